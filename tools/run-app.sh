@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Starts the application under Wine. On the user's display it simply runs.
+# Without a display it starts a virtual one, waits for the main window,
+# saves build/screenshot.png and ends the application.
+set -euo pipefail
+build="$(cd "${1:-build}" && pwd)"
+exe="$build/dist/ZavIrurer.exe"
+export ZAV_WINE_X11=1
+run="$build/wine-run.sh"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$run" "$exe"
+fi
+
+# Find a free display number for Xvfb.
+n=90
+while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n+1)); done
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$n"
+cleanup() {
+  WINEPREFIX="$build/wineprefix-x11" wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+
+"$run" "$exe" >/dev/null 2>&1 &
+if "$run" "$build/tools/zavwait.exe" Quillmar001 60; then
+  sleep 2  # let the first paint finish
+  import -window root "$build/screenshot.png"
+  echo "screenshot: $build/screenshot.png"
+  status=0
+else
+  echo "the main window did not appear" >&2
+  status=1
+fi
+exit $status

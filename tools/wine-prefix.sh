@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Makes a private Wine prefix once: null graphics driver for tests without a
+# display, the default (x11) driver for real windows.
+set -eu
+prefix="$1"; mode="${2:-null}"
+export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
+[ -f "$prefix/.zav-ready" ] && exit 0
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+[ -f "$prefix/.zav-ready" ] && exit 0
+(unset DISPLAY; WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true)
+if [ "$mode" = null ]; then
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+else
+  # One virtual desktop for every program of the prefix: windows get their
+  # title bars without a window manager, and helpers see the same windows.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+fi
+wineserver -w
+touch "$prefix/.zav-ready"
