@@ -21,6 +21,10 @@ std::vector<MonitorArea> EnumMonitorAreas();
 // -1 (rectangle untouched) when the list is empty.
 int SelectMonitorRect(const std::vector<MonitorArea>& monitors, int x, int y, RECT* out, int mode);
 
+// The whole rectangle of the monitor under the centre of a window rectangle
+// (integer halves), or of the point (0, 0) without one; results as above.
+int SelectWindowMonitorRect(const std::vector<MonitorArea>& monitors, const RECT* windowRect, RECT* out);
+
 // The rectangle of the monitor nearest to the screen point, by mode as above.
 // When no monitor can be found, mode 1 gives the system work area and other
 // modes the primary screen size; the result is then 0.
