@@ -2,7 +2,6 @@
 #include "base/file_utils.h"
 
 #include <shlwapi.h>
-#include <oleauto.h>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -24,13 +23,24 @@ static bool ReadFileTime(const char* path, FILETIME* out, int selector)
     return true;
 }
 
+// The file's time, checked to convert to local calendar time as
+// GetFileLocalTime gives it.
+static bool ReadLocalFileTime(const char* path, FILETIME* utc, SYSTEMTIME* out, int selector)
+{
+    FILETIME local;
+    if (!ReadFileTime(path, utc, selector))
+        return false;
+    return FileTimeToLocalFileTime(utc, &local) && FileTimeToSystemTime(&local, out);
+}
+
 int GetFileLocalTime(const char* path, SYSTEMTIME* out, int selector)
 {
-    FILETIME utc, local;
-    if (!out || !ReadFileTime(path, &utc, selector))
+    FILETIME utc;
+    SYSTEMTIME local;
+    if (!ReadLocalFileTime(path, &utc, &local, selector))
         return 0;
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, out))
-        return 0;
+    if (out)
+        *out = local;
     return 1;
 }
 
@@ -49,18 +59,16 @@ static std::string WithExtension(const std::string& path, const char* ext)
 
 int CopyIfNewer(const char* source, const char* target, int selector, const char* backupExt)
 {
+    FILETIME sourceTime, targetTime;
     SYSTEMTIME sourceLocal, targetLocal;
-    if (!GetFileLocalTime(source, &sourceLocal, selector))
+    if (!ReadLocalFileTime(source, &sourceTime, &sourceLocal, selector))
         return 0;
-    if (!GetFileLocalTime(target, &targetLocal, selector))
+    if (!ReadLocalFileTime(target, &targetTime, &targetLocal, selector))
         return CopyFileA(source, target, TRUE) ? 1 : 0;
 
-    // Compare at the file system's own resolution: times less than 1e-8 day
-    // (about 0.86 ms) apart count as equal. The calendar form drops the
-    // sub-millisecond part and its day number even the milliseconds.
-    FILETIME sourceTime, targetTime;
-    if (!ReadFileTime(source, &sourceTime, selector) || !ReadFileTime(target, &targetTime, selector))
-        return 0;
+    // Times less than 1e-8 day (about 0.86 ms) apart count as equal. They are
+    // compared at the file system's resolution: the calendar form would drop
+    // the sub-millisecond part and its day number even the milliseconds.
     const ULONGLONG ticksPerDay = 864000000000ULL;  // 100-ns units
     ULONGLONG s = Ticks(sourceTime), t = Ticks(targetTime);
     if (s <= t || static_cast<double>(s - t) / ticksPerDay < 1e-8)

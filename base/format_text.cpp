@@ -156,21 +156,21 @@ namespace {
 
 // %s with flags, width and precision; the precision cuts on a character
 // boundary.
-std::string StringConversion(const std::string& spec, const char* value)
+std::string StringConversion(const std::string& conv, const char* value)
 {
     if (!value)
         value = "(null)";
     bool left = false;
     size_t i = 1;
-    for (; i < spec.size() && (spec[i] == '-' || spec[i] == '0'); ++i) {
-        if (spec[i] == '-')
+    for (; i < conv.size() && (conv[i] == '-' || conv[i] == '0'); ++i) {
+        if (conv[i] == '-')
             left = true;
     }
-    long width = std::strtol(spec.c_str() + i, nullptr, 10);
-    size_t dot = spec.find('.');
+    long width = std::strtol(conv.c_str() + i, nullptr, 10);
+    size_t dot = conv.find('.');
     size_t length = std::strlen(value);
     if (dot != std::string::npos) {
-        long precision = std::strtol(spec.c_str() + dot + 1, nullptr, 10);
+        long precision = std::strtol(conv.c_str() + dot + 1, nullptr, 10);
         if (precision >= 0 && static_cast<size_t>(precision) < length)
             length = DbcsBoundary(value, static_cast<size_t>(precision));
     }
@@ -186,16 +186,16 @@ std::string StringConversion(const std::string& spec, const char* value)
 
 // An integer or character conversion through the platform's formatter, which
 // never writes more than 1024 characters.
-std::string IntegerConversion(std::string spec, int value)
+std::string IntegerConversion(std::string conv, int value)
 {
     // One 'l' at most: the argument is always a 32-bit int here.
     size_t l;
-    while ((l = spec.find("ll")) != std::string::npos)
-        spec.erase(l, 1);
+    while ((l = conv.find("ll")) != std::string::npos)
+        conv.erase(l, 1);
     char buffer[1025];
     // The platform's formatter has no octal conversion.
-    int n = spec.back() == 'o' ? std::snprintf(buffer, sizeof buffer, spec.c_str(), static_cast<unsigned>(value))
-                               : wsprintfA(buffer, spec.c_str(), value);
+    int n = conv.back() == 'o' ? std::snprintf(buffer, sizeof buffer, conv.c_str(), static_cast<unsigned>(value))
+                               : wsprintfA(buffer, conv.c_str(), value);
     if (n > static_cast<int>(sizeof buffer) - 1)
         n = static_cast<int>(sizeof buffer) - 1;
     if (n < 0)
@@ -227,7 +227,7 @@ int FormatTextV(char* out, size_t size, const char* format, va_list args)
         }
         // Collect the conversion, replacing each '*' by its argument.
         const char* q = p + 1;
-        std::string spec = "%";
+        std::string conv = "%";
         std::string written = "%";
         while (*q && IsConversionChar(*q)) {
             written += *q;
@@ -249,17 +249,17 @@ int FormatTextV(char* out, size_t size, const char* format, va_list args)
         }
         for (size_t i = 1; i < written.size(); ++i) {
             if (written[i] == '*')
-                spec += std::to_string(va_arg(args, int));
+                conv += std::to_string(va_arg(args, int));
             else
-                spec += written[i];
+                conv += written[i];
         }
-        spec += letter;
+        conv += letter;
         if (letter == 'e' || letter == 'f' || letter == 'g') {
-            result += FormatFloat(spec.c_str(), va_arg(args, double));
+            result += FormatFloat(conv.c_str(), va_arg(args, double));
         } else if (letter == 's') {
-            result += StringConversion(spec, va_arg(args, const char*));
+            result += StringConversion(conv, va_arg(args, const char*));
         } else {
-            result += IntegerConversion(spec, va_arg(args, int));
+            result += IntegerConversion(conv, va_arg(args, int));
         }
         p = q + 1;
     }
