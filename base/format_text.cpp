@@ -111,7 +111,7 @@ std::string FormatFloat(const char* conversion, double value)
     while (*p >= '0' && *p <= '9') {
         width = width * 10 + (*p++ - '0');
         if (width > 4096)
-            return std::string();
+            width = 4096;  // wider than any buffer of the system
     }
     int precision = 6;
     if (*p == '.') {

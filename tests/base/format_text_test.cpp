@@ -102,6 +102,11 @@ TEST(FormatText, NeverWritesPastTheBuffer)
     EXPECT_TRUE(guardIntact());
 
     memset(&b, 0x7F, sizeof b);
+    EXPECT_EQ(7, FormatText(b.buffer, "%99999999f", 1.0));
+    EXPECT_STREQ("       ", b.buffer);
+    EXPECT_TRUE(guardIntact());
+
+    memset(&b, 0x7F, sizeof b);
     FormatText(b.buffer, "%e %e %e", 1e300, -1e-300, 5.0);
     EXPECT_TRUE(guardIntact());
 
