@@ -1,0 +1,65 @@
+// Serialisation bodies of the small records; included only by the files that
+// instantiate the settings archives.
+#pragma once
+
+#include "base/serial_records.h"
+#include "base/settings_archive.h"
+
+#include <boost/serialization/split_member.hpp>
+
+template <class Ar>
+void ColorRefEx::save(Ar& ar, unsigned) const {
+  settings_archive::SaveText(ar, "Color", text);
+  // The text is the master form: the value follows it after every save.
+  const_cast<ColorRefEx*>(this)->Update();
+}
+template <class Ar>
+void ColorRefEx::load(Ar& ar, unsigned) {
+  settings_archive::LoadText(ar, "Color", text);
+  Update();
+}
+template <class Ar>
+void ColorRefEx::serialize(Ar& ar, unsigned v) {
+  boost::serialization::split_member(ar, *this, v);
+}
+
+template <class Ar>
+void ColorBtnAttrEx::save(Ar& ar, unsigned) const {
+  settings_archive::SaveText(ar, "Bkgnd", bkgndText);
+  settings_archive::SaveText(ar, "Text", textText);
+  settings_archive::SaveText(ar, "Disabled", disabledText);
+  const_cast<ColorBtnAttrEx*>(this)->Update();
+}
+template <class Ar>
+void ColorBtnAttrEx::load(Ar& ar, unsigned) {
+  settings_archive::LoadText(ar, "Bkgnd", bkgndText);
+  settings_archive::LoadText(ar, "Text", textText);
+  settings_archive::LoadText(ar, "Disabled", disabledText);
+  Update();
+}
+template <class Ar>
+void ColorBtnAttrEx::serialize(Ar& ar, unsigned v) {
+  boost::serialization::split_member(ar, *this, v);
+}
+
+template <class Ar>
+void PaperMarginEx::serialize(Ar& ar, unsigned) {
+  using boost::serialization::make_nvp;
+  ar & make_nvp("left", left) & make_nvp("right", right) & make_nvp("top", top)
+     & make_nvp("bottom", bottom) & make_nvp("left2", left2) & make_nvp("right2", right2)
+     & make_nvp("top2", top2) & make_nvp("bottom2", bottom2) & make_nvp("color", color)
+     & make_nvp("papercolor", papercolor);
+}
+
+template <class Ar>
+void DPointEx::serialize(Ar& ar, unsigned) {
+  using boost::serialization::make_nvp;
+  ar & make_nvp("x", x) & make_nvp("y", y) & make_nvp("z", z);
+}
+
+template <class Ar>
+void RectEx::serialize(Ar& ar, unsigned) {
+  using boost::serialization::make_nvp;
+  ar & make_nvp("left", left) & make_nvp("top", top) & make_nvp("right", right)
+     & make_nvp("bottom", bottom);
+}
