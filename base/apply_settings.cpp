@@ -48,17 +48,35 @@ int ProbeMenuFile(const char* path) {
 
 void NoBackupInit(const CadFileBackupSettings&) {}
 
-HMODULE LibraryModule(const char* name) {
-  HMODULE m = GetModuleHandleA(name);
-  return m ? m : LoadLibraryA(name);
+// The host links the two libraries, so they are loaded by the time settings
+// are applied; without them (tools, tests) the defaults below stand in.
+// The lookup is asked once per library: a miss is slow on some systems.
+HMODULE LibraryModule(const char* name) { return GetModuleHandleA(name); }
+
+FARPROC LibraryFunction(const char* library, const char* function) {
+  struct Entry {
+    const char* function;
+    bool asked;
+    FARPROC address;
+  };
+  static Entry cache[] = {{"DariStyleGet", false, nullptr}, {"Rodad_SetTheConfigDataPtr", false, nullptr}};
+  for (Entry& e : cache) {
+    if (std::strcmp(e.function, function) != 0) continue;
+    if (!e.asked) {
+      HMODULE lib = LibraryModule(library);
+      e.address = lib ? GetProcAddress(lib, function) : nullptr;
+      e.asked = true;
+    }
+    return e.address;
+  }
+  return nullptr;
 }
 
 // The CAD library's 16 basic pen colours, for when it is not there.
 void PenColorsFromLibrary(COLORREF* table) {
   using StyleGetFn = int(ZAVAPI*)(void*, void*, void*);
   enum { kStyleCount = 257, kStyleSize = 269 };
-  HMODULE lib = LibraryModule("WmCadApiDb.dll");
-  auto fn = lib ? reinterpret_cast<StyleGetFn>(GetProcAddress(lib, "DariStyleGet")) : nullptr;
+  auto fn = reinterpret_cast<StyleGetFn>(LibraryFunction("WmCadApiDb.dll", "DariStyleGet"));
   if (fn) {
     std::vector<unsigned char> styles(kStyleCount * kStyleSize);
     fn(styles.data(), nullptr, nullptr);
@@ -78,8 +96,7 @@ void PenColorsFromLibrary(COLORREF* table) {
 
 void ConfigDataPtrToLibrary(ConfigData* data) {
   using SetPtrFn = void(ZAVAPI*)(void*);
-  HMODULE lib = LibraryModule("WmCadApi.dll");
-  auto fn = lib ? reinterpret_cast<SetPtrFn>(GetProcAddress(lib, "Rodad_SetTheConfigDataPtr")) : nullptr;
+  auto fn = reinterpret_cast<SetPtrFn>(LibraryFunction("WmCadApi.dll", "Rodad_SetTheConfigDataPtr"));
   if (fn) fn(data);
 }
 

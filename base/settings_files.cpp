@@ -123,7 +123,11 @@ void ReportFailure(const char* format, const std::string& path, const char* what
 
 // The texts of the records are converted with the Japanese code page, as the
 // process locale says.
-void SetJapaneseLocale() { setlocale(LC_ALL, "japanese"); }
+// Once is enough: it stays set for the rest of the run.
+void SetJapaneseLocale() {
+  static bool set = false;
+  if (!set) set = setlocale(LC_ALL, "japanese") != nullptr;
+}
 
 // Thrown to leave a finished archive without its closing parse: the archive
 // reads its end tag in its destructor and would end the process if that tag
