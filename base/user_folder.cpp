@@ -10,6 +10,7 @@
 #include "base/dbcs.h"
 #include "base/file_utils.h"
 #include "base/settings_message.h"
+#include "win/message_box.h"
 #include "base/text_utils.h"
 
 namespace {
@@ -85,7 +86,7 @@ bool FileExists(const std::string& path) {
 void ReportMissingCopy(HWND owner, const std::string& source) {
   char text[1024];
   FormatText(text, kMissingCopyText, source.c_str());
-  ShowSettingsMessage(owner, text, "エラー", MB_OK | MB_ICONERROR);
+  ZavMessageBox(owner, text, "エラー", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace

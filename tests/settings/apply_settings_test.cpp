@@ -54,7 +54,7 @@ TEST_F(ApplySettingsTest, FoldersAreResolvedAndTheBackupFolderChecked) {
   s.m_ConfigData.Apply();
   EXPECT_EQ(install_ + "\\help\\cad.chm", s.m_ConfigData.File.HELPFILE);
   EXPECT_EQ(docs + "\\LOG\\", s.m_ConfigData.File.LOGDIR);
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(Messages().empty());
 
   // Filter lists: name, zero, pattern, zero..., and a final zero.
   const char* f = Running().saveFilters;
@@ -71,9 +71,9 @@ TEST_F(ApplySettingsTest, UnwritableBackupFolderIsReportedAndStartGoesOn) {
   WriteBytes(root_ + "\\afile", "x");
   s.m_ConfigData.File.BACKUPDIR = root_ + "\\afile\\sub";
   EXPECT_EQ(1, s.m_ConfigData.Apply());
-  ASSERT_EQ(1u, messages_.size());
-  EXPECT_EQ("テンポラリチェックエラー", messages_[0].caption);
-  EXPECT_EQ(static_cast<unsigned>(MB_OK), messages_[0].flags);
+  ASSERT_EQ(1u, Messages().size());
+  EXPECT_EQ("テンポラリチェックエラー", Messages()[0].caption);
+  EXPECT_EQ(static_cast<unsigned>(MB_OK), Messages()[0].flags);
 }
 
 TEST_F(ApplySettingsTest, GestureCommandsAndRubberBandColour) {
@@ -123,8 +123,8 @@ TEST_F(ApplySettingsTest, PerUserSettingsWinOverTheSystemOnes) {
   EXPECT_EQ(RGB(0, 0, 0), GetDrawBackColor());
   EXPECT_EQ(17u, s.m_LocalSettingsWindow.TbarDisp.size());
   // The right-click menu file is missing from the installation: reported, start goes on.
-  ASSERT_EQ(1u, messages_.size());
-  EXPECT_EQ(install_ + "\\SETTEI\\rightmenu.ini ファイルが無いか異常です。", messages_[0].text);
+  ASSERT_EQ(1u, Messages().size());
+  EXPECT_EQ(install_ + "\\SETTEI\\rightmenu.ini ファイルが無いか異常です。", Messages()[0].text);
 }
 
 TEST_F(ApplySettingsTest, FailedMenuBufferStopsBeforeThePerUserApplies) {
@@ -199,22 +199,21 @@ TEST_F(ApplySettingsTest, Command3800WritesTheInstallationCopy) {
   s.m_ConfigData.Apply();
   s.m_ConfigData.LOG = 2;
   EXPECT_EQ(0, s.SaveConfigData(3799));
-  EXPECT_TRUE(messages_.empty());
-  answer_ = IDCANCEL;
+  EXPECT_TRUE(Messages().empty());
+  boxes_->Answer(IDCANCEL);
   EXPECT_EQ(0, s.SaveConfigData(0x10000 | 3800));
-  ASSERT_EQ(1u, messages_.size());
-  EXPECT_EQ(0u, messages_[0].text.find(InstallPath("ConfigData.xml") + " を更新します。\n前回更新日時 "));
+  ASSERT_EQ(1u, Messages().size());
+  EXPECT_EQ(0u, Messages()[0].text.find(InstallPath("ConfigData.xml") + " を更新します。\n前回更新日時 "));
   CCadSystemSettings back;
   ASSERT_EQ(0, back.LoadConfigData(false, InstallPath("ConfigData.xml").c_str()));
   EXPECT_EQ(0, back.m_ConfigData.LOG);
-  answer_ = IDOK;
   s.SaveConfigData(3800);
   ASSERT_EQ(0, back.LoadConfigData(false, InstallPath("ConfigData.xml").c_str()));
   EXPECT_EQ(2, back.m_ConfigData.LOG);
   EXPECT_EQ(documents_ + "\\Qv\\VantrelV8\\LOG\\", back.m_ConfigData.File.LOGDIR);
   DeleteFileA(InstallPath("ConfigData.xml").c_str());
-  messages_.clear();
+  boxes_->Clear();
   s.SaveConfigData(3800);
-  ASSERT_EQ(2u, messages_.size());
-  EXPECT_EQ("CCadSystem::SaveConfigData() エラー", messages_[1].text);
+  ASSERT_EQ(2u, Messages().size());
+  EXPECT_EQ("CCadSystem::SaveConfigData() エラー", Messages()[1].text);
 }

@@ -146,7 +146,7 @@ TEST_F(DamagedFilesTest, EachDamageIsMovedAsideAndTheShippedCopyLoaded) {
       WriteBytes(UserPath("LocalSettings.xml"), userLocal_);
       WriteBytes(UserPath(file), damaged);
       DeleteFileA(UserPath(kind == 0 ? "ConfigData.bak" : "LocalSettings.bak").c_str());
-      messages_.clear();
+      boxes_->Clear();
 
       CCadSystemSettings s;
       s.m_ConfigData.TIMESTEP = 1;
@@ -156,7 +156,7 @@ TEST_F(DamagedFilesTest, EachDamageIsMovedAsideAndTheShippedCopyLoaded) {
       const std::string where = std::string(c.name) + " / " + file;
       EXPECT_EQ(0, config) << where;
       EXPECT_EQ(0, local) << where;
-      EXPECT_TRUE(messages_.empty()) << where << ": " << (messages_.empty() ? "" : messages_[0].text);
+      EXPECT_TRUE(Messages().empty()) << where << ": " << (Messages().empty() ? "" : Messages()[0].text);
       // The damaged file is kept whole beside; the fresh copy took its place.
       EXPECT_EQ(damaged, ReadBytes(UserPath(kind == 0 ? "ConfigData.bak" : "LocalSettings.bak"))) << where;
       EXPECT_EQ(ReadBytes(InstallPath(file)), ReadBytes(UserPath(file))) << where;
@@ -182,16 +182,16 @@ TEST_F(DamagedFilesTest, DamagedShippedCopyTooIsReportedOnceAndKeepsTheRecords) 
     const char* file = kind == 0 ? "ConfigData.xml" : "LocalSettings.xml";
     WriteBytes(UserPath(file), "<?xml");
     WriteBytes(InstallPath(file), ReplaceOnce(ReadBytes(DistFile(file)), "<count>", "<count>x"));
-    messages_.clear();
+    boxes_->Clear();
     CCadSystemSettings s;
     s.m_ConfigData.LOG = 7;
     s.m_LocalSettingsSetup.iUndoCount = 7;
     EXPECT_EQ(-1, kind == 0 ? s.LoadConfigData(false, nullptr) : s.LoadLocalSettings(false, nullptr)) << file;
-    ASSERT_EQ(1u, messages_.size()) << file;
-    EXPECT_NE(std::string::npos, messages_[0].text.find("の読込みに失敗しました。(")) << file;
-    EXPECT_NE(std::string::npos, messages_[0].text.find(UserPath(file))) << file;
-    EXPECT_EQ("確認", messages_[0].caption);
-    EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), messages_[0].flags & MB_ICONMASK);
+    ASSERT_EQ(1u, Messages().size()) << file;
+    EXPECT_NE(std::string::npos, Messages()[0].text.find("の読込みに失敗しました。(")) << file;
+    EXPECT_NE(std::string::npos, Messages()[0].text.find(UserPath(file))) << file;
+    EXPECT_EQ("確認", Messages()[0].caption);
+    EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Messages()[0].flags & MB_ICONMASK);
     // A failed load changes nothing in the records.
     EXPECT_EQ(7, s.m_ConfigData.LOG) << file;
     EXPECT_EQ(7, s.m_LocalSettingsSetup.iUndoCount) << file;
@@ -244,7 +244,7 @@ TEST_F(DamagedFilesTest, ThousandsOfMutatedCopiesNeverCrashOrHalfLoad) {
       }
     }
   }
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(Messages().empty());
   EXPECT_GT(refused, 2500);
   std::printf("mutants: %d loaded, %d refused\n", loaded, refused);
 }

@@ -62,7 +62,7 @@ TEST_F(SettingsFilesTest, EveryStoredValueSurvivesLoadAndSave) {
       EXPECT_TRUE(s.m_CadFileBackup == fresh.m_CadFileBackup);
     }
   }
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(SettingsFilesTest, FilesAreWrittenInTheArchiveDialect) {
@@ -140,7 +140,7 @@ TEST_F(SettingsFilesTest, ShippedCopiesAreVersion5AndHoldTheDefaults) {
   EXPECT_TRUE(shipped.m_LocalSettingsSetup == defaults.m_LocalSettingsSetup);
   EXPECT_TRUE(shipped.m_LocalSettingsStackCmd == defaults.m_LocalSettingsStackCmd);
   EXPECT_TRUE(shipped.m_CadFileBackup == defaults.m_CadFileBackup);
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(SettingsFilesTest, FailedSaveLeavesTheOldFileWhole) {
@@ -168,16 +168,16 @@ TEST_F(SettingsFilesTest, FailedSaveLeavesTheOldFileWhole) {
     const std::string path = s.GetConfigDataPath(true, true);
     const std::string before = ReadBytes(path);
     s.m_ConfigData.LOG = 3;
-    messages_.clear();
+    boxes_->Clear();
     SetSettingsFileOps(&c.ops);
     EXPECT_EQ(-1, s.SaveConfigDataFile(nullptr)) << c.name;
     SetSettingsFileOps(nullptr);
     EXPECT_EQ(before, ReadBytes(path)) << c.name;
     EXPECT_FALSE(Exists(path + ".$$$")) << c.name;
-    ASSERT_EQ(1u, messages_.size()) << c.name;
-    EXPECT_NE(std::string::npos, messages_[0].text.find("の書き出しに失敗しました。")) << c.name;
-    EXPECT_NE(std::string::npos, messages_[0].text.find(path)) << c.name;
-    EXPECT_EQ("確認", messages_[0].caption);
+    ASSERT_EQ(1u, Messages().size()) << c.name;
+    EXPECT_NE(std::string::npos, Messages()[0].text.find("の書き出しに失敗しました。")) << c.name;
+    EXPECT_NE(std::string::npos, Messages()[0].text.find(path)) << c.name;
+    EXPECT_EQ("確認", Messages()[0].caption);
     EXPECT_EQ(0, s.LoadConfigData(false, nullptr)) << c.name;
   }
 }
@@ -189,7 +189,7 @@ TEST_F(SettingsFilesTest, SaveNeverCreatesAFile) {
   EXPECT_EQ(-1, s.SaveLocalSettings(path.c_str()));
   EXPECT_FALSE(Exists(path));
   EXPECT_EQ(-1, s.LoadConfigData(false, path.c_str()));
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(SettingsFilesTest, DeletedLocalSettingsIsSeededAndOverwrittenAtShutdown) {

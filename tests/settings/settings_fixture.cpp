@@ -8,11 +8,8 @@
 
 #include "base/apply_settings.h"
 #include "base/settings_files.h"
-#include "base/settings_message.h"
 #include "base/user_folder.h"
 
-std::vector<ShownMessage> SettingsFixture::messages_;
-int SettingsFixture::answer_ = IDOK;
 
 namespace {
 
@@ -38,13 +35,6 @@ void RemoveTree(const std::string& dir) {
 
 }  // namespace
 
-static std::vector<ShownMessage>* g_recordedMessages = nullptr;
-static int* g_answer = nullptr;
-
-static int RecordBox(HWND, const char* text, const char* caption, UINT flags) {
-  g_recordedMessages->push_back(ShownMessage{text, caption, flags});
-  return *g_answer;
-}
 
 void SettingsFixture::SetUp() {
   char temp[MAX_PATH];
@@ -70,17 +60,13 @@ void SettingsFixture::SetUp() {
   // LocalSettings.ini travels with LocalSettings.xml and is seeded with it.
   WriteBytes(InstallPath("LocalSettings.ini"), "[System]\r\n");
   Touch(InstallPath("LocalSettings.ini"), -3600);
-  messages_.clear();
-  answer_ = IDOK;
-  g_recordedMessages = &messages_;
-  g_answer = &answer_;
-  SetSettingsMessageHandler(RecordBox);
+  boxes_.reset(new win::MessageBoxTestHook());
   SetSettingsFileOps(nullptr);
   Neighbours() = DefaultSettingsNeighbours();
 }
 
 void SettingsFixture::TearDown() {
-  SetSettingsMessageHandler(nullptr);
+  boxes_.reset();
   SetSettingsFileOps(nullptr);
   SetUserFolderOverrides("", "", "");
   RemoveTree(root_);

@@ -5,14 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-struct ShownMessage {
-  std::string text;
-  std::string caption;
-  unsigned flags;
-};
+#include "win/message_box.h"
 
 class SettingsFixture : public ::testing::Test {
  protected:
@@ -31,7 +28,9 @@ class SettingsFixture : public ::testing::Test {
   // Moves a file's last write time by the given number of seconds.
   static void Touch(const std::string& path, int secondsFromNow);
 
+  // The message boxes shown so far (none reach the screen).
+  const std::vector<win::MessageBoxCall>& Messages() const { return boxes_->Calls(); }
+
   std::string root_, localAppData_, documents_, install_, userDir_;
-  static std::vector<ShownMessage> messages_;
-  static int answer_;
+  std::unique_ptr<win::MessageBoxTestHook> boxes_;
 };

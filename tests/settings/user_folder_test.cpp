@@ -15,7 +15,7 @@ TEST_F(UserFolderTest, FirstStartCreatesTheFolderAndCopiesTheShippedFiles) {
   EXPECT_EQ(ReadBytes(InstallPath("ConfigData.xml")), ReadBytes(path));
   EXPECT_EQ(userDir_ + "\\Quillmar.ini", s.GetUserIniPath());
   EXPECT_FALSE(Exists(s.GetUserIniPath()));  // never seeded
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(UserFolderTest, SeedingReplacesOnlyWithANewerShippedCopy) {
@@ -42,18 +42,18 @@ TEST_F(UserFolderTest, SeedingReplacesOnlyWithANewerShippedCopy) {
     EXPECT_EQ(c.replaced, Exists(bak)) << c.name;
     if (c.replaced) EXPECT_EQ("user's own", ReadBytes(bak)) << c.name;
   }
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(UserFolderTest, MissingShippedCopyIsReportedAndThePathStillReturned) {
   DeleteFileA(InstallPath("ConfigData.xml").c_str());
   CCadSystemSettings s;
   EXPECT_EQ(userDir_ + "\\ConfigData.xml", s.GetConfigDataPath(true, true));
-  ASSERT_EQ(1u, messages_.size());
+  ASSERT_EQ(1u, Messages().size());
   EXPECT_EQ("設定ファイル " + InstallPath("ConfigData.xml") +
                 " がありません。正しくインストールされているか確認してください。",
-            messages_[0].text);
-  EXPECT_EQ("エラー", messages_[0].caption);
+            Messages()[0].text);
+  EXPECT_EQ("エラー", Messages()[0].caption);
   EXPECT_EQ(-1, s.LoadConfigData(false, nullptr));
 }
 
@@ -105,6 +105,6 @@ TEST_F(UserFolderTest, EnsureUserSettingsFileRefreshesOnEveryCall) {
 
   EXPECT_EQ(0, EnsureUserSettingsFile(out, "rirekimoji.ini", -1));
   EXPECT_EQ(userDir_ + "\\rirekimoji.ini", std::string(out));
-  ASSERT_EQ(1u, messages_.size());
-  EXPECT_NE(std::string::npos, messages_[0].text.find(InstallPath("rirekimoji.ini")));
+  ASSERT_EQ(1u, Messages().size());
+  EXPECT_NE(std::string::npos, Messages()[0].text.find(InstallPath("rirekimoji.ini")));
 }
