@@ -12,11 +12,16 @@ void LocalSettingsSetup::serialize(Ar& ar, unsigned) {
      & ZAV_NVP(iUndoCount) & ZAV_NVP(bElmHit) & ZAV_NVP(bBeepFind) & ZAV_NVP(iSnapShowMode)
      & ZAV_NVP(LMsFg) & ZAV_NVP(iDigit) & ZAV_NVP(bZero) & ZAV_NVP(iRMenuFg) & ZAV_NVP(bTmpOnece)
      & ZAV_NVP(bErrDown) & ZAV_NVP(bDspNumDlgFg) & ZAV_NVP(bDispLastPosFg) & ZAV_NVP(bGridDspModeExtr)
-     & ZAV_NVP(bScTestBtn) & ZAV_NVP(iDefPaperType) & ZAV_NVP(dDefPaperScale) & ZAV_NVP(dDelPaperCx)
-     & ZAV_NVP(dDelPaperCy) & ZAV_NVP(MsgFg) & ZAV_NVP(bPaperOrg) & ZAV_NVP(iGridNoDetFlg)
+     & ZAV_NVP(bScTestBtn) & ZAV_NVP(iDefPaperType);
+  Real(ar, "dDefPaperScale", dDefPaperScale);
+  Real(ar, "dDelPaperCx", dDelPaperCx);
+  Real(ar, "dDelPaperCy", dDelPaperCy);
+  ar & ZAV_NVP(MsgFg) & ZAV_NVP(bPaperOrg) & ZAV_NVP(iGridNoDetFlg)
      & ZAV_NVP(iGridCutFg) & ZAV_NVP(bTermDrawFg) & ZAV_NVP(bCurSorAreaDsp) & ZAV_NVP(iDigit_dEpsAngle)
      & ZAV_NVP(iDigit_dEps) & ZAV_NVP(bPointSize) & ZAV_NVP(bLineWidthSize) & ZAV_NVP(bColorMode)
-     & ZAV_NVP(lMenuMode) & ZAV_NVP(CursorRate) & ZAV_NVP(iStartOpenDlgFg);
+     & ZAV_NVP(lMenuMode);
+  Real(ar, "CursorRate", CursorRate);
+  ar & ZAV_NVP(iStartOpenDlgFg);
   Text(ar, "SysZumenDir", SysZumenDir);
   Text(ar, "szLayDefPat", szLayDefPat);
   Text(ar, "szDefPaperStr1", szDefPaperStr1);

@@ -45,16 +45,23 @@ void ColorBtnAttrEx::serialize(Ar& ar, unsigned v) {
 template <class Ar>
 void PaperMarginEx::serialize(Ar& ar, unsigned) {
   using boost::serialization::make_nvp;
-  ar & make_nvp("left", left) & make_nvp("right", right) & make_nvp("top", top)
-     & make_nvp("bottom", bottom) & make_nvp("left2", left2) & make_nvp("right2", right2)
-     & make_nvp("top2", top2) & make_nvp("bottom2", bottom2) & make_nvp("color", color)
-     & make_nvp("papercolor", papercolor);
+  using settings_archive::Real;
+  Real(ar, "left", left);
+  Real(ar, "right", right);
+  Real(ar, "top", top);
+  Real(ar, "bottom", bottom);
+  Real(ar, "left2", left2);
+  Real(ar, "right2", right2);
+  Real(ar, "top2", top2);
+  Real(ar, "bottom2", bottom2);
+  ar & make_nvp("color", color) & make_nvp("papercolor", papercolor);
 }
 
 template <class Ar>
 void DPointEx::serialize(Ar& ar, unsigned) {
-  using boost::serialization::make_nvp;
-  ar & make_nvp("x", x) & make_nvp("y", y) & make_nvp("z", z);
+  settings_archive::Real(ar, "x", x);
+  settings_archive::Real(ar, "y", y);
+  settings_archive::Real(ar, "z", z);
 }
 
 template <class Ar>

@@ -12,6 +12,7 @@
 
 #include <boost/serialization/collection_size_type.hpp>
 #include <boost/serialization/item_version_type.hpp>
+#include <boost/mpl/bool.hpp>
 #include <boost/serialization/level.hpp>
 #include <boost/serialization/library_version_type.hpp>
 #include <boost/serialization/nvp.hpp>
@@ -38,6 +39,28 @@ void LoadText(Ar& ar, const char* name, std::string& text) {
   ar >> boost::serialization::make_nvp(name, w);
   text = SettingsTextFromWide(w);
 }
+
+// One real. Saved as the archive writes reals; read with the C library,
+// because the stream conversion of this runtime resets the process locale
+// for every number, which made reading a settings file many times slower.
+double SettingsRealFromText(const std::wstring& text);  // throws when not a number
+template <class Ar>
+void SaveReal(Ar& ar, const char* name, const double& value) {
+  ar << boost::serialization::make_nvp(name, value);
+}
+template <class Ar>
+void LoadReal(Ar& ar, const char* name, double& value) {
+  std::wstring w;
+  ar >> boost::serialization::make_nvp(name, w);
+  value = SettingsRealFromText(w);
+}
+
+template <class Ar>
+inline void Real(Ar& ar, const char* name, double& v, boost::mpl::true_) { SaveReal(ar, name, v); }
+template <class Ar>
+inline void Real(Ar& ar, const char* name, double& v, boost::mpl::false_) { LoadReal(ar, name, v); }
+template <class Ar>
+inline void Real(Ar& ar, const char* name, double& v) { Real(ar, name, v, typename Ar::is_saving()); }
 
 // A fixed-size array of texts: "count" then "item"s, like any native array.
 template <class Ar, size_t N>

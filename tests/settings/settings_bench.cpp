@@ -56,7 +56,7 @@ int main() {
   const std::string config = GetUserSettingsDir(false) + "\\ConfigData.xml";
   const std::string local = GetUserSettingsDir(false) + "\\LocalSettings.xml";
 
-  const int rounds = 200;
+  const int rounds = 500;
   size_t bytes = 0;
   auto t0 = std::chrono::steady_clock::now();
   for (int i = 0; i < rounds; ++i) bytes += ReadAll(config).size() + ReadAll(local).size();
