@@ -511,10 +511,27 @@ int CCadSystemSettings::InitSettings() {
     ZavMessageBox(GetSettingsMessageOwner(), text, "エラー", MB_OK | MB_ICONERROR);
   }
   g_neighbours.WriteSystemLog(2, "System", "システム初期化 OK");
+  m_bUserSettingsApplied = true;
   m_LocalSettingsSetup.Apply();
   m_LocalSettingsWindow.Apply();
   InitCadFileBackup(m_CadFileBackup);
   return 1;
+}
+
+void CCadSystemSettings::ApplyConfigDataKeepingUserValues() {
+  if (!m_bUserSettingsApplied) {
+    m_ConfigData.Apply();
+    return;
+  }
+  RunningSettings& r = Running();
+  const int rubberColor = r.rubberColor;
+  const double cursorStep = g_neighbours.GetKeyCursorStep();
+  char zumenDir[sizeof r.zumenDir];
+  std::memcpy(zumenDir, r.zumenDir, sizeof zumenDir);
+  m_ConfigData.Apply();
+  r.rubberColor = rubberColor;
+  g_neighbours.SetKeyCursorStep(cursorStep);
+  std::memcpy(r.zumenDir, zumenDir, sizeof zumenDir);
 }
 
 int CCadSystemSettings::SaveConfigData(unsigned command) {

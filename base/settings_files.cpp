@@ -304,7 +304,7 @@ int CCadSystemSettings::LoadConfigData(bool apply, const char* path) {
       ReportFailure(kLoadFailedText, file, FailureText(e).c_str());
       return -1;
     }
-    if (apply) m_ConfigData.Apply();
+    if (apply) ApplyConfigDataKeepingUserValues();
     return 0;
   }
   return -1;
@@ -351,6 +351,7 @@ int CCadSystemSettings::LoadLocalSettings(bool apply, const char* path) {
     }
     result = 0;
     if (apply) {
+      m_bUserSettingsApplied = true;
       m_LocalSettingsSetup.Apply();
       m_LocalSettingsWindow.Apply();
       InitCadFileBackup(m_CadFileBackup);

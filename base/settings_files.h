@@ -33,11 +33,17 @@ class CCadSystemSettings {
   // Command 3800: writes the live ConfigData into the installation copy.
   int SaveConfigData(unsigned command);
 
+  // Applies ConfigData again (after a reload): once the per-user settings
+  // are applied, the user's running values of the settings that both govern
+  // (rubber-band colour, keyboard-cursor step, drawing folder) stay.
+  void ApplyConfigDataKeepingUserValues();
+
   ConfigData m_ConfigData;
   LocalSettingsSetup m_LocalSettingsSetup;
   LocalSettingsWindow m_LocalSettingsWindow;
   CadFileBackupSettings m_CadFileBackup;
   LocalSettingsStackCmd m_LocalSettingsStackCmd;
+  bool m_bUserSettingsApplied = false;
 };
 
 // The live settings object of the process (the application object), or null.

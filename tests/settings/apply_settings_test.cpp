@@ -217,3 +217,25 @@ TEST_F(ApplySettingsTest, Command3800WritesTheInstallationCopy) {
   ASSERT_EQ(2u, Messages().size());
   EXPECT_EQ("CCadSystem::SaveConfigData() エラー", Messages()[1].text);
 }
+
+TEST_F(ApplySettingsTest, ReloadedSystemSettingsKeepTheUsersRunningValues) {
+  CCadSystemSettings s;
+  s.GetConfigDataPath(true, true);
+  ASSERT_EQ(0, s.LoadConfigData(false, nullptr));
+  s.m_LocalSettingsSetup.iRubberCol = 12;
+  s.m_LocalSettingsSetup.CursorRate = 50.0;
+  s.m_LocalSettingsSetup.SysZumenDir = "C:\\私の図面";
+  ASSERT_EQ(1, s.InitSettings());
+  // Changed during the run, then the system settings are reloaded and applied.
+  Running().rubberColor = 13;
+  Neighbours().SetKeyCursorStep(75.0);
+  ASSERT_EQ(0, s.LoadConfigData(true, nullptr));
+  EXPECT_EQ(13, Running().rubberColor);
+  EXPECT_DOUBLE_EQ(75.0, Neighbours().GetKeyCursorStep());
+  EXPECT_STREQ("C:\\私の図面", Running().zumenDir);
+  // Before the per-user apply, the system values are what runs.
+  CCadSystemSettings fresh;
+  ASSERT_EQ(0, fresh.LoadConfigData(true, nullptr));
+  EXPECT_EQ(3, Running().rubberColor);
+  EXPECT_DOUBLE_EQ(600.0, Neighbours().GetKeyCursorStep());
+}
