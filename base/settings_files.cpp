@@ -155,8 +155,42 @@ void CheckArchiveTail(std::wistream& is) {
     throw boost::archive::xml_archive_exception(boost::archive::xml_archive_exception::xml_archive_parsing_error);
 }
 
+bool IsNameChar(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9') || c == L'_' ||
+         c == L'-' || c == L'.' || c == L':';
+}
+
+// A file changed through the DOM comes back with empty texts written as
+// "<name/>", which the archive reader does not take; it gets them as
+// "<name></name>" here. Tags with attributes are left as they are.
+std::wstring ExpandEmptyElements(const std::wstring& text) {
+  if (text.find(L"/>") == std::wstring::npos) return text;
+  std::wstring out;
+  out.reserve(text.size() + 256);
+  size_t i = 0;
+  while (i < text.size()) {
+    const wchar_t c = text[i];
+    if (c == L'<' && i + 1 < text.size() && IsNameChar(text[i + 1])) {
+      size_t j = i + 1;
+      while (j < text.size() && IsNameChar(text[j])) ++j;
+      size_t k = j;
+      while (k < text.size() && (text[k] == L' ' || text[k] == L'\t' || text[k] == L'\r' || text[k] == L'\n')) ++k;
+      if (k + 1 < text.size() && text[k] == L'/' && text[k + 1] == L'>') {
+        const std::wstring name = text.substr(i + 1, j - i - 1);
+        out += L'<' + name + L"></" + name + L'>';
+        i = k + 2;
+        continue;
+      }
+    }
+    out += c;
+    ++i;
+  }
+  return out;
+}
+
 template <class Fn>
-void ReadArchive(const std::wstring& text, Fn body) {
+void ReadArchive(const std::wstring& original, Fn body) {
+  const std::wstring text = ExpandEmptyElements(original);
   std::wistringstream is(text);
   try {
     boost::archive::xml_wiarchive ar(is, boost::archive::no_codecvt);
