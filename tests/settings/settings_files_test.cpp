@@ -2,6 +2,8 @@
 // dialect, the shipped copies and safe saving.
 #include <windows.h>
 
+#include <clocale>
+
 #include "archive_text.h"
 #include "base/running_settings.h"
 #include "base/settings_files.h"
@@ -221,4 +223,12 @@ TEST_F(SettingsFilesTest, IniCompanionFollowsTheXmlWithItsExtensionForced) {
   EXPECT_EQ("write " + root_ + "\\gone.ini", calls[1]);
   EXPECT_EQ("read " + root_ + "\\x.INI", calls[2]);
   EXPECT_EQ("C:\\a.b\\LocalSettings.ini", LocalSettingsIniPathFor("C:\\a.b\\LocalSettings"));
+}
+
+TEST_F(SettingsFilesTest, LoadingSetsTheJapaneseLocale) {
+  CCadSystemSettings s;
+  s.LoadConfigData(false, InstallPath("ConfigData.xml").c_str());
+  const char* locale = setlocale(LC_ALL, nullptr);
+  ASSERT_NE(nullptr, locale);
+  EXPECT_NE(std::string::npos, std::string(locale).find("Japanese")) << locale;
 }
