@@ -401,8 +401,12 @@ int CCadSystemSettings::SaveLocalSettings(const char* path) {
   int result = -1;
   const std::string file = path ? std::string(path) : GetLocalSettingsPath(true, false);
   if (FileExists(file)) {
-    m_LocalSettingsSetup.Capture();
-    m_LocalSettingsWindow.Capture();
+    // Running values exist only once the per-user settings were applied;
+    // before that they would put zeros over every setting of the user.
+    if (m_bUserSettingsApplied) {
+      m_LocalSettingsSetup.Capture();
+      m_LocalSettingsWindow.Capture();
+    }
     SetJapaneseLocale();
     try {
       WriteWholeFile(file, EncodeSettingsFileText(SaveLocalSettingsText(LocalSettingsRecords{

@@ -116,9 +116,8 @@ class DamagedFilesTest : public SettingsFixture {
     s.m_ConfigData.COMPANY = "設計室";
     s.m_ConfigData.SCALE = {"1/50", "1/100"};
     ASSERT_EQ(0, s.SaveConfigDataFile(nullptr));
-    Running().iUndoCount = 25;
-    Running().zumenDir[0] = 0;
-    lstrcpyA(Running().szDefPaperStr1, "表題欄");
+    s.m_LocalSettingsSetup.iUndoCount = 25;
+    s.m_LocalSettingsSetup.szDefPaperStr1 = "表題欄";
     s.m_LocalSettingsStackCmd.CmdId = {5001, 5002};
     s.m_LocalSettingsStackCmd.CmdName = {"線", "円"};
     ASSERT_EQ(0, s.SaveLocalSettings(nullptr));

@@ -196,9 +196,8 @@ TEST_F(SettingsFilesTest, SaveNeverCreatesAFile) {
 
 TEST_F(SettingsFilesTest, DeletedLocalSettingsIsSeededAndOverwrittenAtShutdown) {
   CCadSystemSettings s;
-  ASSERT_EQ(0, s.LoadLocalSettings(false, nullptr));
+  ASSERT_EQ(0, s.LoadLocalSettings(true, nullptr));
   Running().iUndoCount = 42;
-  Running().zumenDir[0] = 0;
   DeleteFileA(UserPath("LocalSettings.xml").c_str());
   EXPECT_EQ(0, SaveUserSettings());
   CCadSystemSettings back;
@@ -231,4 +230,18 @@ TEST_F(SettingsFilesTest, LoadingSetsTheJapaneseLocale) {
   const char* locale = setlocale(LC_ALL, nullptr);
   ASSERT_NE(nullptr, locale);
   EXPECT_NE(std::string::npos, std::string(locale).find("Japanese")) << locale;
+}
+
+TEST_F(SettingsFilesTest, SaveBeforeTheUserSettingsAreAppliedKeepsTheRecords) {
+  CCadSystemSettings s;
+  s.GetLocalSettingsPath(true, true);
+  s.m_LocalSettingsSetup.iUndoCount = 17;
+  s.m_LocalSettingsSetup.SysZumenDir = "D:\\図面";
+  Running().iUndoCount = 0;  // never applied: nothing of the user's runs yet
+  ASSERT_EQ(0, s.SaveLocalSettings(nullptr));
+  CCadSystemSettings back;
+  ASSERT_EQ(0, back.LoadLocalSettings(false, nullptr));
+  EXPECT_EQ(17, back.m_LocalSettingsSetup.iUndoCount);
+  EXPECT_EQ("D:\\図面", back.m_LocalSettingsSetup.SysZumenDir);
+  EXPECT_TRUE(back.m_LocalSettingsSetup == s.m_LocalSettingsSetup);
 }
