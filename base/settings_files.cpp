@@ -215,7 +215,16 @@ std::wstring WriteArchive(Fn body) {
   return os.str();
 }
 
-std::string FailureText(const std::exception& e) { return e.what(); }
+// The text of the failure being handled (inside a catch block only).
+std::string CurrentFailureText() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "unknown error";
+  }
+}
 
 }  // namespace
 
@@ -330,12 +339,12 @@ int CCadSystemSettings::LoadConfigData(bool apply, const char* path) {
       ConfigData read(m_ConfigData);
       LoadConfigDataText(DecodeSettingsFileBytes(ReadFileBytes(file)), read);
       m_ConfigData = read;
-    } catch (const std::exception& e) {
+    } catch (...) {
       if (attempt == 0) {
         MoveAsideDamaged(file);
         continue;
       }
-      ReportFailure(kLoadFailedText, file, FailureText(e).c_str());
+      ReportFailure(kLoadFailedText, file, CurrentFailureText().c_str());
       return -1;
     }
     if (apply) ApplyConfigDataKeepingUserValues();
@@ -351,8 +360,8 @@ int CCadSystemSettings::SaveConfigDataFile(const char* path) {
   SetJapaneseLocale();
   try {
     WriteWholeFile(file, EncodeSettingsFileText(SaveConfigDataText(m_ConfigData)));
-  } catch (const std::exception& e) {
-    ReportFailure(kSaveFailedText, file, FailureText(e).c_str());
+  } catch (...) {
+    ReportFailure(kSaveFailedText, file, CurrentFailureText().c_str());
     return -1;
   }
   return 0;
@@ -375,12 +384,12 @@ int CCadSystemSettings::LoadLocalSettings(bool apply, const char* path) {
       m_LocalSettingsWindow = window;
       m_CadFileBackup = backup;
       m_LocalSettingsStackCmd = stack;
-    } catch (const std::exception& e) {
+    } catch (...) {
       if (attempt == 0) {
         MoveAsideDamaged(file);
         continue;
       }
-      ReportFailure(kLoadFailedText, file, FailureText(e).c_str());
+      ReportFailure(kLoadFailedText, file, CurrentFailureText().c_str());
       break;
     }
     result = 0;
@@ -413,8 +422,8 @@ int CCadSystemSettings::SaveLocalSettings(const char* path) {
                                &m_LocalSettingsSetup, &m_LocalSettingsWindow, &m_CadFileBackup,
                                &m_LocalSettingsStackCmd})));
       result = 0;
-    } catch (const std::exception& e) {
-      ReportFailure(kSaveFailedText, file, FailureText(e).c_str());
+    } catch (...) {
+      ReportFailure(kSaveFailedText, file, CurrentFailureText().c_str());
     }
   }
   const std::string ini = path ? LocalSettingsIniPathFor(path) : GetLocalSettingsIniPath(true, false);
