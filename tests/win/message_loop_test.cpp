@@ -16,7 +16,16 @@ class CRecordingWnd : public CWindowBase {
   std::function<void(UINT, WPARAM)> onMessage;
   BEGIN_MSG_MAP(CRecordingWnd)
     MESSAGE_RANGE_HANDLER(WM_APP, WM_APP + 50, OnApp)
+    MESSAGE_HANDLER(WM_TIMER, OnSafetyTimer)
   END_MSG_MAP()
+  // A lost WM_QUIT would leave a loop waiting for ever: the safety timer
+  // ends every loop with -1 instead, so the test fails rather than hangs.
+  void ArmSafetyTimer() { ::SetTimer(m_hWnd, 1, 3000, nullptr); }
+  LRESULT OnSafetyTimer(UINT, WPARAM, LPARAM, BOOL&) {
+    g_trace.push_back("safety-timer");
+    ::PostQuitMessage(-1);
+    return 0;
+  }
   LRESULT OnApp(UINT msg, WPARAM w, LPARAM, BOOL&) {
     g_trace.push_back("wnd:" + std::to_string(msg - WM_APP) + "/" + std::to_string(w));
     if (onMessage) onMessage(msg, w);
@@ -74,25 +83,26 @@ TEST(MessageLoop, FiltersAddedOrRemovedWhileRunningAreSafe) {
   CRecordingWnd wnd;
   ASSERT_NE(nullptr, wnd.Create(CreateArgs()));
   CMessageLoop loop;
-  CNamedFilter f1("f1"), f2("f2"), late("late");
-  // f1 removes itself and f2 and adds `late` on its first call; neither f2
-  // nor `late` may see that message; `late` sees the next one.
+  CNamedFilter f1("f1"), f2("f2"), f3("f3"), late("late");
+  // f1 removes itself and f3 and adds `late` on its first call: f2 must
+  // still see that message, f3 and `late` must not; `late` sees the next.
   bool once = false;
   f1.onCall = [&] {
     if (once) return;
     once = true;
     loop.RemoveMessageFilter(&f1);
-    loop.RemoveMessageFilter(&f2);
+    loop.RemoveMessageFilter(&f3);
     loop.AddMessageFilter(&late);
   };
   loop.AddMessageFilter(&f1);
   loop.AddMessageFilter(&f2);
+  loop.AddMessageFilter(&f3);
   g_trace.clear();
   wnd.PostMessage(kPing, 1);
   wnd.PostMessage(kPing, 2);
   ::PostQuitMessage(0);
   loop.Run();
-  EXPECT_EQ("f1:1 wnd:1/1 late:1 wnd:1/2", JoinTrace(g_trace));
+  EXPECT_EQ("f1:1 f2:1 wnd:1/1 f2:1 late:1 wnd:1/2", JoinTrace(g_trace));
 }
 
 class CCountingIdle : public CIdleHandler {
@@ -167,6 +177,7 @@ TEST(MessageLoop, NestedLoopsHandQuitOutwards) {
     ASSERT_NE(nullptr, wnd.Create(CreateArgs()));
     CMessageLoop loop;
     ASSERT_TRUE(win::AddMessageLoop(&loop));
+    wnd.ArmSafetyTimer();
     g_trace.clear();
     // Ping 1 opens a loop, ping 2 inside opens a second, ping 3 quits.
     wnd.onMessage = [&](UINT msg, WPARAM w) {
