@@ -146,3 +146,35 @@ TEST(Dialog, ModelessDialogDestroyedWithItsObject) {
 }
 
 }  // namespace
+
+namespace {
+
+class CQuitDuringModalDlg : public CDialog {
+ public:
+  CQuitDuringModalDlg() : CDialog(IDD_TEST_MODAL) {}
+  BEGIN_MSG_MAP(CQuitDuringModalDlg)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+  END_MSG_MAP()
+  LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
+    EndDialog(IDCANCEL);
+    return 0;
+  }
+  LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+    ::PostQuitMessage(6);
+    // Fallback so that a loop which swallowed the quit still ends.
+    ::SetTimer(m_hWnd, 1, 3000, nullptr);
+    return TRUE;
+  }
+};
+
+TEST(Dialog, QuitDuringAModalRunReachesTheOuterLoop) {
+  CQuitDuringModalDlg dlg;
+  dlg.DoModal(nullptr);
+  MSG m;
+  bool quit = ::PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+  EXPECT_TRUE(quit);
+  if (quit) EXPECT_EQ(6u, m.wParam);
+}
+
+}  // namespace

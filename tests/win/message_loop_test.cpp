@@ -249,3 +249,72 @@ TEST(MessageLoop, PrivateLoopEndsWhenDoneAndUsesTheFilters) {
 }
 
 }  // namespace
+
+namespace {
+
+class CQuitIdle : public CIdleHandler {
+ public:
+  int calls = 0;
+  BOOL OnIdle() override {
+    ++calls;
+    g_trace.push_back("idle");
+    return FALSE;
+  }
+};
+
+DWORD WINAPI SendPingFromThread(LPVOID target) {
+  ::Sleep(50);
+  ::SendMessageA((HWND)target, kPing, 5, 0);
+  return 0;
+}
+
+TEST(MessageLoop, PrivateLoopRunsIdleHandlersAndSeesSentMessages) {
+  DrainQueue();
+  CRecordingWnd wnd;
+  ASSERT_NE(nullptr, wnd.Create(CreateArgs()));
+  CMessageLoop loop;
+  CQuitIdle idle;
+  loop.AddIdleHandler(&idle);
+  ASSERT_TRUE(win::AddMessageLoop(&loop));
+
+  // Idle runs when the queue empties; the wait ends after ping 2.
+  bool done = false;
+  wnd.onMessage = [&](UINT, WPARAM w) {
+    if (w == 2) done = true;
+  };
+  int step = 0;
+  struct Poster : CIdleHandler {
+    std::function<void()> f;
+    BOOL OnIdle() override {
+      f();
+      return FALSE;
+    }
+  } poster;
+  poster.f = [&] {
+    ++step;
+    wnd.PostMessage(kPing, step);
+  };
+  loop.AddIdleHandler(&poster);
+  g_trace.clear();
+  EXPECT_EQ(win::LoopEnd::Done, win::RunPrivateLoop([&] { return done; }));
+  EXPECT_EQ("idle wnd:1/1 idle wnd:1/2", JoinTrace(g_trace));
+  loop.RemoveIdleHandler(&poster);
+
+  // A message sent from another thread ends the wait although nothing is
+  // ever posted.
+  done = false;
+  wnd.onMessage = [&](UINT, WPARAM w) {
+    if (w == 5) done = true;
+  };
+  HWND target = wnd;
+  HANDLE thread = ::CreateThread(nullptr, 0, &SendPingFromThread, target, 0, nullptr);
+  ASSERT_NE(nullptr, thread);
+  g_trace.clear();
+  EXPECT_EQ(win::LoopEnd::Done, win::RunPrivateLoop([&] { return done; }, true, false));
+  EXPECT_EQ("wnd:1/5", JoinTrace(g_trace));
+  ::WaitForSingleObject(thread, 5000);
+  ::CloseHandle(thread);
+  win::RemoveMessageLoop();
+}
+
+}  // namespace

@@ -53,10 +53,19 @@ class CScriptedSheet : public CPropertySheet {
 
   BEGIN_MSG_MAP(CScriptedSheet)
     MESSAGE_HANDLER(kStep, OnStep)
+    MESSAGE_HANDLER(WM_TIMER, OnSafetyTimer)
   END_MSG_MAP()
+
+  // Ends a run whose script did not: the test then fails instead of hanging.
+  LRESULT OnSafetyTimer(UINT, WPARAM, LPARAM, BOOL&) {
+    g_trace.push_back("safety-timer");
+    PressButton(PSBTN_CANCEL);
+    return 0;
+  }
 
   void OnSheetInitialized() override {
     g_trace.push_back("sheet:init");
+    ::SetTimer(m_hWnd, 1, 3000, nullptr);
     m_next = 0;
     PostMessage(kStep);
   }
@@ -122,6 +131,25 @@ TEST(PropertySheets, PagesAreMadeAgainForEachRun) {
 
   CScriptedSheet empty;
   EXPECT_EQ(-1, empty.DoModal(nullptr));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PropertySheets, QuitDuringASheetReachesTheOuterLoop) {
+  CTestPage p1(IDD_TEST_PAGE1, "p1");
+  CScriptedSheet sheet;
+  sheet.AddPage(&p1);
+  // The quit arrives while the sheet runs and must end it.
+  sheet.steps = {[](CScriptedSheet&) { ::PostQuitMessage(8); }};
+  g_trace.clear();
+  sheet.DoModal(nullptr);
+  EXPECT_EQ("sheet:init p1:init p1:set", JoinTrace(g_trace));
+  MSG m;
+  bool quit = ::PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+  EXPECT_TRUE(quit);
+  if (quit) EXPECT_EQ(8u, m.wParam);
 }
 
 }  // namespace
