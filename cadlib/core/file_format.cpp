@@ -528,25 +528,36 @@ const Entry* Find(const std::vector<Entry>& entries, uint32_t id) {
     return nullptr;
 }
 
-// The checked bytes of a section; `damage` names what a fault means.
-std::string SectionBytes(const std::string& bytes, const Entry& e, uint32_t damage, size_t rawLimit) {
+// The checked bytes of a section; `damage` names what a fault means. Stored
+// sections are read in place; only coded ones are expanded into `owned`.
+struct View {
+    const char* data = nullptr;
+    size_t size = 0;
+    std::string owned;
+};
+
+void SectionBytes(const std::string& bytes, const Entry& e, uint32_t damage, size_t rawLimit, View& v) {
     if (e.offset > bytes.size() || e.length > bytes.size() - e.offset) Fail(damage);
     const uint8_t* p = reinterpret_cast<const uint8_t*>(bytes.data()) + e.offset;
     size_t n = static_cast<size_t>(e.length);
     if (Crc32(p, n) != e.crc) Fail(damage);
-    if (e.codec == kStored) return std::string(reinterpret_cast<const char*>(p), n);
+    if (e.codec == kStored) {
+        v.data = reinterpret_cast<const char*>(p);
+        v.size = n;
+        return;
+    }
     if (e.codec != kRle) Fail(kLoadUnknownCompression);
-    std::string out;
     // A byte run expands at most 65-fold: the limit follows the file's size.
     size_t limit = std::min(rawLimit, n * 66 + 64);
-    int rc = ExpandRaster(p, n, out, limit);
+    int rc = ExpandRaster(p, n, v.owned, limit);
     if (rc == -2) Fail(kLoadUnknownCompression);
     if (rc != 0) Fail(damage);
-    return out;
+    v.data = v.owned.data();
+    v.size = v.owned.size();
 }
 
-void ReadInfo(const std::string& sec, Database& db, DbHeader& tmp) {
-    ByteReader r(sec.data(), sec.size());
+void ReadInfo(const View& sec, Database& db, DbHeader& tmp) {
+    ByteReader r(sec.data, sec.size);
     if (!r.Raw(db.page0.get(), kDbInfoHeadSize)) Fail(kLoadInfoDamaged);
     r.Raw(&tmp.pages, sizeof tmp.pages);
     r.Raw(reinterpret_cast<uint8_t*>(&tmp) + offsetof(DbHeader, frameView),
@@ -555,8 +566,8 @@ void ReadInfo(const std::string& sec, Database& db, DbHeader& tmp) {
     if (!r.ok) Fail(kLoadInfoDamaged);
 }
 
-void ReadPages(const std::string& sec, Database& db) {
-    ByteReader r(sec.data(), sec.size());
+void ReadPages(const View& sec, Database& db) {
+    ByteReader r(sec.data, sec.size);
     uint32_t n = r.U32();
     if (!r.ok || n < 1 || n > 257) Fail(kLoadInfoDamaged);
     bool seen0 = false;
@@ -578,9 +589,9 @@ void ReadPages(const std::string& sec, Database& db) {
     if (!seen0 || !r.AtEnd()) Fail(kLoadInfoDamaged);
 }
 
-void ReadFigures(const std::string& sec, Database& db,
+void ReadFigures(const View& sec, Database& db,
                  std::vector<std::pair<StoredElement*, int32_t>>& figures) {
-    ByteReader r(sec.data(), sec.size());
+    ByteReader r(sec.data, sec.size);
     uint32_t n = r.U32();
     if (!r.ok || n > r.Left() / kNodeMin) Fail(kLoadGroupDamaged);
     for (uint32_t i = 0; i < n; ++i) {
@@ -590,9 +601,9 @@ void ReadFigures(const std::string& sec, Database& db,
     if (!r.AtEnd()) Fail(kLoadGroupDamaged);
 }
 
-void ReadElements(const std::string& sec, Database& db,
+void ReadElements(const View& sec, Database& db,
                   std::vector<std::pair<StoredElement*, int32_t>>& figures) {
-    ByteReader r(sec.data(), sec.size());
+    ByteReader r(sec.data, sec.size);
     uint32_t n = r.U32();
     if (!r.ok || n > r.Left() / kNodeMin) Fail(kLoadElementDamaged);
     for (uint32_t i = 0; i < n; ++i) ReadTree(r, db, kLoadElementDamaged, false, &figures);
@@ -647,7 +658,8 @@ int LoadDrawingBytes(DbHeader* header, const std::string& bytes, FileKind kind, 
         ParseHeader(bytes, kind, statusIn, entries, newer);
         const Entry* info = Find(entries, kSecInfo);
         if (!info) Fail(kLoadInfoDamaged);
-        std::string infoBytes = SectionBytes(bytes, *info, kLoadInfoDamaged, 1 << 20);
+        View infoBytes;
+        SectionBytes(bytes, *info, kLoadInfoDamaged, 1 << 20, infoBytes);
         if (!Attach(&tmp)) Fail(kLoadOutOfMemory);
         Database& db = *static_cast<Database*>(tmp.core);
         db.header = &tmp;
@@ -655,8 +667,11 @@ int LoadDrawingBytes(DbHeader* header, const std::string& bytes, FileKind kind, 
         if (thumbnail) {
             thumbnail->clear();
             if (const Entry* th = Find(entries, kSecThumb)) {
-                if (th->length <= kMaxThumbnail)
-                    *thumbnail = SectionBytes(bytes, *th, kLoadInfoDamaged, kMaxThumbnail);
+                if (th->length <= kMaxThumbnail) {
+                    View v;
+                    SectionBytes(bytes, *th, kLoadInfoDamaged, kMaxThumbnail, v);
+                    thumbnail->assign(v.data, v.size);
+                }
             }
         }
         if (!infoOnly) {
@@ -666,10 +681,17 @@ int LoadDrawingBytes(DbHeader* header, const std::string& bytes, FileKind kind, 
             if (!pages) Fail(kLoadInfoDamaged);
             if (!figs) Fail(kLoadGroupDamaged);
             if (!elems) Fail(kLoadElementDamaged);
-            ReadPages(SectionBytes(bytes, *pages, kLoadInfoDamaged, 257u * 110000u), db);
+            {
+                View v;
+                SectionBytes(bytes, *pages, kLoadInfoDamaged, 257u * 110000u, v);
+                ReadPages(v, db);
+            }
             std::vector<std::pair<StoredElement*, int32_t>> figures;
-            ReadFigures(SectionBytes(bytes, *figs, kLoadGroupDamaged, 0), db, figures);
-            ReadElements(SectionBytes(bytes, *elems, kLoadElementDamaged, 0), db, figures);
+            View fv, ev;
+            SectionBytes(bytes, *figs, kLoadGroupDamaged, 0, fv);
+            ReadFigures(fv, db, figures);
+            SectionBytes(bytes, *elems, kLoadElementDamaged, 0, ev);
+            ReadElements(ev, db, figures);
             for (auto& f : figures) {
                 if (f.second < 1 || static_cast<size_t>(f.second) > db.figureHeaders.size())
                     Fail(kLoadGroupDamaged);

@@ -56,14 +56,17 @@ bool ReadWholeFile(const std::string& path, std::string& out, size_t limit) {
     FILE* f = fopen(path.c_str(), "rb");
     if (!f) return false;
     out.clear();
-    char buf[65536];
-    size_t n;
-    bool ok = true;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) {
-        if (out.size() + n > limit) { ok = false; break; }
-        out.append(buf, n);
+    bool ok = fseek(f, 0, SEEK_END) == 0;
+    long size = ok ? ftell(f) : -1;
+    ok = ok && size >= 0 && static_cast<unsigned long>(size) <= limit && fseek(f, 0, SEEK_SET) == 0;
+    if (ok) {
+        try {
+            out.resize(static_cast<size_t>(size));
+        } catch (...) {
+            ok = false;
+        }
     }
-    if (ferror(f)) ok = false;
+    if (ok && size > 0) ok = fread(&out[0], 1, out.size(), f) == out.size();
     fclose(f);
     return ok;
 }
