@@ -38,12 +38,14 @@ struct ElementExt {
 
 struct Database;
 
-// Undo references and the owning database live in the element's reserved bytes.
+// Undo references and the owning database live in the element's reserved
+// bytes, at offsets 220 and 224 of the slot, which are 4-byte aligned
+// (slots are 240 bytes from an aligned chunk start).
 inline uint32_t& UndoRefs(StoredElement* e) {
-    return *reinterpret_cast<uint32_t*>(e->reserved);
+    return *reinterpret_cast<uint32_t*>(e->reserved + 2);
 }
 inline Database*& DbOf(StoredElement* e) {
-    return *reinterpret_cast<Database**>(e->reserved + 4);
+    return *reinterpret_cast<Database**>(e->reserved + 6);
 }
 inline bool IsGroupKind(uint16_t kind) { return kind == 21 || kind == 22 || kind == 70 || kind == 31; }
 

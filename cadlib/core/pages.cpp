@@ -16,8 +16,9 @@ bool ValidLayer(int layer) { return layer >= 0 && layer < 1024; }
 
 // Name pointers that are not texts of this database are dropped.
 void SanitizeNames(Database& db, LayerTable& t) {
-    for (char*& p : t.names)
-        if (p && !db.nameSet.count(p)) p = nullptr;
+    // The table is packed: reach the pointers by index, never by reference.
+    for (int i = 0; i < 1024; ++i)
+        if (t.names[i] && !db.nameSet.count(t.names[i])) t.names[i] = nullptr;
 }
 }  // namespace
 

@@ -41,7 +41,11 @@ void DefaultColours(ColourEntry* table) {
         if (i < 9) {
             c.red = basic[i][0]; c.green = basic[i][1]; c.blue = basic[i][2];
         } else {
-            HueColour(i, c.red, c.green, c.blue);
+            int r, g, b;  // the entry's fields are packed: no references to them
+            HueColour(i, r, g, b);
+            c.red = r;
+            c.green = g;
+            c.blue = b;
         }
     }
 }
