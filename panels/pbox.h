@@ -115,6 +115,10 @@ int SetPBoxItemLabel(WPARAM, PBoxItemRequest* request);
 int ClickPBoxItem(WPARAM, PBoxItemRequest* request);
 int ExchangePBoxCalcMode(WPARAM, PBoxItemRequest* request);
 
+// The docked application panel window that pages are shown in (null:
+// none yet). Interim form of the panel the application object holds.
+void SetPBoxPanelWindow(HWND panel);
+
 // The text of an edit item by id on the page shown now (the modal wait's
 // items 333 and 444); 0 when there is none.
 int GetPBoxItemText(int itemId, char* text, size_t size);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "view/view_data.h"
 #include "view/view_table.h"
 #include "win/mdi.h"
@@ -26,13 +28,17 @@ class CCadwinView : public CWindowBase {
     CCadDatabase* m_database;
 
     BEGIN_MSG_MAP(CCadwinView)
+        MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
         MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
     END_MSG_MAP()
 
  private:
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
 };
 
 // The drawing-id counter that NewDrawingWindow increments before it
@@ -54,12 +60,16 @@ class CCadwinFrame : public CMDIChildWindow {
 
     CCadDatabase m_database;
     CCadwinView m_view;
+    // The title the frame was created with: the drawing's name until its
+    // drawing information carries one.
+    std::string m_baseTitle;
 
     BEGIN_MSG_MAP(CCadwinFrame)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
         MESSAGE_HANDLER(UM_GET_VIEW, OnGetView)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
 
     // Frames are made with new and delete themselves when their window ends.
@@ -72,8 +82,14 @@ class CCadwinFrame : public CMDIChildWindow {
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnGetView(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
 };
 
-// Registers the frame and view classes ("CadwinFrame", "CadwinView"); done
-// when the first drawing window is created. 0 on failure.
+// Registers the view class "CadwinView" (the frame uses the framework's MDI
+// child class); done when the first drawing window is created. 0 on failure.
 int RegisterCadwinClasses();
+
+// Saves the drawing of a view before its window closes: non-zero when saved.
+// The document roads install it; while none is installed a "yes" to the save
+// question keeps the window open, so that nothing unsaved is lost.
+extern int (*CadwinSaveHandler)(HWND view);
