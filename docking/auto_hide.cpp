@@ -585,19 +585,31 @@ LRESULT CAutoHideManager::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL&)
 LRESULT CAutoHideManager::OnNcPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
     HDC dc = ::GetWindowDC(m_hWnd);
+    DrawNc(dc);
+    ::ReleaseDC(m_hWnd, dc);
+    return 0;
+}
+
+LRESULT CAutoHideManager::OnPrint(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    if (lParam & PRF_NONCLIENT) DrawNc(dc);
+    return 0;
+}
+
+void CAutoHideManager::DrawNc(HDC dc)
+{
     char text[256] = "";
     ::GetWindowTextA(m_hWnd, text, sizeof text);
     const int ox = m_outSide == DOCK_SIDE_RIGHT ? DOCK_SPLITTER : 0;
     const int oy = m_outSide == DOCK_SIDE_BOTTOM ? DOCK_SPLITTER : 0;
     POINT old;
-    ::SetViewportOrgEx(dc, ox, oy, &old);
+    ::OffsetViewportOrgEx(dc, ox, oy, &old);
     m_caption.Draw(dc, text);
     ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
     RECT sp = SplitterRect();
     ::FillRect(dc, &sp, ::GetSysColorBrush(COLOR_BTNFACE));
     ::DrawEdge(dc, &sp, BDR_RAISEDINNER, Columns(m_outSide) ? (BF_LEFT | BF_RIGHT) : (BF_TOP | BF_BOTTOM));
-    ::ReleaseDC(m_hWnd, dc);
-    return 0;
 }
 
 LRESULT CAutoHideManager::OnNcMouseMove(UINT, WPARAM wParam, LPARAM, BOOL& handled)

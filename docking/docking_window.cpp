@@ -368,6 +368,31 @@ LRESULT CTitleDockingWindowImpl::OnDockStateChanged(UINT, WPARAM wParam, LPARAM 
     return 1;
 }
 
+// Rendering into any device context: the caption, then the client through WM_PRINTCLIENT.
+LRESULT CTitleDockingWindowImpl::OnPrint(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    if (!m_hBar) {
+        handled = FALSE;
+        return 0;
+    }
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    if (lParam & PRF_NONCLIENT) {
+        std::string text = GetWindowText();
+        m_caption.Draw(dc, text.c_str());
+    }
+    if (lParam & PRF_CLIENT) {
+        RECT wr;
+        ::GetWindowRect(m_hWnd, &wr);
+        POINT origin = {0, 0};
+        ::ClientToScreen(m_hWnd, &origin);
+        POINT old;
+        ::OffsetViewportOrgEx(dc, origin.x - wr.left, origin.y - wr.top, &old);
+        ::SendMessageA(m_hWnd, WM_PRINTCLIENT, wParam, lParam);
+        ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    }
+    return 0;
+}
+
 // ---------------------------------------------------------------- caption drag
 
 void CTitleDockingWindowImpl::DragWindow(POINT start)

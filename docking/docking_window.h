@@ -69,6 +69,7 @@ public:
         MESSAGE_HANDLER(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
         MESSAGE_HANDLER(UM_DOCK_STATE_CHANGED, OnDockStateChanged)
         MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+        MESSAGE_HANDLER(WM_PRINT, OnPrint)
     END_MSG_MAP()
 
     COutlookLikeExCaption& Caption() { return m_caption; }
@@ -93,6 +94,7 @@ protected:
     LRESULT OnWindowPosChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDockStateChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+    LRESULT OnPrint(UINT, WPARAM, LPARAM, BOOL&);
 
     COutlookLikeExCaption m_caption;
 };
