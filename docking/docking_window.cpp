@@ -173,6 +173,34 @@ bool CDockingWindowBaseImpl::DockAtPosition(DockWindowPlacement& p)
                           SWP_SHOWWINDOW | SWP_NOACTIVATE) != 0;
 }
 
+// The platform's drag detection, in screen coordinates throughout: the mouse
+// leaving the drag square around `pt` starts a drag, a button release does not.
+static bool DetectDrag(HWND hwnd, POINT pt)
+{
+    const int cx = ::GetSystemMetrics(SM_CXDRAG), cy = ::GetSystemMetrics(SM_CYDRAG);
+    RECT square = {pt.x - cx, pt.y - cy, pt.x + cx + 1, pt.y + cy + 1};
+    ::SetCapture(hwnd);
+    MSG msg;
+    for (;;) {
+        while (::PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+            if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
+                ::ReleaseCapture();
+                return false;
+            }
+            if (msg.message == WM_MOUSEMOVE) {
+                POINT p = {static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+                ::ClientToScreen(msg.hwnd, &p);
+                if (!::PtInRect(&square, p)) {
+                    ::ReleaseCapture();
+                    return true;
+                }
+            }
+        }
+        if (::GetCapture() != hwnd) return false;
+        ::WaitMessage();
+    }
+}
+
 // ---------------------------------------------------------------- titled window
 
 CTitleDockingWindowImpl::CTitleDockingWindowImpl() : m_caption(1)
@@ -312,7 +340,7 @@ LRESULT CTitleDockingWindowImpl::OnNcLButtonDown(UINT, WPARAM wParam, LPARAM lPa
     }
     ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    if (::DragDetect(m_hWnd, pt)) DragWindow(pt);
+    if (DetectDrag(m_hWnd, pt)) DragWindow(pt);
     return 0;
 }
 
