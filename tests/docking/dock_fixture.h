@@ -27,6 +27,7 @@ struct TestPane : zav::CTitleDockingWindowImpl {
         ::FillRect(dc, &rc, b);
         ::DeleteObject(b);
         ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, RGB(0, 0, 0));
         std::string t = GetWindowText();
         ::DrawTextA(dc, t.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
