@@ -391,3 +391,23 @@ static_assert(sizeof(CmdRequest) == 0x168, "CmdRequest layout");
 // Unaligned-safe access to the three-double points of a request.
 inline void GetRequestPoint(const void* field, double out[3]) { std::memcpy(out, field, 24); }
 inline void SetRequestPoint(void* field, const double in[3]) { std::memcpy(field, in, 24); }
+
+// The lParam record of the settings messages: a row of 32-bit words whose
+// meaning depends on the message (text pointers, and a buffer size at 0x28).
+#pragma pack(push, 1)
+struct IniRequest {
+    uint32_t word00;   // 0x00 key (command INI) / section (private profile)
+    uint32_t word04;   // 0x04 default (command INI) / key (private profile)
+    uint32_t word08;   // 0x08 section / output path / output buffer / default or value
+    uint32_t word0c;   // 0x0c output buffer or value / key / section / output or file spec
+    uint32_t word10;   // 0x10 file spec (private profile read)
+    uint32_t reserved14[5];
+    uint32_t word28;   // 0x28 output buffer or value / buffer size
+};
+#pragma pack(pop)
+static_assert(offsetof(IniRequest, word10) == 0x10 && offsetof(IniRequest, word28) == 0x28,
+              "IniRequest layout");
+
+// Sizes of the buffers a module passes for a settings value and for a path.
+const size_t kSettingValueBuffer = 257;
+const size_t kPathBuffer = 260;
