@@ -54,14 +54,15 @@ void NoBackupInit(const CadFileBackupSettings&) {}
 // The lookup is asked once per library: a miss is slow on some systems.
 HMODULE LibraryModule(const char* name) { return GetModuleHandleA(name); }
 
+struct Entry {
+  const char* function;
+  bool asked;
+  FARPROC address;
+};
+Entry g_libraryCache[] = {{"DariStyleGet", false, nullptr}, {"Rodad_SetTheConfigDataPtr", false, nullptr}};
+
 FARPROC LibraryFunction(const char* library, const char* function) {
-  struct Entry {
-    const char* function;
-    bool asked;
-    FARPROC address;
-  };
-  static Entry cache[] = {{"DariStyleGet", false, nullptr}, {"Rodad_SetTheConfigDataPtr", false, nullptr}};
-  for (Entry& e : cache) {
+  for (Entry& e : g_libraryCache) {
     if (std::strcmp(e.function, function) != 0) continue;
     if (!e.asked) {
       HMODULE lib = LibraryModule(library);
@@ -142,6 +143,13 @@ SettingsNeighbours DefaultSettingsNeighbours() {
 }
 
 SettingsNeighbours& Neighbours() { return g_neighbours; }
+
+void ForgetLibraryLookups() {
+  for (Entry& e : g_libraryCache) {
+    e.asked = false;
+    e.address = nullptr;
+  }
+}
 
 void InitCadFileBackup(const CadFileBackupSettings& settings) { g_neighbours.InitCadFileBackup(settings); }
 

@@ -239,3 +239,18 @@ TEST_F(ApplySettingsTest, ReloadedSystemSettingsKeepTheUsersRunningValues) {
   EXPECT_EQ(3, Running().rubberColor);
   EXPECT_DOUBLE_EQ(600.0, Neighbours().GetKeyCursorStep());
 }
+
+TEST_F(ApplySettingsTest, PenColoursComeFromTheCadLibrarysStyleTable) {
+  HMODULE lib = LoadLibraryA("WmCadApiDb.dll");
+  ASSERT_NE(nullptr, lib);
+  ForgetLibraryLookups();
+  ConfigDataColor colors;
+  colors.Apply();
+  // The library's first pens: black, white, red, yellow.
+  EXPECT_EQ(RGB(0, 0, 0), Running().penColors[0]);
+  EXPECT_EQ(RGB(255, 255, 255), Running().penColors[1]);
+  EXPECT_EQ(RGB(255, 0, 0), Running().penColors[2]);
+  EXPECT_EQ(RGB(255, 255, 0), Running().penColors[3]);
+  FreeLibrary(lib);
+  ForgetLibraryLookups();
+}
