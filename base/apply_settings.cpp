@@ -184,6 +184,9 @@ void ConfigDataFile::ResolvePaths() {
   BackupPath = WithOneSeparator(ExpandPathMacros(BACKUPDIR, true));
   LOGDIR = WithOneSeparator(ExpandPathMacros(LOGDIR.empty() ? std::string("LOG") : LOGDIR, true));
   if (!HELPFILE.empty()) HELPFILE = Combine(exeDir, HELPFILE);
+  // Cleared first, so that a reload without AUTOZ leaves no drawing of an
+  // earlier setting behind.
+  AutoZumenPath.clear();
   if (!AUTOZ.empty()) AutoZumenPath = IsAbsolutePath(AUTOZ) ? AUTOZ : Combine(ZUMENDIR, AUTOZ);
   r.wavPath[0] = 0;
   WavPath.clear();

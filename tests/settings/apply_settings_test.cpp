@@ -51,7 +51,10 @@ TEST_F(ApplySettingsTest, FoldersAreResolvedAndTheBackupFolderChecked) {
   EXPECT_EQ(install_ + "\\SETTEI\\rightmenu.ini", s.m_ConfigData.File.RMenuPath);
   EXPECT_EQ(install_ + "\\SETTEI\\start.bmp", s.m_ConfigData.File.TitleBmpPath);
   // A second apply keeps absolute names as they are.
+  s.m_ConfigData.File.AUTOZ.clear();
   s.m_ConfigData.Apply();
+  EXPECT_EQ("", s.m_ConfigData.File.AutoZumenPath);
+  EXPECT_STREQ("", Running().autoZumenPath);
   EXPECT_EQ(install_ + "\\help\\cad.chm", s.m_ConfigData.File.HELPFILE);
   EXPECT_EQ(docs + "\\LOG\\", s.m_ConfigData.File.LOGDIR);
   EXPECT_TRUE(Messages().empty());
