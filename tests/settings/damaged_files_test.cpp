@@ -195,7 +195,9 @@ TEST_F(DamagedFilesTest, DamagedShippedCopyTooIsReportedOnceAndKeepsTheRecords) 
     EXPECT_NE(std::string::npos, Messages()[0].text.find("の読込みに失敗しました。(")) << file;
     EXPECT_NE(std::string::npos, Messages()[0].text.find(UserPath(file))) << file;
     EXPECT_EQ("確認", Messages()[0].caption);
-    if (kind == 0) EXPECT_NE(std::string::npos, Messages()[0].text.find("array size too short")) << Messages()[0].text;
+    if (kind == 0) {
+      EXPECT_NE(std::string::npos, Messages()[0].text.find("array size too short")) << Messages()[0].text;
+    }
     EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Messages()[0].flags & MB_ICONMASK);
     // A failed load changes nothing in the records.
     EXPECT_EQ(7, s.m_ConfigData.LOG) << file;
