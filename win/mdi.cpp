@@ -70,13 +70,12 @@ namespace win {
 
 const char* DefaultMDIChildClass() {
   static const char kName[] = "ZavMDIChild";
-  static bool registered = [] {
+  if (!IsWindowClassRegistered(kName)) {
     WindowClassArgs a;
     a.name = kName;
     a.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    return RegisterWindowClass(a) != 0;
-  }();
-  (void)registered;
+    RegisterWindowClass(a);
+  }
   return kName;
 }
 

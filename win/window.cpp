@@ -116,19 +116,30 @@ ATOM RegisterWindowClass(const WindowClassArgs& args) {
   return atom;
 }
 
+bool IsWindowClassRegistered(const char* name, HINSTANCE instance) {
+  WNDCLASSEXA info = {sizeof(info)};
+  return name != nullptr &&
+         ::GetClassInfoExA(instance ? instance : ModuleInstance(), name, &info) != 0;
+}
+
 BOOL UnregisterWindowClass(const char* name, HINSTANCE instance) {
   return ::UnregisterClassA(name, instance ? instance : ModuleInstance());
 }
 
 const char* DefaultWindowClass() {
-  static bool registered = [] {
+  if (!IsWindowClassRegistered(kDefaultClass)) {
     WindowClassArgs a;
     a.name = kDefaultClass;
     a.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    return RegisterWindowClass(a) != 0;
-  }();
-  (void)registered;
+    RegisterWindowClass(a);
+  }
   return kDefaultClass;
+}
+
+void UnregisterFrameworkClasses() {
+  // Names spelled out here so that this file needs no frame or MDI code.
+  for (const char* name : {kDefaultClass, "ZavFrame", "ZavMDIChild"})
+    if (IsWindowClassRegistered(name)) UnregisterWindowClass(name);
 }
 
 }  // namespace win

@@ -113,8 +113,13 @@ HINSTANCE ModuleInstance();
 // module is accepted and its atom returned. 0 on failure.
 ATOM RegisterWindowClass(const WindowClassArgs& args);
 BOOL UnregisterWindowClass(const char* name, HINSTANCE instance = nullptr);
-// The plain class used when CreateArgs::className is null.
+bool IsWindowClassRegistered(const char* name, HINSTANCE instance = nullptr);
+// The plain class used when CreateArgs::className is null ("ZavWindow";
+// registered on first use, as are "ZavFrame" and "ZavMDIChild").
 const char* DefaultWindowClass();
+// Unregisters those framework classes (at shutdown, after the last window
+// of them is gone); they are registered again when next needed.
+void UnregisterFrameworkClasses();
 }  // namespace win
 
 class CWindowBase : public CWindow, public CMessageMap {

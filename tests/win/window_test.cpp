@@ -211,6 +211,14 @@ TEST(WindowClasses, RegisteredUnderTheCallersName) {
 
   WindowClassArgs none;
   EXPECT_EQ(0, win::RegisterWindowClass(none));
+
+  // The framework's own classes go at shutdown and come back when needed.
+  win::DefaultWindowClass();
+  win::UnregisterFrameworkClasses();
+  EXPECT_FALSE(win::IsWindowClassRegistered("ZavWindow"));
+  CEarlyWnd later;
+  EXPECT_NE(nullptr, later.Create(CreateArgs()));
+  EXPECT_TRUE(win::IsWindowClassRegistered("ZavWindow"));
 }
 
 }  // namespace
