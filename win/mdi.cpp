@@ -100,7 +100,9 @@ HWND CMDIChildWindow::Create(const CreateArgs& a) {
   if (!ours) return nullptr;  // a child must route through DefMDIChildProc
   m_superProc = nullptr;
   SetPendingCreate();
+  m_inCreate = true;
   HWND h = (HWND)::SendMessageA(a.parent, WM_MDICREATE, 0, (LPARAM)&mcs);
+  m_inCreate = false;
   ClearPendingCreate(this);
   if (h == nullptr) {
     if (m_hWnd != nullptr) Unbind();

@@ -201,8 +201,10 @@ HWND CWindowBase::Create(const CreateArgs& a) {
 
   m_superProc = nullptr;
   if (ours) SetPendingCreate();
+  m_inCreate = true;
   HWND h = ::CreateWindowExA(a.exStyle, cls, a.title, a.style, a.x, a.y, a.cx, a.cy,
                              a.parent, menu, win::ModuleInstance(), a.param);
+  m_inCreate = false;
   if (ours) {
     ClearPendingCreate(this);
   } else if (h != nullptr && !SubclassWindow(h)) {
@@ -269,7 +271,7 @@ void CWindowBase::FinishIfDestroyed(HWND hWnd) {
   Unbind();
   m_superProc = nullptr;
   m_ownsWindow = false;
-  OnFinalMessage(hWnd);  // may delete this
+  if (!m_inCreate) OnFinalMessage(hWnd);  // may delete this
 }
 
 LRESULT CALLBACK CWindowBase::StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam,
