@@ -306,7 +306,7 @@ LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam, LPARAM lParam
       if (lParam != 0) child = (HWND)lParam;
       break;
     case WM_NOTIFY:
-      child = ((LPNMHDR)lParam)->hwndFrom;
+      if (lParam != 0) child = ((LPNMHDR)lParam)->hwndFrom;
       break;
     case WM_PARENTNOTIFY:
       switch (LOWORD(wParam)) {
@@ -320,16 +320,16 @@ LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam, LPARAM lParam
       }
       break;
     case WM_DRAWITEM:
-      if (wParam) child = ((LPDRAWITEMSTRUCT)lParam)->hwndItem;
+      if (wParam && lParam) child = ((LPDRAWITEMSTRUCT)lParam)->hwndItem;
       break;
     case WM_MEASUREITEM:
-      if (wParam) child = ::GetDlgItem(parent, ((LPMEASUREITEMSTRUCT)lParam)->CtlID);
+      if (wParam && lParam) child = ::GetDlgItem(parent, ((LPMEASUREITEMSTRUCT)lParam)->CtlID);
       break;
     case WM_COMPAREITEM:
-      if (wParam) child = ((LPCOMPAREITEMSTRUCT)lParam)->hwndItem;
+      if (wParam && lParam) child = ((LPCOMPAREITEMSTRUCT)lParam)->hwndItem;
       break;
     case WM_DELETEITEM:
-      if (wParam) child = ((LPDELETEITEMSTRUCT)lParam)->hwndItem;
+      if (wParam && lParam) child = ((LPDELETEITEMSTRUCT)lParam)->hwndItem;
       break;
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
