@@ -8,9 +8,15 @@ namespace {
 // is made, taken by the window's first message.
 thread_local CWindowBase* t_pendingCreate = nullptr;
 
-// The property that leads from a window to its object.
+// The property that leads from a window to its object. Its name carries
+// the module, so that an exe and a DLL that both link this framework each
+// see only their own objects (and may each subclass the same window).
 ATOM ObjectPropAtom() {
-  static ATOM atom = ::GlobalAddAtomA("ZavWinObject");
+  static ATOM atom = [] {
+    char name[40];
+    wsprintfA(name, "ZavWinObject%p", (void*)win::ModuleInstance());
+    return ::GlobalAddAtomA(name);
+  }();
   return atom;
 }
 
