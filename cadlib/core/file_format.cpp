@@ -612,8 +612,14 @@ void ReadElements(const View& sec, Database& db,
 
 // Put the loaded database `tmp` in place of whatever `header` held.
 void Install(DbHeader* header, DbHeader& tmp) {
-    if (Lookup(header)) Detach(header);
+    ElementObserver* observer = nullptr;
+    if (Database* old = Lookup(header)) {
+        observer = old->observer;
+        Detach(header);
+    }
     Database* db = static_cast<Database*>(tmp.core);
+    // Whoever followed the old drawing follows the loaded one.
+    db->observer = observer;
     header->core = db;
     header->info = db->page0.get();
     header->firstUndo = header->currentUndo = nullptr;
@@ -623,6 +629,7 @@ void Install(DbHeader* header, DbHeader& tmp) {
            offsetof(DbHeader, reserved388) - offsetof(DbHeader, frameView));
     db->header = header;
     tmp.core = nullptr;
+    Notify(*db, ElementEvent::Cleared, nullptr);
 }
 
 // A failed load leaves the header with a valid, empty drawing; a database
