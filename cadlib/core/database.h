@@ -94,6 +94,15 @@ void Detach(DbHeader* header);
 void Clear(Database& db);
 bool IsElement(const StoredElement* e);
 
+// Bytes a database holds in its pools and side tables (for the figures of
+// the benchmark): element slots, undo records, saved contents, extras.
+struct MemoryUse {
+    size_t elementSlots = 0, elementBytes = 0;
+    size_t undoBytes = 0, savedBytes = 0, pageBytes = 0;
+    size_t live = 0;
+};
+MemoryUse MeasureMemory(DbHeader* header);
+
 // Process-wide settings.
 struct Settings {
     int maxCoordFlag = 0;
