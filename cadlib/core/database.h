@@ -59,6 +59,9 @@ struct MarkImpl : CadMark {
 
 struct Database {
     DbHeader* header = nullptr;              // the header it was created in
+    // What the library last wrote into each header that reached it (windows
+    // may hold copies of one header); never read through, only compared.
+    std::vector<std::pair<DbHeader*, UndoRecord*>> published;
     SlotPool elements{sizeof(StoredElement), 4096};
     SlotPool undoRecords{sizeof(UndoRecord), 4096};
     SlotPool savedRecords{sizeof(ElementRecord), 1024};
