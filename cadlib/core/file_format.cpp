@@ -648,6 +648,27 @@ void ResetEmpty(DbHeader* header) {
     Attach(header);
 }
 
+// Where the INFO and THMB sections end, from a file's first bytes; 0 when
+// the table cannot be read (the loader then reports why).
+size_t HeadEnd(const std::string& bytes) {
+    if (bytes.size() < kHeaderSize || memcmp(bytes.data(), kMagic, 8) != 0) return 0;
+    uint32_t count;
+    memcpy(&count, bytes.data() + 24, 4);
+    if (count == 0 || count > kMaxSections || bytes.size() < kHeaderSize + count * kEntrySize) return 0;
+    size_t end = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        Entry e;
+        const char* p = bytes.data() + kHeaderSize + i * kEntrySize;
+        memcpy(&e.id, p, 4);
+        memcpy(&e.offset, p + 8, 8);
+        memcpy(&e.length, p + 16, 8);
+        if (e.id != kSecInfo && e.id != kSecThumb) continue;
+        if (e.offset > (64u << 20) || e.length > kMaxThumbnail + (1u << 20)) return 0;
+        end = std::max(end, static_cast<size_t>(e.offset + e.length));
+    }
+    return end;
+}
+
 }  // namespace
 
 int LoadDrawingBytes(DbHeader* header, const std::string& bytes, FileKind kind, uint32_t* status,
@@ -733,9 +754,11 @@ int LoadDrawing(DbHeader* header, const char* path, FileKind kind, uint32_t* sta
     bool ok = false;
     if (path && *path) {
         if (infoOnly) {
-            // The head: the header, the table and the first two sections.
-            ok = ReadFilePrefix(path, bytes, kHeaderSize + kMaxSections * kEntrySize + 4 + (1 << 20) +
-                                                 kMaxThumbnail);
+            // The head only: header and table first, then up to the end of
+            // the information and thumbnail sections.
+            ok = ReadFilePrefix(path, bytes, kHeaderSize + kMaxSections * kEntrySize + 4);
+            size_t end = HeadEnd(bytes);
+            if (ok && end > bytes.size()) ok = ReadFilePrefix(path, bytes, end);
         } else {
             ok = ReadWholeFile(path, bytes, size_t(1) << 31);
         }
