@@ -1,0 +1,3 @@
+#include "trace.h"
+
+Trace g_trace;
