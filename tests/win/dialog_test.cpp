@@ -174,7 +174,9 @@ TEST(Dialog, QuitDuringAModalRunReachesTheOuterLoop) {
   MSG m;
   bool quit = ::PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
   EXPECT_TRUE(quit);
-  if (quit) EXPECT_EQ(6u, m.wParam);
+  if (quit) {
+    EXPECT_EQ(6u, m.wParam);
+  }
 }
 
 }  // namespace

@@ -149,7 +149,9 @@ TEST(PropertySheets, QuitDuringASheetReachesTheOuterLoop) {
   MSG m;
   bool quit = ::PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
   EXPECT_TRUE(quit);
-  if (quit) EXPECT_EQ(8u, m.wParam);
+  if (quit) {
+    EXPECT_EQ(8u, m.wParam);
+  }
 }
 
 }  // namespace
