@@ -116,19 +116,30 @@ ATOM RegisterWindowClass(const WindowClassArgs& args) {
   return atom;
 }
 
+bool IsWindowClassRegistered(const char* name, HINSTANCE instance) {
+  WNDCLASSEXA info = {sizeof(info)};
+  return name != nullptr &&
+         ::GetClassInfoExA(instance ? instance : ModuleInstance(), name, &info) != 0;
+}
+
 BOOL UnregisterWindowClass(const char* name, HINSTANCE instance) {
   return ::UnregisterClassA(name, instance ? instance : ModuleInstance());
 }
 
 const char* DefaultWindowClass() {
-  static bool registered = [] {
+  if (!IsWindowClassRegistered(kDefaultClass)) {
     WindowClassArgs a;
     a.name = kDefaultClass;
     a.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    return RegisterWindowClass(a) != 0;
-  }();
-  (void)registered;
+    RegisterWindowClass(a);
+  }
   return kDefaultClass;
+}
+
+void UnregisterFrameworkClasses() {
+  // Names spelled out here so that this file needs no frame or MDI code.
+  for (const char* name : {kDefaultClass, "ZavFrame", "ZavMDIChild"})
+    if (IsWindowClassRegistered(name)) UnregisterWindowClass(name);
 }
 
 }  // namespace win
@@ -190,8 +201,10 @@ HWND CWindowBase::Create(const CreateArgs& a) {
 
   m_superProc = nullptr;
   if (ours) SetPendingCreate();
+  m_inCreate = true;
   HWND h = ::CreateWindowExA(a.exStyle, cls, a.title, a.style, a.x, a.y, a.cx, a.cy,
                              a.parent, menu, win::ModuleInstance(), a.param);
+  m_inCreate = false;
   if (ours) {
     ClearPendingCreate(this);
   } else if (h != nullptr && !SubclassWindow(h)) {
@@ -258,7 +271,7 @@ void CWindowBase::FinishIfDestroyed(HWND hWnd) {
   Unbind();
   m_superProc = nullptr;
   m_ownsWindow = false;
-  OnFinalMessage(hWnd);  // may delete this
+  if (!m_inCreate) OnFinalMessage(hWnd);  // may delete this
 }
 
 LRESULT CALLBACK CWindowBase::StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam,

@@ -60,16 +60,20 @@ TEST(WindowBinding, ObjectSeesEveryMessageFromTheFirstOn) {
 
 class CRefusingWnd : public CWindowBase {
  public:
+  bool finalSeen = false;
   BEGIN_MSG_MAP(CRefusingWnd)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
   END_MSG_MAP()
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&) { return -1; }
+  void OnFinalMessage(HWND) override { finalSeen = true; }
 };
 
 TEST(WindowBinding, FailedCreationLeavesTheObjectFree) {
   CRefusingWnd wnd;
   EXPECT_EQ(nullptr, wnd.Create(CreateArgs()));
   EXPECT_EQ(nullptr, wnd.m_hWnd);
+  // The object is still the caller's: no final message that might free it.
+  EXPECT_FALSE(wnd.finalSeen);
   // The next window of the class is not bound to the failed object.
   CEarlyWnd other;
   ASSERT_NE(nullptr, other.Create(CreateArgs()));
@@ -211,6 +215,14 @@ TEST(WindowClasses, RegisteredUnderTheCallersName) {
 
   WindowClassArgs none;
   EXPECT_EQ(0, win::RegisterWindowClass(none));
+
+  // The framework's own classes go at shutdown and come back when needed.
+  win::DefaultWindowClass();
+  win::UnregisterFrameworkClasses();
+  EXPECT_FALSE(win::IsWindowClassRegistered("ZavWindow"));
+  CEarlyWnd later;
+  EXPECT_NE(nullptr, later.Create(CreateArgs()));
+  EXPECT_TRUE(win::IsWindowClassRegistered("ZavWindow"));
 }
 
 }  // namespace
