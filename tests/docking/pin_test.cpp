@@ -66,7 +66,9 @@ TEST_F(DockingTest, PinSlideOutAndUnpin)
     for (const auto& l : strip.labels) EXPECT_GT(l->Width(), 0);
     EXPECT_EQ(fc.left + ah.Thickness(), MdiInFrame().left) << "no bar left on the left edge";
 
-    // Hovering a label slides its pane out; the auto-hide tick hides it again.
+    // Hovering a label slides its pane out (animated in full-window mode); the tick hides it again.
+    GetDockingHooks().fullDragMode = [] { return 1; };
+    CDockingSettings::Instance().Update();
     ::SetActiveWindow(frame->m_hWnd);
     ASSERT_GT(strip.labels.size(), 1u);
     POINT onB = {strip.rc.left + 5, strip.rc.top + strip.labels[0]->Width() + 5 + 3};
@@ -76,6 +78,8 @@ TEST_F(DockingTest, PinSlideOutAndUnpin)
     EXPECT_EQ(b.m_hWnd, ah.OutWindow());
     EXPECT_TRUE(::IsWindowVisible(b.m_hWnd));
     EXPECT_FALSE(::IsWindowVisible(a.m_hWnd));
+    RECT out = ScreenRect(ah.m_hWnd);
+    EXPECT_EQ(170 + 5, out.right - out.left) << "slid out to the full pane size";
     POINT away = {fc.right - 20, fc.bottom - 20};
     ::ClientToScreen(frame->m_hWnd, &away);
     ::SetCursorPos(away.x, away.y);
