@@ -8,9 +8,15 @@ namespace {
 // is made, taken by the window's first message.
 thread_local CWindowBase* t_pendingCreate = nullptr;
 
-// The property that leads from a window to its object.
+// The property that leads from a window to its object. Its name carries
+// the module, so that an exe and a DLL that both link this framework each
+// see only their own objects (and may each subclass the same window).
 ATOM ObjectPropAtom() {
-  static ATOM atom = ::GlobalAddAtomA("ZavWinObject");
+  static ATOM atom = [] {
+    char name[40];
+    wsprintfA(name, "ZavWinObject%p", (void*)win::ModuleInstance());
+    return ::GlobalAddAtomA(name);
+  }();
   return atom;
 }
 
@@ -306,7 +312,7 @@ LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam, LPARAM lParam
       if (lParam != 0) child = (HWND)lParam;
       break;
     case WM_NOTIFY:
-      child = ((LPNMHDR)lParam)->hwndFrom;
+      if (lParam != 0) child = ((LPNMHDR)lParam)->hwndFrom;
       break;
     case WM_PARENTNOTIFY:
       switch (LOWORD(wParam)) {
@@ -320,16 +326,16 @@ LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam, LPARAM lParam
       }
       break;
     case WM_DRAWITEM:
-      if (wParam) child = ((LPDRAWITEMSTRUCT)lParam)->hwndItem;
+      if (wParam && lParam) child = ((LPDRAWITEMSTRUCT)lParam)->hwndItem;
       break;
     case WM_MEASUREITEM:
-      if (wParam) child = ::GetDlgItem(parent, ((LPMEASUREITEMSTRUCT)lParam)->CtlID);
+      if (wParam && lParam) child = ::GetDlgItem(parent, ((LPMEASUREITEMSTRUCT)lParam)->CtlID);
       break;
     case WM_COMPAREITEM:
-      if (wParam) child = ((LPCOMPAREITEMSTRUCT)lParam)->hwndItem;
+      if (wParam && lParam) child = ((LPCOMPAREITEMSTRUCT)lParam)->hwndItem;
       break;
     case WM_DELETEITEM:
-      if (wParam) child = ((LPDELETEITEMSTRUCT)lParam)->hwndItem;
+      if (wParam && lParam) child = ((LPDELETEITEMSTRUCT)lParam)->hwndItem;
       break;
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:

@@ -226,3 +226,40 @@ TEST(WindowClasses, RegisteredUnderTheCallersName) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowHelpers, CenterOverOwnerInsideTheWorkArea) {
+  CWindowBase owner;
+  CreateArgs oa;
+  oa.style = WS_POPUP | WS_VISIBLE;
+  oa.x = 100;
+  oa.y = 100;
+  oa.cx = 400;
+  oa.cy = 300;
+  ASSERT_NE(nullptr, owner.Create(oa));
+  CWindowBase popup;
+  CreateArgs pa;
+  pa.style = WS_POPUP;
+  pa.parent = owner;  // owner of a popup
+  pa.x = 0;
+  pa.y = 0;
+  pa.cx = 200;
+  pa.cy = 100;
+  ASSERT_NE(nullptr, popup.Create(pa));
+  ASSERT_TRUE(popup.CenterWindow());
+  RECT rc = popup.GetWindowRect();
+  EXPECT_EQ(200, rc.left);
+  EXPECT_EQ(200, rc.top);
+
+  // An owner half off the screen: the window stays inside the work area.
+  owner.SetWindowPos(nullptr, -300, -250, 400, 300, SWP_NOZORDER);
+  popup.CenterWindow();
+  rc = popup.GetWindowRect();
+  RECT work;
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_GE(rc.left, work.left);
+  EXPECT_GE(rc.top, work.top);
+}
+
+}  // namespace
