@@ -227,8 +227,9 @@ TEST_F(SettingsLayer, SystemWriteTakesEffectAndFileStillLoads)
     EXPECT_EQ(2, settings.m_ConfigData.LOG);
     EXPECT_EQ("表示ソフト", settings.m_ConfigData.TT) << "the live record was saved before the edit";
 
-    EXPECT_EQ(1, WriteSettingText("SYSTEM", "File/BACKUPDIR", "D:\\バックアップ表示"));
-    EXPECT_EQ("D:\\バックアップ表示", settings.m_ConfigData.File.BACKUPDIR);
+    const std::string backup = root_->File("バックアップ表示");
+    EXPECT_EQ(1, WriteSettingText("SYSTEM", "File/BACKUPDIR", backup.c_str()));
+    EXPECT_EQ(backup, settings.m_ConfigData.File.BACKUPDIR);
 
     // A key that names no element adds nothing.
     const std::string path = UserPath("ConfigData.xml");
