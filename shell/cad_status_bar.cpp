@@ -170,15 +170,29 @@ void CCadStatusBar::PaintPane(HDC dc, int k, int left) {
   }
 }
 
-LRESULT CCadStatusBar::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(m_hWnd, &ps);
+void CCadStatusBar::Paint(HDC dc) {
   int left = 0;
   for (int k = 0; k < m_paneCount; ++k) {
     PaintPane(dc, k, left);
     left += m_panes[k].width;
   }
+}
+
+LRESULT CCadStatusBar::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(m_hWnd, &ps);
+  Paint(dc);
   EndPaint(m_hWnd, &ps);
+  return 0;
+}
+
+LRESULT CCadStatusBar::OnPrintClient(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  HDC dc = (HDC)wParam;
+  if (lParam & PRF_ERASEBKGND) {
+    RECT rc = GetClientRect();
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  }
+  Paint(dc);
   return 0;
 }
 

@@ -49,6 +49,7 @@ class CCadStatusBar : public CWindowBase, public CMessageFilter, public CIdleHan
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
     MESSAGE_HANDLER(WM_CHAR, OnChar)
     MESSAGE_HANDLER(WM_SYSKEYDOWN, OnSysKeyDown)
@@ -64,6 +65,8 @@ class CCadStatusBar : public CWindowBase, public CMessageFilter, public CIdleHan
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
+  void Paint(HDC dc);
   LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnChar(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
   LRESULT OnSysKeyDown(UINT, WPARAM, LPARAM, BOOL&);

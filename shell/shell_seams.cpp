@@ -274,7 +274,7 @@ HWND CreateDrawingFrameSeam(HWND mdiClient, const RECT* rect) {
   mcs.y = rect ? rect->top : CW_USEDEFAULT;
   mcs.cx = rect ? rect->right - rect->left : CW_USEDEFAULT;
   mcs.cy = rect ? rect->bottom - rect->top : CW_USEDEFAULT;
-  mcs.style = WS_CLIPCHILDREN;
+  mcs.style = WS_CLIPCHILDREN | WS_VISIBLE;  // a visible child becomes the active one
   HWND frame = (HWND)SendMessageA(mdiClient, WM_MDICREATE, 0, (LPARAM)&mcs);
   if (!frame) return nullptr;
   HWND view = GetDlgItem(frame, 1);
