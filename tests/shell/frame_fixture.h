@@ -20,7 +20,8 @@ class FrameTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // What reached the receivers since the last call, joined by blanks:
+  // What reached the receivers since the last call, joined by blanks (the
+  // executor and drawing records first, then the shell's own records):
   // "exec <id>[:<arg>]", "child <id>", "fwd <key>", "Service <id>", ...
   std::string Taken();
   HWND NewDrawing();  // through the frame's own entry 4000

@@ -31,7 +31,7 @@ const RouteCase kRoutes[] = {
     {"service command", false, 1201, nullptr, "Service 1201"},
     {"settings command 1229", false, 1229, nullptr, "Service 1229"},
     {"interrupt command", true, 3005, nullptr, "Interrupt 3005"},
-    {"arrow step up also reaches the views", true, 3001, nullptr, "Interrupt 3001 child 3000"},
+    {"arrow step up also reaches the views", true, 3001, nullptr, "child 3000 Interrupt 3001"},
     {"drawing window command", true, 1100, nullptr, "child 1100"},
     {"unrouted id reaches the drawing", true, 1700, nullptr, "child 1700"},
     {"high id, no drawing: dropped", false, 45000, nullptr, ""},
