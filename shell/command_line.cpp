@@ -147,6 +147,7 @@ int ParseCommandLine(HWND frame, const char* text, int showCmd) {
     int id = std::atoi(value.c_str());
     if (!value.empty() && id > 0) {
       CommandLine.startSwitchText = CommandLine.rawSwitchText;
+      CommandLine.startSwitchKey = key;
       CMainFrame::AllowSystemCommand(id);
       PostMessageA(MainFrameWindow(), WM_COMMAND, (WPARAM)id,
                    (LPARAM)CommandLine.startSwitchText.c_str());
@@ -158,7 +159,9 @@ int ParseCommandLine(HWND frame, const char* text, int showCmd) {
 
 int DestroyCommandId() {
   if (CommandLine.startSwitchText.empty()) return 0;
-  std::string value = ReadProgramIniText("DESTROY", CommandLine.switchKey.c_str(), "", 80);
+  // The key of the switches whose BOOT command ran: a later hand-over with
+  // other switches does not separate the DESTROY command from its BOOT.
+  std::string value = ReadProgramIniText("DESTROY", CommandLine.startSwitchKey.c_str(), "", 80);
   int id = std::atoi(value.c_str());
   return (!value.empty() && id > 0) ? id : 0;
 }

@@ -14,6 +14,7 @@ struct CommandLineState {
   std::string rawSwitchText;          // as typed, all of them
   std::string switchKey;              // the BOOT / DESTROY key
   std::string startSwitchText;        // set when a BOOT command was posted
+  std::string startSwitchKey;         // the key of that BOOT command (for DESTROY)
   int fileOpened = 0;
 };
 extern CommandLineState CommandLine;
