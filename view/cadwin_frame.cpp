@@ -34,7 +34,8 @@ HWND CCadwinView::Create(HWND parent) {
     CreateArgs a;
     a.className = kViewClass;
     a.parent = parent;
-    a.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    // Both scroll bars stay, so the client area does not change under a fit.
+    a.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL;
     a.exStyle = WS_EX_CLIENTEDGE;
     RECT rc;
     ::GetClientRect(parent, &rc);
@@ -55,6 +56,7 @@ int CCadwinView::CreateDatabase() {
 
 LRESULT CCadwinView::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
     CreateDatabase();
+    CenterViewScrollBars(m_hWnd);
     handled = FALSE;
     return 0;
 }
