@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/message_table.h"
+#include "command/wait_loop.h"
 #include "panels/panel_windows.h"
 #include "view/drawing_state.h"
 #include "view/input_scale.h"
@@ -67,7 +68,7 @@ LRESULT CCadwinView::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
     HWND frame = ::GetParent(m_hWnd);
     HWND client = frame ? ::GetParent(frame) : nullptr;
     if (HWND main = client ? ::GetParent(client) : nullptr)
-        ::SendMessageA(main, UM_END_CMD_MESSAGE, 0, 0);
+        ::SendMessageA(main, UM_END_CMD, 0, 0);
     return 0;
 }
 
@@ -138,8 +139,8 @@ LRESULT CCadwinFrame::OnClose(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
     if (cancelWord) *cancelWord = 0;
     CloseInputScaleWindow();
     DrawInputBasePoint(0, 0, 0);
-    InputBasePointShown = 0;
-    if (HWND main = GetMDIFrame()) ::SendMessageA(main, UM_END_CMD_MESSAGE, 0, 0);
+    CmdWaitState().basePointShown = 0;
+    if (HWND main = GetMDIFrame()) ::SendMessageA(main, UM_END_CMD, 0, 0);
 
     HWND view = m_view.m_hWnd;
     ViewData* d = GetViewData(view);
