@@ -164,3 +164,23 @@ TEST(CadUndo, ElementsHeldByTheJournalStayReadableUntilCleared) {
     EXPECT_EQ(db.h.currentUndo, nullptr);
     EXPECT_EQ(DAriGetElmNum(&db), 0);
 }
+
+// A second window on a drawing holds a copy of its header: either copy sees
+// the changes and the undo moves made through the other.
+TEST(CadUndo, CopiesOfTheHeaderInTwoWindowsStayInStep) {
+    Db db(1);
+    DbHeader second = db.h;
+    ElementRecord r = Line(1, 0, 1, 1);
+    DAriAppendElement(&db, &r);
+    DAriMakUndoPass(&db);
+    EXPECT_EQ(DAriIsUndo(&second), 1);
+    EXPECT_EQ(second.currentUndo, db.h.currentUndo);
+    ASSERT_EQ(HostUndo(&second), 1);  // the host replays in the second window
+    EXPECT_EQ(DAriGetElmNum(&second), 0);
+    EXPECT_EQ(DAriIsRedo(&db), 1);  // the first window sees the move
+    EXPECT_EQ(db.h.currentUndo, nullptr);
+    ASSERT_EQ(HostRedo(&db), 1);
+    EXPECT_EQ(DAriIsUndo(&db), 1);  // the host's next call through its header
+    EXPECT_EQ(DAriGetElmNum(&second), 1);
+    EXPECT_EQ(second.currentUndo, db.h.currentUndo);
+}

@@ -3,6 +3,7 @@
 // other setting of the user is lost.
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <random>
 
@@ -116,9 +117,8 @@ class DamagedFilesTest : public SettingsFixture {
     s.m_ConfigData.COMPANY = "設計室";
     s.m_ConfigData.SCALE = {"1/50", "1/100"};
     ASSERT_EQ(0, s.SaveConfigDataFile(nullptr));
-    Running().iUndoCount = 25;
-    Running().zumenDir[0] = 0;
-    lstrcpyA(Running().szDefPaperStr1, "表題欄");
+    s.m_LocalSettingsSetup.iUndoCount = 25;
+    s.m_LocalSettingsSetup.szDefPaperStr1 = "表題欄";
     s.m_LocalSettingsStackCmd.CmdId = {5001, 5002};
     s.m_LocalSettingsStackCmd.CmdName = {"線", "円"};
     ASSERT_EQ(0, s.SaveLocalSettings(nullptr));
@@ -201,7 +201,11 @@ TEST_F(DamagedFilesTest, DamagedShippedCopyTooIsReportedOnceAndKeepsTheRecords) 
 
 TEST_F(DamagedFilesTest, ThousandsOfMutatedCopiesNeverCrashOrHalfLoad) {
   WriteUserFiles();
-  std::mt19937 rng(20261210);
+  // ZAV_MUTATION_SEED and ZAV_MUTATIONS give longer runs by hand.
+  const char* seedText = std::getenv("ZAV_MUTATION_SEED");
+  const char* countText = std::getenv("ZAV_MUTATIONS");
+  std::mt19937 rng(seedText ? static_cast<unsigned>(std::atoi(seedText)) : 20261210u);
+  const int mutants = countText ? std::atoi(countText) : 2500;
   const char interesting[] = "<>/\"&0123456789- \n\t\xE3\x81\x82\xFF";
   int loaded = 0, refused = 0;
   for (int kind = 0; kind < 2; ++kind) {
@@ -215,7 +219,7 @@ TEST_F(DamagedFilesTest, ThousandsOfMutatedCopiesNeverCrashOrHalfLoad) {
                        : SaveLocalSettingsText(LocalSettingsRecords{&s.m_LocalSettingsSetup, &s.m_LocalSettingsWindow,
                                                                     &s.m_CadFileBackup, &s.m_LocalSettingsStackCmd});
     };
-    for (int i = 0; i < 2500; ++i) {
+    for (int i = 0; i < mutants; ++i) {
       std::string m = valid;
       const int ops = 1 + static_cast<int>(rng() % 3);
       for (int op = 0; op < ops && !m.empty(); ++op) {
@@ -245,6 +249,6 @@ TEST_F(DamagedFilesTest, ThousandsOfMutatedCopiesNeverCrashOrHalfLoad) {
     }
   }
   EXPECT_TRUE(Messages().empty());
-  EXPECT_GT(refused, 2500);
+  EXPECT_GT(refused, mutants);
   std::printf("mutants: %d loaded, %d refused\n", loaded, refused);
 }
