@@ -155,17 +155,33 @@ static void DispatchOne(MSG* msg, bool useFilters) {
   }
 }
 
-LoopEnd RunPrivateLoop(const std::function<bool()>& done, bool useFilters) {
+LoopEnd RunPrivateLoop(const std::function<bool()>& done, bool useFilters, bool runIdle) {
   LoopDepthScope depth;
+  bool idlePending = true;
+  int idleCount = 0;
   MSG msg = {};
   while (!done()) {
-    BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-    if (got == -1) continue;
-    if (got == 0) {
-      ::PostQuitMessage((int)msg.wParam);
-      return LoopEnd::Quit;
+    if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        ::PostQuitMessage((int)msg.wParam);
+        return LoopEnd::Quit;
+      }
+      DispatchOne(&msg, useFilters);
+      if (CMessageLoop::IsIdleMessage(&msg)) {
+        idlePending = true;
+        idleCount = 0;
+      }
+      continue;
     }
-    DispatchOne(&msg, useFilters);
+    if (done()) break;  // a message sent to us during the peek may end it
+    CMessageLoop* loop = t_threadLoop;
+    if (runIdle && idlePending && loop != nullptr) {
+      idlePending = loop->OnIdle(idleCount++) != FALSE;
+      continue;  // the handlers may have posted something or ended the wait
+    }
+    // Wakes for posted and for sent messages (the latter are delivered by
+    // the next PeekMessage), so `done` is looked at again after either.
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
   return LoopEnd::Done;
 }

@@ -93,9 +93,13 @@ enum class LoopEnd { Done, Quit };
 
 // A private loop: pumps messages (through the thread's filter chain when
 // `useFilters` and a loop is registered) until `done()` returns true, which
-// is checked before each wait. On WM_QUIT it posts the quit again and
-// returns LoopEnd::Quit.
-LoopEnd RunPrivateLoop(const std::function<bool()>& done, bool useFilters = true);
+// is checked after every message, also after messages sent from elsewhere
+// while it waits. With `runIdle` the registered loop's idle handlers run
+// each time the queue empties, as in the main loop, so menus and toolbars
+// stay current while, say, a command waits for input. On WM_QUIT it posts
+// the quit again and returns LoopEnd::Quit.
+LoopEnd RunPrivateLoop(const std::function<bool()>& done, bool useFilters = true,
+                       bool runIdle = true);
 
 // Dispatches what is waiting now, without blocking. Returns FALSE when a
 // WM_QUIT was taken (and posted again).

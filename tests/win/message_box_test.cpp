@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(MessageBox, HookAnswersInOrderAndRecordsEachBox) {
+TEST(MessageBoxSeam, HookAnswersInOrderAndRecordsEachBox) {
   win::MessageBoxTestHook hook;
   hook.Answer(IDNO).Answer(IDCANCEL);
   EXPECT_EQ(IDNO, ZavMessageBox(nullptr, "保存しますか？", "確認", MB_YESNOCANCEL | MB_ICONQUESTION));
@@ -31,7 +31,7 @@ TEST(MessageBox, HookAnswersInOrderAndRecordsEachBox) {
   EXPECT_EQ("", hook.Calls().back().text);
 }
 
-TEST(MessageBox, DefaultAnswerFollowsTheDefaultButton) {
+TEST(MessageBoxSeam, DefaultAnswerFollowsTheDefaultButton) {
   struct Row {
     UINT flags;
     int answer;

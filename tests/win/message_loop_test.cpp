@@ -16,7 +16,16 @@ class CRecordingWnd : public CWindowBase {
   std::function<void(UINT, WPARAM)> onMessage;
   BEGIN_MSG_MAP(CRecordingWnd)
     MESSAGE_RANGE_HANDLER(WM_APP, WM_APP + 50, OnApp)
+    MESSAGE_HANDLER(WM_TIMER, OnSafetyTimer)
   END_MSG_MAP()
+  // A lost WM_QUIT would leave a loop waiting for ever: the safety timer
+  // ends every loop with -1 instead, so the test fails rather than hangs.
+  void ArmSafetyTimer() { ::SetTimer(m_hWnd, 1, 3000, nullptr); }
+  LRESULT OnSafetyTimer(UINT, WPARAM, LPARAM, BOOL&) {
+    g_trace.push_back("safety-timer");
+    ::PostQuitMessage(-1);
+    return 0;
+  }
   LRESULT OnApp(UINT msg, WPARAM w, LPARAM, BOOL&) {
     g_trace.push_back("wnd:" + std::to_string(msg - WM_APP) + "/" + std::to_string(w));
     if (onMessage) onMessage(msg, w);
@@ -74,25 +83,26 @@ TEST(MessageLoop, FiltersAddedOrRemovedWhileRunningAreSafe) {
   CRecordingWnd wnd;
   ASSERT_NE(nullptr, wnd.Create(CreateArgs()));
   CMessageLoop loop;
-  CNamedFilter f1("f1"), f2("f2"), late("late");
-  // f1 removes itself and f2 and adds `late` on its first call; neither f2
-  // nor `late` may see that message; `late` sees the next one.
+  CNamedFilter f1("f1"), f2("f2"), f3("f3"), late("late");
+  // f1 removes itself and f3 and adds `late` on its first call: f2 must
+  // still see that message, f3 and `late` must not; `late` sees the next.
   bool once = false;
   f1.onCall = [&] {
     if (once) return;
     once = true;
     loop.RemoveMessageFilter(&f1);
-    loop.RemoveMessageFilter(&f2);
+    loop.RemoveMessageFilter(&f3);
     loop.AddMessageFilter(&late);
   };
   loop.AddMessageFilter(&f1);
   loop.AddMessageFilter(&f2);
+  loop.AddMessageFilter(&f3);
   g_trace.clear();
   wnd.PostMessage(kPing, 1);
   wnd.PostMessage(kPing, 2);
   ::PostQuitMessage(0);
   loop.Run();
-  EXPECT_EQ("f1:1 wnd:1/1 late:1 wnd:1/2", JoinTrace(g_trace));
+  EXPECT_EQ("f1:1 f2:1 wnd:1/1 f2:1 late:1 wnd:1/2", JoinTrace(g_trace));
 }
 
 class CCountingIdle : public CIdleHandler {
@@ -167,6 +177,7 @@ TEST(MessageLoop, NestedLoopsHandQuitOutwards) {
     ASSERT_NE(nullptr, wnd.Create(CreateArgs()));
     CMessageLoop loop;
     ASSERT_TRUE(win::AddMessageLoop(&loop));
+    wnd.ArmSafetyTimer();
     g_trace.clear();
     // Ping 1 opens a loop, ping 2 inside opens a second, ping 3 quits.
     wnd.onMessage = [&](UINT msg, WPARAM w) {
@@ -235,6 +246,75 @@ TEST(MessageLoop, PrivateLoopEndsWhenDoneAndUsesTheFilters) {
   EXPECT_EQ("wnd:1/3 wnd:2/4", JoinTrace(g_trace));
   win::RemoveMessageLoop();
   EXPECT_EQ(nullptr, win::GetMessageLoop());
+}
+
+}  // namespace
+
+namespace {
+
+class CQuitIdle : public CIdleHandler {
+ public:
+  int calls = 0;
+  BOOL OnIdle() override {
+    ++calls;
+    g_trace.push_back("idle");
+    return FALSE;
+  }
+};
+
+DWORD WINAPI SendPingFromThread(LPVOID target) {
+  ::Sleep(50);
+  ::SendMessageA((HWND)target, kPing, 5, 0);
+  return 0;
+}
+
+TEST(MessageLoop, PrivateLoopRunsIdleHandlersAndSeesSentMessages) {
+  DrainQueue();
+  CRecordingWnd wnd;
+  ASSERT_NE(nullptr, wnd.Create(CreateArgs()));
+  CMessageLoop loop;
+  CQuitIdle idle;
+  loop.AddIdleHandler(&idle);
+  ASSERT_TRUE(win::AddMessageLoop(&loop));
+
+  // Idle runs when the queue empties; the wait ends after ping 2.
+  bool done = false;
+  wnd.onMessage = [&](UINT, WPARAM w) {
+    if (w == 2) done = true;
+  };
+  int step = 0;
+  struct Poster : CIdleHandler {
+    std::function<void()> f;
+    BOOL OnIdle() override {
+      f();
+      return FALSE;
+    }
+  } poster;
+  poster.f = [&] {
+    ++step;
+    wnd.PostMessage(kPing, step);
+  };
+  loop.AddIdleHandler(&poster);
+  g_trace.clear();
+  EXPECT_EQ(win::LoopEnd::Done, win::RunPrivateLoop([&] { return done; }));
+  EXPECT_EQ("idle wnd:1/1 idle wnd:1/2", JoinTrace(g_trace));
+  loop.RemoveIdleHandler(&poster);
+
+  // A message sent from another thread ends the wait although nothing is
+  // ever posted.
+  done = false;
+  wnd.onMessage = [&](UINT, WPARAM w) {
+    if (w == 5) done = true;
+  };
+  HWND target = wnd;
+  HANDLE thread = ::CreateThread(nullptr, 0, &SendPingFromThread, target, 0, nullptr);
+  ASSERT_NE(nullptr, thread);
+  g_trace.clear();
+  EXPECT_EQ(win::LoopEnd::Done, win::RunPrivateLoop([&] { return done; }, true, false));
+  EXPECT_EQ("wnd:1/5", JoinTrace(g_trace));
+  ::WaitForSingleObject(thread, 5000);
+  ::CloseHandle(thread);
+  win::RemoveMessageLoop();
 }
 
 }  // namespace

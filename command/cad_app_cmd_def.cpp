@@ -1,0 +1,42 @@
+// Reading CadAppCmd.def through the definition-file reader.
+#include "command/cad_app_cmd.h"
+
+#include <list>
+
+#include "win/message_box.h"
+
+#if __has_include("base/def_file.h")
+#include "base/def_file.h"
+#define ZAV_HAVE_DEF_FILE 1
+#endif
+
+int CCadAppCmd::ReadDefFile(const char* path) {
+#ifdef ZAV_HAVE_DEF_FILE
+    CDefFile file(path);
+    if (!file.IsLoaded()) {
+        ZavMessageBox(nullptr, file.GetLastError().c_str(), "エラー", MB_OK | MB_ICONWARNING);
+        return -1;
+    }
+    CmdDefText def;
+    file.GetValue("ReadOnlyCmd", "id", "", def.readOnlyIds);
+    std::list<std::string> names;
+    file.GetChildNames("CmdGroup", names);
+    for (const auto& name : names) {
+        CmdDefGroupText group;
+        group.name = name;
+        const std::string section = "CmdGroup/" + name;
+        file.GetValue(section.c_str(), "dir", "", group.dir);
+        std::list<std::string> items;
+        file.GetValueList((section + "/data").c_str(), "item", items);
+        group.items.assign(items.begin(), items.end());
+        def.groups.push_back(group);
+    }
+    Load(def);
+    return 0;
+#else
+    // The definition-file reader is not part of this build yet.
+    (void)path;
+    ZavMessageBox(nullptr, "CadAppCmd.def", "エラー", MB_OK | MB_ICONWARNING);
+    return -1;
+#endif
+}

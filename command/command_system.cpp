@@ -1,0 +1,21 @@
+// The frame the command system works for, and the host objects' frame words.
+#include "command/command_system.h"
+
+#include "command/host_objects.h"
+
+namespace {
+HWND g_mainFrame = nullptr;
+}
+
+HWND CmdMainFrame() { return g_mainFrame; }
+void SetCmdMainFrame(HWND frame) { g_mainFrame = frame; }
+
+void CCommandHost::SetFrame(HWND frame, HACCEL accel, void* mainAccelerator) {
+    CCadCmd* objects[] = {&m_sysCmd, &m_sysCmd.m_db, &m_sysCmd.m_pbox, &m_sysCmd.m_page,
+                          &m_sysCmd.m_config, &m_sysCmd.m_wait, &m_interruptCmd};
+    for (CCadCmd* object : objects) {
+        object->m_mainFrame = frame;
+        object->m_accel = accel;
+        object->m_mainAccelerator = mainAccelerator;
+    }
+}

@@ -1,0 +1,150 @@
+// The test module: a command module that uses the host interface end to end
+// as a real one does. Commands (the "/C:" word of the argument text):
+//   Wait     read its id, set prompt and mask, read settings and texts, then
+//            wait for points, panel events and the end, logging each input
+//   Quick    log one line and return 0
+//   Fail     return -1 (command not done)
+//   Fault    set the per-command switches, then fault on purpose
+//   Switches set every per-command switch and return 0
+//   Linger   as Wait, but after the end keeps pumping messages for a moment
+//            (as a module showing its clean-up progress does)
+// Every step leaves a line in the host log ("TESTCMD ...").
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "base/api_decl.h"
+#include "command/host_messages.h"
+
+namespace {
+
+HWND g_frame = nullptr;
+
+LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(g_frame, msg, wParam, lParam);
+}
+
+void Log(const char* format, ...) {
+    char line[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    Host(UM_WRITE_LOG, 2, reinterpret_cast<LPARAM>(line));
+}
+
+const char* Word(const char* args) {
+    const char* p = args ? std::strstr(args, "/C:") : nullptr;
+    return p ? p + 3 : "";
+}
+
+bool Is(const char* word, const char* name) {
+    size_t n = std::strlen(name);
+    return std::strncmp(word, name, n) == 0 && (word[n] == '\0' || word[n] == ' ');
+}
+
+void SetSwitches() {
+    Host(UM_FAST_ACCESS_ON);
+    Host(UM_LOCK_LAYER_FIELD, 0, 1);
+    Host(UM_SUSPEND_UNDO_PASS, 0, 1);
+    Host(UM_SET_CMD_FLAG, 0, 7);
+    Host(UM_END_ACK_FLAG, 0, 0);
+}
+
+void Linger() {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 300) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+    Log("TESTCMD lingered");
+}
+
+int Wait(const char* args, bool linger) {
+    const LRESULT id = Host(UM_GET_CUR_CMD_ID);
+    Log("TESTCMD start id=%ld args=%s", static_cast<long>(id), args ? args : "(null)");
+    Host(UM_SET_PROMPT, 0, reinterpret_cast<LPARAM>("点を指示してください"));
+    Host(UM_CLEAR_EVENT_MASK);
+    Host(UM_ADD_EVENT_MASK, 0, CMD_WANT_POINT | CMD_WANT_CANCEL);
+    Host(UM_ADD_EVENT_MASK, 0, CMD_WANT_PANEL);
+    const char* text = reinterpret_cast<const char*>(Host(UM_GET_MESSAGE_TEXT, 0, 5000));
+    Log("TESTCMD message5000=%s", text ? text : "(null)");
+    char value[257] = {};
+    IniRequest ini = {};
+    ini.word08 = reinterpret_cast<uint32_t>("SYSTEM");
+    ini.word0c = reinterpret_cast<uint32_t>("SYSTEMDIR");
+    ini.word28 = reinterpret_cast<uint32_t>(value);
+    Host(UM_GET_PROFILE_STRING, 0, reinterpret_cast<LPARAM>(&ini));
+    Log("TESTCMD setting=%s", value);
+    Log("TESTCMD ptnsave=%ld", static_cast<long>(Host(UM_GET_PTNSAVE, id)));
+    CmdRequest req = {};
+    for (;;) {
+        LRESULT r = Host(UM_WAIT_CMD_EVENT, 0, reinterpret_cast<LPARAM>(&req));
+        switch (r) {
+        case CMD_RES_ENDED:
+            Log("TESTCMD ended");
+            if (linger) Linger();
+            return 0;
+        case CMD_RES_QUIT:
+            Log("TESTCMD quit");
+            return 0;
+        case CMD_RES_CANCEL:
+            Log("TESTCMD cancel");
+            return 0;
+        case CMD_RES_POINT: {
+            double pt[3];
+            GetRequestPoint(req.point, pt);
+            Log("TESTCMD point %.1f %.1f", pt[0], pt[1]);
+            break;
+        }
+        case CMD_RES_PANEL:
+            Log("TESTCMD panel kind=%d value=%d extra=%d", req.panelKind, req.panelValue,
+                req.panelExtra);
+            break;
+        default:
+            Log("TESTCMD result %ld", static_cast<long>(r));
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
+    g_frame = mainFrame;
+    const char* word = Word(args);
+    if (Is(word, "Quick")) {
+        Log("TESTCMD quick id=%ld args=%s", static_cast<long>(Host(UM_GET_CUR_CMD_ID)), args);
+        return 0;
+    }
+    if (Is(word, "Fail")) {
+        Log("TESTCMD fail");
+        return -1;
+    }
+    if (Is(word, "Fault")) {
+        SetSwitches();
+        Log("TESTCMD fault");
+        *static_cast<volatile int*>(nullptr) = 1;
+        return 0;
+    }
+    if (Is(word, "Switches")) {
+        SetSwitches();
+        Log("TESTCMD switches");
+        return 0;
+    }
+    return Wait(args, Is(word, "Linger"));
+}
+
+// The pattern-save flag is reported for every command of this module.
+ZAV_EXTERN_C int ZAVAPI CwCmdSaveFg() { return 1; }
+ZAV_EXTERN_C int ZAVAPI CwCmdVer() { return 151; }

@@ -1,0 +1,110 @@
+#include "panels/panel_windows.h"
+
+#include "panels/pbox.h"
+#include "panels/rp_menu.h"
+
+int ToolPanelNoViewSelection = 0;
+int LayerFieldLock = 0;
+int SnapModeFlags = 0;
+int PanelFocusRedirect = 0;
+HWND PanelInputWindow = nullptr;
+
+namespace {
+HWND g_toolPanel = nullptr;
+
+// A visible child of `pane` filling its client area.
+HWND CreateFilling(CWindowBase& w, HWND pane, const char* className, UINT id) {
+    WindowClassArgs wc;
+    wc.name = className;
+    wc.background = (HBRUSH)(COLOR_BTNFACE + 1);
+    if (!win::RegisterWindowClass(wc)) return nullptr;
+    CreateArgs a;
+    a.className = className;
+    a.parent = pane;
+    a.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    a.id = id;
+    RECT rc = {0, 0, 0, 0};
+    if (pane) ::GetClientRect(pane, &rc);
+    a.SetRect(rc);
+    return w.Create(a);
+}
+}  // namespace
+
+HWND CCmdPanel::Create(HWND pane) { return CreateFilling(*this, pane, "ZavCmdPanel", 0); }
+
+LRESULT CCmdPanel::OnEnableTips(WORD code, WORD, HWND, BOOL&) {
+    m_tips = code != 0;
+    return 0;
+}
+
+CToolPanel::~CToolPanel() { DestroyMembers(); }
+
+void CToolPanel::DestroyMembers() {
+    if (g_toolPanel && g_toolPanel == m_hWnd) g_toolPanel = nullptr;
+}
+
+HWND CToolPanel::Create(HWND pane) {
+    if (!pane && m_pane) pane = m_pane->m_hWnd;
+    return CreateFilling(*this, pane, "ZavToolPanel", 200);
+}
+
+LRESULT CToolPanel::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
+    g_toolPanel = m_hWnd;
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CToolPanel::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+    DestroyMembers();
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CToolPanel::OnResync(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+
+LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    switch (LOWORD(wParam)) {
+        case 3406:
+            m_keyCursor = !m_keyCursor;
+            break;
+        case 3409:
+            m_modeFlag = !m_modeFlag;
+            break;
+        case 3516:
+            m_gridOn = !m_gridOn;
+            break;
+        case 3999:
+            m_midPoint = !m_midPoint;
+            break;
+        default:
+            break;  // the other panel commands wait for the panel's own controls
+    }
+    return 0;
+}
+
+HWND CAppPanel::Create(HWND pane) {
+    if (!pane && m_pane) pane = m_pane->m_hWnd;
+    HWND h = CreateFilling(*this, pane, "ZavAppPanel", 200);
+    if (h) SetPBoxPanelWindow(h);
+    return h;
+}
+
+HWND ToolPanelWindow() {
+    return (g_toolPanel && ::IsWindow(g_toolPanel)) ? g_toolPanel : nullptr;
+}
+
+void SyncSnapButtons(int lockFreePoint) {
+    if (lockFreePoint) SnapModeFlags |= 0x08;
+    if (SnapModeFlags & 0x01) SnapModeFlags = (SnapModeFlags & ~0x01) | 0x60;
+}
+
+void RefreshToolPanel() {
+    if (HWND panel = ToolPanelWindow()) ::SendMessageA(panel, WM_USER, 0, 0);
+}
+
+void UpdateToolPanelPaperActive() {}
+
+int PickUpElementAttributes(const void*, int* takeLayer) {
+    if (takeLayer) *takeLayer = 0;
+    return 0;
+}

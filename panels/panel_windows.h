@@ -1,0 +1,107 @@
+// The panel windows held by the main frame's panes: the command panels,
+// the tool panel and the application panel.
+#pragma once
+
+#include <windows.h>
+
+#include "win/window.h"
+
+// A command panel (held by a CCmdPanelDockWin): a visible child with id 0
+// filling its pane. WM_COMMAND 100 with code 1/0 turns its tooltips on/off.
+// Interim form: an empty panel that keeps its page index and tooltip switch.
+class CCmdPanel : public CWindowBase {
+ public:
+    HWND Create(HWND pane);
+    int GetCurrentPage() const { return m_page; }
+    void SetCurrentPage(int index) { m_page = index < 0 ? 0 : index; }
+    bool TipsEnabled() const { return m_tips; }
+
+    BEGIN_MSG_MAP(CCmdPanel)
+        COMMAND_ID_HANDLER(100, OnEnableTips)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+    END_MSG_MAP()
+
+ private:
+    LRESULT OnEnableTips(WORD code, WORD, HWND, BOOL&);
+    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+    int m_page = 0;
+    bool m_tips = true;
+};
+
+// The tool panel (held by a CDrwPanelDockWin, id 200). Interim form: an
+// empty panel that answers the commands the host sends it and keeps the
+// state of its mode button 3409, grid button 3516 and mid-point button 3999.
+class CToolPanel : public CWindowBase {
+ public:
+    explicit CToolPanel(CWindow* pane = nullptr) : m_pane(pane) {}
+    ~CToolPanel() override;
+    HWND Create(HWND pane);
+    void DestroyMembers();
+
+    int ModeFlag() const { return m_modeFlag; }
+    int GridButton() const { return m_gridOn; }
+    int MidPointButton() const { return m_midPoint; }
+    int KeyCursorButton() const { return m_keyCursor; }
+
+    BEGIN_MSG_MAP(CToolPanel)
+        MESSAGE_HANDLER(WM_USER, OnResync)
+        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    END_MSG_MAP()
+
+ private:
+    LRESULT OnResync(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+    CWindow* m_pane;
+    int m_modeFlag = 0;
+    int m_gridOn = 0;
+    int m_midPoint = 0;
+    int m_keyCursor = 0;
+};
+
+// The application panel (held by a CAppPanelDockWin, id 200). Interim form:
+// an empty panel.
+class CAppPanel : public CWindowBase {
+ public:
+    explicit CAppPanel(CWindow* pane = nullptr) : m_pane(pane) {}
+    HWND Create(HWND pane);
+
+    BEGIN_MSG_MAP(CAppPanel)
+    END_MSG_MAP()
+
+ private:
+    CWindow* m_pane;
+};
+
+// The tool panel's window, or null before it exists.
+HWND ToolPanelWindow();
+// The 1-based first-selector value used while no view is open (start-up: 4).
+extern int ToolPanelNoViewSelection;
+// While non-zero the tool panel's layer field ignores clicks.
+extern int LayerFieldLock;
+
+// Snap-mode bits of the tool panel: 1 end and intersection, 4 mid, 8 free
+// point, 0x10 centre, 0x20 end only, 0x40 intersection only, 0x80 on-line.
+extern int SnapModeFlags;
+// Bit 0 becomes 0x60; with `lockFreePoint` (the setting that locks the free
+// point button) bit 0x08 is set first; then the tool panel's snap buttons
+// follow the flags. Interim form: the setting is passed in by the caller.
+void SyncSnapButtons(int lockFreePoint = 0);
+
+// Brings the tool panel's attribute fields in line with the active view.
+// Interim form: the panel is told (WM_USER 0, 0); no input event is raised.
+void RefreshToolPanel();
+// Refreshes the tool panel's paper fields. Interim form: nothing to refresh.
+void UpdateToolPanelPaperActive();
+
+// Focus redirection read by the host's view-focus service: whether a panel
+// asks for the focus back, and the window that last held input.
+extern int PanelFocusRedirect;
+extern HWND PanelInputWindow;
+
+// The attribute pick-up dialog for an element; non-zero when confirmed,
+// `takeLayer` tells whether the layer is to be taken. Interim form: 0.
+int PickUpElementAttributes(const void* element, int* takeLayer);

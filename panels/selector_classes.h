@@ -1,0 +1,28 @@
+// Window classes of the attribute selectors (layer, colour, line type,
+// point, line width, line start, line end) and the line-end table.
+#pragma once
+
+#include <windows.h>
+
+// Field and drop-down classes of each selector kind; results not looked at.
+// Interim form: the classes are registered with a plain procedure.
+int RegisterLayerSelectorClasses(HINSTANCE instance);
+int RegisterColorSelectorClasses(HINSTANCE instance);
+int RegisterLineTypeSelectorClasses(HINSTANCE instance);
+int RegisterPointSelectorClasses(HINSTANCE instance);
+int RegisterLineWidthSelectorClasses(HINSTANCE instance);
+int RegisterLineStartSelectorClasses(HINSTANCE instance);
+int RegisterLineEndSelectorClasses(HINSTANCE instance);
+int UnregisterLayerSelectorClasses(HINSTANCE instance);
+int UnregisterColorSelectorClasses(HINSTANCE instance);
+int UnregisterLineTypeSelectorClass(HINSTANCE instance);
+int UnregisterPointSelectorClass(HINSTANCE instance);
+int UnregisterLineWidthSelectorClass(HINSTANCE instance);
+int UnregisterLineStartSelectorClass(HINSTANCE instance);
+int UnregisterLineEndSelectorClass(HINSTANCE instance);
+
+// One int per line-end type; non-zero offers the type in the selectors.
+extern int LineEndEnableTable[16];
+// List index among the enabled types -> type, and back; -1 when none.
+int LineEndTypeFromIndex(int index);
+int LineEndIndexFromType(int type);

@@ -1,0 +1,45 @@
+// The drawing-setup dialogs that commands open. Interim forms show nothing
+// and answer as stated on each.
+#pragma once
+
+#include <windows.h>
+
+#include "setup/db_info.h"
+
+// New-drawing dialog: 0 when confirmed (block filled). Interim form: the
+// block is kept as given and taken as confirmed.
+int RunNewDrawingDialog(DbInfo* info);
+// Drawing-information dialog: 0 when confirmed. Interim form: 1 (not
+// confirmed).
+int RunDrawingInfoDialog(DbInfo* info);
+// Coordinate-display, cursor and margin dialogs. Interim form: IDCANCEL.
+int RunCoordDispDialog();
+int RunCursorDialog();
+int RunMarginDialog();
+// Page dialogs (commands 4037, 4038). Interim form: IDCANCEL.
+int RunPageAppendDialog();
+int RunPageEditDialog();
+// Adds a page entry for a chosen drawing to the append-page dialog's list
+// (first free page 1-256, scale 1.0, external reference); at most 254
+// entries; 0 when full.
+int AppendExternalRefEntry(const char* fileName);
+int ExternalRefEntryCount();
+void ClearExternalRefEntries();
+
+// The start dialog of command 4050: 1 use the new drawing, 2 cancel, 100
+// open a file instead. Interim form: 1 without showing anything.
+class CCreateOpenZumenDlg {
+ public:
+    INT_PTR DoModal(HWND parent = nullptr);
+};
+
+// The configuration property sheet. Interim form: IDCANCEL.
+class CSetConfigDlg {
+ public:
+    explicit CSetConfigDlg(const char* caption = nullptr);
+    INT_PTR DoModal(HWND parent = nullptr);
+    const char* Caption() const { return m_caption; }
+
+ private:
+    const char* m_caption;
+};

@@ -1,0 +1,270 @@
+// The drawing files through the exports: real files on disk, round trips of
+// everything a drawing holds, the head-only load with the thumbnail, and the
+// status bits callers test for files that are not ours or are damaged.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "tests/cadlib/drawing_builder.h"
+
+using namespace cadtest;
+
+namespace {
+
+std::string TempDir() {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    std::string d = std::string(dir) + "cadlib_file_test\\";
+    CreateDirectoryA(d.c_str(), nullptr);
+    return d;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream f(path, std::ios::binary);
+    f.write(bytes.data(), bytes.size());
+}
+
+std::string SourceDir() {
+    const char* s = getenv("ZAV_SOURCE_DIR");
+    return s ? std::string(s) : std::string(".");
+}
+
+uint32_t Crc(const std::string& s, size_t at, size_t n) {
+    uint32_t c = 0xFFFFFFFFu;
+    for (size_t i = 0; i < n; ++i) {
+        c ^= static_cast<uint8_t>(s[at + i]);
+        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    return ~c;
+}
+
+}  // namespace
+
+TEST(CadFiles, EveryKindAndAttributeSurvivesASaveAndALoad) {
+    std::string dir = TempDir();
+    for (const char* ext : {".tcf", ".otcf"}) {
+        SCOPED_TRACE(ext);
+        std::string path = dir + "round trip 図面" + ext;
+        bool tcf = std::string(ext) == ".tcf";
+        Db src;
+        BuildSample(&src);
+        uint32_t status = 0;
+        ASSERT_EQ((tcf ? DAriSaveFileOfCWX : DAriSaveFileOfCWU)(path.c_str(), &src, &status), 1);
+        EXPECT_EQ(status, 0u);
+        Db dst;
+        ElementRecord junk = Line(5, 5, 6, 6);
+        DAriAppendElement(&dst, &junk);  // a load replaces what was there
+        dst.h.hostWord = 0x1234;
+        ASSERT_EQ((tcf ? DAriLoadFileOfCWX : DAriLoadFileOfCWU)(path.c_str(), &dst, &status), 1);
+        EXPECT_EQ(status, 0u);
+        EXPECT_EQ(Dump(&dst), Dump(&src));
+        EXPECT_EQ(dst.h.hostWord, 0u);  // the view fits the paper after a load
+        EXPECT_EQ(dst.h.info, DAriGetDbInfoPtr(0, &dst));
+        EXPECT_EQ(dst.h.firstUndo, nullptr);
+        // The wrong call for the kind is told apart from a foreign file.
+        ASSERT_EQ((tcf ? DAriLoadFileOfCWU : DAriLoadFileOfCWX)(path.c_str(), &dst, &status), 0);
+        EXPECT_EQ(status, static_cast<uint32_t>(kLoadUnknownFormat));
+        EXPECT_EQ(DAriGetElmNum(&dst), 0);
+    }
+}
+
+TEST(CadFiles, InformationLoadReadsTheHeadAndTheThumbnail) {
+    std::string path = TempDir() + "info.tcf";
+    Db src;
+    BuildSample(&src);
+    HDC screen = GetDC(nullptr);
+    HBITMAP thumb = CreateCompatibleBitmap(screen, 176, 126);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, thumb);
+    RECT rc = {0, 0, 176, 126};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(mem, &rc, red);
+    SelectObject(mem, old);
+    DeleteObject(red);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    src.h.thumbnail = thumb;
+    uint32_t status = 0;
+    ASSERT_EQ(DAriSaveFileOfCWX(path.c_str(), &src, &status), 1);
+    src.h.thumbnail = nullptr;
+    DeleteObject(thumb);
+
+    DbHeader preview;
+    memset(&preview, 0, sizeof preview);
+    status = 1;  // the dialogs force newer files in
+    ASSERT_EQ(DAriLoadInfoOfCWX(path.c_str(), &preview, &status), 1);
+    ASSERT_NE(preview.info, nullptr);
+    EXPECT_STREQ(preview.info->texts0[3], "見本図面 ソ表");
+    EXPECT_EQ(DAriGetElmNum(&preview), 0);
+    ASSERT_NE(preview.thumbnail, nullptr);
+    BITMAP bm;
+    GetObjectA(static_cast<HBITMAP>(preview.thumbnail), sizeof bm, &bm);
+    EXPECT_EQ(bm.bmWidth, 176);
+    EXPECT_EQ(bm.bmHeight, 126);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ o = SelectObject(dc, preview.thumbnail);
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(255, 0, 0));
+    SelectObject(dc, o);
+    DeleteDC(dc);
+    DeleteObject(static_cast<HBITMAP>(preview.thumbnail));
+    DAriDeleteDB(&preview);
+
+    // Only the head is read: a file cut after its thumbnail still gives its
+    // information, while a full load refuses it.
+    std::string bytes = ReadFile(path);
+    uint64_t headEnd = 0;
+    for (int i = 0; i < 2; ++i) {  // INFO and THMB come first
+        uint64_t off, len;
+        memcpy(&off, &bytes[64 + i * 32 + 8], 8);
+        memcpy(&len, &bytes[64 + i * 32 + 16], 8);
+        headEnd = std::max(headEnd, off + len);
+    }
+    ASSERT_LT(headEnd, bytes.size());
+    std::string cut = TempDir() + "info_cut.tcf";
+    WriteFile(cut, bytes.substr(0, static_cast<size_t>(headEnd)));
+    memset(&preview, 0, sizeof preview);
+    status = 0;
+    EXPECT_EQ(DAriLoadInfoOfCWX(cut.c_str(), &preview, &status), 1);
+    EXPECT_STREQ(preview.info->texts0[3], "見本図面 ソ表");
+    if (preview.thumbnail) DeleteObject(static_cast<HBITMAP>(preview.thumbnail));
+    status = 0;
+    EXPECT_EQ(DAriLoadFileOfCWX(cut.c_str(), &preview, &status), 0);
+    EXPECT_NE(status, 0u);
+    DAriDeleteDB(&preview);
+}
+
+TEST(CadFiles, ANewerFormatAsksFirstAndLoadsWhenForced) {
+    std::string dir = TempDir();
+    std::string path = dir + "newer.tcf";
+    Db src;
+    ElementRecord r = Line(1, 2, 3, 4);
+    DAriAppendElement(&src, &r);
+    uint32_t status = 0;
+    ASSERT_EQ(DAriSaveFileOfCWX(path.c_str(), &src, &status), 1);
+    std::string bytes = ReadFile(path);
+    uint32_t v = 99;
+    memcpy(&bytes[16], &v, 4);  // written by version 99
+    memcpy(&bytes[20], &v, 4);  // readable from version 99 on
+    uint32_t c = Crc(bytes, 0, 60);
+    memcpy(&bytes[60], &c, 4);
+    WriteFile(path, bytes);
+    Db dst;
+    status = 0;
+    EXPECT_EQ(DAriLoadFileOfCWX(path.c_str(), &dst, &status), 0);
+    EXPECT_EQ(status, 1u);
+    EXPECT_EQ(DAriGetElmNum(&dst), 0);
+    status = 1;
+    EXPECT_EQ(DAriLoadFileOfCWX(path.c_str(), &dst, &status), 1);
+    EXPECT_EQ(DAriGetElmNum(&dst), 1);
+}
+
+TEST(CadFiles, FilesThatAreNotDrawingsFailCleanly) {
+    std::string dir = TempDir();
+    struct Case { const char* name; std::string bytes; uint32_t bits; } cases[] = {
+        {"empty", "", kLoadNotDrawing},
+        {"text", "this is a text file, not a drawing\r\n", kLoadNotDrawing},
+        {"bitmap", std::string("BM") + std::string(200, '\0'), kLoadNotDrawing},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = dir + c.name + ".tcf";
+        WriteFile(path, c.bytes);
+        Db db;
+        ElementRecord r = Line(0, 0, 1, 1);
+        DAriAppendElement(&db, &r);
+        uint32_t status = 0;
+        EXPECT_EQ(DAriLoadFileOfCWX(path.c_str(), &db, &status), 0);
+        EXPECT_EQ(status, c.bits);
+        // A failed load leaves a valid, empty drawing.
+        EXPECT_EQ(DAriGetElmNum(&db), 0);
+        ASSERT_NE(db.h.info, nullptr);
+        EXPECT_NE(DAriAppendElement(&db, &r), nullptr);
+    }
+    Db db;
+    uint32_t status = 0;
+    EXPECT_EQ(DAriLoadFileOfCWX((dir + "missing.tcf").c_str(), &db, &status), 0);
+    EXPECT_EQ(status, static_cast<uint32_t>(kLoadNotDrawing));
+}
+
+// The damaged files kept in the repository, each with the status it must give.
+TEST(CadFiles, CorpusOfDamagedFiles) {
+    std::string dir = SourceDir() + "/tests/cadlib/corpus/";
+    struct Case { const char* file; uint32_t bits; } cases[] = {
+        {"truncated_header.tcf", kLoadNotDrawing},
+        {"truncated_body.tcf", kLoadInfoDamaged},
+        {"flipped_info.tcf", kLoadInfoDamaged},
+        {"flipped_pages.tcf", kLoadInfoDamaged},
+        {"flipped_figures.tcf", kLoadGroupDamaged},
+        {"flipped_elements.tcf", kLoadElementDamaged},
+        {"absurd_counts.tcf", kLoadElementDamaged},
+        {"absurd_offsets.tcf", kLoadElementDamaged},
+        {"unknown_codec.tcf", kLoadUnknownCompression},
+        {"bad_raster_codec.tcf", kLoadUnknownCompression},
+        {"otcf_as_tcf.tcf", kLoadUnknownFormat},
+        {"zip_named_tcf.tcf", kLoadNotDrawing},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string path = dir + c.file;
+        ASSERT_FALSE(ReadFile(path).empty());
+        Db db;
+        uint32_t status = 0;
+        EXPECT_EQ(DAriLoadFileOfCWX(path.c_str(), &db, &status), 0);
+        EXPECT_EQ(status, c.bits);
+        EXPECT_EQ(DAriGetElmNum(&db), 0);
+        DbHeader info;
+        memset(&info, 0, sizeof info);
+        status = 1;
+        DAriLoadInfoOfCWX(path.c_str(), &info, &status);
+        DAriDeleteDB(&info);
+    }
+}
+
+TEST(CadFiles, SampleDrawingLoadsAsBuilt) {
+    std::string path = SourceDir() + "/tests/cadlib/sample.tcf";
+    Db built;
+    BuildSample(&built);
+    Db loaded;
+    uint32_t status = 0;
+    ASSERT_EQ(DAriLoadFileOfCWX(path.c_str(), &loaded, &status), 1) << "status " << status;
+    EXPECT_EQ(Dump(&loaded), Dump(&built));
+}
+
+TEST(CadFiles, SaveReplacesTheFileAndLeavesNoTemporaryFile) {
+    std::string dir = TempDir() + "save\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    std::string path = dir + "drawing.tcf";
+    Db db;
+    ElementRecord r = Line(0, 0, 1, 1);
+    DAriAppendElement(&db, &r);
+    uint32_t status = 0;
+    ASSERT_EQ(DAriSaveFileOfCWX(path.c_str(), &db, &status), 1);
+    DAriAppendElement(&db, &r);
+    ASSERT_EQ(DAriSaveFileOfCWX(path.c_str(), &db, &status), 1);
+    Db back;
+    ASSERT_EQ(DAriLoadFileOfCWX(path.c_str(), &back, &status), 1);
+    EXPECT_EQ(DAriGetElmNum(&back), 2);
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+    int files = 0;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    EXPECT_EQ(files, 1);
+    // A folder that does not exist: refused, nothing claimed.
+    EXPECT_EQ(DAriSaveFileOfCWX((dir + "no such folder\\x.tcf").c_str(), &db, &status), 0);
+    EXPECT_NE(status, 0u);
+}

@@ -1,0 +1,15 @@
+// The mutation loop built natively (g++ -m32) with the address and
+// undefined-behaviour sanitizers; see run.sh.
+#include <cstdio>
+#include <cstdlib>
+
+#include "tests/cadlib/mutation_loop.h"
+
+int main(int argc, char** argv) {
+    int cases = argc > 1 ? atoi(argv[1]) : 100000;
+    unsigned seed = argc > 2 ? static_cast<unsigned>(atoi(argv[2])) : 20261210u;
+    cadtest::MutationResult r = cadtest::RunMutations(cases, seed);
+    printf("%d damaged files: %d loaded, %d refused, %.2f s %s\n", cases, r.loaded, r.refused, r.seconds,
+           r.fault.c_str());
+    return r.fault.empty() ? 0 : 1;
+}

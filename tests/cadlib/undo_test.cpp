@@ -1,0 +1,186 @@
+// The undo journal as the host replays it: records, steps, the current
+// position the host moves, redo, trimming and clearing.
+#include <gtest/gtest.h>
+
+#include "tests/cadlib/drawing_builder.h"
+
+using namespace cadtest;
+
+namespace {
+std::vector<double> Xs(DbHeader* db) {
+    std::vector<double> xs;
+    for (StoredElement* e = DAriReadElement(db, nullptr, 0, nullptr); e; e = DAriReadElement(db, e, 1, nullptr))
+        xs.push_back(CadGetF64(&e->rec, kOffP1X));
+    return xs;
+}
+}  // namespace
+
+TEST(CadUndo, RecordsCarryTheFieldsTheHostReads) {
+    Db db(1);
+    ElementRecord r = Line(1, 0, 1, 1);
+    StoredElement* a = DAriAppendElement(&db, &r);
+    UndoRecord* add = db.h.currentUndo;
+    ASSERT_NE(add, nullptr);
+    EXPECT_EQ(db.h.firstUndo, add);
+    EXPECT_EQ(add->kind, kUndoAdd);
+    EXPECT_EQ(add->element, a);
+    EXPECT_EQ(add->stepEnd, 0);
+    ElementRecord r2 = Line(2, 0, 2, 1);
+    DAriChangeElement(a, &r2, &db);
+    UndoRecord* chg = db.h.currentUndo;
+    EXPECT_EQ(chg->kind, kUndoChange);
+    ASSERT_NE(chg->saved, nullptr);
+    EXPECT_DOUBLE_EQ(CadGetF64(chg->saved, kOffP1X), 1.0);
+    EXPECT_EQ(chg->prev, add);
+    EXPECT_EQ(add->next, chg);
+    DAriDeleteElement(a, &db);
+    EXPECT_EQ(db.h.currentUndo->kind, kUndoDelete);
+    DAriMakUndoPass(&db);
+    EXPECT_EQ(db.h.currentUndo->stepEnd, 1);
+    EXPECT_EQ(DAriIsUndo(&db), 1);
+    EXPECT_EQ(DAriIsRedo(&db), 0);
+}
+
+TEST(CadUndo, AStepOfThreeRecordsIsUndoneAtOnce) {
+    Db db(1);
+    ElementRecord r0 = Line(0, 0, 0, 1);
+    StoredElement* first = DAriAppendElement(&db, &r0);
+    DAriMakUndoPass(&db);
+    UndoRecord* stepOneEnd = db.h.currentUndo;
+    ElementRecord r1 = Line(1, 0, 1, 1), r2 = Line(2, 0, 2, 1), moved = Line(9, 0, 9, 1);
+    DAriAppendElement(&db, &r1);
+    DAriAppendElement(&db, &r2);
+    DAriChangeElement(first, &moved, &db);
+    DAriMakUndoPass(&db);
+    EXPECT_EQ(Xs(&db), (std::vector<double>{9, 1, 2}));
+    ASSERT_EQ(HostUndo(&db), 1);
+    EXPECT_EQ(db.h.currentUndo, stepOneEnd);
+    EXPECT_EQ(Xs(&db), (std::vector<double>{0}));
+    EXPECT_EQ(DAriIsRedo(&db), 1);
+    ASSERT_EQ(HostRedo(&db), 1);
+    EXPECT_EQ(Xs(&db), (std::vector<double>{9, 1, 2}));
+    EXPECT_EQ(DAriGetElmNum(&db), 3);
+}
+
+TEST(CadUndo, UndoToTheStartThenRedoFromTheFirstRecord) {
+    Db db(1);
+    for (int i = 0; i < 3; ++i) {
+        ElementRecord r = Line(i, 0, i, 1);
+        DAriAppendElement(&db, &r);
+        DAriMakUndoPass(&db);
+    }
+    StoredElement* mid = DAriReadElement(&db, nullptr, 0, nullptr)->next;
+    DAriDeleteElement(mid, &db);
+    DAriMakUndoPass(&db);
+    EXPECT_EQ(Xs(&db), (std::vector<double>{0, 2}));
+    HostUndo(&db);
+    EXPECT_EQ(Xs(&db), (std::vector<double>{0, 1, 2}));  // back in its place
+    while (HostUndo(&db)) {}
+    EXPECT_EQ(db.h.currentUndo, nullptr);
+    EXPECT_EQ(DAriGetElmNum(&db), 0);
+    EXPECT_EQ(DAriIsUndo(&db), 0);
+    ASSERT_EQ(HostRedo(&db), 1);
+    EXPECT_EQ(db.h.currentUndo, db.h.firstUndo);
+    EXPECT_EQ(Xs(&db), (std::vector<double>{0}));
+    while (HostRedo(&db)) {}
+    EXPECT_EQ(Xs(&db), (std::vector<double>{0, 2}));
+}
+
+TEST(CadUndo, ANewChangeAfterUndoDropsWhatCouldBeRedone) {
+    Db db(1);
+    ElementRecord r = Line(0, 0, 0, 1);
+    DAriAppendElement(&db, &r);
+    DAriMakUndoPass(&db);
+    ElementRecord r1 = Line(1, 0, 1, 1);
+    DAriAppendElement(&db, &r1);
+    DAriMakUndoPass(&db);
+    HostUndo(&db);
+    ASSERT_EQ(DAriIsRedo(&db), 1);
+    ElementRecord r2 = Line(2, 0, 2, 1);
+    DAriAppendElement(&db, &r2);
+    EXPECT_EQ(DAriIsRedo(&db), 0);
+    EXPECT_EQ(db.h.currentUndo->next, nullptr);
+    HostUndo(&db);
+    EXPECT_EQ(Xs(&db), (std::vector<double>{0}));
+}
+
+TEST(CadUndo, MemberAdditionsAreUndoneAndRedone) {
+    Db db(1);
+    ElementRecord g = Record(kElmGroup);
+    StoredElement* group = DAriCreateFgroupHead(&g, &db);
+    ElementRecord a = Line(1, 0, 1, 1), b = Line(2, 0, 2, 1);
+    DAriAppendMemberElement(group, &a, &db);
+    DAriMakUndoPass(&db);
+    DAriAppendMemberElement(group, &b, &db);
+    EXPECT_EQ(db.h.currentUndo->kind, kUndoMemberAdd);
+    EXPECT_EQ(db.h.currentUndo->groupArg, group);
+    DAriMakUndoPass(&db);
+    HostUndo(&db);
+    EXPECT_EQ(DAriGetMemberNum(group, &db), 1);
+    HostRedo(&db);
+    EXPECT_EQ(DAriGetMemberNum(group, &db), 2);
+    EXPECT_DOUBLE_EQ(CadGetF64(&group->member->member->rec, kOffP1X), 2.0);
+    while (HostUndo(&db)) {}
+    EXPECT_EQ(DAriGetElmNum(&db), 0);
+    while (HostRedo(&db)) {}
+    EXPECT_EQ(DAriGetMemberNum(group, &db), 2);
+}
+
+TEST(CadUndo, StepsAreTrimmedClearedAndSwitchedOff) {
+    Db db(1);
+    for (int i = 0; i < 5; ++i) {
+        ElementRecord r = Line(i, 0, i, 1);
+        DAriAppendElement(&db, &r);
+        DAriMakUndoPass(&db);
+    }
+    ASSERT_EQ(DAriCheckUndo(2, 0, &db), 1);
+    int steps = 0;
+    while (HostUndo(&db)) ++steps;
+    EXPECT_EQ(steps, 2);
+    EXPECT_EQ(Xs(&db), (std::vector<double>{0, 1, 2}));
+    DAriClearUndoElement(&db);
+    EXPECT_EQ(db.h.firstUndo, nullptr);
+    EXPECT_EQ(DAriIsUndo(&db), 0);
+    EXPECT_EQ(DAriIsRedo(&db), 0);
+    DAriUndoFgSet(&db, 0);
+    ElementRecord r = Line(7, 0, 7, 1);
+    DAriAppendElement(&db, &r);
+    EXPECT_EQ(db.h.currentUndo, nullptr);
+    // A current position the host never had is not taken.
+    db.h.currentUndo = reinterpret_cast<UndoRecord*>(&r);
+    EXPECT_EQ(DAriIsUndo(&db), 0);
+    EXPECT_EQ(db.h.currentUndo, nullptr);
+}
+
+TEST(CadUndo, ElementsHeldByTheJournalStayReadableUntilCleared) {
+    Db db(1);
+    ElementRecord r = Line(3, 0, 3, 1);
+    StoredElement* e = DAriAppendElement(&db, &r);
+    DAriMakUndoPass(&db);
+    DAriDeleteElement(e, &db);
+    DAriMakUndoPass(&db);
+    EXPECT_DOUBLE_EQ(CadGetF64(&db.h.currentUndo->element->rec, kOffP1X), 3.0);
+    DAriAllDeleteElement(&db);
+    EXPECT_EQ(db.h.currentUndo, nullptr);
+    EXPECT_EQ(DAriGetElmNum(&db), 0);
+}
+
+// A second window on a drawing holds a copy of its header: either copy sees
+// the changes and the undo moves made through the other.
+TEST(CadUndo, CopiesOfTheHeaderInTwoWindowsStayInStep) {
+    Db db(1);
+    DbHeader second = db.h;
+    ElementRecord r = Line(1, 0, 1, 1);
+    DAriAppendElement(&db, &r);
+    DAriMakUndoPass(&db);
+    EXPECT_EQ(DAriIsUndo(&second), 1);
+    EXPECT_EQ(second.currentUndo, db.h.currentUndo);
+    ASSERT_EQ(HostUndo(&second), 1);  // the host replays in the second window
+    EXPECT_EQ(DAriGetElmNum(&second), 0);
+    EXPECT_EQ(DAriIsRedo(&db), 1);  // the first window sees the move
+    EXPECT_EQ(db.h.currentUndo, nullptr);
+    ASSERT_EQ(HostRedo(&db), 1);
+    EXPECT_EQ(DAriIsUndo(&db), 1);  // the host's next call through its header
+    EXPECT_EQ(DAriGetElmNum(&second), 1);
+    EXPECT_EQ(second.currentUndo, db.h.currentUndo);
+}

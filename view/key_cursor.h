@@ -1,0 +1,68 @@
+// The drawing cursor: keyboard-cursor mode, grid snapping of the cursor
+// point, the input base point and the mouse-gesture tables.
+#pragma once
+
+#include <windows.h>
+
+// Non-zero (1) while the drawing cursor is moved by keys.
+int IsKeyCursorMode();
+// 1 while keyboard-cursor mode is on and not suspended by the command.
+int IsKeyCursorActive();
+// Keyboard-cursor mode on at the mouse position (nothing when on already).
+void EnterKeyCursorMode();
+// Switches between keyboard and mouse cursor. Interim form: flips the mode
+// only; the status bar and main frame are not told yet.
+void ToggleKeyCursorMode();
+// Moves the keyboard cursor: direction 1 right, 2 left, 3 up, 4 down;
+// distance 0 = the keyboard step. Enters keyboard mode first.
+void MoveKeyCursor(int direction, double distance);
+// Keyboard cursor to the world origin (entering keyboard mode when off).
+void ResetKeyCursor();
+// Stores the keyboard-cursor point (x, y, z).
+void SetKeyCursorPoint(const double* point);
+// Distance an arrow key moves the keyboard cursor (world units). 1.
+int SetKeyCursorStep(double distance);
+double GetKeyCursorStep();
+
+// Called on every tick of the main frame's timer 1. 1. Interim form: the
+// marker blink and the grid-snapped point are kept in state only.
+int CursorTimerTick();
+
+// The cursor position in world coordinates of the active view: the
+// keyboard-cursor point in keyboard mode, else the last mouse position
+// converted by the view mode's scale and offsets (x, y, z out).
+void GetCursorWorldPoint(double* point);
+// The cursor point rounded to the grid while grid snapping is on.
+void GetGridSnappedCursorPoint(double* point);
+// The cursor world point for input (the loupe's point when input came from
+// the loupe). Interim form: GetCursorWorldPoint.
+void GetInputCursorPoint(double* point);
+// The cursor point snapped to the grid only while the snap key is held;
+// non-zero when it snapped. Interim form: never snaps.
+int GetKeySnappedCursorPoint(double* point);
+
+// Grid snapping of the cursor and its pitch (world units, subdivision).
+void SetCursorGridSnap(int on, double pitch, int subdivision);
+
+// The input base point (x, y, z) and whether its mark is shown.
+extern double InputBasePoint[3];
+extern int InputBasePointShown;
+// Set when the last input came from the loupe.
+extern int InputFromLoupe;
+// Last mouse position in client pixels of the active view.
+extern short LastMouseX, LastMouseY;
+// Mode 0 hides the input base-point mark, 3 draws it at the base point.
+void DrawInputBasePoint(int reserved1, int reserved2, int mode);
+
+// Mouse-gesture commands: table 1 plain, 2 with Ctrl; entries 0 to 3.
+// Stores and returns the id when it lies in 1000..1339, else 0; an entry
+// above 3 (or another table) stores nothing.
+int SetGestureCommand(int table, int entry, int commandId);
+// The stored gesture command, 0 when none.
+int GetGestureCommand(int table, int entry);
+
+// The cursors the views use, loaded once at start-up ("CURSOR1", "CURNUL"
+// and the arrow). Interim form: all three are the arrow until the cursor
+// resources exist.
+extern HCURSOR DrawCursor, NullCursor, ArrowCursor;
+void LoadViewCursors(HINSTANCE instance);

@@ -1,0 +1,19 @@
+// Raster images of drawings: the work planes, the raster requests of the
+// raster command module and the rotation of the active raster.
+#pragma once
+
+#include <windows.h>
+
+// Reserves the raster work planes sized from the screen; non-zero on
+// success.
+int AllocRasterWorkMemory();
+void FreeRasterWorkMemory();
+// Size in bytes of the reserved planes (0 when none).
+size_t RasterWorkMemorySize();
+
+// A raster operation by kind on the request record. Interim form: 0.
+int ExecRasterRequest(int operation, void* request);
+// Asks the angle and rotates the active raster. Interim form: 0.
+int RotateActiveRaster();
+// The raster snap of the modal wait. Interim form: 0, point unchanged.
+int TransformRasterElement(double* point, const void* element);

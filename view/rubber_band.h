@@ -1,0 +1,52 @@
+// The rubber band and the drawing of single elements and marked elements
+// into the views of a drawing.
+#pragma once
+
+#include <windows.h>
+
+// Creates both rubber-band databases (the elements collected while dragging
+// and the ones shown); non-zero when both exist. Interim form: two empty
+// header blocks stand for them until the library creates databases.
+int CreateRubberDbs();
+// Deletes both. 1.
+int DeleteRubberDbs();
+// The two databases (null before CreateRubberDbs).
+void* RubberDragDb();
+void* RubberShownDb();
+
+// Mode 0 shows the collected band (XOR), 1 erases it, 2 empties both
+// databases. Interim form: only mode 2 has an effect. 1.
+int UpdateRubberBand(HWND view, int reserved1, int reserved2, int mode);
+// Appends an element to the rubber-band database. Interim form: 0.
+int AppendRubberElement(HWND view, int mode, const void* element);
+
+// Draws the element in that view or every view of the same drawing and view
+// mode; colour 0 erases, 1-256 a pen, negative the element's own colours.
+// 0 for a null view or one without record, else 1. Interim form: nothing is
+// drawn until the library paints.
+int DrawElementInViews(HWND view, int color, const void* element);
+// Draws the marked elements in every view of the mark's drawing.
+int DrawMarkInViews(HWND ignored, int color, void* markList);
+int DrawMarkInViewsAlt(HWND ignored, int color, void* markList);
+// Draws flagged elements highlighted (phase 1) or normal (phase 0); 0 when
+// the view has no drawing or nothing is flagged. Interim form: 0.
+int DrawFlaggedElements(HWND view, int phase);
+// Draws marked elements moved, turned and scaled as a drag preview.
+int DrawTransformedPreview(const double* basePoint, const double* targetPoint,
+                           double angle, double scale, int color, void* markList,
+                           HWND view);
+// Draws the view's drawing into a memory DC scaled to 176 x 126 (save
+// thumbnail). Interim form: fills the target with the background colour.
+int DrawViewToDc(HWND view, int reserved1, int reserved2, HDC target,
+                 int width = 176, int height = 126);
+
+// World rectangle at request +0x28 to the client RECT at +0x2c for the view
+// at +0x24; 0 without record.
+int WorldRectToViewRect(int ignored1, int ignored2, void* request);
+// Draw a world region of the view's drawing into a pixel rectangle; 0
+// without a view. Interim form: 0.
+int DrawRegionInView(HWND view, int ignored, void* request);
+int DrawRegionFitted(HWND view, int ignored, void* request);
+int DrawRegionFittedAlt(HWND view, int ignored, void* request);
+// Bounding box of an element. Interim form: 0, corners untouched.
+int GetElementExtent(HWND view, const void* element, double* minCorner, double* maxCorner);

@@ -1,0 +1,220 @@
+#include "view/view_table.h"
+
+#include <cstring>
+
+#include "base/dbcs.h"
+#include "panels/panel_windows.h"
+#include "view/view_data.h"
+
+HWND ViewTable[kViewTableSize];
+
+namespace {
+
+struct InputLock {
+    int locked = 0;
+    HWND view = nullptr;
+} g_inputLock;
+
+int SlotOf(HWND view) {
+    if (!view) return -1;
+    for (int i = 0; i < kViewTableSize; ++i)
+        if (ViewTable[i] == view) return i;
+    return -1;
+}
+
+// Equal ignoring the case of single-byte letters; double-byte characters
+// must match exactly (their trail bytes may look like letters).
+bool SameFileName(const char* a, const char* b) {
+    while (*a && *b) {
+        size_t la = DbcsCharLength(a), lb = DbcsCharLength(b);
+        if (la != lb) return false;
+        if (la == 1) {
+            unsigned char ca = (unsigned char)*a, cb = (unsigned char)*b;
+            if (ca >= 'a' && ca <= 'z') ca -= 32;
+            if (cb >= 'a' && cb <= 'z') cb -= 32;
+            if (ca != cb) return false;
+        } else if (std::memcmp(a, b, la) != 0) {
+            return false;
+        }
+        a += la;
+        b += lb;
+    }
+    return *a == *b;
+}
+
+// The MDI client the drawing frames live in, reached through any view in
+// the table (view -> frame -> client).
+HWND MdiClientOfViews() {
+    for (HWND v : ViewTable) {
+        if (!v || !::IsWindow(v)) continue;
+        HWND frame = ::GetParent(v);
+        HWND client = frame ? ::GetParent(frame) : nullptr;
+        if (client && ::IsWindow(client)) return client;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int FindFreeViewSlot() {
+    for (int i = 0; i < kViewTableSize; ++i)
+        if (!ViewTable[i]) return i;
+    return -1;
+}
+
+int AddViewToTable(HWND view) {
+    if (!view) return -1;
+    int slot = FindFreeViewSlot();
+    if (slot >= 0) ViewTable[slot] = view;
+    return slot;
+}
+
+HWND GetActiveView() {
+    HWND wanted = nullptr;
+    if (HWND client = MdiClientOfViews()) {
+        HWND child = (HWND)::SendMessageA(client, WM_MDIGETACTIVE, 0, 0);
+        if (child) wanted = (HWND)::SendMessageA(child, UM_GET_VIEW, 0, 0);
+    }
+    int slot = SlotOf(wanted);
+    if (slot < 0) {
+        for (int i = 0; i < kViewTableSize; ++i)
+            if (ViewTable[i]) { slot = i; break; }
+    }
+    if (slot < 0) return nullptr;
+    HWND result = ViewTable[slot];
+    if (!::IsWindow(result)) return nullptr;
+    ViewTable[slot] = ViewTable[0];
+    ViewTable[0] = result;
+    return result;
+}
+
+HWND GetNextView(HWND view) {
+    int slot = SlotOf(view);
+    if (slot < 0) return nullptr;
+    for (int i = slot + 1; i < kViewTableSize; ++i)
+        if (ViewTable[i]) return ViewTable[i];
+    return nullptr;
+}
+
+void* GetViewDb(HWND view) {
+    ViewData* d = GetViewData(view);
+    return d ? d->db : nullptr;
+}
+
+void* GetActiveViewDb() { return GetViewDb(GetActiveView()); }
+
+HWND FindViewByDb(void* db) {
+    if (!db) return nullptr;
+    for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
+        ViewData* d = GetViewData(v);
+        if (!d) break;
+        if (d->db == db) return v;
+    }
+    return nullptr;
+}
+
+HWND FindViewByFileOrDrawing(const char* fileName, HWND view) {
+    HWND best = nullptr;
+    int bestNumber = 0;
+    if (fileName && fileName[0]) {
+        for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
+            ViewData* d = GetViewData(v);
+            if (!d) continue;
+            if (!SameFileName(d->fileName, fileName)) continue;
+            if (!best || d->windowNumber > bestNumber) {
+                best = v;
+                bestNumber = d->windowNumber;
+            }
+        }
+        return best;
+    }
+    ViewData* mine = GetViewData(view);
+    if (!mine) return nullptr;
+    const int id = mine->drawingId;
+    for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
+        ViewData* d = GetViewData(v);
+        if (!d) break;
+        if (d->drawingId != id) continue;
+        if (!best || d->windowNumber > bestNumber) {
+            best = v;
+            bestNumber = d->windowNumber;
+        }
+    }
+    return best;
+}
+
+int CountDrawingViews(HWND view) {
+    ViewData* mine = GetViewData(view);
+    if (!mine) return 0;
+    int count = 0;
+    for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
+        ViewData* d = GetViewData(v);
+        if (d && d->drawingId == mine->drawingId) ++count;
+    }
+    // A view not (yet) in the table still counts itself.
+    if (SlotOf(view) < 0) ++count;
+    return count;
+}
+
+HWND ActivateViewFrame(HWND view) {
+    HWND before = GetActiveView();
+    HWND frame = view ? ::GetParent(view) : nullptr;
+    HWND client = frame ? ::GetParent(frame) : nullptr;
+    if (client && ::IsWindow(client) && frame && ::IsWindow(frame))
+        ::SendMessageA(client, WM_MDIACTIVATE, (WPARAM)frame, 0);
+    return before;
+}
+
+int LockInputToActiveView(WPARAM, LPARAM) {
+    g_inputLock.locked = 1;
+    g_inputLock.view = GetActiveView();
+    return 1;
+}
+
+int UnlockInput() {
+    g_inputLock.locked = 0;
+    g_inputLock.view = nullptr;
+    return 1;
+}
+
+int IsInputLocked() { return g_inputLock.locked ? 1 : 0; }
+
+int IsInputLockView(HWND window) {
+    return (g_inputLock.locked && window && window == g_inputLock.view) ? 1 : 0;
+}
+
+int CloseView(HWND view) {
+    if (ViewData* d = GetViewData(view)) {
+        (void)d;
+        ::SetWindowLongPtrA(view, 0, 0);
+    }
+    if (g_inputLock.view == view) UnlockInput();
+    if (HWND panel = ToolPanelWindow()) {
+        ::SendMessageA(panel, WM_COMMAND, 3821, 0);
+        ::PostMessageA(panel, WM_COMMAND, MAKEWPARAM(3311, 1), 0);
+    }
+    int slot = SlotOf(view);
+    if (slot < 0) return 1;
+    for (int i = slot; i + 1 < kViewTableSize; ++i) ViewTable[i] = ViewTable[i + 1];
+    ViewTable[kViewTableSize - 1] = nullptr;
+    return 1;
+}
+
+namespace {
+HWND SkipScrollButtons(HWND w) {
+    char cls[260];
+    while (w) {
+        if (!::GetClassNameA(w, cls, sizeof cls) || ::lstrcmpiA(cls, "SCBTN") != 0) return w;
+        w = ::GetWindow(w, GW_HWNDNEXT);
+    }
+    return nullptr;
+}
+}  // namespace
+
+HWND GetFirstChildWindow(HWND view) {
+    return view ? SkipScrollButtons(::GetWindow(view, GW_CHILD)) : nullptr;
+}
+
+HWND GetNextChildWindow(HWND child) {
+    return child ? SkipScrollButtons(::GetWindow(child, GW_HWNDNEXT)) : nullptr;
+}
