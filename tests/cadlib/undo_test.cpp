@@ -284,3 +284,51 @@ TEST(CadUndo, RandomSessionsUndoAndRedoThroughEveryStep) {
         EXPECT_EQ(DAriIsRedo(&db), 0);
     }
 }
+
+// The host's replay of a raster change: it compresses the element's bits
+// and releases them before swapping the contents back, then expands what it
+// got. The contents kept for undo named the released bits.
+TEST(CadUndo, RasterChangeUndoneAsTheHostReplaysIt) {
+    Db db(1);
+    ElementRecord r = Full(kElmRaster, 5);
+    StoredElement* e = DAriAppendElement(&db, &r);
+    DAriUndoFgSet(&db, 0);
+    AttachRasterBits(&db);
+    DAriUndoFgSet(&db, 1);
+    DAriMakUndoPass(&db);
+    std::string image = Hex(CadGetPtr(&e->rec, kOffRasterBits), 512);
+    ElementRecord turned = e->rec;
+    CadSetF64(&turned, kOffRasterAngle, 1.5);
+    DAriChangeElement(e, &turned, &db);
+    DAriMakUndoPass(&db);
+
+    UndoRecord* rec = db.h.currentUndo;
+    ASSERT_EQ(rec->kind, kUndoChange);
+    auto compressAndRelease = [&] {
+        void* bits = CadGetPtr(&e->rec, kOffRasterBits);
+        uint32_t size = 0;
+        if (bits && DAriCompRstrData(&db, e, 0, &size)) {
+            VirtualFree(bits, 0, MEM_RELEASE);
+            CadSetPtr(&e->rec, kOffRasterBits, nullptr);
+            CadSetU32(&e->rec, kOffRasterBitsSize, 0);
+            reinterpret_cast<uint8_t*>(&e->rec)[kOffRasterExpanded] = 0;
+        }
+    };
+    auto expand = [&] {
+        if (CadGetPtr(&e->rec, kOffRasterComp) && !CadGetPtr(&e->rec, kOffRasterBits)) DAriExpandRstrData(&db, e, 1);
+    };
+    compressAndRelease();
+    DAriUndoChgElement(e, rec->saved, &db, 0);
+    expand();
+    db.h.currentUndo = rec->prev;
+    EXPECT_DOUBLE_EQ(CadGetF64(&e->rec, kOffRasterAngle), CadGetF64(&r, kOffRasterAngle));
+    ASSERT_NE(CadGetPtr(&e->rec, kOffRasterBits), nullptr);
+    EXPECT_EQ(Hex(CadGetPtr(&e->rec, kOffRasterBits), 512), image);
+    // And forward again.
+    compressAndRelease();
+    DAriUndoChgElement(e, rec->saved, &db, 0);
+    expand();
+    EXPECT_DOUBLE_EQ(CadGetF64(&e->rec, kOffRasterAngle), 1.5);
+    ASSERT_NE(CadGetPtr(&e->rec, kOffRasterBits), nullptr);
+    EXPECT_EQ(Hex(CadGetPtr(&e->rec, kOffRasterBits), 512), image);
+}
