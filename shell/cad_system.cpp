@@ -5,7 +5,7 @@
 
 #include "base/dbcs.h"
 #include "base/message_table.h"
-#include "shell/cad_status_bar.h"
+#include "view/status_bar.h"
 #include "shell/host_messages_shell.h"
 #include "shell/main_accelerator.h"
 #include "shell/shell_seams.h"

@@ -12,6 +12,7 @@
 #include "base/message_table.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
+#include "panels/rp_menu.h"
 #include "shell/resource_ids.h"
 #include "shell/shell_seams.h"
 #include "win/message_box.h"
@@ -403,7 +404,7 @@ LRESULT CMainFrame::OnGetCmdPanel(UINT, WPARAM wParam, LPARAM, BOOL&) {
 }
 
 LRESULT CMainFrame::OnNcButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
-  CloseRPMenuSeam();
+  CloseRPMenu();
   handled = FALSE;
   return 0;
 }

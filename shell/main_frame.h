@@ -9,18 +9,18 @@
 #include <set>
 #include <string>
 
-#include "shell/cad_status_bar.h"
+#include "view/status_bar.h"
 #include "shell/command_bar.h"
 #include "shell/host_messages_shell.h"
 #include "shell/host_seam.h"
 #include "shell/main_accelerator.h"
 #include "shell/toolbar_manager.h"
+#include "docking/docking_frame.h"
 #include "win/mdi.h"
 #include "win/message_loop.h"
 
-// The frame class the main window derives from. The docking frame takes
-// this place once it is in the tree.
-typedef CMDIFrameWindow MainFrameBase;
+// The frame class the main window derives from: the MDI frame with docking.
+typedef zav::CMDIDockingFrameImpl MainFrameBase;
 
 // The window-class name of the main frame and of the running-copy search.
 extern char MainFrameClassName[80];

@@ -8,7 +8,7 @@
 
 #include "base/file_utils.h"
 #include "base/message_table.h"
-#include "shell/cad_status_bar.h"
+#include "view/status_bar.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
 #include "shell/host_messages_shell.h"
