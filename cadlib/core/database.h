@@ -81,6 +81,8 @@ struct Database {
     std::unordered_set<MarkImpl*> marks;
     std::unordered_map<void*, int> rasterData;   // compressed data -> references
     std::unordered_map<void*, int> rasterBits;   // expanded bits -> references
+    // Bits the host released after a compression -> the data made from them.
+    std::unordered_map<void*, std::pair<void*, uint32_t>> compressedFrom;
     ElementObserver* observer = nullptr;
 
     Database();

@@ -223,6 +223,13 @@ CADAPI int ZAVAPI DAriUndoChgElement(StoredElement* e, ElementRecord* saved, DbH
     if (e->rec.kind == kElmRaster) {
         void* bits = CadGetPtr(&e->rec, kOffRasterBits);
         if (bits && !db->rasterBits.count(bits)) {
+            auto from = db->compressedFrom.find(bits);
+            if (!CadGetPtr(&e->rec, kOffRasterComp) && from != db->compressedFrom.end() &&
+                db->rasterData.count(from->second.first)) {
+                CadSetPtr(&e->rec, kOffRasterComp, from->second.first);
+                CadSetU32(&e->rec, kOffRasterCompSize, from->second.second);
+                ++db->rasterData[from->second.first];
+            }
             CadSetPtr(&e->rec, kOffRasterBits, nullptr);
             CadSetU32(&e->rec, kOffRasterBitsSize, 0);
             reinterpret_cast<uint8_t*>(&e->rec)[kOffRasterExpanded] = 0;
