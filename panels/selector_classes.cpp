@@ -2,8 +2,7 @@
 
 #include <initializer_list>
 
-// The settings fill it; until then the first fifteen types are offered.
-int LineEndEnableTable[16] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0};
+// LineEndEnableTable lives with the running settings (base/running_settings.cpp), which fill it.
 
 namespace {
 LRESULT CALLBACK SelectorProc(HWND h, UINT m, WPARAM w, LPARAM l) {

@@ -1,0 +1,45 @@
+// Painting a drawing view: the view describes itself to the CAD library in
+// a DrawParam block and lets the library draw the elements; the view adds
+// the background, the grid and the double buffering.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "cadlib/WmCadApiDb.h"
+#include "view/draw_param.h"
+
+struct ViewData;
+
+// The grid flag toggled by the tool panel and the interrupt commands.
+extern int ViewGridShown;
+// The grid origin (set by the grid-centre service command).
+extern double GridOrigin[2];
+// The grid pitch last drawn (after thinning); the cursor snap reads it.
+extern double DisplayedGridPitch[2];
+
+// Fills `param` for the view's current view mode and client rect `client`
+// and draws the view into `dc` (background, library elements, grid). The
+// core of WM_PAINT, also used for off-screen copies. 1, 0 without record.
+int DrawViewInto(HWND view, ViewData* data, HDC dc, const RECT& client, DrawParam* param);
+// WM_PAINT of a view: straight into the paint DC or through a memory
+// bitmap of the client size (bit 0 of iDispDrawMode).
+int DrawView(HWND view, ViewData* data, int page);
+// The grid marks of the visible area, drawn into param->targetDc. Returns
+// the number of marks drawn; nothing for a pitch of 0 or less.
+int DrawViewGrid(DbHeader* db, DrawParam* param, const double* topLeft, const double* bottomRight);
+
+// The view's drawing surface for the library.
+RenderSurface* CreateRenderSurface(HWND view);
+void ResizeRenderSurface(RenderSurface* surface, int width, int height);
+void ReleaseRenderSurface(RenderSurface* surface);
+
+// The library's painting entry points, reached by name in its DLL; null
+// until the library offers them.
+using DrawPreFn = int(ZAVAPI*)(DbHeader*, DrawParam*);
+using DrawAllFn = int(ZAVAPI*)(DbHeader*, DrawParam*, RenderSurface*);
+DrawPreFn LibraryDrawPre();
+DrawAllFn LibraryDrawAll();
+// Tests watch the blocks the views hand to the library.
+extern std::function<void(const DrawParam&)> DrawParamObserver;
