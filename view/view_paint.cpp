@@ -1,5 +1,6 @@
 #include "view/view_paint.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -265,5 +266,25 @@ int DrawView(HWND view, ViewData* d, int) {
     WriteSystemLog(3, "Drawing Time 2", "描画時間 %lf(sec)",
                    freq.QuadPart ? (double)ticks / (double)freq.QuadPart : 0.0);
     ::EndPaint(view, &ps);
+    return 1;
+}
+
+int DrawViewToDc(HWND view, int, int, HDC target, int width, int height) {
+    ViewData* d = GetViewData(view);
+    if (!target || !d) return 0;
+    RECT client = {0, 0, 0, 0};
+    ::GetClientRect(view, &client);
+    const int cw = client.right > 0 ? client.right : width, ch = client.bottom > 0 ? client.bottom : height;
+    const double ratio = std::min((double)width / cw, (double)height / ch);
+    // Draw with a copy of the record whose current set is scaled down.
+    ViewData copy = *d;
+    ViewSet set = CurrentViewSet(&copy);
+    *set.scale *= ratio;
+    RECT rc = {0, 0, width, height};
+    DrawParam p;
+    const int shown = ViewGridShown;
+    ViewGridShown = 0;
+    DrawViewInto(view, &copy, target, rc, &p);
+    ViewGridShown = shown;
     return 1;
 }

@@ -26,6 +26,10 @@ int DrawViewInto(HWND view, ViewData* data, HDC dc, const RECT& client, DrawPara
 // WM_PAINT of a view: straight into the paint DC or through a memory
 // bitmap of the client size (bit 0 of iDispDrawMode).
 int DrawView(HWND view, ViewData* data, int page);
+// Draws the view's visible area into `target` (width x height pixels),
+// scaled by the smaller of width / client width and height / client height
+// (the save thumbnail). 0 without record.
+int DrawViewToDc(HWND view, int reserved1, int reserved2, HDC target, int width = 176, int height = 126);
 // The grid marks of the visible area, drawn into param->targetDc. Returns
 // the number of marks drawn; nothing for a pitch of 0 or less.
 int DrawViewGrid(DbHeader* db, DrawParam* param, const double* topLeft, const double* bottomRight);
