@@ -1,0 +1,152 @@
+// The whole database into a view: the spatial index hands over what lies in
+// the visible rectangle, in database order. When many elements show at once
+// (a drawing fitted into its window), those that cover less than a few
+// pixels are set as pixels straight into an off-screen copy of the picture
+// instead of being stroked one by one; the larger ones are stroked over them.
+#include <algorithm>
+#include <cmath>
+
+#include "cadlib/core/search.h"
+#include "cadlib/core/spatial_index.h"
+#include "cadlib/dll/render_context.h"
+
+namespace cad {
+
+namespace {
+
+const double kSmallPx = 2.5;         // box size below which an element is set as pixels
+const size_t kDetailLimit = 4000;    // visible elements above which the level of detail applies
+
+struct PixelPlane {
+    uint32_t* px;
+    int w, h, ox, oy;                // ox, oy: client position of pixel 0, 0
+    void Set(int x, int y, uint32_t c) {
+        x -= ox;
+        y -= oy;
+        if (x >= 0 && y >= 0 && x < w && y < h) px[y * w + x] = c;
+    }
+    void Line(int x0, int y0, int x1, int y1, uint32_t c) {
+        int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0), sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+        int err = dx + dy;
+        for (int guard = 0; guard < 64; ++guard) {
+            Set(x0, y0, c);
+            if (x0 == x1 && y0 == y1) break;
+            int e2 = 2 * err;
+            if (e2 >= dy) { err += dy; x0 += sx; }
+            if (e2 <= dx) { err += dx; y0 += sy; }
+        }
+    }
+};
+
+uint32_t Pixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+int Rnd(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+
+// The first plain element of a stored element: what a group that shrank to
+// a few pixels shows.
+bool FirstLeaf(const StoredElement* e, ElementRecord& out, const StoredElement*& colourFrom) {
+    bool found = false;
+    colourFrom = e;
+    if (IsGroupLike(e->rec.kind)) {
+        for (const StoredElement* m = e->member; m && detail::Descends(m, e); m = m->member)
+            if (!IsGroupLike(m->rec.kind)) {
+                if (!(e->selection & 1)) colourFrom = m;
+                e = m;
+                break;
+            }
+    }
+    ForEachLeaf(e, [&](const ElementRecord& r) {
+        out = r;
+        found = true;
+        return false;
+    });
+    return found;
+}
+
+void SetSmall(RenderContext& ctx, PixelPlane& plane, const StoredElement* e, const Box& box) {
+    ElementRecord leaf;
+    const StoredElement* from;
+    if (!FirstLeaf(e, leaf, from)) return;
+    uint32_t c = Pixel(ctx.ElementColour(leaf, from));
+    if (leaf.kind == kElmLine && !IsGroupLike(e->rec.kind) && e->rec.kind != kElmFigure) {
+        PxPt a = ctx.ToPx(CadGetF64(&leaf, kOffP1X), CadGetF64(&leaf, kOffP1Y));
+        PxPt b = ctx.ToPx(CadGetF64(&leaf, kOffP2X), CadGetF64(&leaf, kOffP2Y));
+        plane.Line(Rnd(a.x), Rnd(a.y), Rnd(b.x), Rnd(b.y), c);
+        return;
+    }
+    PxPt lt = ctx.ToPx(box.l, box.t), rb = ctx.ToPx(box.r, box.b);
+    int x0 = Rnd(lt.x), y0 = Rnd(lt.y), x1 = Rnd(rb.x), y1 = Rnd(rb.y);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) plane.Set(x, y, c);
+}
+
+}  // namespace
+
+void DrawDatabase(RenderContext& ctx) {
+    std::vector<std::pair<StoredElement*, Box>> cands;
+    SpatialIndex* idx = UseIndex() ? IndexOf(ctx.header) : nullptr;
+    if (idx) {
+        idx->QueryBoxes(ctx.visible, cands);
+        std::sort(cands.begin(), cands.end(),
+                  [](const std::pair<StoredElement*, Box>& a, const std::pair<StoredElement*, Box>& b) {
+                      return a.first->serial < b.first->serial;
+                  });
+    } else {
+        for (StoredElement* e = ctx.db->first; e; e = e->next) {
+            Box b;
+            if (ElementBox(e, b) && b.intersects(ctx.visible)) cands.emplace_back(e, b);
+        }
+    }
+    int mode = 0;
+    auto& ints = GlobalSettings().ints;
+    auto it = ints.find("DrawDetail");
+    if (it != ints.end()) mode = it->second;     // 1 stroke everything, 2 always set small ones as pixels
+    bool lod = !ctx.xorMode && mode != 1 && (mode == 2 || cands.size() > kDetailLimit);
+    if (!lod) {
+        for (auto& c : cands)
+            if (ctx.Shown(c.first->rec)) DrawStored(ctx, c.first);
+        ctx.stroker->Flush();
+        return;
+    }
+    int W = ctx.client.right - ctx.client.left, H = ctx.client.bottom - ctx.client.top;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = W;
+    bi.bmiHeader.biHeight = -H;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = W > 0 && H > 0 ? CreateDIBSection(ctx.dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (!bmp) {
+        for (auto& c : cands)
+            if (ctx.Shown(c.first->rec)) DrawStored(ctx, c.first);
+        ctx.stroker->Flush();
+        return;
+    }
+    HDC target = ctx.dc;
+    HDC mem = CreateCompatibleDC(target);
+    HGDIOBJ oldBmp = SelectObject(mem, bmp);
+    SetViewportOrgEx(mem, -ctx.client.left, -ctx.client.top, nullptr);
+    BitBlt(mem, ctx.client.left, ctx.client.top, W, H, target, ctx.client.left, ctx.client.top, SRCCOPY);
+    SetBkMode(mem, TRANSPARENT);
+    GdiFlush();
+    PixelPlane plane{static_cast<uint32_t*>(bits), W, H, ctx.client.left, ctx.client.top};
+    std::vector<StoredElement*> large;
+    for (auto& c : cands) {
+        if (!ctx.Shown(c.first->rec)) continue;
+        double w = ctx.Px(c.second.r - c.second.l), h = ctx.Px(c.second.t - c.second.b);
+        if (w < kSmallPx && h < kSmallPx) SetSmall(ctx, plane, c.first, c.second);
+        else large.push_back(c.first);
+    }
+    ctx.dc = mem;
+    for (StoredElement* e : large) DrawStored(ctx, e);
+    ctx.stroker->Flush();
+    GdiFlush();
+    ctx.dc = target;
+    BitBlt(target, ctx.client.left, ctx.client.top, W, H, mem, ctx.client.left, ctx.client.top, SRCCOPY);
+    SelectObject(mem, oldBmp);
+    DeleteDC(mem);
+    DeleteObject(bmp);
+}
+
+}  // namespace cad
