@@ -250,8 +250,12 @@ bool IsGroupLike(uint16_t kind) { return kind == kElmGroup || kind == kElmGroup2
 const StoredElement* FigureHeaderOf(const StoredElement* fig) {
     if (!fig || fig->rec.kind != kElmFigure) return nullptr;
     const StoredElement* h = fig->owner;
-    if (!h || !IsElement(h) || h->rec.kind != kElmFigureHeader) return nullptr;
-    return h;
+    if (h && IsElement(h) && (h->state & kStateHeader)) return h;
+    // A placed figure inside a group links its group: its definition is
+    // then the one its number names.
+    Database* db = DbOf(const_cast<StoredElement*>(fig));
+    if (!db || fig->count < 1 || static_cast<size_t>(fig->count) > db->figureHeaders.size()) return nullptr;
+    return db->figureHeaders[fig->count - 1];
 }
 
 namespace detail {

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "cadlib/dll/render_context.h"
 
@@ -102,14 +104,31 @@ HFONT RenderContext::Font(const std::string& face, int height, int width, int es
     if (it != fonts.end()) return it->second;
     LOGFONTA lf = {};
     lf.lfHeight = -height;
-    lf.lfWidth = width;
     lf.lfEscapement = lf.lfOrientation = escapement;
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
-    lf.lfQuality = ANTIALIASED_QUALITY;
+    // Plain pixels: drawing the same text in the background colour, or in
+    // XOR a second time, must take it away completely.
+    lf.lfQuality = NONANTIALIASED_QUALITY;
     lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
     HFONT f = CreateFontIndirectA(&lf);
+    // The record's width is per half-width character; fonts differ in how
+    // wide their own half-width characters are, so scale from the natural one.
+    if (f && width > 0) {
+        HGDIOBJ old = SelectObject(dc, f);
+        TEXTMETRICA tm = {};
+        GetTextMetricsA(dc, &tm);
+        SIZE sz = {};
+        GetTextExtentPoint32A(dc, "0", 1, &sz);
+        SelectObject(dc, old);
+        if (sz.cx > 0 && std::abs(sz.cx - width) > 0) {
+            DeleteObject(f);
+            lf.lfWidth = std::max<LONG>(1, static_cast<LONG>(std::lround(
+                static_cast<double>(tm.tmAveCharWidth) * width / sz.cx)));
+            f = CreateFontIndirectA(&lf);
+        }
+    }
     if (fonts.size() > 256) {
         for (auto& kv : fonts) DeleteObject(kv.second);
         fonts.clear();

@@ -82,6 +82,7 @@ public:
 
 private:
     void Emit(const PxPt* pts, int n);
+    void EmitRuns(const PxPt* pts, int n);
     void Dashed(const std::vector<PxPt>& pts);
     RenderContext& ctx_;
     StrokeStyle style_{0, 1, 0};

@@ -58,6 +58,26 @@ void Stroker::Flush() {
 
 void Stroker::Emit(const PxPt* in, int n) {
     if (n < 2) return;
+    // An element that shrinks into one pixel still shows as that pixel (GDI
+    // leaves out the last pixel of a line, so a line of no length is nothing).
+    POINT first = Round(in[0]);
+    bool onePixel = std::fabs(in[0].x) < kFar && std::fabs(in[0].y) < kFar;
+    for (int i = 1; i < n && onePixel; ++i) {
+        POINT q = Round(in[i]);
+        onePixel = std::fabs(in[i].x) < kFar && std::fabs(in[i].y) < kFar && q.x == first.x && q.y == first.y;
+    }
+    if (onePixel) {
+        PxPt dot[2] = {{static_cast<double>(first.x), static_cast<double>(first.y)},
+                       {static_cast<double>(first.x + 1), static_cast<double>(first.y)}};
+        in = dot;
+        n = 2;
+        EmitRuns(in, n);
+        return;
+    }
+    EmitRuns(in, n);
+}
+
+void Stroker::EmitRuns(const PxPt* in, int n) {
     // Clip piece by piece; runs that stay inside go out as one polyline.
     std::vector<POINT> run;
     auto endRun = [&]() {
