@@ -185,6 +185,8 @@ std::unordered_map<Database*, std::unique_ptr<RTreeIndex>>& Indexes() {
 
 }  // namespace
 
+Box IndexedBox(const Box& exact) { return FromF(ToF(exact)); }
+
 SpatialIndex* IndexOf(DbHeader* header) {
     Database* db = Lookup(header);
     if (!db) return nullptr;

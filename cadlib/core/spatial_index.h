@@ -30,6 +30,10 @@ public:
     virtual bool BoxOf(StoredElement* e, Box& box) = 0;
 };
 
+// A box as the index keeps it (single precision, rounded outward), so that
+// whoever scans without the index sees the same boxes.
+Box IndexedBox(const Box& exact);
+
 // The index of a live database, built on first use and followed from then on.
 SpatialIndex* IndexOf(DbHeader* header);
 

@@ -9,7 +9,6 @@ namespace cad {
 RenderContext::~RenderContext() {
     for (auto& kv : pens) DeleteObject(kv.second);
     for (auto& kv : brushes) DeleteObject(kv.second);
-    for (auto& kv : fonts) DeleteObject(kv.second);
 }
 
 bool RenderContext::Shown(const ElementRecord& rec) const {
@@ -98,7 +97,26 @@ HBRUSH RenderContext::Brush(COLORREF c) {
     return b;
 }
 
+namespace {
+// Fonts outlive a painting call: a view shows the same few sizes again and
+// again, and making a font (and measuring it) costs more than drawing with it.
+struct FontCache {
+    std::map<std::tuple<std::string, int, int, int>, HFONT> fonts;
+    uint32_t generation = 1;
+    ~FontCache() {
+        for (auto& kv : fonts) DeleteObject(kv.second);
+    }
+};
+FontCache& Fonts() {
+    static FontCache cache;
+    return cache;
+}
+}  // namespace
+
+uint32_t FontGeneration() { return Fonts().generation; }
+
 HFONT RenderContext::Font(const std::string& face, int height, int width, int escapement) {
+    auto& fonts = Fonts().fonts;
     auto key = std::make_tuple(face, height, width, escapement);
     auto it = fonts.find(key);
     if (it != fonts.end()) return it->second;
@@ -122,16 +140,17 @@ HFONT RenderContext::Font(const std::string& face, int height, int width, int es
         SIZE sz = {};
         GetTextExtentPoint32A(dc, "0", 1, &sz);
         SelectObject(dc, old);
-        if (sz.cx > 0 && std::abs(sz.cx - width) > 0) {
+        if (sz.cx > 0 && sz.cx != width) {
             DeleteObject(f);
             lf.lfWidth = std::max<LONG>(1, static_cast<LONG>(std::lround(
                 static_cast<double>(tm.tmAveCharWidth) * width / sz.cx)));
             f = CreateFontIndirectA(&lf);
         }
     }
-    if (fonts.size() > 256) {
+    if (fonts.size() >= 256) {
         for (auto& kv : fonts) DeleteObject(kv.second);
         fonts.clear();
+        ++Fonts().generation;
     }
     fonts.emplace(key, f);
     return f;

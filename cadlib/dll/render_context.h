@@ -29,6 +29,36 @@ struct StrokeStyle {
 
 class Stroker;
 
+// The pixels of an off-screen copy of the picture, written directly: thin
+// strokes of large drawings are set here instead of going through GDI.
+struct PixelPlane {
+    uint32_t* px;
+    int w, h, ox, oy;                // ox, oy: client position of pixel 0, 0
+    void Set(int x, int y, uint32_t c) {
+        x -= ox;
+        y -= oy;
+        if (static_cast<unsigned>(x) < static_cast<unsigned>(w) && static_cast<unsigned>(y) < static_cast<unsigned>(h))
+            px[y * w + x] = c;
+    }
+    // A line as GDI draws it with a thin pen (its last pixel left out unless
+    // `last` asks for it).
+    void Segment(int x0, int y0, int x1, int y1, uint32_t c, bool last) {
+        int dx = x1 > x0 ? x1 - x0 : x0 - x1, dy = -(y1 > y0 ? y1 - y0 : y0 - y1);
+        int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
+        for (;;) {
+            if (x0 == x1 && y0 == y1) {
+                if (last) Set(x0, y0, c);
+                break;
+            }
+            Set(x0, y0, c);
+            int e2 = 2 * err;
+            if (e2 >= dy) { err += dy; x0 += sx; }
+            if (e2 <= dx) { err += dx; y0 += sy; }
+        }
+    }
+};
+inline uint32_t PlanePixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
 struct RenderContext {
     HDC dc = nullptr;
     DrawParam* p = nullptr;
@@ -61,10 +91,15 @@ struct RenderContext {
     HFONT Font(const std::string& face, int height, int width, int escapement);
     std::map<std::pair<COLORREF, int>, HPEN> pens;
     std::map<COLORREF, HBRUSH> brushes;
-    std::map<std::tuple<std::string, int, int, int>, HFONT> fonts;
     Stroker* stroker = nullptr;
+    PixelPlane* plane = nullptr;       // set while painting into an off-screen copy
+    // After GDI drew into the copy, before pixels are set directly again.
+    void AfterGdi() { if (plane) GdiFlush(); }
     ~RenderContext();
 };
+
+// Bumped whenever the font cache lets its fonts go (handles may come back).
+uint32_t FontGeneration();
 
 // Batches polylines of one pen into few GDI calls. Thin pens take long
 // PolyPolyline batches; wide pens go segment by segment, as a wide pen with a
@@ -87,7 +122,8 @@ private:
     RenderContext& ctx_;
     StrokeStyle style_{0, 1, 0};
     bool active_ = false;
-    std::vector<POINT> pts_;
+    std::vector<POINT> pts_, run_;
+    std::vector<PxPt> world_, dashPiece_;
     std::vector<DWORD> counts_;
 };
 

@@ -15,28 +15,7 @@ namespace cad {
 namespace {
 
 const double kSmallPx = 2.5;         // box size below which an element is set as pixels
-const size_t kDetailLimit = 4000;    // visible elements above which the level of detail applies
-
-struct PixelPlane {
-    uint32_t* px;
-    int w, h, ox, oy;                // ox, oy: client position of pixel 0, 0
-    void Set(int x, int y, uint32_t c) {
-        x -= ox;
-        y -= oy;
-        if (x >= 0 && y >= 0 && x < w && y < h) px[y * w + x] = c;
-    }
-    void Line(int x0, int y0, int x1, int y1, uint32_t c) {
-        int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0), sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-        int err = dx + dy;
-        for (int guard = 0; guard < 64; ++guard) {
-            Set(x0, y0, c);
-            if (x0 == x1 && y0 == y1) break;
-            int e2 = 2 * err;
-            if (e2 >= dy) { err += dy; x0 += sx; }
-            if (e2 <= dx) { err += dx; y0 += sy; }
-        }
-    }
-};
+const size_t kDetailLimit = 500;     // visible elements above which the off-screen path applies
 
 uint32_t Pixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
@@ -71,7 +50,7 @@ void SetSmall(RenderContext& ctx, PixelPlane& plane, const StoredElement* e, con
     if (leaf.kind == kElmLine && !IsGroupLike(e->rec.kind) && e->rec.kind != kElmFigure) {
         PxPt a = ctx.ToPx(CadGetF64(&leaf, kOffP1X), CadGetF64(&leaf, kOffP1Y));
         PxPt b = ctx.ToPx(CadGetF64(&leaf, kOffP2X), CadGetF64(&leaf, kOffP2Y));
-        plane.Line(Rnd(a.x), Rnd(a.y), Rnd(b.x), Rnd(b.y), c);
+        plane.Segment(Rnd(a.x), Rnd(a.y), Rnd(b.x), Rnd(b.y), c, true);
         return;
     }
     PxPt lt = ctx.ToPx(box.l, box.t), rb = ctx.ToPx(box.r, box.b);
@@ -85,16 +64,21 @@ void SetSmall(RenderContext& ctx, PixelPlane& plane, const StoredElement* e, con
 void DrawDatabase(RenderContext& ctx) {
     std::vector<std::pair<StoredElement*, Box>> cands;
     SpatialIndex* idx = UseIndex() ? IndexOf(ctx.header) : nullptr;
-    if (idx) {
+    // A view that takes in the whole drawing walks the chain: it is in
+    // database order already, and the tree has nothing to leave out.
+    if (idx && !idx->Bounds().inside(ctx.visible)) {
         idx->QueryBoxes(ctx.visible, cands);
         std::sort(cands.begin(), cands.end(),
                   [](const std::pair<StoredElement*, Box>& a, const std::pair<StoredElement*, Box>& b) {
                       return a.first->serial < b.first->serial;
                   });
     } else {
+        cands.reserve(static_cast<size_t>(ctx.db->count > 0 ? ctx.db->count : 0));
         for (StoredElement* e = ctx.db->first; e; e = e->next) {
             Box b;
-            if (ElementBox(e, b) && b.intersects(ctx.visible)) cands.emplace_back(e, b);
+            if (!ElementBox(e, b)) continue;
+            b = IndexedBox(b);
+            if (b.intersects(ctx.visible)) cands.emplace_back(e, b);
         }
     }
     int mode = 0;
@@ -139,9 +123,11 @@ void DrawDatabase(RenderContext& ctx) {
         else large.push_back(c.first);
     }
     ctx.dc = mem;
+    ctx.plane = &plane;
     for (StoredElement* e : large) DrawStored(ctx, e);
     ctx.stroker->Flush();
     GdiFlush();
+    ctx.plane = nullptr;
     ctx.dc = target;
     BitBlt(target, ctx.client.left, ctx.client.top, W, H, mem, ctx.client.left, ctx.client.top, SRCCOPY);
     SelectObject(mem, oldBmp);

@@ -49,7 +49,8 @@ void Curve(RenderContext& ctx, double cx, double cy, double r, Span s) {
     s = VisibleSpan(ctx, cx, cy, r, s);
     if (s.sweep <= 0) return;
     int n = Segments(s.sweep, ctx.Px(r));
-    std::vector<double> xy(2 * (n + 1));
+    static std::vector<double> xy;      // painting runs on one thread
+    xy.resize(2 * (n + 1));
     for (int i = 0; i <= n; ++i) {
         double a = s.start + s.sweep * i / n;
         xy[2 * i] = cx + r * std::cos(a);
@@ -62,7 +63,8 @@ void EllipseCurve(RenderContext& ctx, const ElementRecord& rec) {
     EllipseGeo g;
     if (!EllipseOf(rec, g)) return;
     int n = Segments(g.span.sweep, ctx.Px(g.a));
-    std::vector<double> xy(2 * (n + 1));
+    static std::vector<double> xy;
+    xy.resize(2 * (n + 1));
     for (int i = 0; i <= n; ++i) g.at(g.span.start + g.span.sweep * i / n, xy[2 * i], xy[2 * i + 1]);
     ctx.stroker->World(xy.data(), n + 1);
 }
@@ -102,6 +104,7 @@ void LineEnd(RenderContext& ctx, int type, PxPt tip, PxPt from, COLORREF colour)
     }
     SelectObject(ctx.dc, oldBrush);
     SelectObject(ctx.dc, oldPen);
+    ctx.AfterGdi();
 }
 
 // Point markers by the record's sub-kind: dot, plus, cross, circle, square.

@@ -72,6 +72,7 @@ void DrawRaster(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
     SelectObject(mem, old);
     DeleteDC(mem);
     DeleteObject(bmp);
+    ctx.AfterGdi();
 }
 
 }  // namespace cad

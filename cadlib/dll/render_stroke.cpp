@@ -79,18 +79,23 @@ void Stroker::Emit(const PxPt* in, int n) {
 
 void Stroker::EmitRuns(const PxPt* in, int n) {
     // Clip piece by piece; runs that stay inside go out as one polyline.
-    std::vector<POINT> run;
+    std::vector<POINT>& run = run_;
+    run.clear();
     auto endRun = [&]() {
         if (run.size() < 2) { run.clear(); return; }
-        if (style_.width > 1) {
+        if (ctx_.plane && style_.width <= 1) {
+            uint32_t c = PlanePixel(style_.colour);
+            for (size_t i = 1; i < run.size(); ++i)
+                ctx_.plane->Segment(run[i - 1].x, run[i - 1].y, run[i].x, run[i].y, c, false);
+        } else if (style_.width > 1) {
             // Wide pens: one short call per segment.
             HGDIOBJ old = SelectObject(ctx_.dc, ctx_.Pen(ctx_.Ink(style_.colour), style_.width));
             MoveToEx(ctx_.dc, run[0].x, run[0].y, nullptr);
             for (size_t i = 1; i < run.size(); ++i) {
                 LineTo(ctx_.dc, run[i].x, run[i].y);
-                if (i + 1 < run.size()) MoveToEx(ctx_.dc, run[i].x, run[i].y, nullptr);
             }
             SelectObject(ctx_.dc, old);
+            ctx_.AfterGdi();
         } else {
             pts_.insert(pts_.end(), run.begin(), run.end());
             counts_.push_back(static_cast<DWORD>(run.size()));
@@ -168,8 +173,8 @@ void Stroker::Dashed(const std::vector<PxPt>& pts) {
 
 void Stroker::World(const double* xy, int n, bool closed) {
     if (n < 2) return;
-    std::vector<PxPt> pts;
-    pts.reserve(n + 1);
+    std::vector<PxPt>& pts = world_;
+    pts.clear();
     for (int i = 0; i < n; ++i) pts.push_back(ctx_.ToPx(xy[2 * i], xy[2 * i + 1]));
     if (closed) pts.push_back(pts[0]);
     if (style_.lineType > 0) Dashed(pts);
