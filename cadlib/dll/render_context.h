@@ -32,13 +32,14 @@ class Stroker;
 // The pixels of an off-screen copy of the picture, written directly: thin
 // strokes of large drawings are set here instead of going through GDI.
 struct PixelPlane {
-    uint32_t* px;
+    uint32_t* px;                    // pixel 0, 0
     int w, h, ox, oy;                // ox, oy: client position of pixel 0, 0
+    int stride;                      // pixels from one row to the next (negative: bottom-up)
     void Set(int x, int y, uint32_t c) {
         x -= ox;
         y -= oy;
         if (static_cast<unsigned>(x) < static_cast<unsigned>(w) && static_cast<unsigned>(y) < static_cast<unsigned>(h))
-            px[y * w + x] = c;
+            px[y * stride + x] = c;
     }
     // A line as GDI draws it with a thin pen (its last pixel left out unless
     // `last` asks for it).

@@ -92,29 +92,75 @@ void DrawDatabase(RenderContext& ctx) {
         ctx.stroker->Flush();
         return;
     }
-    int W = ctx.client.right - ctx.client.left, H = ctx.client.bottom - ctx.client.top;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = W;
-    bi.bmiHeader.biHeight = -H;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = W > 0 && H > 0 ? CreateDIBSection(ctx.dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    if (!bmp) {
-        for (auto& c : cands)
-            if (ctx.Shown(c.first->rec)) DrawStored(ctx, c.first);
-        ctx.stroker->Flush();
-        return;
-    }
+    // A target that is itself a 32-bit DIB section without transforms takes
+    // the pixels directly; any other gets an off-screen copy of its picture.
     HDC target = ctx.dc;
-    HDC mem = CreateCompatibleDC(target);
-    HGDIOBJ oldBmp = SelectObject(mem, bmp);
-    SetViewportOrgEx(mem, -ctx.client.left, -ctx.client.top, nullptr);
-    BitBlt(mem, ctx.client.left, ctx.client.top, W, H, target, ctx.client.left, ctx.client.top, SRCCOPY);
-    SetBkMode(mem, TRANSPARENT);
+    PixelPlane plane{nullptr, 0, 0, 0, 0, 0};
+    {
+        DIBSECTION ds = {};
+        HGDIOBJ cur = GetCurrentObject(target, OBJ_BITMAP);
+        POINT vo = {1, 1}, wo = {1, 1};
+        GetViewportOrgEx(target, &vo);
+        GetWindowOrgEx(target, &wo);
+        if (cur && GetObject(cur, sizeof ds, &ds) == sizeof ds && ds.dsBm.bmBits && ds.dsBm.bmBitsPixel == 32 &&
+            ds.dsBmih.biCompression == BI_RGB && GetMapMode(target) == MM_TEXT &&
+            GetGraphicsMode(target) == GM_COMPATIBLE && vo.x == 0 && vo.y == 0 && wo.x == 0 && wo.y == 0) {
+            int bw = ds.dsBm.bmWidth, bh = ds.dsBm.bmHeight < 0 ? -ds.dsBm.bmHeight : ds.dsBm.bmHeight;
+            int l = std::max<int>(0, ctx.client.left), t = std::max<int>(0, ctx.client.top);
+            int r = std::min<int>(bw, ctx.client.right), b = std::min<int>(bh, ctx.client.bottom);
+            if (r > l && b > t) {
+                // Which way the rows run is not told reliably: ask one pixel.
+                int rowPixels = ds.dsBm.bmWidthBytes / 4;
+                uint32_t* bits = static_cast<uint32_t*>(ds.dsBm.bmBits);
+                uint32_t* asTop = bits + static_cast<size_t>(t) * rowPixels + l;
+                uint32_t* asBottom = bits + static_cast<size_t>(bh - 1 - t) * rowPixels + l;
+                uint32_t keepTop = *asTop, keepBottom = *asBottom;
+                uint32_t probe = (keepTop ^ 0x5A5A5A) & 0xFFFFFF;
+                if (probe == (keepBottom & 0xFFFFFF)) probe ^= 0x010101;
+                SetPixelV(target, l, t, RGB((probe >> 16) & 255, (probe >> 8) & 255, probe & 255));
+                GdiFlush();
+                int stride = 0;
+                uint32_t* top = nullptr;
+                if ((*asTop & 0xFFFFFF) == probe) {
+                    *asTop = keepTop;
+                    top = bits;
+                    stride = rowPixels;
+                } else if ((*asBottom & 0xFFFFFF) == probe) {
+                    *asBottom = keepBottom;
+                    top = bits + static_cast<size_t>(bh - 1) * rowPixels;
+                    stride = -rowPixels;
+                }
+                if (top) plane = PixelPlane{top + t * stride + l, r - l, b - t, l, t, stride};
+            }
+        }
+    }
+    HDC mem = nullptr;
+    HBITMAP bmp = nullptr;
+    HGDIOBJ oldBmp = nullptr;
+    int W = ctx.client.right - ctx.client.left, H = ctx.client.bottom - ctx.client.top;
+    if (!plane.px) {
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = W;
+        bi.bmiHeader.biHeight = -H;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bmp = W > 0 && H > 0 ? CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+        if (!bmp) {
+            for (auto& c : cands)
+                if (ctx.Shown(c.first->rec)) DrawStored(ctx, c.first);
+            ctx.stroker->Flush();
+            return;
+        }
+        mem = CreateCompatibleDC(target);
+        oldBmp = SelectObject(mem, bmp);
+        SetViewportOrgEx(mem, -ctx.client.left, -ctx.client.top, nullptr);
+        BitBlt(mem, ctx.client.left, ctx.client.top, W, H, target, ctx.client.left, ctx.client.top, SRCCOPY);
+        SetBkMode(mem, TRANSPARENT);
+        plane = PixelPlane{static_cast<uint32_t*>(bits), W, H, ctx.client.left, ctx.client.top, W};
+    }
     GdiFlush();
-    PixelPlane plane{static_cast<uint32_t*>(bits), W, H, ctx.client.left, ctx.client.top};
     std::vector<StoredElement*> large;
     for (auto& c : cands) {
         if (!ctx.Shown(c.first->rec)) continue;
@@ -122,17 +168,19 @@ void DrawDatabase(RenderContext& ctx) {
         if (w < kSmallPx && h < kSmallPx) SetSmall(ctx, plane, c.first, c.second);
         else large.push_back(c.first);
     }
-    ctx.dc = mem;
+    if (mem) ctx.dc = mem;
     ctx.plane = &plane;
     for (StoredElement* e : large) DrawStored(ctx, e);
     ctx.stroker->Flush();
     GdiFlush();
     ctx.plane = nullptr;
     ctx.dc = target;
-    BitBlt(target, ctx.client.left, ctx.client.top, W, H, mem, ctx.client.left, ctx.client.top, SRCCOPY);
-    SelectObject(mem, oldBmp);
-    DeleteDC(mem);
-    DeleteObject(bmp);
+    if (mem) {
+        BitBlt(target, ctx.client.left, ctx.client.top, W, H, mem, ctx.client.left, ctx.client.top, SRCCOPY);
+        SelectObject(mem, oldBmp);
+        DeleteDC(mem);
+        DeleteObject(bmp);
+    }
 }
 
 }  // namespace cad
