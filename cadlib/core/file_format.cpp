@@ -629,7 +629,7 @@ void Install(DbHeader* header, DbHeader& tmp) {
            offsetof(DbHeader, reserved388) - offsetof(DbHeader, frameView));
     db->header = header;
     tmp.core = nullptr;
-    Notify(*db, ElementEvent::Cleared, nullptr);
+    Notify(*db, ElementEvent::Reset, nullptr);
 }
 
 // A failed load leaves the header with a valid, empty drawing; a database
@@ -760,7 +760,18 @@ int LoadDrawing(DbHeader* header, const char* path, FileKind kind, uint32_t* sta
             size_t end = HeadEnd(bytes);
             if (ok && end > bytes.size()) ok = ReadFilePrefix(path, bytes, end);
         } else {
-            ok = ReadWholeFile(path, bytes, size_t(1) << 31);
+            // Look at the head before reading a whole file that may not be ours.
+            ok = ReadFilePrefix(path, bytes, kHeaderSize);
+            if (!ok || bytes.size() < kHeaderSize || memcmp(bytes.data(), kMagic, 8) != 0) {
+                ResetEmpty(header);
+                *status = kLoadNotDrawing;
+                return 0;
+            }
+            if (!ReadWholeFile(path, bytes, size_t(1) << 30)) {
+                ResetEmpty(header);
+                *status = kLoadOutOfMemory;
+                return 0;
+            }
         }
     }
     if (!ok) {

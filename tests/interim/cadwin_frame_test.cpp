@@ -1,10 +1,16 @@
 // A drawing window in a real MDI frame: its view, its record, and the
 // save question on close.
+#include <cmath>
 #include <cstring>
 
 #include "base/message_table.h"
 #include "mdi_fixture.h"
 #include "view/db_ext.h"
+#include "view/drawing_state.h"
+#include "view/rubber_band.h"
+#include "view/view_coords.h"
+#include "view/view_transform.h"
+#include "setup/db_info.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
@@ -41,8 +47,15 @@ TEST_F(CadwinFrameTest, FrameCreatesItsViewWithAFreshRecord) {
     EXPECT_EQ(DrawingIdCounter, d->drawingId);
     EXPECT_EQ(3, d->dbKind);
     ASSERT_NE(nullptr, d->db);
-    EXPECT_EQ(1, static_cast<unsigned char*>(d->db)[kDbHeaderFlags1] & 1);
-    EXPECT_EQ(1, static_cast<unsigned char*>(d->db)[kDbHeaderFlags2] & 1);
+    EXPECT_EQ(1u, d->db->pages.display[0] & 1);  // page 0 shown and detectable
+    EXPECT_EQ(1u, d->db->pages.detect[0] & 1);
+    EXPECT_EQ(0, GetViewElementCount(view));
+    ElementRecord line = {};
+    line.kind = kElmLine;
+    line.colour = 1;
+    ASSERT_NE(nullptr, DAriAppendElement(d->db, &line));
+    EXPECT_EQ(1, GetViewElementCount(view));
+    EXPECT_EQ(1, GetViewElementCount(nullptr));  // the active view
     EXPECT_EQ(nullptr, GetDbExtRecord(d->db));
     EXPECT_EQ(0, HasMemoDb(view, nullptr));
 }
@@ -78,10 +91,10 @@ TEST(CadDatabase, CreatingAgainReplacesTheHeaderAndDeleteForgetsIt) {
     CCadDatabase db;
     db.Create(nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, db.m_data.db);
-    static_cast<unsigned char*>(db.m_data.db)[5] = 9;
+    db.m_data.db->hostWord = 9;
     db.Create(nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, db.m_data.db);
-    EXPECT_EQ(0, static_cast<unsigned char*>(db.m_data.db)[5]);  // a fresh header
+    EXPECT_EQ(0u, db.m_data.db->hostWord);  // a fresh header
     db.Delete();
     EXPECT_EQ(nullptr, db.m_data.db);
     EXPECT_EQ(nullptr, db.m_data.dbBlock);
@@ -161,6 +174,75 @@ TEST_F(CadwinFrameTest, TheViewItselfSwallowsClose) {
     Pump();
     EXPECT_TRUE(::IsWindow(view));
     EXPECT_EQ(view, ViewTable[0]);
+}
+
+}  // namespace
+
+namespace {
+
+using DrawingServicesTest = MdiFixture;
+
+TEST_F(DrawingServicesTest, TitleComesFromTheDrawingInformation) {
+    HWND view = NewDrawing("無題1");
+    ASSERT_NE(nullptr, view);
+    ViewData* d = GetViewData(view);
+    DbInfoHead head;
+    ASSERT_EQ(1, DAriGetDBInfo(d->db, &head));
+    strcpy(head.Info()->texts0[3], "空調平面図");
+    ASSERT_EQ(1, DAriSetDBInfo(d->db, &head));
+    SetDrawingFileName(view, 0, "C:\\図面\\1F.tcf");
+    EXPECT_EQ("空調平面図 -[C:\\図面\\1F.tcf]", CWindow(::GetParent(view)).GetWindowText());
+}
+
+TEST_F(DrawingServicesTest, PaperFitUsesThePaperSizeAndOrigin) {
+    HWND view = NewDrawing("図面1");
+    ASSERT_NE(nullptr, view);
+    ViewData* d = GetViewData(view);
+    DbInfoHead head;
+    ASSERT_EQ(1, DAriGetDBInfo(d->db, &head));
+    CadSetF64(head.bytes, kInfoDrawW, 42000);
+    CadSetF64(head.bytes, kInfoDrawH, 29700);
+    head.Info()->originAtCorner = 1;
+    ASSERT_EQ(1, DAriSetDBInfo(d->db, &head));
+
+    double w = 0, h = 0;
+    ASSERT_EQ(1, GetViewPaperSize(view, &w, &h));
+    EXPECT_EQ(42000, w);
+    EXPECT_EQ(29700, h);
+    EXPECT_EQ(0, GetViewPaperSize(m_main.m_hWnd, &w, &h));
+
+    d->modelScale = 3;
+    ZoomViewToPaper();
+    RECT rc;
+    ::GetClientRect(view, &rc);
+    const double expected = std::fmin((rc.right - 20) / 42000.0, (rc.bottom - 20) / 29700.0);
+    EXPECT_DOUBLE_EQ(expected, d->modelScale);
+    EXPECT_EQ(3, d->prevModel[2]);  // the set before the fit is kept
+    EXPECT_EQ(-21000, d->modelOffsetX);
+    EXPECT_EQ(-14850, d->modelOffsetY);
+    // The paper's corners land inside the client area, centred.
+    POINT lt = WorldToClient(view, d, 0, 29700), rb = WorldToClient(view, d, 42000, 0);
+    EXPECT_GE(lt.x, 0);
+    EXPECT_GE(lt.y, 0);
+    EXPECT_LE(rb.x, rc.right);
+    EXPECT_LE(rb.y, rc.bottom);
+    EXPECT_NEAR(rc.right - rb.x, lt.x, 1);
+}
+
+TEST(RubberBand, DatabasesAreCreatedEmptiedAndDeleted) {
+    ASSERT_NE(0, CreateRubberDbs());
+    ASSERT_NE(nullptr, RubberDragDb());
+    ASSERT_NE(nullptr, RubberShownDb());
+    ElementRecord line = {};
+    line.kind = kElmLine;
+    line.colour = 1;
+    EXPECT_EQ(1, AppendRubberElement(nullptr, 0, &line));
+    EXPECT_EQ(1, DAriGetElmNum(RubberDragDb()));
+    EXPECT_EQ(1, UpdateRubberBand(nullptr, 0, 0, 2));
+    EXPECT_EQ(0, DAriGetElmNum(RubberDragDb()));
+    EXPECT_EQ(1, DeleteRubberDbs());
+    EXPECT_EQ(nullptr, RubberDragDb());
+    EXPECT_EQ(0, AppendRubberElement(nullptr, 0, &line));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ class CTestMainFrame : public CMDIFrameWindow {
  public:
     int endCommandCount = 0;
     BEGIN_MSG_MAP(CTestMainFrame)
-        MESSAGE_HANDLER(UM_END_CMD_MESSAGE, OnEndCmd)
+        MESSAGE_HANDLER(UM_END_CMD, OnEndCmd)
         CHAIN_MSG_MAP(CMDIFrameWindow)
     END_MSG_MAP()
     LRESULT OnEndCmd(UINT, WPARAM, LPARAM, BOOL&) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "command/wait_loop.h"
 #include "panels/panel_windows.h"
 #include "panels/rp_menu.h"
 #include "panels/selector_classes.h"
@@ -117,9 +118,26 @@ TEST(PanelServices, RightClickEntriesAreBoundedAndTheBufferIsCommitted) {
     unsigned char request[0x30] = {};
     const char* text = "削除";
     std::memcpy(request + 0x08, &text, sizeof text);
+    int value = 77;
+    std::memcpy(request + 0x2c, &value, sizeof value);
     int n = 0;
     while (AddRPMenuItem(0, request) == 1) ++n;
     EXPECT_EQ(kRPMenuMaxItems, n);
+
+    // Choosing an entry reaches the waiting command as a panel event.
+    CmdInput() = InputRecord{};
+    EXPECT_EQ(1, RaiseRPMenuItemEvent(3));
+    EXPECT_EQ(CMD_EV_PANEL, CmdInput().event);
+    EXPECT_EQ(1, CmdInput().panelKind);
+    EXPECT_EQ(77, CmdInput().panelValue);
+    EXPECT_EQ(0, RaiseRPMenuItemEvent(kRPMenuMaxItems));
+    // The attribute-change event never overwrites a pending one.
+    RefreshToolPanel();
+    EXPECT_EQ(CMD_EV_PANEL, CmdInput().event);
+    CmdInput() = InputRecord{};
+    RefreshToolPanel();
+    EXPECT_EQ(CMD_EV_ATTR_CHANGED, CmdInput().event);
+    CmdInput() = InputRecord{};
     ResetRPMenuItems();
     EXPECT_EQ(0, RPMenuItemCount());
 
