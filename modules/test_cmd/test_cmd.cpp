@@ -6,7 +6,8 @@
 //   Fail     return -1 (command not done)
 //   Fault    set the per-command switches, then fault on purpose
 //   Switches set every per-command switch and return 0
-//   Quit     wait; when the wait reports the application ending, return
+//   Linger   as Wait, but after the end keeps pumping messages for a moment
+//            (as a module showing its clean-up progress does)
 // Every step leaves a line in the host log ("TESTCMD ...").
 #include <windows.h>
 
@@ -52,7 +53,24 @@ void SetSwitches() {
     Host(UM_END_ACK_FLAG, 0, 0);
 }
 
-int Wait(const char* args) {
+void Linger() {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 300) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+    Log("TESTCMD lingered");
+}
+
+int Wait(const char* args, bool linger) {
     const LRESULT id = Host(UM_GET_CUR_CMD_ID);
     Log("TESTCMD start id=%ld args=%s", static_cast<long>(id), args ? args : "(null)");
     Host(UM_SET_PROMPT, 0, reinterpret_cast<LPARAM>("点を指示してください"));
@@ -75,6 +93,7 @@ int Wait(const char* args) {
         switch (r) {
         case CMD_RES_ENDED:
             Log("TESTCMD ended");
+            if (linger) Linger();
             return 0;
         case CMD_RES_QUIT:
             Log("TESTCMD quit");
@@ -123,7 +142,7 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
         Log("TESTCMD switches");
         return 0;
     }
-    return Wait(args);
+    return Wait(args, Is(word, "Linger"));
 }
 
 // The pattern-save flag is reported for every command of this module.

@@ -181,7 +181,11 @@ TEST_F(DamagedFilesTest, DamagedShippedCopyTooIsReportedOnceAndKeepsTheRecords) 
   for (int kind = 0; kind < 2; ++kind) {
     const char* file = kind == 0 ? "ConfigData.xml" : "LocalSettings.xml";
     WriteBytes(UserPath(file), "<?xml");
-    WriteBytes(InstallPath(file), ReplaceOnce(ReadBytes(DistFile(file)), "<count>", "<count>x"));
+    // The shipped ConfigData.xml with an 11-item gesture array; LocalSettings.xml
+    // with a count that is not a number.
+    WriteBytes(InstallPath(file), kind == 0 ? ReplaceOnce(ReadBytes(DistFile(file)), "<count>10</count>",
+                                                          "<count>11</count>")
+                                            : ReplaceOnce(ReadBytes(DistFile(file)), "<count>", "<count>x"));
     boxes_->Clear();
     CCadSystemSettings s;
     s.m_ConfigData.LOG = 7;
@@ -191,6 +195,9 @@ TEST_F(DamagedFilesTest, DamagedShippedCopyTooIsReportedOnceAndKeepsTheRecords) 
     EXPECT_NE(std::string::npos, Messages()[0].text.find("の読込みに失敗しました。(")) << file;
     EXPECT_NE(std::string::npos, Messages()[0].text.find(UserPath(file))) << file;
     EXPECT_EQ("確認", Messages()[0].caption);
+    if (kind == 0) {
+      EXPECT_NE(std::string::npos, Messages()[0].text.find("array size too short")) << Messages()[0].text;
+    }
     EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Messages()[0].flags & MB_ICONMASK);
     // A failed load changes nothing in the records.
     EXPECT_EQ(7, s.m_ConfigData.LOG) << file;
