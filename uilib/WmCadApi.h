@@ -73,6 +73,9 @@ UIAPI HBRUSH ZAVAPI Rodad_OnCtlColor(HWND dialog, HDC dc, HWND control, int kind
 // still does, over it); mode 0 gives the buttons back their own look.
 // Returns the number of buttons changed.
 UIAPI int ZAVAPI Rodad_ChgBtnStyleOwnerDraw(HWND dialog, int mode);
+// WM_DRAWITEM of a window: an owner-drawn button is drawn in the library's
+// button colours; 1 when drawn, 0 for anything else.
+UIAPI BOOL ZAVAPI Rodad_OnDrawItem(HWND window, const DRAWITEMSTRUCT* item);
 // The control id of a WM_COMMAND's wParam.
 UIAPI int ZAVAPI Rodad_wParamToCtrlID(WPARAM wParam);
 // Draws a whole owner-drawn button: background, edge (pressed when

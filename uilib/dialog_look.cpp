@@ -17,11 +17,8 @@ LRESULT CALLBACK DialogSubclass(HWND dialog, UINT message, WPARAM wParam, LPARAM
 {
     if (message == WM_DRAWITEM) {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item && item->CtlType == ODT_BUTTON && GetPropA(item->hwndItem, kButtonTypeProp)) {
-            COLORREF text, background, disabled;
-            ButtonColors(&text, &background, &disabled);
-            TqCadApi_ColorBtn_DrawItem(item, background, text, disabled);
-        }
+        if (item && item->CtlType == ODT_BUTTON && GetPropA(item->hwndItem, kButtonTypeProp))
+            Rodad_OnDrawItem(dialog, item);
     } else if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(dialog, DialogSubclass, kSubclassId);
     }
@@ -92,6 +89,16 @@ int ZAVAPI Rodad_ChgBtnStyleOwnerDraw(HWND dialog, int mode)
     else if (!mode)
         RemoveWindowSubclass(dialog, DialogSubclass, kSubclassId);
     return changed;
+}
+
+BOOL ZAVAPI Rodad_OnDrawItem(HWND, const DRAWITEMSTRUCT* item)
+{
+    if (!item || item->CtlType != ODT_BUTTON)
+        return FALSE;
+    COLORREF text, background, disabled;
+    ButtonColors(&text, &background, &disabled);
+    TqCadApi_ColorBtn_DrawItem(item, background, text, disabled);
+    return TRUE;
 }
 
 int ZAVAPI Rodad_wParamToCtrlID(WPARAM wParam)

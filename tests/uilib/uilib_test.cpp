@@ -236,6 +236,14 @@ TEST(UiLibrary, OwnerDrawnButtonsOfADialog)
     EXPECT_EQ(RGB(0, 128, 0), canvas.At(6, 15));
     EXPECT_GT(canvas.Yellowish(), 0) << "the caption in the library's text colour";
 
+    // The same drawing through the handler dialogs call themselves.
+    Canvas direct(80, 30);
+    item.hDC = direct.Dc();
+    EXPECT_TRUE(Rodad_OnDrawItem(dialog, &item));
+    EXPECT_EQ(RGB(0, 128, 0), direct.At(6, 15));
+    item.CtlType = ODT_LISTBOX;
+    EXPECT_FALSE(Rodad_OnDrawItem(dialog, &item));
+
     EXPECT_EQ(2, Rodad_ChgBtnStyleOwnerDraw(dialog, 0));
     EXPECT_EQ(BS_DEFPUSHBUTTON, GetWindowLongA(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK);
     EXPECT_EQ(BS_PUSHBUTTON, GetWindowLongA(GetDlgItem(dialog, IDCANCEL), GWL_STYLE) & BS_TYPEMASK);
