@@ -14,6 +14,8 @@
 #include "command/host_hooks.h"
 #include "command/host_messages.h"
 #include "command/safe_call.h"
+#include "panels/panel_windows.h"
+#include "panels/rp_menu.h"
 #include "win/message_box.h"
 
 namespace {
@@ -152,13 +154,13 @@ void ResetAfterModuleCmd() {
     if (HWND frame = CmdMainFrame()) SendMessageA(frame, UM_END_ACK_FLAG, 0, 1);
     sw.undoPassSuppressed = 0;
     if (hooks.closeRightClickPopup) hooks.closeRightClickPopup();
-    sw.layerFieldLock = 0;
+    LayerFieldLock = 0;
     if (GetCmdRegistry()) GetCmdRegistry()->ReleaseModule();
     ex.cmdSaveFlag = 0;
     ex.currentCmdId = 0;
     if (hooks.fastAccessOff) hooks.fastAccessOff();
     sw.fastAccess = 0;
-    sw.rpmenuRclickEnter = 0;
+    SetRPMenuRightClickOk(0);
     sw.highlightColor = 0;
     sw.cmdFlag = 0;
     StatusText(2, nullptr);
@@ -168,7 +170,7 @@ void ResetAfterModuleCmd() {
     if (hooks.resetRightClickEntries) hooks.resetRightClickEntries();
     CmdLog(2, "Cmd End", "OK");
     DropImportMark(1);
-    sw.rpmenuHideFlags = 0;
+    SetRPMenuHideFlags(0, 0);
 }
 
 int RunModuleCmd(HWND owner, DWORD word, int id, const char* text) {
@@ -239,9 +241,9 @@ CmdSwitches& Switches() {
 bool SwitchesAtRest() {
     const CmdSwitches& s = Switches();
     const ExecutorState& ex = Executor();
-    return s.enableUndo == 1 && s.undoPassSuppressed == 0 && s.layerFieldLock == 0 &&
-           s.cmdFlag == 0 && s.fastAccess == 0 && s.rpmenuRclickEnter == 0 &&
-           s.highlightColor == 0 && s.rpmenuHideFlags == 0 && s.inputScaleEnabled == 1 &&
+    return s.enableUndo == 1 && s.undoPassSuppressed == 0 && LayerFieldLock == 0 &&
+           s.cmdFlag == 0 && s.fastAccess == 0 && RPMenuState.rightClickOk == 0 &&
+           s.highlightColor == 0 && RPMenuState.hideFlags == 0 && s.inputScaleEnabled == 1 &&
            ex.moduleCmdRunning == 0 && ex.runningModuleCmdId == 0 && ex.currentCmdId == 0 &&
            ex.cmdSaveFlag == 0 && ex.moduleVersionFlag == 0 && ex.importMark == 0 &&
            (!GetCmdRegistry() || GetCmdRegistry()->CurrentModule() == nullptr);

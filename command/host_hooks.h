@@ -112,8 +112,14 @@ struct CmdHostHooks {
                       const char* fileSpec)> writeSettingString;
 };
 
-// The table in force; empty entries until the shell sets them.
+// The table in force; empty entries until set.
 CmdHostHooks& HostHooks();
+
+// Fills the entries served by the drawing windows, panels, running settings
+// and the CAD library. The shell adds its own (log, error boxes, application
+// object, launch kind, accelerators, MDI client, backups, dialogs, settings
+// files) after this call.
+void InstallHostServices();
 
 // Convenience calls that fall back to the "not there" answer.
 void CmdLog(int level, const char* category, const char* format, ...);

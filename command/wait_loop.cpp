@@ -5,6 +5,7 @@
 
 #include "command/command_system.h"
 #include "command/host_hooks.h"
+#include "view/key_cursor.h"
 
 InputRecord& CmdInput() {
     static InputRecord record = {};
@@ -97,8 +98,8 @@ int Snap(CmdRequest* req) {
         else CallPoint(h.getCursorWorldPoint, req);
     }
     if (h.drawInputBasePoint) h.drawInputBasePoint(0);
-    ws.basePointShown = 1;
-    GetRequestPoint(req->point, ws.inputBasePoint);
+    InputBasePointShown = 1;
+    GetRequestPoint(req->point, InputBasePoint);
     if (h.drawInputBasePoint) h.drawInputBasePoint(3);
     ClearLoupe();
     in.event = 0;

@@ -8,6 +8,7 @@
 #include "command/executor.h"
 #include "command/host_hooks.h"
 #include "command/wait_loop.h"
+#include "panels/panel_windows.h"
 #include "win/message_box.h"
 
 namespace {
@@ -170,6 +171,20 @@ TEST_F(Executor_, ModulePumpingAfterItsEndDoesNotStartTheNextCommandInside) {
     ASSERT_TRUE(PumpUntil([&] { return LogHas("TESTCMD quick"); }));
     EXPECT_LT(LogIndex("TESTCMD lingered"), LogIndex("TESTCMD quick")) << LogText();
     EXPECT_EQ(Executor().maxStartCmdDepth, 1);
+    EXPECT_TRUE(SwitchesAtRest());
+}
+
+TEST_F(Executor_, WiredToTheNeighbouringServices) {
+    // The real services of the drawing windows, panels and CAD library,
+    // with no drawing open: switches set by a module still come back.
+    InstallHostServices();
+    HostHooks().writeLog = [this](int, const char* category, const char* text) {
+        log.push_back(std::string(category ? category : "") + "|" + text);
+    };
+    EXPECT_EQ(CmdActiveView(), nullptr);
+    EXPECT_EQ(ExecCadCmd(frame->m_hWnd, kCmdSwitches, nullptr), 1);
+    EXPECT_TRUE(LogHas("TESTCMD switches"));
+    EXPECT_EQ(LayerFieldLock, 0);
     EXPECT_TRUE(SwitchesAtRest());
 }
 

@@ -7,6 +7,7 @@
 #include "base/file_utils.h"
 #include "cmd_fixture.h"
 #include "command/cad_app_cmd.h"
+#include "win/message_box.h"
 
 namespace {
 
@@ -201,11 +202,12 @@ TEST_F(CmdRegistryModules, StartModuleCmdJoinsItsText) {
     EXPECT_EQ(errors.back(), "msg:5120");
 }
 
-#if __has_include("base/def_file.h")
 TEST(CmdRegistryFile, InstallationFileReads) {
+    win::MessageBoxTestHook boxes;
     CCadAppCmd reg;
     const std::string path = DistDir() + "\\CadAppCmd.def";
-    ASSERT_EQ(reg.ReadDefFile(path.c_str()), 0);
+    ASSERT_EQ(reg.ReadDefFile(path.c_str()), 0)
+        << (boxes.Calls().empty() ? "" : boxes.Calls()[0].text);
     ASSERT_GE(reg.Groups().size(), 2u);
     const CCmdInfo* wait = reg.FindCmd(30001);
     ASSERT_NE(wait, nullptr);
@@ -214,6 +216,5 @@ TEST(CmdRegistryFile, InstallationFileReads) {
     EXPECT_EQ(reg.IsReadOnlyCmd(30001), 1);
     EXPECT_EQ(reg.IsReadOnlyCmd(30004), 0);
 }
-#endif
 
 }  // namespace
