@@ -14,6 +14,7 @@
 #include "command/host_hooks.h"
 #include "command/host_messages.h"
 #include "command/safe_call.h"
+#include "command/system_commands.h"
 #include "panels/panel_windows.h"
 #include "panels/rp_menu.h"
 #include "win/message_box.h"
@@ -131,14 +132,13 @@ int RunSystemCmd(HWND owner, DWORD word, int id) {
         StatusText(1, GetMessageText(entry->nameMsg));
     }
     if (entry->logText) CmdLog(2, "System Cmd", entry->logText, static_cast<long>(id));
-    int result = 1;
-    int action = HostHooks().systemCommand ? HostHooks().systemCommand(id, owner, word) : -1;
-    if (id == 4008 && action >= 0) result = action;
-    if (entry->finish == 'A') {
+    const SystemCmdOutcome outcome = RunSystemCmdAction(id, owner, word);
+    if ((outcome.finish ? outcome.finish : entry->finish) == 'A') {
         StatusText(1, "");
+        RefreshToolPanel();
     }
     SendCmdNotifyEnd(id);
-    return result;
+    return outcome.result;
 }
 
 // Step 16: every switch a module may have changed goes back to rest.

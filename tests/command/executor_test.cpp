@@ -56,6 +56,39 @@ TEST_F(Executor_, RoutesById) {
     }
 }
 
+TEST_F(Executor_, SystemCommandsWithoutADrawing) {
+    // A stand-in owner window receives the close request of 4006.
+    CTestStatusBar owner;
+    CreateArgs args;
+    args.style = WS_POPUP;
+    ASSERT_NE(owner.Create(args), nullptr);
+    std::vector<std::pair<int, std::string>> shellCalls;
+    HostHooks().systemCommand = [&](int id, HWND, DWORD) {
+        shellCalls.push_back({id, ""});
+        return id == 4008 ? 0 : 1;
+    };
+    struct Case { int id; int result; bool toShell; bool endsCommand; } cases[] = {
+        {4006, 1, false, true},
+        {4005, 1, false, true},
+        {4021, 1, false, true},
+        {4040, 1, false, false},
+        {4001, 1, true, true},
+        {4008, 0, true, false},
+        {4050, 1, true, true},
+    };
+    for (const auto& c : cases) {
+        shellCalls.clear();
+        CmdInput().event = 0;
+        statusBar->name = "old";
+        EXPECT_EQ(ExecCadCmd(owner.m_hWnd, c.id, nullptr), c.result) << c.id;
+        EXPECT_EQ(shellCalls.size(), c.toShell ? 1u : 0u) << c.id;
+        EXPECT_EQ(CmdInput().event == CMD_EV_END, c.endsCommand) << c.id;
+    }
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, owner.m_hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "4006 closes";
+    DestroyWindow(owner.m_hWnd);
+}
+
 TEST_F(Executor_, BusyBracketAroundEveryRoad) {
     EXPECT_EQ(SendMessageA(frame->m_hWnd, UM_EXEC_CMD, kCmdQuick, 0), 1);
     ASSERT_GE(frame->notes.size(), 4u);
