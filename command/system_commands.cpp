@@ -3,7 +3,9 @@
 
 #include <vector>
 
+#include "base/message_table.h"
 #include "command/host_hooks.h"
+#include "win/message_box.h"
 #include "panels/panel_windows.h"
 #include "setup/db_info.h"
 #include "setup/page_services.h"
@@ -24,6 +26,15 @@ SystemCmdOutcome Shell(int id, HWND owner, DWORD word) {
     const int r = hook ? hook(id, owner, word) : -1;
     if (id == 4008 && r >= 0) out.result = r;
     return out;
+}
+
+// 4000 and 4050 need a free slot in the table of drawing windows.
+bool NoFreeWindow(HWND owner, SystemCmdOutcome& out) {
+    if (FindFreeViewSlot() >= 0) return false;
+    CmdLog(0, "Error", "これ以上ウィンドウを開けません");
+    ZavMessageBox(owner, GetMessageText(7237), GetMessageText(5150), MB_OK);
+    out.finish = 'B';
+    return true;
 }
 
 SystemCmdOutcome DrawingInfo() {
@@ -62,6 +73,10 @@ SystemCmdOutcome RunSystemCmdAction(int id, HWND owner, DWORD word) {
     case 4002:
     case 4012:
         CloseInputScaleWindow();
+        return Shell(id, owner, word);
+    case 4000:
+    case 4050:
+        if (NoFreeWindow(owner, out)) return out;
         return Shell(id, owner, word);
     case 4021: return DrawingInfo();
     case 4023: RunCursorDialog(); return out;

@@ -9,6 +9,7 @@
 #include "command/host_hooks.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
+#include "view/view_table.h"
 #include "win/message_box.h"
 
 namespace {
@@ -86,6 +87,20 @@ TEST_F(Executor_, SystemCommandsWithoutADrawing) {
     }
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, owner.m_hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "4006 closes";
+
+    // With every drawing-window slot taken, a new drawing is refused.
+    for (auto& slot : ViewTable) slot = owner.m_hWnd;
+    for (int id : {4000, 4050}) {
+        win::MessageBoxTestHook boxes;
+        shellCalls.clear();
+        log.clear();
+        EXPECT_EQ(ExecCadCmd(owner.m_hWnd, id, nullptr), 1) << id;
+        EXPECT_TRUE(shellCalls.empty()) << id;
+        EXPECT_TRUE(LogHas("Error|これ以上ウィンドウを開けません")) << id;
+        ASSERT_EQ(boxes.Calls().size(), 1u) << id;
+        EXPECT_EQ(boxes.Calls()[0].caption, "新規図面") << id;
+    }
+    for (auto& slot : ViewTable) slot = nullptr;
     DestroyWindow(owner.m_hWnd);
 }
 
