@@ -6,6 +6,7 @@
 //   Fail     return -1 (command not done)
 //   Fault    set the per-command switches, then fault on purpose
 //   Switches set every per-command switch and return 0
+//   Probe    call system functions that handle bad pointers themselves
 //   Linger   as Wait, but after the end keeps pumping messages for a moment
 //            (as a module showing its clean-up progress does)
 // Every step leaves a line in the host log ("TESTCMD ...").
@@ -135,6 +136,14 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
         SetSwitches();
         Log("TESTCMD fault");
         *static_cast<volatile int*>(nullptr) = 1;
+        return 0;
+    }
+    if (Is(word, "Probe")) {
+        // System calls that meet a bad pointer and handle it themselves
+        // must not look like a fault of this module.
+        const int len = lstrlenA(nullptr);
+        const BOOL bad = IsBadReadPtr(reinterpret_cast<void*>(16), 4);
+        Log("TESTCMD probe len=%d bad=%d", len, bad);
         return 0;
     }
     if (Is(word, "Switches")) {

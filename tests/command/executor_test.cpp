@@ -182,6 +182,14 @@ TEST_F(Executor_, FullResetAfterEveryEnding) {
         if (c.fault)
             EXPECT_TRUE(LogHas("Error|-1073741819 コマンド実行中に例外が発生しました")) << c.name;
     }
+    // Faults that the system handles itself inside a call are not the
+    // module's: the guarded command completes.
+    log.clear();
+    errors.clear();
+    safe = 1;
+    EXPECT_EQ(ExecCadCmd(frame->m_hWnd, 30009, nullptr), 1);
+    EXPECT_TRUE(LogHas("TESTCMD probe len=0 bad=1")) << LogText();
+    EXPECT_TRUE(errors.empty());
     // The process is still whole: another command runs normally.
     safe = 1;
     EXPECT_EQ(ExecCadCmd(frame->m_hWnd, kCmdQuick, nullptr), 1);
