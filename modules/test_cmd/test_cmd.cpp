@@ -157,3 +157,22 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
 // The pattern-save flag is reported for every command of this module.
 ZAV_EXTERN_C int ZAVAPI CwCmdSaveFg() { return 1; }
 ZAV_EXTERN_C int ZAVAPI CwCmdVer() { return 151; }
+
+// Loading entry points of an import module: each leaves a log line.
+ZAV_EXTERN_C int ZAVAPI LoadingDB(HWND mainFrame, const char* fileName, void* database) {
+    g_frame = mainFrame;
+    Log("TESTCMD LoadingDB %s %p", fileName ? fileName : "", database);
+    return 1;
+}
+ZAV_EXTERN_C int ZAVAPI Jwc_LoadingDB(HWND mainFrame, const char* fileName, void* database) {
+    g_frame = mainFrame;
+    Log("TESTCMD Jwc_LoadingDB %s %p", fileName ? fileName : "", database);
+    return 1;
+}
+ZAV_EXTERN_C int ZAVAPI LoadingDB_Info(HWND mainFrame, const char* fileName, void* database,
+                                       void* info1, void* info2) {
+    g_frame = mainFrame;
+    Log("TESTCMD LoadingDB_Info %s %d %d", fileName ? fileName : "", info1 != nullptr,
+        info2 != nullptr);
+    return 1;
+}
