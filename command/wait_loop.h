@@ -20,7 +20,10 @@ struct WaitState {
 };
 WaitState& CmdWaitState();
 
-// Writers: store an event code. Panel writers pass kind, value and extra.
+// Writers: store an event code (a later write in the same message replaces
+// an earlier one, except that view activation and attribute changes are
+// written only when no event is pending). Panel writers pass kind, value
+// and extra.
 void PostCmdEvent(int code);
 void PostPanelEvent(int kind, int value, int extra);
 
