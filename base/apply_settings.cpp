@@ -54,14 +54,15 @@ void NoBackupInit(const CadFileBackupSettings&) {}
 // The lookup is asked once per library: a miss is slow on some systems.
 HMODULE LibraryModule(const char* name) { return GetModuleHandleA(name); }
 
+struct Entry {
+  const char* function;
+  bool asked;
+  FARPROC address;
+};
+Entry g_libraryCache[] = {{"DariStyleGet", false, nullptr}, {"Rodad_SetTheConfigDataPtr", false, nullptr}};
+
 FARPROC LibraryFunction(const char* library, const char* function) {
-  struct Entry {
-    const char* function;
-    bool asked;
-    FARPROC address;
-  };
-  static Entry cache[] = {{"DariStyleGet", false, nullptr}, {"Rodad_SetTheConfigDataPtr", false, nullptr}};
-  for (Entry& e : cache) {
+  for (Entry& e : g_libraryCache) {
     if (std::strcmp(e.function, function) != 0) continue;
     if (!e.asked) {
       HMODULE lib = LibraryModule(library);
@@ -143,6 +144,13 @@ SettingsNeighbours DefaultSettingsNeighbours() {
 
 SettingsNeighbours& Neighbours() { return g_neighbours; }
 
+void ForgetLibraryLookups() {
+  for (Entry& e : g_libraryCache) {
+    e.asked = false;
+    e.address = nullptr;
+  }
+}
+
 void InitCadFileBackup(const CadFileBackupSettings& settings) { g_neighbours.InitCadFileBackup(settings); }
 
 COLORREF GetDrawBackColor() {
@@ -176,6 +184,9 @@ void ConfigDataFile::ResolvePaths() {
   BackupPath = WithOneSeparator(ExpandPathMacros(BACKUPDIR, true));
   LOGDIR = WithOneSeparator(ExpandPathMacros(LOGDIR.empty() ? std::string("LOG") : LOGDIR, true));
   if (!HELPFILE.empty()) HELPFILE = Combine(exeDir, HELPFILE);
+  // Cleared first, so that a reload without AUTOZ leaves no drawing of an
+  // earlier setting behind.
+  AutoZumenPath.clear();
   if (!AUTOZ.empty()) AutoZumenPath = IsAbsolutePath(AUTOZ) ? AUTOZ : Combine(ZUMENDIR, AUTOZ);
   r.wavPath[0] = 0;
   WavPath.clear();

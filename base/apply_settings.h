@@ -41,5 +41,9 @@ struct SettingsNeighbours {
 SettingsNeighbours& Neighbours();
 SettingsNeighbours DefaultSettingsNeighbours();
 
+// The two libraries are looked up once; a tool or test that loads one later
+// makes the next apply look again.
+void ForgetLibraryLookups();
+
 // The backup object's start-up step (through the neighbours above).
 void InitCadFileBackup(const CadFileBackupSettings& settings);

@@ -66,6 +66,11 @@ struct LocalSettingsSetup {
   void UpdateEpsilons(bool reset);
   void Apply();
   void Capture();
+  // LocalSettings.ini (base/local_settings_ini.cpp): read into the running
+  // values, written back at a per-user save; 0.
+  int ReadIni(const char* path);
+  int WriteIni(const char* path);
+  int WriteHighlightColor(const char* path, bool write);
   template <class Ar> void serialize(Ar& ar, unsigned);
 };
 

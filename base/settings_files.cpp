@@ -155,8 +155,42 @@ void CheckArchiveTail(std::wistream& is) {
     throw boost::archive::xml_archive_exception(boost::archive::xml_archive_exception::xml_archive_parsing_error);
 }
 
+bool IsNameChar(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9') || c == L'_' ||
+         c == L'-' || c == L'.' || c == L':';
+}
+
+// A file changed through the DOM comes back with empty texts written as
+// "<name/>", which the archive reader does not take; it gets them as
+// "<name></name>" here. Tags with attributes are left as they are.
+std::wstring ExpandEmptyElements(const std::wstring& text) {
+  if (text.find(L"/>") == std::wstring::npos) return text;
+  std::wstring out;
+  out.reserve(text.size() + 256);
+  size_t i = 0;
+  while (i < text.size()) {
+    const wchar_t c = text[i];
+    if (c == L'<' && i + 1 < text.size() && IsNameChar(text[i + 1])) {
+      size_t j = i + 1;
+      while (j < text.size() && IsNameChar(text[j])) ++j;
+      size_t k = j;
+      while (k < text.size() && (text[k] == L' ' || text[k] == L'\t' || text[k] == L'\r' || text[k] == L'\n')) ++k;
+      if (k + 1 < text.size() && text[k] == L'/' && text[k + 1] == L'>') {
+        const std::wstring name = text.substr(i + 1, j - i - 1);
+        out += L'<' + name + L"></" + name + L'>';
+        i = k + 2;
+        continue;
+      }
+    }
+    out += c;
+    ++i;
+  }
+  return out;
+}
+
 template <class Fn>
-void ReadArchive(const std::wstring& text, Fn body) {
+void ReadArchive(const std::wstring& original, Fn body) {
+  const std::wstring text = ExpandEmptyElements(original);
   std::wistringstream is(text);
   try {
     boost::archive::xml_wiarchive ar(is, boost::archive::no_codecvt);
@@ -181,7 +215,16 @@ std::wstring WriteArchive(Fn body) {
   return os.str();
 }
 
-std::string FailureText(const std::exception& e) { return e.what(); }
+// The text of the failure being handled (inside a catch block only).
+std::string CurrentFailureText() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "unknown error";
+  }
+}
 
 }  // namespace
 
@@ -296,12 +339,12 @@ int CCadSystemSettings::LoadConfigData(bool apply, const char* path) {
       ConfigData read(m_ConfigData);
       LoadConfigDataText(DecodeSettingsFileBytes(ReadFileBytes(file)), read);
       m_ConfigData = read;
-    } catch (const std::exception& e) {
+    } catch (...) {
       if (attempt == 0) {
         MoveAsideDamaged(file);
         continue;
       }
-      ReportFailure(kLoadFailedText, file, FailureText(e).c_str());
+      ReportFailure(kLoadFailedText, file, CurrentFailureText().c_str());
       return -1;
     }
     if (apply) ApplyConfigDataKeepingUserValues();
@@ -317,8 +360,8 @@ int CCadSystemSettings::SaveConfigDataFile(const char* path) {
   SetJapaneseLocale();
   try {
     WriteWholeFile(file, EncodeSettingsFileText(SaveConfigDataText(m_ConfigData)));
-  } catch (const std::exception& e) {
-    ReportFailure(kSaveFailedText, file, FailureText(e).c_str());
+  } catch (...) {
+    ReportFailure(kSaveFailedText, file, CurrentFailureText().c_str());
     return -1;
   }
   return 0;
@@ -341,12 +384,12 @@ int CCadSystemSettings::LoadLocalSettings(bool apply, const char* path) {
       m_LocalSettingsWindow = window;
       m_CadFileBackup = backup;
       m_LocalSettingsStackCmd = stack;
-    } catch (const std::exception& e) {
+    } catch (...) {
       if (attempt == 0) {
         MoveAsideDamaged(file);
         continue;
       }
-      ReportFailure(kLoadFailedText, file, FailureText(e).c_str());
+      ReportFailure(kLoadFailedText, file, CurrentFailureText().c_str());
       break;
     }
     result = 0;
@@ -367,16 +410,20 @@ int CCadSystemSettings::SaveLocalSettings(const char* path) {
   int result = -1;
   const std::string file = path ? std::string(path) : GetLocalSettingsPath(true, false);
   if (FileExists(file)) {
-    m_LocalSettingsSetup.Capture();
-    m_LocalSettingsWindow.Capture();
+    // Running values exist only once the per-user settings were applied;
+    // before that they would put zeros over every setting of the user.
+    if (m_bUserSettingsApplied) {
+      m_LocalSettingsSetup.Capture();
+      m_LocalSettingsWindow.Capture();
+    }
     SetJapaneseLocale();
     try {
       WriteWholeFile(file, EncodeSettingsFileText(SaveLocalSettingsText(LocalSettingsRecords{
                                &m_LocalSettingsSetup, &m_LocalSettingsWindow, &m_CadFileBackup,
                                &m_LocalSettingsStackCmd})));
       result = 0;
-    } catch (const std::exception& e) {
-      ReportFailure(kSaveFailedText, file, FailureText(e).c_str());
+    } catch (...) {
+      ReportFailure(kSaveFailedText, file, CurrentFailureText().c_str());
     }
   }
   const std::string ini = path ? LocalSettingsIniPathFor(path) : GetLocalSettingsIniPath(true, false);

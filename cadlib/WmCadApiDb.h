@@ -461,5 +461,7 @@ CADAPI int ZAVAPI DAriExpandRstrData(DbHeader* db, StoredElement* element, int f
 CADAPI int ZAVAPI DAriGetFontNum(int kind);
 // The name of font `index` of a kind (0: fonts of the machine), or null.
 CADAPI const char* ZAVAPI DAriGetFontNm(int kind, int index, int reserved);
-// Sub-code 18: block = {const ElementRecord* text; double* corners8}.
+// Sub-code 18: the block starts with {const ElementRecord* text; double* corners8}
+// (a null record gives 0, so a zero-filled dictionary block is safe);
+// sub-code 13: block 0x14e names a font, block 0x008 receives its index.
 CADAPI int ZAVAPI DAriDicFunction(int subCode, void* block);

@@ -40,6 +40,12 @@ function(zav_add_test)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "ZAV_DIST_DIR=${ZAV_DIST_DIR};ZAV_SOURCE_DIR=${CMAKE_SOURCE_DIR};${T_ENV}")
+  # Test programs share one Wine desktop: focus and the foreground window are
+  # the desktop's, so programs that use windows run one at a time. Programs
+  # known to need no windows run beside them.
+  if(NOT T_NAME IN_LIST ZAV_WINDOWLESS_TESTS)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK wine_desktop)
+  endif()
 endfunction()
 
 # A benchmark program: built and run by the `bench` target, never by ctest.

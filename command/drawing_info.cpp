@@ -1,7 +1,7 @@
 // Drawing information of a drawing, read and written through the CAD library.
 #include <windows.h>
 
-#include "base/running_settings.h"
+#include "command/host_hooks.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/system_commands.h"
 #include "panels/panel_windows.h"
@@ -29,8 +29,10 @@ int ApplyDrawingInfo(HWND view, const void* block, int loadPattern) {
     } else {
         SetViewTitle(view, data->db, 0);
     }
-    if (loadPattern && Running().szLPatRd[0])
-        LoadLayerPatternToDb(GetParent(view), Running().szLPatRd, data->db);
+    const std::string pattern =
+        HostHooks().layerPatternFile ? HostHooks().layerPatternFile() : std::string();
+    if (loadPattern && !pattern.empty())
+        LoadLayerPatternToDb(GetParent(view), pattern.c_str(), data->db);
     data->untitledNumber = 0;
     ZoomViewToPaper();
     InvalidateRect(view, nullptr, TRUE);

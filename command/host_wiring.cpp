@@ -2,7 +2,6 @@
 // that the command system uses, wired into its table of host services.
 #include "command/host_hooks.h"
 
-#include "base/running_settings.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/command_system.h"
 #include "panels/panel_windows.h"
@@ -23,11 +22,6 @@ DbHeader* ActiveDb() { return static_cast<DbHeader*>(GetActiveViewDb()); }
 
 void InstallHostServices() {
     CmdHostHooks& h = HostHooks();
-    // Settings in force.
-    h.language = [] { return Running().LANGUAGE; };
-    h.safeGuard = [] { return Running().SAFE; };
-    h.rightButtonMode = [] { return static_cast<int>(Running().RMOUSE); };
-    h.appTitleText = [] { return std::string(Running().TT); };
     // Drawing windows.
     h.statusBarWindow = [] { return CurrentStatusBarWindow(); };
     h.activeView = [] { return GetActiveView(); };
@@ -62,7 +56,8 @@ void InstallHostServices() {
         if (DbHeader* db = ActiveDb()) DAriUndoFgSet(db, 0);
     };
     h.fastAccessOff = [] {
-        if (DbHeader* db = ActiveDb()) DAriUndoFgSet(db, Running().iUndoCount);
+        const int level = HostHooks().undoLevel ? HostHooks().undoLevel() : 0;
+        if (DbHeader* db = ActiveDb()) DAriUndoFgSet(db, level);
         DAriFastAccessOff();
     };
     h.destroyMark = [](uint32_t mark) { DAriDestroyMark(reinterpret_cast<CadMark*>(mark)); };

@@ -51,9 +51,9 @@ SystemCmdOutcome DrawingInfo() {
         out.finish = 'B';
         return out;
     }
-    std::vector<char> block(sizeof(DbInfo), 0);
+    std::vector<char> block(sizeof(DbInfoHead), 0);
     ReadDrawingInfo(data->db, block.data());
-    if (RunDrawingInfoDialog(reinterpret_cast<DbInfo*>(block.data())) == 0)
+    if (RunDrawingInfoDialog(reinterpret_cast<DbInfoHead*>(block.data())) == 0)
         ApplyDrawingInfo(view, block.data(), 0);
     return out;
 }

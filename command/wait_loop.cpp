@@ -5,7 +5,6 @@
 
 #include "command/command_system.h"
 #include "command/host_hooks.h"
-#include "view/key_cursor.h"
 
 InputRecord& CmdInput() {
     static InputRecord record = {};
@@ -103,8 +102,8 @@ int Snap(CmdRequest* req) {
         else CallPoint(h.getCursorWorldPoint, req);
     }
     if (h.drawInputBasePoint) h.drawInputBasePoint(0);
-    InputBasePointShown = 1;
-    GetRequestPoint(req->point, InputBasePoint);
+    ws.basePointShown = 1;
+    GetRequestPoint(req->point, ws.inputBasePoint);
     if (h.drawInputBasePoint) h.drawInputBasePoint(3);
     ClearLoupe();
     in.event = 0;

@@ -9,12 +9,14 @@
 // The one process-wide input record.
 InputRecord& CmdInput();
 
-// Process state read by the wait loop. The relative-input switch, the input
-// base point and the loupe flag are the drawing windows' and panels' own
-// (RPMenuState.relativeInput, InputBasePoint, InputFromLoupe).
+// Process state read by the wait loop. The relative-input switch and the
+// loupe flag are the panels' and drawing windows' own
+// (RPMenuState.relativeInput, InputFromLoupe).
 struct WaitState {
     double storedLastPoint[3] = {0, 0, 0};  // StoredLastPoint
     int snapBypass = 0;          // SnapBypass
+    double inputBasePoint[3] = {0, 0, 0};   // drawn by DrawInputBasePoint
+    int basePointShown = 0;
     POINT lastMousePos = {-1, -1};  // last mouse position in screen pixels
     int depth = 0;               // waits in progress
 };

@@ -196,19 +196,24 @@ void CAutoHideManager::LayoutStrips(RECT& rc)
     m_rcLayout = rc;
     for (Strip& s : m_strips) LayoutLabels(s);
     if (m_out) {
-        RECT r;
-        const int extent = Columns(m_outSide) ? m_rcLayout.right - m_rcLayout.left : m_rcLayout.bottom - m_rcLayout.top;
-        int size = m_out->paneSize + DOCK_SPLITTER;
-        size = std::min(size, extent <= 4 ? DOCK_SPLITTER : extent - DOCK_SPLITTER);
-        r = m_rcLayout;
-        switch (m_outSide) {
-        case DOCK_SIDE_LEFT: r.right = r.left + size; break;
-        case DOCK_SIDE_RIGHT: r.left = r.right - size; break;
-        case DOCK_SIDE_TOP: r.bottom = r.top + size; break;
-        default: r.top = r.bottom - size; break;
-        }
+        RECT r = OutRect(m_outSide, m_out->paneSize);
         ::SetWindowPos(m_hWnd, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
     }
+}
+
+RECT CAutoHideManager::OutRect(int side, int paneSize) const
+{
+    const RECT& L = m_rcLayout;
+    const int extent = Columns(side) ? L.right - L.left : L.bottom - L.top;
+    const int size = std::min(paneSize + DOCK_SPLITTER, extent <= 4 ? DOCK_SPLITTER : extent - DOCK_SPLITTER);
+    RECT r = L;
+    switch (side) {
+    case DOCK_SIDE_LEFT: r.right = r.left + size; break;
+    case DOCK_SIDE_RIGHT: r.left = r.right - size; break;
+    case DOCK_SIDE_TOP: r.bottom = r.top + size; break;
+    default: r.top = r.bottom - size; break;
+    }
+    return r;
 }
 
 void CAutoHideManager::PaintStrip(HDC dc, const Strip& s)
@@ -390,17 +395,9 @@ bool CAutoHideManager::ShowPane(HWND pinned, bool animate)
     m_out = rec;
     m_outSide = side;
     ::SetWindowPos(pinned, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // Place against the strip's edge inside the layout rectangle.
-    const RECT L = m_rcLayout;
-    const int extent = Columns(side) ? L.right - L.left : L.bottom - L.top;
-    int size = std::min(rec->paneSize + DOCK_SPLITTER, extent <= 4 ? DOCK_SPLITTER : extent - DOCK_SPLITTER);
-    RECT r = L;
-    switch (side) {
-    case DOCK_SIDE_LEFT: r.right = r.left + size; break;
-    case DOCK_SIDE_RIGHT: r.left = r.right - size; break;
-    case DOCK_SIDE_TOP: r.bottom = r.top + size; break;
-    default: r.top = r.bottom - size; break;
-    }
+    // Placed against the strip's edge inside the layout rectangle.
+    const RECT r = OutRect(side, rec->paneSize);
+    const int size = Columns(side) ? r.right - r.left : r.bottom - r.top;
     ::SetWindowPos(m_hWnd, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
     ::SetWindowTextA(m_hWnd, rec->text.c_str());
     if (animate && CDockingSettings::Instance().FullDrag()) {

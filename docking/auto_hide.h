@@ -133,6 +133,8 @@ private:
     void RefreshStrip(Strip& s);
     int OutSide() const { return m_outSide; }
     RECT SplitterRect() const;  // window coordinates
+    // Where the manager goes when the pane of a side slides out.
+    RECT OutRect(int side, int paneSize) const;
     HFONT StripFont(int side) const;
 
     HWND m_frame = nullptr;

@@ -53,7 +53,7 @@ private:
     void TakeWindow(HWND w);
     void ShowDocked(HWND w);
 
-    CWndFramesPackageBase m_pkg;
+    CSubWndFramesPackage m_pkg;
 };
 
 // Reparenting of docked windows, shared by the bars and the auto-hide manager.

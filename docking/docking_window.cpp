@@ -203,7 +203,7 @@ static bool DetectDrag(HWND hwnd, POINT pt)
 
 // ---------------------------------------------------------------- titled window
 
-CTitleDockingWindowImpl::CTitleDockingWindowImpl() : m_caption(1)
+CTitleDockingWindowBaseImpl::CTitleDockingWindowBaseImpl() : m_caption(1)
 {
     m_caption.UpdateMetrics();
 }

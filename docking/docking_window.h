@@ -46,9 +46,18 @@ protected:
     DockPosition m_lastPos = {};
 };
 
-class CTitleDockingWindowImpl : public CDockingWindowBaseImpl {
+// A docking window with its own caption while docked.
+class CTitleDockingWindowBaseImpl : public CDockingWindowBaseImpl {
 public:
-    CTitleDockingWindowImpl();
+    CTitleDockingWindowBaseImpl();
+    COutlookLikeExCaption& Caption() { return m_caption; }
+
+protected:
+    COutlookLikeExCaption m_caption;
+};
+
+class CTitleDockingWindowImpl : public CTitleDockingWindowBaseImpl {
+public:
 
     BEGIN_MSG_MAP(CTitleDockingWindowImpl)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
@@ -72,7 +81,6 @@ public:
         MESSAGE_HANDLER(WM_PRINT, OnPrint)
     END_MSG_MAP()
 
-    COutlookLikeExCaption& Caption() { return m_caption; }
     // The caption drag: float or dock at the place the mouse is released.
     // `start` is the cursor in screen coordinates.
     void DragWindow(POINT start);
@@ -95,8 +103,6 @@ protected:
     LRESULT OnDockStateChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
     LRESULT OnPrint(UINT, WPARAM, LPARAM, BOOL&);
-
-    COutlookLikeExCaption m_caption;
 };
 
 // The window class of docking panes ("ZavDockWin").

@@ -102,7 +102,7 @@ void InvertScreenFrame(const RECT& r, int t)
     ::ReleaseDC(nullptr, dc);
 }
 
-CSplitterMoveTrackerFull::CSplitterMoveTrackerFull(CWndFramesPackageBase& pkg, size_t index, POINT pt, HWND wnd)
+CSplitterMoveTrackerBase::CSplitterMoveTrackerBase(CWndFramesPackageBase& pkg, size_t index, POINT pt, HWND wnd)
     : m_pkg(pkg), m_index(index), m_wnd(wnd)
 {
     m_pkg.MoveRange(index, &m_lo, &m_hi);
@@ -110,7 +110,7 @@ CSplitterMoveTrackerFull::CSplitterMoveTrackerFull(CWndFramesPackageBase& pkg, s
     m_offset = m_pkg.Axis(pt) - m_current;
 }
 
-void CSplitterMoveTrackerFull::MoveTo(int x, int y)
+void CSplitterMoveTrackerBase::MoveTo(int x, int y)
 {
     int v = (m_pkg.IsHorizontal() ? x : y) - m_offset;
     v = std::max(m_lo, std::min(m_hi, v));
@@ -120,7 +120,7 @@ void CSplitterMoveTrackerFull::MoveTo(int x, int y)
     }
 }
 
-void CSplitterMoveTrackerFull::Step()
+void CSplitterMoveTrackerBase::Step()
 {
     m_pkg.MoveSplitter(m_index, m_current);
     m_pkg.Arrange();

@@ -28,11 +28,11 @@ bool TrackDragAndDrop(IDDTracker& tracker, HWND wnd);
 void InvertScreenRect(const RECT& r);
 void InvertScreenFrame(const RECT& r, int thickness);
 
-// Splitter of a package, moved at every step.
-class CSplitterMoveTrackerFull : public IDDTracker {
+// Splitter of a package: range, offset and the live move.
+class CSplitterMoveTrackerBase : public IDDTracker {
 public:
     // `pt` is the button-down point in `wnd`'s client coordinates.
-    CSplitterMoveTrackerFull(CWndFramesPackageBase& pkg, size_t index, POINT pt, HWND wnd);
+    CSplitterMoveTrackerBase(CWndFramesPackageBase& pkg, size_t index, POINT pt, HWND wnd);
     void MoveTo(int x, int y) override;
     void Step() override;
     int Current() const { return m_current; }
@@ -42,6 +42,12 @@ protected:
     size_t m_index;
     int m_lo, m_hi, m_offset, m_current;
     HWND m_wnd;
+};
+
+// The splitter moved at every step.
+class CSplitterMoveTrackerFull : public CSplitterMoveTrackerBase {
+public:
+    using CSplitterMoveTrackerBase::CSplitterMoveTrackerBase;
 };
 
 // The same with only an outline moving; the package moves once at the end.

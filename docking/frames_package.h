@@ -83,6 +83,12 @@ protected:
     RECT m_rc = {0, 0, 0, 0};
 };
 
+// The package inside a bar: its frames are the docked windows, it has no centre.
+class CSubWndFramesPackage : public CWndFramesPackageBase {
+public:
+    using CWndFramesPackageBase::CWndFramesPackageBase;
+};
+
 // A docked window inside a bar: its minimum is what it answers to WM_GETMINMAXINFO.
 class CWndFrame : public IFrame {
 public:

@@ -1,5 +1,6 @@
 #include "panels/panel_windows.h"
 
+#include "command/wait_loop.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
 
@@ -99,6 +100,8 @@ void SyncSnapButtons(int lockFreePoint) {
 }
 
 void RefreshToolPanel() {
+    // A pending event is never overwritten.
+    if (CmdInput().event == 0) PostCmdEvent(CMD_EV_ATTR_CHANGED);
     if (HWND panel = ToolPanelWindow()) ::SendMessageA(panel, WM_USER, 0, 0);
 }
 

@@ -91,8 +91,8 @@ extern int SnapModeFlags;
 // follow the flags. Interim form: the setting is passed in by the caller.
 void SyncSnapButtons(int lockFreePoint = 0);
 
-// Brings the tool panel's attribute fields in line with the active view.
-// Interim form: the panel is told (WM_USER 0, 0); no input event is raised.
+// Raises the attribute-change input event when no event is pending and has
+// the tool panel resync its fields (WM_USER 0, 0).
 void RefreshToolPanel();
 // Refreshes the tool panel's paper fields. Interim form: nothing to refresh.
 void UpdateToolPanelPaperActive();

@@ -394,8 +394,9 @@ int GetPBoxItemText(int itemId, char* text, size_t size) {
     return 0;
 }
 
-void ClearAllPBoxPages() {
+int ClearAllPBoxPages() {
     for (int p = 0; p < kPBoxPageCount; ++p) ClosePBoxPage(p, 0);
+    return 1;
 }
 
 int CreatePBoxFonts() {

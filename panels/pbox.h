@@ -122,8 +122,8 @@ void SetPBoxPanelWindow(HWND panel);
 // The text of an edit item by id on the page shown now (the modal wait's
 // items 333 and 444); 0 when there is none.
 int GetPBoxItemText(int itemId, char* text, size_t size);
-// Removes every page (after a module command).
-void ClearAllPBoxPages();
+// Closes every page, so that all are free again (after a module command). 1.
+int ClearAllPBoxPages();
 
 // Panel fonts (height 12, charset 128): normal and bold. 1.
 int CreatePBoxFonts();

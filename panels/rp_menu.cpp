@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/dbcs.h"
+#include "command/wait_loop.h"
 
 RPMenuStateRecord RPMenuState;
 
@@ -124,7 +125,11 @@ int SetRPMenuHideFlags(WPARAM, int bits) {
 
 int RPMenuItemCount() { return g_entryCount; }
 
-int RaiseRPMenuItemEvent(int) { return 0; }
+int RaiseRPMenuItemEvent(int index) {
+    if (index < 0 || index >= g_entryCount) return 0;
+    PostPanelEvent(1, g_entries[index].value, 0);
+    return 1;
+}
 
 int AllocRPMenuBuffer() {
     if (g_buffer) return 1;

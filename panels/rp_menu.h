@@ -48,8 +48,8 @@ int AddRPMenuItem(WPARAM wParam, const void* request);
 int SetRPMenuRightClickOk(int on);
 int SetRPMenuHideFlags(WPARAM wParam, int bits);
 int RPMenuItemCount();
-// Raises the panel event of an entry (kind 1, its value). Interim form: 0
-// until input events can be raised from here.
+// Raises the panel input event of an entry (kind 1, its value); 0 for an
+// index without entry.
 int RaiseRPMenuItemEvent(int index);
 
 // The menu-file token buffer: a committed 65,535-byte block. 1 on success.

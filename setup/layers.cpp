@@ -4,58 +4,76 @@
 
 #include "base/dbcs.h"
 #include "panels/panel_windows.h"
-#include "setup/db_info.h"
-#include "view/db_ext.h"
 #include "view/view_table.h"
 
 namespace {
-// The live layer table of a page of the active drawing; only page 0's block
-// is reachable from the header until the library serves pages.
-LayerTable* LiveLayerTable(void* db, int page) {
-    if (!db || page != 0) return nullptr;
-    return LayerTableOf(GetDbInfoPtrOf(db));
-}
-
 bool ValidLayer(int layer) { return layer >= 0 && layer < kLayerCount; }
+
+// Calls fn(record) for every element of the drawing, group members included.
+template <class Fn>
+void ForEachElement(DbHeader* db, Fn fn) {
+    ElementRecord rec;
+    for (StoredElement* e = DAriReadElement(db, nullptr, 0, &rec); e;
+         e = DAriReadElement(db, e, 1, &rec)) {
+        fn(rec);
+        if (rec.kind != kElmGroup && rec.kind != kElmGroup2 && rec.kind != kElmCompound) continue;
+        ElementRecord member;
+        for (StoredElement* m = DAriReadFirstMember(e, &member, db); m;
+             m = DAriReadNextMember(m, &member, db))
+            fn(member);
+    }
+}
 }  // namespace
 
-int PickInitialInputLayer(void* db) {
-    LayerTable* t = LiveLayerTable(db, 0);
-    if (!t) return 0;
-    for (int layer = 0; layer < kLayerCount; ++layer) {
-        const char* name = reinterpret_cast<const char*>((uintptr_t)t->namePointers[layer]);
-        if (name && name[0]) return layer;
-    }
-    return 0;
+int PickInitialInputLayer(DbHeader* db) {
+    if (!db) return 0;
+    int lowestUsed = kLayerCount;
+    ForEachElement(db, [&](const ElementRecord& r) {
+        if (r.layer < lowestUsed) lowestUsed = r.layer;
+    });
+    // A named layer below the lowest used one is preferred.
+    char name[260];
+    for (int layer = 0; layer < lowestUsed && layer < kLayerCount; ++layer)
+        if (DAriGetLayerName(0, layer, 0, name, db) && name[0]) return layer;
+    return lowestUsed < kLayerCount ? lowestUsed : 0;
 }
 
 int GetLayerNameOfPage(int page, int layer, char* name, char* second) {
-    void* db = GetActiveViewDb();
+    DbHeader* db = GetActiveViewDb();
     if (!ValidLayer(layer) || !db) return 0;
     if (second) second[0] = '\0';
     if (name) {
-        name[0] = '\0';
-        if (LayerTable* t = LiveLayerTable(db, page)) {
-            const char* text = reinterpret_cast<const char*>((uintptr_t)t->namePointers[layer]);
-            if (text) DbcsCopy(name, 256, text);
-        }
+        char buffer[260] = "";
+        DAriGetLayerName(page, layer, 0, buffer, db);
+        DbcsCopy(name, sizeof buffer, buffer);
     }
     return 1;
 }
 
 int SetLayerNameOfPage(int page, int layer, const char* name, const char* groupName) {
-    (void)name;  // stored by the library once it keeps layer names
-    void* db = GetActiveViewDb();
+    DbHeader* db = GetActiveViewDb();
     if (!ValidLayer(layer) || !db) return 0;
-    if (LayerTable* t = LiveLayerTable(db, page))
+    DAriSetLayerName(page, layer, name ? name : "", db);
+    if (LayerTable* t = LayerTableOf(DAriGetDbInfoPtr(page, db)))
         DbcsCopy(t->groupNames[layer], sizeof t->groupNames[layer], groupName ? groupName : "");
     if (HWND panel = ToolPanelWindow()) ::SendMessageA(panel, WM_USER, 0, 1);
     return 1;
 }
 
-int CollectUsedLayers(int, unsigned char* flags, int) {
-    if (flags) std::memset(flags, 0, kLayerCount);
-    return 0;
+int CollectUsedLayers(int, unsigned char* flags, int page) {
+    if (!flags) return 0;
+    std::memset(flags, 0, kLayerCount);
+    DbHeader* db = GetActiveViewDb();
+    if (!db) return 0;
+    int used = 0;
+    ForEachElement(db, [&](const ElementRecord& r) {
+        if (page != -1 && r.page != page) return;
+        if (r.layer < kLayerCount && !flags[r.layer]) {
+            flags[r.layer] = 1;
+            ++used;
+        }
+    });
+    return used;
 }
 
-int LoadLayerPatternToDb(HWND, const char*, void*) { return 0; }
+int LoadLayerPatternToDb(HWND, const char*, DbHeader*) { return 0; }

@@ -6,19 +6,19 @@
 
 #include <cstddef>
 
-// Layer to make current after a load: the lowest layer used by elements, or
-// a lower named one; 0 when none. Interim form: the lowest named layer of
-// the live table, else 0.
-int PickInitialInputLayer(void* db);
+#include "setup/db_info.h"
+
+// Layer to make current after a load: the lowest layer used by elements
+// (group members included), or a lower layer that has a name; 0 when none.
+int PickInitialInputLayer(DbHeader* db);
 // Name of a layer of the active drawing into `name` (second buffer emptied);
 // 0 for a layer outside 0-1023 or without an active view, else 1.
 int GetLayerNameOfPage(int page, int layer, char* name, char* second);
 // Sets a layer's name and its 11-byte group name and tells the tool panel;
 // 0 for a layer outside 0-1023 or without an active view, else 1.
-// Interim form: the group name is stored; the name waits for the library.
 int SetLayerNameOfPage(int page, int layer, const char* name, const char* groupName);
-// Marks the layers used on the page (-1: every page) in `flags` (1024
-// bytes). Interim form: nothing is used.
+// Marks the layers used by elements on the page (-1: every page) in
+// `flags` (1024 bytes, 1 = used); the number of used layers.
 int CollectUsedLayers(int ignored, unsigned char* flags, int page);
 // Loads a layer-pattern file into a drawing. Interim form: 0.
-int LoadLayerPatternToDb(HWND owner, const char* fileName, void* db);
+int LoadLayerPatternToDb(HWND owner, const char* fileName, DbHeader* db);

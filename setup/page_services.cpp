@@ -2,63 +2,83 @@
 
 #include <cstring>
 
-#include "view/db_ext.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
 
-namespace {
-int ReadCurrentPage(void* db) {
-    int32_t page;
-    std::memcpy(&page, static_cast<char*>(db) + kDbHeaderCurrentPage, sizeof page);
-    return page;
-}
-}  // namespace
-
 int GetCurrentPage() {
-    void* db = GetActiveViewDb();
-    return db ? ReadCurrentPage(db) : 0;
+    DbHeader* db = GetActiveViewDb();
+    return db ? db->pages.currentPage : 0;
 }
 
 int SetCurrentPage(int page) {
     if (page < 0 || page > 256) return 0;
-    void* db = GetActiveViewDb();
+    DbHeader* db = GetActiveViewDb();
     if (!db) return 0;
-    int32_t value = page;
-    std::memcpy(static_cast<char*>(db) + kDbHeaderCurrentPage, &value, sizeof value);
+    db->pages.currentPage = page;
     return 1;
 }
 
-int GetPageState(PageState* state) {
-    if (!state || !GetActiveViewDb()) return 0;
-    std::memset(state, 0, sizeof *state);
-    std::memset(state->editablePages, 0xFF, sizeof state->editablePages);
+int GetPageState(PageStateBlock* state) {
+    DbHeader* db = GetActiveViewDb();
+    if (!state || !db) return 0;
+    std::memcpy(state, &db->pages, sizeof *state);
     return 1;
 }
 
-int SetPageState(const PageState* state) { return (state && GetActiveViewDb()) ? 1 : 0; }
+int SetPageState(const PageStateBlock* state) {
+    DbHeader* db = GetActiveViewDb();
+    if (!state || !db) return 0;
+    std::memcpy(&db->pages, state, sizeof *state);
+    return 1;
+}
+
+int GetPageDbInfo(int page, DbInfoHead* info) {
+    DbHeader* db = GetActiveViewDb();
+    DbInfo* live = (db && info) ? DAriGetDbInfoPtr(page, db) : nullptr;
+    if (!live) return 0;
+    std::memcpy(info, live, sizeof *info);
+    return 1;
+}
+
+int SetPageDbInfo(int page, const DbInfoHead* info) {
+    DbHeader* db = GetActiveViewDb();
+    DbInfo* live = (db && info) ? DAriGetDbInfoPtr(page, db) : nullptr;
+    if (!live) return 0;
+    std::memcpy(live, info, sizeof *info);
+    return 1;
+}
 
 int AddPageFrom(int, int) { return 0; }
-int GetPageDbInfo(int, DbInfo*) { return 0; }
-int SetPageDbInfo(int, const DbInfo*) { return 0; }
 int GetPageAttribute(int) { return 0; }
 int GetPagePlacement(int, int*, double*, double*) { return 0; }
 int SetPagePlacement(int, const int*, const double*, const double*) { return 0; }
-int MarkPageElements(void*, int) { return 0; }
+int MarkPageElements(CadMark*, int) { return 0; }
 
-int CountFrameElements(void** firstElement) {
+int CountFrameElements(StoredElement** firstElement) {
     if (firstElement) *firstElement = nullptr;
-    return 0;
+    DbHeader* db = GetActiveViewDb();
+    if (!db) return 0;
+    int count = 0;
+    ElementRecord rec;
+    for (StoredElement* e = DAriReadElement(db, nullptr, 0, &rec); e;
+         e = DAriReadElement(db, e, 1, &rec)) {
+        if (rec.kind != kElmFrame || rec.page != 0) continue;
+        if (count++ == 0 && firstElement) *firstElement = e;
+    }
+    return count;
 }
 
 int DeletePage(int, int) { return 0; }
 
 namespace {
 int SwitchActiveViewMode(int mode) {
-    ViewData* d = GetViewData(GetActiveView());
+    HWND view = GetActiveView();
+    ViewData* d = GetViewData(view);
     if (!d) return 0;
     d->viewMode = mode;
     d->frameViewWord1 = d->frameViewWord2 = 0;
-    ::InvalidateRect(GetActiveView(), nullptr, TRUE);
+    if (d->db) d->db->frameView = 0;
+    ::InvalidateRect(view, nullptr, TRUE);
     return 1;
 }
 }  // namespace
@@ -69,7 +89,10 @@ int ShowFrameView(const void*) { return 0; }
 
 int UpdateFrameViewFlag(HWND window) {
     if (!window) window = GetActiveView();
-    return GetViewData(window) ? 1 : 0;
+    ViewData* d = GetViewData(window);
+    if (!d) return 0;
+    if (d->db) d->db->frameView = d->viewMode == 2 ? 1 : 0;
+    return 1;
 }
 
 int FreePageEditRecords() { return 0; }

@@ -11,19 +11,21 @@
 int GetCurrentPage();
 // Makes `page` current; 0 above 256 or without an active drawing, else 1.
 int SetCurrentPage(int page);
-// Copies the active drawing's page state (196 bytes); 0 without one.
-// Interim form: every page is editable.
-int GetPageState(PageState* state);
-int SetPageState(const PageState* state);
-// Interim form of the page record services: 0, nothing changed.
+// Copies the active drawing's page state (196 bytes) out of and into its
+// header; 0 without an active drawing.
+int GetPageState(PageStateBlock* state);
+int SetPageState(const PageStateBlock* state);
+// Interim form of the page record services: 0, nothing changed, until
+// the page dialogs land.
 int AddPageFrom(int page, int sourcePage);
-int GetPageDbInfo(int page, DbInfo* info);
-int SetPageDbInfo(int page, const DbInfo* info);
+int GetPageDbInfo(int page, DbInfoHead* info);
+int SetPageDbInfo(int page, const DbInfoHead* info);
 int GetPageAttribute(int page);
 int GetPagePlacement(int page, int* values6, double* scale, double* angle);
 int SetPagePlacement(int page, const int* values6, const double* scale, const double* angle);
-int MarkPageElements(void* mark, int page);
-int CountFrameElements(void** firstElement);
+int MarkPageElements(CadMark* mark, int page);
+// Number of frame elements (kind 60) on page 0, the first one out.
+int CountFrameElements(StoredElement** firstElement);
 int DeletePage(int page, int reserved);
 // Switch the active view to paper space or model space (commands 4039,
 // 4040); the frame view of a frame element.

@@ -14,8 +14,8 @@ std::vector<ExternalRefEntry> g_refEntries;
 constexpr size_t kMaxRefEntries = 254;
 }  // namespace
 
-int RunNewDrawingDialog(DbInfo* info) { return info ? 0 : 1; }
-int RunDrawingInfoDialog(DbInfo*) { return 1; }
+int RunNewDrawingDialog(DbInfoHead* info) { return info ? 0 : 1; }
+int RunDrawingInfoDialog(DbInfoHead*) { return 1; }
 int RunCoordDispDialog() { return IDCANCEL; }
 int RunCursorDialog() { return IDCANCEL; }
 int RunMarginDialog() { return IDCANCEL; }

@@ -8,10 +8,10 @@
 
 // New-drawing dialog: 0 when confirmed (block filled). Interim form: the
 // block is kept as given and taken as confirmed.
-int RunNewDrawingDialog(DbInfo* info);
+int RunNewDrawingDialog(DbInfoHead* info);
 // Drawing-information dialog: 0 when confirmed. Interim form: 1 (not
 // confirmed).
-int RunDrawingInfoDialog(DbInfo* info);
+int RunDrawingInfoDialog(DbInfoHead* info);
 // Coordinate-display, cursor and margin dialogs. Interim form: IDCANCEL.
 int RunCoordDispDialog();
 int RunCursorDialog();

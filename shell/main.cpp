@@ -1,25 +1,14 @@
 // Process entry of the host.
 #include <windows.h>
+#include <gdiplus.h>
 
-static LRESULT CALLBACK FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_DESTROY) { PostQuitMessage(0); return 0; }
-    return DefWindowProcA(w, msg, wp, lp);
-}
+#include "shell/startup.h"
 
-int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show)
-{
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = "Quillmar001";
-    RegisterClassA(&wc);
-    HWND frame = CreateWindowA("Quillmar001", "空調設備CAD", WS_OVERLAPPEDWINDOW,
-                               CW_USEDEFAULT, CW_USEDEFAULT, 1024, 768, nullptr, nullptr, inst, nullptr);
-    ShowWindow(frame, show);
-    MSG m;
-    while (GetMessageA(&m, nullptr, 0, 0) > 0) { TranslateMessage(&m); DispatchMessageA(&m); }
-    return 0;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int showCmd) {
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  Gdiplus::GdiplusStartup(&token, &input, nullptr);
+  int code = RunProcess(instance, cmdLine, showCmd);
+  Gdiplus::GdiplusShutdown(token);
+  return code;
 }

@@ -23,7 +23,6 @@ CCadDatabase::~CCadDatabase() {
 
 int CCadDatabase::Create(const int* drawingIdCounter, const int* undoLevel,
                          const void* marginRecord, const int* attributeDefaults) {
-    (void)undoLevel;  // handed to the library's undo once it creates databases
     ViewData& d = m_data;
     d.overviewFirstGroup = 0;
     d.viewMode = 0;
@@ -70,17 +69,20 @@ int CCadDatabase::Create(const int* drawingIdCounter, const int* undoLevel,
     if (!block) return 0;
     if (d.db) Delete();
     d.dbBlock = block;
-    d.db = ::GlobalLock(block);
+    d.db = static_cast<DbHeader*>(::GlobalLock(block));
     d.dbKind = 3;
-    auto* header = static_cast<uint8_t*>(d.db);
-    header[kDbHeaderFlags1] |= 1;
-    header[kDbHeaderFlags2] |= 1;
+    DAriCreateDB(d.db);
+    DAriUndoFgSet(d.db, undoLevel ? *undoLevel : 0);
+    d.db->pages.display[0] |= 1;
+    d.db->pages.detect[0] |= 1;
     return 0;
 }
 
 void CCadDatabase::Delete() {
     ViewData& d = m_data;
     if (!d.dbBlock || !d.db) return;
+    ReleaseDbExtRecord(d.db);
+    DAriDeleteDB(d.db);
     ::GlobalUnlock(d.dbBlock);
     ::GlobalFree(d.dbBlock);
     d.dbBlock = nullptr;

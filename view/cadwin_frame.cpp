@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/message_table.h"
+#include "command/wait_loop.h"
 #include "panels/panel_windows.h"
 #include "view/drawing_state.h"
 #include "view/input_scale.h"
@@ -34,7 +35,8 @@ HWND CCadwinView::Create(HWND parent) {
     CreateArgs a;
     a.className = kViewClass;
     a.parent = parent;
-    a.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    // Both scroll bars stay, so the client area does not change under a fit.
+    a.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL;
     a.exStyle = WS_EX_CLIENTEDGE;
     RECT rc;
     ::GetClientRect(parent, &rc);
@@ -55,6 +57,7 @@ int CCadwinView::CreateDatabase() {
 
 LRESULT CCadwinView::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
     CreateDatabase();
+    CenterViewScrollBars(m_hWnd);
     handled = FALSE;
     return 0;
 }
@@ -65,7 +68,7 @@ LRESULT CCadwinView::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
     HWND frame = ::GetParent(m_hWnd);
     HWND client = frame ? ::GetParent(frame) : nullptr;
     if (HWND main = client ? ::GetParent(client) : nullptr)
-        ::SendMessageA(main, UM_END_CMD_MESSAGE, 0, 0);
+        ::SendMessageA(main, UM_END_CMD, 0, 0);
     return 0;
 }
 
@@ -136,8 +139,8 @@ LRESULT CCadwinFrame::OnClose(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
     if (cancelWord) *cancelWord = 0;
     CloseInputScaleWindow();
     DrawInputBasePoint(0, 0, 0);
-    InputBasePointShown = 0;
-    if (HWND main = GetMDIFrame()) ::SendMessageA(main, UM_END_CMD_MESSAGE, 0, 0);
+    CmdWaitState().basePointShown = 0;
+    if (HWND main = GetMDIFrame()) ::SendMessageA(main, UM_END_CMD, 0, 0);
 
     HWND view = m_view.m_hWnd;
     ViewData* d = GetViewData(view);

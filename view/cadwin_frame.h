@@ -8,12 +8,11 @@
 
 #include <string>
 
+#include "command/host_messages.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
 #include "win/mdi.h"
 
-// Message the main frame answers by ending a running command.
-constexpr UINT UM_END_CMD_MESSAGE = 2044;
 
 class CCadwinView : public CWindowBase {
  public:

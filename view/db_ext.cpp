@@ -1,29 +1,38 @@
 #include "view/db_ext.h"
 
-#include <cstring>
+#include <initializer_list>
 
 #include "view/view_data.h"
 #include "view/view_table.h"
 
-namespace {
-void* PointerAt(void* db, int offset) {
-    if (!db) return nullptr;
-    void* p;
-    std::memcpy(&p, static_cast<char*>(db) + offset, sizeof p);
-    return p;
-}
-}  // namespace
-
-DbExtRecord* GetDbExtRecord(void* db) {
-    return static_cast<DbExtRecord*>(PointerAt(db, kDbHeaderExtRecord));
+DbExtRecord* GetDbExtRecord(DbHeader* db) {
+    return db ? static_cast<DbExtRecord*>(db->extRecord) : nullptr;
 }
 
-int HasMemoDb(HWND view, void* db) {
-    void* source = view ? GetViewDb(view) : db;
-    DbExtRecord* ext = GetDbExtRecord(source);
+int HasMemoDb(HWND view, DbHeader* db) {
+    DbExtRecord* ext = GetDbExtRecord(view ? GetViewDb(view) : db);
     return (ext && ext->words[2] != 0) ? 1 : 0;
 }
 
-void* ReadMemoDbElement(HWND, void*, int, void*) { return nullptr; }
+StoredElement* ReadMemoDbElement(HWND view, StoredElement* element, int direction, void* buffer) {
+    DbExtRecord* ext = GetDbExtRecord(GetViewDb(view));
+    if (!ext || !ext->words[2]) return nullptr;
+    auto* memo = reinterpret_cast<DbHeader*>((uintptr_t)ext->words[2]);
+    return DAriReadElement(memo, element, direction, buffer);
+}
 
-void* GetDbInfoPtrOf(void* db) { return PointerAt(db, kDbHeaderDbInfo); }
+void ReleaseDbExtRecord(DbHeader* db) {
+    DbExtRecord* ext = GetDbExtRecord(db);
+    if (!ext) return;
+    if (ext->words[10]) ::DeleteObject(reinterpret_cast<HGDIOBJ>((uintptr_t)ext->words[10]));
+    ext->words[10] = 0;
+    for (int i : {1, 3}) {
+        if (!ext->words[i]) continue;
+        HGLOBAL block = ::GlobalHandle(reinterpret_cast<void*>((uintptr_t)ext->words[i]));
+        if (block) {
+            ::GlobalUnlock(block);
+            ::GlobalFree(block);
+        }
+        ext->words[i] = 0;
+    }
+}

@@ -1,31 +1,26 @@
-// The fields of a drawing's database header that the host reads, and its
-// extension record (raster image and memo sub-database).
+// The extension record of a drawing's database header: the raster image
+// and the memo sub-database attached to a drawing.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
-// Byte offsets inside the library's database header.
-constexpr int kDbHeaderExtRecord = 56;   // pointer to the extension record
-constexpr int kDbHeaderDbInfo = 92;      // pointer to the live DbInfo of page 0
-constexpr int kDbHeaderCurrentPage = 96; // current page number
-constexpr int kDbHeaderFlags1 = 164;
-constexpr int kDbHeaderFlags2 = 228;
+#include "cadlib/WmCadApiDb.h"
 
-// The header's extension record, read as 32-bit words: word 1 is non-zero
-// while a raster image is attached, word 2 holds the memo sub-database.
+// The extension record read as 32-bit words: word 1 is non-zero while a
+// raster image is attached, word 2 holds the memo sub-database; words 1 and
+// 3 are memory blocks and word 10 a bitmap that the record owns.
 struct DbExtRecord {
     uint32_t words[16];
 };
 
 // The header's extension record, null when none (or no header).
-DbExtRecord* GetDbExtRecord(void* db);
+DbExtRecord* GetDbExtRecord(DbHeader* db);
 // 1 when the extension record of the view's database (or of `db` when the
 // view is null) holds a memo sub-database.
-int HasMemoDb(HWND view, void* db);
-// An element of the view's memo sub-database. Interim form: null, as no
-// library reads sub-databases yet.
-void* ReadMemoDbElement(HWND view, void* element, int direction, void* buffer);
-// The live DbInfo block of page 0 held by the header, null when none.
-void* GetDbInfoPtrOf(void* db);
+int HasMemoDb(HWND view, DbHeader* db);
+// DAriReadElement on the view's memo sub-database; null when it has none.
+StoredElement* ReadMemoDbElement(HWND view, StoredElement* element, int direction, void* buffer);
+// Frees what the extension record holds (bitmap, memory blocks).
+void ReleaseDbExtRecord(DbHeader* db);

@@ -11,7 +11,6 @@
 #include "panels/panel_windows.h"
 #include "setup/db_info.h"
 #include "view/cadwin_frame.h"
-#include "view/db_ext.h"
 #include "view/view_coords.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
@@ -33,9 +32,10 @@ void ForDrawingViews(HWND view, ViewData* mine, Fn fn) {
     if (!sawGiven) fn(view, mine);
 }
 
-std::string DrawingTitle(HWND view, void* db) {
-    if (auto* info = static_cast<DbInfo*>(GetDbInfoPtrOf(db))) {
-        std::string t(info->texts1[3], strnlen(info->texts1[3], sizeof info->texts1[3]));
+std::string DrawingTitle(HWND view, DbHeader* db) {
+    DbInfoHead head;
+    if (db && DAriGetDBInfo(db, &head)) {
+        std::string t(head.Title(), strnlen(head.Title(), 257));
         if (!t.empty()) return t;
     }
     // No drawing information yet: the title the frame was created with.
@@ -76,7 +76,7 @@ int SetDrawingFileName(HWND view, int reserved, const char* fileName, int) {
     return 1;
 }
 
-void SetViewTitle(HWND view, void* db, int number) {
+void SetViewTitle(HWND view, DbHeader* db, int number) {
     HWND owner = FindViewByDb(db);
     ViewData* r = GetViewData(owner);
     if (!r || !view) return;
@@ -133,8 +133,8 @@ int CloseEmptyUntitledViews(int) {
 
 long GetViewElementCount(HWND view) {
     if (!view) view = GetActiveView();
-    (void)view;
-    return 0;
+    DbHeader* db = GetViewDb(view);
+    return db ? DAriGetElmNum(db) : 0;
 }
 
 void CenterViewScrollBars(HWND view) {

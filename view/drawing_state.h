@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "cadlib/WmCadApiDb.h"
+
 // Sets the modified flag in every view of the drawing of `view` (null: the
 // active view). 1, or 0 without view or record.
 int SetDrawingModified(HWND view);
@@ -16,9 +18,9 @@ int SetDrawingFileName(HWND view, int reserved, const char* fileName,
                        int reserved2 = 0);
 // Titles the view's frame "title : n -[file]" from the drawing title, the
 // window number (0 for none) and the file name, with " (参照)" when the
-// drawing is read-only. Interim form: the drawing title is the frame's
-// current title up to any " : " or " -[" that an earlier call appended.
-void SetViewTitle(HWND view, void* db, int number);
+// drawing is read-only. A drawing without a title keeps the name its
+// frame was created with.
+void SetViewTitle(HWND view, DbHeader* db, int number);
 // After a command replaced a drawing's contents: marks it modified, retitles
 // its views, clears the untitled number, fits the paper and repaints. 1.
 int ResetViewAfterDbChange(void* dbInfo, HWND view);
@@ -27,8 +29,8 @@ void InvalidateDrawingViews(HWND view);
 // Posts WM_CLOSE to every view without file name, not modified and whose
 // drawing holds no element. 1.
 int CloseEmptyUntitledViews(int ignored = 0);
-// Number of elements of the view's drawing (null: the active view).
-// Interim form: 0 until drawings hold elements.
+// Number of elements of the view's drawing (null: the active view); 0
+// without view or database.
 long GetViewElementCount(HWND view);
 // Both scroll bars of the view to position 50 of 0-100.
 void CenterViewScrollBars(HWND view);

@@ -2,14 +2,12 @@
 
 #include <cmath>
 
+#include "command/wait_loop.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
 #include "view/view_transform.h"
 
-double InputBasePoint[3];
-int InputBasePointShown = 0;
 int InputFromLoupe = 0;
-short LastMouseX = 0, LastMouseY = 0;
 HCURSOR DrawCursor = nullptr, NullCursor = nullptr, ArrowCursor = nullptr;
 
 namespace {
@@ -29,13 +27,14 @@ int g_gestures[2][4];
 
 // The last mouse position of the active view in world units.
 void MouseWorldPoint(double* p) {
-    p[0] = LastMouseX;
-    p[1] = LastMouseY;
+    const POINT mouse = CmdWaitState().lastMousePos;
+    p[0] = mouse.x;
+    p[1] = mouse.y;
     p[2] = 0;
     HWND view = GetActiveView();
     ViewData* d = GetViewData(view);
     if (!d) return;
-    ClientToWorld(view, d, LastMouseX, LastMouseY, &p[0], &p[1]);
+    ClientToWorld(view, d, mouse.x, mouse.y, &p[0], &p[1]);
 }
 
 double RoundToPitch(double v, double pitch) {
@@ -124,8 +123,8 @@ int GetKeySnappedCursorPoint(double* point) {
 }
 
 void DrawInputBasePoint(int, int, int mode) {
-    if (mode == 0) InputBasePointShown = 0;
-    else if (mode == 3) InputBasePointShown = 1;
+    if (mode == 0) CmdWaitState().basePointShown = 0;
+    else if (mode == 3) CmdWaitState().basePointShown = 1;
 }
 
 int SetGestureCommand(int table, int entry, int commandId) {

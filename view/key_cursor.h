@@ -44,13 +44,9 @@ int GetKeySnappedCursorPoint(double* point);
 // Grid snapping of the cursor and its pitch (world units, subdivision).
 void SetCursorGridSnap(int on, double pitch, int subdivision);
 
-// The input base point (x, y, z) and whether its mark is shown.
-extern double InputBasePoint[3];
-extern int InputBasePointShown;
-// Set when the last input came from the loupe.
+// Set when the last input came from the loupe. (The input base point and
+// the last mouse position live in the command system's wait state.)
 extern int InputFromLoupe;
-// Last mouse position in client pixels of the active view.
-extern short LastMouseX, LastMouseY;
 // Mode 0 hides the input base-point mark, 3 draws it at the base point.
 void DrawInputBasePoint(int reserved1, int reserved2, int mode);
 

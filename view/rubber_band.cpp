@@ -7,41 +7,56 @@
 #include "view/view_transform.h"
 
 namespace {
-// Stand-ins for the two rubber-band databases: empty header blocks.
-void* g_dragDb = nullptr;
-void* g_shownDb = nullptr;
+// The two rubber-band databases: the elements collected while dragging and
+// the ones shown. Each lives in a zero-filled header block of its own.
+DbHeader* g_dragDb = nullptr;
+DbHeader* g_shownDb = nullptr;
 
-void* NewHeaderBlock() { return ::GlobalAlloc(GPTR, kDbHeaderSize); }
-void FreeHeaderBlock(void*& block) {
-    if (block) ::GlobalFree(block);
-    block = nullptr;
+DbHeader* NewRubberDb() {
+    auto* header = static_cast<DbHeader*>(::GlobalAlloc(GPTR, kDbHeaderSize));
+    if (header && !DAriCreateDB(header)) {
+        ::GlobalFree(header);
+        header = nullptr;
+    }
+    return header;
+}
+
+void FreeRubberDb(DbHeader*& header) {
+    if (!header) return;
+    DAriDeleteDB(header);
+    ::GlobalFree(header);
+    header = nullptr;
 }
 }  // namespace
 
 int CreateRubberDbs() {
-    if (!g_dragDb) g_dragDb = NewHeaderBlock();
-    if (!g_shownDb) g_shownDb = NewHeaderBlock();
+    if (!g_dragDb) g_dragDb = NewRubberDb();
+    if (!g_shownDb) g_shownDb = NewRubberDb();
     return (g_dragDb && g_shownDb) ? 1 : 0;
 }
 
 int DeleteRubberDbs() {
-    FreeHeaderBlock(g_dragDb);
-    FreeHeaderBlock(g_shownDb);
+    FreeRubberDb(g_dragDb);
+    FreeRubberDb(g_shownDb);
     return 1;
 }
 
-void* RubberDragDb() { return g_dragDb; }
-void* RubberShownDb() { return g_shownDb; }
+DbHeader* RubberDragDb() { return g_dragDb; }
+DbHeader* RubberShownDb() { return g_shownDb; }
 
 int UpdateRubberBand(HWND, int, int, int mode) {
     if (mode == 2) {
-        if (g_dragDb) std::memset(g_dragDb, 0, kDbHeaderSize);
-        if (g_shownDb) std::memset(g_shownDb, 0, kDbHeaderSize);
+        // Emptied by recreating both.
+        DeleteRubberDbs();
+        CreateRubberDbs();
     }
     return 1;
 }
 
-int AppendRubberElement(HWND, int, const void*) { return 0; }
+int AppendRubberElement(HWND, int, const void* element) {
+    if (!element || !g_dragDb) return 0;
+    return DAriAppendElement(g_dragDb, element) ? 1 : 0;
+}
 
 int DrawElementInViews(HWND view, int, const void*) { return GetViewData(view) ? 1 : 0; }
 int DrawMarkInViews(HWND, int, void*) { return GetViewData(GetActiveView()) ? 1 : 0; }

@@ -4,20 +4,21 @@
 
 #include <windows.h>
 
+#include "cadlib/WmCadApiDb.h"
+
 // Creates both rubber-band databases (the elements collected while dragging
-// and the ones shown); non-zero when both exist. Interim form: two empty
-// header blocks stand for them until the library creates databases.
+// and the ones shown) in the CAD library; non-zero when both exist.
 int CreateRubberDbs();
 // Deletes both. 1.
 int DeleteRubberDbs();
 // The two databases (null before CreateRubberDbs).
-void* RubberDragDb();
-void* RubberShownDb();
+DbHeader* RubberDragDb();
+DbHeader* RubberShownDb();
 
 // Mode 0 shows the collected band (XOR), 1 erases it, 2 empties both
-// databases. Interim form: only mode 2 has an effect. 1.
+// databases. Interim form: only mode 2 has an effect until views paint. 1.
 int UpdateRubberBand(HWND view, int reserved1, int reserved2, int mode);
-// Appends an element to the rubber-band database. Interim form: 0.
+// Appends an element record to the rubber-band database; 1 when stored.
 int AppendRubberElement(HWND view, int mode, const void* element);
 
 // Draws the element in that view or every view of the same drawing and view

@@ -183,7 +183,7 @@ LRESULT CCadStatusBar::OnResetTexts(WORD, WORD, HWND, BOOL& handled) {
 
 LRESULT CCadStatusBar::OnEndCommand(WORD, WORD, HWND, BOOL&) {
     HWND top = ::GetAncestor(m_hWnd, GA_ROOT);
-    if (top && top != m_hWnd) ::SendMessageA(top, UM_END_CMD_MESSAGE, 0, 0);
+    if (top && top != m_hWnd) ::SendMessageA(top, UM_END_CMD, 0, 0);
     return 0;
 }
 

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "setup/db_info.h"
-#include "view/db_ext.h"
 #include "view/drawing_state.h"
 #include "view/view_table.h"
 #include "view/view_transform.h"
@@ -56,26 +55,27 @@ void ClientToWorld(HWND view, const ViewData* d, int x, int y, double* wx, doubl
 
 int GetViewPaperSize(HWND view, double* width, double* height) {
     ViewData* d = GetViewData(view);
-    if (!d || !d->db) return 0;
-    auto* info = static_cast<const DbInfo*>(GetDbInfoPtrOf(d->db));
-    if (!info) return 0;  // no drawing information yet: no paper
-    if (width) *width = info->drawingWidth;
-    if (height) *height = info->drawingHeight;
+    DbInfoHead head;
+    if (!d || !d->db || !DAriGetDBInfo(d->db, &head)) return 0;
+    if (width) *width = head.DrawingWidth();
+    if (height) *height = head.DrawingHeight();
     return 1;
 }
 
 void ZoomViewToPaper() {
     HWND view = GetActiveView();
     ViewData* d = GetViewData(view);
-    if (!d || !d->db) return;
-    double pw = 0, ph = 0;
-    GetViewPaperSize(view, &pw, &ph);
-    auto* info = static_cast<const DbInfo*>(GetDbInfoPtrOf(d->db));
+    DbInfoHead head;
+    if (!d || !d->db || !DAriGetDBInfo(d->db, &head)) return;
+    double pw = head.DrawingWidth(), ph = head.DrawingHeight();
     RECT rc;
     ::GetClientRect(view, &rc);
     int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    if (d->overviewLevel) { w *= 3; h *= 3; }
-    const int margin = 20;
+    if (d->overviewLevel) {
+        w *= 3;
+        h *= 3;
+    }
+    const int margin = 20;  // no edge buttons yet
     const double aw = w - margin, ah = h - margin;
     d->lastClientWidth = w;
     d->lastClientHeight = h;
@@ -85,7 +85,7 @@ void ZoomViewToPaper() {
     if (!(s > 0)) s = 1.0;  // a window too small to fit leaves a usable scale
     ViewSet set = CurrentViewSet(d);
     *set.scale = s;
-    if (info && info->originAtCorner) {
+    if (head.OriginAtCorner()) {
         *set.offsetX = -pw / 2;
         *set.offsetY = -ph / 2;
     } else {

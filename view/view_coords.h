@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-// Fits the paper of the active view's drawing into the view. Interim form:
-// the current set is saved as the previous one and the scale fitted from
-// the paper size in the drawing's DbInfo; nothing without a view or paper.
+// Fits the paper of the active view's drawing into the view (the current
+// set saved as the previous one first); nothing without an active drawing.
+// Interim form: no edge-button margin, no scale limits, no view event.
 void ZoomViewToPaper();
 // Non-zero with the paper width and height of the view's drawing (drawing
 // units); 0 when the view has no drawing.

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "cadlib/WmCadApiDb.h"
+
 #pragma pack(push, 1)
 
 // The current drawing attributes of a window, exchanged whole with command
@@ -33,7 +35,7 @@ struct DrawAttr {
 struct ViewData {
     HGLOBAL dbBlock;           // +0   movable block of the database header
     uint8_t reserved4[16];     // +4
-    void* db;                  // +20  database header (library handle), null when none
+    DbHeader* db;              // +20  database header (library handle), null when none
     int32_t dbKind;            // +24  3 after Create
     uint8_t reserved28[12];    // +28
     double modelOffsetX;       // +40  view mode 0
@@ -116,7 +118,7 @@ static_assert(offsetof(ViewData, prevFrame) == 839, "ViewData layout");
 static_assert(offsetof(ViewData, reserved867) == 867, "ViewData layout");
 
 // Size of the database header block the host allocates for the library.
-constexpr size_t kDbHeaderSize = 397;
+constexpr size_t kDbHeaderSize = sizeof(DbHeader);
 
 // One drawing window's database object: the record, and the library
 // database behind it.
@@ -131,8 +133,6 @@ class CCadDatabase {
     // paper-margin record; attributeDefaults: five values (colour, line
     // type, width, line-start kind, line-end kind), out-of-range ones
     // replaced. Always 0; on allocation failure the header stays null.
-    // Interim form: the header block is allocated and flagged, but no
-    // library database is created in it yet.
     int Create(const int* drawingIdCounter, const int* undoLevel,
                const void* marginRecord, const int* attributeDefaults);
     // Frees the database and the header block; nothing when there is none.

@@ -96,14 +96,14 @@ HWND GetNextView(HWND view) {
     return nullptr;
 }
 
-void* GetViewDb(HWND view) {
+DbHeader* GetViewDb(HWND view) {
     ViewData* d = GetViewData(view);
     return d ? d->db : nullptr;
 }
 
-void* GetActiveViewDb() { return GetViewDb(GetActiveView()); }
+DbHeader* GetActiveViewDb() { return GetViewDb(GetActiveView()); }
 
-HWND FindViewByDb(void* db) {
+HWND FindViewByDb(DbHeader* db) {
     if (!db) return nullptr;
     for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
         ViewData* d = GetViewData(v);

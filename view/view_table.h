@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "cadlib/WmCadApiDb.h"
+
 constexpr int kViewTableSize = 256;
 
 // Message a drawing frame answers with its view window.
@@ -32,12 +34,12 @@ HWND GetNextView(HWND view);
 
 // The database header held in the view's record, null for a null window or
 // a window without record.
-void* GetViewDb(HWND view);
+DbHeader* GetViewDb(HWND view);
 // GetViewDb of the active view.
-void* GetActiveViewDb();
+DbHeader* GetActiveViewDb();
 
 // The first view in the walk whose record holds `db`; null when none.
-HWND FindViewByDb(void* db);
+HWND FindViewByDb(DbHeader* db);
 // With a non-empty file name: the view whose file name equals it ignoring
 // letter case; otherwise the view of `view`'s drawing. Among several the one
 // with the highest window number (the earlier on a tie); null when none.

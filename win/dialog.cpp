@@ -28,8 +28,10 @@ HWND CDialog::Create(HWND parent, LPARAM initParam) {
   if (m_hWnd != nullptr) return nullptr;
   m_modal = false;
   t_pendingDialog = this;
+  m_inCreate = true;
   HWND h = ::CreateDialogParamA(Instance(), MAKEINTRESOURCEA(m_templateId), parent,
                                 &StaticDialogProc, initParam);
+  m_inCreate = false;
   if (t_pendingDialog == this) t_pendingDialog = nullptr;
   if (h == nullptr) {
     if (m_hWnd != nullptr) Unbind();

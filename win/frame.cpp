@@ -4,14 +4,13 @@ namespace win {
 
 const char* DefaultFrameClass() {
   static const char kName[] = "ZavFrame";
-  static bool registered = [] {
+  if (!IsWindowClassRegistered(kName)) {
     WindowClassArgs a;
     a.name = kName;
     a.style = CS_DBLCLKS;
     a.background = (HBRUSH)(COLOR_APPWORKSPACE + 1);
-    return RegisterWindowClass(a) != 0;
-  }();
-  (void)registered;
+    RegisterWindowClass(a);
+  }
   return kName;
 }
 

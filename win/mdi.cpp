@@ -70,13 +70,12 @@ namespace win {
 
 const char* DefaultMDIChildClass() {
   static const char kName[] = "ZavMDIChild";
-  static bool registered = [] {
+  if (!IsWindowClassRegistered(kName)) {
     WindowClassArgs a;
     a.name = kName;
     a.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    return RegisterWindowClass(a) != 0;
-  }();
-  (void)registered;
+    RegisterWindowClass(a);
+  }
   return kName;
 }
 
@@ -101,7 +100,9 @@ HWND CMDIChildWindow::Create(const CreateArgs& a) {
   if (!ours) return nullptr;  // a child must route through DefMDIChildProc
   m_superProc = nullptr;
   SetPendingCreate();
+  m_inCreate = true;
   HWND h = (HWND)::SendMessageA(a.parent, WM_MDICREATE, 0, (LPARAM)&mcs);
+  m_inCreate = false;
   ClearPendingCreate(this);
   if (h == nullptr) {
     if (m_hWnd != nullptr) Unbind();

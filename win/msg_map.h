@@ -18,6 +18,8 @@
 // - ALT_MSG_MAP(n) starts an alternate section reached only through
 //   CHAIN_MSG_MAP_ALT / CHAIN_MSG_MAP_ALT_MEMBER with that number.
 //
+// Notify entries skip a WM_NOTIFY whose lParam is null (a broken sender).
+//
 // Handler signatures:
 //   LRESULT OnMsg(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
 //   LRESULT OnCmd(WORD code, WORD id, HWND ctl, BOOL& handled);
@@ -147,20 +149,20 @@ LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam,
   func((int)wParam, (LPNMHDR)lParam, bHandled)
 
 #define NOTIFY_HANDLER(id, cd, func)                                   \
-  if (uMsg == WM_NOTIFY && ((LPNMHDR)lParam)->idFrom == (UINT_PTR)(id) && \
+  if (uMsg == WM_NOTIFY && lParam != 0 && ((LPNMHDR)lParam)->idFrom == (UINT_PTR)(id) && \
       ((LPNMHDR)lParam)->code == (UINT)(cd))                           \
   ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
 
 #define NOTIFY_ID_HANDLER(id, func)                                     \
-  if (uMsg == WM_NOTIFY && ((LPNMHDR)lParam)->idFrom == (UINT_PTR)(id)) \
+  if (uMsg == WM_NOTIFY && lParam != 0 && ((LPNMHDR)lParam)->idFrom == (UINT_PTR)(id)) \
   ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
 
 #define NOTIFY_CODE_HANDLER(cd, func)                            \
-  if (uMsg == WM_NOTIFY && ((LPNMHDR)lParam)->code == (UINT)(cd)) \
+  if (uMsg == WM_NOTIFY && lParam != 0 && ((LPNMHDR)lParam)->code == (UINT)(cd)) \
   ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
 
 #define NOTIFY_RANGE_HANDLER(idFirst, idLast, func)                    \
-  if (uMsg == WM_NOTIFY &&                                             \
+  if (uMsg == WM_NOTIFY && lParam != 0 &&                              \
       ((LPNMHDR)lParam)->idFrom >= (UINT_PTR)(idFirst) &&              \
       ((LPNMHDR)lParam)->idFrom <= (UINT_PTR)(idLast))                 \
   ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))

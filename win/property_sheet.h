@@ -84,7 +84,8 @@ class CPropertySheet : public CWindowBase {
 
   HWND GetActivePageWindow() const;
   BOOL SetActivePage(int index) const;
-  // PSBTN_OK, PSBTN_CANCEL, PSBTN_APPLYNOW, ...
+  // Presses PSBTN_OK, PSBTN_CANCEL, PSBTN_APPLYNOW, ... (posted, so it
+  // takes effect once the caller has returned to the sheet's loop).
   void PressButton(int button) const;
 
   DWORD m_flags = PSH_NOAPPLYNOW;  // PSH_ flags added to the header

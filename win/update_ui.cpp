@@ -144,6 +144,21 @@ void CUpdateUI::UIUpdateStatusBar(bool force) {
   }
 }
 
+LRESULT CUpdateUI::OnInitMenu(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+  // Only items of the bar itself; its popups are done as they open.
+  HMENU bar = (HMENU)wParam;
+  if (bar != nullptr && ::IsMenu(bar)) {
+    int n = ::GetMenuItemCount(bar);
+    for (int i = 0; i < n; ++i) {
+      if (::GetSubMenu(bar, i) != nullptr) continue;
+      const Entry* e = Find(::GetMenuItemID(bar, i));
+      if (e != nullptr && (e->kinds & UPDUI_MENUBAR)) ApplyToMenuItem(bar, i, *e);
+    }
+  }
+  handled = FALSE;
+  return 0;
+}
+
 LRESULT CUpdateUI::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
   UIUpdateMenu((HMENU)wParam, false);
   handled = FALSE;  // others may fill the menu too

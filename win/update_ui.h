@@ -13,7 +13,8 @@
 //   BEGIN_MSG_MAP(CMainFrame) ... CHAIN_MSG_MAP_MEMBER(m_ui) ... END_MSG_MAP()
 //
 // The map applies the table to every popup menu as it opens
-// (WM_INITMENUPOPUP) and passes the message on. Ids not in the table are
+// (WM_INITMENUPOPUP), and to the command items of the menu bar itself when
+// it becomes active (WM_INITMENU), and passes both messages on. Ids not in the table are
 // left as they are. A toolbar is only touched for ids whose state changed
 // since it was last updated.
 #pragma once
@@ -55,6 +56,7 @@ class CUpdateUI : public CMessageMap {
   void UIUpdateStatusBar(bool force = false);
 
   BEGIN_MSG_MAP(CUpdateUI)
+    MESSAGE_HANDLER(WM_INITMENU, OnInitMenu)
     MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)
   END_MSG_MAP()
 
@@ -71,6 +73,7 @@ class CUpdateUI : public CMessageMap {
   Entry* Find(UINT id);
   const Entry* Find(UINT id) const;
   void ApplyToMenuItem(HMENU menu, int pos, const Entry& e) const;
+  LRESULT OnInitMenu(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
   std::vector<Entry> m_entries;

@@ -8,9 +8,15 @@ namespace {
 // is made, taken by the window's first message.
 thread_local CWindowBase* t_pendingCreate = nullptr;
 
-// The property that leads from a window to its object.
+// The property that leads from a window to its object. Its name carries
+// the module, so that an exe and a DLL that both link this framework each
+// see only their own objects (and may each subclass the same window).
 ATOM ObjectPropAtom() {
-  static ATOM atom = ::GlobalAddAtomA("ZavWinObject");
+  static ATOM atom = [] {
+    char name[40];
+    wsprintfA(name, "ZavWinObject%p", (void*)win::ModuleInstance());
+    return ::GlobalAddAtomA(name);
+  }();
   return atom;
 }
 
@@ -116,19 +122,30 @@ ATOM RegisterWindowClass(const WindowClassArgs& args) {
   return atom;
 }
 
+bool IsWindowClassRegistered(const char* name, HINSTANCE instance) {
+  WNDCLASSEXA info = {sizeof(info)};
+  return name != nullptr &&
+         ::GetClassInfoExA(instance ? instance : ModuleInstance(), name, &info) != 0;
+}
+
 BOOL UnregisterWindowClass(const char* name, HINSTANCE instance) {
   return ::UnregisterClassA(name, instance ? instance : ModuleInstance());
 }
 
 const char* DefaultWindowClass() {
-  static bool registered = [] {
+  if (!IsWindowClassRegistered(kDefaultClass)) {
     WindowClassArgs a;
     a.name = kDefaultClass;
     a.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    return RegisterWindowClass(a) != 0;
-  }();
-  (void)registered;
+    RegisterWindowClass(a);
+  }
   return kDefaultClass;
+}
+
+void UnregisterFrameworkClasses() {
+  // Names spelled out here so that this file needs no frame or MDI code.
+  for (const char* name : {kDefaultClass, "ZavFrame", "ZavMDIChild"})
+    if (IsWindowClassRegistered(name)) UnregisterWindowClass(name);
 }
 
 }  // namespace win
@@ -190,8 +207,10 @@ HWND CWindowBase::Create(const CreateArgs& a) {
 
   m_superProc = nullptr;
   if (ours) SetPendingCreate();
+  m_inCreate = true;
   HWND h = ::CreateWindowExA(a.exStyle, cls, a.title, a.style, a.x, a.y, a.cx, a.cy,
                              a.parent, menu, win::ModuleInstance(), a.param);
+  m_inCreate = false;
   if (ours) {
     ClearPendingCreate(this);
   } else if (h != nullptr && !SubclassWindow(h)) {
@@ -258,7 +277,7 @@ void CWindowBase::FinishIfDestroyed(HWND hWnd) {
   Unbind();
   m_superProc = nullptr;
   m_ownsWindow = false;
-  OnFinalMessage(hWnd);  // may delete this
+  if (!m_inCreate) OnFinalMessage(hWnd);  // may delete this
 }
 
 LRESULT CALLBACK CWindowBase::StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam,
@@ -293,7 +312,7 @@ LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam, LPARAM lParam
       if (lParam != 0) child = (HWND)lParam;
       break;
     case WM_NOTIFY:
-      child = ((LPNMHDR)lParam)->hwndFrom;
+      if (lParam != 0) child = ((LPNMHDR)lParam)->hwndFrom;
       break;
     case WM_PARENTNOTIFY:
       switch (LOWORD(wParam)) {
@@ -307,16 +326,16 @@ LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam, LPARAM lParam
       }
       break;
     case WM_DRAWITEM:
-      if (wParam) child = ((LPDRAWITEMSTRUCT)lParam)->hwndItem;
+      if (wParam && lParam) child = ((LPDRAWITEMSTRUCT)lParam)->hwndItem;
       break;
     case WM_MEASUREITEM:
-      if (wParam) child = ::GetDlgItem(parent, ((LPMEASUREITEMSTRUCT)lParam)->CtlID);
+      if (wParam && lParam) child = ::GetDlgItem(parent, ((LPMEASUREITEMSTRUCT)lParam)->CtlID);
       break;
     case WM_COMPAREITEM:
-      if (wParam) child = ((LPCOMPAREITEMSTRUCT)lParam)->hwndItem;
+      if (wParam && lParam) child = ((LPCOMPAREITEMSTRUCT)lParam)->hwndItem;
       break;
     case WM_DELETEITEM:
-      if (wParam) child = ((LPDELETEITEMSTRUCT)lParam)->hwndItem;
+      if (wParam && lParam) child = ((LPDELETEITEMSTRUCT)lParam)->hwndItem;
       break;
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:

@@ -113,8 +113,13 @@ HINSTANCE ModuleInstance();
 // module is accepted and its atom returned. 0 on failure.
 ATOM RegisterWindowClass(const WindowClassArgs& args);
 BOOL UnregisterWindowClass(const char* name, HINSTANCE instance = nullptr);
-// The plain class used when CreateArgs::className is null.
+bool IsWindowClassRegistered(const char* name, HINSTANCE instance = nullptr);
+// The plain class used when CreateArgs::className is null ("ZavWindow";
+// registered on first use, as are "ZavFrame" and "ZavMDIChild").
 const char* DefaultWindowClass();
+// Unregisters those framework classes (at shutdown, after the last window
+// of them is gone); they are registered again when next needed.
+void UnregisterFrameworkClasses();
 }  // namespace win
 
 class CWindowBase : public CWindow, public CMessageMap {
@@ -145,6 +150,8 @@ class CWindowBase : public CWindow, public CMessageMap {
 
   // Called after the last message of the window (WM_NCDESTROY) has been
   // handled; the handle is already cleared. Owners use it to `delete this`.
+  // Not called for a window that died inside its own Create(): the caller
+  // sees null and still owns the object.
   virtual void OnFinalMessage(HWND hWnd) { (void)hWnd; }
 
   // The message being routed now (innermost), or null outside routing.
@@ -174,6 +181,7 @@ class CWindowBase : public CWindow, public CMessageMap {
 
   WNDPROC m_superProc = nullptr;  // procedure of a subclassed window
   bool m_ownsWindow = false;      // created by Create(): destroyed with the object
+  bool m_inCreate = false;        // inside Create(): no final message yet
 
  private:
   const MSG* m_currentMsg = nullptr;

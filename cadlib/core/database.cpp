@@ -75,6 +75,18 @@ bool IsElement(const StoredElement* e) {
     return e && (e->state & kStateTagMask) == kStateTag;
 }
 
+MemoryUse MeasureMemory(DbHeader* header) {
+    MemoryUse m;
+    Database* db = Lookup(header);
+    if (!db) return m;
+    m.elementBytes = db->elements.ReservedBytes();
+    m.live = db->elements.Live();
+    m.undoBytes = db->undoRecords.ReservedBytes();
+    m.savedBytes = db->savedRecords.ReservedBytes();
+    m.pageBytes = sizeof(DbInfo) + db->pages.size() * sizeof(PageRecord);
+    return m;
+}
+
 bool SetElementObserver(DbHeader* header, ElementObserver* observer) {
     Database* db = Lookup(header);
     if (!db) return false;

@@ -59,6 +59,9 @@ struct MarkImpl : CadMark {
 
 struct Database {
     DbHeader* header = nullptr;              // the header it was created in
+    // What the library last wrote into each header that reached it (windows
+    // may hold copies of one header); never read through, only compared.
+    std::vector<std::pair<DbHeader*, UndoRecord*>> published;
     SlotPool elements{sizeof(StoredElement), 4096};
     SlotPool undoRecords{sizeof(UndoRecord), 4096};
     SlotPool savedRecords{sizeof(ElementRecord), 1024};
@@ -78,6 +81,8 @@ struct Database {
     std::unordered_set<MarkImpl*> marks;
     std::unordered_map<void*, int> rasterData;   // compressed data -> references
     std::unordered_map<void*, int> rasterBits;   // expanded bits -> references
+    // Bits the host released after a compression -> the data made from them.
+    std::unordered_map<void*, std::pair<void*, uint32_t>> compressedFrom;
     ElementObserver* observer = nullptr;
 
     Database();
@@ -93,6 +98,15 @@ void Detach(DbHeader* header);
 // Empty a database: no elements, definitions, pages, names or history.
 void Clear(Database& db);
 bool IsElement(const StoredElement* e);
+
+// Bytes a database holds in its pools and side tables (for the figures of
+// the benchmark): element slots, undo records, saved contents, extras.
+struct MemoryUse {
+    size_t elementSlots = 0, elementBytes = 0;
+    size_t undoBytes = 0, savedBytes = 0, pageBytes = 0;
+    size_t live = 0;
+};
+MemoryUse MeasureMemory(DbHeader* header);
 
 // Process-wide settings.
 struct Settings {

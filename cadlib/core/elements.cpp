@@ -365,7 +365,7 @@ CADAPI StoredElement* ZAVAPI DAriAppendElement(DbHeader* header, const void* rec
 CADAPI StoredElement* ZAVAPI DAriReadElement(DbHeader* header, StoredElement* element, int direction, void* buffer) {
     Database* db = Lookup(header);
     if (!db) return nullptr;
-    if (element && !IsElement(element)) return nullptr;
+    if (element && (!IsElement(element) || DbOf(element) != db)) return nullptr;
     StoredElement* e = nullptr;
     switch (direction) {
     case 0: e = db->first; break;

@@ -612,8 +612,14 @@ void ReadElements(const View& sec, Database& db,
 
 // Put the loaded database `tmp` in place of whatever `header` held.
 void Install(DbHeader* header, DbHeader& tmp) {
-    if (Lookup(header)) Detach(header);
+    ElementObserver* observer = nullptr;
+    if (Database* old = Lookup(header)) {
+        observer = old->observer;
+        Detach(header);
+    }
     Database* db = static_cast<Database*>(tmp.core);
+    // Whoever followed the old drawing follows the loaded one.
+    db->observer = observer;
     header->core = db;
     header->info = db->page0.get();
     header->firstUndo = header->currentUndo = nullptr;
@@ -623,6 +629,7 @@ void Install(DbHeader* header, DbHeader& tmp) {
            offsetof(DbHeader, reserved388) - offsetof(DbHeader, frameView));
     db->header = header;
     tmp.core = nullptr;
+    Notify(*db, ElementEvent::Cleared, nullptr);
 }
 
 // A failed load leaves the header with a valid, empty drawing; a database
@@ -639,6 +646,27 @@ void ResetEmpty(DbHeader* header) {
     }
     header->core = nullptr;
     Attach(header);
+}
+
+// Where the INFO and THMB sections end, from a file's first bytes; 0 when
+// the table cannot be read (the loader then reports why).
+size_t HeadEnd(const std::string& bytes) {
+    if (bytes.size() < kHeaderSize || memcmp(bytes.data(), kMagic, 8) != 0) return 0;
+    uint32_t count;
+    memcpy(&count, bytes.data() + 24, 4);
+    if (count == 0 || count > kMaxSections || bytes.size() < kHeaderSize + count * kEntrySize) return 0;
+    size_t end = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        Entry e;
+        const char* p = bytes.data() + kHeaderSize + i * kEntrySize;
+        memcpy(&e.id, p, 4);
+        memcpy(&e.offset, p + 8, 8);
+        memcpy(&e.length, p + 16, 8);
+        if (e.id != kSecInfo && e.id != kSecThumb) continue;
+        if (e.offset > (64u << 20) || e.length > kMaxThumbnail + (1u << 20)) return 0;
+        end = std::max(end, static_cast<size_t>(e.offset + e.length));
+    }
+    return end;
 }
 
 }  // namespace
@@ -726,11 +754,24 @@ int LoadDrawing(DbHeader* header, const char* path, FileKind kind, uint32_t* sta
     bool ok = false;
     if (path && *path) {
         if (infoOnly) {
-            // The head: the header, the table and the first two sections.
-            ok = ReadFilePrefix(path, bytes, kHeaderSize + kMaxSections * kEntrySize + 4 + (1 << 20) +
-                                                 kMaxThumbnail);
+            // The head only: header and table first, then up to the end of
+            // the information and thumbnail sections.
+            ok = ReadFilePrefix(path, bytes, kHeaderSize + kMaxSections * kEntrySize + 4);
+            size_t end = HeadEnd(bytes);
+            if (ok && end > bytes.size()) ok = ReadFilePrefix(path, bytes, end);
         } else {
-            ok = ReadWholeFile(path, bytes, size_t(1) << 31);
+            // Look at the head before reading a whole file that may not be ours.
+            ok = ReadFilePrefix(path, bytes, kHeaderSize);
+            if (!ok || bytes.size() < kHeaderSize || memcmp(bytes.data(), kMagic, 8) != 0) {
+                ResetEmpty(header);
+                *status = kLoadNotDrawing;
+                return 0;
+            }
+            if (!ReadWholeFile(path, bytes, size_t(1) << 30)) {
+                ResetEmpty(header);
+                *status = kLoadOutOfMemory;
+                return 0;
+            }
         }
     }
     if (!ok) {

@@ -73,7 +73,7 @@ char* StoreName(Database& db, char* slot, const char* text) {
     }
     size_t len = text ? strnlen(text, kNameSlot) : 0;
     len = CutDbcs(text ? text : "", len, kNameSlot - 1);
-    if (len) memcpy(slot, text, len);
+    if (len) memmove(slot, text, len);  // the caller may pass the slot itself
     slot[len] = 0;
     return slot;
 }

@@ -88,9 +88,24 @@ std::string TempNameBeside(const std::string& target) {
 #else
     unsigned long pid = static_cast<unsigned long>(getpid());
 #endif
-    char suffix[64];
-    snprintf(suffix, sizeof suffix, ".%lu_%u.tmp~", pid, ++counter);
-    return target + suffix;
+    // A short name in the target's folder, so that a long target path does
+    // not make the temporary name too long, and the final move stays on
+    // the same volume.
+    // Code page 932: a trail byte may be 0x5C, so separators are found by a
+    // scan that steps over double-byte characters.
+    size_t cut = 0;
+    for (size_t i = 0; i < target.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(target[i]);
+        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
+            ++i;
+            continue;
+        }
+        if (c == '\\' || c == '/' || c == ':') cut = i + 1;
+    }
+    std::string dir = target.substr(0, cut);
+    char name[64];
+    snprintf(name, sizeof name, "~cad%lx_%u.tmp", pid, ++counter);
+    return dir + name;
 }
 
 namespace {

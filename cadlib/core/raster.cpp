@@ -88,8 +88,10 @@ CADAPI int ZAVAPI DAriCompRstrData(DbHeader* header, StoredElement* e, int, uint
     CadSetPtr(&e->rec, kOffRasterComp, p);
     CadSetU32(&e->rec, kOffRasterCompSize, static_cast<uint32_t>(packed.size()));
     ++db->rasterData[p];
-    // The caller releases the expanded bits after a compression.
+    // The caller releases the expanded bits after a compression; contents
+    // kept for undo that still name them can find the data instead.
     db->rasterBits.erase(bits);
+    db->compressedFrom[bits] = std::make_pair(p, static_cast<uint32_t>(packed.size()));
     if (outSize) *outSize = static_cast<uint32_t>(packed.size());
     return 1;
 }

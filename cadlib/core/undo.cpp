@@ -93,30 +93,40 @@ void Record(Database& db, int kind, StoredElement* e, void* addArg, void* member
     if (group) ++UndoRefs(group);
 }
 
+// Several windows may hold copies of one header. The journal's position is
+// the library's; the host moves it in the header it replays with. A header
+// whose position differs from what the library last wrote into it carries
+// such a move; a copy that merely missed changes made through another copy
+// is brought up to date instead.
 void SyncUndo(Database& db, DbHeader* header) {
     UndoRecord* cur = header->currentUndo;
-    if (cur == db.undoCurrent) return;
-    // The host moved the position after a replay; take it when it names a
-    // record of this journal, otherwise keep ours.
-    if (cur == nullptr || IsOurRecord(db, cur)) db.undoCurrent = cur;
+    if (cur == db.undoCurrent && header->firstUndo == db.undoFirst) return;
+    for (auto& p : db.published) {
+        if (p.first != header) continue;
+        if (cur != p.second && (cur == nullptr || IsOurRecord(db, cur))) db.undoCurrent = cur;
+        break;
+    }
     Publish(db, header);
 }
 
+// Only the header of the call is written: another copy may have been freed.
 void Publish(Database& db, DbHeader* header) {
-    if (header) {
-        header->firstUndo = db.undoFirst;
-        header->currentUndo = db.undoCurrent;
+    if (!header) return;
+    header->firstUndo = db.undoFirst;
+    header->currentUndo = db.undoCurrent;
+    for (auto& p : db.published) {
+        if (p.first == header) {
+            p.second = db.undoCurrent;
+            return;
+        }
     }
-    if (db.header && db.header != header && db.header->core == &db) {
-        db.header->firstUndo = db.undoFirst;
-        db.header->currentUndo = db.undoCurrent;
-    }
+    if (db.published.size() >= 64) db.published.erase(db.published.begin());
+    db.published.emplace_back(header, db.undoCurrent);
 }
 
 void ClearUndo(Database& db) {
     DropFrom(db, db.undoFirst);
     db.undoFirst = db.undoLast = db.undoCurrent = nullptr;
-    Publish(db, db.header);
 }
 
 }  // namespace cad
@@ -213,6 +223,13 @@ CADAPI int ZAVAPI DAriUndoChgElement(StoredElement* e, ElementRecord* saved, DbH
     if (e->rec.kind == kElmRaster) {
         void* bits = CadGetPtr(&e->rec, kOffRasterBits);
         if (bits && !db->rasterBits.count(bits)) {
+            auto from = db->compressedFrom.find(bits);
+            if (!CadGetPtr(&e->rec, kOffRasterComp) && from != db->compressedFrom.end() &&
+                db->rasterData.count(from->second.first)) {
+                CadSetPtr(&e->rec, kOffRasterComp, from->second.first);
+                CadSetU32(&e->rec, kOffRasterCompSize, from->second.second);
+                ++db->rasterData[from->second.first];
+            }
             CadSetPtr(&e->rec, kOffRasterBits, nullptr);
             CadSetU32(&e->rec, kOffRasterBitsSize, 0);
             reinterpret_cast<uint8_t*>(&e->rec)[kOffRasterExpanded] = 0;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -118,6 +119,29 @@ TEST(CadFiles, InformationLoadReadsTheHeadAndTheThumbnail) {
     SelectObject(dc, o);
     DeleteDC(dc);
     DeleteObject(static_cast<HBITMAP>(preview.thumbnail));
+    DAriDeleteDB(&preview);
+
+    // Only the head is read: a file cut after its thumbnail still gives its
+    // information, while a full load refuses it.
+    std::string bytes = ReadFile(path);
+    uint64_t headEnd = 0;
+    for (int i = 0; i < 2; ++i) {  // INFO and THMB come first
+        uint64_t off, len;
+        memcpy(&off, &bytes[64 + i * 32 + 8], 8);
+        memcpy(&len, &bytes[64 + i * 32 + 16], 8);
+        headEnd = std::max(headEnd, off + len);
+    }
+    ASSERT_LT(headEnd, bytes.size());
+    std::string cut = TempDir() + "info_cut.tcf";
+    WriteFile(cut, bytes.substr(0, static_cast<size_t>(headEnd)));
+    memset(&preview, 0, sizeof preview);
+    status = 0;
+    EXPECT_EQ(DAriLoadInfoOfCWX(cut.c_str(), &preview, &status), 1);
+    EXPECT_STREQ(preview.info->texts0[3], "見本図面 ソ表");
+    if (preview.thumbnail) DeleteObject(static_cast<HBITMAP>(preview.thumbnail));
+    status = 0;
+    EXPECT_EQ(DAriLoadFileOfCWX(cut.c_str(), &preview, &status), 0);
+    EXPECT_NE(status, 0u);
     DAriDeleteDB(&preview);
 }
 

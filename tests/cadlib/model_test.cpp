@@ -440,3 +440,31 @@ TEST(CadFonts, FontsOfTheMachineAreListed) {
     EXPECT_DOUBLE_EQ(corners[2], 10.0 + 4 * 1.0 + 3 * 0.5);
     EXPECT_DOUBLE_EQ(corners[5], 22.0);
 }
+
+// Every function the header declares is exported under its plain name, as
+// callers that load the library by name expect.
+TEST(CadExports, EveryDeclaredFunctionIsExportedUndecorated) {
+    const char* src = getenv("ZAV_SOURCE_DIR");
+    ASSERT_NE(src, nullptr);
+    FILE* f = fopen((std::string(src) + "/cadlib/WmCadApiDb.h").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::string text;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    fclose(f);
+    HMODULE lib = GetModuleHandleA("WmCadApiDb.dll");
+    ASSERT_NE(lib, nullptr);
+    int count = 0;
+    for (size_t at = text.find("ZAVAPI "); at != std::string::npos; at = text.find("ZAVAPI ", at + 1)) {
+        size_t start = at + 7;
+        size_t paren = text.find('(', start);
+        if (paren == std::string::npos) continue;
+        std::string name = text.substr(start, paren - start);
+        if (name.find(' ') != std::string::npos || name.empty()) continue;
+        SCOPED_TRACE(name);
+        EXPECT_NE(GetProcAddress(lib, name.c_str()), nullptr);
+        ++count;
+    }
+    EXPECT_GT(count, 80);
+}

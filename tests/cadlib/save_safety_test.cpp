@@ -44,9 +44,10 @@ struct WriteFault {
 TEST(CadSaveSafety, DiskFullLeavesTheOldFileUntouched) {
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
-    std::string dir = std::string(tmp) + "cadlib_save_safety\\";
+    // Folder and file names whose second bytes are 0x5C, as code page 932 allows.
+    std::string dir = std::string(tmp) + "cadlib_save_ソ表\\";
     CreateDirectoryA(dir.c_str(), nullptr);
-    std::string path = dir + "図面.tcf";
+    std::string path = dir + "表示ソ.tcf";
     DeleteFileA(path.c_str());
     Db db;
     BuildSample(&db.h);

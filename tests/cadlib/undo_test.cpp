@@ -7,6 +7,38 @@
 using namespace cadtest;
 
 namespace {
+// The elements only, with their members, kind and first x: short enough to
+// show in a failure.
+std::string Shape(DbHeader* db) {
+    std::string s;
+    for (StoredElement* e = DAriReadElement(db, nullptr, 0, nullptr); e; e = DAriReadElement(db, e, 1, nullptr)) {
+        s += std::to_string(e->rec.kind) + ":" + std::to_string(static_cast<long>(CadGetF64(&e->rec, kOffP1X) * 100));
+        if (e->rec.kind == kElmGroup) {
+            s += "[";
+            long long left = DAriGetMemberNum(e, db);
+            for (StoredElement* m = DAriReadFirstMember(e, nullptr, db); m && left > 0; m = DAriReadNextMember(m, nullptr, db)) {
+                s += std::to_string(m->rec.kind) + ":" + std::to_string(static_cast<long>(CadGetF64(&m->rec, kOffP1X) * 100)) + " ";
+                --left;
+                if (m->rec.kind == kElmGroup2) left += DAriGetMemberNum(m, db);
+            }
+            s += "]";
+        }
+        s += " ";
+    }
+    return s;
+}
+
+// Every byte of every element and member, as the file round trip sees them.
+std::string Contents(DbHeader* db) {
+    std::string s;
+    for (StoredElement* e = DAriReadElement(db, nullptr, 0, nullptr); e; e = DAriReadElement(db, e, 1, nullptr)) {
+        s += DumpElement(e);
+        if (e->rec.kind == kElmGroup) s += DumpMembers(e, db);
+        s += "\n";
+    }
+    return s;
+}
+
 std::vector<double> Xs(DbHeader* db) {
     std::vector<double> xs;
     for (StoredElement* e = DAriReadElement(db, nullptr, 0, nullptr); e; e = DAriReadElement(db, e, 1, nullptr))
@@ -163,4 +195,140 @@ TEST(CadUndo, ElementsHeldByTheJournalStayReadableUntilCleared) {
     DAriAllDeleteElement(&db);
     EXPECT_EQ(db.h.currentUndo, nullptr);
     EXPECT_EQ(DAriGetElmNum(&db), 0);
+}
+
+// A second window on a drawing holds a copy of its header: either copy sees
+// the changes and the undo moves made through the other.
+TEST(CadUndo, CopiesOfTheHeaderInTwoWindowsStayInStep) {
+    Db db(1);
+    DbHeader second = db.h;
+    ElementRecord r = Line(1, 0, 1, 1);
+    DAriAppendElement(&db, &r);
+    DAriMakUndoPass(&db);
+    EXPECT_EQ(DAriIsUndo(&second), 1);
+    EXPECT_EQ(second.currentUndo, db.h.currentUndo);
+    ASSERT_EQ(HostUndo(&second), 1);  // the host replays in the second window
+    EXPECT_EQ(DAriGetElmNum(&second), 0);
+    EXPECT_EQ(DAriIsRedo(&db), 1);  // the first window sees the move
+    EXPECT_EQ(db.h.currentUndo, nullptr);
+    ASSERT_EQ(HostRedo(&db), 1);
+    EXPECT_EQ(DAriIsUndo(&db), 1);  // the host's next call through its header
+    EXPECT_EQ(DAriGetElmNum(&second), 1);
+    EXPECT_EQ(second.currentUndo, db.h.currentUndo);
+}
+
+// Random edit sessions: undoing every step and redoing it again must pass
+// back through exactly the drawings each step left.
+TEST(CadUndo, RandomSessionsUndoAndRedoThroughEveryStep) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        Db db(1);
+        unsigned state = seed;
+        auto rnd = [&state](unsigned n) {
+            state = state * 1103515245u + 12345u;
+            return (state >> 16) % n;
+        };
+        std::vector<std::string> after;  // the drawing after each step
+        after.push_back(Shape(&db) + "|" + std::to_string(std::hash<std::string>()(Contents(&db))));
+        for (int step = 0; step < 40; ++step) {
+            UndoRecord* before = db.h.currentUndo;
+            int ops = 1 + rnd(4);
+            for (int k = 0; k < ops; ++k) {
+                std::vector<StoredElement*> all;
+                for (StoredElement* e = DAriReadElement(&db, nullptr, 0, nullptr); e; e = DAriReadElement(&db, e, 1, nullptr))
+                    all.push_back(e);
+                int what = static_cast<int>(rnd(5));
+                if (all.empty()) what = 0;
+                StoredElement* pick = all.empty() ? nullptr : all[rnd(static_cast<unsigned>(all.size()))];
+                if (what == 0) {
+                    ElementRecord r = Full(rnd(2) ? kElmLine : kElmCircle, static_cast<int>(rnd(1000)));
+                    DAriAppendElement(&db, &r);
+                } else if (what == 1) {
+                    DAriDeleteElement(pick, &db);
+                } else if (what == 2) {
+                    ElementRecord r = Full(pick->rec.kind == kElmGroup ? kElmGroup : kElmLine, static_cast<int>(rnd(1000)));
+                    DAriChangeElement(pick, &r, &db);
+                } else if (what == 3) {
+                    ElementRecord g = Record(kElmGroup);
+                    StoredElement* group = DAriCreateFgroupHead(&g, &db);
+                    ElementRecord m = Full(kElmArc, static_cast<int>(rnd(1000)));
+                    DAriAppendMemberElement(group, &m, &db);
+                } else {
+                    // Grow a group that exists, or nest a new one in it.
+                    for (StoredElement* e : all) {
+                        if (e->rec.kind != kElmGroup) continue;
+                        ElementRecord m = rnd(2) ? Full(kElmPoint, static_cast<int>(rnd(1000))) : Record(kElmGroup2);
+                        StoredElement* parent = e;
+                        if (DAriGetMemberNum(e, &db) && rnd(2)) {
+                            StoredElement* first = DAriReadFirstMember(e, nullptr, &db);
+                            if (first && first->rec.kind == kElmGroup2) parent = first;
+                        }
+                        DAriAppendMemberElement(parent, &m, &db);
+                        break;
+                    }
+                }
+            }
+            DAriMakUndoPass(&db);
+            if (db.h.currentUndo == before) continue;  // nothing changed: no step
+            after.push_back(Shape(&db) + "|" + std::to_string(std::hash<std::string>()(Contents(&db))));
+        }
+        for (size_t i = after.size() - 1; i > 0; --i) {
+            ASSERT_EQ(HostUndo(&db), 1) << "undo to " << i - 1;
+            ASSERT_EQ(Shape(&db) + "|" + std::to_string(std::hash<std::string>()(Contents(&db))), after[i - 1]) << "after undoing step " << i;
+        }
+        EXPECT_EQ(HostUndo(&db), 0);
+        for (size_t i = 1; i < after.size(); ++i) {
+            ASSERT_EQ(HostRedo(&db), 1);
+            ASSERT_EQ(Shape(&db) + "|" + std::to_string(std::hash<std::string>()(Contents(&db))), after[i]) << "after redoing step " << i;
+        }
+        EXPECT_EQ(DAriIsRedo(&db), 0);
+    }
+}
+
+// The host's replay of a raster change: it compresses the element's bits
+// and releases them before swapping the contents back, then expands what it
+// got. The contents kept for undo named the released bits.
+TEST(CadUndo, RasterChangeUndoneAsTheHostReplaysIt) {
+    Db db(1);
+    ElementRecord r = Full(kElmRaster, 5);
+    StoredElement* e = DAriAppendElement(&db, &r);
+    DAriUndoFgSet(&db, 0);
+    AttachRasterBits(&db);
+    DAriUndoFgSet(&db, 1);
+    DAriMakUndoPass(&db);
+    std::string image = Hex(CadGetPtr(&e->rec, kOffRasterBits), 512);
+    ElementRecord turned = e->rec;
+    CadSetF64(&turned, kOffRasterAngle, 1.5);
+    DAriChangeElement(e, &turned, &db);
+    DAriMakUndoPass(&db);
+
+    UndoRecord* rec = db.h.currentUndo;
+    ASSERT_EQ(rec->kind, kUndoChange);
+    auto compressAndRelease = [&] {
+        void* bits = CadGetPtr(&e->rec, kOffRasterBits);
+        uint32_t size = 0;
+        if (bits && DAriCompRstrData(&db, e, 0, &size)) {
+            VirtualFree(bits, 0, MEM_RELEASE);
+            CadSetPtr(&e->rec, kOffRasterBits, nullptr);
+            CadSetU32(&e->rec, kOffRasterBitsSize, 0);
+            reinterpret_cast<uint8_t*>(&e->rec)[kOffRasterExpanded] = 0;
+        }
+    };
+    auto expand = [&] {
+        if (CadGetPtr(&e->rec, kOffRasterComp) && !CadGetPtr(&e->rec, kOffRasterBits)) DAriExpandRstrData(&db, e, 1);
+    };
+    compressAndRelease();
+    DAriUndoChgElement(e, rec->saved, &db, 0);
+    expand();
+    db.h.currentUndo = rec->prev;
+    EXPECT_DOUBLE_EQ(CadGetF64(&e->rec, kOffRasterAngle), CadGetF64(&r, kOffRasterAngle));
+    ASSERT_NE(CadGetPtr(&e->rec, kOffRasterBits), nullptr);
+    EXPECT_EQ(Hex(CadGetPtr(&e->rec, kOffRasterBits), 512), image);
+    // And forward again.
+    compressAndRelease();
+    DAriUndoChgElement(e, rec->saved, &db, 0);
+    expand();
+    EXPECT_DOUBLE_EQ(CadGetF64(&e->rec, kOffRasterAngle), 1.5);
+    ASSERT_NE(CadGetPtr(&e->rec, kOffRasterBits), nullptr);
+    EXPECT_EQ(Hex(CadGetPtr(&e->rec, kOffRasterBits), 512), image);
 }

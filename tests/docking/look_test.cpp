@@ -59,7 +59,9 @@ TEST(CaptionText, EllipsisKeepsWithinWidthAndCharacters)
         EXPECT_EQ("...", s.substr(s.size() - 3));
         SIZE sz;
         ::GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &sz);
-        if (width >= 25) EXPECT_LE(sz.cx, width);
+        if (width >= 25) {
+            EXPECT_LE(sz.cx, width);
+        }
         const std::string head = s.substr(0, s.size() - 3);
         EXPECT_EQ(0, std::strncmp(head.c_str(), jp, head.size()));
         // Whole characters only: the head ends on a character boundary.

@@ -1,6 +1,7 @@
 // Pinning panes to the auto-hide strips, their labels, sliding out and back.
 #include "tests/docking/dock_fixture.h"
 #include "docking/auto_hide.h"
+#include "docking/docking_settings.h"
 
 using namespace zav;
 
@@ -65,7 +66,9 @@ TEST_F(DockingTest, PinSlideOutAndUnpin)
     for (const auto& l : strip.labels) EXPECT_GT(l->Width(), 0);
     EXPECT_EQ(fc.left + ah.Thickness(), MdiInFrame().left) << "no bar left on the left edge";
 
-    // Hovering a label slides its pane out; the auto-hide tick hides it again.
+    // Hovering a label slides its pane out (animated in full-window mode); the tick hides it again.
+    GetDockingHooks().fullDragMode = [] { return 1; };
+    CDockingSettings::Instance().Update();
     ::SetActiveWindow(frame->m_hWnd);
     ASSERT_GT(strip.labels.size(), 1u);
     POINT onB = {strip.rc.left + 5, strip.rc.top + strip.labels[0]->Width() + 5 + 3};
@@ -75,6 +78,8 @@ TEST_F(DockingTest, PinSlideOutAndUnpin)
     EXPECT_EQ(b.m_hWnd, ah.OutWindow());
     EXPECT_TRUE(::IsWindowVisible(b.m_hWnd));
     EXPECT_FALSE(::IsWindowVisible(a.m_hWnd));
+    RECT out = ScreenRect(ah.m_hWnd);
+    EXPECT_EQ(170 + 5, out.right - out.left) << "slid out to the full pane size";
     POINT away = {fc.right - 20, fc.bottom - 20};
     ::ClientToScreen(frame->m_hWnd, &away);
     ::SetCursorPos(away.x, away.y);
@@ -103,4 +108,37 @@ TEST_F(DockingTest, PinSlideOutAndUnpin)
     Pump();
     EXPECT_TRUE(strip.labels.empty());
     EXPECT_EQ(fc.left, ah.LayoutRect().left) << "the empty strip gives its room back";
+}
+
+TEST_F(DockingTest, SlidOutPaneEdgeDragsUnlessLocked)
+{
+    TestPane& a = NewPane("edge");
+    ASSERT_TRUE(DockAt(a, DOCK_SIDE_LEFT | DOCK_FLAG_SINGLE, 0, 0.0f, 170));
+    ASSERT_TRUE(a.PinUpAtCurrentSide());
+    Pump();
+    CAutoHideManager& ah = frame->AutoHide();
+    ASSERT_EQ(a.m_hWnd, ah.OutWindow());
+    struct Row { const char* name; int fullDrag; bool locked; int move, expect; } rows[] = {
+        {"live edge drag", 1, false, 30, 30},
+        {"outline edge drag", 0, false, -40, -40},
+        {"locked: the edge does not move", 1, true, 30, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        GetDockingHooks().fullDragMode = r.fullDrag ? +[] { return 1; } : +[] { return 0; };
+        GetDockingHooks().isDockLayoutLocked = r.locked ? +[] { return 1; } : +[] { return 0; };
+        CDockingSettings::Instance().Update();
+        RECT mr = ScreenRect(ah.m_hWnd);
+        POINT edge = {mr.right - 2, (mr.top + mr.bottom) / 2};
+        ::SetCursorPos(edge.x - 20, edge.y);  // keeps the pane out between the steps
+        ASSERT_EQ(HTLEFT, ::SendMessageA(ah.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)));
+        const int w0 = mr.right - mr.left;
+        PostMouse(frame->m_hWnd, WM_MOUSEMOVE, POINT{edge.x + r.move, edge.y}, MK_LBUTTON);
+        PostMouse(frame->m_hWnd, WM_LBUTTONUP, POINT{edge.x + r.move, edge.y});
+        ::SendMessageA(ah.m_hWnd, WM_NCLBUTTONDOWN, HTLEFT, MAKELPARAM(edge.x, edge.y));
+        Pump();
+        RECT after = ScreenRect(ah.m_hWnd);
+        EXPECT_EQ(w0 + r.expect, after.right - after.left);
+        EXPECT_EQ(w0 + r.expect - 5, Pos(a).thickness) << "the pane size follows";
+    }
 }

@@ -183,6 +183,18 @@ TEST_F(DockingTest, AcceptZonesAndTheFirstThird)
     RECT lb = ClientInFrame(frame->m_hWnd, left.Bar());
     ASSERT_NE(0, accept({(lb.left + lb.right) / 2, (lb.top + lb.bottom) / 2}, &d)) << "the body of a bar";
     EXPECT_EQ(left.Bar(), d.hdr.bar) << "passed to the bar";
+    // 10 px after a bar's splitter: a new bar in front of that bar.
+    TestPane& inner = NewPane("inner");
+    ASSERT_TRUE(DockAt(inner, DOCK_SIDE_LEFT, 1, 0.0f, 120));
+    ASSERT_NE(left.Bar(), inner.Bar());
+    RECT ib = ClientInFrame(frame->m_hWnd, inner.Bar());
+    ASSERT_NE(0, accept({ib.left - 5 + 10, midY}, &d));
+    EXPECT_EQ(frame->m_hWnd, d.hdr.bar);
+    POINT at = {d.rect.left, d.rect.top};
+    ::ScreenToClient(frame->m_hWnd, &at);
+    EXPECT_EQ(ib.left, at.x) << "the outline starts where the inner bar starts";
+    inner.Hide();
+    Pump();
     // The bar's own pane alone in it is refused over that bar.
     DockRect self = {};
     self.hdr = {left.m_hWnd, nullptr, DOCK_CODE_ACCEPT};

@@ -75,14 +75,18 @@ TEST(StgXml, ByteValuesAsHexText)
         SCOPED_TRACE(r.name);
         CStgXML node;
         ASSERT_EQ(0, node.Create(root, "rows"));
-        if (r.stored) ASSERT_EQ(0, node.SetString("x", r.stored));
+        if (r.stored) {
+            ASSERT_EQ(0, node.SetString("x", r.stored));
+        }
         unsigned char buf[8] = {};
         unsigned long n = r.bufferSize;
         CStgXML again;
         ASSERT_EQ(0, again.Open(root, "rows"));
         long res = again.GetBinary(r.stored ? "x" : "absent", buf, &n);
         EXPECT_EQ(r.result, res);
-        if (res == 0 || res == 234) EXPECT_EQ(r.sizeOut, n);
+        if (res == 0 || res == 234) {
+            EXPECT_EQ(r.sizeOut, n);
+        }
         for (size_t i = 0; i < r.bytes.size(); ++i) EXPECT_EQ(r.bytes[i], buf[i]) << "byte " << i;
     }
 }

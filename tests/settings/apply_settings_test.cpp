@@ -51,7 +51,10 @@ TEST_F(ApplySettingsTest, FoldersAreResolvedAndTheBackupFolderChecked) {
   EXPECT_EQ(install_ + "\\SETTEI\\rightmenu.ini", s.m_ConfigData.File.RMenuPath);
   EXPECT_EQ(install_ + "\\SETTEI\\start.bmp", s.m_ConfigData.File.TitleBmpPath);
   // A second apply keeps absolute names as they are.
+  s.m_ConfigData.File.AUTOZ.clear();
   s.m_ConfigData.Apply();
+  EXPECT_EQ("", s.m_ConfigData.File.AutoZumenPath);
+  EXPECT_STREQ("", Running().autoZumenPath);
   EXPECT_EQ(install_ + "\\help\\cad.chm", s.m_ConfigData.File.HELPFILE);
   EXPECT_EQ(docs + "\\LOG\\", s.m_ConfigData.File.LOGDIR);
   EXPECT_TRUE(Messages().empty());
@@ -238,4 +241,19 @@ TEST_F(ApplySettingsTest, ReloadedSystemSettingsKeepTheUsersRunningValues) {
   ASSERT_EQ(0, fresh.LoadConfigData(true, nullptr));
   EXPECT_EQ(3, Running().rubberColor);
   EXPECT_DOUBLE_EQ(600.0, Neighbours().GetKeyCursorStep());
+}
+
+TEST_F(ApplySettingsTest, PenColoursComeFromTheCadLibrarysStyleTable) {
+  HMODULE lib = LoadLibraryA("WmCadApiDb.dll");
+  ASSERT_NE(nullptr, lib);
+  ForgetLibraryLookups();
+  ConfigDataColor colors;
+  colors.Apply();
+  // The library's first pens: black, white, red, yellow.
+  EXPECT_EQ(RGB(0, 0, 0), Running().penColors[0]);
+  EXPECT_EQ(RGB(255, 255, 255), Running().penColors[1]);
+  EXPECT_EQ(RGB(255, 0, 0), Running().penColors[2]);
+  EXPECT_EQ(RGB(255, 255, 0), Running().penColors[3]);
+  FreeLibrary(lib);
+  ForgetLibraryLookups();
 }

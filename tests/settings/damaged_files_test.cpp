@@ -3,6 +3,7 @@
 // other setting of the user is lost.
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <random>
 
@@ -116,9 +117,8 @@ class DamagedFilesTest : public SettingsFixture {
     s.m_ConfigData.COMPANY = "設計室";
     s.m_ConfigData.SCALE = {"1/50", "1/100"};
     ASSERT_EQ(0, s.SaveConfigDataFile(nullptr));
-    Running().iUndoCount = 25;
-    Running().zumenDir[0] = 0;
-    lstrcpyA(Running().szDefPaperStr1, "表題欄");
+    s.m_LocalSettingsSetup.iUndoCount = 25;
+    s.m_LocalSettingsSetup.szDefPaperStr1 = "表題欄";
     s.m_LocalSettingsStackCmd.CmdId = {5001, 5002};
     s.m_LocalSettingsStackCmd.CmdName = {"線", "円"};
     ASSERT_EQ(0, s.SaveLocalSettings(nullptr));
@@ -181,7 +181,11 @@ TEST_F(DamagedFilesTest, DamagedShippedCopyTooIsReportedOnceAndKeepsTheRecords) 
   for (int kind = 0; kind < 2; ++kind) {
     const char* file = kind == 0 ? "ConfigData.xml" : "LocalSettings.xml";
     WriteBytes(UserPath(file), "<?xml");
-    WriteBytes(InstallPath(file), ReplaceOnce(ReadBytes(DistFile(file)), "<count>", "<count>x"));
+    // The shipped ConfigData.xml with an 11-item gesture array; LocalSettings.xml
+    // with a count that is not a number.
+    WriteBytes(InstallPath(file), kind == 0 ? ReplaceOnce(ReadBytes(DistFile(file)), "<count>10</count>",
+                                                          "<count>11</count>")
+                                            : ReplaceOnce(ReadBytes(DistFile(file)), "<count>", "<count>x"));
     boxes_->Clear();
     CCadSystemSettings s;
     s.m_ConfigData.LOG = 7;
@@ -191,6 +195,9 @@ TEST_F(DamagedFilesTest, DamagedShippedCopyTooIsReportedOnceAndKeepsTheRecords) 
     EXPECT_NE(std::string::npos, Messages()[0].text.find("の読込みに失敗しました。(")) << file;
     EXPECT_NE(std::string::npos, Messages()[0].text.find(UserPath(file))) << file;
     EXPECT_EQ("確認", Messages()[0].caption);
+    if (kind == 0) {
+      EXPECT_NE(std::string::npos, Messages()[0].text.find("array size too short")) << Messages()[0].text;
+    }
     EXPECT_EQ(static_cast<unsigned>(MB_ICONERROR), Messages()[0].flags & MB_ICONMASK);
     // A failed load changes nothing in the records.
     EXPECT_EQ(7, s.m_ConfigData.LOG) << file;
@@ -201,7 +208,11 @@ TEST_F(DamagedFilesTest, DamagedShippedCopyTooIsReportedOnceAndKeepsTheRecords) 
 
 TEST_F(DamagedFilesTest, ThousandsOfMutatedCopiesNeverCrashOrHalfLoad) {
   WriteUserFiles();
-  std::mt19937 rng(20261210);
+  // ZAV_MUTATION_SEED and ZAV_MUTATIONS give longer runs by hand.
+  const char* seedText = std::getenv("ZAV_MUTATION_SEED");
+  const char* countText = std::getenv("ZAV_MUTATIONS");
+  std::mt19937 rng(seedText ? static_cast<unsigned>(std::atoi(seedText)) : 20261210u);
+  const int mutants = countText ? std::atoi(countText) : 2500;
   const char interesting[] = "<>/\"&0123456789- \n\t\xE3\x81\x82\xFF";
   int loaded = 0, refused = 0;
   for (int kind = 0; kind < 2; ++kind) {
@@ -215,7 +226,7 @@ TEST_F(DamagedFilesTest, ThousandsOfMutatedCopiesNeverCrashOrHalfLoad) {
                        : SaveLocalSettingsText(LocalSettingsRecords{&s.m_LocalSettingsSetup, &s.m_LocalSettingsWindow,
                                                                     &s.m_CadFileBackup, &s.m_LocalSettingsStackCmd});
     };
-    for (int i = 0; i < 2500; ++i) {
+    for (int i = 0; i < mutants; ++i) {
       std::string m = valid;
       const int ops = 1 + static_cast<int>(rng() % 3);
       for (int op = 0; op < ops && !m.empty(); ++op) {
@@ -245,6 +256,6 @@ TEST_F(DamagedFilesTest, ThousandsOfMutatedCopiesNeverCrashOrHalfLoad) {
     }
   }
   EXPECT_TRUE(Messages().empty());
-  EXPECT_GT(refused, 2500);
+  EXPECT_GT(refused, mutants);
   std::printf("mutants: %d loaded, %d refused\n", loaded, refused);
 }

@@ -2,6 +2,8 @@
 // dialect, the shipped copies and safe saving.
 #include <windows.h>
 
+#include <clocale>
+
 #include "archive_text.h"
 #include "base/running_settings.h"
 #include "base/settings_files.h"
@@ -194,9 +196,8 @@ TEST_F(SettingsFilesTest, SaveNeverCreatesAFile) {
 
 TEST_F(SettingsFilesTest, DeletedLocalSettingsIsSeededAndOverwrittenAtShutdown) {
   CCadSystemSettings s;
-  ASSERT_EQ(0, s.LoadLocalSettings(false, nullptr));
+  ASSERT_EQ(0, s.LoadLocalSettings(true, nullptr));
   Running().iUndoCount = 42;
-  Running().zumenDir[0] = 0;
   DeleteFileA(UserPath("LocalSettings.xml").c_str());
   EXPECT_EQ(0, SaveUserSettings());
   CCadSystemSettings back;
@@ -221,4 +222,26 @@ TEST_F(SettingsFilesTest, IniCompanionFollowsTheXmlWithItsExtensionForced) {
   EXPECT_EQ("write " + root_ + "\\gone.ini", calls[1]);
   EXPECT_EQ("read " + root_ + "\\x.INI", calls[2]);
   EXPECT_EQ("C:\\a.b\\LocalSettings.ini", LocalSettingsIniPathFor("C:\\a.b\\LocalSettings"));
+}
+
+TEST_F(SettingsFilesTest, LoadingSetsTheJapaneseLocale) {
+  CCadSystemSettings s;
+  s.LoadConfigData(false, InstallPath("ConfigData.xml").c_str());
+  const char* locale = setlocale(LC_ALL, nullptr);
+  ASSERT_NE(nullptr, locale);
+  EXPECT_NE(std::string::npos, std::string(locale).find("Japanese")) << locale;
+}
+
+TEST_F(SettingsFilesTest, SaveBeforeTheUserSettingsAreAppliedKeepsTheRecords) {
+  CCadSystemSettings s;
+  s.GetLocalSettingsPath(true, true);
+  s.m_LocalSettingsSetup.iUndoCount = 17;
+  s.m_LocalSettingsSetup.SysZumenDir = "D:\\図面";
+  Running().iUndoCount = 0;  // never applied: nothing of the user's runs yet
+  ASSERT_EQ(0, s.SaveLocalSettings(nullptr));
+  CCadSystemSettings back;
+  ASSERT_EQ(0, back.LoadLocalSettings(false, nullptr));
+  EXPECT_EQ(17, back.m_LocalSettingsSetup.iUndoCount);
+  EXPECT_EQ("D:\\図面", back.m_LocalSettingsSetup.SysZumenDir);
+  EXPECT_TRUE(back.m_LocalSettingsSetup == s.m_LocalSettingsSetup);
 }

@@ -40,7 +40,9 @@ TEST_F(UserFolderTest, SeedingReplacesOnlyWithANewerShippedCopy) {
     EXPECT_EQ(c.replaced ? ReadBytes(InstallPath("LocalSettings.xml")) : std::string("user's own"), ReadBytes(path))
         << c.name;
     EXPECT_EQ(c.replaced, Exists(bak)) << c.name;
-    if (c.replaced) EXPECT_EQ("user's own", ReadBytes(bak)) << c.name;
+    if (c.replaced) {
+      EXPECT_EQ("user's own", ReadBytes(bak)) << c.name;
+    }
   }
   EXPECT_TRUE(Messages().empty());
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/def_file.h"
-#include "base/message_box.h"
+#include "win/message_box.h"
 #include "test_files.h"
 
 namespace {
@@ -57,13 +57,11 @@ void Exercise(CDefFile& file, const TestFolder& folder, const std::string& label
     EXPECT_EQ(WithoutBlanks(file.FormatIndented()), WithoutBlanks(reread.FormatIndented())) << label;
 }
 
-int FailBox(HWND, const char*, const char*, UINT) { return IDOK; }
-
 }  // namespace
 
 TEST(DefFileDamage, TableOfDamagedFiles)
 {
-    MessageBoxHook old = SetMessageBoxHook(FailBox);
+    win::MessageBoxTestHook boxes;
     TestFolder folder;
     const std::string valid = kValid;
     // loads: 1 yes, 0 no, -1 the parser's choice
@@ -99,12 +97,12 @@ TEST(DefFileDamage, TableOfDamagedFiles)
         }
         Exercise(file, folder, row.name);
     }
-    SetMessageBoxHook(old);
+    EXPECT_EQ(0u, boxes.Calls().size());
 }
 
 TEST(DefFileDamage, MutationLoop)
 {
-    MessageBoxHook old = SetMessageBoxHook(FailBox);
+    win::MessageBoxTestHook boxes;
     TestFolder folder;
     std::mt19937 random(20240105u);
     const std::string valid = kValid;
@@ -130,6 +128,6 @@ TEST(DefFileDamage, MutationLoop)
         if (HasFatalFailure())
             break;
     }
-    SetMessageBoxHook(old);
+    EXPECT_EQ(0u, boxes.Calls().size());
     RecordProperty("loaded", loaded);
 }

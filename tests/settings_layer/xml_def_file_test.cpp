@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "base/def_file.h"
-#include "base/message_box.h"
+#include "win/message_box.h"
 #include "test_files.h"
 
 namespace {
@@ -251,18 +251,14 @@ TEST(DefFile, IndentedSaveRoundTrip)
 
 TEST(DefFile, IndentedSaveFailureShowsBox)
 {
-    static std::string shownText, shownCaption;
-    MessageBoxHook old = SetMessageBoxHook([](HWND, const char* text, const char* caption, UINT) {
-        shownText = text;
-        shownCaption = caption;
-        return IDOK;
-    });
+    win::MessageBoxTestHook boxes;
     TestFolder folder;
     CDefFile file(folder.Write("a.def", kDefinition).c_str());
     EXPECT_EQ(0, file.SaveFormatted(folder.File("no\\such\\folder\\x.def").c_str()));
-    SetMessageBoxHook(old);
-    EXPECT_EQ("エラー", shownCaption);
-    EXPECT_EQ(0u, shownText.find("設定ファイルの書き込みに失敗しました。\nError: 80070003: "));
+    ASSERT_EQ(1u, boxes.Calls().size());
+    EXPECT_EQ("エラー", boxes.Calls()[0].caption);
+    EXPECT_EQ(UINT(MB_OK | MB_ICONERROR), boxes.Calls()[0].flags);
+    EXPECT_EQ(0u, boxes.Calls()[0].text.find("設定ファイルの書き込みに失敗しました。\nError: 80070003: "));
 }
 
 // Each object enters COM once and leaves it once: after any number of loads

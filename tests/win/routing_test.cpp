@@ -184,6 +184,11 @@ TEST(MessageMap, RoutesThroughChainedMapsInTableOrder) {
   EXPECT_EQ(0, ::SendMessageA(base, kMsg + 5, 0, 0));
   EXPECT_EQ("", JoinTrace(g_trace));
 
+  // A WM_NOTIFY without its record reaches no notify entry (and no crash).
+  g_trace.clear();
+  EXPECT_EQ(0, ::SendMessageA(wnd, WM_NOTIFY, 77, 0));
+  EXPECT_EQ("", JoinTrace(g_trace));
+
   // A pointer chain takes part once it is set.
   g_trace.clear();
   wnd.m_optional = &optional;

@@ -83,6 +83,14 @@ TEST(UpdateUI, AppliedToAMenuAsItOpens) {
   EXPECT_EQ(0, ui.UIGetCheck(59392));
   EXPECT_TRUE(ui.UIIsEnabled(59393));
 
+  // A command item on the bar itself, updated when the bar becomes active.
+  HMENU bar = frame.GetMenu();
+  ::AppendMenuA(bar, MF_STRING, 1212, "電卓");
+  ui.UIAdd(1212, UPDUI_MENUBAR);
+  ui.UIEnable(1212, false);
+  frame.SendMessage(WM_INITMENU, (WPARAM)bar, 0);
+  EXPECT_TRUE(MenuState(bar, 1212) & MF_GRAYED);
+
   // The whole bar at once, submenus included.
   ui.UISetCheck(40000, 1);
   ui.UIUpdateMenu(frame.GetMenu(), true);

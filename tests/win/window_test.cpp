@@ -60,16 +60,20 @@ TEST(WindowBinding, ObjectSeesEveryMessageFromTheFirstOn) {
 
 class CRefusingWnd : public CWindowBase {
  public:
+  bool finalSeen = false;
   BEGIN_MSG_MAP(CRefusingWnd)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
   END_MSG_MAP()
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&) { return -1; }
+  void OnFinalMessage(HWND) override { finalSeen = true; }
 };
 
 TEST(WindowBinding, FailedCreationLeavesTheObjectFree) {
   CRefusingWnd wnd;
   EXPECT_EQ(nullptr, wnd.Create(CreateArgs()));
   EXPECT_EQ(nullptr, wnd.m_hWnd);
+  // The object is still the caller's: no final message that might free it.
+  EXPECT_FALSE(wnd.finalSeen);
   // The next window of the class is not bound to the failed object.
   CEarlyWnd other;
   ASSERT_NE(nullptr, other.Create(CreateArgs()));
@@ -211,6 +215,51 @@ TEST(WindowClasses, RegisteredUnderTheCallersName) {
 
   WindowClassArgs none;
   EXPECT_EQ(0, win::RegisterWindowClass(none));
+
+  // The framework's own classes go at shutdown and come back when needed.
+  win::DefaultWindowClass();
+  win::UnregisterFrameworkClasses();
+  EXPECT_FALSE(win::IsWindowClassRegistered("ZavWindow"));
+  CEarlyWnd later;
+  EXPECT_NE(nullptr, later.Create(CreateArgs()));
+  EXPECT_TRUE(win::IsWindowClassRegistered("ZavWindow"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowHelpers, CenterOverOwnerInsideTheWorkArea) {
+  CWindowBase owner;
+  CreateArgs oa;
+  oa.style = WS_POPUP | WS_VISIBLE;
+  oa.x = 100;
+  oa.y = 100;
+  oa.cx = 400;
+  oa.cy = 300;
+  ASSERT_NE(nullptr, owner.Create(oa));
+  CWindowBase popup;
+  CreateArgs pa;
+  pa.style = WS_POPUP;
+  pa.parent = owner;  // owner of a popup
+  pa.x = 0;
+  pa.y = 0;
+  pa.cx = 200;
+  pa.cy = 100;
+  ASSERT_NE(nullptr, popup.Create(pa));
+  ASSERT_TRUE(popup.CenterWindow());
+  RECT rc = popup.GetWindowRect();
+  EXPECT_EQ(200, rc.left);
+  EXPECT_EQ(200, rc.top);
+
+  // An owner half off the screen: the window stays inside the work area.
+  owner.SetWindowPos(nullptr, -300, -250, 400, 300, SWP_NOZORDER);
+  popup.CenterWindow();
+  rc = popup.GetWindowRect();
+  RECT work;
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_GE(rc.left, work.left);
+  EXPECT_GE(rc.top, work.top);
 }
 
 }  // namespace

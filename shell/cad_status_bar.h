@@ -1,0 +1,104 @@
+// The prompt and number-entry bar along the bottom of the main frame: the
+// running command's prompt, a message, and the number typed on the keyboard.
+//
+// WM_USER codes (wParam; lParam the argument):
+//   1 message text (null or empty clears), 2 prompt (null or empty: the
+//   default prompt; a trailing "(key=value)" group is not shown),
+//   3 typed character, 4 nothing, 5 element count, 6 backspace.
+// WM_USER+1 saves the texts of panes 0 and 1, WM_USER+2 restores them.
+// WM_COMMAND ids (HIWORD the pane where noted): 100 reset texts, 1000 end
+// the running command, 1010 toggle the message bar, 2000 copy pane text
+// into lParam (1024 bytes), 2001 pane visible, 2002 pane append flag.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "win/message_loop.h"
+#include "win/window.h"
+
+class CCadStatusBar : public CWindowBase, public CMessageFilter, public CIdleHandler {
+ public:
+  struct Pane {
+    int width = 0;
+    int align = 0;  // 0 left, 2 right
+    std::string text;
+    std::string saved;
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF background = 0;
+    int visible = 1;
+    int append = 0;
+  };
+
+  CCadStatusBar();
+  ~CCadStatusBar() override;
+
+  HWND Create(HWND parent, const RECT& rc);
+  BOOL PreTranslateMessage(MSG*) override { return FALSE; }
+  BOOL OnIdle() override { return FALSE; }
+  void DestroyMembers();
+
+  const Pane& GetPane(int i) const { return m_panes[i]; }
+  int BarHeight() const { return m_barHeight; }
+
+  // The prompt as shown: the text before a final "(...)" group.
+  static std::string CleanPrompt(const char* text);
+
+  BEGIN_MSG_MAP(CCadStatusBar)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+    MESSAGE_HANDLER(WM_CHAR, OnChar)
+    MESSAGE_HANDLER(WM_SYSKEYDOWN, OnSysKeyDown)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(WM_RBUTTONDOWN, OnRButtonDown)
+    MESSAGE_HANDLER(WM_USER, OnUser)
+    MESSAGE_HANDLER(WM_USER + 1, OnSaveTexts)
+    MESSAGE_HANDLER(WM_USER + 2, OnRestoreTexts)
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+  END_MSG_MAP()
+
+ private:
+  LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
+  void Paint(HDC dc);
+  LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnChar(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+  LRESULT OnSysKeyDown(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnRButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnUser(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSaveTexts(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnRestoreTexts(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
+
+  void SetPaneText(int pane, const char* text);
+  void TypeChar(char c);
+  void Layout();
+  void PaintPane(HDC dc, int k, int left);
+
+  HWND m_grip = nullptr;
+  RECT m_gripRect = {};
+  bool m_inLayout = false;
+  int m_barHeight = 26;
+  Pane m_panes[3];
+  int m_paneCount = 3;
+  HFONT m_font = nullptr;
+  std::string m_elementCount;
+};
+
+// The typed number of the prompt bar (StatusBarWindow).
+double GetStatusBarNumber();
+int GetStatusBarInteger();  // -1 when nothing is typed
+int HasStatusBarInput();
+void ClearStatusBarInput(HWND window);
+
+// Hooks into the drawing windows and the right-click pop-up, which the bar
+// asks on mouse and system keys.
+int CloseRPMenuSeam();      // 1 when a pop-up was open and is now closed
+void FocusActiveViewSeam();

@@ -1,0 +1,225 @@
+// The application object and its small services.
+#include "shell/cad_system.h"
+
+#include <cstring>
+
+#include "base/dbcs.h"
+#include "base/message_table.h"
+#include "shell/cad_status_bar.h"
+#include "shell/host_messages_shell.h"
+#include "shell/main_accelerator.h"
+#include "shell/shell_seams.h"
+
+int LaunchMode = -1;
+int KeyboardScrollMode = 0;
+HWND AppPanelListPopup = nullptr;
+HWND AppPanelFocusItem = nullptr;
+HWND AppPanelEditField = nullptr;
+
+namespace {
+HWND g_mainFrame = nullptr;
+HWND g_statusBar = nullptr;
+HWND g_mdiClient = nullptr;
+
+const PaperSizeRow kPaperRows[29] = {
+    {"A0 横", 16, 841, 1189},     {"A1 横", 17, 594, 841},      {"A2 横", 18, 420, 594},
+    {"A3 横", 19, 297, 420},      {"A4 横", 20, 210, 297},      {"A5 横", 21, 148, 210},
+    {"A6 横", 22, 105, 148},      {"A0 縦", 32784, 1189, 841},  {"A1 縦", 32785, 841, 594},
+    {"A2 縦", 32786, 594, 420},   {"A3 縦", 32787, 420, 297},   {"A4 縦", 32788, 297, 210},
+    {"A5 縦", 32789, 210, 148},   {"A6 縦", 32790, 148, 105},   {"B0 横", 32, 1030, 1456},
+    {"B1 横", 33, 728, 1030},     {"B2 横", 34, 515, 728},      {"B3 横", 35, 364, 515},
+    {"B4 横", 36, 257, 364},      {"B5 横", 37, 182, 257},      {"B6 横", 38, 128, 182},
+    {"B0 縦", 32800, 1456, 1030}, {"B1 縦", 32801, 1030, 728},  {"B2 縦", 32802, 728, 515},
+    {"B3 縦", 32803, 515, 364},   {"B4 縦", 32804, 364, 257},   {"B5 縦", 32805, 257, 182},
+    {"B6 縦", 32806, 182, 128},   {"その他", 0, 0, 0},
+};
+}  // namespace
+
+PaperSizeRow PaperSizeTable[29];
+
+void BuildPaperSizeTable() {
+  std::memcpy(PaperSizeTable, kPaperRows, sizeof PaperSizeTable);
+  for (int i = 0; i < 28; ++i) {
+    std::memset(PaperSizeTable[i].name, 0, sizeof PaperSizeTable[i].name);
+    DbcsCopy(PaperSizeTable[i].name, sizeof PaperSizeTable[i].name, GetMessageText(2000 + i));
+  }
+}
+
+HWND MainFrameWindow() { return g_mainFrame; }
+HWND StatusBarWindow() { return g_statusBar; }
+HWND MdiClientWindow() { return g_mdiClient; }
+void SetMainFrameWindow(HWND w) { g_mainFrame = w; }
+void SetStatusBarWindow(HWND w) { g_statusBar = w; }
+void SetMdiClientWindow(HWND w) { g_mdiClient = w; }
+
+int LaunchKind() {
+  if (LaunchMode == 99 || LaunchMode == 0) return 1;
+  if (LaunchMode >= 1 && LaunchMode <= 5) return 2;
+  if (LaunchMode == 10) return 3;
+  return 0;
+}
+
+CCadSystem& GetCadSystem() {
+  static CCadSystem system;
+  return system;
+}
+
+CCadSystem::CCadSystem() {
+  for (ButtonColors& c : m_buttonColors)
+    c = {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_GRAYTEXT)};
+}
+
+int IsCmdPanelLowRes() { return GetCadSystem().m_cmdPanelLowRes; }
+
+COLORREF GetPanelColor() { return GetCadSystem().m_panelColor; }
+
+int ButtonColorRow(int kind) {
+  switch (kind) {
+    case 0: return 1;
+    case 1: return 2;
+    case 2: return 3;
+    case 4: return 0;
+    default: return 19;
+  }
+}
+
+COLORREF GetButtonBackColor(int kind) {
+  return GetCadSystem().m_buttonColors[ButtonColorRow(kind)].background;
+}
+COLORREF GetButtonTextColor(int kind) {
+  return GetCadSystem().m_buttonColors[ButtonColorRow(kind)].text;
+}
+COLORREF GetButtonDisabledColor(int kind) {
+  return GetCadSystem().m_buttonColors[ButtonColorRow(kind)].disabled;
+}
+
+static void PaintColorButton(const DRAWITEMSTRUCT* item, const ButtonColors& c) {
+  // Owner-drawn push button in the panel colours.
+  RECT rc = item->rcItem;
+  HBRUSH br = CreateSolidBrush(c.background);
+  FillRect(item->hDC, &rc, br);
+  DeleteObject(br);
+  UINT edge = (item->itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED;
+  DrawEdge(item->hDC, &rc, edge, BF_RECT);
+  char text[256] = {};
+  GetWindowTextA(item->hwndItem, text, sizeof text);
+  SetBkMode(item->hDC, TRANSPARENT);
+  SetTextColor(item->hDC, (item->itemState & ODS_DISABLED) ? c.disabled : c.text);
+  DrawTextA(item->hDC, text, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void DrawColorButton(const DRAWITEMSTRUCT* item) {
+  PaintColorButton(item, GetCadSystem().m_buttonColors[0]);
+}
+
+void DrawColorButtonByKind(const DRAWITEMSTRUCT* item, int kind) {
+  PaintColorButton(item, GetCadSystem().m_buttonColors[ButtonColorRow(kind)]);
+}
+
+void CCadSystem::EnableCmdPanelTips(int on) {
+  HWND panel = (HWND)SendMessageA(MainFrameWindow(), UM_GET_CMDPANEL, 0, 0);
+  if (panel) SendMessageA(panel, WM_COMMAND, MAKEWPARAM(100, on), 0);
+}
+
+void CCadSystem::SetCurrentPageLayer(int page, int layer) {
+  if (!GetActiveViewSeam()) return;
+  // The drawing's current page and layer words belong to the drawing
+  // windows; the application object remembers what was made current.
+  m_currentPage = page;
+  m_currentLayer = layer;
+}
+
+// --- Keys ---------------------------------------------------------------------------
+int CCadSystem::PreTranslateKeys(HWND frame, MSG* msg, CMainAccelerator* accel) {
+  if (msg->message != WM_KEYDOWN && msg->message != WM_CHAR) return 0;
+  if (msg->hwnd && (msg->hwnd == AppPanelListPopup || msg->hwnd == AppPanelFocusItem)) return -1;
+  if (msg->hwnd && msg->hwnd == AppPanelEditField) return 0;
+  // Number-entry keys are virtual keys: a character code would be taken
+  // for an unrelated key ('.' is VK_DELETE).
+  if (msg->message == WM_KEYDOWN && accel && HasStatusBarInput() &&
+      accel->FireNumberKey(frame, msg, FVIRTKEY | ACCEL_NUM)) {
+    SendMessageA(StatusBarWindow(), WM_USER, 3, 0);
+    return 1;
+  }
+  return msg->message == WM_KEYDOWN ? PreTranslateKeyDown(frame, msg) : PreTranslateChar(frame, msg);
+}
+
+int CCadSystem::PreTranslateKeyDown(HWND frame, MSG* msg) {
+  if ((GetAsyncKeyState(VK_SHIFT) | GetAsyncKeyState(VK_CONTROL) | GetAsyncKeyState(VK_MENU)) &
+      0x8000)
+    return 0;
+  if (m_keyCursorMode || KeyboardScrollMode) {
+    int cmd = 0;
+    switch (msg->wParam) {
+      case VK_LEFT: cmd = 3003; break;
+      case VK_UP: cmd = 3001; break;
+      case VK_RIGHT: cmd = 3004; break;
+      case VK_DOWN: cmd = 3002; break;
+    }
+    if (cmd) {
+      SendMessageA(frame, WM_COMMAND, cmd, 0);
+      return 1;
+    }
+  }
+  if (msg->wParam == VK_DECIMAL || msg->wParam == VK_OEM_PERIOD) {
+    MSG ch = *msg;
+    ch.message = WM_CHAR;
+    ch.wParam = '.';
+    return PreTranslateChar(frame, &ch);
+  }
+  return 0;
+}
+
+int CCadSystem::PreTranslateChar(HWND, MSG* msg) {
+  char c = (char)msg->wParam;
+  if (c == '.') {
+    if (!HasStatusBarInput()) return 0;
+    SendMessageA(StatusBarWindow(), WM_USER, 3, '.');
+    return 1;
+  }
+  if ((c >= '0' && c <= '9') || c == '-') {
+    SendMessageA(StatusBarWindow(), WM_USER, 3, (LPARAM)(unsigned char)c);
+    return 1;
+  }
+  return 0;
+}
+
+int CCadSystem::TranslateAccel(HWND window, HACCEL accel, MSG* msg) {
+  if (msg->hwnd && msg->hwnd == AppPanelEditField) return 0;
+  return TranslateAcceleratorA(window, accel, msg);
+}
+
+// --- Window classes of the layer, layout-view and loupe windows -----------------------
+static LRESULT CALLBACK PlainViewProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+int CCadSystem::RegisterViewClasses(HINSTANCE instance) {
+  struct {
+    const char* name;
+    int extra;
+    HBRUSH bk;
+  } classes[] = {
+      {"LAY_WND", 8, (HBRUSH)(COLOR_WINDOW + 1)},
+      {"#LAYOUTVIEW#", 4, (HBRUSH)GetStockObject(BLACK_BRUSH)},
+      {"#ROUPEVIEW#", 4, (HBRUSH)GetStockObject(BLACK_BRUSH)},
+  };
+  for (auto& c : classes) {
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = PlainViewProc;
+    wc.cbWndExtra = c.extra;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = c.bk;
+    wc.lpszClassName = c.name;
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return 0;
+  }
+  return 1;
+}
+
+void CCadSystem::UnregisterViewClasses(HINSTANCE instance) {
+  UnregisterClassA("LAY_WND", instance);
+  UnregisterClassA("#LAYOUTVIEW#", instance);
+  UnregisterClassA("#ROUPEVIEW#", instance);
+}

@@ -1,0 +1,599 @@
+// Main frame: creation, routing of command ids, the main loop's filter,
+// idle and timer work, dropped files, drawing windows and the close road.
+#include "shell/main_frame.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <vector>
+
+#include "base/dbcs.h"
+#include "base/message_table.h"
+#include "shell/cad_system.h"
+#include "shell/command_line.h"
+#include "shell/resource_ids.h"
+#include "shell/shell_seams.h"
+#include "win/message_box.h"
+
+char MainFrameClassName[80] = "Quillmar001";
+DWORD LastActivityTime = 0;
+
+namespace {
+const UINT_PTR kTimerId = 1;
+const int kUpdateUiIds[] = {59392, 59393, 40000, 40001, 40002, 40003};
+
+std::multiset<int>& SystemCommandPasses() {
+  static std::multiset<int> passes;
+  return passes;
+}
+
+bool IsWindowHandle(LPARAM lParam) { return lParam != 0 && ::IsWindow((HWND)lParam); }
+}  // namespace
+
+void CMainFrame::AllowSystemCommand(int id) { SystemCommandPasses().insert(id); }
+
+bool CMainFrame::TakeSystemCommand(int id) {
+  auto& passes = SystemCommandPasses();
+  auto it = passes.find(id);
+  if (it == passes.end()) return false;
+  passes.erase(it);
+  return true;
+}
+
+void RegisterModelessDialog(HWND window) {
+  ::SendMessageA(MainFrameWindow(), UM_SET_MODELESS_DIALOG, 100, (LPARAM)window);
+}
+
+int ShowErrorMessage(const char* text) {
+  ShellTrace("Error Message,\"%s\"", text);
+  char title[256] = {};
+  LoadStringA(GetModuleHandleA(nullptr), IDR_MAINFRAME, title, sizeof title);
+  return ZavMessageBox(MainFrameWindow(), text, title, MB_OK);
+}
+
+CMainFrame::CMainFrame() { m_sysCmd.frame = this; }
+
+CMainFrame::~CMainFrame() {}
+
+HWND CMainFrame::CreateEx(HWND parent, const RECT* rect, DWORD style, DWORD exStyle, void* param) {
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  WindowClassArgs wc;
+  wc.name = MainFrameClassName;
+  wc.style = 0;
+  wc.background = (HBRUSH)(COLOR_WINDOW + 1);
+  wc.icon = LoadIconA(inst, MAKEINTRESOURCEA(IDR_MAINFRAME));
+  wc.iconSmall = (HICON)LoadImageA(inst, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 16, 16, 0);
+  if (!win::RegisterWindowClass(wc)) return nullptr;
+  char title[256] = {};
+  LoadStringA(inst, IDR_MAINFRAME, title, sizeof title);
+  CreateArgs a;
+  a.className = MainFrameClassName;
+  a.title = title;
+  a.style = style ? style : (WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+  a.exStyle = exStyle ? exStyle : (WS_EX_APPWINDOW | WS_EX_WINDOWEDGE);
+  a.parent = parent;
+  if (rect) a.SetRect(*rect);
+  a.menu = LoadMenuA(inst, MAKEINTRESOURCEA(IDR_MAINFRAME));
+  a.param = param;
+  if (!CFrameWindow::Create(a)) return nullptr;
+  if (m_accel.Load("ZavIrurer.key") >= 0) m_hAccel = m_accel.Handle();
+  m_modelessDialog = nullptr;
+  return m_hWnd;
+}
+
+// --- Routing -------------------------------------------------------------------------
+BOOL CMainFrame::RouteCommand(WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
+  result = 0;
+  int buttonId = 0;
+  if (!m_toolbars.MapButtonCommand(wParam, lParam, buttonId)) return TRUE;  // dropped
+  if (IsWindowHandle(lParam)) lParam = 0;
+  const int id = LOWORD(wParam);
+
+  // No drawing open: ids from 5000 on are dropped, except the pane and
+  // status-bar toggles, About, and the commands the system itself started.
+  if (m_hWnd && id >= 5000 && !GetActiveViewSeam()) {
+    bool allowed = (id >= 40000 && id <= 40003) || id == 57664 || id == 59393;
+    if (!allowed && !TakeSystemCommand(id)) return TRUE;
+  }
+  LastActivityTime = GetTickCount();
+
+  if (id == 1229 && !m_sysCmd.acceptFlag) return TRUE;
+  if (id >= 4000 && id <= 39999) {
+    if (!m_sysCmd.acceptFlag) return TRUE;
+    if (::SendMessageA(m_hWnd, UM_EXEC_CMD, wParam, lParam) == 1) return TRUE;
+    if (!IsWindowVisible() || LaunchKind() != 0) {
+      ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+      return TRUE;
+    }
+    return FALSE;  // the frame's own entry for the id runs
+  }
+  if (id == 1229 || (id >= 1200 && id <= 1500)) {
+    return RunServiceCmd(m_hWnd, wParam, lParam) == 1 ? TRUE : FALSE;
+  }
+  if (id >= 3000 && id <= 3999) {
+    return ExecPanelInterruptCmd(m_hWnd, wParam, lParam) == 1 ? TRUE : FALSE;
+  }
+  if (m_hWndMDIClient) {
+    HWND child = (HWND)::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0);
+    if (child) ::SendMessageA(child, WM_COMMAND, wParam, lParam);
+  }
+  return FALSE;
+}
+
+// --- Main loop filter and idle -------------------------------------------------------------
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
+  if (m_modelessDialog && ::IsWindow(m_modelessDialog) &&
+      IsDialogMessageA(m_modelessDialog, pMsg))
+    return TRUE;
+  int keys = GetCadSystem().PreTranslateKeys(m_hWnd, pMsg, &m_accel);
+  if (keys == 1 || keys == -1) return TRUE;
+  if (m_hWndMDIClient) {
+    if (m_hAccel && TranslateAcceleratorA(m_hWnd, m_hAccel, pMsg)) return TRUE;
+    if (TranslateMDISysAccel(pMsg)) return TRUE;
+  }
+  if (m_hWndMDIClient) {
+    HWND child = (HWND)::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0);
+    if (child && ::SendMessageA(child, WM_FORWARDMSG, 0, (LPARAM)pMsg)) return TRUE;
+  }
+  return FALSE;
+}
+
+void CMainFrame::SetCheck(UINT id, bool on) {
+  HMENU menu = GetCadSystem().m_mainMenu.Handle();
+  if (menu) CheckMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+BOOL CMainFrame::OnIdle() {
+  bool bandShown = false;
+  if (HWND rebar = m_toolbars.Rebar()) {
+    int index = (int)::SendMessageA(rebar, RB_IDTOINDEX, kFirstBandId + 1, 0);
+    if (index >= 0) {
+      REBARBANDINFOA info = {};
+      info.cbSize = sizeof info;
+      info.fMask = RBBIM_STYLE;
+      ::SendMessageA(rebar, RB_GETBANDINFOA, index, (LPARAM)&info);
+      bandShown = !(info.fStyle & RBBS_HIDDEN);
+    }
+  }
+  SetCheck(59392, bandShown);
+  SetCheck(59393, m_statusBar.m_hWnd && m_statusBar.IsWindowVisible());
+  for (int i = 0; i < 4; ++i) SetCheck(40000 + i, m_panes[i] && ::IsWindowVisible(m_panes[i]));
+  return FALSE;
+}
+
+// --- Creation ---------------------------------------------------------------------------------
+int CMainFrame::OnCreate() {
+  ShellSettingValues& settings = ShellSettings();
+  ::SetTimer(m_hWnd, kTimerId, settings.TIMESTEP, nullptr);
+  m_blinkPeriod = settings.TIMESTEP;
+  m_lastBlink = GetTickCount();
+
+  // The menu bar: the command bar takes the window's menu over.
+  HWND cmdBar = m_cmdBar.Create(m_hWnd);
+  HMENU resourceMenu = GetMenu();
+  ::SetMenu(m_hWnd, nullptr);
+  if (resourceMenu) DestroyMenu(resourceMenu);
+
+  if (m_toolbars.Create(m_hWnd, cmdBar)) m_hWndToolBar = m_toolbars.Rebar();
+
+  RECT sbRect = {0, 0, 200, 30};
+  m_statusBar.Create(m_hWnd, sbRect);
+  m_hWndStatusBar = m_statusBar.m_hWnd;
+
+  CMainMenu& menu = GetCadSystem().m_mainMenu;
+  menu.LoadDefault();
+  m_cmdBar.AttachMenu(menu.Handle());
+
+  MDIClientArgs mdi;
+  mdi.id = 0xE900;
+  mdi.firstChildId = 0xFF00;
+  mdi.windowMenu = menu.WindowPopup();
+  CreateMDIClient(mdi);
+  ::SetWindowPos(m_hWndMDIClient, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  m_hWndClient = m_hWndMDIClient;
+  SetMdiClientWindow(m_hWndMDIClient);
+  m_cmdBar.TrackMDIClient(m_hWndMDIClient);
+
+  for (int id : {59392, 59393, 40000, 40001, 40003}) SetCheck(id, true);
+  if (CMessageLoop* loop = win::GetMessageLoop()) {
+    loop->AddMessageFilter(this);
+    loop->AddIdleHandler(this);
+  }
+  DragAcceptFiles(m_hWnd, TRUE);
+  return 0;
+}
+
+LRESULT CMainFrame::OnCreatePanes(UINT, WPARAM, LPARAM, BOOL& handled) {
+  m_showCmd = SW_SHOWNORMAL;
+  OnCreate();
+  // The four panes are docked by the pane manager when it is in the tree.
+  ShellTrace("MainFrame created");
+  ::PostMessageA(m_hWnd, UM_MAINFRAME_INIT, 0, 0);
+  handled = FALSE;  // the base frame sees WM_CREATE too
+  return 0;
+}
+
+LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
+  ShellTrace("MainFrameInit");
+  if (LaunchMode >= 1 && LaunchMode <= 5) m_showCmd = SW_HIDE;
+  // Without a stored layout the frame starts maximised.
+  // SW_SHOWDEFAULT is a normal start given by the starter of the process.
+  if (m_showCmd == SW_SHOWNORMAL || m_showCmd == SW_SHOWDEFAULT) m_showCmd = SW_SHOWMAXIMIZED;
+  if (!IsWindowVisible()) ShowWindow(m_showCmd);
+  GetCadSystem().m_appPanelWindow = m_panes[2];
+  if (m_panes[1]) ::PostMessageA(m_panes[1], WM_USER, 0, 0);
+  if (GetCadSystem().SubInitialize(m_hWnd, m_statusBar.m_hWnd, m_cmdLine.c_str()) < 0)
+    ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
+  if (::IsWindow(m_hWnd)) {
+    UpdateLayout();
+    GetCadSystem().EnableCmdPanelTips(ShellSettings().bToolHlp);
+  }
+  return 0;
+}
+
+// --- Close and destroy ------------------------------------------------------------------------
+bool CMainFrame::CloseDrawingWindows() {
+  if (!m_hWndMDIClient) return true;
+  std::vector<HWND> frames;
+  for (HWND w = ::GetWindow(m_hWndMDIClient, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT))
+    if (!::GetWindow(w, GW_OWNER)) frames.push_back(w);
+  for (HWND w : frames) {
+    if (!::IsWindow(w)) continue;
+    int veto = 0;
+    ::SendMessageA(w, WM_CLOSE, 100, (LPARAM)&veto);
+    if (veto || ::IsWindow(w)) return false;
+  }
+  return true;
+}
+
+int DrawingSavedThisRun = 0;
+
+void CMainFrame::RunDestroyCommand(bool saved) {
+  int id = DestroyCommandId();
+  if (!id) return;
+  static std::string text;
+  text = CommandLine.startSwitchText + (saved ? "/Save1" : "/Save0");
+  ShellTrace("DESTROY %d %s", id, text.c_str());
+  AllowSystemCommand(id);
+  ::SendMessageA(m_hWnd, WM_COMMAND, (WPARAM)id, (LPARAM)text.c_str());
+}
+
+LRESULT CMainFrame::OnClose(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  ShellTrace("OnClose");
+  if (GetCadSystem().m_runningCmdId) {
+    ::SendMessageA(m_hWnd, UM_END_CMD, 0, 0);
+    ::PostMessageA(m_hWnd, WM_CLOSE, wParam, lParam);
+    return 0;
+  }
+  m_closing = true;
+  if (!CloseDrawingWindows()) {
+    m_closing = false;
+    ShellTrace("Close cancelled");
+    return 0;
+  }
+  RunDestroyCommand(DrawingSavedThisRun != 0);
+  DestroyWindow();
+  return 0;
+}
+
+LRESULT CMainFrame::OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&) {
+  // Logging off: the drawings are closed with their save questions; a veto
+  // keeps the session (and the drawings) alive.
+  ShellTrace("QueryEndSession");
+  if (GetCadSystem().m_runningCmdId) ::SendMessageA(m_hWnd, UM_END_CMD, 0, 0);
+  if (!CloseDrawingWindows()) return FALSE;
+  return TRUE;
+}
+
+LRESULT CMainFrame::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  if (wParam) {
+    // The session ends: shut down in order so that the settings are saved.
+    RunDestroyCommand(DrawingSavedThisRun != 0);
+    DestroyWindow();
+  }
+  return 0;
+}
+
+LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+  ShellTrace("OnDestroy");
+  if (CMessageLoop* loop = win::GetMessageLoop()) {
+    loop->RemoveMessageFilter(this);
+    loop->RemoveIdleHandler(this);
+  }
+  ::KillTimer(m_hWnd, kTimerId);
+  m_cmdBar.AttachMenu(nullptr);
+  PostQuitMessage(0);
+  handled = FALSE;
+  return 0;
+}
+
+// --- Timer, sizes, menus ------------------------------------------------------------------------
+LRESULT CMainFrame::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
+  if (m_closing) return 0;
+  DWORD now = GetTickCount();
+  DWORD limit = m_blinkPhase == 0 ? m_blinkPeriod : 2 * m_blinkPeriod;
+  if (now - m_lastBlink > limit) {
+    m_blinkPhase ^= 1;
+    m_lastBlink = now;
+  }
+  return 0;
+}
+
+LRESULT CMainFrame::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+  GetCadSystem().m_mainMenu.UpdateItems((HMENU)wParam);
+  OnIdle();
+  handled = FALSE;
+  return 0;
+}
+
+LRESULT CMainFrame::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+  if (IsWindowVisible() && wParam == SIZE_RESTORED) {
+    for (HWND pane : m_panes) {
+      if (pane && ::IsWindowVisible(pane)) {
+        ::SendMessageA(pane, WM_COMMAND, 1011, 0);
+        ::PostMessageA(pane, WM_COMMAND, 1010, 0);
+      }
+    }
+  }
+  handled = FALSE;
+  return 0;
+}
+
+// --- Host messages the frame answers itself ---------------------------------------------------
+LRESULT CMainFrame::OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+  handled = FALSE;
+  NMHDR* nm = (NMHDR*)lParam;
+  if (!nm) return 0;
+  if (nm->hwndFrom == m_hWnd) {
+    if (nm->code == CMD_NOTIFY_START) m_toolbars.CheckCommandButtons((int)nm->idFrom, TRUE);
+    if (nm->code == CMD_NOTIFY_END) m_toolbars.CheckCommandButtons((int)nm->idFrom, FALSE);
+    if (nm->code == TOOLBARS_CHANGED) m_toolbars.Rebuild(m_hWnd);
+  } else if (nm->code == TTN_GETDISPINFOA) {
+    // The tooltip is the text after the line break of the button's string.
+    NMTTDISPINFOA* tip = (NMTTDISPINFOA*)lParam;
+    static char text[256];
+    text[0] = 0;
+    char buf[256] = {};
+    if (LoadStringA(GetModuleHandleA(nullptr), (UINT)nm->idFrom, buf, sizeof buf) > 0) {
+      const char* nl = DbcsFindChar(buf, '\n');
+      DbcsCopy(text, sizeof text, nl ? nl + 1 : buf);
+    }
+    tip->lpszText = text;
+  }
+  return 0;
+}
+
+LRESULT CMainFrame::OnMDIGetActive(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  return m_hWndMDIClient ? ::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, wParam, lParam) : 0;
+}
+
+LRESULT CMainFrame::OnCmdBusy(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
+  if (m_panes[0]) ::SendMessageA(m_panes[0], msg, wParam, lParam);
+  if (m_panes[3]) ::SendMessageA(m_panes[3], msg, wParam, lParam);
+  return 0;
+}
+
+static BOOL CALLBACK ResendToChild(HWND w, LPARAM lp) {
+  const MSG* m = (const MSG*)lp;
+  ::SendMessageA(w, m->message, m->wParam, m->lParam);
+  return TRUE;
+}
+
+LRESULT CMainFrame::OnCursorSettings(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
+  if (m_hWndMDIClient) {
+    MSG m = {};
+    m.message = msg;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    EnumChildWindows(m_hWndMDIClient, ResendToChild, (LPARAM)&m);
+  }
+  return 0;
+}
+
+LRESULT CMainFrame::OnGetCmdPanel(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  switch (wParam) {
+    case 0: return (LRESULT)m_panes[0];
+    case 1: return (LRESULT)m_panes[1];
+    case 2: return (LRESULT)m_panes[2];
+    case 3: return (LRESULT)m_panes[3];
+    case 100: return (LRESULT)StatusBarWindow();
+  }
+  return 0;
+}
+
+LRESULT CMainFrame::OnNcButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
+  CloseRPMenuSeam();
+  handled = FALSE;
+  return 0;
+}
+
+LRESULT CMainFrame::OnGetAccelerator(UINT, WPARAM, LPARAM, BOOL&) { return (LRESULT)&m_accel; }
+
+LRESULT CMainFrame::OnSetModelessDialog(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  if (wParam != 100) return 0;
+  HWND previous = m_modelessDialog;
+  m_modelessDialog = (HWND)lParam;
+  return (LRESULT)previous;
+}
+
+LRESULT CMainFrame::OnSysCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+  UINT cmd = (UINT)(wParam & 0xFFF0);
+  if (LaunchKind() != 0 &&
+      (cmd == SC_MOVE || cmd == SC_MINIMIZE || cmd == SC_MAXIMIZE || cmd == SC_RESTORE))
+    return 0;
+  if (cmd == SC_KEYMENU && m_cmdBar.m_hWnd) {
+    // Alt+letter opens the menu of the command bar; Alt or F10 alone the first.
+    if (lParam == 0 ? (m_cmdBar.TrackPopup(0), true) : m_cmdBar.OpenByMnemonic((char)lParam) != 0)
+      return 0;
+  }
+  handled = FALSE;
+  return 0;
+}
+
+// A second start hands over a command line too long for a global atom as
+// WM_COPYDATA; it is taken like the atom of service command 1227.
+LRESULT CMainFrame::OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+  const COPYDATASTRUCT* cds = (const COPYDATASTRUCT*)lParam;
+  if (!cds || cds->dwData != 1227) {
+    handled = FALSE;
+    return 0;
+  }
+  std::string text((const char*)cds->lpData, strnlen((const char*)cds->lpData, cds->cbData));
+  TakeOverCommandLine(m_hWnd, text.c_str());
+  return 1;
+}
+
+// --- Dropped files --------------------------------------------------------------------------------
+extern HWND LockedView;  // the view a drawing is being loaded into
+HWND LockedView = nullptr;
+
+LRESULT CMainFrame::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  HDROP drop = (HDROP)wParam;
+  HWND view = GetActiveViewSeam();
+  if (view && view == LockedView) {
+    ::SetActiveWindow(m_hWnd);
+    ZavMessageBox(m_hWnd, GetMessageText(7473), "Loading...", MB_OK);
+  } else {
+    ::PostMessageA(m_hWnd, UM_END_CMD, 0, 0);
+    if (IsIconic(m_hWnd)) ShowWindow(SW_RESTORE);
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+      char path[MAX_PATH + 1] = {};
+      if (DragQueryFileA(drop, i, path, sizeof path) == 0) continue;
+      ::SendMessageA(m_hWnd, UM_OPEN_DRAWING_FILE, 0, (LPARAM)path);
+    }
+  }
+  DragFinish(drop);
+  return 0;
+}
+
+// --- The frame's own command entries ------------------------------------------------------------
+LRESULT CMainFrame::OnFeedF10(WORD, WORD, HWND, BOOL&) {
+  ShellTrace("Key F10");
+  return 0;
+}
+
+LRESULT CMainFrame::OnExit(WORD, WORD, HWND, BOOL&) {
+  ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+  return 0;
+}
+
+LRESULT CMainFrame::OnNewDrawing(WORD, WORD, HWND, BOOL& handled) {
+  if (!NewDrawingWindow(m_hWnd, 0, nullptr, nullptr)) handled = FALSE;
+  return 0;
+}
+
+LRESULT CMainFrame::OnCloseDrawing(WORD, WORD, HWND, BOOL&) {
+  HWND view = GetActiveViewSeam();
+  if (view) ::PostMessageA(DrawingFrameOfView(view), WM_CLOSE, 0, 0);
+  return 0;
+}
+
+LRESULT CMainFrame::OnToggleToolbar(WORD, WORD, HWND, BOOL&) {
+  HWND rebar = m_toolbars.Rebar();
+  if (!rebar) return 0;
+  int index = (int)::SendMessageA(rebar, RB_IDTOINDEX, kFirstBandId + 1, 0);
+  if (index < 0) return 0;
+  REBARBANDINFOA info = {};
+  info.cbSize = sizeof info;
+  info.fMask = RBBIM_STYLE;
+  ::SendMessageA(rebar, RB_GETBANDINFOA, index, (LPARAM)&info);
+  bool show = (info.fStyle & RBBS_HIDDEN) != 0;
+  ::SendMessageA(rebar, RB_SHOWBAND, index, show);
+  SetCheck(59392, show);
+  UpdateLayout();
+  return 0;
+}
+
+LRESULT CMainFrame::OnToggleStatusBar(WORD, WORD, HWND, BOOL&) {
+  bool show = !m_statusBar.IsWindowVisible();
+  m_statusBar.ShowWindow(show ? SW_SHOWNOACTIVATE : SW_HIDE);
+  SetCheck(59393, show);
+  UpdateLayout();
+  return 0;
+}
+
+static INT_PTR CALLBACK AboutProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      CWindow(dlg).CenterWindow();
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
+        EndDialog(dlg, LOWORD(wp));
+        return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+LRESULT CMainFrame::OnAbout(WORD, WORD, HWND, BOOL&) {
+  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX), GetActiveWindow(),
+                  AboutProc, 0);
+  return 0;
+}
+
+LRESULT CMainFrame::OnCascade(WORD, WORD, HWND, BOOL&) {
+  if (m_hWndMDIClient) ::SendMessageA(m_hWndMDIClient, WM_MDICASCADE, 0, 0);
+  return 0;
+}
+
+LRESULT CMainFrame::OnTile(WORD, WORD, HWND, BOOL&) {
+  if (m_hWndMDIClient) ::SendMessageA(m_hWndMDIClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
+  return 0;
+}
+
+LRESULT CMainFrame::OnArrangeIcons(WORD, WORD, HWND, BOOL&) {
+  if (m_hWndMDIClient) ::SendMessageA(m_hWndMDIClient, WM_MDIICONARRANGE, 0, 0);
+  return 0;
+}
+
+LRESULT CMainFrame::OnArrowUpToViews(WORD, WORD, HWND, BOOL&) {
+  if (m_hWndMDIClient) {
+    MSG m = {};
+    m.message = WM_COMMAND;
+    m.wParam = 3000;
+    EnumChildWindows(m_hWndMDIClient, ResendToChild, (LPARAM)&m);
+  }
+  return 0;
+}
+
+LRESULT CMainFrame::OnTogglePane(WORD, WORD id, HWND, BOOL& handled) {
+  HWND pane = m_panes[id - 40000];
+  if (pane) {
+    if (::IsWindowVisible(pane)) {
+      ::ShowWindow(pane, SW_HIDE);
+      ::SetFocus(::GetParent(pane));
+    } else {
+      ::ShowWindow(pane, SW_SHOW);
+    }
+  }
+  handled = FALSE;
+  return 0;
+}
+
+// --- Drawing windows ----------------------------------------------------------------------------------
+HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const RECT* createRect) {
+  if (DrawingViewCount() >= 256) return nullptr;
+  RECT rc;
+  if (rect) {
+    rc = *rect;
+  } else {
+    ::GetClientRect(m_hWndMDIClient, &rc);
+  }
+  (void)createRect;
+  HWND view = CreateDrawingFrameSeam(m_hWndMDIClient, rect ? &rc : nullptr);
+  if (!view) return nullptr;
+  HWND frame = DrawingFrameOfView(view);
+  if (!forFile) {
+    ++m_untitledCount;
+    char title[64];
+    wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
+    ::SetWindowTextA(frame, title);
+  }
+  ::ShowWindow(frame, SW_SHOW);
+  ShellTrace("NewDrawingWindow");
+  return view;
+}

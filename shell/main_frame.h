@@ -1,0 +1,152 @@
+// The MDI main window: the one window every command id and host message of
+// the system is sent to. It carries the rebar (command bar and toolbars),
+// the prompt bar and the MDI client, routes WM_COMMAND ids by range, and
+// filters the keys of the main message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "shell/cad_status_bar.h"
+#include "shell/command_bar.h"
+#include "shell/host_messages_shell.h"
+#include "shell/host_seam.h"
+#include "shell/main_accelerator.h"
+#include "shell/toolbar_manager.h"
+#include "win/mdi.h"
+#include "win/message_loop.h"
+
+// The frame class the main window derives from. The docking frame takes
+// this place once it is in the tree.
+typedef CMDIFrameWindow MainFrameBase;
+
+// The window-class name of the main frame and of the running-copy search.
+extern char MainFrameClassName[80];
+
+class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHandler {
+ public:
+  CMainFrame();
+  ~CMainFrame() override;
+
+  HWND CreateEx(HWND parent, const RECT* rect, DWORD style, DWORD exStyle, void* param);
+
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+  BOOL OnIdle() override;
+
+  // The routing of one WM_COMMAND (every source). TRUE: handled, with the
+  // result in `result`; FALSE: the frame's own entries and the chained maps
+  // see the (possibly rewritten) message.
+  BOOL RouteCommand(WPARAM& wParam, LPARAM& lParam, LRESULT& result);
+
+  // A command the system posts or sends itself (start-up commands, BOOT,
+  // DESTROY) passes the no-drawing filter once; user input stays filtered.
+  static void AllowSystemCommand(int id);
+  static bool TakeSystemCommand(int id);
+
+  HWND NewDrawingWindow(HWND parent, int forFile, const RECT* rect, const RECT* createRect);
+
+  int m_showCmd = SW_SHOWDEFAULT;
+  std::string m_cmdLine;
+  CMDICommandBarCtrlEx m_cmdBar;
+  CCadStatusBar m_statusBar;
+  ToolbarManager m_toolbars;
+  CMainAccelerator m_accel;
+  HWND m_panes[4] = {};  // the four docked panes (command panels, tool, application)
+  CShellHostSeam m_sysCmd;
+  HWND m_modelessDialog = nullptr;
+  int m_untitledCount = 0;
+
+  BEGIN_MSG_MAP(CMainFrame)
+    if (uMsg == WM_COMMAND && RouteCommand(wParam, lParam, lResult)) return TRUE;
+    MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
+    MESSAGE_HANDLER(WM_MDIGETACTIVE, OnMDIGetActive)
+    MESSAGE_HANDLER(WM_CREATE, OnCreatePanes)
+    MESSAGE_HANDLER(UM_MAINFRAME_INIT, OnMainFrameInit)
+    MESSAGE_HANDLER(WM_CLOSE, OnClose)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    MESSAGE_HANDLER(WM_INITMENU, OnInitMenu)
+    MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_QUERYENDSESSION, OnQueryEndSession)
+    MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
+    MESSAGE_HANDLER(UM_CMD_BUSY, OnCmdBusy)
+    MESSAGE_HANDLER(WM_DROPFILES, OnDropFiles)
+    MESSAGE_HANDLER(UM_CURSOR_SETTINGS, OnCursorSettings)
+    MESSAGE_HANDLER(UM_GET_CMDPANEL, OnGetCmdPanel)
+    MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcButtonDown)
+    MESSAGE_HANDLER(WM_NCRBUTTONDOWN, OnNcButtonDown)
+    MESSAGE_HANDLER(UM_GET_ACCELERATOR, OnGetAccelerator)
+    MESSAGE_HANDLER(UM_SET_MODELESS_DIALOG, OnSetModelessDialog)
+    MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
+    MESSAGE_HANDLER(WM_COPYDATA, OnCopyData)
+    COMMAND_ID_HANDLER(1240, OnFeedF10)
+    COMMAND_ID_HANDLER(4006, OnExit)
+    COMMAND_ID_HANDLER(4000, OnNewDrawing)
+    COMMAND_ID_HANDLER(4005, OnCloseDrawing)
+    COMMAND_ID_HANDLER(59392, OnToggleToolbar)
+    COMMAND_ID_HANDLER(59393, OnToggleStatusBar)
+    COMMAND_ID_HANDLER(57664, OnAbout)
+    COMMAND_ID_HANDLER(1200, OnCascade)
+    COMMAND_ID_HANDLER(1201, OnTile)
+    COMMAND_ID_HANDLER(57649, OnArrangeIcons)
+    COMMAND_ID_HANDLER(3001, OnArrowUpToViews)
+    COMMAND_RANGE_HANDLER(40000, 40003, OnTogglePane)
+    CHAIN_MSG_MAP_MEMBER(m_sysCmd)
+    CHAIN_MSG_MAP(MainFrameBase)
+  END_MSG_MAP()
+
+ private:
+  LRESULT OnNotify(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnMDIGetActive(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnCreatePanes(UINT, WPARAM, LPARAM, BOOL&);
+  int OnCreate();
+  LRESULT OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnInitMenu(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+  LRESULT OnInitMenuPopup(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnEndSession(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnCmdBusy(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnDropFiles(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnCursorSettings(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnGetCmdPanel(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnNcButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnGetAccelerator(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSetModelessDialog(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSysCommand(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnCopyData(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnFeedF10(WORD, WORD, HWND, BOOL&);
+  LRESULT OnExit(WORD, WORD, HWND, BOOL&);
+  LRESULT OnNewDrawing(WORD, WORD, HWND, BOOL&);
+  LRESULT OnCloseDrawing(WORD, WORD, HWND, BOOL&);
+  LRESULT OnToggleToolbar(WORD, WORD, HWND, BOOL&);
+  LRESULT OnToggleStatusBar(WORD, WORD, HWND, BOOL&);
+  LRESULT OnAbout(WORD, WORD, HWND, BOOL&);
+  LRESULT OnCascade(WORD, WORD, HWND, BOOL&);
+  LRESULT OnTile(WORD, WORD, HWND, BOOL&);
+  LRESULT OnArrangeIcons(WORD, WORD, HWND, BOOL&);
+  LRESULT OnArrowUpToViews(WORD, WORD, HWND, BOOL&);
+  LRESULT OnTogglePane(WORD, WORD, HWND, BOOL&);
+
+  // Closes every drawing window; false when one of them vetoed.
+  bool CloseDrawingWindows();
+  void RunDestroyCommand(bool saved);
+  void SetCheck(UINT id, bool on);
+
+  bool m_closing = false;
+  DWORD m_blinkPeriod = 500;
+  DWORD m_lastBlink = 0;
+  int m_blinkPhase = 0;
+};
+
+// Stamped by every command (time of the last user activity, for backups).
+extern DWORD LastActivityTime;
+
+void RegisterModelessDialog(HWND window);
+int ShowErrorMessage(const char* text);

@@ -1,0 +1,323 @@
+// Stand-ins for services of other subsystems (see shell_seams.h).
+#include "shell/shell_seams.h"
+
+#include <shlobj.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/dbcs.h"
+#include "base/file_utils.h"
+#include "base/text_utils.h"
+#include "win/message_box.h"
+#include "base/message_table.h"
+
+// --- Call log ------------------------------------------------------------------
+static std::string& TraceText() {
+  static std::string text;
+  return text;
+}
+
+void ShellTrace(const char* format, ...) {
+  char line[1024];
+  va_list args;
+  va_start(args, format);
+  vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  std::string& text = TraceText();
+  if (!text.empty()) text += '\n';
+  text += line;
+  char path[MAX_PATH];
+  DWORD n = GetEnvironmentVariableA("ZAV_SHELL_TRACE", path, sizeof path);
+  if (n > 0 && n < sizeof path) {
+    if (FILE* f = std::fopen(path, "a")) {
+      std::fprintf(f, "%s\n", line);
+      std::fclose(f);
+    }
+  }
+}
+
+const std::string& ShellTraceText() { return TraceText(); }
+void ClearShellTrace() { TraceText().clear(); }
+
+// --- Folders and ProgramIni ------------------------------------------------------
+static std::string EnvText(const char* name) {
+  char buf[MAX_PATH];
+  DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+  return (n > 0 && n < sizeof buf) ? std::string(buf) : std::string();
+}
+
+static std::string WithoutTrailingSlash(std::string s) {
+  while (!s.empty() && (s.back() == '\\' || s.back() == '/') && !IsDbcsTrailAt(s, s.size() - 1))
+    s.pop_back();
+  return s;
+}
+
+std::string ShellExeDir() {
+  std::string env = EnvText("ZAV_INSTALL_DIR");
+  if (!env.empty()) return WithoutTrailingSlash(env);
+  return WithoutTrailingSlash(GetModuleDir());
+}
+
+std::string ShellUserDir() {
+  std::string base = EnvText("ZAV_LOCAL_APPDATA");
+  if (base.empty()) {
+    char buf[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, buf)))
+      base = buf;
+  }
+  std::string dir = WithoutTrailingSlash(base) + "\\Qv\\VantrelV8";
+  CreateDirectoryTree(dir);
+  return dir;
+}
+
+std::string SeedUserFile(const char* name) {
+  std::string user = ShellUserDir() + "\\" + name;
+  if (GetFileAttributesA(user.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    std::string installed = ShellExeDir() + "\\" + name;
+    CopyFileA(installed.c_str(), user.c_str(), TRUE);
+  }
+  return user;
+}
+
+static std::string& IniOverride() {
+  static std::string path;
+  return path;
+}
+
+std::string ProgramIniPath() {
+  if (!IniOverride().empty()) return IniOverride();
+  char exe[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, exe, sizeof exe);
+  std::string name;
+  SplitPath(exe, nullptr, nullptr, &name, nullptr);
+  return ShellExeDir() + "\\" + name + ".ini";
+}
+
+void SetProgramIniPath(const char* path) { IniOverride() = path ? path : ""; }
+
+std::string ReadProgramIniText(const char* section, const char* key, const char* def,
+                               size_t maxBytes) {
+  std::string buf(maxBytes + 1, '\0');
+  GetPrivateProfileStringA(section, key, def, &buf[0], (DWORD)buf.size(),
+                           ProgramIniPath().c_str());
+  buf.resize(std::strlen(buf.c_str()));
+  // A value is cut at its first "//" comment, with the blanks before it.
+  size_t pos = 0;
+  while ((pos = DbcsFind(buf, '/', pos)) != std::string::npos) {
+    if (pos + 1 < buf.size() && buf[pos + 1] == '/') {
+      buf.resize(pos);
+      while (!buf.empty() && (buf.back() == ' ' || buf.back() == '\t')) buf.pop_back();
+      break;
+    }
+    ++pos;
+  }
+  return buf;
+}
+
+int WriteProgramIniText(const char* section, const char* key, const char* value) {
+  return WritePrivateProfileStringA(section, key, value, ProgramIniPath().c_str()) ? 0 : -1;
+}
+
+// --- Settings ------------------------------------------------------------------------
+ShellSettingValues& ShellSettings() {
+  static ShellSettingValues values;
+  return values;
+}
+
+static int IniInt(const char* key, int def) {
+  std::string v = ReadProgramIniText("SYSTEM", key, "");
+  return v.empty() ? def : std::atoi(v.c_str());
+}
+
+int LoadShellSettings() {
+  ShellSettingValues& s = ShellSettings();
+  s.MULTIBOOT = IniInt("MULTIBOOT", 0);
+  s.AUTOCMD = IniInt("AUTOCMD", 0);
+  int step = IniInt("TIMESTEP", 500);
+  s.TIMESTEP = step > 0 ? (unsigned)step : 500;
+  s.iStartOpenDlgFg = IniInt("iStartOpenDlgFg", 0);
+  s.bToolHlp = IniInt("bToolHlp", 1);
+  s.bWindowSz = IniInt("bWindowSz", 1);
+  s.bPaperOrg = IniInt("bPaperOrg", 0);
+  s.bScTestBtn = IniInt("bScTestBtn", 0);
+  s.iCmdPanelTypeLowResoH = IniInt("iCmdPanelTypeLowResoH", 0);
+  std::string coord = ReadProgramIniText("CONFIG", "MAX_COORD_VALUE", "1.0e100");
+  s.maxCoord = std::atof(coord.c_str());
+  s.autoDrawing = ReadProgramIniText("SYSTEM", "AUTOZ", "");
+  s.backupDir = ReadProgramIniText("SYSTEM", "BACKUPDIR", "");
+  return 0;
+}
+
+int SaveUserSettingsSeam() {
+  ShellTrace("SaveUserSettings");
+  return 0;
+}
+
+int ReadStartModeFileSeam() {
+  std::string path = ShellExeDir() + "\\SETTEI\\to_cad.atr";
+  FILE* f = std::fopen(path.c_str(), "r");
+  if (!f) return -1;
+  char line[256] = {};
+  bool got = std::fgets(line, sizeof line, f) != nullptr;
+  std::fclose(f);
+  if (!got) return -1;
+  char* end = nullptr;
+  long v = std::strtol(line, &end, 10);
+  if (end == line) return -1;
+  switch (v) {
+    case 1: return 99;
+    case 2: return 0;
+    case 3: case 4: case 5: case 6: case 7: return (int)v - 2;
+    case 10: return 10;
+    default: return -1;
+  }
+}
+
+// --- Command system ---------------------------------------------------------------------
+std::function<int(int)> CmdModuleExistsHook;
+
+int CmdModuleExists(int id) {
+  if (CmdModuleExistsHook) return CmdModuleExistsHook(id);
+  return 1;  // no registry yet: nothing is known to be missing
+}
+
+// --- Drawing windows -----------------------------------------------------------------
+// A drawing window here is an MDI child holding one view child. The view
+// keeps a slot of the 256-slot view table while it lives. A frame whose
+// "ZavModified" property is set asks the save question when it is closed.
+static HWND g_viewTable[256];
+static const char kSeamFrameClass[] = "ZavDrawFrame";
+static const char kSeamViewClass[] = "ZavDrawView";
+
+static LRESULT CALLBACK SeamViewProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_DESTROY) {
+    for (HWND& slot : g_viewTable)
+      if (slot == w) slot = nullptr;
+  }
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(w, &ps);
+    RECT rc;
+    GetClientRect(w, &rc);
+    FillRect(dc, &rc, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    EndPaint(w, &ps);
+    return 0;
+  }
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+static LRESULT CALLBACK SeamFrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE: {
+      RECT rc;
+      GetClientRect(w, &rc);
+      CreateWindowExA(0, kSeamViewClass, "", WS_CHILD | WS_VISIBLE, 0, 0, rc.right, rc.bottom, w,
+                      (HMENU)1, GetModuleHandleA(nullptr), nullptr);
+      break;
+    }
+    case WM_SIZE: {
+      HWND view = GetDlgItem(w, 1);
+      if (view) MoveWindow(view, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+      break;
+    }
+    case WM_CLOSE:
+      if (GetPropA(w, "ZavModified")) {
+        char title[300] = {};
+        GetWindowTextA(w, title, sizeof title);
+        int answer = ZavMessageBox(GetParent(GetParent(w)), "図面が変更されています。保存しますか？",
+                                   title, MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL) {  // veto
+          if (wp == 100 && lp) *(int*)lp = 1;
+          return 0;
+        }
+        ShellTrace(answer == IDYES ? "Saved %s" : "Discarded %s", title);
+        RemovePropA(w, "ZavModified");
+      }
+      SendMessageA(GetParent(w), WM_MDIDESTROY, (WPARAM)w, 0);
+      return 0;
+  }
+  return DefMDIChildProc(w, msg, wp, lp);
+}
+
+static void RegisterSeamClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = SeamFrameProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+  wc.lpszClassName = kSeamFrameClass;
+  RegisterClassA(&wc);
+  wc.lpfnWndProc = SeamViewProc;
+  wc.hIcon = nullptr;
+  wc.lpszClassName = kSeamViewClass;
+  RegisterClassA(&wc);
+}
+
+HWND CreateDrawingFrameSeam(HWND mdiClient, const RECT* rect) {
+  int slot = -1;
+  for (int i = 0; i < 256; ++i)
+    if (!g_viewTable[i] || !IsWindow(g_viewTable[i])) { slot = i; break; }
+  if (slot < 0) return nullptr;
+  RegisterSeamClasses();
+  MDICREATESTRUCTA mcs = {};
+  mcs.szClass = kSeamFrameClass;
+  mcs.szTitle = "";
+  mcs.hOwner = GetModuleHandleA(nullptr);
+  mcs.x = rect ? rect->left : CW_USEDEFAULT;
+  mcs.y = rect ? rect->top : CW_USEDEFAULT;
+  mcs.cx = rect ? rect->right - rect->left : CW_USEDEFAULT;
+  mcs.cy = rect ? rect->bottom - rect->top : CW_USEDEFAULT;
+  mcs.style = WS_CLIPCHILDREN | WS_VISIBLE;  // a visible child becomes the active one
+  HWND frame = (HWND)SendMessageA(mdiClient, WM_MDICREATE, 0, (LPARAM)&mcs);
+  if (!frame) return nullptr;
+  HWND view = GetDlgItem(frame, 1);
+  if (!view) return nullptr;
+  g_viewTable[slot] = view;
+  return view;
+}
+
+HWND DrawingFrameOfView(HWND view) { return view ? GetParent(view) : nullptr; }
+
+int DrawingViewCount() {
+  int n = 0;
+  for (HWND v : g_viewTable)
+    if (v && IsWindow(v)) ++n;
+  return n;
+}
+
+HWND GetActiveViewSeam() {
+  for (HWND v : g_viewTable) {
+    if (!v || !IsWindow(v)) continue;
+    HWND client = GetParent(GetParent(v));
+    HWND active = (HWND)SendMessageA(client, WM_MDIGETACTIVE, 0, 0);
+    if (active) return GetDlgItem(active, 1);
+  }
+  return nullptr;
+}
+
+HWND OpenDrawingFileSeam(HWND frame, const char* path) {
+  HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+  if (!client) return nullptr;
+  for (HWND v : g_viewTable) {  // already open: only activated
+    if (!v || !IsWindow(v)) continue;
+    char title[MAX_PATH + 10] = {};
+    GetWindowTextA(GetParent(v), title, sizeof title);
+    if (lstrcmpiA(title, path) == 0) {
+      SendMessageA(client, WM_MDIACTIVATE, (WPARAM)GetParent(v), 0);
+      return v;
+    }
+  }
+  HWND view = CreateDrawingFrameSeam(client, nullptr);
+  if (!view) return nullptr;
+  SetWindowTextA(GetParent(view), path);
+  ShowWindow(GetParent(view), SW_SHOW);
+  ShellTrace("Open %s", path);
+  return view;
+}

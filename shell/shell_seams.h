@@ -1,0 +1,80 @@
+// Stand-ins for services of other subsystems that the shell calls before
+// those subsystems exist in this tree. Each does the least its callers rely
+// on and is replaced by the owner's function when it lands; nothing else in
+// the shell reaches around them.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// --- Call log -------------------------------------------------------------
+// A record of the start-up and shut-down steps, in order. Kept in memory for
+// tests; with the environment variable ZAV_SHELL_TRACE naming a file, each
+// line is also appended there so a second process can read it.
+void ShellTrace(const char* format, ...);
+const std::string& ShellTraceText();  // lines joined by '\n'
+void ClearShellTrace();
+
+// --- Installation folder, per-user folder, ProgramIni ----------------------
+// The folder of the executable, without a trailing "\". ZAV_INSTALL_DIR
+// stands in for it in tests.
+std::string ShellExeDir();
+// Local application data \ "Qv" \ "VantrelV8" (made when missing);
+// ZAV_LOCAL_APPDATA stands in for local application data.
+std::string ShellUserDir();
+// The per-user copy of a settings file; when missing it is first copied
+// from the installation folder. Returns the per-user path.
+std::string SeedUserFile(const char* name);
+// ProgramIni: the INI file named after the executable, beside it.
+std::string ProgramIniPath();
+void SetProgramIniPath(const char* path);  // tests; null or "" restores
+std::string ReadProgramIniText(const char* section, const char* key, const char* def,
+                               size_t maxBytes = 1024);
+int WriteProgramIniText(const char* section, const char* key, const char* value);
+
+// --- System and per-user settings the shell reads ----------------------------
+struct ShellSettingValues {
+  int MULTIBOOT = 0;
+  int AUTOCMD = 0;
+  unsigned TIMESTEP = 500;
+  int iStartOpenDlgFg = 0;
+  int bToolHlp = 1;
+  int bWindowSz = 1;
+  int bPaperOrg = 0;
+  int bScTestBtn = 0;
+  int iCmdPanelTypeLowResoH = 0;
+  double maxCoord = 1e100;
+  std::string autoDrawing;  // AUTOZ, resolved
+  std::string backupDir;    // BACKUPDIR
+};
+ShellSettingValues& ShellSettings();
+// Loads the values above from section "SYSTEM" of ProgramIni (the settings
+// files stand behind that section once they are in place). 0.
+int LoadShellSettings();
+// Saves the per-user settings (LocalSettings.xml / LocalSettings.ini). 0.
+int SaveUserSettingsSeam();
+
+// Launch mode from "to_cad.atr" (installation folder \ SETTEI): file value
+// 1 -> 99, 2 -> 0, 3..7 -> 1..5, 10 -> 10, else -1.
+int ReadStartModeFileSeam();
+
+// --- Command system -----------------------------------------------------------
+// Whether the module file of a command id is installed (greys menu items).
+extern std::function<int(int id)> CmdModuleExistsHook;
+int CmdModuleExists(int id);
+
+// --- Drawing windows -------------------------------------------------------------
+// The view window of the active drawing window, or null.
+HWND GetActiveViewSeam();
+// Creates a drawing window (an MDI child holding a view) in the MDI client;
+// null when it cannot. The title is set by the caller.
+HWND CreateDrawingFrameSeam(HWND mdiClient, const RECT* rect);
+// The drawing frame (MDI child) around a view window.
+HWND DrawingFrameOfView(HWND view);
+// Number of drawing views alive (the view table's taken slots).
+int DrawingViewCount();
+// Opens a drawing file into a new drawing window titled with its path;
+// returns the view or null. Stands in for the open road.
+HWND OpenDrawingFileSeam(HWND frame, const char* path);

@@ -1,0 +1,274 @@
+// Start-up phases, the loop, shut-down and the running-copy hand-over.
+#include "shell/startup.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <cstring>
+
+#include "base/file_utils.h"
+#include "base/message_table.h"
+#include "shell/cad_status_bar.h"
+#include "shell/cad_system.h"
+#include "shell/command_line.h"
+#include "shell/host_messages_shell.h"
+#include "shell/main_frame.h"
+#include "shell/shell_seams.h"
+#include "win/message_box.h"
+#include "win/message_loop.h"
+
+int Terminating = 0;
+
+namespace {
+UINT g_logMessage = 0;
+HWND g_layoutView = nullptr;
+HWND g_loupe = nullptr;
+std::string g_autoDrawing;
+const size_t kMaxAtomText = 255;
+const size_t kMaxHandOver = 32 * 1024;
+}  // namespace
+
+// --- Running copy ------------------------------------------------------------------------------
+CMySemaphore::~CMySemaphore() {
+  if (m_handle) CloseHandle(m_handle);
+}
+
+int CMySemaphore::Acquire() {
+  if (m_name.empty()) {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    SplitPath(exe, nullptr, nullptr, &m_name, nullptr);
+  }
+  HANDLE h = OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, m_name.c_str());
+  if (h) {
+    m_handle = h;
+    return 1;
+  }
+  h = CreateSemaphoreA(nullptr, 0, 1, m_name.c_str());
+  if (!h) return -1;
+  // Created by another copy between the two calls: that copy runs.
+  int result = GetLastError() == ERROR_ALREADY_EXISTS ? 1 : 0;
+  m_handle = h;
+  return result;
+}
+
+CMySemaphore& RunningCopySemaphore() {
+  static CMySemaphore semaphore;
+  return semaphore;
+}
+
+int HandOverCommandLine(HWND running, const char* cmdLine) {
+  if (!cmdLine || !*cmdLine) {
+    SendMessageA(running, WM_COMMAND, 1228, 0);
+    return 1;
+  }
+  size_t len = strnlen(cmdLine, kMaxHandOver);
+  if (len <= kMaxAtomText) {
+    ATOM atom = GlobalAddAtomA(cmdLine);
+    if (atom) {
+      SendMessageA(running, WM_COMMAND, 1227, (LPARAM)atom);
+      GlobalDeleteAtom(atom);
+      return 1;
+    }
+  }
+  // Too long for an atom (or no atom to be had): the text travels as data,
+  // so that no file named on the command line is lost.
+  COPYDATASTRUCT cds = {};
+  cds.dwData = 1227;
+  std::string text(cmdLine, len);
+  cds.cbData = (DWORD)text.size() + 1;
+  cds.lpData = (void*)text.c_str();
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(running, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_NORMAL, 60000, &result) ||
+      result != 1) {
+    ZavMessageBox(nullptr, GetMessageText(7372), "ERROR", MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+  }
+  return 1;
+}
+
+// --- CCadSystem::Init --------------------------------------------------------------------------
+int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
+  m_initResult = 1;
+  std::strcpy(MainFrameClassName, "Quillmar001");
+  m_instance = instance;
+  ShellTrace("Init");
+  LaunchMode = ReadStartModeFileSeam();
+  g_logMessage = RegisterWindowMessageA("CwEsLogMsg");
+
+  OSVERSIONINFOA ver = {sizeof ver};
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  GetVersionExA(&ver);
+#pragma GCC diagnostic pop
+  if (ver.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && ver.dwMajorVersion == 3) {
+    ZavMessageBox(nullptr, "Windows 3.1 以前のOSでは動作しません", "エラー", MB_OK);
+    return 1;
+  }
+  if (ver.dwPlatformId == VER_PLATFORM_WIN32_NT && ver.dwMajorVersion >= 5)
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)0,
+                          SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+
+  SeedUserFile("ConfigData.xml");
+  SeedUserFile("LocalSettings.xml");
+  LoadShellSettings();
+  ShellTrace("Settings loaded");
+  m_multiBoot = ShellSettings().MULTIBOOT;
+  m_maxCoord = ShellSettings().maxCoord;
+
+  if (HWND running = FindWindowA(MainFrameClassName, nullptr)) {
+    if (m_multiBoot != 1) {
+      if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+      SetWindowPos(running, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+      HandOverCommandLine(running, cmdLine);
+      ShellTrace("Handed over");
+      return 1;
+    }
+    m_anotherCopy = 1;
+  }
+
+  switch (RunningCopySemaphore().Acquire()) {
+    case -1:
+      ZavMessageBox(nullptr, GetMessageText(7372), "ERROR", MB_OK);
+      return 1;
+    case 1:
+      if (m_multiBoot == 0) {
+        ZavMessageBox(nullptr, GetMessageText(7223), GetMessageText(7572), MB_OK);
+        ShellTrace("Refused: another copy");
+        return 1;
+      }
+      m_anotherCopy = 1;
+      break;
+  }
+
+  UINT wheel = RegisterWindowMessageA("MSH_WHEELSUPPORT_MSG");
+  HWND mouseZ = FindWindowA("MouseZ", "Magellan MSWHEEL");
+  if (wheel && mouseZ) SendMessageA(mouseZ, wheel, 0, 0);
+
+  ShellTrace("InitSettings");
+  ShellTrace("ReadDefFile");
+  int lowResH = ShellSettings().iCmdPanelTypeLowResoH;
+  if (lowResH >= 1) m_cmdPanelLowRes = GetSystemMetrics(SM_CYSCREEN) <= lowResH ? 1 : 0;
+
+  RegisterViewClasses(instance);
+  BuildPaperSizeTable();
+  if (!ShellSettings().backupDir.empty()) {
+    std::string inf = ShellSettings().backupDir;
+    AppendPath(inf, "backupfile.inf");
+    DeleteFileA(inf.c_str());
+  }
+  if (!(LaunchMode >= 1 && LaunchMode <= 5)) ShellTrace("LoadInputHistory");
+  m_initResult = 0;
+  return 0;
+}
+
+// --- CMainFrame::SubInitialize ----------------------------------------------------------------
+int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
+  ShellTrace("SubInitialize");
+  int result = 0;
+  SetMainFrameWindow(frame);
+  SetStatusBarWindow(statusBar);
+  ShellTrace("DDE start");
+  ParseCommandLine(frame, cmdLine, -1);
+  g_autoDrawing = ShellSettings().autoDrawing;
+  if (!g_autoDrawing.empty())
+    PostMessageA(frame, UM_OPEN_DRAWING_FILE, 0, (LPARAM)g_autoDrawing.c_str());
+  ShellTrace("LoadRecentCommands");
+  if (LaunchKind() == 2) ShowWindow(frame, SW_MINIMIZE);
+
+  Terminating = 0;
+  HINSTANCE inst = m_instance ? m_instance : GetModuleHandleA(nullptr);
+  g_layoutView = CreateWindowExA(0, "#LAYOUTVIEW#", "Layout View", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                 0, 0, 0, 0, frame, nullptr, inst, nullptr);
+  g_loupe = CreateWindowExA(0, "#ROUPEVIEW#", "ルーペ表示", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
+                            0, 0, 0, frame, nullptr, inst, nullptr);
+  if (g_layoutView) ShowWindow(g_layoutView, SW_HIDE);
+  if (g_loupe) ShowWindow(g_loupe, SW_HIDE);
+  SetActiveWindow(frame);
+  UpdateWindow(frame);
+
+  // The start command. Commands the system posts here pass the no-drawing
+  // filter of the frame once.
+  auto post = [&](int id, int code) {
+    CMainFrame::AllowSystemCommand(id);
+    PostMessageA(frame, WM_COMMAND, MAKEWPARAM(id, code), 0);
+    ShellTrace("Start command %d,%d", id, code);
+  };
+  if (LaunchKind() == 2) {
+    static const int kModeCommands[] = {20027, 21220, 21221, 21222, 21223};
+    post(kModeCommands[LaunchMode - 1], 0);
+    StartCommandPosted = 1;
+  }
+  int autoCmd = ShellSettings().AUTOCMD;
+  if (autoCmd > 0 && !StartCommandPosted)
+    post(autoCmd, 0);
+  else if (CommandLineFileGiven)
+    ;
+  else if (ShellSettings().iStartOpenDlgFg)
+    post(4050, 100);
+  else if (!GetActiveViewSeam() && !StartCommandPosted)
+    post(4050, 1);
+  else
+    post(4050, 100);
+
+  if (result < 0)
+    ZavMessageBox(frame,
+                  "システムの初期化に失敗しました。(CMainFrame::SubInitialize)\n作業を中止します。",
+                  "エラー", MB_OK | MB_ICONEXCLAMATION);
+  return result;
+}
+
+// --- CCadSystem::Term ------------------------------------------------------------------------------
+int CCadSystem::Term(HINSTANCE instance) {
+  Terminating = 1;
+  ShellTrace("Term");
+  if (m_initResult == 0 && StartupStatus == 0) {
+    ShellTrace("SaveInputHistory");
+    ShellTrace("SaveRecentCommands");
+    SaveUserSettingsSeam();
+  }
+  ShellTrace("DDE stop");
+  UnregisterViewClasses(instance ? instance : GetModuleHandleA(nullptr));
+  return 0;
+}
+
+// --- Run and the process body ----------------------------------------------------------------------
+int Run(const char* cmdLine, int showCmd) {
+  CMessageLoop loop;
+  win::AddMessageLoop(&loop);
+  int result = 0;
+  {
+    CMainFrame frame;
+    frame.m_cmdLine = cmdLine ? cmdLine : "";
+    DWORD style = 0, exStyle = 0;
+    if (LaunchKind() != 0) style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (LaunchKind() == 2) exStyle = WS_EX_TOPMOST;
+    if (!frame.CreateEx(nullptr, nullptr, style, exStyle, nullptr)) {
+      if (frame.m_hWnd) frame.DestroyWindow();
+      win::RemoveMessageLoop();
+      return 0;
+    }
+    frame.m_showCmd = showCmd;
+    result = loop.Run();
+    ShellTrace("Loop ended");
+    win::RemoveMessageLoop();
+    if (frame.m_hWnd && ::IsWindow(frame.m_hWnd)) frame.DestroyWindow();
+  }
+  return result;
+}
+
+int RunProcess(HINSTANCE instance, const char* cmdLine, int showCmd) {
+  std::string line = cmdLine ? cmdLine : "";
+  OleInitialize(nullptr);
+  DefWindowProcA(nullptr, 0, 0, 0);
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_BAR_CLASSES | ICC_COOL_CLASSES};
+  InitCommonControlsEx(&icc);
+  int exitCode = 0;
+  CCadSystem& system = GetCadSystem();
+  if (system.Init(instance, nullptr, line.c_str(), showCmd) == 0) exitCode = Run(line.c_str(), showCmd);
+  system.Term(instance);
+  OleUninitialize();
+  ShellTrace("Exit %d", exitCode);
+  return exitCode;
+}

@@ -1,0 +1,82 @@
+// The application object's tables and small services.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "shell/cad_system.h"
+#include "shell/shell_seams.h"
+
+namespace {
+
+TEST(AppObject, PaperSizeTable) {
+  BuildPaperSizeTable();
+  struct {
+    int row;  // 0-based
+    const char* name;
+    unsigned code;
+    double height, width;
+  } rows[] = {
+      {0, "A0 横", 16, 841, 1189},      {11, "A4 縦", 32788, 297, 210},
+      {18, "B4 横", 36, 257, 364},      {27, "B6 縦", 32806, 182, 128},
+      {28, "その他", 0, 0, 0},
+  };
+  for (auto& r : rows) {
+    const PaperSizeRow& p = PaperSizeTable[r.row];
+    EXPECT_STREQ(r.name, p.name) << r.row;
+    EXPECT_EQ(r.code, p.code) << r.row;
+    EXPECT_EQ(r.height, p.height) << r.row;
+    EXPECT_EQ(r.width, p.width) << r.row;
+  }
+  for (int i = 0; i < 28; ++i) {
+    const PaperSizeRow& p = PaperSizeTable[i];
+    bool upright = (p.code & 0x8000) != 0;
+    EXPECT_EQ(upright, p.height > p.width) << i;
+  }
+}
+
+TEST(AppObject, ButtonColourRows) {
+  struct {
+    int kind, row;
+  } rows[] = {{0, 1}, {1, 2}, {2, 3}, {3, 19}, {4, 0}, {7, 19}, {-1, 19}};
+  CCadSystem& sys = GetCadSystem();
+  for (auto& r : rows) {
+    EXPECT_EQ(r.row, ButtonColorRow(r.kind)) << r.kind;
+    sys.m_buttonColors[r.row].text = RGB(r.row, 1, 2);
+    EXPECT_EQ(RGB(r.row, 1, 2), GetButtonTextColor(r.kind)) << r.kind;
+  }
+}
+
+TEST(AppObject, LaunchKinds) {
+  struct {
+    int mode, kind;
+  } rows[] = {{-1, 0}, {99, 1}, {0, 1}, {1, 2}, {5, 2}, {10, 3}, {6, 0}, {8, 0}};
+  int saved = LaunchMode;
+  for (auto& r : rows) {
+    LaunchMode = r.mode;
+    EXPECT_EQ(r.kind, LaunchKind()) << r.mode;
+  }
+  LaunchMode = saved;
+}
+
+TEST(AppObject, PageAndLayerNeedADrawing) {
+  CCadSystem& sys = GetCadSystem();
+  sys.m_currentPage = 2;
+  sys.m_currentLayer = 7;
+  sys.SetCurrentPageLayer(5, 9);
+  EXPECT_EQ(2, sys.m_currentPage);
+  EXPECT_EQ(7, sys.m_currentLayer);
+}
+
+TEST(AppObject, ViewWindowClassesRegisterAndUnregister) {
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  ASSERT_EQ(1, CCadSystem::RegisterViewClasses(inst));
+  WNDCLASSA wc;
+  EXPECT_TRUE(GetClassInfoA(inst, "#LAYOUTVIEW#", &wc));
+  EXPECT_EQ(4, wc.cbWndExtra);
+  EXPECT_TRUE(GetClassInfoA(inst, "LAY_WND", &wc));
+  EXPECT_EQ(8, wc.cbWndExtra);
+  CCadSystem::UnregisterViewClasses(inst);
+  EXPECT_FALSE(GetClassInfoA(inst, "#ROUPEVIEW#", &wc));
+}
+
+}  // namespace

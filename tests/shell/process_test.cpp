@@ -1,0 +1,171 @@
+// Whole runs of ZavIrurer.exe from a private installation folder with a
+// private per-user folder, driven from this process: start-up and shut-down
+// order, commands from outside, the hand-over between two running copies,
+// launch modes and several copies.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "shell_fixture.h"
+
+namespace {
+
+class ProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* f : {"ZavIrurer.exe", "ZavIrurer.key", "ZavIrurer.mnu"})
+      ASSERT_TRUE(CopyFileA((DistDir() + "\\" + f).c_str(), inst.File(f).c_str(), FALSE)) << f;
+    exe = inst.File("ZavIrurer.exe");
+    SetEnv("ZAV_INSTALL_DIR", nullptr);
+    SetEnv("ZAV_LOCAL_APPDATA", user.Path().c_str());
+  }
+  void TearDown() override {
+    SetEnv("ZAV_LOCAL_APPDATA", nullptr);
+    SetEnv("ZAV_SHELL_TRACE", nullptr);
+  }
+  void Ini(const std::string& text) { inst.Write("ZavIrurer.ini", text); }
+
+  // Starts a copy whose call log goes to `trace` (in the per-user folder).
+  bool Start(ChildProcess& p, const char* trace, const std::string& args) {
+    SetEnv("ZAV_SHELL_TRACE", user.File(trace).c_str());
+    return p.Start(exe, args);
+  }
+  std::string Trace(const char* name) {
+    std::string t = ReadWholeFile(user.File(name));
+    t.erase(std::remove(t.begin(), t.end(), '\r'), t.end());
+    return t;
+  }
+  bool WaitTrace(const char* name, const char* line, DWORD ms = 20000) {
+    DWORD start = GetTickCount();
+    while (Trace(name).find(line) == std::string::npos) {
+      if (GetTickCount() - start > ms) return false;
+      Sleep(50);
+    }
+    return true;
+  }
+  bool WaitTitles(HWND frame, std::vector<std::string> want, DWORD ms = 20000) {
+    std::sort(want.begin(), want.end());
+    DWORD start = GetTickCount();
+    for (;;) {
+      std::vector<std::string> got = DrawingTitles(frame);
+      std::sort(got.begin(), got.end());
+      if (got == want) return true;
+      if (GetTickCount() - start > ms) {
+        std::string all;
+        for (auto& g : got) all += "[" + g + "]";
+        ADD_FAILURE() << "drawing windows: " << all;
+        return false;
+      }
+      Sleep(50);
+    }
+  }
+  // The lines appear in this order (other lines may stand between them).
+  static void ExpectInOrder(const std::string& trace, const std::vector<std::string>& lines) {
+    size_t pos = 0;
+    for (const std::string& l : lines) {
+      size_t at = trace.find(l + "\n", pos);
+      ASSERT_NE(std::string::npos, at) << "missing or out of order: " << l << "\n" << trace;
+      pos = at + l.size();
+    }
+  }
+
+  TempFolder inst{"inst"};
+  TempFolder user{"user"};
+  std::string exe;
+};
+
+TEST_F(ProcessTest, StartCommandsHandOverAndShutDownInOrder) {
+  TempFolder docs("docs");
+  std::string plan = docs.Write("plan.tcf", "x");
+  std::string second = docs.Write("第二 図面.tcf", "x");
+  Ini("[SYSTEM]\r\nMULTIBOOT=0\r\n[BOOT]\r\n/EE=21600\r\n[DESTROY]\r\n/EE=21601  // digits are no part of the key\r\n");
+
+  ChildProcess a;
+  ASSERT_TRUE(Start(a, "a.log", "/e2e"));
+  HWND frame = FindProcessWindow("Quillmar001", a.pi.dwProcessId, 30000);
+  ASSERT_NE(nullptr, frame);
+  ASSERT_TRUE(WaitTrace("a.log", "ExecCmd 4050"));
+
+  // A command from another process.
+  PostMessageA(frame, WM_COMMAND, 4000, 0);
+  ASSERT_TRUE(WaitTitles(frame, {"無題1"}));
+
+  // A second start hands its command line over and ends.
+  ChildProcess b;
+  ASSERT_TRUE(Start(b, "b.log", "\"" + plan + "\""));
+  EXPECT_EQ(0u, b.Wait(30000));
+  ASSERT_TRUE(WaitTitles(frame, {plan, "無題1"}));
+
+  // A line too long for a global atom still arrives whole.
+  ChildProcess c;
+  std::string longLine = "\"" + second + "\" /" + std::string(400, 'q');
+  ASSERT_TRUE(Start(c, "c.log", longLine));
+  EXPECT_EQ(0u, c.Wait(30000));
+  ASSERT_TRUE(WaitTitles(frame, {plan, "無題1", second}));
+
+  // An empty command line asks for a new drawing window.
+  ChildProcess d;
+  ASSERT_TRUE(Start(d, "d.log", ""));
+  EXPECT_EQ(0u, d.Wait(30000));
+  ASSERT_TRUE(WaitTitles(frame, {plan, "無題1", "無題2", second}));
+
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, a.Wait(30000));
+
+  ExpectInOrder(Trace("a.log"),
+                {"Init", "Settings loaded", "InitSettings", "ReadDefFile", "LoadInputHistory",
+                 "MainFrame created", "MainFrameInit", "SubInitialize", "DDE start",
+                 "LoadRecentCommands", "Start command 4050,100", "ExecCmd 21600 /e2e",
+                 "ExecCmd 4050 ", "OnClose", "DESTROY 21601 /e2e/Save0",
+                 "ExecCmd 21601 /e2e/Save0", "OnDestroy", "Loop ended", "Term",
+                 "SaveInputHistory", "SaveRecentCommands", "SaveUserSettings", "DDE stop",
+                 "Exit 0"});
+  for (const char* log : {"b.log", "c.log", "d.log"}) {
+    std::string t = Trace(log);
+    ExpectInOrder(t, {"Init", "Handed over", "Term", "DDE stop", "Exit 0"});
+    EXPECT_EQ(std::string::npos, t.find("SaveUserSettings")) << log << ": a handed-over start saves nothing";
+    EXPECT_EQ(std::string::npos, t.find("MainFrame created")) << log;
+  }
+  EXPECT_EQ(ReadWholeFile(inst.File("ZavIrurer.key")),
+            ReadWholeFile(user.File("Qv\\VantrelV8\\ZavIrurer.key")))
+      << "the per-user key file was seeded";
+}
+
+TEST_F(ProcessTest, LaunchModeStartsItsCommandHiddenAndTopmost) {
+  Ini("[SYSTEM]\r\nMULTIBOOT=0\r\n");
+  inst.Write("SETTEI\\to_cad.atr", "5\r\n");
+  ChildProcess a;
+  ASSERT_TRUE(Start(a, "a.log", ""));
+  HWND frame = FindProcessWindow("Quillmar001", a.pi.dwProcessId, 30000);
+  ASSERT_NE(nullptr, frame);
+  ASSERT_TRUE(WaitTrace("a.log", "ExecCmd 4050"));
+  EXPECT_TRUE(GetWindowLongA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_FALSE(GetWindowLongA(frame, GWL_STYLE) & WS_SYSMENU);
+  EXPECT_FALSE(GetWindowLongA(frame, GWL_STYLE) & WS_THICKFRAME);
+  EXPECT_TRUE(IsIconic(frame) || !IsWindowVisible(frame));
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, a.Wait(30000));
+  std::string t = Trace("a.log");
+  ExpectInOrder(t, {"Init", "SubInitialize", "Start command 21221,0", "Start command 4050,100",
+                    "ExecCmd 21221 ", "ExecCmd 4050 ", "Term", "SaveUserSettings"});
+  EXPECT_EQ(std::string::npos, t.find("LoadInputHistory")) << "launch modes load no histories";
+}
+
+TEST_F(ProcessTest, SeveralCopiesRunWhenAllowed) {
+  Ini("[SYSTEM]\r\nMULTIBOOT=1\r\n");
+  ChildProcess a, b;
+  ASSERT_TRUE(Start(a, "a.log", ""));
+  HWND fa = FindProcessWindow("Quillmar001", a.pi.dwProcessId, 30000);
+  ASSERT_NE(nullptr, fa);
+  ASSERT_TRUE(Start(b, "b.log", ""));
+  HWND fb = FindProcessWindow("Quillmar001", b.pi.dwProcessId, 30000);
+  ASSERT_NE(nullptr, fb);
+  EXPECT_NE(fa, fb);
+  PostMessageA(fa, WM_CLOSE, 0, 0);
+  PostMessageA(fb, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, a.Wait(30000));
+  EXPECT_EQ(0u, b.Wait(30000));
+  EXPECT_EQ(std::string::npos, Trace("b.log").find("Handed over"));
+}
+
+}  // namespace

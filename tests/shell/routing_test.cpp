@@ -1,0 +1,285 @@
+// The main frame's routing of command ids, the no-drawing filter, the
+// filter chain of the main loop, drawing windows and the close road.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "frame_fixture.h"
+#include "win/message_box.h"
+
+namespace {
+
+struct RouteCase {
+  const char* name;
+  bool drawing;  // a drawing window is open and active
+  int id;
+  const char* arg;  // argument text in lParam, or null
+  const char* taken;
+};
+
+const RouteCase kRoutes[] = {
+    {"system command, no drawing", false, 4001, nullptr, "exec 4001"},
+    {"module command, no drawing: dropped", false, 5103, nullptr, ""},
+    {"module command", true, 5103, nullptr, "exec 5103"},
+    {"module command keeps its argument", true, 21500, "/abc", "exec 21500:/abc"},
+    {"toolbar button", true, 45105, nullptr, "exec 5300"},
+    {"toolbar button, no drawing: dropped", false, 45105, nullptr, ""},
+    {"toolbar id without a button", true, 45950, nullptr, ""},
+    {"toolbar range ends at 45999", true, 45099, nullptr, "child 45099"},
+    {"service command", false, 1201, nullptr, "Service 1201"},
+    {"settings command 1229", false, 1229, nullptr, "Service 1229"},
+    {"interrupt command", true, 3005, nullptr, "Interrupt 3005"},
+    {"arrow step up also reaches the views", true, 3001, nullptr, "child 3000 Interrupt 3001"},
+    {"drawing window command", true, 1100, nullptr, "child 1100"},
+    {"unrouted id reaches the drawing", true, 1700, nullptr, "child 1700"},
+    {"high id, no drawing: dropped", false, 45000, nullptr, ""},
+    {"pane toggle passes the filter", true, 40002, nullptr, "child 40002"},
+    {"status bar toggle passes", true, 59393, nullptr, "child 59393"},
+    {"last module command", true, 39999, nullptr, "exec 39999"},
+};
+
+TEST_F(FrameTest, RoutesEveryIdRange) {
+  HWND child = nullptr;
+  for (const RouteCase& c : kRoutes) {
+    if (c.drawing && !child) child = NewDrawing();
+    if (!c.drawing && child) {
+      SendMessageA(child, WM_CLOSE, 0, 0);
+      child = nullptr;
+    }
+    ASSERT_EQ(c.drawing, ActiveChild() != nullptr) << c.name;
+    Taken();
+    Command(c.id, (LPARAM)c.arg);
+    EXPECT_EQ(c.taken, Taken()) << c.name;
+  }
+}
+
+TEST_F(FrameTest, ControlHandlesAreNotArguments) {
+  HWND control = CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 1, 1, frame->m_hWnd, nullptr, nullptr,
+                               nullptr);
+  execAnswers[4001] = 1;
+  ExecCmdHook = [](int id, LPARAM arg) {
+    FrameTest::log.push_back("exec " + std::to_string(id) + " lParam " + std::to_string(arg));
+    return 1;
+  };
+  Command(4001, (LPARAM)control);
+  EXPECT_EQ("exec 4001 lParam 0", Taken());
+}
+
+TEST_F(FrameTest, NoDrawingFilterLetsOnlySystemStartedCommandsThrough) {
+  Command(20027);
+  EXPECT_EQ("", Taken()) << "typed by the user: filtered";
+  CMainFrame::AllowSystemCommand(20027);
+  Command(20027);
+  EXPECT_EQ("exec 20027", Taken()) << "started by the system: runs";
+  Command(20027);
+  EXPECT_EQ("", Taken()) << "the pass is used up";
+  // The status-bar toggle works without a drawing; the toolbar toggle not.
+  Command(59393);
+  EXPECT_FALSE(frame->m_statusBar.IsWindowVisible());
+  Command(59393);
+  EXPECT_TRUE(frame->m_statusBar.IsWindowVisible());
+  Command(59392);
+  REBARBANDINFOA info = {};
+  info.cbSize = sizeof info;
+  info.fMask = RBBIM_STYLE;
+  SendMessageA(frame->m_toolbars.Rebar(), RB_GETBANDINFOA, 1, (LPARAM)&info);
+  EXPECT_FALSE(info.fStyle & RBBS_HIDDEN);
+}
+
+TEST_F(FrameTest, CommandAcceptanceFlag) {
+  SendMessageA(frame->m_hWnd, UM_END_ACK_FLAG, 0, 0);
+  Command(4001);
+  Command(1229);
+  Command(1201);
+  EXPECT_EQ("Service 1201", Taken());
+  SendMessageA(frame->m_hWnd, UM_END_ACK_FLAG, 1, 0);
+  Command(4001);
+  EXPECT_EQ("exec 4001", Taken());
+}
+
+TEST_F(FrameTest, NotDoneCommandFallsToTheFramesOwnEntry) {
+  execAnswers[4000] = 0;
+  Command(4000);
+  Command(4000);
+  frame->NewDrawingWindow(frame->m_hWnd, 1, nullptr, nullptr);  // a file: no number used
+  Command(4000);
+  std::vector<std::string> titles = DrawingTitles(frame->m_hWnd);
+  std::sort(titles.begin(), titles.end());
+  ASSERT_EQ(4u, titles.size());
+  EXPECT_EQ("", titles[0]);
+  EXPECT_EQ("無題1", titles[1]);
+  EXPECT_EQ("無題2", titles[2]);
+  EXPECT_EQ("無題3", titles[3]);
+}
+
+TEST_F(FrameTest, NotDoneCommandClosesAHiddenFrame) {
+  execAnswers[4001] = 0;
+  frame->ShowWindow(SW_HIDE);
+  Command(4001);
+  PumpFor(100);
+  EXPECT_FALSE(IsWindow(frame->m_hWnd)) << "the application ends";
+}
+
+TEST_F(FrameTest, ButtonsOfTheRunningCommandShowPressed) {
+  NMHDR nm = {frame->m_hWnd, 6000, CMD_NOTIFY_START};
+  SendMessageA(frame->m_hWnd, WM_NOTIFY, 6000, (LPARAM)&nm);
+  HWND drawTb = frame->m_toolbars.ToolbarWindow(7);
+  EXPECT_TRUE(SendMessageA(drawTb, TB_ISBUTTONCHECKED, 45500, 0));
+  nm.code = CMD_NOTIFY_END;
+  SendMessageA(frame->m_hWnd, WM_NOTIFY, 6000, (LPARAM)&nm);
+  EXPECT_FALSE(SendMessageA(drawTb, TB_ISBUTTONCHECKED, 45500, 0));
+  // From another sender the codes mean nothing here.
+  NMHDR other = {drawTb, 6000, CMD_NOTIFY_START};
+  SendMessageA(frame->m_hWnd, WM_NOTIFY, 6000, (LPARAM)&other);
+  EXPECT_FALSE(SendMessageA(drawTb, TB_ISBUTTONCHECKED, 45500, 0));
+}
+
+MSG KeyMsg(HWND w, UINT message, WPARAM key) {
+  MSG m = {};
+  m.hwnd = w;
+  m.message = message;
+  m.wParam = key;
+  return m;
+}
+
+TEST_F(FrameTest, FilterChainOrder) {
+  HWND child = NewDrawing();
+  HWND view = GetDlgItem(child, 1);
+  Taken();
+  struct {
+    const char* name;
+    MSG msg;
+    BOOL stopped;
+    const char* taken;
+    const char* typed;
+  } rows[] = {
+      {"digit goes to the prompt bar first", KeyMsg(view, WM_CHAR, '5'), TRUE, "", "5"},
+      {"decimal point continues a number", KeyMsg(view, WM_KEYDOWN, VK_DECIMAL), TRUE, "", "5."},
+      {"shortcut key F5", KeyMsg(view, WM_KEYDOWN, VK_F5), TRUE, "Service 1314", "5."},
+      {"other keys go to the drawing", KeyMsg(view, WM_KEYDOWN, VK_F12), FALSE, "fwd 123", "5."},
+      {"letters are not number input", KeyMsg(view, WM_CHAR, 'a'), FALSE, "fwd 97", "5."},
+  };
+  for (auto& r : rows) {
+    EXPECT_EQ(r.stopped, frame->PreTranslateMessage(&r.msg)) << r.name;
+    EXPECT_EQ(r.taken, Taken()) << r.name;
+    EXPECT_EQ(r.typed, frame->m_statusBar.GetPane(2).text) << r.name;
+  }
+
+  // The application panel's list pop-up swallows keys before anything else.
+  HWND popup = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  AppPanelListPopup = popup;
+  MSG f5 = KeyMsg(popup, WM_KEYDOWN, VK_F5);
+  EXPECT_TRUE(frame->PreTranslateMessage(&f5));
+  EXPECT_EQ("", Taken());
+  AppPanelListPopup = nullptr;
+
+  // A registered modeless dialog comes first of all.
+  HWND dlg = CreateWindowExA(WS_EX_CONTROLPARENT, "#32770", "dlg", WS_POPUP, 0, 0, 100, 100,
+                             frame->m_hWnd, nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 50, 20, dlg,
+                            (HMENU)1, nullptr, nullptr);
+  EXPECT_EQ(nullptr, (HWND)SendMessageA(frame->m_hWnd, UM_SET_MODELESS_DIALOG, 100, (LPARAM)dlg));
+  EXPECT_EQ(nullptr, (HWND)SendMessageA(frame->m_hWnd, UM_SET_MODELESS_DIALOG, 7, (LPARAM)edit))
+      << "another wParam changes nothing";
+  MSG seven = KeyMsg(edit, WM_CHAR, '7');
+  EXPECT_TRUE(frame->PreTranslateMessage(&seven));
+  EXPECT_EQ("5.", frame->m_statusBar.GetPane(2).text) << "the dialog took the digit";
+  EXPECT_EQ(dlg, (HWND)SendMessageA(frame->m_hWnd, UM_SET_MODELESS_DIALOG, 100, 0));
+  DestroyWindow(dlg);
+  DestroyWindow(popup);
+}
+
+TEST_F(FrameTest, ArrowKeysStepOnlyInKeyboardModes) {
+  NewDrawing();
+  Taken();
+  MSG left = KeyMsg(ActiveChild(), WM_KEYDOWN, VK_LEFT);
+  EXPECT_FALSE(frame->PreTranslateMessage(&left));
+  EXPECT_EQ("fwd 37", Taken());
+  GetCadSystem().m_keyCursorMode = 1;
+  EXPECT_TRUE(frame->PreTranslateMessage(&left));
+  GetCadSystem().m_keyCursorMode = 0;
+  EXPECT_EQ("Interrupt 3003", Taken());
+  KeyboardScrollMode = 1;
+  MSG down = KeyMsg(ActiveChild(), WM_KEYDOWN, VK_DOWN);
+  EXPECT_TRUE(frame->PreTranslateMessage(&down));
+  KeyboardScrollMode = 0;
+  EXPECT_EQ("Interrupt 3002", Taken());
+  MSG dot = KeyMsg(ActiveChild(), WM_CHAR, '.');
+  EXPECT_FALSE(frame->PreTranslateMessage(&dot)) << "a point does not start a number";
+}
+
+TEST_F(FrameTest, AnswersItsOwnHostMessages) {
+  EXPECT_EQ((LRESULT)frame->m_statusBar.m_hWnd, SendMessageA(frame->m_hWnd, UM_GET_CMDPANEL, 100, 0));
+  EXPECT_EQ(0, SendMessageA(frame->m_hWnd, UM_GET_CMDPANEL, 5, 0));
+  EXPECT_EQ((LRESULT)&frame->m_accel, SendMessageA(frame->m_hWnd, UM_GET_ACCELERATOR, 0, 0));
+  EXPECT_EQ(frame->m_hWnd, MainFrameWindow());
+  EXPECT_EQ(frame->m_statusBar.m_hWnd, StatusBarWindow());
+  EXPECT_EQ(frame->m_hWndMDIClient, MdiClientWindow());
+  HWND child = NewDrawing();
+  EXPECT_EQ((LRESULT)child, SendMessageA(frame->m_hWnd, WM_MDIGETACTIVE, 0, 0));
+  char cls[64] = {};
+  GetClassNameA(frame->m_hWnd, cls, sizeof cls);
+  EXPECT_STREQ("Quillmar001", cls);
+  EXPECT_EQ(nullptr, GetMenu(frame->m_hWnd)) << "the command bar shows the menu";
+  EXPECT_EQ(GetCadSystem().m_mainMenu.Handle(), frame->m_cmdBar.Menu());
+  EXPECT_GE(SendMessageA(frame->m_cmdBar.m_hWnd, TB_BUTTONCOUNT, 0, 0), 10);
+}
+
+TEST_F(FrameTest, CloseAsksEachModifiedDrawingAndAVetoKeepsAll) {
+  HWND a = NewDrawing();
+  HWND b = NewDrawing();
+  SetPropA(a, "ZavModified", (HANDLE)1);
+  SetPropA(b, "ZavModified", (HANDLE)1);
+  win::MessageBoxTestHook boxes;
+  boxes.Answer(IDNO).Answer(IDCANCEL);
+  SendMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(frame->m_hWnd)) << "the veto cancels the close";
+  EXPECT_EQ(2u, boxes.Calls().size());
+  int alive = (IsWindow(a) ? 1 : 0) + (IsWindow(b) ? 1 : 0);
+  EXPECT_EQ(1, alive);
+}
+
+TEST_F(FrameTest, LoggingOffAsksBeforeDrawingsAreLost) {
+  HWND a = NewDrawing();
+  SetPropA(a, "ZavModified", (HANDLE)1);
+  {
+    win::MessageBoxTestHook boxes;
+    boxes.Answer(IDCANCEL);
+    EXPECT_FALSE(SendMessageA(frame->m_hWnd, WM_QUERYENDSESSION, 0, 0)) << "the user kept it";
+    EXPECT_TRUE(IsWindow(a));
+    EXPECT_TRUE(IsWindow(frame->m_hWnd));
+  }
+  {
+    win::MessageBoxTestHook boxes;
+    boxes.Answer(IDYES);
+    EXPECT_TRUE(SendMessageA(frame->m_hWnd, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_NE(std::string::npos, ShellTraceText().find("Saved 無題1"));
+    EXPECT_FALSE(IsWindow(a));
+  }
+  SendMessageA(frame->m_hWnd, WM_ENDSESSION, TRUE, 0);
+  EXPECT_FALSE(IsWindow(frame->m_hWnd)) << "the session ends through the normal shut-down";
+}
+
+TEST_F(FrameTest, DroppedFilesOpenInOrder) {
+  TempFolder files("drop");
+  std::string a = files.Write("a.tcf", "x");
+  std::string b = files.Write("b.tcf", "x");
+  std::vector<char> buf(sizeof(DROPFILES));
+  for (const std::string& p : {a, b}) buf.insert(buf.end(), p.c_str(), p.c_str() + p.size() + 1);
+  buf.push_back(0);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, buf.size());
+  DROPFILES* df = (DROPFILES*)GlobalLock(mem);
+  memcpy(df, buf.data(), buf.size());
+  df->pFiles = sizeof(DROPFILES);
+  df->fWide = FALSE;
+  GlobalUnlock(mem);
+  SendMessageA(frame->m_hWnd, WM_DROPFILES, (WPARAM)mem, 0);
+  std::vector<std::string> titles = DrawingTitles(frame->m_hWnd);
+  ASSERT_EQ(2u, titles.size());
+  std::string trace = ShellTraceText();
+  EXPECT_LT(trace.find("Open " + a), trace.find("Open " + b));
+}
+
+}  // namespace
