@@ -88,6 +88,16 @@ TEST(CadPaint, EveryKindShowsWhereItLies) {
              CadSetU32(&e->rec, kOffRasterPixW, 16);
              CadSetU32(&e->rec, kOffRasterPixH, 16);
          }, {{100, 100}, {108, 108}}, {{115, 115}}},
+        {"raster 55 turned 45 degrees", [](DbHeader* db) {
+             ElementRecord r = Record(kElmRaster, 0, 0, 2);
+             CadSetF64(&r, kOffP2X, 40);
+             CadSetF64(&r, kOffP2Y, 40);
+             CadSetF64(&r, kOffRasterAngle, kPi / 4);
+             StoredElement* e = DAriAppendElement(db, &r);
+             CadSetPtr(&e->rec, kOffRasterBits, bits.data());
+             CadSetU32(&e->rec, kOffRasterPixW, 16);
+             CadSetU32(&e->rec, kOffRasterPixH, 16);
+         }, {{100, 100}, {126, 100}, {100, 74}}, {{117, 117}, {83, 83}}},
     };
     for (const KindCase& k : cases) {
         SCOPED_TRACE(k.name);
@@ -142,6 +152,25 @@ TEST(CadPaint, LineTypesWidthsAndColours) {
         if (row.minThick <= 1) {
             EXPECT_LE(thick, 1);
         }
+    }
+}
+
+TEST(CadPaint, ColourModes) {
+    Db db;
+    auto r = Line(-80, 0, 80, 0, 4);      // green
+    DAriAppendElement(&db, &r);
+    struct Row {
+        int mode;
+        COLORREF bg, expect;
+    };
+    for (Row row : {Row{0, kBlack, RGB(0, 255, 0)}, Row{1, kBlack, RGB(255, 255, 255)},
+                    Row{1, RGB(255, 255, 255), kBlack}, Row{2, kBlack, RGB(153, 153, 153)}}) {
+        SCOPED_TRACE(row.mode);
+        Canvas c(200, 200, row.bg);
+        DrawParam p = Param(c, 1.0, row.bg);
+        p.colourMode = row.mode;
+        Paint(&db, p);
+        EXPECT_EQ(c.At(100, 100), row.expect);
     }
 }
 
