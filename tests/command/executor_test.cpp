@@ -117,6 +117,11 @@ TEST_F(Executor_, BusyBracketAroundEveryRoad) {
     ASSERT_GE(frame->notes.size(), 4u);
     EXPECT_EQ(frame->notes.front(), "busy 30002 1");
     EXPECT_EQ(frame->notes.back(), "busy 30002 0");
+    // A control's window handed on as lParam is not taken for a text.
+    log.clear();
+    EXPECT_EQ(SendMessageA(frame->m_hWnd, UM_EXEC_CMD, kCmdQuick, (LPARAM)statusBar->m_hWnd), 1);
+    EXPECT_TRUE(LogHas("args=/C:Quick")) << LogText();
+    EXPECT_FALSE(LogHas("args=/C:Quick ")) << LogText();
     // WM_COMMAND reaches the executor through the frame's routing.
     log.clear();
     PostMessageA(frame->m_hWnd, WM_COMMAND, kCmdQuick, 0);
