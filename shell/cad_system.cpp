@@ -5,10 +5,11 @@
 
 #include "base/dbcs.h"
 #include "base/message_table.h"
-#include "shell/cad_status_bar.h"
+#include "view/status_bar.h"
 #include "shell/host_messages_shell.h"
 #include "shell/main_accelerator.h"
 #include "shell/shell_seams.h"
+#include "view/view_table.h"
 
 int LaunchMode = -1;
 int KeyboardScrollMode = 0;
@@ -122,7 +123,7 @@ void CCadSystem::EnableCmdPanelTips(int on) {
 }
 
 void CCadSystem::SetCurrentPageLayer(int page, int layer) {
-  if (!GetActiveViewSeam()) return;
+  if (!GetActiveView()) return;
   // The drawing's current page and layer words belong to the drawing
   // windows; the application object remembers what was made current.
   m_currentPage = page;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "command/cad_app_cmd.h"
 #include "shell/main_menu.h"
 
 class CMainAccelerator;
@@ -55,6 +56,7 @@ class CCadSystem {
 
   int m_multiBoot = 0;
   int m_anotherCopy = 0;
+  CCadAppCmd m_appCmd;  // the command registry
   HWND m_appPanelWindow = nullptr;
   CMainMenu m_mainMenu;
   int m_keyCursorMode = 0;

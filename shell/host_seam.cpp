@@ -7,6 +7,7 @@
 #include "shell/command_line.h"
 #include "shell/main_frame.h"
 #include "shell/shell_seams.h"
+#include "view/view_table.h"
 
 std::function<int(int, LPARAM)> ExecCmdHook;
 
@@ -19,38 +20,32 @@ static std::string ArgText(LPARAM arg) {
   return buf;
 }
 
-LRESULT CShellHostSeam::OnExecCmd(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-  int id = (int)LOWORD(wParam);
-  ShellTrace("ExecCmd %d %s", id, ArgText(lParam).c_str());
-  if (ExecCmdHook) return ExecCmdHook(id, lParam);
-  HWND w = frame ? frame->m_hWnd : MainFrameWindow();
-  switch (id) {
-    case 4000:
-      return SendMessageA(w, UM_NEW_DRAWING_WINDOW, 0, 0) ? 1 : 0;
-    case 4005: {
-      HWND view = GetActiveViewSeam();
-      if (view) PostMessageA(DrawingFrameOfView(view), WM_CLOSE, 0, 0);
-      return 1;
-    }
-    case 4006:
-      PostMessageA(w, WM_CLOSE, 0, 0);
-      return 1;
+LRESULT CShellHostSeam::OnExecCmd(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+  if (!ExecCmdHook) {
+    handled = FALSE;  // the command system's executor
+    return 0;
   }
-  return 1;
-}
-
-LRESULT CShellHostSeam::OnEndCmd(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
-
-LRESULT CShellHostSeam::OnEndAckFlag(UINT, WPARAM wParam, LPARAM, BOOL&) {
-  acceptFlag = (int)wParam;
-  return 1;
+  return ExecCmdHook((int)LOWORD(wParam), lParam);
 }
 
 LRESULT CShellHostSeam::OnOpenDrawingFile(UINT, WPARAM, LPARAM lParam, BOOL&) {
   if (!frame || !lParam) return 0;
   char path[MAX_PATH];
   DbcsCopy(path, sizeof path, (const char*)lParam);
-  return OpenDrawingFileSeam(frame->m_hWnd, path) ? 1 : 0;
+  // A drawing that is already open is only activated.
+  for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
+    char title[MAX_PATH + 10] = {};
+    GetWindowTextA(GetParent(v), title, sizeof title);
+    if (lstrcmpiA(title, path) == 0) {
+      ActivateViewFrame(v);
+      return 1;
+    }
+  }
+  HWND view = frame->NewDrawingWindow(frame->m_hWnd, 1, nullptr, nullptr);
+  if (!view) return 0;
+  SetWindowTextA(GetParent(view), path);
+  ShellTrace("Open %s", path);
+  return 1;
 }
 
 LRESULT CShellHostSeam::OnNewDrawingWindow(UINT, WPARAM, LPARAM, BOOL&) {

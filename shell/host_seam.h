@@ -1,8 +1,9 @@
-// Stand-in for the host-interface objects of the command system, which the
-// main frame chains to: the executor behind UM_EXEC_CMD, the end of a
-// running command, the command-acceptance flag, the open road and new
-// drawing windows, the service and interrupt commands. Each does the least
-// the shell's own paths rely on; the command system's objects replace it.
+// Shell-side answers to host messages whose services are not in the tree
+// yet, consulted before the command system's host objects: the open road
+// (UM_OPEN_DRAWING_FILE) and new drawing windows (UM_NEW_DRAWING_WINDOW);
+// the built-in service and interrupt commands. Tests may also script the
+// executor through ExecCmdHook. Each does the least the shell's own paths
+// rely on, and goes when the owner's service lands.
 #pragma once
 
 #include <windows.h>
@@ -15,27 +16,22 @@
 
 class CMainFrame;
 
-// Tests script the executor through this hook: it sees each command that
-// reaches UM_EXEC_CMD and returns the executor's answer.
+// Tests script the executor through this hook: while it is set it sees each
+// command that reaches UM_EXEC_CMD and returns the executor's answer.
 extern std::function<int(int id, LPARAM arg)> ExecCmdHook;
 
 class CShellHostSeam : public CMessageMap {
  public:
   CMainFrame* frame = nullptr;
-  int acceptFlag = 1;  // command-acceptance flag (UM_END_ACK_FLAG)
 
   BEGIN_MSG_MAP(CShellHostSeam)
     MESSAGE_HANDLER(UM_EXEC_CMD, OnExecCmd)
-    MESSAGE_HANDLER(UM_END_CMD, OnEndCmd)
-    MESSAGE_HANDLER(UM_END_ACK_FLAG, OnEndAckFlag)
     MESSAGE_HANDLER(UM_OPEN_DRAWING_FILE, OnOpenDrawingFile)
     MESSAGE_HANDLER(UM_NEW_DRAWING_WINDOW, OnNewDrawingWindow)
   END_MSG_MAP()
 
  private:
   LRESULT OnExecCmd(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEndCmd(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEndAckFlag(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnOpenDrawingFile(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnNewDrawingWindow(UINT, WPARAM, LPARAM, BOOL&);
 };

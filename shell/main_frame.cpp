@@ -12,8 +12,13 @@
 #include "base/message_table.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
+#include "command/command_system.h"
+#include "panels/rp_menu.h"
+#include "shell/host_hooks_shell.h"
+#include "view/cadwin_frame.h"
 #include "shell/resource_ids.h"
 #include "shell/shell_seams.h"
+#include "view/view_table.h"
 #include "win/message_box.h"
 
 char MainFrameClassName[80] = "Quillmar001";
@@ -29,6 +34,14 @@ std::multiset<int>& SystemCommandPasses() {
 }
 
 bool IsWindowHandle(LPARAM lParam) { return lParam != 0 && ::IsWindow((HWND)lParam); }
+
+// An argument text for the call log (bounded); small values are no text.
+std::string ArgText(LPARAM arg) {
+  if ((ULONG_PTR)arg < 0x10000) return std::string();
+  char buf[300];
+  DbcsCopy(buf, sizeof buf, (const char*)arg);
+  return buf;
+}
 }  // namespace
 
 void CMainFrame::AllowSystemCommand(int id) { SystemCommandPasses().insert(id); }
@@ -52,7 +65,7 @@ int ShowErrorMessage(const char* text) {
   return ZavMessageBox(MainFrameWindow(), text, title, MB_OK);
 }
 
-CMainFrame::CMainFrame() { m_sysCmd.frame = this; }
+CMainFrame::CMainFrame() { m_shellHost.frame = this; }
 
 CMainFrame::~CMainFrame() {}
 
@@ -78,6 +91,10 @@ HWND CMainFrame::CreateEx(HWND parent, const RECT* rect, DWORD style, DWORD exSt
   a.param = param;
   if (!CFrameWindow::Create(a)) return nullptr;
   if (m_accel.Load("ZavIrurer.key") >= 0) m_hAccel = m_accel.Handle();
+  // The host-interface objects work for this frame from now on.
+  m_commandHost.SetFrame(m_hWnd, m_hAccel, &m_accel);
+  SetCmdMainFrame(m_hWnd);
+  InstallShellHostHooks();
   m_modelessDialog = nullptr;
   return m_hWnd;
 }
@@ -92,15 +109,17 @@ BOOL CMainFrame::RouteCommand(WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
 
   // No drawing open: ids from 5000 on are dropped, except the pane and
   // status-bar toggles, About, and the commands the system itself started.
-  if (m_hWnd && id >= 5000 && !GetActiveViewSeam()) {
+  if (m_hWnd && id >= 5000 && !GetActiveView()) {
     bool allowed = (id >= 40000 && id <= 40003) || id == 57664 || id == 59393;
     if (!allowed && !TakeSystemCommand(id)) return TRUE;
   }
   LastActivityTime = GetTickCount();
 
-  if (id == 1229 && !m_sysCmd.acceptFlag) return TRUE;
+  const bool accepting = ::SendMessageA(m_hWnd, UM_END_ACK_FLAG, 1, 0) != 0;
+  if (id == 1229 && !accepting) return TRUE;
   if (id >= 4000 && id <= 39999) {
-    if (!m_sysCmd.acceptFlag) return TRUE;
+    if (!accepting) return TRUE;
+    ShellTrace("ExecCmd %d %s", id, ArgText(lParam).c_str());
     if (::SendMessageA(m_hWnd, UM_EXEC_CMD, wParam, lParam) == 1) return TRUE;
     if (!IsWindowVisible() || LaunchKind() != 0) {
       ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
@@ -403,7 +422,7 @@ LRESULT CMainFrame::OnGetCmdPanel(UINT, WPARAM wParam, LPARAM, BOOL&) {
 }
 
 LRESULT CMainFrame::OnNcButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
-  CloseRPMenuSeam();
+  CloseRPMenu();
   handled = FALSE;
   return 0;
 }
@@ -450,7 +469,7 @@ HWND LockedView = nullptr;
 
 LRESULT CMainFrame::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
   HDROP drop = (HDROP)wParam;
-  HWND view = GetActiveViewSeam();
+  HWND view = GetActiveView();
   if (view && view == LockedView) {
     ::SetActiveWindow(m_hWnd);
     ZavMessageBox(m_hWnd, GetMessageText(7473), "Loading...", MB_OK);
@@ -485,8 +504,8 @@ LRESULT CMainFrame::OnNewDrawing(WORD, WORD, HWND, BOOL& handled) {
 }
 
 LRESULT CMainFrame::OnCloseDrawing(WORD, WORD, HWND, BOOL&) {
-  HWND view = GetActiveViewSeam();
-  if (view) ::PostMessageA(DrawingFrameOfView(view), WM_CLOSE, 0, 0);
+  HWND view = GetActiveView();
+  if (view) ::PostMessageA(::GetParent(view), WM_CLOSE, 0, 0);
   return 0;
 }
 
@@ -576,24 +595,34 @@ LRESULT CMainFrame::OnTogglePane(WORD, WORD id, HWND, BOOL& handled) {
 
 // --- Drawing windows ----------------------------------------------------------------------------------
 HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const RECT* createRect) {
-  if (DrawingViewCount() >= 256) return nullptr;
+  if (FindFreeViewSlot() < 0) return nullptr;
+  ++DrawingIdCounter;
   RECT rc;
-  if (rect) {
+  if (rect)
     rc = *rect;
-  } else {
+  else
     ::GetClientRect(m_hWndMDIClient, &rc);
-  }
   (void)createRect;
-  HWND view = CreateDrawingFrameSeam(m_hWndMDIClient, rect ? &rc : nullptr);
-  if (!view) return nullptr;
-  HWND frame = DrawingFrameOfView(view);
+  auto* drawing = new CCadwinFrame;
+  drawing->m_autoDelete = true;
+  if (!drawing->CreateEx(m_hWndMDIClient, rect ? &rc : nullptr, nullptr)) {
+    delete drawing;
+    return nullptr;
+  }
+  HWND view = drawing->GetViewWindow();
+  if (!view) {
+    drawing->DestroyWindow();
+    return nullptr;
+  }
+  AddViewToTable(view);
   if (!forFile) {
     ++m_untitledCount;
     char title[64];
     wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
-    ::SetWindowTextA(frame, title);
+    drawing->SetWindowText(title);
+    drawing->m_baseTitle = title;
   }
-  ::ShowWindow(frame, SW_SHOW);
+  drawing->ShowWindow(SW_SHOW);
   ShellTrace("NewDrawingWindow");
   return view;
 }

@@ -9,18 +9,19 @@
 #include <set>
 #include <string>
 
-#include "shell/cad_status_bar.h"
+#include "view/status_bar.h"
 #include "shell/command_bar.h"
 #include "shell/host_messages_shell.h"
 #include "shell/host_seam.h"
 #include "shell/main_accelerator.h"
 #include "shell/toolbar_manager.h"
+#include "command/host_objects.h"
+#include "docking/docking_frame.h"
 #include "win/mdi.h"
 #include "win/message_loop.h"
 
-// The frame class the main window derives from. The docking frame takes
-// this place once it is in the tree.
-typedef CMDIFrameWindow MainFrameBase;
+// The frame class the main window derives from: the MDI frame with docking.
+typedef zav::CMDIDockingFrameImpl MainFrameBase;
 
 // The window-class name of the main frame and of the running-copy search.
 extern char MainFrameClassName[80];
@@ -54,7 +55,8 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
   ToolbarManager m_toolbars;
   CMainAccelerator m_accel;
   HWND m_panes[4] = {};  // the four docked panes (command panels, tool, application)
-  CShellHostSeam m_sysCmd;
+  CShellHostSeam m_shellHost;  // stand-ins consulted before the command system
+  CCommandHost m_commandHost;  // CCadSysCmd ... CCadInterruptCmd
   HWND m_modelessDialog = nullptr;
   int m_untitledCount = 0;
 
@@ -94,7 +96,8 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
     COMMAND_ID_HANDLER(57649, OnArrangeIcons)
     COMMAND_ID_HANDLER(3001, OnArrowUpToViews)
     COMMAND_RANGE_HANDLER(40000, 40003, OnTogglePane)
-    CHAIN_MSG_MAP_MEMBER(m_sysCmd)
+    CHAIN_MSG_MAP_MEMBER(m_shellHost)
+    CHAIN_MSG_MAP_MEMBER(m_commandHost)
     CHAIN_MSG_MAP(MainFrameBase)
   END_MSG_MAP()
 

@@ -7,10 +7,13 @@
 
 #include "base/csv_parser.h"
 #include "base/dbcs.h"
+#include "command/cad_app_cmd.h"
 #include "shell/shell_seams.h"
+#include "view/view_table.h"
 #include "shell/text_lines.h"
 
 HMENU WindowPopupMenu = nullptr;
+std::function<int(int)> MenuModuleExistsHook;
 
 namespace {
 
@@ -115,7 +118,8 @@ struct MenuBuilder {
         UINT state = MF_STRING;
         if (id == kHeadingId) {
           state |= MF_GRAYED;
-        } else if (flag != -1 && !CmdModuleExists(id)) {
+        } else if (flag != -1 && !(MenuModuleExistsHook ? MenuModuleExistsHook(id)
+                                                          : CmdModuleExists(id))) {
           state |= MF_GRAYED;
         }
         AppendMenuA(menu, state, (UINT_PTR)(UINT)id, text.c_str());
@@ -188,7 +192,7 @@ void SetMdiWindowMenu(HWND mdiClient, HMENU menuBar, int posFromEnd, const char*
 
 MenuDrawingState GetMenuDrawingState() {
   MenuDrawingState s;
-  s.hasView = GetActiveViewSeam() != nullptr;
+  s.hasView = GetActiveView() != nullptr;
   return s;
 }
 

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,10 @@ class CMainMenu {
 
   friend struct MenuBuilder;
 };
+
+// Tests decide which command modules count as installed; unset, the
+// command registry answers (CmdModuleExists).
+extern std::function<int(int id)> MenuModuleExistsHook;
 
 // The Window popup of the process (the popup that holds id 1200).
 extern HMENU WindowPopupMenu;

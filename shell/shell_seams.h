@@ -59,22 +59,3 @@ int SaveUserSettingsSeam();
 // Launch mode from "to_cad.atr" (installation folder \ SETTEI): file value
 // 1 -> 99, 2 -> 0, 3..7 -> 1..5, 10 -> 10, else -1.
 int ReadStartModeFileSeam();
-
-// --- Command system -----------------------------------------------------------
-// Whether the module file of a command id is installed (greys menu items).
-extern std::function<int(int id)> CmdModuleExistsHook;
-int CmdModuleExists(int id);
-
-// --- Drawing windows -------------------------------------------------------------
-// The view window of the active drawing window, or null.
-HWND GetActiveViewSeam();
-// Creates a drawing window (an MDI child holding a view) in the MDI client;
-// null when it cannot. The title is set by the caller.
-HWND CreateDrawingFrameSeam(HWND mdiClient, const RECT* rect);
-// The drawing frame (MDI child) around a view window.
-HWND DrawingFrameOfView(HWND view);
-// Number of drawing views alive (the view table's taken slots).
-int DrawingViewCount();
-// Opens a drawing file into a new drawing window titled with its path;
-// returns the view or null. Stands in for the open road.
-HWND OpenDrawingFileSeam(HWND frame, const char* path);

@@ -8,12 +8,13 @@
 
 #include "base/file_utils.h"
 #include "base/message_table.h"
-#include "shell/cad_status_bar.h"
+#include "view/status_bar.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
 #include "shell/host_messages_shell.h"
 #include "shell/main_frame.h"
 #include "shell/shell_seams.h"
+#include "view/view_table.h"
 #include "win/message_box.h"
 #include "win/message_loop.h"
 
@@ -147,6 +148,8 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   if (wheel && mouseZ) SendMessageA(mouseZ, wheel, 0, 0);
 
   ShellTrace("InitSettings");
+  SetCmdRegistry(&m_appCmd);
+  m_appCmd.ReadDefFile((ShellExeDir() + "\\CadAppCmd.def").c_str());
   ShellTrace("ReadDefFile");
   int lowResH = ShellSettings().iCmdPanelTypeLowResoH;
   if (lowResH >= 1) m_cmdPanelLowRes = GetSystemMetrics(SM_CYSCREEN) <= lowResH ? 1 : 0;
@@ -207,7 +210,7 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
     ;
   else if (ShellSettings().iStartOpenDlgFg)
     post(4050, 100);
-  else if (!GetActiveViewSeam() && !StartCommandPosted)
+  else if (!GetActiveView() && !StartCommandPosted)
     post(4050, 1);
   else
     post(4050, 100);
@@ -244,6 +247,7 @@ int Run(const char* cmdLine, int showCmd) {
     DWORD style = 0, exStyle = 0;
     if (LaunchKind() != 0) style = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     if (LaunchKind() == 2) exStyle = WS_EX_TOPMOST;
+    if (style || exStyle) ShellTrace("Frame style %08lX ex %08lX", style, exStyle);
     if (!frame.CreateEx(nullptr, nullptr, style, exStyle, nullptr)) {
       if (frame.m_hWnd) frame.DestroyWindow();
       win::RemoveMessageLoop();

@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "view/cadwin_frame.h"
+#include "view/view_data.h"
+
 std::vector<std::string> FrameTest::log;
 
 namespace {
@@ -38,8 +41,9 @@ void FrameTest::SetUp() {
 void FrameTest::TearDown() {
   if (frame->m_hWnd) {
     // Drawings close without questions here.
+    for (HWND v = GetActiveView(); v; v = GetNextView(v))
+      if (ViewData* d = GetViewData(v)) d->modified = 0;
     for (HWND w; (w = ActiveChild()) != nullptr;) {
-      RemovePropA(w, "ZavModified");
       SendMessageA(w, WM_CLOSE, 0, 0);
       if (IsWindow(w)) break;
     }
@@ -82,7 +86,16 @@ HWND FrameTest::ActiveChild() const {
 HWND FrameTest::NewDrawing() {
   HWND view = frame->NewDrawingWindow(frame->m_hWnd, 0, nullptr, nullptr);
   if (!view) return nullptr;
+  lastView = view;
   HWND child = GetParent(view);
   g_childProc = (WNDPROC)SetWindowLongPtrA(child, GWLP_WNDPROC, (LONG_PTR)RecordingChildProc);
   return child;
+}
+
+void FrameTest::SetModified(HWND child) {
+  HWND view = (HWND)SendMessageA(child, UM_GET_VIEW, 0, 0);
+  ViewData* d = GetViewData(view);
+  ASSERT_NE(nullptr, d);
+  ASSERT_NE(nullptr, d->db) << "a drawing database belongs to the window";
+  d->modified = 1;
 }

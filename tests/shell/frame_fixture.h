@@ -24,7 +24,8 @@ class FrameTest : public ::testing::Test {
   // executor and drawing records first, then the shell's own records):
   // "exec <id>[:<arg>]", "child <id>", "fwd <key>", "Service <id>", ...
   std::string Taken();
-  HWND NewDrawing();  // through the frame's own entry 4000
+  HWND NewDrawing();  // a new untitled drawing window; its view in lastView
+  void SetModified(HWND child);  // the drawing has unsaved changes
   HWND ActiveChild() const;
   void Command(int id, LPARAM lp = 0) { SendMessageA(frame->m_hWnd, WM_COMMAND, id, lp); }
 
@@ -36,4 +37,5 @@ class FrameTest : public ::testing::Test {
   CMessageLoop loop;
   CMainFrame* frame = nullptr;
   std::map<int, int> execAnswers;  // executor answers; 1 when not listed
+  HWND lastView = nullptr;
 };

@@ -19,8 +19,8 @@ std::string Text(HMENU m, int pos) {
 UINT State(HMENU m, UINT id) { return GetMenuState(m, id, MF_BYCOMMAND); }
 
 struct ModuleHook {
-  explicit ModuleHook(std::function<int(int)> f) { CmdModuleExistsHook = f; }
-  ~ModuleHook() { CmdModuleExistsHook = nullptr; }
+  explicit ModuleHook(std::function<int(int)> f) { MenuModuleExistsHook = f; }
+  ~ModuleHook() { MenuModuleExistsHook = nullptr; }
 };
 
 const char kMenu[] =

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "base/message_table.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -13,8 +14,19 @@ namespace {
 class ProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* f : {"ZavIrurer.exe", "ZavIrurer.key", "ZavIrurer.mnu"})
-      ASSERT_TRUE(CopyFileA((DistDir() + "\\" + f).c_str(), inst.File(f).c_str(), FALSE)) << f;
+    // The installation folder's files (programs, modules, data), not its
+    // sub-folders.
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((DistDir() + "\\*").c_str(), &fd);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    do {
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      if (lstrcmpiA(fd.cFileName, "ZavIrurer.ini") == 0) continue;
+      ASSERT_TRUE(CopyFileA((DistDir() + "\\" + fd.cFileName).c_str(), inst.File(fd.cFileName).c_str(),
+                            FALSE))
+          << fd.cFileName;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
     exe = inst.File("ZavIrurer.exe");
     SetEnv("ZAV_INSTALL_DIR", nullptr);
     SetEnv("ZAV_LOCAL_APPDATA", user.Path().c_str());
@@ -78,7 +90,7 @@ TEST_F(ProcessTest, StartCommandsHandOverAndShutDownInOrder) {
   TempFolder docs("docs");
   std::string plan = docs.Write("plan.tcf", "x");
   std::string second = docs.Write("第二 図面.tcf", "x");
-  Ini("[SYSTEM]\r\nMULTIBOOT=0\r\n[BOOT]\r\n/EE=21600\r\n[DESTROY]\r\n/EE=21601  // digits are no part of the key\r\n");
+  Ini("[SYSTEM]\r\nMULTIBOOT=0\r\n[BOOT]\r\n/EE=30002\r\n[DESTROY]\r\n/EE=30002  // digits are no part of the key\r\n");
 
   ChildProcess a;
   ASSERT_TRUE(Start(a, "a.log", "/e2e"));
@@ -115,9 +127,9 @@ TEST_F(ProcessTest, StartCommandsHandOverAndShutDownInOrder) {
   ExpectInOrder(Trace("a.log"),
                 {"Init", "Settings loaded", "InitSettings", "ReadDefFile", "LoadInputHistory",
                  "MainFrame created", "MainFrameInit", "SubInitialize", "DDE start",
-                 "LoadRecentCommands", "Start command 4050,100", "ExecCmd 21600 /e2e",
-                 "ExecCmd 4050 ", "OnClose", "DESTROY 21601 /e2e/Save0",
-                 "ExecCmd 21601 /e2e/Save0", "OnDestroy", "Loop ended", "Term",
+                 "LoadRecentCommands", "Start command 4050,100", "ExecCmd 30002 /e2e",
+                 "Cmd End,OK", "ExecCmd 4050 ", "OnClose", "DESTROY 30002 /e2e/Save0",
+                 "ExecCmd 30002 /e2e/Save0", "Cmd End,OK", "OnDestroy", "Loop ended", "Term",
                  "SaveInputHistory", "SaveRecentCommands", "SaveUserSettings", "DDE stop",
                  "Exit 0"});
   for (const char* log : {"b.log", "c.log", "d.log"}) {
@@ -131,23 +143,22 @@ TEST_F(ProcessTest, StartCommandsHandOverAndShutDownInOrder) {
       << "the per-user key file was seeded";
 }
 
-TEST_F(ProcessTest, LaunchModeStartsItsCommandHiddenAndTopmost) {
+TEST_F(ProcessTest, LaunchModeCommandNotDoneEndsTheApplication) {
   Ini("[SYSTEM]\r\nMULTIBOOT=0\r\n");
   inst.Write("SETTEI\\to_cad.atr", "5\r\n");
   ChildProcess a;
   ASSERT_TRUE(Start(a, "a.log", ""));
-  HWND frame = FindProcessWindow("Quillmar001", a.pi.dwProcessId, 30000);
-  ASSERT_NE(nullptr, frame);
-  ASSERT_TRUE(WaitTrace("a.log", "ExecCmd 4050"));
-  EXPECT_TRUE(GetWindowLongA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_FALSE(GetWindowLongA(frame, GWL_STYLE) & WS_SYSMENU);
-  EXPECT_FALSE(GetWindowLongA(frame, GWL_STYLE) & WS_THICKFRAME);
-  EXPECT_TRUE(IsIconic(frame) || !IsWindowVisible(frame));
-  PostMessageA(frame, WM_CLOSE, 0, 0);
+  // Command 21221 is not installed here: the user is told so, and since
+  // the executor did not report it done, the application ends.
+  HWND box = FindProcessWindow("#32770", a.pi.dwProcessId, 30000);
+  ASSERT_NE(nullptr, box);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(0u, a.Wait(30000));
   std::string t = Trace("a.log");
-  ExpectInOrder(t, {"Init", "SubInitialize", "Start command 21221,0", "Start command 4050,100",
-                    "ExecCmd 21221 ", "ExecCmd 4050 ", "Term", "SaveUserSettings"});
+  ExpectInOrder(t, {"Init", "Frame style 06000000 ex 00000008", "SubInitialize",
+                    "Start command 21221,0", "Start command 4050,100", "ExecCmd 21221 ",
+                    std::string("Error Message,\"") + GetMessageText(5118) + "\"", "OnClose",
+                    "Term", "SaveUserSettings"});
   EXPECT_EQ(std::string::npos, t.find("LoadInputHistory")) << "launch modes load no histories";
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/message_table.h"
-#include "shell/cad_status_bar.h"
+#include "view/status_bar.h"
 #include "shell/cad_system.h"
 #include "shell_fixture.h"
 

@@ -1,0 +1,49 @@
+#include "shell/host_hooks_shell.h"
+
+#include "base/message_table.h"
+#include "command/host_hooks.h"
+#include "panels/rp_menu.h"
+#include "shell/cad_system.h"
+#include "shell/host_messages_shell.h"
+#include "shell/main_frame.h"
+#include "shell/shell_seams.h"
+#include "view/view_table.h"
+
+int RunShellSystemCommand(int id, HWND owner, DWORD) {
+  HWND frame = MainFrameWindow() ? MainFrameWindow() : owner;
+  switch (id) {
+    case 4000:  // a new, untitled drawing window
+      SendMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
+      return 0;
+    case 4005:
+      if (HWND view = GetActiveView()) PostMessageA(GetParent(view), WM_CLOSE, 0, 0);
+      return 0;
+    case 4006:
+      PostMessageA(owner ? owner : frame, WM_CLOSE, 0, 0);
+      return 0;
+  }
+  return -1;
+}
+
+void InstallShellHostHooks() {
+  CmdHostHooks& h = HostHooks();
+  // The call log takes the command system's log lines too.
+  h.writeLog = [](int, const char* category, const char* text) {
+    ShellTrace("%s,%s", category ? category : "", text ? text : "");
+  };
+  h.showErrorMessage = [](int id) { ShowErrorMessage(GetMessageText(id)); };
+  h.showErrorText = [](const char* text) { ShowErrorMessage(text); };
+  h.launchKind = [] { return LaunchKind(); };
+  h.appObject = []() -> void* { return &GetCadSystem(); };
+  h.translateAccel = [](HWND frame, HACCEL table, MSG* msg) -> BOOL {
+    return GetCadSystem().TranslateAccel(frame, table, msg);
+  };
+  h.statusBarWindow = [] { return StatusBarWindow(); };
+  h.mdiClientWindow = [] { return MdiClientWindow(); };
+  h.activeView = [] { return GetActiveView(); };
+  h.focusActiveView = [] {
+    if (HWND v = GetActiveView()) SetFocus(v);
+  };
+  h.closeRightClickPopup = [] { CloseRPMenu(); };
+  h.systemCommand = RunShellSystemCommand;
+}
