@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include "base/settings_layer.h"
 #include "command/host_messages.h"
 #include "win/msg_map.h"
 
@@ -239,11 +240,6 @@ public:
         MESSAGE_HANDLER(UM_PAGE_FUNC, OnPageFunc)
     END_MSG_MAP()
     LRESULT OnPageFunc(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);
-};
-
-class CCadSysCmdConfigIO {
-public:
-    virtual ~CCadSysCmdConfigIO() = default;
 };
 
 class CCadSysCmdConfig : public CCadCmd {
