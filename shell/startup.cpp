@@ -8,6 +8,9 @@
 
 #include "base/file_utils.h"
 #include "base/message_table.h"
+#include "base/apply_settings.h"
+#include "base/system_log.h"
+#include "panels/rp_menu.h"
 #include "view/status_bar.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
@@ -110,8 +113,13 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)0,
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 
-  SeedUserFile("ConfigData.xml");
-  SeedUserFile("LocalSettings.xml");
+  // The right-click menu file is read into the panels' token buffer.
+  Neighbours().AllocRPMenuBuffer = AllocRPMenuBuffer;
+  Neighbours().LoadRPMenuFile = LoadRPMenuFile;
+  // Both files are seeded from the installation folder when missing; a
+  // damaged file is reported and replaced by the loader itself.
+  LoadConfigData(true, nullptr);
+  LoadLocalSettings(true, nullptr);
   LoadShellSettings();
   ShellTrace("Settings loaded");
   m_multiBoot = ShellSettings().MULTIBOOT;
@@ -147,6 +155,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   HWND mouseZ = FindWindowA("MouseZ", "Magellan MSWHEEL");
   if (wheel && mouseZ) SendMessageA(mouseZ, wheel, 0, 0);
 
+  if (!InitSettings()) return -3;
   ShellTrace("InitSettings");
   SetCmdRegistry(&m_appCmd);
   m_appCmd.ReadDefFile((ShellExeDir() + "\\CadAppCmd.def").c_str());
@@ -155,6 +164,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   if (lowResH >= 1) m_cmdPanelLowRes = GetSystemMetrics(SM_CYSCREEN) <= lowResH ? 1 : 0;
 
   RegisterViewClasses(instance);
+  OpenSystemLog();
   BuildPaperSizeTable();
   if (!ShellSettings().backupDir.empty()) {
     std::string inf = ShellSettings().backupDir;
@@ -231,6 +241,7 @@ int CCadSystem::Term(HINSTANCE instance) {
     ShellTrace("SaveRecentCommands");
     SaveUserSettingsSeam();
   }
+  FreeRPMenuBuffer();
   ShellTrace("DDE stop");
   UnregisterViewClasses(instance ? instance : GetModuleHandleA(nullptr));
   return 0;
