@@ -4,6 +4,9 @@
 // launch modes and several copies.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <ddeml.h>
+
 #include <algorithm>
 
 #include "base/message_table.h"
@@ -118,6 +121,7 @@ TEST_F(ProcessTest, StartCommandsHandOverAndShutDownInOrder) {
   TempFolder docs("docs");
   std::string plan = docs.Write("plan.tcf", "x");
   std::string second = docs.Write("第二 図面.tcf", "x");
+  std::string ddeFile = docs.Write("dde.tcf", "x");
   MultiBoot(0);
   Ini("[BOOT]\r\n/EE=30002\r\n[DESTROY]\r\n/EE=30002  // digits are no part of the key\r\n");
 
@@ -131,24 +135,46 @@ TEST_F(ProcessTest, StartCommandsHandOverAndShutDownInOrder) {
   PostMessageA(frame, WM_COMMAND, 4000, 0);
   ASSERT_TRUE(WaitTitles(frame, {"無題1"}));
 
+  // Requests over DDE from this process: a module command and a drawing.
+  {
+    DWORD inst = 0;
+    ASSERT_EQ(DMLERR_NO_ERROR, DdeInitializeA(&inst, nullptr, APPCMD_CLIENTONLY, 0));
+    HSZ service = DdeCreateStringHandleA(inst, "RAZE", CP_WINANSI);
+    HSZ topic = DdeCreateStringHandleA(inst, "System", CP_WINANSI);
+    HCONV conv = DdeConnect(inst, service, topic, nullptr);
+    ASSERT_NE(nullptr, conv) << "the DDE server answers";
+    for (std::string req : {std::string("{ExecCmd(30002)}"), "{Open(" + ddeFile + ")}"}) {
+      DWORD result = 0;
+      HDDEDATA ok = DdeClientTransaction((BYTE*)req.c_str(), (DWORD)req.size() + 1, conv, nullptr, 0,
+                                         XTYP_EXECUTE, 10000, &result);
+      EXPECT_NE(nullptr, ok) << req;
+    }
+    DdeDisconnect(conv);
+    DdeFreeStringHandle(inst, service);
+    DdeFreeStringHandle(inst, topic);
+    DdeUninitialize(inst);
+  }
+  ASSERT_TRUE(WaitTitles(frame, {"無題1", ddeFile}));
+  EXPECT_NE(std::string::npos, Trace("a.log").find("Cmd End,OK"));
+
   // A second start hands its command line over and ends.
   ChildProcess b;
   ASSERT_TRUE(Start(b, "b.log", "\"" + plan + "\""));
   EXPECT_EQ(0u, b.Wait(30000));
-  ASSERT_TRUE(WaitTitles(frame, {plan, "無題1"}));
+  ASSERT_TRUE(WaitTitles(frame, {plan, "無題1", ddeFile}));
 
   // A line too long for a global atom still arrives whole.
   ChildProcess c;
   std::string longLine = "\"" + second + "\" /" + std::string(400, 'q');
   ASSERT_TRUE(Start(c, "c.log", longLine));
   EXPECT_EQ(0u, c.Wait(30000));
-  ASSERT_TRUE(WaitTitles(frame, {plan, "無題1", second}));
+  ASSERT_TRUE(WaitTitles(frame, {plan, "無題1", second, ddeFile}));
 
   // An empty command line asks for a new drawing window.
   ChildProcess d;
   ASSERT_TRUE(Start(d, "d.log", ""));
   EXPECT_EQ(0u, d.Wait(30000));
-  ASSERT_TRUE(WaitTitles(frame, {plan, "無題1", "無題2", second}));
+  ASSERT_TRUE(WaitTitles(frame, {plan, "無題1", "無題2", second, ddeFile}));
 
   PostMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_EQ(0u, a.Wait(30000));
