@@ -30,6 +30,8 @@ struct CmdHostHooks {
     std::function<int()> language;                // LANGUAGE setting
     std::function<int()> safeGuard;               // SAFE setting (1: guard StartCmd)
     std::function<int()> rightButtonMode;         // RMOUSE setting
+    std::function<int()> undoLevel;               // iUndoCount setting
+    std::function<std::string()> layerPatternFile;  // szLPatRd setting
     std::function<BOOL(HWND frame, HACCEL table, MSG* msg)> translateAccel;
 
     // --- Windows known to the shell -------------------------------------------
@@ -112,8 +114,15 @@ struct CmdHostHooks {
                       const char* fileSpec)> writeSettingString;
 };
 
-// The table in force; empty entries until the shell sets them.
+// The table in force; empty entries until set.
 CmdHostHooks& HostHooks();
+
+// Fills the entries served by the drawing windows, panels and the CAD
+// library. The shell adds its own after this call: the running settings
+// (LANGUAGE, SAFE, RMOUSE, iUndoCount, szLPatRd, the title), log, error
+// boxes, application object, launch kind, accelerators, MDI client,
+// backups, dialogs and settings files.
+void InstallHostServices();
 
 // Convenience calls that fall back to the "not there" answer.
 void CmdLog(int level, const char* category, const char* format, ...);

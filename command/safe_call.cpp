@@ -1,5 +1,10 @@
-// The guard around "StartCmd": a vectored exception handler plus a jump
-// back to the frame that opened the guard.
+// The guard around "StartCmd": the process's unhandled-exception filter
+// plus a jump back to the frame that opened the guard.
+//
+// The filter is consulted only when no frame handler took the exception, so
+// faults that the system or the module handle themselves (a system call
+// meeting a bad pointer, a module's own exception frames) go on as before;
+// a vectored handler would see those first and end the command wrongly.
 #include "command/safe_call.h"
 
 #include "base/text_utils.h"
@@ -18,19 +23,24 @@ struct GuardFrame {
 // One UI thread, but keep the chain per thread all the same.
 thread_local GuardFrame* t_guard = nullptr;
 
-LONG CALLBACK FaultHandler(EXCEPTION_POINTERS* info) {
+LPTOP_LEVEL_EXCEPTION_FILTER g_previousFilter = nullptr;
+
+LONG WINAPI FaultFilter(EXCEPTION_POINTERS* info) {
     GuardFrame* guard = t_guard;
     const DWORD code = info->ExceptionRecord->ExceptionCode;
-    // Only faults: debugger prints, thread names and other informational
-    // exceptions pass on untouched.
-    if (!guard || (code & 0xC0000000u) != 0xC0000000u) return EXCEPTION_CONTINUE_SEARCH;
+    // Only faults while a guard is open; anything else goes to the filter
+    // that was there before.
+    if (!guard || (code & 0xC0000000u) != 0xC0000000u)
+        return g_previousFilter ? g_previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
     guard->code = code;
     __builtin_longjmp(guard->jump, 1);
 }
 
 void EnsureHandler() {
-    static PVOID handle = AddVectoredExceptionHandler(1, FaultHandler);
-    (void)handle;
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    g_previousFilter = SetUnhandledExceptionFilter(FaultFilter);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Calls into a command module that must survive the module's own faults.
-// GCC has no structured exception frames, so a vectored handler jumps back
-// to the guarded call when a fault (an exception of error severity) is
-// raised on this thread while a guard is open.
+// GCC has no structured exception frames, so the unhandled-exception filter
+// jumps back to the guarded call when a fault (an exception of error
+// severity) that nothing else handles is raised while a guard is open.
 #pragma once
 
 #include <windows.h>

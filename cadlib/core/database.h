@@ -84,6 +84,7 @@ struct Database {
     // Bits the host released after a compression -> the data made from them.
     std::unordered_map<void*, std::pair<void*, uint32_t>> compressedFrom;
     ElementObserver* observer = nullptr;
+    bool resetPending = false;               // changed while in fast access
 
     Database();
     ~Database();

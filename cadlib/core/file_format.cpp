@@ -629,7 +629,7 @@ void Install(DbHeader* header, DbHeader& tmp) {
            offsetof(DbHeader, reserved388) - offsetof(DbHeader, frameView));
     db->header = header;
     tmp.core = nullptr;
-    Notify(*db, ElementEvent::Cleared, nullptr);
+    Notify(*db, ElementEvent::Reset, nullptr);
 }
 
 // A failed load leaves the header with a valid, empty drawing; a database

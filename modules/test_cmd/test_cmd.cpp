@@ -6,6 +6,7 @@
 //   Fail     return -1 (command not done)
 //   Fault    set the per-command switches, then fault on purpose
 //   Switches set every per-command switch and return 0
+//   Probe    call system functions that handle bad pointers themselves
 //   Linger   as Wait, but after the end keeps pumping messages for a moment
 //            (as a module showing its clean-up progress does)
 // Every step leaves a line in the host log ("TESTCMD ...").
@@ -137,6 +138,14 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
         *static_cast<volatile int*>(nullptr) = 1;
         return 0;
     }
+    if (Is(word, "Probe")) {
+        // System calls that meet a bad pointer and handle it themselves
+        // must not look like a fault of this module.
+        const int len = lstrlenA(nullptr);
+        const BOOL bad = IsBadReadPtr(reinterpret_cast<void*>(16), 4);
+        Log("TESTCMD probe len=%d bad=%d", len, bad);
+        return 0;
+    }
     if (Is(word, "Switches")) {
         SetSwitches();
         Log("TESTCMD switches");
@@ -148,3 +157,22 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
 // The pattern-save flag is reported for every command of this module.
 ZAV_EXTERN_C int ZAVAPI CwCmdSaveFg() { return 1; }
 ZAV_EXTERN_C int ZAVAPI CwCmdVer() { return 151; }
+
+// Loading entry points of an import module: each leaves a log line.
+ZAV_EXTERN_C int ZAVAPI LoadingDB(HWND mainFrame, const char* fileName, void* database) {
+    g_frame = mainFrame;
+    Log("TESTCMD LoadingDB %s %p", fileName ? fileName : "", database);
+    return 1;
+}
+ZAV_EXTERN_C int ZAVAPI Jwc_LoadingDB(HWND mainFrame, const char* fileName, void* database) {
+    g_frame = mainFrame;
+    Log("TESTCMD Jwc_LoadingDB %s %p", fileName ? fileName : "", database);
+    return 1;
+}
+ZAV_EXTERN_C int ZAVAPI LoadingDB_Info(HWND mainFrame, const char* fileName, void* database,
+                                       void* info1, void* info2) {
+    g_frame = mainFrame;
+    Log("TESTCMD LoadingDB_Info %s %d %d", fileName ? fileName : "", info1 != nullptr,
+        info2 != nullptr);
+    return 1;
+}

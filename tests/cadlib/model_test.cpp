@@ -468,3 +468,34 @@ TEST(CadExports, EveryDeclaredFunctionIsExportedUndecorated) {
     }
     EXPECT_GT(count, 80);
 }
+
+// Handles that no longer name an element of the drawing are refused by
+// every call instead of being followed.
+TEST(CadElements, StaleAndForeignHandlesAreRefused) {
+    Db db;
+    Db other;
+    ElementRecord r = Line(0, 0, 1, 1);
+    StoredElement* gone = DAriAppendElement(&db, &r);
+    StoredElement* foreign = DAriAppendElement(&other, &r);
+    ASSERT_EQ(DAriDeleteElement(gone, &db), 1);  // released at once: no undo
+    ElementRecord buf;
+    uint8_t user[256] = {};
+    char text[300];
+    for (StoredElement* e : {gone, foreign}) {
+        SCOPED_TRACE(e == gone ? "deleted" : "other drawing");
+        EXPECT_EQ(DAriReadElement(&db, e, 1, &buf), nullptr);
+        EXPECT_EQ(DAriChangeElement(e, &r, &db), nullptr);
+        EXPECT_EQ(DAriMemChangeElement(e, &r, &db), nullptr);
+        EXPECT_EQ(DAriDeleteElement(e, &db), 0);
+        EXPECT_EQ(DAriAppendMemberElement(e, &r, &db), nullptr);
+        EXPECT_EQ(DAriGetFgroupHeaderIdx(e, &db), nullptr);
+        EXPECT_EQ(DAriUndoAddElement(e, &db, 1, nullptr), 0);
+        EXPECT_EQ(DAriCompRstrData(&db, e, 0, nullptr), 0);
+    }
+    EXPECT_EQ(DAriSetTag(gone, 1, 1), 0);
+    EXPECT_EQ(DAriGetTagString(gone, text), 0);
+    EXPECT_EQ(DAriSet256UserData(gone, user), 0);
+    EXPECT_EQ(DAriElementParamCopy(gone, foreign), 0);
+    EXPECT_EQ(DAriGetElmNum(&db), 0);
+    EXPECT_EQ(DAriGetElmNum(&other), 1);
+}

@@ -189,3 +189,27 @@ TEST_F(DdeTwoProcesses, ClientDrivesCommandsOfTheTestModule) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Dde, ClientOfModulesThroughHostMessages) {
+    ASSERT_EQ(StartDdeServer(frame->m_hWnd), 1);
+    ASSERT_EQ(DdeClientInit(), 1);
+    HWND f = frame->m_hWnd;
+    EXPECT_EQ(SendMessageA(f, UM_DDE_CLIENT_INIT, 0, (LPARAM) "RAZE"), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_CONNECT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_SEND, 0, (LPARAM) "{ExecCmd(30002,viaclient)}"), 1);
+    std::string tooLong = "{ExecCmd(30002," + std::string(600, 'x') + ")}";
+    EXPECT_EQ(SendMessageA(f, UM_DDE_SEND, 0, (LPARAM)tooLong.c_str()), 0) << "refused, not cut";
+    EXPECT_EQ(SendMessageA(f, UM_DDE_DISCONNECT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_SEND, 0, (LPARAM) "{ShowWin}"), 0) << "no conversation";
+    EXPECT_EQ(SendMessageA(f, UM_DDE_CONNECT_TOPIC, 0, (LPARAM) "System"), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_SEND_TOPIC, 0, (LPARAM) "{ShowWin}"), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_DISCONNECT_TOPIC, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_CLIENT_EXIT, 0, 0), 1);
+    ASSERT_TRUE(PumpUntil([&] { return LogHas("args=/C:Quick viaclient"); }));
+    DdeClientTerm();
+    EXPECT_EQ(StopDdeServer(f), 1);
+}
+
+}  // namespace

@@ -159,6 +159,20 @@ TEST_F(WaitLoop, LockLayerModeRestoredOnEveryReturn) {
     EXPECT_EQ(mode, 0) << "mode from before the wait";
 }
 
+TEST_F(WaitLoop, LowPriorityWritersDoNotReplaceAPendingEvent) {
+    struct Case { int first, second, expect; } cases[] = {
+        {CMD_EV_LBUTTON, CMD_EV_VIEW_ACTIVATED, CMD_EV_LBUTTON},
+        {CMD_EV_LBUTTON, CMD_EV_ATTR_CHANGED, CMD_EV_LBUTTON},
+        {0, CMD_EV_VIEW_ACTIVATED, CMD_EV_VIEW_ACTIVATED},
+        {CMD_EV_LBUTTON, CMD_EV_RBUTTON, CMD_EV_RBUTTON},
+    };
+    for (const auto& c : cases) {
+        CmdInput().event = c.first;
+        PostCmdEvent(c.second);
+        EXPECT_EQ(CmdInput().event, c.expect) << c.first << " then " << c.second;
+    }
+}
+
 TEST_F(WaitLoop, QuitIsHandedOn) {
     frame->inject = [&](WPARAM) { PostQuitMessage(3); };
     PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
