@@ -46,6 +46,15 @@ void ActivateDrawing(HWND view) {
     if (mdi) PostMessageA(mdi, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(GetParent(view)), 0);
 }
 
+// The open road for a file that no drawing window shows.
+void OpenDrawing(const std::string& path) {
+    if (HostHooks().ddeOpenDrawing) {
+        HostHooks().ddeOpenDrawing(path.c_str());
+    } else if (HWND frame = CmdMainFrame()) {
+        SendMessageA(frame, UM_OPEN_DRAWING_FILE, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    }
+}
+
 void PostToFrame(UINT msg) {
     if (HWND frame = CmdMainFrame()) PostMessageA(frame, msg, 0, 0);
 }
@@ -68,8 +77,8 @@ int HandleOpen(const char* text) {
     if (frame) SendMessageA(frame, UM_END_CMD, 0, 0);
     if (HWND view = FindViewByFileOrDrawing(path.c_str(), nullptr)) {
         ActivateDrawing(view);
-    } else if (frame) {
-        SendMessageA(frame, UM_OPEN_DRAWING_FILE, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    } else {
+        OpenDrawing(path);
     }
     return 1;
 }
@@ -120,8 +129,8 @@ int HandleFm9002(const char* text) {
     TruncateDbcsText(path, kDdePathMax);
     if (HWND view = FindViewByFileOrDrawing(path.c_str(), nullptr)) {
         ActivateDrawing(view);
-    } else if (HostHooks().openDrawingFile) {
-        HostHooks().openDrawingFile(path.c_str());
+    } else {
+        OpenDrawing(path);
     }
     if (HWND view = GetActiveView()) {
         if (frame) ShowWindow(frame, SW_RESTORE);

@@ -94,8 +94,9 @@ struct CmdHostHooks {
     // the executor's result for entries whose action decides it (4008),
     // -1 when the action is not available.
     std::function<int(int id, HWND owner, DWORD word)> systemCommand;
-    // The open road for a drawing file (OpenDrawingFile), for "{FM9002(".
-    std::function<int(const char* path)> openDrawingFile;
+    // DDE "{Open(" and "{FM9002(": opens a drawing file that no window shows.
+    // Empty: UM_OPEN_DRAWING_FILE is sent to the frame.
+    std::function<int(const char* path)> ddeOpenDrawing;
     std::function<void()> clearServiceWait;
 
     // --- Settings layer --------------------------------------------------------

@@ -242,6 +242,9 @@ public:
     LRESULT OnPageFunc(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);
 };
 
+// CCadSysCmdConfigIO, the settings object of the configuration services,
+// belongs to the settings layer (one definition for the whole program).
+
 class CCadSysCmdConfig : public CCadCmd {
 public:
     BEGIN_MSG_MAP(CCadSysCmdConfig)

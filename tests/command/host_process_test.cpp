@@ -13,13 +13,6 @@
 
 namespace {
 
-#if __has_include("shell/host_seam.h")
-// The shell still answers the host messages with its stand-in; the whole
-// road through the real program is tested once it hosts the command system.
-TEST(HostProcess, RealProgramRunsModuleCommands) {
-    GTEST_SKIP() << "the host program does not host the command system yet";
-}
-#else
 
 HDDEDATA CALLBACK ClientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
     return nullptr;
@@ -32,22 +25,34 @@ std::string ReadText(const std::string& path) {
     return s.str();
 }
 
-struct FrameSearch {
+struct WindowSearch {
     DWORD pid;
+    const char* cls;
     HWND found;
 };
 
-BOOL CALLBACK FindFrame(HWND wnd, LPARAM lp) {
-    auto* s = reinterpret_cast<FrameSearch*>(lp);
+BOOL CALLBACK FindWindowOf(HWND wnd, LPARAM lp) {
+    auto* s = reinterpret_cast<WindowSearch*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(wnd, &pid);
     char cls[64] = {};
     GetClassNameA(wnd, cls, sizeof cls);
-    if (pid == s->pid && std::string(cls) == "Quillmar001") {
+    if (pid == s->pid && std::string(cls) == s->cls && IsWindowVisible(wnd)) {
         s->found = wnd;
         return FALSE;
     }
     return TRUE;
+}
+
+HWND WaitWindowOf(DWORD pid, const char* cls, DWORD ms) {
+    const DWORD start = GetTickCount();
+    do {
+        WindowSearch search = {pid, cls, nullptr};
+        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(100);
+    } while (GetTickCount() - start < ms);
+    return nullptr;
 }
 
 TEST(HostProcess, RealProgramRunsModuleCommands) {
@@ -102,19 +107,27 @@ TEST(HostProcess, RealProgramRunsModuleCommands) {
         EXPECT_TRUE(waitLog("TESTCMD quick id=30002 args=/C:Quick beta"));
         EXPECT_TRUE(execute("{ExecCmd(30004)}"));
         EXPECT_TRUE(waitLog("TESTCMD fault"));
+        // The fault is reported in a box; the next command waits for it.
+        HWND box = WaitWindowOf(pi.dwProcessId, "#32770", 20000);
+        ASSERT_NE(box, nullptr) << "the fault is reported";
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        EXPECT_NE(std::string(text).find("コマンドを強制終了します"), std::string::npos) << text;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(execute("{ExecCmd(30002,after)}")) << "still serving after the fault";
         EXPECT_TRUE(waitLog("TESTCMD quick id=30002 args=/C:Quick after"));
         EXPECT_FALSE(execute("{execcmd(30002)}"));
-        FrameSearch search = {pi.dwProcessId, nullptr};
-        EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&search));
-        ASSERT_NE(search.found, nullptr);
-        PostMessageA(search.found, WM_COMMAND, 30002, 0);
+        HWND frame = WaitWindowOf(pi.dwProcessId, "Quillmar001", 20000);
+        ASSERT_NE(frame, nullptr);
+        // Module commands from the menu need a drawing: open a new one first.
+        SendMessageTimeoutA(frame, WM_COMMAND, 4000, 0, SMTO_NORMAL, 20000, nullptr);
+        PostMessageA(frame, WM_COMMAND, 30002, 0);
         EXPECT_TRUE(waitLog("TESTCMD quick id=30002 args=/C:Quick\n"));
         const std::string log = ReadText(logFile);
         EXPECT_LT(log.find("TESTCMD ended"), log.find("args=/C:Quick beta")) << log;
         EXPECT_EQ(WaitForSingleObject(pi.hProcess, 0), (DWORD)WAIT_TIMEOUT) << "still running";
         DdeDisconnect(conv);
-        PostMessageA(search.found, WM_CLOSE, 0, 0);
+        PostMessageA(frame, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
     CloseHandle(pi.hThread);
@@ -123,6 +136,5 @@ TEST(HostProcess, RealProgramRunsModuleCommands) {
     DdeFreeStringHandle(instance, topic);
     DdeUninitialize(instance);
 }
-#endif
 
 }  // namespace
