@@ -173,6 +173,7 @@ ZAV_EXTERN_C int ZAVAPI CwCmdVer() { return 151; }
 ZAV_EXTERN_C int ZAVAPI LoadingDB(HWND mainFrame, const char* fileName, void* database) {
     g_frame = mainFrame;
     Log("TESTCMD LoadingDB %s %p", fileName ? fileName : "", database);
+    if (fileName && std::strcmp(fileName, "fault.dxf") == 0) *static_cast<volatile int*>(nullptr) = 1;
     return 1;
 }
 ZAV_EXTERN_C int ZAVAPI Jwc_LoadingDB(HWND mainFrame, const char* fileName, void* database) {
