@@ -1,5 +1,6 @@
 // Start-up phases, the loop, shut-down and the running-copy hand-over.
 #include "shell/startup.h"
+#include "shell/ui_library.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -163,7 +164,10 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   m_appCmd.ReadDefFile((ShellExeDir() + "\\CadAppCmd.def").c_str());
   ShellTrace("ReadDefFile");
   int lowResH = ShellSettings().iCmdPanelTypeLowResoH;
-  if (lowResH >= 1) m_cmdPanelLowRes = GetSystemMetrics(SM_CYSCREEN) <= lowResH ? 1 : 0;
+  if (lowResH >= 1) {
+    m_cmdPanelLowRes = GetSystemMetrics(SM_CYSCREEN) <= lowResH ? 1 : 0;
+    UiSetCmdPanelType(m_cmdPanelLowRes);
+  }
 
   RegisterViewClasses(instance);
   OpenSystemLog();
@@ -184,6 +188,7 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   int result = 0;
   SetMainFrameWindow(frame);
   SetStatusBarWindow(statusBar);
+  UiInitCadApi(frame);
   StartDdeServer(frame);
   DdeClientInit();
   ShellTrace("DDE start");
