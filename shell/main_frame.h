@@ -150,6 +150,9 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
 
 // Stamped by every command (time of the last user activity, for backups).
 extern DWORD LastActivityTime;
+// Set by the save road when a drawing was saved during this run; the
+// DESTROY command then gets "/Save1" instead of "/Save0".
+extern int DrawingSavedThisRun;
 
 void RegisterModelessDialog(HWND window);
 int ShowErrorMessage(const char* text);
