@@ -482,7 +482,6 @@ LRESULT CMainFrame::OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
 }
 
 // --- Dropped files --------------------------------------------------------------------------------
-extern HWND LockedView;  // the view a drawing is being loaded into
 HWND LockedView = nullptr;
 
 LRESULT CMainFrame::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
