@@ -5,12 +5,14 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "base/file_utils.h"
 #include "base/message_table.h"
 #include "base/apply_settings.h"
 #include "base/system_log.h"
+#include "cadlib/WmCadApiDb.h"
 #include "command/dde.h"
 #include "panels/rp_menu.h"
 #include "view/raster.h"
@@ -127,6 +129,11 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   ShellTrace("Settings loaded");
   m_multiBoot = ShellSettings().MULTIBOOT;
   m_maxCoord = ShellSettings().maxCoord;
+  {
+    // The largest coordinate the CAD library accepts, with its _FLG word.
+    int flag = std::atoi(ReadProgramIniText("CONFIG", "MAX_COORD_VALUE_FLG", "0").c_str());
+    DAriSetMaxCoord(flag, m_maxCoord);
+  }
 
   if (HWND running = FindWindowA(MainFrameClassName, nullptr)) {
     if (m_multiBoot != 1) {
@@ -255,6 +262,7 @@ int CCadSystem::Term(HINSTANCE instance) {
   StopDdeServer(MainFrameWindow());
   DdeClientTerm();
   ShellTrace("DDE stop");
+  DAriAllFreeEBuffer();
   DeleteRubberDbs();
   FreeRasterWorkMemory();
   DestroyViewPopups();
