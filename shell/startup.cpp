@@ -14,7 +14,10 @@
 #include "base/system_log.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/dde.h"
+#include "panels/pbox.h"
 #include "panels/rp_menu.h"
+#include "panels/tool_buttons.h"
+#include "view/input_scale.h"
 #include "view/raster.h"
 #include "view/rubber_band.h"
 #include "view/view_popups.h"
@@ -176,6 +179,11 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     UiSetCmdPanelType(m_cmdPanelLowRes);
   }
 
+  // The window classes of the panels, their controls and the pop-ups. (The
+  // attribute selectors register theirs once their table has one home.)
+  RegisterToolButtonClasses(instance);
+  RegisterPBoxClasses(instance);
+  RegisterRPMenuClasses(instance);
   RegisterViewClasses(instance);
   OpenSystemLog();
   BuildPaperSizeTable();
@@ -185,6 +193,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     DeleteFileA(inf.c_str());
   }
   if (!(LaunchMode >= 1 && LaunchMode <= 5)) ShellTrace("LoadInputHistory");
+  RegisterInputScaleClass(instance);
   m_initResult = 0;
   return 0;
 }
@@ -265,8 +274,13 @@ int CCadSystem::Term(HINSTANCE instance) {
   DAriAllFreeEBuffer();
   DeleteRubberDbs();
   FreeRasterWorkMemory();
+  DestroyInputScaleWindow();
   DestroyViewPopups();
-  UnregisterViewClasses(instance ? instance : GetModuleHandleA(nullptr));
+  HINSTANCE inst = instance ? instance : GetModuleHandleA(nullptr);
+  UnregisterToolButtonClasses(inst);
+  UnregisterPBoxClasses(inst);
+  UnregisterRPMenuClasses(inst);
+  UnregisterViewClasses(inst);
   return 0;
 }
 
