@@ -10,6 +10,7 @@
 
 #include "base/dbcs.h"
 #include "base/message_table.h"
+#include "base/running_settings.h"
 #include "base/system_log.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
@@ -65,8 +66,10 @@ void RegisterModelessDialog(HWND window) {
 int ShowErrorMessage(const char* text) {
   WriteSystemLog(0, "Error Message", "%s", text);
   ShellTrace("Error Message,\"%s\"", text);
-  char title[256] = {};
-  LoadStringA(GetModuleHandleA(nullptr), IDR_MAINFRAME, title, sizeof title);
+  // The application title of the settings, else the executable's own.
+  char title[257] = {};
+  DbcsCopy(title, sizeof title, Running().TT);
+  if (!title[0]) LoadStringA(GetModuleHandleA(nullptr), IDR_MAINFRAME, title, sizeof title);
   return ZavMessageBox(MainFrameWindow(), text, title, MB_OK);
 }
 
@@ -482,7 +485,6 @@ LRESULT CMainFrame::OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
 }
 
 // --- Dropped files --------------------------------------------------------------------------------
-extern HWND LockedView;  // the view a drawing is being loaded into
 HWND LockedView = nullptr;
 
 LRESULT CMainFrame::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {

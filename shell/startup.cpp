@@ -1,17 +1,23 @@
 // Start-up phases, the loop, shut-down and the running-copy hand-over.
 #include "shell/startup.h"
+#include "shell/ui_library.h"
 
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "base/file_utils.h"
 #include "base/message_table.h"
 #include "base/apply_settings.h"
 #include "base/system_log.h"
+#include "cadlib/WmCadApiDb.h"
 #include "command/dde.h"
+#include "panels/pbox.h"
 #include "panels/rp_menu.h"
+#include "panels/tool_buttons.h"
+#include "view/input_scale.h"
 #include "view/raster.h"
 #include "view/rubber_band.h"
 #include "view/view_popups.h"
@@ -126,6 +132,11 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   ShellTrace("Settings loaded");
   m_multiBoot = ShellSettings().MULTIBOOT;
   m_maxCoord = ShellSettings().maxCoord;
+  {
+    // The largest coordinate the CAD library accepts, with its _FLG word.
+    int flag = std::atoi(ReadProgramIniText("CONFIG", "MAX_COORD_VALUE_FLG", "0").c_str());
+    DAriSetMaxCoord(flag, m_maxCoord);
+  }
 
   if (HWND running = FindWindowA(MainFrameClassName, nullptr)) {
     if (m_multiBoot != 1) {
@@ -163,8 +174,16 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   m_appCmd.ReadDefFile((ShellExeDir() + "\\CadAppCmd.def").c_str());
   ShellTrace("ReadDefFile");
   int lowResH = ShellSettings().iCmdPanelTypeLowResoH;
-  if (lowResH >= 1) m_cmdPanelLowRes = GetSystemMetrics(SM_CYSCREEN) <= lowResH ? 1 : 0;
+  if (lowResH >= 1) {
+    m_cmdPanelLowRes = GetSystemMetrics(SM_CYSCREEN) <= lowResH ? 1 : 0;
+    UiSetCmdPanelType(m_cmdPanelLowRes);
+  }
 
+  // The window classes of the panels, their controls and the pop-ups. (The
+  // attribute selectors register theirs once their table has one home.)
+  RegisterToolButtonClasses(instance);
+  RegisterPBoxClasses(instance);
+  RegisterRPMenuClasses(instance);
   RegisterViewClasses(instance);
   OpenSystemLog();
   BuildPaperSizeTable();
@@ -174,6 +193,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     DeleteFileA(inf.c_str());
   }
   if (!(LaunchMode >= 1 && LaunchMode <= 5)) ShellTrace("LoadInputHistory");
+  RegisterInputScaleClass(instance);
   m_initResult = 0;
   return 0;
 }
@@ -184,6 +204,7 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   int result = 0;
   SetMainFrameWindow(frame);
   SetStatusBarWindow(statusBar);
+  UiInitCadApi(frame);
   StartDdeServer(frame);
   DdeClientInit();
   ShellTrace("DDE start");
@@ -250,10 +271,16 @@ int CCadSystem::Term(HINSTANCE instance) {
   StopDdeServer(MainFrameWindow());
   DdeClientTerm();
   ShellTrace("DDE stop");
+  DAriAllFreeEBuffer();
   DeleteRubberDbs();
   FreeRasterWorkMemory();
+  DestroyInputScaleWindow();
   DestroyViewPopups();
-  UnregisterViewClasses(instance ? instance : GetModuleHandleA(nullptr));
+  HINSTANCE inst = instance ? instance : GetModuleHandleA(nullptr);
+  UnregisterToolButtonClasses(inst);
+  UnregisterPBoxClasses(inst);
+  UnregisterRPMenuClasses(inst);
+  UnregisterViewClasses(inst);
   return 0;
 }
 
