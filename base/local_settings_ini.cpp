@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/api_decl.h"
+#include "base/library_lookup.h"
 #include "base/local_settings.h"
 #include "base/running_settings.h"
 #include "base/settings_files.h"
@@ -15,8 +16,7 @@ namespace {
 // and tests may run without).
 FARPROC CadLibraryFunction(const char* name)
 {
-    HMODULE library = GetModuleHandleA("WmCadApiDb.dll");
-    return library ? GetProcAddress(library, name) : nullptr;
+    return LoadedLibraryFunction("WmCadApiDb.dll", name);
 }
 
 void SetHighlightColorInLibrary(int colour)
