@@ -143,3 +143,36 @@ TEST_F(DockingTest, DockedCaptionAndPinButton)
     EXPECT_TRUE(named.IsPinned());
     EXPECT_EQ(uint32_t(DOCK_SIDE_RIGHT | DOCK_FLAG_PINNED | DOCK_FLAG_SINGLE), Pos(named).side);
 }
+
+TEST(PinButton, IconsComeFromTheProgram)
+{
+    // 204 on a docked pane's caption, 205 on the slid-out pane's: two different pictures.
+    HICON docked = PinIcon(1), autoHide = PinIcon(0);
+    ASSERT_NE(nullptr, docked);
+    ASSERT_NE(nullptr, autoHide);
+    EXPECT_NE(docked, autoHide);
+    // Drawn at 16 x 16 from (width - 11) / 2 into the button, over the caption fill.
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof bi.bmiHeader, 40, -40, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP dib = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ::SelectObject(dc, dib);
+    CPinButton pin;
+    pin.rc = {10, 10, 25, 25};
+    for (int index : {1, 0}) {
+        SCOPED_TRACE(index);
+        pin.stateIndex = index;
+        std::memset(bits, 0xFF, 40 * 40 * 4);
+        pin.Draw(dc);
+        ::GdiFlush();
+        int dark = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                if ((static_cast<DWORD*>(bits)[y * 40 + x] & 0xFFFFFF) == 0) ++dark;
+        EXPECT_GT(dark, 20) << "the pin's outline is drawn";
+        EXPECT_EQ(kCaptionFill, ::GetPixel(dc, 10, 10)) << "the button's corner keeps the fill";
+    }
+    ::DeleteDC(dc);
+    ::DeleteObject(dib);
+}
