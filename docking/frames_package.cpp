@@ -21,6 +21,13 @@ MINMAXINFO WindowMinMax(HWND hwnd)
 
 int CWndFrame::MinExtent()
 {
+    // Inside a bar the bar answers for its window (code 13), so that its layout
+    // and its splitter drags ask the way every other placement question goes.
+    DockRequestHeader h = {m_hwnd, ::GetParent(m_hwnd), DOCK_CODE_MIN_DISTANCE};
+    if (h.bar) {
+        const LRESULT v = SendDockRequest(h.bar, &h);
+        if (v > 0) return static_cast<int>(v);
+    }
     MINMAXINFO mmi = WindowMinMax(m_hwnd);
     return m_horizontal ? mmi.ptMinTrackSize.x : mmi.ptMinTrackSize.y;
 }

@@ -46,6 +46,14 @@ TEST_F(DockingTest, PositionsReadBackAsDocked)
     // Code 11: a dock bar is not the auto-hide window.
     DockRequestHeader q = {left.m_hWnd, left.Bar(), DOCK_CODE_QUERY_PINNED};
     EXPECT_EQ(0, SendDockRequest(frame->m_hWnd, &q));
+    // Code 13: the bar answers its window's minimum along the bar.
+    TestPane& wide = NewPane("wide");
+    wide.minSize = {70, 55};
+    ASSERT_TRUE(DockAt(wide, DOCK_SIDE_BOTTOM, 0, 0.5f, 70));
+    DockRequestHeader m = {wide.m_hWnd, wide.Bar(), DOCK_CODE_MIN_DISTANCE};
+    EXPECT_EQ(70, SendDockRequest(wide.Bar(), &m)) << "bottom bar: along x";
+    m = {left.m_hWnd, left.Bar(), DOCK_CODE_MIN_DISTANCE};
+    EXPECT_EQ(40, SendDockRequest(left.Bar(), &m)) << "left bar: along y";
 }
 
 TEST_F(DockingTest, StoredPositionsFindTheirBars)
