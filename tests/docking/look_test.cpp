@@ -3,6 +3,8 @@
 #include <cstring>
 #include "docking/caption.h"
 #include "docking/docking_settings.h"
+#include "base/local_settings_ini.h"
+#include "base/running_settings.h"
 
 using namespace zav;
 
@@ -42,6 +44,30 @@ TEST(DockingSettings, ColoursAndDragMode)
     GetDockingHooks() = DockingHooks();
     CDockingSettings::Instance().Update();
     EXPECT_NE(nullptr, CDockingSettings::Instance().hFontVertical);
+}
+
+TEST(DockingSettings, DragAndFloatingModesComeFromTheSettings)
+{
+    // Without hooks the framework reads the program's own settings.
+    GetDockingHooks() = DockingHooks();
+    const int savedDrag = Running().FullDragMode, savedFloat = LocalIni().iCmdPanelFloatingMode;
+    struct Row { const char* name; int fullDragMode; DWORD flags; } rows[] = {
+        {"FullDragMode 0: outline", 0, CDockingSettings::kOutlineDrag},
+        {"FullDragMode 3: full window", 3, CDockingSettings::kFullDrag},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Running().FullDragMode = r.fullDragMode;
+        CDockingSettings::Instance().Update();
+        EXPECT_EQ(r.flags, CDockingSettings::Instance().flags & 6);
+    }
+    LocalIni().iCmdPanelFloatingMode = 1;
+    EXPECT_EQ(1, DockFloatingMode());
+    LocalIni().iCmdPanelFloatingMode = 0;
+    EXPECT_EQ(0, DockFloatingMode());
+    Running().FullDragMode = savedDrag;
+    LocalIni().iCmdPanelFloatingMode = savedFloat;
+    CDockingSettings::Instance().Update();
 }
 
 TEST(CaptionText, EllipsisKeepsWithinWidthAndCharacters)
