@@ -302,9 +302,7 @@ bool CAutoHideManager::PinUp(DockPinRequest& r)
     rec.hwnd = w;
     rec.icon = reinterpret_cast<HICON>(::SendMessageA(w, WM_GETICON, ICON_SMALL, 0));
     if (!rec.icon) rec.icon = reinterpret_cast<HICON>(::GetClassLongPtrA(w, GCLP_HICONSM));
-    char text[256] = "";
-    ::GetWindowTextA(w, text, sizeof text);
-    rec.text = text;
+    rec.text = CWindow(w).GetWindowText();  // the whole title, however long
     const int side = static_cast<int>(r.side & 3);
     ::ShowWindow(w, SW_HIDE);
     LONG_PTR style = ::GetWindowLongPtrA(w, GWL_STYLE);

@@ -78,13 +78,12 @@ LRESULT CAutoHidePaneImpl::OnPrint(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
 
 void CAutoHidePaneImpl::DrawNc(HDC dc)
 {
-    char text[256] = "";
-    ::GetWindowTextA(m_hWnd, text, sizeof text);
+    const std::string text = GetWindowText();
     const int ox = m_outSide == DOCK_SIDE_RIGHT ? DOCK_SPLITTER : 0;
     const int oy = m_outSide == DOCK_SIDE_BOTTOM ? DOCK_SPLITTER : 0;
     POINT old;
     ::OffsetViewportOrgEx(dc, ox, oy, &old);
-    m_caption.Draw(dc, text);
+    m_caption.Draw(dc, text.c_str());
     ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
     RECT sp = SplitterRect();
     ::FillRect(dc, &sp, ::GetSysColorBrush(COLOR_BTNFACE));
