@@ -336,6 +336,74 @@ struct SearchOptionRecord {
 };
 static_assert(sizeof(SearchOptionRecord) == 60, "search options");
 
+// Font dictionary requests. A module's request (690 bytes) goes to the
+// library whole for sub-codes 1, 2 and 20; for the others the host moves its
+// fields into a 364-byte block (zero-filled first) as the sub-code needs.
+// Vector dictionaries 1 to 3 (font kinds 3 to 5) hold the strokes of a font
+// of the machine; "dictionary" 0 means the first open one. Measures are in
+// units of the character height (the font's cell) unless a height is given.
+//   request  1: open dictionary value1 from the font named in text; 2: close
+//               it; 20: value2 = number of dictionary value1, text2 = its font
+//   block    3: points of the strokes of text word1 in dictionary word2 (result)
+//            4/6: length of text word1 (dictionary word2) at height double1
+//                 with spacing double2, horizontal/vertical, into double3;
+//            5/7: the same for characters [value1, value1 + value2)
+//            8: horizontal length of text word1; 9: its number of characters
+//            10/12: stroke box (double1 width, double2 height) of text word2 in
+//                 dictionary word1, horizontal/vertical; 11: characters
+//                 [value1, value1 + value2), vertical when value3 is non-zero
+//            13: index of the font named by word1 into value1
+//            14: number of strokes of the characters of 11 into double1
+//            15/16: as 10/12 for text word1 in the first open dictionary
+//            17: character value1 of text word1: advance (double1), offset (double2)
+//            18: corners of a text element (views: {record, corners} at 0)
+//            21: name of font value2 of kind value1 into the area at word1
+struct FontDicRequest {
+    uint8_t reserved0[8];          // 0x000
+    int32_t value1;                // 0x008 font kind, dictionary, index or count
+    int32_t value2;                // 0x00c
+    int32_t value3;                // 0x010
+    uint8_t reserved14[4];         // 0x014
+    char text[356];                // 0x018 text of the request
+    char text2[262];               // 0x17c second text area
+    uint8_t double1[8];            // 0x282
+    uint8_t double2[8];            // 0x28a
+    uint8_t result[8];             // 0x292
+    uint8_t reserved29a[16];       // 0x29a
+    int32_t handle;                // 0x2aa font handle or index
+    int32_t further;               // 0x2ae
+};
+static_assert(sizeof(FontDicRequest) == 0x2b2, "font dictionary request");
+static_assert(offsetof(FontDicRequest, text) == 0x018, "request text");
+static_assert(offsetof(FontDicRequest, text2) == 0x17c, "request second text");
+static_assert(offsetof(FontDicRequest, double1) == 0x282, "request first double");
+static_assert(offsetof(FontDicRequest, result) == 0x292, "request result");
+static_assert(offsetof(FontDicRequest, handle) == 0x2aa, "request handle");
+static_assert(offsetof(FontDicRequest, further) == 0x2ae, "request further value");
+
+struct DicBlock {
+    const ElementRecord* record;   // 0x000 sub-code 18 from the views: the text element
+    double* corners;               // 0x004 sub-code 18: eight doubles out
+    int32_t value1;                // 0x008
+    int32_t value2;                // 0x00c
+    int32_t value3;                // 0x010
+    uint8_t reserved14[274];       // 0x014
+    uint8_t double1[8];            // 0x126
+    uint8_t double2[8];            // 0x12e
+    uint8_t double3[8];            // 0x136
+    uint8_t reserved13e[16];       // 0x13e
+    uint32_t word1;                // 0x14e a value or an address, by sub-code
+    uint32_t word2;                // 0x152
+    uint32_t word3;                // 0x156
+    uint8_t reserved15a[18];       // 0x15a
+};
+static_assert(sizeof(DicBlock) == 364, "dictionary block");
+static_assert(offsetof(DicBlock, value1) == 0x008, "block first value");
+static_assert(offsetof(DicBlock, double1) == 0x126, "block first double");
+static_assert(offsetof(DicBlock, double3) == 0x136, "block third double");
+static_assert(offsetof(DicBlock, word1) == 0x14e, "block first word");
+static_assert(offsetof(DicBlock, word3) == 0x156, "block third word");
+
 #pragma pack(pop)
 
 // Load status bits (and the value 1 for a newer format).
