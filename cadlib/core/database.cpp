@@ -71,6 +71,10 @@ void Clear(Database& db) {
     Notify(db, ElementEvent::Cleared, nullptr);
 }
 
+bool IsLiveDatabase(const Database* db) {
+    return Registry().count(const_cast<Database*>(db)) != 0;
+}
+
 bool IsElement(const StoredElement* e) {
     return e && (e->state & kStateTagMask) == kStateTag;
 }
