@@ -55,7 +55,10 @@ void CMDICommandBarCtrlEx::TrackPopup(int index) {
   MapWindowPoints(m_hWnd, nullptr, (POINT*)&rc, 2);
   int id = 0xF100 + index;
   SendMessage(TB_PRESSBUTTON, id, MAKELONG(TRUE, 0));
-  // The owner sees WM_INITMENU / WM_INITMENUPOPUP and receives the command.
+  // The active drawing window sees WM_INITMENU first (it sets its checks),
+  // then the owner; the owner receives the chosen command.
+  if (HWND child = (HWND)::SendMessageA(m_owner, WM_MDIGETACTIVE, 0, 0))
+    ::SendMessageA(child, WM_INITMENU, (WPARAM)m_menu, 0);
   ::SendMessageA(m_owner, WM_INITMENU, (WPARAM)m_menu, 0);
   TPMPARAMS tpm = {sizeof tpm, rc};
   TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, rc.left, rc.bottom,

@@ -47,6 +47,12 @@ inline uint32_t& UndoRefs(StoredElement* e) {
 inline Database*& DbOf(StoredElement* e) {
     return *reinterpret_cast<Database**>(e->reserved + 6);
 }
+// A placed figure also keeps the number of its definition at offset 228,
+// where callers do not write: a host that clears +190 and +198 while it
+// takes a figure out of a group does not cut it from its definition.
+inline int32_t& FigureRef(StoredElement* e) {
+    return *reinterpret_cast<int32_t*>(e->reserved + 10);
+}
 inline bool IsGroupKind(uint16_t kind) { return kind == 21 || kind == 22 || kind == 70 || kind == 31; }
 
 struct MarkImpl : CadMark {
@@ -139,6 +145,11 @@ void FreeAllElements(Database& db);
 bool CheckRecord(const ElementRecord& rec);
 ElementExt* Ext(StoredElement* e, bool create);
 void Notify(Database& db, ElementEvent ev, StoredElement* e);
+
+// Figures (groups.cpp): the 1-based number of the definition a placed
+// figure refers to (its link at +190, else its number at +198, else the
+// library's own copy of it), 0 when none.
+int FigureIndexOf(Database& db, StoredElement* e);
 
 // Undo (undo.cpp).
 bool UndoOn(const Database& db);

@@ -441,6 +441,107 @@ TEST(CadFonts, FontsOfTheMachineAreListed) {
     EXPECT_DOUBLE_EQ(corners[5], 22.0);
 }
 
+// Vector dictionaries: opened from a font of the machine by a module's
+// request, measured and outlined through the dictionary block, closed again.
+TEST(CadFonts, VectorDictionaryOpensMeasuresAndCloses) {
+    FontDicRequest q;
+    memset(&q, 0, sizeof q);
+    q.value1 = 2;
+    strcpy(q.text, "No Such Font Here");
+    EXPECT_EQ(DAriDicFunction(1, &q), 0);
+    EXPECT_EQ(DAriGetFontNum(4), 0);
+    // The first TrueType font of the machine that gives outlines.
+    std::string face;
+    for (int i = 0; i < DAriGetFontNum(0) && face.empty(); ++i) {
+        const char* name = DAriGetFontNm(0, i, 0);
+        memset(q.text, 0, sizeof q.text);
+        strncpy(q.text, name, sizeof q.text - 1);
+        if (DAriDicFunction(1, &q) != 1) continue;
+        DicBlock b = {};
+        b.word1 = reinterpret_cast<uintptr_t>("A");
+        b.word2 = 2;
+        if (DAriDicFunction(3, &b) > 0) face = name;
+        else DAriDicFunction(2, &q);
+    }
+    ASSERT_FALSE(face.empty()) << "no font of the machine gives outlines";
+    EXPECT_EQ(DAriGetFontNum(4), 1);
+    EXPECT_EQ(DAriGetFontNum(3), 0);
+    ASSERT_NE(DAriGetFontNm(4, 0, 0), nullptr);
+    EXPECT_EQ(face, DAriGetFontNm(4, 0, 0));
+    EXPECT_EQ(DAriGetFontNm(4, 1, 0), nullptr);
+    FontDicRequest state;
+    memset(&state, 0, sizeof state);
+    ASSERT_EQ(DAriDicFunction(20, &state), 1);  // 0: the first open dictionary
+    EXPECT_EQ(state.value2, 2);
+    EXPECT_EQ(face, state.text2);
+
+    auto text = [](DicBlock& b, uint32_t word, const char* t) {
+        CadSetPtr(&b, word, t);
+    };
+    auto length = [&](int code, const char* t, int first, int count) {
+        DicBlock b = {};
+        text(b, 0x14e, t);
+        b.word2 = 2;
+        b.value1 = first;
+        b.value2 = count;
+        CadSetF64(&b, 0x126, 10.0);
+        CadSetF64(&b, 0x12e, 1.0);
+        EXPECT_EQ(DAriDicFunction(code, &b), 1) << code << " " << t;
+        return CadGetF64(&b, 0x136);
+    };
+    double a = length(4, "A", 0, 0), ab = length(4, "AB", 0, 0);
+    EXPECT_GT(a, 0.0);
+    EXPECT_NEAR(ab, a + length(5, "AB", 1, 1) + 1.0, 1e-9);  // advances side by side plus the spacing
+    EXPECT_NEAR(length(5, "AB", 0, -1), ab, 1e-9);
+    EXPECT_NEAR(length(6, "AB", 0, 0), 21.0, 1e-9);        // two cells of 10 and a spacing
+    EXPECT_NEAR(length(7, "ABC", 1, 5), 21.0, 1e-9);       // a count past the end stops there
+
+    auto box = [&](int code, const char* t) {
+        DicBlock b = {};
+        b.word1 = 2;
+        text(b, 0x152, t);
+        EXPECT_EQ(DAriDicFunction(code, &b), 1) << code << " " << t;
+        return std::make_pair(CadGetF64(&b, 0x126), CadGetF64(&b, 0x12e));
+    };
+    auto wide = box(10, "W"), narrow = box(10, "i");
+    EXPECT_GT(wide.first, narrow.first);
+    EXPECT_GT(wide.second, 0.3);
+    EXPECT_LE(wide.second, 1.0);
+    EXPECT_NEAR(box(12, "WW").second, wide.second + 1.0, 1e-9);  // one cell lower
+    EXPECT_EQ(box(10, " ").first, 0.0);
+
+    // Characters are split on code page 932: the trail byte of 表 is '\'.
+    DicBlock b = {};
+    text(b, 0x14e, "表A\\");
+    ASSERT_EQ(DAriDicFunction(9, &b), 1);
+    EXPECT_EQ(CadGetF64(&b, 0x126), 3.0);
+    b = {};
+    text(b, 0x14e, "AB");
+    b.value1 = 1;
+    ASSERT_EQ(DAriDicFunction(17, &b), 1);
+    EXPECT_NEAR(CadGetF64(&b, 0x12e) * 10.0, a, 1e-9);  // offset of B = advance of A
+    b.value1 = 2;
+    EXPECT_EQ(DAriDicFunction(17, &b), 0);
+
+    char name[262] = {};
+    b = {};
+    b.value1 = 4;
+    text(b, 0x14e, name);
+    ASSERT_EQ(DAriDicFunction(21, &b), 1);
+    EXPECT_EQ(face, name);
+    b.value2 = 1;
+    EXPECT_EQ(DAriDicFunction(21, &b), 0);
+
+    EXPECT_EQ(DAriDicFunction(2, &q), 1);
+    EXPECT_EQ(DAriDicFunction(2, &q), 0);
+    EXPECT_EQ(DAriGetFontNum(4), 0);
+    EXPECT_EQ(DAriGetFontNm(4, 0, 0), nullptr);
+    b = {};
+    text(b, 0x14e, "A");
+    b.word2 = 2;
+    EXPECT_EQ(DAriDicFunction(4, &b), 0);  // closed
+}
+
 // Every function the header declares is exported under its plain name, as
 // callers that load the library by name expect.
 TEST(CadExports, EveryDeclaredFunctionIsExportedUndecorated) {
