@@ -495,6 +495,12 @@ TEST(CadFonts, VectorDictionaryOpensMeasuresAndCloses) {
     EXPECT_NEAR(length(5, "AB", 0, -1), ab, 1e-9);
     EXPECT_NEAR(length(6, "AB", 0, 0), 21.0, 1e-9);        // two cells of 10 and a spacing
     EXPECT_NEAR(length(7, "ABC", 1, 5), 21.0, 1e-9);       // a count past the end stops there
+    // With the vector-font width setting at 0 the pitch is fixed: half a
+    // cell for a single-byte character, a whole one for a double-byte one.
+    ASSERT_EQ(DAriSetSettingsDataInt("iVectFontWidth", 0), 1);
+    EXPECT_NEAR(length(4, "Wi表", 0, 0), 5.0 + 5.0 + 10.0 + 2.0, 1e-9);
+    DAriSetSettingsDataInt("iVectFontWidth", 1);
+    EXPECT_NEAR(length(4, "AB", 0, 0), ab, 1e-9);
 
     auto box = [&](int code, const char* t) {
         DicBlock b = {};
