@@ -356,6 +356,10 @@ LRESULT OnExecCmdMessage(WPARAM wParam, LPARAM lParam) {
         owned.reset(copy);
         pending.erase(it);
         text = owned->c_str();
+    } else if (text && IsWindow(reinterpret_cast<HWND>(lParam))) {
+        // A WM_COMMAND from a control hands on the control's window as
+        // lParam: that is no argument text.
+        text = nullptr;
     }
     return ExecCadCmdBusy(CmdMainFrame(), static_cast<DWORD>(wParam), text);
 }

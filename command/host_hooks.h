@@ -94,10 +94,9 @@ struct CmdHostHooks {
     // the executor's result for entries whose action decides it (4008),
     // -1 when the action is not available.
     std::function<int(int id, HWND owner, DWORD word)> systemCommand;
-    // DDE "{Open(": activate the window of the file if open, else open it.
+    // DDE "{Open(" and "{FM9002(": opens a drawing file that no window shows.
+    // Empty: UM_OPEN_DRAWING_FILE is sent to the frame.
     std::function<int(const char* path)> ddeOpenDrawing;
-    // DDE "{FM9002(": open/activate, then maximise the view.
-    std::function<int(const char* path)> ddeOpenForFm9002;
     std::function<void()> clearServiceWait;
 
     // --- Settings layer --------------------------------------------------------

@@ -45,8 +45,8 @@ void EnsureHandler() {
 
 }  // namespace
 
-__attribute__((noinline)) bool GuardedStartCmd(StartCmdProc entry, HWND frame, const char* text,
-                                                int* result, DWORD* code) {
+__attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int* result,
+                                            DWORD* code) {
     EnsureHandler();
     GuardFrame guard;
     guard.code = 0;
@@ -54,7 +54,7 @@ __attribute__((noinline)) bool GuardedStartCmd(StartCmdProc entry, HWND frame, c
     guard.sehList = reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
     if (__builtin_setjmp(guard.jump) == 0) {
         t_guard = &guard;
-        int r = entry(frame, text);
+        int r = call();
         t_guard = guard.outer;
         *result = r;
         return true;
@@ -68,15 +68,9 @@ __attribute__((noinline)) bool GuardedStartCmd(StartCmdProc entry, HWND frame, c
     return false;
 }
 
-int CallStartCmd(StartCmdProc entry, const char* text, int guard) {
-    HWND frame = CmdMainFrame();
-    if (!guard) return entry(frame, text);
-    int result = 0;
-    DWORD code = 0;
-    if (GuardedStartCmd(entry, frame, text, &result, &code)) {
-        if (HostHooks().focusActiveView) HostHooks().focusActiveView();
-        return result;
-    }
+namespace {
+
+void ReportFault(DWORD code) {
     CmdLog(0, "Error", "%ld コマンド実行中に例外が発生しました", static_cast<long>(code));
     if (HostHooks().showErrorText)
         HostHooks().showErrorText(
@@ -84,5 +78,29 @@ int CallStartCmd(StartCmdProc entry, const char* text, int guard) {
             "エラーは自動的に回復されますが、念の為図面を保存しておくことをお勧めします。");
     if (HostHooks().backupModified) HostHooks().backupModified();
     if (HostHooks().clearPanelPages) HostHooks().clearPanelPages();
+}
+
+}  // namespace
+
+int CallStartCmd(StartCmdProc entry, const char* text, int guard) {
+    HWND frame = CmdMainFrame();
+    if (!guard) return entry(frame, text);
+    int result = 0;
+    DWORD code = 0;
+    if (GuardedCall([&] { return entry(frame, text); }, &result, &code)) {
+        if (HostHooks().focusActiveView) HostHooks().focusActiveView();
+        return result;
+    }
+    ReportFault(code);
+    return -1;
+}
+
+int CallModuleGuarded(const std::function<int()>& call) {
+    const int guard = HostHooks().safeGuard ? HostHooks().safeGuard() : 1;
+    if (!guard) return call();
+    int result = 0;
+    DWORD code = 0;
+    if (GuardedCall(call, &result, &code)) return result;
+    ReportFault(code);
     return -1;
 }

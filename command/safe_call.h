@@ -6,11 +6,18 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "command/cad_app_cmd.h"
 
-// Calls entry(frame, text). Returns false when a fault ended the call; the
-// fault's code is then in *code and *result is untouched.
-bool GuardedStartCmd(StartCmdProc entry, HWND frame, const char* text, int* result, DWORD* code);
+// Runs call(). Returns false when a fault ended it; the fault's code is then
+// in *code and *result is untouched.
+bool GuardedCall(const std::function<int()>& call, int* result, DWORD* code);
+
+// A module call under the SAFE setting: plain with the setting 0; otherwise
+// a fault is caught and reported as for "StartCmd" (log, message, backup of
+// the modified drawings, panel pages cleared) and -1 is the result.
+int CallModuleGuarded(const std::function<int()>& call);
 
 // `CallStartCmd`: with the guard switch 0 the call is plain; with it set a
 // fault is caught, logged, reported, the modified drawings are backed up and

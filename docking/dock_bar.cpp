@@ -44,9 +44,9 @@ void ReleaseDockedWindow(HWND w, DWORD popupStyle)
     ::SendMessageA(w, UM_DOCK_STATE_CHANGED, 0, 0);
 }
 
-CPackageWindowImpl* CPackageWindowImpl::CreateBar(HWND frame, bool horizontal)
+CPackageWindowT* CPackageWindowT::CreateBar(HWND frame, bool horizontal)
 {
-    CPackageWindowImpl* bar = new CPackageWindowImpl(horizontal);
+    CPackageWindowT* bar = new CPackageWindowT(horizontal);
     CreateArgs a;
     a.className = BarClass();
     a.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -85,8 +85,7 @@ LRESULT CPackageWindowImpl::OnSetCursor(UINT, WPARAM wParam, LPARAM lParam, BOOL
         POINT pt = {static_cast<short>(LOWORD(mp)), static_cast<short>(HIWORD(mp))};
         ::ScreenToClient(m_hWnd, &pt);
         if (m_pkg.HitSplitter(pt) >= 0) {
-            const CDockingSettings& s = CDockingSettings::Instance();
-            ::SetCursor(m_pkg.IsHorizontal() ? s.hCursorWE : s.hCursorNS);
+            ::SetCursor(m_pkg.Splitter().Cursor());
             return TRUE;
         }
     }

@@ -9,11 +9,10 @@
 
 namespace zav {
 
+// What every bar window does: its package of docked windows, its splitters
+// and the placement requests at a bar.
 class CPackageWindowImpl : public CWindowBase {
 public:
-    // Creates a bar in `frame`; `horizontal`: its windows lie left to right.
-    static CPackageWindowImpl* CreateBar(HWND frame, bool horizontal);
-
     CWndFramesPackageBase& Package() { return m_pkg; }
 
     BEGIN_MSG_MAP(CPackageWindowImpl)
@@ -27,10 +26,10 @@ public:
         MESSAGE_HANDLER(UM_DOCKING_REQUEST, OnDockingRequest)
     END_MSG_MAP()
 
-    void OnFinalMessage(HWND) override { delete this; }
+protected:
+    explicit CPackageWindowImpl(bool horizontal) : m_pkg(horizontal) {}
 
 private:
-    explicit CPackageWindowImpl(bool horizontal) : m_pkg(horizontal) {}
 
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
@@ -54,6 +53,18 @@ private:
     void ShowDocked(HWND w);
 
     CSubWndFramesPackage m_pkg;
+};
+
+// The bar window itself: made for one place in the frame, it lives as long as
+// its window and deletes itself when the window is destroyed.
+class CPackageWindowT final : public CPackageWindowImpl {
+public:
+    // Creates a bar in `frame`; `horizontal`: its windows lie left to right.
+    static CPackageWindowT* CreateBar(HWND frame, bool horizontal);
+    void OnFinalMessage(HWND) override { delete this; }
+
+private:
+    explicit CPackageWindowT(bool horizontal) : CPackageWindowImpl(horizontal) {}
 };
 
 // Reparenting of docked windows, shared by the bars and the auto-hide manager.

@@ -2,8 +2,6 @@
 
 #include <initializer_list>
 
-// The settings fill it; until then the first fifteen types are offered.
-int LineEndEnableTable[16] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0};
 
 namespace {
 LRESULT CALLBACK SelectorProc(HWND h, UINT m, WPARAM w, LPARAM l) {

@@ -93,6 +93,14 @@ UIAPI int ZAVAPI EsSET_SYS_ATR(const EsSysAtr* in);
 // previous state.
 UIAPI int ZAVAPI EsLayerSplit(int mode);
 
+// Element record of a stored element of a drawing database (the CAD library's
+// element and header pointers), read whole into 174 bytes: 1, or 0 when there
+// is nothing to read. The highlight colour number of selected elements
+// (the INI's "iHighlightColor", as the CAD library holds it).
+enum { ES_ELEMENT_RECORD_SIZE = 174, ES_DEFAULT_HILIGHT_COLOR = 2 };
+UIAPI int ZAVAPI EsGET_ELEMENT(void* element, void* record, void* db);
+UIAPI int ZAVAPI EsGET_HILIGHT_COLOR(void);
+
 // --- Modeless windows of command modules
 // A command module names its modeless window (null when it closes).
 UIAPI void ZAVAPI CwSetCurModelessWindow(HWND window);

@@ -105,6 +105,8 @@ void Detach(DbHeader* header);
 // Empty a database: no elements, definitions, pages, names or history.
 void Clear(Database& db);
 bool IsElement(const StoredElement* e);
+// Whether a database is still alive (followers drop what they kept for it).
+bool IsLiveDatabase(const Database* db);
 
 // Bytes a database holds in its pools and side tables (for the figures of
 // the benchmark): element slots, undo records, saved contents, extras.

@@ -9,7 +9,8 @@
 //   Probe    call system functions that handle bad pointers themselves
 //   Linger   as Wait, but after the end keeps pumping messages for a moment
 //            (as a module showing its clean-up progress does)
-// Every step leaves a line in the host log ("TESTCMD ...").
+// Every step leaves a line in the host log ("TESTCMD ..."), and also in the
+// file that ZAV_TESTCMD_LOG names, for tests that drive a whole host process.
 #include <windows.h>
 
 #include <cstdarg>
@@ -34,6 +35,16 @@ void Log(const char* format, ...) {
     std::vsnprintf(line, sizeof line, format, args);
     va_end(args);
     Host(UM_WRITE_LOG, 2, reinterpret_cast<LPARAM>(line));
+    char path[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("ZAV_TESTCMD_LOG", path, sizeof path);
+    if (n == 0 || n >= sizeof path) return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
+    WriteFile(file, "\n", 1, &written, nullptr);
+    CloseHandle(file);
 }
 
 const char* Word(const char* args) {
@@ -162,6 +173,7 @@ ZAV_EXTERN_C int ZAVAPI CwCmdVer() { return 151; }
 ZAV_EXTERN_C int ZAVAPI LoadingDB(HWND mainFrame, const char* fileName, void* database) {
     g_frame = mainFrame;
     Log("TESTCMD LoadingDB %s %p", fileName ? fileName : "", database);
+    if (fileName && std::strcmp(fileName, "fault.dxf") == 0) *static_cast<volatile int*>(nullptr) = 1;
     return 1;
 }
 ZAV_EXTERN_C int ZAVAPI Jwc_LoadingDB(HWND mainFrame, const char* fileName, void* database) {

@@ -80,13 +80,12 @@ TEST_F(Dde, QuickRequestsSharingOneBufferKeepTheirOwnTexts) {
 }
 
 TEST_F(Dde, OpenPutAndWindowRequests) {
+    // With no drawing window showing the file, the open road is asked.
     std::vector<std::string> opened;
-    HostHooks().ddeOpenDrawing = [&](const char* path) {
-        opened.push_back(path);
-        return 1;
-    };
+    frame->inject = nullptr;
     EXPECT_EQ(DispatchDdeExecute("{Open(\"C:\\図面\\テスト.tcf\")}"), 1);
     EXPECT_EQ(DispatchDdeExecute("{Open(C:\\図面\\テスト.tcf)}"), 1);
+    opened = frame->opened;
     EXPECT_EQ(opened, (std::vector<std::string>{"C:\\図面\\テスト.tcf", "C:\\図面\\テスト.tcf"}));
 
     EXPECT_EQ(DispatchDdeExecute("{DDEPUT(表示データ)}"), 1);

@@ -45,14 +45,22 @@ TEST_F(Executor_, RoutesById) {
         errors.clear();
         frame->notes.clear();
         EXPECT_EQ(ExecCadCmd(frame->m_hWnd, c.word, nullptr), c.result) << c.name;
-        if (c.logPart) EXPECT_TRUE(LogHas(c.logPart)) << c.name << "\n" << LogText();
-        if (c.error) EXPECT_EQ(errors, std::vector<std::string>{c.error}) << c.name;
-        else EXPECT_TRUE(errors.empty()) << c.name;
+        if (c.logPart) {
+            EXPECT_TRUE(LogHas(c.logPart)) << c.name << "\n" << LogText();
+        }
+        if (c.error) {
+            EXPECT_EQ(errors, std::vector<std::string>{c.error}) << c.name;
+        } else {
+            EXPECT_TRUE(errors.empty()) << c.name;
+        }
         const int id = c.word & 0xFFFF;
         const std::vector<std::string> bracket = {"notify 1000 " + std::to_string(id),
                                                   "notify 1001 " + std::to_string(id)};
-        if (c.bracketed) EXPECT_EQ(frame->notes, bracket) << c.name;
-        else EXPECT_TRUE(frame->notes.empty()) << c.name;
+        if (c.bracketed) {
+            EXPECT_EQ(frame->notes, bracket) << c.name;
+        } else {
+            EXPECT_TRUE(frame->notes.empty()) << c.name;
+        }
         EXPECT_TRUE(SwitchesAtRest()) << c.name;
     }
 }
@@ -109,6 +117,11 @@ TEST_F(Executor_, BusyBracketAroundEveryRoad) {
     ASSERT_GE(frame->notes.size(), 4u);
     EXPECT_EQ(frame->notes.front(), "busy 30002 1");
     EXPECT_EQ(frame->notes.back(), "busy 30002 0");
+    // A control's window handed on as lParam is not taken for a text.
+    log.clear();
+    EXPECT_EQ(SendMessageA(frame->m_hWnd, UM_EXEC_CMD, kCmdQuick, (LPARAM)statusBar->m_hWnd), 1);
+    EXPECT_TRUE(LogHas("args=/C:Quick")) << LogText();
+    EXPECT_FALSE(LogHas("args=/C:Quick ")) << LogText();
     // WM_COMMAND reaches the executor through the frame's routing.
     log.clear();
     PostMessageA(frame->m_hWnd, WM_COMMAND, kCmdQuick, 0);
@@ -179,8 +192,9 @@ TEST_F(Executor_, FullResetAfterEveryEnding) {
         EXPECT_EQ(backups, c.fault ? 1 : 0) << c.name;
         EXPECT_EQ(panelClears, c.fault ? 1 : 0) << c.name;
         EXPECT_EQ(errors.size(), c.fault ? 1u : 0u) << c.name;
-        if (c.fault)
+        if (c.fault) {
             EXPECT_TRUE(LogHas("Error|-1073741819 コマンド実行中に例外が発生しました")) << c.name;
+        }
     }
     // Faults that the system handles itself inside a call are not the
     // module's: the guarded command completes.

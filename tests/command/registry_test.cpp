@@ -213,6 +213,15 @@ TEST_F(CmdRegistryModules, LoadingEntryPoints) {
     EXPECT_EQ(errors, std::vector<std::string>{"msg:5120"});
     EXPECT_EQ(reg.CurrentModule(), nullptr);
     EXPECT_EQ(GetModuleHandleA("ZavTestCmd.dll"), nullptr);
+
+    // An import module that faults on its file: reported, drawings backed
+    // up, and the load counts as failed.
+    errors.clear();
+    EXPECT_EQ(CallLoadingDB(5103, "fault.dxf", nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_EQ(backups, 1);
+    EXPECT_TRUE(LogHas("コマンド実行中に例外が発生しました"));
+    EXPECT_EQ(GetModuleHandleA("ZavTestCmd.dll"), nullptr);
     SetCmdRegistry(registry.get());
 }
 

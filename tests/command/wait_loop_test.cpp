@@ -105,7 +105,9 @@ TEST_F(WaitLoop, DispatchRules) {
             GetRequestPoint(req.point, pt);
             EXPECT_EQ(pt[0], c.x) << c.name;
         }
-        if (c.result == 4096) EXPECT_EQ(req.picked, c.pickFinds) << c.name;
+        if (c.result == 4096) {
+            EXPECT_EQ(req.picked, c.pickFinds) << c.name;
+        }
         if (c.result == 8192) {
             EXPECT_EQ(req.panelKind, 3) << c.name;
             EXPECT_EQ(req.panelValue, 7) << c.name;

@@ -142,3 +142,18 @@ TEST_F(DockingTest, SlidOutPaneEdgeDragsUnlessLocked)
         EXPECT_EQ(w0 + r.expect - 5, Pos(a).thickness) << "the pane size follows";
     }
 }
+
+TEST_F(DockingTest, PinnedLabelKeepsALongTitleWhole)
+{
+    // 300 bytes of double-byte characters: a fixed 256-byte copy would end in half a character.
+    std::string title;
+    while (title.size() < 300) title += "表示";
+    TestPane& p = NewPane(title.c_str());
+    ASSERT_TRUE(DockAt(p, DOCK_SIDE_TOP | DOCK_FLAG_SINGLE, 0, 0.0f, 80));
+    ASSERT_TRUE(p.PinUpAtCurrentSide());
+    Pump();
+    const auto& strip = frame->AutoHide().GetStrip(DOCK_SIDE_TOP);
+    ASSERT_EQ(1u, strip.labels.size());
+    EXPECT_EQ(title, strip.labels[0]->Record().text);
+    EXPECT_EQ(title, frame->AutoHide().GetWindowText()) << "the slid-out pane's caption text";
+}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/config_data.h"
+#include "cadlib/WmCadApiDb.h"
 #include "uilib/WmCadApi.h"
 
 namespace {
@@ -278,6 +279,40 @@ TEST(UiLibrary, SmallServices)
 
     Rodad_InitCadApi(nullptr);
     Rodad_SetCmdPanelType(1);
+}
+
+// Element records and the highlight colour come from the CAD library.
+TEST(UiLibrary, ElementRecordAndHighlightColour)
+{
+    DbHeader db;
+    std::memset(&db, 0, sizeof db);
+    ASSERT_EQ(1, DAriCreateDB(&db));
+    ElementRecord line;
+    std::memset(&line, 0, sizeof line);
+    line.kind = 1;
+    line.layer = 7;
+    line.colour = 5;
+    for (size_t i = 0; i < sizeof line.body; ++i)
+        line.body[i] = static_cast<uint8_t>(i * 7 + 1);
+    StoredElement* stored = DAriAppendElement(&db, &line);
+    ASSERT_NE(nullptr, stored);
+
+    unsigned char record[ES_ELEMENT_RECORD_SIZE];
+    std::memset(record, 0xEE, sizeof record);
+    ASSERT_EQ(1, EsGET_ELEMENT(stored, record, &db));
+    ElementRecord back;
+    std::memcpy(&back, record, sizeof back);
+    EXPECT_EQ(7, back.layer);
+    EXPECT_EQ(5, back.colour);
+    EXPECT_EQ(0, std::memcmp(line.body, back.body, sizeof back.body));
+    EXPECT_EQ(0, EsGET_ELEMENT(nullptr, record, &db));
+    EXPECT_EQ(0, EsGET_ELEMENT(stored, nullptr, &db));
+    DAriDeleteDB(&db);
+
+    const int old = TqSetHighlightColor(12);
+    EXPECT_EQ(12, EsGET_HILIGHT_COLOR());
+    EXPECT_EQ(12, EsGET_HILIGHT_COLOR()) << "reading leaves the colour as it was";
+    TqSetHighlightColor(old);
 }
 
 TEST(UiLibrary, CurrentModelessWindow)

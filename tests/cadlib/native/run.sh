@@ -7,17 +7,9 @@ set -eu
 src="$(cd "$(dirname "$0")/../../.." && pwd)"
 out="${TMPDIR:-/tmp}/cadlib-native"
 mkdir -p "$out"
-# The spatial index of the core uses Boost.Geometry (header-only): take the
-# headers of the Boost the cross build uses unless ZAV_BOOST_INCLUDE names some.
-boost="${ZAV_BOOST_INCLUDE:-}"
-if [ -z "$boost" ]; then
-  for d in "$HOME"/.cache/zavirurer/boost-*/include/boost-* /usr/include; do
-    if [ -f "$d/boost/geometry.hpp" ]; then boost="$d"; break; fi
-  done
-fi
 flags=(-m32 -std=c++17 -O1 -g -I"$src" "-D__stdcall=__attribute__((stdcall))"
-       -fsanitize=address,undefined -fno-sanitize-recover=undefined)
-if [ -n "$boost" ]; then flags+=(-isystem "$boost"); fi
+       -fsanitize=address,undefined -fno-sanitize-recover=undefined
+       -I"${BOOST_INCLUDE:-$HOME/.cache/zavirurer/boost-mingw-i686/include/boost-1_81}")
 g++ "${flags[@]}" "$src"/tests/cadlib/native/mutate_native.cpp "$src"/cadlib/core/*.cpp -o "$out/mutate"
 g++ "${flags[@]}" "$src"/tests/cadlib/native/sessions_native.cpp "$src"/cadlib/core/*.cpp -o "$out/sessions"
 export ASAN_OPTIONS=detect_leaks=1
