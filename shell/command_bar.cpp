@@ -1,5 +1,11 @@
 #include "shell/command_bar.h"
 
+HWND CMDICommandBarCtrlEx::Create(HWND parent) {
+  HWND h = CCommandBar::Create(parent);
+  if (h) ::SetWindowPos(h, nullptr, 0, 0, 100, 22, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  return h;
+}
+
 LRESULT CMDICommandBarCtrlEx::OnInitMenu(UINT msg, WPARAM wParam, LPARAM lParam,
                                          BOOL& handled) {
   HWND client = GetMDIClient();

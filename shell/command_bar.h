@@ -10,7 +10,9 @@
 
 class CMDICommandBarCtrlEx : public CCommandBar {
  public:
-  HWND Create(HWND parent) { return CCommandBar::Create(parent); }
+  // Created at a menu bar's height, so that the rebar band made for it
+  // before the menu is attached already has its height.
+  HWND Create(HWND parent);
   void AttachMenu(HMENU menu) { CCommandBar::AttachMenu(menu); }
   HMENU Menu() const { return GetMenu(); }
   // Drops down the popup of button `index`; returns when it closed.

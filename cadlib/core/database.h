@@ -170,6 +170,8 @@ void InitDbInfo(DbInfo& info);
 DbInfo* PageInfo(Database& db, int page);
 const char* OwnedName(Database& db, const char* p);
 char* StoreName(Database& db, char* slot, const char* text);
+// A layer-name text of any live database (database.cpp), or null.
+const char* LiveName(const void* p);
 
 // Cut a code page 932 text to at most max bytes on a character boundary.
 size_t CutDbcs(const char* s, size_t len, size_t max);

@@ -319,3 +319,13 @@ TEST_F(FrameTest, DroppedFilesOpenInOrder) {
 }
 
 }  // namespace
+
+TEST_F(FrameTest, MenuBarStandsInTheFirstRebarBandWithItsMenu) {
+  CMDICommandBarCtrlEx& bar = frame->m_cmdBar;
+  ASSERT_NE(nullptr, bar.m_hWnd);
+  EXPECT_GT(bar.ButtonCount(), 5);  // the top-level menus of ZavIrurer.mnu
+  RECT rc = {};
+  ::GetWindowRect(bar.m_hWnd, &rc);
+  EXPECT_GE(rc.bottom - rc.top, 16) << "a band of no height hides the menu bar";
+  EXPECT_EQ(nullptr, ::GetMenu(frame->m_hWnd)) << "the frame shows no menu of its own";
+}
