@@ -9,6 +9,7 @@
 #include "base/data_folders.h"
 #include "base/dbcs.h"
 #include "base/file_utils.h"
+#include "base/library_lookup.h"
 #include "base/settings_files.h"
 #include "base/settings_message.h"
 #include "win/message_box.h"
@@ -49,36 +50,11 @@ int ProbeMenuFile(const char* path) {
 
 void NoBackupInit(const CadFileBackupSettings&) {}
 
-// The host links the two libraries, so they are loaded by the time settings
-// are applied; without them (tools, tests) the defaults below stand in.
-// The lookup is asked once per library: a miss is slow on some systems.
-HMODULE LibraryModule(const char* name) { return GetModuleHandleA(name); }
-
-struct Entry {
-  const char* function;
-  bool asked;
-  FARPROC address;
-};
-Entry g_libraryCache[] = {{"DariStyleGet", false, nullptr}, {"Rodad_SetTheConfigDataPtr", false, nullptr}};
-
-FARPROC LibraryFunction(const char* library, const char* function) {
-  for (Entry& e : g_libraryCache) {
-    if (std::strcmp(e.function, function) != 0) continue;
-    if (!e.asked) {
-      HMODULE lib = LibraryModule(library);
-      e.address = lib ? GetProcAddress(lib, function) : nullptr;
-      e.asked = true;
-    }
-    return e.address;
-  }
-  return nullptr;
-}
-
 // The CAD library's 16 basic pen colours, for when it is not there.
 void PenColorsFromLibrary(COLORREF* table) {
   using StyleGetFn = int(ZAVAPI*)(void*, void*, void*);
   enum { kStyleCount = 257, kStyleSize = 269 };
-  auto fn = reinterpret_cast<StyleGetFn>(LibraryFunction("WmCadApiDb.dll", "DariStyleGet"));
+  auto fn = reinterpret_cast<StyleGetFn>(LoadedLibraryFunction("WmCadApiDb.dll", "DariStyleGet"));
   if (fn) {
     std::vector<unsigned char> styles(kStyleCount * kStyleSize);
     fn(styles.data(), nullptr, nullptr);
@@ -98,7 +74,7 @@ void PenColorsFromLibrary(COLORREF* table) {
 
 void ConfigDataPtrToLibrary(ConfigData* data) {
   using SetPtrFn = void(ZAVAPI*)(void*);
-  auto fn = reinterpret_cast<SetPtrFn>(LibraryFunction("WmCadApi.dll", "Rodad_SetTheConfigDataPtr"));
+  auto fn = reinterpret_cast<SetPtrFn>(LoadedLibraryFunction("WmCadApi.dll", "Rodad_SetTheConfigDataPtr"));
   if (fn) fn(data);
 }
 
@@ -143,13 +119,6 @@ SettingsNeighbours DefaultSettingsNeighbours() {
 }
 
 SettingsNeighbours& Neighbours() { return g_neighbours; }
-
-void ForgetLibraryLookups() {
-  for (Entry& e : g_libraryCache) {
-    e.asked = false;
-    e.address = nullptr;
-  }
-}
 
 void InitCadFileBackup(const CadFileBackupSettings& settings) { g_neighbours.InitCadFileBackup(settings); }
 

@@ -2,6 +2,8 @@
 // running values back before the per-user save.
 #pragma once
 
+#include "base/library_lookup.h"  // ForgetLibraryLookups, for tools and tests
+
 #include <windows.h>
 
 #include <string>
@@ -41,9 +43,6 @@ struct SettingsNeighbours {
 SettingsNeighbours& Neighbours();
 SettingsNeighbours DefaultSettingsNeighbours();
 
-// The two libraries are looked up once; a tool or test that loads one later
-// makes the next apply look again.
-void ForgetLibraryLookups();
 
 // The backup object's start-up step (through the neighbours above).
 void InitCadFileBackup(const CadFileBackupSettings& settings);

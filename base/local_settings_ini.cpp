@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/api_decl.h"
+#include "base/library_lookup.h"
 #include "base/local_settings.h"
 #include "base/running_settings.h"
 #include "base/settings_files.h"
@@ -15,8 +16,7 @@ namespace {
 // and tests may run without).
 FARPROC CadLibraryFunction(const char* name)
 {
-    HMODULE library = GetModuleHandleA("WmCadApiDb.dll");
-    return library ? GetProcAddress(library, name) : nullptr;
+    return LoadedLibraryFunction("WmCadApiDb.dll", name);
 }
 
 void SetHighlightColorInLibrary(int colour)
@@ -60,18 +60,6 @@ void WriteInt(const char* section, const char* key, int value, const char* path)
 
 int ReadIniHandler(LocalSettingsSetup& setup, const char* path) { return setup.ReadIni(path); }
 int WriteIniHandler(LocalSettingsSetup& setup, const char* path) { return setup.WriteIni(path); }
-
-std::string WithIniExtension(const std::string& path)
-{
-    size_t dot = path.find_last_of('.');
-    size_t slash = path.find_last_of('\\');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
-        if (lstrcmpiA(path.c_str() + dot, ".ini") == 0)
-            return path;
-        return path.substr(0, dot) + ".ini";
-    }
-    return path + ".ini";
-}
 
 }  // namespace
 
@@ -152,21 +140,21 @@ void InstallLocalSettingsIniHandlers()
     SetLocalSettingsIniHandlers(ReadIniHandler, WriteIniHandler);
 }
 
+int CCadSystemSettings::SaveLocalSettingsIni(const char* path)
+{
+    const std::string target =
+        LocalSettingsIniPathFor(path && *path ? std::string(path) : GetLocalSettingsIniPath(true, false));
+    m_LocalSettingsSetup.WriteHighlightColor(target.c_str(), true);
+    return 0;
+}
+
 int SaveLocalSettingsIni(const char* path)
 {
-    CCadSystemSettings* settings = GetCadSystemSettings();
-    std::string target;
-    if (path && *path)
-        target = path;
-    else if (settings)
-        target = settings->GetLocalSettingsIniPath(true, false);
-    else
+    if (CCadSystemSettings* settings = GetCadSystemSettings())
+        return settings->SaveLocalSettingsIni(path);
+    if (!path || !*path)
         return 0;
-    target = WithIniExtension(target);
-    if (settings)
-        settings->m_LocalSettingsSetup.WriteHighlightColor(target.c_str(), true);
-    else
-        LocalSettingsSetup().WriteHighlightColor(target.c_str(), true);
+    LocalSettingsSetup().WriteHighlightColor(LocalSettingsIniPathFor(path).c_str(), true);
     return 0;
 }
 

@@ -27,6 +27,10 @@ class CCadSystemSettings {
   int SaveConfigDataFile(const char* path);
   int LoadLocalSettings(bool apply, const char* path);
   int SaveLocalSettings(const char* path);
+  // Writes "iHighlightColor" into LocalSettings.ini (the per-user one for a
+  // null path; the extension is forced to ".ini") and hands it to the CAD
+  // library.
+  int SaveLocalSettingsIni(const char* path);
 
   // Start-up settings step (after both files are loaded): 1 done, 0 failed.
   int InitSettings();

@@ -336,6 +336,74 @@ struct SearchOptionRecord {
 };
 static_assert(sizeof(SearchOptionRecord) == 60, "search options");
 
+// Font dictionary requests. A module's request (690 bytes) goes to the
+// library whole for sub-codes 1, 2 and 20; for the others the host moves its
+// fields into a 364-byte block (zero-filled first) as the sub-code needs.
+// Vector dictionaries 1 to 3 (font kinds 3 to 5) hold the strokes of a font
+// of the machine; "dictionary" 0 means the first open one. Measures are in
+// units of the character height (the font's cell) unless a height is given.
+//   request  1: open dictionary value1 from the font named in text; 2: close
+//               it; 20: value2 = number of dictionary value1, text2 = its font
+//   block    3: points of the strokes of text word1 in dictionary word2 (result)
+//            4/6: length of text word1 (dictionary word2) at height double1
+//                 with spacing double2, horizontal/vertical, into double3;
+//            5/7: the same for characters [value1, value1 + value2)
+//            8: horizontal length of text word1; 9: its number of characters
+//            10/12: stroke box (double1 width, double2 height) of text word2 in
+//                 dictionary word1, horizontal/vertical; 11: characters
+//                 [value1, value1 + value2), vertical when value3 is non-zero
+//            13: index of the font named by word1 into value1
+//            14: number of strokes of the characters of 11 into double1
+//            15/16: as 10/12 for text word1 in the first open dictionary
+//            17: character value1 of text word1: advance (double1), offset (double2)
+//            18: corners of a text element (views: {record, corners} at 0)
+//            21: name of font value2 of kind value1 into the area at word1
+struct FontDicRequest {
+    uint8_t reserved0[8];          // 0x000
+    int32_t value1;                // 0x008 font kind, dictionary, index or count
+    int32_t value2;                // 0x00c
+    int32_t value3;                // 0x010
+    uint8_t reserved14[4];         // 0x014
+    char text[356];                // 0x018 text of the request
+    char text2[262];               // 0x17c second text area
+    uint8_t double1[8];            // 0x282
+    uint8_t double2[8];            // 0x28a
+    uint8_t result[8];             // 0x292
+    uint8_t reserved29a[16];       // 0x29a
+    int32_t handle;                // 0x2aa font handle or index
+    int32_t further;               // 0x2ae
+};
+static_assert(sizeof(FontDicRequest) == 0x2b2, "font dictionary request");
+static_assert(offsetof(FontDicRequest, text) == 0x018, "request text");
+static_assert(offsetof(FontDicRequest, text2) == 0x17c, "request second text");
+static_assert(offsetof(FontDicRequest, double1) == 0x282, "request first double");
+static_assert(offsetof(FontDicRequest, result) == 0x292, "request result");
+static_assert(offsetof(FontDicRequest, handle) == 0x2aa, "request handle");
+static_assert(offsetof(FontDicRequest, further) == 0x2ae, "request further value");
+
+struct DicBlock {
+    const ElementRecord* record;   // 0x000 sub-code 18 from the views: the text element
+    double* corners;               // 0x004 sub-code 18: eight doubles out
+    int32_t value1;                // 0x008
+    int32_t value2;                // 0x00c
+    int32_t value3;                // 0x010
+    uint8_t reserved14[274];       // 0x014
+    uint8_t double1[8];            // 0x126
+    uint8_t double2[8];            // 0x12e
+    uint8_t double3[8];            // 0x136
+    uint8_t reserved13e[16];       // 0x13e
+    uint32_t word1;                // 0x14e a value or an address, by sub-code
+    uint32_t word2;                // 0x152
+    uint32_t word3;                // 0x156
+    uint8_t reserved15a[18];       // 0x15a
+};
+static_assert(sizeof(DicBlock) == 364, "dictionary block");
+static_assert(offsetof(DicBlock, value1) == 0x008, "block first value");
+static_assert(offsetof(DicBlock, double1) == 0x126, "block first double");
+static_assert(offsetof(DicBlock, double3) == 0x136, "block third double");
+static_assert(offsetof(DicBlock, word1) == 0x14e, "block first word");
+static_assert(offsetof(DicBlock, word3) == 0x156, "block third word");
+
 #pragma pack(pop)
 
 // Load status bits (and the value 1 for a newer format).
@@ -465,3 +533,188 @@ CADAPI const char* ZAVAPI DAriGetFontNm(int kind, int index, int reserved);
 // (a null record gives 0, so a zero-filled dictionary block is safe);
 // sub-code 13: block 0x14e names a font, block 0x008 receives its index.
 CADAPI int ZAVAPI DAriDicFunction(int subCode, void* block);
+
+// ===========================================================================
+// Painting and searching
+// ===========================================================================
+#pragma pack(push, 1)
+
+// The painting request every painter fills (2,372 bytes, zero-filled by the
+// caller). World values are drawing units with y up; rectangles are left,
+// top, right, bottom; pixel = centre + (world + offset) * scale (y flipped).
+enum CadDrawWhat : int32_t {
+    kDrawDatabase = 0, kDrawElement = 1, kDrawMark = 2, kDrawRecords = 3, kDrawRecords2 = 4,
+};
+enum CadDrawTarget : int32_t { kDrawToWindow = 1, kDrawToDc = 2 };
+struct DrawParam {
+    int32_t size;                  // 0x000 2372
+    int32_t paperSpace;            // 0x004 view mode 1
+    int32_t rubberBand;            // 0x008
+    uint8_t reserved00c[8];        // 0x00c
+    int32_t colourOverride;        // 0x014 draw everything in overrideColour
+    int32_t overrideColour;        // 0x018 colour index; 0 = background (erases), < 0 own colours
+    int32_t reserved01c;           // 0x01c
+    int32_t colourMode;            // 0x020 1 monochrome, 2 grey
+    int32_t xorMode;               // 0x024
+    int32_t pageOnly;              // 0x028
+    int32_t page;                  // 0x02c
+    int32_t layerOnly;             // 0x030
+    int32_t layer;                 // 0x034
+    int32_t termDraw;              // 0x038 draw line-start and line-end marks
+    int32_t pointSize;             // 0x03c points at their own size
+    int32_t lineWidthSize;         // 0x040 non-zero: widths at paper size
+    uint8_t reserved044[48];       // 0x044
+    int32_t targetKind;            // 0x074 CadDrawTarget
+    void* window;                  // 0x078 HWND
+    void* dc;                      // 0x07c HDC
+    int32_t paperFrame;            // 0x080
+    double paperRect[4];           // 0x084
+    int32_t paperKind;             // 0x0a4 line kind of the paper frame
+    int32_t marginFrame;           // 0x0a8
+    double marginRect[4];          // 0x0ac
+    int32_t marginKind;            // 0x0cc
+    int32_t originMarker;          // 0x0d0
+    double origin[2];              // 0x0d4
+    uint8_t reserved0e4[8];        // 0x0e4
+    int32_t furtherMarker;         // 0x0ec
+    uint8_t reserved0f0[8];        // 0x0f0
+    int32_t baseMarker;            // 0x0f8 last input point
+    int32_t baseStyle;             // 0x0fc
+    double basePoint[3];           // 0x100
+    int32_t client[4];             // 0x118 pixels
+    int32_t centre[2];             // 0x128 pixels
+    double scale;                  // 0x130 pixels per drawing unit
+    double drawScale;              // 0x138
+    double pixelsPerMm;            // 0x140 scale / drawing scale
+    double visible[4];             // 0x148
+    double offsetX;                // 0x168
+    double offsetY;                // 0x170
+    uint8_t reserved178[12];       // 0x178
+    double visible2[4];            // 0x184
+    double topLeft[3];             // 0x1a4
+    double bottomRight[3];         // 0x1bc
+    int32_t overlayFlag;           // 0x1d4
+    uint32_t background;           // 0x1d8 COLORREF
+    int32_t what;                  // 0x1dc CadDrawWhat
+    void* element;                 // 0x1e0
+    void* mark;                    // 0x1e4
+    void* records;                 // 0x1e8 ElementRecord array (kind 3)
+    void* records2;                // 0x1ec
+    int32_t count;                 // 0x1f0
+    char font[64];                 // 0x1f4
+    uint8_t reserved234[376];      // 0x234
+    int32_t overlayDb;             // 0x3ac
+    uint8_t reserved3b0[1428];     // 0x3b0
+};
+static_assert(sizeof(DrawParam) == 2372, "DrawParam");
+static_assert(offsetof(DrawParam, colourOverride) == 0x014, "colour override");
+static_assert(offsetof(DrawParam, colourMode) == 0x020, "colour mode");
+static_assert(offsetof(DrawParam, xorMode) == 0x024, "xor");
+static_assert(offsetof(DrawParam, layer) == 0x034, "layer filter");
+static_assert(offsetof(DrawParam, lineWidthSize) == 0x040, "width size");
+static_assert(offsetof(DrawParam, targetKind) == 0x074, "target kind");
+static_assert(offsetof(DrawParam, dc) == 0x07c, "dc");
+static_assert(offsetof(DrawParam, paperRect) == 0x084, "paper rect");
+static_assert(offsetof(DrawParam, paperKind) == 0x0a4, "paper kind");
+static_assert(offsetof(DrawParam, marginRect) == 0x0ac, "margin rect");
+static_assert(offsetof(DrawParam, marginKind) == 0x0cc, "margin kind");
+static_assert(offsetof(DrawParam, origin) == 0x0d4, "origin");
+static_assert(offsetof(DrawParam, furtherMarker) == 0x0ec, "further marker");
+static_assert(offsetof(DrawParam, baseMarker) == 0x0f8, "base marker");
+static_assert(offsetof(DrawParam, basePoint) == 0x100, "base point");
+static_assert(offsetof(DrawParam, client) == 0x118, "client");
+static_assert(offsetof(DrawParam, centre) == 0x128, "centre");
+static_assert(offsetof(DrawParam, scale) == 0x130, "scale");
+static_assert(offsetof(DrawParam, pixelsPerMm) == 0x140, "ratio");
+static_assert(offsetof(DrawParam, visible) == 0x148, "visible");
+static_assert(offsetof(DrawParam, offsetX) == 0x168, "offset x");
+static_assert(offsetof(DrawParam, visible2) == 0x184, "visible again");
+static_assert(offsetof(DrawParam, topLeft) == 0x1a4, "top left");
+static_assert(offsetof(DrawParam, bottomRight) == 0x1bc, "bottom right");
+static_assert(offsetof(DrawParam, overlayFlag) == 0x1d4, "overlay flag");
+static_assert(offsetof(DrawParam, background) == 0x1d8, "background");
+static_assert(offsetof(DrawParam, what) == 0x1dc, "what");
+static_assert(offsetof(DrawParam, element) == 0x1e0, "element");
+static_assert(offsetof(DrawParam, mark) == 0x1e4, "mark");
+static_assert(offsetof(DrawParam, records) == 0x1e8, "records");
+static_assert(offsetof(DrawParam, count) == 0x1f0, "count");
+static_assert(offsetof(DrawParam, font) == 0x1f4, "font");
+static_assert(offsetof(DrawParam, overlayDb) == 0x3ac, "overlay database");
+
+// The caller's drawing surface (153 bytes); the slots belong to the library
+// while it draws.
+struct RenderSurface {
+    uint8_t ownsDcs;               // 0x00
+    int32_t backEnd;               // 0x01 0 = GDI
+    uint8_t one;                   // 0x05
+    void* window;                  // 0x06
+    int32_t dcSlots[4];            // 0x0a
+    uint8_t pad1a[3];              // 0x1a
+    int32_t objectSlot;            // 0x1d
+    int32_t client[4];             // 0x21
+    int32_t spare[6];              // 0x31
+    void* cache[20];               // 0x49
+};
+static_assert(sizeof(RenderSurface) == 153, "RenderSurface");
+static_assert(offsetof(RenderSurface, window) == 0x06, "surface window");
+static_assert(offsetof(RenderSurface, client) == 0x21, "surface client");
+static_assert(offsetof(RenderSurface, cache) == 0x49, "surface cache");
+
+// A point passed by value to the point searches (z is carried, not used).
+struct CadPoint3 {
+    double x, y, z;
+};
+static_assert(sizeof(CadPoint3) == 24, "point");
+
+#pragma pack(pop)
+
+// Search-option words (SearchOptionRecord::words):
+//  0 area mode: bit 0 elements crossing the rectangle, bit 1 elements inside it
+//  1 kind mask: bit k-1 for kinds 1..16, 0x10000 kinds 50/60, 0x20000 kind 70,
+//    0x40000 raster (55), 0x80000 groups and placed figures (21, 22, 32)
+//  2 layer: -1 every layer, else only that layer
+//  3 line-type mask: bit (type % 16)
+//  4 colour mask: bit 0 lets elements of colour 0 through, other bits reserved
+//  5 line-width mask: bit (width % 8); 6 reserved (255)
+// Words 0, 1, 3, 4 and 5 left at 0 restrict nothing.
+enum CadSearchArea : int32_t { kAreaCrossing = 1, kAreaInside = 2 };
+enum : uint32_t {
+    kFindKindBlock = 0x10000, kFindKindCompound70 = 0x20000,
+    kFindKindRaster = 0x40000, kFindKindGroup = 0x80000,
+};
+// ViewData of a drawing window: the database header pointer at +20.
+enum { kViewDataDbOffset = 20 };
+
+// Painting (the database header first).
+CADAPI int ZAVAPI DAriDrawPre(DbHeader* db, DrawParam* param);
+CADAPI int ZAVAPI DAriDraw(DbHeader* db, DrawParam* param);
+CADAPI int ZAVAPI DAriDrawAll(DbHeader* db, DrawParam* param, RenderSurface* surface);
+
+// Search options and switches.
+CADAPI int ZAVAPI DAriDbSetSerch(const SearchOptionRecord* options);
+CADAPI int ZAVAPI DAriDbGetSerch(SearchOptionRecord* options);
+CADAPI int ZAVAPI DAriDbSetSerchOption(int areaMode);
+CADAPI int ZAVAPI DAriSerchSetGrpFind(int on);
+CADAPI int ZAVAPI TqGetLockLaySearchMode(void);
+CADAPI int ZAVAPI TqSetLockLaySearchMode(int mode);
+CADAPI int ZAVAPI TqIsLockLayer(const void* record174, DbHeader* db);
+
+// Point searches: 1 and the point in result (x, y, z) when one was found.
+CADAPI int ZAVAPI DAriSerchPoint(CadPoint3 point, double* result, double aperture, DbHeader* db,
+                                 DbHeader* tempDb, void* viewData, CadMark* mark);
+CADAPI int ZAVAPI DAriSerchPoint2(CadPoint3 point, double* result, double aperture, void* viewData,
+                                  int divisions, CadMark* mark);
+CADAPI int ZAVAPI DAriSerchPoint2_2(CadPoint3 point, double* result, double aperture, void* viewData,
+                                    CadMark* mark);
+CADAPI int ZAVAPI DAriSerchPoint3(CadPoint3 point, double* result, double aperture, void* viewData,
+                                  CadMark* mark);
+CADAPI int ZAVAPI DAriSerchPoint4(CadPoint3 point, double* result, double aperture, void* viewData,
+                                  CadMark* mark);
+
+// Element searches: a new mark of the elements found (database order), or null.
+CADAPI CadMark* ZAVAPI DAriGetWakuElement(const double* rect4, DbHeader* db);
+CADAPI CadMark* ZAVAPI DAriGetWakuElementEx(const double* rect4, int mode, DbHeader* db);
+CADAPI CadMark* ZAVAPI DAriGetElementMarkByPointWithMark(CadPoint3 point, double distance, DbHeader* db,
+                                                         void* viewData, CadMark* among);
+CADAPI StoredElement* ZAVAPI DAriFFTagElement(void* record174, int tag, DbHeader* db);
+CADAPI StoredElement* ZAVAPI DAriFFTagFasHeader(void* record174, int tag, DbHeader* db);

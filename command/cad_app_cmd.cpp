@@ -12,6 +12,7 @@
 #include "base/file_utils.h"
 #include "command/command_system.h"
 #include "command/host_hooks.h"
+#include "command/safe_call.h"
 
 const char* const KnownCmdModules[20] = {
     "CadAppBase.dll",  "CadAppRaster.dll", "CadAppPrint.dll", "CadAppArch.dll",
@@ -267,7 +268,8 @@ int StartModuleCmd(int id, const char* text) {
     std::string joined = args.empty() ? std::string(text ? text : "")
                                       : args + " " + (text ? text : "");
     DbcsCopy(buffer, sizeof buffer, joined.c_str());
-    start(CmdMainFrame(), buffer);
+    // Import and export modules run on the same guard as the commands.
+    CallModuleGuarded([&] { return start(CmdMainFrame(), buffer); });
     g_registry->ReleaseModule();
     if (HostHooks().showElementCount) HostHooks().showElementCount();
     return 1;
@@ -280,6 +282,7 @@ int CallLoadingDB(int id, const char* fileName, void* database, void* info1, voi
     HMODULE module = g_registry->LoadCmdModule(id, path, args, &mode);
     if (!module) return 0;
     SetErrorMode(mode);
+    int loaded = 0;
     if (info1 || info2) {
         auto entry = reinterpret_cast<LoadingDBInfoProc>(GetProcAddress(module, "LoadingDB_Info"));
         if (!entry) {
@@ -287,7 +290,8 @@ int CallLoadingDB(int id, const char* fileName, void* database, void* info1, voi
             ShowError(5120);
             return 0;
         }
-        entry(CmdMainFrame(), fileName, database, info1, info2);
+        loaded = CallModuleGuarded(
+            [&] { entry(CmdMainFrame(), fileName, database, info1, info2); return 0; });
     } else {
         auto entry = reinterpret_cast<LoadingDBProc>(
             GetProcAddress(module, (id & 0xFFFF) == 5104 ? "Jwc_LoadingDB" : "LoadingDB"));
@@ -296,9 +300,10 @@ int CallLoadingDB(int id, const char* fileName, void* database, void* info1, voi
             ShowError(5120);
             return 0;
         }
-        entry(CmdMainFrame(), fileName, database);
+        loaded = CallModuleGuarded([&] { entry(CmdMainFrame(), fileName, database); return 0; });
     }
     g_registry->ReleaseModule();
     if (HostHooks().showElementCount) HostHooks().showElementCount();
-    return 1;
+    // A load that faulted is no load: the caller must not keep its result.
+    return loaded == -1 ? 0 : 1;
 }

@@ -5,13 +5,9 @@
 
 #include "win/message_box.h"
 
-#if __has_include("base/def_file.h")
 #include "base/def_file.h"
-#define ZAV_HAVE_DEF_FILE 1
-#endif
 
 int CCadAppCmd::ReadDefFile(const char* path) {
-#ifdef ZAV_HAVE_DEF_FILE
     CDefFile file(path);
     if (!file.IsLoaded()) {
         ZavMessageBox(nullptr, file.GetLastError().c_str(), "エラー", MB_OK | MB_ICONWARNING);
@@ -33,10 +29,4 @@ int CCadAppCmd::ReadDefFile(const char* path) {
     }
     Load(def);
     return 0;
-#else
-    // The definition-file reader is not part of this build yet.
-    (void)path;
-    ZavMessageBox(nullptr, "CadAppCmd.def", "エラー", MB_OK | MB_ICONWARNING);
-    return -1;
-#endif
 }

@@ -1,5 +1,7 @@
 // Per-command switches that modules set through host messages and that the
-// executor puts back to rest after every module command.
+// executor puts back to rest after every module command. The switches that
+// the panels read live with the panels: the layer-field lock (LayerFieldLock)
+// and the right-click pop-up's OK mode and hide flags (RPMenuState).
 #pragma once
 
 #include <cstdint>
@@ -7,12 +9,9 @@
 struct CmdSwitches {
     int enableUndo = 1;          // UM_ENABLE_UNDO; rest 1
     int undoPassSuppressed = 0;  // UM_SUSPEND_UNDO_PASS; rest 0
-    int layerFieldLock = 0;      // UM_LOCK_LAYER_FIELD; rest 0
     int cmdFlag = 0;             // UM_SET_CMD_FLAG; rest 0
     int fastAccess = 0;          // UM_FAST_ACCESS_ON/OFF; rest 0
-    int rpmenuRclickEnter = 0;   // UM_RPMENU_RCLICK_ENTER; rest 0
     int highlightColor = 0;      // UM_HIGHLIGHT_COLOR; rest 0
-    int rpmenuHideFlags = 0;     // UM_RPMENU_SET_FLAGS; rest 0
     int appendKeepFields = 0;    // UM_SET_APPEND_KEEP_FIELDS; kept across commands
     int inputScaleEnabled = 1;   // input-scale combo box; rest 1
     int ddeDataFlag = 0;         // set by "{DDEPUT("

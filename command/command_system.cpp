@@ -1,6 +1,9 @@
 // The frame the command system works for, and the host objects' frame words.
 #include "command/command_system.h"
 
+#include "command/dde.h"
+#include "command/executor.h"
+#include "command/host_hooks.h"
 #include "command/host_objects.h"
 
 namespace {
@@ -9,6 +12,21 @@ HWND g_mainFrame = nullptr;
 
 HWND CmdMainFrame() { return g_mainFrame; }
 void SetCmdMainFrame(HWND frame) { g_mainFrame = frame; }
+
+int CommandSystemInit(HWND frame, CCommandHost& host, HACCEL accel, void* mainAccelerator) {
+    SetCmdMainFrame(frame);
+    host.SetFrame(frame, accel, mainAccelerator);
+    InstallHostServices();
+    const int server = StartDdeServer(frame);
+    const int client = DdeClientInit();
+    return (server && client) ? 1 : 0;
+}
+
+void CommandSystemTerm() {
+    StopDdeServer(CmdMainFrame());
+    DdeClientTerm();
+    DiscardPendingExecCmds();
+}
 
 void CCommandHost::SetFrame(HWND frame, HACCEL accel, void* mainAccelerator) {
     CCadCmd* objects[] = {&m_sysCmd, &m_sysCmd.m_db, &m_sysCmd.m_pbox, &m_sysCmd.m_page,

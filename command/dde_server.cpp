@@ -14,6 +14,7 @@
 #include "command/host_hooks.h"
 #include "command/host_messages.h"
 #include "command/wait_loop.h"
+#include "view/view_table.h"
 
 namespace {
 
@@ -38,6 +39,22 @@ bool StartsWith(const char* text, const char* prefix) {
     return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
 }
 
+// Shows the frame as it stands and activates the drawing window of `view`.
+void ActivateDrawing(HWND view) {
+    if (HWND frame = CmdMainFrame()) ShowWindow(frame, SW_SHOWNA);
+    HWND mdi = HostHooks().mdiClientWindow ? HostHooks().mdiClientWindow() : nullptr;
+    if (mdi) PostMessageA(mdi, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(GetParent(view)), 0);
+}
+
+// The open road for a file that no drawing window shows.
+void OpenDrawing(const std::string& path) {
+    if (HostHooks().ddeOpenDrawing) {
+        HostHooks().ddeOpenDrawing(path.c_str());
+    } else if (HWND frame = CmdMainFrame()) {
+        SendMessageA(frame, UM_OPEN_DRAWING_FILE, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    }
+}
+
 void PostToFrame(UINT msg) {
     if (HWND frame = CmdMainFrame()) PostMessageA(frame, msg, 0, 0);
 }
@@ -56,8 +73,13 @@ int HandleOpen(const char* text) {
         p += n;
     }
     TruncateDbcsText(path, kDdePathMax);
-    if (HWND frame = CmdMainFrame()) SendMessageA(frame, UM_END_CMD, 0, 0);
-    if (HostHooks().ddeOpenDrawing) HostHooks().ddeOpenDrawing(path.c_str());
+    HWND frame = CmdMainFrame();
+    if (frame) SendMessageA(frame, UM_END_CMD, 0, 0);
+    if (HWND view = FindViewByFileOrDrawing(path.c_str(), nullptr)) {
+        ActivateDrawing(view);
+    } else {
+        OpenDrawing(path);
+    }
     return 1;
 }
 
@@ -105,7 +127,16 @@ int HandleFm9002(const char* text) {
     if (HostHooks().clearServiceWait) HostHooks().clearServiceWait();
     std::string path(text + prefix, length - prefix - 2);
     TruncateDbcsText(path, kDdePathMax);
-    if (HostHooks().ddeOpenForFm9002) HostHooks().ddeOpenForFm9002(path.c_str());
+    if (HWND view = FindViewByFileOrDrawing(path.c_str(), nullptr)) {
+        ActivateDrawing(view);
+    } else {
+        OpenDrawing(path);
+    }
+    if (HWND view = GetActiveView()) {
+        if (frame) ShowWindow(frame, SW_RESTORE);
+        HWND mdi = HostHooks().mdiClientWindow ? HostHooks().mdiClientWindow() : nullptr;
+        if (mdi) SendMessageA(mdi, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(GetParent(view)), 0);
+    }
     Sleep(100);
     PostExecCmd(9002, "");
     if (frame) SendMessageA(frame, UM_END_ACK_FLAG, 0, 1);

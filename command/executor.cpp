@@ -14,6 +14,9 @@
 #include "command/host_hooks.h"
 #include "command/host_messages.h"
 #include "command/safe_call.h"
+#include "command/system_commands.h"
+#include "panels/panel_windows.h"
+#include "panels/rp_menu.h"
 #include "win/message_box.h"
 
 namespace {
@@ -129,14 +132,13 @@ int RunSystemCmd(HWND owner, DWORD word, int id) {
         StatusText(1, GetMessageText(entry->nameMsg));
     }
     if (entry->logText) CmdLog(2, "System Cmd", entry->logText, static_cast<long>(id));
-    int result = 1;
-    int action = HostHooks().systemCommand ? HostHooks().systemCommand(id, owner, word) : -1;
-    if (id == 4008 && action >= 0) result = action;
-    if (entry->finish == 'A') {
+    const SystemCmdOutcome outcome = RunSystemCmdAction(id, owner, word);
+    if ((outcome.finish ? outcome.finish : entry->finish) == 'A') {
         StatusText(1, "");
+        RefreshToolPanel();
     }
     SendCmdNotifyEnd(id);
-    return result;
+    return outcome.result;
 }
 
 // Step 16: every switch a module may have changed goes back to rest.
@@ -152,13 +154,13 @@ void ResetAfterModuleCmd() {
     if (HWND frame = CmdMainFrame()) SendMessageA(frame, UM_END_ACK_FLAG, 0, 1);
     sw.undoPassSuppressed = 0;
     if (hooks.closeRightClickPopup) hooks.closeRightClickPopup();
-    sw.layerFieldLock = 0;
+    LayerFieldLock = 0;
     if (GetCmdRegistry()) GetCmdRegistry()->ReleaseModule();
     ex.cmdSaveFlag = 0;
     ex.currentCmdId = 0;
     if (hooks.fastAccessOff) hooks.fastAccessOff();
     sw.fastAccess = 0;
-    sw.rpmenuRclickEnter = 0;
+    SetRPMenuRightClickOk(0);
     sw.highlightColor = 0;
     sw.cmdFlag = 0;
     StatusText(2, nullptr);
@@ -168,7 +170,7 @@ void ResetAfterModuleCmd() {
     if (hooks.resetRightClickEntries) hooks.resetRightClickEntries();
     CmdLog(2, "Cmd End", "OK");
     DropImportMark(1);
-    sw.rpmenuHideFlags = 0;
+    SetRPMenuHideFlags(0, 0);
 }
 
 int RunModuleCmd(HWND owner, DWORD word, int id, const char* text) {
@@ -239,9 +241,9 @@ CmdSwitches& Switches() {
 bool SwitchesAtRest() {
     const CmdSwitches& s = Switches();
     const ExecutorState& ex = Executor();
-    return s.enableUndo == 1 && s.undoPassSuppressed == 0 && s.layerFieldLock == 0 &&
-           s.cmdFlag == 0 && s.fastAccess == 0 && s.rpmenuRclickEnter == 0 &&
-           s.highlightColor == 0 && s.rpmenuHideFlags == 0 && s.inputScaleEnabled == 1 &&
+    return s.enableUndo == 1 && s.undoPassSuppressed == 0 && LayerFieldLock == 0 &&
+           s.cmdFlag == 0 && s.fastAccess == 0 && RPMenuState.rightClickOk == 0 &&
+           s.highlightColor == 0 && RPMenuState.hideFlags == 0 && s.inputScaleEnabled == 1 &&
            ex.moduleCmdRunning == 0 && ex.runningModuleCmdId == 0 && ex.currentCmdId == 0 &&
            ex.cmdSaveFlag == 0 && ex.moduleVersionFlag == 0 && ex.importMark == 0 &&
            (!GetCmdRegistry() || GetCmdRegistry()->CurrentModule() == nullptr);
@@ -354,6 +356,10 @@ LRESULT OnExecCmdMessage(WPARAM wParam, LPARAM lParam) {
         owned.reset(copy);
         pending.erase(it);
         text = owned->c_str();
+    } else if (text && IsWindow(reinterpret_cast<HWND>(lParam))) {
+        // A WM_COMMAND from a control hands on the control's window as
+        // lParam: that is no argument text.
+        text = nullptr;
     }
     return ExecCadCmdBusy(CmdMainFrame(), static_cast<DWORD>(wParam), text);
 }

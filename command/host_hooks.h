@@ -30,6 +30,8 @@ struct CmdHostHooks {
     std::function<int()> language;                // LANGUAGE setting
     std::function<int()> safeGuard;               // SAFE setting (1: guard StartCmd)
     std::function<int()> rightButtonMode;         // RMOUSE setting
+    std::function<int()> undoLevel;               // iUndoCount setting
+    std::function<std::string()> layerPatternFile;  // szLPatRd setting
     std::function<BOOL(HWND frame, HACCEL table, MSG* msg)> translateAccel;
 
     // --- Windows known to the shell -------------------------------------------
@@ -92,10 +94,9 @@ struct CmdHostHooks {
     // the executor's result for entries whose action decides it (4008),
     // -1 when the action is not available.
     std::function<int(int id, HWND owner, DWORD word)> systemCommand;
-    // DDE "{Open(": activate the window of the file if open, else open it.
+    // DDE "{Open(" and "{FM9002(": opens a drawing file that no window shows.
+    // Empty: UM_OPEN_DRAWING_FILE is sent to the frame.
     std::function<int(const char* path)> ddeOpenDrawing;
-    // DDE "{FM9002(": open/activate, then maximise the view.
-    std::function<int(const char* path)> ddeOpenForFm9002;
     std::function<void()> clearServiceWait;
 
     // --- Settings layer --------------------------------------------------------
@@ -112,8 +113,15 @@ struct CmdHostHooks {
                       const char* fileSpec)> writeSettingString;
 };
 
-// The table in force; empty entries until the shell sets them.
+// The table in force; empty entries until set.
 CmdHostHooks& HostHooks();
+
+// Fills the entries served by the drawing windows, panels and the CAD
+// library. The shell adds its own after this call: the running settings
+// (LANGUAGE, SAFE, RMOUSE, iUndoCount, szLPatRd, the title), log, error
+// boxes, application object, launch kind, accelerators, MDI client,
+// backups, dialogs and settings files.
+void InstallHostServices();
 
 // Convenience calls that fall back to the "not there" answer.
 void CmdLog(int level, const char* category, const char* format, ...);

@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include "base/settings_layer.h"
 #include "command/host_messages.h"
 #include "win/msg_map.h"
 
@@ -241,10 +242,8 @@ public:
     LRESULT OnPageFunc(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);
 };
 
-class CCadSysCmdConfigIO {
-public:
-    virtual ~CCadSysCmdConfigIO() = default;
-};
+// CCadSysCmdConfigIO, the settings object of the configuration services,
+// belongs to the settings layer (one definition for the whole program).
 
 class CCadSysCmdConfig : public CCadCmd {
 public:

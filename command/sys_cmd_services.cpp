@@ -11,6 +11,7 @@
 #include "command/host_hooks.h"
 #include "command/host_objects.h"
 #include "command/wait_loop.h"
+#include "panels/panel_windows.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ LRESULT CCadSysCmd::OnSuspendUndoPass(UINT, WPARAM, LPARAM lParam, BOOL&) {
 }
 
 LRESULT CCadSysCmd::OnLockLayerField(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    Switches().layerFieldLock = static_cast<int>(lParam);
+    LayerFieldLock = static_cast<int>(lParam);
     return 0;
 }
 

@@ -16,7 +16,12 @@ WaitState& CmdWaitState() {
     return state;
 }
 
-void PostCmdEvent(int code) { CmdInput().event = code; }
+void PostCmdEvent(int code) {
+    // View activation and attribute changes never replace a pending event.
+    if ((code == CMD_EV_VIEW_ACTIVATED || code == CMD_EV_ATTR_CHANGED) && CmdInput().event != 0)
+        return;
+    CmdInput().event = code;
+}
 
 void PostPanelEvent(int kind, int value, int extra) {
     InputRecord& in = CmdInput();

@@ -9,19 +9,23 @@
 // The one process-wide input record.
 InputRecord& CmdInput();
 
-// Process state read by the wait loop.
+// Process state read by the wait loop. The relative-input switch and the
+// loupe flag are the panels' and drawing windows' own
+// (RPMenuState.relativeInput, InputFromLoupe).
 struct WaitState {
-    int relativeInput = 0;       // toggled by the tool panel
     double storedLastPoint[3] = {0, 0, 0};  // StoredLastPoint
     int snapBypass = 0;          // SnapBypass
-    double inputBasePoint[3] = {0, 0, 0};
+    double inputBasePoint[3] = {0, 0, 0};   // drawn by DrawInputBasePoint
     int basePointShown = 0;
-    POINT lastMousePos = {-1, -1};
+    POINT lastMousePos = {-1, -1};  // last mouse position in screen pixels
     int depth = 0;               // waits in progress
 };
 WaitState& CmdWaitState();
 
-// Writers: store an event code. Panel writers pass kind, value and extra.
+// Writers: store an event code (a later write in the same message replaces
+// an earlier one, except that view activation and attribute changes are
+// written only when no event is pending). Panel writers pass kind, value
+// and extra.
 void PostCmdEvent(int code);
 void PostPanelEvent(int kind, int value, int extra);
 

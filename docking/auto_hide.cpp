@@ -118,7 +118,7 @@ void CSinglePinnedLabel::Draw(HDC dc, const RECT& rc, int side, HFONT font) cons
 
 // ---------------------------------------------------------------- manager
 
-CAutoHideManager::CAutoHideManager() : m_caption(0)
+CAutoHideManager::CAutoHideManager()
 {
     for (int i = 0; i < 4; ++i) m_strips[i].side = i;
 }
@@ -302,9 +302,7 @@ bool CAutoHideManager::PinUp(DockPinRequest& r)
     rec.hwnd = w;
     rec.icon = reinterpret_cast<HICON>(::SendMessageA(w, WM_GETICON, ICON_SMALL, 0));
     if (!rec.icon) rec.icon = reinterpret_cast<HICON>(::GetClassLongPtrA(w, GCLP_HICONSM));
-    char text[256] = "";
-    ::GetWindowTextA(w, text, sizeof text);
-    rec.text = text;
+    rec.text = CWindow(w).GetWindowText();  // the whole title, however long
     const int side = static_cast<int>(r.side & 3);
     ::ShowWindow(w, SW_HIDE);
     LONG_PTR style = ::GetWindowLongPtrA(w, GWL_STYLE);
@@ -444,7 +442,6 @@ bool CAutoHideManager::Unpin(HWND w, bool redock)
         for (size_t i = 0; i < s.labels.size(); ++i) {
             PinnedRecord rec = s.labels[i]->Record();
             if (rec.hwnd != w) continue;
-            if (m_hover == s.labels[i].get()) m_hover = nullptr;
             ReleaseDockedWindow(w, WS_POPUP | WS_CAPTION);
             if (redock) {
                 DockPosition p = {};
@@ -456,18 +453,40 @@ bool CAutoHideManager::Unpin(HWND w, bool redock)
                 p.length = 1;
                 SendDockRequest(m_frame, &p);
             }
-            s.labels.erase(s.labels.begin() + i);
-            if (s.labels.empty()) ::SetRectEmpty(&s.rc);
-            if (!s.labels.empty()) {
-                RefreshStrip(s);
-            } else {
-                ::SendMessageA(m_frame, WM_SIZE, 0, 0);
-                ::RedrawWindow(m_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-            }
+            RemoveLabel(s, i);
             return true;
         }
     }
     return false;
+}
+
+void CAutoHideManager::RemoveLabel(Strip& s, size_t i)
+{
+    if (m_hover == s.labels[i].get()) m_hover = nullptr;
+    s.labels.erase(s.labels.begin() + i);
+    if (!s.labels.empty()) {
+        RefreshStrip(s);
+        return;
+    }
+    ::SetRectEmpty(&s.rc);
+    ::SendMessageA(m_frame, WM_SIZE, 0, 0);
+    ::RedrawWindow(m_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+LRESULT CAutoHideManager::OnParentNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    handled = FALSE;
+    if (LOWORD(wParam) != WM_DESTROY || m_destroying) return 0;
+    // A pinned window destroyed on its own: its label goes, nothing is released.
+    HWND w = reinterpret_cast<HWND>(lParam);
+    if (m_out && m_out->hwnd == w) HidePane();
+    for (Strip& s : m_strips)
+        for (size_t i = 0; i < s.labels.size(); ++i)
+            if (s.labels[i]->Record().hwnd == w) {
+                RemoveLabel(s, i);
+                return 0;
+            }
+    return 0;
 }
 
 // ---------------------------------------------------------------- messages
@@ -484,10 +503,10 @@ LRESULT CAutoHideManager::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOOL&)
     }
 }
 
-LRESULT CAutoHideManager::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL&)
+LRESULT CAutoHideManager::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled)
 {
     if (wParam != 1) {
-        m_caption.OnTimer(m_hWnd, wParam);
+        handled = FALSE;  // the pin button's hover timer
         return 0;
     }
     if (!m_out) return 0;
@@ -522,6 +541,7 @@ LRESULT CAutoHideManager::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled)
 
 LRESULT CAutoHideManager::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
 {
+    m_destroying = true;
     HidePane();
     handled = FALSE;
     return 0;
@@ -530,89 +550,6 @@ LRESULT CAutoHideManager::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
 LRESULT CAutoHideManager::OnClose(UINT, WPARAM, LPARAM, BOOL&)
 {
     if (m_out) ::PostMessageA(m_out->hwnd, WM_CLOSE, 0, 0);
-    return 0;
-}
-
-RECT CAutoHideManager::SplitterRect() const
-{
-    RECT wr;
-    ::GetWindowRect(m_hWnd, &wr);
-    RECT r = {0, 0, wr.right - wr.left, wr.bottom - wr.top};
-    switch (m_outSide) {
-    case DOCK_SIDE_LEFT: r.left = r.right - DOCK_SPLITTER; break;
-    case DOCK_SIDE_RIGHT: r.right = r.left + DOCK_SPLITTER; break;
-    case DOCK_SIDE_TOP: r.top = r.bottom - DOCK_SPLITTER; break;
-    default: r.bottom = r.top + DOCK_SPLITTER; break;
-    }
-    return r;
-}
-
-LRESULT CAutoHideManager::OnNcCalcSize(UINT, WPARAM, LPARAM lParam, BOOL&)
-{
-    RECT* r = reinterpret_cast<RECT*>(lParam);
-    switch (m_outSide) {
-    case DOCK_SIDE_LEFT: r->right -= DOCK_SPLITTER; break;
-    case DOCK_SIDE_RIGHT: r->left += DOCK_SPLITTER; break;
-    case DOCK_SIDE_TOP: r->bottom -= DOCK_SPLITTER; break;
-    default: r->top += DOCK_SPLITTER; break;
-    }
-    RECT band = {0, 0, r->right - r->left, r->bottom - r->top};
-    m_caption.CalcLayout(band);
-    // The caption sits at the top of what is left after the splitter.
-    r->top += m_caption.Height();
-    if (r->top > r->bottom) r->top = r->bottom;
-    return 0;
-}
-
-LRESULT CAutoHideManager::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL&)
-{
-    RECT wr;
-    ::GetWindowRect(m_hWnd, &wr);
-    POINT pt = {static_cast<short>(LOWORD(lParam)) - wr.left, static_cast<short>(HIWORD(lParam)) - wr.top};
-    RECT sp = SplitterRect();
-    if (::PtInRect(&sp, pt)) return Columns(m_outSide) ? HTLEFT : HTTOP;
-    // The caption's rectangle was laid out relative to the area beside the splitter.
-    POINT cp = pt;
-    if (m_outSide == DOCK_SIDE_RIGHT) cp.x -= DOCK_SPLITTER;
-    if (m_outSide == DOCK_SIDE_BOTTOM) cp.y -= DOCK_SPLITTER;
-    if (m_caption.HitTest(cp) == HTOBJECT) return HTOBJECT;
-    return HTCLIENT;
-}
-
-LRESULT CAutoHideManager::OnNcPaint(UINT, WPARAM, LPARAM, BOOL&)
-{
-    HDC dc = ::GetWindowDC(m_hWnd);
-    DrawNc(dc);
-    ::ReleaseDC(m_hWnd, dc);
-    return 0;
-}
-
-LRESULT CAutoHideManager::OnPrint(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
-{
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    if (lParam & PRF_NONCLIENT) DrawNc(dc);
-    return 0;
-}
-
-void CAutoHideManager::DrawNc(HDC dc)
-{
-    char text[256] = "";
-    ::GetWindowTextA(m_hWnd, text, sizeof text);
-    const int ox = m_outSide == DOCK_SIDE_RIGHT ? DOCK_SPLITTER : 0;
-    const int oy = m_outSide == DOCK_SIDE_BOTTOM ? DOCK_SPLITTER : 0;
-    POINT old;
-    ::OffsetViewportOrgEx(dc, ox, oy, &old);
-    m_caption.Draw(dc, text);
-    ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
-    RECT sp = SplitterRect();
-    ::FillRect(dc, &sp, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::DrawEdge(dc, &sp, BDR_RAISEDINNER, Columns(m_outSide) ? (BF_LEFT | BF_RIGHT) : (BF_TOP | BF_BOTTOM));
-}
-
-LRESULT CAutoHideManager::OnNcMouseMove(UINT, WPARAM wParam, LPARAM, BOOL& handled)
-{
-    m_caption.OnNcMouseMove(m_hWnd, wParam);
-    handled = FALSE;
     return 0;
 }
 
@@ -639,41 +576,6 @@ LRESULT CAutoHideManager::OnNcLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BO
         return 0;
     }
     handled = FALSE;
-    return 0;
-}
-
-LRESULT CAutoHideManager::OnSetCursor(UINT, WPARAM, LPARAM lParam, BOOL& handled)
-{
-    const UINT hit = LOWORD(lParam);
-    if (DockLayoutLocked() && (hit == HTLEFT || hit == HTRIGHT || hit == HTTOP || hit == HTBOTTOM)) return TRUE;
-    handled = FALSE;
-    return 0;
-}
-
-LRESULT CAutoHideManager::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
-{
-    DefWindowProc(msg, wParam, lParam);
-    MINMAXINFO* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
-    mmi->ptMinTrackSize.x = mmi->ptMinTrackSize.y = 0;
-    return 0;
-}
-
-LRESULT CAutoHideManager::OnSetTextOrIcon(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
-{
-    const DWORD style = GetStyle();
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, style & ~WS_CAPTION);
-    LRESULT r = DefWindowProc(msg, wParam, lParam);
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, style);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    return r;
-}
-
-LRESULT CAutoHideManager::OnSettingChange(UINT, WPARAM, LPARAM, BOOL&)
-{
-    m_caption.UpdateMetrics();
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return 0;
 }
 

@@ -50,7 +50,55 @@ private:
     int m_width = 0;
 };
 
-class CAutoHideManager : public CWindowBase {
+// The window in which a pinned window slides out: a caption whose pin button
+// (icon 205) docks the window again, and a 5-pixel edge splitter on the side
+// that faces the frame's interior. The manager below adds the strips.
+class CAutoHidePaneImpl : public CWindowBase {
+public:
+    CAutoHidePaneImpl() : m_caption(0) {}
+    COutlookLikeExCaption& Caption() { return m_caption; }
+
+    BEGIN_MSG_MAP(CAutoHidePaneImpl)
+        MESSAGE_HANDLER(WM_TIMER, OnTimer)
+        MESSAGE_HANDLER(WM_NCCALCSIZE, OnNcCalcSize)
+        MESSAGE_HANDLER(WM_NCHITTEST, OnNcHitTest)
+        MESSAGE_HANDLER(WM_NCPAINT, OnNcPaint)
+        MESSAGE_HANDLER(WM_PRINT, OnPrint)
+        MESSAGE_HANDLER(WM_NCMOUSEMOVE, OnNcMouseMove)
+        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+        MESSAGE_HANDLER(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
+        MESSAGE_HANDLER(WM_SETTEXT, OnSetTextOrIcon)
+        MESSAGE_HANDLER(WM_SETICON, OnSetTextOrIcon)
+        MESSAGE_HANDLER(WM_NCACTIVATE, OnNcActivate)
+        MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSettingChange)
+        MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
+    END_MSG_MAP()
+
+protected:
+    RECT SplitterRect() const;  // window coordinates
+    int OutSide() const { return m_outSide; }
+
+    COutlookLikeExCaption m_caption;
+    int m_outSide = 0;  // the strip side of the pane that is out
+
+private:
+    LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNcCalcSize(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNcHitTest(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNcPaint(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnPrint(UINT, WPARAM, LPARAM, BOOL&);
+    void DrawNc(HDC dc);
+    LRESULT OnNcMouseMove(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNcLButtonDblClk(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+    LRESULT OnSetTextOrIcon(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNcActivate(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+    LRESULT OnSettingChange(UINT, WPARAM, LPARAM, BOOL&);
+};
+
+class CAutoHideManager : public CAutoHidePaneImpl {
 public:
     struct Strip {
         int side = 0;
@@ -92,20 +140,9 @@ public:
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
-        MESSAGE_HANDLER(WM_NCCALCSIZE, OnNcCalcSize)
-        MESSAGE_HANDLER(WM_NCHITTEST, OnNcHitTest)
-        MESSAGE_HANDLER(WM_NCPAINT, OnNcPaint)
-        MESSAGE_HANDLER(WM_PRINT, OnPrint)
-        MESSAGE_HANDLER(WM_NCMOUSEMOVE, OnNcMouseMove)
         MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcLButtonDown)
-        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
-        MESSAGE_HANDLER(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
-        MESSAGE_HANDLER(WM_SETTEXT, OnSetTextOrIcon)
-        MESSAGE_HANDLER(WM_SETICON, OnSetTextOrIcon)
-        MESSAGE_HANDLER(WM_NCACTIVATE, OnNcActivate)
-        MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSettingChange)
-        MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
+        MESSAGE_HANDLER(WM_PARENTNOTIFY, OnParentNotify)
+        CHAIN_MSG_MAP(CAutoHidePaneImpl)
     END_MSG_MAP()
 
 private:
@@ -114,25 +151,13 @@ private:
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnNcCalcSize(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnNcHitTest(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnNcPaint(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnPrint(UINT, WPARAM, LPARAM, BOOL&);
-    void DrawNc(HDC dc);
-    LRESULT OnNcMouseMove(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnNcLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnNcLButtonDblClk(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetTextOrIcon(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnNcActivate(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
-    LRESULT OnSettingChange(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnParentNotify(UINT, WPARAM, LPARAM, BOOL&);
+    void RemoveLabel(Strip& s, size_t i);
 
     void LayoutLabels(Strip& s);
     void PaintStrip(HDC dc, const Strip& s);
     void RefreshStrip(Strip& s);
-    int OutSide() const { return m_outSide; }
-    RECT SplitterRect() const;  // window coordinates
     // Where the manager goes when the pane of a side slides out.
     RECT OutRect(int side, int paneSize) const;
     HFONT StripFont(int side) const;
@@ -142,9 +167,8 @@ private:
     int m_thickness = 0;
     RECT m_rcLayout = {0, 0, 0, 0};
     PinnedRecord* m_out = nullptr;
-    int m_outSide = 0;
     IPinnedLabel* m_hover = nullptr;
-    COutlookLikeExCaption m_caption;
+    bool m_destroying = false;
 };
 
 }  // namespace zav

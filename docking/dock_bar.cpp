@@ -44,9 +44,9 @@ void ReleaseDockedWindow(HWND w, DWORD popupStyle)
     ::SendMessageA(w, UM_DOCK_STATE_CHANGED, 0, 0);
 }
 
-CPackageWindowImpl* CPackageWindowImpl::CreateBar(HWND frame, bool horizontal)
+CPackageWindowT* CPackageWindowT::CreateBar(HWND frame, bool horizontal)
 {
-    CPackageWindowImpl* bar = new CPackageWindowImpl(horizontal);
+    CPackageWindowT* bar = new CPackageWindowT(horizontal);
     CreateArgs a;
     a.className = BarClass();
     a.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -85,8 +85,7 @@ LRESULT CPackageWindowImpl::OnSetCursor(UINT, WPARAM wParam, LPARAM lParam, BOOL
         POINT pt = {static_cast<short>(LOWORD(mp)), static_cast<short>(HIWORD(mp))};
         ::ScreenToClient(m_hWnd, &pt);
         if (m_pkg.HitSplitter(pt) >= 0) {
-            const CDockingSettings& s = CDockingSettings::Instance();
-            ::SetCursor(m_pkg.IsHorizontal() ? s.hCursorWE : s.hCursorNS);
+            ::SetCursor(m_pkg.Splitter().Cursor());
             return TRUE;
         }
     }
@@ -206,12 +205,28 @@ bool CPackageWindowImpl::Undock(HWND w)
     m_pkg.Remove(static_cast<size_t>(i));
     m_pkg.Arrange();
     ReleaseDockedWindow(w);
-    if (m_pkg.Count() == 0) {
-        DockRequestHeader h = {m_hWnd, nullptr, DOCK_CODE_UNDOCK};
-        SendDockRequest(::GetParent(m_hWnd), &h);
-        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
-    }
+    DropIfEmpty();
     return true;
+}
+
+void CPackageWindowImpl::DropIfEmpty()
+{
+    if (m_pkg.Count() != 0) return;
+    DockRequestHeader h = {m_hWnd, nullptr, DOCK_CODE_UNDOCK};
+    SendDockRequest(::GetParent(m_hWnd), &h);
+    ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+LRESULT CPackageWindowImpl::OnParentNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    handled = FALSE;
+    if (LOWORD(wParam) != WM_DESTROY || m_destroying) return 0;
+    const int i = m_pkg.FindWindow(reinterpret_cast<HWND>(lParam));
+    if (i < 0) return 0;
+    m_pkg.Remove(static_cast<size_t>(i));
+    m_pkg.Arrange();
+    DropIfEmpty();
+    return 0;
 }
 
 bool CPackageWindowImpl::GetPosition(DockPosition& p)

@@ -9,11 +9,10 @@
 
 namespace zav {
 
+// What every bar window does: its package of docked windows, its splitters
+// and the placement requests at a bar.
 class CPackageWindowImpl : public CWindowBase {
 public:
-    // Creates a bar in `frame`; `horizontal`: its windows lie left to right.
-    static CPackageWindowImpl* CreateBar(HWND frame, bool horizontal);
-
     CWndFramesPackageBase& Package() { return m_pkg; }
 
     BEGIN_MSG_MAP(CPackageWindowImpl)
@@ -25,12 +24,14 @@ public:
         MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
         MESSAGE_HANDLER(UM_DOCKING_REQUEST, OnDockingRequest)
+        MESSAGE_HANDLER(WM_PARENTNOTIFY, OnParentNotify)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
 
-    void OnFinalMessage(HWND) override { delete this; }
+protected:
+    explicit CPackageWindowImpl(bool horizontal) : m_pkg(horizontal) {}
 
 private:
-    explicit CPackageWindowImpl(bool horizontal) : m_pkg(horizontal) {}
 
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
@@ -44,16 +45,39 @@ private:
     LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDockingRequest(UINT, WPARAM, LPARAM, BOOL&);
+    // A docked window destroyed on its own leaves the bar like an undock.
+    LRESULT OnParentNotify(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
+    {
+        m_destroying = true;
+        handled = FALSE;
+        return 0;
+    }
 
     bool Accept(DockRect& r);
     bool DockAt(DockRect& r);
     bool Undock(HWND w);
+    // An emptied bar asks the frame to drop it and closes.
+    void DropIfEmpty();
     bool GetPosition(DockPosition& p);
     bool SetPosition(DockPosition& p);
     void TakeWindow(HWND w);
     void ShowDocked(HWND w);
 
     CSubWndFramesPackage m_pkg;
+    bool m_destroying = false;
+};
+
+// The bar window itself: made for one place in the frame, it lives as long as
+// its window and deletes itself when the window is destroyed.
+class CPackageWindowT final : public CPackageWindowImpl {
+public:
+    // Creates a bar in `frame`; `horizontal`: its windows lie left to right.
+    static CPackageWindowT* CreateBar(HWND frame, bool horizontal);
+    void OnFinalMessage(HWND) override { delete this; }
+
+private:
+    explicit CPackageWindowT(bool horizontal) : CPackageWindowImpl(horizontal) {}
 };
 
 // Reparenting of docked windows, shared by the bars and the auto-hide manager.

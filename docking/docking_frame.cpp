@@ -96,8 +96,7 @@ LRESULT CDockingFrameImplBase::OnSetCursor(UINT, WPARAM wParam, LPARAM lParam, B
         ::ScreenToClient(m_hWnd, &pt);
         int i;
         if (CWndFramesPackageBase* pkg = SplitterAt(pt, &i)) {
-            const CDockingSettings& s = CDockingSettings::Instance();
-            ::SetCursor(pkg->IsHorizontal() ? s.hCursorWE : s.hCursorNS);
+            ::SetCursor(pkg->Splitter().Cursor());
             return TRUE;
         }
     }

@@ -4,6 +4,7 @@
 // A derived frame chains its map to this one and lets WM_CREATE through.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 #include "docking/auto_hide.h"
 #include "docking/dock_protocol.h"
 #include "docking/frames_package.h"
@@ -39,6 +40,7 @@ public:
         MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
         MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
         MESSAGE_HANDLER(UM_DOCKING_REQUEST, OnDockingRequest)
+        NOTIFY_CODE_HANDLER(RBN_AUTOSIZE, OnRebarAutoSize)
         CHAIN_MSG_MAP(CMDIFrameWindow)
     END_MSG_MAP()
 
@@ -57,6 +59,13 @@ protected:
     LRESULT OnMouseHover(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDockingRequest(UINT, WPARAM, LPARAM, BOOL&);
+    // A rebar that changed its height: the bars and the client move with it.
+    LRESULT OnRebarAutoSize(int, LPNMHDR, BOOL& handled)
+    {
+        UpdateLayout(FALSE);
+        handled = FALSE;
+        return 0;
+    }
 
     void PaintDocking(HDC dc);
     // The package splitter under a client point, or -1.

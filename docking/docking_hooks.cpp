@@ -1,4 +1,6 @@
 #include "docking/docking_hooks.h"
+#include "base/local_settings_ini.h"
+#include "base/running_settings.h"
 
 namespace zav {
 
@@ -23,13 +25,13 @@ int DockPaneCaptionColors(int kind, int side, const char* title, COLORREF* fill,
 int DockFullDragMode()
 {
     const DockingHooks& h = GetDockingHooks();
-    return h.fullDragMode ? h.fullDragMode() : -1;
+    return h.fullDragMode ? h.fullDragMode() : ::Running().FullDragMode;
 }
 
 int DockFloatingMode()
 {
     const DockingHooks& h = GetDockingHooks();
-    return h.floatingMode ? h.floatingMode() : 0;
+    return h.floatingMode ? h.floatingMode() : ::LocalIni().iCmdPanelFloatingMode;
 }
 
 }  // namespace zav

@@ -1,6 +1,7 @@
 // What the docking windows ask of the program around them. The shell owns the
-// layout lock and the pane colours; the settings layer owns the two settings.
-// Each starts with a harmless default so that the framework runs on its own.
+// layout lock and the pane colours, each with a harmless default so that the
+// framework runs on its own. The drag mode and the floating mode are read
+// from the running settings unless a hook answers instead (tests).
 #pragma once
 #include <windows.h>
 
@@ -16,8 +17,8 @@ typedef int (*DockSettingFn)();
 struct DockingHooks {
     DockLayoutLockFn isDockLayoutLocked = nullptr;    // default: never locked
     PaneCaptionColorsFn paneCaptionColors = nullptr;  // default: framework colours
-    DockSettingFn fullDragMode = nullptr;             // default -1: follow the system
-    DockSettingFn floatingMode = nullptr;             // default 0: floating panes may leave the screen
+    DockSettingFn fullDragMode = nullptr;             // default: the running FullDragMode
+    DockSettingFn floatingMode = nullptr;             // default: the per-user iCmdPanelFloatingMode
 };
 
 DockingHooks& GetDockingHooks();

@@ -130,9 +130,7 @@ void CSplitterMoveTrackerBase::Step()
 
 RECT CSplitterMoveTrackerGhost::OutlineAt(int pos) const
 {
-    RECT r = m_pkg.Rect();
-    if (m_pkg.IsHorizontal()) { r.left = pos; r.right = pos + DOCK_SPLITTER; }
-    else { r.top = pos; r.bottom = pos + DOCK_SPLITTER; }
+    RECT r = m_pkg.Splitter().At(pos, m_pkg.Rect());
     RectClientToScreen(m_wnd, r);
     return r;
 }

@@ -16,9 +16,9 @@ size_t FrameContaining(const CWndFramesPackageBase& pkg, int c)
     return at;
 }
 
-CPackageWindowImpl* NewBar(CWndFramesPackageBase& pkg, HWND frame)
+CPackageWindowT* NewBar(CWndFramesPackageBase& pkg, HWND frame)
 {
-    return CPackageWindowImpl::CreateBar(frame, !pkg.IsHorizontal());
+    return CPackageWindowT::CreateBar(frame, !pkg.IsHorizontal());
 }
 
 }  // namespace
@@ -80,7 +80,7 @@ bool FramePackageAccept(CWndFramesPackageBase& pkg, DockRect& r)
 
 bool FramePackageDock(CWndFramesPackageBase& pkg, DockRect& r, HWND frame)
 {
-    CPackageWindowImpl* bar = NewBar(pkg, frame);
+    CPackageWindowT* bar = NewBar(pkg, frame);
     if (!bar) return false;
     const int s = pkg.Near(r.rect), e = pkg.Far(r.rect);
     const size_t at = FrameContaining(pkg, (r.flags & DOCK_RECT_FAR) ? e : s);
@@ -115,7 +115,7 @@ bool FramePackageSetPosition(CWndFramesPackageBase& pkg, DockPosition& p, HWND f
         fw.hdr.bar = pkg.Frame(t)->WindowHandle();
         return SendDockRequest(fw.hdr.bar, &fw) != 0;
     }
-    CPackageWindowImpl* bar = NewBar(pkg, frame);
+    CPackageWindowT* bar = NewBar(pkg, frame);
     if (!bar) return false;
     IFrame* entry = new CPackageWindowFrame(bar->m_hWnd, pkg.IsHorizontal());
     const int size = p.thickness + DOCK_SPLITTER;

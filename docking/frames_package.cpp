@@ -1,5 +1,6 @@
 #include "docking/frames_package.h"
 #include <algorithm>
+#include "docking/docking_settings.h"
 
 namespace zav {
 
@@ -20,6 +21,13 @@ MINMAXINFO WindowMinMax(HWND hwnd)
 
 int CWndFrame::MinExtent()
 {
+    // Inside a bar the bar answers for its window (code 13), so that its layout
+    // and its splitter drags ask the way every other placement question goes.
+    DockRequestHeader h = {m_hwnd, ::GetParent(m_hwnd), DOCK_CODE_MIN_DISTANCE};
+    if (h.bar) {
+        const LRESULT v = SendDockRequest(h.bar, &h);
+        if (v > 0) return static_cast<int>(v);
+    }
     MINMAXINFO mmi = WindowMinMax(m_hwnd);
     return m_horizontal ? mmi.ptMinTrackSize.x : mmi.ptMinTrackSize.y;
 }
@@ -85,7 +93,7 @@ int CWndFramesPackageBase::MinTotal() const { return SumMin(0, m_frames.size());
 void CWndFramesPackageBase::QueryMinTrackSize(MINMAXINFO* mmi) const
 {
     LONG along = 0, across = 0;
-    for (const Entry& e : m_frames) {
+    for (const CPtrFrame& e : m_frames) {
         MINMAXINFO m = {};
         e.frame->QueryMinTrackSize(&m);
         along += (m_horizontal ? m.ptMinTrackSize.x : m.ptMinTrackSize.y) + DOCK_SPLITTER;
@@ -184,7 +192,7 @@ size_t CWndFramesPackageBase::Insert(size_t at, IFrame* frame, int wantedPos, in
         m_frames[k].position = std::max(m_frames[k].position, p + size + SumMin(at, k));
     for (size_t k = 0; k < at; ++k)
         m_frames[k].position = std::min(m_frames[k].position, p - SumMin(k, at));
-    Entry e;
+    CPtrFrame e;
     e.position = at == 0 ? m_start : p;
     e.frame.reset(frame);
     m_frames.insert(m_frames.begin() + at, std::move(e));
@@ -248,21 +256,31 @@ void CWndFramesPackageBase::MoveSplitter(size_t i, int value)
         m_frames[k].position = std::max(m_frames[k].position, value + SumMin(i, k));
 }
 
-RECT CWndFramesPackageBase::SplitterRect(size_t i) const
+RECT CSimpleSplitterBar::At(int p, const RECT& across) const
 {
-    RECT r = m_rc;
-    const int p = m_frames[i].position;
-    if (m_horizontal) { r.left = p; r.right = p + DOCK_SPLITTER; }
-    else { r.top = p; r.bottom = p + DOCK_SPLITTER; }
+    RECT r = across;
+    if (m_horizontal) { r.left = p; r.right = p + kWidth; }
+    else { r.top = p; r.bottom = p + kWidth; }
     return r;
 }
 
+void CSimpleSplitterBar::Paint(HDC dc, const RECT& r) const
+{
+    ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+HCURSOR CSimpleSplitterBar::Cursor() const
+{
+    const CDockingSettings& s = CDockingSettings::Instance();
+    return m_horizontal ? s.hCursorWE : s.hCursorNS;
+}
+
+RECT CWndFramesPackageBase::SplitterRect(size_t i) const { return m_splitter.At(m_frames[i].position, m_rc); }
+
+// The first splitter lies outside the rectangle and is never painted.
 void CWndFramesPackageBase::PaintSplitters(HDC dc) const
 {
-    for (size_t i = 1; i < m_frames.size(); ++i) {
-        RECT r = SplitterRect(i);
-        ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-    }
+    for (size_t i = 1; i < m_frames.size(); ++i) m_splitter.Paint(dc, SplitterRect(i));
 }
 
 }  // namespace zav

@@ -22,14 +22,32 @@ public:
     virtual HDWP DeferMove(HDWP hdwp, int left, int top, int right, int bottom);
 };
 
+// One entry of a package: where its span starts along the axis, and the frame.
+struct CPtrFrame {
+    int position;
+    std::unique_ptr<IFrame> frame;
+};
+
+// The 5-pixel splitter in front of every frame: its place across the package
+// rectangle, its face, and the size cursor shown over it.
+class CSimpleSplitterBar {
+public:
+    static const int kWidth = DOCK_SPLITTER;
+    explicit CSimpleSplitterBar(bool horizontal) : m_horizontal(horizontal) {}
+    // The bar at `position` along the axis, across the whole of `across`.
+    RECT At(int position, const RECT& across) const;
+    void Paint(HDC dc, const RECT& r) const;
+    // West-east for a package laid left to right, north-south for a stacked one.
+    HCURSOR Cursor() const;
+
+private:
+    bool m_horizontal;
+};
+
 class CWndFramesPackageBase {
 public:
-    struct Entry {
-        int position;
-        std::unique_ptr<IFrame> frame;
-    };
 
-    explicit CWndFramesPackageBase(bool horizontal) : m_horizontal(horizontal) {}
+    explicit CWndFramesPackageBase(bool horizontal) : m_horizontal(horizontal), m_splitter(horizontal) {}
     virtual ~CWndFramesPackageBase() {}
 
     bool IsHorizontal() const { return m_horizontal; }
@@ -68,6 +86,7 @@ public:
     void MoveSplitter(size_t i, int value);
     RECT SplitterRect(size_t i) const;
     void PaintSplitters(HDC dc) const;
+    const CSimpleSplitterBar& Splitter() const { return m_splitter; }
 
 protected:
     int MinOf(size_t i) const { return m_frames[i].frame->MinExtent(); }
@@ -75,7 +94,8 @@ protected:
     void Redistribute(int oldSize, int newSize, int s0, int e0);
 
     bool m_horizontal;
-    std::vector<Entry> m_frames;
+    CSimpleSplitterBar m_splitter;
+    std::vector<CPtrFrame> m_frames;
     IFrame* m_centre = nullptr;
     int m_start = 0;
     int m_end = 0;

@@ -2,7 +2,6 @@
 
 #include <initializer_list>
 
-// LineEndEnableTable lives with the running settings (base/running_settings.cpp), which fill it.
 
 namespace {
 LRESULT CALLBACK SelectorProc(HWND h, UINT m, WPARAM w, LPARAM l) {

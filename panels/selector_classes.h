@@ -21,8 +21,9 @@ int UnregisterLineWidthSelectorClass(HINSTANCE instance);
 int UnregisterLineStartSelectorClass(HINSTANCE instance);
 int UnregisterLineEndSelectorClass(HINSTANCE instance);
 
-// One int per line-end type; non-zero offers the type in the selectors.
-extern int LineEndEnableTable[16];
+// The line-end types offered in the selectors: LineEndEnableTable, owned by
+// the running settings.
+#include "base/running_settings.h"
 // List index among the enabled types -> type, and back; -1 when none.
 int LineEndTypeFromIndex(int index);
 int LineEndIndexFromType(int type);

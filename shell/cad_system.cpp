@@ -9,6 +9,7 @@
 #include "shell/host_messages_shell.h"
 #include "shell/main_accelerator.h"
 #include "shell/shell_seams.h"
+#include "view/view_popups.h"
 #include "view/view_table.h"
 
 int LaunchMode = -1;
@@ -191,36 +192,10 @@ int CCadSystem::TranslateAccel(HWND window, HACCEL accel, MSG* msg) {
 }
 
 // --- Window classes of the layer, layout-view and loupe windows -----------------------
-static LRESULT CALLBACK PlainViewProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  return DefWindowProcA(w, m, wp, lp);
-}
-
 int CCadSystem::RegisterViewClasses(HINSTANCE instance) {
-  struct {
-    const char* name;
-    int extra;
-    HBRUSH bk;
-  } classes[] = {
-      {"LAY_WND", 8, (HBRUSH)(COLOR_WINDOW + 1)},
-      {"#LAYOUTVIEW#", 4, (HBRUSH)GetStockObject(BLACK_BRUSH)},
-      {"#ROUPEVIEW#", 4, (HBRUSH)GetStockObject(BLACK_BRUSH)},
-  };
-  for (auto& c : classes) {
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = PlainViewProc;
-    wc.cbWndExtra = c.extra;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = c.bk;
-    wc.lpszClassName = c.name;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return 0;
-  }
-  return 1;
+  return RegisterViewPopupClasses(instance);
 }
 
 void CCadSystem::UnregisterViewClasses(HINSTANCE instance) {
-  UnregisterClassA("LAY_WND", instance);
-  UnregisterClassA("#LAYOUTVIEW#", instance);
-  UnregisterClassA("#ROUPEVIEW#", instance);
+  UnregisterViewPopupClasses(instance);
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/settings_files.h"
 #include "command/cad_app_cmd.h"
 #include "shell/main_menu.h"
 
@@ -31,7 +32,8 @@ struct ButtonColors {
   COLORREF text, background, disabled;
 };
 
-class CCadSystem {
+// The settings records are its first part (CCadSystemSettings).
+class CCadSystem : public CCadSystemSettings {
  public:
   CCadSystem();
 

@@ -1,46 +1,32 @@
-// The menu bar drawn as a flat toolbar in the first band of the rebar: one
-// text button per top-level item of the menu; a click or Alt+mnemonic drops
-// the popup down under its button. Commands chosen go to the main frame.
-// The MDI client's WM_MDISETMENU is taken over, so that the frame never
-// gets a window menu bar of its own while the bar shows the menu.
+// The main frame's menu bar: the framework's command bar in the first band of
+// the rebar, following the menus of the MDI client. Before a popup opens the
+// active drawing window sees WM_INITMENU first, so that it sets its own check
+// marks; the frame, the command target, then sees it as usual.
 #pragma once
 
 #include <windows.h>
 
-#include "win/window.h"
+#include "win/command_bar.h"
 
-class CMDICommandBarCtrlEx : public CWindowBase {
+class CMDICommandBarCtrlEx : public CCommandBar {
  public:
+  // Created at a menu bar's height, so that the rebar band made for it
+  // before the menu is attached already has its height.
   HWND Create(HWND parent);
-  // Shows this menu (the popup texts become the buttons).
-  void AttachMenu(HMENU menu);
-  HMENU Menu() const { return m_menu; }
+  void AttachMenu(HMENU menu) { CCommandBar::AttachMenu(menu); }
+  HMENU Menu() const { return GetMenu(); }
   // Drops down the popup of button `index`; returns when it closed.
-  void TrackPopup(int index);
+  void TrackPopup(int index) { OpenMenu(index); }
   // Alt+character: the popup whose text has "&c"; 0 when none.
-  int OpenByMnemonic(char c);
+  int OpenByMnemonic(char c) { return OpenMenuByMnemonic(c) ? 1 : 0; }
   // Takes over the MDI client's menu messages.
-  void TrackMDIClient(HWND mdiClient);
+  void TrackMDIClient(HWND mdiClient) { SetMDIClient(mdiClient); }
 
   BEGIN_MSG_MAP(CMDICommandBarCtrlEx)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(WM_INITMENU, OnInitMenu)
+    CHAIN_MSG_MAP(CCommandBar)
   END_MSG_MAP()
 
  private:
-  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
-
-  class ClientHook : public CWindowBase {
-   public:
-    CMDICommandBarCtrlEx* bar = nullptr;
-    BEGIN_MSG_MAP(ClientHook)
-      MESSAGE_HANDLER(WM_MDISETMENU, OnSetMenu)
-      MESSAGE_HANDLER(WM_MDIREFRESHMENU, OnRefreshMenu)
-    END_MSG_MAP()
-    LRESULT OnSetMenu(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnRefreshMenu(UINT, WPARAM, LPARAM, BOOL&);
-  };
-
-  HMENU m_menu = nullptr;
-  HWND m_owner = nullptr;
-  ClientHook m_client;
+  LRESULT OnInitMenu(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
 };

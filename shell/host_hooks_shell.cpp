@@ -1,6 +1,7 @@
 #include "shell/host_hooks_shell.h"
 
 #include "base/message_table.h"
+#include "base/system_log.h"
 #include "command/host_hooks.h"
 #include "panels/rp_menu.h"
 #include "shell/cad_system.h"
@@ -28,7 +29,8 @@ int RunShellSystemCommand(int id, HWND owner, DWORD) {
 void InstallShellHostHooks() {
   CmdHostHooks& h = HostHooks();
   // The call log takes the command system's log lines too.
-  h.writeLog = [](int, const char* category, const char* text) {
+  h.writeLog = [](int level, const char* category, const char* text) {
+    WriteSystemLogText(level, category, text ? text : "");
     ShellTrace("%s,%s", category ? category : "", text ? text : "");
   };
   h.showErrorMessage = [](int id) { ShowErrorMessage(GetMessageText(id)); };
@@ -46,4 +48,8 @@ void InstallShellHostHooks() {
   };
   h.closeRightClickPopup = [] { CloseRPMenu(); };
   h.systemCommand = RunShellSystemCommand;
+  // DDE "{Open(": an open drawing is only activated, else it is opened.
+  h.ddeOpenDrawing = [](const char* path) -> int {
+    return (int)SendMessageA(MainFrameWindow(), UM_OPEN_DRAWING_FILE, 0, (LPARAM)path);
+  };
 }

@@ -12,12 +12,17 @@
 
 #include "base/dbcs.h"
 #include "base/message_table.h"
+#include "base/running_settings.h"
+#include "base/system_log.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
 #include "command/command_system.h"
 #include "panels/rp_menu.h"
 #include "shell/host_hooks_shell.h"
 #include "view/cadwin_frame.h"
+#include "view/key_cursor.h"
+#include "view/rubber_band.h"
+#include "view/view_popups.h"
 #include "shell/resource_ids.h"
 #include "shell/shell_seams.h"
 #include "view/view_table.h"
@@ -61,9 +66,12 @@ void RegisterModelessDialog(HWND window) {
 }
 
 int ShowErrorMessage(const char* text) {
+  WriteSystemLog(0, "Error Message", "%s", text);
   ShellTrace("Error Message,\"%s\"", text);
-  char title[256] = {};
-  LoadStringA(GetModuleHandleA(nullptr), IDR_MAINFRAME, title, sizeof title);
+  // The application title of the settings, else the executable's own.
+  char title[257] = {};
+  DbcsCopy(title, sizeof title, Running().TT);
+  if (!title[0]) LoadStringA(GetModuleHandleA(nullptr), IDR_MAINFRAME, title, sizeof title);
   return ZavMessageBox(MainFrameWindow(), text, title, MB_OK);
 }
 
@@ -332,12 +340,25 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
 
 // --- Timer, sizes, menus ------------------------------------------------------------------------
 LRESULT CMainFrame::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
-  if (m_closing) return 0;
+  HWND popups[] = {LayoutViewWindow(), LoupeWindow()};
+  if (PopupFullRepaintRequest) {
+    PopupFullRepaintRequest = 0;
+    for (HWND w : popups)
+      if (w && ::IsWindowVisible(w)) ::InvalidateRect(w, nullptr, TRUE);
+  }
+  CursorTimerTick();
+  if (ViewClosingFlag || m_closing) return 0;
+  if (PopupLightRepaintRequest) {
+    for (HWND w : popups)
+      if (w && ::IsWindowVisible(w)) ::InvalidateRect(w, nullptr, FALSE);
+    PopupLightRepaintRequest = 0;
+  }
   DWORD now = GetTickCount();
   DWORD limit = m_blinkPhase == 0 ? m_blinkPeriod : 2 * m_blinkPeriod;
   if (now - m_lastBlink > limit) {
     m_blinkPhase ^= 1;
     m_lastBlink = now;
+    for (HWND v = GetActiveView(); v; v = GetNextView(v)) DrawFlaggedElements(v, m_blinkPhase);
   }
   return 0;
 }
@@ -467,7 +488,6 @@ LRESULT CMainFrame::OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
 }
 
 // --- Dropped files --------------------------------------------------------------------------------
-extern HWND LockedView;  // the view a drawing is being loaded into
 HWND LockedView = nullptr;
 
 LRESULT CMainFrame::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {

@@ -150,6 +150,12 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
 
 // Stamped by every command (time of the last user activity, for backups).
 extern DWORD LastActivityTime;
+// The view a drawing is still being loaded into (set by the open road);
+// files dropped meanwhile are refused.
+extern HWND LockedView;
+// Set by the save road when a drawing was saved during this run; the
+// DESTROY command then gets "/Save1" instead of "/Save0".
+extern int DrawingSavedThisRun;
 
 void RegisterModelessDialog(HWND window);
 int ShowErrorMessage(const char* text);

@@ -12,6 +12,9 @@
 #include "base/file_utils.h"
 #include "base/text_utils.h"
 #include "base/message_table.h"
+#include "base/running_settings.h"
+#include "base/settings_files.h"
+#include "base/settings_layer.h"
 
 // --- Call log ------------------------------------------------------------------
 static std::string& TraceText() {
@@ -81,21 +84,9 @@ std::string SeedUserFile(const char* name) {
   return user;
 }
 
-static std::string& IniOverride() {
-  static std::string path;
-  return path;
-}
+std::string ProgramIniPath() { return GetProgramIniPath(); }
 
-std::string ProgramIniPath() {
-  if (!IniOverride().empty()) return IniOverride();
-  char exe[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, exe, sizeof exe);
-  std::string name;
-  SplitPath(exe, nullptr, nullptr, &name, nullptr);
-  return ShellExeDir() + "\\" + name + ".ini";
-}
-
-void SetProgramIniPath(const char* path) { IniOverride() = path ? path : ""; }
+void SetProgramIniPath(const char* path) { SetProgramIniPathOverride(path ? path : ""); }
 
 std::string ReadProgramIniText(const char* section, const char* key, const char* def,
                                size_t maxBytes) {
@@ -126,33 +117,29 @@ ShellSettingValues& ShellSettings() {
   return values;
 }
 
-static int IniInt(const char* key, int def) {
-  std::string v = ReadProgramIniText("SYSTEM", key, "");
-  return v.empty() ? def : std::atoi(v.c_str());
-}
-
 int LoadShellSettings() {
   ShellSettingValues& s = ShellSettings();
-  s.MULTIBOOT = IniInt("MULTIBOOT", 0);
-  s.AUTOCMD = IniInt("AUTOCMD", 0);
-  int step = IniInt("TIMESTEP", 500);
-  s.TIMESTEP = step > 0 ? (unsigned)step : 500;
-  s.iStartOpenDlgFg = IniInt("iStartOpenDlgFg", 0);
-  s.bToolHlp = IniInt("bToolHlp", 1);
-  s.bWindowSz = IniInt("bWindowSz", 1);
-  s.bPaperOrg = IniInt("bPaperOrg", 0);
-  s.bScTestBtn = IniInt("bScTestBtn", 0);
-  s.iCmdPanelTypeLowResoH = IniInt("iCmdPanelTypeLowResoH", 0);
+  const RunningSettings& r = Running();
+  s.MULTIBOOT = r.MULTIBOOT;
+  s.TIMESTEP = r.TIMESTEP > 0 ? r.TIMESTEP : 500;
+  s.iStartOpenDlgFg = r.iStartOpenDlgFg;
+  s.bToolHlp = r.bToolHlp;
+  s.bWindowSz = r.bWindowSz;
+  s.bPaperOrg = r.bPaperOrg;
+  s.bScTestBtn = r.bScTestBtn;
+  s.autoDrawing = r.autoZumenPath;
+  s.backupDir = r.backupDir;
+  if (CCadSystemSettings* settings = GetCadSystemSettings())
+    s.AUTOCMD = (int)settings->m_ConfigData.AUTOCMD;
   std::string coord = ReadProgramIniText("CONFIG", "MAX_COORD_VALUE", "1.0e100");
   s.maxCoord = std::atof(coord.c_str());
-  s.autoDrawing = ReadProgramIniText("SYSTEM", "AUTOZ", "");
-  s.backupDir = ReadProgramIniText("SYSTEM", "BACKUPDIR", "");
   return 0;
 }
 
 int SaveUserSettingsSeam() {
-  ShellTrace("SaveUserSettings");
-  return 0;
+  int result = SaveUserSettings();
+  ShellTrace("SaveUserSettings %d", result);
+  return result;
 }
 
 int ReadStartModeFileSeam() {

@@ -50,10 +50,11 @@ struct ShellSettingValues {
   std::string backupDir;    // BACKUPDIR
 };
 ShellSettingValues& ShellSettings();
-// Loads the values above from section "SYSTEM" of ProgramIni (the settings
-// files stand behind that section once they are in place). 0.
+// Takes the values above from the running settings (after the settings
+// files are loaded and applied). 0.
 int LoadShellSettings();
-// Saves the per-user settings (LocalSettings.xml / LocalSettings.ini). 0.
+// Saves the per-user settings (LocalSettings.xml / LocalSettings.ini):
+// 0 written, -1 not.
 int SaveUserSettingsSeam();
 
 // Launch mode from "to_cad.atr" (installation folder \ SETTEI): file value

@@ -1,13 +1,27 @@
 // Start-up phases, the loop, shut-down and the running-copy hand-over.
 #include "shell/startup.h"
+#include "shell/ui_library.h"
 
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "base/file_utils.h"
 #include "base/message_table.h"
+#include "base/apply_settings.h"
+#include "base/system_log.h"
+#include "base/local_settings_ini.h"
+#include "cadlib/WmCadApiDb.h"
+#include "command/dde.h"
+#include "panels/pbox.h"
+#include "panels/rp_menu.h"
+#include "panels/tool_buttons.h"
+#include "view/input_scale.h"
+#include "view/raster.h"
+#include "view/rubber_band.h"
+#include "view/view_popups.h"
 #include "view/status_bar.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
@@ -22,8 +36,6 @@ int Terminating = 0;
 
 namespace {
 UINT g_logMessage = 0;
-HWND g_layoutView = nullptr;
-HWND g_loupe = nullptr;
 std::string g_autoDrawing;
 const size_t kMaxAtomText = 255;
 const size_t kMaxHandOver = 32 * 1024;
@@ -95,7 +107,11 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   m_instance = instance;
   ShellTrace("Init");
   LaunchMode = ReadStartModeFileSeam();
-  g_logMessage = RegisterWindowMessageA("CwEsLogMsg");
+  g_logMessage = RegisterLogMessage();
+  // LocalSettings.ini travels with LocalSettings.xml, and the settings'
+  // own log lines go to the system log.
+  InstallLocalSettingsIniHandlers();
+  Neighbours().WriteSystemLog = WriteSystemLogText;
 
   OSVERSIONINFOA ver = {sizeof ver};
 #pragma GCC diagnostic push
@@ -110,12 +126,22 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)0,
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 
-  SeedUserFile("ConfigData.xml");
-  SeedUserFile("LocalSettings.xml");
+  // The right-click menu file is read into the panels' token buffer.
+  Neighbours().AllocRPMenuBuffer = AllocRPMenuBuffer;
+  Neighbours().LoadRPMenuFile = LoadRPMenuFile;
+  // Both files are seeded from the installation folder when missing; a
+  // damaged file is reported and replaced by the loader itself.
+  LoadConfigData(true, nullptr);
+  LoadLocalSettings(true, nullptr);
   LoadShellSettings();
   ShellTrace("Settings loaded");
   m_multiBoot = ShellSettings().MULTIBOOT;
   m_maxCoord = ShellSettings().maxCoord;
+  {
+    // The largest coordinate the CAD library accepts, with its _FLG word.
+    int flag = std::atoi(ReadProgramIniText("CONFIG", "MAX_COORD_VALUE_FLG", "0").c_str());
+    DAriSetMaxCoord(flag, m_maxCoord);
+  }
 
   if (HWND running = FindWindowA(MainFrameClassName, nullptr)) {
     if (m_multiBoot != 1) {
@@ -147,14 +173,24 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   HWND mouseZ = FindWindowA("MouseZ", "Magellan MSWHEEL");
   if (wheel && mouseZ) SendMessageA(mouseZ, wheel, 0, 0);
 
+  if (!InitSettings()) return -3;
   ShellTrace("InitSettings");
   SetCmdRegistry(&m_appCmd);
   m_appCmd.ReadDefFile((ShellExeDir() + "\\CadAppCmd.def").c_str());
   ShellTrace("ReadDefFile");
   int lowResH = ShellSettings().iCmdPanelTypeLowResoH;
-  if (lowResH >= 1) m_cmdPanelLowRes = GetSystemMetrics(SM_CYSCREEN) <= lowResH ? 1 : 0;
+  if (lowResH >= 1) {
+    m_cmdPanelLowRes = GetSystemMetrics(SM_CYSCREEN) <= lowResH ? 1 : 0;
+    UiSetCmdPanelType(m_cmdPanelLowRes);
+  }
 
+  // The window classes of the panels, their controls and the pop-ups. (The
+  // attribute selectors register theirs once their table has one home.)
+  RegisterToolButtonClasses(instance);
+  RegisterPBoxClasses(instance);
+  RegisterRPMenuClasses(instance);
   RegisterViewClasses(instance);
+  OpenSystemLog();
   BuildPaperSizeTable();
   if (!ShellSettings().backupDir.empty()) {
     std::string inf = ShellSettings().backupDir;
@@ -162,6 +198,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     DeleteFileA(inf.c_str());
   }
   if (!(LaunchMode >= 1 && LaunchMode <= 5)) ShellTrace("LoadInputHistory");
+  RegisterInputScaleClass(instance);
   m_initResult = 0;
   return 0;
 }
@@ -172,22 +209,26 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   int result = 0;
   SetMainFrameWindow(frame);
   SetStatusBarWindow(statusBar);
+  UiInitCadApi(frame);
+  StartDdeServer(frame);
+  DdeClientInit();
   ShellTrace("DDE start");
+  AllocRasterWorkMemory();
   ParseCommandLine(frame, cmdLine, -1);
   g_autoDrawing = ShellSettings().autoDrawing;
   if (!g_autoDrawing.empty())
     PostMessageA(frame, UM_OPEN_DRAWING_FILE, 0, (LPARAM)g_autoDrawing.c_str());
   ShellTrace("LoadRecentCommands");
   if (LaunchKind() == 2) ShowWindow(frame, SW_MINIMIZE);
+  if (!CreateRubberDbs()) {
+    WriteSystemLog(0, "Error", "%s", "ラバーDBの初期化に失敗しました");
+    ShellTrace("Error,ラバーDBの初期化に失敗しました");
+    StartupStatus = -556;
+    result = -556;
+  }
 
   Terminating = 0;
-  HINSTANCE inst = m_instance ? m_instance : GetModuleHandleA(nullptr);
-  g_layoutView = CreateWindowExA(0, "#LAYOUTVIEW#", "Layout View", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                 0, 0, 0, 0, frame, nullptr, inst, nullptr);
-  g_loupe = CreateWindowExA(0, "#ROUPEVIEW#", "ルーペ表示", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
-                            0, 0, 0, frame, nullptr, inst, nullptr);
-  if (g_layoutView) ShowWindow(g_layoutView, SW_HIDE);
-  if (g_loupe) ShowWindow(g_loupe, SW_HIDE);
+  CreateViewPopups(frame);  // the hidden layout-view and loupe pop-ups
   SetActiveWindow(frame);
   UpdateWindow(frame);
 
@@ -231,8 +272,20 @@ int CCadSystem::Term(HINSTANCE instance) {
     ShellTrace("SaveRecentCommands");
     SaveUserSettingsSeam();
   }
+  FreeRPMenuBuffer();
+  StopDdeServer(MainFrameWindow());
+  DdeClientTerm();
   ShellTrace("DDE stop");
-  UnregisterViewClasses(instance ? instance : GetModuleHandleA(nullptr));
+  DAriAllFreeEBuffer();
+  DeleteRubberDbs();
+  FreeRasterWorkMemory();
+  DestroyInputScaleWindow();
+  DestroyViewPopups();
+  HINSTANCE inst = instance ? instance : GetModuleHandleA(nullptr);
+  UnregisterToolButtonClasses(inst);
+  UnregisterPBoxClasses(inst);
+  UnregisterRPMenuClasses(inst);
+  UnregisterViewClasses(inst);
   return 0;
 }
 

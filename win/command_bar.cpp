@@ -111,6 +111,15 @@ LRESULT CCommandBar::CMDIClientHook::OnMDISetMenu(UINT, WPARAM wParam, LPARAM lP
   return (LRESULT)old;
 }
 
+LRESULT CCommandBar::CMDIClientHook::OnMDIRefreshMenu(UINT msg, WPARAM wParam, LPARAM lParam,
+                                                      BOOL&) {
+  // The default refresh puts the frame menu back on the frame window; the
+  // bar shows it instead.
+  LRESULT r = DefWindowProc(msg, wParam, lParam);
+  ::SetMenu(::GetParent(m_hWnd), nullptr);
+  return r;
+}
+
 BOOL CCommandBar::OpenMenu(int index) {
   if (m_menu == nullptr || index < 0 || index >= ::GetMenuItemCount(m_menu)) return FALSE;
   HMENU popup = ::GetSubMenu(m_menu, index);

@@ -46,6 +46,7 @@ class CCommandBar : public CWindowBase {
   // attached to the bar (the old one returned), the window menu passed on.
   // The client is subclassed for that, so no other object may subclass it.
   BOOL SetMDIClient(HWND client);
+  HWND GetMDIClient() const { return m_clientHook.m_hWnd; }
 
   // Where menu messages go (default: the parent).
   void SetCommandTarget(HWND target) { m_target = target; }
@@ -84,8 +85,10 @@ class CCommandBar : public CWindowBase {
     CCommandBar* m_bar = nullptr;
     BEGIN_MSG_MAP(CMDIClientHook)
       MESSAGE_HANDLER(WM_MDISETMENU, OnMDISetMenu)
+      MESSAGE_HANDLER(WM_MDIREFRESHMENU, OnMDIRefreshMenu)
     END_MSG_MAP()
     LRESULT OnMDISetMenu(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+    LRESULT OnMDIRefreshMenu(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
   };
 
   void RemoveButtons();

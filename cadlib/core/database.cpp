@@ -71,6 +71,17 @@ void Clear(Database& db) {
     Notify(db, ElementEvent::Cleared, nullptr);
 }
 
+const char* LiveName(const void* p) {
+    if (!p) return nullptr;
+    for (Database* db : Registry())
+        if (db->nameSet.count(static_cast<const char*>(p))) return static_cast<const char*>(p);
+    return nullptr;
+}
+
+bool IsLiveDatabase(const Database* db) {
+    return Registry().count(const_cast<Database*>(db)) != 0;
+}
+
 bool IsElement(const StoredElement* e) {
     return e && (e->state & kStateTagMask) == kStateTag;
 }
@@ -95,7 +106,13 @@ bool SetElementObserver(DbHeader* header, ElementObserver* observer) {
 }
 
 void Notify(Database& db, ElementEvent ev, StoredElement* e) {
-    if (db.observer) db.observer->OnElement(db.header, ev, e);
+    if (!db.observer) return;
+    // Bulk changes in fast access are reported once, when it ends.
+    if (GlobalSettings().fastAccess && ev != ElementEvent::Reset) {
+        db.resetPending = true;
+        return;
+    }
+    db.observer->OnElement(db.header, ev, e);
 }
 
 size_t CutDbcs(const char* s, size_t len, size_t max) {
@@ -144,6 +161,11 @@ CADAPI int ZAVAPI DAriFastAccessOn(void) {
 
 CADAPI int ZAVAPI DAriFastAccessOff(void) {
     GlobalSettings().fastAccess = 0;
+    for (Database* db : Registry()) {
+        if (!db->resetPending) continue;
+        db->resetPending = false;
+        Notify(*db, ElementEvent::Reset, nullptr);
+    }
     return 1;
 }
 

@@ -47,6 +47,12 @@ inline uint32_t& UndoRefs(StoredElement* e) {
 inline Database*& DbOf(StoredElement* e) {
     return *reinterpret_cast<Database**>(e->reserved + 6);
 }
+// A placed figure also keeps the number of its definition at offset 228,
+// where callers do not write: a host that clears +190 and +198 while it
+// takes a figure out of a group does not cut it from its definition.
+inline int32_t& FigureRef(StoredElement* e) {
+    return *reinterpret_cast<int32_t*>(e->reserved + 10);
+}
 inline bool IsGroupKind(uint16_t kind) { return kind == 21 || kind == 22 || kind == 70 || kind == 31; }
 
 struct MarkImpl : CadMark {
@@ -84,6 +90,7 @@ struct Database {
     // Bits the host released after a compression -> the data made from them.
     std::unordered_map<void*, std::pair<void*, uint32_t>> compressedFrom;
     ElementObserver* observer = nullptr;
+    bool resetPending = false;               // changed while in fast access
 
     Database();
     ~Database();
@@ -98,6 +105,8 @@ void Detach(DbHeader* header);
 // Empty a database: no elements, definitions, pages, names or history.
 void Clear(Database& db);
 bool IsElement(const StoredElement* e);
+// Whether a database is still alive (followers drop what they kept for it).
+bool IsLiveDatabase(const Database* db);
 
 // Bytes a database holds in its pools and side tables (for the figures of
 // the benchmark): element slots, undo records, saved contents, extras.
@@ -139,6 +148,11 @@ bool CheckRecord(const ElementRecord& rec);
 ElementExt* Ext(StoredElement* e, bool create);
 void Notify(Database& db, ElementEvent ev, StoredElement* e);
 
+// Figures (groups.cpp): the 1-based number of the definition a placed
+// figure refers to (its link at +190, else its number at +198, else the
+// library's own copy of it), 0 when none.
+int FigureIndexOf(Database& db, StoredElement* e);
+
 // Undo (undo.cpp).
 bool UndoOn(const Database& db);
 void Record(Database& db, int kind, StoredElement* e, void* addArg,
@@ -156,6 +170,8 @@ void InitDbInfo(DbInfo& info);
 DbInfo* PageInfo(Database& db, int page);
 const char* OwnedName(Database& db, const char* p);
 char* StoreName(Database& db, char* slot, const char* text);
+// A layer-name text of any live database (database.cpp), or null.
+const char* LiveName(const void* p);
 
 // Cut a code page 932 text to at most max bytes on a character boundary.
 size_t CutDbcs(const char* s, size_t len, size_t max);

@@ -463,6 +463,19 @@ CADAPI int ZAVAPI DAriGetElmNum(DbHeader* header) {
 
 CADAPI int ZAVAPI DAriElementParamCopy(StoredElement* target, StoredElement* source) {
     if (!IsElement(target) || !IsElement(source) || target == source) return 0;
+    // A placed figure copied within its drawing (into a group, or out of one)
+    // is rebuilt from its 174-byte record, which does not name a definition:
+    // it takes the source's.
+    if (target->rec.kind == kElmFigure && source->rec.kind == kElmFigure &&
+        DbOf(target) == DbOf(source) && !FigureIndexOf(*DbOf(target), target)) {
+        Database& db = *DbOf(target);
+        int index = FigureIndexOf(db, source);
+        if (index) {
+            target->count = index;
+            FigureRef(target) = index;
+            if (!(target->state & kStateInGroup) && !target->owner) target->owner = db.figureHeaders[index - 1];
+        }
+    }
     ElementExt* from = Ext(source, false);
     if (!from) {
         delete static_cast<ElementExt*>(target->ext);

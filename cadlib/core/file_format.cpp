@@ -60,7 +60,9 @@ void WriteNodeBody(ByteWriter& w, StoredElement* e) {
     w.Raw(&rec, sizeof rec);
     w.U32(e->selection);
     w.U32(e->selColour);
-    w.U32(e->rec.kind == kElmFigure ? static_cast<uint32_t>(e->count) : 0);
+    // The definition the library resolves, so that a stray number at +198
+    // never makes a file that cannot be read back.
+    w.U32(static_cast<uint32_t>(FigureIndexOf(*DbOf(e), e)));
     switch (e->rec.kind) {
     case kElmText: {
         const char* t = static_cast<const char*>(CadGetPtr(&e->rec, kOffTextPtr));
@@ -629,7 +631,7 @@ void Install(DbHeader* header, DbHeader& tmp) {
            offsetof(DbHeader, reserved388) - offsetof(DbHeader, frameView));
     db->header = header;
     tmp.core = nullptr;
-    Notify(*db, ElementEvent::Cleared, nullptr);
+    Notify(*db, ElementEvent::Reset, nullptr);
 }
 
 // A failed load leaves the header with a valid, empty drawing; a database
@@ -721,12 +723,14 @@ int LoadDrawingBytes(DbHeader* header, const std::string& bytes, FileKind kind, 
             SectionBytes(bytes, *elems, kLoadElementDamaged, 0, ev);
             ReadElements(ev, db, figures);
             for (auto& f : figures) {
+                if (f.second == 0) continue;  // a placed figure saved without a definition
                 if (f.second < 1 || static_cast<size_t>(f.second) > db.figureHeaders.size())
                     Fail(kLoadGroupDamaged);
                 // A placed figure inside a group keeps its group link; the
                 // index finds its definition.
                 if (!(f.first->state & kStateInGroup)) f.first->owner = db.figureHeaders[f.second - 1];
                 f.first->count = f.second;
+                FigureRef(f.first) = f.second;
             }
         }
         (void)newer;

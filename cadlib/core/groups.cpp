@@ -72,17 +72,31 @@ CADAPI StoredElement* ZAVAPI DAriAppendFgroup(StoredElement* hdr, const void* re
     for (size_t i = 0; i < db->figureHeaders.size(); ++i)
         if (db->figureHeaders[i] == hdr) index = static_cast<int>(i) + 1;
     e->count = index;
+    FigureRef(e) = index;
     Publish(*db, header);
     return e;
 }
 
+namespace cad {
+int FigureIndexOf(Database& db, StoredElement* e) {
+    if (!e || e->rec.kind != kElmFigure) return 0;
+    const size_t n = db.figureHeaders.size();
+    if (InDb(&db, e->owner) && (e->owner->state & kStateHeader)) {
+        for (size_t i = 0; i < n; ++i)
+            if (db.figureHeaders[i] == e->owner) return static_cast<int>(i) + 1;
+    }
+    if (e->count >= 1 && static_cast<size_t>(e->count) <= n) return e->count;
+    int32_t own = FigureRef(e);
+    if (own >= 1 && static_cast<size_t>(own) <= n) return own;
+    return 0;
+}
+}  // namespace cad
+
 CADAPI StoredElement* ZAVAPI DAriGetFgroupHeaderIdx(StoredElement* e, DbHeader* header) {
     Database* db = Lookup(header);
-    if (!db || !InDb(db, e) || e->rec.kind != kElmFigure) return nullptr;
-    if (InDb(db, e->owner) && (e->owner->state & kStateHeader)) return e->owner;
-    if (e->count >= 1 && static_cast<size_t>(e->count) <= db->figureHeaders.size())
-        return db->figureHeaders[e->count - 1];
-    return nullptr;
+    if (!db || !InDb(db, e)) return nullptr;
+    int index = FigureIndexOf(*db, e);
+    return index ? db->figureHeaders[index - 1] : nullptr;
 }
 
 CADAPI StoredElement* ZAVAPI DAriAppendMemberElement(StoredElement* group, const void* record, DbHeader* header) {

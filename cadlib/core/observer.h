@@ -8,12 +8,14 @@ struct StoredElement;
 
 namespace cad {
 
-enum class ElementEvent { Added, Changed, Removed, Cleared };
+// Cleared: every element went at once. Reset: the contents changed as a
+// whole (a load, or bulk changes made in fast access): walk them afresh.
+enum class ElementEvent { Added, Changed, Removed, Cleared, Reset };
 
 class ElementObserver {
 public:
     virtual ~ElementObserver() = default;
-    // `element` is null for Cleared (every element went at once).
+    // `element` is null for Cleared and Reset.
     virtual void OnElement(DbHeader* db, ElementEvent ev, StoredElement* element) = 0;
 };
 

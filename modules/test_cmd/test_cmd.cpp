@@ -6,9 +6,11 @@
 //   Fail     return -1 (command not done)
 //   Fault    set the per-command switches, then fault on purpose
 //   Switches set every per-command switch and return 0
+//   Probe    call system functions that handle bad pointers themselves
 //   Linger   as Wait, but after the end keeps pumping messages for a moment
 //            (as a module showing its clean-up progress does)
-// Every step leaves a line in the host log ("TESTCMD ...").
+// Every step leaves a line in the host log ("TESTCMD ..."), and also in the
+// file that ZAV_TESTCMD_LOG names, for tests that drive a whole host process.
 #include <windows.h>
 
 #include <cstdarg>
@@ -33,6 +35,16 @@ void Log(const char* format, ...) {
     std::vsnprintf(line, sizeof line, format, args);
     va_end(args);
     Host(UM_WRITE_LOG, 2, reinterpret_cast<LPARAM>(line));
+    char path[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("ZAV_TESTCMD_LOG", path, sizeof path);
+    if (n == 0 || n >= sizeof path) return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
+    WriteFile(file, "\n", 1, &written, nullptr);
+    CloseHandle(file);
 }
 
 const char* Word(const char* args) {
@@ -137,6 +149,14 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
         *static_cast<volatile int*>(nullptr) = 1;
         return 0;
     }
+    if (Is(word, "Probe")) {
+        // System calls that meet a bad pointer and handle it themselves
+        // must not look like a fault of this module.
+        const int len = lstrlenA(nullptr);
+        const BOOL bad = IsBadReadPtr(reinterpret_cast<void*>(16), 4);
+        Log("TESTCMD probe len=%d bad=%d", len, bad);
+        return 0;
+    }
     if (Is(word, "Switches")) {
         SetSwitches();
         Log("TESTCMD switches");
@@ -148,3 +168,23 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
 // The pattern-save flag is reported for every command of this module.
 ZAV_EXTERN_C int ZAVAPI CwCmdSaveFg() { return 1; }
 ZAV_EXTERN_C int ZAVAPI CwCmdVer() { return 151; }
+
+// Loading entry points of an import module: each leaves a log line.
+ZAV_EXTERN_C int ZAVAPI LoadingDB(HWND mainFrame, const char* fileName, void* database) {
+    g_frame = mainFrame;
+    Log("TESTCMD LoadingDB %s %p", fileName ? fileName : "", database);
+    if (fileName && std::strcmp(fileName, "fault.dxf") == 0) *static_cast<volatile int*>(nullptr) = 1;
+    return 1;
+}
+ZAV_EXTERN_C int ZAVAPI Jwc_LoadingDB(HWND mainFrame, const char* fileName, void* database) {
+    g_frame = mainFrame;
+    Log("TESTCMD Jwc_LoadingDB %s %p", fileName ? fileName : "", database);
+    return 1;
+}
+ZAV_EXTERN_C int ZAVAPI LoadingDB_Info(HWND mainFrame, const char* fileName, void* database,
+                                       void* info1, void* info2) {
+    g_frame = mainFrame;
+    Log("TESTCMD LoadingDB_Info %s %d %d", fileName ? fileName : "", info1 != nullptr,
+        info2 != nullptr);
+    return 1;
+}

@@ -268,3 +268,74 @@ TEST(CadFiles, SaveReplacesTheFileAndLeavesNoTemporaryFile) {
     EXPECT_EQ(DAriSaveFileOfCWX((dir + "no such folder\\x.tcf").c_str(), &db, &status), 0);
     EXPECT_NE(status, 0u);
 }
+
+// A placed figure taken into a group and out again the way the host does it
+// (a copy of its 174-byte record, parameters copied, then +190 and +198
+// overwritten or cleared) keeps its definition, and a drawing holding a
+// figure that names no definition still saves and loads.
+TEST(CadFiles, PlacedFiguresKeepTheirDefinitionThroughGroupsAndFiles) {
+    std::string path = TempDir() + "figures in groups.tcf";
+    Db src;
+    ElementRecord h = Full(kElmFigureHeader, 1);
+    StoredElement* first = DAriCreateFgroupHead(&h, &src);
+    StoredElement* def = DAriCreateFgroupHead(&h, &src);
+    ElementRecord m = Line(0, 0, 5, 5);
+    DAriAppendMemberElement(def, &m, &src);
+    ElementRecord place = Full(kElmFigure, 3);
+    StoredElement* fig = DAriAppendFgroup(def, &place, &src);
+    ASSERT_NE(fig, nullptr);
+
+    // Grouping: the member is appended from the record, gets the figure's
+    // parameters, and the host points +190 at the group.
+    ElementRecord g = Record(kElmGroup);
+    StoredElement* group = DAriCreateFgroupHead(&g, &src);
+    ElementRecord buf;
+    ASSERT_NE(DAriReadElement(&src, fig, 4, &buf), nullptr);
+    StoredElement* member = DAriAppendMemberElement(group, &buf, &src);
+    ASSERT_NE(member, nullptr);
+    ASSERT_EQ(DAriElementParamCopy(member, fig), 1);
+    member->owner = group;
+    ASSERT_EQ(DAriDeleteElement(fig, &src), 1);
+    EXPECT_EQ(DAriGetFgroupHeaderIdx(member, &src), def);
+    EXPECT_EQ(member->count, 2);
+
+    // Exploding: a plain copy of the member, parameters, links cleared.
+    StoredElement* out = DAriAppendElement(&src, &member->rec);
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(DAriElementParamCopy(out, member), 1);
+    out->count = 0;
+    out->owner = nullptr;
+    EXPECT_EQ(DAriGetFgroupHeaderIdx(out, &src), def);
+
+    // A figure appended as a plain element names no definition; a stray
+    // number at +198 is no definition either.
+    StoredElement* loose = DAriAppendElement(&src, &place);
+    ASSERT_NE(loose, nullptr);
+    EXPECT_EQ(DAriGetFgroupHeaderIdx(loose, &src), nullptr);
+    StoredElement* stray = DAriAppendElement(&src, &place);
+    stray->count = 77;
+    EXPECT_EQ(DAriGetFgroupHeaderIdx(stray, &src), nullptr);
+
+    uint32_t status = 0;
+    ASSERT_EQ(DAriSaveFileOfCWX(path.c_str(), &src, &status), 1);
+    Db dst;
+    status = 0;
+    ASSERT_EQ(DAriLoadFileOfCWX(path.c_str(), &dst, &status), 1);
+    EXPECT_EQ(status, 0u);
+    ASSERT_EQ(DAriGetElmNum(&dst), 4);
+    StoredElement* lgroup = DAriReadElement(&dst, nullptr, 0, nullptr);
+    StoredElement* lmember = DAriReadFirstMember(lgroup, nullptr, &dst);
+    StoredElement* lout = DAriReadElement(&dst, lgroup, 1, nullptr);
+    StoredElement* lloose = DAriReadElement(&dst, lout, 1, nullptr);
+    StoredElement* lstray = DAriReadElement(&dst, lloose, 1, nullptr);
+    ASSERT_NE(lmember, nullptr);
+    ASSERT_NE(lstray, nullptr);
+    StoredElement* ldef = DAriGetFgroupHeaderIdx(lmember, &dst);
+    ASSERT_NE(ldef, nullptr);
+    EXPECT_EQ(DAriGetMemberNum(ldef, &dst), 1);
+    EXPECT_EQ(DAriGetFgroupHeaderIdx(lout, &dst), ldef);
+    EXPECT_EQ(DAriGetFgroupHeaderIdx(lloose, &dst), nullptr);
+    EXPECT_EQ(DAriGetFgroupHeaderIdx(lstray, &dst), nullptr);
+    (void)first;
+    DeleteFileA(path.c_str());
+}

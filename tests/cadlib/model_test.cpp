@@ -2,6 +2,8 @@
 // every kind, groups and figures, marks, tags, pages and layers.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <windows.h>
 
 #include "tests/cadlib/drawing_builder.h"
@@ -400,6 +402,59 @@ TEST(CadLayers, NamesStayValidAndForeignPointersAreDropped) {
     EXPECT_EQ(DAriChkDspElement(0, 0, 0, 0, &db), 0);  // page 0 hidden
 }
 
+// A layer table copied from another page or drawing brings its names as
+// texts: each layer keeps a slot of its own, so renaming a layer of one page
+// never renames another page's layer, and names survive the drawing they
+// came from.
+TEST(CadLayers, CopiedTablesGetTheirOwnNameSlots) {
+    Db db;
+    ASSERT_EQ(DAriSetLayerName(0, 1, "衛生", &db), 1);
+    ASSERT_EQ(DAriSetLayerName(0, 2, "電気", &db), 1);
+    ASSERT_EQ(DAriAddPage(1, nullptr, &db), 1);
+    std::unique_ptr<LayerTable> t(new LayerTable);
+    ASSERT_EQ(DAriGetLayerInfo(0, t.get(), &db), 1);
+    ASSERT_EQ(DAriSetLayerInfo(1, t.get(), &db), 1);   // page 0's table onto page 1
+    LayerTable* p1 = &DAriGetDbInfoPtr(1, &db)->layers;
+    char* page0Slot = db.h.info->layers.names[1];
+    ASSERT_NE(p1->names[1], nullptr);
+    EXPECT_NE(p1->names[1], page0Slot);
+    EXPECT_STREQ(p1->names[1], "衛生");
+    ASSERT_EQ(DAriSetLayerName(1, 1, "空調", &db), 1);
+    char buf[260];
+    DAriGetLayerName(0, 1, 1, buf, &db);
+    EXPECT_STREQ(buf, "衛生");                            // page 0 untouched
+    DAriGetLayerName(1, 1, 1, buf, &db);
+    EXPECT_STREQ(buf, "空調");
+
+    // Names swapped between two layers of one page: each keeps its slot.
+    char* s1 = db.h.info->layers.names[1];
+    char* s2 = db.h.info->layers.names[2];
+    ASSERT_EQ(DAriGetLayerInfo(0, t.get(), &db), 1);
+    t->names[1] = s2;
+    t->names[2] = s1;
+    ASSERT_EQ(DAriSetLayerInfo(0, t.get(), &db), 1);
+    EXPECT_EQ(db.h.info->layers.names[1], s1);
+    EXPECT_EQ(db.h.info->layers.names[2], s2);
+    EXPECT_STREQ(s1, "電気");
+    EXPECT_STREQ(s2, "衛生");
+
+    // A table from another drawing (a referenced file loaded elsewhere).
+    {
+        Db other;
+        ASSERT_EQ(DAriSetLayerName(0, 5, "外部参照", &other), 1);
+        ASSERT_EQ(DAriGetLayerInfo(0, t.get(), &other), 1);
+        PageRecord* rec = new PageRecord;
+        ASSERT_EQ(DAriGetPage(1, rec, &db), 1);
+        memcpy(&rec->info.layers, t.get(), sizeof(LayerTable));
+        ASSERT_EQ(DAriChgPage(1, rec, &db), 1);
+        delete rec;
+    }
+    p1 = &DAriGetDbInfoPtr(1, &db)->layers;
+    ASSERT_NE(p1->names[5], nullptr);
+    EXPECT_STREQ(p1->names[5], "外部参照");                // outlives the other drawing
+    EXPECT_EQ(p1->names[1], nullptr);                      // the other drawing had no name there
+}
+
 TEST(CadStyles, DefaultTablesReachCallersAndNewDrawings) {
     std::vector<ColourEntry> pens(257);
     std::vector<LineTypeEntry> types(32);
@@ -441,6 +496,113 @@ TEST(CadFonts, FontsOfTheMachineAreListed) {
     EXPECT_DOUBLE_EQ(corners[5], 22.0);
 }
 
+// Vector dictionaries: opened from a font of the machine by a module's
+// request, measured and outlined through the dictionary block, closed again.
+TEST(CadFonts, VectorDictionaryOpensMeasuresAndCloses) {
+    FontDicRequest q;
+    memset(&q, 0, sizeof q);
+    q.value1 = 2;
+    strcpy(q.text, "No Such Font Here");
+    EXPECT_EQ(DAriDicFunction(1, &q), 0);
+    EXPECT_EQ(DAriGetFontNum(4), 0);
+    // The first TrueType font of the machine that gives outlines.
+    std::string face;
+    for (int i = 0; i < DAriGetFontNum(0) && face.empty(); ++i) {
+        const char* name = DAriGetFontNm(0, i, 0);
+        memset(q.text, 0, sizeof q.text);
+        strncpy(q.text, name, sizeof q.text - 1);
+        if (DAriDicFunction(1, &q) != 1) continue;
+        DicBlock b = {};
+        b.word1 = reinterpret_cast<uintptr_t>("A");
+        b.word2 = 2;
+        if (DAriDicFunction(3, &b) > 0) face = name;
+        else DAriDicFunction(2, &q);
+    }
+    ASSERT_FALSE(face.empty()) << "no font of the machine gives outlines";
+    EXPECT_EQ(DAriGetFontNum(4), 1);
+    EXPECT_EQ(DAriGetFontNum(3), 0);
+    ASSERT_NE(DAriGetFontNm(4, 0, 0), nullptr);
+    EXPECT_EQ(face, DAriGetFontNm(4, 0, 0));
+    EXPECT_EQ(DAriGetFontNm(4, 1, 0), nullptr);
+    FontDicRequest state;
+    memset(&state, 0, sizeof state);
+    ASSERT_EQ(DAriDicFunction(20, &state), 1);  // 0: the first open dictionary
+    EXPECT_EQ(state.value2, 2);
+    EXPECT_EQ(face, state.text2);
+
+    auto text = [](DicBlock& b, uint32_t word, const char* t) {
+        CadSetPtr(&b, word, t);
+    };
+    auto length = [&](int code, const char* t, int first, int count) {
+        DicBlock b = {};
+        text(b, 0x14e, t);
+        b.word2 = 2;
+        b.value1 = first;
+        b.value2 = count;
+        CadSetF64(&b, 0x126, 10.0);
+        CadSetF64(&b, 0x12e, 1.0);
+        EXPECT_EQ(DAriDicFunction(code, &b), 1) << code << " " << t;
+        return CadGetF64(&b, 0x136);
+    };
+    double a = length(4, "A", 0, 0), ab = length(4, "AB", 0, 0);
+    EXPECT_GT(a, 0.0);
+    EXPECT_NEAR(ab, a + length(5, "AB", 1, 1) + 1.0, 1e-9);  // advances side by side plus the spacing
+    EXPECT_NEAR(length(5, "AB", 0, -1), ab, 1e-9);
+    EXPECT_NEAR(length(6, "AB", 0, 0), 21.0, 1e-9);        // two cells of 10 and a spacing
+    EXPECT_NEAR(length(7, "ABC", 1, 5), 21.0, 1e-9);       // a count past the end stops there
+    // With the vector-font width setting at 0 the pitch is fixed: half a
+    // cell for a single-byte character, a whole one for a double-byte one.
+    ASSERT_EQ(DAriSetSettingsDataInt("iVectFontWidth", 0), 1);
+    EXPECT_NEAR(length(4, "Wi表", 0, 0), 5.0 + 5.0 + 10.0 + 2.0, 1e-9);
+    DAriSetSettingsDataInt("iVectFontWidth", 1);
+    EXPECT_NEAR(length(4, "AB", 0, 0), ab, 1e-9);
+
+    auto box = [&](int code, const char* t) {
+        DicBlock b = {};
+        b.word1 = 2;
+        text(b, 0x152, t);
+        EXPECT_EQ(DAriDicFunction(code, &b), 1) << code << " " << t;
+        return std::make_pair(CadGetF64(&b, 0x126), CadGetF64(&b, 0x12e));
+    };
+    auto wide = box(10, "W"), narrow = box(10, "i");
+    EXPECT_GT(wide.first, narrow.first);
+    EXPECT_GT(wide.second, 0.3);
+    EXPECT_LE(wide.second, 1.0);
+    EXPECT_NEAR(box(12, "WW").second, wide.second + 1.0, 1e-9);  // one cell lower
+    EXPECT_EQ(box(10, " ").first, 0.0);
+
+    // Characters are split on code page 932: the trail byte of 表 is '\'.
+    DicBlock b = {};
+    text(b, 0x14e, "表A\\");
+    ASSERT_EQ(DAriDicFunction(9, &b), 1);
+    EXPECT_EQ(CadGetF64(&b, 0x126), 3.0);
+    b = {};
+    text(b, 0x14e, "AB");
+    b.value1 = 1;
+    ASSERT_EQ(DAriDicFunction(17, &b), 1);
+    EXPECT_NEAR(CadGetF64(&b, 0x12e) * 10.0, a, 1e-9);  // offset of B = advance of A
+    b.value1 = 2;
+    EXPECT_EQ(DAriDicFunction(17, &b), 0);
+
+    char name[262] = {};
+    b = {};
+    b.value1 = 4;
+    text(b, 0x14e, name);
+    ASSERT_EQ(DAriDicFunction(21, &b), 1);
+    EXPECT_EQ(face, name);
+    b.value2 = 1;
+    EXPECT_EQ(DAriDicFunction(21, &b), 0);
+
+    EXPECT_EQ(DAriDicFunction(2, &q), 1);
+    EXPECT_EQ(DAriDicFunction(2, &q), 0);
+    EXPECT_EQ(DAriGetFontNum(4), 0);
+    EXPECT_EQ(DAriGetFontNm(4, 0, 0), nullptr);
+    b = {};
+    text(b, 0x14e, "A");
+    b.word2 = 2;
+    EXPECT_EQ(DAriDicFunction(4, &b), 0);  // closed
+}
+
 // Every function the header declares is exported under its plain name, as
 // callers that load the library by name expect.
 TEST(CadExports, EveryDeclaredFunctionIsExportedUndecorated) {
@@ -467,4 +629,35 @@ TEST(CadExports, EveryDeclaredFunctionIsExportedUndecorated) {
         ++count;
     }
     EXPECT_GT(count, 80);
+}
+
+// Handles that no longer name an element of the drawing are refused by
+// every call instead of being followed.
+TEST(CadElements, StaleAndForeignHandlesAreRefused) {
+    Db db;
+    Db other;
+    ElementRecord r = Line(0, 0, 1, 1);
+    StoredElement* gone = DAriAppendElement(&db, &r);
+    StoredElement* foreign = DAriAppendElement(&other, &r);
+    ASSERT_EQ(DAriDeleteElement(gone, &db), 1);  // released at once: no undo
+    ElementRecord buf;
+    uint8_t user[256] = {};
+    char text[300];
+    for (StoredElement* e : {gone, foreign}) {
+        SCOPED_TRACE(e == gone ? "deleted" : "other drawing");
+        EXPECT_EQ(DAriReadElement(&db, e, 1, &buf), nullptr);
+        EXPECT_EQ(DAriChangeElement(e, &r, &db), nullptr);
+        EXPECT_EQ(DAriMemChangeElement(e, &r, &db), nullptr);
+        EXPECT_EQ(DAriDeleteElement(e, &db), 0);
+        EXPECT_EQ(DAriAppendMemberElement(e, &r, &db), nullptr);
+        EXPECT_EQ(DAriGetFgroupHeaderIdx(e, &db), nullptr);
+        EXPECT_EQ(DAriUndoAddElement(e, &db, 1, nullptr), 0);
+        EXPECT_EQ(DAriCompRstrData(&db, e, 0, nullptr), 0);
+    }
+    EXPECT_EQ(DAriSetTag(gone, 1, 1), 0);
+    EXPECT_EQ(DAriGetTagString(gone, text), 0);
+    EXPECT_EQ(DAriSet256UserData(gone, user), 0);
+    EXPECT_EQ(DAriElementParamCopy(gone, foreign), 0);
+    EXPECT_EQ(DAriGetElmNum(&db), 0);
+    EXPECT_EQ(DAriGetElmNum(&other), 1);
 }

@@ -12,7 +12,7 @@ namespace {
 struct Recorder : cad::ElementObserver {
     std::string log;
     void OnElement(DbHeader*, cad::ElementEvent ev, StoredElement* e) override {
-        static const char* names[] = {"+", "~", "-", "0"};
+        static const char* names[] = {"+", "~", "-", "0", "*"};
         log += names[static_cast<int>(ev)];
         if (e) log += std::to_string(static_cast<int>(CadGetF64(&e->rec, kOffP1X)));
         log += " ";
@@ -54,7 +54,25 @@ TEST(CadObserver, ALoadKeepsTheObserverAndReportsTheNewContents) {
     cad::SetElementObserver(&db.h, &rec);
     uint32_t status = 0;
     ASSERT_EQ(cad::LoadDrawingBytes(&db.h, bytes, cad::FileKind::Tcf, &status, false, nullptr), 1);
-    EXPECT_EQ(rec.log, "0 ");
+    EXPECT_EQ(rec.log, "* ");
+    rec.log.clear();
+    DAriAppendElement(&db.h, &a);
+    EXPECT_EQ(rec.log, "+1 ");
+}
+
+TEST(CadObserver, BulkChangesInFastAccessAreReportedOnceAtTheEnd) {
+    Db db;
+    Db other;
+    Recorder rec, quiet;
+    cad::SetElementObserver(&db.h, &rec);
+    cad::SetElementObserver(&other.h, &quiet);
+    DAriFastAccessOn();
+    ElementRecord a = Line(1, 0, 1, 1);
+    for (int i = 0; i < 100; ++i) DAriAppendElement(&db.h, &a);
+    EXPECT_EQ(rec.log, "");
+    DAriFastAccessOff();
+    EXPECT_EQ(rec.log, "* ");
+    EXPECT_EQ(quiet.log, "");  // a drawing that did not change hears nothing
     rec.log.clear();
     DAriAppendElement(&db.h, &a);
     EXPECT_EQ(rec.log, "+1 ");

@@ -107,6 +107,7 @@ void CommandFixture::SetUp() {
         "Broken;テスト異常,30006,ZavTestCmdBroken.dll,",
         "Missing;なし,30007,NoSuchModule.dll,",
         "Linger;テスト後処理,30008,ZavTestCmd.dll /C:Linger,",
+        "Probe;テスト確認,30009,ZavTestCmd.dll /C:Probe,",
     };
     def.groups.push_back(group);
     def.readOnlyIds = "4001,30001";

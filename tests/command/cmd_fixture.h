@@ -30,6 +30,7 @@ public:
     CCommandHost m_host;
     std::vector<std::string> notes;           // notifications, busy marks, defaults
     std::function<void(WPARAM)> inject;       // run on kInjectMsg inside any loop
+    std::vector<std::string> opened;          // UM_OPEN_DRAWING_FILE paths
 
     static const UINT kInjectMsg = WM_APP + 500;
 
@@ -37,6 +38,7 @@ public:
         MESSAGE_HANDLER(kInjectMsg, OnInject)
         MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
         MESSAGE_HANDLER(UM_CMD_BUSY, OnBusy)
+        MESSAGE_HANDLER(UM_OPEN_DRAWING_FILE, OnOpenDrawingFile)
         MESSAGE_HANDLER(WM_COMMAND, OnCommand)
         CHAIN_MSG_MAP_MEMBER(m_host)
         MESSAGE_RANGE_HANDLER(WM_USER + 1000, WM_APP + 2000, OnUnanswered)
@@ -46,6 +48,10 @@ public:
     LRESULT OnInject(UINT, WPARAM wParam, LPARAM, BOOL&);
     LRESULT OnNotify(UINT, WPARAM, LPARAM lParam, BOOL& handled);
     LRESULT OnBusy(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+    LRESULT OnOpenDrawingFile(UINT, WPARAM, LPARAM lParam, BOOL&) {
+        opened.push_back(reinterpret_cast<const char*>(lParam));
+        return 1;
+    }
     LRESULT OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnUnanswered(UINT msg, WPARAM, LPARAM, BOOL&);
 };

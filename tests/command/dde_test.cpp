@@ -80,13 +80,12 @@ TEST_F(Dde, QuickRequestsSharingOneBufferKeepTheirOwnTexts) {
 }
 
 TEST_F(Dde, OpenPutAndWindowRequests) {
+    // With no drawing window showing the file, the open road is asked.
     std::vector<std::string> opened;
-    HostHooks().ddeOpenDrawing = [&](const char* path) {
-        opened.push_back(path);
-        return 1;
-    };
+    frame->inject = nullptr;
     EXPECT_EQ(DispatchDdeExecute("{Open(\"C:\\図面\\テスト.tcf\")}"), 1);
     EXPECT_EQ(DispatchDdeExecute("{Open(C:\\図面\\テスト.tcf)}"), 1);
+    opened = frame->opened;
     EXPECT_EQ(opened, (std::vector<std::string>{"C:\\図面\\テスト.tcf", "C:\\図面\\テスト.tcf"}));
 
     EXPECT_EQ(DispatchDdeExecute("{DDEPUT(表示データ)}"), 1);
@@ -186,6 +185,30 @@ TEST_F(DdeTwoProcesses, ClientDrivesCommandsOfTheTestModule) {
     EXPECT_EQ(backups, 1);
     EXPECT_TRUE(SwitchesAtRest());
     EXPECT_EQ(StopDdeServer(frame->m_hWnd), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Dde, ClientOfModulesThroughHostMessages) {
+    ASSERT_EQ(StartDdeServer(frame->m_hWnd), 1);
+    ASSERT_EQ(DdeClientInit(), 1);
+    HWND f = frame->m_hWnd;
+    EXPECT_EQ(SendMessageA(f, UM_DDE_CLIENT_INIT, 0, (LPARAM) "RAZE"), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_CONNECT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_SEND, 0, (LPARAM) "{ExecCmd(30002,viaclient)}"), 1);
+    std::string tooLong = "{ExecCmd(30002," + std::string(600, 'x') + ")}";
+    EXPECT_EQ(SendMessageA(f, UM_DDE_SEND, 0, (LPARAM)tooLong.c_str()), 0) << "refused, not cut";
+    EXPECT_EQ(SendMessageA(f, UM_DDE_DISCONNECT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_SEND, 0, (LPARAM) "{ShowWin}"), 0) << "no conversation";
+    EXPECT_EQ(SendMessageA(f, UM_DDE_CONNECT_TOPIC, 0, (LPARAM) "System"), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_SEND_TOPIC, 0, (LPARAM) "{ShowWin}"), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_DISCONNECT_TOPIC, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(f, UM_DDE_CLIENT_EXIT, 0, 0), 1);
+    ASSERT_TRUE(PumpUntil([&] { return LogHas("args=/C:Quick viaclient"); }));
+    DdeClientTerm();
+    EXPECT_EQ(StopDdeServer(f), 1);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "command/executor.h"
 #include "command/host_hooks.h"
 #include "command/wait_loop.h"
+#include "panels/panel_windows.h"
+#include "view/view_table.h"
 #include "win/message_box.h"
 
 namespace {
@@ -43,16 +45,71 @@ TEST_F(Executor_, RoutesById) {
         errors.clear();
         frame->notes.clear();
         EXPECT_EQ(ExecCadCmd(frame->m_hWnd, c.word, nullptr), c.result) << c.name;
-        if (c.logPart) EXPECT_TRUE(LogHas(c.logPart)) << c.name << "\n" << LogText();
-        if (c.error) EXPECT_EQ(errors, std::vector<std::string>{c.error}) << c.name;
-        else EXPECT_TRUE(errors.empty()) << c.name;
+        if (c.logPart) {
+            EXPECT_TRUE(LogHas(c.logPart)) << c.name << "\n" << LogText();
+        }
+        if (c.error) {
+            EXPECT_EQ(errors, std::vector<std::string>{c.error}) << c.name;
+        } else {
+            EXPECT_TRUE(errors.empty()) << c.name;
+        }
         const int id = c.word & 0xFFFF;
         const std::vector<std::string> bracket = {"notify 1000 " + std::to_string(id),
                                                   "notify 1001 " + std::to_string(id)};
-        if (c.bracketed) EXPECT_EQ(frame->notes, bracket) << c.name;
-        else EXPECT_TRUE(frame->notes.empty()) << c.name;
+        if (c.bracketed) {
+            EXPECT_EQ(frame->notes, bracket) << c.name;
+        } else {
+            EXPECT_TRUE(frame->notes.empty()) << c.name;
+        }
         EXPECT_TRUE(SwitchesAtRest()) << c.name;
     }
+}
+
+TEST_F(Executor_, SystemCommandsWithoutADrawing) {
+    // A stand-in owner window receives the close request of 4006.
+    CTestStatusBar owner;
+    CreateArgs args;
+    args.style = WS_POPUP;
+    ASSERT_NE(owner.Create(args), nullptr);
+    std::vector<std::pair<int, std::string>> shellCalls;
+    HostHooks().systemCommand = [&](int id, HWND, DWORD) {
+        shellCalls.push_back({id, ""});
+        return id == 4008 ? 0 : 1;
+    };
+    struct Case { int id; int result; bool toShell; bool endsCommand; } cases[] = {
+        {4006, 1, false, true},
+        {4005, 1, false, true},
+        {4021, 1, false, true},
+        {4040, 1, false, false},
+        {4001, 1, true, true},
+        {4008, 0, true, false},
+        {4050, 1, true, true},
+    };
+    for (const auto& c : cases) {
+        shellCalls.clear();
+        CmdInput().event = 0;
+        statusBar->name = "old";
+        EXPECT_EQ(ExecCadCmd(owner.m_hWnd, c.id, nullptr), c.result) << c.id;
+        EXPECT_EQ(shellCalls.size(), c.toShell ? 1u : 0u) << c.id;
+        EXPECT_EQ(CmdInput().event == CMD_EV_END, c.endsCommand) << c.id;
+    }
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, owner.m_hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "4006 closes";
+
+    // With every drawing-window slot taken, a new drawing is refused.
+    for (auto& slot : ViewTable) slot = owner.m_hWnd;
+    for (int id : {4000, 4050}) {
+        win::MessageBoxTestHook boxes;
+        shellCalls.clear();
+        log.clear();
+        EXPECT_EQ(ExecCadCmd(owner.m_hWnd, id, nullptr), 1) << id;
+        EXPECT_TRUE(shellCalls.empty()) << id;
+        EXPECT_TRUE(LogHas("Error|これ以上ウィンドウを開けません")) << id;
+        ASSERT_EQ(boxes.Calls().size(), 1u) << id;
+        EXPECT_EQ(boxes.Calls()[0].caption, "新規図面") << id;
+    }
+    for (auto& slot : ViewTable) slot = nullptr;
+    DestroyWindow(owner.m_hWnd);
 }
 
 TEST_F(Executor_, BusyBracketAroundEveryRoad) {
@@ -60,6 +117,11 @@ TEST_F(Executor_, BusyBracketAroundEveryRoad) {
     ASSERT_GE(frame->notes.size(), 4u);
     EXPECT_EQ(frame->notes.front(), "busy 30002 1");
     EXPECT_EQ(frame->notes.back(), "busy 30002 0");
+    // A control's window handed on as lParam is not taken for a text.
+    log.clear();
+    EXPECT_EQ(SendMessageA(frame->m_hWnd, UM_EXEC_CMD, kCmdQuick, (LPARAM)statusBar->m_hWnd), 1);
+    EXPECT_TRUE(LogHas("args=/C:Quick")) << LogText();
+    EXPECT_FALSE(LogHas("args=/C:Quick ")) << LogText();
     // WM_COMMAND reaches the executor through the frame's routing.
     log.clear();
     PostMessageA(frame->m_hWnd, WM_COMMAND, kCmdQuick, 0);
@@ -130,9 +192,18 @@ TEST_F(Executor_, FullResetAfterEveryEnding) {
         EXPECT_EQ(backups, c.fault ? 1 : 0) << c.name;
         EXPECT_EQ(panelClears, c.fault ? 1 : 0) << c.name;
         EXPECT_EQ(errors.size(), c.fault ? 1u : 0u) << c.name;
-        if (c.fault)
+        if (c.fault) {
             EXPECT_TRUE(LogHas("Error|-1073741819 コマンド実行中に例外が発生しました")) << c.name;
+        }
     }
+    // Faults that the system handles itself inside a call are not the
+    // module's: the guarded command completes.
+    log.clear();
+    errors.clear();
+    safe = 1;
+    EXPECT_EQ(ExecCadCmd(frame->m_hWnd, 30009, nullptr), 1);
+    EXPECT_TRUE(LogHas("TESTCMD probe len=0 bad=1")) << LogText();
+    EXPECT_TRUE(errors.empty());
     // The process is still whole: another command runs normally.
     safe = 1;
     EXPECT_EQ(ExecCadCmd(frame->m_hWnd, kCmdQuick, nullptr), 1);
@@ -170,6 +241,20 @@ TEST_F(Executor_, ModulePumpingAfterItsEndDoesNotStartTheNextCommandInside) {
     ASSERT_TRUE(PumpUntil([&] { return LogHas("TESTCMD quick"); }));
     EXPECT_LT(LogIndex("TESTCMD lingered"), LogIndex("TESTCMD quick")) << LogText();
     EXPECT_EQ(Executor().maxStartCmdDepth, 1);
+    EXPECT_TRUE(SwitchesAtRest());
+}
+
+TEST_F(Executor_, WiredToTheNeighbouringServices) {
+    // The real services of the drawing windows, panels and CAD library,
+    // with no drawing open: switches set by a module still come back.
+    InstallHostServices();
+    HostHooks().writeLog = [this](int, const char* category, const char* text) {
+        log.push_back(std::string(category ? category : "") + "|" + text);
+    };
+    EXPECT_EQ(CmdActiveView(), nullptr);
+    EXPECT_EQ(ExecCadCmd(frame->m_hWnd, kCmdSwitches, nullptr), 1);
+    EXPECT_TRUE(LogHas("TESTCMD switches"));
+    EXPECT_EQ(LayerFieldLock, 0);
     EXPECT_TRUE(SwitchesAtRest());
 }
 

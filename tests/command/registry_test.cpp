@@ -7,6 +7,7 @@
 #include "base/file_utils.h"
 #include "cmd_fixture.h"
 #include "command/cad_app_cmd.h"
+#include "win/message_box.h"
 
 namespace {
 
@@ -193,6 +194,57 @@ TEST_F(CmdRegistryModules, ModuleExistsChecksTheExecutableFolder) {
     SetCmdRegistry(registry.get());
 }
 
+TEST_F(CmdRegistryModules, LoadingEntryPoints) {
+    CmdDefText def;
+    def.groups.push_back({"G", DistDir(),
+                          {"Imp,5103,ZavTestCmd.dll /C:Import", "Jwc,5104,ZavTestCmd.dll /C:Jwc",
+                           "Bad,5105,ZavTestCmdBroken.dll"}});
+    CCadAppCmd reg;
+    reg.Load(def);
+    SetCmdRegistry(&reg);
+    int info = 0;
+    EXPECT_EQ(CallLoadingDB(5103, "a.tcf", nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(CallLoadingDB(5104, "b.jwc", nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(CallLoadingDB(5104, "c.jwc", nullptr, nullptr, &info), 1);
+    EXPECT_EQ(CallLoadingDB(5105, "d.dxf", nullptr, nullptr, nullptr), 0);
+    EXPECT_TRUE(LogHas("TESTCMD LoadingDB a.tcf")) << LogText();
+    EXPECT_TRUE(LogHas("TESTCMD Jwc_LoadingDB b.jwc"));
+    EXPECT_TRUE(LogHas("TESTCMD LoadingDB_Info c.jwc 0 1"));
+    EXPECT_EQ(errors, std::vector<std::string>{"msg:5120"});
+    EXPECT_EQ(reg.CurrentModule(), nullptr);
+    EXPECT_EQ(GetModuleHandleA("ZavTestCmd.dll"), nullptr);
+
+    // An import module that faults on its file: reported, drawings backed
+    // up, and the load counts as failed.
+    errors.clear();
+    EXPECT_EQ(CallLoadingDB(5103, "fault.dxf", nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_EQ(backups, 1);
+    EXPECT_TRUE(LogHas("コマンド実行中に例外が発生しました"));
+    EXPECT_EQ(GetModuleHandleA("ZavTestCmd.dll"), nullptr);
+    SetCmdRegistry(registry.get());
+}
+
+TEST_F(CmdRegistryModules, ResidentModuleStaysLoadedUntilTheRegistryGoes) {
+    // A copy of the test module under a resident name, beside the program.
+    const std::string resident = GetModuleDir() + "CadAppBase.dll";
+    ASSERT_TRUE(CopyFileA((DistDir() + "\\ZavTestCmd.dll").c_str(), resident.c_str(), FALSE));
+    {
+        CCadAppCmd reg;
+        reg.Load(OneGroup("", {"Res;常駐,5001,CadAppBase.dll /C:Quick"}));
+        std::string path, args;
+        HMODULE first = reg.LoadCmdModule(5001, path, args);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(reg.CurrentSlot(), 0);
+        reg.ReleaseModule();
+        EXPECT_EQ(GetModuleHandleA("CadAppBase.dll"), first) << "resident after its run";
+        EXPECT_EQ(reg.LoadCmdModule(5001, path, args), first) << "not loaded again";
+        reg.ReleaseModule();
+    }
+    EXPECT_EQ(GetModuleHandleA("CadAppBase.dll"), nullptr) << "unloaded with the registry";
+    DeleteFileA(resident.c_str());
+}
+
 TEST_F(CmdRegistryModules, StartModuleCmdJoinsItsText) {
     EXPECT_EQ(StartModuleCmd(kCmdQuick, "extra"), 1);
     EXPECT_TRUE(LogHas("TESTCMD quick id=0 args=/C:Quick extra")) << LogText();
@@ -201,11 +253,12 @@ TEST_F(CmdRegistryModules, StartModuleCmdJoinsItsText) {
     EXPECT_EQ(errors.back(), "msg:5120");
 }
 
-#if __has_include("base/def_file.h")
 TEST(CmdRegistryFile, InstallationFileReads) {
+    win::MessageBoxTestHook boxes;
     CCadAppCmd reg;
     const std::string path = DistDir() + "\\CadAppCmd.def";
-    ASSERT_EQ(reg.ReadDefFile(path.c_str()), 0);
+    ASSERT_EQ(reg.ReadDefFile(path.c_str()), 0)
+        << (boxes.Calls().empty() ? "" : boxes.Calls()[0].text);
     ASSERT_GE(reg.Groups().size(), 2u);
     const CCmdInfo* wait = reg.FindCmd(30001);
     ASSERT_NE(wait, nullptr);
@@ -214,6 +267,5 @@ TEST(CmdRegistryFile, InstallationFileReads) {
     EXPECT_EQ(reg.IsReadOnlyCmd(30001), 1);
     EXPECT_EQ(reg.IsReadOnlyCmd(30004), 0);
 }
-#endif
 
 }  // namespace

@@ -105,7 +105,9 @@ TEST_F(WaitLoop, DispatchRules) {
             GetRequestPoint(req.point, pt);
             EXPECT_EQ(pt[0], c.x) << c.name;
         }
-        if (c.result == 4096) EXPECT_EQ(req.picked, c.pickFinds) << c.name;
+        if (c.result == 4096) {
+            EXPECT_EQ(req.picked, c.pickFinds) << c.name;
+        }
         if (c.result == 8192) {
             EXPECT_EQ(req.panelKind, 3) << c.name;
             EXPECT_EQ(req.panelValue, 7) << c.name;
@@ -157,6 +159,20 @@ TEST_F(WaitLoop, LockLayerModeRestoredOnEveryReturn) {
     EXPECT_EQ(SendMessageA(frame->m_hWnd, UM_WAIT_CMD_EVENT, 0, (LPARAM)&req), 0);
     EXPECT_EQ(seen, 1) << "locked layers searched while waiting";
     EXPECT_EQ(mode, 0) << "mode from before the wait";
+}
+
+TEST_F(WaitLoop, LowPriorityWritersDoNotReplaceAPendingEvent) {
+    struct Case { int first, second, expect; } cases[] = {
+        {CMD_EV_LBUTTON, CMD_EV_VIEW_ACTIVATED, CMD_EV_LBUTTON},
+        {CMD_EV_LBUTTON, CMD_EV_ATTR_CHANGED, CMD_EV_LBUTTON},
+        {0, CMD_EV_VIEW_ACTIVATED, CMD_EV_VIEW_ACTIVATED},
+        {CMD_EV_LBUTTON, CMD_EV_RBUTTON, CMD_EV_RBUTTON},
+    };
+    for (const auto& c : cases) {
+        CmdInput().event = c.first;
+        PostCmdEvent(c.second);
+        EXPECT_EQ(CmdInput().event, c.expect) << c.first << " then " << c.second;
+    }
 }
 
 TEST_F(WaitLoop, QuitIsHandedOn) {

@@ -12,6 +12,7 @@
 
 struct TestPane : zav::CTitleDockingWindowImpl {
     COLORREF colour = RGB(200, 220, 255);
+    POINT minSize = {40, 40};
 
     BEGIN_MSG_MAP(TestPane)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
@@ -47,8 +48,7 @@ struct TestPane : zav::CTitleDockingWindowImpl {
     LRESULT OnMinMax(UINT, WPARAM, LPARAM l, BOOL&)
     {
         MINMAXINFO* mmi = reinterpret_cast<MINMAXINFO*>(l);
-        mmi->ptMinTrackSize.x = 40;
-        mmi->ptMinTrackSize.y = 40;
+        mmi->ptMinTrackSize = minSize;
         return 0;
     }
 };

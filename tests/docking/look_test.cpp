@@ -3,6 +3,8 @@
 #include <cstring>
 #include "docking/caption.h"
 #include "docking/docking_settings.h"
+#include "base/local_settings_ini.h"
+#include "base/running_settings.h"
 
 using namespace zav;
 
@@ -42,6 +44,30 @@ TEST(DockingSettings, ColoursAndDragMode)
     GetDockingHooks() = DockingHooks();
     CDockingSettings::Instance().Update();
     EXPECT_NE(nullptr, CDockingSettings::Instance().hFontVertical);
+}
+
+TEST(DockingSettings, DragAndFloatingModesComeFromTheSettings)
+{
+    // Without hooks the framework reads the program's own settings.
+    GetDockingHooks() = DockingHooks();
+    const int savedDrag = Running().FullDragMode, savedFloat = LocalIni().iCmdPanelFloatingMode;
+    struct Row { const char* name; int fullDragMode; DWORD flags; } rows[] = {
+        {"FullDragMode 0: outline", 0, CDockingSettings::kOutlineDrag},
+        {"FullDragMode 3: full window", 3, CDockingSettings::kFullDrag},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Running().FullDragMode = r.fullDragMode;
+        CDockingSettings::Instance().Update();
+        EXPECT_EQ(r.flags, CDockingSettings::Instance().flags & 6);
+    }
+    LocalIni().iCmdPanelFloatingMode = 1;
+    EXPECT_EQ(1, DockFloatingMode());
+    LocalIni().iCmdPanelFloatingMode = 0;
+    EXPECT_EQ(0, DockFloatingMode());
+    Running().FullDragMode = savedDrag;
+    LocalIni().iCmdPanelFloatingMode = savedFloat;
+    CDockingSettings::Instance().Update();
 }
 
 TEST(CaptionText, EllipsisKeepsWithinWidthAndCharacters)
@@ -142,4 +168,37 @@ TEST_F(DockingTest, DockedCaptionAndPinButton)
     Pump();
     EXPECT_TRUE(named.IsPinned());
     EXPECT_EQ(uint32_t(DOCK_SIDE_RIGHT | DOCK_FLAG_PINNED | DOCK_FLAG_SINGLE), Pos(named).side);
+}
+
+TEST(PinButton, IconsComeFromTheProgram)
+{
+    // 204 on a docked pane's caption, 205 on the slid-out pane's: two different pictures.
+    HICON docked = PinIcon(1), autoHide = PinIcon(0);
+    ASSERT_NE(nullptr, docked);
+    ASSERT_NE(nullptr, autoHide);
+    EXPECT_NE(docked, autoHide);
+    // Drawn at 16 x 16 from (width - 11) / 2 into the button, over the caption fill.
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof bi.bmiHeader, 40, -40, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP dib = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ::SelectObject(dc, dib);
+    CPinButton pin;
+    pin.rc = {10, 10, 25, 25};
+    for (int index : {1, 0}) {
+        SCOPED_TRACE(index);
+        pin.stateIndex = index;
+        std::memset(bits, 0xFF, 40 * 40 * 4);
+        pin.Draw(dc);
+        ::GdiFlush();
+        int dark = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                if ((static_cast<DWORD*>(bits)[y * 40 + x] & 0xFFFFFF) == 0) ++dark;
+        EXPECT_GT(dark, 20) << "the pin's outline is drawn";
+        EXPECT_EQ(kCaptionFill, ::GetPixel(dc, 10, 10)) << "the button's corner keeps the fill";
+    }
+    ::DeleteDC(dc);
+    ::DeleteObject(dib);
 }

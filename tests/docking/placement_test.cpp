@@ -46,6 +46,14 @@ TEST_F(DockingTest, PositionsReadBackAsDocked)
     // Code 11: a dock bar is not the auto-hide window.
     DockRequestHeader q = {left.m_hWnd, left.Bar(), DOCK_CODE_QUERY_PINNED};
     EXPECT_EQ(0, SendDockRequest(frame->m_hWnd, &q));
+    // Code 13: the bar answers its window's minimum along the bar.
+    TestPane& wide = NewPane("wide");
+    wide.minSize = {70, 55};
+    ASSERT_TRUE(DockAt(wide, DOCK_SIDE_BOTTOM, 0, 0.5f, 70));
+    DockRequestHeader m = {wide.m_hWnd, wide.Bar(), DOCK_CODE_MIN_DISTANCE};
+    EXPECT_EQ(70, SendDockRequest(wide.Bar(), &m)) << "bottom bar: along x";
+    m = {left.m_hWnd, left.Bar(), DOCK_CODE_MIN_DISTANCE};
+    EXPECT_EQ(40, SendDockRequest(left.Bar(), &m)) << "left bar: along y";
 }
 
 TEST_F(DockingTest, StoredPositionsFindTheirBars)
@@ -228,4 +236,23 @@ TEST_F(DockingTest, AcceptZonesAndTheFirstThird)
         p.Undock();
         Pump();
     }
+}
+
+TEST_F(DockingTest, TallerToolbarMovesBarsAndClient)
+{
+    TestPane& top = NewPane("top");
+    ASSERT_TRUE(DockAt(top, DOCK_SIDE_TOP | DOCK_FLAG_SINGLE, 0, 0.0f, 80));
+    HWND band = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 1000, 20, frame->m_hWnd, nullptr,
+                                  nullptr, nullptr);
+    frame->m_hWndToolBar = band;
+    frame->UpdateLayout(FALSE);
+    EXPECT_EQ(20, ClientInFrame(frame->m_hWnd, ::GetParent(top.m_hWnd)).top);
+    // The rebar grows by itself (a second row of bands) and says so.
+    ::SetWindowPos(band, nullptr, 0, 0, 1000, 50, SWP_NOZORDER | SWP_NOMOVE);
+    NMHDR n = {band, 1, static_cast<UINT>(RBN_AUTOSIZE)};
+    ::SendMessageA(frame->m_hWnd, WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&n));
+    EXPECT_EQ(50, ClientInFrame(frame->m_hWnd, ::GetParent(top.m_hWnd)).top) << "the top bar moved down";
+    EXPECT_LT(50 + 80, MdiInFrame().top) << "the client follows below the bar";
+    frame->m_hWndToolBar = nullptr;
+    ::DestroyWindow(band);
 }

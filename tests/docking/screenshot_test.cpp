@@ -1,5 +1,6 @@
 // A frame with panes docked on several sides, one floating and one pinned,
 // rendered into a memory DIB and saved beside the build for people to look at.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,57 @@
 using namespace zav;
 
 namespace {
+
+// The caption buttons at the right end of a caption band: close alone on a
+// tool window, minimise and maximise before it on a frame. Drawn by hand: the
+// symbol font the platform would use is not there under a headless run.
+void DrawCaptionButton(HDC dc, RECT b, char kind)
+{
+    ::FillRect(dc, &b, ::GetSysColorBrush(COLOR_BTNFACE));
+    RECT e = b;
+    ::DrawEdge(dc, &e, EDGE_RAISED, BF_RECT);
+    HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNTEXT));
+    HGDIOBJ old = ::SelectObject(dc, pen);
+    const int w = b.right - b.left, h = b.bottom - b.top;
+    const int s = std::min(w, h) / 2 - 1;  // glyph size
+    const int x = b.left + (w - s) / 2, y = b.top + (h - s) / 2;
+    for (int t = 0; t < 2; ++t) {  // two pixels thick
+        switch (kind) {
+        case 'x':
+            ::MoveToEx(dc, x + t, y, nullptr); ::LineTo(dc, x + s + t, y + s + 1);
+            ::MoveToEx(dc, x + s - 1 + t, y, nullptr); ::LineTo(dc, x - 1 + t, y + s + 1);
+            break;
+        case 'm':
+            ::MoveToEx(dc, x, y + s - t, nullptr); ::LineTo(dc, x + s, y + s - t);
+            break;
+        default:
+            ::MoveToEx(dc, x, y + t, nullptr); ::LineTo(dc, x + s, y + t);
+            break;
+        }
+    }
+    if (kind == 'M') {
+        HGDIOBJ brush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+        ::Rectangle(dc, x, y, x + s + 1, y + s + 1);
+        ::SelectObject(dc, brush);
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(pen);
+}
+
+void DrawCaptionButtons(HDC dc, const RECT& cap, bool tool, bool minBox, bool maxBox)
+{
+    const int h = cap.bottom - cap.top - 4;
+    if (h <= 4) return;
+    const int w = tool ? h : h + 2;
+    RECT b = {cap.right - 2 - w, cap.top + 2, cap.right - 2, cap.top + 2 + h};
+    DrawCaptionButton(dc, b, 'x');
+    ::OffsetRect(&b, -(w + 2), 0);
+    if (maxBox) {
+        DrawCaptionButton(dc, b, 'M');
+        ::OffsetRect(&b, -w, 0);
+    }
+    if (minBox) DrawCaptionButton(dc, b, 'm');
+}
 
 // Paints a window and its children into dc, with `origin` the screen point of the image's corner.
 void RenderTree(HDC dc, HWND w, POINT origin)
@@ -36,6 +88,7 @@ void RenderTree(HDC dc, HWND w, POINT origin)
         RECT cap = {client.x - wr.left, 3, client.x - wr.left + cr.right, client.y - wr.top - 1};
         const bool tool = (::GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
         ::DrawCaption(w, dc, &cap, DC_ACTIVE | DC_TEXT | DC_GRADIENT | (tool ? DC_SMALLCAP : 0));
+        DrawCaptionButtons(dc, cap, tool, (style & WS_MINIMIZEBOX) && !tool, (style & WS_MAXIMIZEBOX) && !tool);
         POINT o2;
         ::OffsetViewportOrgEx(dc, client.x - wr.left, client.y - wr.top, &o2);
         ::FillRect(dc, &cr, ::GetSysColorBrush(COLOR_APPWORKSPACE));
@@ -103,6 +156,7 @@ TEST_F(DockingTest, ScreenshotOfAFrameWithPanes)
         }
         return 0;
     };
+    ::SetWindowTextA(frame->m_hWnd, "ドッキング ウィンドウ");
     TestPane& left = NewPane("基本操作", RGB(210, 250, 210));
     TestPane& right1 = NewPane("作図メニュー", RGB(250, 215, 215));
     TestPane& right2 = NewPane("属性", RGB(250, 235, 205));
@@ -115,6 +169,9 @@ TEST_F(DockingTest, ScreenshotOfAFrameWithPanes)
     ASSERT_TRUE(DockAt(right2, DOCK_SIDE_RIGHT, 0, 0.5f, 190, 250));
     ASSERT_TRUE(DockAt(top, DOCK_SIDE_TOP | DOCK_FLAG_SINGLE, 0, 0.0f, 60));
     ASSERT_TRUE(DockAt(bottom, DOCK_SIDE_BOTTOM | DOCK_FLAG_SINGLE, 0, 0.0f, 70));
+    // A pane with a small icon: its label shows the icon before the title.
+    ::SendMessageA(pinned.m_hWnd, WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(::LoadIconA(nullptr, MAKEINTRESOURCEA(32516))));  // information
     ASSERT_TRUE(DockAt(pinned, DOCK_SIDE_LEFT | DOCK_FLAG_SINGLE, 0, 0.0f, 150));
     ASSERT_TRUE(pinned.PinUpAtCurrentSide());
     frame->AutoHide().HidePane();

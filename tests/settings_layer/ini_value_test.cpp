@@ -89,6 +89,16 @@ TEST_F(LocalIniTest, EpsilonResetHappensOnce)
     EXPECT_EQ(11, Key("System", "iDrawColor"));
     EXPECT_EQ(0, SaveLocalSettingsIni(root_->File("LocalSettings.xml").c_str()));
     EXPECT_EQ(6, Key("System", "iHighlightColor")) << "the extension is forced to .ini";
+
+    // The extension is found DBCS-aware: the 0x5C trail byte of "ソ" after the
+    // dot is no folder separator.
+    const std::string dbcs = root_->File("LocalSettings.ソ");
+    const std::string forced = root_->File("LocalSettings.ini");
+    DeleteFileA(forced.c_str());
+    LocalIni().iHighlightColor = 9;
+    EXPECT_EQ(0, SaveLocalSettingsIni(dbcs.c_str()));
+    EXPECT_EQ(9, static_cast<int>(GetPrivateProfileIntA("System", "iHighlightColor", -1, forced.c_str())));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dbcs + ".ini").c_str()));
 }
 
 // The INI travels with LocalSettings.xml through the per-user load and save.

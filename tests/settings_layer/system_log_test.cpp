@@ -191,6 +191,23 @@ TEST_F(SystemLog, FileHeaderAndLevels)
     Running().CMDLOG = 1;
     WriteSystemLog(1, nullptr, "module line");
     EXPECT_EQ("09:08:07, module line", Lines(ReadBytes(Today("00"))).back());
+
+    // Past midnight the run keeps writing to the file it opened.
+    SYSTEMTIME next = Local(2024, 1, 6, 0, 0, 5);
+    SetSystemLogClock(&next);
+    WriteSystemLog(2, "Save File", "after midnight");
+    EXPECT_EQ("00:00:05, Save File       ,\"after midnight\"", Lines(ReadBytes(Today("00"))).back());
+    EXPECT_FALSE(FileExists(folder_->File("@20240106_00.LOG")));
+}
+
+TEST_F(SystemLog, FileThatCannotBeCreated)
+{
+    const std::string missing = folder_->File("no\\such\\folder");
+    std::snprintf(Running().logDir, sizeof Running().logDir, "%s", missing.c_str());
+    EXPECT_EQ(0, OpenSystemLog());
+    EXPECT_EQ(missing + "\\@20240105_00.LOG", GetSystemLogPath()) << "the path stays set";
+    WriteSystemLog(0, "Error", "dropped without a message");
+    EXPECT_FALSE(FileExists(GetSystemLogPath()));
 }
 
 TEST_F(SystemLog, LogOffCreatesNothing)
@@ -230,6 +247,9 @@ TEST_F(SystemLog, CleanUpByAge)
 {
     struct Row { int keepDays; bool oldKept; bool recentKept; } rows[] = {
         {7, false, true}, {-1, true, true}, {0, false, false}, {40, true, true},
+        // Ages beyond the calendar keep everything; 21350399 days once wrapped
+        // the cut-off to 18 hours before now.
+        {21350399, true, true}, {2147483647, true, true},
     };
     for (const Row& row : rows) {
         const std::string old = folder_->File("@20231201_00.LOG");

@@ -227,7 +227,8 @@ TEST(DefFile, IndentedSaveRoundTrip)
     ASSERT_TRUE(file.IsLoaded()) << file.GetLastError();
     ASSERT_EQ(0, file.SetValue("S", "J", "能力表示ソ", 1));
 
-    const std::string saved = folder.File("s.def");
+    // A file name whose Shift_JIS form holds 0x5C trail bytes.
+    const std::string saved = folder.File("表示ソ.def");
     ASSERT_EQ(1, file.SaveFormatted(saved.c_str()));
     const std::string bytes = ReadBytes(saved);
     EXPECT_EQ(0u, bytes.find("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<!-- head -->\r\n<ROOT"));

@@ -72,9 +72,7 @@ TEST(AppObject, ViewWindowClassesRegisterAndUnregister) {
   ASSERT_EQ(1, CCadSystem::RegisterViewClasses(inst));
   WNDCLASSA wc;
   EXPECT_TRUE(GetClassInfoA(inst, "#LAYOUTVIEW#", &wc));
-  EXPECT_EQ(4, wc.cbWndExtra);
   EXPECT_TRUE(GetClassInfoA(inst, "LAY_WND", &wc));
-  EXPECT_EQ(8, wc.cbWndExtra);
   CCadSystem::UnregisterViewClasses(inst);
   EXPECT_FALSE(GetClassInfoA(inst, "#ROUPEVIEW#", &wc));
 }

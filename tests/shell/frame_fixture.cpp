@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "shell/command_line.h"
 #include "view/cadwin_frame.h"
 #include "view/view_data.h"
 
@@ -22,6 +23,10 @@ LRESULT CALLBACK RecordingChildProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 void FrameTest::SetUp() {
   log.clear();
+  // The command line's state is process-wide: each test starts afresh.
+  CommandLine = CommandLineState();
+  CommandLineFileGiven = 0;
+  StartCommandPosted = 0;
   ExecCmdHook = [this](int id, LPARAM arg) {
     std::string e = "exec " + std::to_string(id);
     if (arg) e += std::string(":") + (const char*)arg;

@@ -8,6 +8,7 @@
 
 #include "cadlib/WmCadApiDb.h"
 #include "frame_fixture.h"
+#include "shell/command_line.h"
 #include "view/cadwin_frame.h"
 #include "win/message_box.h"
 
@@ -148,6 +149,35 @@ TEST_F(FrameTest, ButtonsOfTheRunningCommandShowPressed) {
   NMHDR other = {drawTb, 6000, CMD_NOTIFY_START};
   SendMessageA(frame->m_hWnd, WM_NOTIFY, 6000, (LPARAM)&other);
   EXPECT_FALSE(SendMessageA(drawTb, TB_ISBUTTONCHECKED, 45500, 0));
+}
+
+TEST_F(FrameTest, ToolbarTooltipsComeFromTheButtonStrings) {
+  struct {
+    UINT button;
+    const char* tip;
+  } rows[] = {{45100, "新規作成"}, {45200, "距離"}, {45706, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ転送"}};
+  HWND tb = frame->m_toolbars.ToolbarWindow(0);
+  for (auto& r : rows) {
+    NMTTDISPINFOA info = {};
+    info.hdr.hwndFrom = tb;
+    info.hdr.idFrom = r.button;
+    info.hdr.code = TTN_GETDISPINFOA;
+    SendMessageA(frame->m_hWnd, WM_NOTIFY, 0, (LPARAM)&info);
+    ASSERT_NE(nullptr, info.lpszText) << r.button;
+    EXPECT_STREQ(r.tip, info.lpszText) << r.button;
+  }
+}
+
+TEST_F(FrameTest, DestroyCommandKnowsWhetherADrawingWasSaved) {
+  WritePrivateProfileStringA("BOOT", "/S", "21500", env.ini.c_str());
+  WritePrivateProfileStringA("DESTROY", "/S", "21501", env.ini.c_str());
+  ParseCommandLine(frame->m_hWnd, "/s", -1);
+  PumpFor(50);
+  Taken();
+  DrawingSavedThisRun = 1;
+  SendMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
+  DrawingSavedThisRun = 0;
+  EXPECT_EQ("exec 21501:/s/Save1 DESTROY 21501 /s/Save1", Taken());
 }
 
 MSG KeyMsg(HWND w, UINT message, WPARAM key) {
@@ -302,3 +332,13 @@ TEST_F(FrameTest, DroppedFilesOpenInOrder) {
 }
 
 }  // namespace
+
+TEST_F(FrameTest, MenuBarStandsInTheFirstRebarBandWithItsMenu) {
+  CMDICommandBarCtrlEx& bar = frame->m_cmdBar;
+  ASSERT_NE(nullptr, bar.m_hWnd);
+  EXPECT_GT(bar.ButtonCount(), 5);  // the top-level menus of ZavIrurer.mnu
+  RECT rc = {};
+  ::GetWindowRect(bar.m_hWnd, &rc);
+  EXPECT_GE(rc.bottom - rc.top, 16) << "a band of no height hides the menu bar";
+  EXPECT_EQ(nullptr, ::GetMenu(frame->m_hWnd)) << "the frame shows no menu of its own";
+}

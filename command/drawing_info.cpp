@@ -1,0 +1,42 @@
+// Drawing information of a drawing, read and written through the CAD library.
+#include <windows.h>
+
+#include "command/host_hooks.h"
+#include "cadlib/WmCadApiDb.h"
+#include "command/system_commands.h"
+#include "panels/panel_windows.h"
+#include "setup/layers.h"
+#include "view/drawing_state.h"
+#include "view/view_coords.h"
+#include "view/view_data.h"
+#include "view/view_table.h"
+
+int ReadDrawingInfo(void* db, void* block) {
+    return db ? DAriGetDBInfo(static_cast<DbHeader*>(db), block) : 0;
+}
+
+int ApplyDrawingInfo(HWND view, const void* block, int loadPattern) {
+    ViewData* data = GetViewData(view);
+    if (!data) return 1;
+    SetDrawingModified(view);
+    if (data->db) DAriSetDBInfo(static_cast<DbHeader*>(data->db), block);
+    RefreshToolPanel();
+    if (CountDrawingViews(view) > 1) {
+        for (HWND v = GetNextView(nullptr); v; v = GetNextView(v)) {
+            ViewData* other = GetViewData(v);
+            if (other && other->db == data->db) SetViewTitle(v, other->db, other->windowNumber);
+        }
+    } else {
+        SetViewTitle(view, data->db, 0);
+    }
+    const std::string pattern =
+        HostHooks().layerPatternFile ? HostHooks().layerPatternFile() : std::string();
+    if (loadPattern && !pattern.empty())
+        LoadLayerPatternToDb(GetParent(view), pattern.c_str(), data->db);
+    data->untitledNumber = 0;
+    ZoomViewToPaper();
+    InvalidateRect(view, nullptr, TRUE);
+    UpdateWindow(view);
+    return 0;
+}
+

@@ -1,0 +1,8 @@
+// The calls the shell makes into the UI library (WmCadApi.dll), looked up
+// once beside the executable; without the library they do nothing.
+#pragma once
+
+#include <windows.h>
+
+void UiInitCadApi(HWND mainFrame);        // Rodad_InitCadApi
+void UiSetCmdPanelType(int lowResolution);  // Rodad_SetCmdPanelType
