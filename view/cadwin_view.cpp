@@ -123,7 +123,7 @@ LRESULT CCadwinView::OnSize(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
 }
 
 LRESULT CCadwinView::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-    DrawView(m_hWnd, GetViewData(m_hWnd), 0);
+    DrawView(m_hWnd, GetViewData(m_hWnd), 0, m_surface);
     return 0;
 }
 

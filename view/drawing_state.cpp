@@ -84,8 +84,9 @@ void SetViewTitle(HWND view, DbHeader* db, int number) {
     char buf[1024];
     DbInfoHead head;
     const bool titled = db && DAriGetDBInfo(db, &head) && head.Title()[0];
-    if (!titled && r->fileName[0]) {
-        // A drawing without a title of its own is named by its file.
+    if (!titled && r->fileName[0] && title == r->fileName) {
+        // A window opened for a file whose drawing has no title of its own
+        // is named by the file alone.
         if (number) snprintf(buf, sizeof buf, "%s : %d", r->fileName, number);
         else snprintf(buf, sizeof buf, "%s", r->fileName);
     } else if (r->fileName[0] && number)

@@ -21,7 +21,6 @@ double DisplayedGridPitch[2] = {0, 0};
 std::function<void(const DrawParam&)> DrawParamObserver;
 
 namespace {
-HMODULE LibraryModule() { return ::GetModuleHandleA("WmCadApiDb.dll"); }
 
 COLORREF InfoColour(const DbInfo* info, int index) {
     if (!info || index < 0 || index > 256) return RGB(255, 255, 255);
@@ -35,15 +34,6 @@ bool IsMultipleOf5(double v) {
 }
 }  // namespace
 
-DrawPreFn LibraryDrawPre() {
-    HMODULE m = LibraryModule();
-    return m ? reinterpret_cast<DrawPreFn>(::GetProcAddress(m, "DAriDrawPre")) : nullptr;
-}
-DrawAllFn LibraryDrawAll() {
-    HMODULE m = LibraryModule();
-    return m ? reinterpret_cast<DrawAllFn>(::GetProcAddress(m, "DAriDrawAll")) : nullptr;
-}
-
 RenderSurface* CreateRenderSurface(HWND view) {
     auto* s = static_cast<RenderSurface*>(std::calloc(1, sizeof(RenderSurface)));
     if (!s) return nullptr;
@@ -53,22 +43,22 @@ RenderSurface* CreateRenderSurface(HWND view) {
     s->window = view;
     RECT rc = {0, 0, 0, 0};
     if (view) ::GetClientRect(view, &rc);
-    s->clientRect[0] = rc.left;
-    s->clientRect[1] = rc.top;
-    s->clientRect[2] = rc.right;
-    s->clientRect[3] = rc.bottom;
+    s->client[0] = rc.left;
+    s->client[1] = rc.top;
+    s->client[2] = rc.right;
+    s->client[3] = rc.bottom;
     return s;
 }
 
 void ResizeRenderSurface(RenderSurface* s, int width, int height) {
     if (!s) return;
-    s->clientRect[2] = s->clientRect[0] + width;
-    s->clientRect[3] = s->clientRect[1] + height;
+    s->client[2] = s->client[0] + width;
+    s->client[3] = s->client[1] + height;
 }
 
 void ReleaseRenderSurface(RenderSurface* s) {
     if (!s) return;
-    if (s->gdiObject) ::DeleteObject(reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(s->gdiObject)));
+    if (s->objectSlot) ::DeleteObject(reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(s->objectSlot)));
     std::free(s);
 }
 
@@ -112,7 +102,7 @@ int DrawViewGrid(DbHeader* db, DrawParam* p, const double* tl, const double* br)
     HPEN penOrdinary = ::CreatePen(PS_SOLID, 0, InfoColour(info, ordinary));
     HPEN penEmphasis = ::CreatePen(PS_SOLID, 0, InfoColour(info, emphasis));
     HPEN penThin = ::CreatePen(PS_SOLID, 0, InfoColour(info, ordinary));
-    HDC dc = p->targetDc;
+    HDC dc = static_cast<HDC>(p->dc);
     HGDIOBJ old = ::SelectObject(dc, penOrdinary);
 
     const double x0 = (std::trunc(tl[0] / px) - 1) * px + remX;
@@ -147,7 +137,7 @@ int DrawViewGrid(DbHeader* db, DrawParam* p, const double* tl, const double* br)
     return drawn;
 }
 
-int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p) {
+int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p, RenderSurface* surface) {
     if (!d) return 0;
     std::memset(p, 0, sizeof *p);
     ViewSet set = CurrentViewSet(d);
@@ -169,29 +159,29 @@ int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p) {
     p->pointSize = rs.bPointSize ? 1 : 0;
     if (rs.bLineWidthSize) p->lineWidthSize = rs.bLineWidthSize;
     p->targetKind = 2;
-    p->targetDc = dc;
-    p->targetWindow = view;
-    p->clientRect[0] = rc.left;
-    p->clientRect[1] = rc.top;
-    p->clientRect[2] = rc.right;
-    p->clientRect[3] = rc.bottom;
+    p->dc = dc;
+    p->window = view;
+    p->client[0] = rc.left;
+    p->client[1] = rc.top;
+    p->client[2] = rc.right;
+    p->client[3] = rc.bottom;
     const int cx = (rc.left + rc.right) / 2, cy = (rc.top + rc.bottom) / 2;
     p->centre[0] = cx;
     p->centre[1] = cy;
     const double u = info ? CadGetF64(info, kInfoScale) : 1.0;
-    p->drawingScale = u;
-    p->scaleRatio = u != 0 ? p->scale / u : p->scale;
+    p->drawScale = u;
+    p->pixelsPerMm = u != 0 ? p->scale / u : p->scale;
     const double s = p->scale;
     const double lx = (rc.left - cx) / s - p->offsetX, rx = (rc.right - cx) / s - p->offsetX;
     const double ty = (cy - rc.top) / s - p->offsetY, by = (cy - rc.bottom) / s - p->offsetY;
     const double vis[4] = {lx, ty, rx, by};
-    std::memcpy(p->visibleRect, vis, sizeof vis);
-    std::memcpy(p->visibleRect2, vis, sizeof vis);
+    std::memcpy(p->visible, vis, sizeof vis);
+    std::memcpy(p->visible2, vis, sizeof vis);
     const double tl[3] = {lx, ty, 0}, br[3] = {rx, by, 0};
     std::memcpy(p->topLeft, tl, sizeof tl);
     std::memcpy(p->bottomRight, br, sizeof br);
     p->background = RGB(GetRValue(back), GetGValue(back), GetBValue(back));
-    lstrcpynA(p->fontFace, rs.ERRFONT[0] ? rs.ERRFONT : "ＭＳ ゴシック", sizeof p->fontFace);
+    lstrcpynA(p->font, rs.ERRFONT[0] ? rs.ERRFONT : "ＭＳ ゴシック", sizeof p->font);
 
     const double pw = info ? CadGetF64(info, kInfoDrawW) : 0;
     const double ph = info ? CadGetF64(info, kInfoDrawH) : 0;
@@ -205,10 +195,10 @@ int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p) {
     const PaperMarginEx& m = rs.paperMargin;
     if (m.papercolor > 0) {
         p->paperFrame = 1;
-        p->paperFrameKind = m.papercolor;
+        p->paperKind = m.papercolor;
     }
     if (m.color > 0) {
-        p->marginFrameKind = m.color;
+        p->marginKind = m.color;
         p->marginFrame = 1;
         const double k = u != 0 ? 1.0 / u : 1.0;
         const bool landscape = ph < pw;
@@ -219,23 +209,21 @@ int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p) {
     }
     p->originMarker = 1;
     if (rs.bLastPosViewFg && InputBasePointShown) {
-        p->lastPointMarker = 1;
-        p->lastPointStyle = 3;
-        std::memcpy(p->lastPoint, InputBasePoint, sizeof InputBasePoint);
+        p->baseMarker = 1;
+        p->baseStyle = 3;
+        std::memcpy(p->basePoint, InputBasePoint, sizeof InputBasePoint);
     }
     if (DrawParamObserver) DrawParamObserver(*p);
-    if (d->db)
-        if (DrawPreFn pre = LibraryDrawPre()) pre(d->db, p);
+    if (d->db) DAriDrawPre(d->db, p);
     HBRUSH brush = ::CreateSolidBrush(p->background);
     ::FillRect(dc, &rc, brush);
     ::DeleteObject(brush);
-    if (d->db)
-        if (DrawAllFn all = LibraryDrawAll()) all(d->db, p, nullptr);
+    if (d->db) DAriDrawAll(d->db, p, surface);
     if (ViewGridShown) DrawViewGrid(d->db, p, tl, br);
     return 1;
 }
 
-int DrawView(HWND view, ViewData* d, int) {
+int DrawView(HWND view, ViewData* d, int, RenderSurface* surface) {
     RECT rc;
     ::GetClientRect(view, &rc);
     LARGE_INTEGER freq = {}, start = {}, end = {};
@@ -253,13 +241,13 @@ int DrawView(HWND view, ViewData* d, int) {
         HDC mem = ::CreateCompatibleDC(paintDc);
         HBITMAP bmp = ::CreateCompatibleBitmap(paintDc, rc.right - rc.left, rc.bottom - rc.top);
         HGDIOBJ old = ::SelectObject(mem, bmp);
-        DrawViewInto(view, d, mem, rc, &p);
+        DrawViewInto(view, d, mem, rc, &p, surface);
         ::BitBlt(paintDc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0, SRCCOPY);
         ::SelectObject(mem, old);
         ::DeleteObject(bmp);
         ::DeleteDC(mem);
     } else {
-        DrawViewInto(view, d, paintDc, rc, &p);
+        DrawViewInto(view, d, paintDc, rc, &p, surface);
     }
     ::QueryPerformanceCounter(&end);
     const uint32_t ticks = (uint32_t)end.LowPart - (uint32_t)start.LowPart;

@@ -22,10 +22,11 @@ extern double DisplayedGridPitch[2];
 // Fills `param` for the view's current view mode and client rect `client`
 // and draws the view into `dc` (background, library elements, grid). The
 // core of WM_PAINT, also used for off-screen copies. 1, 0 without record.
-int DrawViewInto(HWND view, ViewData* data, HDC dc, const RECT& client, DrawParam* param);
+int DrawViewInto(HWND view, ViewData* data, HDC dc, const RECT& client, DrawParam* param,
+                 RenderSurface* surface = nullptr);
 // WM_PAINT of a view: straight into the paint DC or through a memory
 // bitmap of the client size (bit 0 of iDispDrawMode).
-int DrawView(HWND view, ViewData* data, int page);
+int DrawView(HWND view, ViewData* data, int page, RenderSurface* surface = nullptr);
 // Draws the view's visible area into `target` (width x height pixels),
 // scaled by the smaller of width / client width and height / client height
 // (the save thumbnail). 0 without record.
@@ -39,11 +40,5 @@ RenderSurface* CreateRenderSurface(HWND view);
 void ResizeRenderSurface(RenderSurface* surface, int width, int height);
 void ReleaseRenderSurface(RenderSurface* surface);
 
-// The library's painting entry points, reached by name in its DLL; null
-// until the library offers them.
-using DrawPreFn = int(ZAVAPI*)(DbHeader*, DrawParam*);
-using DrawAllFn = int(ZAVAPI*)(DbHeader*, DrawParam*, RenderSurface*);
-DrawPreFn LibraryDrawPre();
-DrawAllFn LibraryDrawAll();
 // Tests watch the blocks the views hand to the library.
 extern std::function<void(const DrawParam&)> DrawParamObserver;
