@@ -152,6 +152,3 @@ void TransformPointAffine(double* x, double* y, const double* t) {
 
 void ScaleValue(double* value, const double* factor) { *value *= *factor; }
 
-int TransformElementCoords(void*, double, double, double, double, double, double, double) {
-    return 0;
-}

@@ -25,8 +25,10 @@ void TransformPointAffine(double* x, double* y, const double* t);
 void ScaleValue(double* value, const double* factor);
 // atan2(y, x); 0 for (0, 0) or a non-finite result.
 double SafeAtan2(double y, double x);
-// Moves an element's coordinates from a figure definition into a placement.
-// Interim form: 0, element unchanged, until element records are shared.
+// Moves an element's coordinates from a figure definition into a placement:
+// each point less (baseX, baseY) is scaled, turned by the angle and moved to
+// (placeX, placeY); radii and sizes scaled by scaleX, angles turned. Kinds 1
+// to 5 only; others unchanged. 1.
 int TransformElementCoords(void* element, double angle, double scaleX,
                            double scaleY, double placeX, double placeY,
                            double baseX, double baseY);

@@ -91,4 +91,3 @@ int WorldRectToViewRect(int, int, void* request) {
 int DrawRegionInView(HWND, int, void*) { return 0; }
 int DrawRegionFitted(HWND, int, void*) { return 0; }
 int DrawRegionFittedAlt(HWND, int, void*) { return 0; }
-int GetElementExtent(HWND, const void*, double*, double*) { return 0; }

@@ -47,5 +47,6 @@ int WorldRectToViewRect(int ignored1, int ignored2, void* request);
 int DrawRegionInView(HWND view, int ignored, void* request);
 int DrawRegionFitted(HWND view, int ignored, void* request);
 int DrawRegionFittedAlt(HWND view, int ignored, void* request);
-// Bounding box of an element. Interim form: 0, corners untouched.
-int GetElementExtent(HWND view, const void* element, double* minCorner, double* maxCorner);
+// GetElementExtent (the bounding box of an element) is declared in
+// view/element_transform.h.
+#include "view/element_transform.h"

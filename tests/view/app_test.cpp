@@ -152,6 +152,7 @@ TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
     PostMessageA(frame, WM_COMMAND, 4012, 0);
     HWND box = FindProcessWindow("#32770", a.pi.dwProcessId, 10000);
     ASSERT_NE(nullptr, box) << "the overwrite question";
+    PumpUntil([&] { return BoxText(box).find("second.tcf") != std::string::npos; }, 5000);
     EXPECT_NE(std::string::npos, BoxText(box).find("second.tcf"));
     SendMessageA(box, WM_COMMAND, IDOK, 0);
     PumpFor(1000);
@@ -183,6 +184,8 @@ TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
     ASSERT_TRUE(b.Start(exe, "\"" + plan + "\""));
     HWND warn = FindProcessWindow("#32770", b.pi.dwProcessId, 30000);
     if (warn) {
+        // The box's texts arrive just after the box itself.
+        PumpUntil([&] { return BoxText(warn).find("参照専用モードで開きます") != std::string::npos; }, 5000);
         EXPECT_NE(std::string::npos, BoxText(warn).find("参照専用モードで開きます")) << BoxText(warn);
         SendMessageA(warn, WM_COMMAND, IDOK, 0);
     } else {
