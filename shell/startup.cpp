@@ -16,6 +16,7 @@
 #include "command/dde.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
+#include "panels/selector_classes.h"
 #include "panels/tool_buttons.h"
 #include "view/input_scale.h"
 #include "view/raster.h"
@@ -179,12 +180,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     UiSetCmdPanelType(m_cmdPanelLowRes);
   }
 
-  // The window classes of the panels, their controls and the pop-ups. (The
-  // attribute selectors register theirs once their table has one home.)
-  RegisterToolButtonClasses(instance);
-  RegisterPBoxClasses(instance);
-  RegisterRPMenuClasses(instance);
-  RegisterViewClasses(instance);
+  RegisterPanelClasses(instance);
   OpenSystemLog();
   BuildPaperSizeTable();
   if (!ShellSettings().backupDir.empty()) {
@@ -277,11 +273,38 @@ int CCadSystem::Term(HINSTANCE instance) {
   DestroyInputScaleWindow();
   DestroyViewPopups();
   HINSTANCE inst = instance ? instance : GetModuleHandleA(nullptr);
-  UnregisterToolButtonClasses(inst);
-  UnregisterPBoxClasses(inst);
-  UnregisterRPMenuClasses(inst);
-  UnregisterViewClasses(inst);
+  UnregisterPanelClasses(inst);
   return 0;
+}
+
+// The window classes of the panels, their controls, the attribute selectors
+// and the pop-ups; the panels and drawing windows created later need them.
+void RegisterPanelClasses(HINSTANCE instance) {
+  RegisterToolButtonClasses(instance);
+  RegisterPBoxClasses(instance);
+  RegisterLayerSelectorClasses(instance);
+  RegisterColorSelectorClasses(instance);
+  RegisterLineTypeSelectorClasses(instance);
+  RegisterPointSelectorClasses(instance);
+  RegisterLineWidthSelectorClasses(instance);
+  RegisterLineStartSelectorClasses(instance);
+  RegisterLineEndSelectorClasses(instance);
+  RegisterRPMenuClasses(instance);
+  CCadSystem::RegisterViewClasses(instance);
+}
+
+void UnregisterPanelClasses(HINSTANCE instance) {
+  UnregisterToolButtonClasses(instance);
+  UnregisterPBoxClasses(instance);
+  UnregisterLayerSelectorClasses(instance);
+  UnregisterColorSelectorClasses(instance);
+  UnregisterLineTypeSelectorClass(instance);
+  UnregisterPointSelectorClass(instance);
+  UnregisterLineWidthSelectorClass(instance);
+  UnregisterLineStartSelectorClass(instance);
+  UnregisterLineEndSelectorClass(instance);
+  UnregisterRPMenuClasses(instance);
+  CCadSystem::UnregisterViewClasses(instance);
 }
 
 // --- Run and the process body ----------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "shell/cad_system.h"
+#include "shell/startup.h"
 #include "shell/shell_seams.h"
 
 namespace {
@@ -75,6 +76,20 @@ TEST(AppObject, ViewWindowClassesRegisterAndUnregister) {
   EXPECT_TRUE(GetClassInfoA(inst, "LAY_WND", &wc));
   CCadSystem::UnregisterViewClasses(inst);
   EXPECT_FALSE(GetClassInfoA(inst, "#ROUPEVIEW#", &wc));
+}
+
+TEST(AppObject, StartUpRegistersThePanelAndSelectorClasses) {
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  RegisterPanelClasses(inst);
+  // One class of each kind start-up registers: buttons, panel items, the
+  // seven attribute selectors, the right-click pop-up, the drawing pop-ups.
+  const char* kinds[] = {"cmdlayerclass", "cmdcolorclass",  "cmdltypeclass", "cmdpointclass",
+                         "cmdlwidclass",  "cmdltermsclass", "cmdltermeclass", "LAY_WND",
+                         "#LAYOUTVIEW#",  "#ROUPEVIEW#"};
+  WNDCLASSA wc;
+  for (const char* name : kinds) EXPECT_TRUE(GetClassInfoA(inst, name, &wc)) << name;
+  UnregisterPanelClasses(inst);
+  for (const char* name : kinds) EXPECT_FALSE(GetClassInfoA(inst, name, &wc)) << name;
 }
 
 }  // namespace
