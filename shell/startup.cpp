@@ -11,14 +11,17 @@
 #include "base/file_utils.h"
 #include "base/message_table.h"
 #include "base/apply_settings.h"
+#include "base/running_settings.h"
 #include "base/system_log.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/dde.h"
+#include "panels/panel_windows.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
 #include "panels/selector_classes.h"
 #include "panels/tool_buttons.h"
 #include "view/input_scale.h"
+#include "view/key_cursor.h"
 #include "view/raster.h"
 #include "view/rubber_band.h"
 #include "view/view_popups.h"
@@ -168,6 +171,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   UINT wheel = RegisterWindowMessageA("MSH_WHEELSUPPORT_MSG");
   HWND mouseZ = FindWindowA("MouseZ", "Magellan MSWHEEL");
   if (wheel && mouseZ) SendMessageA(mouseZ, wheel, 0, 0);
+  for (HWND& slot : ViewTable) slot = nullptr;
 
   if (!InitSettings()) return -3;
   ShellTrace("InitSettings");
@@ -180,6 +184,10 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     UiSetCmdPanelType(m_cmdPanelLowRes);
   }
 
+  // The tool panel's first selector while no drawing is open, and the
+  // cursors of the drawing views.
+  ToolPanelNoViewSelection = 4;
+  LoadViewCursors(instance);
   RegisterPanelClasses(instance);
   OpenSystemLog();
   BuildPaperSizeTable();
@@ -209,6 +217,7 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   g_autoDrawing = ShellSettings().autoDrawing;
   if (!g_autoDrawing.empty())
     PostMessageA(frame, UM_OPEN_DRAWING_FILE, 0, (LPARAM)g_autoDrawing.c_str());
+  SyncSnapButtons(Running().iLockBtnSnapNINNITEN);
   ShellTrace("LoadRecentCommands");
   if (LaunchKind() == 2) ShowWindow(frame, SW_MINIMIZE);
   if (!CreateRubberDbs()) {
@@ -246,6 +255,9 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
     post(4050, 1);
   else
     post(4050, 100);
+
+  // The right-click pop-up of the drawing views.
+  CreateRPMenuWindow(frame, m_instance);
 
   if (result < 0)
     ZavMessageBox(frame,
