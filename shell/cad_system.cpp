@@ -10,6 +10,7 @@
 #include "shell/main_accelerator.h"
 #include "shell/shell_seams.h"
 #include "view/view_popups.h"
+#include "view/view_data.h"
 #include "view/view_table.h"
 
 int LaunchMode = -1;
@@ -124,9 +125,15 @@ void CCadSystem::EnableCmdPanelTips(int on) {
 }
 
 void CCadSystem::SetCurrentPageLayer(int page, int layer) {
-  if (!GetActiveView()) return;
-  // The drawing's current page and layer words belong to the drawing
-  // windows; the application object remembers what was made current.
+  HWND view = GetActiveView();
+  if (!view) return;
+  // The drawing's own current page, and the layer new elements of that page
+  // go to, so that the database agrees with what the panels show.
+  ViewData* data = GetViewData(view);
+  if (data && data->db) {
+    data->db->pages.currentPage = page;
+    if (DbInfo* info = DAriGetDbInfoPtr(page, data->db)) info->layers.inputLayer = layer;
+  }
   m_currentPage = page;
   m_currentLayer = layer;
 }

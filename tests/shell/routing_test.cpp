@@ -9,6 +9,7 @@
 #include "frame_fixture.h"
 #include "shell/command_line.h"
 #include "view/cadwin_frame.h"
+#include "view/view_data.h"
 #include "win/message_box.h"
 
 namespace {
@@ -256,6 +257,20 @@ TEST_F(FrameTest, AnswersItsOwnHostMessages) {
   EXPECT_EQ(nullptr, GetMenu(frame->m_hWnd)) << "the command bar shows the menu";
   EXPECT_EQ(GetCadSystem().m_mainMenu.Handle(), frame->m_cmdBar.Menu());
   EXPECT_GE(SendMessageA(frame->m_cmdBar.m_hWnd, TB_BUTTONCOUNT, 0, 0), 10);
+}
+
+TEST_F(FrameTest, CurrentPageAndLayerReachTheDrawing) {
+  NewDrawing();
+  ViewData* d = GetViewData(lastView);
+  ASSERT_TRUE(d && d->db);
+  d->db->pages.currentPage = 9;
+  GetCadSystem().SetCurrentPageLayer(0, 5);
+  EXPECT_EQ(0, d->db->pages.currentPage);
+  DbInfo* info = DAriGetDbInfoPtr(0, d->db);
+  ASSERT_NE(nullptr, info);
+  EXPECT_EQ(5, info->layers.inputLayer) << "new elements go to the current layer";
+  EXPECT_EQ(0, GetCadSystem().m_currentPage);
+  EXPECT_EQ(5, GetCadSystem().m_currentLayer);
 }
 
 TEST_F(FrameTest, CloseAsksEachModifiedDrawingAndAVetoKeepsAll) {
