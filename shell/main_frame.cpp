@@ -166,12 +166,13 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
   return FALSE;
 }
 
-void CMainFrame::SetCheck(UINT id, bool on) {
-  HMENU menu = GetCadSystem().m_mainMenu.Handle();
-  if (menu) CheckMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-}
+void CMainFrame::SetCheck(UINT id, bool on) { m_ui.UISetCheck(id, on ? 1 : 0); }
 
 BOOL CMainFrame::OnIdle() {
+  // Bars rebuilt since the last idle time are taken in; gone ones dropped.
+  for (size_t i = 0; i < kToolbarGroupCount; ++i) m_ui.UIAddToolBar(m_toolbars.ToolbarWindow((int)i));
+  m_ui.UIUpdateToolBar();
+  m_ui.UIUpdateStatusBar();
   bool bandShown = false;
   if (HWND rebar = m_toolbars.Rebar()) {
     int index = (int)::SendMessageA(rebar, RB_IDTOINDEX, kFirstBandId + 1, 0);
@@ -222,6 +223,9 @@ int CMainFrame::OnCreate() {
   SetMdiClientWindow(m_hWndMDIClient);
   m_cmdBar.TrackMDIClient(m_hWndMDIClient);
 
+  for (int id : kUpdateUiIds) m_ui.UIAdd(id, UPDUI_MENUPOPUP);
+  for (size_t i = 0; i < kToolbarGroupCount; ++i) m_ui.UIAddToolBar(m_toolbars.ToolbarWindow((int)i));
+  m_ui.UIAddStatusBar(m_statusBar.m_hWnd);
   for (int id : {59392, 59393, 40000, 40001, 40003}) SetCheck(id, true);
   if (CMessageLoop* loop = win::GetMessageLoop()) {
     loop->AddMessageFilter(this);

@@ -344,3 +344,31 @@ TEST_F(FrameTest, MenuBarStandsInTheFirstRebarBandWithItsMenu) {
   EXPECT_GE(rc.bottom - rc.top, 16) << "a band of no height hides the menu bar";
   EXPECT_EQ(nullptr, ::GetMenu(frame->m_hWnd)) << "the frame shows no menu of its own";
 }
+
+TEST_F(FrameTest, ViewMenuCheckMarksFollowTheBarsWhenItOpens) {
+  NewDrawing();  // the toolbar toggle needs a drawing
+  HMENU view = GetSubMenu(GetCadSystem().m_mainMenu.Handle(), 2);  // 表示(&V)
+  ASSERT_NE(nullptr, view);
+  auto checked = [&](UINT id) { return (GetMenuState(view, id, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+  auto open = [&] {
+    frame->OnIdle();
+    SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, (WPARAM)view, MAKELPARAM(2, FALSE));
+  };
+  open();
+  EXPECT_TRUE(checked(59393)) << "status bar shown";
+  EXPECT_TRUE(checked(59392)) << "toolbar band shown";
+  // Marks set by hand on the menu are put right when it opens again.
+  Command(59393);
+  CheckMenuItem(view, 59393, MF_BYCOMMAND | MF_CHECKED);
+  open();
+  EXPECT_FALSE(checked(59393)) << "status bar hidden";
+  EXPECT_EQ(0, frame->m_ui.UIGetCheck(59393));
+  Command(59392);
+  open();
+  EXPECT_FALSE(checked(59392)) << "toolbar band hidden";
+  Command(59393);
+  Command(59392);
+  open();
+  EXPECT_TRUE(checked(59393));
+  EXPECT_TRUE(checked(59392));
+}
