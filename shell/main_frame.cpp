@@ -173,6 +173,7 @@ BOOL CMainFrame::OnIdle() {
   for (size_t i = 0; i < kToolbarGroupCount; ++i) m_ui.UIAddToolBar(m_toolbars.ToolbarWindow((int)i));
   m_ui.UIUpdateToolBar();
   m_ui.UIUpdateStatusBar();
+  m_cmdBar.UpdateMdiButtons();
   bool bandShown = false;
   if (HWND rebar = m_toolbars.Rebar()) {
     int index = (int)::SendMessageA(rebar, RB_IDTOINDEX, kFirstBandId + 1, 0);

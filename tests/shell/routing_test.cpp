@@ -372,3 +372,35 @@ TEST_F(FrameTest, ViewMenuCheckMarksFollowTheBarsWhenItOpens) {
   EXPECT_TRUE(checked(59393));
   EXPECT_TRUE(checked(59392));
 }
+
+TEST_F(FrameTest, MaximisedDrawingWindowKeepsItsButtonsInTheMenuBar) {
+  HWND child = NewDrawing();
+  ASSERT_NE(nullptr, child);
+  CMDICommandBarCtrlEx& bar = frame->m_cmdBar;
+  frame->OnIdle();
+  EXPECT_EQ(nullptr, bar.MaximisedChild());
+  SendMessageA(frame->m_hWndMDIClient, WM_MDIMAXIMIZE, (WPARAM)child, 0);
+  ASSERT_TRUE(IsZoomed(child));
+  frame->OnIdle();
+  EXPECT_EQ(child, bar.MaximisedChild());
+  RECT client, restore = bar.MdiButtonRect(2), close = bar.MdiButtonRect(3);
+  GetClientRect(bar.m_hWnd, &client);
+  EXPECT_LE(close.right, client.right);
+  EXPECT_GT(close.left, restore.left) << "close stands rightmost";
+  // A click on restore brings the window back to its size.
+  auto click = [&](RECT rc) {
+    LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    SendMessageA(bar.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(bar.m_hWnd, WM_LBUTTONUP, 0, at);
+    PumpFor(50);
+  };
+  click(restore);
+  EXPECT_FALSE(IsZoomed(child));
+  frame->OnIdle();
+  EXPECT_EQ(nullptr, bar.MaximisedChild()) << "the buttons go with the maximised state";
+  // Maximised again, close shuts the drawing window.
+  SendMessageA(frame->m_hWndMDIClient, WM_MDIMAXIMIZE, (WPARAM)child, 0);
+  frame->OnIdle();
+  click(bar.MdiButtonRect(3));
+  EXPECT_FALSE(IsWindow(child));
+}
