@@ -404,3 +404,33 @@ TEST_F(FrameTest, MaximisedDrawingWindowKeepsItsButtonsInTheMenuBar) {
   click(bar.MdiButtonRect(3));
   EXPECT_FALSE(IsWindow(child));
 }
+
+TEST_F(FrameTest, MenuMarksFollowTheActiveDrawing) {
+  NewDrawing();
+  ViewData* d = GetViewData(lastView);
+  ASSERT_NE(nullptr, d);
+  CMainMenu& menu = GetCadSystem().m_mainMenu;
+  auto state = [&](UINT id) { return GetMenuState(menu.Handle(), id, MF_BYCOMMAND); };
+  struct Case {
+    int viewMode, overview;
+    UINT checked, unchecked1, unchecked2;
+  } cases[] = {
+      {0, 0, 4040, 4039, 5955},  // model space
+      {1, 1, 4039, 4040, 5955},  // paper space, overview on
+      {2, 0, 5955, 4039, 4040},  // frame view
+  };
+  for (const Case& c : cases) {
+    d->viewMode = c.viewMode;
+    d->overviewLevel = c.overview;
+    menu.UpdateItems(nullptr);
+    SCOPED_TRACE(c.viewMode);
+    EXPECT_TRUE(state(c.checked) & MF_CHECKED);
+    EXPECT_FALSE(state(c.unchecked1) & MF_CHECKED);
+    EXPECT_FALSE(state(c.unchecked2) & MF_CHECKED);
+    EXPECT_EQ(c.overview != 0, (state(1230) & MF_CHECKED) != 0);
+  }
+  EXPECT_TRUE(state(1209) & MF_GRAYED) << "a new drawing has nothing to undo";
+  EXPECT_TRUE(state(1208) & MF_GRAYED) << "nor to redo";
+  d->viewMode = 0;
+  d->overviewLevel = 0;
+}
