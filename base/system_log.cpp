@@ -83,9 +83,12 @@ void DeleteOldLogs(const std::string& folder, int keepDays)
     if (!SystemTimeToFileTime(&now, &nowFile))
         return;
     const ULONGLONG day = 864000000000ULL;
-    const ULONGLONG span = static_cast<ULONGLONG>(keepDays) * day;
     const ULONGLONG nowTicks = ToTicks(nowFile);
-    const ULONGLONG cutoff = nowTicks > span ? nowTicks - span : 0;
+    // An age reaching back before the calendar's start keeps every file (the
+    // product could wrap and cut recent files).
+    if (static_cast<ULONGLONG>(keepDays) > nowTicks / day)
+        return;
+    const ULONGLONG cutoff = nowTicks - static_cast<ULONGLONG>(keepDays) * day;
 
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(JoinFolder(folder, "@*.LOG").c_str(), &data);

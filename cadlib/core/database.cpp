@@ -71,6 +71,17 @@ void Clear(Database& db) {
     Notify(db, ElementEvent::Cleared, nullptr);
 }
 
+const char* LiveName(const void* p) {
+    if (!p) return nullptr;
+    for (Database* db : Registry())
+        if (db->nameSet.count(static_cast<const char*>(p))) return static_cast<const char*>(p);
+    return nullptr;
+}
+
+bool IsLiveDatabase(const Database* db) {
+    return Registry().count(const_cast<Database*>(db)) != 0;
+}
+
 bool IsElement(const StoredElement* e) {
     return e && (e->state & kStateTagMask) == kStateTag;
 }

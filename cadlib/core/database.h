@@ -105,6 +105,8 @@ void Detach(DbHeader* header);
 // Empty a database: no elements, definitions, pages, names or history.
 void Clear(Database& db);
 bool IsElement(const StoredElement* e);
+// Whether a database is still alive (followers drop what they kept for it).
+bool IsLiveDatabase(const Database* db);
 
 // Bytes a database holds in its pools and side tables (for the figures of
 // the benchmark): element slots, undo records, saved contents, extras.
@@ -168,6 +170,8 @@ void InitDbInfo(DbInfo& info);
 DbInfo* PageInfo(Database& db, int page);
 const char* OwnedName(Database& db, const char* p);
 char* StoreName(Database& db, char* slot, const char* text);
+// A layer-name text of any live database (database.cpp), or null.
+const char* LiveName(const void* p);
 
 // Cut a code page 932 text to at most max bytes on a character boundary.
 size_t CutDbcs(const char* s, size_t len, size_t max);

@@ -3,6 +3,8 @@
 #include "cadlib/core/database.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "cadlib/core/styles.h"
 
@@ -14,11 +16,35 @@ const size_t kNameSlot = 260;
 
 bool ValidLayer(int layer) { return layer >= 0 && layer < 1024; }
 
-// Name pointers that are not texts of this database are dropped.
-void SanitizeNames(Database& db, LayerTable& t) {
-    // The table is packed: reach the pointers by index, never by reference.
-    for (int i = 0; i < 1024; ++i)
-        if (t.names[i] && !db.nameSet.count(t.names[i])) t.names[i] = nullptr;
+// Every layer of every page owns its name slot, so that renaming a layer
+// never renames another one. A table that comes back keeps the layer's own
+// slot; a name text of this or another live drawing (a table copied from
+// another page or drawing) is copied into the layer's own slot, or a new
+// one; any other pointer is dropped. `before` holds the layer's slots
+// before the change (null for a new page).
+void AdoptNames(Database& db, LayerTable& t, const std::vector<char*>* before) {
+    // Texts are taken first: a slot written early may be the source of a
+    // later layer (names swapped between layers).
+    std::vector<std::pair<int, std::string>> copies;
+    for (int i = 0; i < 1024; ++i) {
+        // The table is packed: reach the pointers by index, never by reference.
+        char* p = t.names[i];
+        char* own = before ? (*before)[i] : nullptr;
+        if (!p || p == own) continue;
+        const char* text = LiveName(p);
+        if (text) copies.emplace_back(i, std::string(text, strnlen(text, kNameSlot - 1)));
+        else t.names[i] = nullptr;
+    }
+    for (auto& c : copies) {
+        char* own = before ? (*before)[c.first] : nullptr;
+        t.names[c.first] = StoreName(db, own, c.second.c_str());
+    }
+}
+
+std::vector<char*> Slots(const LayerTable& t) {
+    std::vector<char*> v(1024);
+    for (int i = 0; i < 1024; ++i) v[i] = t.names[i];
+    return v;
 }
 }  // namespace
 
@@ -129,9 +155,10 @@ CADAPI int ZAVAPI DAriChgPage(int page, const PageRecord* record, DbHeader* head
     auto it = db->pages.find(page);
     if (it == db->pages.end()) return 0;
     PageRecord* p = it->second.get();
+    std::vector<char*> before = Slots(p->info.layers);
     if (p != record) memmove(p, record, sizeof(PageRecord));
     p->number = page;
-    SanitizeNames(*db, p->info.layers);
+    AdoptNames(*db, p->info.layers, &before);
     return 1;
 }
 
@@ -142,7 +169,7 @@ CADAPI int ZAVAPI DAriAddPage(int page, const PageRecord* record, DbHeader* head
     if (!p) return 0;
     if (record) {
         memcpy(p.get(), record, sizeof(PageRecord));
-        SanitizeNames(*db, p->info.layers);
+        AdoptNames(*db, p->info.layers, nullptr);
     } else {
         memset(p.get(), 0, sizeof(PageRecord));
         InitDbInfo(p->info);
@@ -207,8 +234,9 @@ CADAPI int ZAVAPI DAriSetLayerInfo(int page, const LayerTable* table, DbHeader* 
     Database* db = Lookup(header);
     DbInfo* info = db ? PageInfo(*db, page) : nullptr;
     if (!info || !table) return 0;
+    std::vector<char*> before = Slots(info->layers);
     memmove(&info->layers, table, sizeof(LayerTable));
-    SanitizeNames(*db, info->layers);
+    AdoptNames(*db, info->layers, &before);
     return 1;
 }
 

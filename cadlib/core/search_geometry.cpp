@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cadlib/core/database.h"
 #include "cadlib/core/text_box.h"
 
 namespace cad {
@@ -22,10 +23,15 @@ double SegDist(double x, double y, double x1, double y1, double x2, double y2, P
     return std::hypot(x - px, y - py);
 }
 
-bool InSpan(double ang, const Span& s) {
+// The tolerances of DAriSetEps: a crossing this close past an element's end,
+// or this many radians past an arc's end, still counts.
+double Eps() { return GlobalSettings().eps; }
+double AngleEps() { return GlobalSettings().angleEps; }
+
+bool InSpan(double ang, const Span& s, double tol = 1e-12) {
     double d = std::fmod(ang - s.start, kTwoPi);
     if (d < 0) d += kTwoPi;
-    return d <= s.sweep + 1e-12;
+    return d <= s.sweep + tol || d >= kTwoPi - tol;
 }
 
 bool InRect(double x, double y, const Box& r) { return x >= r.l && x <= r.r && y >= r.b && y <= r.t; }
@@ -166,14 +172,15 @@ void Pieces(const ElementRecord& rec, std::vector<Piece>& out) {
 }
 
 void Cross(const Piece& a, const Piece& b, std::vector<Pt>& out) {
-    const double eps = 1e-9;
+    const double angTol = AngleEps();
     if (!a.circle && !b.circle) {
         double d1x = a.x2 - a.x1, d1y = a.y2 - a.y1, d2x = b.x2 - b.x1, d2y = b.y2 - b.y1;
         double den = d1x * d2y - d1y * d2x;
         if (den == 0) return;
         double t = ((b.x1 - a.x1) * d2y - (b.y1 - a.y1) * d2x) / den;
         double u = ((b.x1 - a.x1) * d1y - (b.y1 - a.y1) * d1x) / den;
-        if (t < -eps || t > 1 + eps || u < -eps || u > 1 + eps) return;
+        double ta = Eps() / std::max(1e-300, std::hypot(d1x, d1y)), tb = Eps() / std::max(1e-300, std::hypot(d2x, d2y));
+        if (t < -ta || t > 1 + ta || u < -tb || u > 1 + tb) return;
         out.push_back(Pt{a.x1 + t * d1x, a.y1 + t * d1y});
         return;
     }
@@ -181,9 +188,10 @@ void Cross(const Piece& a, const Piece& b, std::vector<Pt>& out) {
     if (!a.circle && b.circle) {
         std::vector<std::pair<Pt, double>> hits;
         LineCircle(a.x1, a.y1, a.x2, a.y2, b.cx, b.cy, b.r, hits);
+        double ta = Eps() / std::max(1e-300, std::hypot(a.x2 - a.x1, a.y2 - a.y1));
         for (auto& h : hits)
-            if (h.second >= -eps && h.second <= 1 + eps &&
-                InSpan(std::atan2(h.first.y - b.cy, h.first.x - b.cx), b.span))
+            if (h.second >= -ta && h.second <= 1 + ta &&
+                InSpan(std::atan2(h.first.y - b.cy, h.first.x - b.cx), b.span, angTol))
                 out.push_back(h.first);
         return;
     }
@@ -194,7 +202,8 @@ void Cross(const Piece& a, const Piece& b, std::vector<Pt>& out) {
     double mx = a.cx + along * dx / d, my = a.cy + along * dy / d;
     for (int sgn : {1, -1}) {
         Pt p{mx - sgn * h * dy / d, my + sgn * h * dx / d};
-        if (InSpan(std::atan2(p.y - a.cy, p.x - a.cx), a.span) && InSpan(std::atan2(p.y - b.cy, p.x - b.cx), b.span))
+        if (InSpan(std::atan2(p.y - a.cy, p.x - a.cx), a.span, angTol) &&
+            InSpan(std::atan2(p.y - b.cy, p.x - b.cx), b.span, angTol))
             out.push_back(p);
         if (h == 0) break;
     }

@@ -114,6 +114,7 @@ public:
         if (dirty_ || !header || header->core != db_) return;
         switch (ev) {
         case ElementEvent::Cleared:
+        case ElementEvent::Reset:
             dirty_ = true;
             tree_.clear();
             boxes_.clear();
@@ -190,6 +191,13 @@ Box IndexedBox(const Box& exact) { return FromF(ToF(exact)); }
 SpatialIndex* IndexOf(DbHeader* header) {
     Database* db = Lookup(header);
     if (!db) return nullptr;
+    // Changes made in fast access are told only when it ends: until then the
+    // callers scan, and the index is built afresh afterwards.
+    if (GlobalSettings().fastAccess && db->resetPending) {
+        auto it = Indexes().find(db);
+        if (it != Indexes().end()) it->second->dirty_ = true;
+        return nullptr;
+    }
     auto& map = Indexes();
     auto it = map.find(db);
     RTreeIndex* idx = nullptr;
@@ -213,6 +221,9 @@ SpatialIndex* IndexOf(DbHeader* header) {
             idx->db_ = db;
             idx->dirty_ = true;
         } else {
+            // Indexes of deleted drawings go when a new one is made.
+            for (auto m = map.begin(); m != map.end();)
+                m = IsLiveDatabase(m->first) ? std::next(m) : map.erase(m);
             idx = new RTreeIndex(db);
             map.emplace(db, std::unique_ptr<RTreeIndex>(idx));
         }

@@ -43,13 +43,18 @@ bool FirstLeaf(const StoredElement* e, ElementRecord& out, const StoredElement*&
 }
 
 void SetSmall(RenderContext& ctx, PixelPlane& plane, const StoredElement* e, const Box& box) {
-    ElementRecord leaf;
-    const StoredElement* from;
-    if (!FirstLeaf(e, leaf, from)) return;
-    uint32_t c = Pixel(ctx.ElementColour(leaf, from));
-    if (leaf.kind == kElmLine && !IsGroupLike(e->rec.kind) && e->rec.kind != kElmFigure) {
-        PxPt a = ctx.ToPx(CadGetF64(&leaf, kOffP1X), CadGetF64(&leaf, kOffP1Y));
-        PxPt b = ctx.ToPx(CadGetF64(&leaf, kOffP2X), CadGetF64(&leaf, kOffP2Y));
+    ElementRecord leafCopy;
+    const ElementRecord* leaf = &e->rec;
+    const StoredElement* from = e;
+    bool plain = !IsGroupLike(e->rec.kind) && e->rec.kind != kElmFigure && e->rec.kind != kElmFigureHeader;
+    if (!plain) {
+        if (!FirstLeaf(e, leafCopy, from)) return;
+        leaf = &leafCopy;
+    }
+    uint32_t c = Pixel(ctx.ElementColour(*leaf, from));
+    if (plain && leaf->kind == kElmLine) {
+        PxPt a = ctx.ToPx(CadGetF64(leaf, kOffP1X), CadGetF64(leaf, kOffP1Y));
+        PxPt b = ctx.ToPx(CadGetF64(leaf, kOffP2X), CadGetF64(leaf, kOffP2Y));
         plane.Segment(Rnd(a.x), Rnd(a.y), Rnd(b.x), Rnd(b.y), c, true);
         return;
     }
@@ -59,6 +64,37 @@ void SetSmall(RenderContext& ctx, PixelPlane& plane, const StoredElement* e, con
         for (int x = x0; x <= x1; ++x) plane.Set(x, y, c);
 }
 
+// A thin solid line straight into the plane, as a thin pen strokes it.
+bool FastLine(RenderContext& ctx, PixelPlane& plane, const StoredElement* e) {
+    const ElementRecord& r = e->rec;
+    if (r.kind != kElmLine || ctx.p->termDraw) return false;
+    const uint8_t* b = reinterpret_cast<const uint8_t*>(&r);
+    if (b[13] % 32 != 0) return false;
+    COLORREF colour = ctx.ElementColour(r, e);
+    if (ctx.StyleOf(r, colour).width > 1) return false;
+    PxPt p0 = ctx.ToPx(CadGetF64(&r, kOffP1X), CadGetF64(&r, kOffP1Y));
+    PxPt p1 = ctx.ToPx(CadGetF64(&r, kOffP2X), CadGetF64(&r, kOffP2Y));
+    // Clip to the plane (with a pixel to spare) before going to integers.
+    double l = plane.ox - 1, t = plane.oy - 1, rr = plane.ox + plane.w + 1, bb = plane.oy + plane.h + 1;
+    double t0 = 0, t1 = 1, dx = p1.x - p0.x, dy = p1.y - p0.y;
+    const double pp[4] = {-dx, dx, -dy, dy};
+    const double qq[4] = {p0.x - l, rr - p0.x, p0.y - t, bb - p0.y};
+    for (int i = 0; i < 4; ++i) {
+        if (pp[i] == 0) {
+            if (qq[i] < 0) return true;
+        } else {
+            double u = qq[i] / pp[i];
+            if (pp[i] < 0) { if (u > t1) return true; if (u > t0) t0 = u; }
+            else { if (u < t0) return true; if (u < t1) t1 = u; }
+        }
+    }
+    int x0 = Rnd(p0.x + t0 * dx), y0 = Rnd(p0.y + t0 * dy), x1 = Rnd(p0.x + t1 * dx), y1 = Rnd(p0.y + t1 * dy);
+    uint32_t c = Pixel(colour);
+    if (x0 == x1 && y0 == y1) plane.Set(x0, y0, c);   // a line of no length still shows
+    else plane.Segment(x0, y0, x1, y1, c, t1 < 1);
+    return true;
+}
+
 }  // namespace
 
 void DrawDatabase(RenderContext& ctx) {
@@ -66,30 +102,40 @@ void DrawDatabase(RenderContext& ctx) {
     SpatialIndex* idx = UseIndex() ? IndexOf(ctx.header) : nullptr;
     // A view that takes in the whole drawing walks the chain: it is in
     // database order already, and the tree has nothing to leave out.
-    if (idx && !idx->Bounds().inside(ctx.visible)) {
+    bool walkChain = !idx || idx->Bounds().inside(ctx.visible);
+    if (!walkChain) {
         idx->QueryBoxes(ctx.visible, cands);
         std::sort(cands.begin(), cands.end(),
                   [](const std::pair<StoredElement*, Box>& a, const std::pair<StoredElement*, Box>& b) {
                       return a.first->serial < b.first->serial;
                   });
-    } else {
-        cands.reserve(static_cast<size_t>(ctx.db->count > 0 ? ctx.db->count : 0));
+    }
+    // Calls f(element, box) for each visible element in database order.
+    auto each = [&](auto&& f) {
+        if (!walkChain) {
+            for (auto& c : cands)
+                if (ctx.Shown(c.first->rec)) f(c.first, c.second);
+            return;
+        }
         for (StoredElement* e = ctx.db->first; e; e = e->next) {
             Box b;
             if (!ElementBox(e, b)) continue;
             b = IndexedBox(b);
-            if (b.intersects(ctx.visible)) cands.emplace_back(e, b);
+            if (b.intersects(ctx.visible) && ctx.Shown(e->rec)) f(e, b);
         }
-    }
+    };
+    size_t many = walkChain ? static_cast<size_t>(ctx.db->count > 0 ? ctx.db->count : 0) : cands.size();
     int mode = 0;
     auto& ints = GlobalSettings().ints;
     auto it = ints.find("DrawDetail");
     if (it != ints.end()) mode = it->second;     // 1 stroke everything, 2 always set small ones as pixels
-    bool lod = !ctx.xorMode && mode != 1 && (mode == 2 || cands.size() > kDetailLimit);
-    if (!lod) {
-        for (auto& c : cands)
-            if (ctx.Shown(c.first->rec)) DrawStored(ctx, c.first);
+    bool lod = !ctx.xorMode && mode != 1 && (mode == 2 || many > kDetailLimit);
+    auto strokeAll = [&]() {
+        each([&](StoredElement* e, const Box&) { DrawStored(ctx, e); });
         ctx.stroker->Flush();
+    };
+    if (!lod) {
+        strokeAll();
         return;
     }
     // A target that is itself a 32-bit DIB section without transforms takes
@@ -148,9 +194,7 @@ void DrawDatabase(RenderContext& ctx) {
         void* bits = nullptr;
         bmp = W > 0 && H > 0 ? CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
         if (!bmp) {
-            for (auto& c : cands)
-                if (ctx.Shown(c.first->rec)) DrawStored(ctx, c.first);
-            ctx.stroker->Flush();
+            strokeAll();
             return;
         }
         mem = CreateCompatibleDC(target);
@@ -162,12 +206,11 @@ void DrawDatabase(RenderContext& ctx) {
     }
     GdiFlush();
     std::vector<StoredElement*> large;
-    for (auto& c : cands) {
-        if (!ctx.Shown(c.first->rec)) continue;
-        double w = ctx.Px(c.second.r - c.second.l), h = ctx.Px(c.second.t - c.second.b);
-        if (w < kSmallPx && h < kSmallPx) SetSmall(ctx, plane, c.first, c.second);
-        else large.push_back(c.first);
-    }
+    each([&](StoredElement* e, const Box& box) {
+        double w = ctx.Px(box.r - box.l), h = ctx.Px(box.t - box.b);
+        if (w < kSmallPx && h < kSmallPx) SetSmall(ctx, plane, e, box);
+        else if (!FastLine(ctx, plane, e)) large.push_back(e);
+    });
     if (mem) ctx.dc = mem;
     ctx.plane = &plane;
     for (StoredElement* e : large) DrawStored(ctx, e);

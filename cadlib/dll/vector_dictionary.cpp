@@ -3,6 +3,8 @@
 // context and kept as polylines; later requests use the kept strokes.
 #include "cadlib/dll/vector_dictionary.h"
 
+#include "cadlib/core/database.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -160,15 +162,28 @@ const VectorGlyph* GlyphOf(int number, unsigned ch) {
     return &g;
 }
 
+bool ProportionalWidths() {
+    // The "iVectFontWidth" setting: non-zero (the default) takes each
+    // character's own advance, 0 a fixed pitch of half a cell for a
+    // single-byte and a whole cell for a double-byte character.
+    const auto& ints = GlobalSettings().ints;
+    auto it = ints.find("iVectFontWidth");
+    return it == ints.end() || it->second != 0;
+}
+
 double TextAdvance(int number, const std::vector<unsigned>& chars, size_t first, size_t count) {
     double sum = 0.0;
-    ForEachChar(number, chars, first, count, [&](size_t, const VectorGlyph& g) { sum += g.advance; });
+    bool proportional = ProportionalWidths();
+    ForEachChar(number, chars, first, count, [&](size_t i, const VectorGlyph& g) {
+        sum += proportional ? g.advance : (chars[i] > 0xFF ? 1.0 : 0.5);
+    });
     return sum;
 }
 
 TextBox StrokeBox(int number, const std::vector<unsigned>& chars, size_t first, size_t count, bool vertical) {
     double x0 = DBL_MAX, y0 = DBL_MAX, x1 = -DBL_MAX, y1 = -DBL_MAX;
     double pen = 0.0;
+    bool proportional = ProportionalWidths();
     ForEachChar(number, chars, first, count, [&](size_t i, const VectorGlyph& g) {
         double dx = vertical ? 0.0 : pen, dy = vertical ? -static_cast<double>(i - first) : 0.0;
         for (auto& s : g.strokes)
@@ -176,7 +191,7 @@ TextBox StrokeBox(int number, const std::vector<unsigned>& chars, size_t first, 
                 x0 = std::min(x0, p.x + dx); x1 = std::max(x1, p.x + dx);
                 y0 = std::min(y0, p.y + dy); y1 = std::max(y1, p.y + dy);
             }
-        pen += g.advance;
+        pen += proportional ? g.advance : (chars[i] > 0xFF ? 1.0 : 0.5);
     });
     TextBox box;
     if (x1 >= x0) {

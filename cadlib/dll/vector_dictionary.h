@@ -35,8 +35,9 @@ std::vector<unsigned> SplitCharacters(const char* text);
 const VectorGlyph* GlyphOf(int number, unsigned ch);
 
 // Measures of characters [first, first + count) of a text (count < 0: to
-// its end) at character height 1. Horizontal: advances side by side;
-// vertical: one full cell per character, top to bottom.
+// its end) at character height 1. Horizontal: advances side by side (each
+// character's own, or a fixed pitch while the "iVectFontWidth" setting is
+// 0); vertical: one full cell per character, top to bottom.
 double TextAdvance(int number, const std::vector<unsigned>& chars, size_t first, size_t count);
 TextBox StrokeBox(int number, const std::vector<unsigned>& chars, size_t first, size_t count, bool vertical);
 size_t StrokeCount(int number, const std::vector<unsigned>& chars, size_t first, size_t count);

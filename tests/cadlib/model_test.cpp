@@ -2,6 +2,8 @@
 // every kind, groups and figures, marks, tags, pages and layers.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <windows.h>
 
 #include "tests/cadlib/drawing_builder.h"
@@ -400,6 +402,59 @@ TEST(CadLayers, NamesStayValidAndForeignPointersAreDropped) {
     EXPECT_EQ(DAriChkDspElement(0, 0, 0, 0, &db), 0);  // page 0 hidden
 }
 
+// A layer table copied from another page or drawing brings its names as
+// texts: each layer keeps a slot of its own, so renaming a layer of one page
+// never renames another page's layer, and names survive the drawing they
+// came from.
+TEST(CadLayers, CopiedTablesGetTheirOwnNameSlots) {
+    Db db;
+    ASSERT_EQ(DAriSetLayerName(0, 1, "衛生", &db), 1);
+    ASSERT_EQ(DAriSetLayerName(0, 2, "電気", &db), 1);
+    ASSERT_EQ(DAriAddPage(1, nullptr, &db), 1);
+    std::unique_ptr<LayerTable> t(new LayerTable);
+    ASSERT_EQ(DAriGetLayerInfo(0, t.get(), &db), 1);
+    ASSERT_EQ(DAriSetLayerInfo(1, t.get(), &db), 1);   // page 0's table onto page 1
+    LayerTable* p1 = &DAriGetDbInfoPtr(1, &db)->layers;
+    char* page0Slot = db.h.info->layers.names[1];
+    ASSERT_NE(p1->names[1], nullptr);
+    EXPECT_NE(p1->names[1], page0Slot);
+    EXPECT_STREQ(p1->names[1], "衛生");
+    ASSERT_EQ(DAriSetLayerName(1, 1, "空調", &db), 1);
+    char buf[260];
+    DAriGetLayerName(0, 1, 1, buf, &db);
+    EXPECT_STREQ(buf, "衛生");                            // page 0 untouched
+    DAriGetLayerName(1, 1, 1, buf, &db);
+    EXPECT_STREQ(buf, "空調");
+
+    // Names swapped between two layers of one page: each keeps its slot.
+    char* s1 = db.h.info->layers.names[1];
+    char* s2 = db.h.info->layers.names[2];
+    ASSERT_EQ(DAriGetLayerInfo(0, t.get(), &db), 1);
+    t->names[1] = s2;
+    t->names[2] = s1;
+    ASSERT_EQ(DAriSetLayerInfo(0, t.get(), &db), 1);
+    EXPECT_EQ(db.h.info->layers.names[1], s1);
+    EXPECT_EQ(db.h.info->layers.names[2], s2);
+    EXPECT_STREQ(s1, "電気");
+    EXPECT_STREQ(s2, "衛生");
+
+    // A table from another drawing (a referenced file loaded elsewhere).
+    {
+        Db other;
+        ASSERT_EQ(DAriSetLayerName(0, 5, "外部参照", &other), 1);
+        ASSERT_EQ(DAriGetLayerInfo(0, t.get(), &other), 1);
+        PageRecord* rec = new PageRecord;
+        ASSERT_EQ(DAriGetPage(1, rec, &db), 1);
+        memcpy(&rec->info.layers, t.get(), sizeof(LayerTable));
+        ASSERT_EQ(DAriChgPage(1, rec, &db), 1);
+        delete rec;
+    }
+    p1 = &DAriGetDbInfoPtr(1, &db)->layers;
+    ASSERT_NE(p1->names[5], nullptr);
+    EXPECT_STREQ(p1->names[5], "外部参照");                // outlives the other drawing
+    EXPECT_EQ(p1->names[1], nullptr);                      // the other drawing had no name there
+}
+
 TEST(CadStyles, DefaultTablesReachCallersAndNewDrawings) {
     std::vector<ColourEntry> pens(257);
     std::vector<LineTypeEntry> types(32);
@@ -495,6 +550,12 @@ TEST(CadFonts, VectorDictionaryOpensMeasuresAndCloses) {
     EXPECT_NEAR(length(5, "AB", 0, -1), ab, 1e-9);
     EXPECT_NEAR(length(6, "AB", 0, 0), 21.0, 1e-9);        // two cells of 10 and a spacing
     EXPECT_NEAR(length(7, "ABC", 1, 5), 21.0, 1e-9);       // a count past the end stops there
+    // With the vector-font width setting at 0 the pitch is fixed: half a
+    // cell for a single-byte character, a whole one for a double-byte one.
+    ASSERT_EQ(DAriSetSettingsDataInt("iVectFontWidth", 0), 1);
+    EXPECT_NEAR(length(4, "Wi表", 0, 0), 5.0 + 5.0 + 10.0 + 2.0, 1e-9);
+    DAriSetSettingsDataInt("iVectFontWidth", 1);
+    EXPECT_NEAR(length(4, "AB", 0, 0), ab, 1e-9);
 
     auto box = [&](int code, const char* t) {
         DicBlock b = {};

@@ -122,6 +122,17 @@ TEST(CadSpatialIndex, SameAnswersAsAScanThroughEditsUndoRedoAndLoad) {
     CompareWithScan(&db, rng, "undone");
     for (int i = 0; i < 2; ++i) cadtest::HostRedo(&db);
     CompareWithScan(&db, rng, "redone");
+    // Bulk changes in fast access: searches in the middle and after it.
+    DAriFastAccessOn();
+    for (int i = 0; i < 40; ++i) {
+        auto r = RandomElement(rng);
+        all.push_back(DAriAppendElement(&db, &r));
+        StoredElement* e = all[rng() % all.size()];
+        if (e->state & 1) DAriDeleteElement(e, &db);
+    }
+    CompareWithScan(&db, rng, "in fast access");
+    DAriFastAccessOff();
+    CompareWithScan(&db, rng, "after fast access");
 
     char path[MAX_PATH];
     GetTempPathA(MAX_PATH, path);

@@ -88,6 +88,16 @@ TEST(CadPaint, EveryKindShowsWhereItLies) {
              CadSetU32(&e->rec, kOffRasterPixW, 16);
              CadSetU32(&e->rec, kOffRasterPixH, 16);
          }, {{100, 100}, {108, 108}}, {{115, 115}}},
+        {"raster 55 turned 45 degrees", [](DbHeader* db) {
+             ElementRecord r = Record(kElmRaster, 0, 0, 2);
+             CadSetF64(&r, kOffP2X, 40);
+             CadSetF64(&r, kOffP2Y, 40);
+             CadSetF64(&r, kOffRasterAngle, kPi / 4);
+             StoredElement* e = DAriAppendElement(db, &r);
+             CadSetPtr(&e->rec, kOffRasterBits, bits.data());
+             CadSetU32(&e->rec, kOffRasterPixW, 16);
+             CadSetU32(&e->rec, kOffRasterPixH, 16);
+         }, {{100, 100}, {126, 100}, {100, 74}}, {{117, 117}, {83, 83}}},
     };
     for (const KindCase& k : cases) {
         SCOPED_TRACE(k.name);
@@ -142,6 +152,25 @@ TEST(CadPaint, LineTypesWidthsAndColours) {
         if (row.minThick <= 1) {
             EXPECT_LE(thick, 1);
         }
+    }
+}
+
+TEST(CadPaint, ColourModes) {
+    Db db;
+    auto r = Line(-80, 0, 80, 0, 4);      // green
+    DAriAppendElement(&db, &r);
+    struct Row {
+        int mode;
+        COLORREF bg, expect;
+    };
+    for (Row row : {Row{0, kBlack, RGB(0, 255, 0)}, Row{1, kBlack, RGB(255, 255, 255)},
+                    Row{1, RGB(255, 255, 255), kBlack}, Row{2, kBlack, RGB(153, 153, 153)}}) {
+        SCOPED_TRACE(row.mode);
+        Canvas c(200, 200, row.bg);
+        DrawParam p = Param(c, 1.0, row.bg);
+        p.colourMode = row.mode;
+        Paint(&db, p);
+        EXPECT_EQ(c.At(100, 100), row.expect);
     }
 }
 
@@ -318,6 +347,19 @@ TEST(CadPaint, OneElementAMarkOrRecords) {
         EXPECT_TRUE(Near(c, Pen(&db, 5), 110, 100));
         EXPECT_FALSE(Near(c, kRed, 100, 80));
     }
+    // A figure definition drawn alone shows its members where they were drawn.
+    {
+        ElementRecord h = Record(kElmFigureHeader);
+        StoredElement* def = DAriCreateFgroupHead(&h, &db);
+        auto m = Line(-50, -40, 50, -40, 6);
+        DAriAppendMemberElement(def, &m, &db);
+        Canvas c(200, 200, kBlack);
+        DrawParam p = Param(c, 1.0, kBlack);
+        p.what = kDrawElement;
+        p.element = def;
+        Paint(&db, p);
+        EXPECT_TRUE(Near(c, Pen(&db, 6), 100, 140));
+    }
     // A block that is not ours, or a wrong size, paints nothing.
     {
         Canvas c(200, 200, kBlack);
@@ -329,6 +371,40 @@ TEST(CadPaint, OneElementAMarkOrRecords) {
         EXPECT_EQ(DAriDraw(&db, &p), 0);
         EXPECT_EQ(c.CountNot(kBlack), 0);
     }
+}
+
+// Coordinates far outside the view, non-numbers and turned texts: the
+// picture shows what lies in view and nothing hangs or spills.
+TEST(CadPaint, FarCoordinatesNonNumbersAndTurnedText) {
+    static const char* kText = "ABC";
+    Db db;
+    auto farLine = Line(-1e12, 0, 1e12, 0);
+    auto hugeCircle = Circle(0, -1e9 - 50, 1e9);      // its top passes through y = -50
+    ElementRecord nan = Line(0, 0, 10, 10);
+    CadSetF64(&nan, kOffP2X, std::nan(""));
+    auto turned = Text(-5, -60, 16, 8, kText, 5);
+    CadSetF64(&turned, kOffTextAngle, kPi / 2);
+    DAriAppendElement(&db, &farLine);
+    DAriAppendElement(&db, &hugeCircle);
+    DAriAppendElement(&db, &nan);
+    DAriAppendElement(&db, &turned);
+    Canvas c(200, 200, kBlack);
+    DrawParam p = Param(c, 1.0, kBlack);
+    ASSERT_EQ(Paint(&db, p), 1);
+    EXPECT_EQ(c.Count(kRed, 0, 100, 199, 100), 200);          // the far line crosses the whole view
+    EXPECT_GT(c.Count(kRed, 0, 149, 199, 151), 150);          // the top of the huge circle
+    EXPECT_GT(c.Count(Pen(&db, 5), 80, 70, 100, 160), 10);    // the turned text runs upwards
+    EXPECT_EQ(c.Count(Pen(&db, 5), 100, 170, 199, 199), 0);
+    // The element without a number is never found either.
+    SearchOptionRecord o = {};
+    const int32_t w[7] = {3, 0xFFFFF, -1, 0xFFFF, 0xFFFFFF, 255, 255};
+    memcpy(o.words, w, sizeof w);
+    DAriDbSetSerch(&o);
+    const double rect[4] = {-1, 11, 11, -1};
+    CadMark* m = DAriGetWakuElement(rect, &db);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(DAriGetMarkNum(m), 1);    // the far line only
+    DAriDestroyMark(m);
 }
 
 // Many elements smaller than a pixel or two are set as pixels rather than

@@ -149,6 +149,24 @@ TEST(CadSearch, TiesGoToTheElementEarlierInTheDrawing) {
     }
 }
 
+// The distance tolerance of DAriSetEps lets a crossing just past an end count.
+TEST(CadSearch, CrossingToleranceFollowsSetEps) {
+    DefaultOptions();
+    Db db;
+    auto a = Line(0, 0, 10, 0);
+    auto b = Line(5, 0.005, 5, 10);       // stops 0.005 short of line a
+    DAriAppendElement(&db, &a);
+    DAriAppendElement(&db, &b);
+    double out[3];
+    DAriSetEps(1e-5, 1e-3);
+    EXPECT_EQ(RunSnap(kCross, &db, 5, 0.5, 2, out), 0);
+    DAriSetEps(0.01, 1e-3);
+    ASSERT_EQ(RunSnap(kCross, &db, 5, 0.5, 2, out), 1);
+    EXPECT_NEAR(out[0], 5, 1e-9);
+    EXPECT_NEAR(out[1], 0, 1e-9);
+    DAriSetEps(1e-5, 1e-3);
+}
+
 TEST(CadSearch, LockedLayersPerMode) {
     DefaultOptions();
     Db db;

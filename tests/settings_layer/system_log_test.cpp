@@ -247,6 +247,9 @@ TEST_F(SystemLog, CleanUpByAge)
 {
     struct Row { int keepDays; bool oldKept; bool recentKept; } rows[] = {
         {7, false, true}, {-1, true, true}, {0, false, false}, {40, true, true},
+        // Ages beyond the calendar keep everything; 21350399 days once wrapped
+        // the cut-off to 18 hours before now.
+        {21350399, true, true}, {2147483647, true, true},
     };
     for (const Row& row : rows) {
         const std::string old = folder_->File("@20231201_00.LOG");
