@@ -8,6 +8,7 @@
 
 #include "frame_fixture.h"
 #include "shell/command_line.h"
+#include "panels/rp_menu.h"
 #include "view/cadwin_frame.h"
 #include "view/view_data.h"
 #include "win/message_box.h"
@@ -433,4 +434,9 @@ TEST_F(FrameTest, MenuMarksFollowTheActiveDrawing) {
   EXPECT_TRUE(state(1208) & MF_GRAYED) << "nor to redo";
   d->viewMode = 0;
   d->overviewLevel = 0;
+}
+
+TEST_F(FrameTest, StartUpMakesTheRightClickPopup) {
+  // The drawing views open it on a right click; without it they show nothing.
+  EXPECT_NE(nullptr, RPMenuWindow());
 }
