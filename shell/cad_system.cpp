@@ -9,6 +9,7 @@
 #include "shell/host_messages_shell.h"
 #include "shell/main_accelerator.h"
 #include "shell/shell_seams.h"
+#include "shell/ui_library.h"
 #include "view/view_popups.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
@@ -97,7 +98,9 @@ COLORREF GetButtonDisabledColor(int kind) {
 }
 
 static void PaintColorButton(const DRAWITEMSTRUCT* item, const ButtonColors& c) {
-  // Owner-drawn push button in the panel colours.
+  // The UI library paints the panels' buttons, so that all of them look
+  // alike (focus frame included); without it they are painted here.
+  if (UiDrawColorButton(item, c.background, c.text, c.disabled)) return;
   RECT rc = item->rcItem;
   HBRUSH br = CreateSolidBrush(c.background);
   FillRect(item->hDC, &rc, br);
