@@ -18,8 +18,10 @@
 #include "panels/rp_menu.h"
 #include "shell/host_hooks_shell.h"
 #include "view/cadwin_frame.h"
+#include "view/drawing_state.h"
 #include "view/key_cursor.h"
 #include "view/rubber_band.h"
+#include "view/view_data.h"
 #include "view/view_popups.h"
 #include "shell/resource_ids.h"
 #include "shell/shell_seams.h"
@@ -648,6 +650,19 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
     drawing->m_baseTitle = title;
   }
   drawing->ShowWindow(SW_SHOW);
+  // The drawing information carries the untitled name too (a file's own
+  // title replaces it when the file is read into the window).
+  ViewData* data = GetViewData(view);
+  if (data && data->db) {
+    std::vector<char> head(kDbInfoHeadSize);
+    if (DAriGetDBInfo(data->db, head.data())) {
+      char title[64];
+      wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
+      DbcsCopy(head.data() + kInfoTitle, 257, title);
+      DAriSetDBInfo(data->db, head.data());
+    }
+  }
+  NotifyToolPanelViewChange();
   ShellTrace("NewDrawingWindow");
   return view;
 }

@@ -440,3 +440,17 @@ TEST_F(FrameTest, StartUpMakesTheRightClickPopup) {
   // The drawing views open it on a right click; without it they show nothing.
   EXPECT_NE(nullptr, RPMenuWindow());
 }
+
+TEST_F(FrameTest, NewDrawingsInformationCarriesItsUntitledName) {
+  HWND child = NewDrawing();
+  NewDrawing();
+  for (HWND view : {(HWND)SendMessageA(child, UM_GET_VIEW, 0, 0), lastView}) {
+    ViewData* d = GetViewData(view);
+    ASSERT_TRUE(d && d->db);
+    std::vector<char> head(kDbInfoHeadSize);
+    ASSERT_TRUE(DAriGetDBInfo(d->db, head.data()));
+    char title[64] = {};
+    GetWindowTextA(GetParent(view), title, sizeof title);
+    EXPECT_STREQ(title, head.data() + kInfoTitle) << "window and drawing name the same";
+  }
+}
