@@ -676,6 +676,7 @@ static_assert(sizeof(CadPoint3) == 24, "point");
 //  3 line-type mask: bit (type % 16)
 //  4 colour mask: bit 0 lets elements of colour 0 through, other bits reserved
 //  5 line-width mask: bit (width % 8); 6 reserved (255)
+// Words 0, 1, 3, 4 and 5 left at 0 restrict nothing.
 enum CadSearchArea : int32_t { kAreaCrossing = 1, kAreaInside = 2 };
 enum : uint32_t {
     kFindKindBlock = 0x10000, kFindKindCompound70 = 0x20000,

@@ -442,7 +442,6 @@ bool CAutoHideManager::Unpin(HWND w, bool redock)
         for (size_t i = 0; i < s.labels.size(); ++i) {
             PinnedRecord rec = s.labels[i]->Record();
             if (rec.hwnd != w) continue;
-            if (m_hover == s.labels[i].get()) m_hover = nullptr;
             ReleaseDockedWindow(w, WS_POPUP | WS_CAPTION);
             if (redock) {
                 DockPosition p = {};
@@ -454,18 +453,40 @@ bool CAutoHideManager::Unpin(HWND w, bool redock)
                 p.length = 1;
                 SendDockRequest(m_frame, &p);
             }
-            s.labels.erase(s.labels.begin() + i);
-            if (s.labels.empty()) ::SetRectEmpty(&s.rc);
-            if (!s.labels.empty()) {
-                RefreshStrip(s);
-            } else {
-                ::SendMessageA(m_frame, WM_SIZE, 0, 0);
-                ::RedrawWindow(m_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-            }
+            RemoveLabel(s, i);
             return true;
         }
     }
     return false;
+}
+
+void CAutoHideManager::RemoveLabel(Strip& s, size_t i)
+{
+    if (m_hover == s.labels[i].get()) m_hover = nullptr;
+    s.labels.erase(s.labels.begin() + i);
+    if (!s.labels.empty()) {
+        RefreshStrip(s);
+        return;
+    }
+    ::SetRectEmpty(&s.rc);
+    ::SendMessageA(m_frame, WM_SIZE, 0, 0);
+    ::RedrawWindow(m_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+LRESULT CAutoHideManager::OnParentNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    handled = FALSE;
+    if (LOWORD(wParam) != WM_DESTROY || m_destroying) return 0;
+    // A pinned window destroyed on its own: its label goes, nothing is released.
+    HWND w = reinterpret_cast<HWND>(lParam);
+    if (m_out && m_out->hwnd == w) HidePane();
+    for (Strip& s : m_strips)
+        for (size_t i = 0; i < s.labels.size(); ++i)
+            if (s.labels[i]->Record().hwnd == w) {
+                RemoveLabel(s, i);
+                return 0;
+            }
+    return 0;
 }
 
 // ---------------------------------------------------------------- messages
@@ -520,6 +541,7 @@ LRESULT CAutoHideManager::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled)
 
 LRESULT CAutoHideManager::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
 {
+    m_destroying = true;
     HidePane();
     handled = FALSE;
     return 0;

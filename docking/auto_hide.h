@@ -141,6 +141,7 @@ public:
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
         MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+        MESSAGE_HANDLER(WM_PARENTNOTIFY, OnParentNotify)
         CHAIN_MSG_MAP(CAutoHidePaneImpl)
     END_MSG_MAP()
 
@@ -151,6 +152,8 @@ private:
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnNcLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnParentNotify(UINT, WPARAM, LPARAM, BOOL&);
+    void RemoveLabel(Strip& s, size_t i);
 
     void LayoutLabels(Strip& s);
     void PaintStrip(HDC dc, const Strip& s);
@@ -165,6 +168,7 @@ private:
     RECT m_rcLayout = {0, 0, 0, 0};
     PinnedRecord* m_out = nullptr;
     IPinnedLabel* m_hover = nullptr;
+    bool m_destroying = false;
 };
 
 }  // namespace zav

@@ -205,12 +205,28 @@ bool CPackageWindowImpl::Undock(HWND w)
     m_pkg.Remove(static_cast<size_t>(i));
     m_pkg.Arrange();
     ReleaseDockedWindow(w);
-    if (m_pkg.Count() == 0) {
-        DockRequestHeader h = {m_hWnd, nullptr, DOCK_CODE_UNDOCK};
-        SendDockRequest(::GetParent(m_hWnd), &h);
-        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
-    }
+    DropIfEmpty();
     return true;
+}
+
+void CPackageWindowImpl::DropIfEmpty()
+{
+    if (m_pkg.Count() != 0) return;
+    DockRequestHeader h = {m_hWnd, nullptr, DOCK_CODE_UNDOCK};
+    SendDockRequest(::GetParent(m_hWnd), &h);
+    ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+LRESULT CPackageWindowImpl::OnParentNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+{
+    handled = FALSE;
+    if (LOWORD(wParam) != WM_DESTROY || m_destroying) return 0;
+    const int i = m_pkg.FindWindow(reinterpret_cast<HWND>(lParam));
+    if (i < 0) return 0;
+    m_pkg.Remove(static_cast<size_t>(i));
+    m_pkg.Arrange();
+    DropIfEmpty();
+    return 0;
 }
 
 bool CPackageWindowImpl::GetPosition(DockPosition& p)

@@ -24,6 +24,8 @@ public:
         MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
         MESSAGE_HANDLER(UM_DOCKING_REQUEST, OnDockingRequest)
+        MESSAGE_HANDLER(WM_PARENTNOTIFY, OnParentNotify)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
 
 protected:
@@ -43,16 +45,27 @@ private:
     LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDockingRequest(UINT, WPARAM, LPARAM, BOOL&);
+    // A docked window destroyed on its own leaves the bar like an undock.
+    LRESULT OnParentNotify(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
+    {
+        m_destroying = true;
+        handled = FALSE;
+        return 0;
+    }
 
     bool Accept(DockRect& r);
     bool DockAt(DockRect& r);
     bool Undock(HWND w);
+    // An emptied bar asks the frame to drop it and closes.
+    void DropIfEmpty();
     bool GetPosition(DockPosition& p);
     bool SetPosition(DockPosition& p);
     void TakeWindow(HWND w);
     void ShowDocked(HWND w);
 
     CSubWndFramesPackage m_pkg;
+    bool m_destroying = false;
 };
 
 // The bar window itself: made for one place in the frame, it lives as long as

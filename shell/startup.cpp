@@ -13,6 +13,7 @@
 #include "base/apply_settings.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
+#include "base/local_settings_ini.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/dde.h"
 #include "panels/panel_windows.h"
@@ -111,6 +112,10 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   ShellTrace("Init");
   LaunchMode = ReadStartModeFileSeam();
   g_logMessage = RegisterLogMessage();
+  // LocalSettings.ini travels with LocalSettings.xml, and the settings'
+  // own log lines go to the system log.
+  InstallLocalSettingsIniHandlers();
+  Neighbours().WriteSystemLog = WriteSystemLogText;
 
   OSVERSIONINFOA ver = {sizeof ver};
 #pragma GCC diagnostic push

@@ -18,6 +18,8 @@ struct SearchState {
 };
 SearchState& Search();
 
+// The option words in force (a word left at 0 restricts nothing).
+const int32_t* Words();
 // Kind bit of the option's kind mask.
 uint32_t KindBit(uint16_t kind);
 // A top-level (or member) element that the options, the page and layer

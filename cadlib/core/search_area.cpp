@@ -67,7 +67,7 @@ CadMark* FindInRect(DbHeader* header, const double* rect, int mode, bool nearest
     std::vector<StoredElement*> cands;
     Candidates(*db, header, r, nullptr, cands);
     std::vector<StoredElement*> found;
-    int area = Search().options.words[0] & 3;
+    int area = Words()[0] & 3;
     for (StoredElement* e : cands)
         Units(e, [&](StoredElement* u) {
             if (AreaHit(u, r, area)) found.push_back(u);

@@ -41,8 +41,22 @@ bool Bit(const uint32_t* words, int n) { return (words[n / 32] >> (n % 32)) & 1;
 bool Bit16(const uint16_t* words, int n) { return (words[n / 16] >> (n % 16)) & 1; }
 }  // namespace
 
+// A word left at 0 restricts nothing: a host that hands over a zero-filled
+// record before it ever set one still finds every element.
+const int32_t* Words() {
+    static int32_t w[15];
+    const int32_t* o = Search().options.words;
+    memcpy(w, o, sizeof w);
+    if (w[0] == 0) w[0] = 3;
+    if (w[1] == 0) w[1] = 0xFFFFF;
+    if (w[3] == 0) w[3] = 0xFFFF;
+    if (w[4] == 0) w[4] = 0xFFFFFF;
+    if (w[5] == 0) w[5] = 255;
+    return w;
+}
+
 bool LeafFindable(const ElementRecord& rec) {
-    const int32_t* w = Search().options.words;
+    const int32_t* w = Words();
     if (!(static_cast<uint32_t>(w[1]) & KindBit(rec.kind))) return false;
     if (rec.colour == 0 && !(w[4] & 1)) return false;
     switch (rec.kind) {
@@ -60,7 +74,7 @@ bool LeafFindable(const ElementRecord& rec) {
 
 bool Findable(Database& db, DbHeader* header, const StoredElement* e) {
     const ElementRecord& rec = e->rec;
-    const int32_t* w = Search().options.words;
+    const int32_t* w = Words();
     if (!(static_cast<uint32_t>(w[1]) & KindBit(rec.kind))) return false;
     if (rec.colour == 0 && !IsGroupLike(rec.kind) && rec.kind != kElmFigure && !(w[4] & 1)) return false;
     int page = rec.page;

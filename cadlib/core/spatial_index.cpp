@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -27,17 +29,29 @@ using PointF = bg::model::point<float, 2, bg::cs::cartesian>;
 using BoxF = bg::model::box<PointF>;
 using Value = std::pair<BoxF, StoredElement*>;
 
+// One step of a finite float towards minus or plus infinity (the library's
+// nextafter is slow enough to show when a million boxes are rounded).
+float StepDown(float f) {
+    if (f == 0) return -std::numeric_limits<float>::denorm_min();
+    uint32_t u;
+    memcpy(&u, &f, 4);
+    u = f > 0 ? u - 1 : u + 1;
+    memcpy(&f, &u, 4);
+    return f;
+}
+float StepUp(float f) { return -StepDown(-f); }
+
 float Down(double v) {
-    if (v <= -FLT_MAX) return -FLT_MAX;
+    if (!(v > -FLT_MAX)) return -FLT_MAX;
     if (v >= FLT_MAX) return FLT_MAX;
     float f = static_cast<float>(v);
-    return f > v ? std::nextafter(f, -FLT_MAX) : f;
+    return f > v ? StepDown(f) : f;
 }
 float Up(double v) {
     if (v <= -FLT_MAX) return -FLT_MAX;
-    if (v >= FLT_MAX) return FLT_MAX;
+    if (!(v < FLT_MAX)) return FLT_MAX;
     float f = static_cast<float>(v);
-    return f < v ? std::nextafter(f, FLT_MAX) : f;
+    return f < v ? StepUp(f) : f;
 }
 
 BoxF ToF(const Box& b) { return BoxF(PointF(Down(b.l), Down(b.b)), PointF(Up(b.r), Up(b.t))); }

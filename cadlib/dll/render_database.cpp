@@ -8,6 +8,7 @@
 
 #include "cadlib/core/search.h"
 #include "cadlib/core/spatial_index.h"
+#include "cadlib/core/text_box.h"
 #include "cadlib/dll/render_context.h"
 
 namespace cad {
@@ -93,6 +94,53 @@ bool FastLine(RenderContext& ctx, PixelPlane& plane, const StoredElement* e) {
     if (x0 == x1 && y0 == y1) plane.Set(x0, y0, c);   // a line of no length still shows
     else plane.Segment(x0, y0, x1, y1, c, t1 < 1);
     return true;
+}
+
+// A small thin circle (a ring of a few pixels) or a text too small to read
+// (a stroke along its middle) straight into the plane.
+bool FastSmallShape(RenderContext& ctx, PixelPlane& plane, const StoredElement* e) {
+    const ElementRecord& r = e->rec;
+    if (r.kind == kElmCircle) {
+        const uint8_t* b = reinterpret_cast<const uint8_t*>(&r);
+        if (b[13] % 32 != 0) return false;
+        COLORREF colour = ctx.ElementColour(r, e);
+        if (ctx.StyleOf(r, colour).width > 1) return false;
+        double rpx = ctx.Px(std::fabs(CadGetF64(&r, kOffRadius)));
+        if (!(rpx < 8)) return false;
+        PxPt c = ctx.ToPx(CadGetF64(&r, kOffP1X), CadGetF64(&r, kOffP1Y));
+        int cx = Rnd(c.x), cy = Rnd(c.y), rad = Rnd(rpx);
+        uint32_t px = Pixel(colour);
+        if (rad < 1) {
+            plane.Set(cx, cy, px);
+            return true;
+        }
+        // Midpoint circle: eight symmetric points per step.
+        int x = rad, y = 0, err = 1 - rad;
+        while (x >= y) {
+            const int pts[8][2] = {{x, y}, {y, x}, {-y, x}, {-x, y}, {-x, -y}, {-y, -x}, {y, -x}, {x, -y}};
+            for (auto& q : pts) plane.Set(cx + q[0], cy + q[1], px);
+            ++y;
+            if (err < 0) {
+                err += 2 * y + 1;
+            } else {
+                --x;
+                err += 2 * (y - x) + 1;
+            }
+        }
+        return true;
+    }
+    if (r.kind == kElmText) {
+        double h = ctx.Px(CadGetF64(&r, kOffTextSize1));
+        if (!(h < 5) || !CadGetPtr(&r, kOffTextPtr)) return false;
+        double c[8];
+        if (!TextCorners(r, c)) return true;
+        PxPt a = ctx.ToPx((c[0] + c[6]) / 2, (c[1] + c[7]) / 2), b = ctx.ToPx((c[2] + c[4]) / 2, (c[3] + c[5]) / 2);
+        if (std::fabs(a.x) > 30000 || std::fabs(a.y) > 30000 || std::fabs(b.x) > 30000 || std::fabs(b.y) > 30000)
+            return false;
+        plane.Segment(Rnd(a.x), Rnd(a.y), Rnd(b.x), Rnd(b.y), Pixel(ctx.ElementColour(r, e)), false);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -209,7 +257,7 @@ void DrawDatabase(RenderContext& ctx) {
     each([&](StoredElement* e, const Box& box) {
         double w = ctx.Px(box.r - box.l), h = ctx.Px(box.t - box.b);
         if (w < kSmallPx && h < kSmallPx) SetSmall(ctx, plane, e, box);
-        else if (!FastLine(ctx, plane, e)) large.push_back(e);
+        else if (!FastLine(ctx, plane, e) && !FastSmallShape(ctx, plane, e)) large.push_back(e);
     });
     if (mem) ctx.dc = mem;
     ctx.plane = &plane;

@@ -150,6 +150,31 @@ TEST(CadSpatialIndex, SameAnswersAsAScanThroughEditsUndoRedoAndLoad) {
     CompareWithScan(&loaded, rng, "emptied");
 }
 
+// A definition that gains a member moves the boxes of its placed figures.
+TEST(CadSpatialIndex, PlacedFiguresFollowTheirDefinition) {
+    SearchOptionRecord o = {};
+    const int32_t words[7] = {3, 0xFFFFF, -1, 0xFFFF, 0xFFFFFF, 255, 255};
+    memcpy(o.words, words, sizeof words);
+    DAriDbSetSerch(&o);
+    DAriSerchSetGrpFind(0);
+    Db db;
+    ElementRecord h = Record(kElmFigureHeader);
+    StoredElement* def = DAriCreateFgroupHead(&h, &db);
+    auto m = Line(0, 0, 1, 0);
+    DAriAppendMemberElement(def, &m, &db);
+    ElementRecord f = Record(kElmFigure);
+    CadSetF64(&f, kOffFigScale, 1);
+    CadSetF64(&f, kOffFigX, 100);
+    CadSetF64(&f, kOffFigY, 100);
+    StoredElement* fig = DAriAppendFgroup(def, &f, &db);
+    const double nearBox[4] = {99, 101, 102, 99}, farBox[4] = {149, 151, 151, 149};
+    EXPECT_EQ(Items(DAriGetWakuElement(nearBox, &db)), std::vector<StoredElement*>{fig});
+    EXPECT_TRUE(Items(DAriGetWakuElement(farBox, &db)).empty());
+    auto added = Line(50, 50, 50, 50.5);
+    DAriAppendMemberElement(def, &added, &db);
+    EXPECT_EQ(Items(DAriGetWakuElement(farBox, &db)), std::vector<StoredElement*>{fig});
+}
+
 // Painting through the index shows exactly what painting every element does.
 TEST(CadSpatialIndex, ZoomedPaintingMatchesAFullWalk) {
     std::mt19937 rng(3);

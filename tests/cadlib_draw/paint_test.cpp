@@ -373,6 +373,30 @@ TEST(CadPaint, OneElementAMarkOrRecords) {
     }
 }
 
+// Target kind 1: the library takes the window's own device context.
+TEST(CadPaint, IntoAWindowByItsHandle) {
+    Db db;
+    auto r = Line(-50, 0, 50, 0);
+    DAriAppendElement(&db, &r);
+    HWND wnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(wnd, nullptr);
+    Canvas c(200, 200, kBlack);
+    DrawParam p = Param(c, 1.0, kBlack);
+    p.targetKind = kDrawToWindow;
+    p.window = wnd;
+    p.dc = nullptr;
+    RenderSurface surface;
+    memset(&surface, 0, sizeof surface);
+    surface.window = wnd;
+    EXPECT_EQ(DAriDrawPre(&db, &p), 1);
+    EXPECT_EQ(DAriDrawAll(&db, &p, &surface), 1);
+    DestroyWindow(wnd);
+    // A window that is gone, or no target at all, paints nothing.
+    EXPECT_EQ(DAriDrawAll(&db, &p, &surface), 0);
+    p.targetKind = 0;
+    EXPECT_EQ(DAriDraw(&db, &p), 0);
+}
+
 // Coordinates far outside the view, non-numbers and turned texts: the
 // picture shows what lies in view and nothing hangs or spills.
 TEST(CadPaint, FarCoordinatesNonNumbersAndTurnedText) {

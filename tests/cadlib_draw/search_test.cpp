@@ -242,6 +242,14 @@ TEST(CadSearch, AreaModesKindMasksAndGroupFind) {
         DAriDestroyMark(m);
         DefaultOptions();
     }
+    // A zero-filled option record restricts nothing.
+    SearchOptionRecord zero = {};
+    DAriDbSetSerch(&zero);
+    const double all[4] = {-1000, 1000, 2000, -1000};
+    CadMark* everything = DAriGetWakuElement(all, &d.db);
+    EXPECT_EQ(DAriGetMarkNum(everything), 11);     // nine elements and the two members
+    DAriDestroyMark(everything);
+    DefaultOptions();
     // The strip of an arrow-key step upwards from a point of line A: it
     // starts just above A and meets line B, which runs along it.
     SearchOptionRecord o;

@@ -157,3 +157,34 @@ TEST_F(DockingTest, PinnedLabelKeepsALongTitleWhole)
     EXPECT_EQ(title, strip.labels[0]->Record().text);
     EXPECT_EQ(title, frame->AutoHide().GetWindowText()) << "the slid-out pane's caption text";
 }
+
+TEST_F(DockingTest, DestroyedPanesLeaveTheirBarsAndStrips)
+{
+    TestPane& a = NewPane("a");
+    TestPane& b = NewPane("b");
+    TestPane& top = NewPane("top");
+    TestPane& pinned = NewPane("pinned");
+    ASSERT_TRUE(DockAt(a, DOCK_SIDE_LEFT | DOCK_FLAG_SINGLE, 0, 0.0f, 150));
+    ASSERT_TRUE(DockAt(b, DOCK_SIDE_LEFT, 0, 0.5f, 150));
+    ASSERT_TRUE(DockAt(top, DOCK_SIDE_TOP | DOCK_FLAG_SINGLE, 0, 0.0f, 80));
+    ASSERT_TRUE(DockAt(pinned, DOCK_SIDE_BOTTOM | DOCK_FLAG_SINGLE, 0, 0.0f, 90));
+    ASSERT_TRUE(pinned.PinUpAtCurrentSide());
+    Pump();
+    const RECT fc = frame->GetClientRect();
+    CAutoHideManager& ah = frame->AutoHide();
+
+    ::DestroyWindow(b.m_hWnd);
+    Pump();
+    EXPECT_TRUE(Pos(a).side & DOCK_FLAG_SINGLE) << "a has the bar to itself";
+    EXPECT_EQ(ScreenRect(a.Bar()).bottom, ScreenRect(a.m_hWnd).bottom) << "a takes the freed span";
+
+    ::DestroyWindow(top.m_hWnd);
+    Pump();
+    EXPECT_EQ(fc.top, MdiInFrame().top) << "the emptied top bar is gone";
+
+    ::DestroyWindow(pinned.m_hWnd);
+    Pump();
+    EXPECT_TRUE(ah.GetStrip(DOCK_SIDE_BOTTOM).labels.empty());
+    EXPECT_EQ(nullptr, ah.OutWindow());
+    EXPECT_EQ(fc.bottom, ah.LayoutRect().bottom) << "the strip no longer takes room";
+}
