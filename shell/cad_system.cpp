@@ -146,6 +146,9 @@ int CCadSystem::PreTranslateKeys(HWND frame, MSG* msg, CMainAccelerator* accel) 
   if (msg->message != WM_KEYDOWN && msg->message != WM_CHAR) return 0;
   if (msg->hwnd && (msg->hwnd == AppPanelListPopup || msg->hwnd == AppPanelFocusItem)) return -1;
   if (msg->hwnd && msg->hwnd == AppPanelEditField) return 0;
+  // Whatever is typed into an edit box (of a pane, or of a dialog that is
+  // not registered as modeless) is the box's own, digits included.
+  if (msg->hwnd && (SendMessageA(msg->hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) return 0;
   // Number-entry keys are virtual keys: a character code would be taken
   // for an unrelated key ('.' is VK_DELETE).
   if (msg->message == WM_KEYDOWN && accel && HasStatusBarInput() &&

@@ -224,6 +224,23 @@ TEST_F(FrameTest, FilterChainOrder) {
   DestroyWindow(popup);
 }
 
+TEST_F(FrameTest, DigitsTypedIntoAnEditBoxStayThere) {
+  NewDrawing();
+  HWND edit = CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, frame->m_hWnd,
+                            (HMENU)77, nullptr, nullptr);
+  ASSERT_NE(nullptr, edit);
+  for (WPARAM c : {(WPARAM)'5', (WPARAM)'-'}) {
+    MSG m = KeyMsg(edit, WM_CHAR, c);
+    EXPECT_FALSE(frame->PreTranslateMessage(&m)) << (char)c;
+  }
+  EXPECT_EQ("", frame->m_statusBar.GetPane(2).text) << "no number entry started";
+  // The drawing itself still starts number entry.
+  MSG m = KeyMsg(lastView, WM_CHAR, '5');
+  EXPECT_TRUE(frame->PreTranslateMessage(&m));
+  EXPECT_EQ("5", frame->m_statusBar.GetPane(2).text);
+  DestroyWindow(edit);
+}
+
 TEST_F(FrameTest, ArrowKeysStepOnlyInKeyboardModes) {
   NewDrawing();
   Taken();
