@@ -1,15 +1,24 @@
-// The guard around "StartCmd": the process's unhandled-exception filter
-// plus a jump back to the frame that opened the guard.
+// The guard around "StartCmd" and the other module entry points: a vectored
+// handler for faults raised inside the guarded module's image, the process's
+// unhandled-exception filter for the rest, and a jump back to the frame that
+// opened the guard.
 //
-// The filter is consulted only when no frame handler took the exception, so
-// faults that the system or the module handle themselves (a system call
-// meeting a bad pointer, a module's own exception frames) go on as before;
-// a vectored handler would see those first and end the command wrongly.
+// Why both: the unhandled-exception filter is never reached when the fault
+// happens inside a window procedure or timer callback that the module's
+// nested message loops dispatch (the system's callback frames take the
+// exception and carry on as if the procedure had returned), so the command
+// would go on half-done with its switches set. A vectored handler sees the
+// fault before those frames do; it stays out of faults raised by other code
+// (system calls that meet a bad pointer handle them themselves), which is
+// why it looks at the faulting instruction's address.
 #include "command/safe_call.h"
+
+#include <cstdint>
 
 #include "base/text_utils.h"
 #include "command/command_system.h"
 #include "command/host_hooks.h"
+#include "command/wait_loop.h"
 
 namespace {
 
@@ -17,6 +26,8 @@ struct GuardFrame {
     void* jump[5];            // __builtin_setjmp buffer
     volatile DWORD code;
     void* sehList;            // the thread's frame-handler list when the guard opened
+    uintptr_t imageBegin;     // the guarded module's image; empty when unknown
+    uintptr_t imageEnd;
     GuardFrame* outer;
 };
 
@@ -25,33 +36,81 @@ thread_local GuardFrame* t_guard = nullptr;
 
 LPTOP_LEVEL_EXCEPTION_FILTER g_previousFilter = nullptr;
 
+// Exceptions of error severity: access violations, illegal instructions,
+// divisions by zero, stack overflow and the like.
+bool IsFault(DWORD code) { return (code & 0xC0000000u) == 0xC0000000u; }
+
+[[noreturn]] void JumpBack(GuardFrame* guard, DWORD code) {
+    guard->code = code;
+    __builtin_longjmp(guard->jump, 1);
+}
+
+LONG CALLBACK ModuleFaultHandler(EXCEPTION_POINTERS* info) {
+    const DWORD code = info->ExceptionRecord->ExceptionCode;
+    if (!t_guard || !IsFault(code)) return EXCEPTION_CONTINUE_SEARCH;
+    const auto at = reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress);
+    // The innermost guard whose module raised it; outer guards' modules
+    // may call inner ones.
+    for (GuardFrame* guard = t_guard; guard; guard = guard->outer)
+        if (at >= guard->imageBegin && at < guard->imageEnd) JumpBack(guard, code);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 LONG WINAPI FaultFilter(EXCEPTION_POINTERS* info) {
     GuardFrame* guard = t_guard;
     const DWORD code = info->ExceptionRecord->ExceptionCode;
     // Only faults while a guard is open; anything else goes to the filter
     // that was there before.
-    if (!guard || (code & 0xC0000000u) != 0xC0000000u)
+    if (!guard || !IsFault(code))
         return g_previousFilter ? g_previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
-    guard->code = code;
-    __builtin_longjmp(guard->jump, 1);
+    JumpBack(guard, code);
 }
 
-void EnsureHandler() {
+void EnsureHandlers() {
     static bool installed = false;
     if (installed) return;
     installed = true;
     g_previousFilter = SetUnhandledExceptionFilter(FaultFilter);
+    AddVectoredExceptionHandler(1, ModuleFaultHandler);
+}
+
+void ImageRange(HMODULE module, uintptr_t* begin, uintptr_t* end) {
+    *begin = *end = 0;
+    if (!module) return;
+    auto base = reinterpret_cast<const BYTE*>(module);
+    auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE) return;
+    auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    if (nt->Signature != IMAGE_NT_SIGNATURE) return;
+    *begin = reinterpret_cast<uintptr_t>(base);
+    *end = *begin + nt->OptionalHeader.SizeOfImage;
 }
 
 }  // namespace
 
+HMODULE ModuleOfAddress(const void* address) {
+    HMODULE module = nullptr;
+    if (!address ||
+        !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<LPCSTR>(address), &module))
+        return nullptr;
+    return module;
+}
+
 __attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int* result,
-                                            DWORD* code) {
-    EnsureHandler();
+                                            DWORD* code, HMODULE module) {
+    EnsureHandlers();
     GuardFrame guard;
     guard.code = 0;
     guard.outer = t_guard;
     guard.sehList = reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
+    ImageRange(module, &guard.imageBegin, &guard.imageEnd);
+    // Waits the module opens are left without their own clean-up when a
+    // fault ends them; the guard puts back what they would have.
+    const int waitDepth = CmdWaitState().depth;
+    auto& hooks = HostHooks();
+    const int lockMode = hooks.getLockLayerSearchMode ? hooks.getLockLayerSearchMode() : 0;
     if (__builtin_setjmp(guard.jump) == 0) {
         t_guard = &guard;
         int r = call();
@@ -64,6 +123,8 @@ __attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int
     reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList =
         static_cast<EXCEPTION_REGISTRATION_RECORD*>(guard.sehList);
     t_guard = guard.outer;
+    CmdWaitState().depth = waitDepth;
+    if (hooks.setLockLayerSearchMode) hooks.setLockLayerSearchMode(lockMode);
     *code = guard.code;
     return false;
 }
@@ -87,7 +148,8 @@ int CallStartCmd(StartCmdProc entry, const char* text, int guard) {
     if (!guard) return entry(frame, text);
     int result = 0;
     DWORD code = 0;
-    if (GuardedCall([&] { return entry(frame, text); }, &result, &code)) {
+    if (GuardedCall([&] { return entry(frame, text); }, &result, &code,
+                    ModuleOfAddress(reinterpret_cast<const void*>(entry)))) {
         if (HostHooks().focusActiveView) HostHooks().focusActiveView();
         return result;
     }
@@ -95,12 +157,12 @@ int CallStartCmd(StartCmdProc entry, const char* text, int guard) {
     return -1;
 }
 
-int CallModuleGuarded(const std::function<int()>& call) {
+int CallModuleGuarded(const std::function<int()>& call, HMODULE module) {
     const int guard = HostHooks().safeGuard ? HostHooks().safeGuard() : 1;
     if (!guard) return call();
     int result = 0;
     DWORD code = 0;
-    if (GuardedCall(call, &result, &code)) return result;
+    if (GuardedCall(call, &result, &code, module)) return result;
     ReportFault(code);
     return -1;
 }
