@@ -45,6 +45,40 @@ bool IsFault(DWORD code) { return (code & 0xC0000000u) == 0xC0000000u; }
     __builtin_longjmp(guard->jump, 1);
 }
 
+bool InImage(const GuardFrame* guard, uintptr_t address) {
+    return address >= guard->imageBegin && address < guard->imageEnd;
+}
+
+#if defined(__i386__)
+// A fault in code that the module called (a runtime function handed a bad
+// pointer, say) is the module's too, unless that code set up a frame
+// handler of its own after the module's call (as system calls that probe
+// pointers do): then it is theirs to handle. The stack is searched upwards
+// from the faulting frame for the newest return address into the module;
+// frame-handler records lie on the stack, so one between the two belongs to
+// the called code.
+bool CalledByModuleWithoutHandler(const GuardFrame* guard, const CONTEXT* context) {
+    const auto* top = reinterpret_cast<const uintptr_t*>(guard);  // the guard's own frame
+    const auto* slot = reinterpret_cast<const uintptr_t*>(context->Esp & ~uintptr_t(3));
+    const uintptr_t* moduleFrame = nullptr;
+    for (; slot < top; ++slot) {
+        if (InImage(guard, *slot)) {
+            moduleFrame = slot;
+            break;
+        }
+    }
+    if (!moduleFrame) return false;
+    const auto* record = reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
+    for (; record && reinterpret_cast<uintptr_t>(record) != ~uintptr_t(0);
+         record = record->Next) {
+        const auto at = reinterpret_cast<uintptr_t>(record);
+        if (at >= context->Esp && at < reinterpret_cast<uintptr_t>(moduleFrame)) return false;
+        if (at >= reinterpret_cast<uintptr_t>(moduleFrame)) break;
+    }
+    return true;
+}
+#endif
+
 LONG CALLBACK ModuleFaultHandler(EXCEPTION_POINTERS* info) {
     const DWORD code = info->ExceptionRecord->ExceptionCode;
     if (!t_guard || !IsFault(code)) return EXCEPTION_CONTINUE_SEARCH;
@@ -52,7 +86,12 @@ LONG CALLBACK ModuleFaultHandler(EXCEPTION_POINTERS* info) {
     // The innermost guard whose module raised it; outer guards' modules
     // may call inner ones.
     for (GuardFrame* guard = t_guard; guard; guard = guard->outer)
-        if (at >= guard->imageBegin && at < guard->imageEnd) JumpBack(guard, code);
+        if (InImage(guard, at)) JumpBack(guard, code);
+#if defined(__i386__)
+    for (GuardFrame* guard = t_guard; guard; guard = guard->outer)
+        if (guard->imageBegin && CalledByModuleWithoutHandler(guard, info->ContextRecord))
+            JumpBack(guard, code);
+#endif
     return EXCEPTION_CONTINUE_SEARCH;
 }
 

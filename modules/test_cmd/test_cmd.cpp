@@ -10,6 +10,7 @@
 //   FaultInWindow  wait for input; its own window procedure, dispatched by
 //            the host's nested wait loop, faults
 //   FaultInTimer   the same with a timer callback
+//   FaultInRuntime hand a runtime function a bad pointer
 //   Linger   as Wait, but after the end keeps pumping messages for a moment
 //            (as a module showing its clean-up progress does)
 // Every step leaves a line in the host log ("TESTCMD ..."), and also in the
@@ -208,6 +209,14 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
                                    Self(), nullptr);
         PostMessageA(wnd, kFaultNow, 0, 0);
         return WaitForTheEnd();
+    }
+    if (Is(word, "FaultInRuntime")) {
+        SetSwitches();
+        Log("TESTCMD fault in runtime");
+        // Through a pointer, so that the compiler cannot do the work itself.
+        size_t (*volatile length)(const char*) = std::strlen;
+        Log("TESTCMD length %u", static_cast<unsigned>(length(reinterpret_cast<const char*>(8))));
+        return 0;
     }
     if (Is(word, "FaultInTimer")) {
         SetSwitches();

@@ -22,6 +22,8 @@ TEST_F(SafeGuard_, ModuleFaultsEndTheCommandCleanlyThroughTheFramesWindowProcedu
          "TESTCMD fault in window", true},
         {"fault in its timer callback during a wait", kCmdFaultInTimer,
          "TESTCMD fault in timer", true},
+        {"fault in a runtime function it called", kCmdFaultInRuntime, "TESTCMD fault in runtime",
+         true},
         {"system calls that handle their own faults", kCmdProbe, "TESTCMD probe len=0 bad=1",
          false},
     };
@@ -40,6 +42,7 @@ TEST_F(SafeGuard_, ModuleFaultsEndTheCommandCleanlyThroughTheFramesWindowProcedu
         if (!LogHas("Cmd End|OK")) SendMessageA(frame->m_hWnd, UM_END_CMD, 0, 0);
         EXPECT_TRUE(LogHas(c.reached)) << c.name << "\n" << LogText();
         EXPECT_FALSE(LogHas("TESTCMD survived its fault")) << c.name;
+        EXPECT_FALSE(LogHas("TESTCMD length")) << c.name;
         EXPECT_EQ(LogHas("コマンド実行中に例外が発生しました"), c.fault) << c.name;
         EXPECT_EQ(errors.size(), c.fault ? 1u : 0u) << c.name;
         EXPECT_EQ(backups, c.fault ? 1 : 0) << c.name;
