@@ -31,8 +31,16 @@ struct GuardFrame {
     GuardFrame* outer;
 };
 
-// One UI thread, but keep the chain per thread all the same.
-thread_local GuardFrame* t_guard = nullptr;
+// Guards open on the UI thread. A plain word and the thread's id rather than
+// thread-local storage: the handlers run for faults of every thread, and
+// the first touch of thread-local storage on another thread would allocate
+// inside a fault handler (possibly with the heap's lock held by the fault).
+GuardFrame* g_guards = nullptr;
+DWORD g_guardThread = 0;
+
+GuardFrame* OpenGuards() {
+    return (g_guards && GetCurrentThreadId() == g_guardThread) ? g_guards : nullptr;
+}
 
 LPTOP_LEVEL_EXCEPTION_FILTER g_previousFilter = nullptr;
 
@@ -81,14 +89,15 @@ bool CalledByModuleWithoutHandler(const GuardFrame* guard, const CONTEXT* contex
 
 LONG CALLBACK ModuleFaultHandler(EXCEPTION_POINTERS* info) {
     const DWORD code = info->ExceptionRecord->ExceptionCode;
-    if (!t_guard || !IsFault(code)) return EXCEPTION_CONTINUE_SEARCH;
+    GuardFrame* const open = OpenGuards();
+    if (!open || !IsFault(code)) return EXCEPTION_CONTINUE_SEARCH;
     const auto at = reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress);
     // The innermost guard whose module raised it; outer guards' modules
     // may call inner ones.
-    for (GuardFrame* guard = t_guard; guard; guard = guard->outer)
+    for (GuardFrame* guard = open; guard; guard = guard->outer)
         if (InImage(guard, at)) JumpBack(guard, code);
 #if defined(__i386__)
-    for (GuardFrame* guard = t_guard; guard; guard = guard->outer)
+    for (GuardFrame* guard = open; guard; guard = guard->outer)
         if (guard->imageBegin && CalledByModuleWithoutHandler(guard, info->ContextRecord))
             JumpBack(guard, code);
 #endif
@@ -96,7 +105,7 @@ LONG CALLBACK ModuleFaultHandler(EXCEPTION_POINTERS* info) {
 }
 
 LONG WINAPI FaultFilter(EXCEPTION_POINTERS* info) {
-    GuardFrame* guard = t_guard;
+    GuardFrame* guard = OpenGuards();
     const DWORD code = info->ExceptionRecord->ExceptionCode;
     // Only faults while a guard is open; anything else goes to the filter
     // that was there before.
@@ -142,7 +151,13 @@ __attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int
     EnsureHandlers();
     GuardFrame guard;
     guard.code = 0;
-    guard.outer = t_guard;
+    // A guard on another thread than the open ones is left to the system
+    // (the host calls modules on its UI thread only).
+    if (g_guards && GetCurrentThreadId() != g_guardThread) {
+        *result = call();
+        return true;
+    }
+    guard.outer = g_guards;
     guard.sehList = reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
     ImageRange(module, &guard.imageBegin, &guard.imageEnd);
     // Waits the module opens are left without their own clean-up when a
@@ -151,9 +166,10 @@ __attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int
     auto& hooks = HostHooks();
     const int lockMode = hooks.getLockLayerSearchMode ? hooks.getLockLayerSearchMode() : 0;
     if (__builtin_setjmp(guard.jump) == 0) {
-        t_guard = &guard;
+        g_guardThread = GetCurrentThreadId();
+        g_guards = &guard;
         int r = call();
-        t_guard = guard.outer;
+        g_guards = guard.outer;
         *result = r;
         return true;
     }
@@ -161,7 +177,7 @@ __attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int
     // must not stay on the thread's list.
     reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList =
         static_cast<EXCEPTION_REGISTRATION_RECORD*>(guard.sehList);
-    t_guard = guard.outer;
+    g_guards = guard.outer;
     CmdWaitState().depth = waitDepth;
     if (hooks.setLockLayerSearchMode) hooks.setLockLayerSearchMode(lockMode);
     *code = guard.code;
