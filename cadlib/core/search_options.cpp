@@ -33,12 +33,19 @@ bool LayerLocked(Database& db, int page, int layer) {
     if (layer < 0 || layer > 1023) return false;
     DbInfo* info = PageInfo(db, page);
     if (!info) return false;
-    return (info->layers.lock[layer / 16] >> (layer % 16)) & 1;
+    uint16_t w;
+    memcpy(&w, info->layers.lock + layer / 16, sizeof w);
+    return (w >> (layer % 16)) & 1;
 }
 
 namespace {
 bool Bit(const uint32_t* words, int n) { return (words[n / 32] >> (n % 32)) & 1; }
-bool Bit16(const uint16_t* words, int n) { return (words[n / 16] >> (n % 16)) & 1; }
+// The layer bit words of a DbInfo sit at odd addresses: read them bytewise.
+bool Bit16(const uint16_t* words, int n) {
+    uint16_t w;
+    memcpy(&w, words + n / 16, sizeof w);
+    return (w >> (n % 16)) & 1;
+}
 }  // namespace
 
 // A word left at 0 restricts nothing: a host that hands over a zero-filled

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "cadlib/dll/render_context.h"
 
@@ -20,7 +21,9 @@ bool RenderContext::Shown(const ElementRecord& rec) const {
     const uint16_t* bits = layerBits[page];
     if (!bits) return false;
     if (rec.layer > 1023) return true;
-    return (bits[rec.layer / 16] >> (rec.layer % 16)) & 1;
+    uint16_t w;      // the bit words of a DbInfo sit at odd addresses
+    memcpy(&w, bits + rec.layer / 16, sizeof w);
+    return (w >> (rec.layer % 16)) & 1;
 }
 
 COLORREF RenderContext::ColourOf(int index) const {

@@ -16,7 +16,7 @@ namespace cad {
 namespace {
 
 const double kSmallPx = 2.5;         // box size below which an element is set as pixels
-const size_t kDetailLimit = 500;     // visible elements above which the off-screen path applies
+const size_t kDetailLimit = 150;     // visible elements above which the off-screen path applies
 
 uint32_t Pixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
