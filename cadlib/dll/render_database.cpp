@@ -145,7 +145,23 @@ bool FastSmallShape(RenderContext& ctx, PixelPlane& plane, const StoredElement* 
 
 }  // namespace
 
+// Paper space and the frame view: each element's box moved by its page's
+// placement decides whether it shows; every shown element is stroked.
+void DrawPlaced(RenderContext& ctx) {
+    for (StoredElement* e = ctx.db->first; e; e = e->next) {
+        Box b;
+        if (!ElementBox(e, b) || !ctx.Shown(e->rec)) continue;
+        if (const Placement* place = ctx.places.Of(e->rec.page)) b = PlacedBox(b, *place);
+        if (IndexedBox(b).intersects(ctx.visible)) DrawStored(ctx, e);
+    }
+    ctx.stroker->Flush();
+}
+
 void DrawDatabase(RenderContext& ctx) {
+    if (ctx.places.any) {
+        DrawPlaced(ctx);
+        return;
+    }
     std::vector<std::pair<StoredElement*, Box>> cands;
     SpatialIndex* idx = UseIndex() ? IndexOf(ctx.header) : nullptr;
     // A view that takes in the whole drawing walks the chain: it is in
