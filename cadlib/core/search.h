@@ -51,6 +51,7 @@ struct ViewPlacements {
         return any && n >= 0 && n <= 256 && !page[n].identity ? &page[n] : nullptr;
     }
 };
+bool SamePlacement(const Placement& a, const Placement& b);
 Box PlacedBox(const Box& b, const Placement& p);
 Box UnplacedBox(const Box& b, const Placement& p);
 void Unplace(const Placement& p, double& x, double& y);

@@ -21,11 +21,6 @@ double F64(const void* base, uint32_t off) {
     return v;
 }
 
-bool Same(const Placement& a, const Placement& b) {
-    if (a.identity || b.identity) return a.identity == b.identity;
-    return a.s == b.s && a.angle == b.angle && a.fx == b.fx && a.fy == b.fy && a.tx == b.tx && a.ty == b.ty;
-}
-
 bool Finite(double v) { return std::isfinite(v) && std::fabs(v) < 1e15; }
 
 Placement Make(double s, double angle, double fromX, double fromY, double toX, double toY) {
@@ -47,6 +42,11 @@ Placement Make(double s, double angle, double fromX, double fromY, double toX, d
 }
 
 }  // namespace
+
+bool SamePlacement(const Placement& a, const Placement& b) {
+    if (a.identity || b.identity) return a.identity == b.identity;
+    return a.s == b.s && a.angle == b.angle && a.fx == b.fx && a.fy == b.fy && a.tx == b.tx && a.ty == b.ty;
+}
 
 int ViewModeOfViewData(void* viewData) {
     if (!viewData) return kViewModel;
@@ -147,7 +147,7 @@ void ViewCandidates(Database& db, DbHeader* header, const Box& area, CadMark* ma
         const Placement& p = vp.page[n];
         std::vector<char> same(257, 0);
         for (int m = n; m <= 256; ++m)
-            if (!done[m] && Same(vp.page[m], p)) same[m] = done[m] = 1;
+            if (!done[m] && SamePlacement(vp.page[m], p)) same[m] = done[m] = 1;
         Candidates(db, header, UnplacedBox(area, p), mark, found);
         for (StoredElement* e : found) {
             int pg = e->rec.page;

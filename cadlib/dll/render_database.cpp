@@ -145,15 +145,38 @@ bool FastSmallShape(RenderContext& ctx, PixelPlane& plane, const StoredElement* 
 
 }  // namespace
 
-// Paper space and the frame view: each element's box moved by its page's
-// placement decides whether it shows; every shown element is stroked.
+// Paper space and the frame view: the visible rectangle is taken back into
+// the pages' own coordinates, once per distinct placement, and only the
+// pages of that placement are kept; every element found is stroked, in
+// database order.
 void DrawPlaced(RenderContext& ctx) {
-    for (StoredElement* e = ctx.db->first; e; e = e->next) {
-        Box b;
-        if (!ElementBox(e, b) || !ctx.Shown(e->rec)) continue;
-        if (const Placement* place = ctx.places.Of(e->rec.page)) b = PlacedBox(b, *place);
-        if (IndexedBox(b).intersects(ctx.visible)) DrawStored(ctx, e);
+    const ViewPlacements& vp = ctx.places;
+    SpatialIndex* idx = UseIndex() ? IndexOf(ctx.header) : nullptr;
+    std::vector<StoredElement*> cands, found;
+    std::vector<char> done(257, 0), same(257, 0);
+    for (int n = 0; n <= 256; ++n) {
+        if (done[n]) continue;
+        std::fill(same.begin(), same.end(), 0);
+        for (int m = n; m <= 256; ++m)
+            if (!done[m] && SamePlacement(vp.page[m], vp.page[n])) same[m] = done[m] = 1;
+        Box area = UnplacedBox(ctx.visible, vp.page[n]);
+        auto keep = [&](StoredElement* e) {
+            int pg = e->rec.page;
+            if (pg >= 0 && pg <= 256 && same[pg] && ctx.Shown(e->rec)) cands.push_back(e);
+        };
+        if (idx) {
+            found.clear();
+            idx->Query(area, found);
+            for (StoredElement* e : found) keep(e);
+        } else {
+            for (StoredElement* e = ctx.db->first; e; e = e->next) {
+                Box b;
+                if (ElementBox(e, b) && IndexedBox(b).intersects(area)) keep(e);
+            }
+        }
     }
+    SortByChainOrder(cands);
+    for (StoredElement* e : cands) DrawStored(ctx, e);
     ctx.stroker->Flush();
 }
 

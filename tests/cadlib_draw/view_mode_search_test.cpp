@@ -3,6 +3,8 @@
 // frame transform in the frame view.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/cadlib_draw/view_mode_fixture.h"
 
 using namespace drawtest;
@@ -45,8 +47,10 @@ TEST(CadViewModes, SnapsAndPicksFollowTheViewMode) {
         {"frame end: model point not there", 2, kEnd, 0.3, 0.2, 0.5, 0, 0, 0},
     };
     SetFrame(&db, 2, 0, 2, 0);
+    for (int scan : {0, 1})
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(std::string(r.name) + (scan ? " (plain scan)" : " (index)"));
+        DAriSetSettingsDataInt("NoSpatialIndex", scan);
         db.h.frameView = r.mode == 2 ? 1 : 0;
         ViewRecord vd(&db, r.mode);
         CadPoint3 p{r.x, r.y, 0};
@@ -65,6 +69,7 @@ TEST(CadViewModes, SnapsAndPicksFollowTheViewMode) {
             EXPECT_NEAR(out[1], r.ry, 1e-9);
         }
     }
+    DAriSetSettingsDataInt("NoSpatialIndex", 0);
     // The pick: at (45, 30.4) within 0.5 the placed line (distance 0.4 on the
     // sheet, 0.8 on its page) and the sheet line are found in paper space;
     // in model space only the sheet line.

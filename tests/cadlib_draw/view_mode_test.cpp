@@ -33,10 +33,10 @@ TEST(CadViewModes, PlacedPagesAndFrameViewPaintWhereTheyBelong) {
          {{115, 140}, {120, 100}, {120, 20}}, {{150, 70}, {70, 70}}},
         {"paper space: page 1 halved at (40, 30)", 1, [](DbHeader* db) { AddPlacedPage(db); },
          // line (40, 30)-(60, 30); circle radius 10 around (40, 70)
-         {{115, 140}, {150, 70}, {155, 70}, {150, 30}}, {{120, 100}, {120, 20}}},
+         {{150, 70}, {155, 70}, {150, 30}, {115, 140}}, {{120, 100}, {120, 20}}},
         {"paper space: turned a quarter", 1, [](DbHeader* db) { AddPlacedPage(db, kPi / 2); },
          // line (40, 30)-(40, 50); circle around (0, 30)
-         {{115, 140}, {140, 60}, {110, 70}}, {{155, 70}, {120, 100}}},
+         {{140, 60}, {110, 70}, {115, 140}}, {{155, 70}, {120, 100}}},
         {"paper space: composed placement before the page's own", 1,
          [](DbHeader* db) { AddPlacedPage(db, 0, true); }, {{150, 70}, {155, 70}}, {{120, 100}, {190, 70}}},
         {"frame view: scale 2 about (10, -40)", 0,
@@ -49,7 +49,7 @@ TEST(CadViewModes, PlacedPagesAndFrameViewPaintWhereTheyBelong) {
          {{100, 95}}, {{115, 140}, {105, 100}}},
         {"paper-space flag wins over the frame flag", 1,
          [](DbHeader* db) { AddPlacedPage(db); SetFrame(db, 2, 0, 10, -40); },
-         {{115, 140}, {150, 70}}, {{102, 100}}},
+         {{150, 70}, {115, 140}}, {{102, 100}}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -77,6 +77,20 @@ TEST(CadViewModes, PlacedPagesAndFrameViewPaintWhereTheyBelong) {
             Paint(&db, p1);
         }
         EXPECT_EQ(one.Copy(), c.Copy());
+        // A view zoomed in on the first lit point, through the index and by a
+        // plain scan, agree.
+        Canvas zi(200, 200, kBlack), zs(200, 200, kBlack);
+        DrawParam pz = Param(zi, 4.0, kBlack);
+        pz.paperSpace = k.paperFlag;
+        pz.offsetX = -(k.on[0].x - 100);
+        pz.offsetY = -(100 - k.on[0].y);
+        Paint(&db, pz);
+        DAriSetSettingsDataInt("NoSpatialIndex", 1);
+        pz.dc = zs.dc;
+        Paint(&db, pz);
+        DAriSetSettingsDataInt("NoSpatialIndex", 0);
+        EXPECT_EQ(zi.Copy(), zs.Copy());
+        EXPECT_GT(zi.CountNot(kBlack), 0);
     }
 }
 
