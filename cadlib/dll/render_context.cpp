@@ -17,6 +17,7 @@ bool RenderContext::Shown(const ElementRecord& rec) const {
     if (p->pageOnly && page != p->page) return false;
     if (p->layerOnly && rec.layer != p->layer) return false;
     if (page < 0 || page > 256) return false;
+    if (pageGroup && !(*pageGroup)[page]) return false;
     // Overlays and rubber bands show what they hold.
     if (p->overlayDb || RubberBand()) return true;
     const uint16_t* bits = layerBits[page];

@@ -79,6 +79,8 @@ struct RenderContext {
     std::vector<const uint16_t*> layerBits;   // null: page hidden
     // Where each page's elements land in the block's view mode.
     ViewPlacements places;
+    // While set, only the pages it marks show (one placement at a time).
+    const std::vector<char>* pageGroup = nullptr;
 
     PxPt ToPx(double x, double y) const { return PxPt{cx + (x + offX) * s, cy - (y + offY) * s}; }
     double Px(double worldLength) const { return worldLength * s; }

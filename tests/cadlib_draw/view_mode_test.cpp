@@ -67,6 +67,18 @@ TEST(CadViewModes, PlacedPagesAndFrameViewPaintWhereTheyBelong) {
         ASSERT_EQ(Paint(&db, p), 1);
         for (POINT q : k.on) EXPECT_TRUE(Lit(c, q.x, q.y)) << "on " << q.x << "," << q.y;
         for (POINT q : k.off) EXPECT_FALSE(Lit(c, q.x, q.y)) << "off " << q.x << "," << q.y;
+        // With the level of detail (small elements set as pixels) the
+        // picture shows the same places.
+        {
+            Canvas d(200, 200, kBlack);
+            DrawParam pd = Param(d, 1.0, kBlack);
+            pd.paperSpace = k.paperFlag;
+            DAriSetSettingsDataInt("DrawDetail", 2);
+            Paint(&db, pd);
+            DAriSetSettingsDataInt("DrawDetail", 0);
+            for (POINT q : k.on) EXPECT_TRUE(Lit(d, q.x, q.y)) << "detail on " << q.x << "," << q.y;
+            for (POINT q : k.off) EXPECT_FALSE(Lit(d, q.x, q.y)) << "detail off " << q.x << "," << q.y;
+        }
         // The whole-database and one-element roads agree.
         Canvas one(200, 200, kBlack);
         DrawParam p1 = Param(one, 1.0, kBlack);
