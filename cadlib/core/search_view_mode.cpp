@@ -64,6 +64,10 @@ int ViewModeOfDraw(const DbHeader* header, int paperSpaceFlag) {
 void ViewPlacements::Build(Database& db, const DbHeader* header, int mode) {
     any = false;
     for (Placement& p : page) p = Placement();
+    // The painter learns only the paper-space flag; outside paper space it
+    // shows the frame view while the header's flag is 1. Searches go by the
+    // same rule so that they agree with the picture.
+    if (mode != kViewPaper) mode = ViewModeOfDraw(header, 0);
     if (mode == kViewPaper) {
         for (int n = 1; n <= 256; ++n) {
             const DbInfo* info = PageInfo(db, n);

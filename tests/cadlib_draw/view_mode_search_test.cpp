@@ -45,14 +45,21 @@ TEST(CadViewModes, SnapsAndPicksFollowTheViewMode) {
         {"paper on-line", 1, kOnLine, 47, 30.6, 1, 1, 47, 30},
         {"frame end: (0, 0) lands at (-4, 0)", 2, kEnd, -4.3, 0.2, 1, 1, -4, 0},
         {"frame end: model point not there", 2, kEnd, 0.3, 0.2, 0.5, 0, 0, 0},
+        // A model view while another view of the drawing shows the frame
+        // (header flag 1) is painted through the frame transform: so it snaps.
+        {"model view under the frame flag", 3, kEnd, -4.3, 0.2, 1, 1, -4, 0},
+        // A frame-mode view whose header flag was cleared is painted as model.
+        {"frame view without the header flag", 4, kEnd, 20.3, 0.2, 1, 1, 20, 0},
     };
     SetFrame(&db, 2, 0, 2, 0);
     for (int scan : {0, 1})
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.name) + (scan ? " (plain scan)" : " (index)"));
         DAriSetSettingsDataInt("NoSpatialIndex", scan);
-        db.h.frameView = r.mode == 2 ? 1 : 0;
-        ViewRecord vd(&db, r.mode);
+        // Modes 3 and 4 of the table: view mode 0 with the frame flag 1, view
+        // mode 2 with the flag 0.
+        db.h.frameView = r.mode == 2 || r.mode == 3 ? 1 : 0;
+        ViewRecord vd(&db, r.mode == 3 ? 0 : r.mode == 4 ? 2 : r.mode);
         CadPoint3 p{r.x, r.y, 0};
         double out[3] = {-1, -1, -1};
         int got = 0;
