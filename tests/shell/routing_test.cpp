@@ -405,6 +405,9 @@ TEST_F(FrameTest, MaximisedDrawingWindowKeepsItsButtonsInTheMenuBar) {
   GetClientRect(bar.m_hWnd, &client);
   EXPECT_LE(close.right, client.right);
   EXPECT_GT(close.left, restore.left) << "close stands rightmost";
+  RECT icon = bar.MdiButtonRect(0), first = {};
+  SendMessageA(bar.m_hWnd, TB_GETITEMRECT, 0, (LPARAM)&first);
+  EXPECT_GE(first.left, icon.right) << "the first menu stands right of the icon";
   // A click on restore brings the window back to its size.
   auto click = [&](RECT rc) {
     LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
