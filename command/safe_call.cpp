@@ -19,6 +19,7 @@
 #include "command/command_system.h"
 #include "command/host_hooks.h"
 #include "command/wait_loop.h"
+#include "win/window.h"
 
 namespace {
 
@@ -163,6 +164,7 @@ __attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int
     // Waits the module opens are left without their own clean-up when a
     // fault ends them; the guard puts back what they would have.
     const int waitDepth = CmdWaitState().depth;
+    const size_t routes = CWindowBase::RoutesInProgress();
     auto& hooks = HostHooks();
     const int lockMode = hooks.getLockLayerSearchMode ? hooks.getLockLayerSearchMode() : 0;
     if (__builtin_setjmp(guard.jump) == 0) {
@@ -178,6 +180,7 @@ __attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int
     reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList =
         static_cast<EXCEPTION_REGISTRATION_RECORD*>(guard.sehList);
     g_guards = guard.outer;
+    CWindowBase::AbandonRoutesBeyond(routes);
     CmdWaitState().depth = waitDepth;
     if (hooks.setLockLayerSearchMode) hooks.setLockLayerSearchMode(lockMode);
     *code = guard.code;

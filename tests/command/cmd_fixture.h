@@ -33,6 +33,8 @@ public:
     std::vector<std::string> opened;          // UM_OPEN_DRAWING_FILE paths
 
     static const UINT kInjectMsg = WM_APP + 500;
+    bool finished = false;                    // the framework let go of the window
+    void OnFinalMessage(HWND) override { finished = true; }
 
     BEGIN_MSG_MAP(CTestFrame)
         MESSAGE_HANDLER(kInjectMsg, OnInject)

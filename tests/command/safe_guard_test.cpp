@@ -58,6 +58,10 @@ TEST_F(SafeGuard_, ModuleFaultsEndTheCommandCleanlyThroughTheFramesWindowProcedu
         EXPECT_TRUE(PumpUntil([&] { return LogHas("TESTCMD quick"); }, 5000)) << c.name;
         EXPECT_TRUE(PumpUntil([&] { return LogHas("Cmd End|OK"); }, 5000)) << c.name;
     }
+    // The frame's message routing, abandoned half-way by the faults, is
+    // whole again: the framework lets go of the window when it is destroyed.
+    DestroyWindow(frame->m_hWnd);
+    EXPECT_TRUE(frame->finished);
 }
 
 }  // namespace
