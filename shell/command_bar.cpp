@@ -76,7 +76,8 @@ void CMDICommandBarCtrlEx::UpdateMdiButtons() {
   m_maxChild = want;
   // The menu buttons move right to leave room for the icon.
   SendMessage(TB_SETINDENT, want ? kIconBox : 0);
-  Invalidate();
+  // The buttons are laid out again from the indent when they are added.
+  CCommandBar::AttachMenu(GetMenu());
 }
 
 RECT CMDICommandBarCtrlEx::MdiButtonRect(int which) const {

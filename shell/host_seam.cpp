@@ -1,5 +1,7 @@
 #include "shell/host_seam.h"
 
+#include "shell/open_road.h"
+
 #include <cstring>
 
 #include "base/dbcs.h"
@@ -32,20 +34,8 @@ LRESULT CShellHostSeam::OnOpenDrawingFile(UINT, WPARAM, LPARAM lParam, BOOL&) {
   if (!frame || !lParam) return 0;
   char path[MAX_PATH];
   DbcsCopy(path, sizeof path, (const char*)lParam);
-  // A drawing that is already open is only activated.
-  for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
-    char title[MAX_PATH + 10] = {};
-    GetWindowTextA(GetParent(v), title, sizeof title);
-    if (lstrcmpiA(title, path) == 0) {
-      ActivateViewFrame(v);
-      return 1;
-    }
-  }
-  HWND view = frame->NewDrawingWindow(frame->m_hWnd, 1, nullptr, nullptr);
-  if (!view) return 0;
-  SetWindowTextA(GetParent(view), path);
   ShellTrace("Open %s", path);
-  return 1;
+  return OpenDrawingFile(frame->m_hWnd, path);
 }
 
 LRESULT CShellHostSeam::OnNewDrawingWindow(UINT, WPARAM, LPARAM, BOOL&) {

@@ -2,6 +2,8 @@
 // idle and timer work, dropped files, drawing windows and the close road.
 #include "shell/main_frame.h"
 
+#include "shell/document_roads.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -105,6 +107,7 @@ HWND CMainFrame::CreateEx(HWND parent, const RECT* rect, DWORD style, DWORD exSt
   m_commandHost.SetFrame(m_hWnd, m_hAccel, &m_accel);
   SetCmdMainFrame(m_hWnd);
   InstallShellHostHooks();
+  InstallDocumentRoads();
   m_modelessDialog = nullptr;
   return m_hWnd;
 }

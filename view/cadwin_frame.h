@@ -1,7 +1,7 @@
-// One drawing window: the MDI child frame CCadwinFrame and its canvas
-// CCadwinView (window class "CadwinView"). The frame owns the window's
-// CCadDatabase and hands it to the view, which publishes its ViewData in
-// window long 0.
+// One drawing window: the MDI child frame CCadwinFrame with its twenty edge
+// buttons, and its canvas CCadwinView (window class "CadwinView"). The frame
+// owns the window's CCadDatabase and hands it to the view, which publishes
+// its ViewData in window long 0.
 #pragma once
 
 #include <windows.h>
@@ -9,10 +9,45 @@
 #include <string>
 
 #include "command/host_messages.h"
+#include "view/draw_param.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
 #include "win/mdi.h"
 
+// An owner-drawn edge button ("CadWinScrollButton" behaviour over a
+// platform button): arrow or text face, auto-repeat while held.
+class CCadwinScrollButton : public CWindowBase {
+ public:
+    enum Direction { kTextH = 0, kTextV = 1, kUp = 2, kDown = 3, kLeft = 4, kRight = 5 };
+    HWND Create(HWND parent, UINT id, int direction, const char* text, COLORREF face, COLORREF ink);
+    // Paints the face into `dc` within `rc` (also used by tests).
+    void Paint(HDC dc, const RECT& rc) const;
+
+    int m_direction = kTextH;
+    std::string m_text;
+    COLORREF m_face = 0, m_ink = 0;
+    int m_state = 0;  // 1 mouse over, 2 focus, 4 pressed
+    UINT m_id = 0;
+
+    BEGIN_MSG_MAP(CCadwinScrollButton)
+        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnPress)
+        MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnPress)
+        MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+        MESSAGE_HANDLER(WM_LBUTTONUP, OnRelease)
+        MESSAGE_HANDLER(WM_TIMER, OnTimer)
+        MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_ERASEBKGND, OnErase)
+    END_MSG_MAP()
+
+ private:
+    LRESULT OnPress(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnRelease(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnErase(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+    void Click();
+};
 
 class CCadwinView : public CWindowBase {
  public:
@@ -21,23 +56,68 @@ class CCadwinView : public CWindowBase {
     // Creates the view filling `parent`; the view's record is set up then.
     HWND Create(HWND parent);
     // Builds the record from the settings and publishes it in window long 0.
-    // Interim form: default attributes, the drawing-id counter given.
     int CreateDatabase();
 
     CCadDatabase* m_database;
+    RenderSurface* m_surface = nullptr;
+    int m_hoverTracking = 0;
+    int m_edgeZone = 0;
+    int m_edgeMode = 0;  // ScrollBarMode: 1 hover zones, 2 all buttons always
 
     BEGIN_MSG_MAP(CCadwinView)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
-        MESSAGE_HANDLER(WM_CLOSE, OnClose)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        MESSAGE_HANDLER(WM_CLOSE, OnSwallow)
+        MESSAGE_HANDLER(WM_QUERYENDSESSION, OnSwallow)
+        MESSAGE_HANDLER(WM_SYSKEYDOWN, OnSwallow)
+        MESSAGE_HANDLER(WM_MOUSEACTIVATE, OnMouseActivate)
+        MESSAGE_HANDLER(WM_NCMOUSEMOVE, OnNcMouseMove)
+        MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcButton)
+        MESSAGE_HANDLER(WM_NCLBUTTONDBLCLK, OnNcButton)
+        MESSAGE_HANDLER(WM_NCRBUTTONDOWN, OnNcButton)
+        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        MESSAGE_HANDLER(WM_HSCROLL, OnScroll)
+        MESSAGE_HANDLER(WM_VSCROLL, OnScroll)
+        MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+        MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+        MESSAGE_HANDLER(WM_RBUTTONDOWN, OnRButtonDown)
+        MESSAGE_HANDLER(WM_RBUTTONUP, OnRButtonUp)
+        MESSAGE_HANDLER(WM_MBUTTONDOWN, OnMButtonDown)
+        MESSAGE_HANDLER(WM_MBUTTONUP, OnMButtonUp)
+        MESSAGE_HANDLER(WM_MOUSEWHEEL, OnMouseWheel)
+        MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
+        MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
     END_MSG_MAP()
+
+    // Activation as the frame forwards it: -1 when the input lock refuses it.
+    LRESULT OnMdiActivate(HWND losing, HWND gaining);
 
  private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSwallow(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+    LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseActivate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNcMouseMove(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNcButton(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnScroll(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnRButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnRButtonUp(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMButtonUp(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseWheel(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseHover(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
 };
 
 // The drawing-id counter that NewDrawingWindow increments before it
@@ -50,15 +130,24 @@ class CCadwinFrame : public CMDIChildWindow {
     ~CCadwinFrame() override;
 
     // Creates the frame in the MDI client `parent` within `rect` (null: the
-    // default place); `title` null takes the string resource's title.
-    // Interim form: no edge buttons and no shortcut table are created yet.
+    // default place); `title` null takes the string resource's title. Opens
+    // maximized when the last active drawing window was.
     HWND CreateEx(HWND parent, const RECT* rect = nullptr, const char* title = nullptr);
 
     // The frame's view window; null when it could not be created.
     HWND GetViewWindow() const { return m_view.m_hWnd; }
+    // Lays the view and the edge buttons out in a client of w x h.
+    void Layout(int w, int h);
 
     CCadDatabase m_database;
     CCadwinView m_view;
+    // zoom in, fit, zoom out (top, bottom, left, right), then two scroll
+    // buttons per edge (top, bottom, left, right).
+    CCadwinScrollButton m_zoomIn[4], m_fit[4], m_zoomOut[4], m_scroll[8];
+    int m_edgeButtonsEnabled = 1;
+    int m_largeBarThickness = 26;
+    int m_edgeMask = 0;  // 1 top, 2 bottom, 4 left, 8 right
+    HACCEL m_accel = nullptr;
     // The title the frame was created with: the drawing's name until its
     // drawing information carries one.
     std::string m_baseTitle;
@@ -67,28 +156,65 @@ class CCadwinFrame : public CMDIChildWindow {
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_SIZE, OnSize)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
+        MESSAGE_HANDLER(WM_QUERYENDSESSION, OnClose)
+        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        MESSAGE_HANDLER(WM_MDIACTIVATE, OnMdiActivate)
         MESSAGE_HANDLER(UM_GET_VIEW, OnGetView)
+        MESSAGE_HANDLER(WM_FORWARDMSG_ZAV, OnForwardMsg)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
 
     // Frames are made with new and delete themselves when their window ends.
     void OnFinalMessage(HWND) override;
-    // Set when the frame is to delete itself after its window ends.
     bool m_autoDelete = false;
+
+    static constexpr UINT WM_FORWARDMSG_ZAV = 0x037F;  // WM_FORWARDMSG
 
  private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMdiActivate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnGetView(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnForwardMsg(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
 };
 
-// Registers the view class "CadwinView" (the frame uses the framework's MDI
-// child class); done when the first drawing window is created. 0 on failure.
+// Registers the view class "CadwinView"; done when the first drawing
+// window is created. 0 on failure.
 int RegisterCadwinClasses();
 
-// Saves the drawing of a view before its window closes: non-zero when saved.
-// The document roads install it; while none is installed a "yes" to the save
-// question keeps the window open, so that nothing unsaved is lost.
+// Creates a drawing window (frame, view, database) in the MDI client and
+// puts its view into the first free slot of ViewTable. The view, or null
+// when the table is full or the window cannot be made.
+HWND CreateDrawingWindow(HWND mdiClient, const RECT* rect, const char* title);
+
+// What the drawing windows learn from the main frame and the document
+// roads; the shell fills these.
+struct CadwinHostLinks {
+    // Loads the shortcut table of "ZavIrurer.key" for a frame.
+    HACCEL (*loadAccelerator)(const char* fileName) = nullptr;
+    // Main-frame flags: its closing sequence runs, it closes all drawings,
+    // the system shuts down.
+    int mainFrameClosing = 0;
+    int closingAllDrawings = 0;
+    int systemShutdown = 0;
+    // Whether the last active drawing window was maximized.
+    int rememberedMaximized = 0;
+    // Set by a host service that closes a window while its command runs.
+    int commandInitiatedClose = 0;
+    // Retries of a close delayed by a running module command.
+    int closeRetryCount = 0;
+};
+CadwinHostLinks& CadwinHost();
+
+// Saves the drawing of a view before its window closes: 1 when saved (the
+// save road's SaveDrawingAs with mode 1). While none is installed a "yes"
+// to the save question keeps the window open, so nothing unsaved is lost.
 extern int (*CadwinSaveHandler)(HWND view);
+
+// Whether the drawing frame's close must ask to save.
+int IsSaveQuestionNeeded(HWND view);
+// Empties the list of drawings asked about while all drawings close.
+void ClearSaveQuestionList();

@@ -82,7 +82,14 @@ void SetViewTitle(HWND view, DbHeader* db, int number) {
     if (!r || !view) return;
     std::string title = DrawingTitle(view, db);
     char buf[1024];
-    if (r->fileName[0] && number)
+    DbInfoHead head;
+    const bool titled = db && DAriGetDBInfo(db, &head) && head.Title()[0];
+    if (!titled && r->fileName[0] && title == r->fileName) {
+        // A window opened for a file whose drawing has no title of its own
+        // is named by the file alone.
+        if (number) snprintf(buf, sizeof buf, "%s : %d", r->fileName, number);
+        else snprintf(buf, sizeof buf, "%s", r->fileName);
+    } else if (r->fileName[0] && number)
         snprintf(buf, sizeof buf, "%s : %d -[%s]", title.c_str(), number, r->fileName);
     else if (r->fileName[0])
         snprintf(buf, sizeof buf, "%s -[%s]", title.c_str(), r->fileName);

@@ -23,7 +23,6 @@ struct KeyCursorState {
     double snapped[3] = {0, 0, 0};
 } g_cursor;
 
-int g_gestures[2][4];
 
 // The last mouse position of the active view in world units.
 void MouseWorldPoint(double* p) {
@@ -122,20 +121,12 @@ int GetKeySnappedCursorPoint(double* point) {
     return 0;
 }
 
+double InputBasePoint[3] = {0, 0, 0};
+int InputBasePointShown = 0;
+
 void DrawInputBasePoint(int, int, int mode) {
-    if (mode == 0) CmdWaitState().basePointShown = 0;
-    else if (mode == 3) CmdWaitState().basePointShown = 1;
-}
-
-int SetGestureCommand(int table, int entry, int commandId) {
-    const int value = (commandId >= 1000 && commandId <= 1339) ? commandId : 0;
-    if ((table == 1 || table == 2) && entry >= 0 && entry <= 3) g_gestures[table - 1][entry] = value;
-    return value;
-}
-
-int GetGestureCommand(int table, int entry) {
-    if ((table == 1 || table == 2) && entry >= 0 && entry <= 3) return g_gestures[table - 1][entry];
-    return 0;
+    if (mode == 0) InputBasePointShown = 0;
+    else if (mode == 3) InputBasePointShown = 1;
 }
 
 void LoadViewCursors(HINSTANCE instance) {

@@ -49,13 +49,12 @@ void SetCursorGridSnap(int on, double pitch, int subdivision);
 extern int InputFromLoupe;
 // Mode 0 hides the input base-point mark, 3 draws it at the base point.
 void DrawInputBasePoint(int reserved1, int reserved2, int mode);
+// The input base point (the last input point of a command) and whether its
+// mark is shown; written by the wait loops.
+extern double InputBasePoint[3];
+extern int InputBasePointShown;
 
-// Mouse-gesture commands: table 1 plain, 2 with Ctrl; entries 0 to 3.
-// Stores and returns the id when it lies in 1000..1339, else 0; an entry
-// above 3 (or another table) stores nothing.
-int SetGestureCommand(int table, int entry, int commandId);
-// The stored gesture command, 0 when none.
-int GetGestureCommand(int table, int entry);
+#include "view/view_input.h"  // SetGestureCommand, GetGestureCommand
 
 // The cursors the views use, loaded once at start-up ("CURSOR1", "CURNUL"
 // and the arrow). Interim form: all three are the arrow until the cursor

@@ -66,13 +66,6 @@ int DrawTransformedPreview(const double*, const double*, double, double, int, vo
     return 0;
 }
 
-int DrawViewToDc(HWND view, int, int, HDC target, int width, int height) {
-    if (!target || !GetViewData(view)) return 0;
-    RECT rc = {0, 0, width, height};
-    ::FillRect(target, &rc, (HBRUSH)::GetStockObject(BLACK_BRUSH));
-    return 1;
-}
-
 int WorldRectToViewRect(int, int, void* request) {
     if (!request) return 0;
     auto* bytes = static_cast<unsigned char*>(request);

@@ -36,10 +36,8 @@ int DrawFlaggedElements(HWND view, int phase);
 int DrawTransformedPreview(const double* basePoint, const double* targetPoint,
                            double angle, double scale, int color, void* markList,
                            HWND view);
-// Draws the view's drawing into a memory DC scaled to 176 x 126 (save
-// thumbnail). Interim form: fills the target with the background colour.
-int DrawViewToDc(HWND view, int reserved1, int reserved2, HDC target,
-                 int width = 176, int height = 126);
+// DrawViewToDc (the save thumbnail) is declared in view/view_paint.h.
+#include "view/view_paint.h"
 
 // World rectangle at request +0x28 to the client RECT at +0x2c for the view
 // at +0x24; 0 without record.

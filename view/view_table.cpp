@@ -4,6 +4,12 @@
 
 #include "base/dbcs.h"
 #include "panels/panel_windows.h"
+#include "base/system_log.h"
+#include "command/host_messages.h"
+#include "view/cadwin_frame.h"
+#include "view/drawing_state.h"
+#include "view/file_lock.h"
+#include "view/key_cursor.h"
 #include "view/view_data.h"
 
 HWND ViewTable[kViewTableSize];
@@ -184,19 +190,88 @@ int IsInputLockView(HWND window) {
 }
 
 int CloseView(HWND view) {
-    if (ViewData* d = GetViewData(view)) {
-        (void)d;
-        ::SetWindowLongPtrA(view, 0, 0);
+    if (IsKeyCursorMode()) ToggleKeyCursorMode();
+    HWND frame = view ? ::GetParent(view) : nullptr;
+    HWND client = frame ? ::GetParent(frame) : nullptr;
+    HWND main = client ? ::GetParent(client) : nullptr;
+    if (!CadwinHost().mainFrameClosing && main) ::SendMessageA(main, UM_END_CMD, 0, 0);
+    ViewData* d = GetViewData(view);
+    if (!d) {
+        WriteSystemLog(0, "Error", "Windowデータが読み取れません");
+        // Still leave the table: a stale handle must never be found again.
+        int slot = SlotOf(view);
+        if (slot >= 0) {
+            for (int i = slot; i + 1 < kViewTableSize; ++i) ViewTable[i] = ViewTable[i + 1];
+            ViewTable[kViewTableSize - 1] = nullptr;
+        }
+        return 1;
     }
+    WriteSystemLog(3, "Window Exit", "HANDLE=%ld", (long)(LONG_PTR)view);
+    int others = 0;
+    if (d->shared == 1) {
+        const int count = CountDrawingViews(view);
+        if (count == 2) {
+            for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
+                ViewData* o = GetViewData(v);
+                if (v == view || !o || o->drawingId != d->drawingId) continue;
+                o->shared = 0;
+                o->windowNumber = 1;
+                SetViewTitle(v, o->db, 0);
+                ++others;
+            }
+        } else if (count >= 3) {
+            int n = 0;
+            for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
+                ViewData* o = GetViewData(v);
+                if (v == view || !o || o->drawingId != d->drawingId) continue;
+                o->windowNumber = ++n;
+                SetViewTitle(v, o->db, n);
+                ++others;
+            }
+        }
+    }
+    // The lock belongs to the drawing: only its last window lets it go.
+    if (others == 0 && d->db) UnlockDrawingFile(view, d);
+    ::SetWindowLongPtrA(view, 0, 0);
     if (g_inputLock.view == view) UnlockInput();
     if (HWND panel = ToolPanelWindow()) {
         ::SendMessageA(panel, WM_COMMAND, 3821, 0);
         ::PostMessageA(panel, WM_COMMAND, MAKEWPARAM(3311, 1), 0);
     }
     int slot = SlotOf(view);
-    if (slot < 0) return 1;
-    for (int i = slot; i + 1 < kViewTableSize; ++i) ViewTable[i] = ViewTable[i + 1];
-    ViewTable[kViewTableSize - 1] = nullptr;
+    if (slot >= 0) {
+        for (int i = slot; i + 1 < kViewTableSize; ++i) ViewTable[i] = ViewTable[i + 1];
+        ViewTable[kViewTableSize - 1] = nullptr;
+    }
+    WriteSystemLog(3, "Window Exit", "End");
+    return 1;
+}
+
+namespace {
+struct SaveQuestionEntry {
+    int32_t inUse;
+    int32_t drawingId;
+    char fileName[257];
+};
+SaveQuestionEntry g_asked[kViewTableSize];
+}  // namespace
+
+void ClearSaveQuestionList() { std::memset(g_asked, 0, sizeof g_asked); }
+
+int IsSaveQuestionNeeded(HWND view) {
+    ViewData* d = GetViewData(view);
+    if (!d || !d->db || !d->modified) return 0;
+    if (!CadwinHost().closingAllDrawings) return CountDrawingViews(view) > 1 ? 0 : 1;
+    for (SaveQuestionEntry& e : g_asked) {
+        if (e.inUse == 1) {
+            if (e.drawingId == d->drawingId) return 0;
+            continue;
+        }
+        e.inUse = 1;
+        e.drawingId = d->drawingId;
+        lstrcpynA(e.fileName, d->fileName, sizeof e.fileName);
+        return 1;
+    }
     return 1;
 }
 

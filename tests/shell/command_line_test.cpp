@@ -2,9 +2,25 @@
 #include "shell/command_line.h"
 
 #include "frame_fixture.h"
+
+#include <cstring>
+
+#include "cadlib/WmCadApiDb.h"
 #include "win/message_box.h"
 
 namespace {
+
+// A real drawing file written by the CAD library (an empty drawing).
+std::string WriteDrawing(const TempFolder& dir, const char* name) {
+  std::string path = dir.Write(name, "");
+  DbHeader h;
+  memset(&h, 0, sizeof h);
+  DAriCreateDB(&h);
+  uint32_t status = 0;
+  DAriSaveFileOfCWX(path.c_str(), &h, &status);
+  DAriDeleteDB(&h);
+  return path;
+}
 
 TEST(CommandLineWords, SplittingTable) {
   TempFolder dir("cmdline");
@@ -89,7 +105,7 @@ TEST_F(CommandLineTest, ElevenSwitchesKeyTheFirstTen) {
 
 TEST_F(CommandLineTest, FilesOpenAndUnknownNamesAreReported) {
   TempFolder dir("open");
-  std::string file = dir.Write("plan.tcf", "x");
+  std::string file = WriteDrawing(dir, "plan.tcf");
   win::MessageBoxTestHook boxes;
   std::string line = "nosuch.tcf \"" + file + "\" other.DXF";
   ParseCommandLine(frame->m_hWnd, line.c_str(), -1);

@@ -12,7 +12,23 @@
 #include "base/message_table.h"
 #include "shell_fixture.h"
 
+#include <cstring>
+
+#include "cadlib/WmCadApiDb.h"
+
 namespace {
+
+// A real drawing file written by the CAD library (an empty drawing).
+std::string WriteDrawing(const TempFolder& dir, const char* name) {
+  std::string path = dir.Write(name, "");
+  DbHeader h;
+  memset(&h, 0, sizeof h);
+  DAriCreateDB(&h);
+  uint32_t status = 0;
+  DAriSaveFileOfCWX(path.c_str(), &h, &status);
+  DAriDeleteDB(&h);
+  return path;
+}
 
 BOOL CALLBACK CollectText(HWND w, LPARAM lp) {
   char t[512] = {};
@@ -119,9 +135,9 @@ class ProcessTest : public ::testing::Test {
 
 TEST_F(ProcessTest, StartCommandsHandOverAndShutDownInOrder) {
   TempFolder docs("docs");
-  std::string plan = docs.Write("plan.tcf", "x");
-  std::string second = docs.Write("第二 図面.tcf", "x");
-  std::string ddeFile = docs.Write("dde.tcf", "x");
+  std::string plan = WriteDrawing(docs, "plan.tcf");
+  std::string second = WriteDrawing(docs, "第二 図面.tcf");
+  std::string ddeFile = WriteDrawing(docs, "dde.tcf");
   MultiBoot(0);
   Ini("[BOOT]\r\n/EE=30002\r\n[DESTROY]\r\n/EE=30002  // digits are no part of the key\r\n");
 

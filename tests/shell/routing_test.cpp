@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "cadlib/WmCadApiDb.h"
 #include "frame_fixture.h"
 #include "shell/command_line.h"
 #include "panels/rp_menu.h"
@@ -14,6 +15,18 @@
 #include "win/message_box.h"
 
 namespace {
+
+// A real drawing file written by the CAD library (an empty drawing).
+std::string WriteDrawing(const TempFolder& dir, const char* name) {
+  std::string path = dir.Write(name, "");
+  DbHeader h;
+  memset(&h, 0, sizeof h);
+  DAriCreateDB(&h);
+  uint32_t status = 0;
+  DAriSaveFileOfCWX(path.c_str(), &h, &status);
+  DAriDeleteDB(&h);
+  return path;
+}
 
 struct RouteCase {
   const char* name;
@@ -333,8 +346,8 @@ TEST_F(FrameTest, LoggingOffAsksBeforeDrawingsAreLost) {
 
 TEST_F(FrameTest, DroppedFilesOpenInOrder) {
   TempFolder files("drop");
-  std::string a = files.Write("a.tcf", "x");
-  std::string b = files.Write("b.tcf", "x");
+  std::string a = WriteDrawing(files, "a.tcf");
+  std::string b = WriteDrawing(files, "b.tcf");
   std::vector<char> buf(sizeof(DROPFILES));
   for (const std::string& p : {a, b}) buf.insert(buf.end(), p.c_str(), p.c_str() + p.size() + 1);
   buf.push_back(0);
@@ -405,6 +418,9 @@ TEST_F(FrameTest, MaximisedDrawingWindowKeepsItsButtonsInTheMenuBar) {
   GetClientRect(bar.m_hWnd, &client);
   EXPECT_LE(close.right, client.right);
   EXPECT_GT(close.left, restore.left) << "close stands rightmost";
+  RECT icon = bar.MdiButtonRect(0), first = {};
+  SendMessageA(bar.m_hWnd, TB_GETITEMRECT, 0, (LPARAM)&first);
+  EXPECT_GE(first.left, icon.right) << "the first menu stands right of the icon";
   // A click on restore brings the window back to its size.
   auto click = [&](RECT rc) {
     LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);

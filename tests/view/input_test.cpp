@@ -1,0 +1,125 @@
+// Mouse input of a view: events into the input record, gestures, the right
+// button's state, edge zones, and the frame's close retry.
+#include "command/executor.h"
+#include "command/wait_loop.h"
+#include "view/view_coords.h"
+#include "view/view_input.h"
+#include "view/view_table.h"
+#include "view_fixture.h"
+
+namespace {
+
+using InputTest = ViewFixture;
+
+TEST(ViewInputTables, GestureDirectionsAndEdgeZones) {
+    struct Dir {
+        int dx, dy, dir;
+    } dirs[] = {{20, -20, 0}, {20, 20, 1}, {-20, 20, 2}, {-20, -20, 3}, {0, 0, 1}, {0, -1, 0}, {-1, 0, 2}};
+    for (const Dir& d : dirs) EXPECT_EQ(d.dir, GestureDirection(d.dx, d.dy)) << d.dx << "," << d.dy;
+    const RECT inner = {48, 48, 352, 252};  // a 400 x 300 client
+    struct Zone {
+        int x, y, zone;
+    } zones[] = {{390, 10, 8}, {10, 290, 4}, {200, 10, 1}, {200, 290, 2}, {200, 150, 0}, {48, 48, 0}};
+    for (const Zone& z : zones) EXPECT_EQ(z.zone, EdgeZoneAt(inner, z.x, z.y)) << z.x << "," << z.y;
+    struct Store {
+        int table, index, id, stored, read;
+    } stores[] = {{1, 0, 1204, 1204, 1204}, {2, 3, 999, 0, 0}, {1, 4, 1200, 1200, 0}, {2, 1, 1339, 1339, 1339}};
+    for (const Store& k : stores) {
+        EXPECT_EQ(k.stored, SetGestureCommand(k.table, k.index, k.id)) << k.id;
+        EXPECT_EQ(k.read, GetGestureCommand(k.table, k.index)) << k.id;
+    }
+}
+
+TEST_F(InputTest, ARightReleaseNeverSetsTheRightButtonState) {
+    HWND view = NewDrawing();
+    ViewMouseState.buttons = 0;
+    // A release whose press went elsewhere.
+    ::SendMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(0, ViewMouseState.buttons & 2);
+    ::SendMessageA(view, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(2, ViewMouseState.buttons & 2);
+    ::SendMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(0, ViewMouseState.buttons & 2);
+}
+
+TEST_F(InputTest, MovesAndRightClicksBecomeInputEvents) {
+    HWND view = NewDrawing();
+    SetClientSize(view, 400, 300);
+    ResetScales(view);
+    ASSERT_EQ(view, GetActiveView());
+    CmdInput().event = 0;
+    ::SendMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(120, 80));
+    EXPECT_EQ(CMD_EV_MOUSE_MOVE, CmdInput().event);
+    EXPECT_EQ(120, CmdWaitState().lastMousePos.x);
+    EXPECT_EQ(80, CmdWaitState().lastMousePos.y);
+    // Another view holding the input lock keeps this one's moves out.
+    CmdInput().event = 0;
+    HWND other = NewDrawing("other");
+    ::SendMessageA(m_main.m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)::GetParent(other), 0);
+    LockInputToActiveView();
+    ::SendMessageA(m_main.m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)::GetParent(view), 0);
+    EXPECT_EQ(other, GetActiveView()) << "the lock refuses a window of another drawing";
+    UnlockInput();
+}
+
+TEST_F(InputTest, WheelZoomsTheActiveView) {
+    HWND view = NewDrawing();
+    SetClientSize(view, 400, 300);
+    ResetScales(view);
+    ViewData* d = GetViewData(view);
+    LastViewMousePos = {200, 150};
+    ::SendMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(200, 150));
+    EXPECT_DOUBLE_EQ(1.4, d->modelScale);
+    ::SendMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-WHEEL_DELTA), MAKELPARAM(200, 150));
+    EXPECT_DOUBLE_EQ(1.0, d->modelScale);
+}
+
+TEST_F(InputTest, EdgeButtonsFollowTheMaskAndTheLayoutTable) {
+    HWND view = NewDrawing();
+    HWND frame = ::GetParent(view);
+    SetClientSize(view, 400, 300);
+    ResetScales(view);
+    auto* f = static_cast<CCadwinFrame*>(CWindowBase::FromHandle(frame));
+    ASSERT_NE(nullptr, f);
+    f->Layout(400, 300);
+    EXPECT_FALSE(::IsWindowVisible(f->m_zoomIn[0].m_hWnd)) << "mask 0 shows nothing";
+    ::SendMessageA(frame, WM_COMMAND, MAKEWPARAM(1051, 1), 0);
+    f->Layout(400, 300);
+    EXPECT_TRUE(::IsWindowVisible(f->m_zoomIn[0].m_hWnd));
+    EXPECT_FALSE(::IsWindowVisible(f->m_zoomIn[1].m_hWnd));
+    RECT r;
+    ::GetWindowRect(f->m_scroll[1].m_hWnd, &r);
+    ::MapWindowPoints(nullptr, frame, (POINT*)&r, 2);
+    EXPECT_EQ(272, r.left);
+    EXPECT_EQ(128, r.right - r.left);
+    const int tops[3] = {128, 176, 224};
+    CCadwinScrollButton* order[3] = {&f->m_zoomIn[0], &f->m_fit[0], &f->m_zoomOut[0]};
+    for (int k = 0; k < 3; ++k) {
+        ::GetWindowRect(order[k]->m_hWnd, &r);
+        ::MapWindowPoints(nullptr, frame, (POINT*)&r, 2);
+        EXPECT_EQ(tops[k], r.left) << k;
+    }
+    const int t = ::GetSystemMetrics(SM_CYSCREEN) > 1024 ? 26 : 20;
+    EXPECT_EQ(t, r.bottom - r.top);
+}
+
+TEST_F(InputTest, ACloseDelayedByARunningCommandNeverKeepsTheCallersCancelWord) {
+    HWND view = NewDrawing();
+    HWND frame = ::GetParent(view);
+    Executor().moduleCmdRunning = 1;
+    CadwinHost().closeRetryCount = 0;
+    {
+        int cancelWord = -1;  // lives only for this close
+        ::SendMessageA(frame, WM_CLOSE, 100, (LPARAM)&cancelWord);
+        EXPECT_EQ(1, cancelWord) << "the close-all learns that this window stays for now";
+    }
+    // The retries run after the word is gone; they must not write to it.
+    int guard[8] = {7, 7, 7, 7, 7, 7, 7, 7};
+    for (int i = 0; i < 12 && ::IsWindow(frame); ++i) Pump();
+    for (int g : guard) EXPECT_EQ(7, g);
+    EXPECT_FALSE(::IsWindow(frame)) << "after ten retries the window closes anyway";
+    EXPECT_EQ(0, CadwinHost().closeRetryCount);
+    Executor().moduleCmdRunning = 0;
+}
+
+}  // namespace

@@ -1,0 +1,416 @@
+// The drawing canvas: painting, the scroll and zoom commands, and mouse
+// activity turned into input events for the running command.
+#include <cstdlib>
+#include <cstring>
+
+#include "base/local_settings_ini.h"
+#include "base/running_settings.h"
+#include "command/executor.h"
+#include "command/wait_loop.h"
+#include "panels/panel_windows.h"
+#include "panels/rp_menu.h"
+#include "setup/page_services.h"
+#include "view/cadwin_frame.h"
+#include "view/display_commands.h"
+#include "view/drawing_state.h"
+#include "view/key_cursor.h"
+#include "view/rubber_band.h"
+#include "view/status_bar.h"
+#include "view/view_coords.h"
+#include "view/view_input.h"
+#include "view/view_paint.h"
+#include "view/view_popups.h"
+#include "view/view_transform.h"
+
+ViewMouseStateRecord ViewMouseState;
+int GestureCmdTable[2][4] = {{1204, 1210, 1333, 0}, {1004, 1005, 1005, 1004}};
+
+namespace {
+bool OtherViewHoldsLock(HWND view) { return IsInputLocked() && !IsInputLockView(view); }
+
+HWND MainFrameOf(HWND view) {
+    HWND frame = view ? ::GetParent(view) : nullptr;
+    HWND client = frame ? ::GetParent(frame) : nullptr;
+    return client ? ::GetParent(client) : nullptr;
+}
+
+bool ValidGestureId(int id) { return id >= 1000 && id <= 1339; }
+}  // namespace
+
+int SetGestureCommand(int table, int index, int id) {
+    const int stored = ValidGestureId(id) ? id : 0;
+    if (index < 0 || index > 3) return stored;
+    GestureCmdTable[table == 1 ? 0 : 1][index] = stored;
+    return stored;
+}
+
+int GestureDirection(int dx, int dy) {
+    if (dx >= 0) return dy < 0 ? 0 : 1;
+    return dy >= 0 ? 2 : 3;
+}
+
+void PostGestureCommand(int direction, HWND view, int table) {
+    int id = 0;
+    if (direction >= 0 && direction <= 3) id = GestureCmdTable[table == 1 ? 0 : 1][direction];
+    if (!ValidGestureId(id)) id = 0;
+    if (id >= 1200 && id <= 1339) {
+        if (HWND main = MainFrameOf(view)) ::PostMessageA(main, WM_COMMAND, id, id == 1210 ? 1 : 0);
+    } else {
+        ::PostMessageA(view, WM_COMMAND, id, 0);
+    }
+}
+
+HWND CCadwinView::Create(HWND parent) {
+    if (!RegisterCadwinClasses()) return nullptr;
+    CreateArgs a;
+    a.className = "CadwinView";
+    a.parent = parent;
+    a.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    // Scroll bars only without edge buttons.
+    if (!Running().bScTestBtn) a.style |= WS_HSCROLL | WS_VSCROLL;
+    a.exStyle = WS_EX_CLIENTEDGE;
+    RECT rc;
+    ::GetClientRect(parent, &rc);
+    a.SetRect(rc);
+    return CWindowBase::Create(a);
+}
+
+int CCadwinView::CreateDatabase() {
+    if (!m_database) {
+        ::SetWindowLongPtrA(m_hWnd, 0, 0);
+        return 0;
+    }
+    const RunningSettings& rs = Running();
+    int undoLevel = rs.iUndoCount;
+    const int colour = LocalIni().iDrawColorMode ? LocalIni().iDrawColor : rs.initParameters[0];
+    int defaults[5] = {colour, rs.initParameters[1], rs.initParameters[2],
+                       rs.initParameters[3], rs.initParameters[4]};
+    unsigned char margin[61] = {};
+    static_assert(sizeof(PaperMarginEx) >= 61, "margin record");
+    std::memcpy(margin, &rs.paperMargin, sizeof margin);
+    int result = m_database->Create(&DrawingIdCounter, &undoLevel, margin, defaults);
+    ::SetWindowLongPtrA(m_hWnd, 0, (LONG_PTR)&m_database->m_data);
+    return result;
+}
+
+LRESULT CCadwinView::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
+    CreateDatabase();
+    m_surface = CreateRenderSurface(m_hWnd);
+    m_edgeMode = Running().bScTestBtn ? 1 : 0;
+    if (!Running().bScTestBtn) {
+        ::SetScrollRange(m_hWnd, SB_HORZ, 0, 100, FALSE);
+        ::SetScrollRange(m_hWnd, SB_VERT, 0, 100, FALSE);
+    }
+    CenterViewScrollBars(m_hWnd);
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCadwinView::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+    ReleaseRenderSurface(m_surface);
+    m_surface = nullptr;
+    if (ViewMouseState.rightPressView == m_hWnd) ViewMouseState.rightPressView = nullptr;
+    if (ViewMouseState.lastLeftView == m_hWnd) ViewMouseState.lastLeftView = nullptr;
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCadwinView::OnSize(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    ResizeRenderSurface(m_surface, LOWORD(lParam), HIWORD(lParam));
+    if (wParam != SIZE_MINIMIZED) RescaleViewOnSize(m_hWnd, LOWORD(lParam), HIWORD(lParam));
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCadwinView::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+    DrawView(m_hWnd, GetViewData(m_hWnd), 0, m_surface);
+    return 0;
+}
+
+LRESULT CCadwinView::OnMouseActivate(UINT, WPARAM, LPARAM, BOOL& handled) {
+    POINT pt;
+    ::GetCursorPos(&pt);
+    RECT wr;
+    ::GetWindowRect(m_hWnd, &wr);
+    const int edge = ::GetSystemMetrics(SM_CXEDGE);
+    RECT inner = {wr.left + edge, wr.top + edge, wr.right - edge - ::GetSystemMetrics(SM_CXVSCROLL),
+                  wr.bottom - edge - ::GetSystemMetrics(SM_CYHSCROLL)};
+    if (::WindowFromPoint(pt) != m_hWnd || !::PtInRect(&inner, pt)) {
+        handled = FALSE;
+        return 0;
+    }
+    if (ViewMouseState.lastLeftView == m_hWnd) {
+        ViewMouseState.lastLeftView = nullptr;
+        handled = FALSE;
+        return 0;
+    }
+    ViewMouseState.lastLeftView = nullptr;
+    return MA_ACTIVATEANDEAT;
+}
+
+LRESULT CCadwinView::OnNcMouseMove(UINT, WPARAM, LPARAM, BOOL& handled) {
+    CloseRPMenu();
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCadwinView::OnNcButton(UINT message, WPARAM wParam, LPARAM, BOOL& handled) {
+    CloseRPMenu();
+    if (message == WM_NCRBUTTONDOWN && wParam == HTCAPTION) GetActiveView();
+    if (OtherViewHoldsLock(m_hWnd)) return 0;
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCadwinView::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+    if (!HandleViewCommand(m_hWnd, LOWORD(wParam))) handled = FALSE;
+    return 0;
+}
+
+LRESULT CCadwinView::OnScroll(UINT message, WPARAM wParam, LPARAM, BOOL&) {
+    SCROLLINFO si = {sizeof si, SIF_TRACKPOS};
+    ::GetScrollInfo(m_hWnd, message == WM_HSCROLL ? SB_HORZ : SB_VERT, &si);
+    int thumb = HIWORD(wParam);
+    if (LOWORD(wParam) == SB_THUMBPOSITION && si.nTrackPos) thumb = si.nTrackPos;
+    HandleViewScroll(m_hWnd, message, LOWORD(wParam), thumb);
+    return 0;
+}
+
+LRESULT CCadwinView::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    ViewMouseState.buttons |= 1;
+    if (!OtherViewHoldsLock(m_hWnd)) {
+        ViewMouseState.leftPressState = 1;
+        ViewMouseState.leftPressPos = lParam;
+    }
+    CloseRPMenu();
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCadwinView::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
+    handled = FALSE;
+    ViewMouseStateRecord& m = ViewMouseState;
+    if (m.gestureDirection >= 0) {
+        PostGestureCommand(m.gestureDirection, m_hWnd, (::GetKeyState(VK_CONTROL) < 0) ? 2 : 1);
+        m.gestureDirection = -1;
+        m.leftPressState = 3;
+        m.buttons &= ~1;
+        return 0;
+    }
+    if (m.leftPressState != 1) {
+        m.buttons &= ~1;
+        return 0;
+    }
+    m.leftPressState = 0;
+    POINT sp;
+    ::GetCursorPos(&sp);
+    RECT mr;
+    HWND main = MainFrameOf(m_hWnd);
+    if (main && ::GetWindowRect(main, &mr) &&
+        (sp.x < mr.left || sp.x > mr.right || sp.y < mr.top || sp.y > mr.bottom)) {
+        m.buttons &= ~1;
+        return 0;
+    }
+    if (CloseRPMenu() == 1 || GetActiveView() != m_hWnd) {
+        m.buttons &= ~1;
+        return 0;
+    }
+    m.buttons &= ~1;
+    if (OtherViewHoldsLock(m_hWnd)) return 0;
+    m.lastMousePos = {(short)LOWORD(m.leftPressPos), (short)HIWORD(m.leftPressPos)};
+    LastViewMousePos = m.lastMousePos;
+    CmdWaitState().lastMousePos = LastViewMousePos;
+    if (!IsKeyCursorActive()) CmdInput().event = CMD_EV_LBUTTON;
+    return 0;
+}
+
+LRESULT CCadwinView::OnRButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
+    ViewMouseState.buttons |= 2;
+    handled = FALSE;
+    if (CloseRPMenu() != 1) {
+        ViewMouseState.rightPressView = m_hWnd;
+        ViewMouseState.rightDragUsed = 0;
+        ::GetCursorPos(&ViewMouseState.rightPressScreen);
+    }
+    return 0;
+}
+
+LRESULT CCadwinView::OnRButtonUp(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    ViewMouseStateRecord& m = ViewMouseState;
+    // The release clears the bit: toggling it would leave it set after a
+    // press that another window took.
+    m.buttons &= ~2;
+    handled = FALSE;
+    if (m.rightDragUsed) {
+        m.rightDragUsed = 0;
+        m.rightPressView = nullptr;
+        return 0;
+    }
+    if (m.rightPressView != m_hWnd) return 0;
+    if (IsAnyCmdRunning() && (CmdInput().wantedMask & 0x400)) {
+        if (GetActiveView() != m_hWnd) return 0;
+        m.rightPressView = nullptr;
+        if (OtherViewHoldsLock(m_hWnd)) return 0;
+        m.lastMousePos = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        LastViewMousePos = m.lastMousePos;
+        CmdWaitState().lastMousePos = LastViewMousePos;
+        CmdInput().event = CMD_EV_RBUTTON;
+        return 0;
+    }
+    POINT sp = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    ::ClientToScreen(m_hWnd, &sp);
+    OpenRPMenu(sp);
+    m.rightPressView = nullptr;
+    return 0;
+}
+
+LRESULT CCadwinView::OnMButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
+    ::GetCursorPos(&MiddleDragPos);
+    ViewMouseState.middlePan = 1;
+    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCadwinView::OnMButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
+    ViewMouseState.middlePan = 0;
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCadwinView::OnMouseWheel(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    const short delta = (short)HIWORD(wParam);
+    if (!GetActiveView() || delta == 0) return 0;
+    bool in = delta > 0;
+    if (LocalIni().iMouseWheelZoomType == 1) in = !in;
+    if (in) DispZoomIn(1, 0.7);
+    else DispZoomOut(1, 0.7);
+    return 0;
+}
+
+LRESULT CCadwinView::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    handled = FALSE;
+    ViewMouseStateRecord& m = ViewMouseState;
+    if (!m_hoverTracking) {
+        TRACKMOUSEEVENT t = {sizeof t, TME_HOVER | TME_LEAVE, m_hWnd, 100};
+        if (::TrackMouseEvent(&t)) m_hoverTracking = 1;
+    }
+    const POINT here = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    if ((m.buttons & 3) == 3 && m.leftPressState == 1) {
+        const int dx = here.x - (short)LOWORD(m.leftPressPos), dy = here.y - (short)HIWORD(m.leftPressPos);
+        if ((std::abs(dx) > 10 || std::abs(dy) > 10) && GetViewData(m_hWnd)) {
+            double p[3];
+            GetCursorWorldPoint(p);
+            SetKeyCursorPoint(p);
+            m.gestureDirection = GestureDirection(dx, dy);
+            m.rightPressView = nullptr;
+        }
+        m.lastMousePos = here;
+        LastViewMousePos = here;
+        CmdWaitState().lastMousePos = here;
+        return 0;
+    }
+    if (m.middlePan) {
+        UpdateRubberBand(GetActiveView(), 0, 0, 1);
+        POINT sp;
+        ::GetCursorPos(&sp);
+        PanViewByDrag(m_hWnd, sp.x, sp.y);
+        MiddleDragPos = sp;
+        return 0;
+    }
+    if (m.rightPressView == m_hWnd) {
+        POINT sp;
+        ::GetCursorPos(&sp);
+        if (std::abs(sp.x - m.rightPressScreen.x) > 10 || std::abs(sp.y - m.rightPressScreen.y) > 10) {
+            m.rightDragUsed = 1;
+            m.rightPressView = nullptr;
+            POINT at = here;
+            ::ClientToScreen(m_hWnd, &at);
+            OpenRPMenu(at);
+        }
+        return 0;
+    }
+    if (GetActiveView() != m_hWnd) {
+        ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+        if (CmdInput().wantedMask & 0x10) UpdateRubberBand(GetActiveView(), 0, 0, 1);
+        if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+        return 0;
+    }
+    if (!OtherViewHoldsLock(m_hWnd)) {
+        if (CmdInput().event == 0 && !IsKeyCursorActive()) CmdInput().event = CMD_EV_MOUSE_MOVE;
+        m.lastMousePos = here;
+        LastViewMousePos = here;
+        CmdWaitState().lastMousePos = here;
+    }
+    return 0;
+}
+
+LRESULT CCadwinView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    handled = FALSE;
+    const int x = (short)LOWORD(lParam), y = (short)HIWORD(lParam);
+    if (m_edgeMode == 1) {
+        RECT rc;
+        ::GetClientRect(m_hWnd, &rc);
+        ::InflateRect(&rc, -48, -48);
+        const int zone = EdgeZoneAt(rc, x, y);
+        if (zone != m_edgeZone) {
+            ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, zone), 0);
+            m_edgeZone = zone;
+        }
+    }
+    m_hoverTracking = 0;
+    return 0;
+}
+
+LRESULT CCadwinView::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL& handled) {
+    m_hoverTracking = 0;
+    ViewMouseState.lastLeftView = m_hWnd;
+    handled = FALSE;
+    return 0;
+}
+
+int EdgeZoneAt(const RECT& inner, int x, int y) {
+    if (x > inner.right) return 8;
+    if (x < inner.left) return 4;
+    if (y < inner.top) return 1;
+    if (y > inner.bottom) return 2;
+    return 0;
+}
+
+LRESULT CCadwinView::OnMdiActivate(HWND, HWND gaining) {
+    if (CadwinHost().closingAllDrawings) return 0;
+    HWND frame = ::GetParent(m_hWnd);
+    if (gaining == frame) {
+        if (IsInputLocked() && !IsInputLockView(m_hWnd)) {
+            ViewData* mine = GetViewData(m_hWnd);
+            ViewData* locked = nullptr;
+            for (HWND v = GetActiveView(); v; v = GetNextView(v))
+                if (IsInputLockView(v)) locked = GetViewData(v);
+            if (!mine || !locked || mine->db != locked->db || mine->viewMode != locked->viewMode)
+                return -1;
+            LockInputToActiveView();
+        }
+        ::SetFocus(m_hWnd);
+        if (HWND bar = CurrentStatusBarWindow())
+            ::SendMessageA(bar, WM_USER, 5, GetViewElementCount(m_hWnd));
+        RefreshToolPanel();
+        NotifyToolPanelViewChange();
+        if (CmdInput().event == 0) CmdInput().event = CMD_EV_VIEW_ACTIVATED;
+        DocumentChangedFlag = 1;
+        if (ViewData* d = GetViewData(m_hWnd)) {
+            if (HWND panel = ToolPanelWindow())
+                ::SendMessageA(panel, WM_COMMAND, MAKEWPARAM(100, 100), (LPARAM)d);
+            UpdateFrameViewFlag(m_hWnd);
+        }
+    } else if (::GetCapture() == m_hWnd) {
+        ::ReleaseCapture();
+    }
+    DrawInputBasePoint(0, 0, 0);
+    InputBasePointShown = 0;
+    return 0;
+}
+
+int GetGestureCommand(int table, int entry) {
+    if ((table == 1 || table == 2) && entry >= 0 && entry <= 3) return GestureCmdTable[table - 1][entry];
+    return 0;
+}

@@ -1,0 +1,36 @@
+// Mouse state shared by all drawing views, the mouse-gesture tables and
+// the edge zones.
+#pragma once
+
+#include <windows.h>
+
+struct ViewMouseStateRecord {
+    int buttons = 0;          // 1 left held, 2 right held
+    int leftPressState = 0;   // 0 none, 1 pending click, 3 taken by a gesture
+    LPARAM leftPressPos = 0;  // the WM_LBUTTONDOWN lParam
+    int gestureDirection = -1;
+    HWND rightPressView = nullptr;
+    POINT rightPressScreen = {0, 0};
+    int rightDragUsed = 0;
+    int middlePan = 0;
+    POINT lastMousePos = {0, 0};
+    HWND lastLeftView = nullptr;
+    POINT lastHover = {-1, -1};
+};
+extern ViewMouseStateRecord ViewMouseState;
+
+// [0] plain, [1] with Ctrl; by direction 0 right-up, 1 right-down,
+// 2 left-down, 3 left-up. Ids outside 1000-1339 are stored as 0.
+extern int GestureCmdTable[2][4];
+
+// Table 1 the plain table, any other the Ctrl table; the stored id.
+int SetGestureCommand(int table, int index, int id);
+// The gesture direction of a drag by (dx, dy) pixels (y grows downward).
+int GestureDirection(int dx, int dy);
+// Ids 1200-1339 go to the main frame, the others to the view.
+void PostGestureCommand(int direction, HWND view, int table);
+// Edge zone of a client point against the inner rectangle (client less 48
+// pixels a side): 8 right, 4 left, 1 top, 2 bottom, 0 inside.
+int EdgeZoneAt(const RECT& inner, int x, int y);
+// The stored gesture command of table 1 (plain) or 2 (Ctrl); 0 when none.
+int GetGestureCommand(int table, int entry);
