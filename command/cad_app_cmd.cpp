@@ -269,7 +269,7 @@ int StartModuleCmd(int id, const char* text) {
                                       : args + " " + (text ? text : "");
     DbcsCopy(buffer, sizeof buffer, joined.c_str());
     // Import and export modules run on the same guard as the commands.
-    CallModuleGuarded([&] { return start(CmdMainFrame(), buffer); });
+    CallModuleGuarded([&] { return start(CmdMainFrame(), buffer); }, module);
     g_registry->ReleaseModule();
     if (HostHooks().showElementCount) HostHooks().showElementCount();
     return 1;
@@ -291,7 +291,7 @@ int CallLoadingDB(int id, const char* fileName, void* database, void* info1, voi
             return 0;
         }
         loaded = CallModuleGuarded(
-            [&] { entry(CmdMainFrame(), fileName, database, info1, info2); return 0; });
+            [&] { entry(CmdMainFrame(), fileName, database, info1, info2); return 0; }, module);
     } else {
         auto entry = reinterpret_cast<LoadingDBProc>(
             GetProcAddress(module, (id & 0xFFFF) == 5104 ? "Jwc_LoadingDB" : "LoadingDB"));
@@ -300,7 +300,8 @@ int CallLoadingDB(int id, const char* fileName, void* database, void* info1, voi
             ShowError(5120);
             return 0;
         }
-        loaded = CallModuleGuarded([&] { entry(CmdMainFrame(), fileName, database); return 0; });
+        loaded = CallModuleGuarded([&] { entry(CmdMainFrame(), fileName, database); return 0; },
+                                   module);
     }
     g_registry->ReleaseModule();
     if (HostHooks().showElementCount) HostHooks().showElementCount();

@@ -16,7 +16,8 @@ HSZ g_topicHsz = nullptr;
 HCONV g_conv = nullptr;
 HCONV g_topicConv = nullptr;
 std::string g_serviceName;
-char g_sendBuffer[500];
+// Longest text a module may send, its terminating zero included.
+const size_t kSendBufferSize = 500;
 
 HDDEDATA CALLBACK ClientCallback(UINT type, UINT, HCONV conv, HSZ, HSZ, HDDEDATA, ULONG_PTR,
                                  ULONG_PTR) {
@@ -46,18 +47,21 @@ int Send(HCONV conv, const char* text, bool topic) {
     if (!g_client || !conv || !text) return 0;
     // Longer texts than the send buffer are refused, not cut: a cut command
     // would do something else than asked.
-    if (std::strlen(text) >= sizeof g_sendBuffer) {
+    if (std::strlen(text) >= kSendBufferSize) {
         CmdLog(0, "Error", "DDE send text too long (%d bytes)", (int)std::strlen(text));
         return 0;
     }
-    std::strcpy(g_sendBuffer, text);
+    // The transaction pumps messages while it waits, and a retry sends the
+    // text again: it must be this call's own copy, not a buffer that a send
+    // made from a nested message could overwrite.
+    const std::string buffer(text);
     static const char pokePrefix[] = "XTYP_POKE:";
-    const bool poke = std::strncmp(g_sendBuffer, pokePrefix, sizeof pokePrefix - 1) == 0;
+    const bool poke = buffer.compare(0, sizeof pokePrefix - 1, pokePrefix) == 0;
     HSZ item = nullptr;
-    const char* payload = g_sendBuffer;
+    const char* payload = buffer.c_str();
     if (poke) {
-        char* itemText = g_sendBuffer + sizeof pokePrefix - 1;
-        char* colon = const_cast<char*>(DbcsFindChar(itemText, ':'));
+        const char* itemText = buffer.c_str() + sizeof pokePrefix - 1;
+        const char* colon = DbcsFindChar(itemText, ':');
         std::string itemName = colon ? std::string(itemText, colon) : std::string(itemText);
         payload = colon ? colon + 1 : "";
         item = DdeCreateStringHandleA(g_client, itemName.c_str(), CP_WINANSI);

@@ -53,7 +53,12 @@ void InstallHostServices() {
     // CAD library.
     h.fastAccessOn = [] {
         DAriFastAccessOn();
-        if (DbHeader* db = ActiveDb()) DAriUndoFgSet(db, 0);
+        // What the fast run changes cannot be undone: the steps recorded
+        // before it go, and no new ones are recorded.
+        if (DbHeader* db = ActiveDb()) {
+            DAriClearUndoElement(db);
+            DAriUndoFgSet(db, 0);
+        }
     };
     h.fastAccessOff = [] {
         const int level = HostHooks().undoLevel ? HostHooks().undoLevel() : 0;

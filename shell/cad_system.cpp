@@ -9,7 +9,9 @@
 #include "shell/host_messages_shell.h"
 #include "shell/main_accelerator.h"
 #include "shell/shell_seams.h"
+#include "shell/ui_library.h"
 #include "view/view_popups.h"
+#include "view/view_data.h"
 #include "view/view_table.h"
 
 int LaunchMode = -1;
@@ -96,7 +98,9 @@ COLORREF GetButtonDisabledColor(int kind) {
 }
 
 static void PaintColorButton(const DRAWITEMSTRUCT* item, const ButtonColors& c) {
-  // Owner-drawn push button in the panel colours.
+  // The UI library paints the panels' buttons, so that all of them look
+  // alike (focus frame included); without it they are painted here.
+  if (UiDrawColorButton(item, c.background, c.text, c.disabled)) return;
   RECT rc = item->rcItem;
   HBRUSH br = CreateSolidBrush(c.background);
   FillRect(item->hDC, &rc, br);
@@ -124,9 +128,15 @@ void CCadSystem::EnableCmdPanelTips(int on) {
 }
 
 void CCadSystem::SetCurrentPageLayer(int page, int layer) {
-  if (!GetActiveView()) return;
-  // The drawing's current page and layer words belong to the drawing
-  // windows; the application object remembers what was made current.
+  HWND view = GetActiveView();
+  if (!view) return;
+  // The drawing's own current page, and the layer new elements of that page
+  // go to, so that the database agrees with what the panels show.
+  ViewData* data = GetViewData(view);
+  if (data && data->db) {
+    data->db->pages.currentPage = page;
+    if (DbInfo* info = DAriGetDbInfoPtr(page, data->db)) info->layers.inputLayer = layer;
+  }
   m_currentPage = page;
   m_currentLayer = layer;
 }
@@ -136,6 +146,9 @@ int CCadSystem::PreTranslateKeys(HWND frame, MSG* msg, CMainAccelerator* accel) 
   if (msg->message != WM_KEYDOWN && msg->message != WM_CHAR) return 0;
   if (msg->hwnd && (msg->hwnd == AppPanelListPopup || msg->hwnd == AppPanelFocusItem)) return -1;
   if (msg->hwnd && msg->hwnd == AppPanelEditField) return 0;
+  // Whatever is typed into an edit box (of a pane, or of a dialog that is
+  // not registered as modeless) is the box's own, digits included.
+  if (msg->hwnd && (SendMessageA(msg->hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) return 0;
   // Number-entry keys are virtual keys: a character code would be taken
   // for an unrelated key ('.' is VK_DELETE).
   if (msg->message == WM_KEYDOWN && accel && HasStatusBarInput() &&

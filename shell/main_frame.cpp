@@ -20,8 +20,10 @@
 #include "panels/rp_menu.h"
 #include "shell/host_hooks_shell.h"
 #include "view/cadwin_frame.h"
+#include "view/drawing_state.h"
 #include "view/key_cursor.h"
 #include "view/rubber_band.h"
+#include "view/view_data.h"
 #include "view/view_popups.h"
 #include "shell/resource_ids.h"
 #include "shell/shell_seams.h"
@@ -169,12 +171,14 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
   return FALSE;
 }
 
-void CMainFrame::SetCheck(UINT id, bool on) {
-  HMENU menu = GetCadSystem().m_mainMenu.Handle();
-  if (menu) CheckMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-}
+void CMainFrame::SetCheck(UINT id, bool on) { m_ui.UISetCheck(id, on ? 1 : 0); }
 
 BOOL CMainFrame::OnIdle() {
+  // Bars rebuilt since the last idle time are taken in; gone ones dropped.
+  for (size_t i = 0; i < kToolbarGroupCount; ++i) m_ui.UIAddToolBar(m_toolbars.ToolbarWindow((int)i));
+  m_ui.UIUpdateToolBar();
+  m_ui.UIUpdateStatusBar();
+  m_cmdBar.UpdateMdiButtons();
   bool bandShown = false;
   if (HWND rebar = m_toolbars.Rebar()) {
     int index = (int)::SendMessageA(rebar, RB_IDTOINDEX, kFirstBandId + 1, 0);
@@ -225,6 +229,9 @@ int CMainFrame::OnCreate() {
   SetMdiClientWindow(m_hWndMDIClient);
   m_cmdBar.TrackMDIClient(m_hWndMDIClient);
 
+  for (int id : kUpdateUiIds) m_ui.UIAdd(id, UPDUI_MENUPOPUP);
+  for (size_t i = 0; i < kToolbarGroupCount; ++i) m_ui.UIAddToolBar(m_toolbars.ToolbarWindow((int)i));
+  m_ui.UIAddStatusBar(m_statusBar.m_hWnd);
   for (int id : {59392, 59393, 40000, 40001, 40003}) SetCheck(id, true);
   if (CMessageLoop* loop = win::GetMessageLoop()) {
     loop->AddMessageFilter(this);
@@ -646,6 +653,19 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
     drawing->m_baseTitle = title;
   }
   drawing->ShowWindow(SW_SHOW);
+  // The drawing information carries the untitled name too (a file's own
+  // title replaces it when the file is read into the window).
+  ViewData* data = GetViewData(view);
+  if (data && data->db) {
+    std::vector<char> head(kDbInfoHeadSize);
+    if (DAriGetDBInfo(data->db, head.data())) {
+      char title[64];
+      wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
+      DbcsCopy(head.data() + kInfoTitle, 257, title);
+      DAriSetDBInfo(data->db, head.data());
+    }
+  }
+  NotifyToolPanelViewChange();
   ShellTrace("NewDrawingWindow");
   return view;
 }

@@ -19,6 +19,7 @@
 #include "docking/docking_frame.h"
 #include "win/mdi.h"
 #include "win/message_loop.h"
+#include "win/update_ui.h"
 
 // The frame class the main window derives from: the MDI frame with docking.
 typedef zav::CMDIDockingFrameImpl MainFrameBase;
@@ -59,6 +60,8 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
   CCommandHost m_commandHost;  // CCadSysCmd ... CCadInterruptCmd
   HWND m_modelessDialog = nullptr;
   int m_untitledCount = 0;
+  // Check marks of the bar and pane toggles, applied to a menu as it opens.
+  CUpdateUI m_ui;
 
   BEGIN_MSG_MAP(CMainFrame)
     if (uMsg == WM_COMMAND && RouteCommand(wParam, lParam, lResult)) return TRUE;
@@ -98,6 +101,7 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
     COMMAND_RANGE_HANDLER(40000, 40003, OnTogglePane)
     CHAIN_MSG_MAP_MEMBER(m_shellHost)
     CHAIN_MSG_MAP_MEMBER(m_commandHost)
+    CHAIN_MSG_MAP_MEMBER(m_ui)
     CHAIN_MSG_MAP(MainFrameBase)
   END_MSG_MAP()
 

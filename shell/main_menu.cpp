@@ -9,6 +9,9 @@
 #include "base/dbcs.h"
 #include "command/cad_app_cmd.h"
 #include "shell/shell_seams.h"
+#include "view/db_ext.h"
+#include "view/input_scale.h"
+#include "view/view_data.h"
 #include "view/view_table.h"
 #include "shell/text_lines.h"
 
@@ -192,7 +195,20 @@ void SetMdiWindowMenu(HWND mdiClient, HMENU menuBar, int posFromEnd, const char*
 
 MenuDrawingState GetMenuDrawingState() {
   MenuDrawingState s;
-  s.hasView = GetActiveView() != nullptr;
+  HWND view = GetActiveView();
+  s.hasView = view != nullptr;
+  s.inputScaleOn = IsInputScaleActive() != 0;
+  ViewData* data = view ? GetViewData(view) : nullptr;
+  if (!data) return s;
+  if (DbHeader* db = data->db) {
+    s.canUndo = db->currentUndo != nullptr;
+    s.canRedo = DAriIsRedo(db) != 0;
+    DbExtRecord* ext = GetDbExtRecord(db);
+    s.hasRasterImage = ext && ext->words[1] != 0;
+  }
+  // Paper space, model space or the frame view.
+  s.displayOption = data->viewMode;
+  s.overviewOn = data->overviewLevel != 0;
   return s;
 }
 

@@ -11,14 +11,18 @@
 #include "base/file_utils.h"
 #include "base/message_table.h"
 #include "base/apply_settings.h"
+#include "base/running_settings.h"
 #include "base/system_log.h"
 #include "base/local_settings_ini.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/dde.h"
+#include "panels/panel_windows.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
+#include "panels/selector_classes.h"
 #include "panels/tool_buttons.h"
 #include "view/input_scale.h"
+#include "view/key_cursor.h"
 #include "view/raster.h"
 #include "view/rubber_band.h"
 #include "view/view_popups.h"
@@ -172,6 +176,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   UINT wheel = RegisterWindowMessageA("MSH_WHEELSUPPORT_MSG");
   HWND mouseZ = FindWindowA("MouseZ", "Magellan MSWHEEL");
   if (wheel && mouseZ) SendMessageA(mouseZ, wheel, 0, 0);
+  for (HWND& slot : ViewTable) slot = nullptr;
 
   if (!InitSettings()) return -3;
   ShellTrace("InitSettings");
@@ -184,12 +189,11 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     UiSetCmdPanelType(m_cmdPanelLowRes);
   }
 
-  // The window classes of the panels, their controls and the pop-ups. (The
-  // attribute selectors register theirs once their table has one home.)
-  RegisterToolButtonClasses(instance);
-  RegisterPBoxClasses(instance);
-  RegisterRPMenuClasses(instance);
-  RegisterViewClasses(instance);
+  // The tool panel's first selector while no drawing is open, and the
+  // cursors of the drawing views.
+  ToolPanelNoViewSelection = 4;
+  LoadViewCursors(instance);
+  RegisterPanelClasses(instance);
   OpenSystemLog();
   BuildPaperSizeTable();
   if (!ShellSettings().backupDir.empty()) {
@@ -218,6 +222,7 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   g_autoDrawing = ShellSettings().autoDrawing;
   if (!g_autoDrawing.empty())
     PostMessageA(frame, UM_OPEN_DRAWING_FILE, 0, (LPARAM)g_autoDrawing.c_str());
+  SyncSnapButtons(Running().iLockBtnSnapNINNITEN);
   ShellTrace("LoadRecentCommands");
   if (LaunchKind() == 2) ShowWindow(frame, SW_MINIMIZE);
   if (!CreateRubberDbs()) {
@@ -256,6 +261,9 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   else
     post(4050, 100);
 
+  // The right-click pop-up of the drawing views.
+  CreateRPMenuWindow(frame, m_instance);
+
   if (result < 0)
     ZavMessageBox(frame,
                   "システムの初期化に失敗しました。(CMainFrame::SubInitialize)\n作業を中止します。",
@@ -282,11 +290,38 @@ int CCadSystem::Term(HINSTANCE instance) {
   DestroyInputScaleWindow();
   DestroyViewPopups();
   HINSTANCE inst = instance ? instance : GetModuleHandleA(nullptr);
-  UnregisterToolButtonClasses(inst);
-  UnregisterPBoxClasses(inst);
-  UnregisterRPMenuClasses(inst);
-  UnregisterViewClasses(inst);
+  UnregisterPanelClasses(inst);
   return 0;
+}
+
+// The window classes of the panels, their controls, the attribute selectors
+// and the pop-ups; the panels and drawing windows created later need them.
+void RegisterPanelClasses(HINSTANCE instance) {
+  RegisterToolButtonClasses(instance);
+  RegisterPBoxClasses(instance);
+  RegisterLayerSelectorClasses(instance);
+  RegisterColorSelectorClasses(instance);
+  RegisterLineTypeSelectorClasses(instance);
+  RegisterPointSelectorClasses(instance);
+  RegisterLineWidthSelectorClasses(instance);
+  RegisterLineStartSelectorClasses(instance);
+  RegisterLineEndSelectorClasses(instance);
+  RegisterRPMenuClasses(instance);
+  CCadSystem::RegisterViewClasses(instance);
+}
+
+void UnregisterPanelClasses(HINSTANCE instance) {
+  UnregisterToolButtonClasses(instance);
+  UnregisterPBoxClasses(instance);
+  UnregisterLayerSelectorClasses(instance);
+  UnregisterColorSelectorClasses(instance);
+  UnregisterLineTypeSelectorClass(instance);
+  UnregisterPointSelectorClass(instance);
+  UnregisterLineWidthSelectorClass(instance);
+  UnregisterLineStartSelectorClass(instance);
+  UnregisterLineEndSelectorClass(instance);
+  UnregisterRPMenuClasses(instance);
+  CCadSystem::UnregisterViewClasses(instance);
 }
 
 // --- Run and the process body ----------------------------------------------------------------------

@@ -12,6 +12,11 @@ extern int Terminating;
 
 // The body of WinMain: start-up, loop, shut-down. Returns the exit code.
 int RunProcess(HINSTANCE instance, const char* cmdLine, int showCmd);
+// The window classes start-up registers for the panels, the attribute
+// selectors, the right-click pop-up and the drawing pop-ups; shut-down
+// unregisters them.
+void RegisterPanelClasses(HINSTANCE instance);
+void UnregisterPanelClasses(HINSTANCE instance);
 // Creates the main frame and runs the loop; 0 when the frame was not made.
 int Run(const char* cmdLine, int showCmd);
 

@@ -23,3 +23,12 @@ void UiSetCmdPanelType(int lowResolution) {
   typedef void(__stdcall * Fn)(int);
   if (Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_SetCmdPanelType"))) fn(lowResolution);
 }
+
+bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text,
+                       COLORREF disabled) {
+  typedef void(__stdcall * Fn)(const DRAWITEMSTRUCT*, COLORREF, COLORREF, COLORREF);
+  Fn fn = reinterpret_cast<Fn>(UiFunction("TqCadApi_ColorBtn_DrawItem"));
+  if (!fn) return false;
+  fn(item, background, text, disabled);
+  return true;
+}

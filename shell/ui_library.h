@@ -6,3 +6,6 @@
 
 void UiInitCadApi(HWND mainFrame);        // Rodad_InitCadApi
 void UiSetCmdPanelType(int lowResolution);  // Rodad_SetCmdPanelType
+// TqCadApi_ColorBtn_DrawItem; false when the library is not there.
+bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text,
+                       COLORREF disabled);

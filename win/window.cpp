@@ -257,14 +257,42 @@ LRESULT CWindowBase::DefWindowProc() {
   return DefWindowProc(m->message, m->wParam, m->lParam);
 }
 
+namespace {
+
+// One entry per routing in progress on this thread, innermost last.
+struct RouteEntry {
+  CWindowBase* window;
+  const MSG* outerMsg;
+};
+std::vector<RouteEntry>& Routes() {
+  static thread_local std::vector<RouteEntry> routes;
+  return routes;
+}
+
+}  // namespace
+
+size_t CWindowBase::RoutesInProgress() { return Routes().size(); }
+
+void CWindowBase::AbandonRoutesBeyond(size_t count) {
+  auto& routes = Routes();
+  while (routes.size() > count) {
+    const RouteEntry entry = routes.back();
+    routes.pop_back();
+    --entry.window->m_routeDepth;
+    entry.window->m_currentMsg = entry.outerMsg;
+  }
+}
+
 BOOL CWindowBase::Route(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
                         LRESULT& result) {
   MSG msg = {hWnd, uMsg, wParam, lParam, 0, {0, 0}};
   const MSG* outer = m_currentMsg;
   m_currentMsg = &msg;
   ++m_routeDepth;
+  Routes().push_back({this, outer});
   result = 0;
   BOOL done = ProcessWindowMessage(hWnd, uMsg, wParam, lParam, result, 0);
+  Routes().pop_back();
   --m_routeDepth;
   m_currentMsg = outer;
   if (uMsg == WM_NCDESTROY) m_destroyed = true;
@@ -293,7 +321,9 @@ LRESULT CALLBACK CWindowBase::StaticWndProc(HWND hWnd, UINT uMsg, WPARAM wParam,
     // The default sees the message with the depth already dropped; keep
     // the object alive across it by counting it as routing too.
     ++self->m_routeDepth;
+    Routes().push_back({self, self->m_currentMsg});
     result = self->DefWindowProc(uMsg, wParam, lParam);
+    Routes().pop_back();
     --self->m_routeDepth;
   }
   self->FinishIfDestroyed(hWnd);

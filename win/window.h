@@ -157,6 +157,13 @@ class CWindowBase : public CWindow, public CMessageMap {
   // The message being routed now (innermost), or null outside routing.
   const MSG* GetCurrentMessage() const { return m_currentMsg; }
 
+  // Routing in progress on this thread. A fault guard that jumps back over
+  // the frames of windows routing messages notes the count before its call
+  // and afterwards has the routes beyond it taken as left, so that those
+  // windows' bookkeeping (current message, final message) is whole again.
+  static size_t RoutesInProgress();
+  static void AbandonRoutesBeyond(size_t count);
+
   BOOL ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&,
                             DWORD = 0) override {
     return FALSE;

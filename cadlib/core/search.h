@@ -34,6 +34,31 @@ bool LayerLocked(Database& db, int page, int layer);
 void Candidates(Database& db, DbHeader* header, const Box& area, CadMark* mark,
                 std::vector<StoredElement*>& out);
 
+// View modes: what a view shows of the pages (model space, the composed
+// sheet of paper space, the frame view).
+enum { kViewModel = 0, kViewPaper = 1, kViewFrame = 2 };
+enum { kViewDataModeOffset = 803 };
+int ViewModeOfViewData(void* viewData);
+// The mode a painting block selects: its paper-space flag, else the frame
+// view while the header's frame-view flag is 1, else model space.
+int ViewModeOfDraw(const DbHeader* header, int paperSpaceFlag);
+// Placement of every page's elements in a view mode (identity in model space).
+struct ViewPlacements {
+    Placement page[257];
+    bool any = false;
+    void Build(Database& db, const DbHeader* header, int mode);
+    const Placement* Of(int n) const {
+        return any && n >= 0 && n <= 256 && !page[n].identity ? &page[n] : nullptr;
+    }
+};
+bool SamePlacement(const Placement& a, const Placement& b);
+Box PlacedBox(const Box& b, const Placement& p);
+Box UnplacedBox(const Box& b, const Placement& p);
+void Unplace(const Placement& p, double& x, double& y);
+// Candidates for an area given in view coordinates, in database order.
+void ViewCandidates(Database& db, DbHeader* header, const Box& area, CadMark* mark, const ViewPlacements& vp,
+                    std::vector<StoredElement*>& out);
+
 // The database behind a drawing window's ViewData (its header at +20).
 DbHeader* HeaderOfViewData(void* viewData);
 bool UseIndex();

@@ -3,6 +3,7 @@
 // mark's, with groups found whole or by their members (group find switch).
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "cadlib/core/search.h"
 #include "cadlib/core/search_geometry.h"
@@ -109,6 +110,10 @@ CADAPI CadMark* ZAVAPI DAriGetElementMarkByPointWithMark(CadPoint3 p, double dis
     Database* db = Lookup(header);
     if (!db || !std::isfinite(p.x) || !std::isfinite(p.y) || !(distance >= 0)) return nullptr;
     Box area{p.x - distance, p.y - distance, p.x + distance, p.y + distance};
+    // The point is where the view shows it: taken back into each page's own
+    // coordinates (and the distance with it) in paper space and frame view.
+    std::unique_ptr<ViewPlacements> vp(new ViewPlacements);
+    vp->Build(*db, header, ViewModeOfViewData(viewData));
     std::vector<StoredElement*> cands;
     if (among) {
         MarkImpl* m = static_cast<MarkImpl*>(among);
@@ -118,13 +123,19 @@ CADAPI CadMark* ZAVAPI DAriGetElementMarkByPointWithMark(CadPoint3 p, double dis
             if (e && !m->link && IsElement(e) && Findable(*db, header, e)) cands.push_back(e);
         }
     } else {
-        Candidates(*db, header, area, nullptr, cands);
+        ViewCandidates(*db, header, area, nullptr, *vp, cands);
     }
     CadMark* mark = DAriCreateMark(header);
     if (!mark) return nullptr;
-    for (StoredElement* e : cands)
+    for (StoredElement* e : cands) {
+        double x = p.x, y = p.y, d = distance;
+        if (const Placement* place = vp->Of(e->rec.page)) {
+            Unplace(*place, x, y);
+            d = distance / std::fabs(place->s);
+        }
         Units(e, [&](StoredElement* u) {
-            if (UnitDistance(u, p.x, p.y) <= distance) DAriSetMark(u, mark);
+            if (UnitDistance(u, x, y) <= d) DAriSetMark(u, mark);
         });
+    }
     return mark;
 }

@@ -5,6 +5,7 @@
 // order, and within an element the point listed first.
 #include <cmath>
 #include <functional>
+#include <memory>
 
 #include "cadlib/core/search.h"
 #include "cadlib/core/search_geometry.h"
@@ -29,19 +30,30 @@ struct Best {
     }
 };
 
-// The plain records near the aperture, in database order.
-void Leaves(DbHeader* header, const Best& b, CadMark* mark, std::vector<ElementRecord>& out) {
+// The plain records near the aperture, in database order, placed as the
+// view mode shows them.
+void Leaves(DbHeader* header, int mode, const Best& b, CadMark* mark, std::vector<ElementRecord>& out) {
     Database* db = Lookup(header);
     if (!db) return;
     Box area{b.x - b.a, b.y - b.a, b.x + b.a, b.y + b.a};
+    std::unique_ptr<ViewPlacements> vp(new ViewPlacements);
+    vp->Build(*db, header, mode);
     std::vector<StoredElement*> cands;
-    Candidates(*db, header, area, mark, cands);
-    for (StoredElement* e : cands)
+    ViewCandidates(*db, header, area, mark, *vp, cands);
+    for (StoredElement* e : cands) {
+        const Placement* place = vp->Of(e->rec.page);
         ForEachLeaf(e, [&](const ElementRecord& r) {
             Box lb;
-            if (LeafFindable(r) && LeafBox(r, lb) && lb.intersects(area)) out.push_back(r);
+            if (!place) {
+                if (LeafFindable(r) && LeafBox(r, lb) && lb.intersects(area)) out.push_back(r);
+                return true;
+            }
+            ElementRecord placed = r;
+            PlaceRecord(placed, *place);
+            if (LeafFindable(placed) && LeafBox(placed, lb) && lb.intersects(area)) out.push_back(placed);
             return true;
         });
+    }
 }
 
 bool Finish(const Best& b, double* result) {
@@ -58,12 +70,12 @@ bool ValidArgs(const CadPoint3& p, double a, double* result) {
     return result && std::isfinite(p.x) && std::isfinite(p.y) && a >= 0 && std::isfinite(a);
 }
 
-int EachLeafSearch(CadPoint3 p, double* result, double a, DbHeader* header, CadMark* mark,
+int EachLeafSearch(CadPoint3 p, double* result, double a, void* viewData, CadMark* mark,
                    const std::function<void(const ElementRecord&, Best&)>& fn) {
     if (!ValidArgs(p, a, result)) return 0;
     Best b{p.x, p.y, a};
     std::vector<ElementRecord> leaves;
-    Leaves(header, b, mark, leaves);
+    Leaves(HeaderOfViewData(viewData), ViewModeOfViewData(viewData), b, mark, leaves);
     for (const ElementRecord& r : leaves) fn(r, b);
     return Finish(b, result) ? 1 : 0;
 }
@@ -86,7 +98,7 @@ CADAPI int ZAVAPI DAriSerchPoint(CadPoint3 p, double* result, double a, DbHeader
         if (mark && mark->db != h) continue;
         CadMark* m = mark;
         std::vector<ElementRecord> leaves;
-        Leaves(h, b, m, leaves);
+        Leaves(h, ViewModeOfViewData(viewData), b, m, leaves);
         for (const ElementRecord& r : leaves) {
             pts.clear();
             EndPoints(r, pts);
@@ -101,7 +113,7 @@ CADAPI int ZAVAPI DAriSerchPoint(CadPoint3 p, double* result, double a, DbHeader
 CADAPI int ZAVAPI DAriSerchPoint2(CadPoint3 p, double* result, double a, void* viewData, int divisions,
                                   CadMark* mark) {
     std::vector<Pt> pts;
-    return EachLeafSearch(p, result, a, HeaderOfViewData(viewData), mark,
+    return EachLeafSearch(p, result, a, viewData, mark,
                           [&](const ElementRecord& r, Best& b) {
                               pts.clear();
                               MidPoints(r, divisions, pts);
@@ -118,13 +130,21 @@ CADAPI int ZAVAPI DAriSerchPoint2_2(CadPoint3 p, double* result, double a, void*
     if (!db) return 0;
     // Centres far from their outline: search the boxes the outlines make.
     Box area{p.x - a, p.y - a, p.x + a, p.y + a};
+    std::unique_ptr<ViewPlacements> vp(new ViewPlacements);
+    vp->Build(*db, header, ViewModeOfViewData(viewData));
     std::vector<StoredElement*> cands;
-    Candidates(*db, header, area, mark, cands);
+    ViewCandidates(*db, header, area, mark, *vp, cands);
     double best = 1e300;
     Pt found{0, 0};
     bool ok = false;
     for (StoredElement* e : cands)
-        ForEachLeaf(e, [&](const ElementRecord& r) {
+        ForEachLeaf(e, [&, place = vp->Of(e->rec.page)](const ElementRecord& leaf) {
+            ElementRecord placed;
+            if (place) {
+                placed = leaf;
+                PlaceRecord(placed, *place);
+            }
+            const ElementRecord& r = place ? placed : leaf;
             Pt c, n;
             if (!LeafFindable(r) || !CentreOf(r, c)) return true;
             double rank = 1e300;
@@ -151,7 +171,7 @@ CADAPI int ZAVAPI DAriSerchPoint3(CadPoint3 p, double* result, double a, void* v
     if (!ValidArgs(p, a, result)) return 0;
     Best b{p.x, p.y, a};
     std::vector<ElementRecord> leaves;
-    Leaves(HeaderOfViewData(viewData), b, mark, leaves);
+    Leaves(HeaderOfViewData(viewData), ViewModeOfViewData(viewData), b, mark, leaves);
     std::vector<Pt> pts;
     for (size_t i = 0; i < leaves.size(); ++i)
         for (size_t j = i + 1; j < leaves.size(); ++j) {
@@ -164,7 +184,7 @@ CADAPI int ZAVAPI DAriSerchPoint3(CadPoint3 p, double* result, double a, void* v
 
 // The nearest point on an element.
 CADAPI int ZAVAPI DAriSerchPoint4(CadPoint3 p, double* result, double a, void* viewData, CadMark* mark) {
-    return EachLeafSearch(p, result, a, HeaderOfViewData(viewData), mark,
+    return EachLeafSearch(p, result, a, viewData, mark,
                           [&](const ElementRecord& r, Best& b) {
                               Pt q;
                               if (r.kind != kElmText && r.kind != kElmRaster && LeafNearest(r, p.x, p.y, q))

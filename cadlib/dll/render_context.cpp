@@ -17,7 +17,9 @@ bool RenderContext::Shown(const ElementRecord& rec) const {
     if (p->pageOnly && page != p->page) return false;
     if (p->layerOnly && rec.layer != p->layer) return false;
     if (page < 0 || page > 256) return false;
-    if (p->overlayDb) return true;     // overlays show what they hold
+    if (pageGroup && !(*pageGroup)[page]) return false;
+    // Overlays and rubber bands show what they hold.
+    if (p->overlayDb || RubberBand()) return true;
     const uint16_t* bits = layerBits[page];
     if (!bits) return false;
     if (rec.layer > 1023) return true;

@@ -13,6 +13,7 @@
 #include "cadlib/WmCadApiDb.h"
 #include "cadlib/core/database.h"
 #include "cadlib/core/element_geometry.h"
+#include "cadlib/core/search.h"
 
 namespace cad {
 
@@ -76,11 +77,17 @@ struct RenderContext {
 
     // Pages shown and their layer display bits.
     std::vector<const uint16_t*> layerBits;   // null: page hidden
+    // Where each page's elements land in the block's view mode.
+    ViewPlacements places;
+    // While set, only the pages it marks show (one placement at a time).
+    const std::vector<char>* pageGroup = nullptr;
 
     PxPt ToPx(double x, double y) const { return PxPt{cx + (x + offX) * s, cy - (y + offY) * s}; }
     double Px(double worldLength) const { return worldLength * s; }
 
     bool Shown(const ElementRecord& rec) const;
+    // XOR drawing of a preview database (+0x008 with +0x024).
+    bool RubberBand() const { return p->rubberBand == 1 && p->xorMode != 0; }
     COLORREF ColourOf(int index) const;         // pen table (colour 0 = background)
     COLORREF ElementColour(const ElementRecord& rec, const StoredElement* e) const;
     StrokeStyle StyleOf(const ElementRecord& rec, COLORREF colour) const;

@@ -145,7 +145,89 @@ bool FastSmallShape(RenderContext& ctx, PixelPlane& plane, const StoredElement* 
 
 }  // namespace
 
+// Paper space and the frame view: the visible rectangle is taken back into
+// the pages' own coordinates, once per distinct placement, and only the
+// pages of that placement are kept; every element found is stroked, in
+// database order.
+void DrawPlaced(RenderContext& ctx) {
+    const ViewPlacements& vp = ctx.places;
+    SpatialIndex* idx = UseIndex() ? IndexOf(ctx.header) : nullptr;
+    std::vector<StoredElement*> cands, found;
+    std::vector<char> done(257, 0), same(257, 0);
+    for (int n = 0; n <= 256; ++n) {
+        if (done[n]) continue;
+        std::fill(same.begin(), same.end(), 0);
+        for (int m = n; m <= 256; ++m)
+            if (!done[m] && SamePlacement(vp.page[m], vp.page[n])) same[m] = done[m] = 1;
+        Box area = UnplacedBox(ctx.visible, vp.page[n]);
+        auto keep = [&](StoredElement* e) {
+            int pg = e->rec.page;
+            if (pg >= 0 && pg <= 256 && same[pg] && ctx.Shown(e->rec)) cands.push_back(e);
+        };
+        if (idx) {
+            found.clear();
+            idx->Query(area, found);
+            for (StoredElement* e : found) keep(e);
+        } else {
+            for (StoredElement* e = ctx.db->first; e; e = e->next) {
+                Box b;
+                if (ElementBox(e, b) && IndexedBox(b).intersects(area)) keep(e);
+            }
+        }
+    }
+    SortByChainOrder(cands);
+    for (StoredElement* e : cands) DrawStored(ctx, e);
+    ctx.stroker->Flush();
+}
+
+void DrawInPlace(RenderContext& ctx);
+
+// Placements without a turn only scale and shift: each group of pages with
+// one placement is painted like a view of its own (scale and offsets folded
+// into the view's), so large sheets keep the level of detail. False when a
+// placement turns or mirrors.
+bool DrawPlacedUnturned(RenderContext& ctx) {
+    ViewPlacements& vp = ctx.places;
+    for (const Placement& p : vp.page)
+        if (!p.identity && (p.angle != 0 || !(p.s > 0))) return false;
+    const double s0 = ctx.s, offX0 = ctx.offX, offY0 = ctx.offY;
+    const Box visible0 = ctx.visible;
+    std::vector<char> done(257, 0), same(257, 0);
+    vp.any = false;
+    for (int n = 0; n <= 256; ++n) {
+        if (done[n]) continue;
+        std::fill(same.begin(), same.end(), 0);
+        for (int m = n; m <= 256; ++m)
+            if (!done[m] && SamePlacement(vp.page[m], vp.page[n])) same[m] = done[m] = 1;
+        const Placement& p = vp.page[n];
+        if (!p.identity) {
+            // pixel = cx + (s p (x - from) + to + off) s0 = cx + (x + off') s0 p.s
+            ctx.s = s0 * p.s;
+            ctx.offX = (p.tx + offX0) / p.s - p.fx;
+            ctx.offY = (p.ty + offY0) / p.s - p.fy;
+            ctx.visible = UnplacedBox(visible0, p);
+        }
+        ctx.pageGroup = &same;
+        DrawInPlace(ctx);
+        ctx.s = s0;
+        ctx.offX = offX0;
+        ctx.offY = offY0;
+        ctx.visible = visible0;
+    }
+    ctx.pageGroup = nullptr;
+    vp.any = true;
+    return true;
+}
+
 void DrawDatabase(RenderContext& ctx) {
+    if (ctx.places.any) {
+        if (!DrawPlacedUnturned(ctx)) DrawPlaced(ctx);
+        return;
+    }
+    DrawInPlace(ctx);
+}
+
+void DrawInPlace(RenderContext& ctx) {
     std::vector<std::pair<StoredElement*, Box>> cands;
     SpatialIndex* idx = UseIndex() ? IndexOf(ctx.header) : nullptr;
     // A view that takes in the whole drawing walks the chain: it is in

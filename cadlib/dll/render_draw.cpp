@@ -58,6 +58,7 @@ bool Setup(RenderContext& ctx, DbHeader* header, DrawParam* p, HDC dc) {
         if (!Bit(header->pages.display, page)) continue;
         if (DbInfo* info = PageInfo(*ctx.db, page)) ctx.layerBits[page] = info->layers.display;
     }
+    ctx.places.Build(*ctx.db, header, ViewModeOfDraw(header, p->paperSpace));
     return true;
 }
 
@@ -104,8 +105,12 @@ int Paint(DbHeader* header, DrawParam* p) {
             SetBkMode(dc, TRANSPARENT);
             Stroker stroker(ctx);
             ctx.stroker = &stroker;
-            DrawFrames(ctx);
-            DrawMarkers(ctx, false);
+            // A rubber band shows only what it carries: no frames, no markers.
+            bool band = ctx.RubberBand();
+            if (!band) {
+                DrawFrames(ctx);
+                DrawMarkers(ctx, false);
+            }
             switch (p->what) {
             case kDrawDatabase:
                 DrawDatabase(ctx);
@@ -128,7 +133,7 @@ int Paint(DbHeader* header, DrawParam* p) {
                 break;
             }
             stroker.Flush();
-            DrawMarkers(ctx, true);
+            if (!band) DrawMarkers(ctx, true);
             stroker.Flush();
             ctx.stroker = nullptr;
             RestoreDC(dc, saved);

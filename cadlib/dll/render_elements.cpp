@@ -204,6 +204,18 @@ void DrawLeaf(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
 
 void DrawStored(RenderContext& ctx, const StoredElement* e) {
     const ElementRecord& top = e->rec;
+    // In paper space and the frame view the page's placement moves the
+    // element onto the sheet; the colour stays the element's own.
+    const Placement* place = ctx.places.Of(top.page);
+    auto leaf = [&](const ElementRecord& r, const StoredElement* colourFrom) {
+        if (!place) {
+            DrawLeaf(ctx, r, ctx.ElementColour(r, colourFrom));
+            return;
+        }
+        ElementRecord placed = r;
+        PlaceRecord(placed, *place);
+        DrawLeaf(ctx, placed, ctx.ElementColour(r, colourFrom));
+    };
     if (IsGroupLike(top.kind) || top.kind == kElmFigureHeader) {
         for (const StoredElement* m = e->member; m && detail::Descends(m, e); m = m->member) {
             uint16_t k = m->rec.kind;
@@ -211,23 +223,23 @@ void DrawStored(RenderContext& ctx, const StoredElement* e) {
             const StoredElement* colourFrom = (e->selection & 1) ? e : m;
             if (k == kElmFigure) {
                 ForEachLeaf(m, [&](const ElementRecord& r) {
-                    DrawLeaf(ctx, r, ctx.ElementColour(r, colourFrom));
+                    leaf(r, colourFrom);
                     return true;
                 });
             } else {
-                DrawLeaf(ctx, m->rec, ctx.ElementColour(m->rec, colourFrom));
+                leaf(m->rec, colourFrom);
             }
         }
         return;
     }
     if (top.kind == kElmFigure) {
         ForEachLeaf(e, [&](const ElementRecord& r) {
-            DrawLeaf(ctx, r, ctx.ElementColour(r, e));
+            leaf(r, e);
             return true;
         });
         return;
     }
-    DrawLeaf(ctx, top, ctx.ElementColour(top, e));
+    leaf(top, e);
 }
 
 void DrawFrames(RenderContext& ctx) {

@@ -7,6 +7,10 @@
 //   Fault    set the per-command switches, then fault on purpose
 //   Switches set every per-command switch and return 0
 //   Probe    call system functions that handle bad pointers themselves
+//   FaultInWindow  wait for input; its own window procedure, dispatched by
+//            the host's nested wait loop, faults
+//   FaultInTimer   the same with a timer callback
+//   FaultInRuntime hand a runtime function a bad pointer
 //   Linger   as Wait, but after the end keeps pumping messages for a moment
 //            (as a module showing its clean-up progress does)
 // Every step leaves a line in the host log ("TESTCMD ..."), and also in the
@@ -130,6 +134,43 @@ int Wait(const char* args, bool linger) {
     }
 }
 
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+const char kFaultyClass[] = "ZavTestCmdFaulty";
+const UINT kFaultNow = WM_APP + 1;
+
+HINSTANCE Self() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+LRESULT CALLBACK FaultyWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kFaultNow) {
+        // Nothing may point into this module once the host has unloaded it.
+        DestroyWindow(wnd);
+        UnregisterClassA(kFaultyClass, Self());
+        Log("TESTCMD fault in window");
+        *static_cast<volatile int*>(nullptr) = 1;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+void CALLBACK FaultyTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    Log("TESTCMD fault in timer");
+    *static_cast<volatile int*>(nullptr) = 1;
+}
+
+// Waits until the command is ended; a fault of the dispatched code must
+// end it before.
+int WaitForTheEnd() {
+    Host(UM_CLEAR_EVENT_MASK);
+    Host(UM_ADD_EVENT_MASK, 0, CMD_WANT_POINT | CMD_WANT_LOCKED_LAYERS);
+    CmdRequest req = {};
+    for (;;) {
+        const LRESULT r = Host(UM_WAIT_CMD_EVENT, 0, reinterpret_cast<LPARAM>(&req));
+        if (r == CMD_RES_ENDED || r == CMD_RES_QUIT) break;
+    }
+    Log("TESTCMD survived its fault");
+    return 0;
+}
+
 }  // namespace
 
 ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
@@ -156,6 +197,31 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
         const BOOL bad = IsBadReadPtr(reinterpret_cast<void*>(16), 4);
         Log("TESTCMD probe len=%d bad=%d", len, bad);
         return 0;
+    }
+    if (Is(word, "FaultInWindow")) {
+        SetSwitches();
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = FaultyWindowProc;
+        wc.hInstance = Self();
+        wc.lpszClassName = kFaultyClass;
+        RegisterClassA(&wc);
+        HWND wnd = CreateWindowExA(0, kFaultyClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   Self(), nullptr);
+        PostMessageA(wnd, kFaultNow, 0, 0);
+        return WaitForTheEnd();
+    }
+    if (Is(word, "FaultInRuntime")) {
+        SetSwitches();
+        Log("TESTCMD fault in runtime");
+        // Through a pointer, so that the compiler cannot do the work itself.
+        size_t (*volatile length)(const char*) = std::strlen;
+        Log("TESTCMD length %u", static_cast<unsigned>(length(reinterpret_cast<const char*>(8))));
+        return 0;
+    }
+    if (Is(word, "FaultInTimer")) {
+        SetSwitches();
+        SetTimer(nullptr, 0, 1, FaultyTimer);
+        return WaitForTheEnd();
     }
     if (Is(word, "Switches")) {
         SetSwitches();

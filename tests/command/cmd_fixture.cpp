@@ -108,6 +108,9 @@ void CommandFixture::SetUp() {
         "Missing;なし,30007,NoSuchModule.dll,",
         "Linger;テスト後処理,30008,ZavTestCmd.dll /C:Linger,",
         "Probe;テスト確認,30009,ZavTestCmd.dll /C:Probe,",
+        "FaultInWindow;テスト窓例外,30010,ZavTestCmd.dll /C:FaultInWindow,",
+        "FaultInTimer;テストタイマー例外,30011,ZavTestCmd.dll /C:FaultInTimer,",
+        "FaultInRuntime;テスト実行時例外,30012,ZavTestCmd.dll /C:FaultInRuntime,",
     };
     def.groups.push_back(group);
     def.readOnlyIds = "4001,30001";

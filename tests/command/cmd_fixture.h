@@ -33,6 +33,8 @@ public:
     std::vector<std::string> opened;          // UM_OPEN_DRAWING_FILE paths
 
     static const UINT kInjectMsg = WM_APP + 500;
+    bool finished = false;                    // the framework let go of the window
+    void OnFinalMessage(HWND) override { finished = true; }
 
     BEGIN_MSG_MAP(CTestFrame)
         MESSAGE_HANDLER(kInjectMsg, OnInject)
@@ -86,7 +88,8 @@ public:
 // The test module's commands as registered by the fixture.
 enum TestCmdIds {
     kCmdWait = 30001, kCmdQuick = 30002, kCmdFail = 30003, kCmdFault = 30004,
-    kCmdSwitches = 30005, kCmdBroken = 30006, kCmdLinger = 30008
+    kCmdSwitches = 30005, kCmdBroken = 30006, kCmdLinger = 30008, kCmdProbe = 30009,
+    kCmdFaultInWindow = 30010, kCmdFaultInTimer = 30011, kCmdFaultInRuntime = 30012
 };
 
 std::string DistDir();

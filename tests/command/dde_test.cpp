@@ -2,6 +2,8 @@
 // DDE client driving commands of the test module.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fstream>
 #include <string>
 
@@ -93,6 +95,19 @@ TEST_F(Dde, OpenPutAndWindowRequests) {
     EXPECT_EQ(DdeDataPending(), 1);
     EXPECT_EQ(CmdInput().event, CMD_EV_DDE);
     ClearDdeData();
+    // A long one keeps its first 200 bytes cut on a character boundary, in
+    // the host's own copy: the caller's buffer may change at once.
+    {
+        std::string request = "{DDEPUT(x";
+        while (request.size() < 250) request += "表";
+        std::vector<char> caller(request.begin(), request.end());
+        caller.push_back('\0');
+        EXPECT_EQ(DispatchDdeExecute(caller.data()), 1);
+        std::fill(caller.begin(), caller.end() - 1, 'z');
+        EXPECT_EQ(DdeInputText(), request.substr(0, 199));
+        EXPECT_EQ(DdeDataPending(), 1);
+        ClearDdeData();
+    }
 
     struct { const char* text; UINT msg; } posts[] = {
         {"{ZWinMaxDsp}", UM_MAXIMIZE_VIEW}, {"{ShowIcon}", UM_MINIMIZE_MAIN},

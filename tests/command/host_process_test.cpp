@@ -116,6 +116,16 @@ TEST(HostProcess, RealProgramRunsModuleCommands) {
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(execute("{ExecCmd(30002,after)}")) << "still serving after the fault";
         EXPECT_TRUE(waitLog("TESTCMD quick id=30002 args=/C:Quick after"));
+        // A fault in the module's own window procedure, which the wait loop
+        // dispatches, ends that command the same way.
+        EXPECT_TRUE(execute("{ExecCmd(30010)}"));
+        EXPECT_TRUE(waitLog("TESTCMD fault in window"));
+        box = WaitWindowOf(pi.dwProcessId, "#32770", 20000);
+        ASSERT_NE(box, nullptr) << "the fault in the window procedure is reported";
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(execute("{ExecCmd(30002,after2)}"));
+        EXPECT_TRUE(waitLog("TESTCMD quick id=30002 args=/C:Quick after2"));
+        EXPECT_EQ(ReadText(logFile).find("TESTCMD survived its fault"), std::string::npos);
         EXPECT_FALSE(execute("{execcmd(30002)}"));
         HWND frame = WaitWindowOf(pi.dwProcessId, "Quillmar001", 20000);
         ASSERT_NE(frame, nullptr);

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "shell/cad_system.h"
+#include "shell/startup.h"
+#include "view/key_cursor.h"
 #include "shell/shell_seams.h"
 
 namespace {
@@ -75,6 +77,34 @@ TEST(AppObject, ViewWindowClassesRegisterAndUnregister) {
   EXPECT_TRUE(GetClassInfoA(inst, "LAY_WND", &wc));
   CCadSystem::UnregisterViewClasses(inst);
   EXPECT_FALSE(GetClassInfoA(inst, "#ROUPEVIEW#", &wc));
+}
+
+TEST(AppObject, StartUpRegistersThePanelAndSelectorClasses) {
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  RegisterPanelClasses(inst);
+  // One class of each kind start-up registers: buttons, panel items, the
+  // seven attribute selectors, the right-click pop-up, the drawing pop-ups.
+  const char* kinds[] = {"cmdlayerclass", "cmdcolorclass",  "cmdltypeclass", "cmdpointclass",
+                         "cmdlwidclass",  "cmdltermsclass", "cmdltermeclass", "LAY_WND",
+                         "#LAYOUTVIEW#",  "#ROUPEVIEW#"};
+  WNDCLASSA wc;
+  for (const char* name : kinds) EXPECT_TRUE(GetClassInfoA(inst, name, &wc)) << name;
+  UnregisterPanelClasses(inst);
+  for (const char* name : kinds) EXPECT_FALSE(GetClassInfoA(inst, name, &wc)) << name;
+}
+
+TEST(AppObject, DrawingViewsGetTheirCrosshairAndEmptyCursor) {
+  LoadViewCursors(GetModuleHandleA(nullptr));
+  ASSERT_NE(nullptr, DrawCursor);
+  EXPECT_NE(ArrowCursor, DrawCursor) << "CURSOR1 is in the resources";
+  EXPECT_NE(ArrowCursor, NullCursor) << "CURNUL is in the resources";
+  ICONINFO info = {};
+  ASSERT_TRUE(GetIconInfo(DrawCursor, &info));
+  EXPECT_FALSE(info.fIcon);
+  EXPECT_EQ(15u, info.xHotspot) << "the hot spot is the crosshair's centre";
+  EXPECT_EQ(15u, info.yHotspot);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
 }
 
 }  // namespace

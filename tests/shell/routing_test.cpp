@@ -9,7 +9,9 @@
 #include "cadlib/WmCadApiDb.h"
 #include "frame_fixture.h"
 #include "shell/command_line.h"
+#include "panels/rp_menu.h"
 #include "view/cadwin_frame.h"
+#include "view/view_data.h"
 #include "win/message_box.h"
 
 namespace {
@@ -235,6 +237,23 @@ TEST_F(FrameTest, FilterChainOrder) {
   DestroyWindow(popup);
 }
 
+TEST_F(FrameTest, DigitsTypedIntoAnEditBoxStayThere) {
+  NewDrawing();
+  HWND edit = CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, frame->m_hWnd,
+                            (HMENU)77, nullptr, nullptr);
+  ASSERT_NE(nullptr, edit);
+  for (WPARAM c : {(WPARAM)'5', (WPARAM)'-'}) {
+    MSG m = KeyMsg(edit, WM_CHAR, c);
+    EXPECT_FALSE(frame->PreTranslateMessage(&m)) << (char)c;
+  }
+  EXPECT_EQ("", frame->m_statusBar.GetPane(2).text) << "no number entry started";
+  // The drawing itself still starts number entry.
+  MSG m = KeyMsg(lastView, WM_CHAR, '5');
+  EXPECT_TRUE(frame->PreTranslateMessage(&m));
+  EXPECT_EQ("5", frame->m_statusBar.GetPane(2).text);
+  DestroyWindow(edit);
+}
+
 TEST_F(FrameTest, ArrowKeysStepOnlyInKeyboardModes) {
   NewDrawing();
   Taken();
@@ -269,6 +288,20 @@ TEST_F(FrameTest, AnswersItsOwnHostMessages) {
   EXPECT_EQ(nullptr, GetMenu(frame->m_hWnd)) << "the command bar shows the menu";
   EXPECT_EQ(GetCadSystem().m_mainMenu.Handle(), frame->m_cmdBar.Menu());
   EXPECT_GE(SendMessageA(frame->m_cmdBar.m_hWnd, TB_BUTTONCOUNT, 0, 0), 10);
+}
+
+TEST_F(FrameTest, CurrentPageAndLayerReachTheDrawing) {
+  NewDrawing();
+  ViewData* d = GetViewData(lastView);
+  ASSERT_TRUE(d && d->db);
+  d->db->pages.currentPage = 9;
+  GetCadSystem().SetCurrentPageLayer(0, 5);
+  EXPECT_EQ(0, d->db->pages.currentPage);
+  DbInfo* info = DAriGetDbInfoPtr(0, d->db);
+  ASSERT_NE(nullptr, info);
+  EXPECT_EQ(5, info->layers.inputLayer) << "new elements go to the current layer";
+  EXPECT_EQ(0, GetCadSystem().m_currentPage);
+  EXPECT_EQ(5, GetCadSystem().m_currentLayer);
 }
 
 TEST_F(FrameTest, CloseAsksEachModifiedDrawingAndAVetoKeepsAll) {
@@ -341,4 +374,116 @@ TEST_F(FrameTest, MenuBarStandsInTheFirstRebarBandWithItsMenu) {
   ::GetWindowRect(bar.m_hWnd, &rc);
   EXPECT_GE(rc.bottom - rc.top, 16) << "a band of no height hides the menu bar";
   EXPECT_EQ(nullptr, ::GetMenu(frame->m_hWnd)) << "the frame shows no menu of its own";
+}
+
+TEST_F(FrameTest, ViewMenuCheckMarksFollowTheBarsWhenItOpens) {
+  NewDrawing();  // the toolbar toggle needs a drawing
+  HMENU view = GetSubMenu(GetCadSystem().m_mainMenu.Handle(), 2);  // 表示(&V)
+  ASSERT_NE(nullptr, view);
+  auto checked = [&](UINT id) { return (GetMenuState(view, id, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+  auto open = [&] {
+    frame->OnIdle();
+    SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, (WPARAM)view, MAKELPARAM(2, FALSE));
+  };
+  open();
+  EXPECT_TRUE(checked(59393)) << "status bar shown";
+  EXPECT_TRUE(checked(59392)) << "toolbar band shown";
+  // Marks set by hand on the menu are put right when it opens again.
+  Command(59393);
+  CheckMenuItem(view, 59393, MF_BYCOMMAND | MF_CHECKED);
+  open();
+  EXPECT_FALSE(checked(59393)) << "status bar hidden";
+  EXPECT_EQ(0, frame->m_ui.UIGetCheck(59393));
+  Command(59392);
+  open();
+  EXPECT_FALSE(checked(59392)) << "toolbar band hidden";
+  Command(59393);
+  Command(59392);
+  open();
+  EXPECT_TRUE(checked(59393));
+  EXPECT_TRUE(checked(59392));
+}
+
+TEST_F(FrameTest, MaximisedDrawingWindowKeepsItsButtonsInTheMenuBar) {
+  HWND child = NewDrawing();
+  ASSERT_NE(nullptr, child);
+  CMDICommandBarCtrlEx& bar = frame->m_cmdBar;
+  frame->OnIdle();
+  EXPECT_EQ(nullptr, bar.MaximisedChild());
+  SendMessageA(frame->m_hWndMDIClient, WM_MDIMAXIMIZE, (WPARAM)child, 0);
+  ASSERT_TRUE(IsZoomed(child));
+  frame->OnIdle();
+  EXPECT_EQ(child, bar.MaximisedChild());
+  RECT client, restore = bar.MdiButtonRect(2), close = bar.MdiButtonRect(3);
+  GetClientRect(bar.m_hWnd, &client);
+  EXPECT_LE(close.right, client.right);
+  EXPECT_GT(close.left, restore.left) << "close stands rightmost";
+  RECT icon = bar.MdiButtonRect(0), first = {};
+  SendMessageA(bar.m_hWnd, TB_GETITEMRECT, 0, (LPARAM)&first);
+  EXPECT_GE(first.left, icon.right) << "the first menu stands right of the icon";
+  // A click on restore brings the window back to its size.
+  auto click = [&](RECT rc) {
+    LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    SendMessageA(bar.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(bar.m_hWnd, WM_LBUTTONUP, 0, at);
+    PumpFor(50);
+  };
+  click(restore);
+  EXPECT_FALSE(IsZoomed(child));
+  frame->OnIdle();
+  EXPECT_EQ(nullptr, bar.MaximisedChild()) << "the buttons go with the maximised state";
+  // Maximised again, close shuts the drawing window.
+  SendMessageA(frame->m_hWndMDIClient, WM_MDIMAXIMIZE, (WPARAM)child, 0);
+  frame->OnIdle();
+  click(bar.MdiButtonRect(3));
+  EXPECT_FALSE(IsWindow(child));
+}
+
+TEST_F(FrameTest, MenuMarksFollowTheActiveDrawing) {
+  NewDrawing();
+  ViewData* d = GetViewData(lastView);
+  ASSERT_NE(nullptr, d);
+  CMainMenu& menu = GetCadSystem().m_mainMenu;
+  auto state = [&](UINT id) { return GetMenuState(menu.Handle(), id, MF_BYCOMMAND); };
+  struct Case {
+    int viewMode, overview;
+    UINT checked, unchecked1, unchecked2;
+  } cases[] = {
+      {0, 0, 4040, 4039, 5955},  // model space
+      {1, 1, 4039, 4040, 5955},  // paper space, overview on
+      {2, 0, 5955, 4039, 4040},  // frame view
+  };
+  for (const Case& c : cases) {
+    d->viewMode = c.viewMode;
+    d->overviewLevel = c.overview;
+    menu.UpdateItems(nullptr);
+    SCOPED_TRACE(c.viewMode);
+    EXPECT_TRUE(state(c.checked) & MF_CHECKED);
+    EXPECT_FALSE(state(c.unchecked1) & MF_CHECKED);
+    EXPECT_FALSE(state(c.unchecked2) & MF_CHECKED);
+    EXPECT_EQ(c.overview != 0, (state(1230) & MF_CHECKED) != 0);
+  }
+  EXPECT_TRUE(state(1209) & MF_GRAYED) << "a new drawing has nothing to undo";
+  EXPECT_TRUE(state(1208) & MF_GRAYED) << "nor to redo";
+  d->viewMode = 0;
+  d->overviewLevel = 0;
+}
+
+TEST_F(FrameTest, StartUpMakesTheRightClickPopup) {
+  // The drawing views open it on a right click; without it they show nothing.
+  EXPECT_NE(nullptr, RPMenuWindow());
+}
+
+TEST_F(FrameTest, NewDrawingsInformationCarriesItsUntitledName) {
+  HWND child = NewDrawing();
+  NewDrawing();
+  for (HWND view : {(HWND)SendMessageA(child, UM_GET_VIEW, 0, 0), lastView}) {
+    ViewData* d = GetViewData(view);
+    ASSERT_TRUE(d && d->db);
+    std::vector<char> head(kDbInfoHeadSize);
+    ASSERT_TRUE(DAriGetDBInfo(d->db, head.data()));
+    char title[64] = {};
+    GetWindowTextA(GetParent(view), title, sizeof title);
+    EXPECT_STREQ(title, head.data() + kInfoTitle) << "window and drawing name the same";
+  }
 }
