@@ -25,8 +25,8 @@ int FindFreeViewSlot();
 int AddViewToTable(HWND view);
 
 // The active drawing view (swapped into slot 0), or null when no drawing
-// window is open. Interim form: the MDI client is reached through the
-// frames of the views in the table.
+// window is open. The MDI client is reached through the frames of the views
+// in the table, so the lookup needs no frame of its own.
 HWND GetActiveView();
 // The next view after `view` in table order, null at the end or when
 // `view` is not in the table.
@@ -59,9 +59,10 @@ int IsInputLocked();
 // Non-zero when `window` is the view input is locked to.
 int IsInputLockView(HWND window);
 
-// Takes a closing view out of the system: clears its window long 0, tells
-// the tool panel and removes it from the table. Interim form: no file lock
-// release or retitling of the drawing's other windows yet.
+// Takes a closing view out of the system: ends a running command, retitles
+// and renumbers the other windows of its drawing (or, as its last window,
+// releases the drawing's file lock), clears its window long 0, tells the
+// tool panel and removes it from the table, moving later slots down. 1.
 int CloseView(HWND view);
 
 // The overview children of a view: child windows whose class is not
