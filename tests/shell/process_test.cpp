@@ -18,17 +18,6 @@
 
 namespace {
 
-// A real drawing file written by the CAD library (an empty drawing).
-std::string WriteDrawing(const TempFolder& dir, const char* name) {
-  std::string path = dir.Write(name, "");
-  DbHeader h;
-  memset(&h, 0, sizeof h);
-  DAriCreateDB(&h);
-  uint32_t status = 0;
-  DAriSaveFileOfCWX(path.c_str(), &h, &status);
-  DAriDeleteDB(&h);
-  return path;
-}
 
 BOOL CALLBACK CollectText(HWND w, LPARAM lp) {
   char t[512] = {};

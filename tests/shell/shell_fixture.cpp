@@ -1,5 +1,9 @@
 #include "shell_fixture.h"
 
+#include <cstring>
+
+#include "cadlib/WmCadApiDb.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -170,4 +174,15 @@ std::vector<std::string> DrawingTitles(HWND frame) {
     titles.push_back(t);
   }
   return titles;
+}
+
+std::string WriteDrawing(const TempFolder& dir, const char* name) {
+  std::string path = dir.Write(name, "");
+  DbHeader h;
+  memset(&h, 0, sizeof h);
+  DAriCreateDB(&h);
+  uint32_t status = 0;
+  DAriSaveFileOfCWX(path.c_str(), &h, &status);
+  DAriDeleteDB(&h);
+  return path;
 }

@@ -22,6 +22,8 @@ class TempFolder {
 };
 
 std::string ReadWholeFile(const std::string& path);
+// A real drawing file written by the CAD library (an empty drawing).
+std::string WriteDrawing(const TempFolder& dir, const char* name);
 std::string DistDir();  // ZAV_DIST_DIR in Windows form
 void SetEnv(const char* name, const char* value);  // null removes
 
