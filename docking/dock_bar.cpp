@@ -1,5 +1,6 @@
 #include "docking/dock_bar.h"
 #include "docking/docking_settings.h"
+#include "docking/docking_window.h"
 #include "docking/drag_tracker.h"
 
 namespace zav {
@@ -8,16 +9,8 @@ namespace {
 
 const char* BarClass()
 {
-    static const char kName[] = "ZavDockBar";
-    static bool registered = [] {
-        WindowClassArgs a;
-        a.name = kName;
-        a.style = CS_DBLCLKS;
-        a.background = nullptr;
-        return win::RegisterWindowClass(a) != 0;
-    }();
-    (void)registered;
-    return kName;
+    static const char* name = RegisterDockingClass("ZavDockBar");
+    return name;
 }
 
 }  // namespace

@@ -6,18 +6,20 @@
 
 namespace zav {
 
+const char* RegisterDockingClass(const char* name)
+{
+    WindowClassArgs a;
+    a.name = name;
+    a.style = CS_DBLCLKS;
+    a.background = nullptr;
+    win::RegisterWindowClass(a);  // an already registered class is accepted
+    return name;
+}
+
 const char* DockingWindowClass()
 {
-    static const char kName[] = "ZavDockWin";
-    static bool registered = [] {
-        WindowClassArgs a;
-        a.name = kName;
-        a.style = CS_DBLCLKS;
-        a.background = nullptr;
-        return win::RegisterWindowClass(a) != 0;
-    }();
-    (void)registered;
-    return kName;
+    static const char* name = RegisterDockingClass("ZavDockWin");
+    return name;
 }
 
 HWND CDockingWindowBaseImpl::CreatePane(HWND frame, const char* title, const RECT& rc, DWORD style, DWORD exStyle)

@@ -107,5 +107,8 @@ protected:
 
 // The window class of docking panes ("ZavDockWin").
 const char* DockingWindowClass();
+// Registers (once) a double-click class with no background brush, as the
+// docking windows paint everything themselves; returns the name.
+const char* RegisterDockingClass(const char* name);
 
 }  // namespace zav
