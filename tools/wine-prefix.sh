@@ -4,7 +4,15 @@
 set -eu
 prefix="$1"; mode="${2:-null}"
 export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=ja_JP.UTF-8
-[ -f "$prefix/.zav-ready" ] && exit 0
+# Wine links the user's Desktop, Documents and the like to the Unix home
+# folder; tests and runs must not write there, so they become plain folders
+# of the prefix.
+own_user_folders() {
+  for link in "$prefix"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+  done
+}
+if [ -f "$prefix/.zav-ready" ]; then own_user_folders; exit 0; fi
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
@@ -19,4 +27,5 @@ else
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
 fi
 wineserver -w
+own_user_folders
 touch "$prefix/.zav-ready"

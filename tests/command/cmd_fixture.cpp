@@ -18,6 +18,14 @@ std::string DistDir() {
         for (auto& c : text)
             if (c == '/') c = '\\';
     }
+    // Started by hand, without the variable: this build's installation
+    // folder, never the empty text (the root of the drive).
+    if (text.empty()) {
+        char exe[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, exe, sizeof exe);
+        text = exe;
+        text = text.substr(0, text.find_last_of('\\')) + "\\..\\..\\dist";
+    }
     return text;
 }
 

@@ -71,6 +71,15 @@ std::string DistDir() {
       if (c == '/') c = '\\';
     s = "Z:" + s;
   }
+  // Without the variable (a test program started by hand), the installation
+  // folder of this build: tests\bin\..\..\dist. Never the empty text, which
+  // would name the root of the drive.
+  if (s.empty()) {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    s = exe;
+    s = s.substr(0, s.find_last_of('\\')) + "\\..\\..\\dist";
+  }
   return s;
 }
 

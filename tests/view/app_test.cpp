@@ -63,6 +63,10 @@ void CopyFolder(const std::string& from, const std::string& to) {
 class AppTest : public ::testing::Test {
  protected:
     void SetUp() override {
+        // Copy only a real installation folder: a wrong folder here would be
+        // copied whole, sub-folders and all.
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((DistDir() + "\\ZavIrurer.exe").c_str()))
+            << "no installation folder at " << DistDir();
         WIN32_FIND_DATAA fd;
         HANDLE h = FindFirstFileA((DistDir() + "\\*").c_str(), &fd);
         ASSERT_NE(INVALID_HANDLE_VALUE, h);
