@@ -5,6 +5,7 @@
 
 #include "base/local_settings_ini.h"
 #include "base/running_settings.h"
+#include "base/settings_files.h"
 #include "command/executor.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
@@ -113,7 +114,12 @@ LRESULT CCadwinView::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
         ::SetScrollRange(m_hWnd, SB_HORZ, 0, 100, FALSE);
         ::SetScrollRange(m_hWnd, SB_VERT, 0, 100, FALSE);
     }
-    m_edgeMode = Running().bScTestBtn ? 1 : 0;
+    const CCadSystemSettings* settings = GetCadSystemSettings();
+    m_edgeMode = EdgeZoneModeFor(settings ? settings->m_ConfigData.ScrollBarMode : 1);
+    if (m_edgeMode == 2) {
+        m_edgeZone = 255;
+        ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, 255), 0);
+    }
     CenterViewScrollBars(m_hWnd);
     handled = FALSE;
     return 0;
@@ -407,6 +413,8 @@ LRESULT CCadwinView::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL& handled) {
     handled = FALSE;
     return 0;
 }
+
+int EdgeZoneModeFor(int scrollBarMode) { return scrollBarMode == 1 || scrollBarMode == 2 ? scrollBarMode : 0; }
 
 int EdgeZoneAt(const RECT& inner, int x, int y) {
     if (x > inner.right) return 8;

@@ -1,5 +1,6 @@
 // Mouse input of a view: events into the input record, gestures, the right
 // button's state, edge zones, and the frame's close retry.
+#include "base/settings_files.h"
 #include "command/executor.h"
 #include "command/wait_loop.h"
 #include "tests/cadlib_draw/draw_fixture.h"
@@ -189,6 +190,32 @@ TEST_F(InputTest, EdgeButtonsFollowTheMaskAndTheLayoutTable) {
     }
     const int t = ::GetSystemMetrics(SM_CYSCREEN) > 1024 ? 26 : 20;
     EXPECT_EQ(t, r.bottom - r.top);
+}
+
+TEST_F(InputTest, TheEdgeZoneModeComesFromTheScrollBarSetting) {
+    struct Case {
+        int scrollBarMode, maskAtCreate, maskAfterHoverRight, maskAfterHoverInside;
+    } cases[] = {{1, 0, 8, 0}, {2, 255, 255, 255}, {0, 0, 0, 0}, {3, 0, 0, 0}, {-1, 0, 0, 0}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "ScrollBarMode " << k.scrollBarMode);
+        EXPECT_EQ(k.scrollBarMode == 1 || k.scrollBarMode == 2 ? k.scrollBarMode : 0,
+                  EdgeZoneModeFor(k.scrollBarMode));
+        CCadSystemSettings settings;
+        settings.m_ConfigData.ScrollBarMode = k.scrollBarMode;
+        Running().bScTestBtn = 0;  // the old switch must not decide the mode
+        HWND view = NewDrawing();
+        ASSERT_NE(nullptr, view);
+        SetClientSize(view, 400, 300);
+        auto* f = static_cast<CCadwinFrame*>(CWindowBase::FromHandle(::GetParent(view)));
+        ASSERT_NE(nullptr, f);
+        EXPECT_EQ(k.maskAtCreate, f->m_edgeMask);
+        ::SendMessageA(view, WM_MOUSEHOVER, 0, MAKELPARAM(395, 150));
+        EXPECT_EQ(k.maskAfterHoverRight, f->m_edgeMask);
+        ::SendMessageA(view, WM_MOUSEHOVER, 0, MAKELPARAM(200, 150));
+        EXPECT_EQ(k.maskAfterHoverInside, f->m_edgeMask);
+        ::SendMessageA(::GetParent(view), WM_CLOSE, 0, 0);
+        Pump();
+    }
 }
 
 TEST_F(InputTest, ACloseDelayedByARunningCommandNeverKeepsTheCallersCancelWord) {
