@@ -63,6 +63,8 @@ class CCadwinView : public CWindowBase {
     int m_hoverTracking = 0;
     int m_edgeZone = 0;
     int m_edgeMode = 0;  // ScrollBarMode: 1 hover zones, 2 all buttons always
+    POINT m_lastScreen = {0, 0};  // the pointer's screen position at the last move
+    int m_hasLastScreen = 0;
 
     BEGIN_MSG_MAP(CCadwinView)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
@@ -95,6 +97,7 @@ class CCadwinView : public CWindowBase {
 
     // Activation as the frame forwards it: -1 when the input lock refuses it.
     LRESULT OnMdiActivate(HWND losing, HWND gaining);
+    void FollowPointer(POINT client);
 
  private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);

@@ -5,6 +5,7 @@
 
 #include "base/local_settings_ini.h"
 #include "base/running_settings.h"
+#include "base/settings_files.h"
 #include "command/executor.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
@@ -13,6 +14,7 @@
 #include "view/cadwin_frame.h"
 #include "view/display_commands.h"
 #include "view/drawing_state.h"
+#include "view/hover_search.h"
 #include "view/key_cursor.h"
 #include "view/rubber_band.h"
 #include "view/status_bar.h"
@@ -35,6 +37,18 @@ HWND MainFrameOf(HWND view) {
 }
 
 bool ValidGestureId(int id) { return id >= 1000 && id <= 1339; }
+
+// The part of the view's window rectangle the pointer may count in: less the
+// client edge, the scroll bars and the caption.
+RECT ViewInputRect(HWND view) {
+    RECT wr;
+    ::GetWindowRect(view, &wr);
+    const int edge = ::GetSystemMetrics(SM_CXEDGE);
+    const int caption = (::GetWindowLongA(view, GWL_STYLE) & WS_CAPTION) == WS_CAPTION
+                            ? ::GetSystemMetrics(SM_CYCAPTION) : 0;
+    return {wr.left + edge, wr.top + edge + caption, wr.right - edge - ::GetSystemMetrics(SM_CXVSCROLL),
+            wr.bottom - edge - ::GetSystemMetrics(SM_CYHSCROLL)};
+}
 }  // namespace
 
 int SetGestureCommand(int table, int index, int id) {
@@ -96,10 +110,15 @@ int CCadwinView::CreateDatabase() {
 LRESULT CCadwinView::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
     CreateDatabase();
     m_surface = CreateRenderSurface(m_hWnd);
-    m_edgeMode = Running().bScTestBtn ? 1 : 0;
     if (!Running().bScTestBtn) {
         ::SetScrollRange(m_hWnd, SB_HORZ, 0, 100, FALSE);
         ::SetScrollRange(m_hWnd, SB_VERT, 0, 100, FALSE);
+    }
+    const CCadSystemSettings* settings = GetCadSystemSettings();
+    m_edgeMode = EdgeZoneModeFor(settings ? settings->m_ConfigData.ScrollBarMode : 1);
+    if (m_edgeMode == 2) {
+        m_edgeZone = 255;
+        ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, 255), 0);
     }
     CenterViewScrollBars(m_hWnd);
     handled = FALSE;
@@ -130,11 +149,7 @@ LRESULT CCadwinView::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
 LRESULT CCadwinView::OnMouseActivate(UINT, WPARAM, LPARAM, BOOL& handled) {
     POINT pt;
     ::GetCursorPos(&pt);
-    RECT wr;
-    ::GetWindowRect(m_hWnd, &wr);
-    const int edge = ::GetSystemMetrics(SM_CXEDGE);
-    RECT inner = {wr.left + edge, wr.top + edge, wr.right - edge - ::GetSystemMetrics(SM_CXVSCROLL),
-                  wr.bottom - edge - ::GetSystemMetrics(SM_CYHSCROLL)};
+    const RECT inner = ViewInputRect(m_hWnd);
     if (::WindowFromPoint(pt) != m_hWnd || !::PtInRect(&inner, pt)) {
         handled = FALSE;
         return 0;
@@ -308,6 +323,7 @@ LRESULT CCadwinView::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
         m.lastMousePos = here;
         LastViewMousePos = here;
         CmdWaitState().lastMousePos = here;
+        FollowPointer(here);
         return 0;
     }
     if (m.middlePan) {
@@ -342,12 +358,33 @@ LRESULT CCadwinView::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
         LastViewMousePos = here;
         CmdWaitState().lastMousePos = here;
     }
+    FollowPointer(here);
     return 0;
+}
+
+// Keeps the mouse captured while the pointer is over the drawing area (so a
+// move off the view is seen and the capture let go) and sets its cursor.
+// The previous position decides: it is where the pointer was when the view
+// last saw it inside.
+void CCadwinView::FollowPointer(POINT client) {
+    if (::GetActiveWindow() != MainFrameOf(m_hWnd)) return;
+    const RECT inner = ViewInputRect(m_hWnd);
+    if (m_hasLastScreen && ::WindowFromPoint(m_lastScreen) == m_hWnd && ::PtInRect(&inner, m_lastScreen)) {
+        if (::GetCapture() != m_hWnd) ::SetCapture(m_hWnd);
+        ::SetCursor(IsKeyCursorActive() ? nullptr : (DrawCursor ? DrawCursor : ::LoadCursor(nullptr, IDC_ARROW)));
+    } else if (::GetCapture() == m_hWnd) {
+        ::ReleaseCapture();
+    }
+    POINT screen = client;
+    ::ClientToScreen(m_hWnd, &screen);
+    m_lastScreen = screen;
+    m_hasLastScreen = 1;
 }
 
 LRESULT CCadwinView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
     handled = FALSE;
     const int x = (short)LOWORD(lParam), y = (short)HIWORD(lParam);
+    bool zoneChanged = false;
     if (m_edgeMode == 1) {
         RECT rc;
         ::GetClientRect(m_hWnd, &rc);
@@ -356,7 +393,15 @@ LRESULT CCadwinView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
         if (zone != m_edgeZone) {
             ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, zone), 0);
             m_edgeZone = zone;
+            zoneChanged = true;
         }
+    }
+    // The snap candidate under the resting pointer, once per new position.
+    const bool gridSnapping = IsCursorGridSnap() && Running().iGridNoDetFlg != 1;
+    if (Running().iSnapShowMode == 2 && !zoneChanged && CmdInput().event == 0 && !gridSnapping) {
+        POINT& last = ViewMouseState.lastHover;
+        if (x != last.x && y != last.y) SearchElementsAtCursor(nullptr, nullptr, 0);
+        last = {x, y};
     }
     m_hoverTracking = 0;
     return 0;
@@ -368,6 +413,8 @@ LRESULT CCadwinView::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL& handled) {
     handled = FALSE;
     return 0;
 }
+
+int EdgeZoneModeFor(int scrollBarMode) { return scrollBarMode == 1 || scrollBarMode == 2 ? scrollBarMode : 0; }
 
 int EdgeZoneAt(const RECT& inner, int x, int y) {
     if (x > inner.right) return 8;

@@ -88,6 +88,8 @@ void SetCursorGridSnap(int on, double pitch, int subdivision) {
     g_cursor.gridSubdivision = subdivision;
 }
 
+int IsCursorGridSnap() { return g_cursor.gridSnap ? 1 : 0; }
+
 int CursorTimerTick() {
     if (g_cursor.mode) {
         g_cursor.markerShown = !g_cursor.markerShown;

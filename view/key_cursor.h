@@ -43,6 +43,8 @@ int GetKeySnappedCursorPoint(double* point);
 
 // Grid snapping of the cursor and its pitch (world units, subdivision).
 void SetCursorGridSnap(int on, double pitch, int subdivision);
+// 1 while the cursor snaps to the grid.
+int IsCursorGridSnap();
 
 // Set when the last input came from the loupe. (The input base point and
 // the last mouse position live in the command system's wait state.)

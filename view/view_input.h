@@ -29,6 +29,9 @@ int SetGestureCommand(int table, int index, int id);
 int GestureDirection(int dx, int dy);
 // Ids 1200-1339 go to the main frame, the others to the view.
 void PostGestureCommand(int direction, HWND view, int table);
+// The edge-zone mode of a new view from the setting ScrollBarMode: 1 hover
+// zones, 2 all edge buttons always, 0 (any other value) no edge buttons.
+int EdgeZoneModeFor(int scrollBarMode);
 // Edge zone of a client point against the inner rectangle (client less 48
 // pixels a side): 8 right, 4 left, 1 top, 2 bottom, 0 inside.
 int EdgeZoneAt(const RECT& inner, int x, int y);

@@ -1,8 +1,13 @@
 // Mouse input of a view: events into the input record, gestures, the right
 // button's state, edge zones, and the frame's close retry.
+#include "base/settings_files.h"
 #include "command/executor.h"
 #include "command/wait_loop.h"
+#include "tests/cadlib_draw/draw_fixture.h"
+#include "view/hover_search.h"
+#include "view/key_cursor.h"
 #include "view/view_coords.h"
+#include "view/view_transform.h"
 #include "view/view_input.h"
 #include "view/view_table.h"
 #include "view_fixture.h"
@@ -62,6 +67,90 @@ TEST_F(InputTest, MovesAndRightClicksBecomeInputEvents) {
     UnlockInput();
 }
 
+TEST_F(InputTest, TheViewHoldsTheMouseOnlyWhileThePointerWasOverItsDrawingArea) {
+    HWND view = NewDrawing();
+    SetClientSize(view, 400, 300);
+    ::SetActiveWindow(m_main.m_hWnd);
+    ASSERT_EQ(m_main.m_hWnd, ::GetActiveWindow());
+    ::ReleaseCapture();
+    struct Step {
+        int x, y;
+        HWND capture;
+        const char* why;
+    } steps[] = {
+        {100, 100, nullptr, "the first move has no previous position"},
+        {120, 110, view, "the previous position lay over the drawing area"},
+        {-40, -40, view, "still decided by the previous (inside) position"},
+        {130, 120, nullptr, "the previous position lay outside the view"},
+        {140, 120, view, "back inside"},
+    };
+    for (const Step& s : steps) {
+        ::PostMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(s.x, s.y));
+        Pump();
+        EXPECT_EQ(s.capture, ::GetCapture()) << s.x << "," << s.y << ": " << s.why;
+    }
+    // Another window active: the view neither takes nor lets go of the mouse.
+    HWND other = ::CreateWindowA("STATIC", "x", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ::SetActiveWindow(other);
+    ::SetCapture(view);
+    ::PostMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(-40, -40));
+    ::PostMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(100, 100));
+    Pump();
+    EXPECT_EQ(view, ::GetCapture()) << "main frame not active";
+    ::ReleaseCapture();
+    ::DestroyWindow(other);
+}
+
+TEST_F(InputTest, AHoverMarksTheSnapCandidateUnderThePointer) {
+    HWND view = NewDrawing();
+    SetClientSize(view, 400, 300);
+    ResetScales(view);
+    ViewData* d = GetViewData(view);
+    ElementRecord line = drawtest::Line(-40, 0, 40, 0, 2);
+    DAriAppendElement(d->db, &line);
+    const POINT end = WorldToClient(view, d, 40, 0), mid = WorldToClient(view, d, 0, 0);
+    Running().iGridNoDetFlg = 0;
+    struct Case {
+        const char* name;
+        int snapShowMode, event, gridSnap;
+        POINT at;
+        int kind;
+        double x;
+    } cases[] = {
+        {"near the end point", 2, 0, 0, {end.x - 3, end.y + 2}, 1, 40},
+        {"near the middle", 2, 0, 0, {mid.x + 2, mid.y - 3}, 4, 0},
+        {"far from the line", 2, 0, 0, {mid.x + 60, mid.y + 60}, 0, 0},
+        {"snap display mode other than 2", 1, 0, 0, {end.x - 3, end.y + 2}, 0, 0},
+        {"an event pending", 2, CMD_EV_LBUTTON, 0, {end.x - 3, end.y + 2}, 0, 0},
+        {"grid snapping on", 2, 0, 1, {end.x - 3, end.y + 2}, 0, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Running().iSnapShowMode = k.snapShowMode;
+        SetCursorGridSnap(k.gridSnap, 10, 1);
+        HoverSnap = HoverSnapRecord();
+        ViewMouseState.lastHover = {-1, -1};
+        CmdInput().event = 0;
+        ::SendMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(k.at.x, k.at.y));
+        CmdInput().event = k.event;
+        ::SendMessageA(view, WM_MOUSEHOVER, 0, MAKELPARAM(k.at.x, k.at.y));
+        EXPECT_EQ(k.kind, HoverSnap.kind);
+        if (k.kind) EXPECT_NEAR(k.x, HoverSnap.point[0], 1e-9);
+    }
+    SetCursorGridSnap(0, 0, 1);
+    // A second hover at the same x does not search again.
+    Running().iSnapShowMode = 2;
+    ::SendMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(end.x - 3, end.y + 2));
+    CmdInput().event = 0;
+    ::SendMessageA(view, WM_MOUSEHOVER, 0, MAKELPARAM(end.x - 3, end.y + 2));
+    ASSERT_EQ(1, HoverSnap.kind);
+    HoverSnap = HoverSnapRecord();
+    CmdInput().event = 0;
+    ::SendMessageA(view, WM_MOUSEHOVER, 0, MAKELPARAM(end.x - 3, end.y + 5));
+    EXPECT_EQ(0, HoverSnap.kind) << "only x and y both moved count as a new position";
+    CmdInput().event = 0;
+}
+
 TEST_F(InputTest, WheelZoomsTheActiveView) {
     HWND view = NewDrawing();
     SetClientSize(view, 400, 300);
@@ -101,6 +190,32 @@ TEST_F(InputTest, EdgeButtonsFollowTheMaskAndTheLayoutTable) {
     }
     const int t = ::GetSystemMetrics(SM_CYSCREEN) > 1024 ? 26 : 20;
     EXPECT_EQ(t, r.bottom - r.top);
+}
+
+TEST_F(InputTest, TheEdgeZoneModeComesFromTheScrollBarSetting) {
+    struct Case {
+        int scrollBarMode, maskAtCreate, maskAfterHoverRight, maskAfterHoverInside;
+    } cases[] = {{1, 0, 8, 0}, {2, 255, 255, 255}, {0, 0, 0, 0}, {3, 0, 0, 0}, {-1, 0, 0, 0}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "ScrollBarMode " << k.scrollBarMode);
+        EXPECT_EQ(k.scrollBarMode == 1 || k.scrollBarMode == 2 ? k.scrollBarMode : 0,
+                  EdgeZoneModeFor(k.scrollBarMode));
+        CCadSystemSettings settings;
+        settings.m_ConfigData.ScrollBarMode = k.scrollBarMode;
+        Running().bScTestBtn = 0;  // the old switch must not decide the mode
+        HWND view = NewDrawing();
+        ASSERT_NE(nullptr, view);
+        SetClientSize(view, 400, 300);
+        auto* f = static_cast<CCadwinFrame*>(CWindowBase::FromHandle(::GetParent(view)));
+        ASSERT_NE(nullptr, f);
+        EXPECT_EQ(k.maskAtCreate, f->m_edgeMask);
+        ::SendMessageA(view, WM_MOUSEHOVER, 0, MAKELPARAM(395, 150));
+        EXPECT_EQ(k.maskAfterHoverRight, f->m_edgeMask);
+        ::SendMessageA(view, WM_MOUSEHOVER, 0, MAKELPARAM(200, 150));
+        EXPECT_EQ(k.maskAfterHoverInside, f->m_edgeMask);
+        ::SendMessageA(::GetParent(view), WM_CLOSE, 0, 0);
+        Pump();
+    }
 }
 
 TEST_F(InputTest, ACloseDelayedByARunningCommandNeverKeepsTheCallersCancelWord) {
