@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <cstring>
 #include <string>
@@ -68,6 +69,25 @@ struct Canvas {
     std::vector<uint32_t> Copy() const {
         GdiFlush();
         return std::vector<uint32_t>(px, px + w * h);
+    }
+    // Writes the picture as a 32-bit top-down BMP for people to look at.
+    bool SaveBmp(const std::string& path) const {
+        FILE* f = fopen(path.c_str(), "wb");
+        if (!f) return false;
+        BITMAPFILEHEADER fh = {};
+        BITMAPINFOHEADER ih = {};
+        ih.biSize = sizeof ih;
+        ih.biWidth = w;
+        ih.biHeight = -h;
+        ih.biPlanes = 1;
+        ih.biBitCount = 32;
+        fh.bfType = 0x4D42;
+        fh.bfOffBits = sizeof fh + sizeof ih;
+        fh.bfSize = fh.bfOffBits + w * h * 4;
+        const std::vector<uint32_t> pixels = Copy();
+        bool ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&ih, sizeof ih, 1, f) == 1 &&
+                  fwrite(pixels.data(), 4, pixels.size(), f) == pixels.size();
+        return fclose(f) == 0 && ok;
     }
 };
 

@@ -143,25 +143,6 @@ void BuildSample(DbHeader* db, std::vector<std::string>& texts) {
     b.T(13000, -13300, 300, "株式会社 設備設計", 1);
 }
 
-void SaveBmp(const Canvas& c, const std::string& path) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) return;
-    BITMAPFILEHEADER fh = {};
-    BITMAPINFOHEADER ih = {};
-    ih.biSize = sizeof ih;
-    ih.biWidth = c.w;
-    ih.biHeight = -c.h;
-    ih.biPlanes = 1;
-    ih.biBitCount = 32;
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + c.w * c.h * 4;
-    fwrite(&fh, sizeof fh, 1, f);
-    fwrite(&ih, sizeof ih, 1, f);
-    auto px = c.Copy();
-    fwrite(px.data(), 4, px.size(), f);
-    fclose(f);
-}
 
 }  // namespace
 
@@ -192,7 +173,7 @@ TEST(CadSample, FloorPlanPaintedAndSaved) {
     EXPECT_GT(c.CountNot(bg), 20000);
     const char* dist = getenv("ZAV_DIST_DIR");
     std::string out = dist ? std::string(dist) + "/../cadlib-sample.bmp" : "cadlib-sample.bmp";
-    SaveBmp(c, out);
+    c.SaveBmp(out);
     FILE* f = fopen(out.c_str(), "rb");
     EXPECT_NE(f, nullptr);
     if (f) fclose(f);

@@ -195,22 +195,8 @@ TEST_F(SampleTest, TheCommittedSampleHoldsEveryKindOnSeveralPagesAndLayers) {
     DrawViewInto(view, d, c.dc, rc, &p);
     EXPECT_GT(c.CountNot(GetDrawBackColor()), 2000);
     // Saved for people to look at.
-    BITMAPFILEHEADER fh = {};
-    BITMAPINFOHEADER ih = {};
-    ih.biSize = sizeof ih;
-    ih.biWidth = c.w;
-    ih.biHeight = -c.h;
-    ih.biPlanes = 1;
-    ih.biBitCount = 32;
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + c.w * c.h * 4;
-    std::string bytes((const char*)&fh, sizeof fh);
-    bytes.append((const char*)&ih, sizeof ih);
-    const auto px = c.Copy();
-    bytes.append((const char*)px.data(), px.size() * 4);
     const char* dist = std::getenv("ZAV_DIST_DIR");
-    WriteBytes(dist ? std::string(dist) + "\\..\\view-sample.bmp" : std::string("view-sample.bmp"), bytes);
+    c.SaveBmp(dist ? std::string(dist) + "\\..\\view-sample.bmp" : std::string("view-sample.bmp"));
 }
 
 }  // namespace
