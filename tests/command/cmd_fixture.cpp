@@ -9,26 +9,6 @@
 #include "command/host_hooks.h"
 #include "command/wait_loop.h"
 
-std::string DistDir() {
-    const char* dir = std::getenv("ZAV_DIST_DIR");
-    std::string text = dir ? dir : "";
-    // The build gives a Unix path; Wine maps it through drive Z:.
-    if (!text.empty() && text[0] == '/') {
-        text = "Z:" + text;
-        for (auto& c : text)
-            if (c == '/') c = '\\';
-    }
-    // Started by hand, without the variable: this build's installation
-    // folder, never the empty text (the root of the drive).
-    if (text.empty()) {
-        char exe[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, exe, sizeof exe);
-        text = exe;
-        text = text.substr(0, text.find_last_of('\\')) + "\\..\\..\\dist";
-    }
-    return text;
-}
-
 LRESULT CTestStatusBar::OnText(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     const char* text = reinterpret_cast<const char*>(lParam);
     if (wParam == 1) name = text ? text : "";

@@ -3,6 +3,8 @@
 // error boxes captured in memory, and the registry of the test module.
 #pragma once
 
+#include "tests/common/dist_dir.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -92,4 +94,3 @@ enum TestCmdIds {
     kCmdFaultInWindow = 30010, kCmdFaultInTimer = 30011, kCmdFaultInRuntime = 30012
 };
 
-std::string DistDir();

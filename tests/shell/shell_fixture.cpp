@@ -62,27 +62,6 @@ std::string ReadWholeFile(const std::string& path) {
   return out;
 }
 
-std::string DistDir() {
-  const char* d = std::getenv("ZAV_DIST_DIR");
-  std::string s = d ? d : "";
-  // CTest hands a Unix path; Wine maps it under drive Z:.
-  if (!s.empty() && s[0] == '/') {
-    for (char& c : s)
-      if (c == '/') c = '\\';
-    s = "Z:" + s;
-  }
-  // Without the variable (a test program started by hand), the installation
-  // folder of this build: tests\bin\..\..\dist. Never the empty text, which
-  // would name the root of the drive.
-  if (s.empty()) {
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    s = exe;
-    s = s.substr(0, s.find_last_of('\\')) + "\\..\\..\\dist";
-  }
-  return s;
-}
-
 void SetEnv(const char* name, const char* value) { SetEnvironmentVariableA(name, value); }
 
 void PumpFor(DWORD ms) {

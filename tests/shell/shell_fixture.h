@@ -2,6 +2,8 @@
 // code page 932, message pumping, and child processes.
 #pragma once
 
+#include "tests/common/dist_dir.h"
+
 #include <windows.h>
 
 #include <string>
@@ -24,7 +26,6 @@ class TempFolder {
 std::string ReadWholeFile(const std::string& path);
 // A real drawing file written by the CAD library (an empty drawing).
 std::string WriteDrawing(const TempFolder& dir, const char* name);
-std::string DistDir();  // ZAV_DIST_DIR in Windows form
 void SetEnv(const char* name, const char* value);  // null removes
 
 // Pumps this thread's queue for `ms` milliseconds (or until `done`).
