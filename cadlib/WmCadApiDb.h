@@ -2,9 +2,8 @@
 // every caller (host, views, panels, command modules), and the records that
 // cross the DLL boundary, laid out byte for byte with their sizes asserted.
 //
-// Argument order: the database header comes last, except for
-// DAriReadElement, DAriGetDBInfo, DAriSetDBInfo and DAriAppendElement, which
-// take it first. Mark calls take the element first and the mark second.
+// Argument order: the database header comes last in every call. Mark calls
+// take the element first and the mark second.
 //
 // The records are 32-bit layouts (pointers are 4 bytes): the library builds
 // for i686 only, whether cross-compiled for Windows or with g++ -m32.
@@ -444,14 +443,14 @@ CADAPI int ZAVAPI DAriLoadInfoOfCWX(const char* path, DbHeader* db, uint32_t* st
 CADAPI int ZAVAPI DAriLoadInfoOfCWU(const char* path, DbHeader* db, uint32_t* status);
 
 // Drawing information
-CADAPI int ZAVAPI DAriGetDBInfo(DbHeader* db, void* head4223);
-CADAPI int ZAVAPI DAriSetDBInfo(DbHeader* db, const void* head4223);
+CADAPI int ZAVAPI DAriGetDBInfo(void* head4223, DbHeader* db);
+CADAPI int ZAVAPI DAriSetDBInfo(const void* head4223, DbHeader* db);
 CADAPI DbInfo* ZAVAPI DAriGetDbInfoPtr(int page, DbHeader* db);
 
 // Elements. direction: 0 first (element ignored), 1 next, 2 previous, 3 last,
 // 4 the element itself (re-read).
-CADAPI StoredElement* ZAVAPI DAriReadElement(DbHeader* db, StoredElement* element, int direction, void* buffer174);
-CADAPI StoredElement* ZAVAPI DAriAppendElement(DbHeader* db, const void* record);
+CADAPI StoredElement* ZAVAPI DAriReadElement(StoredElement* element, int direction, void* buffer174, DbHeader* db);
+CADAPI StoredElement* ZAVAPI DAriAppendElement(const void* record, DbHeader* db);
 CADAPI StoredElement* ZAVAPI DAriChangeElement(StoredElement* element, const void* record, DbHeader* db);
 CADAPI StoredElement* ZAVAPI DAriMemChangeElement(StoredElement* element, const void* record, DbHeader* db);
 CADAPI int ZAVAPI DAriDeleteElement(StoredElement* element, DbHeader* db);

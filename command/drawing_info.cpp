@@ -12,14 +12,14 @@
 #include "view/view_table.h"
 
 int ReadDrawingInfo(void* db, void* block) {
-    return db ? DAriGetDBInfo(static_cast<DbHeader*>(db), block) : 0;
+    return db ? DAriGetDBInfo(block, static_cast<DbHeader*>(db)) : 0;
 }
 
 int ApplyDrawingInfo(HWND view, const void* block, int loadPattern) {
     ViewData* data = GetViewData(view);
     if (!data) return 1;
     SetDrawingModified(view);
-    if (data->db) DAriSetDBInfo(static_cast<DbHeader*>(data->db), block);
+    if (data->db) DAriSetDBInfo(block, static_cast<DbHeader*>(data->db));
     RefreshToolPanel();
     if (CountDrawingViews(view) > 1) {
         for (HWND v = GetNextView(nullptr); v; v = GetNextView(v)) {

@@ -13,8 +13,8 @@ bool ValidLayer(int layer) { return layer >= 0 && layer < kLayerCount; }
 template <class Fn>
 void ForEachElement(DbHeader* db, Fn fn) {
     ElementRecord rec;
-    for (StoredElement* e = DAriReadElement(db, nullptr, 0, &rec); e;
-         e = DAriReadElement(db, e, 1, &rec)) {
+    for (StoredElement* e = DAriReadElement(nullptr, 0, &rec, db); e;
+         e = DAriReadElement(e, 1, &rec, db)) {
         fn(rec);
         if (rec.kind != kElmGroup && rec.kind != kElmGroup2 && rec.kind != kElmCompound) continue;
         ElementRecord member;

@@ -658,11 +658,11 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
   ViewData* data = GetViewData(view);
   if (data && data->db) {
     std::vector<char> head(kDbInfoHeadSize);
-    if (DAriGetDBInfo(data->db, head.data())) {
+    if (DAriGetDBInfo(head.data(), data->db)) {
       char title[64];
       wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
       DbcsCopy(head.data() + kInfoTitle, 257, title);
-      DAriSetDBInfo(data->db, head.data());
+      DAriSetDBInfo(head.data(), data->db);
     }
   }
   NotifyToolPanelViewChange();

@@ -76,7 +76,7 @@ void DrawingTitle(HWND view, char* out, size_t size) {
     out[0] = '\0';
     ViewData* d = GetViewData(view);
     DbInfoHead head;
-    if (d && d->db && DAriGetDBInfo(d->db, &head)) DbcsCopy(out, size, head.Title());
+    if (d && d->db && DAriGetDBInfo(&head, d->db)) DbcsCopy(out, size, head.Title());
 }
 
 void ClearDrawingEvent(HWND view) {
@@ -321,7 +321,7 @@ int SaveDrawingAs(HWND view, int mode) {
     char proposal[1020] = "";
     {
         DbInfoHead head;
-        if (DAriGetDBInfo(d->db, &head)) {
+        if (DAriGetDBInfo(&head, d->db)) {
             const char* stored = head.Info()->extFileName;
             const char* slash = DbcsFindLastChar(stored, '\\');
             DbcsCopy(proposal, sizeof proposal, slash ? slash + 1 : stored);

@@ -20,12 +20,12 @@ int ZAVAPI EsGET_ELEMENT(void* element, void* record, void* db)
     if (!element || !record || !db)
         return 0;
     // Direction 4 re-reads the element itself into the 174-byte record.
-    using ReadFn = void*(ZAVAPI*)(void*, void*, int, void*);
+    using ReadFn = void*(ZAVAPI*)(void*, int, void*, void*);
     auto read = reinterpret_cast<ReadFn>(CadFunction("DAriReadElement"));
     if (!read)
         return 0;
     unsigned char buffer[ES_ELEMENT_RECORD_SIZE];
-    if (!read(db, element, 4, buffer))
+    if (!read(element, 4, buffer, db))
         return 0;
     std::memcpy(record, buffer, sizeof buffer);
     return 1;

@@ -18,7 +18,7 @@ StoredElement* ReadMemoDbElement(HWND view, StoredElement* element, int directio
     DbExtRecord* ext = GetDbExtRecord(GetViewDb(view));
     if (!ext || !ext->words[2]) return nullptr;
     auto* memo = reinterpret_cast<DbHeader*>((uintptr_t)ext->words[2]);
-    return DAriReadElement(memo, element, direction, buffer);
+    return DAriReadElement(element, direction, buffer, memo);
 }
 
 void ReleaseDbExtRecord(DbHeader* db) {

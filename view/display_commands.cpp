@@ -18,7 +18,7 @@ namespace {
 double DrawingScaleOf(const ViewData* d) {
     if (!d || !d->db) return 1.0;
     DbInfoHead head;
-    if (!DAriGetDBInfo(d->db, &head)) return 1.0;
+    if (!DAriGetDBInfo(&head, d->db)) return 1.0;
     const double u = CadGetF64(head.bytes, kInfoScale);
     return u > 0 ? u : 1.0;
 }

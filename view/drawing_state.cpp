@@ -34,7 +34,7 @@ void ForDrawingViews(HWND view, ViewData* mine, Fn fn) {
 
 std::string DrawingTitle(HWND view, DbHeader* db) {
     DbInfoHead head;
-    if (db && DAriGetDBInfo(db, &head)) {
+    if (db && DAriGetDBInfo(&head, db)) {
         std::string t(head.Title(), strnlen(head.Title(), 257));
         if (!t.empty()) return t;
     }
@@ -83,7 +83,7 @@ void SetViewTitle(HWND view, DbHeader* db, int number) {
     std::string title = DrawingTitle(view, db);
     char buf[1024];
     DbInfoHead head;
-    const bool titled = db && DAriGetDBInfo(db, &head) && head.Title()[0];
+    const bool titled = db && DAriGetDBInfo(&head, db) && head.Title()[0];
     if (!titled && r->fileName[0] && title == r->fileName) {
         // A window opened for a file whose drawing has no title of its own
         // is named by the file alone.

@@ -55,7 +55,7 @@ int UpdateRubberBand(HWND, int, int, int mode) {
 
 int AppendRubberElement(HWND, int, const void* element) {
     if (!element || !g_dragDb) return 0;
-    return DAriAppendElement(g_dragDb, element) ? 1 : 0;
+    return DAriAppendElement(element, g_dragDb) ? 1 : 0;
 }
 
 int DrawElementInViews(HWND view, int, const void*) { return GetViewData(view) ? 1 : 0; }

@@ -76,7 +76,7 @@ void ClientToWorld(HWND view, const ViewData* d, int x, int y, double* wx, doubl
 int GetViewPaperSize(HWND view, double* width, double* height) {
     ViewData* d = GetViewData(view);
     DbInfoHead head;
-    if (!d || !d->db || !DAriGetDBInfo(d->db, &head)) return 0;
+    if (!d || !d->db || !DAriGetDBInfo(&head, d->db)) return 0;
     if (width) *width = head.DrawingWidth();
     if (height) *height = head.DrawingHeight();
     return 1;
@@ -113,7 +113,7 @@ int ZoomViewToPaper() {
     if (!d) return 0;
     DbInfoHead head;
     std::memset(&head, 0, sizeof head);
-    if (d->db) DAriGetDBInfo(d->db, &head);
+    if (d->db) DAriGetDBInfo(&head, d->db);
     double pw = head.DrawingWidth(), ph = head.DrawingHeight();
     int w, h;
     ClientSize(target, &w, &h);

@@ -66,7 +66,7 @@ int main() {
         Db db;
         for (int i = 0; i < kElements; ++i) {
             ElementRecord r = Line(i, i * 0.5, i + 10.0, i * 0.5 + 3.0, 0, i % 1024);
-            if (!DAriAppendElement(&db, &r)) {
+            if (!DAriAppendElement(&r, &db)) {
                 printf("append failed at %d\n", i);
                 return 1;
             }
@@ -84,7 +84,7 @@ int main() {
         ElementRecord buf;
         double sum = 0;
         int n = 0;
-        for (StoredElement* e = DAriReadElement(&db, nullptr, 0, &buf); e; e = DAriReadElement(&db, e, 1, &buf)) {
+        for (StoredElement* e = DAriReadElement(nullptr, 0, &buf, &db); e; e = DAriReadElement(e, 1, &buf, &db)) {
             sum += CadGetF64(&buf, kOffP1X);
             ++n;
         }
@@ -121,7 +121,7 @@ int main() {
         Db db(1);
         for (int i = 0; i < kStep; ++i) {
             ElementRecord r = Line(i, 0, i, 1);
-            DAriAppendElement(&db, &r);
+            DAriAppendElement(&r, &db);
         }
         DAriMakUndoPass(&db);
         t0 = Now();

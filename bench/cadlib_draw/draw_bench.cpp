@@ -75,7 +75,7 @@ void Build(DbHeader* db, int n) {
             CadSetF64(&r, kOffTextX, x);
             CadSetF64(&r, kOffTextY, y);
         }
-        DAriAppendElement(db, &r);
+        DAriAppendElement(&r, db);
     }
 }
 

@@ -354,7 +354,7 @@ StoredElement* AppendElementTo(Database& db, const void* record) {
 }
 }  // namespace cad
 
-CADAPI StoredElement* ZAVAPI DAriAppendElement(DbHeader* header, const void* record) {
+CADAPI StoredElement* ZAVAPI DAriAppendElement(const void* record, DbHeader* header) {
     Database* db = Lookup(header);
     if (!db) return nullptr;
     StoredElement* e = AppendRecord(*db, record, UndoOn(*db));
@@ -362,7 +362,7 @@ CADAPI StoredElement* ZAVAPI DAriAppendElement(DbHeader* header, const void* rec
     return e;
 }
 
-CADAPI StoredElement* ZAVAPI DAriReadElement(DbHeader* header, StoredElement* element, int direction, void* buffer) {
+CADAPI StoredElement* ZAVAPI DAriReadElement(StoredElement* element, int direction, void* buffer, DbHeader* header) {
     Database* db = Lookup(header);
     if (!db) return nullptr;
     if (element && (!IsElement(element) || DbOf(element) != db)) return nullptr;

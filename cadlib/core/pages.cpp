@@ -108,14 +108,14 @@ char* StoreName(Database& db, char* slot, const char* text) {
 
 using namespace cad;
 
-CADAPI int ZAVAPI DAriGetDBInfo(DbHeader* header, void* head) {
+CADAPI int ZAVAPI DAriGetDBInfo(void* head, DbHeader* header) {
     Database* db = Lookup(header);
     if (!db || !head) return 0;
     memcpy(head, db->page0.get(), kDbInfoHeadSize);
     return 1;
 }
 
-CADAPI int ZAVAPI DAriSetDBInfo(DbHeader* header, const void* head) {
+CADAPI int ZAVAPI DAriSetDBInfo(const void* head, DbHeader* header) {
     Database* db = Lookup(header);
     if (!db || !head) return 0;
     memmove(db->page0.get(), head, kDbInfoHeadSize);

@@ -230,7 +230,7 @@ inline std::string Dump(DbHeader* db) {
              DumpInfo(DAriGetDbInfoPtr(p, db)) + "\n";
     }
     delete rec;
-    for (StoredElement* e = DAriReadElement(db, nullptr, 0, nullptr); e; e = DAriReadElement(db, e, 1, nullptr)) {
+    for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, db); e; e = DAriReadElement(e, 1, nullptr, db)) {
         s += DumpElement(e);
         if (e->rec.kind == 21 || e->rec.kind == 22 || e->rec.kind == 70) s += DumpMembers(e, db);
         if (e->rec.kind == kElmFigure) {
@@ -244,7 +244,7 @@ inline std::string Dump(DbHeader* db) {
 
 // Attach expanded raster bits to every raster element (the host's road).
 inline void AttachRasterBits(DbHeader* db) {
-    for (StoredElement* e = DAriReadElement(db, nullptr, 0, nullptr); e; e = DAriReadElement(db, e, 1, nullptr)) {
+    for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, db); e; e = DAriReadElement(e, 1, nullptr, db)) {
         if (e->rec.kind != kElmRaster) continue;
         const uint32_t n = 512;
 #ifdef _WIN32
@@ -290,7 +290,7 @@ inline void BuildSample(DbHeader* db) {
         for (uint16_t kind : {1, 2, 3, 4, 6, 7, 60}) {
             int layer = (seed * 3) % 7;
             ElementRecord r = Full(kind, seed++, page, layer);
-            StoredElement* e = DAriAppendElement(db, &r);
+            StoredElement* e = DAriAppendElement(&r, db);
             if (kind == 1) {
                 DAriSetTag(e, 7, 1000 + seed);
                 DAriSetTagString(e, "KOLTA20000");
@@ -299,7 +299,7 @@ inline void BuildSample(DbHeader* db) {
         ElementRecord t = Full(kElmText, seed++, page, 5);
         std::string text = "図面テキスト ソ表 page " + std::to_string(page);
         CadSetPtr(&t, kOffTextPtr, text.c_str());
-        StoredElement* te = DAriAppendElement(db, &t);
+        StoredElement* te = DAriAppendElement(&t, db);
         uint8_t user[256];
         for (int i = 0; i < 256; ++i) user[i] = static_cast<uint8_t>(i ^ page);
         DAriSet256UserData(te, user);
@@ -314,13 +314,13 @@ inline void BuildSample(DbHeader* db) {
     CadSetPtr(&b, kOffBlockHandle, block);
     CadSetU32(&b, kOffBlockSize, 40);
 #endif
-    DAriAppendElement(db, &b);
+    DAriAppendElement(&b, db);
 #ifdef _WIN32
     GlobalFree(block);
 #endif
     // A raster image with expanded bits.
     ElementRecord ras = Full(kElmRaster, seed++, 0, 1);
-    DAriAppendElement(db, &ras);
+    DAriAppendElement(&ras, db);
     // Groups: a kind-21 group with a nested kind-22 group and a kind-70 compound.
     ElementRecord g = Record(kElmGroup, 0, 0);
     g.subKind = 905;
@@ -352,7 +352,7 @@ inline void BuildSample(DbHeader* db) {
     ElementRecord place2 = Full(kElmFigure, seed++, 1, 1);
     DAriAppendFgroup(def, &place2, db);
     // Selection words survive a round trip too.
-    StoredElement* last = DAriReadElement(db, nullptr, 3, nullptr);
+    StoredElement* last = DAriReadElement(nullptr, 3, nullptr, db);
     last->selection = 1;
     last->selColour = 300;
     AttachRasterBits(db);

@@ -65,7 +65,7 @@ TEST(CadFiles, EveryKindAndAttributeSurvivesASaveAndALoad) {
         EXPECT_EQ(status, 0u);
         Db dst;
         ElementRecord junk = Line(5, 5, 6, 6);
-        DAriAppendElement(&dst, &junk);  // a load replaces what was there
+        DAriAppendElement(&junk, &dst);  // a load replaces what was there
         dst.h.hostWord = 0x1234;
         ASSERT_EQ((tcf ? DAriLoadFileOfCWX : DAriLoadFileOfCWU)(path.c_str(), &dst, &status), 1);
         EXPECT_EQ(status, 0u);
@@ -150,7 +150,7 @@ TEST(CadFiles, ANewerFormatAsksFirstAndLoadsWhenForced) {
     std::string path = dir + "newer.tcf";
     Db src;
     ElementRecord r = Line(1, 2, 3, 4);
-    DAriAppendElement(&src, &r);
+    DAriAppendElement(&r, &src);
     uint32_t status = 0;
     ASSERT_EQ(DAriSaveFileOfCWX(path.c_str(), &src, &status), 1);
     std::string bytes = ReadFile(path);
@@ -183,14 +183,14 @@ TEST(CadFiles, FilesThatAreNotDrawingsFailCleanly) {
         WriteFile(path, c.bytes);
         Db db;
         ElementRecord r = Line(0, 0, 1, 1);
-        DAriAppendElement(&db, &r);
+        DAriAppendElement(&r, &db);
         uint32_t status = 0;
         EXPECT_EQ(DAriLoadFileOfCWX(path.c_str(), &db, &status), 0);
         EXPECT_EQ(status, c.bits);
         // A failed load leaves a valid, empty drawing.
         EXPECT_EQ(DAriGetElmNum(&db), 0);
         ASSERT_NE(db.h.info, nullptr);
-        EXPECT_NE(DAriAppendElement(&db, &r), nullptr);
+        EXPECT_NE(DAriAppendElement(&r, &db), nullptr);
     }
     Db db;
     uint32_t status = 0;
@@ -248,10 +248,10 @@ TEST(CadFiles, SaveReplacesTheFileAndLeavesNoTemporaryFile) {
     std::string path = dir + "drawing.tcf";
     Db db;
     ElementRecord r = Line(0, 0, 1, 1);
-    DAriAppendElement(&db, &r);
+    DAriAppendElement(&r, &db);
     uint32_t status = 0;
     ASSERT_EQ(DAriSaveFileOfCWX(path.c_str(), &db, &status), 1);
-    DAriAppendElement(&db, &r);
+    DAriAppendElement(&r, &db);
     ASSERT_EQ(DAriSaveFileOfCWX(path.c_str(), &db, &status), 1);
     Db back;
     ASSERT_EQ(DAriLoadFileOfCWX(path.c_str(), &back, &status), 1);
@@ -290,7 +290,7 @@ TEST(CadFiles, PlacedFiguresKeepTheirDefinitionThroughGroupsAndFiles) {
     ElementRecord g = Record(kElmGroup);
     StoredElement* group = DAriCreateFgroupHead(&g, &src);
     ElementRecord buf;
-    ASSERT_NE(DAriReadElement(&src, fig, 4, &buf), nullptr);
+    ASSERT_NE(DAriReadElement(fig, 4, &buf, &src), nullptr);
     StoredElement* member = DAriAppendMemberElement(group, &buf, &src);
     ASSERT_NE(member, nullptr);
     ASSERT_EQ(DAriElementParamCopy(member, fig), 1);
@@ -300,7 +300,7 @@ TEST(CadFiles, PlacedFiguresKeepTheirDefinitionThroughGroupsAndFiles) {
     EXPECT_EQ(member->count, 2);
 
     // Exploding: a plain copy of the member, parameters, links cleared.
-    StoredElement* out = DAriAppendElement(&src, &member->rec);
+    StoredElement* out = DAriAppendElement(&member->rec, &src);
     ASSERT_NE(out, nullptr);
     ASSERT_EQ(DAriElementParamCopy(out, member), 1);
     out->count = 0;
@@ -309,10 +309,10 @@ TEST(CadFiles, PlacedFiguresKeepTheirDefinitionThroughGroupsAndFiles) {
 
     // A figure appended as a plain element names no definition; a stray
     // number at +198 is no definition either.
-    StoredElement* loose = DAriAppendElement(&src, &place);
+    StoredElement* loose = DAriAppendElement(&place, &src);
     ASSERT_NE(loose, nullptr);
     EXPECT_EQ(DAriGetFgroupHeaderIdx(loose, &src), nullptr);
-    StoredElement* stray = DAriAppendElement(&src, &place);
+    StoredElement* stray = DAriAppendElement(&place, &src);
     stray->count = 77;
     EXPECT_EQ(DAriGetFgroupHeaderIdx(stray, &src), nullptr);
 
@@ -323,11 +323,11 @@ TEST(CadFiles, PlacedFiguresKeepTheirDefinitionThroughGroupsAndFiles) {
     ASSERT_EQ(DAriLoadFileOfCWX(path.c_str(), &dst, &status), 1);
     EXPECT_EQ(status, 0u);
     ASSERT_EQ(DAriGetElmNum(&dst), 4);
-    StoredElement* lgroup = DAriReadElement(&dst, nullptr, 0, nullptr);
+    StoredElement* lgroup = DAriReadElement(nullptr, 0, nullptr, &dst);
     StoredElement* lmember = DAriReadFirstMember(lgroup, nullptr, &dst);
-    StoredElement* lout = DAriReadElement(&dst, lgroup, 1, nullptr);
-    StoredElement* lloose = DAriReadElement(&dst, lout, 1, nullptr);
-    StoredElement* lstray = DAriReadElement(&dst, lloose, 1, nullptr);
+    StoredElement* lout = DAriReadElement(lgroup, 1, nullptr, &dst);
+    StoredElement* lloose = DAriReadElement(lout, 1, nullptr, &dst);
+    StoredElement* lstray = DAriReadElement(lloose, 1, nullptr, &dst);
     ASSERT_NE(lmember, nullptr);
     ASSERT_NE(lstray, nullptr);
     StoredElement* ldef = DAriGetFgroupHeaderIdx(lmember, &dst);

@@ -54,12 +54,12 @@ TEST(CadFileMutation, CorpusOfDamagedFilesCanBeRebuilt) {
     std::string dir = std::string(src) + "/tests/cadlib/corpus/";
     Db small;
     ElementRecord r = Line(0, 0, 10, 10);
-    DAriAppendElement(&small.h, &r);
+    DAriAppendElement(&r, &small.h);
     ElementRecord h = Full(kElmFigureHeader, 1);
     StoredElement* def = DAriCreateFgroupHead(&h, &small.h);
     DAriAppendMemberElement(def, &r, &small.h);
     ElementRecord ras = Full(kElmRaster, 2);
-    DAriAppendElement(&small.h, &ras);
+    DAriAppendElement(&ras, &small.h);
     AttachRasterBits(&small.h);
     const std::string good = cad::SerializeDrawing(&small.h, cad::FileKind::Tcf, "");
     const Layout l = Read(good);

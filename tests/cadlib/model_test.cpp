@@ -20,7 +20,7 @@ TEST(CadDatabase, CreateFillsTheHeaderFieldsCallersRead) {
     EXPECT_DOUBLE_EQ(CadGetF64(db.h.info, kInfoScale), 1.0);
     // A second create in the same header replaces the database.
     ElementRecord r = Line(0, 0, 1, 1);
-    DAriAppendElement(&db, &r);
+    DAriAppendElement(&r, &db);
     EXPECT_EQ(DAriCreateDB(&db.h), 1);
     EXPECT_EQ(DAriGetElmNum(&db), 0);
 }
@@ -29,8 +29,8 @@ TEST(CadDatabase, CallsOnAHeaderWithoutDatabaseAreRefused) {
     DbHeader zero;
     memset(&zero, 0, sizeof zero);
     ElementRecord r = Line(0, 0, 1, 1);
-    EXPECT_EQ(DAriAppendElement(&zero, &r), nullptr);
-    EXPECT_EQ(DAriReadElement(&zero, nullptr, 0, nullptr), nullptr);
+    EXPECT_EQ(DAriAppendElement(&r, &zero), nullptr);
+    EXPECT_EQ(DAriReadElement(nullptr, 0, nullptr, &zero), nullptr);
     EXPECT_EQ(DAriGetElmNum(&zero), 0);
     EXPECT_EQ(DAriDeleteDB(&zero), 0);
     EXPECT_EQ(DAriGetDbInfoPtr(0, nullptr), nullptr);
@@ -47,10 +47,10 @@ TEST(CadElements, EveryKindRoundTripsEveryByte) {
         if (kind == kElmFigureHeader || kind == kElmFigure) continue;  // through their own calls
         SCOPED_TRACE("kind " + std::to_string(kind));
         ElementRecord r = Full(kind, kind, kind % 3, kind % 1024);
-        StoredElement* e = DAriAppendElement(&db, &r);
+        StoredElement* e = DAriAppendElement(&r, &db);
         ASSERT_NE(e, nullptr);
         ElementRecord back;
-        ASSERT_EQ(DAriReadElement(&db, e, 4, &back), e);
+        ASSERT_EQ(DAriReadElement(e, 4, &back, &db), e);
         EXPECT_EQ(Hex(&back, sizeof back), Hex(&r, sizeof r));
         EXPECT_EQ(Hex(&e->rec, sizeof r), Hex(&r, sizeof r));
     }
@@ -63,16 +63,16 @@ TEST(CadElements, ReadWalksBothWaysAndStopsAtTheEnds) {
     StoredElement* e[3];
     for (int i = 0; i < 3; ++i) {
         ElementRecord r = Line(i, 0, i, 1);
-        e[i] = DAriAppendElement(&db, &r);
+        e[i] = DAriAppendElement(&r, &db);
     }
-    EXPECT_EQ(DAriReadElement(&db, nullptr, 0, nullptr), e[0]);
-    EXPECT_EQ(DAriReadElement(&db, e[0], 1, nullptr), e[1]);
-    EXPECT_EQ(DAriReadElement(&db, e[2], 1, nullptr), nullptr);
-    EXPECT_EQ(DAriReadElement(&db, e[2], 2, nullptr), e[1]);
-    EXPECT_EQ(DAriReadElement(&db, nullptr, 3, nullptr), e[2]);
+    EXPECT_EQ(DAriReadElement(nullptr, 0, nullptr, &db), e[0]);
+    EXPECT_EQ(DAriReadElement(e[0], 1, nullptr, &db), e[1]);
+    EXPECT_EQ(DAriReadElement(e[2], 1, nullptr, &db), nullptr);
+    EXPECT_EQ(DAriReadElement(e[2], 2, nullptr, &db), e[1]);
+    EXPECT_EQ(DAriReadElement(nullptr, 3, nullptr, &db), e[2]);
     EXPECT_EQ(e[0]->next, e[1]);  // the link at +174 the views walk
     DAriDeleteElement(e[1], &db);
-    EXPECT_EQ(DAriReadElement(&db, e[0], 1, nullptr), e[2]);
+    EXPECT_EQ(DAriReadElement(e[0], 1, nullptr, &db), e[2]);
     EXPECT_EQ(DAriGetElmNum(&db), 2);
 }
 
@@ -87,15 +87,15 @@ TEST(CadElements, RecordsThatBreakTheLimitsAreRefused) {
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(DAriAppendElement(&db, &c.rec), nullptr);
+        EXPECT_EQ(DAriAppendElement(&c.rec, &db), nullptr);
     }
     DAriSetMaxCoord(1, 1000.0);
     ElementRecord outside = Line(0, 0, 1001, 0);
     ElementRecord inside = Line(0, 0, 999, 0);
-    EXPECT_EQ(DAriAppendElement(&db, &outside), nullptr);
-    EXPECT_NE(DAriAppendElement(&db, &inside), nullptr);
+    EXPECT_EQ(DAriAppendElement(&outside, &db), nullptr);
+    EXPECT_NE(DAriAppendElement(&inside, &db), nullptr);
     DAriSetMaxCoord(0, 1.0e100);
-    EXPECT_NE(DAriAppendElement(&db, &outside), nullptr);
+    EXPECT_NE(DAriAppendElement(&outside, &db), nullptr);
     EXPECT_EQ(DAriGetElmNum(&db), 2);
 }
 
@@ -104,7 +104,7 @@ TEST(CadElements, TextAndBlockAreCopiedIntoLibraryMemory) {
     char text[] = "ダクト 表示";
     ElementRecord t = Full(kElmText, 3);
     CadSetPtr(&t, kOffTextPtr, text);
-    StoredElement* te = DAriAppendElement(&db, &t);
+    StoredElement* te = DAriAppendElement(&t, &db);
     text[0] = 'X';
     const char* stored = static_cast<const char*>(CadGetPtr(&te->rec, kOffTextPtr));
     ASSERT_NE(stored, text);
@@ -120,7 +120,7 @@ TEST(CadElements, TextAndBlockAreCopiedIntoLibraryMemory) {
     ElementRecord b = Full(kElmBlock, 4);
     CadSetPtr(&b, kOffBlockHandle, h);
     CadSetU32(&b, kOffBlockSize, 8);
-    StoredElement* be = DAriAppendElement(&undoDb, &b);
+    StoredElement* be = DAriAppendElement(&b, &undoDb);
     GlobalFree(h);
     DAriMakUndoPass(&undoDb);
     HGLOBAL mine = static_cast<HGLOBAL>(CadGetPtr(&be->rec, kOffBlockHandle));
@@ -142,7 +142,7 @@ TEST(CadElements, TextAndBlockAreCopiedIntoLibraryMemory) {
 TEST(CadElements, RasterDataCompressesAndExpandsBack) {
     Db db;
     ElementRecord r = Full(kElmRaster, 5);
-    StoredElement* e = DAriAppendElement(&db, &r);
+    StoredElement* e = DAriAppendElement(&r, &db);
     AttachRasterBits(&db);
     std::string before = Hex(CadGetPtr(&e->rec, kOffRasterBits), 512);
     uint32_t packed = 0;
@@ -216,7 +216,7 @@ TEST(CadGroups, PlacedFiguresFindTheirDefinition) {
     EXPECT_EQ(DAriGetFgroupHeaderIdx(f, &db), d2);
     EXPECT_EQ(DAriAppendFgroup(nullptr, &place, &db), nullptr);
     ElementRecord l = Line(0, 0, 1, 1);
-    StoredElement* line = DAriAppendElement(&db, &l);
+    StoredElement* line = DAriAppendElement(&l, &db);
     EXPECT_EQ(DAriGetFgroupHeaderIdx(line, &db), nullptr);
     (void)d1;
 }
@@ -226,7 +226,7 @@ TEST(CadMarks, OrderedSetOfElements) {
     StoredElement* e[4];
     for (int i = 0; i < 4; ++i) {
         ElementRecord r = Line(i, 0, i, 1);
-        e[i] = DAriAppendElement(&db, &r);
+        e[i] = DAriAppendElement(&r, &db);
     }
     CadMark* m = DAriCreateMark(&db);
     ASSERT_NE(m, nullptr);
@@ -254,8 +254,8 @@ TEST(CadMarks, OrderedSetOfElements) {
 TEST(CadMarks, ExtendedWalkSkipsElementsNoLongerInTheDrawing) {
     Db db(1);
     ElementRecord r = Line(0, 0, 1, 1);
-    StoredElement* a = DAriAppendElement(&db, &r);
-    StoredElement* b = DAriAppendElement(&db, &r);
+    StoredElement* a = DAriAppendElement(&r, &db);
+    StoredElement* b = DAriAppendElement(&r, &db);
     CadMark* m = DAriCreateMark(&db);
     DAriSetMark(a, m);
     DAriSetMark(b, m);
@@ -269,8 +269,8 @@ TEST(CadMarks, ExtendedWalkSkipsElementsNoLongerInTheDrawing) {
 TEST(CadTags, TagsTextsAndUserDataPerElement) {
     Db db;
     ElementRecord r = Line(0, 0, 1, 1);
-    StoredElement* e = DAriAppendElement(&db, &r);
-    StoredElement* f = DAriAppendElement(&db, &r);
+    StoredElement* e = DAriAppendElement(&r, &db);
+    StoredElement* f = DAriAppendElement(&r, &db);
     EXPECT_EQ(DAriGetTag(e, 210), 0);
     DAriSetTag(e, 210, 1);
     DAriSetTag(e, 3, -5);
@@ -355,10 +355,10 @@ TEST(CadPages, AddReadChangeWalkAndDelete) {
 TEST(CadPages, DrawingInformationHeadIsExchangedByCopy) {
     Db db;
     std::vector<uint8_t> head(kDbInfoHeadSize);
-    ASSERT_EQ(DAriGetDBInfo(&db, head.data()), 1);
+    ASSERT_EQ(DAriGetDBInfo(head.data(), &db), 1);
     CadSetF64(head.data(), kInfoScale, 0.02);
     strcpy(reinterpret_cast<char*>(head.data()) + kInfoTitle, "タイトル");
-    ASSERT_EQ(DAriSetDBInfo(&db, head.data()), 1);
+    ASSERT_EQ(DAriSetDBInfo(head.data(), &db), 1);
     EXPECT_DOUBLE_EQ(CadGetF64(db.h.info, kInfoScale), 0.02);
     EXPECT_STREQ(reinterpret_cast<char*>(db.h.info) + kInfoTitle, "タイトル");
     // Only the head travels: the layer table behind it stays.
@@ -637,15 +637,15 @@ TEST(CadElements, StaleAndForeignHandlesAreRefused) {
     Db db;
     Db other;
     ElementRecord r = Line(0, 0, 1, 1);
-    StoredElement* gone = DAriAppendElement(&db, &r);
-    StoredElement* foreign = DAriAppendElement(&other, &r);
+    StoredElement* gone = DAriAppendElement(&r, &db);
+    StoredElement* foreign = DAriAppendElement(&r, &other);
     ASSERT_EQ(DAriDeleteElement(gone, &db), 1);  // released at once: no undo
     ElementRecord buf;
     uint8_t user[256] = {};
     char text[300];
     for (StoredElement* e : {gone, foreign}) {
         SCOPED_TRACE(e == gone ? "deleted" : "other drawing");
-        EXPECT_EQ(DAriReadElement(&db, e, 1, &buf), nullptr);
+        EXPECT_EQ(DAriReadElement(e, 1, &buf, &db), nullptr);
         EXPECT_EQ(DAriChangeElement(e, &r, &db), nullptr);
         EXPECT_EQ(DAriMemChangeElement(e, &r, &db), nullptr);
         EXPECT_EQ(DAriDeleteElement(e, &db), 0);

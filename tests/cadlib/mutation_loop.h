@@ -25,14 +25,14 @@ inline std::string SmallDrawing() {
     delete rec;
     DAriSetLayerName(1, 2, "一階", &db.h);
     ElementRecord l = Line(0, 0, 10, 10, 1, 2);
-    StoredElement* e = DAriAppendElement(&db.h, &l);
+    StoredElement* e = DAriAppendElement(&l, &db.h);
     DAriSetTag(e, 210, 1);
     DAriSetTagString(e, "KOLTA20000");
     uint8_t user[256] = {1, 2, 3};
     DAriSet256UserData(e, user);
     ElementRecord t = Full(kElmText, 3);
     CadSetPtr(&t, kOffTextPtr, "文字");
-    DAriAppendElement(&db.h, &t);
+    DAriAppendElement(&t, &db.h);
     ElementRecord g = Record(kElmGroup), g2 = Record(kElmGroup2);
     StoredElement* group = DAriCreateFgroupHead(&g, &db.h);
     DAriAppendMemberElement(group, &l, &db.h);
@@ -44,7 +44,7 @@ inline std::string SmallDrawing() {
     ElementRecord place = Full(kElmFigure, 4);
     DAriAppendFgroup(def, &place, &db.h);
     ElementRecord ras = Full(kElmRaster, 2);
-    DAriAppendElement(&db.h, &ras);
+    DAriAppendElement(&ras, &db.h);
     AttachRasterBits(&db.h);
     return cad::SerializeDrawing(&db.h, cad::FileKind::Tcf, std::string(64, 'T'));
 }
@@ -89,7 +89,7 @@ inline void MendChecksums(std::string& s, const Layout& l) {
 // Walk what a successful load produced, so that broken links would show.
 inline bool Sound(DbHeader* db) {
     int n = 0;
-    for (StoredElement* e = DAriReadElement(db, nullptr, 0, nullptr); e; e = DAriReadElement(db, e, 1, nullptr)) {
+    for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, db); e; e = DAriReadElement(e, 1, nullptr, db)) {
         if (++n > DAriGetElmNum(db)) return false;
         if (e->rec.kind == 21 || e->rec.kind == 22 || e->rec.kind == 70) DumpMembers(e, db);
         if (e->rec.kind == kElmFigure) DAriGetFgroupHeaderIdx(e, db);

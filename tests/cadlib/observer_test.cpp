@@ -25,8 +25,8 @@ TEST(CadObserver, EditsUndoAndRedoAreReported) {
     Recorder rec;
     ASSERT_TRUE(cad::SetElementObserver(&db.h, &rec));
     ElementRecord a = Line(1, 0, 1, 1), b = Line(2, 0, 2, 1), b2 = Line(3, 0, 3, 1);
-    StoredElement* ea = DAriAppendElement(&db.h, &a);
-    StoredElement* eb = DAriAppendElement(&db.h, &b);
+    StoredElement* ea = DAriAppendElement(&a, &db.h);
+    StoredElement* eb = DAriAppendElement(&b, &db.h);
     DAriMakUndoPass(&db.h);
     DAriChangeElement(eb, &b2, &db.h);
     DAriDeleteElement(ea, &db.h);
@@ -47,7 +47,7 @@ TEST(CadObserver, EditsUndoAndRedoAreReported) {
 TEST(CadObserver, ALoadKeepsTheObserverAndReportsTheNewContents) {
     Db src;
     ElementRecord a = Line(1, 0, 1, 1);
-    DAriAppendElement(&src.h, &a);
+    DAriAppendElement(&a, &src.h);
     std::string bytes = cad::SerializeDrawing(&src.h, cad::FileKind::Tcf, "");
     Db db;
     Recorder rec;
@@ -56,7 +56,7 @@ TEST(CadObserver, ALoadKeepsTheObserverAndReportsTheNewContents) {
     ASSERT_EQ(cad::LoadDrawingBytes(&db.h, bytes, cad::FileKind::Tcf, &status, false, nullptr), 1);
     EXPECT_EQ(rec.log, "* ");
     rec.log.clear();
-    DAriAppendElement(&db.h, &a);
+    DAriAppendElement(&a, &db.h);
     EXPECT_EQ(rec.log, "+1 ");
 }
 
@@ -68,12 +68,12 @@ TEST(CadObserver, BulkChangesInFastAccessAreReportedOnceAtTheEnd) {
     cad::SetElementObserver(&other.h, &quiet);
     DAriFastAccessOn();
     ElementRecord a = Line(1, 0, 1, 1);
-    for (int i = 0; i < 100; ++i) DAriAppendElement(&db.h, &a);
+    for (int i = 0; i < 100; ++i) DAriAppendElement(&a, &db.h);
     EXPECT_EQ(rec.log, "");
     DAriFastAccessOff();
     EXPECT_EQ(rec.log, "* ");
     EXPECT_EQ(quiet.log, "");  // a drawing that did not change hears nothing
     rec.log.clear();
-    DAriAppendElement(&db.h, &a);
+    DAriAppendElement(&a, &db.h);
     EXPECT_EQ(rec.log, "+1 ");
 }

@@ -16,7 +16,7 @@ namespace cadtest {
 // show in a failure.
 inline std::string Shape(DbHeader* db) {
     std::string s;
-    for (StoredElement* e = DAriReadElement(db, nullptr, 0, nullptr); e; e = DAriReadElement(db, e, 1, nullptr)) {
+    for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, db); e; e = DAriReadElement(e, 1, nullptr, db)) {
         s += std::to_string(e->rec.kind) + ":" + std::to_string(static_cast<long>(CadGetF64(&e->rec, kOffP1X) * 100));
         if (e->rec.kind == kElmGroup) {
             s += "[";
@@ -36,7 +36,7 @@ inline std::string Shape(DbHeader* db) {
 // Every byte of every element and member, as the file round trip sees them.
 inline std::string Contents(DbHeader* db) {
     std::string s;
-    for (StoredElement* e = DAriReadElement(db, nullptr, 0, nullptr); e; e = DAriReadElement(db, e, 1, nullptr)) {
+    for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, db); e; e = DAriReadElement(e, 1, nullptr, db)) {
         s += DumpElement(e);
         if (e->rec.kind == kElmGroup) s += DumpMembers(e, db);
         s += "\n";
@@ -68,14 +68,14 @@ inline std::string RunSession(unsigned seed) {
             int ops = 1 + rnd(4);
             for (int k = 0; k < ops; ++k) {
                 std::vector<StoredElement*> all;
-                for (StoredElement* e = DAriReadElement(&db, nullptr, 0, nullptr); e; e = DAriReadElement(&db, e, 1, nullptr))
+                for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, &db); e; e = DAriReadElement(e, 1, nullptr, &db))
                     all.push_back(e);
                 int what = static_cast<int>(rnd(5));
                 if (all.empty()) what = 0;
                 StoredElement* pick = all.empty() ? nullptr : all[rnd(static_cast<unsigned>(all.size()))];
                 if (what == 0) {
                     ElementRecord r = Full(rnd(2) ? kElmLine : kElmCircle, static_cast<int>(rnd(1000)));
-                    DAriAppendElement(&db, &r);
+                    DAriAppendElement(&r, &db);
                 } else if (what == 1) {
                     DAriDeleteElement(pick, &db);
                 } else if (what == 2) {

@@ -9,7 +9,7 @@ using namespace cadtest;
 namespace {
 std::vector<double> Xs(DbHeader* db) {
     std::vector<double> xs;
-    for (StoredElement* e = DAriReadElement(db, nullptr, 0, nullptr); e; e = DAriReadElement(db, e, 1, nullptr))
+    for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, db); e; e = DAriReadElement(e, 1, nullptr, db))
         xs.push_back(CadGetF64(&e->rec, kOffP1X));
     return xs;
 }
@@ -18,7 +18,7 @@ std::vector<double> Xs(DbHeader* db) {
 TEST(CadUndo, RecordsCarryTheFieldsTheHostReads) {
     Db db(1);
     ElementRecord r = Line(1, 0, 1, 1);
-    StoredElement* a = DAriAppendElement(&db, &r);
+    StoredElement* a = DAriAppendElement(&r, &db);
     UndoRecord* add = db.h.currentUndo;
     ASSERT_NE(add, nullptr);
     EXPECT_EQ(db.h.firstUndo, add);
@@ -44,12 +44,12 @@ TEST(CadUndo, RecordsCarryTheFieldsTheHostReads) {
 TEST(CadUndo, AStepOfThreeRecordsIsUndoneAtOnce) {
     Db db(1);
     ElementRecord r0 = Line(0, 0, 0, 1);
-    StoredElement* first = DAriAppendElement(&db, &r0);
+    StoredElement* first = DAriAppendElement(&r0, &db);
     DAriMakUndoPass(&db);
     UndoRecord* stepOneEnd = db.h.currentUndo;
     ElementRecord r1 = Line(1, 0, 1, 1), r2 = Line(2, 0, 2, 1), moved = Line(9, 0, 9, 1);
-    DAriAppendElement(&db, &r1);
-    DAriAppendElement(&db, &r2);
+    DAriAppendElement(&r1, &db);
+    DAriAppendElement(&r2, &db);
     DAriChangeElement(first, &moved, &db);
     DAriMakUndoPass(&db);
     EXPECT_EQ(Xs(&db), (std::vector<double>{9, 1, 2}));
@@ -66,10 +66,10 @@ TEST(CadUndo, UndoToTheStartThenRedoFromTheFirstRecord) {
     Db db(1);
     for (int i = 0; i < 3; ++i) {
         ElementRecord r = Line(i, 0, i, 1);
-        DAriAppendElement(&db, &r);
+        DAriAppendElement(&r, &db);
         DAriMakUndoPass(&db);
     }
-    StoredElement* mid = DAriReadElement(&db, nullptr, 0, nullptr)->next;
+    StoredElement* mid = DAriReadElement(nullptr, 0, nullptr, &db)->next;
     DAriDeleteElement(mid, &db);
     DAriMakUndoPass(&db);
     EXPECT_EQ(Xs(&db), (std::vector<double>{0, 2}));
@@ -89,15 +89,15 @@ TEST(CadUndo, UndoToTheStartThenRedoFromTheFirstRecord) {
 TEST(CadUndo, ANewChangeAfterUndoDropsWhatCouldBeRedone) {
     Db db(1);
     ElementRecord r = Line(0, 0, 0, 1);
-    DAriAppendElement(&db, &r);
+    DAriAppendElement(&r, &db);
     DAriMakUndoPass(&db);
     ElementRecord r1 = Line(1, 0, 1, 1);
-    DAriAppendElement(&db, &r1);
+    DAriAppendElement(&r1, &db);
     DAriMakUndoPass(&db);
     HostUndo(&db);
     ASSERT_EQ(DAriIsRedo(&db), 1);
     ElementRecord r2 = Line(2, 0, 2, 1);
-    DAriAppendElement(&db, &r2);
+    DAriAppendElement(&r2, &db);
     EXPECT_EQ(DAriIsRedo(&db), 0);
     EXPECT_EQ(db.h.currentUndo->next, nullptr);
     HostUndo(&db);
@@ -130,7 +130,7 @@ TEST(CadUndo, StepsAreTrimmedClearedAndSwitchedOff) {
     Db db(1);
     for (int i = 0; i < 5; ++i) {
         ElementRecord r = Line(i, 0, i, 1);
-        DAriAppendElement(&db, &r);
+        DAriAppendElement(&r, &db);
         DAriMakUndoPass(&db);
     }
     ASSERT_EQ(DAriCheckUndo(2, 0, &db), 1);
@@ -144,7 +144,7 @@ TEST(CadUndo, StepsAreTrimmedClearedAndSwitchedOff) {
     EXPECT_EQ(DAriIsRedo(&db), 0);
     DAriUndoFgSet(&db, 0);
     ElementRecord r = Line(7, 0, 7, 1);
-    DAriAppendElement(&db, &r);
+    DAriAppendElement(&r, &db);
     EXPECT_EQ(db.h.currentUndo, nullptr);
     // A current position the host never had is not taken.
     db.h.currentUndo = reinterpret_cast<UndoRecord*>(&r);
@@ -155,7 +155,7 @@ TEST(CadUndo, StepsAreTrimmedClearedAndSwitchedOff) {
 TEST(CadUndo, ElementsHeldByTheJournalStayReadableUntilCleared) {
     Db db(1);
     ElementRecord r = Line(3, 0, 3, 1);
-    StoredElement* e = DAriAppendElement(&db, &r);
+    StoredElement* e = DAriAppendElement(&r, &db);
     DAriMakUndoPass(&db);
     DAriDeleteElement(e, &db);
     DAriMakUndoPass(&db);
@@ -171,7 +171,7 @@ TEST(CadUndo, CopiesOfTheHeaderInTwoWindowsStayInStep) {
     Db db(1);
     DbHeader second = db.h;
     ElementRecord r = Line(1, 0, 1, 1);
-    DAriAppendElement(&db, &r);
+    DAriAppendElement(&r, &db);
     DAriMakUndoPass(&db);
     EXPECT_EQ(DAriIsUndo(&second), 1);
     EXPECT_EQ(second.currentUndo, db.h.currentUndo);
@@ -197,7 +197,7 @@ TEST(CadUndo, RandomSessionsUndoAndRedoThroughEveryStep) {
 TEST(CadUndo, RasterChangeUndoneAsTheHostReplaysIt) {
     Db db(1);
     ElementRecord r = Full(kElmRaster, 5);
-    StoredElement* e = DAriAppendElement(&db, &r);
+    StoredElement* e = DAriAppendElement(&r, &db);
     DAriUndoFgSet(&db, 0);
     AttachRasterBits(&db);
     DAriUndoFgSet(&db, 1);

@@ -88,7 +88,7 @@ TEST(CadSpatialIndex, SameAnswersAsAScanThroughEditsUndoRedoAndLoad) {
     std::vector<StoredElement*> all;
     for (int i = 0; i < 1500; ++i) {
         auto r = RandomElement(rng);
-        all.push_back(DAriAppendElement(&db, &r));
+        all.push_back(DAriAppendElement(&r, &db));
     }
     // Groups with members, to see members move their group's box.
     ElementRecord g = Record(kElmGroup);
@@ -114,7 +114,7 @@ TEST(CadSpatialIndex, SameAnswersAsAScanThroughEditsUndoRedoAndLoad) {
         auto r = RandomElement(rng);
         DAriAppendMemberElement(grp, &r, &db);
         auto n = RandomElement(rng);
-        all.push_back(DAriAppendElement(&db, &n));
+        all.push_back(DAriAppendElement(&n, &db));
         DAriMakUndoPass(&db);
     }
     CompareWithScan(&db, rng, "edited");
@@ -126,7 +126,7 @@ TEST(CadSpatialIndex, SameAnswersAsAScanThroughEditsUndoRedoAndLoad) {
     DAriFastAccessOn();
     for (int i = 0; i < 40; ++i) {
         auto r = RandomElement(rng);
-        all.push_back(DAriAppendElement(&db, &r));
+        all.push_back(DAriAppendElement(&r, &db));
         StoredElement* e = all[rng() % all.size()];
         if (e->state & 1) DAriDeleteElement(e, &db);
     }
@@ -181,7 +181,7 @@ TEST(CadSpatialIndex, ZoomedPaintingMatchesAFullWalk) {
     Db db;
     for (int i = 0; i < 3000; ++i) {
         auto r = RandomElement(rng);
-        DAriAppendElement(&db, &r);
+        DAriAppendElement(&r, &db);
     }
     DAriSetSettingsDataInt("DrawDetail", 1);
     std::vector<uint32_t> pics[2];

@@ -36,20 +36,20 @@ TEST(CadPaint, EveryKindShowsWhereItLies) {
     static const char* kText = "AB";
     static std::vector<uint8_t> bits = InkBits(16, 16);
     const std::vector<KindCase> cases = {
-        {"line", [](DbHeader* db) { auto r = Line(-40, 0, 40, 0); DAriAppendElement(db, &r); },
+        {"line", [](DbHeader* db) { auto r = Line(-40, 0, 40, 0); DAriAppendElement(&r, db); },
          {{110, 100}, {61, 100}}, {{100, 90}}},
-        {"point", [](DbHeader* db) { auto r = Point(0, 0); DAriAppendElement(db, &r); }, {{100, 100}}, {{110, 110}}},
-        {"circle", [](DbHeader* db) { auto r = Circle(0, 0, 30); DAriAppendElement(db, &r); },
+        {"point", [](DbHeader* db) { auto r = Point(0, 0); DAriAppendElement(&r, db); }, {{100, 100}}, {{110, 110}}},
+        {"circle", [](DbHeader* db) { auto r = Circle(0, 0, 30); DAriAppendElement(&r, db); },
          {{130, 100}, {100, 70}, {70, 100}}, {{100, 100}}},
-        {"arc", [](DbHeader* db) { auto r = Arc(0, 0, 30, 0, kPi / 2); DAriAppendElement(db, &r); },
+        {"arc", [](DbHeader* db) { auto r = Arc(0, 0, 30, 0, kPi / 2); DAriAppendElement(&r, db); },
          {{100, 70}, {130, 100}}, {{70, 100}, {100, 130}}},
-        {"arc reversed", [](DbHeader* db) { auto r = Arc(0, 0, 30, 0, kPi / 2, 1); DAriAppendElement(db, &r); },
+        {"arc reversed", [](DbHeader* db) { auto r = Arc(0, 0, 30, 0, kPi / 2, 1); DAriAppendElement(&r, db); },
          {{70, 100}, {100, 130}}, {{121, 79}}},
-        {"ellipse", [](DbHeader* db) { auto r = Oval(0, 0, 40, 0, 0.5); DAriAppendElement(db, &r); },
+        {"ellipse", [](DbHeader* db) { auto r = Oval(0, 0, 40, 0, 0.5); DAriAppendElement(&r, db); },
          {{140, 100}, {100, 80}, {60, 100}}, {{100, 100}, {100, 65}}},
-        {"elliptic arc", [](DbHeader* db) { auto r = OvalArc(0, 0, 40, 0, 0.5, 0, kPi / 2); DAriAppendElement(db, &r); },
+        {"elliptic arc", [](DbHeader* db) { auto r = OvalArc(0, 0, 40, 0, 0.5, 0, kPi / 2); DAriAppendElement(&r, db); },
          {{140, 100}, {100, 80}}, {{60, 100}, {100, 120}}},
-        {"text", [](DbHeader* db) { auto r = Text(-20, -10, 20, 10, kText); DAriAppendElement(db, &r); },
+        {"text", [](DbHeader* db) { auto r = Text(-20, -10, 20, 10, kText); DAriAppendElement(&r, db); },
          {}, {{150, 150}}},
         {"compound 21", [](DbHeader* db) {
              ElementRecord g = Record(kElmGroup);
@@ -74,15 +74,15 @@ TEST(CadPaint, EveryKindShowsWhereItLies) {
              CadSetF64(&f, kOffFigY, 10);
              DAriAppendFgroup(def, &f, db);
          }, {{120, 90}, {111, 90}}, {{105, 100}, {135, 90}}},
-        {"block 50", [](DbHeader* db) { auto r = Box2(kElmBlock, -30, -20, 30, 20); DAriAppendElement(db, &r); },
+        {"block 50", [](DbHeader* db) { auto r = Box2(kElmBlock, -30, -20, 30, 20); DAriAppendElement(&r, db); },
          {{130, 100}, {100, 80}}, {{100, 100}}},
-        {"frame 60", [](DbHeader* db) { auto r = Box2(kElmFrame, -30, -20, 30, 20); DAriAppendElement(db, &r); },
+        {"frame 60", [](DbHeader* db) { auto r = Box2(kElmFrame, -30, -20, 30, 20); DAriAppendElement(&r, db); },
          {{130, 100}, {100, 120}}, {{100, 100}}},
         {"raster 55", [](DbHeader* db) {
              ElementRecord r = Record(kElmRaster, 0, 0, 2);
              CadSetF64(&r, kOffP2X, 20);
              CadSetF64(&r, kOffP2Y, 20);
-             StoredElement* e = DAriAppendElement(db, &r);
+             StoredElement* e = DAriAppendElement(&r, db);
              // Expanded bits as the host hands them over after an expansion.
              CadSetPtr(&e->rec, kOffRasterBits, bits.data());
              CadSetU32(&e->rec, kOffRasterPixW, 16);
@@ -93,7 +93,7 @@ TEST(CadPaint, EveryKindShowsWhereItLies) {
              CadSetF64(&r, kOffP2X, 40);
              CadSetF64(&r, kOffP2Y, 40);
              CadSetF64(&r, kOffRasterAngle, kPi / 4);
-             StoredElement* e = DAriAppendElement(db, &r);
+             StoredElement* e = DAriAppendElement(&r, db);
              CadSetPtr(&e->rec, kOffRasterBits, bits.data());
              CadSetU32(&e->rec, kOffRasterPixW, 16);
              CadSetU32(&e->rec, kOffRasterPixH, 16);
@@ -137,7 +137,7 @@ TEST(CadPaint, LineTypesWidthsAndColours) {
         Db db;
         auto r = Line(-80, 0, 80, 0, row.colour);
         SetStyle(r, row.type, row.width);
-        DAriAppendElement(&db, &r);
+        DAriAppendElement(&r, &db);
         Canvas c(200, 200, kBlack);
         DrawParam p = Param(c, 1.0, kBlack);
         p.pixelsPerMm = 4;
@@ -158,7 +158,7 @@ TEST(CadPaint, LineTypesWidthsAndColours) {
 TEST(CadPaint, ColourModes) {
     Db db;
     auto r = Line(-80, 0, 80, 0, 4);      // green
-    DAriAppendElement(&db, &r);
+    DAriAppendElement(&r, &db);
     struct Row {
         int mode;
         COLORREF bg, expect;
@@ -180,9 +180,9 @@ TEST(CadPaint, XorTwiceRestoresAndColourZeroErases) {
     auto a = Line(-60, -60, 60, 60, 3);
     auto b = Circle(0, 0, 40, 4);
     auto t = Text(-30, -5, 14, 8, kText, 5);
-    DAriAppendElement(&db, &a);
-    DAriAppendElement(&db, &b);
-    DAriAppendElement(&db, &t);
+    DAriAppendElement(&a, &db);
+    DAriAppendElement(&b, &db);
+    DAriAppendElement(&t, &db);
     for (COLORREF bg : {kBlack, RGB(255, 255, 255), RGB(40, 60, 90)}) {
         SCOPED_TRACE(static_cast<unsigned>(bg));
         SetBackground(&db, bg);
@@ -228,9 +228,9 @@ TEST(CadPaint, DisplayFiltersSelectionFramesAndMarkers) {
     onLayer5.layer = 5;
     auto onPage0 = Line(-50, -10, 50, -10, 4);
     auto sel = Circle(0, 0, 60, 2);
-    DAriAppendElement(&db, &onLayer5);
-    DAriAppendElement(&db, &onPage0);
-    StoredElement* selected = DAriAppendElement(&db, &sel);
+    DAriAppendElement(&onLayer5, &db);
+    DAriAppendElement(&onPage0, &db);
+    StoredElement* selected = DAriAppendElement(&sel, &db);
     selected->selection = 1;
     selected->selColour = 6;
     auto paint = [&](std::function<void(DrawParam&)> f) {
@@ -312,8 +312,8 @@ TEST(CadPaint, OneElementAMarkOrRecords) {
     Db db;
     auto a = Line(-50, 20, 50, 20);
     auto b = Line(-50, -20, 50, -20, 4);
-    StoredElement* ea = DAriAppendElement(&db, &a);
-    StoredElement* eb = DAriAppendElement(&db, &b);
+    StoredElement* ea = DAriAppendElement(&a, &db);
+    StoredElement* eb = DAriAppendElement(&b, &db);
     {
         Canvas c(200, 200, kBlack);
         DrawParam p = Param(c, 1.0, kBlack);
@@ -377,7 +377,7 @@ TEST(CadPaint, OneElementAMarkOrRecords) {
 TEST(CadPaint, IntoAWindowByItsHandle) {
     Db db;
     auto r = Line(-50, 0, 50, 0);
-    DAriAppendElement(&db, &r);
+    DAriAppendElement(&r, &db);
     HWND wnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(wnd, nullptr);
     Canvas c(200, 200, kBlack);
@@ -408,10 +408,10 @@ TEST(CadPaint, FarCoordinatesNonNumbersAndTurnedText) {
     CadSetF64(&nan, kOffP2X, std::nan(""));
     auto turned = Text(-5, -60, 16, 8, kText, 5);
     CadSetF64(&turned, kOffTextAngle, kPi / 2);
-    DAriAppendElement(&db, &farLine);
-    DAriAppendElement(&db, &hugeCircle);
-    DAriAppendElement(&db, &nan);
-    DAriAppendElement(&db, &turned);
+    DAriAppendElement(&farLine, &db);
+    DAriAppendElement(&hugeCircle, &db);
+    DAriAppendElement(&nan, &db);
+    DAriAppendElement(&turned, &db);
     Canvas c(200, 200, kBlack);
     DrawParam p = Param(c, 1.0, kBlack);
     ASSERT_EQ(Paint(&db, p), 1);
@@ -440,11 +440,11 @@ TEST(CadPaint, LevelOfDetailLooksTheSame) {
     for (int i = 0; i < 12000; ++i) {
         double x = pos(rng), y = pos(rng);
         ElementRecord r = i % 3 ? Line(x, y, x + len(rng), y + len(rng), 1 + i % 7) : Circle(x, y, 3, 1 + i % 7);
-        DAriAppendElement(&db, &r);
+        DAriAppendElement(&r, &db);
     }
     for (int i = 0; i < 40; ++i) {
         auto r = Line(pos(rng), pos(rng), pos(rng), pos(rng), 3);
-        DAriAppendElement(&db, &r);
+        DAriAppendElement(&r, &db);
     }
     auto paint = [&](int detail) {
         DAriSetSettingsDataInt("DrawDetail", detail);

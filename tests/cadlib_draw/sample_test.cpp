@@ -17,7 +17,7 @@ const double kPi = 3.141592653589793;
 struct Builder {
     DbHeader* db;
     std::vector<std::string>* texts;
-    void Add(ElementRecord r) { DAriAppendElement(db, &r); }
+    void Add(ElementRecord r) { DAriAppendElement(&r, db); }
     void L(double x1, double y1, double x2, double y2, int colour, int type = 0, int width = 0) {
         auto r = Line(x1, y1, x2, y2, colour);
         SetStyle(r, type, width);

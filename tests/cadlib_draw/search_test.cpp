@@ -49,15 +49,15 @@ struct Drawing {
         auto t = Text(600, 0, 10, 5, kText);
         auto bl = Box2(kElmFrame, 700, -10, 720, 10);
         auto ea = OvalArc(800, 0, 840, 0, 0.5, 0, kPi / 2);
-        a = DAriAppendElement(&db, &la);
-        b = DAriAppendElement(&db, &lb);
-        circle = DAriAppendElement(&db, &c);
-        arc = DAriAppendElement(&db, &ar);
-        point = DAriAppendElement(&db, &p);
-        ellipse = DAriAppendElement(&db, &e);
-        text = DAriAppendElement(&db, &t);
-        block = DAriAppendElement(&db, &bl);
-        earc = DAriAppendElement(&db, &ea);
+        a = DAriAppendElement(&la, &db);
+        b = DAriAppendElement(&lb, &db);
+        circle = DAriAppendElement(&c, &db);
+        arc = DAriAppendElement(&ar, &db);
+        point = DAriAppendElement(&p, &db);
+        ellipse = DAriAppendElement(&e, &db);
+        text = DAriAppendElement(&t, &db);
+        block = DAriAppendElement(&bl, &db);
+        earc = DAriAppendElement(&ea, &db);
     }
 };
 
@@ -138,8 +138,8 @@ TEST(CadSearch, TiesGoToTheElementEarlierInTheDrawing) {
         Db db;
         auto f = Line(1000, 0, 900, 0);
         auto g = Line(1004, 0, 1004, 100);
-        DAriAppendElement(&db, reversed ? &g : &f);
-        DAriAppendElement(&db, reversed ? &f : &g);
+        DAriAppendElement(reversed ? &g : &f, &db);
+        DAriAppendElement(reversed ? &f : &g, &db);
         double out[3];
         ASSERT_EQ(RunSnap(kEnd, &db, 1002, 0, 3, out), 1);
         EXPECT_DOUBLE_EQ(out[0], reversed ? 1004 : 1000);
@@ -155,8 +155,8 @@ TEST(CadSearch, CrossingToleranceFollowsSetEps) {
     Db db;
     auto a = Line(0, 0, 10, 0);
     auto b = Line(5, 0.005, 5, 10);       // stops 0.005 short of line a
-    DAriAppendElement(&db, &a);
-    DAriAppendElement(&db, &b);
+    DAriAppendElement(&a, &db);
+    DAriAppendElement(&b, &db);
     double out[3];
     DAriSetEps(1e-5, 1e-3);
     EXPECT_EQ(RunSnap(kCross, &db, 5, 0.5, 2, out), 0);
@@ -173,8 +173,8 @@ TEST(CadSearch, LockedLayersPerMode) {
     auto locked = Line(0, 0, 10, 0);
     locked.layer = 3;
     auto open = Line(0, 5, 10, 5);
-    StoredElement* el = DAriAppendElement(&db, &locked);
-    StoredElement* eo = DAriAppendElement(&db, &open);
+    StoredElement* el = DAriAppendElement(&locked, &db);
+    StoredElement* eo = DAriAppendElement(&open, &db);
     db.h.info->layers.lock[0] |= 1u << 3;
     EXPECT_EQ(TqIsLockLayer(&el->rec, &db), 1);
     EXPECT_EQ(TqIsLockLayer(&eo->rec, &db), 0);

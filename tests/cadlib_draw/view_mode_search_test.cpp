@@ -19,9 +19,9 @@ TEST(CadViewModes, SnapsAndPicksFollowTheViewMode) {
     auto l1 = OnPage(Line(0, 0, 20, 0), 1);
     auto c1 = OnPage(Circle(100, 0, 10), 1);
     auto v0 = Line(45, 20, 45, 40);
-    StoredElement* line = DAriAppendElement(&db, &l1);
-    DAriAppendElement(&db, &c1);
-    DAriAppendElement(&db, &v0);
+    StoredElement* line = DAriAppendElement(&l1, &db);
+    DAriAppendElement(&c1, &db);
+    DAriAppendElement(&v0, &db);
     enum Snap { kEnd, kMid, kCentre, kCross, kOnLine };
     struct Row {
         const char* name;

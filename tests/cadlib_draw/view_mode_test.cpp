@@ -59,8 +59,8 @@ TEST(CadViewModes, PlacedPagesAndFrameViewPaintWhereTheyBelong) {
         auto l0 = Line(10, -40, 20, -40, 2);
         auto l1 = OnPage(Line(0, 0, 40, 0, 3), 1);
         auto c1 = OnPage(Circle(0, 80, 20, 4), 1);
-        std::vector<StoredElement*> stored = {DAriAppendElement(&db, &l0), DAriAppendElement(&db, &l1),
-                                              DAriAppendElement(&db, &c1)};
+        std::vector<StoredElement*> stored = {DAriAppendElement(&l0, &db), DAriAppendElement(&l1, &db),
+                                              DAriAppendElement(&c1, &db)};
         Canvas c(200, 200, kBlack);
         DrawParam p = Param(c, 1.0, kBlack);
         p.paperSpace = k.paperFlag;
@@ -111,7 +111,7 @@ TEST(CadViewModes, RubberBandShowsWhatItCarriesWithoutFrames) {
     SetBackground(&db, kBlack);
     auto hidden = Line(-50, 0, 50, 0, 2);
     hidden.layer = 7;
-    DAriAppendElement(&db, &hidden);
+    DAriAppendElement(&hidden, &db);
     db.h.info->layers.display[0] &= static_cast<uint16_t>(~(1u << 7));
     auto paint = [&](int band, int xorMode) {
         std::unique_ptr<Canvas> c(new Canvas(200, 200, kBlack));

@@ -58,7 +58,7 @@ TEST_F(CadwinFrameTest, FrameCreatesItsViewWithAFreshRecord) {
     ElementRecord line = {};
     line.kind = kElmLine;
     line.colour = 1;
-    ASSERT_NE(nullptr, DAriAppendElement(d->db, &line));
+    ASSERT_NE(nullptr, DAriAppendElement(&line, d->db));
     EXPECT_EQ(1, GetViewElementCount(view));
     EXPECT_EQ(1, GetViewElementCount(nullptr));  // the active view
     EXPECT_EQ(nullptr, GetDbExtRecord(d->db));
@@ -192,9 +192,9 @@ TEST_F(DrawingServicesTest, TitleComesFromTheDrawingInformation) {
     ASSERT_NE(nullptr, view);
     ViewData* d = GetViewData(view);
     DbInfoHead head;
-    ASSERT_EQ(1, DAriGetDBInfo(d->db, &head));
+    ASSERT_EQ(1, DAriGetDBInfo(&head, d->db));
     strcpy(head.Info()->texts0[3], "空調平面図");
-    ASSERT_EQ(1, DAriSetDBInfo(d->db, &head));
+    ASSERT_EQ(1, DAriSetDBInfo(&head, d->db));
     SetDrawingFileName(view, 0, "C:\\図面\\1F.tcf");
     EXPECT_EQ("空調平面図 -[C:\\図面\\1F.tcf]", CWindow(::GetParent(view)).GetWindowText());
 }
@@ -204,11 +204,11 @@ TEST_F(DrawingServicesTest, PaperFitUsesThePaperSizeAndOrigin) {
     ASSERT_NE(nullptr, view);
     ViewData* d = GetViewData(view);
     DbInfoHead head;
-    ASSERT_EQ(1, DAriGetDBInfo(d->db, &head));
+    ASSERT_EQ(1, DAriGetDBInfo(&head, d->db));
     CadSetF64(head.bytes, kInfoDrawW, 42000);
     CadSetF64(head.bytes, kInfoDrawH, 29700);
     head.Info()->originAtCorner = 1;
-    ASSERT_EQ(1, DAriSetDBInfo(d->db, &head));
+    ASSERT_EQ(1, DAriSetDBInfo(&head, d->db));
 
     double w = 0, h = 0;
     ASSERT_EQ(1, GetViewPaperSize(view, &w, &h));

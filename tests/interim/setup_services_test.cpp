@@ -20,7 +20,7 @@ StoredElement* AddElement(DbHeader* db, uint16_t kind, uint16_t layer, int page 
     r.layer = layer;
     r.page = page;
     r.colour = 1;
-    return DAriAppendElement(db, &r);
+    return DAriAppendElement(&r, db);
 }
 
 TEST_F(SetupServicesTest, NothingWithoutAnActiveDrawing) {
@@ -121,7 +121,7 @@ TEST_F(SetupServicesTest, PagesAndViewModesOfTheActiveDrawing) {
     strcpy(head.Info()->texts0[3], "配管図");
     ASSERT_EQ(1, SetPageDbInfo(0, &head));
     DbInfoHead again;
-    DAriGetDBInfo(d->db, &again);
+    DAriGetDBInfo(&again, d->db);
     EXPECT_STREQ("配管図", again.Title());
 }
 

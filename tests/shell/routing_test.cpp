@@ -470,7 +470,7 @@ TEST_F(FrameTest, NewDrawingsInformationCarriesItsUntitledName) {
     ViewData* d = GetViewData(view);
     ASSERT_TRUE(d && d->db);
     std::vector<char> head(kDbInfoHeadSize);
-    ASSERT_TRUE(DAriGetDBInfo(d->db, head.data()));
+    ASSERT_TRUE(DAriGetDBInfo(head.data(), d->db));
     char title[64] = {};
     GetWindowTextA(GetParent(view), title, sizeof title);
     EXPECT_STREQ(title, head.data() + kInfoTitle) << "window and drawing name the same";

@@ -294,7 +294,7 @@ TEST(UiLibrary, ElementRecordAndHighlightColour)
     line.colour = 5;
     for (size_t i = 0; i < sizeof line.body; ++i)
         line.body[i] = static_cast<uint8_t>(i * 7 + 1);
-    StoredElement* stored = DAriAppendElement(&db, &line);
+    StoredElement* stored = DAriAppendElement(&line, &db);
     ASSERT_NE(nullptr, stored);
 
     unsigned char record[ES_ELEMENT_RECORD_SIZE];

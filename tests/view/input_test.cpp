@@ -107,7 +107,7 @@ TEST_F(InputTest, AHoverMarksTheSnapCandidateUnderThePointer) {
     ResetScales(view);
     ViewData* d = GetViewData(view);
     ElementRecord line = drawtest::Line(-40, 0, 40, 0, 2);
-    DAriAppendElement(d->db, &line);
+    DAriAppendElement(&line, d->db);
     const POINT end = WorldToClient(view, d, 40, 0), mid = WorldToClient(view, d, 0, 0);
     Running().iGridNoDetFlg = 0;
     struct Case {

@@ -69,7 +69,7 @@ TEST_F(PaintTest, BackgroundAndTheLibrarysElementsReachTheBitmap) {
     ResetScales(view);
     ViewData* d = GetViewData(view);
     ElementRecord line = drawtest::Line(-40, 0, 40, 0, 2);
-    DAriAppendElement(d->db, &line);
+    DAriAppendElement(&line, d->db);
     Canvas c(200, 100, RGB(9, 9, 9));
     DrawParam p;
     RECT rc = {0, 0, 200, 100};
@@ -156,7 +156,7 @@ TEST_F(PaintTest, ThumbnailIsTheVisibleAreaScaledDown) {
     ResetScales(view);
     ViewData* d = GetViewData(view);
     ElementRecord line = drawtest::Line(0, -100, 0, 100, 2);
-    DAriAppendElement(d->db, &line);
+    DAriAppendElement(&line, d->db);
     Canvas c(176, 126, RGB(0, 0, 0));
     ASSERT_EQ(1, DrawViewToDc(view, 0, 0, c.dc, 176, 126));
     const COLORREF pen = drawtest::Pen(d->db, 2);

@@ -40,7 +40,7 @@ struct SampleBuilder {
     StoredElement* Add(ElementRecord r, int page, int layer) {
         r.page = page;
         r.layer = (uint16_t)layer;
-        return DAriAppendElement(db, &r);
+        return DAriAppendElement(&r, db);
     }
     void Rect(double x1, double y1, double x2, double y2, int colour, int page, int layer) {
         Add(drawtest::Line(x1, y1, x2, y1, colour), page, layer);
@@ -170,7 +170,7 @@ TEST_F(SampleTest, TheCommittedSampleHoldsEveryKindOnSeveralPagesAndLayers) {
     HWND view = ViewTable[0];
     ViewData* d = GetViewData(view);
     std::set<int> kinds, layers, pages;
-    for (StoredElement* e = DAriReadElement(d->db, nullptr, 0, nullptr); e; e = DAriReadElement(d->db, e, 1, nullptr)) {
+    for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, d->db); e; e = DAriReadElement(e, 1, nullptr, d->db)) {
         kinds.insert(e->rec.kind);
         layers.insert(e->rec.layer);
         pages.insert(e->rec.page);

@@ -143,7 +143,7 @@ TEST_F(SaveRoadTest, DecisionTableWithInjectedFailures) {
             std::memset(&e, 0, sizeof e);
             e.kind = kElmCircle;
             CadSetF64(&e, kOffRadius, 3 + i);
-            DAriAppendElement(d->db, &e);
+            DAriAppendElement(&e, d->db);
         }
         SetDrawingModified(view);
         const int total = DAriGetElmNum(d->db);

@@ -31,7 +31,7 @@ TEST(ElementExtent, ArcsEllipsesAndCompounds) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        StoredElement* e = DAriAppendElement(&db, &k.rec);
+        StoredElement* e = DAriAppendElement(&k.rec, &db);
         double box[4];
         ASSERT_EQ(1, GetElementExtent(nullptr, &db, e, box));
         for (int i = 0; i < 4; ++i) EXPECT_NEAR(k.box[i], box[i], k.tolerance + 1e-12) << i;

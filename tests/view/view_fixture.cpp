@@ -124,7 +124,7 @@ std::string WriteDrawingFile(const std::string& path, int lines) {
         CadSetF64(&r, kOffP1X, i * 10.0);
         CadSetF64(&r, kOffP2X, i * 10.0 + 5);
         CadSetF64(&r, kOffP2Y, 50);
-        DAriAppendElement(&h, &r);
+        DAriAppendElement(&r, &h);
     }
     uint32_t status = 0;
     DAriSaveFileOfCWX(path.c_str(), &h, &status);

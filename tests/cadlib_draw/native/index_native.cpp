@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
             int op = rng() % 10;
             if (op < 5 || all.empty()) {
                 auto r = Random(rng);
-                all.push_back(DAriAppendElement(&db, &r));
+                all.push_back(DAriAppendElement(&r, &db));
             } else if (op < 7) {
                 StoredElement* e = all[rng() % all.size()];
                 if (e->state & cad::kStateInChain) {
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
             DAriMakUndoPass(&db);
             // Elements the undo chain let go are no longer ours to touch.
             std::vector<StoredElement*> live;
-            for (StoredElement* e = DAriReadElement(&db, nullptr, 0, nullptr); e; e = DAriReadElement(&db, e, 1, nullptr))
+            for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, &db); e; e = DAriReadElement(e, 1, nullptr, &db))
                 live.push_back(e);
             all = live;
             bad += Compare(&db, rng);
