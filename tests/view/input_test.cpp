@@ -55,8 +55,8 @@ TEST_F(InputTest, MovesAndRightClicksBecomeInputEvents) {
     CmdInput().event = 0;
     ::SendMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(120, 80));
     EXPECT_EQ(CMD_EV_MOUSE_MOVE, CmdInput().event);
-    EXPECT_EQ(120, CmdWaitState().lastMousePos.x);
-    EXPECT_EQ(80, CmdWaitState().lastMousePos.y);
+    EXPECT_EQ(120, LastViewMousePos.x);
+    EXPECT_EQ(80, LastViewMousePos.y);
     // Another view holding the input lock keeps this one's moves out.
     CmdInput().event = 0;
     HWND other = NewDrawing("other");
