@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "command/host_messages.h"
 #include "tests/app/test_commands.h"
 #include "tests/common/dist_dir.h"
 #include "view/view_data.h"
@@ -316,6 +317,8 @@ bool AppSession::Post(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool AppSession::Command(int id) { return Post(m_frame, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+bool AppSession::EndCommand() { return Post(m_frame, UM_END_CMD); }
 
 bool AppSession::DdeExecute(const std::string& text, DWORD timeoutMs) {
     DWORD instance = 0;

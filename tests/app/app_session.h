@@ -74,6 +74,9 @@ public:
     bool Post(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
     // Posts WM_COMMAND `id` to the main frame (as a menu or panel does).
     bool Command(int id);
+    // Ends the running command (UM_END_CMD, posted: a waiting command sees
+    // it in its own loop).
+    bool EndCommand();
     // An XTYP_EXECUTE to service "RAZE", topic "System"; true when it was
     // acknowledged.
     bool DdeExecute(const std::string& text, DWORD timeoutMs = 20000);
