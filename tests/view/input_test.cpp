@@ -76,6 +76,7 @@ TEST_F(InputTest, AClickIsTheCursorPointInDrawingUnits) {
     d->modelOffsetX = -30;
     d->modelOffsetY = 10;
     ASSERT_EQ(view, GetActiveView());
+    ViewMouseState = ViewMouseStateRecord();
     struct Click {
         int x, y;
     } clicks[] = {{120, 80}, {300, 250}};
