@@ -161,12 +161,12 @@ TEST_F(Wiring, ASnappedClickArrivesOnTheNearestEndPoint) {
     ASSERT_EQ(snapped.size(), 1u) << "the click was dropped:\n" << app.ModuleLog();
     EXPECT_DOUBLE_EQ(snapped[0][0], end[0]);
     EXPECT_DOUBLE_EQ(snapped[0][1], end[1]);
-    // Far from every element: the free point is the cursor point.
-    const POINT freePixel = {client.right / 5, client.bottom / 5};
+    // Far from the line, the origin and the paper's corners: the free point
+    // is the cursor point.
+    const POINT freePixel = app.ClickAt(view, -60, 40);
+    ASSERT_TRUE(PtInRect(&client, freePixel)) << "the free point is not shown";
     double fx = 0, fy = 0;
     ASSERT_TRUE(app.DrawingPointOf(view, freePixel, &fx, &fy));
-    ASSERT_GT(std::hypot(fx - end[0], fy - end[1]), 3 * 8 / scale);
-    ASSERT_TRUE(app.ClickPixel(view, freePixel));
     snapped = app.WaitModuleValues("snapped", 2);
     ASSERT_EQ(snapped.size(), 2u) << app.ModuleLog();
     EXPECT_NEAR(snapped[1][0], fx, 1e-6);
