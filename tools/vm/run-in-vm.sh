@@ -15,7 +15,7 @@ for v in ZAV_WINEPREFIX ZAV_WINE_X11 CTEST_ARGS JOBS; do
   [ -n "${!v:-}" ] && printf 'export %s=%q\n' "$v" "${!v}" >>"$job/env"
 done
 cpus="${ZAV_VM_CPUS:-$(nproc)}"
-mem="${ZAV_VM_MEM:-6144}"
+mem="${ZAV_VM_MEM:-4096}"
 timeout "${ZAV_VM_TIMEOUT:-5400}" qemu-system-x86_64 \
   -accel tcg,thread=multi,tb-size=1024 -cpu ${ZAV_VM_CPU:-max,-smap,-smep,-pku} -smp "$cpus" -m "$mem" \
   -nographic -no-reboot -serial stdio -monitor none \
