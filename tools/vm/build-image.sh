@@ -24,6 +24,8 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 
 mkdir -p "$out"
+disk_stamp="$out/.zav-disk-$recipe"
+if [ ! -f "$disk_stamp" ]; then
 work="$out/assembly"; root="$work/rootfs"
 $SUDO rm -rf "$work"; mkdir -p "$work"
 # i386 maintainer scripts run while the guest is assembled: they go through
@@ -58,8 +60,12 @@ $SUDO cp "$root"/boot/initrd.img-* "$out/initrd.img"
 $SUDO rm -f "$out/root.img"
 $SUDO mkfs.ext4 -q -L zavroot -d "$root" "$out/root.img" 8G
 $SUDO rm -rf "$work"
+trap - EXIT
+$SUDO "$here/binfmt-i386.sh" off
+touch "$disk_stamp"
+fi
 echo "test guest: making the Wine prefixes"
-ZAV_VM_DIR="$out" ZAV_VM_SNAPSHOT=off "$here/run-in-vm.sh" "$here/.." \
+ZAV_VM_DIR="$out" ZAV_VM_SNAPSHOT=off "$here/run-in-vm.sh" "$here/../.." \
   'tools/wine-prefix.sh /var/zav/wineprefix null && tools/wine-prefix.sh /var/zav/wineprefix-x11 x11' \
   >"$out/prefix.log" 2>&1 || { tail -20 "$out/prefix.log" >&2; exit 1; }
 touch "$stamp"
