@@ -65,8 +65,15 @@ $SUDO "$here/binfmt-i386.sh" off
 touch "$disk_stamp"
 fi
 echo "test guest: making the Wine prefixes"
-ZAV_VM_DIR="$out" ZAV_VM_SNAPSHOT=off "$here/run-in-vm.sh" "$here/../.." \
+# On a copy: programs may be running the guest from the image meanwhile.
+cp --sparse=always "$out/root.img" "$out/root.img.new"
+mkdir -p "$out/new"
+ln -sf ../vmlinuz "$out/new/vmlinuz"; ln -sf ../initrd.img "$out/new/initrd.img"
+ln -sf ../root.img.new "$out/new/root.img"
+ZAV_VM_DIR="$out/new" ZAV_VM_SNAPSHOT=off "$here/run-in-vm.sh" "$here/../.." \
   'tools/wine-prefix.sh /var/zav/wineprefix null && tools/wine-prefix.sh /var/zav/wineprefix-x11 x11' \
-  >"$out/prefix.log" 2>&1 || { tail -20 "$out/prefix.log" >&2; exit 1; }
+  >"$out/prefix.log" 2>&1 || { tail -20 "$out/prefix.log" >&2; rm -rf "$out/new" "$out/root.img.new"; exit 1; }
+mv "$out/root.img.new" "$out/root.img"
+rm -rf "$out/new"
 touch "$stamp"
 echo "test guest ready: $out"
