@@ -12,6 +12,11 @@ here="$(cd "$(dirname "$0")" && pwd)"
 recipe=1   # raise when the guest's contents change
 stamp="$out/.zav-image-$recipe"
 [ -f "$stamp" ] && exit 0
+# One maker at a time; the others wait and then find the image made.
+mkdir -p "$out"
+exec 8>"$out/.lock"
+flock 8
+[ -f "$stamp" ] && exit 0
 SUDO=""; [ "$(id -u)" != 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
 need=()
