@@ -27,6 +27,8 @@ if [ -n "${ZAV_IN_VM:-}" ]; then
   # of the window tests can run out; a failing program is run once more
   # before it counts as failed (the second run starts with a quiet machine).
   repeat=(--repeat until-pass:2)
+  # Waits inside the tests that start and drive the whole program stretch too.
+  export ZAV_TEST_TIME_SCALE="${ZAV_TEST_TIME_SCALE:-4}"
 fi
 cd "$build"
 ctest --output-on-failure -j "$jobs" "${repeat[@]}" ${CTEST_ARGS:-}
