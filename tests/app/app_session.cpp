@@ -137,8 +137,18 @@ HDDEDATA CALLBACK DdeClientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG
     return nullptr;
 }
 
+// Waits are for a program on a quiet native machine; ZAV_TEST_TIME_SCALE
+// (set where the tests run under emulation) stretches every one of them.
+DWORD Scaled(DWORD ms) {
+    char text[16] = {};
+    const DWORD n = GetEnvironmentVariableA("ZAV_TEST_TIME_SCALE", text, sizeof text);
+    const int scale = n > 0 && n < sizeof text ? atoi(text) : 1;
+    return scale > 1 ? ms * static_cast<DWORD>(scale) : ms;
+}
+
 template <class F>
 bool WaitFor(F done, DWORD timeoutMs) {
+    timeoutMs = Scaled(timeoutMs);
     const DWORD start = GetTickCount();
     for (;;) {
         if (done()) return true;
@@ -257,7 +267,7 @@ bool AppSession::Start(const std::string& args, DWORD timeoutMs) {
     // The frame shows itself just before its second start-up phase; a
     // message it answers after that phase means start-up is through.
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(m_frame, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result)) {
+    if (!SendMessageTimeoutA(m_frame, WM_NULL, 0, 0, SMTO_NORMAL, Scaled(timeoutMs), &result)) {
         m_error = "the main frame does not answer";
         return false;
     }
@@ -277,7 +287,7 @@ bool AppSession::Running() const {
 
 void AppSession::EndProcess(DWORD timeoutMs) {
     if (!m_pi.hProcess) return;
-    if (WaitForSingleObject(m_pi.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(m_pi.hProcess, Scaled(timeoutMs)) != WAIT_OBJECT_0) {
         TerminateProcess(m_pi.hProcess, 99);
         WaitForSingleObject(m_pi.hProcess, 10000);
         m_exitCode = 99;
@@ -295,7 +305,7 @@ void AppSession::EndProcess(DWORD timeoutMs) {
 bool AppSession::Close(DWORD timeoutMs) {
     if (!m_pi.hProcess) return false;
     if (m_frame && IsWindow(m_frame)) PostMessageA(m_frame, WM_CLOSE, 0, 0);
-    const bool ended = WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    const bool ended = WaitForSingleObject(m_pi.hProcess, Scaled(timeoutMs)) == WAIT_OBJECT_0;
     if (!ended) m_error = "the program did not end; killed";
     EndProcess(0);
     return ended;
@@ -308,7 +318,7 @@ bool AppSession::Restart(const std::string& args, DWORD timeoutMs) {
 
 LRESULT AppSession::Send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, DWORD timeoutMs) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, timeoutMs, &result)) return 0;
+    if (!SendMessageTimeoutA(window, msg, wParam, lParam, SMTO_NORMAL, Scaled(timeoutMs), &result)) return 0;
     return static_cast<LRESULT>(result);
 }
 

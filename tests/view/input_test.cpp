@@ -14,7 +14,17 @@
 
 namespace {
 
-using InputTest = ViewFixture;
+// Every test starts from a rested mouse away from any view: the view's mouse
+// state is the process's, and a view that appears under the pointer an
+// earlier test left there takes that position for its previous one.
+class InputTest : public ViewFixture {
+protected:
+    void SetUp() override {
+        ::SetCursorPos(0, 0);
+        ViewFixture::SetUp();
+        ViewMouseState = ViewMouseStateRecord();
+    }
+};
 
 TEST(ViewInputTables, GestureDirectionsAndEdgeZones) {
     struct Dir {
