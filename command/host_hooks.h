@@ -58,6 +58,8 @@ struct CmdHostHooks {
     std::function<void(int mode)> drawInputBasePoint;
     std::function<void(int* layer, int* page)> overviewPick;
     std::function<void(int countChange)> refreshPopups;
+    // UM_SET_EPS: the tolerances and number display settings (request record).
+    std::function<LRESULT(WPARAM, LPARAM request)> setDbEpsilon;
 
     // --- Panels -------------------------------------------------------------
     std::function<void()> closeRightClickPopup;

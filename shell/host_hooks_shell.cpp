@@ -7,7 +7,9 @@
 #include "shell/cad_system.h"
 #include "shell/host_messages_shell.h"
 #include "shell/main_frame.h"
+#include "shell/settings_services.h"
 #include "shell/shell_seams.h"
+#include "view/eps_service.h"
 #include "view/view_table.h"
 
 int RunShellSystemCommand(int id, HWND owner, DWORD) {
@@ -52,4 +54,15 @@ void InstallShellHostHooks() {
   h.ddeOpenDrawing = [](const char* path) -> int {
     return (int)SendMessageA(MainFrameWindow(), UM_OPEN_DRAWING_FILE, 0, (LPARAM)path);
   };
+  // Settings for command modules, and the settings a running command obeys.
+  h.readSettingText = ModuleReadSettingText;
+  h.writeSettingText = ModuleWriteSettingText;
+  h.readSettingSection = ModuleReadSettingSection;
+  h.readCmdIniString = ModuleReadCmdIniString;
+  h.writeCmdIniString = ModuleWriteCmdIniString;
+  h.readSettingFileName = ModuleReadSettingFileName;
+  h.readSettingString = ModuleReadSettingString;
+  h.writeSettingString = ModuleWriteSettingString;
+  h.rightButtonMode = RunningRightButtonMode;
+  h.setDbEpsilon = SetDbEpsilon;
 }

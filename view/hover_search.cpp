@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cadlib/WmCadApiDb.h"
+#include "command/pick_aperture.h"
 #include "view/key_cursor.h"
 #include "view/view_data.h"
 #include "view/view_popups.h"
@@ -21,7 +22,7 @@ int SearchElementsAtCursor(double* result, void* mark, int) {
     // The aperture in world units: the pixel aperture through the view's scale.
     double x0, y0, x1, y1;
     ClientToWorld(view, d, 0, 0, &x0, &y0);
-    ClientToWorld(view, d, kHoverAperturePixels, 0, &x1, &y1);
+    ClientToWorld(view, d, GetCursorFindArea(), 0, &x1, &y1);
     const double aperture = std::hypot(x1 - x0, y1 - y0);
     if (!(aperture > 0)) return 0;
     const CadPoint3 at = {p[0], p[1], 0};
