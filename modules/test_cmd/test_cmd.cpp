@@ -13,6 +13,7 @@
 //   FaultInRuntime hand a runtime function a bad pointer
 //   Linger   as Wait, but after the end keeps pumping messages for a moment
 //            (as a module showing its clean-up progress does)
+// The settings commands are in settings_cmds.cpp.
 // Every step leaves a line in the host log ("TESTCMD ..."), and also in the
 // file that ZAV_TESTCMD_LOG names, for tests that drive a whole host process.
 #include <windows.h>
@@ -23,12 +24,13 @@
 
 #include "base/api_decl.h"
 #include "command/host_messages.h"
+#include "modules/test_cmd/test_cmd.h"
 
 namespace {
-
 HWND g_frame = nullptr;
+}  // namespace
 
-LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+LRESULT Host(UINT msg, WPARAM wParam, LPARAM lParam) {
     return SendMessageA(g_frame, msg, wParam, lParam);
 }
 
@@ -51,14 +53,21 @@ void Log(const char* format, ...) {
     CloseHandle(file);
 }
 
-const char* Word(const char* args) {
-    const char* p = args ? std::strstr(args, "/C:") : nullptr;
-    return p ? p + 3 : "";
-}
-
 bool Is(const char* word, const char* name) {
     size_t n = std::strlen(name);
     return std::strncmp(word, name, n) == 0 && (word[n] == '\0' || word[n] == ' ');
+}
+
+const char* WordArgument(const char* word) {
+    const char* blank = std::strchr(word, ' ');
+    return blank ? blank + 1 : "";
+}
+
+namespace {
+
+const char* Word(const char* args) {
+    const char* p = args ? std::strstr(args, "/C:") : nullptr;
+    return p ? p + 3 : "";
 }
 
 void SetSwitches() {
@@ -176,6 +185,8 @@ int WaitForTheEnd() {
 ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
     g_frame = mainFrame;
     const char* word = Word(args);
+    int result = 0;
+    if (RunSettingsCmd(word, &result)) return result;
     if (Is(word, "Quick")) {
         Log("TESTCMD quick id=%ld args=%s", static_cast<long>(Host(UM_GET_CUR_CMD_ID)), args);
         return 0;

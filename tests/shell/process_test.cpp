@@ -117,6 +117,74 @@ class ProcessTest : public ::testing::Test {
     }
   }
 
+  // One DDE request to the running copy ("RAZE"/"System"); true when taken.
+  static bool Execute(const std::string& request) {
+    DWORD inst = 0;
+    if (DdeInitializeA(&inst, nullptr, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;
+    HSZ service = DdeCreateStringHandleA(inst, "RAZE", CP_WINANSI);
+    HSZ topic = DdeCreateStringHandleA(inst, "System", CP_WINANSI);
+    HCONV conv = nullptr;
+    for (int i = 0; i < 100 && !conv; ++i) {
+      conv = DdeConnect(inst, service, topic, nullptr);
+      if (!conv) Sleep(100);
+    }
+    bool ok = false;
+    if (conv) {
+      DWORD result = 0;
+      ok = DdeClientTransaction((BYTE*)request.c_str(), (DWORD)request.size() + 1, conv, nullptr, 0,
+                                XTYP_EXECUTE, 20000, &result) != nullptr;
+      DdeDisconnect(conv);
+    }
+    DdeFreeStringHandle(inst, service);
+    DdeFreeStringHandle(inst, topic);
+    DdeUninitialize(inst);
+    return ok;
+  }
+  // The per-user settings folder of the private user.
+  std::string UserFile(const char* name) { return user.File("Qv\\VantrelV8\\") + name; }
+  // Replaces the first `from` of an installed file by `to`.
+  void EditInstalled(const char* name, const std::string& from, const std::string& to) {
+    std::string text = ReadWholeFile(inst.File(name));
+    size_t at = text.find(from);
+    ASSERT_NE(std::string::npos, at) << name << ": " << from;
+    text.replace(at, from.size(), to);
+    inst.Write(name, text);
+  }
+  // Gives a file a last write time `seconds` from now.
+  static void TouchFile(const std::string& path, int seconds) {
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h) << path;
+    FILETIME ft;
+    GetSystemTimeAsFileTime(&ft);
+    ULARGE_INTEGER t{{ft.dwLowDateTime, ft.dwHighDateTime}};
+    t.QuadPart += (ULONGLONG)(LONGLONG)seconds * 10000000ULL;
+    ft.dwLowDateTime = t.LowPart;
+    ft.dwHighDateTime = t.HighPart;
+    SetFileTime(h, nullptr, nullptr, &ft);
+    CloseHandle(h);
+  }
+  // The last value the test module logged as "TESTCMD <prefix>...".
+  static std::string Logged(const std::string& log, const std::string& prefix) {
+    size_t at = log.rfind("TESTCMD " + prefix);
+    if (at == std::string::npos) return "(not logged)";
+    at += 8 + prefix.size();
+    return log.substr(at, log.find('\n', at) - at);
+  }
+  bool WaitFileText(const std::string& path, const std::string& part, DWORD ms = 30000) {
+    DWORD start = GetTickCount();
+    while (ReadWholeFile(path).find(part) == std::string::npos) {
+      if (GetTickCount() - start > ms) return false;
+      Sleep(50);
+    }
+    return true;
+  }
+  // Starts a copy and waits for its main frame.
+  HWND StartAndWaitFrame(ChildProcess& p, const char* trace) {
+    if (!Start(p, trace, "")) return nullptr;
+    return FindProcessWindow("Quillmar001", p.pi.dwProcessId, 30000);
+  }
+
   TempFolder inst{"inst"};
   TempFolder user{"user"};
   std::string exe;
@@ -239,6 +307,143 @@ TEST_F(ProcessTest, SeveralCopiesRunWhenAllowed) {
   EXPECT_EQ(0u, a.Wait(30000));
   EXPECT_EQ(0u, b.Wait(30000));
   EXPECT_EQ(std::string::npos, Trace("b.log").find("Handed over"));
+}
+
+// A command module writes its own option, a setting of the host's INI, a
+// per-user setting through a LocalSettings.xml spec and a system setting;
+// each reads back at once, and again after a restart (the shutdown save
+// keeps what the module wrote). SYSTEMDIR is the installation folder, and
+// the tolerances a module reads are those of the settings.
+TEST_F(ProcessTest, ModuleSettingsReadBackAndSurviveARestart) {
+  Ini(ReadWholeFile(DistDir() + "\\ZavIrurer.ini"));
+  const std::string log = user.File("testcmd.log");
+  SetEnv("ZAV_TESTCMD_LOG", log.c_str());
+  struct Want {
+    const char* name;
+    std::string value;
+  } wants[] = {
+      {"cmdini=", "7"},
+      {"profile=", "7"},
+      {"local=", "7"},
+      {"system=", "user7"},
+      {"systemdir=", inst.Path() + "\\"},
+      {"keys=", "Value,Other"},
+      {"cmdinifile=", UserFile("sonota.ini")},
+  };
+  auto expectLogged = [&](const char* when) {
+    const std::string text = ReadWholeFile(log);
+    for (const Want& w : wants)
+      EXPECT_EQ(0, lstrcmpiA(w.value.c_str(), Logged(text, std::string("setting ") + w.name).c_str()))
+          << when << ": " << w.name << " " << Logged(text, std::string("setting ") + w.name);
+  };
+
+  ChildProcess a;
+  HWND frame = StartAndWaitFrame(a, "a.log");
+  ASSERT_NE(nullptr, frame) << OpenBoxes(a.pi.dwProcessId);
+  ASSERT_TRUE(Execute("{ExecCmd(30200,7)}"));
+  ASSERT_TRUE(WaitFileText(log, "TESTCMD setting cmdinifile=")) << ReadWholeFile(log);
+  EXPECT_EQ("1", Logged(ReadWholeFile(log), "settings written local="));
+  expectLogged("written");
+  ASSERT_TRUE(Execute("{ExecCmd(30202)}"));
+  ASSERT_TRUE(WaitFileText(log, "TESTCMD eps set"));
+  EXPECT_EQ("1 eps=1e-06 angle=0.0001 digits=5", Logged(ReadWholeFile(log), "eps result="));
+  EXPECT_EQ("eps=0.0001 digits=3", Logged(ReadWholeFile(log), "eps set "));
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  ASSERT_EQ(0u, a.Wait(30000));
+
+  // In the files, after the shutdown save.
+  EXPECT_NE(std::string::npos, ReadWholeFile(UserFile("LocalSettings.xml")).find("<iUndoCount>7</iUndoCount>"));
+  EXPECT_NE(std::string::npos, ReadWholeFile(UserFile("ConfigData.xml")).find("<USERNAME>user7</USERNAME>"));
+  EXPECT_NE(std::string::npos, ReadWholeFile(UserFile("sonota.ini")).find("Value=7"));
+  EXPECT_NE(std::string::npos, ReadWholeFile(inst.File("ZavIrurer.ini")).find("Value=7"));
+
+  DeleteFileA(log.c_str());
+  ChildProcess b;
+  frame = StartAndWaitFrame(b, "b.log");
+  ASSERT_NE(nullptr, frame) << OpenBoxes(b.pi.dwProcessId);
+  ASSERT_TRUE(Execute("{ExecCmd(30201)}"));
+  ASSERT_TRUE(WaitFileText(log, "TESTCMD setting cmdinifile=")) << ReadWholeFile(log);
+  expectLogged("after the restart");
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, b.Wait(30000));
+  SetEnv("ZAV_TESTCMD_LOG", nullptr);
+}
+
+// A newer installation copy of either settings file reaches a user who has
+// the files already; the user's old copy is kept as ".bak".
+TEST_F(ProcessTest, NewerInstallationSettingsReachExistingUsers) {
+  ChildProcess a;
+  HWND frame = StartAndWaitFrame(a, "a.log");
+  ASSERT_NE(nullptr, frame) << OpenBoxes(a.pi.dwProcessId);
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  ASSERT_EQ(0u, a.Wait(30000));
+  const std::string oldConfig = ReadWholeFile(UserFile("ConfigData.xml"));
+  const std::string oldLocal = ReadWholeFile(UserFile("LocalSettings.xml"));
+  ASSERT_FALSE(oldConfig.empty());
+  ASSERT_NE(std::string::npos, oldLocal.find("<iUndoCount>10</iUndoCount>"));
+
+  EditInstalled("ConfigData.xml", "<COMPANY>", "<COMPANY>v2 ");  // ASCII: the file is UTF-8
+  EditInstalled("LocalSettings.xml", "<iUndoCount>10</iUndoCount>", "<iUndoCount>12</iUndoCount>");
+  TouchFile(inst.File("ConfigData.xml"), 3600);
+  TouchFile(inst.File("LocalSettings.xml"), 3600);
+
+  ChildProcess b;
+  frame = StartAndWaitFrame(b, "b.log");
+  ASSERT_NE(nullptr, frame) << OpenBoxes(b.pi.dwProcessId);
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  ASSERT_EQ(0u, b.Wait(30000));
+  EXPECT_EQ(ReadWholeFile(inst.File("ConfigData.xml")), ReadWholeFile(UserFile("ConfigData.xml")));
+  EXPECT_EQ(oldConfig, ReadWholeFile(UserFile("ConfigData.bak")));
+  EXPECT_EQ(oldLocal, ReadWholeFile(UserFile("LocalSettings.bak")));
+  EXPECT_NE(std::string::npos, ReadWholeFile(UserFile("LocalSettings.xml")).find("<iUndoCount>12</iUndoCount>"))
+      << "the new copy was loaded, run and saved again";
+}
+
+// The settings are applied once at start-up: a backup folder that cannot
+// be written is reported once, and the start goes on.
+TEST_F(ProcessTest, UnwritableBackupFolderIsReportedOnce) {
+  inst.Write("blocked", "a file where the backup folder should be");
+  EditInstalled("ConfigData.xml", "<BACKUPDIR>TEMP</BACKUPDIR>",
+                "<BACKUPDIR>" + inst.File("blocked") + "\\sub</BACKUPDIR>");
+  ChildProcess a;
+  ASSERT_TRUE(Start(a, "a.log", ""));
+  int boxes = 0;
+  HWND frame = nullptr;
+  const DWORD start = GetTickCount();
+  while (!frame && GetTickCount() - start < 60000) {
+    if (HWND box = FindProcessWindow("#32770", a.pi.dwProcessId, 0)) {
+      char caption[128] = {};
+      GetWindowTextA(box, caption, sizeof caption);
+      EXPECT_STREQ("テンポラリチェックエラー", caption) << OpenBoxes(a.pi.dwProcessId);
+      ++boxes;
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      while (IsWindow(box) && GetTickCount() - start < 60000) Sleep(20);
+    }
+    frame = FindProcessWindow("Quillmar001", a.pi.dwProcessId, 0);
+    Sleep(20);
+  }
+  ASSERT_NE(nullptr, frame);
+  EXPECT_EQ(1, boxes);
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, a.Wait(30000));
+}
+
+// Hand-over values 1 and 2 empty the companion's tally file and start in
+// launch kind 1 (no sizing border, no system menu).
+TEST_F(ProcessTest, HandOverValuesOneAndTwoEmptyTheTallyFile) {
+  for (const char* value : {"1", "2"}) {
+    SCOPED_TRACE(value);
+    inst.Write("SETTEI\\to_cad.atr", std::string(value) + "\r\n");
+    const std::string tally = inst.Write("DENKID\\hiroisyuukei.csv", "1,2,3\r\n");
+    ChildProcess a;
+    const std::string trace = std::string("mode") + value + ".log";
+    ASSERT_TRUE(Start(a, trace.c_str(), ""));
+    EXPECT_TRUE(WaitTrace(trace.c_str(), "SubInitialize")) << Trace(trace.c_str());
+    EXPECT_EQ("", ReadWholeFile(tally));
+    EXPECT_NE(std::string::npos, Trace(trace.c_str()).find("Frame style 06000000 ex 00000000"));
+    if (HWND frame = FindProcessWindow("Quillmar001", a.pi.dwProcessId, 0)) PostMessageA(frame, WM_CLOSE, 0, 0);
+    if (a.Wait(30000) == STILL_ACTIVE) a.Kill();
+  }
 }
 
 }  // namespace
