@@ -27,6 +27,15 @@ BOOL CALLBACK CollectText(HWND w, LPARAM lp) {
   return TRUE;
 }
 
+// The first drawing view among the children of a window.
+BOOL CALLBACK FindDrawingView(HWND w, LPARAM lp) {
+  char cls[32] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (lstrcmpiA(cls, "CadwinView") != 0) return TRUE;
+  *(HWND*)lp = w;
+  return FALSE;
+}
+
 // The texts of a process's message boxes, for failure reports.
 std::string OpenBoxes(DWORD pid) {
   std::string all;
@@ -444,6 +453,32 @@ TEST_F(ProcessTest, HandOverValuesOneAndTwoEmptyTheTallyFile) {
     if (HWND frame = FindProcessWindow("Quillmar001", a.pi.dwProcessId, 0)) PostMessageA(frame, WM_CLOSE, 0, 0);
     if (a.Wait(30000) == STILL_ACTIVE) a.Kill();
   }
+}
+
+// A two-button drag in a drawing view runs the gesture command that the
+// settings name (MOUSEMOVECMD), not a built-in one.
+TEST_F(ProcessTest, GestureRunsTheCommandTheSettingsName) {
+  EditInstalled("ConfigData.xml", "<MOUSEMOVECMD>\n\t\t<count>10</count>\n\t\t<item>1204</item>",
+                "<MOUSEMOVECMD>\n\t\t<count>10</count>\n\t\t<item>1251</item>");
+  ChildProcess a;
+  HWND frame = StartAndWaitFrame(a, "a.log");
+  ASSERT_NE(nullptr, frame) << OpenBoxes(a.pi.dwProcessId);
+  ASSERT_TRUE(WaitTrace("a.log", "ExecCmd 4050"));
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(frame, WM_COMMAND, 4000, 0, SMTO_NORMAL, 20000, &result);
+  HWND view = nullptr;
+  EnumChildWindows(frame, FindDrawingView, (LPARAM)&view);
+  ASSERT_NE(nullptr, view) << "a drawing window";
+  // Both buttons down, a drag up and to the right, the left button up.
+  PostMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+  PostMessageA(view, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(100, 100));
+  PostMessageA(view, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(130, 70));
+  PostMessageA(view, WM_LBUTTONUP, MK_RBUTTON, MAKELPARAM(130, 70));
+  PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(130, 70));
+  EXPECT_TRUE(WaitTrace("a.log", "Service 1251")) << Trace("a.log");
+  EXPECT_EQ(std::string::npos, Trace("a.log").find("Service 1204"));
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, a.Wait(30000));
 }
 
 }  // namespace
