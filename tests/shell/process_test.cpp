@@ -11,6 +11,7 @@
 
 #include "base/message_table.h"
 #include "shell_fixture.h"
+#include "tests/common/dde_conversation.h"
 
 #include <cstring>
 
@@ -126,29 +127,8 @@ class ProcessTest : public ::testing::Test {
     }
   }
 
-  // One DDE request to the running copy ("RAZE"/"System"); true when taken.
-  static bool Execute(const std::string& request) {
-    DWORD inst = 0;
-    if (DdeInitializeA(&inst, nullptr, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;
-    HSZ service = DdeCreateStringHandleA(inst, "RAZE", CP_WINANSI);
-    HSZ topic = DdeCreateStringHandleA(inst, "System", CP_WINANSI);
-    HCONV conv = nullptr;
-    for (int i = 0; i < 100 && !conv; ++i) {
-      conv = DdeConnect(inst, service, topic, nullptr);
-      if (!conv) Sleep(100);
-    }
-    bool ok = false;
-    if (conv) {
-      DWORD result = 0;
-      ok = DdeClientTransaction((BYTE*)request.c_str(), (DWORD)request.size() + 1, conv, nullptr, 0,
-                                XTYP_EXECUTE, 20000, &result) != nullptr;
-      DdeDisconnect(conv);
-    }
-    DdeFreeStringHandle(inst, service);
-    DdeFreeStringHandle(inst, topic);
-    DdeUninitialize(inst);
-    return ok;
-  }
+  // One DDE request to the running copy; true when taken.
+  static bool Execute(const std::string& request) { return DdeConversation().Execute(request); }
   // The per-user settings folder of the private user.
   std::string UserFile(const char* name) { return user.File("Qv\\VantrelV8\\") + name; }
   // Replaces the first `from` of an installed file by `to`.
@@ -219,22 +199,10 @@ TEST_F(ProcessTest, StartCommandsHandOverAndShutDownInOrder) {
 
   // Requests over DDE from this process: a module command and a drawing.
   {
-    DWORD inst = 0;
-    ASSERT_EQ(DMLERR_NO_ERROR, DdeInitializeA(&inst, nullptr, APPCMD_CLIENTONLY, 0));
-    HSZ service = DdeCreateStringHandleA(inst, "RAZE", CP_WINANSI);
-    HSZ topic = DdeCreateStringHandleA(inst, "System", CP_WINANSI);
-    HCONV conv = DdeConnect(inst, service, topic, nullptr);
-    ASSERT_NE(nullptr, conv) << "the DDE server answers";
-    for (std::string req : {std::string("{ExecCmd(30002)}"), "{Open(" + ddeFile + ")}"}) {
-      DWORD result = 0;
-      HDDEDATA ok = DdeClientTransaction((BYTE*)req.c_str(), (DWORD)req.size() + 1, conv, nullptr, 0,
-                                         XTYP_EXECUTE, 10000, &result);
-      EXPECT_NE(nullptr, ok) << req;
-    }
-    DdeDisconnect(conv);
-    DdeFreeStringHandle(inst, service);
-    DdeFreeStringHandle(inst, topic);
-    DdeUninitialize(inst);
+    DdeConversation conv(0);
+    ASSERT_TRUE(conv.Connected()) << "the DDE server answers";
+    for (std::string req : {std::string("{ExecCmd(30002)}"), "{Open(" + ddeFile + ")}"})
+      EXPECT_TRUE(conv.Execute(req, 10000)) << req;
   }
   ASSERT_TRUE(WaitTitles(frame, {"無題1", ddeFile}));
   EXPECT_NE(std::string::npos, Trace("a.log").find("Cmd End,OK"));

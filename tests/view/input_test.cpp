@@ -15,7 +15,18 @@
 
 namespace {
 
-using InputTest = ViewFixture;
+class InputTest : public ViewFixture {
+ protected:
+    // A 400 x 300 view at scale 1 showing one line from (-40, 0) to (40, 0).
+    HWND DrawingWithLine() {
+        HWND view = NewDrawing();
+        SetClientSize(view, 400, 300);
+        ResetScales(view);
+        ElementRecord line = drawtest::Line(-40, 0, 40, 0, 2);
+        DAriAppendElement(&line, GetViewData(view)->db);
+        return view;
+    }
+};
 
 TEST(ViewInputTables, GestureDirectionsAndEdgeZones) {
     struct Dir {
@@ -103,12 +114,8 @@ TEST_F(InputTest, TheViewHoldsTheMouseOnlyWhileThePointerWasOverItsDrawingArea) 
 }
 
 TEST_F(InputTest, AHoverMarksTheSnapCandidateUnderThePointer) {
-    HWND view = NewDrawing();
-    SetClientSize(view, 400, 300);
-    ResetScales(view);
+    HWND view = DrawingWithLine();
     ViewData* d = GetViewData(view);
-    ElementRecord line = drawtest::Line(-40, 0, 40, 0, 2);
-    DAriAppendElement(&line, d->db);
     const POINT end = WorldToClient(view, d, 40, 0), mid = WorldToClient(view, d, 0, 0);
     Running().iGridNoDetFlg = 0;
     struct Case {
@@ -160,13 +167,8 @@ TEST_F(InputTest, TheHoverSearchLooksWithinThePickAperture) {
     for (const Set& k : sets) EXPECT_EQ(k.result, SetCursorFindArea(k.pixels)) << k.pixels;
     EXPECT_EQ(8, GetCursorFindArea());
 
-    HWND view = NewDrawing();
-    SetClientSize(view, 400, 300);
-    ResetScales(view);
-    ViewData* d = GetViewData(view);
-    ElementRecord line = drawtest::Line(-40, 0, 40, 0, 2);
-    DAriAppendElement(&line, d->db);
-    const POINT end = WorldToClient(view, d, 40, 0);
+    HWND view = DrawingWithLine();
+    const POINT end = WorldToClient(view, GetViewData(view), 40, 0);
     Running().iGridNoDetFlg = 0;
     Running().iSnapShowMode = 2;
     SetCursorGridSnap(0, 0, 1);
