@@ -9,6 +9,8 @@
 //                    command INI, one "TESTCMD setting <name>=<value>" line each
 //   Eps              gets, sets and gets again the distance tolerance and
 //                    the decimals through UM_SET_EPS
+//   RightButton      waits for a snapped point or a right click and logs
+//                    the first answer ("TESTCMD rbutton result=<code> ...")
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -154,6 +156,20 @@ int EpsCmd() {
     return 0;
 }
 
+// What a right click means to a command that asks for a snapped point is
+// the RMOUSE setting's choice.
+int RightButtonCmd() {
+    Host(UM_CLEAR_EVENT_MASK);
+    Host(UM_ADD_EVENT_MASK, 0, CMD_WANT_SNAP | CMD_WANT_RCLICK | CMD_WANT_CANCEL);
+    Log("TESTCMD rbutton waiting");
+    CmdRequest req = {};
+    const LRESULT r = Host(UM_WAIT_CMD_EVENT, 0, reinterpret_cast<LPARAM>(&req));
+    double pt[3];
+    GetRequestPoint(req.point, pt);
+    Log("TESTCMD rbutton result=%ld point=%.1f %.1f", static_cast<long>(r), pt[0], pt[1]);
+    return 0;
+}
+
 }  // namespace
 
 int RunSettingsCmd(const char* word, int* result) {
@@ -168,6 +184,10 @@ int RunSettingsCmd(const char* word, int* result) {
     }
     if (Is(word, "Eps")) {
         *result = EpsCmd();
+        return 1;
+    }
+    if (Is(word, "RightButton")) {
+        *result = RightButtonCmd();
         return 1;
     }
     return 0;

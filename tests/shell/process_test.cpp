@@ -449,4 +449,30 @@ TEST_F(ProcessTest, GestureRunsTheCommandTheSettingsName) {
   EXPECT_EQ(0u, a.Wait(30000));
 }
 
+// A right click reaches a command that asks for a snapped point as the
+// RMOUSE setting says: 8 takes the clicked point as it is.
+TEST_F(ProcessTest, RightClickFollowsTheRightButtonSetting) {
+  EditInstalled("ConfigData.xml", "<RMOUSE>1</RMOUSE>", "<RMOUSE>8</RMOUSE>");
+  const std::string log = user.File("testcmd.log");
+  SetEnv("ZAV_TESTCMD_LOG", log.c_str());
+  ChildProcess a;
+  HWND frame = StartAndWaitFrame(a, "a.log");
+  ASSERT_NE(nullptr, frame) << OpenBoxes(a.pi.dwProcessId);
+  ASSERT_TRUE(WaitTrace("a.log", "ExecCmd 4050"));
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(frame, WM_COMMAND, 4000, 0, SMTO_NORMAL, 20000, &result);
+  HWND view = nullptr;
+  EnumChildWindows(frame, FindDrawingView, (LPARAM)&view);
+  ASSERT_NE(nullptr, view) << "a drawing window";
+  ASSERT_TRUE(Execute("{ExecCmd(30203)}"));
+  ASSERT_TRUE(WaitFileText(log, "TESTCMD rbutton waiting"));
+  PostMessageA(view, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(120, 90));
+  PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(120, 90));
+  EXPECT_TRUE(WaitFileText(log, "TESTCMD rbutton result=", 20000)) << ReadWholeFile(log);
+  EXPECT_EQ("512", Logged(ReadWholeFile(log), "rbutton result=").substr(0, 3)) << "a snapped point";
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, a.Wait(30000));
+  SetEnv("ZAV_TESTCMD_LOG", nullptr);
+}
+
 }  // namespace
