@@ -5,6 +5,7 @@
 
 #include "base/local_settings_ini.h"
 #include "cadlib/WmCadApiDb.h"
+#include "tests/cadlib_draw/draw_fixture.h"
 #include "view/eps_service.h"
 #include "view/geometry.h"
 #include "view_fixture.h"
@@ -94,6 +95,27 @@ TEST_F(EpsTest, PerDrawingTolerancesLiveInTheDrawing) {
     EXPECT_DOUBLE_EQ(1e-6, outValue);
     EXPECT_EQ(1, Call(1, 0, 0, m_main.m_hWnd));
     EXPECT_DOUBLE_EQ(1e-6, outValue);
+}
+
+// A tolerance set through UM_SET_EPS reaches the CAD library's searches: a
+// crossing just short of a line's end counts only within the tolerance.
+TEST_F(EpsTest, TheLibrarySearchesWithTheToleranceSet) {
+    HWND view = NewDrawing();
+    ASSERT_NE(nullptr, view);
+    ViewData* d = GetViewData(view);
+    ElementRecord a = drawtest::Line(0, 0, 100, 0, 2);
+    ElementRecord b = drawtest::Line(50, 0.0005, 50, 100, 2);  // stops 0.0005 short of a
+    DAriAppendElement(&a, d->db);
+    DAriAppendElement(&b, d->db);
+    LocalIni().iEpsMode = 0;
+    const CadPoint3 at = {50, 0.25, 0};
+    double found[3] = {};
+    ASSERT_EQ(1, Call(2, 0, 1e-6));
+    EXPECT_EQ(0, DAriSerchPoint3(at, found, 1.0, d, nullptr));
+    ASSERT_EQ(1, Call(2, 0, 1e-3));
+    ASSERT_EQ(1, DAriSerchPoint3(at, found, 1.0, d, nullptr));
+    EXPECT_NEAR(50, found[0], 1e-9);
+    EXPECT_NEAR(0, found[1], 1e-9);
 }
 
 }  // namespace
