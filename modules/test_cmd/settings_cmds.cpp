@@ -147,12 +147,12 @@ int EpsCmd() {
     const LRESULT got = Eps(1, 0, 0, &eps, nullptr);
     Eps(3, 0, 0, &angle, nullptr);
     Eps(5, 0, 0, nullptr, &digits);
-    Log("TESTCMD eps result=%ld eps=%g angle=%g digits=%d", static_cast<long>(got), eps, angle, digits);
+    Log("TESTCMD eps result=%ld eps=%.17g angle=%.17g digits=%d", static_cast<long>(got), eps, angle, digits);
     Eps(2, 0, 1e-4, nullptr, nullptr);
     Eps(6, 3, 0, nullptr, nullptr);
     Eps(1, 0, 0, &eps, nullptr);
     Eps(5, 0, 0, nullptr, &digits);
-    Log("TESTCMD eps set eps=%g digits=%d", eps, digits);
+    Log("TESTCMD eps set eps=%.17g digits=%d", eps, digits);
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "shell_fixture.h"
 #include "tests/common/dde_conversation.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "cadlib/WmCadApiDb.h"
@@ -323,8 +324,23 @@ TEST_F(ProcessTest, ModuleSettingsReadBackAndSurviveARestart) {
   expectLogged("written");
   ASSERT_TRUE(Execute("{ExecCmd(30202)}"));
   ASSERT_TRUE(WaitFileText(log, "TESTCMD eps set"));
-  EXPECT_EQ("1 eps=1e-06 angle=0.0001 digits=5", Logged(ReadWholeFile(log), "eps result="));
-  EXPECT_EQ("eps=0.0001 digits=3", Logged(ReadWholeFile(log), "eps set "));
+  {
+    // The start-up values: 5 digits give 1e-6, 3 give 1e-4; then as set.
+    long got = 0;
+    double eps = 0, angle = 0;
+    int digits = 0;
+    const std::string first = Logged(ReadWholeFile(log), "eps result=");
+    ASSERT_EQ(4, std::sscanf(first.c_str(), "%ld eps=%lf angle=%lf digits=%d", &got, &eps, &angle, &digits))
+        << first;
+    EXPECT_EQ(1, got);
+    EXPECT_DOUBLE_EQ(1e-6, eps);
+    EXPECT_DOUBLE_EQ(1e-4, angle);
+    EXPECT_EQ(5, digits);
+    const std::string set = Logged(ReadWholeFile(log), "eps set ");
+    ASSERT_EQ(2, std::sscanf(set.c_str(), "eps=%lf digits=%d", &eps, &digits)) << set;
+    EXPECT_DOUBLE_EQ(1e-4, eps);
+    EXPECT_EQ(3, digits);
+  }
   PostMessageA(frame, WM_CLOSE, 0, 0);
   ASSERT_EQ(0u, a.Wait(30000));
 
