@@ -19,6 +19,8 @@
 #include "command/host_messages.h"
 #include "modules/test_cmd/test_cmd.h"
 
+namespace testcmd {
+
 namespace {
 
 const char kSection[] = "TestSettings";
@@ -172,23 +174,27 @@ int RightButtonCmd() {
 
 }  // namespace
 
-int RunSettingsCmd(const char* word, int* result) {
+bool RunSettingsCommand(const char* word, const char*, int* result) {
     if (Is(word, "SettingsWrite")) {
-        *result = SettingsWrite(WordArgument(word));
-        return 1;
+        // The value is the text after the word and its blank.
+        const char* value = word + std::strlen("SettingsWrite");
+        *result = SettingsWrite(*value ? value + 1 : "");
+        return true;
     }
     if (Is(word, "SettingsRead")) {
         LogSettings();
         *result = 0;
-        return 1;
+        return true;
     }
     if (Is(word, "Eps")) {
         *result = EpsCmd();
-        return 1;
+        return true;
     }
     if (Is(word, "RightButton")) {
         *result = RightButtonCmd();
-        return 1;
+        return true;
     }
-    return 0;
+    return false;
 }
+
+}  // namespace testcmd

@@ -13,9 +13,10 @@
 //   FaultInRuntime hand a runtime function a bad pointer
 //   Linger   as Wait, but after the end keeps pumping messages for a moment
 //            (as a module showing its clean-up progress does)
-// The settings commands are in settings_cmds.cpp.
-// Every step leaves a line in the host log ("TESTCMD ..."), and also in the
-// file that ZAV_TESTCMD_LOG names, for tests that drive a whole host process.
+// The commands of each area of the host are in <area>_cmds.cpp (the words
+// StartCmd asks them about first). Every step leaves a line in the host log
+// ("TESTCMD ..."), and also in the file that ZAV_TESTCMD_LOG names, for tests
+// that drive a whole host process.
 #include <windows.h>
 
 #include <cstdarg>
@@ -26,9 +27,13 @@
 #include "command/host_messages.h"
 #include "modules/test_cmd/test_cmd.h"
 
+namespace testcmd {
+
 namespace {
 HWND g_frame = nullptr;
 }  // namespace
+
+HWND Frame() { return g_frame; }
 
 LRESULT Host(UINT msg, WPARAM wParam, LPARAM lParam) {
     return SendMessageA(g_frame, msg, wParam, lParam);
@@ -58,10 +63,9 @@ bool Is(const char* word, const char* name) {
     return std::strncmp(word, name, n) == 0 && (word[n] == '\0' || word[n] == ' ');
 }
 
-const char* WordArgument(const char* word) {
-    const char* blank = std::strchr(word, ' ');
-    return blank ? blank + 1 : "";
-}
+}  // namespace testcmd
+
+using namespace testcmd;
 
 namespace {
 
@@ -183,10 +187,10 @@ int WaitForTheEnd() {
 }  // namespace
 
 ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
-    g_frame = mainFrame;
+    testcmd::g_frame = mainFrame;
     const char* word = Word(args);
     int result = 0;
-    if (RunSettingsCmd(word, &result)) return result;
+    if (RunSettingsCommand(word, args, &result)) return result;
     if (Is(word, "Quick")) {
         Log("TESTCMD quick id=%ld args=%s", static_cast<long>(Host(UM_GET_CUR_CMD_ID)), args);
         return 0;

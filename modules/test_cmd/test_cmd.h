@@ -1,18 +1,25 @@
-// What the command files of the test module share: the host interface and
-// the module's log, and the choice of a command by the "/C:" word.
+// What the test module's command files share: the host (the main frame
+// StartCmd was given), the log line every step leaves, and the "/C:" word
+// that picks a command. Each area keeps its commands in <area>_cmds.cpp with
+// its own range of ids and a dispatcher that StartCmd asks in turn.
 #pragma once
 
 #include <windows.h>
 
-// A host message to the main frame that started the running command.
-LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
-// One "TESTCMD ..." line into the host log and the file ZAV_TESTCMD_LOG names.
-void Log(const char* format, ...);
-// Whether the command word is `name` (followed by nothing or a blank).
-bool Is(const char* word, const char* name);
-// The text after the command word and its blank ("" when none).
-const char* WordArgument(const char* word);
+namespace testcmd {
 
-// The settings commands (ids 30200-30299): 1 when `word` is one of them,
-// with its result in *result.
-int RunSettingsCmd(const char* word, int* result);
+// The main frame of the running command.
+HWND Frame();
+// SendMessage to the main frame.
+LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// One line into the host's log and into the file that ZAV_TESTCMD_LOG names
+// ("TESTCMD <key> ..." lines, which the whole-program tests parse).
+void Log(const char* format, ...);
+// The word is `name`, followed by nothing or a blank.
+bool Is(const char* word, const char* name);
+
+// The settings commands (30200-30299): true when `word` named one of them,
+// with its StartCmd result in `result`.
+bool RunSettingsCommand(const char* word, const char* args, int* result);
+
+}  // namespace testcmd
