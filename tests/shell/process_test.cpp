@@ -405,8 +405,10 @@ TEST_F(ProcessTest, UnwritableBackupFolderIsReportedOnce) {
   const DWORD start = GetTickCount();
   while (!frame && GetTickCount() - start < 60000) {
     if (HWND box = FindProcessWindow("#32770", a.pi.dwProcessId, 0)) {
+      // The caption is set while the box starts up.
       char caption[128] = {};
-      GetWindowTextA(box, caption, sizeof caption);
+      for (DWORD t = GetTickCount(); !caption[0] && GetTickCount() - t < 10000; Sleep(50))
+        GetWindowTextA(box, caption, sizeof caption);
       EXPECT_STREQ("テンポラリチェックエラー", caption) << OpenBoxes(a.pi.dwProcessId);
       ++boxes;
       PostMessageA(box, WM_COMMAND, IDOK, 0);

@@ -11,6 +11,7 @@
 #include "base/local_settings.h"
 #include "base/local_settings_ini.h"
 #include "base/running_settings.h"
+#include "base/user_folder.h"
 #include "command/host_hooks.h"
 #include "command/pick_aperture.h"
 #include "shell/host_hooks_shell.h"
@@ -30,10 +31,12 @@ class SettingsServicesTest : public ::testing::Test {
     savedIni_ = LocalIniNeighbours();
     savedRunning_ = Running();
     savedHooks_ = HostHooks();
-    SetEnv("ZAV_DOCUMENTS", env_.folder.Path().c_str());
+    // The settings layer takes its folders from these (the environment of
+    // this process is read once, at its start).
+    SetUserFolderOverrides(env_.folder.Path().c_str(), env_.folder.Path().c_str(), DistDir().c_str());
   }
   void TearDown() override {
-    SetEnv("ZAV_DOCUMENTS", nullptr);
+    SetUserFolderOverrides("", "", "");
     Neighbours() = savedNeighbours_;
     LocalIniNeighbours() = savedIni_;
     Running() = savedRunning_;
