@@ -2,28 +2,11 @@
 
 #include <cstring>
 
-#include "base/apply_settings.h"
-#include "base/local_settings_ini.h"
 #include "base/running_settings.h"
 #include "base/settings_layer.h"
-#include "base/system_log.h"
 #include "command/pick_aperture.h"
-#include "panels/rp_menu.h"
-#include "view/geometry.h"
-#include "view/key_cursor.h"
-#include "view/view_input.h"
 
-void InstallSettingsNeighbours() {
-  SettingsNeighbours& n = Neighbours();
-  n.SetKeyCursorStep = SetKeyCursorStep;
-  n.GetKeyCursorStep = GetKeyCursorStep;
-  n.SetGestureCommand = SetGestureCommand;
-  n.SetTolerances = SetGeometryTolerances;
-  n.AllocRPMenuBuffer = AllocRPMenuBuffer;
-  n.LoadRPMenuFile = LoadRPMenuFile;
-  n.WriteSystemLog = WriteSystemLogText;
-  LocalIniNeighbours().SetCursorFindArea = [](int pixels) { SetCursorFindArea(pixels); };
-}
+void SetPickAperture(int pixels) { SetCursorFindArea(pixels); }
 
 std::string ModuleReadSettingText(const char* section, const char* key, const char* def) {
   char value[SETTING_TEXT_SIZE] = {};

@@ -1,16 +1,13 @@
-// What the settings give the running program: the neighbours the settings
-// apply hands its values to (drawing views, panels, the command system, the
-// CAD library), and the settings services of command modules.
+// What the settings give the running program: the settings services of
+// command modules, and the settings a running command obeys
+// (InstallHostServices puts them in place).
 #pragma once
 
 #include <string>
 
-// Connects the applies of the settings records and of LocalSettings.ini to
-// the parts that use the values: the keyboard-cursor step, the gesture
-// tables and the tolerances of the drawing windows, the pick aperture of the
-// command system, the right-click menu file, the system log. Before the
-// settings files are loaded (CCadSystem::Init).
-void InstallSettingsNeighbours();
+// The pick aperture read from LocalSettings.ini, for the command system's
+// searches (values outside 1..998 are left out there).
+void SetPickAperture(int pixels);
 
 // The settings services behind the settings messages of command modules
 // (the command system's hooks): the settings-file layer, with "SYSTEM" in

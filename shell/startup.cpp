@@ -16,7 +16,7 @@
 #include "base/handover_files.h"
 #include "base/local_settings_ini.h"
 #include "cadlib/WmCadApiDb.h"
-#include "command/dde.h"
+#include "command/command_system.h"
 #include "panels/panel_windows.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
@@ -30,9 +30,10 @@
 #include "view/status_bar.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
+#include "shell/host_services.h"
+#include "shell/recent_commands.h"
 #include "shell/host_messages_shell.h"
 #include "shell/main_frame.h"
-#include "shell/settings_services.h"
 #include "shell/shell_seams.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
@@ -112,12 +113,11 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   std::strcpy(MainFrameClassName, "Quillmar001");
   m_instance = instance;
   ShellTrace("Init");
+  // Every service the lower layers borrow, before anything uses one (the
+  // settings applied below hand their values to their neighbours).
+  InstallHostServices();
   LaunchMode = ReadStartModeFile(0);
   g_logMessage = RegisterLogMessage();
-  // LocalSettings.ini travels with LocalSettings.xml; what the settings
-  // apply goes to the parts that use it.
-  InstallLocalSettingsIniHandlers();
-  InstallSettingsNeighbours();
 
   OSVERSIONINFOA ver = {sizeof ver};
 #pragma GCC diagnostic push
@@ -216,8 +216,8 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   SetMainFrameWindow(frame);
   SetStatusBarWindow(statusBar);
   UiInitCadApi(frame);
-  StartDdeServer(frame);
-  DdeClientInit();
+  // The command system: its host objects, the executor's frame, DDE.
+  StartFrameCommandSystem(frame);
   ShellTrace("DDE start");
   AllocRasterWorkMemory();
   ParseCommandLine(frame, cmdLine, -1);
@@ -225,6 +225,7 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   if (!g_autoDrawing.empty())
     PostMessageA(frame, UM_OPEN_DRAWING_FILE, 0, (LPARAM)g_autoDrawing.c_str());
   SyncSnapButtons(Running().iLockBtnSnapNINNITEN);
+  LoadRecentCommands();
   ShellTrace("LoadRecentCommands");
   if (LaunchKind() == 2) ShowWindow(frame, SW_MINIMIZE);
   if (!CreateRubberDbs()) {
@@ -266,6 +267,10 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   // The right-click pop-up of the drawing views.
   CreateRPMenuWindow(frame, m_instance);
 
+  // Every service is in place now: the empty ones are a fault of this
+  // program and go to the log.
+  CheckHostServices();
+
   if (result < 0)
     ZavMessageBox(frame,
                   "システムの初期化に失敗しました。(CMainFrame::SubInitialize)\n作業を中止します。",
@@ -279,12 +284,12 @@ int CCadSystem::Term(HINSTANCE instance) {
   ShellTrace("Term");
   if (m_initResult == 0 && StartupStatus == 0) {
     ShellTrace("SaveInputHistory");
+    SaveRecentCommands();
     ShellTrace("SaveRecentCommands");
     SaveUserSettingsSeam();
   }
   FreeRPMenuBuffer();
-  StopDdeServer(MainFrameWindow());
-  DdeClientTerm();
+  CommandSystemTerm();
   ShellTrace("DDE stop");
   DAriAllFreeEBuffer();
   DeleteRubberDbs();

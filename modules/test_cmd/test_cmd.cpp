@@ -190,6 +190,7 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
     testcmd::g_frame = mainFrame;
     const char* word = Word(args);
     int result = 0;
+    if (RunWiringCommand(word, args, &result)) return result;
     if (RunSettingsCommand(word, args, &result)) return result;
     if (Is(word, "Quick")) {
         Log("TESTCMD quick id=%ld args=%s", static_cast<long>(Host(UM_GET_CUR_CMD_ID)), args);
@@ -252,19 +253,19 @@ ZAV_EXTERN_C int ZAVAPI CwCmdVer() { return 151; }
 
 // Loading entry points of an import module: each leaves a log line.
 ZAV_EXTERN_C int ZAVAPI LoadingDB(HWND mainFrame, const char* fileName, void* database) {
-    g_frame = mainFrame;
+    testcmd::g_frame = mainFrame;
     Log("TESTCMD LoadingDB %s %p", fileName ? fileName : "", database);
     if (fileName && std::strcmp(fileName, "fault.dxf") == 0) *static_cast<volatile int*>(nullptr) = 1;
     return 1;
 }
 ZAV_EXTERN_C int ZAVAPI Jwc_LoadingDB(HWND mainFrame, const char* fileName, void* database) {
-    g_frame = mainFrame;
+    testcmd::g_frame = mainFrame;
     Log("TESTCMD Jwc_LoadingDB %s %p", fileName ? fileName : "", database);
     return 1;
 }
 ZAV_EXTERN_C int ZAVAPI LoadingDB_Info(HWND mainFrame, const char* fileName, void* database,
                                        void* info1, void* info2) {
-    g_frame = mainFrame;
+    testcmd::g_frame = mainFrame;
     Log("TESTCMD LoadingDB_Info %s %d %d", fileName ? fileName : "", info1 != nullptr,
         info2 != nullptr);
     return 1;

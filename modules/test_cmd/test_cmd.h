@@ -1,7 +1,8 @@
 // What the test module's command files share: the host (the main frame
 // StartCmd was given), the log line every step leaves, and the "/C:" word
 // that picks a command. Each area keeps its commands in <area>_cmds.cpp with
-// its own range of ids and a dispatcher that StartCmd asks in turn.
+// its own range of ids (listed in tests/app/TestCmd.def) and a dispatcher
+// that StartCmd asks in turn.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +18,10 @@ LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 void Log(const char* format, ...);
 // The word is `name`, followed by nothing or a blank.
 bool Is(const char* word, const char* name);
+
+// The wiring commands (30100-30199): true when `word` named one of them,
+// with its StartCmd result in `result`.
+bool RunWiringCommand(const char* word, const char* args, int* result);
 
 // The settings commands (30200-30299): true when `word` named one of them,
 // with its StartCmd result in `result`.

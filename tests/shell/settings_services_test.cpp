@@ -14,7 +14,7 @@
 #include "base/user_folder.h"
 #include "command/host_hooks.h"
 #include "command/pick_aperture.h"
-#include "shell/host_hooks_shell.h"
+#include "shell/host_services.h"
 #include "shell/settings_services.h"
 #include "shell_fixture.h"
 #include "view/geometry.h"
@@ -56,7 +56,7 @@ class SettingsServicesTest : public ::testing::Test {
 
 // Each applied value reaches the part that uses it.
 TEST_F(SettingsServicesTest, AppliedSettingsReachTheirUsers) {
-  InstallSettingsNeighbours();
+  InstallHostServices();
 
   ConfigData config;
   config.CURSORD = 300.0;
@@ -99,7 +99,7 @@ TEST_F(SettingsServicesTest, AppliedSettingsReachTheirUsers) {
 
 // The command system's settings services answer from the settings layer.
 TEST_F(SettingsServicesTest, CommandSettingsServicesAnswerFromTheSettingsFiles) {
-  InstallShellHostHooks();
+  InstallHostServices();
   CmdHostHooks& h = HostHooks();
   ASSERT_TRUE(h.readSettingText && h.writeSettingText && h.readSettingSection && h.readCmdIniString &&
               h.writeCmdIniString && h.readSettingFileName && h.readSettingString &&

@@ -12,6 +12,11 @@ here="$(cd "$(dirname "$0")" && pwd)"
 recipe=1   # raise when the guest's contents change
 stamp="$out/.zav-image-$recipe"
 [ -f "$stamp" ] && exit 0
+# One maker at a time; the others wait and then find the image made.
+mkdir -p "$out"
+exec 8>"$out/.lock"
+flock 8
+[ -f "$stamp" ] && exit 0
 SUDO=""; [ "$(id -u)" != 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
 need=()
@@ -24,6 +29,8 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 
 mkdir -p "$out"
+disk_stamp="$out/.zav-disk-$recipe"
+if [ ! -f "$disk_stamp" ]; then
 work="$out/assembly"; root="$work/rootfs"
 $SUDO rm -rf "$work"; mkdir -p "$work"
 # i386 maintainer scripts run while the guest is assembled: they go through
@@ -58,9 +65,20 @@ $SUDO cp "$root"/boot/initrd.img-* "$out/initrd.img"
 $SUDO rm -f "$out/root.img"
 $SUDO mkfs.ext4 -q -L zavroot -d "$root" "$out/root.img" 8G
 $SUDO rm -rf "$work"
+trap - EXIT
+$SUDO "$here/binfmt-i386.sh" off
+touch "$disk_stamp"
+fi
 echo "test guest: making the Wine prefixes"
-ZAV_VM_DIR="$out" ZAV_VM_SNAPSHOT=off "$here/run-in-vm.sh" "$here/.." \
+# On a copy: programs may be running the guest from the image meanwhile.
+cp --sparse=always "$out/root.img" "$out/root.img.new"
+mkdir -p "$out/new"
+ln -sf ../vmlinuz "$out/new/vmlinuz"; ln -sf ../initrd.img "$out/new/initrd.img"
+ln -sf ../root.img.new "$out/new/root.img"
+ZAV_VM_DIR="$out/new" ZAV_VM_SNAPSHOT=off "$here/run-in-vm.sh" "$here/../.." \
   'tools/wine-prefix.sh /var/zav/wineprefix null && tools/wine-prefix.sh /var/zav/wineprefix-x11 x11' \
-  >"$out/prefix.log" 2>&1 || { tail -20 "$out/prefix.log" >&2; exit 1; }
+  >"$out/prefix.log" 2>&1 || { tail -20 "$out/prefix.log" >&2; rm -rf "$out/new" "$out/root.img.new"; exit 1; }
+mv "$out/root.img.new" "$out/root.img"
+rm -rf "$out/new"
 touch "$stamp"
 echo "test guest ready: $out"
