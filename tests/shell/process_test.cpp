@@ -171,6 +171,15 @@ class ProcessTest : public ::testing::Test {
     }
     return true;
   }
+  // Once the start command ran: a new drawing (command 4000) and its view.
+  HWND NewDrawingView(HWND frame, const char* trace) {
+    if (!WaitTrace(trace, "ExecCmd 4050")) return nullptr;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(frame, WM_COMMAND, 4000, 0, SMTO_NORMAL, 20000, &result);
+    HWND view = nullptr;
+    EnumChildWindows(frame, FindDrawingView, (LPARAM)&view);
+    return view;
+  }
   // Starts a copy and waits for its main frame.
   HWND StartAndWaitFrame(ChildProcess& p, const char* trace) {
     if (!Start(p, trace, "")) return nullptr;
@@ -451,11 +460,7 @@ TEST_F(ProcessTest, GestureRunsTheCommandTheSettingsName) {
   ChildProcess a;
   HWND frame = StartAndWaitFrame(a, "a.log");
   ASSERT_NE(nullptr, frame) << OpenBoxes(a.pi.dwProcessId);
-  ASSERT_TRUE(WaitTrace("a.log", "ExecCmd 4050"));
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(frame, WM_COMMAND, 4000, 0, SMTO_NORMAL, 20000, &result);
-  HWND view = nullptr;
-  EnumChildWindows(frame, FindDrawingView, (LPARAM)&view);
+  HWND view = NewDrawingView(frame, "a.log");
   ASSERT_NE(nullptr, view) << "a drawing window";
   // Both buttons down, a drag up and to the right, the left button up.
   PostMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
@@ -478,11 +483,7 @@ TEST_F(ProcessTest, RightClickFollowsTheRightButtonSetting) {
   ChildProcess a;
   HWND frame = StartAndWaitFrame(a, "a.log");
   ASSERT_NE(nullptr, frame) << OpenBoxes(a.pi.dwProcessId);
-  ASSERT_TRUE(WaitTrace("a.log", "ExecCmd 4050"));
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(frame, WM_COMMAND, 4000, 0, SMTO_NORMAL, 20000, &result);
-  HWND view = nullptr;
-  EnumChildWindows(frame, FindDrawingView, (LPARAM)&view);
+  HWND view = NewDrawingView(frame, "a.log");
   ASSERT_NE(nullptr, view) << "a drawing window";
   ASSERT_TRUE(Execute("{ExecCmd(30203)}"));
   ASSERT_TRUE(WaitFileText(log, "TESTCMD rbutton waiting"));
