@@ -17,6 +17,8 @@
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
 #include "command/command_system.h"
+#include "command/drawing_events.h"
+#include "command/executor.h"
 #include "panels/rp_menu.h"
 #include "shell/host_hooks_shell.h"
 #include "view/cadwin_frame.h"
@@ -26,6 +28,7 @@
 #include "view/view_data.h"
 #include "view/view_popups.h"
 #include "shell/resource_ids.h"
+#include "shell/save_road.h"
 #include "shell/shell_seams.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
@@ -35,6 +38,9 @@ DWORD LastActivityTime = 0;
 
 namespace {
 const UINT_PTR kTimerId = 1;
+const UINT_PTR kCloseRetryTimerId = 2;
+const UINT kCloseRetryMs = 50;
+const int kCloseRetryLimit = 200;  // ten seconds
 const int kUpdateUiIds[] = {59392, 59393, 40000, 40001, 40002, 40003};
 
 std::multiset<int>& SystemCommandPasses() {
@@ -198,6 +204,10 @@ BOOL CMainFrame::OnIdle() {
 
 // --- Creation ---------------------------------------------------------------------------------
 int CMainFrame::OnCreate() {
+  // A new main frame starts a new run: no close is under way.
+  ApplicationClosingFlag = 0;
+  DrawingEventClosingFlag = 0;
+  CadwinHost().mainFrameClosing = 0;
   ShellSettingValues& settings = ShellSettings();
   ::SetTimer(m_hWnd, kTimerId, settings.TIMESTEP, nullptr);
   m_blinkPeriod = settings.TIMESTEP;
@@ -272,19 +282,24 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
 // --- Close and destroy ------------------------------------------------------------------------
 bool CMainFrame::CloseDrawingWindows() {
   if (!m_hWndMDIClient) return true;
+  CadwinHostLinks& host = CadwinHost();
+  host.closingAllDrawings = 1;
   std::vector<HWND> frames;
   for (HWND w = ::GetWindow(m_hWndMDIClient, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT))
     if (!::GetWindow(w, GW_OWNER)) frames.push_back(w);
+  bool closed = true;
   for (HWND w : frames) {
     if (!::IsWindow(w)) continue;
     int veto = 0;
     ::SendMessageA(w, WM_CLOSE, 100, (LPARAM)&veto);
-    if (veto || ::IsWindow(w)) return false;
+    if (veto || ::IsWindow(w)) {
+      closed = false;
+      break;
+    }
   }
-  return true;
+  host.closingAllDrawings = 0;
+  return closed;
 }
-
-int DrawingSavedThisRun = 0;
 
 void CMainFrame::RunDestroyCommand(bool saved) {
   int id = DestroyCommandId();
@@ -298,27 +313,62 @@ void CMainFrame::RunDestroyCommand(bool saved) {
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
   ShellTrace("OnClose");
-  if (GetCadSystem().m_runningCmdId) {
+  CloseSequence(wParam, lParam);
+  return 0;
+}
+
+void CMainFrame::CloseSequence(WPARAM wParam, LPARAM lParam) {
+  // A command that waits for input runs inside its module, in a message loop
+  // below this handler: the frame must outlive it. The command is ended
+  // first; the close comes back once it has returned.
+  if (IsAnyCmdRunning()) {
     ::SendMessageA(m_hWnd, UM_END_CMD, 0, 0);
-    ::PostMessageA(m_hWnd, WM_CLOSE, wParam, lParam);
-    return 0;
+    if (!m_closeWaiting) {
+      m_closeWaiting = true;
+      m_closeRetries = 0;
+      m_closeWParam = wParam;
+      m_closeLParam = lParam;
+      ::SetTimer(m_hWnd, kCloseRetryTimerId, kCloseRetryMs, nullptr);
+    }
+    return;
   }
   m_closing = true;
+  ApplicationClosingFlag = 1;
+  CadwinHost().mainFrameClosing = 1;
   if (!CloseDrawingWindows()) {
     m_closing = false;
+    ApplicationClosingFlag = 0;
+    CadwinHost().mainFrameClosing = 0;
     ShellTrace("Close cancelled");
-    return 0;
+    return;
   }
-  RunDestroyCommand(DrawingSavedThisRun != 0);
+  RunDestroyCommand(DrawingSavedFlag != 0);
   DestroyWindow();
-  return 0;
+}
+
+// Timer of a close that waits for the running command to return.
+void CMainFrame::OnCloseRetryTimer() {
+  if (IsAnyCmdRunning()) {
+    if (++m_closeRetries < kCloseRetryLimit) return;
+    // The command ignores its end: the application stays open rather than
+    // pulling the window from under it. Closing again retries.
+    ::KillTimer(m_hWnd, kCloseRetryTimerId);
+    m_closeWaiting = false;
+    WriteSystemLog(0, "Warning", "終了時にコマンドがメモリに残っています EndCount=%ld",
+                   (long)m_closeRetries);
+    ShellTrace("Close cancelled: command still running");
+    return;
+  }
+  ::KillTimer(m_hWnd, kCloseRetryTimerId);
+  m_closeWaiting = false;
+  ::PostMessageA(m_hWnd, WM_CLOSE, m_closeWParam, m_closeLParam);
 }
 
 LRESULT CMainFrame::OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&) {
   // Logging off: the drawings are closed with their save questions; a veto
   // keeps the session (and the drawings) alive.
   ShellTrace("QueryEndSession");
-  if (GetCadSystem().m_runningCmdId) ::SendMessageA(m_hWnd, UM_END_CMD, 0, 0);
+  if (IsAnyCmdRunning()) ::SendMessageA(m_hWnd, UM_END_CMD, 0, 0);
   if (!CloseDrawingWindows()) return FALSE;
   return TRUE;
 }
@@ -326,7 +376,7 @@ LRESULT CMainFrame::OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&) {
 LRESULT CMainFrame::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&) {
   if (wParam) {
     // The session ends: shut down in order so that the settings are saved.
-    RunDestroyCommand(DrawingSavedThisRun != 0);
+    RunDestroyCommand(DrawingSavedFlag != 0);
     DestroyWindow();
   }
   return 0;
@@ -339,6 +389,7 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     loop->RemoveIdleHandler(this);
   }
   ::KillTimer(m_hWnd, kTimerId);
+  ::KillTimer(m_hWnd, kCloseRetryTimerId);
   m_cmdBar.AttachMenu(nullptr);
   PostQuitMessage(0);
   handled = FALSE;
@@ -346,7 +397,11 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
 }
 
 // --- Timer, sizes, menus ------------------------------------------------------------------------
-LRESULT CMainFrame::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
+LRESULT CMainFrame::OnTimer(UINT, WPARAM id, LPARAM, BOOL&) {
+  if (id == kCloseRetryTimerId) {
+    OnCloseRetryTimer();
+    return 0;
+  }
   HWND popups[] = {LayoutViewWindow(), LoupeWindow()};
   if (PopupFullRepaintRequest) {
     PopupFullRepaintRequest = 0;

@@ -7,7 +7,10 @@
 #include <algorithm>
 
 #include "cadlib/WmCadApiDb.h"
+#include "command/executor.h"
+#include "command/wait_loop.h"
 #include "frame_fixture.h"
+#include "shell/save_road.h"
 #include "shell/command_line.h"
 #include "panels/rp_menu.h"
 #include "view/cadwin_frame.h"
@@ -160,15 +163,66 @@ TEST_F(FrameTest, ToolbarTooltipsComeFromTheButtonStrings) {
 }
 
 TEST_F(FrameTest, DestroyCommandKnowsWhetherADrawingWasSaved) {
+  // The word the save road sets is the one the close reads.
+  TempFolder files("destroy");
+  struct {
+    const char* name;
+    bool save;
+    const char* taken;
+  } rows[] = {
+      {"nothing saved", false, "exec 21501:/s/Save0 DESTROY 21501 /s/Save0"},
+      {"a drawing saved during the run", true, "exec 21501:/s/Save1 DESTROY 21501 /s/Save1"},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    if (!IsWindow(frame->m_hWnd)) {
+      delete frame;
+      frame = new CMainFrame;
+      ASSERT_NE(nullptr, frame->CreateEx(nullptr, nullptr, 0, 0, nullptr));
+      PumpFor(100);
+    }
+    DrawingSavedFlag = 0;
+    CommandLine = CommandLineState();
+    WritePrivateProfileStringA("BOOT", "/S", "21500", env.ini.c_str());
+    WritePrivateProfileStringA("DESTROY", "/S", "21501", env.ini.c_str());
+    ParseCommandLine(frame->m_hWnd, "/s", -1);
+    PumpFor(50);
+    NewDrawing();
+    if (r.save) {
+      char name[260];
+      lstrcpynA(name, files.File("saved.tcf").c_str(), sizeof name);
+      ASSERT_EQ(1, SaveDrawingFile(lastView, name));
+      EXPECT_FALSE(ReadWholeFile(files.File("saved.tcf")).empty());
+    }
+    Taken();
+    SendMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(frame->m_hWnd));
+    EXPECT_EQ(r.taken, Taken());
+  }
+  DrawingSavedFlag = 0;
+}
+
+TEST_F(FrameTest, CloseWaitsForTheRunningCommandToEnd) {
   WritePrivateProfileStringA("BOOT", "/S", "21500", env.ini.c_str());
   WritePrivateProfileStringA("DESTROY", "/S", "21501", env.ini.c_str());
   ParseCommandLine(frame->m_hWnd, "/s", -1);
   PumpFor(50);
+  NewDrawing();
   Taken();
-  DrawingSavedThisRun = 1;
+  // A module command is inside its "StartCmd", waiting for input.
+  Executor().moduleCmdRunning = 1;
+  CmdInput().event = 0;
   SendMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
-  DrawingSavedThisRun = 0;
-  EXPECT_EQ("exec 21501:/s/Save1 DESTROY 21501 /s/Save1", Taken());
+  EXPECT_TRUE(IsWindow(frame->m_hWnd)) << "the frame outlives the running command";
+  EXPECT_TRUE(IsWindow(ActiveChild())) << "no drawing closes under it";
+  EXPECT_EQ(CMD_EV_END, CmdInput().event) << "the command is told to end";
+  PumpFor(200);
+  EXPECT_TRUE(IsWindow(frame->m_hWnd)) << "still running: the close keeps waiting";
+  EXPECT_EQ("", Taken()) << "no DESTROY command yet";
+  // The module returns from its wait; the close is taken up again.
+  Executor().moduleCmdRunning = 0;
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame->m_hWnd); }, 5000));
+  EXPECT_EQ("exec 21501:/s/Save0 DESTROY 21501 /s/Save0", Taken());
 }
 
 MSG KeyMsg(HWND w, UINT message, WPARAM key) {
