@@ -8,6 +8,7 @@
 #include "shell/host_messages_shell.h"
 #include "shell/main_frame.h"
 #include "shell/shell_seams.h"
+#include "shell/yes_no_services.h"
 #include "view/view_table.h"
 
 int RunShellSystemCommand(int id, HWND owner, DWORD) {
@@ -52,4 +53,5 @@ void InstallShellHostHooks() {
   h.ddeOpenDrawing = [](const char* path) -> int {
     return (int)SendMessageA(MainFrameWindow(), UM_OPEN_DRAWING_FILE, 0, (LPARAM)path);
   };
+  InstallYesNoServices();
 }
