@@ -8,15 +8,19 @@
 #include "shell/host_messages_shell.h"
 #include "shell/main_frame.h"
 #include "shell/shell_seams.h"
+#include "shell/system_command_actions.h"
 #include "shell/yes_no_services.h"
 #include "view/view_table.h"
 
-int RunShellSystemCommand(int id, HWND owner, DWORD) {
+int RunShellSystemCommand(int id, HWND owner, DWORD word) {
   HWND frame = MainFrameWindow() ? MainFrameWindow() : owner;
   switch (id) {
-    case 4000:  // a new, untitled drawing window
-      SendMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
-      return 0;
+    case 4000:
+      return RunNewDrawingCommand(owner ? owner : frame);
+    case 4025:
+      return RunSecondWindowCommand();
+    case 4050:
+      return RunStartDrawingCommand(owner ? owner : frame, word);
     case 4005:
       if (HWND view = GetActiveView()) PostMessageA(GetParent(view), WM_CLOSE, 0, 0);
       return 0;

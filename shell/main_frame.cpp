@@ -7,6 +7,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -29,6 +32,7 @@
 #include "view/view_popups.h"
 #include "shell/resource_ids.h"
 #include "shell/save_road.h"
+#include "setup/db_info.h"
 #include "shell/shell_seams.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
@@ -679,9 +683,37 @@ LRESULT CMainFrame::OnTogglePane(WORD, WORD id, HWND, BOOL& handled) {
 }
 
 // --- Drawing windows ----------------------------------------------------------------------------------
+namespace {
+
+// The paper of a new drawing fitted into its view with the drawing origin
+// at the paper's lower-left corner: every view mode shows the paper centred.
+void FitNewDrawingAtCorner(HWND view, ViewData* data, DbInfoHead& head) {
+  RECT rc = {};
+  ::GetClientRect(view, &rc);
+  const int margin = ShellSettings().bScTestBtn ? 60 : 20;
+  double pw = head.DrawingWidth(), ph = head.DrawingHeight();
+  if (!(pw > 0) || !(ph > 0)) pw = ph = 1.0;
+  double scale = std::min((rc.right - margin) / pw, (rc.bottom - margin) / ph);
+  // A window too small to show anything keeps the plain scale.
+  if (!(scale > 0) || !std::isfinite(scale)) scale = 1.0;
+  // Each set is three doubles (offset x, offset y, scale), the frame view's
+  // at an odd offset of the packed record.
+  char* record = reinterpret_cast<char*>(data);
+  for (size_t at : {offsetof(ViewData, modelOffsetX), offsetof(ViewData, paperOffsetX),
+                    offsetof(ViewData, frameOffsetX)}) {
+    WriteUnalignedDouble(record + at, -pw / 2);
+    WriteUnalignedDouble(record + at + 8, -ph / 2);
+    WriteUnalignedDouble(record + at + 16, scale);
+  }
+  head.Info()->originAtCorner = 1;
+}
+
+}  // namespace
+
 HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const RECT* createRect) {
   if (FindFreeViewSlot() < 0) return nullptr;
   ++DrawingIdCounter;
+  CreatingDrawingWindow = 1;
   RECT rc;
   if (rect)
     rc = *rect;
@@ -692,11 +724,13 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
   drawing->m_autoDelete = true;
   if (!drawing->CreateEx(m_hWndMDIClient, rect ? &rc : nullptr, nullptr)) {
     delete drawing;
+    CreatingDrawingWindow = 0;
     return nullptr;
   }
   HWND view = drawing->GetViewWindow();
   if (!view) {
     drawing->DestroyWindow();
+    CreatingDrawingWindow = 0;
     return nullptr;
   }
   AddViewToTable(view);
@@ -712,14 +746,16 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
   // title replaces it when the file is read into the window).
   ViewData* data = GetViewData(view);
   if (data && data->db) {
-    std::vector<char> head(kDbInfoHeadSize);
-    if (DAriGetDBInfo(head.data(), data->db)) {
+    DbInfoHead head;
+    if (DAriGetDBInfo(&head, data->db)) {
+      if (ShellSettings().bPaperOrg) FitNewDrawingAtCorner(view, data, head);
       char title[64];
       wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
-      DbcsCopy(head.data() + kInfoTitle, 257, title);
-      DAriSetDBInfo(head.data(), data->db);
+      DbcsCopy(reinterpret_cast<char*>(head.bytes) + kInfoTitle, 257, title);
+      DAriSetDBInfo(&head, data->db);
     }
   }
+  CreatingDrawingWindow = 0;
   NotifyToolPanelViewChange();
   ShellTrace("NewDrawingWindow");
   return view;

@@ -32,3 +32,8 @@ bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF
   fn(item, background, text, disabled);
   return true;
 }
+
+void UiLayerSplit(int mode) {
+  typedef int(__stdcall * Fn)(int);
+  if (Fn fn = reinterpret_cast<Fn>(UiFunction("EsLayerSplit"))) fn(mode);
+}

@@ -6,6 +6,7 @@
 
 void UiInitCadApi(HWND mainFrame);        // Rodad_InitCadApi
 void UiSetCmdPanelType(int lowResolution);  // Rodad_SetCmdPanelType
+void UiLayerSplit(int mode);                // EsLayerSplit
 // TqCadApi_ColorBtn_DrawItem; false when the library is not there.
 bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text,
                        COLORREF disabled);

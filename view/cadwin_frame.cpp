@@ -18,6 +18,7 @@
 #include "win/message_box.h"
 
 int DrawingIdCounter = 0;
+int CreatingDrawingWindow = 0;
 int (*CadwinSaveHandler)(HWND view) = nullptr;
 
 CadwinHostLinks& CadwinHost() {

@@ -126,6 +126,8 @@ class CCadwinView : public CWindowBase {
 // The drawing-id counter that NewDrawingWindow increments before it
 // creates a window; each new view's record takes its value.
 extern int DrawingIdCounter;
+// Set while a drawing window is being created: its view has no drawing yet.
+extern int CreatingDrawingWindow;
 
 class CCadwinFrame : public CMDIChildWindow {
  public:
