@@ -73,6 +73,12 @@ bool CMainFrame::TakeSystemCommand(int id) {
   return true;
 }
 
+void InstallDrawingWindowMenu(HWND mdiClient) {
+  CMainMenu& menu = GetCadSystem().m_mainMenu;
+  if (!mdiClient || !menu.Handle()) return;
+  SetMdiWindowMenu(mdiClient, menu.Handle(), menu.WindowMenuPos(), menu.WindowMenuName().c_str());
+}
+
 void RegisterModelessDialog(HWND window) {
   ::SendMessageA(MainFrameWindow(), UM_SET_MODELESS_DIALOG, 100, (LPARAM)window);
 }
@@ -233,11 +239,12 @@ int CMainFrame::OnCreate() {
   menu.LoadDefault();
   m_cmdBar.AttachMenu(menu.Handle());
 
+  // The Window menu joins the client as the first drawing window activates.
   MDIClientArgs mdi;
   mdi.id = 0xE900;
   mdi.firstChildId = 0xFF00;
-  mdi.windowMenu = menu.WindowPopup();
   CreateMDIClient(mdi);
+  CadwinHost().installWindowMenu = InstallDrawingWindowMenu;
   ::SetWindowPos(m_hWndMDIClient, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   m_hWndClient = m_hWndMDIClient;
   SetMdiClientWindow(m_hWndMDIClient);

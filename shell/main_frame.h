@@ -169,4 +169,7 @@ extern DWORD LastActivityTime;
 extern HWND LockedView;
 
 void RegisterModelessDialog(HWND window);
+// The menu bar and its Window menu into the MDI client (a drawing window
+// became active).
+void InstallDrawingWindowMenu(HWND mdiClient);
 int ShowErrorMessage(const char* text);

@@ -200,6 +200,9 @@ HWND CreateDrawingWindow(HWND mdiClient, const RECT* rect, const char* title);
 struct CadwinHostLinks {
     // Loads the shortcut table of "ZavIrurer.key" for a frame.
     HACCEL (*loadAccelerator)(const char* fileName) = nullptr;
+    // Puts the application's menu bar with its Window menu (the list of
+    // drawing windows) into the MDI client, as a drawing window activates.
+    void (*installWindowMenu)(HWND mdiClient) = nullptr;
     // Main-frame flags: its closing sequence runs, it closes all drawings,
     // the system shuts down.
     int mainFrameClosing = 0;
