@@ -13,6 +13,7 @@
 #include "base/system_log.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/cad_app_cmd.h"
+#include "command/drawing_events.h"
 #include "setup/db_info.h"
 #include "shell/cad_system.h"
 #include "shell/drawing_types.h"
@@ -31,7 +32,6 @@
 char SaveRoadNameBuffer[260];
 char TempSavePath[260];
 int DrawingSavedFlag = 0;
-std::function<int(HWND view)> DrawingEventSave;
 
 namespace {
 
@@ -81,21 +81,11 @@ void DrawingTitle(HWND view, char* out, size_t size) {
     if (d && d->db && DAriGetDBInfo(&head, d->db)) DbcsCopy(out, size, head.Title());
 }
 
-void ClearDrawingEvent(HWND view) {
-    ViewData* mine = GetViewData(view);
-    if (!mine) return;
-    for (HWND v = GetActiveView(); v; v = GetNextView(v))
-        if (ViewData* d = GetViewData(v))
-            if (d->drawingId == mine->drawingId) d->drawingEvent = 0;
-    mine->drawingEvent = 0;
-}
+void ClearDrawingEvent(HWND view) { ExecDrawingEventCmd(GetViewData(view), 1); }
 
-int RunDrawingEventSave(HWND view) {
-    if (DrawingEventSave) return DrawingEventSave(view);
-    char name[260];
-    DbcsCopy(name, sizeof name, GetViewData(view)->fileName);
-    return name[0] ? SaveDrawingFile(view, name) : 0;
-}
+// A drawing whose saving a command module has taken over: the module's
+// drawing-event command writes it.
+int RunDrawingEventSave(HWND view) { return ExecDrawingEventCmd(GetViewData(view), 0); }
 
 void RenderThumbnail(HWND view, DbHeader* db) {
     HDC screen = ::GetDC(nullptr);

@@ -55,6 +55,3 @@ struct DrawingFileOps {
 DrawingFileOps& SaveRoadFiles();
 void ResetSaveRoadFiles();
 
-// Runs the drawing-event command of kind 0 (a module saves the drawing
-// itself); null: the drawing is saved like any other.
-extern std::function<int(HWND view)> DrawingEventSave;
