@@ -23,6 +23,7 @@
 
 #include "base/api_decl.h"
 #include "command/host_messages.h"
+#include "close_cmds.h"
 
 namespace {
 
@@ -176,6 +177,8 @@ int WaitForTheEnd() {
 ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
     g_frame = mainFrame;
     const char* word = Word(args);
+    int result = 0;
+    if (RunCloseCmd(mainFrame, word, args, &result)) return result;
     if (Is(word, "Quick")) {
         Log("TESTCMD quick id=%ld args=%s", static_cast<long>(Host(UM_GET_CUR_CMD_ID)), args);
         return 0;
