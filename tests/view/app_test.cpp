@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <ddeml.h>
 
+#include <cstdio>
 #include <cstring>
 
+#include "shell/cad_system.h"
 #include "tests/shell/shell_fixture.h"
 #include "view_fixture.h"
 
@@ -210,6 +212,180 @@ TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
         if (HWND q = FindProcessWindow("#32770", a.pi.dwProcessId, 0)) SendMessageA(q, WM_COMMAND, IDNO, 0);
         EXPECT_EQ(0u, a.Wait(20000));
     }
+}
+
+// --- Closing, questions, reference drawings and drawing windows, driven
+// through the test module's commands (their lines go to a log file).
+class AppRunTest : public AppTest {
+ protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        logFile = user.File("testcmd.log");
+        SetEnv("ZAV_TESTCMD_LOG", logFile.c_str());
+        const std::string src = getenv("ZAV_SOURCE_DIR") ? getenv("ZAV_SOURCE_DIR") : ".";
+        std::string sample = src + "/data/samples/sample.tcf";
+        for (char& c : sample)
+            if (c == '/') c = '\\';
+        plan = docs.File("plan.tcf");
+        ASSERT_TRUE(CopyFileA(sample.c_str(), plan.c_str(), FALSE));
+    }
+    void TearDown() override {
+        SetEnv("ZAV_TESTCMD_LOG", nullptr);
+        AppTest::TearDown();
+    }
+    // Starts the program; its main frame, or null.
+    HWND Start(ChildProcess& p, const std::string& args) {
+        if (!p.Start(exe, args)) return nullptr;
+        return FindProcessWindow("Quillmar001", p.pi.dwProcessId, 30000);
+    }
+    std::string Log() { return ReadWholeFile(logFile); }
+    bool WaitLog(const std::string& part, DWORD ms = 20000) {
+        return PumpUntil([&] { return Log().find(part) != std::string::npos; }, ms);
+    }
+    // The next message box of the process with its text; answered with `button`.
+    std::string Answer(DWORD pid, int button) {
+        HWND box = FindProcessWindow("#32770", pid, 20000);
+        if (!box) return "<no box>";
+        std::string text;
+        PumpUntil([&] { return !(text = BoxText(box)).empty(); }, 5000);
+        SendMessageA(box, WM_COMMAND, button, 0);
+        PumpUntil([&] { return !IsWindow(box); }, 5000);
+        return text;
+    }
+    void Close(ChildProcess& p, HWND frame) {
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        if (p.Wait(20000) == STILL_ACTIVE) {
+            if (HWND q = FindProcessWindow("#32770", p.pi.dwProcessId, 0)) SendMessageA(q, WM_COMMAND, IDNO, 0);
+            EXPECT_EQ(0u, p.Wait(20000));
+        }
+    }
+
+    std::string logFile, plan;
+};
+
+TEST_F(AppRunTest, ClosingWhileACommandWaitsEndsItThenRunsTheDestroyCommand) {
+    const std::string ini = inst.File("ZavIrurer.ini");
+    WritePrivateProfileStringA("BOOT", "/CLOSETEST", "30300", ini.c_str());
+    WritePrivateProfileStringA("DESTROY", "/CLOSETEST", "30300", ini.c_str());
+    ChildProcess a;
+    HWND frame = Start(a, "\"" + plan + "\" /closetest");
+    ASSERT_NE(nullptr, frame);
+    ASSERT_TRUE(WaitLog("TESTCMD close args=/C:CloseArgs /closetest\n")) << Log();
+    ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 1; }, 20000));
+
+    // A save during the run: the overwrite question, answered OK.
+    PostMessageA(frame, WM_COMMAND, 4012, 0);
+    EXPECT_NE(std::string::npos, Answer(a.pi.dwProcessId, IDOK).find("plan.tcf"));
+
+    // A command waits for input when the user closes the program.
+    PostMessageA(frame, WM_COMMAND, 30301, 0);
+    ASSERT_TRUE(WaitLog("TESTCMD close waiting id=30301")) << Log();
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, a.Wait(30000)) << "the program closes\n" << Log();
+    const std::string log = Log();
+    const size_t ended = log.find("TESTCMD close ended");
+    const size_t destroy = log.find("TESTCMD close args=/C:CloseArgs /closetest/Save1");
+    ASSERT_NE(std::string::npos, ended) << log;
+    ASSERT_NE(std::string::npos, destroy) << "the DESTROY command ran and knew of the save\n" << log;
+    EXPECT_LT(ended, destroy) << "the waiting command ended first";
+}
+
+TEST_F(AppRunTest, AYesNoQuestionIsShownAndItsAnswerGoesBackToTheModule) {
+    ChildProcess a;
+    HWND frame = Start(a, "\"" + plan + "\"");
+    ASSERT_NE(nullptr, frame);
+    ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 1; }, 20000));
+    struct {
+        int command;
+        int button;
+        const char* logged;
+    } rows[] = {
+        {30302, IDYES, "TESTCMD yesno=1"},
+        {30302, IDNO, "TESTCMD yesno=0"},
+        {30303, IDYES, "TESTCMD yesnocancel=1"},
+        {30303, IDNO, "TESTCMD yesnocancel=0"},
+        {30303, IDCANCEL, "TESTCMD yesnocancel=2"},
+    };
+    for (auto& r : rows) {
+        SCOPED_TRACE(r.logged);
+        DeleteFileA(logFile.c_str());
+        PostMessageA(frame, WM_COMMAND, r.command, 0);
+        const std::string text = Answer(a.pi.dwProcessId, r.button);
+        EXPECT_NE(std::string::npos, text.find("テスト質問：続けますか？")) << text;
+        EXPECT_TRUE(WaitLog(r.logged)) << Log();
+    }
+    Close(a, frame);
+}
+
+TEST_F(AppRunTest, ACommandRefusedOnAReferenceDrawingDoesNotRun) {
+    // Another program holds the file for writing: it opens for reference.
+    HANDLE holder = CreateFileA(plan.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    ChildProcess a;
+    ASSERT_TRUE(a.Start(exe, "\"" + plan + "\""));
+    EXPECT_NE(std::string::npos, Answer(a.pi.dwProcessId, IDOK).find("参照専用モードで開きます"));
+    HWND frame = FindProcessWindow("Quillmar001", a.pi.dwProcessId, 30000);
+    ASSERT_NE(nullptr, frame);
+    ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 1; }, 20000));
+    EXPECT_NE(std::string::npos, DrawingTitles(frame)[0].find("(参照)"));
+
+    PostMessageA(frame, WM_COMMAND, 30304, 0);  // not allowed on reference drawings
+    EXPECT_EQ("この図面は参照モードで開かれています。", Answer(a.pi.dwProcessId, IDOK));
+    PostMessageA(frame, WM_COMMAND, 30002, 0);  // allowed there
+    EXPECT_TRUE(WaitLog("TESTCMD quick id=30002")) << Log();
+    EXPECT_EQ(std::string::npos, Log().find("TESTCMD info")) << "the refused command never ran";
+    Close(a, frame);
+    CloseHandle(holder);
+}
+
+TEST_F(AppRunTest, ASecondWindowShowsTheActiveDrawingBesideTheFirst) {
+    ChildProcess a;
+    HWND frame = Start(a, "\"" + plan + "\"");
+    ASSERT_NE(nullptr, frame);
+    ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 1; }, 20000));
+    PostMessageA(frame, WM_COMMAND, 4025, 0);
+    ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 2; }, 20000));
+    for (const std::string& t : DrawingTitles(frame)) EXPECT_NE(std::string::npos, t.find("plan.tcf")) << t;
+    PostMessageA(frame, WM_COMMAND, 30304, 0);
+    ASSERT_TRUE(WaitLog("TESTCMD info")) << Log();
+    EXPECT_NE(std::string::npos, Log().find("windows=2 drawings=1 shared=1 number=2")) << Log();
+    Close(a, frame);
+}
+
+TEST_F(AppRunTest, NewDrawingsTakeTheRememberedPaperAndScale) {
+    // The per-user settings are seeded from the installation's copy.
+    std::string xml = ReadWholeFile(inst.File("LocalSettings.xml"));
+    auto put = [&](const char* key, const char* value) {
+        const std::string open = std::string("<") + key + ">", close = std::string("</") + key + ">";
+        const size_t a = xml.find(open), b = xml.find(close);
+        ASSERT_TRUE(a != std::string::npos && b != std::string::npos) << key;
+        xml.replace(a + open.size(), b - a - open.size(), value);
+    };
+    put("iDefPaperType", "5");
+    put("dDefPaperScale", "1.00000000000000002e-02");
+    put("dDelPaperCx", "2.10000000000000000e+02");
+    put("dDelPaperCy", "1.48000000000000000e+02");
+    inst.Write("LocalSettings.xml", xml);
+    BuildPaperSizeTable();
+    char expected[200];
+    snprintf(expected, sizeof expected, "TESTCMD info code=%u scale=0.01 paper=210x148 drawing=21000x14800 corner=0",
+             static_cast<unsigned>(PaperSizeTable[5].code));
+
+    ChildProcess a;
+    HWND frame = Start(a, "");
+    ASSERT_NE(nullptr, frame);
+    // The start drawing is made from the same defaults.
+    ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 1; }, 20000));
+    PostMessageA(frame, WM_COMMAND, 30304, 0);
+    ASSERT_TRUE(WaitLog("TESTCMD info")) << Log();
+    EXPECT_NE(std::string::npos, Log().find(expected)) << Log();
+    DeleteFileA(logFile.c_str());
+    PostMessageA(frame, WM_COMMAND, 4000, 0);
+    ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 2; }, 20000));
+    PostMessageA(frame, WM_COMMAND, 30304, 0);
+    ASSERT_TRUE(WaitLog("TESTCMD info")) << Log();
+    EXPECT_NE(std::string::npos, Log().find(expected)) << Log();
+    Close(a, frame);
 }
 
 }  // namespace
