@@ -7,8 +7,8 @@
 //                many windows show how many drawings
 #include "close_cmds.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include "test_cmd_host.h"
+
 #include <cstring>
 #include <set>
 
@@ -18,29 +18,11 @@
 
 namespace {
 
-HWND g_host = nullptr;
+LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return TestCmdHost(msg, wParam, lParam); }
 
-LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return SendMessageA(g_host, msg, wParam, lParam);
-}
-
-void Log(const char* format, ...) {
-    char line[600];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    Host(UM_WRITE_LOG, 2, reinterpret_cast<LPARAM>(line));
-    char path[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("ZAV_TESTCMD_LOG", path, sizeof path);
-    if (n == 0 || n >= sizeof path) return;
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
-    WriteFile(file, "\n", 1, &written, nullptr);
-    CloseHandle(file);
+template <class... Args>
+void Log(const char* format, Args... args) {
+    TestCmdLog(format, args...);
 }
 
 bool Is(const char* word, const char* name) {
@@ -86,7 +68,7 @@ BOOL CALLBACK FindClient(HWND w, LPARAM lp) {
 
 HWND MdiClient() {
     HWND client = nullptr;
-    EnumChildWindows(g_host, FindClient, reinterpret_cast<LPARAM>(&client));
+    EnumChildWindows(TestCmdFrame(), FindClient, reinterpret_cast<LPARAM>(&client));
     return client;
 }
 
@@ -122,8 +104,7 @@ int DrawingInfo() {
 
 }  // namespace
 
-bool RunCloseCmd(HWND frame, const char* word, const char* args, int* result) {
-    g_host = frame;
+bool RunCloseCmd(const char* word, const char* args, int* result) {
     if (Is(word, "CloseArgs")) {
         Log("TESTCMD close args=%s", args ? args : "(null)");
         *result = 0;

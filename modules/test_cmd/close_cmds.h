@@ -5,6 +5,6 @@
 
 #include <windows.h>
 
-// Runs the command named by `word` (the text after "/C:"); false when the
-// word names none of these commands.
-bool RunCloseCmd(HWND frame, const char* word, const char* args, int* result);
+// Runs the command named by `word` (the text after "/C:") for the host of
+// TestCmdFrame(); false when the word names none of these commands.
+bool RunCloseCmd(const char* word, const char* args, int* result);

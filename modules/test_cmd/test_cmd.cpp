@@ -24,32 +24,17 @@
 #include "base/api_decl.h"
 #include "command/host_messages.h"
 #include "close_cmds.h"
+#include "test_cmd_host.h"
 
 namespace {
 
-HWND g_frame = nullptr;
+HWND& g_frame = TestCmdFrame();
 
-LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return SendMessageA(g_frame, msg, wParam, lParam);
-}
+LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return TestCmdHost(msg, wParam, lParam); }
 
-void Log(const char* format, ...) {
-    char line[512];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    Host(UM_WRITE_LOG, 2, reinterpret_cast<LPARAM>(line));
-    char path[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("ZAV_TESTCMD_LOG", path, sizeof path);
-    if (n == 0 || n >= sizeof path) return;
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
-    WriteFile(file, "\n", 1, &written, nullptr);
-    CloseHandle(file);
+template <class... Args>
+void Log(const char* format, Args... args) {
+    TestCmdLog(format, args...);
 }
 
 const char* Word(const char* args) {
@@ -178,7 +163,7 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
     g_frame = mainFrame;
     const char* word = Word(args);
     int result = 0;
-    if (RunCloseCmd(mainFrame, word, args, &result)) return result;
+    if (RunCloseCmd(word, args, &result)) return result;
     if (Is(word, "Quick")) {
         Log("TESTCMD quick id=%ld args=%s", static_cast<long>(Host(UM_GET_CUR_CMD_ID)), args);
         return 0;

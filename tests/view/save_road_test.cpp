@@ -35,14 +35,6 @@ int ElementsIn(const std::string& path) {
     return n;
 }
 
-bool OthersCanWrite(const std::string& path) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    ::CloseHandle(h);
-    return true;
-}
-
 void InjectFault(Fault f) {
     ResetSaveRoadFiles();
     DrawingFileOps& ops = SaveRoadFiles();

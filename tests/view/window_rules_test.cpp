@@ -4,8 +4,6 @@
 // in two windows.
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "command/cad_app_cmd.h"
 #include "command/drawing_events.h"
@@ -128,13 +126,6 @@ TEST_F(WindowRules, AClickOnALinkedElementIsTakenByTheLink) {
     EXPECT_EQ(0, FindLinkTagAtPoint(view, away, 1));
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST_F(WindowRules, TheLastWindowClosingTellsTheModuleThatSavedWhileClosing) {
     TempDir dir("event");
     const std::string logFile = dir.File("testcmd.log");
@@ -168,7 +159,7 @@ TEST_F(WindowRules, TheLastWindowClosingTellsTheModuleThatSavedWhileClosing) {
         ::SendMessageA(::GetParent(first), WM_CLOSE, 0, 0);
         Pump();
         EXPECT_FALSE(::IsWindow(first));
-        EXPECT_EQ(r.told, ReadText(logFile).find("TESTCMD quick") != std::string::npos) << ReadText(logFile);
+        EXPECT_EQ(r.told, ReadBytes(logFile).find("TESTCMD quick") != std::string::npos) << ReadBytes(logFile);
         while (ViewTable[0]) {
             ::SendMessageA(::GetParent(ViewTable[0]), WM_CLOSE, 0, 0);
             Pump();
@@ -177,14 +168,6 @@ TEST_F(WindowRules, TheLastWindowClosingTellsTheModuleThatSavedWhileClosing) {
     DrawingEventClosingFlag = 0;
     SetCmdRegistry(before);
     ::SetEnvironmentVariableA("ZAV_TESTCMD_LOG", nullptr);
-}
-
-bool OthersCanWrite(const std::string& path) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    ::CloseHandle(h);
-    return true;
 }
 
 TEST_F(WindowRules, TheFileOfADrawingInTwoWindowsStaysLockedUntilBothClose) {
