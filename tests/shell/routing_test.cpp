@@ -162,44 +162,38 @@ TEST_F(FrameTest, ToolbarTooltipsComeFromTheButtonStrings) {
   }
 }
 
-TEST_F(FrameTest, DestroyCommandKnowsWhetherADrawingWasSaved) {
-  // The word the save road sets is the one the close reads.
-  TempFolder files("destroy");
-  struct {
-    const char* name;
-    bool save;
-    const char* taken;
-  } rows[] = {
-      {"nothing saved", false, "exec 21501:/s/Save0 DESTROY 21501 /s/Save0"},
-      {"a drawing saved during the run", true, "exec 21501:/s/Save1 DESTROY 21501 /s/Save1"},
-  };
-  for (auto& r : rows) {
-    SCOPED_TRACE(r.name);
-    if (!IsWindow(frame->m_hWnd)) {
-      delete frame;
-      frame = new CMainFrame;
-      ASSERT_NE(nullptr, frame->CreateEx(nullptr, nullptr, 0, 0, nullptr));
-      PumpFor(100);
-    }
+class DestroyCommandTest : public FrameTest {
+ protected:
+  std::string CloseAfterARun(const std::string& saveTo) {
     DrawingSavedFlag = 0;
-    CommandLine = CommandLineState();
     WritePrivateProfileStringA("BOOT", "/S", "21500", env.ini.c_str());
     WritePrivateProfileStringA("DESTROY", "/S", "21501", env.ini.c_str());
     ParseCommandLine(frame->m_hWnd, "/s", -1);
     PumpFor(50);
     NewDrawing();
-    if (r.save) {
+    if (!saveTo.empty()) {
       char name[260];
-      lstrcpynA(name, files.File("saved.tcf").c_str(), sizeof name);
-      ASSERT_EQ(1, SaveDrawingFile(lastView, name));
-      EXPECT_FALSE(ReadWholeFile(files.File("saved.tcf")).empty());
+      lstrcpynA(name, saveTo.c_str(), sizeof name);
+      EXPECT_EQ(1, SaveDrawingFile(lastView, name));
+      EXPECT_FALSE(ReadWholeFile(saveTo).empty());
     }
     Taken();
     SendMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(frame->m_hWnd));
-    EXPECT_EQ(r.taken, Taken());
+    std::string taken = Taken();
+    DrawingSavedFlag = 0;
+    return taken;
   }
-  DrawingSavedFlag = 0;
+};
+
+// The word the save road sets is the one the close reads.
+TEST_F(DestroyCommandTest, KnowsThatNothingWasSaved) {
+  EXPECT_EQ("exec 21501:/s/Save0 DESTROY 21501 /s/Save0", CloseAfterARun(""));
+}
+
+TEST_F(DestroyCommandTest, KnowsThatADrawingWasSaved) {
+  TempFolder files("destroy");
+  EXPECT_EQ("exec 21501:/s/Save1 DESTROY 21501 /s/Save1", CloseAfterARun(files.File("saved.tcf")));
 }
 
 TEST_F(FrameTest, CloseWaitsForTheRunningCommandToEnd) {
