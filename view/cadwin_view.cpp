@@ -247,7 +247,11 @@ LRESULT CCadwinView::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
     LastViewMousePos = m.lastMousePos;
     if (!IsAnyCmdRunning()) {
         double point[3] = {0, 0, 0};
-        GetCursorWorldPoint(point);
+        if (IsKeyCursorActive()) {
+            GetCursorWorldPoint(point);
+        } else if (ViewData* d = GetViewData(m_hWnd)) {
+            ClientToWorld(m_hWnd, d, m.lastMousePos.x, m.lastMousePos.y, &point[0], &point[1]);
+        }
         if (FindLinkTagAtPoint(m_hWnd, point, 1)) {
             m.buttons &= ~1;
             return 0;  // the link took the click
