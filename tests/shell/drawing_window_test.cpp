@@ -13,6 +13,7 @@
 #include "frame_fixture.h"
 #include "setup/db_info.h"
 #include "shell/host_hooks_shell.h"
+#include "tests/cadlib/drawing_builder.h"
 #include "view/drawing_state.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
@@ -120,8 +121,7 @@ TEST_F(DrawingWindowTest, TheStartDrawingGivesWayToAFile) {
 TEST_F(DrawingWindowTest, OnlyEmptyUntitledWindowsMakeWayForAFile) {
   HWND empty = NewDrawing();
   HWND drawn = NewDrawing();
-  ElementRecord line = {};
-  line.kind = kElmLine;
+  ElementRecord line = cadtest::Line(0, 0, 10, 0);
   DAriAppendElement(&line, GetViewData(lastView)->db);
   HWND changed = NewDrawing();
   SetModified(changed);
@@ -141,8 +141,7 @@ TEST_F(DrawingWindowTest, ASecondWindowShowsTheSameDrawingBesideTheFirst) {
   HWND first = lastView;
   ShowWindow(firstFrame, SW_RESTORE);
   SetWindowPos(firstFrame, nullptr, 0, 0, 600, 400, SWP_NOZORDER);
-  ElementRecord line = {};
-  line.kind = kElmLine;
+  ElementRecord line = cadtest::Line(0, 0, 10, 0);
   DAriAppendElement(&line, GetViewData(first)->db);
   const RECT before = ClientRectOf(firstFrame);
   const std::string title = TitleOf(first);

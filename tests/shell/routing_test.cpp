@@ -197,6 +197,7 @@ TEST_F(DestroyCommandTest, KnowsThatADrawingWasSaved) {
 }
 
 TEST_F(FrameTest, CloseWaitsForTheRunningCommandToEnd) {
+  DrawingSavedFlag = 0;
   WritePrivateProfileStringA("BOOT", "/S", "21500", env.ini.c_str());
   WritePrivateProfileStringA("DESTROY", "/S", "21501", env.ini.c_str());
   ParseCommandLine(frame->m_hWnd, "/s", -1);
