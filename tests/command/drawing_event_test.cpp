@@ -57,6 +57,9 @@ TEST_F(DrawingEvents, EachKindRunsItsCommand) {
     }
     // Once set, the closing flag stays: a later save is the closing one too.
     SetCmdRegistry(&events);
+    ApplicationClosingFlag = 1;
+    DrawingEventClosingFlag = 0;
+    ExecDrawingEventCmd(nullptr, 1);
     ApplicationClosingFlag = 0;
     log.clear();
     ExecDrawingEventCmd(nullptr, 0);
