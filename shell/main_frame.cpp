@@ -747,6 +747,8 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
     wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
     drawing->SetWindowText(title);
     drawing->m_baseTitle = title;
+    // The Window menu lists the window under its new title.
+    ::SendMessageA(m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
   }
   drawing->ShowWindow(SW_SHOW);
   // The drawing information carries the untitled name too (a file's own

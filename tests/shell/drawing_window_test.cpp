@@ -233,7 +233,9 @@ TEST_F(DrawingWindowTest, TheWindowMenuListsTheDrawingWindows) {
   for (HWND child : {a, b}) {
     char title[300] = "";
     GetWindowTextA(child, title, sizeof title);
-    EXPECT_NE(std::string::npos, listed.find(title)) << title << " in " << listed;
+    EXPECT_NE(std::string::npos, listed.find(title))
+        << title << " in " << listed << " (" << GetMenuItemCount(popup) << " items, maximised "
+        << IsZoomed(child) << ")";
   }
 }
 
