@@ -9,6 +9,7 @@
 #include "shell/main_frame.h"
 #include "shell/shell_seams.h"
 #include "shell/system_command_actions.h"
+#include "shell/reference_drawings.h"
 #include "shell/yes_no_services.h"
 #include "view/view_table.h"
 
@@ -58,4 +59,5 @@ void InstallShellHostHooks() {
     return (int)SendMessageA(MainFrameWindow(), UM_OPEN_DRAWING_FILE, 0, (LPARAM)path);
   };
   InstallYesNoServices();
+  InstallReferenceDrawingService();
 }

@@ -222,6 +222,7 @@ class AppRunTest : public AppTest {
         AppTest::SetUp();
         logFile = user.File("testcmd.log");
         SetEnv("ZAV_TESTCMD_LOG", logFile.c_str());
+        SetEnv("ZAV_SHELL_TRACE", user.File("shell.log").c_str());
         const std::string src = getenv("ZAV_SOURCE_DIR") ? getenv("ZAV_SOURCE_DIR") : ".";
         std::string sample = src + "/data/samples/sample.tcf";
         for (char& c : sample)
@@ -231,6 +232,7 @@ class AppRunTest : public AppTest {
     }
     void TearDown() override {
         SetEnv("ZAV_TESTCMD_LOG", nullptr);
+        SetEnv("ZAV_SHELL_TRACE", nullptr);
         AppTest::TearDown();
     }
     // Starts the program; its main frame, or null.
@@ -239,15 +241,18 @@ class AppRunTest : public AppTest {
         return FindProcessWindow("Quillmar001", p.pi.dwProcessId, 30000);
     }
     std::string Log() { return ReadWholeFile(logFile); }
+    // What the program did, for a failure's message.
+    std::string Trace() { return ReadWholeFile(user.File("shell.log")); }
     bool WaitLog(const std::string& part, DWORD ms = 20000) {
         return PumpUntil([&] { return Log().find(part) != std::string::npos; }, ms);
     }
-    // The next message box of the process with its text; answered with `button`.
-    std::string Answer(DWORD pid, int button) {
+    // The next message box of the process with its texts (once they hold
+    // `expected`); answered with `button`.
+    std::string Answer(DWORD pid, int button, const std::string& expected) {
         HWND box = FindProcessWindow("#32770", pid, 20000);
         if (!box) return "<no box>";
         std::string text;
-        PumpUntil([&] { return !(text = BoxText(box)).empty(); }, 5000);
+        PumpUntil([&] { return (text = BoxText(box)).find(expected) != std::string::npos; }, 5000);
         SendMessageA(box, WM_COMMAND, button, 0);
         PumpUntil([&] { return !IsWindow(box); }, 5000);
         return text;
@@ -270,12 +275,12 @@ TEST_F(AppRunTest, ClosingWhileACommandWaitsEndsItThenRunsTheDestroyCommand) {
     ChildProcess a;
     HWND frame = Start(a, "\"" + plan + "\" /closetest");
     ASSERT_NE(nullptr, frame);
-    ASSERT_TRUE(WaitLog("TESTCMD close args=/C:CloseArgs /closetest\n")) << Log();
+    ASSERT_TRUE(WaitLog("TESTCMD close args=/C:CloseArgs /closetest\n")) << Log() << Trace();
     ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 1; }, 20000));
 
     // A save during the run: the overwrite question, answered OK.
     PostMessageA(frame, WM_COMMAND, 4012, 0);
-    EXPECT_NE(std::string::npos, Answer(a.pi.dwProcessId, IDOK).find("plan.tcf"));
+    EXPECT_NE(std::string::npos, Answer(a.pi.dwProcessId, IDOK, "plan.tcf").find("plan.tcf"));
 
     // A command waits for input when the user closes the program.
     PostMessageA(frame, WM_COMMAND, 30301, 0);
@@ -310,7 +315,7 @@ TEST_F(AppRunTest, AYesNoQuestionIsShownAndItsAnswerGoesBackToTheModule) {
         SCOPED_TRACE(r.logged);
         DeleteFileA(logFile.c_str());
         PostMessageA(frame, WM_COMMAND, r.command, 0);
-        const std::string text = Answer(a.pi.dwProcessId, r.button);
+        const std::string text = Answer(a.pi.dwProcessId, r.button, "テスト質問：続けますか？");
         EXPECT_NE(std::string::npos, text.find("テスト質問：続けますか？")) << text;
         EXPECT_TRUE(WaitLog(r.logged)) << Log();
     }
@@ -323,14 +328,16 @@ TEST_F(AppRunTest, ACommandRefusedOnAReferenceDrawingDoesNotRun) {
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     ChildProcess a;
     ASSERT_TRUE(a.Start(exe, "\"" + plan + "\""));
-    EXPECT_NE(std::string::npos, Answer(a.pi.dwProcessId, IDOK).find("参照専用モードで開きます"));
+    EXPECT_NE(std::string::npos,
+              Answer(a.pi.dwProcessId, IDOK, "参照専用モードで開きます").find("参照専用モードで開きます"));
     HWND frame = FindProcessWindow("Quillmar001", a.pi.dwProcessId, 30000);
     ASSERT_NE(nullptr, frame);
     ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 1; }, 20000));
     EXPECT_NE(std::string::npos, DrawingTitles(frame)[0].find("(参照)"));
 
     PostMessageA(frame, WM_COMMAND, 30304, 0);  // not allowed on reference drawings
-    EXPECT_NE(std::string::npos, Answer(a.pi.dwProcessId, IDOK).find("この図面は参照モードで開かれています。"));
+    const char* refused = "この図面は参照モードで開かれています。";
+    EXPECT_NE(std::string::npos, Answer(a.pi.dwProcessId, IDOK, refused).find(refused));
     PostMessageA(frame, WM_COMMAND, 30002, 0);  // allowed there
     EXPECT_TRUE(WaitLog("TESTCMD quick id=30002")) << Log();
     EXPECT_EQ(std::string::npos, Log().find("TESTCMD info")) << "the refused command never ran";
