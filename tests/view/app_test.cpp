@@ -243,13 +243,14 @@ class AppRunTest : public AppTest {
     std::string Log() { return ReadWholeFile(logFile); }
     // What the program did, for a failure's message.
     std::string Trace() { return ReadWholeFile(user.File("shell.log")); }
-    bool WaitLog(const std::string& part, DWORD ms = 20000) {
+    // Generous: the first run of a fresh machine may be slow to start.
+    bool WaitLog(const std::string& part, DWORD ms = 60000) {
         return PumpUntil([&] { return Log().find(part) != std::string::npos; }, ms);
     }
     // The next message box of the process with its texts (once they hold
     // `expected`); answered with `button`.
     std::string Answer(DWORD pid, int button, const std::string& expected) {
-        HWND box = FindProcessWindow("#32770", pid, 20000);
+        HWND box = FindProcessWindow("#32770", pid, 60000);
         if (!box) return "<no box>";
         std::string text;
         PumpUntil([&] { return (text = BoxText(box)).find(expected) != std::string::npos; }, 5000);
