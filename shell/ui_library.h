@@ -6,6 +6,8 @@
 
 void UiInitCadApi(HWND mainFrame);        // Rodad_InitCadApi
 void UiSetCmdPanelType(int lowResolution);  // Rodad_SetCmdPanelType
+// EsGET_HILIGHT_COLOR: the highlight colour index (2 without the library).
+int UiHighlightColor();
 // TqCadApi_ColorBtn_DrawItem; false when the library is not there.
 bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text,
                        COLORREF disabled);

@@ -7,6 +7,7 @@
 #include "base/running_settings.h"
 #include "base/settings_files.h"
 #include "command/executor.h"
+#include "command/link_tags.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
 #include "panels/rp_menu.h"
@@ -231,6 +232,12 @@ LRESULT CCadwinView::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
         return 0;
     }
     m.buttons &= ~1;
+    // Outside commands, a click on a linked element belongs to its link.
+    if (!IsAnyCmdRunning()) {
+        double point[3];
+        GetCursorWorldPoint(point);
+        if (FindLinkTagAtPoint(m_hWnd, point)) return 0;
+    }
     if (OtherViewHoldsLock(m_hWnd)) return 0;
     m.lastMousePos = {(short)LOWORD(m.leftPressPos), (short)HIWORD(m.leftPressPos)};
     LastViewMousePos = m.lastMousePos;
