@@ -6,6 +6,7 @@
 
 #include "cadlib/WmCadApiDb.h"
 #include "command/drawing_access.h"
+#include "command/element_services.h"
 #include "command/host_hooks.h"
 #include "command/mark_services.h"
 
@@ -90,20 +91,7 @@ struct Search {
 
     // One level of members: a nested group's own members are passed over.
     void Group(StoredElement* group) {
-        StoredElement* m = group->member;
-        for (int i = 0; i < group->count && m; ++i) {
-            Element(m->rec);
-            long left = (m->rec.kind == kElmGroup || m->rec.kind == kElmGroup2 || m->rec.kind == kElmCompound)
-                            ? m->count : 0;
-            StoredElement* n = m->member;
-            while (left > 0 && n) {
-                --left;
-                if (n->rec.kind == kElmGroup || n->rec.kind == kElmGroup2 || n->rec.kind == kElmCompound)
-                    left += n->count;
-                n = n->member;
-            }
-            m = n;
-        }
+        for (StoredElement* m : DirectMembers(group)) Element(m->rec);
     }
 };
 

@@ -69,6 +69,8 @@ int MoveMarkedIntoGroup(DbHeader* db, StoredElement* group, CadMark* mark) {
             if (member) {
                 DAriElementParamCopy(member, element);
                 member->owner = group;
+                // A group taken into a group keeps what it holds.
+                if (IsGroupElementKind(element->rec.kind)) CopyMembersInto(db, element, member);
                 DAriDeleteElement(element, db);
                 ++moved;
             }
@@ -79,6 +81,40 @@ int MoveMarkedIntoGroup(DbHeader* db, StoredElement* group, CadMark* mark) {
 }
 
 }  // namespace
+
+std::vector<StoredElement*> DirectMembers(StoredElement* group) {
+    std::vector<StoredElement*> out;
+    StoredElement* m = group ? group->member : nullptr;
+    auto holds = [](StoredElement* e) { return IsGroupElementKind(e->rec.kind) || e->rec.kind == kElmCompound; };
+    for (int i = 0; group && i < group->count && m; ++i) {
+        out.push_back(m);
+        // The next direct member follows m's own members in the list.
+        long left = holds(m) ? m->count : 0;
+        StoredElement* n = m->member;
+        while (left > 0 && n) {
+            --left;
+            if (holds(n)) left += n->count;
+            n = n->member;
+        }
+        m = n;
+    }
+    return out;
+}
+
+int CopyMembersInto(DbHeader* db, StoredElement* from, StoredElement* into) {
+    int copied = 0;
+    for (StoredElement* m : DirectMembers(from)) {
+        ElementRecord rec = m->rec;
+        DAriSetTransFg(0);
+        StoredElement* copy = DAriAppendMemberElement(into, &rec, db);
+        DAriSetTransFg(1);
+        if (!copy) continue;
+        DAriElementParamCopy(copy, m);
+        ++copied;
+        if (IsGroupElementKind(rec.kind)) copied += CopyMembersInto(db, m, copy);
+    }
+    return copied;
+}
 
 int& ExtraDataSwitch() {
     static int value = 0;

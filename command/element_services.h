@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "cadlib/WmCadApiDb.h"
 #include "command/host_messages.h"
 
@@ -54,6 +56,12 @@ void ForEachMember(StoredElement* group, DbHeader* db, Fn fn);
 
 // Element kinds that hold members.
 inline bool IsGroupElementKind(int kind) { return kind == kElmGroup || kind == kElmGroup2; }
+
+// The direct members of a group, without the members of nested groups.
+std::vector<StoredElement*> DirectMembers(StoredElement* group);
+// Copies the members of `from` (nested groups with their members) under
+// `into`, a group of the same database; the count copied.
+int CopyMembersInto(DbHeader* db, StoredElement* from, StoredElement* into);
 
 // ---------------------------------------------------------------------------
 template <class Fn>

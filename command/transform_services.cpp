@@ -151,24 +151,6 @@ void DuplicateRaster(ElementRecord& rec) {
     copy(kOffRasterBits, kOffRasterBitsSize);
 }
 
-// The direct members of a group, without the members of nested groups.
-std::vector<StoredElement*> DirectMembers(StoredElement* group) {
-    std::vector<StoredElement*> out;
-    StoredElement* m = group ? group->member : nullptr;
-    for (int i = 0; group && i < group->count && m; ++i) {
-        out.push_back(m);
-        long left = IsGroupElementKind(m->rec.kind) || m->rec.kind == kElmCompound ? m->count : 0;
-        StoredElement* n = m->member;
-        while (left > 0 && n) {
-            --left;
-            if (IsGroupElementKind(n->rec.kind) || n->rec.kind == kElmCompound) left += n->count;
-            n = n->member;
-        }
-        m = n;
-    }
-    return out;
-}
-
 struct GroupCopy {
     const Destination& d;
     DbHeader* target;
