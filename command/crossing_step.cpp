@@ -188,7 +188,10 @@ int FindMarkInDirection(const char* direction, double* result) {
     wanted.words[2] = -1;
     wanted.words[4] = 0xffffff;
     SetSearchOption(0, reinterpret_cast<LPARAM>(&wanted));
+    // Groups come whole, so that only their own members are looked at.
+    const int groupFind = DAriSerchSetGrpFind(1);
     CadMark* mark = GetElementsInRect(strip);
+    DAriSerchSetGrpFind(groupFind);
     if (mark) {
         for (void* e = DAriGetNextMark(nullptr, mark); e; e = DAriGetNextMark(e, mark)) {
             auto* element = static_cast<StoredElement*>(e);
