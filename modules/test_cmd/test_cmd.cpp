@@ -13,6 +13,7 @@
 //   FaultInRuntime hand a runtime function a bad pointer
 //   Linger   as Wait, but after the end keeps pumping messages for a moment
 //            (as a module showing its clean-up progress does)
+//   DbEdit and the other drawing-service commands: dbsvc_cmds.cpp
 // Every step leaves a line in the host log ("TESTCMD ..."), and also in the
 // file that ZAV_TESTCMD_LOG names, for tests that drive a whole host process.
 #include <windows.h>
@@ -23,6 +24,7 @@
 
 #include "base/api_decl.h"
 #include "command/host_messages.h"
+#include "modules/test_cmd/dbsvc_cmds.h"
 
 namespace {
 
@@ -173,9 +175,13 @@ int WaitForTheEnd() {
 
 }  // namespace
 
+void TestCmdLog(const char* text) { Log("%s", text); }
+
 ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
     g_frame = mainFrame;
     const char* word = Word(args);
+    const int dbService = RunDbServiceCmd(mainFrame, word);
+    if (dbService != kNotDbServiceCmd) return dbService;
     if (Is(word, "Quick")) {
         Log("TESTCMD quick id=%ld args=%s", static_cast<long>(Host(UM_GET_CUR_CMD_ID)), args);
         return 0;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "command/host_messages.h"
 #include "tests/shell/shell_fixture.h"
 #include "view_fixture.h"
 
@@ -209,6 +210,94 @@ TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
         // A save question of a changed drawing: answer No.
         if (HWND q = FindProcessWindow("#32770", a.pi.dwProcessId, 0)) SendMessageA(q, WM_COMMAND, IDNO, 0);
         EXPECT_EQ(0u, a.Wait(20000));
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The first top-level group of a saved drawing and its member lines as
+// "x1,y1-x2,y2", in member order.
+std::vector<std::string> SavedGroupLines(DbHeader* db, int* topLevel, int* kind) {
+    std::vector<std::string> lines;
+    *topLevel = DAriGetElmNum(db);
+    StoredElement* group = DAriReadElement(nullptr, 0, nullptr, db);
+    *kind = group ? group->rec.kind : 0;
+    if (!group) return lines;
+    ElementRecord rec;
+    int left = DAriGetMemberNum(group, db);
+    for (StoredElement* m = DAriReadFirstMember(group, &rec, db); m && left > 0;
+         m = DAriReadNextMember(m, &rec, db), --left) {
+        char text[80];
+        wsprintfA(text, "%d:%d,%d-%d,%d", rec.kind, (int)CadGetF64(&rec, kOffP1X), (int)CadGetF64(&rec, kOffP1Y),
+                  (int)CadGetF64(&rec, kOffP2X), (int)CadGetF64(&rec, kOffP2Y));
+        lines.push_back(text);
+    }
+    return lines;
+}
+
+TEST_F(AppTest, AModuleEditsTheDrawingThroughTheHostAndTheSavedFileHoldsTheResult) {
+    const std::string plan = WriteDrawing(docs, "edited.tcf");
+    const std::string log = user.File("testcmd.log");
+    SetEnv("ZAV_TESTCMD_LOG", log.c_str());
+    ChildProcess app;
+    ASSERT_TRUE(app.Start(exe, "\"" + plan + "\""));
+    SetEnv("ZAV_TESTCMD_LOG", nullptr);
+    HWND frame = FindProcessWindow("Quillmar001", app.pi.dwProcessId, 30000);
+    ASSERT_NE(nullptr, frame);
+    ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 1; }, 20000));
+
+    // The module appends, changes, deletes and groups, and walks the last
+    // step back and forth through the undo services.
+    PostMessageA(frame, WM_COMMAND, 30400, 0);
+    ASSERT_TRUE(PumpUntil([&] { return ReadWholeFile(log).find("DBSVC edit") != std::string::npos; }, 20000));
+    EXPECT_NE(ReadWholeFile(log).find("DBSVC edit 3 1 2 1 2 1 changed=1 deleted=1 group=1"), std::string::npos)
+        << ReadWholeFile(log);
+    PumpFor(300);
+
+    // Undo and redo of the grouping step from outside the command.
+    auto count = [&] {
+        DWORD_PTR n = 0;
+        SendMessageTimeoutA(frame, UM_GET_ELEMENT_COUNT, 0, 0, SMTO_NORMAL, 10000, &n);
+        return (int)n;
+    };
+    auto send = [&](UINT msg) {
+        DWORD_PTR r = 0;
+        SendMessageTimeoutA(frame, msg, 0, 0, SMTO_NORMAL, 10000, &r);
+        return (int)r;
+    };
+    EXPECT_EQ(1, count());
+    EXPECT_EQ(1, send(UM_UNDO));
+    EXPECT_EQ(3, count()) << "two lines and the circle again";
+    EXPECT_EQ(1, send(UM_REDO));
+    EXPECT_EQ(1, count()) << "the group again";
+
+    // Save over the file (4012 asks before it overwrites).
+    PostMessageA(frame, WM_COMMAND, 4012, 0);
+    HWND box = FindProcessWindow("#32770", app.pi.dwProcessId, 10000);
+    ASSERT_NE(nullptr, box) << "the overwrite question";
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
+    PumpUntil([&] { return FindProcessWindow("#32770", app.pi.dwProcessId, 0) == nullptr; }, 10000);
+    PumpFor(500);
+
+    DbHeader saved;
+    std::memset(&saved, 0, sizeof saved);
+    ASSERT_EQ(1, DAriCreateDB(&saved));
+    uint32_t status = 0;
+    ASSERT_EQ(1, DAriLoadFileOfCWX(plan.c_str(), &saved, &status));
+    int topLevel = 0, kind = 0;
+    const std::vector<std::string> members = SavedGroupLines(&saved, &topLevel, &kind);
+    EXPECT_EQ(1, topLevel) << "the group alone: the circle deleted, the third line undone";
+    EXPECT_EQ(kElmGroup, kind);
+    EXPECT_EQ(members, (std::vector<std::string>{"1:0,0-100,0", "1:0,50-100,50"}))
+        << "the first line as appended, the second as changed";
+    DAriDeleteDB(&saved);
+
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    if (app.Wait(20000) == STILL_ACTIVE) {
+        if (HWND q = FindProcessWindow("#32770", app.pi.dwProcessId, 0)) SendMessageA(q, WM_COMMAND, IDNO, 0);
+        EXPECT_EQ(0u, app.Wait(20000));
     }
 }
 
