@@ -138,8 +138,7 @@ int DrawViewGrid(DbHeader* db, DrawParam* p, const double* tl, const double* br)
     return drawn;
 }
 
-int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p, RenderSurface* surface,
-                 bool overlays) {
+int FillViewDrawParam(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p) {
     if (!d) return 0;
     std::memset(p, 0, sizeof *p);
     ViewSet set = CurrentViewSet(d);
@@ -215,6 +214,14 @@ int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p, R
         p->baseStyle = 3;
         std::memcpy(p->basePoint, InputBasePoint, sizeof InputBasePoint);
     }
+    return 1;
+}
+
+int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p, RenderSurface* surface,
+                 bool overlays) {
+    if (!FillViewDrawParam(view, d, dc, rc, p)) return 0;
+    const double tl[3] = {p->topLeft[0], p->topLeft[1], p->topLeft[2]};
+    const double br[3] = {p->bottomRight[0], p->bottomRight[1], p->bottomRight[2]};
     if (DrawParamObserver) DrawParamObserver(*p);
     if (d->db) DAriDrawPre(d->db, p);
     HBRUSH brush = ::CreateSolidBrush(p->background);

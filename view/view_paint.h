@@ -22,6 +22,10 @@ extern double DisplayedGridPitch[2];
 // Fills `param` for the view's current view mode and client rect `client`
 // and draws the view into `dc` (background, library elements, grid). The
 // core of WM_PAINT, also used for off-screen copies. 1, 0 without record.
+// The block of the view's current view mode and client rect `client`
+// (scale, offsets, visible area, settings, background, paper and margin
+// frames, markers), drawing into `dc`. 0 without record.
+int FillViewDrawParam(HWND view, ViewData* data, HDC dc, const RECT& client, DrawParam* param);
 // `overlays`: the temporary and overlay databases are painted over it
 // (previews belong on the screen, not in thumbnails).
 int DrawViewInto(HWND view, ViewData* data, HDC dc, const RECT& client, DrawParam* param,
