@@ -80,6 +80,15 @@ int MoveMarkedIntoGroup(DbHeader* db, StoredElement* group, CadMark* mark) {
     return moved;
 }
 
+// MakeGroup and AddToGroup: the marked elements into the group, which is
+// shown as it now is.
+void GatherIntoGroup(HWND view, DbHeader* db, StoredElement* group, CadMark* mark) {
+    MoveMarkedIntoGroup(db, group, mark);
+    DrawElement(view, -1, group);
+    MarkModified(view);
+    RefreshPopups();
+}
+
 }  // namespace
 
 std::vector<StoredElement*> DirectMembers(StoredElement* group) {
@@ -102,6 +111,7 @@ std::vector<StoredElement*> DirectMembers(StoredElement* group) {
 }
 
 int CopyMembersInto(DbHeader* db, StoredElement* from, StoredElement* into) {
+    // The members are read where they are; `db` is the database of `into`.
     int copied = 0;
     for (StoredElement* m : DirectMembers(from)) {
         ElementRecord rec = m->rec;
@@ -290,10 +300,7 @@ StoredElement* MakeGroup(const CmdRequest* req) {
     if (!CheckPageEditable(RecordPage(header), db)) return nullptr;
     StoredElement* group = DAriCreateFgroupHead(header, db);
     if (!group) return nullptr;
-    MoveMarkedIntoGroup(db, group, Mark(req->mark));
-    DrawElement(view, -1, group);
-    MarkModified(view);
-    RefreshPopups();
+    GatherIntoGroup(view, db, group, Mark(req->mark));
     return group;
 }
 
@@ -307,10 +314,7 @@ int AddToGroup(const CmdRequest* req) {
     // The page tested is that of the element the request names (+0x34).
     const int page = ReadOwn(Element(req->record), db, &tested) ? tested.page : head.page;
     if (!CheckPageEditable(page, db)) return 0;
-    MoveMarkedIntoGroup(db, group, Mark(req->mark));
-    DrawElement(view, -1, group);
-    MarkModified(view);
-    RefreshPopups();
+    GatherIntoGroup(view, db, group, Mark(req->mark));
     return 1;
 }
 
@@ -345,14 +349,13 @@ int ExplodeFigure(const CmdRequest* req) {
     const double scale = CadGetF64(&place, kOffFigScale), angle = CadGetF64(&place, kOffFigAngle);
     const double px = CadGetF64(&place, kOffFigX), py = CadGetF64(&place, kOffFigY);
     const double bx = CadGetF64(&header->rec, kOffHdrBaseX), by = CadGetF64(&header->rec, kOffHdrBaseY);
-    int left = DAriGetMemberNum(header, db);
     auto& transform = HostHooks().transformElementCoords;
-    ElementRecord rec;
-    for (StoredElement* m = DAriReadFirstMember(header, &rec, db); m && left > 0;
-         m = DAriReadNextMember(m, &rec, db), --left) {
+    ForEachMember(header, db, [&](StoredElement*, ElementRecord& rec) {
+        // A nested group's members come one by one; its own record holds nothing.
+        if (IsGroupElementKind(rec.kind)) return;
         if (transform) transform(&rec, angle, scale, scale, px, py, bx, by);
         if (StoredElement* plain = DAriAppendElement(&rec, db)) DrawElement(view, -1, plain);
-    }
+    });
     DAriDeleteElement(figure, db);
     MarkModified(view);
     RefreshPopups();
@@ -442,16 +445,6 @@ StoredElement* CopyFigureDefinition(DbHeader* source, DbHeader* target, StoredEl
     if (!header) return nullptr;
     DAriElementParamCopy(header, from);
     header->count = 0;
-    int left = DAriGetMemberNum(from, source);
-    ElementRecord rec;
-    for (StoredElement* m = DAriReadFirstMember(from, &rec, source); m && left > 0;
-         m = DAriReadNextMember(m, &rec, source), --left) {
-        DAriSetTransFg(0);
-        StoredElement* copy = DAriAppendMemberElement(header, &rec, target);
-        DAriSetTransFg(1);
-        if (!copy) continue;
-        DAriElementParamCopy(copy, m);
-        copy->owner = header;
-    }
+    CopyMembersInto(target, from, header);
     return header;
 }

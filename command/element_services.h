@@ -60,7 +60,8 @@ inline bool IsGroupElementKind(int kind) { return kind == kElmGroup || kind == k
 // The direct members of a group, without the members of nested groups.
 std::vector<StoredElement*> DirectMembers(StoredElement* group);
 // Copies the members of `from` (nested groups with their members) under
-// `into`, a group of the same database; the count copied.
+// `into`, a group of `db` (`from` may belong to another database); the
+// count copied.
 int CopyMembersInto(DbHeader* db, StoredElement* from, StoredElement* into);
 
 // ---------------------------------------------------------------------------

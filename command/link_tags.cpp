@@ -1,5 +1,6 @@
 #include "command/link_tags.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/dbcs.h"
@@ -144,20 +145,37 @@ int LinkTagAdd(WPARAM, const CmdRequest* req) {
     return 1;
 }
 
-int LinkTagGet(WPARAM, const CmdRequest* req) {
-    Target t = TargetOf(req);
+namespace {
+// The link text of the element a request names, read and split.
+struct LinkOf {
+    Target t;
     std::string text;
     LinkText parsed;
-    if (!t.element || !ReadLinkText(t.element, &text) || !ParseLinkText(text, &parsed)) return 1;
-    const int index = req->w.mode;
-    // An index that names no entry of the text reads nothing.
-    if (index < 0 || static_cast<size_t>(index) >= parsed.entries.size()) return 0;
-    const LinkEntry& e = parsed.entries[static_cast<size_t>(index)];
-    const std::string key = UpToBlank(e.key);
-    std::string value = e.value.substr(0, DbcsBoundary(e.value, static_cast<size_t>(parsed.width)));
-    if (key == kLinkKey && IsFileValue(e.value)) {
+    bool found = false;
+
+    explicit LinkOf(const CmdRequest* req) : t(TargetOf(req)) {
+        found = t.element && ReadLinkText(t.element, &text) && ParseLinkText(text, &parsed);
+    }
+    // Entry +0x10 of the request, null when the index names none: nothing
+    // outside the text is read or written.
+    const LinkEntry* Entry(const CmdRequest* req) const {
+        const int index = req->w.mode;
+        if (!found || index < 0 || static_cast<size_t>(index) >= parsed.entries.size()) return nullptr;
+        return &parsed.entries[static_cast<size_t>(index)];
+    }
+};
+}  // namespace
+
+int LinkTagGet(WPARAM, const CmdRequest* req) {
+    LinkOf link(req);
+    if (!link.found) return 1;
+    const LinkEntry* e = link.Entry(req);
+    if (!e) return 0;
+    const std::string key = UpToBlank(e->key);
+    std::string value = e->value.substr(0, DbcsBoundary(e->value, static_cast<size_t>(link.parsed.width)));
+    if (key == kLinkKey && IsFileValue(e->value)) {
         // A file name may hold blanks: the whole value, without the padding.
-        value = TrimTrailingBlanks(e.value);
+        value = TrimTrailingBlanks(e->value);
         value.resize(DbcsBoundary(value, kFileValueLimit));
         CopyField(req->w.text, key);
         if (char* out = reinterpret_cast<char*>(req->w.text2)) {
@@ -172,28 +190,21 @@ int LinkTagGet(WPARAM, const CmdRequest* req) {
 }
 
 int LinkTagCount(WPARAM, const CmdRequest* req) {
-    Target t = TargetOf(req);
-    std::string text;
-    LinkText parsed;
-    if (!t.element || !ReadLinkText(t.element, &text) || !ParseLinkText(text, &parsed)) return 0;
-    return static_cast<int>(parsed.entries.size());
+    LinkOf link(req);
+    return link.found ? static_cast<int>(link.parsed.entries.size()) : 0;
 }
 
 int LinkTagSet(WPARAM, const CmdRequest* req) {
-    Target t = TargetOf(req);
-    std::string text;
-    LinkText parsed;
-    if (!t.element || !ReadLinkText(t.element, &text) || !ParseLinkText(text, &parsed)) return 0;
-    const int index = req->w.mode;
-    if (index < 0 || static_cast<size_t>(index) >= parsed.entries.size()) return 0;
-    const LinkEntry& e = parsed.entries[static_cast<size_t>(index)];
+    LinkOf link(req);
+    const LinkEntry* e = link.Entry(req);
+    if (!e) return 0;
     const std::string entry = BuildLinkEntry(reinterpret_cast<const char*>(req->w.text),
                                              reinterpret_cast<const char*>(req->w.text2),
-                                             parsed.width, false);
+                                             link.parsed.width, false);
     // The whole old entry goes, a long link value included, so that the
     // entries after it keep their places.
-    text.replace(e.start, std::min(kKeyWidth + e.span, text.size() - e.start), entry);
-    return Store(t, text) ? 1 : 0;
+    link.text.replace(e->start, std::min(kKeyWidth + e->span, link.text.size() - e->start), entry);
+    return Store(link.t, link.text) ? 1 : 0;
 }
 
 int LinkTagClear(WPARAM, const CmdRequest* req) {

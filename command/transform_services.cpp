@@ -285,52 +285,32 @@ void TransformRecordByKind(ElementRecord* rec, const TransformParams& p, bool co
     };
     auto size = [&](uint32_t off) { Set(rec, off, F(rec, off) * p.t[0]); };
     auto angle = [&](uint32_t off) { Set(rec, off, F(rec, off) + rotation); };
+    // What each kind stores: points (x offset; y follows 8 bytes on), sizes,
+    // sizes that follow only with the point-scale setting, angles.
+    struct KindFields {
+        uint16_t kind;
+        std::initializer_list<uint32_t> points, sizes, pointSizes, angles;
+    };
+    static const KindFields kFields[] = {
+        {kElmLine, {kOffP1X, kOffP2X}, {}, {kOffStyle1, kOffStyle2}, {}},
+        {kElmPoint, {kOffP1X}, {}, {kOffPointSize}, {kOffPointAngle}},
+        {kElmCircle, {kOffP1X}, {kOffRadius}, {}, {}},
+        {kElmArc, {kOffP1X}, {kOffRadius}, {kOffStyle1, kOffStyle2}, {kOffArcStart, kOffArcEnd}},
+        {kElmText, {kOffTextX}, {kOffTextSize3, kOffTextSize4, kOffTextSize1, kOffTextSize2}, {}, {kOffTextAngle}},
+        {kElmEllipse, {kOffP1X, kOffP2X}, {}, {}, {}},
+        {kElmEllipticArc, {kOffP1X, kOffP2X}, {}, {kOffStyle1, kOffStyle2}, {kOffEllStart, kOffEllEnd}},
+        {kElmFigure, {kOffFigX}, {kOffFigScale}, {}, {kOffFigAngle}},
+    };
+    for (const KindFields& f : kFields) {
+        if (f.kind != rec->kind) continue;
+        for (uint32_t off : f.points) point(off, off + 8);
+        for (uint32_t off : f.sizes) size(off);
+        if (pointScale)
+            for (uint32_t off : f.pointSizes) size(off);
+        for (uint32_t off : f.angles) angle(off);
+        return;
+    }
     switch (rec->kind) {
-    case kElmLine:
-        point(kOffP1X, kOffP1Y);
-        point(kOffP2X, kOffP2Y);
-        if (pointScale) size(kOffStyle1), size(kOffStyle2);
-        break;
-    case kElmPoint:
-        point(kOffP1X, kOffP1Y);
-        if (pointScale) size(kOffPointSize);
-        angle(kOffPointAngle);
-        break;
-    case kElmCircle:
-        point(kOffP1X, kOffP1Y);
-        size(kOffRadius);
-        break;
-    case kElmArc:
-        point(kOffP1X, kOffP1Y);
-        size(kOffRadius);
-        if (pointScale) size(kOffStyle1), size(kOffStyle2);
-        angle(kOffArcStart);
-        angle(kOffArcEnd);
-        break;
-    case kElmText:
-        point(kOffTextX, kOffTextY);
-        size(kOffTextSize3);
-        size(kOffTextSize4);
-        size(kOffTextSize1);
-        size(kOffTextSize2);
-        angle(kOffTextAngle);
-        break;
-    case kElmEllipse:
-        point(kOffP1X, kOffP1Y);
-        point(kOffP2X, kOffP2Y);
-        break;
-    case kElmEllipticArc:
-        point(kOffP1X, kOffP1Y);
-        point(kOffP2X, kOffP2Y);
-        if (pointScale) size(kOffStyle1), size(kOffStyle2);
-        angle(kOffEllStart);
-        angle(kOffEllEnd);
-        break;
-    case kElmFigure:
-        point(kOffFigX, kOffFigY);
-        size(kOffFigScale);
-        angle(kOffFigAngle);
-        break;
     case kElmBlock: {
         if (!copying) break;
         // The box moves with its centre and grows by the size factor; it is
@@ -424,6 +404,17 @@ StoredElement* AppendCopy(const Destination& d, StoredElement* source, ElementRe
     return added;
 }
 
+// The result mark in the target, with the transform adjusted for another
+// drawing and the mode bits of the copies; null without a target.
+CadMark* Prepare(Destination& d) {
+    if (!d.target) return nullptr;
+    CadMark* result = DAriCreateMark(d.target);
+    if (!result) return nullptr;
+    AdjustForOtherDrawing(d, CurrentTransform());
+    d.modeBits = ModeBits(d);
+    return result;
+}
+
 std::vector<StoredElement*> MarkedElements(CadMark* mark) {
     std::vector<StoredElement*> out;
     for (void* v = DAriGetNextMark(nullptr, mark); v; v = DAriGetNextMark(v, mark))
@@ -440,11 +431,8 @@ CadMark* CopyMarked(CadMark* mark, int layer) {
     KeepTransform keep;
     HWND targetView = ActiveView();
     Destination d = MakeDestination(mark->db, targetView, layer);
-    if (!d.target) return nullptr;
-    CadMark* result = DAriCreateMark(d.target);
+    CadMark* result = Prepare(d);
     if (!result) return nullptr;
-    AdjustForOtherDrawing(d, CurrentTransform());
-    d.modeBits = ModeBits(d);
     const int pointScale = PointScale();
     std::map<StoredElement*, StoredElement*> definitions;
     int copied = 0;
@@ -489,11 +477,8 @@ CadMark* MoveMarked(int flags, CadMark* mark, int layer) {
     } else {
         d = MakeDestination(mark->db, ActiveView(), layer);
     }
-    if (!d.target) return nullptr;
-    CadMark* result = DAriCreateMark(d.target);
+    CadMark* result = Prepare(d);
     if (!result) return nullptr;
-    AdjustForOtherDrawing(d, CurrentTransform());
-    d.modeBits = ModeBits(d);
     const int pointScale = PointScale();
     const TransformParams& p = CurrentTransform();
     if (!(flags & 1)) DrawMark(0, mark);

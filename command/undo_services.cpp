@@ -50,6 +50,38 @@ struct Replay {
         if (CadGetPtr(&e->rec, kOffRasterComp) && !CadGetPtr(&e->rec, kOffRasterBits))
             DAriExpandRstrData(db, e, 1);
     }
+
+    // Replays one record back (undo) or again (redo); true when its element
+    // is shown again afterwards and so belongs in the redraw mark.
+    bool Record(UndoRecord* r, bool again) const {
+        StoredElement* e = r->element;
+        switch (r->kind) {
+        case kUndoAdd:
+        case kUndoDelete:
+            if ((r->kind == kUndoAdd) == again) {
+                DAriUndoAddElement(e, db, 1, r->addArg);
+                ExpandRaster(e);
+                return true;
+            }
+            DAriUndoDelElement(e, db);
+            CompressRaster(e);
+            return false;
+        case kUndoChange:
+            CompressRaster(e);
+            DAriUndoChgElement(e, r->saved, db, 0);
+            ExpandRaster(e);
+            return true;
+        case kUndoMemberAdd:
+            if (!again) {
+                DAriUndoDelMemberElement(e, nullptr, db, 0, r->groupArg);
+                return false;
+            }
+            DAriUndoAddMemberElement(e, r->memberArg, db, 0, r->groupArg);
+            return true;
+        default:
+            return false;
+        }
+    }
 };
 
 // The records of one step, in walking order: back from the current record
@@ -181,31 +213,8 @@ int UndoLastStep() {
     }
     CadMark* redraw = DAriCreateMark(p.db);
     CmdInput().event = CMD_EV_UNDO;
-    for (UndoRecord* r : step) {
-        StoredElement* e = r->element;
-        switch (r->kind) {
-        case kUndoAdd:
-            DAriUndoDelElement(e, p.db);
-            p.CompressRaster(e);
-            break;
-        case kUndoDelete:
-            DAriUndoAddElement(e, p.db, 1, r->addArg);
-            p.ExpandRaster(e);
-            break;
-        case kUndoChange:
-            p.CompressRaster(e);
-            DAriUndoChgElement(e, r->saved, p.db, 0);
-            p.ExpandRaster(e);
-            break;
-        case kUndoMemberAdd:
-            DAriUndoDelMemberElement(e, nullptr, p.db, 0, r->groupArg);
-            break;
-        default:
-            break;
-        }
-        if (redraw && (r->kind == kUndoDelete || r->kind == kUndoChange) && p.Visible(e))
-            DAriSetMark(e, redraw);
-    }
+    for (UndoRecord* r : step)
+        if (p.Record(r, false) && redraw && p.Visible(r->element)) DAriSetMark(r->element, redraw);
     p.db->currentUndo = stop;
     Finish(p, redraw, true);
     return 1;
@@ -229,32 +238,8 @@ int RedoLastStep() {
         return 1;
     }
     CadMark* redraw = DAriCreateMark(p.db);
-    for (UndoRecord* r : step) {
-        StoredElement* e = r->element;
-        switch (r->kind) {
-        case kUndoAdd:
-            DAriUndoAddElement(e, p.db, 1, r->addArg);
-            p.ExpandRaster(e);
-            break;
-        case kUndoDelete:
-            DAriUndoDelElement(e, p.db);
-            p.CompressRaster(e);
-            break;
-        case kUndoChange:
-            p.CompressRaster(e);
-            DAriUndoChgElement(e, r->saved, p.db, 0);
-            p.ExpandRaster(e);
-            break;
-        case kUndoMemberAdd:
-            DAriUndoAddMemberElement(e, r->memberArg, p.db, 0, r->groupArg);
-            break;
-        default:
-            break;
-        }
-        if (redraw && (r->kind == kUndoAdd || r->kind == kUndoChange || r->kind == kUndoMemberAdd) &&
-            p.Visible(e))
-            DAriSetMark(e, redraw);
-    }
+    for (UndoRecord* r : step)
+        if (p.Record(r, true) && redraw && p.Visible(r->element)) DAriSetMark(r->element, redraw);
     p.db->currentUndo = step.back();
     Finish(p, redraw, false);
     return 1;
