@@ -112,6 +112,8 @@ bool ParseLinkText(const std::string& text, LinkText* out) {
             e.span += overflow;
             overflow = 0;
         }
+        // Only whole entries count: a text cut short ends before its last one.
+        if (pos + kKeyWidth + e.span > text.size()) break;
         e.value = text.substr(pos + kKeyWidth, e.span);
         out->entries.push_back(e);
         pos += kKeyWidth + e.span;

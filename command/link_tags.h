@@ -22,7 +22,7 @@ struct LinkEntry {
     size_t start = 0;   // byte offset of the key in the text
     size_t span = 0;    // bytes of the value (the width, more for a long link value)
     std::string key;    // 8 bytes as stored
-    std::string value;  // span bytes as stored (fewer when the text ends early)
+    std::string value;  // span bytes as stored
 };
 
 struct LinkText {
