@@ -5,6 +5,11 @@
 //           and groups the lines (a second step); then appends a third line
 //           as a step of its own, undoes it, redoes it and undoes it again.
 //           Logs "DBSVC edit" with the element counts seen along the way.
+//   DbMore  on the first element of the active drawing (the group DbEdit
+//           made): adds a link entry, copies the group moved by (200, 100)
+//           (one undo step), reads the current page and the visible area,
+//           and builds, draws and deletes a temporary database. Logs
+//           "DBSVC more" with what each service answered.
 #include "modules/test_cmd/dbsvc_cmds.h"
 
 #include <cstdio>
@@ -115,10 +120,79 @@ int DbEdit() {
     return 0;
 }
 
+int DbMore() {
+    HWND view = reinterpret_cast<HWND>(Host(UM_ACTIVE_VIEW));
+    const LRESULT db = Host(UM_GET_ACTIVE_DB);
+    if (!view || !db) {
+        TestCmdLog("DBSVC more: no drawing");
+        return 0;
+    }
+    ElementRecord buffer;
+    CmdRequest req = {};
+    req.view = view;
+    req.element2 = 0;   // the first element
+    req.word6c = static_cast<int32_t>(W(&buffer));
+    const LRESULT group = Host(UM_READ_ELEMENT, 0, &req);
+    // A link entry on the group.
+    CmdRequest tag = {};
+    tag.view = view;
+    tag.element = static_cast<uint32_t>(group);
+    tag.w.text = W("PART");
+    tag.w.text2 = W("A-100");
+    const LRESULT added = Host(UM_LINKTAG_ADD, 0, &tag);
+    const LRESULT entries = Host(UM_LINKTAG_COUNT, 0, &tag);
+    // A copy of the group, moved.
+    const double move[11] = {1, 1, 0, 0, 1, 0, 0, 200, 100, 1, 1};
+    Host(UM_SET_TRANSFORM, 1, move);
+    const LRESULT mark = Host(UM_CREATE_MARK, 0, db);
+    CmdRequest add = {};
+    add.word6c = static_cast<int32_t>(mark);
+    add.word70 = static_cast<uint32_t>(group);
+    Host(UM_SET_MARK, 0, &add);
+    const LRESULT copies = Host(UM_COPY_MARKED, 0, mark);
+    const LRESULT copied = copies ? Host(UM_MARK_COUNT, 0, copies) : 0;
+    if (copies) Host(UM_DESTROY_MARK, 0, copies);
+    Host(UM_DESTROY_MARK, 0, mark);
+    Host(UM_MAKE_UNDO_PASS);
+    // Page services: the current page and the visible area of model space.
+    const LRESULT page = Host(UM_PAGE_FUNC, 0, &req);
+    CmdRequest area = {};
+    area.arg = 0;
+    Host(UM_PAGE_FUNC, 20, &area);
+    double left[3], right[3];
+    GetRequestPoint(area.pt1, left);
+    GetRequestPoint(area.pt2, right);
+    // A temporary database over the view.
+    CmdRequest temp = {};
+    temp.view = view;
+    temp.w.mode = 1;
+    const LRESULT created = Host(UM_TEMP_DB, 0, &temp);
+    const ElementRecord preview = Line(0, 0, 50, 50);
+    temp.w.mode = 3;
+    temp.element = W(&preview);
+    const LRESULT appended = Host(UM_TEMP_DB, 0, &temp);
+    temp.w.mode = 6;
+    temp.arg = -1;   // in the elements' own colours
+    const LRESULT drawn = Host(UM_TEMP_DB, 0, &temp);
+    const LRESULT header = Host(UM_GET_TEMP_DB);
+    temp.w.mode = 2;
+    Host(UM_TEMP_DB, 0, &temp);
+    temp.w.mode = 1;
+    const LRESULT gone = Host(UM_TEMP_DB, 1, &temp);
+    char line[200];
+    std::snprintf(line, sizeof line, "DBSVC more tag=%d/%d copied=%d page=%d wide=%d temp=%d/%d/%d/%d/%d",
+                  static_cast<int>(added), static_cast<int>(entries), static_cast<int>(copied),
+                  static_cast<int>(page), right[0] > left[0], static_cast<int>(created), appended != 0,
+                  static_cast<int>(drawn), header != 0, static_cast<int>(gone));
+    TestCmdLog(line);
+    return 0;
+}
+
 }  // namespace
 
 int RunDbServiceCmd(HWND frame, const char* word) {
     g_frame = frame;
     if (std::strncmp(word, "DbEdit", 6) == 0) return DbEdit();
+    if (std::strncmp(word, "DbMore", 6) == 0) return DbMore();
     return kNotDbServiceCmd;
 }

@@ -217,12 +217,11 @@ TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
 
 namespace {
 
-// The first top-level group of a saved drawing and its member lines as
-// "x1,y1-x2,y2", in member order.
-std::vector<std::string> SavedGroupLines(DbHeader* db, int* topLevel, int* kind) {
+// A group of a saved drawing: its member lines as "kind:x1,y1-x2,y2", in
+// member order; the number of top-level elements and the group's kind.
+std::vector<std::string> SavedGroupLines(DbHeader* db, StoredElement* group, int* topLevel, int* kind) {
     std::vector<std::string> lines;
     *topLevel = DAriGetElmNum(db);
-    StoredElement* group = DAriReadElement(nullptr, 0, nullptr, db);
     *kind = group ? group->rec.kind : 0;
     if (!group) return lines;
     ElementRecord rec;
@@ -238,6 +237,7 @@ std::vector<std::string> SavedGroupLines(DbHeader* db, int* topLevel, int* kind)
 }
 
 TEST_F(AppTest, AModuleEditsTheDrawingThroughTheHostAndTheSavedFileHoldsTheResult) {
+    // The drawing-service commands of the test module: 30400 edits, 30401 the rest.
     const std::string plan = WriteDrawing(docs, "edited.tcf");
     const std::string log = user.File("testcmd.log");
     SetEnv("ZAV_TESTCMD_LOG", log.c_str());
@@ -273,6 +273,14 @@ TEST_F(AppTest, AModuleEditsTheDrawingThroughTheHostAndTheSavedFileHoldsTheResul
     EXPECT_EQ(1, send(UM_REDO));
     EXPECT_EQ(1, count()) << "the group again";
 
+    // Link entries, a moved copy, page services and a temporary database.
+    PostMessageA(frame, WM_COMMAND, 30401, 0);
+    ASSERT_TRUE(PumpUntil([&] { return ReadWholeFile(log).find("DBSVC more") != std::string::npos; }, 20000));
+    EXPECT_NE(ReadWholeFile(log).find("DBSVC more tag=1/1 copied=1 page=0 wide=1 temp=1/1/1/1/0"), std::string::npos)
+        << ReadWholeFile(log);
+    PumpFor(300);
+    EXPECT_EQ(2, count()) << "the group and its copy";
+
     // Save over the file (4012 asks before it overwrites).
     PostMessageA(frame, WM_COMMAND, 4012, 0);
     HWND box = FindProcessWindow("#32770", app.pi.dwProcessId, 10000);
@@ -287,11 +295,21 @@ TEST_F(AppTest, AModuleEditsTheDrawingThroughTheHostAndTheSavedFileHoldsTheResul
     uint32_t status = 0;
     ASSERT_EQ(1, DAriLoadFileOfCWX(plan.c_str(), &saved, &status));
     int topLevel = 0, kind = 0;
-    const std::vector<std::string> members = SavedGroupLines(&saved, &topLevel, &kind);
-    EXPECT_EQ(1, topLevel) << "the group alone: the circle deleted, the third line undone";
+    const std::vector<std::string> members = SavedGroupLines(&saved, DAriReadElement(nullptr, 0, nullptr, &saved),
+                                                             &topLevel, &kind);
+    EXPECT_EQ(2, topLevel) << "the group and its copy: the circle deleted, the third line undone";
     EXPECT_EQ(kElmGroup, kind);
     EXPECT_EQ(members, (std::vector<std::string>{"1:0,0-100,0", "1:0,50-100,50"}))
         << "the first line as appended, the second as changed";
+    StoredElement* first = DAriReadElement(nullptr, 0, nullptr, &saved);
+    char text[300] = {};
+    DAriGetTagString(first, text);
+    EXPECT_STREQ("KOLTA21000PART    A-100           ", text) << "the link entry";
+    EXPECT_EQ(1, DAriGetTag(first, 210));
+    const std::vector<std::string> copy = SavedGroupLines(&saved, DAriReadElement(first, 1, nullptr, &saved),
+                                                          &topLevel, &kind);
+    EXPECT_EQ(kElmGroup, kind);
+    EXPECT_EQ(copy, (std::vector<std::string>{"1:200,100-300,100", "1:200,150-300,150"})) << "the moved copy";
     DAriDeleteDB(&saved);
 
     PostMessageA(frame, WM_CLOSE, 0, 0);
