@@ -58,4 +58,5 @@ function(zav_add_bench)
     COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${B_NAME}>
     DEPENDS ${B_NAME} USES_TERMINAL)
   add_dependencies(bench run_${B_NAME})
+  add_dependencies(bench_build ${B_NAME})
 endfunction()
