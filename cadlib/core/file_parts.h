@@ -57,6 +57,9 @@ void ReadTreesV1(const char* data, size_t size, Database& db, bool figures, std:
 // definition the file does not hold. `boxes` receives the index boxes of the
 // top-level elements in chain order (may be null).
 TreeSection WriteTrees(Database& db, bool figures);
+// Test seam: nodes a batch aims at (0: the usual 16,384), so that small
+// drawings make files of many batches.
+void SetTreeBatchNodes(uint32_t nodes);
 void ReadTrees(const uint8_t* stored, size_t size, uint32_t crc, Database& db, bool figures,
                std::vector<IndexEntry>* boxes, std::vector<PlacedFigure>& refs, bool& badFigure);
 

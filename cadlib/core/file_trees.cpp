@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <stdexcept>
 
 #include "cadlib/core/block_codec.h"
 #include "cadlib/core/crc32.h"
@@ -27,6 +28,7 @@ namespace cad {
 namespace {
 
 const uint32_t kBatchNodes = 16384;
+uint32_t gBatchNodes = 0;     // test seam
 const size_t kSlotBytes = (sizeof(StoredElement) + 3) & ~size_t(3);
 const size_t kBlockSlots = 4096;
 const size_t kBatchHead = 8;      // trees(u32) structureSize(u32)
@@ -198,8 +200,11 @@ struct Plan {
 
 }  // namespace
 
+void SetTreeBatchNodes(uint32_t nodes) { gBatchNodes = nodes; }
+
 TreeSection WriteTrees(Database& db, bool figures) {
     // Cut the section into batches of whole trees.
+    const uint32_t batchNodes = gBatchNodes ? gBatchNodes : kBatchNodes;
     Roots roots{db, figures};
     std::vector<Plan> plans;
     size_t index = 0;
@@ -208,7 +213,7 @@ TreeSection WriteTrees(Database& db, bool figures) {
         uint32_t nodes = 1;
         if (IsGroupKind(e->rec.kind))
             for (StoredElement* m = e->member; m; m = m->member) ++nodes;
-        if (plans.empty() || plans.back().nodes >= kBatchNodes) plans.push_back(Plan{e, index});
+        if (plans.empty() || plans.back().nodes >= batchNodes) plans.push_back(Plan{e, index});
         ++plans.back().trees;
         plans.back().nodes += nodes;
         ++total;
@@ -506,7 +511,8 @@ struct BatchReader {
         Cursor h{raw.get(), raw.get() + kBatchHead, damage};
         const uint32_t count = h.U32();
         const uint32_t structure = h.U32();
-        if (count > chunk.items || structure > chunk.rawSize - kBatchHead) Fail(damage);
+        // A tree takes at least three bytes of structure (kind, head, mask).
+        if (structure > chunk.rawSize - kBatchHead || count > chunk.items || count > structure / 3) Fail(damage);
         Cursor s{raw.get() + kBatchHead, raw.get() + kBatchHead + structure, damage};
         Cursor d{s.end, raw.get() + chunk.rawSize, damage};
         boxes.reserve(count);
@@ -522,6 +528,8 @@ struct BatchReader {
             error = e.bits;
         } catch (const std::bad_alloc&) {
             error = kLoadOutOfMemory;
+        } catch (const std::length_error&) {
+            error = damage;
         }
         if (error) Discard();
     }
