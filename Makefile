@@ -24,7 +24,8 @@ run: build
 	@bash tools/run-app.sh $(BUILD)
 
 bench: build
-	cmake --build $(BUILD) --target bench
+	cmake --build $(BUILD) --target bench_build
+	@bash tools/run-bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

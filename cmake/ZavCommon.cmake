@@ -24,6 +24,18 @@ function(zav_dist_binary target)
     PREFIX "")
 endfunction()
 
+# Where this machine cannot execute 32-bit x86 code the tests run in an
+# emulated guest (tools/vm), several times slower: their time limits, which
+# are there to stop a hang, grow with it.
+if(NOT DEFINED ZAV_TEST_TIMEOUT_SCALE)
+  execute_process(COMMAND bash ${CMAKE_SOURCE_DIR}/tools/host-runs-i386.sh RESULT_VARIABLE runs_i386)
+  if(runs_i386 EQUAL 0)
+    set(ZAV_TEST_TIMEOUT_SCALE 1 CACHE STRING "Factor on every test's time limit")
+  else()
+    set(ZAV_TEST_TIMEOUT_SCALE 6 CACHE STRING "Factor on every test's time limit")
+  endif()
+endif()
+
 # One GoogleTest program per area, one CTest entry each (few Wine starts).
 #   zav_add_test(NAME name SOURCES ... LIBS ... [GUI] [ENV k=v ...])
 function(zav_add_test)
@@ -38,6 +50,7 @@ function(zav_add_test)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
+  math(EXPR T_TIMEOUT "${T_TIMEOUT} * ${ZAV_TEST_TIMEOUT_SCALE}")
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "ZAV_DIST_DIR=${ZAV_DIST_DIR};ZAV_SOURCE_DIR=${CMAKE_SOURCE_DIR};${T_ENV}")
   # Test programs share one Wine desktop: focus and the foreground window are
@@ -58,4 +71,5 @@ function(zav_add_bench)
     COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${B_NAME}>
     DEPENDS ${B_NAME} USES_TERMINAL)
   add_dependencies(bench run_${B_NAME})
+  add_dependencies(bench_build ${B_NAME})
 endfunction()

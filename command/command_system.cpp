@@ -3,7 +3,6 @@
 
 #include "command/dde.h"
 #include "command/executor.h"
-#include "command/host_hooks.h"
 #include "command/host_objects.h"
 
 namespace {
@@ -16,7 +15,6 @@ void SetCmdMainFrame(HWND frame) { g_mainFrame = frame; }
 int CommandSystemInit(HWND frame, CCommandHost& host, HACCEL accel, void* mainAccelerator) {
     SetCmdMainFrame(frame);
     host.SetFrame(frame, accel, mainAccelerator);
-    InstallHostServices();
     const int server = StartDdeServer(frame);
     const int client = DdeClientInit();
     return (server && client) ? 1 : 0;

@@ -1,10 +1,11 @@
 // The command system as the shell sees it.
 //
-// The shell's main frame creates one CCommandHost (host_objects.h), chains its
+// The shell's main frame holds one CCommandHost (host_objects.h), chains its
 // map to it (CHAIN_MSG_MAP_MEMBER) after its own entries, and calls
-// CommandSystemInit(frame window) once the frame window exists and
-// CommandSystemTerm() before it is destroyed. CommandSystemInit also sets
-// the frame as the target of every host message the command system sends.
+// CommandSystemInit once, in the start-up step that starts DDE
+// (CMainFrame::SubInitialize), and CommandSystemTerm at shut-down
+// (CCadSystem::Term). The services the command system borrows are filled
+// by the shell before (host_hooks.h).
 #pragma once
 
 #include <windows.h>
@@ -15,12 +16,11 @@ class CCommandHost;
 HWND CmdMainFrame();
 void SetCmdMainFrame(HWND frame);
 
-// Once the frame window exists: makes it the target of the command system,
-// sets the host objects' frame words, fills the host services of the
-// neighbouring subsystems (InstallHostServices), starts the DDE server and
-// client. 1 done; 0 when DDE could not start (the message was shown; the
-// rest works without DDE).
+// Makes the frame the target of every host message the command system
+// sends, gives the host objects the frame's window and shortcut words, and
+// starts the DDE server ("RAZE"/"System") and client. 1 done; 0 when DDE
+// could not start (its message was shown; the rest works without DDE).
 int CommandSystemInit(HWND frame, CCommandHost& host, HACCEL accel = nullptr,
                       void* mainAccelerator = nullptr);
-// Before the frame goes: stops DDE and frees requests that never ran.
+// Stops DDE and frees requests that never ran.
 void CommandSystemTerm();

@@ -124,7 +124,7 @@ int HandleFm9002(const char* text) {
     // Too short to hold a path and its closing "})": nothing to open.
     if (length < prefix + 2) return 0;
     if (frame) SendMessageA(frame, UM_END_ACK_FLAG, 0, 0);
-    if (HostHooks().clearServiceWait) HostHooks().clearServiceWait();
+    Executor().serviceCmdWaiting = 0;  // the service commands' wait ends
     std::string path(text + prefix, length - prefix - 2);
     TruncateDbcsText(path, kDdePathMax);
     if (HWND view = FindViewByFileOrDrawing(path.c_str(), nullptr)) {

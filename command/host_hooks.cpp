@@ -10,6 +10,16 @@ CmdHostHooks& HostHooks() {
     return hooks;
 }
 
+std::vector<std::string> EmptyHostServices() {
+    std::vector<std::string> empty;
+    const CmdHostHooks& h = HostHooks();
+#define CMD_HOST_SERVICE_CHECK(name, signature, what) \
+    if (!h.name) empty.push_back(#name);
+    CMD_HOST_SERVICES(CMD_HOST_SERVICE_CHECK)
+#undef CMD_HOST_SERVICE_CHECK
+    return empty;
+}
+
 void CmdLog(int level, const char* category, const char* format, ...) {
     auto& hook = HostHooks().writeLog;
     if (!hook) return;

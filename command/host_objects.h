@@ -422,6 +422,10 @@ public:
     LRESULT OnEndAckFlag(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnGetLanguage(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSetAppendKeepFields(UINT, WPARAM, LPARAM, BOOL&);
+    // Drawing views: the active drawing and view, client rectangles.
+    LRESULT OnGetActiveDb(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnActiveView(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDrawingRectToClient(UINT, WPARAM, LPARAM, BOOL&);
 
     // Services not built yet: answered 0 ("not done") until their issue fills them.
     LRESULT OnGetDrawAttr(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
@@ -441,8 +445,6 @@ public:
     LRESULT OnDragTransform(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnMaximizeView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnMinimizeMain(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetActiveDb(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnActiveView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnGetDrawAttrOpt(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnFocusView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnGetElementCount(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
@@ -475,7 +477,6 @@ public:
     LRESULT OnDrawMarkColor(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnDrawDbInView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnDrawDbInViewEx(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnDrawingRectToClient(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnPboxCalcMode(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnForceSave(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnDrawingFileName(UINT, WPARAM, LPARAM, BOOL&) { return 0; }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "base/running_settings.h"
 #include "command/command_system.h"
 #include "command/host_hooks.h"
 
@@ -79,7 +80,9 @@ int Snap(CmdRequest* req) {
     auto& h = HostHooks();
     InputRecord& in = CmdInput();
     WaitState& ws = CmdWaitState();
-    const unsigned bits = h.snapModeFlags ? h.snapModeFlags() : 0;
+    // The one snap-mode word: the settings apply it, the tool panel's snap
+    // buttons change it, the per-user save stores it back.
+    const unsigned long bits = static_cast<unsigned long>(Running().snapModeFlags);
     bool found = false;
     bool takeCursor = ws.snapBypass != 0;
     if (!takeCursor) {

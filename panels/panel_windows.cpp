@@ -1,12 +1,12 @@
 #include "panels/panel_windows.h"
 
+#include "base/running_settings.h"
 #include "command/wait_loop.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
 
 int ToolPanelNoViewSelection = 0;
 int LayerFieldLock = 0;
-int SnapModeFlags = 0;
 int PanelFocusRedirect = 0;
 HWND PanelInputWindow = nullptr;
 
@@ -95,8 +95,9 @@ HWND ToolPanelWindow() {
 }
 
 void SyncSnapButtons(int lockFreePoint) {
-    if (lockFreePoint) SnapModeFlags |= 0x08;
-    if (SnapModeFlags & 0x01) SnapModeFlags = (SnapModeFlags & ~0x01) | 0x60;
+    long& flags = Running().snapModeFlags;
+    if (lockFreePoint) flags |= 0x08;
+    if (flags & 0x01) flags = (flags & ~0x01L) | 0x60;
 }
 
 void RefreshToolPanel() {

@@ -83,9 +83,11 @@ extern int ToolPanelNoViewSelection;
 // While non-zero the tool panel's layer field ignores clicks.
 extern int LayerFieldLock;
 
-// Snap-mode bits of the tool panel: 1 end and intersection, 4 mid, 8 free
-// point, 0x10 centre, 0x20 end only, 0x40 intersection only, 0x80 on-line.
-extern int SnapModeFlags;
+// The snap-mode bits of the tool panel are the running word
+// Running().snapModeFlags (base/running_settings.h), the one word the
+// settings apply, the wait loop reads and the per-user save stores back:
+// 1 end and intersection, 4 mid, 8 free point, 0x10 centre, 0x20 end only,
+// 0x40 intersection only, 0x80 on-line.
 // Bit 0 becomes 0x60; with `lockFreePoint` (the setting that locks the free
 // point button) bit 0x08 is set first; then the tool panel's snap buttons
 // follow the flags. Interim form: the setting is passed in by the caller.

@@ -8,28 +8,15 @@
 
 #include "base/message_table.h"
 #include "base/running_settings.h"
-#include "command/host_hooks.h"
 #include "shell/cad_system.h"
 #include "shell/main_accelerator.h"
 #include "shell/open_road.h"
 #include "shell/save_road.h"
-#include "view/cadwin_frame.h"
 #include "view/input_scale.h"
 #include "view/view_table.h"
 #include "win/file_dialog.h"
 
 namespace {
-
-// The frame owns its own copy of the table: the loader's goes with it.
-HACCEL LoadFrameAccelerator(const char* fileName) {
-    CMainAccelerator loader;
-    if (loader.Load(fileName) < 0 || !loader.Handle()) return nullptr;
-    const int n = ::CopyAcceleratorTableA(loader.Handle(), nullptr, 0);
-    if (n <= 0) return nullptr;
-    std::vector<ACCEL> entries(n);
-    ::CopyAcceleratorTableA(loader.Handle(), entries.data(), n);
-    return ::CreateAcceleratorTableA(entries.data(), n);
-}
 
 int OpenByDialog(HWND owner) {
     char buffer[1020] = "";
@@ -51,33 +38,38 @@ int OpenByDialog(HWND owner) {
 
 }  // namespace
 
-void InstallDocumentRoads() {
-    CadwinSaveHandler = [](HWND view) { return SaveDrawingAs(view, 1); };
-    CadwinHost().loadAccelerator = LoadFrameAccelerator;
-    CmdHostHooks& h = HostHooks();
-    auto previous = h.systemCommand;
-    h.systemCommand = [previous](int id, HWND owner, DWORD word) -> int {
-        switch (id) {
-            case 4001:
-                return OpenByDialog(owner);
-            case 4002:
-            case 4012: {
-                CloseInputScaleWindow();
-                HWND view = GetActiveView();
-                if (!view) return 0;
-                SaveDrawingAs(view, id == 4002 ? 0 : 1);
-                return 0;
-            }
-            default:
-                return previous ? previous(id, owner, word) : -1;
+// The frame owns its own copy of the table: the loader's goes with it.
+HACCEL LoadFrameAccelerator(const char* fileName) {
+    CMainAccelerator loader;
+    if (loader.Load(fileName) < 0 || !loader.Handle()) return nullptr;
+    const int n = ::CopyAcceleratorTableA(loader.Handle(), nullptr, 0);
+    if (n <= 0) return nullptr;
+    std::vector<ACCEL> entries(n);
+    ::CopyAcceleratorTableA(loader.Handle(), entries.data(), n);
+    return ::CreateAcceleratorTableA(entries.data(), n);
+}
+
+int RunDocumentCommand(int id, HWND owner, DWORD) {
+    switch (id) {
+        case 4001:
+            return OpenByDialog(owner);
+        case 4002:
+        case 4012: {
+            CloseInputScaleWindow();
+            HWND view = GetActiveView();
+            if (!view) return 0;
+            SaveDrawingAs(view, id == 4002 ? 0 : 1);
+            return 0;
         }
-    };
-    h.ddeOpenDrawing = [](const char* path) {
-        HWND frame = MainFrameWindow();
-        if (HWND open = FindViewByFileOrDrawing(path, nullptr)) {
-            ActivateViewFrame(open);
-            return 1;
-        }
-        return OpenDrawingFile(frame, path);
-    };
+        default:
+            return -1;
+    }
+}
+
+int OpenOrActivateDrawing(const char* path) {
+    if (HWND open = FindViewByFileOrDrawing(path, nullptr)) {
+        ActivateViewFrame(open);
+        return 1;
+    }
+    return OpenDrawingFile(MainFrameWindow(), path);
 }

@@ -2,8 +2,6 @@
 // idle and timer work, dropped files, drawing windows and the close road.
 #include "shell/main_frame.h"
 
-#include "shell/document_roads.h"
-
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -18,7 +16,6 @@
 #include "shell/command_line.h"
 #include "command/command_system.h"
 #include "panels/rp_menu.h"
-#include "shell/host_hooks_shell.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
 #include "view/key_cursor.h"
@@ -67,14 +64,18 @@ void RegisterModelessDialog(HWND window) {
   ::SendMessageA(MainFrameWindow(), UM_SET_MODELESS_DIALOG, 100, (LPARAM)window);
 }
 
-int ShowErrorMessage(const char* text) {
-  WriteSystemLog(0, "Error Message", "%s", text);
-  ShellTrace("Error Message,\"%s\"", text);
+std::string AppTitleText() {
   // The application title of the settings, else the executable's own.
   char title[257] = {};
   DbcsCopy(title, sizeof title, Running().TT);
   if (!title[0]) LoadStringA(GetModuleHandleA(nullptr), IDR_MAINFRAME, title, sizeof title);
-  return ZavMessageBox(MainFrameWindow(), text, title, MB_OK);
+  return title;
+}
+
+int ShowErrorMessage(const char* text) {
+  WriteSystemLog(0, "Error Message", "%s", text);
+  ShellTrace("Error Message,\"%s\"", text);
+  return ZavMessageBox(MainFrameWindow(), text, AppTitleText().c_str(), MB_OK);
 }
 
 CMainFrame::CMainFrame() { m_shellHost.frame = this; }
@@ -103,13 +104,16 @@ HWND CMainFrame::CreateEx(HWND parent, const RECT* rect, DWORD style, DWORD exSt
   a.param = param;
   if (!CFrameWindow::Create(a)) return nullptr;
   if (m_accel.Load("ZavIrurer.key") >= 0) m_hAccel = m_accel.Handle();
-  // The host-interface objects work for this frame from now on.
-  m_commandHost.SetFrame(m_hWnd, m_hAccel, &m_accel);
-  SetCmdMainFrame(m_hWnd);
-  InstallShellHostHooks();
-  InstallDocumentRoads();
   m_modelessDialog = nullptr;
   return m_hWnd;
+}
+
+int StartFrameCommandSystem(HWND frame) {
+  auto* main = dynamic_cast<CMainFrame*>(CWindowBase::FromHandle(frame));
+  if (!main) return 0;
+  // The host-interface objects work for this frame from now on, with the
+  // shortcut table it loaded at its creation.
+  return CommandSystemInit(frame, main->m_commandHost, main->m_hAccel, &main->m_accel);
 }
 
 // --- Routing -------------------------------------------------------------------------

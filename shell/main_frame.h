@@ -162,4 +162,11 @@ extern HWND LockedView;
 extern int DrawingSavedThisRun;
 
 void RegisterModelessDialog(HWND window);
+// The command system's start for the main frame `frame`: its host objects,
+// the executor's target and DDE (CommandSystemInit). 1 done, 0 when DDE
+// could not start or `frame` is no main frame.
+int StartFrameCommandSystem(HWND frame);
 int ShowErrorMessage(const char* text);
+// The caption of the system's boxes: the title setting (TT), else the
+// executable's own.
+std::string AppTitleText();

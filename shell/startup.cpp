@@ -15,7 +15,7 @@
 #include "base/system_log.h"
 #include "base/local_settings_ini.h"
 #include "cadlib/WmCadApiDb.h"
-#include "command/dde.h"
+#include "command/command_system.h"
 #include "panels/panel_windows.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
@@ -29,6 +29,8 @@
 #include "view/status_bar.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
+#include "shell/host_services.h"
+#include "shell/recent_commands.h"
 #include "shell/host_messages_shell.h"
 #include "shell/main_frame.h"
 #include "shell/shell_seams.h"
@@ -110,12 +112,11 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   std::strcpy(MainFrameClassName, "Quillmar001");
   m_instance = instance;
   ShellTrace("Init");
+  // Every service the lower layers borrow, before anything uses one (the
+  // settings applied below hand their values to their neighbours).
+  InstallHostServices();
   LaunchMode = ReadStartModeFileSeam();
   g_logMessage = RegisterLogMessage();
-  // LocalSettings.ini travels with LocalSettings.xml, and the settings'
-  // own log lines go to the system log.
-  InstallLocalSettingsIniHandlers();
-  Neighbours().WriteSystemLog = WriteSystemLogText;
 
   OSVERSIONINFOA ver = {sizeof ver};
 #pragma GCC diagnostic push
@@ -130,9 +131,6 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)0,
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 
-  // The right-click menu file is read into the panels' token buffer.
-  Neighbours().AllocRPMenuBuffer = AllocRPMenuBuffer;
-  Neighbours().LoadRPMenuFile = LoadRPMenuFile;
   // Both files are seeded from the installation folder when missing; a
   // damaged file is reported and replaced by the loader itself.
   LoadConfigData(true, nullptr);
@@ -214,8 +212,8 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   SetMainFrameWindow(frame);
   SetStatusBarWindow(statusBar);
   UiInitCadApi(frame);
-  StartDdeServer(frame);
-  DdeClientInit();
+  // The command system: its host objects, the executor's frame, DDE.
+  StartFrameCommandSystem(frame);
   ShellTrace("DDE start");
   AllocRasterWorkMemory();
   ParseCommandLine(frame, cmdLine, -1);
@@ -223,6 +221,7 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   if (!g_autoDrawing.empty())
     PostMessageA(frame, UM_OPEN_DRAWING_FILE, 0, (LPARAM)g_autoDrawing.c_str());
   SyncSnapButtons(Running().iLockBtnSnapNINNITEN);
+  LoadRecentCommands();
   ShellTrace("LoadRecentCommands");
   if (LaunchKind() == 2) ShowWindow(frame, SW_MINIMIZE);
   if (!CreateRubberDbs()) {
@@ -264,6 +263,10 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   // The right-click pop-up of the drawing views.
   CreateRPMenuWindow(frame, m_instance);
 
+  // Every service is in place now: the empty ones are a fault of this
+  // program and go to the log.
+  CheckHostServices();
+
   if (result < 0)
     ZavMessageBox(frame,
                   "システムの初期化に失敗しました。(CMainFrame::SubInitialize)\n作業を中止します。",
@@ -277,12 +280,12 @@ int CCadSystem::Term(HINSTANCE instance) {
   ShellTrace("Term");
   if (m_initResult == 0 && StartupStatus == 0) {
     ShellTrace("SaveInputHistory");
+    SaveRecentCommands();
     ShellTrace("SaveRecentCommands");
     SaveUserSettingsSeam();
   }
   FreeRPMenuBuffer();
-  StopDdeServer(MainFrameWindow());
-  DdeClientTerm();
+  CommandSystemTerm();
   ShellTrace("DDE stop");
   DAriAllFreeEBuffer();
   DeleteRubberDbs();

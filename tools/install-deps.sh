@@ -99,4 +99,10 @@ if [ ! -f "$lz4_prefix/.done-v1" ]; then
   rm -rf "$work"
   touch "$lz4_prefix/.done-v1"
 fi
+# Machines whose kernel cannot execute 32-bit x86 code run the build's
+# Windows programs in an emulated x86-64 guest, made once and cached.
+here="$(cd "$(dirname "$0")" && pwd)"
+if ! "$here/host-runs-i386.sh"; then
+  "$here/vm/build-image.sh" "${ZAV_VM_DIR:-$stamp_dir/vm}"
+fi
 echo "dependencies ready (boost: $boost_prefix, lz4: $lz4_prefix)"

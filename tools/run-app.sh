@@ -4,6 +4,15 @@
 # saves build/screenshot.png and ends the application.
 set -euo pipefail
 build="$(cd "${1:-build}" && pwd)"
+here="$(cd "$(dirname "$0")" && pwd)"
+if ! "$here/host-runs-i386.sh"; then
+  # The emulated test guest has no way to the user's display: it shows the
+  # application on its own virtual display and saves the screenshot.
+  echo "this machine cannot run 32-bit x86 programs: the application runs in the emulated test guest"
+  exec env -u DISPLAY "$here/vm/run-in-vm.sh" "$here/.." "bash tools/run-app.sh '$build'"
+fi
+prefix_dir="$build"
+[ -n "${ZAV_IN_VM:-}" ] && prefix_dir=/var/zav
 exe="$build/dist/ZavIrurer.exe"
 export ZAV_WINE_X11=1
 run="$build/wine-run.sh"
@@ -19,7 +28,7 @@ Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=":$n"
 cleanup() {
-  WINEPREFIX="$build/wineprefix-x11" wineserver -k 2>/dev/null || true
+  WINEPREFIX="${ZAV_WINEPREFIX:-$prefix_dir/wineprefix-x11}" wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT

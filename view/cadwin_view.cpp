@@ -234,7 +234,6 @@ LRESULT CCadwinView::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
     if (OtherViewHoldsLock(m_hWnd)) return 0;
     m.lastMousePos = {(short)LOWORD(m.leftPressPos), (short)HIWORD(m.leftPressPos)};
     LastViewMousePos = m.lastMousePos;
-    CmdWaitState().lastMousePos = LastViewMousePos;
     if (!IsKeyCursorActive()) CmdInput().event = CMD_EV_LBUTTON;
     return 0;
 }
@@ -268,7 +267,6 @@ LRESULT CCadwinView::OnRButtonUp(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
         if (OtherViewHoldsLock(m_hWnd)) return 0;
         m.lastMousePos = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
         LastViewMousePos = m.lastMousePos;
-        CmdWaitState().lastMousePos = LastViewMousePos;
         CmdInput().event = CMD_EV_RBUTTON;
         return 0;
     }
@@ -322,7 +320,6 @@ LRESULT CCadwinView::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
         }
         m.lastMousePos = here;
         LastViewMousePos = here;
-        CmdWaitState().lastMousePos = here;
         FollowPointer(here);
         return 0;
     }
@@ -356,7 +353,6 @@ LRESULT CCadwinView::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
         if (CmdInput().event == 0 && !IsKeyCursorActive()) CmdInput().event = CMD_EV_MOUSE_MOVE;
         m.lastMousePos = here;
         LastViewMousePos = here;
-        CmdWaitState().lastMousePos = here;
     }
     FollowPointer(here);
     return 0;

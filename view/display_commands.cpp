@@ -55,7 +55,6 @@ int CCadCmdDisp::Zoom(int in, int recentre, double factor) {
     const POINT mouse = LastViewMousePos;
     if (recentre && !first) {
         LastViewMousePos = {cx, cy};
-        CmdWaitState().lastMousePos = LastViewMousePos;
         POINT sp = {cx, cy};
         ::ClientToScreen(target, &sp);
         ::SetCursorPos(sp.x, sp.y);

@@ -11,6 +11,17 @@
 
 HoverSnapRecord HoverSnap;
 
+double GetFindAreaInDrawing() {
+    HWND view = GetActiveView();
+    ViewData* d = GetViewData(view);
+    if (!d) return 0;
+    // The pixel aperture through the scale of the view's current mode.
+    double x0, y0, x1, y1;
+    ClientToWorld(view, d, 0, 0, &x0, &y0);
+    ClientToWorld(view, d, kHoverAperturePixels, 0, &x1, &y1);
+    return std::hypot(x1 - x0, y1 - y0);
+}
+
 int SearchElementsAtCursor(double* result, void* mark, int) {
     HoverSnap = HoverSnapRecord();
     HWND view = GetActiveView();
@@ -18,11 +29,7 @@ int SearchElementsAtCursor(double* result, void* mark, int) {
     if (!d || !d->db) return 0;
     double p[3];
     GetCursorWorldPoint(p);
-    // The aperture in world units: the pixel aperture through the view's scale.
-    double x0, y0, x1, y1;
-    ClientToWorld(view, d, 0, 0, &x0, &y0);
-    ClientToWorld(view, d, kHoverAperturePixels, 0, &x1, &y1);
-    const double aperture = std::hypot(x1 - x0, y1 - y0);
+    const double aperture = GetFindAreaInDrawing();
     if (!(aperture > 0)) return 0;
     const CadPoint3 at = {p[0], p[1], 0};
     CadMark* among = static_cast<CadMark*>(mark);

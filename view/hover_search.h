@@ -14,6 +14,9 @@ extern HoverSnapRecord HoverSnap;
 
 // Pick aperture of the hover search in pixels (half the square's side).
 const int kHoverAperturePixels = 8;
+// The pick aperture in drawing units of the active view's current view mode;
+// 0 without an active view.
+double GetFindAreaInDrawing();
 
 // Searches the active view's drawing around the cursor's world point for a
 // snap point (end, intersection, mid, centre, in that order of preference),

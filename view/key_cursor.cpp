@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "command/wait_loop.h"
+#include "view/view_coords.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
 #include "view/view_transform.h"
@@ -24,9 +24,11 @@ struct KeyCursorState {
 } g_cursor;
 
 
-// The last mouse position of the active view in world units.
+// The last mouse position in a view (client pixels), in world units of the
+// active view. (The wait loop keeps its own screen position to tell real
+// moves apart; that one is no client position.)
 void MouseWorldPoint(double* p) {
-    const POINT mouse = CmdWaitState().lastMousePos;
+    const POINT mouse = LastViewMousePos;
     p[0] = mouse.x;
     p[1] = mouse.y;
     p[2] = 0;

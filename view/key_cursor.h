@@ -46,8 +46,7 @@ void SetCursorGridSnap(int on, double pitch, int subdivision);
 // 1 while the cursor snaps to the grid.
 int IsCursorGridSnap();
 
-// Set when the last input came from the loupe. (The input base point and
-// the last mouse position live in the command system's wait state.)
+// Set when the last input came from the loupe.
 extern int InputFromLoupe;
 // Mode 0 hides the input base-point mark, 3 draws it at the base point.
 void DrawInputBasePoint(int reserved1, int reserved2, int mode);

@@ -332,7 +332,6 @@ int HandleViewCommand(HWND view, int id) {
             int w, h;
             ClientSize(view, &w, &h);
             LastViewMousePos = {w / 2, h / 2};
-            CmdWaitState().lastMousePos = LastViewMousePos;
             const bool in = id == 1004 || id == 1007 || id == 1010 || id == 1013;
             if (in) DispZoomIn(0, 0.7);
             else DispZoomOut(0, 0.7);

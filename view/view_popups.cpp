@@ -77,5 +77,6 @@ HWND LayoutViewWindow() { return g_layout; }
 HWND LoupeWindow() { return g_loupe; }
 
 int ToggleOverviewMode(HWND) { return 0; }
+int OverviewClickedLayer = 0;
 
 void CSnapWin::Show(int, const double*) {}

@@ -28,6 +28,9 @@ extern int ViewClosingFlag;
 
 // The view's page/layer overview on or off; its result. Interim form: 0.
 int ToggleOverviewMode(HWND view);
+// The layer of the last click into a page/layer overview (the page shown is
+// the view's overviewPage); written by the overview.
+extern int OverviewClickedLayer;
 
 // The snap-kind pop-up: kind 1 end, 2 intersection, 3 on-line, 4 mid,
 // 5 centre, 0 free; near the point or the cursor. Interim form: nothing

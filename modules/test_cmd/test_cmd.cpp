@@ -13,8 +13,10 @@
 //   FaultInRuntime hand a runtime function a bad pointer
 //   Linger   as Wait, but after the end keeps pumping messages for a moment
 //            (as a module showing its clean-up progress does)
-// Every step leaves a line in the host log ("TESTCMD ..."), and also in the
-// file that ZAV_TESTCMD_LOG names, for tests that drive a whole host process.
+// The commands of each area of the host are in <area>_cmds.cpp (the words
+// StartCmd asks them about first). Every step leaves a line in the host log
+// ("TESTCMD ..."), and also in the file that ZAV_TESTCMD_LOG names, for tests
+// that drive a whole host process.
 #include <windows.h>
 
 #include <cstdarg>
@@ -23,12 +25,17 @@
 
 #include "base/api_decl.h"
 #include "command/host_messages.h"
+#include "modules/test_cmd/test_cmd.h"
+
+namespace testcmd {
 
 namespace {
-
 HWND g_frame = nullptr;
+}  // namespace
 
-LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+HWND Frame() { return g_frame; }
+
+LRESULT Host(UINT msg, WPARAM wParam, LPARAM lParam) {
     return SendMessageA(g_frame, msg, wParam, lParam);
 }
 
@@ -51,14 +58,20 @@ void Log(const char* format, ...) {
     CloseHandle(file);
 }
 
-const char* Word(const char* args) {
-    const char* p = args ? std::strstr(args, "/C:") : nullptr;
-    return p ? p + 3 : "";
-}
-
 bool Is(const char* word, const char* name) {
     size_t n = std::strlen(name);
     return std::strncmp(word, name, n) == 0 && (word[n] == '\0' || word[n] == ' ');
+}
+
+}  // namespace testcmd
+
+using namespace testcmd;
+
+namespace {
+
+const char* Word(const char* args) {
+    const char* p = args ? std::strstr(args, "/C:") : nullptr;
+    return p ? p + 3 : "";
 }
 
 void SetSwitches() {
@@ -174,8 +187,10 @@ int WaitForTheEnd() {
 }  // namespace
 
 ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
-    g_frame = mainFrame;
+    testcmd::g_frame = mainFrame;
     const char* word = Word(args);
+    int result = 0;
+    if (RunWiringCommand(word, args, &result)) return result;
     if (Is(word, "Quick")) {
         Log("TESTCMD quick id=%ld args=%s", static_cast<long>(Host(UM_GET_CUR_CMD_ID)), args);
         return 0;
@@ -237,19 +252,19 @@ ZAV_EXTERN_C int ZAVAPI CwCmdVer() { return 151; }
 
 // Loading entry points of an import module: each leaves a log line.
 ZAV_EXTERN_C int ZAVAPI LoadingDB(HWND mainFrame, const char* fileName, void* database) {
-    g_frame = mainFrame;
+    testcmd::g_frame = mainFrame;
     Log("TESTCMD LoadingDB %s %p", fileName ? fileName : "", database);
     if (fileName && std::strcmp(fileName, "fault.dxf") == 0) *static_cast<volatile int*>(nullptr) = 1;
     return 1;
 }
 ZAV_EXTERN_C int ZAVAPI Jwc_LoadingDB(HWND mainFrame, const char* fileName, void* database) {
-    g_frame = mainFrame;
+    testcmd::g_frame = mainFrame;
     Log("TESTCMD Jwc_LoadingDB %s %p", fileName ? fileName : "", database);
     return 1;
 }
 ZAV_EXTERN_C int ZAVAPI LoadingDB_Info(HWND mainFrame, const char* fileName, void* database,
                                        void* info1, void* info2) {
-    g_frame = mainFrame;
+    testcmd::g_frame = mainFrame;
     Log("TESTCMD LoadingDB_Info %s %d %d", fileName ? fileName : "", info1 != nullptr,
         info2 != nullptr);
     return 1;

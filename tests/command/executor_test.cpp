@@ -9,6 +9,7 @@
 #include "command/host_hooks.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
+#include "shell/host_services.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
 
@@ -245,8 +246,8 @@ TEST_F(Executor_, ModulePumpingAfterItsEndDoesNotStartTheNextCommandInside) {
 }
 
 TEST_F(Executor_, WiredToTheNeighbouringServices) {
-    // The real services of the drawing windows, panels and CAD library,
-    // with no drawing open: switches set by a module still come back.
+    // The program's real services (the shell installs them), with no
+    // drawing open: switches set by a module still come back.
     InstallHostServices();
     HostHooks().writeLog = [this](int, const char* category, const char* text) {
         log.push_back(std::string(category ? category : "") + "|" + text);

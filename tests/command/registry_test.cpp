@@ -6,6 +6,7 @@
 
 #include "base/file_utils.h"
 #include "cmd_fixture.h"
+#include "tests/app/test_commands.h"
 #include "command/cad_app_cmd.h"
 #include "win/message_box.h"
 
@@ -253,19 +254,37 @@ TEST_F(CmdRegistryModules, StartModuleCmdJoinsItsText) {
     EXPECT_EQ(errors.back(), "msg:5120");
 }
 
-TEST(CmdRegistryFile, InstallationFileReads) {
+TEST(CmdRegistryFile, InstallationFileReadsAndShipsNoTestCommands) {
     win::MessageBoxTestHook boxes;
-    CCadAppCmd reg;
+    CCadAppCmd shipped;
     const std::string path = DistDir() + "\\CadAppCmd.def";
-    ASSERT_EQ(reg.ReadDefFile(path.c_str()), 0)
+    ASSERT_EQ(shipped.ReadDefFile(path.c_str()), 0)
         << (boxes.Calls().empty() ? "" : boxes.Calls()[0].text);
-    ASSERT_GE(reg.Groups().size(), 2u);
+    ASSERT_NE(shipped.FindCmd(4000), nullptr);
+    EXPECT_EQ(shipped.FindCmd(4000)->displayName, "新規図面");
+    EXPECT_EQ(shipped.IsReadOnlyCmd(4001), 1);
+    EXPECT_EQ(shipped.FindCmd(30001), nullptr) << "the test commands are no part of the installation";
+    EXPECT_EQ(shipped.IsReadOnlyCmd(30001), 0);
+
+    // A test's private copy with the test commands written in.
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string dir = std::string(temp) + "zav_registry_install";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(path.c_str(), (dir + "\\CadAppCmd.def").c_str(), FALSE));
+    ASSERT_TRUE(InstallTestCommands(dir));
+    CCadAppCmd reg;
+    ASSERT_EQ(reg.ReadDefFile((dir + "\\CadAppCmd.def").c_str()), 0)
+        << (boxes.Calls().empty() ? "" : boxes.Calls()[0].text);
     const CCmdInfo* wait = reg.FindCmd(30001);
     ASSERT_NE(wait, nullptr);
     EXPECT_EQ(wait->displayName, "テスト入力待ち");
-    EXPECT_EQ(reg.FindCmd(4000)->displayName, "新規図面");
+    EXPECT_EQ(reg.FindCmd(4000)->displayName, "新規図面") << "the system commands stay";
+    EXPECT_EQ(reg.IsReadOnlyCmd(4001), 1);
     EXPECT_EQ(reg.IsReadOnlyCmd(30001), 1);
     EXPECT_EQ(reg.IsReadOnlyCmd(30004), 0);
+    DeleteFileA((dir + "\\CadAppCmd.def").c_str());
+    RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace

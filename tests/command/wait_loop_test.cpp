@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "cmd_fixture.h"
+#include "base/running_settings.h"
 #include "command/host_hooks.h"
 #include "command/wait_loop.h"
 
@@ -73,14 +74,13 @@ TEST_F(WaitLoop, DispatchRules) {
     };
     h.pickElement = [&](const double*, int) { return pickFinds; };
     h.overviewPick = [](int* layer, int* page) { *layer = 3; *page = 4; };
-    unsigned bits = 0;
     int rmouse = 0;
-    h.snapModeFlags = [&] { return bits; };
+    const long savedBits = Running().snapModeFlags;
     h.rightButtonMode = [&] { return rmouse; };
     CmdWaitState().storedLastPoint[0] = 5.0;
 
     for (const auto& c : cases) {
-        bits = c.snapBits;
+        Running().snapModeFlags = static_cast<long>(c.snapBits);
         rmouse = c.rmouse;
         snapFinds = c.snapFinds;
         pickFinds = c.pickFinds;
@@ -119,6 +119,7 @@ TEST_F(WaitLoop, DispatchRules) {
         }
         Drain();
     }
+    Running().snapModeFlags = savedBits;
 }
 
 TEST_F(WaitLoop, UnchangedMousePositionIsDroppedUnlessKeyboardCursor) {

@@ -79,11 +79,11 @@ TEST(PanelServices, SnapButtonSyncReplacesTheCombinedBit) {
         int before, lock, after;
     } cases[] = {{0x01, 0, 0x60}, {0x05, 0, 0x64}, {0x80, 1, 0x88}, {0x01, 1, 0x68}};
     for (const Case& k : cases) {
-        SnapModeFlags = k.before;
+        Running().snapModeFlags = k.before;
         SyncSnapButtons(k.lock);
-        EXPECT_EQ(k.after, SnapModeFlags) << std::hex << k.before;
+        EXPECT_EQ(k.after, Running().snapModeFlags) << std::hex << k.before;
     }
-    SnapModeFlags = 0;
+    Running().snapModeFlags = 0;
 }
 
 TEST(PanelServices, ToolPanelIsFoundAndFollowsItsButtons) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "shell/command_line.h"
+#include "shell/host_services.h"
 #include "view/cadwin_frame.h"
 #include "view/view_data.h"
 
@@ -34,6 +35,8 @@ void FrameTest::SetUp() {
     auto it = execAnswers.find(id);
     return it == execAnswers.end() ? 1 : it->second;
   };
+  // The program's own services, as its start-up installs them.
+  InstallHostServices();
   win::AddMessageLoop(&loop);
   frame = new CMainFrame;
   ASSERT_NE(nullptr, frame->CreateEx(nullptr, nullptr, 0, 0, nullptr));

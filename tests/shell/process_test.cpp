@@ -11,6 +11,7 @@
 
 #include "base/message_table.h"
 #include "shell_fixture.h"
+#include "tests/app/test_commands.h"
 
 #include <cstring>
 
@@ -50,6 +51,7 @@ class ProcessTest : public ::testing::Test {
           << fd.cFileName;
     } while (FindNextFileA(h, &fd));
     FindClose(h);
+    ASSERT_TRUE(InstallTestCommands(inst.Path())) << "the test module's commands";
     CreateDirectoryA(inst.File("SETTEI").c_str(), nullptr);
     for (const char* f : {"SETTEI\\rightmenu.ini", "SETTEI\\rirekimoji.ini", "SETTEI\\bottoncolor.ini"})
       CopyFileA((DistDir() + "\\" + f).c_str(), inst.File(f).c_str(), FALSE);

@@ -55,8 +55,8 @@ TEST_F(InputTest, MovesAndRightClicksBecomeInputEvents) {
     CmdInput().event = 0;
     ::SendMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(120, 80));
     EXPECT_EQ(CMD_EV_MOUSE_MOVE, CmdInput().event);
-    EXPECT_EQ(120, CmdWaitState().lastMousePos.x);
-    EXPECT_EQ(80, CmdWaitState().lastMousePos.y);
+    EXPECT_EQ(120, LastViewMousePos.x);
+    EXPECT_EQ(80, LastViewMousePos.y);
     // Another view holding the input lock keeps this one's moves out.
     CmdInput().event = 0;
     HWND other = NewDrawing("other");
@@ -65,6 +65,40 @@ TEST_F(InputTest, MovesAndRightClicksBecomeInputEvents) {
     ::SendMessageA(m_main.m_hWndMDIClient, WM_MDIACTIVATE, (WPARAM)::GetParent(view), 0);
     EXPECT_EQ(other, GetActiveView()) << "the lock refuses a window of another drawing";
     UnlockInput();
+}
+
+TEST_F(InputTest, AClickIsTheCursorPointInDrawingUnits) {
+    HWND view = NewDrawing();
+    SetClientSize(view, 400, 300);
+    ResetScales(view);
+    ViewData* d = GetViewData(view);
+    d->modelScale = 2.0;
+    d->modelOffsetX = -30;
+    d->modelOffsetY = 10;
+    ASSERT_EQ(view, GetActiveView());
+    ViewMouseState = ViewMouseStateRecord();
+    struct Click {
+        int x, y;
+    } clicks[] = {{120, 80}, {300, 250}};
+    for (const Click& c : clicks) {
+        // The wait loop keeps the last screen position it saw for itself;
+        // it never stands in for the view's own client position.
+        CmdWaitState().lastMousePos = {900, 700};
+        POINT screen = {c.x, c.y};
+        ::ClientToScreen(view, &screen);
+        ::SetCursorPos(screen.x, screen.y);
+        CmdInput().event = 0;
+        ::SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, c.y));
+        ::SendMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(c.x, c.y));
+        EXPECT_EQ(CMD_EV_LBUTTON, CmdInput().event) << c.x << "," << c.y;
+        double p[3] = {};
+        GetCursorWorldPoint(p);
+        double wx = 0, wy = 0;
+        ClientToWorld(view, d, c.x, c.y, &wx, &wy);
+        EXPECT_DOUBLE_EQ(wx, p[0]) << c.x << "," << c.y;
+        EXPECT_DOUBLE_EQ(wy, p[1]) << c.x << "," << c.y;
+    }
+    CmdInput().event = 0;
 }
 
 TEST_F(InputTest, TheViewHoldsTheMouseOnlyWhileThePointerWasOverItsDrawingArea) {

@@ -1,0 +1,26 @@
+// What the test module's command files share: the host (the main frame
+// StartCmd was given), the log line every step leaves, and the "/C:" word
+// that picks a command. Each area keeps its commands in <area>_cmds.cpp with
+// its own range of ids (listed in tests/app/TestCmd.def) and a dispatcher
+// that StartCmd asks in turn.
+#pragma once
+
+#include <windows.h>
+
+namespace testcmd {
+
+// The main frame of the running command.
+HWND Frame();
+// SendMessage to the main frame.
+LRESULT Host(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// One line into the host's log and into the file that ZAV_TESTCMD_LOG names
+// ("TESTCMD <key> ..." lines, which the whole-program tests parse).
+void Log(const char* format, ...);
+// The word is `name`, followed by nothing or a blank.
+bool Is(const char* word, const char* name);
+
+// The wiring commands (30100-30199): true when `word` named one of them,
+// with its StartCmd result in `result`.
+bool RunWiringCommand(const char* word, const char* args, int* result);
+
+}  // namespace testcmd

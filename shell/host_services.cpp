@@ -1,0 +1,310 @@
+#include "shell/host_services.h"
+
+#include <string>
+
+#include "base/apply_settings.h"
+#include "base/dbcs.h"
+#include "base/local_settings_ini.h"
+#include "base/message_table.h"
+#include "base/running_settings.h"
+#include "base/settings_layer.h"
+#include "base/system_log.h"
+#include "cadlib/WmCadApiDb.h"
+#include "command/host_hooks.h"
+#include "docking/docking_hooks.h"
+#include "panels/panel_windows.h"
+#include "panels/pbox.h"
+#include "panels/rp_menu.h"
+#include "shell/cad_system.h"
+#include "shell/document_roads.h"
+#include "shell/file_backup.h"
+#include "shell/host_messages_shell.h"
+#include "shell/main_frame.h"
+#include "shell/pane_rules.h"
+#include "shell/recent_commands.h"
+#include "shell/save_road.h"
+#include "shell/shell_seams.h"
+#include "view/cadwin_frame.h"
+#include "view/drawing_state.h"
+#include "view/element_pick.h"
+#include "view/input_scale.h"
+#include "view/key_cursor.h"
+#include "view/point_search.h"
+#include "view/raster.h"
+#include "view/rubber_band.h"
+#include "view/view_data.h"
+#include "view/view_popups.h"
+#include "view/view_table.h"
+#include "win/message_box.h"
+
+const char kEmptyServiceLogText[] = "ホストサービスが設定されていません: ";
+
+namespace {
+
+DbHeader* ActiveDb() { return GetActiveViewDb(); }
+
+// The system commands the shell carries out itself once the roads of the
+// documents have had their turn; -1 for an id neither knows.
+int RunSystemCommandAction(int id, HWND owner, DWORD word) {
+  const int road = RunDocumentCommand(id, owner, word);
+  if (road != -1) return road;
+  HWND frame = MainFrameWindow() ? MainFrameWindow() : owner;
+  switch (id) {
+    case 4000:  // a new, untitled drawing window
+      SendMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
+      return 0;
+    case 4005:
+      if (HWND view = GetActiveView()) PostMessageA(GetParent(view), WM_CLOSE, 0, 0);
+      return 0;
+    case 4006:
+      PostMessageA(owner ? owner : frame, WM_CLOSE, 0, 0);
+      return 0;
+  }
+  return -1;
+}
+
+// A question of a command: its prompt (request +0x70) in the prompt bar and
+// in the box; the mouse pointer is put back where it was. The pressed
+// button.
+int AskCommandQuestion(LPARAM lParam, UINT buttons) {
+  const auto* request = reinterpret_cast<const CmdRequest*>(lParam);
+  char text[512] = {};
+  if (request && request->word70) DbcsCopy(text, sizeof text, reinterpret_cast<const char*>(request->word70));
+  if (HWND bar = StatusBarWindow()) SendMessageA(bar, WM_USER, 2, reinterpret_cast<LPARAM>(text));
+  POINT mouse = {};
+  const BOOL hadMouse = GetCursorPos(&mouse);
+  const int answer = ZavMessageBox(MainFrameWindow(), text, "確認 ?", buttons | MB_ICONQUESTION);
+  if (hadMouse) SetCursorPos(mouse.x, mouse.y);
+  return answer;
+}
+
+// One candidate of a pick among several: 1 take it, 0 the next, 2 stop.
+int AskPickCandidate() {
+  const char* title = Running().YESNOMSG[0] ? Running().YESNOMSG : "この要素を選択しますか？";
+  const int answer = ZavMessageBox(MainFrameWindow(), title, "確認 ?", MB_YESNOCANCEL | MB_ICONQUESTION);
+  return answer == IDYES ? 1 : answer == IDCANCEL ? 2 : 0;
+}
+
+std::string SettingText(int (*read)(const char*, const char*, const char*, char*), const char* section,
+                        const char* key, const char* def) {
+  char out[SETTING_TEXT_SIZE] = {};
+  read(section, key, def, out);
+  return out;
+}
+
+void InstallCommandServices() {
+  CmdHostHooks& h = HostHooks();
+  // System log and messages. The call log takes the command system's lines too.
+  h.writeLog = [](int level, const char* category, const char* text) {
+    WriteSystemLogText(level, category, text ? text : "");
+    ShellTrace("%s,%s", category ? category : "", text ? text : "");
+  };
+  h.showErrorMessage = [](int id) { ShowErrorMessage(GetMessageText(id)); };
+  h.showErrorText = [](const char* text) { ShowErrorMessage(text ? text : ""); };
+
+  // Application object and running settings.
+  h.launchKind = [] { return LaunchKind(); };
+  h.appTitleText = [] { return AppTitleText(); };
+  h.appObject = []() -> void* { return &GetCadSystem(); };
+  h.language = [] { return Running().LANGUAGE; };
+  h.safeGuard = [] { return Running().SAFE; };
+  h.rightButtonMode = [] { return static_cast<int>(Running().RMOUSE); };
+  h.undoLevel = [] { return Running().iUndoCount; };
+  h.layerPatternFile = [] { return std::string(Running().szLPatRd); };
+  h.translateAccel = [](HWND frame, HACCEL table, MSG* msg) -> BOOL {
+    return GetCadSystem().TranslateAccel(frame, table, msg);
+  };
+
+  // Windows of the shell.
+  h.statusBarWindow = [] { return StatusBarWindow(); };
+  h.mdiClientWindow = [] { return MdiClientWindow(); };
+
+  // Drawing windows.
+  h.activeView = [] { return GetActiveView(); };
+  h.activeDb = []() -> void* { return ActiveDb(); };
+  h.activateView = [](HWND view) { return ActivateViewFrame(view); };
+  h.activeViewReadOnly = [] {
+    const ViewData* d = GetViewData(GetActiveView());
+    return (d && d->readOnly) ? 1 : 0;
+  };
+  h.activeDrawingHasSelection = [] {
+    const DbHeader* db = ActiveDb();
+    return (db && db->selectionChanged != 0) ? 1 : 0;
+  };
+  h.focusActiveView = [] {
+    if (HWND view = GetActiveView()) SetFocus(view);
+  };
+  h.showElementCount = [] {
+    if (HWND bar = StatusBarWindow()) SendMessageA(bar, WM_USER, 5, GetViewElementCount(GetActiveView()));
+  };
+  h.enableInputScale = [](int on) { EnableInputScaleCombo(on); };
+  h.inputScaleBlockingOff = [] { SetInputScaleBlocked(0); };
+  h.updateRubberBandErase = [] { UpdateRubberBand(GetActiveView(), 0, 0, 1); };
+  h.unlockInput = [] { UnlockInput(); };
+  h.loupeFlag = [] { return InputFromLoupe; };
+  h.clearLoupeFlag = [] { InputFromLoupe = 0; };
+  h.gridSnapOn = [] { return RPMenuState.gridSnap; };
+  h.keyboardCursorMode = [] { return IsKeyCursorMode(); };
+  h.getCursorWorldPoint = [](double pt[3]) { GetCursorWorldPoint(pt); };
+  h.getInputCursorPoint = [](double pt[3]) { GetInputCursorPoint(pt); };
+  h.getGridSnappedCursorPoint = [](double pt[3]) { GetGridSnappedCursorPoint(pt); };
+  h.drawInputBasePoint = [](int mode) { DrawInputBasePoint(0, 0, mode); };
+  h.overviewPick = [](int* layer, int* page) {
+    const ViewData* d = GetViewData(GetActiveView());
+    *layer = OverviewClickedLayer;
+    *page = d ? d->overviewPage : 0;
+  };
+  h.drawingRectToClient = [](void* request) { return WorldRectToViewRect(0, 0, request); };
+
+  // Panels.
+  h.closeRightClickPopup = [] { CloseRPMenu(); };
+  h.rightClickPopupOpen = [] { return RPMenuState.shown; };
+  h.resetRightClickEntries = [] { ResetRPMenuItems(); };
+  h.clearPanelPages = [] { ClearAllPBoxPages(); };
+  h.pushRecentCommand = [](int id, const char* name) { PushRecentCommand(name, id); };
+
+  // Point searches and picking. The wait loop sets the locked-layer search
+  // mode around a pick; the library's search follows that mode.
+  h.snapSearch = [](int kind, double pt[3]) {
+    double found[3] = {pt[0], pt[1], pt[2]};
+    if (!SearchPointOfKind(kind, pt, found)) return 0;
+    for (int i = 0; i < 3; ++i) pt[i] = found[i];
+    return 1;
+  };
+  h.pickElement = [](const double pt[3], int) { return PickElementAtPoint(pt, AskPickCandidate); };
+  h.getLockLayerSearchMode = [] { return TqGetLockLaySearchMode(); };
+  h.setLockLayerSearchMode = [](int mode) { TqSetLockLaySearchMode(mode); };
+
+  // CAD library.
+  h.fastAccessOn = [] {
+    DAriFastAccessOn();
+    // What the fast run changes cannot be undone: the steps recorded
+    // before it go, and no new ones are recorded.
+    if (DbHeader* db = ActiveDb()) {
+      DAriClearUndoElement(db);
+      DAriUndoFgSet(db, 0);
+    }
+  };
+  h.fastAccessOff = [] {
+    if (DbHeader* db = ActiveDb()) DAriUndoFgSet(db, HostHooks().undoLevel());
+    DAriFastAccessOff();
+  };
+  h.destroyMark = [](uint32_t mark) { DAriDestroyMark(reinterpret_cast<CadMark*>(mark)); };
+  h.setElementCheckMode = [](LPARAM mode) { return DAriSetElementCheckMode(static_cast<int>(mode)); };
+
+  // Backups.
+  h.countCommandForBackup = [] { FileBackup().CountCommand(); };
+  h.backupModified = [] { FileBackup().BackupModified(); };
+
+  // Dialogs and the roads of the documents.
+  h.yesNoPlain = [](WPARAM, LPARAM lParam) -> LRESULT {
+    return AskCommandQuestion(lParam, MB_YESNO) == IDNO ? 0 : 1;
+  };
+  h.yesNoCancel = [](WPARAM, LPARAM lParam) -> LRESULT {
+    const int answer = AskCommandQuestion(lParam, MB_YESNOCANCEL);
+    return answer == IDYES ? 1 : answer == IDCANCEL ? 2 : 0;
+  };
+  h.rasterFunc = [](WPARAM operation, LPARAM request) -> LRESULT {
+    return ExecRasterRequest(static_cast<int>(operation), reinterpret_cast<void*>(request));
+  };
+  h.systemCommand = RunSystemCommandAction;
+  h.ddeOpenDrawing = [](const char* path) { return OpenOrActivateDrawing(path); };
+
+  // Settings layer.
+  h.readSettingText = [](const char* section, const char* key, const char* def) {
+    return SettingText(ReadSettingText, section, key, def);
+  };
+  h.writeSettingText = [](const char* section, const char* key, const char* value) {
+    return WriteSettingText(section, key, value);
+  };
+  h.readSettingSection = [](const char* section) {
+    // The key names of a ProgramIni section, each zero-terminated.
+    char names[SETTING_TEXT_SIZE] = {};
+    const DWORD n = GetPrivateProfileStringA(section, nullptr, "", names, sizeof names,
+                                             GetProgramIniPath().c_str());
+    return std::string(names, n);
+  };
+  h.readCmdIniString = [](const char* section, const char* key, const char* def) {
+    return SettingText(ReadCmdIniString, section, key, def);
+  };
+  h.writeCmdIniString = [](const char* section, const char* key, const char* value) {
+    return WriteCmdIniString(section, key, value);
+  };
+  h.readSettingFileName = [](const char* key) {
+    char path[SETTING_PATH_SIZE] = {};
+    ReadSettingFileName(path, "CONFIG", key, "");
+    return std::string(path);
+  };
+  h.readSettingString = [](const char* section, const char* key, const char* def, char* buffer, int size,
+                           const char* spec) {
+    if (!buffer || size <= 0) return 0;
+    return ReadSettingString(section, key, def, buffer, static_cast<size_t>(size), spec);
+  };
+  h.writeSettingString = [](const char* section, const char* key, const char* value, const char* spec) {
+    return WriteSettingString(section, key, value, spec);
+  };
+}
+
+void InstallNeighbourServices() {
+  // The settings hand their values to the parts that use them.
+  SettingsNeighbours& n = Neighbours();
+  n.SetKeyCursorStep = SetKeyCursorStep;
+  n.GetKeyCursorStep = GetKeyCursorStep;
+  n.SyncSnapButtons = [] { SyncSnapButtons(Running().iLockBtnSnapNINNITEN); };
+  n.SetGestureCommand = SetGestureCommand;
+  n.AllocRPMenuBuffer = AllocRPMenuBuffer;
+  n.LoadRPMenuFile = LoadRPMenuFile;
+  n.InitCadFileBackup = [](const CadFileBackupSettings& s) { FileBackup().Init(s); };
+  n.WriteSystemLog = WriteSystemLogText;
+  // The pen colours and the UI library's record pointer keep their
+  // defaults: both reach the loaded libraries themselves.
+  InstallLocalSettingsIniHandlers();
+
+  zav::DockingHooks& dock = zav::GetDockingHooks();
+  dock.isDockLayoutLocked = IsDockLayoutLocked;
+  dock.paneCaptionColors = PaneCaptionColors;
+
+  CadwinSaveHandler = [](HWND view) { return SaveDrawingAs(view, 1); };
+  CadwinHost().loadAccelerator = LoadFrameAccelerator;
+}
+
+}  // namespace
+
+void InstallHostServices() {
+  InstallCommandServices();
+  InstallNeighbourServices();
+}
+
+std::vector<std::string> EmptyHostServiceNames() {
+  std::vector<std::string> empty;
+  for (const std::string& name : EmptyHostServices()) empty.push_back("command." + name);
+  const zav::DockingHooks& dock = zav::GetDockingHooks();
+  if (!dock.isDockLayoutLocked) empty.push_back("docking.isDockLayoutLocked");
+  if (!dock.paneCaptionColors) empty.push_back("docking.paneCaptionColors");
+  const SettingsNeighbours& n = Neighbours();
+  const struct {
+    bool set;
+    const char* name;
+  } settings[] = {
+      {n.SetKeyCursorStep != nullptr, "SetKeyCursorStep"}, {n.GetKeyCursorStep != nullptr, "GetKeyCursorStep"},
+      {n.SyncSnapButtons != nullptr, "SyncSnapButtons"},   {n.SetGestureCommand != nullptr, "SetGestureCommand"},
+      {n.AllocRPMenuBuffer != nullptr, "AllocRPMenuBuffer"}, {n.LoadRPMenuFile != nullptr, "LoadRPMenuFile"},
+      {n.InitCadFileBackup != nullptr, "InitCadFileBackup"}, {n.GetPenColors != nullptr, "GetPenColors"},
+      {n.SetTheConfigDataPtr != nullptr, "SetTheConfigDataPtr"}, {n.WriteSystemLog != nullptr, "WriteSystemLog"},
+  };
+  for (const auto& s : settings)
+    if (!s.set) empty.push_back(std::string("settings.") + s.name);
+  if (!LocalIniNeighbours().SetCursorFindArea) empty.push_back("localIni.SetCursorFindArea");
+  if (!CadwinSaveHandler) empty.push_back("cadwin.saveHandler");
+  if (!CadwinHost().loadAccelerator) empty.push_back("cadwin.loadAccelerator");
+  return empty;
+}
+
+int CheckHostServices() {
+  const std::vector<std::string> empty = EmptyHostServiceNames();
+  for (const std::string& name : empty) {
+    WriteSystemLog(0, "Error", "%s%s", kEmptyServiceLogText, name.c_str());
+    ShellTrace("Error,%s%s", kEmptyServiceLogText, name.c_str());
+  }
+  return static_cast<int>(empty.size());
+}
