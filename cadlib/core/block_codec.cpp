@@ -98,7 +98,7 @@ std::string CompressChunked(const std::string& raw, size_t piece) {
         size_t at = i * piece, n = std::min(piece, raw.size() - at);
         rawSizes[i] = static_cast<uint32_t>(n);
         failed[i] = !CompressBlock(raw.data() + at, n, stored[i]);
-    });
+    }, raw.size() >= (size_t(4) << 20));
     for (char f : failed)
         if (f) throw std::bad_alloc();
     return JoinChunks(stored, rawSizes, items);
@@ -116,7 +116,7 @@ bool ExpandChunked(const uint8_t* section, size_t size, size_t limit, std::strin
     std::vector<char> ok(chunks.size(), 0);
     ParallelFor(chunks.size(), [&](size_t i) {
         ok[i] = ExpandBlock(section + chunks[i].at, chunks[i].storedSize, &out[0] + at[i], chunks[i].rawSize);
-    });
+    }, at.back() >= (size_t(4) << 20));
     for (char k : ok)
         if (!k) return false;
     return true;

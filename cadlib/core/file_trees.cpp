@@ -241,7 +241,7 @@ TreeSection WriteTrees(Database& db, bool figures) {
         } catch (const std::bad_alloc&) {
             failed[i] = 1;
         }
-    });
+    }, total >= 32768);
     if (std::find(failed.begin(), failed.end(), 1) != failed.end()) throw std::bad_alloc();
     TreeSection out;
     out.bytes = JoinChunks(stored, rawSizes, items);
@@ -570,7 +570,8 @@ void ReadTrees(const uint8_t* stored, size_t size, uint32_t crc, Database& db, b
         if (chunks[i].items > 0xFFFFFFFFu - serial) Fail(damage);
         serial += chunks[i].items;
     }
-    ParallelFor(batches.size(), [&](size_t i) { batches[i].Run(); });
+    // Threads pay from a few tens of thousands of elements on.
+    ParallelFor(batches.size(), [&](size_t i) { batches[i].Run(); }, serial - db.nextSerial >= 32768);
     // The first failure in file order is the one a single reader meets.
     for (BatchReader& b : batches) {
         if (!b.error) continue;

@@ -117,4 +117,16 @@ void ParallelFor(size_t count, const std::function<void(size_t)>& task) {
     ThePool().Run(count, task, threads);
 }
 
+void ParallelFor(size_t count, const std::function<void(size_t)>& task, bool worth) {
+    // A count set on purpose (tests comparing one thread with many) spreads anyway.
+    if (worth || gForced.load() > 1) {
+        ParallelFor(count, task);
+        return;
+    }
+    bool outer = tInTask;
+    tInTask = true;
+    for (size_t i = 0; i < count; ++i) task(i);
+    tInTask = outer;
+}
+
 }  // namespace cad

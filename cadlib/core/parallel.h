@@ -14,6 +14,9 @@ namespace cad {
 // A call made from inside a task, or while another thread's call is running,
 // runs its tasks on the calling thread alone.
 void ParallelFor(size_t count, const std::function<void(size_t)>& task);
+// The same, on the calling thread alone unless `worth` says the work is
+// large enough to pay for waking the others.
+void ParallelFor(size_t count, const std::function<void(size_t)>& task, bool worth);
 
 // Threads that take part in a ParallelFor (1: the caller alone).
 size_t WorkerCount();
