@@ -39,6 +39,17 @@ void ClearPointers(ElementRecord& rec) {
     }
 }
 
+uint8_t ExtFlags(const ElementExt* x) {
+    uint8_t flags = 0;
+    if (x) {
+        if (!x->tags.empty()) flags |= 1;
+        if (x->hasTagText) flags |= 2;
+        if (x->userData) flags |= 4;
+        if (!x->extra.empty()) flags |= 8;
+    }
+    return flags;
+}
+
 bool ResolveFigure(Database& db, StoredElement* e, int32_t index) {
     if (index == 0) return true;   // a placed figure saved without a definition
     if (index < 1 || static_cast<size_t>(index) > db.figureHeaders.size()) return false;

@@ -24,6 +24,11 @@ struct LoadError {
 };
 [[noreturn]] void Fail(uint32_t bits);
 
+struct ElementExt;
+// Which extras an element carries: bit 0 tags, 1 tag text, 2 user data,
+// 3 extra-data slots.
+uint8_t ExtFlags(const ElementExt* x);
+
 // The fields of a record that point into memory, zeroed.
 void ClearPointers(ElementRecord& rec);
 

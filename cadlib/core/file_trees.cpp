@@ -50,17 +50,6 @@ void PutVar(std::string& s, uint64_t v) {
 void PutRaw(std::string& s, const void* p, size_t n) { s.append(static_cast<const char*>(p), n); }
 void PutU32(std::string& s, uint32_t v) { PutRaw(s, &v, 4); }
 
-uint8_t ExtFlags(const ElementExt* x) {
-    uint8_t flags = 0;
-    if (x) {
-        if (!x->tags.empty()) flags |= 1;
-        if (x->hasTagText) flags |= 2;
-        if (x->userData) flags |= 4;
-        if (!x->extra.empty()) flags |= 8;
-    }
-    return flags;
-}
-
 int Depth(StoredElement* node, StoredElement* root) {
     int d = 0;
     for (StoredElement* p = node; p && p != root && d < 65535; p = p->owner) ++d;

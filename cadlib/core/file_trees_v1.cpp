@@ -68,13 +68,7 @@ void WriteNodeBody(ByteWriter& w, StoredElement* e) {
     default: break;
     }
     ElementExt* x = static_cast<ElementExt*>(e->ext);
-    uint8_t flags = 0;
-    if (x) {
-        if (!x->tags.empty()) flags |= 1;
-        if (x->hasTagText) flags |= 2;
-        if (x->userData) flags |= 4;
-        if (!x->extra.empty()) flags |= 8;
-    }
+    uint8_t flags = ExtFlags(x);
     w.U8(flags);
     if (flags & 1) {
         w.U32(static_cast<uint32_t>(x->tags.size()));

@@ -184,6 +184,30 @@ bool IsContainer(uint16_t kind) {
     return IsGroupLike(kind) || kind == kElmFigure || kind == kElmFigureHeader;
 }
 
+// A context that records an element's writes into `ops` instead of making
+// them: on a worker thread, or on the painting thread.
+struct Recorder {
+    RenderContext ctx;
+    Stroker stroker;
+    PixelPlane plane;
+    Recorder(RenderContext& view, const PixelPlane& target, std::vector<PixelOp>* ops, RecordMode mode)
+        : ctx(view, mode), stroker(ctx), plane(target) {
+        plane.record = ops;
+        ctx.stroker = &stroker;
+        ctx.plane = &plane;
+    }
+    // Records one element; false (its writes taken back) when it needs more.
+    bool Element(StoredElement* e, std::vector<PixelOp>& ops) {
+        size_t begin = ops.size();
+        ctx.needsMain = ctx.needsGdi = false;
+        DrawStored(ctx, e);
+        stroker.Flush();
+        if (!ctx.needsGdi && !ctx.needsMain) return true;
+        ops.resize(begin);
+        return false;
+    }
+};
+
 // The larger elements, stroked over the small ones in their order: recorded
 // on the worker threads where they can be, texts whose glyphs are not made
 // yet on the painting thread, and what needs GDI drawn there in its turn.
@@ -192,16 +216,10 @@ void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredEl
     // Fonts and glyphs of the texts are made first, on this thread.
     {
         std::vector<PixelOp> scratch;
-        RenderContext main(ctx, RecordMode::Main);
-        Stroker stroker(main);
-        PixelPlane rec = plane;
-        rec.record = &scratch;
-        main.stroker = &stroker;
-        main.plane = &rec;
+        Recorder main(ctx, plane, &scratch, RecordMode::Main);
         for (StoredElement* e : large) {
             if (e->rec.kind != kElmText && !IsContainer(e->rec.kind)) continue;
-            DrawStored(main, e);
-            stroker.Flush();
+            main.Element(e, scratch);
             scratch.clear();
         }
     }
@@ -214,21 +232,9 @@ void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredEl
     std::vector<uint8_t> state(count, kRecorded);
     ParallelFor(pieces.size(), [&](size_t p) {
         Piece& piece = pieces[p];
-        RenderContext worker(ctx, RecordMode::Worker);
-        Stroker stroker(worker);
-        PixelPlane rec = plane;
-        rec.record = &piece.ops;
-        worker.stroker = &stroker;
-        worker.plane = &rec;
+        Recorder worker(ctx, plane, &piece.ops, RecordMode::Worker);
         for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
-            size_t begin = piece.ops.size();
-            worker.needsMain = worker.needsGdi = false;
-            DrawStored(worker, large[i]);
-            stroker.Flush();
-            if (worker.needsGdi || worker.needsMain) {
-                piece.ops.resize(begin);
-                state[i] = worker.needsGdi ? kGdi : kMain;
-            }
+            if (!worker.Element(large[i], piece.ops)) state[i] = worker.ctx.needsGdi ? kGdi : kMain;
             piece.ends.push_back(static_cast<uint32_t>(piece.ops.size()));
         }
     });
@@ -236,22 +242,11 @@ void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredEl
     std::vector<PixelOp> mainOps;
     std::vector<std::pair<uint32_t, uint32_t>> mainRange(count);
     {
-        RenderContext main(ctx, RecordMode::Main);
-        Stroker stroker(main);
-        PixelPlane rec = plane;
-        rec.record = &mainOps;
-        main.stroker = &stroker;
-        main.plane = &rec;
+        Recorder main(ctx, plane, &mainOps, RecordMode::Main);
         for (size_t i = 0; i < count; ++i) {
             if (state[i] != kMain) continue;
             size_t begin = mainOps.size();
-            main.needsMain = main.needsGdi = false;
-            DrawStored(main, large[i]);
-            stroker.Flush();
-            if (main.needsGdi) {
-                mainOps.resize(begin);
-                state[i] = kGdi;
-            }
+            if (!main.Element(large[i], mainOps)) state[i] = kGdi;
             mainRange[i] = {static_cast<uint32_t>(begin), static_cast<uint32_t>(mainOps.size())};
         }
     }
