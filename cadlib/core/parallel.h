@@ -20,9 +20,11 @@ void ParallelFor(size_t count, const std::function<void(size_t)>& task, bool wor
 
 // Threads that take part in a ParallelFor (1: the caller alone).
 size_t WorkerCount();
+// The machine's processors, up to 8.
+size_t ProcessorCount();
 
-// Exactly `n` threads from now on, up to 8 (0: as many as the machine has
-// processors). Tests compare one thread with many.
+// Exactly `n` threads from now on, up to 8 (0: the default, one). The
+// setting "Threads" sets it; tests compare one thread with many.
 void SetWorkerCount(size_t n);
 
 }  // namespace cad

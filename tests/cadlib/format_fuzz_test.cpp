@@ -15,14 +15,18 @@
 
 using namespace cadtest;
 
+// Files of the old layout as before; the new layout's cases (a third of them
+// damaged inside a compressed chunk and compressed again) cost more each,
+// so fewer run here: tests/cadlib/native/run.sh runs 100,000 of each.
 TEST(CadFileMutation, HundredThousandDamagedFilesNeverBreakTheLoader) {
-    for (uint32_t version : {1u, cad::kFormatVersion}) {
-        SCOPED_TRACE("version " + std::to_string(version));
-        MutationResult r = RunMutations(100000, 20261210, version);
-        printf("version %u, 100000 damaged files: %d loaded, %d refused, %.2f s\n", version, r.loaded, r.refused,
-               r.seconds);
+    const struct { uint32_t version; int cases; } runs[] = {{1u, 100000}, {cad::kFormatVersion, 20000}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE("version " + std::to_string(run.version));
+        MutationResult r = RunMutations(run.cases, 20261210, run.version);
+        printf("version %u, %d damaged files: %d loaded, %d refused, %.2f s\n", run.version, run.cases, r.loaded,
+               r.refused, r.seconds);
         EXPECT_EQ(r.fault, "");
-        EXPECT_GT(r.refused, 50000);
+        EXPECT_GT(r.refused, run.cases / 2);
     }
 }
 
