@@ -80,6 +80,8 @@ void ConfigDataPtrToLibrary(ConfigData* data) {
 
 void NoSystemLog(int, const char*, const char*) {}
 
+void KeepTolerances(double, double) {}  // Running().dEps and dEpsAngle hold them
+
 SettingsNeighbours g_neighbours = DefaultSettingsNeighbours();
 
 // --- Helpers.
@@ -115,7 +117,7 @@ void ShowTempCheckError(const char* text) {
 SettingsNeighbours DefaultSettingsNeighbours() {
   return SettingsNeighbours{KeepKeyCursorStep, ReadKeyCursorStep, KeepSnapButtons, KeepGestureCommand,
                             NoMenuBuffer,      ProbeMenuFile,     NoBackupInit,    PenColorsFromLibrary,
-                            ConfigDataPtrToLibrary, NoSystemLog};
+                            ConfigDataPtrToLibrary, NoSystemLog,     KeepTolerances};
 }
 
 SettingsNeighbours& Neighbours() { return g_neighbours; }
@@ -407,6 +409,7 @@ void LocalSettingsSetup::Apply() {
   UpdateEpsilons(false);
   r.dEpsAngle = dEpsAngle;
   r.dEps = dEps;
+  g_neighbours.SetTolerances(dEps, dEpsAngle);
   if (LMsFg & 1) r.snapModeFlags = (r.snapModeFlags & ~1L) | 0x60;
   g_neighbours.SyncSnapButtons();
   if (r.iGridCutFg == 0) r.iGridNoDetFlg = 0;
@@ -508,10 +511,14 @@ void CCadSystemSettings::ApplyConfigDataKeepingUserValues() {
   const double cursorStep = g_neighbours.GetKeyCursorStep();
   char zumenDir[sizeof r.zumenDir];
   std::memcpy(zumenDir, r.zumenDir, sizeof zumenDir);
+  // The window rectangle runs from the user's Screen (and follows the main
+  // frame): the system's WIMDOW_RECT is only the first start's.
+  const RectEx windowRect = r.mainWindowRect;
   m_ConfigData.Apply();
   r.rubberColor = rubberColor;
   g_neighbours.SetKeyCursorStep(cursorStep);
   std::memcpy(r.zumenDir, zumenDir, sizeof zumenDir);
+  r.mainWindowRect = windowRect;
 }
 
 int CCadSystemSettings::SaveConfigData(unsigned command) {

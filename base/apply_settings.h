@@ -39,6 +39,8 @@ struct SettingsNeighbours {
   // Hands the address of the live record to the UI library.
   void (*SetTheConfigDataPtr)(ConfigData* data);
   void (*WriteSystemLog)(int level, const char* category, const char* text);
+  // The distance and angle tolerances of the geometry and the CAD library.
+  void (*SetTolerances)(double distance, double angle);
 };
 SettingsNeighbours& Neighbours();
 SettingsNeighbours DefaultSettingsNeighbours();

@@ -367,12 +367,11 @@ int CCadSystemSettings::SaveConfigDataFile(const char* path) {
   return 0;
 }
 
-int CCadSystemSettings::LoadLocalSettings(bool apply, const char* path) {
+int CCadSystemSettings::LoadLocalSettingsXml(bool apply, const char* path) {
   SetJapaneseLocale();
-  int result = -1;
   for (int attempt = 0; attempt < 2; ++attempt) {
     const std::string file = path ? std::string(path) : GetLocalSettingsPath(true, false);
-    if (!FileExists(file)) break;
+    if (!FileExists(file)) return -1;
     try {
       LocalSettingsSetup setup(m_LocalSettingsSetup);
       LocalSettingsWindow window(m_LocalSettingsWindow);
@@ -390,20 +389,30 @@ int CCadSystemSettings::LoadLocalSettings(bool apply, const char* path) {
         continue;
       }
       ReportFailure(kLoadFailedText, file, CurrentFailureText().c_str());
-      break;
+      return -1;
     }
-    result = 0;
     if (apply) {
       m_bUserSettingsApplied = true;
       m_LocalSettingsSetup.Apply();
       m_LocalSettingsWindow.Apply();
       InitCadFileBackup(m_CadFileBackup);
     }
-    break;
+    return 0;
   }
+  return -1;
+}
+
+int CCadSystemSettings::LoadLocalSettings(bool apply, const char* path) {
+  const int result = LoadLocalSettingsXml(apply, path);
   const std::string ini = path ? LocalSettingsIniPathFor(path) : GetLocalSettingsIniPath(true, false);
   if (g_readIni) g_readIni(m_LocalSettingsSetup, ini.c_str());
   return result;
+}
+
+int CCadSystemSettings::ReloadLocalSettings() {
+  // Only once the user's records run: before that, start-up applies them.
+  if (!m_bUserSettingsApplied) return LoadLocalSettingsXml(false, nullptr);
+  return LoadLocalSettingsXml(true, nullptr);
 }
 
 int CCadSystemSettings::SaveLocalSettings(const char* path) {

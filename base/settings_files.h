@@ -27,6 +27,11 @@ class CCadSystemSettings {
   int SaveConfigDataFile(const char* path);
   int LoadLocalSettings(bool apply, const char* path);
   int SaveLocalSettings(const char* path);
+  // Reads the per-user LocalSettings.xml again (not its INI companion) and,
+  // once the per-user settings run, applies the records: what was just
+  // written into the file takes effect and is what the next save keeps.
+  // 0 loaded, -1 not.
+  int ReloadLocalSettings();
   // Writes "iHighlightColor" into LocalSettings.ini (the per-user one for a
   // null path; the extension is forced to ".ini") and hands it to the CAD
   // library.
@@ -39,7 +44,8 @@ class CCadSystemSettings {
 
   // Applies ConfigData again (after a reload): once the per-user settings
   // are applied, the user's running values of the settings that both govern
-  // (rubber-band colour, keyboard-cursor step, drawing folder) stay.
+  // (rubber-band colour, keyboard-cursor step, drawing folder, main-window
+  // rectangle) stay.
   void ApplyConfigDataKeepingUserValues();
 
   ConfigData m_ConfigData;
@@ -48,6 +54,10 @@ class CCadSystemSettings {
   CadFileBackupSettings m_CadFileBackup;
   LocalSettingsStackCmd m_LocalSettingsStackCmd;
   bool m_bUserSettingsApplied = false;
+
+ private:
+  // The XML part of LoadLocalSettings.
+  int LoadLocalSettingsXml(bool apply, const char* path);
 };
 
 // The live settings object of the process (the application object), or null.

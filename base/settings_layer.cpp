@@ -175,8 +175,14 @@ int WriteSettingString(const char* section, const char* key, const char* value, 
         }
         // Reload so a changed key takes effect at once; the reload keeps the
         // user's own running values of the settings both records govern.
-        if (settings)
+        if (settings) {
             settings->LoadConfigData(true, nullptr);
+            // The per-user records are written from the running values at
+            // shutdown: a key changed in their file must run from now on, or
+            // that save would put the old value back.
+            if (kind == 2 && lstrcmpiA(path.c_str(), settings->GetLocalSettingsPath(true, false).c_str()) == 0)
+                settings->ReloadLocalSettings();
+        }
         return 1;
     } catch (...) {
         return 0;

@@ -216,7 +216,11 @@ struct DbInfo {
     uint8_t byte4218;              // 4218
     int32_t originAtCorner;        // 4219
     int32_t elementCount;          // 4223 (first word of the 84-byte block)
-    uint8_t block4227[80];         // 4227
+    uint8_t block4227[8];          // 4227
+    uint8_t epsDistance[8];        // 4235 double: the drawing's distance tolerance
+    uint8_t epsAngleCos[8];        // 4243 double: its angle tolerance as cosine
+    uint8_t epsAngleSin[8];        // 4251 double: and sine
+    uint8_t block4259[48];         // 4259
     uint16_t word4307;             // 4307
     LayerTable layers;             // 4309
     LineTypeEntry lineTypes[32];   // 24153
@@ -236,6 +240,9 @@ static_assert(offsetof(DbInfo, paperCode) == 3960, "paper code");
 static_assert(offsetof(DbInfo, block3962) == 3962, "block");
 static_assert(offsetof(DbInfo, originAtCorner) == 4219, "origin flag");
 static_assert(offsetof(DbInfo, elementCount) == 4223, "element count");
+static_assert(offsetof(DbInfo, epsDistance) == 4235, "distance tolerance");
+static_assert(offsetof(DbInfo, epsAngleCos) == 4243, "angle tolerance cosine");
+static_assert(offsetof(DbInfo, epsAngleSin) == 4251, "angle tolerance sine");
 static_assert(offsetof(DbInfo, word4307) == 4307, "word 4307");
 static_assert(offsetof(DbInfo, layers) == 4309, "layer table");
 static_assert(offsetof(DbInfo, layers) + offsetof(LayerTable, names) == 4697, "layer names");

@@ -63,6 +63,8 @@
     X(overviewPick, void(int* layer, int* page), "the layer and page of the last overview click")     \
     X(drawingRectToClient, int(void* request),                                                         \
       "world rectangle (+0x28) to client rectangle (+0x2c) of view +0x24")                             \
+    X(setDbEpsilon, LRESULT(WPARAM, LPARAM request),                                                   \
+      "UM_SET_EPS: the tolerances and number display settings (request record)")                      \
     /* --- Panels ------------------------------------------------------------------------- */      \
     X(closeRightClickPopup, void(), "closes the right-click pop-up")                                   \
     X(rightClickPopupOpen, int(), "1 while the right-click pop-up is shown")                           \

@@ -164,7 +164,7 @@ public:
     LRESULT OnSetTagString(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnCopyAsGroup(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnExplodeGroup(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetEps(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+    LRESULT OnSetEps(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnReadNextMember(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnGetUsedLayers(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnSetModified(UINT, WPARAM, LPARAM, BOOL&) { return 0; }

@@ -68,14 +68,13 @@ CCadSystem& GetCadSystem() {
   return system;
 }
 
-CCadSystem::CCadSystem() {
-  for (ButtonColors& c : m_buttonColors)
-    c = {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_GRAYTEXT)};
-}
+CCadSystem::CCadSystem() {}
 
 int IsCmdPanelLowRes() { return GetCadSystem().m_cmdPanelLowRes; }
 
-COLORREF GetPanelColor() { return GetCadSystem().m_panelColor; }
+// The colours come from the system settings as loaded (ConfigDataColor), so
+// that a reload of the settings shows at once.
+COLORREF GetPanelColor() { return GetCadSystem().m_ConfigData.SystemColor.COLOR_PANEL.color; }
 
 int ButtonColorRow(int kind) {
   switch (kind) {
@@ -87,15 +86,14 @@ int ButtonColorRow(int kind) {
   }
 }
 
-COLORREF GetButtonBackColor(int kind) {
-  return GetCadSystem().m_buttonColors[ButtonColorRow(kind)].background;
+ButtonColors ButtonColorsOfRow(int row) {
+  const ColorBtnAttrEx& a = GetCadSystem().m_ConfigData.SystemColor.COLOR_BTN_ATTR[row];
+  return ButtonColors{a.text, a.bkgnd, a.disabled};
 }
-COLORREF GetButtonTextColor(int kind) {
-  return GetCadSystem().m_buttonColors[ButtonColorRow(kind)].text;
-}
-COLORREF GetButtonDisabledColor(int kind) {
-  return GetCadSystem().m_buttonColors[ButtonColorRow(kind)].disabled;
-}
+
+COLORREF GetButtonBackColor(int kind) { return ButtonColorsOfRow(ButtonColorRow(kind)).background; }
+COLORREF GetButtonTextColor(int kind) { return ButtonColorsOfRow(ButtonColorRow(kind)).text; }
+COLORREF GetButtonDisabledColor(int kind) { return ButtonColorsOfRow(ButtonColorRow(kind)).disabled; }
 
 static void PaintColorButton(const DRAWITEMSTRUCT* item, const ButtonColors& c) {
   // The UI library paints the panels' buttons, so that all of them look
@@ -115,11 +113,11 @@ static void PaintColorButton(const DRAWITEMSTRUCT* item, const ButtonColors& c) 
 }
 
 void DrawColorButton(const DRAWITEMSTRUCT* item) {
-  PaintColorButton(item, GetCadSystem().m_buttonColors[0]);
+  PaintColorButton(item, ButtonColorsOfRow(0));
 }
 
 void DrawColorButtonByKind(const DRAWITEMSTRUCT* item, int kind) {
-  PaintColorButton(item, GetCadSystem().m_buttonColors[ButtonColorRow(kind)]);
+  PaintColorButton(item, ButtonColorsOfRow(ButtonColorRow(kind)));
 }
 
 void CCadSystem::EnableCmdPanelTips(int on) {

@@ -72,8 +72,6 @@ class CCadSystem : public CCadSystemSettings {
   int m_runningCmdId = 0;
   int StartupStatus = 0;
   int m_initResult = 1;  // what Init returned (Term saves only after 0)
-  ButtonColors m_buttonColors[20];
-  COLORREF m_panelColor = RGB(212, 208, 200);
 };
 
 CCadSystem& GetCadSystem();
@@ -97,6 +95,8 @@ COLORREF GetButtonBackColor(int kind);
 COLORREF GetButtonTextColor(int kind);
 COLORREF GetButtonDisabledColor(int kind);
 int ButtonColorRow(int kind);
+// The colours of a row of COLOR_BTN_ATTR (0 to 19).
+ButtonColors ButtonColorsOfRow(int row);
 void DrawColorButton(const DRAWITEMSTRUCT* item);
 void DrawColorButtonByKind(const DRAWITEMSTRUCT* item, int kind);
 

@@ -23,10 +23,13 @@
 #include "shell/pane_rules.h"
 #include "shell/recent_commands.h"
 #include "shell/save_road.h"
+#include "shell/settings_services.h"
 #include "shell/shell_seams.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
 #include "view/element_pick.h"
+#include "view/eps_service.h"
+#include "view/geometry.h"
 #include "view/input_scale.h"
 #include "view/key_cursor.h"
 #include "view/point_search.h"
@@ -85,13 +88,6 @@ int AskPickCandidate() {
   return answer == IDYES ? 1 : answer == IDCANCEL ? 2 : 0;
 }
 
-std::string SettingText(int (*read)(const char*, const char*, const char*, char*), const char* section,
-                        const char* key, const char* def) {
-  char out[SETTING_TEXT_SIZE] = {};
-  read(section, key, def, out);
-  return out;
-}
-
 void InstallCommandServices() {
   CmdHostHooks& h = HostHooks();
   // System log and messages. The call log takes the command system's lines too.
@@ -108,7 +104,7 @@ void InstallCommandServices() {
   h.appObject = []() -> void* { return &GetCadSystem(); };
   h.language = [] { return Running().LANGUAGE; };
   h.safeGuard = [] { return Running().SAFE; };
-  h.rightButtonMode = [] { return static_cast<int>(Running().RMOUSE); };
+  h.rightButtonMode = RunningRightButtonMode;
   h.undoLevel = [] { return Running().iUndoCount; };
   h.layerPatternFile = [] { return std::string(Running().szLPatRd); };
   h.translateAccel = [](HWND frame, HACCEL table, MSG* msg) -> BOOL {
@@ -210,39 +206,16 @@ void InstallCommandServices() {
   h.systemCommand = RunSystemCommandAction;
   h.ddeOpenDrawing = [](const char* path) { return OpenOrActivateDrawing(path); };
 
-  // Settings layer.
-  h.readSettingText = [](const char* section, const char* key, const char* def) {
-    return SettingText(ReadSettingText, section, key, def);
-  };
-  h.writeSettingText = [](const char* section, const char* key, const char* value) {
-    return WriteSettingText(section, key, value);
-  };
-  h.readSettingSection = [](const char* section) {
-    // The key names of a ProgramIni section, each zero-terminated.
-    char names[SETTING_TEXT_SIZE] = {};
-    const DWORD n = GetPrivateProfileStringA(section, nullptr, "", names, sizeof names,
-                                             GetProgramIniPath().c_str());
-    return std::string(names, n);
-  };
-  h.readCmdIniString = [](const char* section, const char* key, const char* def) {
-    return SettingText(ReadCmdIniString, section, key, def);
-  };
-  h.writeCmdIniString = [](const char* section, const char* key, const char* value) {
-    return WriteCmdIniString(section, key, value);
-  };
-  h.readSettingFileName = [](const char* key) {
-    char path[SETTING_PATH_SIZE] = {};
-    ReadSettingFileName(path, "CONFIG", key, "");
-    return std::string(path);
-  };
-  h.readSettingString = [](const char* section, const char* key, const char* def, char* buffer, int size,
-                           const char* spec) {
-    if (!buffer || size <= 0) return 0;
-    return ReadSettingString(section, key, def, buffer, static_cast<size_t>(size), spec);
-  };
-  h.writeSettingString = [](const char* section, const char* key, const char* value, const char* spec) {
-    return WriteSettingString(section, key, value, spec);
-  };
+  // Settings layer, for command modules.
+  h.readSettingText = ModuleReadSettingText;
+  h.writeSettingText = ModuleWriteSettingText;
+  h.readSettingSection = ModuleReadSettingSection;
+  h.readCmdIniString = ModuleReadCmdIniString;
+  h.writeCmdIniString = ModuleWriteCmdIniString;
+  h.readSettingFileName = ModuleReadSettingFileName;
+  h.readSettingString = ModuleReadSettingString;
+  h.writeSettingString = ModuleWriteSettingString;
+  h.setDbEpsilon = SetDbEpsilon;
 }
 
 void InstallNeighbourServices() {
@@ -256,6 +229,8 @@ void InstallNeighbourServices() {
   n.LoadRPMenuFile = LoadRPMenuFile;
   n.InitCadFileBackup = [](const CadFileBackupSettings& s) { FileBackup().Init(s); };
   n.WriteSystemLog = WriteSystemLogText;
+  n.SetTolerances = SetGeometryTolerances;
+  LocalIniNeighbours().SetCursorFindArea = SetPickAperture;
   // The pen colours and the UI library's record pointer keep their
   // defaults: both reach the loaded libraries themselves.
   InstallLocalSettingsIniHandlers();
@@ -291,6 +266,7 @@ std::vector<std::string> EmptyHostServiceNames() {
       {n.AllocRPMenuBuffer != nullptr, "AllocRPMenuBuffer"}, {n.LoadRPMenuFile != nullptr, "LoadRPMenuFile"},
       {n.InitCadFileBackup != nullptr, "InitCadFileBackup"}, {n.GetPenColors != nullptr, "GetPenColors"},
       {n.SetTheConfigDataPtr != nullptr, "SetTheConfigDataPtr"}, {n.WriteSystemLog != nullptr, "WriteSystemLog"},
+      {n.SetTolerances != nullptr, "SetTolerances"},
   };
   for (const auto& s : settings)
     if (!s.set) empty.push_back(std::string("settings.") + s.name);

@@ -141,23 +141,3 @@ int SaveUserSettingsSeam() {
   ShellTrace("SaveUserSettings %d", result);
   return result;
 }
-
-int ReadStartModeFileSeam() {
-  std::string path = ShellExeDir() + "\\SETTEI\\to_cad.atr";
-  FILE* f = std::fopen(path.c_str(), "r");
-  if (!f) return -1;
-  char line[256] = {};
-  bool got = std::fgets(line, sizeof line, f) != nullptr;
-  std::fclose(f);
-  if (!got) return -1;
-  char* end = nullptr;
-  long v = std::strtol(line, &end, 10);
-  if (end == line) return -1;
-  switch (v) {
-    case 1: return 99;
-    case 2: return 0;
-    case 3: case 4: case 5: case 6: case 7: return (int)v - 2;
-    case 10: return 10;
-    default: return -1;
-  }
-}

@@ -56,7 +56,3 @@ int LoadShellSettings();
 // Saves the per-user settings (LocalSettings.xml / LocalSettings.ini):
 // 0 written, -1 not.
 int SaveUserSettingsSeam();
-
-// Launch mode from "to_cad.atr" (installation folder \ SETTEI): file value
-// 1 -> 99, 2 -> 0, 3..7 -> 1..5, 10 -> 10, else -1.
-int ReadStartModeFileSeam();

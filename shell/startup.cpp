@@ -13,6 +13,7 @@
 #include "base/apply_settings.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
+#include "base/handover_files.h"
 #include "base/local_settings_ini.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/command_system.h"
@@ -115,7 +116,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   // Every service the lower layers borrow, before anything uses one (the
   // settings applied below hand their values to their neighbours).
   InstallHostServices();
-  LaunchMode = ReadStartModeFileSeam();
+  LaunchMode = ReadStartModeFile(0);
   g_logMessage = RegisterLogMessage();
 
   OSVERSIONINFOA ver = {sizeof ver};
@@ -131,16 +132,18 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)0,
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 
-  // Both files are seeded from the installation folder when missing; a
-  // damaged file is reported and replaced by the loader itself.
-  LoadConfigData(true, nullptr);
-  LoadLocalSettings(true, nullptr);
-  LoadShellSettings();
+  // Resolved forced, so that a newer installation copy reaches a user who
+  // has the files already (the user's copy kept as ".bak"); a damaged file
+  // is replaced by the loader itself. The records are applied once, below.
+  GetConfigDataPath(true, true);
+  LoadConfigData(false, nullptr);
+  GetLocalSettingsPath(true, true);
+  LoadLocalSettings(false, nullptr);
   ShellTrace("Settings loaded");
-  m_multiBoot = ShellSettings().MULTIBOOT;
-  m_maxCoord = ShellSettings().maxCoord;
+  m_multiBoot = m_ConfigData.MULTIBOOT;
   {
     // The largest coordinate the CAD library accepts, with its _FLG word.
+    m_maxCoord = std::atof(ReadProgramIniText("CONFIG", "MAX_COORD_VALUE", "1.0e100").c_str());
     int flag = std::atoi(ReadProgramIniText("CONFIG", "MAX_COORD_VALUE_FLG", "0").c_str());
     DAriSetMaxCoord(flag, m_maxCoord);
   }
@@ -177,6 +180,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
   for (HWND& slot : ViewTable) slot = nullptr;
 
   if (!InitSettings()) return -3;
+  LoadShellSettings();
   ShellTrace("InitSettings");
   SetCmdRegistry(&m_appCmd);
   m_appCmd.ReadDefFile((ShellExeDir() + "\\CadAppCmd.def").c_str());

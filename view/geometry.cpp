@@ -2,9 +2,12 @@
 
 #include <cmath>
 
+#include "cadlib/WmCadApiDb.h"
+
 namespace {
-// 1e-5 until the settings give 10^-(digits + 1).
+// 1e-5 and 0.001 until the settings give 10^-(digits + 1).
 double g_eps = 1e-5;
+double g_epsAngle = 0.001;
 constexpr double kOnSegmentTolerance = 1e-8;
 constexpr double kPi = 3.14159265358979323846;
 
@@ -17,6 +20,16 @@ double GetDrawingTolerance() { return g_eps; }
 void SetDrawingTolerance(double tolerance) {
     if (std::isfinite(tolerance) && tolerance > 0) g_eps = tolerance;
 }
+
+double GetAngleTolerance() { return g_epsAngle; }
+
+void SetGeometryTolerances(double distance, double angle) {
+    SetDrawingTolerance(distance);
+    if (std::isfinite(angle) && angle > 0) g_epsAngle = angle;
+    DAriSetEps(g_eps, g_epsAngle);
+}
+
+int IsNotFinite(double value) { return std::isfinite(value) ? 0 : 1; }
 
 int IntersectLines(double* out, const double* p1, const double* p2, const double* p3,
                    const double* p4) {

@@ -1,9 +1,19 @@
 // 2-D geometry over points of three doubles (x, y, z); z is carried along.
 #pragma once
 
-// The running distance tolerance of the geometry functions.
+// The running distance tolerance of the geometry functions (1e-5 until the
+// settings are applied).
 double GetDrawingTolerance();
 void SetDrawingTolerance(double tolerance);
+// The running angle tolerance (0.001 until the settings are applied).
+double GetAngleTolerance();
+// Both tolerances, handed to the CAD library as well (DAriSetEps), so that
+// its searches and these functions agree. A value that is not a positive
+// finite number leaves that tolerance as it is.
+void SetGeometryTolerances(double distance, double angle);
+
+// 1 when the value is an infinity or not a number.
+int IsNotFinite(double value);
 
 // Crossing of two infinite lines: 1 with the point, 0 when parallel.
 int IntersectLines(double* crossing, const double* a1, const double* a2,

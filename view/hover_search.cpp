@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cadlib/WmCadApiDb.h"
+#include "command/pick_aperture.h"
 #include "view/key_cursor.h"
 #include "view/view_data.h"
 #include "view/view_popups.h"
@@ -18,7 +19,7 @@ double GetFindAreaInDrawing() {
     // The pixel aperture through the scale of the view's current mode.
     double x0, y0, x1, y1;
     ClientToWorld(view, d, 0, 0, &x0, &y0);
-    ClientToWorld(view, d, kHoverAperturePixels, 0, &x1, &y1);
+    ClientToWorld(view, d, GetCursorFindArea(), 0, &x1, &y1);
     return std::hypot(x1 - x0, y1 - y0);
 }
 

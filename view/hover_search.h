@@ -12,15 +12,14 @@ struct HoverSnapRecord {
 };
 extern HoverSnapRecord HoverSnap;
 
-// Pick aperture of the hover search in pixels (half the square's side).
-const int kHoverAperturePixels = 8;
-// The pick aperture in drawing units of the active view's current view mode;
-// 0 without an active view.
+// The pick aperture (GetCursorFindArea, pixels: half the square's side) in
+// drawing units of the active view's current view mode; 0 without an
+// active view.
 double GetFindAreaInDrawing();
 
-// Searches the active view's drawing around the cursor's world point for a
-// snap point (end, intersection, mid, centre, in that order of preference),
-// marks it (HoverSnap and the snap-kind pop-up) and copies it into `result`
-// when given. The kind found, 0 when none. `mark` (or null) limits the
-// search to its elements; `reserved` must be 0.
+// Searches the active view's drawing within the pick aperture around the
+// cursor's world point for a snap point (end, intersection, mid, centre, in
+// that order of preference), marks it (HoverSnap and the snap-kind pop-up)
+// and copies it into `result` when given. The kind found, 0 when none.
+// `mark` (or null) limits the search to its elements; `reserved` must be 0.
 int SearchElementsAtCursor(double* result, void* mark, int reserved);

@@ -23,4 +23,8 @@ bool Is(const char* word, const char* name);
 // with its StartCmd result in `result`.
 bool RunWiringCommand(const char* word, const char* args, int* result);
 
+// The settings commands (30200-30299): true when `word` named one of them,
+// with its StartCmd result in `result`.
+bool RunSettingsCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "view/geometry.h"
+#include "view/scale_value.h"
 #include "view/key_cursor.h"
 
 namespace {
@@ -101,6 +103,71 @@ TEST(Geometry, GestureCommandsAcceptOnlyServiceIds) {
     }
     EXPECT_EQ(1200, SetGestureCommand(1, 4, 1200));  // beyond the table: only the value
     EXPECT_EQ(0, GetGestureCommand(1, 4));
+}
+
+TEST(Geometry, ScaleValuesShowAsFractions) {
+    struct Case {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0.02, "1/50"}, {0.4, "2/5"}, {1.0 / 3, "1/3"}, {0.005, "1/200"}, {2, "2"},
+        {1, "1"}, {0, "0"}, {-0.5, "-0.5"}, {1.5, "1.5"},
+    };
+    for (const Case& k : cases) {
+        char text[32] = "?";
+        FormatScaleValue(k.value, text, sizeof text);
+        EXPECT_STREQ(k.text, text) << k.value;
+    }
+    char small[4] = "";
+    FormatScaleValue(0.0001, small, sizeof small);  // "1/10000" does not fit: cut, ended
+    EXPECT_EQ(3u, std::strlen(small));
+}
+
+TEST(Geometry, FractionApproximation) {
+    struct Case {
+        double x;
+        int result;
+        long numerator, denominator;
+    } cases[] = {
+        {1, 1, 1, 1},     {0.5, 1, 1, 2},   {0.4, 1, 2, 5},    {0.02, 1, 1, 50},
+        {0.75, 1, 3, 4},  {0.3, 1, 3, 10},  {2, 0, 0, 0},       {0, 0, 0, 0},
+        {-0.25, 0, 0, 0}, {std::numeric_limits<double>::infinity(), 0, 0, 0},
+        {std::numeric_limits<double>::quiet_NaN(), 0, 0, 0},
+    };
+    for (const Case& k : cases) {
+        long n = 0, d = 0;
+        EXPECT_EQ(k.result, ApproximateFraction(k.x, &n, &d, 0)) << k.x;
+        if (k.result) {
+            EXPECT_EQ(k.numerator, n) << k.x;
+            EXPECT_EQ(k.denominator, d) << k.x;
+        }
+    }
+}
+
+TEST(Geometry, NotFiniteValues) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double value;
+        int result;
+    } cases[] = {{0, 0}, {-1e308, 0}, {inf, 1}, {-inf, 1}, {nan, 1}};
+    for (const Case& k : cases) EXPECT_EQ(k.result, IsNotFinite(k.value)) << k.value;
+}
+
+// The tolerances the settings give reach the geometry; a value that is no
+// positive finite number leaves the tolerance as it was.
+TEST(Geometry, TolerancesFollowTheSettings) {
+    SetGeometryTolerances(1e-6, 1e-4);
+    EXPECT_DOUBLE_EQ(1e-6, GetDrawingTolerance());
+    EXPECT_DOUBLE_EQ(1e-4, GetAngleTolerance());
+    // Nearly vertical by 5e-6: within 1e-5, not within 1e-6.
+    EXPECT_NE(-kPi / 2, VectorAngle(-3, 5e-6));
+    SetGeometryTolerances(1e-5, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_DOUBLE_EQ(-kPi / 2, VectorAngle(-3, 5e-6));
+    EXPECT_DOUBLE_EQ(1e-4, GetAngleTolerance());
+    SetGeometryTolerances(-1, 0);
+    EXPECT_DOUBLE_EQ(1e-5, GetDrawingTolerance());
+    EXPECT_DOUBLE_EQ(1e-4, GetAngleTolerance());
 }
 
 }  // namespace

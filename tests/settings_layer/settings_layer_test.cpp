@@ -257,6 +257,7 @@ TEST_F(SettingsLayer, SystemWriteKeepsUserRunningValues)
     bytes = ReplaceOnce(bytes, "<iRubberCol>3</iRubberCol>", "<iRubberCol>9</iRubberCol>");
     bytes = ReplaceOnce(bytes, "<CursorRate>6.00000000000000000e+02</CursorRate>", "<CursorRate>2.50000000000000000e+01</CursorRate>");
     bytes = ReplaceOnce(bytes, "<SysZumenDir></SysZumenDir>", Utf8("<SysZumenDir>D:\\図面表示</SysZumenDir>"));
+    bytes = ReplaceOnce(bytes, "<right>1022</right>\n\t\t<bottom>766</bottom>", "<right>640</right>\n\t\t<bottom>480</bottom>");
     WriteFile(local, bytes);
 
     CCadSystemSettings settings;
@@ -271,10 +272,44 @@ TEST_F(SettingsLayer, SystemWriteKeepsUserRunningValues)
     EXPECT_EQ(9, Running().rubberColor);
     EXPECT_DOUBLE_EQ(25.0, Running().keyCursorStep);
     EXPECT_STREQ("D:\\図面表示", Running().zumenDir);
+    EXPECT_TRUE(Running().mainWindowRect == (RectEx{0, 0, 640, 480}))
+        << "the user's window rectangle, not WIMDOW_RECT: " << Running().mainWindowRect.right;
 
     ASSERT_EQ(0, SaveUserSettings());
     const std::string saved = ReadBytes(local);
     EXPECT_NE(std::string::npos, saved.find("<iRubberCol>9</iRubberCol>"));
     EXPECT_NE(std::string::npos, saved.find("<CursorRate>2.50000000000000000e+01</CursorRate>"));
     EXPECT_NE(std::string::npos, saved.find("<SysZumenDir>D:\\"));
+    EXPECT_NE(std::string::npos, saved.find("<right>640</right>"));
+}
+
+// A module writing into the user's LocalSettings.xml: the value runs at once
+// and is what the shutdown save keeps (the save writes the running values).
+// A LocalSettings.xml elsewhere is edited, and the user's settings stay.
+TEST_F(SettingsLayer, LocalSettingsWriteRunsAndSurvivesTheShutdownSave)
+{
+    CCadSystemSettings settings;
+    ASSERT_EQ(0, settings.LoadConfigData(false, nullptr));
+    ASSERT_EQ(0, settings.LoadLocalSettings(false, nullptr));
+    ASSERT_EQ(1, settings.InitSettings());
+    ASSERT_EQ(10, Running().iUndoCount);
+    Running().rubberColor = 11;  // changed during the run, not yet in the file
+
+    EXPECT_EQ(1, WriteSettingString("Setup", "iUndoCount", "7", "%USER_LOCAL_APPDATA%LocalSettings.xml"));
+    EXPECT_EQ(7, Running().iUndoCount);
+    EXPECT_EQ(7, settings.m_LocalSettingsSetup.iUndoCount);
+    EXPECT_EQ(11, Running().rubberColor) << "captured before the edit, applied after it";
+
+    ASSERT_EQ(0, SaveUserSettings());
+    const std::string local = UserPath("LocalSettings.xml");
+    EXPECT_NE(std::string::npos, ReadBytes(local).find("<iUndoCount>7</iUndoCount>"));
+    EXPECT_NE(std::string::npos, ReadBytes(local).find("<iRubberCol>11</iRubberCol>"));
+
+    const std::string other = root_->File("LocalSettings.xml");
+    ASSERT_TRUE(CopyFileA(local.c_str(), other.c_str(), FALSE));
+    EXPECT_EQ(1, WriteSettingString("Setup", "iUndoCount", "3", other.c_str()));
+    EXPECT_NE(std::string::npos, ReadBytes(other).find("<iUndoCount>3</iUndoCount>"));
+    EXPECT_EQ(7, Running().iUndoCount);
+    for (const win::MessageBoxCall& call : boxes_->Calls())
+        ADD_FAILURE() << call.text;
 }

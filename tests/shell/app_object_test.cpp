@@ -1,6 +1,7 @@
 // The application object's tables and small services.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "shell/cad_system.h"
@@ -36,16 +37,34 @@ TEST(AppObject, PaperSizeTable) {
   }
 }
 
-TEST(AppObject, ButtonColourRows) {
+// The panel and button colours are those of the system settings
+// (ConfigDataColor), a row of COLOR_BTN_ATTR chosen by the button kind.
+TEST(AppObject, PanelAndButtonColoursFollowTheSystemSettings) {
   struct {
     int kind, row;
   } rows[] = {{0, 1}, {1, 2}, {2, 3}, {3, 19}, {4, 0}, {7, 19}, {-1, 19}};
   CCadSystem& sys = GetCadSystem();
+  ConfigDataColor& colors = sys.m_ConfigData.SystemColor;
+  const ConfigDataColor saved = colors;
   for (auto& r : rows) {
     EXPECT_EQ(r.row, ButtonColorRow(r.kind)) << r.kind;
-    sys.m_buttonColors[r.row].text = RGB(r.row, 1, 2);
+    char text[8], back[8], gray[8];
+    std::snprintf(text, sizeof text, "#%02X0102", r.row);
+    std::snprintf(back, sizeof back, "#03%02X04", r.row);
+    std::snprintf(gray, sizeof gray, "#0506%02X", r.row);
+    colors.COLOR_BTN_ATTR[r.row] = ColorBtnAttrEx(text, back, gray);
     EXPECT_EQ(RGB(r.row, 1, 2), GetButtonTextColor(r.kind)) << r.kind;
+    EXPECT_EQ(RGB(3, r.row, 4), GetButtonBackColor(r.kind)) << r.kind;
+    EXPECT_EQ(RGB(5, 6, r.row), GetButtonDisabledColor(r.kind)) << r.kind;
   }
+  colors.COLOR_PANEL = ColorRefEx("#123456");
+  EXPECT_EQ(RGB(0x12, 0x34, 0x56), GetPanelColor());
+  colors.COLOR_PANEL = ColorRefEx("COLOR_3DFACE");
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPanelColor());
+  colors = saved;
+  // The shipped defaults: kind 0 is row 1, white on "#F46358".
+  EXPECT_EQ(RGB(0xF4, 0x63, 0x58), GetButtonBackColor(0));
+  EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), GetButtonTextColor(0));
 }
 
 TEST(AppObject, LaunchKinds) {

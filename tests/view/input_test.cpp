@@ -2,6 +2,7 @@
 // button's state, edge zones, and the frame's close retry.
 #include "base/settings_files.h"
 #include "command/executor.h"
+#include "command/pick_aperture.h"
 #include "command/wait_loop.h"
 #include "tests/cadlib_draw/draw_fixture.h"
 #include "view/hover_search.h"
@@ -23,6 +24,15 @@ protected:
         ::SetCursorPos(0, 0);
         ViewFixture::SetUp();
         ViewMouseState = ViewMouseStateRecord();
+    }
+    // A 400 x 300 view at scale 1 showing one line from (-40, 0) to (40, 0).
+    HWND DrawingWithLine() {
+        HWND view = NewDrawing();
+        SetClientSize(view, 400, 300);
+        ResetScales(view);
+        ElementRecord line = drawtest::Line(-40, 0, 40, 0, 2);
+        DAriAppendElement(&line, GetViewData(view)->db);
+        return view;
     }
 };
 
@@ -146,12 +156,8 @@ TEST_F(InputTest, TheViewHoldsTheMouseOnlyWhileThePointerWasOverItsDrawingArea) 
 }
 
 TEST_F(InputTest, AHoverMarksTheSnapCandidateUnderThePointer) {
-    HWND view = NewDrawing();
-    SetClientSize(view, 400, 300);
-    ResetScales(view);
+    HWND view = DrawingWithLine();
     ViewData* d = GetViewData(view);
-    ElementRecord line = drawtest::Line(-40, 0, 40, 0, 2);
-    DAriAppendElement(&line, d->db);
     const POINT end = WorldToClient(view, d, 40, 0), mid = WorldToClient(view, d, 0, 0);
     Running().iGridNoDetFlg = 0;
     struct Case {
@@ -192,6 +198,39 @@ TEST_F(InputTest, AHoverMarksTheSnapCandidateUnderThePointer) {
     CmdInput().event = 0;
     ::SendMessageA(view, WM_MOUSEHOVER, 0, MAKELPARAM(end.x - 3, end.y + 5));
     EXPECT_EQ(0, HoverSnap.kind) << "only x and y both moved count as a new position";
+    CmdInput().event = 0;
+}
+
+// The hover search looks as far as the pick aperture of the settings.
+TEST_F(InputTest, TheHoverSearchLooksWithinThePickAperture) {
+    struct Set {
+        int pixels, result;
+    } sets[] = {{20, 8}, {0, 0}, {999, 0}, {998, 20}, {8, 998}};
+    for (const Set& k : sets) EXPECT_EQ(k.result, SetCursorFindArea(k.pixels)) << k.pixels;
+    EXPECT_EQ(8, GetCursorFindArea());
+
+    HWND view = DrawingWithLine();
+    const POINT end = WorldToClient(view, GetViewData(view), 40, 0);
+    Running().iGridNoDetFlg = 0;
+    Running().iSnapShowMode = 2;
+    SetCursorGridSnap(0, 0, 1);
+    struct Case {
+        int aperture, dx, kind;
+    } cases[] = {{8, 15, 0}, {20, 15, 1}, {20, 25, 0}, {2, 3, 0}, {8, 3, 1}};
+    int step = 0;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "aperture " << k.aperture << ", " << k.dx << " pixels off");
+        SetCursorFindArea(k.aperture);
+        HoverSnap = HoverSnapRecord();
+        ViewMouseState.lastHover = {-1, -1};
+        const int y = end.y + (++step % 2);  // a new position each time
+        CmdInput().event = 0;
+        ::SendMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(end.x + k.dx, y));
+        CmdInput().event = 0;
+        ::SendMessageA(view, WM_MOUSEHOVER, 0, MAKELPARAM(end.x + k.dx, y));
+        EXPECT_EQ(k.kind, HoverSnap.kind);
+    }
+    SetCursorFindArea(8);
     CmdInput().event = 0;
 }
 
