@@ -275,6 +275,13 @@ int IsAnyCmdRunning() {
 }
 int IsModuleCmdRunning() { return Executor().moduleCmdRunning ? 1 : 0; }
 
+int IsCmdAllowedInReadOnly(int id) {
+    auto& readOnly = HostHooks().activeViewReadOnly;
+    if (!CmdActiveView() || !readOnly || !readOnly()) return 1;
+    CCadAppCmd* registry = GetCmdRegistry();
+    return (!registry || registry->IsReadOnlyCmd(id)) ? 1 : 0;
+}
+
 BOOL PostExecCmd(DWORD word, const char* text) {
     HWND frame = CmdMainFrame();
     if (!frame) return FALSE;
@@ -321,8 +328,7 @@ int ExecCadCmd(HWND owner, DWORD word, const char* text) {
         return 1;
     }
     if (hooks.countCommandForBackup) hooks.countCommandForBackup();
-    if (CmdActiveView() && hooks.activeViewReadOnly && hooks.activeViewReadOnly() &&
-        GetCmdRegistry() && !GetCmdRegistry()->IsReadOnlyCmd(id)) {
+    if (!IsCmdAllowedInReadOnly(id)) {
         const std::string caption = hooks.appTitleText ? hooks.appTitleText() : std::string();
         const bool kind2 = hooks.launchKind && hooks.launchKind() == 2;
         ZavMessageBox(frame, kind2 ? "対象図面は参照モードで開かれています。作業を中止します。"

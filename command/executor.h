@@ -31,6 +31,9 @@ LRESULT OnExecCmdMessage(WPARAM wParam, LPARAM lParam);
 
 int IsAnyCmdRunning();
 int IsModuleCmdRunning();
+// 1 unless the active drawing is open for reference only and the command is
+// not on the list of commands allowed on such drawings (CadAppCmd.def).
+int IsCmdAllowedInReadOnly(int id);
 
 void SendCmdNotifyStart(int id);
 void SendCmdNotifyEnd(int id);

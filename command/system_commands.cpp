@@ -20,11 +20,18 @@ void ClearCommandName() {
     if (HWND bar = CmdStatusBar()) SendMessageA(bar, WM_USER, 1, reinterpret_cast<LPARAM>(""));
 }
 
+// The shell's action for the id. An action the shell does not offer (yet)
+// reports the command not done: it never counts as done with nothing done.
 SystemCmdOutcome Shell(int id, HWND owner, DWORD word) {
     SystemCmdOutcome out;
     auto& hook = HostHooks().systemCommand;
     const int r = hook ? hook(id, owner, word) : -1;
-    if (id == 4008 && r >= 0) out.result = r;
+    if (r < 0) {
+        CmdLog(1, "System Cmd", "%ld この機能は使用できません", static_cast<long>(id));
+        out.result = 0;
+    } else if (id == 4008) {
+        out.result = r;
+    }
     return out;
 }
 

@@ -101,12 +101,27 @@ void SyncSnapButtons(int lockFreePoint) {
 }
 
 void RefreshToolPanel() {
-    // A pending event is never overwritten.
-    if (CmdInput().event == 0) PostCmdEvent(CMD_EV_ATTR_CHANGED);
+    PostSettingsChangedEvent();
     if (HWND panel = ToolPanelWindow()) ::SendMessageA(panel, WM_USER, 0, 0);
 }
 
+int PostSettingsChangedEvent() {
+    // A pending event is never overwritten.
+    if (CmdInput().event == 0) PostCmdEvent(CMD_EV_ATTR_CHANGED);
+    return 1;
+}
+
 void UpdateToolPanelPaperActive() {}
+
+int UpdateToolPanelDrawingInfo() {
+    UpdateToolPanelPaperActive();
+    return 1;
+}
+
+LRESULT ShowToolPanelCoordinates(const double* point) {
+    HWND panel = ToolPanelWindow();
+    return panel ? ::SendMessageA(panel, WM_APP, 0, reinterpret_cast<LPARAM>(point)) : 0;
+}
 
 int PickUpElementAttributes(const void*, int* takeLayer) {
     if (takeLayer) *takeLayer = 0;

@@ -98,6 +98,13 @@ void SyncSnapButtons(int lockFreePoint = 0);
 void RefreshToolPanel();
 // Refreshes the tool panel's paper fields. Interim form: nothing to refresh.
 void UpdateToolPanelPaperActive();
+// Raises the attribute-change input event when no event is pending. 1.
+int PostSettingsChangedEvent();
+// The paper fields after a drawing window closed. 1.
+int UpdateToolPanelDrawingInfo();
+// Shows a drawing point (x, y) in the tool panel's coordinate field; null
+// clears it. The panel's answer.
+LRESULT ShowToolPanelCoordinates(const double* point);
 
 // Focus redirection read by the host's view-focus service: whether a panel
 // asks for the focus back, and the window that last held input.

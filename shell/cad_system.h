@@ -69,7 +69,6 @@ class CCadSystem : public CCadSystemSettings {
   HINSTANCE m_instance = nullptr;
   int m_windowSizePreset = -1;
   int m_cmdPanelLowRes = 0;
-  int m_runningCmdId = 0;
   int StartupStatus = 0;
   int m_initResult = 1;  // what Init returned (Term saves only after 0)
 };

@@ -25,6 +25,8 @@
 #include "shell/save_road.h"
 #include "shell/settings_services.h"
 #include "shell/shell_seams.h"
+#include "shell/system_command_actions.h"
+#include "shell/yes_no_services.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
 #include "view/element_pick.h"
@@ -46,16 +48,19 @@ namespace {
 
 DbHeader* ActiveDb() { return GetActiveViewDb(); }
 
-// The system commands the shell carries out itself once the roads of the
-// documents have had their turn; -1 for an id neither knows.
+}  // namespace
+
 int RunSystemCommandAction(int id, HWND owner, DWORD word) {
   const int road = RunDocumentCommand(id, owner, word);
   if (road != -1) return road;
   HWND frame = MainFrameWindow() ? MainFrameWindow() : owner;
   switch (id) {
-    case 4000:  // a new, untitled drawing window
-      SendMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
-      return 0;
+    case 4000:
+      return RunNewDrawingCommand(owner ? owner : frame);
+    case 4025:
+      return RunSecondWindowCommand();
+    case 4050:
+      return RunStartDrawingCommand(owner ? owner : frame, word);
     case 4005:
       if (HWND view = GetActiveView()) PostMessageA(GetParent(view), WM_CLOSE, 0, 0);
       return 0;
@@ -66,20 +71,7 @@ int RunSystemCommandAction(int id, HWND owner, DWORD word) {
   return -1;
 }
 
-// A question of a command: its prompt (request +0x70) in the prompt bar and
-// in the box; the mouse pointer is put back where it was. The pressed
-// button.
-int AskCommandQuestion(LPARAM lParam, UINT buttons) {
-  const auto* request = reinterpret_cast<const CmdRequest*>(lParam);
-  char text[512] = {};
-  if (request && request->word70) DbcsCopy(text, sizeof text, reinterpret_cast<const char*>(request->word70));
-  if (HWND bar = StatusBarWindow()) SendMessageA(bar, WM_USER, 2, reinterpret_cast<LPARAM>(text));
-  POINT mouse = {};
-  const BOOL hadMouse = GetCursorPos(&mouse);
-  const int answer = ZavMessageBox(MainFrameWindow(), text, "確認 ?", buttons | MB_ICONQUESTION);
-  if (hadMouse) SetCursorPos(mouse.x, mouse.y);
-  return answer;
-}
+namespace {
 
 // One candidate of a pick among several: 1 take it, 0 the next, 2 stop.
 int AskPickCandidate() {
@@ -193,13 +185,8 @@ void InstallCommandServices() {
   h.backupModified = [] { FileBackup().BackupModified(); };
 
   // Dialogs and the roads of the documents.
-  h.yesNoPlain = [](WPARAM, LPARAM lParam) -> LRESULT {
-    return AskCommandQuestion(lParam, MB_YESNO) == IDNO ? 0 : 1;
-  };
-  h.yesNoCancel = [](WPARAM, LPARAM lParam) -> LRESULT {
-    const int answer = AskCommandQuestion(lParam, MB_YESNOCANCEL);
-    return answer == IDYES ? 1 : answer == IDCANCEL ? 2 : 0;
-  };
+  h.yesNoPlain = RunYesNoPlainDialog;
+  h.yesNoCancel = RunYesNoCancelDialog;
   h.rasterFunc = [](WPARAM operation, LPARAM request) -> LRESULT {
     return ExecRasterRequest(static_cast<int>(operation), reinterpret_cast<void*>(request));
   };

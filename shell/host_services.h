@@ -5,6 +5,8 @@
 // assigns these tables; unit tests may fill them with stand-ins instead.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,12 @@
 // need the main frame or the prompt bar answer as with no window until
 // SubInitialize has set them.
 void InstallHostServices();
+
+// The system commands the shell carries out itself (the command system's
+// systemCommand service): the roads of the documents first, then new
+// drawing (4000), second window (4025), start drawing (4050), close (4005)
+// and exit (4006). 0 when it ran, -1 for an id the shell has no action for.
+int RunSystemCommandAction(int id, HWND owner, DWORD word);
 
 // The services left empty across all tables, named "table.entry" (for
 // example "command.activeView", "docking.isDockLayoutLocked").

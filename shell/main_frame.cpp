@@ -5,6 +5,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -15,6 +18,8 @@
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
 #include "command/command_system.h"
+#include "command/drawing_events.h"
+#include "command/executor.h"
 #include "panels/rp_menu.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
@@ -23,6 +28,8 @@
 #include "view/view_data.h"
 #include "view/view_popups.h"
 #include "shell/resource_ids.h"
+#include "shell/save_road.h"
+#include "setup/db_info.h"
 #include "shell/shell_seams.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
@@ -32,6 +39,9 @@ DWORD LastActivityTime = 0;
 
 namespace {
 const UINT_PTR kTimerId = 1;
+const UINT_PTR kCloseRetryTimerId = 2;
+const UINT kCloseRetryMs = 50;
+const int kCloseRetryLimit = 200;  // ten seconds
 const int kUpdateUiIds[] = {59392, 59393, 40000, 40001, 40002, 40003};
 
 std::multiset<int>& SystemCommandPasses() {
@@ -58,6 +68,12 @@ bool CMainFrame::TakeSystemCommand(int id) {
   if (it == passes.end()) return false;
   passes.erase(it);
   return true;
+}
+
+void InstallDrawingWindowMenu(HWND mdiClient) {
+  CMainMenu& menu = GetCadSystem().m_mainMenu;
+  if (!mdiClient || !menu.Handle()) return;
+  SetMdiWindowMenu(mdiClient, menu.Handle(), menu.WindowMenuPos(), menu.WindowMenuName().c_str());
 }
 
 void RegisterModelessDialog(HWND window) {
@@ -202,6 +218,10 @@ BOOL CMainFrame::OnIdle() {
 
 // --- Creation ---------------------------------------------------------------------------------
 int CMainFrame::OnCreate() {
+  // A new main frame starts a new run: no close is under way.
+  ApplicationClosingFlag = 0;
+  DrawingEventClosingFlag = 0;
+  CadwinHost().mainFrameClosing = 0;
   ShellSettingValues& settings = ShellSettings();
   ::SetTimer(m_hWnd, kTimerId, settings.TIMESTEP, nullptr);
   m_blinkPeriod = settings.TIMESTEP;
@@ -223,11 +243,12 @@ int CMainFrame::OnCreate() {
   menu.LoadDefault();
   m_cmdBar.AttachMenu(menu.Handle());
 
+  // The Window menu joins the client as the first drawing window activates.
   MDIClientArgs mdi;
   mdi.id = 0xE900;
   mdi.firstChildId = 0xFF00;
-  mdi.windowMenu = menu.WindowPopup();
   CreateMDIClient(mdi);
+  CadwinHost().installWindowMenu = InstallDrawingWindowMenu;
   ::SetWindowPos(m_hWndMDIClient, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   m_hWndClient = m_hWndMDIClient;
   SetMdiClientWindow(m_hWndMDIClient);
@@ -276,19 +297,24 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
 // --- Close and destroy ------------------------------------------------------------------------
 bool CMainFrame::CloseDrawingWindows() {
   if (!m_hWndMDIClient) return true;
+  CadwinHostLinks& host = CadwinHost();
+  host.closingAllDrawings = 1;
   std::vector<HWND> frames;
   for (HWND w = ::GetWindow(m_hWndMDIClient, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT))
     if (!::GetWindow(w, GW_OWNER)) frames.push_back(w);
+  bool closed = true;
   for (HWND w : frames) {
     if (!::IsWindow(w)) continue;
     int veto = 0;
     ::SendMessageA(w, WM_CLOSE, 100, (LPARAM)&veto);
-    if (veto || ::IsWindow(w)) return false;
+    if (veto || ::IsWindow(w)) {
+      closed = false;
+      break;
+    }
   }
-  return true;
+  host.closingAllDrawings = 0;
+  return closed;
 }
-
-int DrawingSavedThisRun = 0;
 
 void CMainFrame::RunDestroyCommand(bool saved) {
   int id = DestroyCommandId();
@@ -302,27 +328,62 @@ void CMainFrame::RunDestroyCommand(bool saved) {
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
   ShellTrace("OnClose");
-  if (GetCadSystem().m_runningCmdId) {
+  CloseSequence(wParam, lParam);
+  return 0;
+}
+
+void CMainFrame::CloseSequence(WPARAM wParam, LPARAM lParam) {
+  // A command that waits for input runs inside its module, in a message loop
+  // below this handler: the frame must outlive it. The command is ended
+  // first; the close comes back once it has returned.
+  if (IsAnyCmdRunning()) {
     ::SendMessageA(m_hWnd, UM_END_CMD, 0, 0);
-    ::PostMessageA(m_hWnd, WM_CLOSE, wParam, lParam);
-    return 0;
+    if (!m_closeWaiting) {
+      m_closeWaiting = true;
+      m_closeRetries = 0;
+      m_closeWParam = wParam;
+      m_closeLParam = lParam;
+      ::SetTimer(m_hWnd, kCloseRetryTimerId, kCloseRetryMs, nullptr);
+    }
+    return;
   }
   m_closing = true;
+  ApplicationClosingFlag = 1;
+  CadwinHost().mainFrameClosing = 1;
   if (!CloseDrawingWindows()) {
     m_closing = false;
+    ApplicationClosingFlag = 0;
+    CadwinHost().mainFrameClosing = 0;
     ShellTrace("Close cancelled");
-    return 0;
+    return;
   }
-  RunDestroyCommand(DrawingSavedThisRun != 0);
+  RunDestroyCommand(DrawingSavedFlag != 0);
   DestroyWindow();
-  return 0;
+}
+
+// Timer of a close that waits for the running command to return.
+void CMainFrame::OnCloseRetryTimer() {
+  if (IsAnyCmdRunning()) {
+    if (++m_closeRetries < kCloseRetryLimit) return;
+    // The command ignores its end: the application stays open rather than
+    // pulling the window from under it. Closing again retries.
+    ::KillTimer(m_hWnd, kCloseRetryTimerId);
+    m_closeWaiting = false;
+    WriteSystemLog(0, "Warning", "終了時にコマンドがメモリに残っています EndCount=%ld",
+                   (long)m_closeRetries);
+    ShellTrace("Close cancelled: command still running");
+    return;
+  }
+  ::KillTimer(m_hWnd, kCloseRetryTimerId);
+  m_closeWaiting = false;
+  ::PostMessageA(m_hWnd, WM_CLOSE, m_closeWParam, m_closeLParam);
 }
 
 LRESULT CMainFrame::OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&) {
   // Logging off: the drawings are closed with their save questions; a veto
   // keeps the session (and the drawings) alive.
   ShellTrace("QueryEndSession");
-  if (GetCadSystem().m_runningCmdId) ::SendMessageA(m_hWnd, UM_END_CMD, 0, 0);
+  if (IsAnyCmdRunning()) ::SendMessageA(m_hWnd, UM_END_CMD, 0, 0);
   if (!CloseDrawingWindows()) return FALSE;
   return TRUE;
 }
@@ -330,7 +391,7 @@ LRESULT CMainFrame::OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&) {
 LRESULT CMainFrame::OnEndSession(UINT, WPARAM wParam, LPARAM, BOOL&) {
   if (wParam) {
     // The session ends: shut down in order so that the settings are saved.
-    RunDestroyCommand(DrawingSavedThisRun != 0);
+    RunDestroyCommand(DrawingSavedFlag != 0);
     DestroyWindow();
   }
   return 0;
@@ -343,6 +404,7 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     loop->RemoveIdleHandler(this);
   }
   ::KillTimer(m_hWnd, kTimerId);
+  ::KillTimer(m_hWnd, kCloseRetryTimerId);
   m_cmdBar.AttachMenu(nullptr);
   PostQuitMessage(0);
   handled = FALSE;
@@ -350,7 +412,11 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
 }
 
 // --- Timer, sizes, menus ------------------------------------------------------------------------
-LRESULT CMainFrame::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
+LRESULT CMainFrame::OnTimer(UINT, WPARAM id, LPARAM, BOOL&) {
+  if (id == kCloseRetryTimerId) {
+    OnCloseRetryTimer();
+    return 0;
+  }
   HWND popups[] = {LayoutViewWindow(), LoupeWindow()};
   if (PopupFullRepaintRequest) {
     PopupFullRepaintRequest = 0;
@@ -628,9 +694,37 @@ LRESULT CMainFrame::OnTogglePane(WORD, WORD id, HWND, BOOL& handled) {
 }
 
 // --- Drawing windows ----------------------------------------------------------------------------------
+namespace {
+
+// The paper of a new drawing fitted into its view with the drawing origin
+// at the paper's lower-left corner: every view mode shows the paper centred.
+void FitNewDrawingAtCorner(HWND view, ViewData* data, DbInfoHead& head) {
+  RECT rc = {};
+  ::GetClientRect(view, &rc);
+  const int margin = ShellSettings().bScTestBtn ? 60 : 20;
+  double pw = head.DrawingWidth(), ph = head.DrawingHeight();
+  if (!(pw > 0) || !(ph > 0)) pw = ph = 1.0;
+  double scale = std::min((rc.right - margin) / pw, (rc.bottom - margin) / ph);
+  // A window too small to show anything keeps the plain scale.
+  if (!(scale > 0) || !std::isfinite(scale)) scale = 1.0;
+  // Each set is three doubles (offset x, offset y, scale), the frame view's
+  // at an odd offset of the packed record.
+  char* record = reinterpret_cast<char*>(data);
+  for (size_t at : {offsetof(ViewData, modelOffsetX), offsetof(ViewData, paperOffsetX),
+                    offsetof(ViewData, frameOffsetX)}) {
+    WriteUnalignedDouble(record + at, -pw / 2);
+    WriteUnalignedDouble(record + at + 8, -ph / 2);
+    WriteUnalignedDouble(record + at + 16, scale);
+  }
+  head.Info()->originAtCorner = 1;
+}
+
+}  // namespace
+
 HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const RECT* createRect) {
   if (FindFreeViewSlot() < 0) return nullptr;
   ++DrawingIdCounter;
+  CreatingDrawingWindow = 1;
   RECT rc;
   if (rect)
     rc = *rect;
@@ -641,11 +735,13 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
   drawing->m_autoDelete = true;
   if (!drawing->CreateEx(m_hWndMDIClient, rect ? &rc : nullptr, nullptr)) {
     delete drawing;
+    CreatingDrawingWindow = 0;
     return nullptr;
   }
   HWND view = drawing->GetViewWindow();
   if (!view) {
     drawing->DestroyWindow();
+    CreatingDrawingWindow = 0;
     return nullptr;
   }
   AddViewToTable(view);
@@ -655,20 +751,24 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
     wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
     drawing->SetWindowText(title);
     drawing->m_baseTitle = title;
+    // The Window menu lists the window under its new title.
+    ::SendMessageA(m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
   }
   drawing->ShowWindow(SW_SHOW);
   // The drawing information carries the untitled name too (a file's own
   // title replaces it when the file is read into the window).
   ViewData* data = GetViewData(view);
   if (data && data->db) {
-    std::vector<char> head(kDbInfoHeadSize);
-    if (DAriGetDBInfo(head.data(), data->db)) {
+    DbInfoHead head;
+    if (DAriGetDBInfo(&head, data->db)) {
+      if (ShellSettings().bPaperOrg) FitNewDrawingAtCorner(view, data, head);
       char title[64];
       wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
-      DbcsCopy(head.data() + kInfoTitle, 257, title);
-      DAriSetDBInfo(head.data(), data->db);
+      DbcsCopy(reinterpret_cast<char*>(head.bytes) + kInfoTitle, 257, title);
+      DAriSetDBInfo(&head, data->db);
     }
   }
+  CreatingDrawingWindow = 0;
   NotifyToolPanelViewChange();
   ShellTrace("NewDrawingWindow");
   return view;

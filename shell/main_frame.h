@@ -141,12 +141,22 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
   LRESULT OnArrowUpToViews(WORD, WORD, HWND, BOOL&);
   LRESULT OnTogglePane(WORD, WORD, HWND, BOOL&);
 
+  // The close sequence of WM_CLOSE: a running command is ended first and
+  // the close taken up again once it has returned; then every drawing
+  // window closes (one veto keeps the application) and the DESTROY command
+  // of the start switches runs.
+  void CloseSequence(WPARAM wParam, LPARAM lParam);
+  void OnCloseRetryTimer();
   // Closes every drawing window; false when one of them vetoed.
   bool CloseDrawingWindows();
   void RunDestroyCommand(bool saved);
   void SetCheck(UINT id, bool on);
 
   bool m_closing = false;
+  bool m_closeWaiting = false;  // a close waits for the running command
+  int m_closeRetries = 0;
+  WPARAM m_closeWParam = 0;
+  LPARAM m_closeLParam = 0;
   DWORD m_blinkPeriod = 500;
   DWORD m_lastBlink = 0;
   int m_blinkPhase = 0;
@@ -157,15 +167,15 @@ extern DWORD LastActivityTime;
 // The view a drawing is still being loaded into (set by the open road);
 // files dropped meanwhile are refused.
 extern HWND LockedView;
-// Set by the save road when a drawing was saved during this run; the
-// DESTROY command then gets "/Save1" instead of "/Save0".
-extern int DrawingSavedThisRun;
 
 void RegisterModelessDialog(HWND window);
 // The command system's start for the main frame `frame`: its host objects,
 // the executor's target and DDE (CommandSystemInit). 1 done, 0 when DDE
 // could not start or `frame` is no main frame.
 int StartFrameCommandSystem(HWND frame);
+// The menu bar and its Window menu into the MDI client (a drawing window
+// became active).
+void InstallDrawingWindowMenu(HWND mdiClient);
 int ShowErrorMessage(const char* text);
 // The caption of the system's boxes: the title setting (TT), else the
 // executable's own.

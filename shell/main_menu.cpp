@@ -188,6 +188,10 @@ HMENU FindWindowPopup(HMENU menuBar, int posFromEnd, const char* name) {
 
 void SetMdiWindowMenu(HWND mdiClient, HMENU menuBar, int posFromEnd, const char* name) {
   HMENU popup = FindWindowPopup(menuBar, posFromEnd, name);
+  // A maximised drawing window adds its buttons to the bar, which moves the
+  // Window menu's place from the end: the popup that holds the cascade
+  // command is the Window menu all the same.
+  if (!popup && WindowPopupMenu && IsMenu(WindowPopupMenu)) popup = WindowPopupMenu;
   SendMessageA(mdiClient, WM_MDISETMENU, (WPARAM)menuBar, (LPARAM)popup);
   SendMessageA(mdiClient, WM_MDIREFRESHMENU, 0, 0);
   DrawMenuBar(GetParent(mdiClient));

@@ -8,14 +8,17 @@
 #include "base/dbcs.h"
 #include "base/handover_files.h"
 #include "base/message_table.h"
+#include "base/monitor.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/cad_app_cmd.h"
+#include "command/drawing_events.h"
 #include "setup/db_info.h"
 #include "shell/cad_system.h"
 #include "shell/drawing_types.h"
 #include "shell/main_frame.h"
+#include "shell/ui_library.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
 #include "view/file_lock.h"
@@ -29,7 +32,6 @@
 char SaveRoadNameBuffer[260];
 char TempSavePath[260];
 int DrawingSavedFlag = 0;
-std::function<int(HWND view)> DrawingEventSave;
 
 namespace {
 
@@ -79,21 +81,11 @@ void DrawingTitle(HWND view, char* out, size_t size) {
     if (d && d->db && DAriGetDBInfo(&head, d->db)) DbcsCopy(out, size, head.Title());
 }
 
-void ClearDrawingEvent(HWND view) {
-    ViewData* mine = GetViewData(view);
-    if (!mine) return;
-    for (HWND v = GetActiveView(); v; v = GetNextView(v))
-        if (ViewData* d = GetViewData(v))
-            if (d->drawingId == mine->drawingId) d->drawingEvent = 0;
-    mine->drawingEvent = 0;
-}
+void ClearDrawingEvent(HWND view) { ExecDrawingEventCmd(GetViewData(view), 1); }
 
-int RunDrawingEventSave(HWND view) {
-    if (DrawingEventSave) return DrawingEventSave(view);
-    char name[260];
-    DbcsCopy(name, sizeof name, GetViewData(view)->fileName);
-    return name[0] ? SaveDrawingFile(view, name) : 0;
-}
+// A drawing whose saving a command module has taken over: the module's
+// drawing-event command writes it.
+int RunDrawingEventSave(HWND view) { return ExecDrawingEventCmd(GetViewData(view), 0); }
 
 void RenderThumbnail(HWND view, DbHeader* db) {
     HDC screen = ::GetDC(nullptr);
@@ -166,7 +158,96 @@ int WriteRemovable(const char* target, DbHeader* db, uint32_t* status, int kind)
     return ok ? 1 : 0;
 }
 
+// The file-name box of the explorer-style save dialog.
+HWND FileNameBox(HWND dialog) {
+    HWND box = ::GetDlgItem(dialog, 1152);  // edt1
+    if (!box) box = ::GetDlgItem(dialog, 1148);  // cmb13
+    return box;
+}
+
+void CentreOnMonitor(HWND dialog) {
+    RECT monitor = {}, rc = {};
+    GetWindowMonitorRect(dialog, &monitor);
+    ::GetWindowRect(dialog, &rc);
+    const int x = monitor.left + ((monitor.right - monitor.left) - (rc.right - rc.left)) / 2;
+    const int y = monitor.top + ((monitor.bottom - monitor.top) - (rc.bottom - rc.top)) / 2;
+    ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FollowFileType(HWND dialog, const OPENFILENAMEA* ofn) {
+    if (!ofn) return;
+    const std::string ext = FilterExtension(ofn->lpstrFilter, ofn->nFilterIndex);
+    HWND box = FileNameBox(dialog);
+    if (ext.empty() || !box) return;
+    char name[1024] = "";
+    ::GetWindowTextA(box, name, sizeof name);
+    if (!name[0]) return;
+    const std::string renamed = WithExtension(name, ext);
+    if (renamed != name) ::SetWindowTextA(box, renamed.c_str());
+}
+
 }  // namespace
+
+std::string FilterExtension(const char* filters, DWORD index) {
+    if (!filters || index == 0) return std::string();
+    const char* p = filters;
+    for (DWORD pair = 1; *p; ++pair) {
+        const char* pattern = p + std::strlen(p) + 1;
+        if (!*pattern) break;
+        if (pair == index) {
+            std::string text(pattern);
+            const size_t dot = text.find('.');
+            if (dot == std::string::npos) return std::string();
+            std::string ext = text.substr(dot);
+            const size_t end = ext.find(';');
+            if (end != std::string::npos) ext.resize(end);
+            // "*.*" names no extension of its own.
+            return ext.find('*') == std::string::npos ? ext : std::string();
+        }
+        p = pattern + std::strlen(pattern) + 1;
+    }
+    return std::string();
+}
+
+std::string WithExtension(const std::string& name, const std::string& ext) {
+    if (name.empty() || ext.empty()) return name;
+    const char* text = name.c_str();
+    const char* slash = DbcsFindLastChar(text, '\\');
+    const char* dot = DbcsFindLastChar(slash ? slash : text, '.');
+    if (!dot) return name + ext;
+    if (::lstrcmpiA(dot, ext.c_str()) == 0) return name;
+    return name.substr(0, dot - text) + ext;
+}
+
+UINT_PTR CALLBACK SaveDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND dialog = ::GetParent(hook);
+    switch (message) {
+    case WM_INITDIALOG:
+        CentreOnMonitor(dialog);
+        UiChgBtnStyleOwnerDraw(hook, 1);
+        return 0;
+    case WM_NOTIFY: {
+        const OFNOTIFYA* note = reinterpret_cast<const OFNOTIFYA*>(lParam);
+        if (note && note->hdr.code == CDN_TYPECHANGE) FollowFileType(dialog, note->lpOFN);
+        return 0;
+    }
+    case WM_DRAWITEM:
+        if (wParam == 1) {
+            DrawColorButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return 1;
+        }
+        return 0;
+    case WM_ERASEBKGND:
+        return UiOnEraseBkgnd(hook, reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORBTN:
+        return reinterpret_cast<UINT_PTR>(
+            UiOnCtlColor(hook, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 3));
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<UINT_PTR>(
+            UiOnCtlColor(hook, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 6));
+    }
+    return 0;
+}
 
 DrawingFileOps& SaveRoadFiles() {
     static DrawingFileOps ops = DefaultOps();
@@ -212,9 +293,9 @@ int SaveDrawingFile(HWND view, char* fileName) {
     switch (kind) {
         case 1:
         case 12: {
-            if (DbInfo* info = DAriGetDbInfoPtr(0, d->db))
-                if (DbInfo* active = DAriGetDbInfoPtr(0, GetActiveViewDb()))
-                    info->layers.inputLayer = active->layers.inputLayer;
+            // The input layer written with the drawing is the drawing's own
+            // (the current layer of its windows lives in its layer table);
+            // another drawing's current layer never goes into it.
             d->db->hostWord = (uint32_t)(uintptr_t)d;
             result = IsRemovableTarget(fileName) ? WriteRemovable(fileName, d->db, &status, kind)
                                                  : WriteReplacing(fileName, d->db, &status, kind);
@@ -240,6 +321,9 @@ int SaveDrawingFile(HWND view, char* fileName) {
     ::SetCursor(before);
     if (result == 1) {
         if (kind == 1 || kind == 12) {
+            // The library noted the file it wrote, which was the temporary
+            // one: the drawing's name is the target's.
+            if (DbInfo* info = DAriGetDbInfoPtr(0, d->db)) DbcsCopy(info->extFileName, sizeof info->extFileName, fileName);
             if (!sameFile) UnlockDrawingFile(view, d);
             SetDrawingFileName(view, 0, fileName);
             d->untitledNumber = 0;
@@ -339,10 +423,21 @@ int SaveDrawingAs(HWND view, int mode) {
     ofn.nMaxFile = sizeof proposal;
     ofn.lpstrInitialDir = startDir.c_str();
     ofn.lpstrTitle = GetMessageText(5124);
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ENABLEHOOK;
+    ofn.lpfnHook = SaveDialogHook;
     if (!ZavGetSaveFileName(&ofn)) return 0;
+    // A name typed without an extension takes the chosen file type's.
+    const char* slash = DbcsFindLastChar(proposal, '\\');
+    const std::string named =
+        DbcsFindLastChar(slash ? slash : proposal, '.') ? std::string(proposal)
+                                                       : WithExtension(proposal, FilterExtension(filters, ofn.nFilterIndex));
+    if (named.size() >= 260) {
+        // Cut short it would name another file.
+        ZavMessageBox(view, "ファイル名が長すぎるため保存できません", "エラー", MB_OK | MB_ICONSTOP);
+        return 0;
+    }
     char chosen[260];
-    DbcsCopy(chosen, sizeof chosen, proposal);
+    DbcsCopy(chosen, sizeof chosen, named.c_str());
     if (d->readOnly) {
         // A reference window never writes its own file, however the name is spelt.
         if (oldName[0] && SameName(chosen, oldName)) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 // Modes: 0 save as (dialog), 1 overwrite save (asks; dialog without name),
 // 2 under its own name without a question, 3 as 2 for the window showing
@@ -23,6 +24,19 @@ int SaveDrawingFile(HWND view, char* fileName);
 // Formats the name of removable-drive temporary file `number` into
 // TempSavePath. 1.
 int TempSaveName(long number);
+
+// The extension of filter `index` (1-based) of a filter list (pairs of
+// zero-terminated texts, the list ended by an empty one): its pattern from
+// the first "." up to a ";" (".tcf" for "*.tcf"); "" when there is none.
+std::string FilterExtension(const char* filters, DWORD index);
+// `name` with the extension `ext`: an extension of its own (a "." after the
+// last "") is replaced unless it already equals `ext` ignoring letter case;
+// without one, `ext` is appended. An empty name stays empty.
+std::string WithExtension(const std::string& name, const std::string& ext);
+// The hook of the save dialog: centres the dialog on its monitor, gives
+// its buttons the system's look, and when the user picks another file type
+// puts that type's extension on the name in the file-name box.
+UINT_PTR CALLBACK SaveDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM lParam);
 
 extern char SaveRoadNameBuffer[260];
 extern char TempSavePath[260];
@@ -41,6 +55,3 @@ struct DrawingFileOps {
 DrawingFileOps& SaveRoadFiles();
 void ResetSaveRoadFiles();
 
-// Runs the drawing-event command of kind 0 (a module saves the drawing
-// itself); null: the drawing is saved like any other.
-extern std::function<int(HWND view)> DrawingEventSave;

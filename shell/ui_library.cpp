@@ -32,3 +32,26 @@ bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF
   fn(item, background, text, disabled);
   return true;
 }
+
+void UiLayerSplit(int mode) {
+  typedef int(__stdcall * Fn)(int);
+  if (Fn fn = reinterpret_cast<Fn>(UiFunction("EsLayerSplit"))) fn(mode);
+}
+
+int UiChgBtnStyleOwnerDraw(HWND dialog, int mode) {
+  typedef int(__stdcall * Fn)(HWND, int);
+  Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_ChgBtnStyleOwnerDraw"));
+  return fn ? fn(dialog, mode) : 0;
+}
+
+BOOL UiOnEraseBkgnd(HWND window, HDC dc) {
+  typedef BOOL(__stdcall * Fn)(HWND, HDC);
+  Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_OnEraseBkgnd"));
+  return fn ? fn(window, dc) : FALSE;
+}
+
+HBRUSH UiOnCtlColor(HWND dialog, HDC dc, HWND control, int kind) {
+  typedef HBRUSH(__stdcall * Fn)(HWND, HDC, HWND, int);
+  Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_OnCtlColor"));
+  return fn ? fn(dialog, dc, control, kind) : nullptr;
+}

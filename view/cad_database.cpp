@@ -78,8 +78,9 @@ int CCadDatabase::Create(const int* drawingIdCounter, const int* undoLevel,
     return 0;
 }
 
-void CCadDatabase::Delete() {
-    ViewData& d = m_data;
+void CCadDatabase::Delete() { DeleteRecordDatabase(m_data); }
+
+void DeleteRecordDatabase(ViewData& d) {
     if (!d.dbBlock || !d.db) return;
     ReleaseDbExtRecord(d.db);
     DAriDeleteDB(d.db);
@@ -87,6 +88,21 @@ void CCadDatabase::Delete() {
     ::GlobalFree(d.dbBlock);
     d.dbBlock = nullptr;
     d.db = nullptr;
+}
+
+int ShareDrawingOfView(HWND view, HWND source) {
+    ViewData* d = GetViewData(view);
+    ViewData* s = GetViewData(source);
+    if (!d || !s || !s->db || d == s) return 0;
+    DeleteRecordDatabase(*d);
+    *d = *s;
+    d->windowNumber = s->windowNumber + 1;
+    d->shared = 1;
+    s->shared = 1;
+    // The file lock stays with the window that holds it.
+    d->fileLocked = 0;
+    d->lockHandle = nullptr;
+    return 1;
 }
 
 ViewData* GetViewData(HWND view) {

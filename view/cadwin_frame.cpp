@@ -8,6 +8,7 @@
 #include "base/running_settings.h"
 #include "base/system_log.h"
 #include "command/cad_app_cmd.h"
+#include "command/drawing_events.h"
 #include "command/executor.h"
 #include "panels/panel_windows.h"
 #include "view/drawing_state.h"
@@ -18,6 +19,7 @@
 #include "win/message_box.h"
 
 int DrawingIdCounter = 0;
+int CreatingDrawingWindow = 0;
 int (*CadwinSaveHandler)(HWND view) = nullptr;
 
 CadwinHostLinks& CadwinHost() {
@@ -349,6 +351,8 @@ LRESULT CCadwinFrame::OnMdiActivate(UINT, WPARAM wParam, LPARAM lParam, BOOL& ha
         // The input lock keeps the other drawing active.
         if (wParam) ::SetWindowPos((HWND)wParam, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
+    if ((HWND)lParam == m_hWnd && CadwinHost().installWindowMenu)
+        CadwinHost().installWindowMenu(GetMDIClient());
     return 0;
 }
 
@@ -375,6 +379,7 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
     CadwinHostLinks& host = CadwinHost();
     int* cancelWord = (wParam == 100 && lParam) ? reinterpret_cast<int*>(lParam) : nullptr;
     if (cancelWord) *cancelWord = 0;
+    ShowToolPanelCoordinates(nullptr);
     CloseInputScaleWindow();
     DrawInputBasePoint(0, 0, 0);
     InputBasePointShown = 0;
@@ -440,10 +445,16 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
         }
     }
     DAriClearDustMemory();
-    if (message == WM_CLOSE) UpdateToolPanelPaperActive();
+    if (message == WM_CLOSE) {
+        PostSettingsChangedEvent();
+        UpdateToolPanelDrawingInfo();
+    }
     WriteSystemLog(2, "Cad Window", "CAD画面を閉じる");
     DocumentChangedFlag = 1;
     if (FindFreeViewSlot() == 0) {  // no view left
+        // A module that saved drawings while the application closed learns
+        // that the last window has gone.
+        if (DrawingEventClosingFlag) ExecDrawingEventCmd(nullptr, 3);
         if (HWND panel = ToolPanelWindow()) ::PostMessageA(panel, WM_COMMAND, 134383, 0);
     }
     if (main) ::PostMessageA(main, 2525, 0, 0);

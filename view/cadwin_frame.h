@@ -126,6 +126,8 @@ class CCadwinView : public CWindowBase {
 // The drawing-id counter that NewDrawingWindow increments before it
 // creates a window; each new view's record takes its value.
 extern int DrawingIdCounter;
+// Set while a drawing window is being created: its view has no drawing yet.
+extern int CreatingDrawingWindow;
 
 class CCadwinFrame : public CMDIChildWindow {
  public:
@@ -198,6 +200,9 @@ HWND CreateDrawingWindow(HWND mdiClient, const RECT* rect, const char* title);
 struct CadwinHostLinks {
     // Loads the shortcut table of "ZavIrurer.key" for a frame.
     HACCEL (*loadAccelerator)(const char* fileName) = nullptr;
+    // Puts the application's menu bar with its Window menu (the list of
+    // drawing windows) into the MDI client, as a drawing window activates.
+    void (*installWindowMenu)(HWND mdiClient) = nullptr;
     // Main-frame flags: its closing sequence runs, it closes all drawings,
     // the system shuts down.
     int mainFrameClosing = 0;

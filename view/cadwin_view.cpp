@@ -6,7 +6,9 @@
 #include "base/local_settings_ini.h"
 #include "base/running_settings.h"
 #include "base/settings_files.h"
+#include "command/cad_app_cmd.h"
 #include "command/executor.h"
+#include "command/link_tags.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
 #include "panels/rp_menu.h"
@@ -37,6 +39,16 @@ HWND MainFrameOf(HWND view) {
 }
 
 bool ValidGestureId(int id) { return id >= 1000 && id <= 1339; }
+
+// A click in a drawing open for reference only reaches the running command
+// only when that command may run on such drawings, or a built-in service
+// command waits.
+bool ClickCountsOnReference() {
+    const int id = Executor().runningModuleCmdId;
+    if (!id) return Executor().serviceCmdWaiting != 0;
+    CCadAppCmd* registry = GetCmdRegistry();
+    return !registry || registry->IsReadOnlyCmd(id);
+}
 
 // The part of the view's window rectangle the pointer may count in: less the
 // client edge, the scroll bars and the caption.
@@ -230,10 +242,25 @@ LRESULT CCadwinView::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
         m.buttons &= ~1;
         return 0;
     }
-    m.buttons &= ~1;
-    if (OtherViewHoldsLock(m_hWnd)) return 0;
+    // The click counts where the button went down.
     m.lastMousePos = {(short)LOWORD(m.leftPressPos), (short)HIWORD(m.leftPressPos)};
     LastViewMousePos = m.lastMousePos;
+    if (!IsAnyCmdRunning()) {
+        double point[3] = {0, 0, 0};
+        if (IsKeyCursorActive()) {
+            GetCursorWorldPoint(point);
+        } else if (ViewData* d = GetViewData(m_hWnd)) {
+            ClientToWorld(m_hWnd, d, m.lastMousePos.x, m.lastMousePos.y, &point[0], &point[1]);
+        }
+        if (FindLinkTagAtPoint(m_hWnd, point, 1)) {
+            m.buttons &= ~1;
+            return 0;  // the link took the click
+        }
+    }
+    m.buttons &= ~1;
+    ViewData* record = GetViewData(m_hWnd);
+    if (record && record->readOnly && !ClickCountsOnReference()) return 0;
+    if (OtherViewHoldsLock(m_hWnd)) return 0;
     if (!IsKeyCursorActive()) CmdInput().event = CMD_EV_LBUTTON;
     return 0;
 }

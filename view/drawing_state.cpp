@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/dbcs.h"
 
@@ -129,12 +130,17 @@ void InvalidateDrawingViews(HWND view) {
 }
 
 int CloseEmptyUntitledViews(int) {
+    // Collected first: each close takes its view out of the table.
+    std::vector<HWND> empty;
     for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
         ViewData* d = GetViewData(v);
         if (!d) break;
         if (d->fileName[0] == '\0' && d->modified == 0 && GetViewElementCount(v) == 0)
-            ::PostMessageA(v, WM_CLOSE, 0, 0);
+            empty.push_back(v);
     }
+    // The frame decides a window's close (the view ignores WM_CLOSE).
+    for (HWND v : empty)
+        if (::IsWindow(v)) ::SendMessageA(::GetParent(v), WM_CLOSE, 0, 0);
     return 1;
 }
 

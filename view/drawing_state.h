@@ -26,8 +26,8 @@ void SetViewTitle(HWND view, DbHeader* db, int number);
 int ResetViewAfterDbChange(void* dbInfo, HWND view);
 // Repaints every view of `view`'s drawing.
 void InvalidateDrawingViews(HWND view);
-// Posts WM_CLOSE to every view without file name, not modified and whose
-// drawing holds no element. 1.
+// Closes every drawing window without file name, not modified and whose
+// drawing holds no element (WM_CLOSE sent to its frame). 1.
 int CloseEmptyUntitledViews(int ignored = 0);
 // Number of elements of the view's drawing (null: the active view); 0
 // without view or database.

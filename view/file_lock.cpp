@@ -5,6 +5,7 @@
 #include "base/running_settings.h"
 #include "base/system_log.h"
 #include "view/view_data.h"
+#include "view/view_table.h"
 
 namespace {
 bool LocksOn(const char* name) {
@@ -56,14 +57,27 @@ int LockDrawingFile(ViewData* d) {
     return h ? 1 : 0;
 }
 
-int UnlockDrawingFile(HWND, ViewData* d) {
-    if (!d) return 1;
+namespace {
+void Release(ViewData* d) {
     // A lock taken while SHARE was on is released even when it is off now.
-    if (d->fileLocked != 1 && !d->lockHandle) return 1;
+    if (d->fileLocked != 1 && !d->lockHandle) return;
     WriteSystemLog(3, "UnLock File", "ロックしたファイルを解除しました (%s)", d->fileName);
     if (d->fileLocked == 1 && d->lockHandle) ::CloseHandle(d->lockHandle);
     d->fileLocked = 0;
     d->lockHandle = nullptr;
+}
+}  // namespace
+
+int UnlockDrawingFile(HWND, ViewData* d) {
+    if (!d) return 1;
+    Release(d);
+    // One window of a drawing shown several times holds its lock: the
+    // drawing's file is free only when that one lets go too.
+    if (d->shared) {
+        for (HWND v = GetActiveView(); v; v = GetNextView(v))
+            if (ViewData* o = GetViewData(v))
+                if (o != d && o->drawingId == d->drawingId) Release(o);
+    }
     return 1;
 }
 

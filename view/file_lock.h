@@ -22,7 +22,8 @@ int CanLockDrawingFile(ViewData* data);
 // Takes the lock for the window's file name: flag 1 and the handle kept;
 // 0 (both cleared) when the file cannot be held.
 int LockDrawingFile(ViewData* data);
-// Releases the window's lock; flag and handle cleared. 1.
+// Releases the lock of the window's drawing (whichever of its windows holds
+// it); flag and handle cleared. 1.
 int UnlockDrawingFile(HWND view, ViewData* data);
 // Before a save: 0 when another program holds the file against writing.
 int CheckFileWritable(const char* fileName);

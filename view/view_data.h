@@ -144,6 +144,16 @@ class CCadDatabase {
 // The record of a view window (window long 0), or null.
 ViewData* GetViewData(HWND view);
 
+// Frees the library database of a record and its header block (nothing
+// when there is none).
+void DeleteRecordDatabase(ViewData& data);
+// Makes `view` one more window of the drawing shown in `source`: its own
+// database goes, it takes a copy of the source's record (same database,
+// same drawing id) numbered one above it, and both count as windows of a
+// drawing shown several times. The file lock stays where it is. 1, or 0
+// without both records.
+int ShareDrawingOfView(HWND view, HWND source);
+
 // Doubles inside packed records may sit at odd offsets: copy them whole.
 inline double ReadUnalignedDouble(const void* p) {
     double v;

@@ -230,8 +230,21 @@ int CloseView(HWND view) {
             }
         }
     }
-    // The lock belongs to the drawing: only its last window lets it go.
-    if (others == 0 && d->db) UnlockDrawingFile(view, d);
+    // The lock belongs to the drawing: its last window lets it go; an
+    // earlier one hands it on to a window of the drawing that stays.
+    if (others == 0 && d->db) {
+        UnlockDrawingFile(view, d);
+    } else if (d->fileLocked || d->lockHandle) {
+        for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
+            ViewData* o = GetViewData(v);
+            if (v == view || !o || o->drawingId != d->drawingId) continue;
+            o->fileLocked = d->fileLocked;
+            o->lockHandle = d->lockHandle;
+            d->fileLocked = 0;
+            d->lockHandle = nullptr;
+            break;
+        }
+    }
     ::SetWindowLongPtrA(view, 0, 0);
     if (g_inputLock.view == view) UnlockInput();
     if (HWND panel = ToolPanelWindow()) {

@@ -57,15 +57,29 @@ HBITMAP DibToBitmap(const std::string& dib) {
     return bmp;
 }
 
+// The drawing information of page 0 keeps the name of the file the drawing
+// was last read from or written to (the save dialog proposes it).
+void RememberFileName(DbHeader* db, const char* path) {
+    DbInfo* info = db ? DAriGetDbInfoPtr(0, db) : nullptr;
+    if (!info || !path) return;
+    const size_t n = strnlen(path, sizeof info->extFileName);
+    if (n >= sizeof info->extFileName) return;  // no such path on this system
+    memcpy(info->extFileName, path, n);
+    memset(info->extFileName + n, 0, sizeof info->extFileName - n);
+}
+
 int Save(const char* path, DbHeader* db, uint32_t* status, cad::FileKind kind) {
     std::string thumb = db ? BitmapToDib(static_cast<HBITMAP>(db->thumbnail)) : std::string();
-    return cad::SaveDrawing(db, path, kind, thumb, status);
+    const int r = cad::SaveDrawing(db, path, kind, thumb, status);
+    if (r == 1) RememberFileName(db, path);
+    return r;
 }
 
 int Load(const char* path, DbHeader* db, uint32_t* status, cad::FileKind kind) {
     int ok = cad::LoadDrawing(db, path, kind, status, false, nullptr);
     // The view fits the paper into the window after a fresh load.
     if (ok && db) db->hostWord = 0;
+    if (ok) RememberFileName(db, path);
     return ok;
 }
 
@@ -73,6 +87,7 @@ int LoadInfo(const char* path, DbHeader* db, uint32_t* status, cad::FileKind kin
     std::string thumb;
     int ok = cad::LoadDrawing(db, path, kind, status, true, &thumb);
     if (ok && db && !thumb.empty()) db->thumbnail = DibToBitmap(thumb);
+    if (ok) RememberFileName(db, path);
     return ok;
 }
 

@@ -27,4 +27,8 @@ bool RunWiringCommand(const char* word, const char* args, int* result);
 // with its StartCmd result in `result`.
 bool RunSettingsCommand(const char* word, const char* args, int* result);
 
+// The closing, drawing-window and question commands (30300-30399): true
+// when `word` named one of them, with its StartCmd result in `result`.
+bool RunCloseCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd

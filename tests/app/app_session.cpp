@@ -221,6 +221,12 @@ bool AppSession::SetSystemSetting(const std::string& name, const std::string& va
     return WriteFileBytes(path, xml);
 }
 
+void AppSession::ExpectStartBox(const std::string& expected, int button) {
+    m_startBoxExpected = expected;
+    m_startBoxButton = button;
+    m_startBoxText.clear();
+}
+
 bool AppSession::Start(const std::string& args, DWORD timeoutMs) {
     m_error.clear();
     if (!m_prepared) {
@@ -255,7 +261,17 @@ bool AppSession::Start(const std::string& args, DWORD timeoutMs) {
     const bool up = WaitFor(
         [&] {
             m_frame = TopWindowOf(m_pi.dwProcessId, "Quillmar001", true);
-            return m_frame != nullptr || !Running() || TopWindowOf(m_pi.dwProcessId, "#32770", true) != nullptr;
+            if (m_frame != nullptr || !Running()) return true;
+            HWND box = TopWindowOf(m_pi.dwProcessId, "#32770", true);
+            if (!box) return false;
+            if (m_startBoxButton == 0) return true;
+            // The box's texts arrive just after the box itself.
+            const std::string text = WindowTexts(box);
+            if (text.find(m_startBoxExpected) == std::string::npos) return false;
+            m_startBoxText = text;
+            PostMessageA(box, WM_COMMAND, m_startBoxButton, 0);
+            m_startBoxButton = 0;
+            return false;
         },
         timeoutMs);
     if (!m_frame) {
@@ -357,6 +373,10 @@ HWND AppSession::ActiveView() {
     WindowSearch s = {0, "CadwinView", false, nullptr};
     EnumChildWindows(child, FindChildOfClass, reinterpret_cast<LPARAM>(&s));
     return s.found;
+}
+
+bool AppSession::WaitDrawingCount(size_t count, DWORD timeoutMs) {
+    return WaitFor([&] { return DrawingTitles().size() == count; }, timeoutMs);
 }
 
 std::vector<std::string> AppSession::DrawingTitles() {

@@ -207,9 +207,12 @@ inline std::string DumpMembers(StoredElement* group, DbHeader* db) {
     return s + "]";
 }
 
-inline std::string DumpInfo(DbInfo* info) {
+// `fileNote`: page 0's file-name field notes the file the drawing was last
+// read from or written to, which is no part of the drawing.
+inline std::string DumpInfo(DbInfo* info, bool fileNote = false) {
     DbInfo copy;
     memcpy(&copy, info, sizeof copy);
+    if (fileNote) memset(copy.extFileName, 0, sizeof copy.extFileName);
     std::string names;
     for (int l = 0; l < 1024; ++l) {
         if (copy.layers.names[l]) names += " L" + std::to_string(l) + "=" + copy.layers.names[l];
@@ -222,7 +225,7 @@ inline std::string DumpInfo(DbInfo* info) {
 // Everything a file round trip must keep, as one text.
 inline std::string Dump(DbHeader* db) {
     std::string s = "count=" + std::to_string(DAriGetElmNum(db)) + "\n";
-    s += "page0 " + DumpInfo(DAriGetDbInfoPtr(0, db)) + "\n";
+    s += "page0 " + DumpInfo(DAriGetDbInfoPtr(0, db), true) + "\n";
     s += "state " + Hex(&db->pages, sizeof db->pages) + "\n";
     PageRecord* rec = new PageRecord;
     for (int p = DAriGetNextPage(0, rec, db); p; p = DAriGetNextPage(p, rec, db)) {

@@ -80,6 +80,25 @@ TEST(CadFiles, EveryKindAndAttributeSurvivesASaveAndALoad) {
     }
 }
 
+TEST(CadFiles, TheDrawingKnowsTheFileItWasLastReadFromOrWrittenTo) {
+    std::string dir = TempDir();
+    const std::string first = dir + "最初の 図面.tcf", second = dir + "second.otcf";
+    Db db;
+    BuildSample(&db);
+    uint32_t status = 0;
+    ASSERT_EQ(DAriSaveFileOfCWX(first.c_str(), &db, &status), 1);
+    EXPECT_STREQ(first.c_str(), DAriGetDbInfoPtr(0, &db)->extFileName);
+    ASSERT_EQ(DAriSaveFileOfCWU(second.c_str(), &db, &status), 1);
+    EXPECT_STREQ(second.c_str(), DAriGetDbInfoPtr(0, &db)->extFileName);
+    Db loaded;
+    ASSERT_EQ(DAriLoadFileOfCWX(first.c_str(), &loaded, &status), 1);
+    EXPECT_STREQ(first.c_str(), DAriGetDbInfoPtr(0, &loaded)->extFileName) << "the file it came from";
+    // A failed write leaves the name as it was.
+    status = 0;
+    EXPECT_NE(DAriSaveFileOfCWX((dir + "no such folder\\x.tcf").c_str(), &loaded, &status), 1);
+    EXPECT_STREQ(first.c_str(), DAriGetDbInfoPtr(0, &loaded)->extFileName);
+}
+
 TEST(CadFiles, InformationLoadReadsTheHeadAndTheThumbnail) {
     std::string path = TempDir() + "info.tcf";
     Db src;

@@ -113,6 +113,28 @@ TEST_F(Executor_, SystemCommandsWithoutADrawing) {
     DestroyWindow(owner.m_hWnd);
 }
 
+TEST_F(Executor_, ASystemCommandTheShellDoesNotOfferIsNotDone) {
+    // What the shell answers for a command decides the executor's result:
+    // an action it lacks (-1) is never reported done.
+    int answer = 0;
+    HostHooks().systemCommand = [&](int, HWND, DWORD) { return answer; };
+    struct Case { int id; int shell; int result; } cases[] = {
+        {4013, -1, 0}, {4027, -1, 0}, {4051, -1, 0}, {4025, -1, 0}, {4050, -1, 0},
+        {4008, -1, 0}, {4008, 1, 1}, {4008, 0, 0},
+        {4013, 0, 1}, {4051, 0, 1}, {4050, 0, 1},
+    };
+    for (const auto& c : cases) {
+        answer = c.shell;
+        log.clear();
+        EXPECT_EQ(c.result, ExecCadCmd(frame->m_hWnd, c.id, nullptr)) << c.id << " shell " << c.shell;
+        EXPECT_FALSE(frame->notes.empty()) << c.id << ": bracketed all the same";
+        frame->notes.clear();
+    }
+    // Without the shell's service at all, nothing is reported done either.
+    HostHooks().systemCommand = nullptr;
+    EXPECT_EQ(0, ExecCadCmd(frame->m_hWnd, 4051, nullptr));
+}
+
 TEST_F(Executor_, BusyBracketAroundEveryRoad) {
     EXPECT_EQ(SendMessageA(frame->m_hWnd, UM_EXEC_CMD, kCmdQuick, 0), 1);
     ASSERT_GE(frame->notes.size(), 4u);
@@ -139,6 +161,7 @@ TEST_F(Executor_, ReadOnlyFilter) {
         {"writable drawing", 0, 0, kCmdQuick, 1, nullptr},
     };
     view = frame->m_hWnd;  // any window stands for the active drawing view
+    HostHooks().systemCommand = [](int, HWND, DWORD) { return 0; };  // the open dialog, cancelled
     for (const auto& c : cases) {
         win::MessageBoxTestHook boxes;
         readOnly = c.readOnly;

@@ -7,7 +7,10 @@
 #include <algorithm>
 
 #include "cadlib/WmCadApiDb.h"
+#include "command/executor.h"
+#include "command/wait_loop.h"
 #include "frame_fixture.h"
+#include "shell/save_road.h"
 #include "shell/command_line.h"
 #include "panels/rp_menu.h"
 #include "view/cadwin_frame.h"
@@ -159,16 +162,62 @@ TEST_F(FrameTest, ToolbarTooltipsComeFromTheButtonStrings) {
   }
 }
 
-TEST_F(FrameTest, DestroyCommandKnowsWhetherADrawingWasSaved) {
+class DestroyCommandTest : public FrameTest {
+ protected:
+  std::string CloseAfterARun(const std::string& saveTo) {
+    DrawingSavedFlag = 0;
+    WritePrivateProfileStringA("BOOT", "/S", "21500", env.ini.c_str());
+    WritePrivateProfileStringA("DESTROY", "/S", "21501", env.ini.c_str());
+    ParseCommandLine(frame->m_hWnd, "/s", -1);
+    PumpFor(50);
+    NewDrawing();
+    if (!saveTo.empty()) {
+      char name[260];
+      lstrcpynA(name, saveTo.c_str(), sizeof name);
+      EXPECT_EQ(1, SaveDrawingFile(lastView, name));
+      EXPECT_FALSE(ReadWholeFile(saveTo).empty());
+    }
+    Taken();
+    SendMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(frame->m_hWnd));
+    std::string taken = Taken();
+    DrawingSavedFlag = 0;
+    return taken;
+  }
+};
+
+// The word the save road sets is the one the close reads.
+TEST_F(DestroyCommandTest, KnowsThatNothingWasSaved) {
+  EXPECT_EQ("exec 21501:/s/Save0 DESTROY 21501 /s/Save0", CloseAfterARun(""));
+}
+
+TEST_F(DestroyCommandTest, KnowsThatADrawingWasSaved) {
+  TempFolder files("destroy");
+  EXPECT_EQ("exec 21501:/s/Save1 DESTROY 21501 /s/Save1", CloseAfterARun(files.File("saved.tcf")));
+}
+
+TEST_F(FrameTest, CloseWaitsForTheRunningCommandToEnd) {
+  DrawingSavedFlag = 0;
   WritePrivateProfileStringA("BOOT", "/S", "21500", env.ini.c_str());
   WritePrivateProfileStringA("DESTROY", "/S", "21501", env.ini.c_str());
   ParseCommandLine(frame->m_hWnd, "/s", -1);
   PumpFor(50);
+  NewDrawing();
   Taken();
-  DrawingSavedThisRun = 1;
+  // A module command is inside its "StartCmd", waiting for input.
+  Executor().moduleCmdRunning = 1;
+  CmdInput().event = 0;
   SendMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
-  DrawingSavedThisRun = 0;
-  EXPECT_EQ("exec 21501:/s/Save1 DESTROY 21501 /s/Save1", Taken());
+  EXPECT_TRUE(IsWindow(frame->m_hWnd)) << "the frame outlives the running command";
+  EXPECT_TRUE(IsWindow(ActiveChild())) << "no drawing closes under it";
+  EXPECT_EQ(CMD_EV_END, CmdInput().event) << "the command is told to end";
+  PumpFor(200);
+  EXPECT_TRUE(IsWindow(frame->m_hWnd)) << "still running: the close keeps waiting";
+  EXPECT_EQ("", Taken()) << "no DESTROY command yet";
+  // The module returns from its wait; the close is taken up again.
+  Executor().moduleCmdRunning = 0;
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame->m_hWnd); }, 5000));
+  EXPECT_EQ("exec 21501:/s/Save0 DESTROY 21501 /s/Save0", Taken());
 }
 
 MSG KeyMsg(HWND w, UINT message, WPARAM key) {

@@ -27,15 +27,6 @@ int ViewCount() {
     return n;
 }
 
-// Whether another program could open the file for writing now.
-bool OthersCanWrite(const std::string& path) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    ::CloseHandle(h);
-    return true;
-}
-
 TEST(OpenRoadTables, KindsByExtension) {
     struct Case {
         const char* name;

@@ -14,6 +14,8 @@
 #include "win/file_dialog.h"
 #include "win/message_box.h"
 
+#include <commdlg.h>
+
 namespace {
 
 using SaveRoadTest = ViewFixture;
@@ -31,14 +33,6 @@ int ElementsIn(const std::string& path) {
     const int n = ok ? DAriGetElmNum(&h) : -1;
     DAriDeleteDB(&h);
     return n;
-}
-
-bool OthersCanWrite(const std::string& path) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    ::CloseHandle(h);
-    return true;
 }
 
 void InjectFault(Fault f) {
@@ -267,6 +261,108 @@ TEST_F(SaveRoadTest, RemovableDiskFullKeepsTheOldFileAndItsCopy) {
     EXPECT_EQ(1, SaveDrawingAs(view, 2));
     EXPECT_EQ(2, ElementsIn(own));
     ResetSaveRoadFiles();
+}
+
+TEST_F(SaveRoadTest, SaveAsProposesTheDrawingsNameAndTheChosenTypesExtension) {
+    TempDir dir("proposal");
+    Running().SHARE = 1;
+    Running().WRITECHK = 1;
+    std::strcpy(Running().backupDir, dir.Path().c_str());
+    static const char kFilters[] = "図面 (*.tcf)\0*.tcf\0旧形式 (*.otcf)\0*.otcf\0";
+    std::memcpy(Running().saveFilters, kFilters, sizeof kFilters);
+    const std::string own = dir.File("計画 平面.tcf");
+    WriteDrawingFile(own, 2);
+    {
+        win::MessageBoxTestHook quiet;
+        ASSERT_EQ(1, OpenDrawingFile(m_main.m_hWnd, own.c_str()));
+    }
+    HWND view = ViewTable[0];
+    struct {
+        const char* name;
+        const char* typed;      // what the user leaves in the name box
+        DWORD filter;           // the file type chosen
+        const char* savedAs;    // the file written
+        const char* proposed;   // what the dialog proposed
+    } rows[] = {
+        {"name without extension, first type", "copy1", 1, "copy1.tcf", "計画 平面"},
+        {"the proposal follows the last save", "copy2", 2, "copy2.otcf", "copy1"},
+        {"a typed extension stays", "copy3.tcf", 2, "copy3.tcf", "copy2"},
+    };
+    for (auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        win::FileDialogTestHook dialog;
+        dialog.Choose(dir.File(r.typed), r.filter);
+        win::MessageBoxTestHook boxes;
+        EXPECT_EQ(1, SaveDrawingAs(view, 0));
+        ASSERT_EQ(1u, dialog.Calls().size());
+        EXPECT_EQ(r.proposed, dialog.Calls()[0].initialFile);
+        EXPECT_TRUE(dialog.Calls()[0].flags & OFN_ENABLEHOOK) << "the dialog has its hook";
+        EXPECT_EQ(2, ElementsIn(dir.File(r.savedAs)));
+        EXPECT_EQ(0, lstrcmpiA(dir.File(r.savedAs).c_str(), GetViewData(view)->fileName));
+    }
+}
+
+TEST(SaveDialogHookTest, ChangingTheFileTypeChangesTheExtension) {
+    struct {
+        const char* name;
+        const char* box;
+        DWORD filter;
+        const char* after;
+    } rows[] = {
+        {"no extension yet", "plan", 2, "plan.otcf"},
+        {"another extension", "plan.tcf", 2, "plan.otcf"},
+        {"already that one, other case", "plan.OTCF", 2, "plan.OTCF"},
+        {"back to the first type", "plan.otcf", 1, "plan.tcf"},
+        {"a dot in a folder name only", "old.dir\\plan", 1, "old.dir\\plan.tcf"},
+        {"an empty box stays empty", "", 1, ""},
+        {"a type without an extension", "plan.tcf", 3, "plan.tcf"},
+    };
+    static const char kFilters[] = "図面 (*.tcf)\0*.tcf\0旧形式 (*.otcf;*.old)\0*.otcf;*.old\0全て\0*.*\0";
+    // The explorer dialog's file-name box is its control 1152; the hook is
+    // a child of the dialog.
+    HWND dialog = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND box = ::CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 200, 20, dialog, (HMENU)1152, nullptr, nullptr);
+    HWND hook = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, dialog, nullptr, nullptr, nullptr);
+    for (auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        ::SetWindowTextA(box, r.box);
+        OPENFILENAMEA ofn = {};
+        ofn.lStructSize = sizeof ofn;
+        ofn.lpstrFilter = kFilters;
+        ofn.nFilterIndex = r.filter;
+        OFNOTIFYA note = {};
+        note.hdr.hwndFrom = dialog;
+        note.hdr.code = CDN_TYPECHANGE;
+        note.lpOFN = &ofn;
+        SaveDialogHook(hook, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&note));
+        char text[300] = "";
+        ::GetWindowTextA(box, text, sizeof text);
+        EXPECT_STREQ(r.after, text);
+    }
+    ::DestroyWindow(dialog);
+}
+
+TEST_F(SaveRoadTest, ASaveWritesTheDrawingsOwnCurrentLayer) {
+    TempDir dir("layer");
+    Running().SHARE = 0;
+    std::strcpy(Running().backupDir, dir.Path().c_str());
+    HWND other = NewDrawing("他の図面");
+    HWND active = NewDrawing("作業中");
+    ActivateViewFrame(active);
+    ASSERT_EQ(active, GetActiveView());
+    DAriGetDbInfoPtr(0, GetViewData(other)->db)->layers.inputLayer = 3;
+    DAriGetDbInfoPtr(0, GetViewData(active)->db)->layers.inputLayer = 7;
+    char name[260];
+    std::strcpy(name, dir.File("other.tcf").c_str());
+    ASSERT_EQ(1, SaveDrawingFile(other, name)) << "a window that is not active";
+    DbHeader h;
+    std::memset(&h, 0, sizeof h);
+    DAriCreateDB(&h);
+    uint32_t st = 0;
+    ASSERT_EQ(1, DAriLoadFileOfCWX(name, &h, &st));
+    EXPECT_EQ(3, DAriGetDbInfoPtr(0, &h)->layers.inputLayer) << "not the active drawing's";
+    DAriDeleteDB(&h);
+    EXPECT_EQ(3, DAriGetDbInfoPtr(0, GetViewData(other)->db)->layers.inputLayer);
 }
 
 }  // namespace

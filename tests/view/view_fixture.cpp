@@ -94,6 +94,14 @@ TempDir::~TempDir() {
     ::RemoveDirectoryA(m_path.c_str());
 }
 
+bool OthersCanWrite(const std::string& path) {
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(h);
+    return true;
+}
+
 std::string ReadBytes(const std::string& path) {
     std::string out;
     FILE* f = std::fopen(path.c_str(), "rb");

@@ -58,6 +58,8 @@ class TempDir {
     std::string m_path;
 };
 
+// Whether another program could open the file for writing now.
+bool OthersCanWrite(const std::string& path);
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 // Writes a drawing with `lines` lines through the library; its bytes.

@@ -1,0 +1,50 @@
+#include "command/drawing_events.h"
+
+#include "command/cad_app_cmd.h"
+#include "command/command_system.h"
+#include "command/executor.h"
+#include "command/host_hooks.h"
+#include "view/view_data.h"
+#include "view/view_table.h"
+
+int ApplicationClosingFlag = 0;
+int DrawingEventClosingFlag = 0;
+char DrawingEventRecord[260];
+
+namespace {
+
+int RunEventCmd(int id, const char* text) {
+    return ExecCadCmdBusy(CmdActiveView(), static_cast<DWORD>(id), text);
+}
+
+}  // namespace
+
+int ExecDrawingEventCmd(ViewData* data, int kind) {
+    if (ApplicationClosingFlag) DrawingEventClosingFlag = 1;
+    switch (kind) {
+    case 0:
+        return RunEventCmd(DrawingEventClosingFlag ? 6201 : 6200, nullptr);
+    case 1: {
+        if (!data) return 0;
+        const int drawing = data->drawingId;
+        if (data->shared) {
+            for (HWND v = GetActiveView(); v; v = GetNextView(v))
+                if (ViewData* other = GetViewData(v))
+                    if (other->drawingId == drawing) other->drawingEvent = 0;
+        }
+        data->drawingEvent = 0;
+        return 1;
+    }
+    case 3: {
+        char line[MAX_PATH];
+        if (!GetCmdLineOfId(6202, line, sizeof line)) return 1;
+        return RunEventCmd(6202, nullptr);
+    }
+    case 4:
+        if (HWND frame = CmdMainFrame())
+            SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return RunEventCmd(6203, DrawingEventRecord);
+    default:
+        return 1;
+    }
+}
