@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "cadlib/WmCadApiDb.h"
+
 // X(name, signature, what it serves)
 #define CMD_HOST_SERVICES(X)                                                                          \
     /* --- System log and messages ------------------------------------------------------ */       \
@@ -96,6 +98,132 @@
       "entries whose action decides it (4008), -1 when the action is not there")                      \
     X(ddeOpenDrawing, int(const char* path),                                                           \
       "DDE \"{Open(\" and \"{FM9002(\": activates the drawing's window or opens the file")             \
+    /* --- Drawing windows for the element, undo, page and temporary-database services --- */ \
+    X(viewDb, DbHeader*(HWND view), \
+      "the database of a view's record; null without record or view") \
+    X(viewRecord, void*(HWND view), \
+      "the view's record itself, for the library; null without one") \
+    X(findViewByDb, HWND(DbHeader* db), \
+      "the first view showing the database, or null") \
+    X(setDrawingModified, int(HWND view), \
+      "marks the view's drawing modified (null: the active view)") \
+    X(clearDrawingModified, int(HWND view), \
+      "clears the modified mark of the view's drawing (null: the active view)") \
+    X(drawElementInViews, int(HWND view, int colour, const void* element), \
+      "draws an element in the views of its drawing: colour 0 erases, 1-256 a pen, negative its own colours") \
+    X(drawMarkInViews, int(int colour, CadMark* mark), \
+      "draws the marked elements in every view of their drawing") \
+    X(drawMarkInViewsAlt, int(HWND view, int colour, CadMark* mark), \
+      "draws the marked elements in the views of one view's drawing") \
+    X(viewMode, int(HWND view), \
+      "the view mode 0, 1 or 2 as stored; -1 without record") \
+    X(setViewMode, void(HWND view, int mode), \
+      "sets the view mode") \
+    X(getViewSet, int(HWND view, int mode, double set[3]), \
+      "offset x, offset y and scale of one view mode (0-2); 0 without record") \
+    X(setViewSet, int(HWND view, int mode, const double set[3]), \
+      "sets them after keeping the mode's set as its previous one") \
+    X(zoomFitRatio, double(HWND view), \
+      "the fit ratio that leaves room for the edge buttons") \
+    X(setPopupRefresh, void(), \
+      "the pop-ups repaint on the next tick") \
+    X(zoomViewToPaper, int(), \
+      "fits the active view to its paper") \
+    X(newDrawingWindow, HWND(), \
+      "a new untitled drawing window; its view") \
+    X(openDrawingFile, int(const char* path), \
+      "the open road for a file") \
+    X(resetViewAfterDbChange, int(void* dbInfo, HWND view), \
+      "the view takes a changed drawing information block") \
+    X(notifyToolPanelViewChange, int(), \
+      "tells the tool panel that the active view changed") \
+    X(toolPanelWindow, HWND(), \
+      "the tool panel") \
+    X(lockInputToActiveView, int(WPARAM, LPARAM), \
+      "locks the input to the active view") \
+    X(inputToDrawRatioOf, double(HWND view), \
+      "the input-scale ratio of a view") \
+    X(toInputScalePointOf, void(HWND view, double* point), \
+      "a drawing point into the view's input scale") \
+    X(fromInputScalePointOf, void(HWND view, double* point), \
+      "a point of the view's input scale into drawing units") \
+    X(loupePickDistance, double(), \
+      "the loupe's pick distance (drawing units) while input comes from it; negative otherwise") \
+    X(uiHighlightColor, int(), \
+      "the UI library's highlight colour") \
+    X(runYesNoDialog, int(int* placed, int* x, int* y, const char* title), \
+      "the yes/no/cancel question of element picking: 6 yes, 7 or 1001 no, 2 cancel; placement read and written back") \
+    /* --- 2-D geometry of the drawing windows (points of three doubles) --- */ \
+    X(drawingTolerance, double(), \
+      "the distance tolerance of the drawing geometry") \
+    X(transformPointAffine, void(double* x, double* y, const double* t11), \
+      "applies an affine transform to a point") \
+    X(transformElementCoords, int(void* element, double angle, double scaleX, double scaleY, double placeX, double placeY, double baseX, double baseY), \
+      "rotates, scales and places an element's coordinates") \
+    X(intersectLines, int(double* crossing, const double* a1, const double* a2, const double* b1, const double* b2), \
+      "the crossing of two lines; 1 found") \
+    X(intersectLineCircle, int(double* first, double* second, const double* a, const double* b, const double* centre, double radius), \
+      "the crossings of a line and a circle; their count") \
+    X(isPointOnSegment, int(const double* point, const double* a, const double* b), \
+      "1 when the point lies on the segment") \
+    X(rotatePoint2D, void(double* point, double angle), \
+      "rotates a point about the origin") \
+    X(vectorAngle, double(double y, double x), \
+      "the angle of a vector") \
+    X(safeAtan2, double(double y, double x), \
+      "atan2, 0 for (0, 0) or values not finite") \
+    /* --- Drawing setup: pages and layers of the active drawing --- */ \
+    X(currentPage, int(), \
+      "the active drawing's current page") \
+    X(setCurrentPage, int(int page), \
+      "sets the current page") \
+    X(getPageState, int(PageStateBlock* state), \
+      "the page state block") \
+    X(setPageState, int(const PageStateBlock* state), \
+      "sets the page state block") \
+    X(addPageFrom, int(int page, int sourcePage), \
+      "adds a page copied from another") \
+    X(getPageDbInfo, int(int page, void* info4223), \
+      "a page's drawing information block") \
+    X(setPageDbInfo, int(int page, const void* info4223), \
+      "sets a page's drawing information block") \
+    X(showPaperSpace, int(), \
+      "shows paper space") \
+    X(showModelSpace, int(), \
+      "shows model space") \
+    X(showFrameView, int(const void* frameElement), \
+      "shows the view of a frame element") \
+    X(markPageElements, int(CadMark* mark, int page), \
+      "marks the elements of a page") \
+    X(pageAttribute, int(int page), \
+      "a page's attribute") \
+    X(getPagePlacement, int(int page, int* values6, double* scale, double* angle), \
+      "a page's placement values, scale and angle") \
+    X(setPagePlacement, int(int page, const int* values6, const double* scale, const double* angle), \
+      "sets a page's placement values, scale and angle") \
+    X(countFrameElements, int(StoredElement** first), \
+      "counts the frame elements; the first one written back") \
+    X(updateFrameViewFlag, int(HWND window), \
+      "updates the frame-view flag of a window") \
+    X(deletePage, int(int page, int reserved), \
+      "deletes a page") \
+    X(getLayerNameOfPage, int(int page, int layer, char* name, char* second), \
+      "a layer's names on a page") \
+    X(setLayerNameOfPage, int(int page, int layer, const char* name, const char* groupName), \
+      "sets a layer's names on a page") \
+    X(collectUsedLayers, int(int reserved, unsigned char* flags1024, int page), \
+      "flags of the layers used on a page (1024 bytes)") \
+    /* --- Running settings of the element services --- */ \
+    X(highlightColorSetting, int(), \
+      "the iHighlightColor setting") \
+    X(pointScaleFlag, int(), \
+      "the POINTSCALEFG setting") \
+    X(elementHitFirst, int(), \
+      "the bElmHit setting") \
+    X(yesNoTitle, std::string(), \
+      "the YESNOMSG setting") \
+    X(soundFile, std::string(), \
+      "the beep's wave file, empty for none") \
     /* --- Settings layer ---------------------------------------------------------------- */       \
     X(readSettingText, std::string(const char* section, const char* key, const char* def),             \
       "a setting by section and key (SYSTEM: ConfigData.xml, others: ProgramIni)")                    \

@@ -336,9 +336,18 @@ struct CmdRequest {
     };
     uint32_t picked;            // 0x20 picked element / overview layer / scale pointer
     HWND     view;              // 0x24 drawing view the request concerns
-    int32_t  panelKind;         // 0x28 panel event kind / element / record pointer
-    int32_t  panelExtra;        // 0x2c panel event extra / second element / output
-    int32_t  panelValue;        // 0x30 panel event value / mark list / overview page
+    union {                     // 0x28
+        int32_t  panelKind;     //      panel event kind
+        uint32_t element;       //      element, record or database pointer
+    };
+    union {                     // 0x2c
+        int32_t  panelExtra;    //      panel event extra
+        uint32_t element2;      //      second element, read direction or output record
+    };
+    union {                     // 0x30
+        int32_t  panelValue;    //      panel event value, overview page
+        uint32_t mark;          //      mark list (or a source database)
+    };
     uint32_t record;            // 0x34 further element or record
     uint32_t word38;            // 0x38
     double   pt1[3];            // 0x3c first point
@@ -373,6 +382,8 @@ static_assert(offsetof(CmdRequest, view) == 0x24, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, panelKind) == 0x28, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, panelExtra) == 0x2c, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, panelValue) == 0x30, "CmdRequest layout");
+static_assert(offsetof(CmdRequest, element) == 0x28 && offsetof(CmdRequest, element2) == 0x2c &&
+              offsetof(CmdRequest, mark) == 0x30, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, record) == 0x34, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, pt1) == 0x3c, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, pt2) == 0x54, "CmdRequest layout");

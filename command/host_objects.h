@@ -107,71 +107,71 @@ public:
         MESSAGE_HANDLER(UM_EXT_NEXT_MARK, OnExtNextMark)
         MESSAGE_HANDLER(UM_TRANSFORM_MARKED, OnTransformMarked)
     END_MSG_MAP()
-    // Services not built yet: answered 0 ("not done") until their issue fills them.
-    LRESULT OnFindTagElement(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetFindTagKey(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetElementsInRect(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetSearchOption(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetSearchOption(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnLinktagFind(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnAppendElement(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnDeleteElement(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnDeleteAll(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetTag(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetTag(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnReadElement(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnAppendElementEx(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnChangeElement(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnMakeGroup(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnAddToGroup(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnExplodeFigure(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetGroupHeader(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnAppendGroup(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnReadFirstMember(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnNewDrawingWindow(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnOpenDrawingFile(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnCheckMark(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnMarkCount(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnCreateMark(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnDestroyMark(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetMark(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnDelMark(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnNextMark(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetTransform(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnCopyMarked(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnMoveMarked(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnDeleteMarked(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSelectMarked(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnMakeUndoPass(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnUndo(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnRedo(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnHighlightColor(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnCopyMarkedEx(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnMoveMarkedEx(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnEnableUndo(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnLockInputView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnUnlockInputView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetDbInfo(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetDbInfo(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetLayerInfo(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetLayerInfo(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetViewDb(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnNewDrawingWindowDb(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnResetDb(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnDbNop(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnClearUndo(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetTagString(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetTagString(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnCopyAsGroup(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnExplodeGroup(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+    // Database services (db_services.cpp).
+    LRESULT OnFindTagElement(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetFindTagKey(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetElementsInRect(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetSearchOption(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetSearchOption(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnLinktagFind(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnAppendElement(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDeleteElement(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDeleteAll(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetTag(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetTag(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnReadElement(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnAppendElementEx(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnChangeElement(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMakeGroup(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnAddToGroup(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnExplodeFigure(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetGroupHeader(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnAppendGroup(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnReadFirstMember(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNewDrawingWindow(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnOpenDrawingFile(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCheckMark(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMarkCount(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCreateMark(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroyMark(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetMark(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDelMark(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNextMark(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetTransform(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCopyMarked(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMoveMarked(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDeleteMarked(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSelectMarked(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMakeUndoPass(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnUndo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnRedo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnHighlightColor(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCopyMarkedEx(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMoveMarkedEx(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnEnableUndo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnLockInputView(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnUnlockInputView(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetDbInfo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetDbInfo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetLayerInfo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetLayerInfo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetViewDb(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNewDrawingWindowDb(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnResetDb(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDbNop(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnClearUndo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetTagString(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetTagString(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCopyAsGroup(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnExplodeGroup(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSetEps(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnReadNextMember(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetUsedLayers(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetModified(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetLayerName(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetLayerName(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnExtNextMark(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnTransformMarked(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+    LRESULT OnReadNextMember(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetUsedLayers(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetModified(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetLayerName(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetLayerName(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnExtNextMark(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnTransformMarked(UINT, WPARAM, LPARAM, BOOL&);
 };
 
 class CCadSysCmdPbox : public CCadCmd {
@@ -427,6 +427,22 @@ public:
     LRESULT OnActiveView(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDrawingRectToClient(UINT, WPARAM, LPARAM, BOOL&);
 
+    // Element services answered here: link tags, user data, group search,
+    // the temporary database (db_services.cpp, temp_db.cpp); the active view
+    // and its database and element count.
+    LRESULT OnLinktagAdd(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnLinktagGet(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnLinktagCount(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnLinktagSet(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnLinktagClear(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetUserData(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetUserData(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnTempDb(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetTempDb(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetGroupSearch(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetElementCount(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnZoomToRect(UINT, WPARAM, LPARAM, BOOL&);
+
     // Services not built yet: answered 0 ("not done") until their issue fills them.
     LRESULT OnGetDrawAttr(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnSetDrawAttr(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
@@ -439,7 +455,6 @@ public:
     LRESULT OnRefreshView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnDrawMark(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnUpdateElementCount(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnZoomToRect(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnDragAppend(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnDragRedraw(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnDragTransform(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
@@ -447,13 +462,7 @@ public:
     LRESULT OnMinimizeMain(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnGetDrawAttrOpt(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnFocusView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetElementCount(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnGetColor(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnLinktagAdd(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnLinktagGet(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnLinktagCount(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnLinktagSet(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnLinktagClear(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnOpenDrawing(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnToggleLayoutView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnShowLayoutView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
@@ -467,13 +476,9 @@ public:
     LRESULT OnGetElementExtent(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnRpmenuRclickEnter(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnGetPaperRect(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetUserData(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetUserData(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnTempDb(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnRpmenuSetFlags(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnSetOverview(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnGetColorTable(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnGetTempDb(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnDrawMarkColor(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnDrawDbInView(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnDrawDbInViewEx(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
@@ -485,7 +490,6 @@ public:
     LRESULT OnViewFunc(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnFileFunc(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnInputScaleFunc(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    LRESULT OnSetGroupSearch(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnResetOpenFlag(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnFontDicFunc(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
 };

@@ -1,41 +1,54 @@
-// Link texts of drawing elements: short key/value entries that command
-// modules attach to an element as its tag string (tag 210). An entry with
-// the key "Z01LINK" marks the element as linked: a left click on it while
-// no command runs is taken by the link and reaches no command.
-//
-// Layout of a link text: "KOLTA", a value-width code ('1': values of 10
-// characters, anything else 16), the entry count as one digit, three
-// reserved characters, then the entries (an 8-character key padded with
-// blanks, then the value padded to the width).
+// Element link tags: short key/value entries kept in the tag text of an
+// element under tag 210, in a fixed layout peers read too:
+//   "KOLTA", width code ('1': values of 10 bytes, else 16), entry count
+//   '0'-'9', "000", then per entry the key (8 bytes) and the value (width
+//   bytes), blank-padded. The value of a "Z01LINK" entry is never cut: it
+//   may run on, and the entries added after it start where it ends.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "cadlib/WmCadApiDb.h"
+#include "command/host_messages.h"
 
-// The tag number that marks an element as carrying a link text.
-constexpr int kLinkTag = 210;
+const int kLinkTag = 210;
+extern const char kLinkMagic[];   // "KOLTA"
+extern const char kLinkKey[];     // "Z01LINK"
 
-// A link text taken apart, for the search; keys and values cut at their
-// first blank. The entries after the first "Z01LINK" entry are left out.
-struct LinkTagEntries {
-    bool valid = false;     // the text starts with the magic
-    int count = 0;          // the count digit
-    struct Entry {
-        std::string key, value;
-    } entries[9];
-    int parsed = 0;         // entries taken (at most count, at most 9)
+struct LinkEntry {
+    size_t start = 0;   // byte offset of the key in the text
+    size_t span = 0;    // bytes of the value (the width, more for a long link value)
+    std::string key;    // 8 bytes as stored
+    std::string value;  // span bytes as stored
 };
-LinkTagEntries ParseLinkText(const char* text);
 
-// The elements of `db` whose link text has an entry matching `key` and
-// `value` (null: not given). Neither given, or both empty: every element
-// with a link text. A new mark, or null when nothing matches.
-CadMark* FindLinkTagElements(DbHeader* db, const char* key, const char* value);
+struct LinkText {
+    int width = 16;
+    int declared = 0;                // the count digit
+    std::vector<LinkEntry> entries;  // those the text really holds
+};
 
-// 1 when a linked element of `view`'s drawing lies within the pick
-// aperture around the drawing point `point` (x, y, z); 0 otherwise or
-// without a drawing. `mode` is 1 for a click in the view.
-int FindLinkTagAtPoint(HWND view, const double point[3], int mode);
+// Splits a link text into its entries; false when it does not start with
+// the magic. Entries the text is too short for are left out.
+bool ParseLinkText(const std::string& text, LinkText* out);
+// An entry as stored: key cut or padded to 8 bytes, value padded to the
+// width and cut to it unless `keepLong` (a link value being added).
+std::string BuildLinkEntry(const char* key, const char* value, int width, bool keepLong);
+
+// The host messages (request: view +0x24, element +0x28, key +0x08,
+// value +0x0c, entry index +0x10).
+int LinkTagAdd(WPARAM, const CmdRequest* req);     // 1 added, 0 refused
+int LinkTagGet(WPARAM, const CmdRequest* req);     // key and value into +0x08 / +0x0c
+int LinkTagCount(WPARAM, const CmdRequest* req);
+int LinkTagSet(WPARAM, const CmdRequest* req);
+int LinkTagClear(WPARAM, const CmdRequest* req);
+
+// Mark of the elements of the view's drawing whose link text matches, or
+// null: key only, value only, both, or neither (every linked element).
+CadMark* FindLinkTagElements(HWND view, const char* key, const char* value);
+CadMark* FindLinkTagElementsFor(const CmdRequest* req);   // UM_LINKTAG_FIND
+// 1 when an element with a link entry lies at the point of the view.
+int FindLinkTagAtPoint(HWND view, const double* point);

@@ -161,13 +161,3 @@ LRESULT CCadSysCmd::OnDdeSendTopic(UINT, WPARAM, LPARAM lParam, BOOL&) {
 LRESULT CCadInterruptCmd::OnWaitCmdEvent(UINT, WPARAM, LPARAM lParam, BOOL&) {
     return WaitCmdEvent(reinterpret_cast<CmdRequest*>(lParam), m_accel);
 }
-
-LRESULT CCadSysCmdPage::OnPageFunc(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
-    // Sub-codes 0-28 have entries (their services are built with the page
-    // services); any other sub-code is not answered here.
-    if (wParam > 28) {
-        handled = FALSE;
-        return 0;
-    }
-    return 0;
-}

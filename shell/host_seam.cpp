@@ -38,11 +38,6 @@ LRESULT CShellHostSeam::OnOpenDrawingFile(UINT, WPARAM, LPARAM lParam, BOOL&) {
   return OpenDrawingFile(frame->m_hWnd, path);
 }
 
-LRESULT CShellHostSeam::OnNewDrawingWindow(UINT, WPARAM, LPARAM, BOOL&) {
-  if (!frame) return 0;
-  return (LRESULT)frame->NewDrawingWindow(frame->m_hWnd, 0, nullptr, nullptr);
-}
-
 void TakeOverCommandLine(HWND frame, const char* text) {
   SendMessageA(frame, UM_END_CMD, 0, 0);
   ParseCommandLine(frame, text, -1);

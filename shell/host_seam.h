@@ -1,7 +1,6 @@
 // Shell-side answers to host messages whose services are not in the tree
 // yet, consulted before the command system's host objects: the open road
-// (UM_OPEN_DRAWING_FILE) and new drawing windows (UM_NEW_DRAWING_WINDOW);
-// the built-in service and interrupt commands. Tests may also script the
+// (UM_OPEN_DRAWING_FILE); the built-in service and interrupt commands. Tests may also script the
 // executor through ExecCmdHook. Each does the least the shell's own paths
 // rely on, and goes when the owner's service lands.
 #pragma once
@@ -27,13 +26,11 @@ class CShellHostSeam : public CMessageMap {
   BEGIN_MSG_MAP(CShellHostSeam)
     MESSAGE_HANDLER(UM_EXEC_CMD, OnExecCmd)
     MESSAGE_HANDLER(UM_OPEN_DRAWING_FILE, OnOpenDrawingFile)
-    MESSAGE_HANDLER(UM_NEW_DRAWING_WINDOW, OnNewDrawingWindow)
   END_MSG_MAP()
 
  private:
   LRESULT OnExecCmd(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnOpenDrawingFile(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnNewDrawingWindow(UINT, WPARAM, LPARAM, BOOL&);
 };
 
 // Built-in service commands 1200-1500: 1 when done.

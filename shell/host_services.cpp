@@ -17,6 +17,7 @@
 #include "panels/rp_menu.h"
 #include "shell/cad_system.h"
 #include "shell/document_roads.h"
+#include "shell/drawing_services.h"
 #include "shell/file_backup.h"
 #include "shell/host_messages_shell.h"
 #include "shell/main_frame.h"
@@ -75,8 +76,7 @@ namespace {
 
 // One candidate of a pick among several: 1 take it, 0 the next, 2 stop.
 int AskPickCandidate() {
-  const char* title = Running().YESNOMSG[0] ? Running().YESNOMSG : "この要素を選択しますか？";
-  const int answer = ZavMessageBox(MainFrameWindow(), title, "確認 ?", MB_YESNOCANCEL | MB_ICONQUESTION);
+  const int answer = RunPickQuestion(nullptr, nullptr, nullptr, Running().YESNOMSG);
   return answer == IDYES ? 1 : answer == IDCANCEL ? 2 : 0;
 }
 
@@ -234,6 +234,7 @@ void InstallNeighbourServices() {
 
 void InstallHostServices() {
   InstallCommandServices();
+  InstallDrawingServices(HostHooks());
   InstallNeighbourServices();
 }
 

@@ -24,6 +24,12 @@ void UiSetCmdPanelType(int lowResolution) {
   if (Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_SetCmdPanelType"))) fn(lowResolution);
 }
 
+int UiHighlightColor() {
+  typedef int(__stdcall * Fn)();
+  Fn fn = reinterpret_cast<Fn>(UiFunction("EsGET_HILIGHT_COLOR"));
+  return fn ? fn() : 2;
+}
+
 bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text,
                        COLORREF disabled) {
   typedef void(__stdcall * Fn)(const DRAWITEMSTRUCT*, COLORREF, COLORREF, COLORREF);

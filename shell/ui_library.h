@@ -12,6 +12,8 @@ void UiLayerSplit(int mode);                // EsLayerSplit
 int UiChgBtnStyleOwnerDraw(HWND dialog, int mode);              // Rodad_ChgBtnStyleOwnerDraw
 BOOL UiOnEraseBkgnd(HWND window, HDC dc);                        // Rodad_OnEraseBkgnd
 HBRUSH UiOnCtlColor(HWND dialog, HDC dc, HWND control, int kind);  // Rodad_OnCtlColor
+// EsGET_HILIGHT_COLOR: the highlight colour index (2 without the library).
+int UiHighlightColor();
 // TqCadApi_ColorBtn_DrawItem; false when the library is not there.
 bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text,
                        COLORREF disabled);

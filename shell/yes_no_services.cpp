@@ -38,3 +38,8 @@ LRESULT RunYesNoCancelDialog(WPARAM, LPARAM request) {
     default: return 0;
     }
 }
+
+int RunPickQuestion(int*, int*, int*, const char* title) {
+    const char* text = title && title[0] ? title : "この要素を選択しますか？";
+    return ZavMessageBox(MainFrameWindow(), text, "確認 ?", MB_YESNOCANCEL | MB_ICONQUESTION);
+}

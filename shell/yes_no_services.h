@@ -10,3 +10,9 @@
 LRESULT RunYesNoPlainDialog(WPARAM wParam, LPARAM request);
 // Yes, no or cancel: 1 yes, 2 cancel, 0 no.
 LRESULT RunYesNoCancelDialog(WPARAM wParam, LPARAM request);
+
+// The question of an element pick among several candidates: IDYES take it,
+// IDNO the next one, IDCANCEL stop. `title` is the question (YESNOMSG; a
+// default text when empty). The box opens where the system puts it, so the
+// placement words are left as they are.
+int RunPickQuestion(int* placed, int* x, int* y, const char* title);

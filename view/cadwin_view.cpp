@@ -252,7 +252,7 @@ LRESULT CCadwinView::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
         } else if (ViewData* d = GetViewData(m_hWnd)) {
             ClientToWorld(m_hWnd, d, m.lastMousePos.x, m.lastMousePos.y, &point[0], &point[1]);
         }
-        if (FindLinkTagAtPoint(m_hWnd, point, 1)) {
+        if (FindLinkTagAtPoint(m_hWnd, point)) {
             m.buttons &= ~1;
             return 0;  // the link took the click
         }

@@ -2,6 +2,7 @@
 
 #include "base/running_settings.h"
 #include "cadlib/WmCadApiDb.h"
+#include "command/mark_services.h"
 #include "command/wait_loop.h"
 #include "setup/db_info.h"
 #include "view/hover_search.h"
@@ -28,10 +29,6 @@ int Found(int found) {
 }
 
 }  // namespace
-
-int IsPointInsideRect(double x, double y, const double* rect) {
-    return (x > rect[0] && x < rect[2] && y > rect[3] && y < rect[1]) ? 1 : 0;
-}
 
 int SnapToPaperFrame(void* db, const double* rect, double* result) {
     DbInfoHead head;

@@ -33,5 +33,3 @@ int SearchPointOfKind(int kind, const double* point, double* result);
 // corners (unless PAPERLINEDSPOFF) and the inner margin corners (margin
 // colour above 0). 1 when one was inside.
 int SnapToPaperFrame(void* db, const double* rect, double* result);
-// Strictly inside: left < x < right and bottom < y < top.
-int IsPointInsideRect(double x, double y, const double* rect);

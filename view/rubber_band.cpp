@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "view/view_data.h"
+#include "view/view_paint.h"
 #include "view/view_table.h"
 #include "view/view_transform.h"
 
@@ -58,9 +59,72 @@ int AppendRubberElement(HWND, int, const void* element) {
     return DAriAppendElement(element, g_dragDb) ? 1 : 0;
 }
 
-int DrawElementInViews(HWND view, int, const void*) { return GetViewData(view) ? 1 : 0; }
-int DrawMarkInViews(HWND, int, void*) { return GetViewData(GetActiveView()) ? 1 : 0; }
-int DrawMarkInViewsAlt(HWND, int, void*) { return GetViewData(GetActiveView()) ? 1 : 0; }
+namespace {
+// Draws one stored element or the elements of a mark of `db` straight into
+// the view, over what it shows: no frames or markers, colour 0 erasing,
+// 1-256 a pen, negative the elements' own colours.
+int DrawInView(HWND view, DbHeader* db, int what, void* object, int colour, bool alt) {
+    ViewData* d = GetViewData(view);
+    if (!d || !db || !object) return 0;
+    RECT rc = {0, 0, 0, 0};
+    ::GetClientRect(view, &rc);
+    DrawParam p;
+    if (!FillViewDrawParam(view, d, nullptr, rc, &p)) return 0;
+    p.targetKind = kDrawToWindow;
+    p.window = view;
+    p.paperFrame = p.marginFrame = p.originMarker = p.baseMarker = 0;
+    p.what = what;
+    if (what == kDrawElement) p.element = object;
+    else p.mark = object;
+    if (colour >= 0) {
+        p.colourOverride = 1;
+        p.overrideColour = colour;
+    }
+    p.overlayDb = alt ? 1 : 0;
+    if (DrawParamObserver) DrawParamObserver(p);
+    DAriDraw(db, &p);
+    return 1;
+}
+
+// The view and, when its drawing is shown in several windows, every other
+// window of the drawing (of the same view mode when `sameMode`).
+template <class Fn>
+void ForDrawingViews(HWND view, bool sameMode, Fn fn) {
+    ViewData* d = GetViewData(view);
+    if (!d) return;
+    fn(view);
+    if (!d->shared) return;
+    for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
+        ViewData* o = GetViewData(v);
+        if (v == view || !o || o->drawingId != d->drawingId) continue;
+        if (sameMode && o->viewMode != d->viewMode) continue;
+        fn(v);
+    }
+}
+}  // namespace
+
+int DrawElementInViews(HWND view, int color, const void* element) {
+    if (!GetViewData(view)) return 0;
+    ForDrawingViews(view, true, [&](HWND v) {
+        DrawInView(v, GetViewDb(v), kDrawElement, const_cast<void*>(element), color, false);
+    });
+    return 1;
+}
+
+int DrawMarkInViews(HWND, int color, void* markList) {
+    auto* mark = static_cast<CadMark*>(markList);
+    HWND view = mark ? FindViewByDb(mark->db) : nullptr;
+    if (!GetViewData(view)) return 0;
+    ForDrawingViews(view, false, [&](HWND v) { DrawInView(v, mark->db, kDrawMark, mark, color, false); });
+    return 1;
+}
+
+int DrawMarkInViewsAlt(HWND view, int color, void* markList) {
+    auto* mark = static_cast<CadMark*>(markList);
+    if (!GetViewData(view) || !mark) return 0;
+    ForDrawingViews(view, true, [&](HWND v) { DrawInView(v, mark->db, kDrawMark, mark, color, true); });
+    return 1;
+}
 int DrawFlaggedElements(HWND, int) { return 0; }
 int DrawTransformedPreview(const double*, const double*, double, double, int, void*, HWND) {
     return 0;

@@ -23,12 +23,13 @@ int AppendRubberElement(HWND view, int mode, const void* element);
 
 // Draws the element in that view or every view of the same drawing and view
 // mode; colour 0 erases, 1-256 a pen, negative the element's own colours.
-// 0 for a null view or one without record, else 1. Interim form: nothing is
-// drawn until the library paints.
+// 0 for a null view or one without record, else 1.
 int DrawElementInViews(HWND view, int color, const void* element);
 // Draws the marked elements in every view of the mark's drawing.
 int DrawMarkInViews(HWND ignored, int color, void* markList);
-int DrawMarkInViewsAlt(HWND ignored, int color, void* markList);
+// As DrawElementInViews for the elements of a mark, as a preview (the
+// temporary database drawn over its base window).
+int DrawMarkInViewsAlt(HWND view, int color, void* markList);
 // Draws flagged elements highlighted (phase 1) or normal (phase 0); 0 when
 // the view has no drawing or nothing is flagged. Interim form: 0.
 int DrawFlaggedElements(HWND view, int phase);

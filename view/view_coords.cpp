@@ -20,12 +20,46 @@ POINT MiddleDragPos = {0, 0};
 int ViewScrolledFlag = 0;
 int DocumentChangedFlag = 0;
 
-ViewSet CurrentViewSet(ViewData* d) {
-    switch (d->viewMode) {
+ViewSet CurrentViewSet(ViewData* d) { return ViewSetOfMode(d, d->viewMode); }
+
+ViewSet ViewSetOfMode(ViewData* d, int mode) {
+    switch (mode) {
         case 1: return {&d->paperOffsetX, &d->paperOffsetY, &d->paperScale, d->prevPaper};
         case 2: return {&d->frameOffsetX, &d->frameOffsetY, &d->frameScale, d->prevFrame};
         default: return {&d->modelOffsetX, &d->modelOffsetY, &d->modelScale, d->prevModel};
     }
+}
+
+int GetViewModeOf(HWND view) {
+    ViewData* d = GetViewData(view);
+    return d ? d->viewMode : -1;
+}
+
+void SetViewModeOf(HWND view, int mode) {
+    if (ViewData* d = GetViewData(view)) d->viewMode = mode;
+}
+
+int GetViewModeSet(HWND view, int mode, double set[3]) {
+    ViewData* d = GetViewData(view);
+    if (!d || !set) return 0;
+    ViewSet s = ViewSetOfMode(d, mode);
+    set[0] = *s.offsetX;
+    set[1] = *s.offsetY;
+    set[2] = *s.scale;
+    return 1;
+}
+
+int SetViewModeSet(HWND view, int mode, const double set[3]) {
+    ViewData* d = GetViewData(view);
+    if (!d || !set) return 0;
+    ViewSet s = ViewSetOfMode(d, mode);
+    s.previous[0] = *s.offsetX;
+    s.previous[1] = *s.offsetY;
+    s.previous[2] = *s.scale;
+    *s.offsetX = set[0];
+    *s.offsetY = set[1];
+    *s.scale = set[2];
+    return 1;
 }
 
 void SaveViewSetAsPrevious(ViewData* d) {

@@ -10,6 +10,7 @@
 #include "base/local_settings_ini.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
+#include "command/temp_db.h"
 #include "setup/db_info.h"
 #include "view/key_cursor.h"
 #include "view/view_data.h"
@@ -137,7 +138,7 @@ int DrawViewGrid(DbHeader* db, DrawParam* p, const double* tl, const double* br)
     return drawn;
 }
 
-int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p, RenderSurface* surface) {
+int FillViewDrawParam(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p) {
     if (!d) return 0;
     std::memset(p, 0, sizeof *p);
     ViewSet set = CurrentViewSet(d);
@@ -213,14 +214,45 @@ int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p, R
         p->baseStyle = 3;
         std::memcpy(p->basePoint, InputBasePoint, sizeof InputBasePoint);
     }
+    return 1;
+}
+
+int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p, RenderSurface* surface,
+                 bool overlays) {
+    if (!FillViewDrawParam(view, d, dc, rc, p)) return 0;
+    const double tl[3] = {p->topLeft[0], p->topLeft[1], p->topLeft[2]};
+    const double br[3] = {p->bottomRight[0], p->bottomRight[1], p->bottomRight[2]};
     if (DrawParamObserver) DrawParamObserver(*p);
     if (d->db) DAriDrawPre(d->db, p);
     HBRUSH brush = ::CreateSolidBrush(p->background);
     ::FillRect(dc, &rc, brush);
     ::DeleteObject(brush);
     if (d->db) DAriDrawAll(d->db, p, surface);
+    if (overlays) DrawOverlayDatabases(d->db, *p, surface);
     if (ViewGridShown) DrawViewGrid(d->db, p, tl, br);
     return 1;
+}
+
+void DrawOverlayDatabases(DbHeader* db, const DrawParam& view, RenderSurface* surface) {
+    if (!db) return;
+    // A preview carries no frames or markers of its own: those are the
+    // drawing's, painted once already.
+    auto draw = [&](DbHeader* overlay) {
+        DrawParam q = view;
+        q.targetKind = 2;
+        q.overlayFlag = 0;
+        q.paperFrame = 0;
+        q.marginFrame = 0;
+        q.originMarker = 0;
+        q.furtherMarker = 0;
+        q.baseMarker = 0;
+        q.overlayDb = 1;
+        if (DrawParamObserver) DrawParamObserver(q);
+        DAriDrawPre(overlay, &q);
+        DAriDrawAll(overlay, &q, surface);
+    };
+    if (IsTempDbView(db)) draw(GetTempDb());
+    for (DbHeader* overlay = TempDbFindFirst(db); overlay; overlay = TempDbFindNext(db)) draw(overlay);
 }
 
 int DrawView(HWND view, ViewData* d, int, RenderSurface* surface) {
@@ -272,7 +304,7 @@ int DrawViewToDc(HWND view, int, int, HDC target, int width, int height) {
     DrawParam p;
     const int shown = ViewGridShown;
     ViewGridShown = 0;
-    DrawViewInto(view, &copy, target, rc, &p);
+    DrawViewInto(view, &copy, target, rc, &p, nullptr, false);
     ViewGridShown = shown;
     return 1;
 }

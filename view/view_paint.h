@@ -22,8 +22,17 @@ extern double DisplayedGridPitch[2];
 // Fills `param` for the view's current view mode and client rect `client`
 // and draws the view into `dc` (background, library elements, grid). The
 // core of WM_PAINT, also used for off-screen copies. 1, 0 without record.
+// The block of the view's current view mode and client rect `client`
+// (scale, offsets, visible area, settings, background, paper and margin
+// frames, markers), drawing into `dc`. 0 without record.
+int FillViewDrawParam(HWND view, ViewData* data, HDC dc, const RECT& client, DrawParam* param);
+// `overlays`: the temporary and overlay databases are painted over it
+// (previews belong on the screen, not in thumbnails).
 int DrawViewInto(HWND view, ViewData* data, HDC dc, const RECT& client, DrawParam* param,
-                 RenderSurface* surface = nullptr);
+                 RenderSurface* surface = nullptr, bool overlays = true);
+// The temporary database and the overlay databases of the view whose
+// drawing is `db`, over what `view` (its filled block) painted.
+void DrawOverlayDatabases(DbHeader* db, const DrawParam& view, RenderSurface* surface);
 // WM_PAINT of a view: straight into the paint DC or through a memory
 // bitmap of the client size (bit 0 of iDispDrawMode).
 int DrawView(HWND view, ViewData* data, int page, RenderSurface* surface = nullptr);

@@ -3,6 +3,8 @@
 int PopupFullRepaintRequest = 0;
 int PopupLightRepaintRequest = 1;  // the first tick repaints
 int PopupRefreshFlag = 0;
+
+void RequestPopupRefresh() { PopupRefreshFlag = 1; }
 int ViewClosingFlag = 0;
 
 namespace {

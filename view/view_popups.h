@@ -23,6 +23,7 @@ extern int PopupFullRepaintRequest;
 extern int PopupLightRepaintRequest;
 // Set by host services that change what a drawing shows.
 extern int PopupRefreshFlag;
+void RequestPopupRefresh();
 // Set while a drawing window is being closed: timer 1 skips the pop-ups.
 extern int ViewClosingFlag;
 

@@ -17,6 +17,15 @@ struct ViewSet {
 // The set of the record's current view mode (model space for a mode
 // outside 0-2).
 ViewSet CurrentViewSet(ViewData* d);
+// The set of one view mode (model space for a mode outside 0-2).
+ViewSet ViewSetOfMode(ViewData* d, int mode);
+// A view's stored view mode (-1 without record) and its change.
+int GetViewModeOf(HWND view);
+void SetViewModeOf(HWND view, int mode);
+// Offset x, offset y and scale of one mode of a view; setting them saves
+// that mode's set as its previous one first. 0 without record.
+int GetViewModeSet(HWND view, int mode, double set[3]);
+int SetViewModeSet(HWND view, int mode, const double set[3]);
 void SaveViewSetAsPrevious(ViewData* d);
 
 // World point to client pixels of `view`, and back.

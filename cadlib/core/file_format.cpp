@@ -615,13 +615,17 @@ void ReadElements(const View& sec, Database& db,
 // Put the loaded database `tmp` in place of whatever `header` held.
 void Install(DbHeader* header, DbHeader& tmp) {
     ElementObserver* observer = nullptr;
+    int undoLevel = 0;
     if (Database* old = Lookup(header)) {
         observer = old->observer;
+        undoLevel = old->undoLevel;
         Detach(header);
     }
     Database* db = static_cast<Database*>(tmp.core);
-    // Whoever followed the old drawing follows the loaded one.
+    // Whoever followed the old drawing follows the loaded one, and the
+    // window's undo setting stays: a loaded drawing records its changes.
     db->observer = observer;
+    db->undoLevel = undoLevel;
     header->core = db;
     header->info = db->page0.get();
     header->firstUndo = header->currentUndo = nullptr;

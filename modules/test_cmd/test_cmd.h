@@ -31,4 +31,8 @@ bool RunSettingsCommand(const char* word, const char* args, int* result);
 // when `word` named one of them, with its StartCmd result in `result`.
 bool RunCloseCommand(const char* word, const char* args, int* result);
 
+// The drawing-service commands (30400-30499): true when `word` named one of
+// them, with its StartCmd result in `result`.
+bool RunDbServiceCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd

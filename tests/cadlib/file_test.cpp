@@ -261,6 +261,34 @@ TEST(CadFiles, SampleDrawingLoadsAsBuilt) {
     EXPECT_EQ(Dump(&loaded), Dump(&built));
 }
 
+// A window sets its drawing's undo level once, when it makes the database;
+// opening a file into it, or failing to, must not switch recording off.
+TEST(CadFiles, ALoadKeepsTheUndoSettingOfTheDatabase) {
+    std::string dir = TempDir();
+    std::string good = dir + "undo_kept.tcf", bad = dir + "undo_kept_bad.tcf";
+    {
+        Db src;
+        ElementRecord r = Line(0, 0, 1, 1);
+        DAriAppendElement(&r, &src);
+        uint32_t status = 0;
+        ASSERT_EQ(DAriSaveFileOfCWX(good.c_str(), &src, &status), 1);
+        WriteFile(bad, "not a drawing");
+    }
+    for (const std::string& path : {good, bad}) {
+        SCOPED_TRACE(path);
+        Db db(10);
+        uint32_t status = 0;
+        DAriLoadFileOfCWX(path.c_str(), &db, &status);
+        EXPECT_EQ(DAriIsUndo(&db), 0) << "a loaded drawing starts without history";
+        ElementRecord r = Line(2, 0, 3, 1);
+        ASSERT_NE(DAriAppendElement(&r, &db), nullptr);
+        DAriMakUndoPass(&db);
+        EXPECT_EQ(DAriIsUndo(&db), 1);
+        EXPECT_EQ(HostUndo(&db), 1);
+        EXPECT_EQ(DAriGetElmNum(&db), path == good ? 1 : 0);
+    }
+}
+
 TEST(CadFiles, SaveReplacesTheFileAndLeavesNoTemporaryFile) {
     std::string dir = TempDir() + "save\\";
     CreateDirectoryA(dir.c_str(), nullptr);

@@ -81,7 +81,7 @@ TEST_F(HostRouting, NumbersWithoutEntryAndPageSubCodes) {
         {"page sub-code 28", UM_PAGE_FUNC, 28, 0, false},
         {"page sub-code 29", UM_PAGE_FUNC, 29, 0xDEF, true},
         {"handler answering 0 ends routing", UM_LOCK_LAYER_FIELD, 0, 0, false},
-        {"not built yet: answered 0", UM_APPEND_ELEMENT, 0, 0, false},
+        {"no drawing open: answered 0", UM_APPEND_ELEMENT, 0, 0, false},
     };
     for (const auto& c : cases) {
         frame->notes.clear();

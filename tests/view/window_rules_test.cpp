@@ -121,9 +121,9 @@ TEST_F(WindowRules, AClickOnALinkedElementIsTakenByTheLink) {
     }
     Executor() = ExecutorState();
     double at[3] = {0, 0, 0};
-    EXPECT_EQ(1, FindLinkTagAtPoint(view, at, 1));
+    EXPECT_EQ(1, FindLinkTagAtPoint(view, at));
     double away[3] = {0, -100, 0};
-    EXPECT_EQ(0, FindLinkTagAtPoint(view, away, 1));
+    EXPECT_EQ(0, FindLinkTagAtPoint(view, away));
 }
 
 TEST_F(WindowRules, TheLastWindowClosingTellsTheModuleThatSavedWhileClosing) {

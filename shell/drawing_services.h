@@ -1,0 +1,9 @@
+// The services behind the element, undo, page and temporary-database
+// services of the command system: the drawing windows, the drawing setup,
+// the geometry and the running settings they read. Part of the one start-up
+// function (host_services.h).
+#pragma once
+
+struct CmdHostHooks;
+
+void InstallDrawingServices(CmdHostHooks& h);
