@@ -75,10 +75,34 @@ if [ ! -f "$boost_prefix/.done-v2" ]; then
   rm -rf "$work"
   touch "$boost_prefix/.done-v2"
 fi
+# LZ4, the compressor of the drawing files, built for MinGW from Debian's
+# source package and cached the same way; its two source files stay beside
+# it for the native sanitizer build of the library core
+# (tests/cadlib/native/run.sh).
+lz4_prefix="$stamp_dir/lz4-mingw-i686"
+if [ ! -f "$lz4_prefix/.done-v1" ]; then
+  work="$stamp_dir/lz4-src"
+  rm -rf "$work" "$lz4_prefix"; mkdir -p "$work"
+  (cd "$work" && apt-get source --download-only lz4 >/dev/null 2>&1)
+  tarball=$(ls "$work"/lz4_*.orig.tar.* | head -n1)
+  tar -C "$work" -xf "$tarball"
+  top=$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -n1)
+  here="$(cd "$(dirname "$0")/.." && pwd)"
+  cmake -S "$top/build/cmake" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
+    -DBUILD_SHARED_LIBS=OFF -DBUILD_STATIC_LIBS=ON -DLZ4_BUILD_CLI=OFF -DLZ4_BUILD_LEGACY_LZ4C=OFF \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$lz4_prefix" >/dev/null
+  cmake --build "$work/build" -j"$(nproc)" >/dev/null
+  cmake --install "$work/build" >/dev/null
+  mkdir -p "$lz4_prefix/src"
+  cp "$top/lib/lz4.c" "$top/lib/lz4.h" "$lz4_prefix/src/"
+  rm -rf "$work"
+  touch "$lz4_prefix/.done-v1"
+fi
 # Machines whose kernel cannot execute 32-bit x86 code run the build's
 # Windows programs in an emulated x86-64 guest, made once and cached.
 here="$(cd "$(dirname "$0")" && pwd)"
 if ! "$here/host-runs-i386.sh"; then
   "$here/vm/build-image.sh" "${ZAV_VM_DIR:-$stamp_dir/vm}"
 fi
-echo "dependencies ready (boost: $boost_prefix)"
+echo "dependencies ready (boost: $boost_prefix, lz4: $lz4_prefix)"

@@ -1,8 +1,13 @@
-// Figures of the CAD database library at a million elements: append,
-// iterate, save and load against a plain copy of the file's bytes, memory
-// per element, and the undo and redo of one 100,000-element step as the
-// host replays it. The core is linked in, so that its pools can be counted
-// exactly (the process figure under Wine counts reserved address space).
+// Figures of the CAD database library on the bench drawing of a million
+// elements drawn room by room: append, iterate, memory per element, the
+// file's size in both layouts, saving, loading against reading the file's
+// bytes, the information-and-thumbnail read, and the undo and redo of one
+// 100,000-element step as the host replays it. Each figure is printed
+// beside its reference from the same run and the aim it has to meet. The
+// core is linked in, so that its pools can be counted exactly (the process
+// figure under Wine counts reserved address space) and the old layout can
+// be written for comparison. The two files stay in the temporary folder for
+// the painting benchmark.
 #include <windows.h>
 #include <psapi.h>
 
@@ -10,8 +15,10 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/bench_drawing.h"
 #include "cadlib/core/database.h"
 #include "cadlib/core/file_format.h"
+#include "cadlib/core/parallel.h"
 #include "tests/cadlib/drawing_builder.h"
 
 using namespace cadtest;
@@ -35,18 +42,35 @@ long long FileSize(const std::string& path) {
     return (static_cast<long long>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
 }
 
-// Read the file's bytes and write them to another file: the yardstick of save and load.
-double CopyBytes(const std::string& from, const std::string& to) {
+// Reading the file's bytes into memory: the yardstick of a load.
+double ReadBytes(const std::string& path) {
     double t0 = Now();
-    HANDLE in = CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    HANDLE out = CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    std::string buf(1 << 20, '\0');
-    DWORD n = 0, w = 0;
-    while (ReadFile(in, &buf[0], static_cast<DWORD>(buf.size()), &n, nullptr) && n > 0)
-        WriteFile(out, buf.data(), n, &w, nullptr);
+    HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string buf(static_cast<size_t>(FileSize(path)), '\0');
+    DWORD n = 0;
+    size_t at = 0;
+    while (at < buf.size() && ReadFile(in, &buf[at], static_cast<DWORD>(std::min<size_t>(buf.size() - at, 1 << 24)), &n,
+                                       nullptr) && n > 0)
+        at += n;
     CloseHandle(in);
-    CloseHandle(out);
     return Now() - t0;
+}
+
+// A thumbnail as the file keeps it: a 176 x 126 DIB of 24 bits.
+std::string Thumbnail() {
+    BITMAPINFOHEADER bi = {};
+    bi.biSize = sizeof bi;
+    bi.biWidth = 176;
+    bi.biHeight = 126;
+    bi.biPlanes = 1;
+    bi.biBitCount = 24;
+    std::string dib(reinterpret_cast<const char*>(&bi), sizeof bi);
+    for (int i = 0; i < 176 * 3 * 126; ++i) dib.push_back(static_cast<char>(i * 7));
+    return dib;
+}
+
+void Figure(const char* what, double value, const char* unit, const char* reference, const char* aim, bool met) {
+    printf("%-34s %10.3f %-3s  %-44s  aim %-18s %s\n", what, value, unit, reference, aim, met ? "met" : "MISSED");
 }
 
 }  // namespace
@@ -56,21 +80,18 @@ int main() {
     const int kStep = 100000;
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
-    std::string path = std::string(tmp) + "cadlib_bench.tcf";
-    std::string copyPath = std::string(tmp) + "cadlib_bench_copy.tcf";
+    const std::string v1Path = std::string(tmp) + "cadlib_bench_v1.tcf";
+    const std::string v2Path = std::string(tmp) + "cadlib_bench_v2.tcf";
+    char ref[96];
 
-    printf("CAD database library, %d elements\n", kElements);
+    printf("CAD database library, %d elements drawn room by room (lines 55%%, arcs 15%%, circles 15%%, texts 15%%), "
+           "%u processors\n\n",
+           kElements, static_cast<unsigned>(cad::ProcessorCount()));
     double mem0 = PrivateMB();
     double t0 = Now();
     {
         Db db;
-        for (int i = 0; i < kElements; ++i) {
-            ElementRecord r = Line(i, i * 0.5, i + 10.0, i * 0.5 + 3.0, 0, i % 1024);
-            if (!DAriAppendElement(&r, &db)) {
-                printf("append failed at %d\n", i);
-                return 1;
-            }
-        }
+        benchdrawing::Build(&db.h, kElements, benchdrawing::Layout::RoomByRoom);
         double tAppend = Now() - t0;
         double mem1 = PrivateMB();
         cad::MemoryUse use = cad::MeasureMemory(&db.h);
@@ -89,33 +110,80 @@ int main() {
             ++n;
         }
         double tIter = Now() - t0;
-        printf("iterate:      %8.3f s  (%d elements read with their records, checksum %.0f)\n", tIter, n, sum);
+        printf("iterate:      %8.3f s  (%d elements read with their records, checksum %.0f)\n\n", tIter, n, sum);
 
+        // Today's layout, written as it always was, for the comparison.
+        const std::string thumb = Thumbnail();
         t0 = Now();
+        std::string old = cad::SerializeDrawing(&db.h, cad::FileKind::Tcf, thumb, 1);
+        double tSaveOld = Now() - t0;
+        {
+            HANDLE f = CreateFileA(v1Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD w = 0;
+            WriteFile(f, old.data(), static_cast<DWORD>(old.size()), &w, nullptr);
+            CloseHandle(f);
+        }
+        std::string().swap(old);
         uint32_t status = 0;
-        if (!cad::SaveDrawing(&db.h, path.c_str(), cad::FileKind::Tcf, "", &status)) {
+        t0 = Now();
+        if (!cad::SaveDrawing(&db.h, v2Path.c_str(), cad::FileKind::Tcf, thumb, &status)) {
             printf("save failed, status %u\n", status);
             return 1;
         }
         double tSave = Now() - t0;
-        long long size = FileSize(path);
-        double tCopy = CopyBytes(path, copyPath);
-        DeleteFileA(copyPath.c_str());
-        printf("file:         %8.1f MB, %.1f bytes per element\n", size / 1048576.0, double(size) / kElements);
-        printf("copy bytes:   %8.3f s  (the yardstick)\n", tCopy);
-        printf("save:         %8.3f s  (%.2fx the copy)\n", tSave, tSave / tCopy);
+        long long size1 = FileSize(v1Path), size2 = FileSize(v2Path);
+        snprintf(ref, sizeof ref, "today's layout %.1f B (%.1f MB)", double(size1) / kElements, size1 / 1048576.0);
+        Figure("file size, bytes an element", double(size2) / kElements, "B", ref, "<= 64 B, 1/3", 
+               size2 <= 64LL * kElements && size2 * 3 <= size1);
+        printf("%-34s %10.1f MB   %.2f of today's layout\n", "", size2 / 1048576.0, double(size2) / size1);
+        snprintf(ref, sizeof ref, "today's layout serialized in %.3f s", tSaveOld);
+        Figure("save (written and moved in place)", tSave, "s", ref, "< 0.5 s", tSave < 0.5);
 
+        double tRead = ReadBytes(v2Path), tRead1 = ReadBytes(v1Path);
         Db back;
         t0 = Now();
         status = 0;
-        if (!cad::LoadDrawing(&back.h, path.c_str(), cad::FileKind::Tcf, &status, false, nullptr)) {
+        if (!cad::LoadDrawing(&back.h, v2Path.c_str(), cad::FileKind::Tcf, &status, false, nullptr)) {
             printf("load failed, status %u\n", status);
             return 1;
         }
         double tLoad = Now() - t0;
-        printf("load:         %8.3f s  (%.2fx the copy), %d elements\n", tLoad, tLoad / tCopy, DAriGetElmNum(&back));
+        snprintf(ref, sizeof ref, "reading its bytes %.3f s: %.2fx", tRead, tLoad / tRead);
+        Figure("load, index built", tLoad, "s", ref, "<= 1.5x reading", tLoad <= 1.5 * tRead);
+        Db back1;
+        t0 = Now();
+        cad::LoadDrawing(&back1.h, v1Path.c_str(), cad::FileKind::Tcf, &status, false, nullptr);
+        double tLoad1 = Now() - t0;
+        printf("%-34s %10.3f s    reading its bytes %.3f s: %.2fx\n", "  load of today's layout", tLoad1, tRead1,
+               tLoad1 / tRead1);
+        // The same load on one thread: what the threads bring.
+        {
+            cad::SetWorkerCount(1);
+            Db single;
+            t0 = Now();
+            cad::LoadDrawing(&single.h, v2Path.c_str(), cad::FileKind::Tcf, &status, false, nullptr);
+            double tOne = Now() - t0;
+            cad::SetWorkerCount(0);
+            printf("%-34s %10.3f s    %.2fx the load on %u threads, %d elements each\n", "  load on one thread",
+                   tOne, tOne / tLoad, static_cast<unsigned>(cad::WorkerCount()), DAriGetElmNum(&single.h));
+        }
+
+        // The information and thumbnail alone, as the open dialog's preview reads them.
+        double best = 1e9;
+        for (int i = 0; i < 5; ++i) {
+            DbHeader info;
+            memset(&info, 0, sizeof info);
+            std::string th;
+            status = 1;
+            t0 = Now();
+            cad::LoadDrawing(&info, v2Path.c_str(), cad::FileKind::Tcf, &status, true, &th);
+            best = std::min(best, Now() - t0);
+            DAriDeleteDB(&info);
+        }
+        snprintf(ref, sizeof ref, "of a %.1f MB file", size2 / 1048576.0);
+        Figure("information and thumbnail read", best * 1000, "ms", ref, "< 5 ms", best < 0.005);
+        printf("\n");
     }
-    DeleteFileA(path.c_str());
 
     {
         Db db(1);

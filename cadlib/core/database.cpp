@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "cadlib/core/parallel.h"
+
 namespace cad {
 
 namespace {
@@ -184,7 +186,10 @@ CADAPI int ZAVAPI DAriSetElementCheckMode(int mode) {
 
 CADAPI int ZAVAPI DAriSetSettingsDataInt(const char* name, int value) {
     if (!name) return 0;
-    GlobalSettings().ints[std::string(name, strnlen(name, 256))] = value;
+    std::string key(name, strnlen(name, 256));
+    GlobalSettings().ints[key] = value;
+    // "Threads": how many threads load, save and paint (0: one per processor).
+    if (key == "Threads") SetWorkerCount(value > 0 ? static_cast<size_t>(value) : 0);
     return 1;
 }
 

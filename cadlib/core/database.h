@@ -53,6 +53,11 @@ inline Database*& DbOf(StoredElement* e) {
 inline int32_t& FigureRef(StoredElement* e) {
     return *reinterpret_cast<int32_t*>(e->reserved + 10);
 }
+// The entry of a top-level element in its database's spatial index (1-based,
+// 0: none), at offset 232, where callers do not write either.
+inline uint32_t& IndexSlot(StoredElement* e) {
+    return *reinterpret_cast<uint32_t*>(e->reserved + 14);
+}
 inline bool IsGroupKind(uint16_t kind) { return kind == 21 || kind == 22 || kind == 70 || kind == 31; }
 
 struct MarkImpl : CadMark {

@@ -14,6 +14,7 @@ const double kTwoPi = 6.283185307179586;
 double F(const ElementRecord& r, uint32_t off) { return CadGetF64(&r, off); }
 
 double Wrap(double a) {
+    if (a >= 0 && a < kTwoPi) return a;     // what fmod would give, without its cost
     a = std::fmod(a, kTwoPi);
     if (a < 0) a += kTwoPi;
     return a;
@@ -93,14 +94,32 @@ void RasterCorners(const ElementRecord& rec, double c[8]) {
 
 namespace {
 
+// The quarter angles and their cosines and sines, worked out once: boxes are
+// measured for every element of a drawing as it loads.
+struct Quarters {
+    double ang[9], c[9], s[9];
+    Quarters() {
+        for (int q = 0; q < 9; ++q) {
+            ang[q] = q * (kTwoPi / 4);
+            c[q] = std::cos(ang[q]);
+            s[q] = std::sin(ang[q]);
+        }
+    }
+};
+const Quarters& QuarterPoints() {
+    static const Quarters q;
+    return q;
+}
+
 void ArcBox(double cx, double cy, double r, Span s, Box& box) {
     box.add(cx + r * std::cos(s.start), cy + r * std::sin(s.start));
     double end = s.start + s.sweep;
     box.add(cx + r * std::cos(end), cy + r * std::sin(end));
     // Every quarter the span passes adds its extreme point.
+    const Quarters& qp = QuarterPoints();
     for (int q = 0; q < 9; ++q) {
-        double ang = q * (kTwoPi / 4);
-        if (ang > s.start && ang < end) box.add(cx + r * std::cos(ang), cy + r * std::sin(ang));
+        double ang = qp.ang[q];
+        if (ang > s.start && ang < end) box.add(cx + r * qp.c[q], cy + r * qp.s[q]);
         if (ang >= end) break;
     }
 }

@@ -1,7 +1,9 @@
-// Writing and reading the drawing files. The loader trusts nothing in the
-// file: every count and length is checked against the bytes that remain,
-// every section against its checksum, and a drawing is only swapped into
-// the caller's header once it has been read completely.
+// Writing and reading the drawing files: the header, the section table and
+// the sections of the head (information, thumbnail) and of the pages; the
+// trees of elements are written and read by file_trees*.cpp. The loader
+// trusts nothing in the file: every count and length is checked against the
+// bytes that remain, every section against its checksum, and a drawing is
+// only swapped into the caller's header once it has been read completely.
 #include "cadlib/core/file_format.h"
 
 #include <algorithm>
@@ -9,36 +11,19 @@
 #include <new>
 #include <vector>
 
+#include "cadlib/core/block_codec.h"
 #include "cadlib/core/bytes.h"
 #include "cadlib/core/crc32.h"
 #include "cadlib/core/database.h"
+#include "cadlib/core/file_parts.h"
+#include "cadlib/core/parallel.h"
 #include "cadlib/core/platform.h"
 #include "cadlib/core/raster.h"
+#include "cadlib/core/spatial_index.h"
 
 namespace cad {
 
-namespace {
-
-const char kMagic[8] = {'Z', 'A', 'V', 'C', 'A', 'D', 0x1A, 0};
-const size_t kHeaderSize = 64;
-const size_t kEntrySize = 32;
-const uint32_t kMaxSections = 64;
-const size_t kMaxThumbnail = 4u << 20;
-const size_t kMaxText = 65535;
-const size_t kNodeMin = sizeof(ElementRecord) + 12 + 1;
-
-enum SectionId : uint32_t {
-    kSecInfo = 0x4F464E49,   // "INFO"
-    kSecThumb = 0x424D4854,  // "THMB"
-    kSecPages = 0x45474150,  // "PAGE"
-    kSecFigures = 0x50524746,  // "FGRP"
-    kSecElements = 0x4D454C45, // "ELEM"
-};
-enum Codec : uint32_t { kStored = 0, kRle = 1 };
-
-const char* KindTag(FileKind k) { return k == FileKind::Tcf ? "TCF " : "OTCF"; }
-
-// ---- writing ---------------------------------------------------------------
+void Fail(uint32_t bits) { throw LoadError{bits}; }
 
 void ClearPointers(ElementRecord& rec) {
     switch (rec.kind) {
@@ -54,54 +39,7 @@ void ClearPointers(ElementRecord& rec) {
     }
 }
 
-void WriteNodeBody(ByteWriter& w, StoredElement* e) {
-    ElementRecord rec = e->rec;
-    ClearPointers(rec);
-    w.Raw(&rec, sizeof rec);
-    w.U32(e->selection);
-    w.U32(e->selColour);
-    // The definition the library resolves, so that a stray number at +198
-    // never makes a file that cannot be read back.
-    w.U32(static_cast<uint32_t>(FigureIndexOf(*DbOf(e), e)));
-    switch (e->rec.kind) {
-    case kElmText: {
-        const char* t = static_cast<const char*>(CadGetPtr(&e->rec, kOffTextPtr));
-        uint32_t n = t ? static_cast<uint32_t>(strnlen(t, kMaxText)) : 0;
-        w.U32(n);
-        if (n) w.Raw(t, n);
-        break;
-    }
-    case kElmBlock: {
-        void* h = CadGetPtr(&e->rec, kOffBlockHandle);
-        uint32_t n = h ? CadGetU32(&e->rec, kOffBlockSize) : 0;
-        if (n > BlockSize(h)) n = static_cast<uint32_t>(BlockSize(h));
-        void* p = BlockLock(h);
-        if (!p) n = 0;
-        w.U32(n);
-        if (n) w.Raw(p, n);
-        BlockUnlock(h);
-        break;
-    }
-    case kElmRaster: {
-        const uint8_t* data = static_cast<const uint8_t*>(CadGetPtr(&e->rec, kOffRasterComp));
-        uint32_t n = CadGetU32(&e->rec, kOffRasterCompSize);
-        const uint8_t* bits = static_cast<const uint8_t*>(CadGetPtr(&e->rec, kOffRasterBits));
-        uint8_t expanded = reinterpret_cast<const uint8_t*>(&e->rec)[kOffRasterExpanded] && bits;
-        if (!data && bits) {
-            std::string packed = CompressRaster(bits, CadGetU32(&e->rec, kOffRasterBitsSize));
-            w.U32(static_cast<uint32_t>(packed.size()));
-            w.Raw(packed.data(), packed.size());
-        } else {
-            if (!data) n = 0;
-            w.U32(n);
-            if (n) w.Raw(data, n);
-        }
-        w.U8(expanded);
-        break;
-    }
-    default: break;
-    }
-    ElementExt* x = static_cast<ElementExt*>(e->ext);
+uint8_t ExtFlags(const ElementExt* x) {
     uint8_t flags = 0;
     if (x) {
         if (!x->tags.empty()) flags |= 1;
@@ -109,40 +47,41 @@ void WriteNodeBody(ByteWriter& w, StoredElement* e) {
         if (x->userData) flags |= 4;
         if (!x->extra.empty()) flags |= 8;
     }
-    w.U8(flags);
-    if (flags & 1) {
-        w.U32(static_cast<uint32_t>(x->tags.size()));
-        for (auto& kv : x->tags) { w.U32(kv.first); w.U32(kv.second); }
-    }
-    if (flags & 2) {
-        w.U32(static_cast<uint32_t>(x->tagText.size()));
-        w.Raw(x->tagText.data(), x->tagText.size());
-    }
-    if (flags & 4) w.Raw(x->userData.get(), 256);
-    if (flags & 8) {
-        w.U32(static_cast<uint32_t>(x->extra.size()));
-        for (auto& kv : x->extra) { w.U32(kv.first); w.U32(kv.second); }
-    }
+    return flags;
 }
 
-int Depth(StoredElement* node, StoredElement* root) {
-    int d = 0;
-    for (StoredElement* p = node; p && p != root && d < 65535; p = p->owner) ++d;
-    return d;
+bool ResolveFigure(Database& db, StoredElement* e, int32_t index) {
+    if (index == 0) return true;   // a placed figure saved without a definition
+    if (index < 1 || static_cast<size_t>(index) > db.figureHeaders.size()) return false;
+    // A placed figure inside a group keeps its group link; the number finds
+    // its definition.
+    if (!(e->state & kStateInGroup)) e->owner = db.figureHeaders[index - 1];
+    e->count = index;
+    FigureRef(e) = index;
+    return true;
 }
 
-void WriteTree(ByteWriter& w, StoredElement* root) {
-    WriteNodeBody(w, root);
-    uint32_t n = 0;
-    if (IsGroupKind(root->rec.kind))
-        for (StoredElement* m = root->member; m; m = m->member) ++n;
-    w.U32(n);
-    if (!n) return;
-    for (StoredElement* m = root->member; m; m = m->member) {
-        w.U16(static_cast<uint16_t>(Depth(m, root)));
-        WriteNodeBody(w, m);
-    }
-}
+namespace {
+
+const char kMagic[8] = {'Z', 'A', 'V', 'C', 'A', 'D', 0x1A, 0};
+const size_t kHeaderSize = 64;
+const size_t kEntrySize = 32;
+const uint32_t kMaxSections = 64;
+const size_t kMaxThumbnail = 4u << 20;
+const size_t kMaxPagesBytes = 257u * 110000u;
+
+enum SectionId : uint32_t {
+    kSecInfo = 0x4F464E49,   // "INFO"
+    kSecThumb = 0x424D4854,  // "THMB"
+    kSecPages = 0x45474150,  // "PAGE"
+    kSecFigures = 0x50524746,  // "FGRP"
+    kSecElements = 0x4D454C45, // "ELEM"
+};
+enum Codec : uint32_t { kStored = 0, kRle = 1 };
+
+const char* KindTag(FileKind k) { return k == FileKind::Tcf ? "TCF " : "OTCF"; }
+
+// ---- writing ---------------------------------------------------------------
 
 void WriteDbInfo(ByteWriter& w, Database& db, const DbInfo& info) {
     size_t at = w.Size();
@@ -164,17 +103,31 @@ void WriteDbInfo(ByteWriter& w, Database& db, const DbInfo& info) {
 }
 
 struct Section {
-    uint32_t id;
-    uint32_t codec;
-    uint32_t items;
+    uint32_t id = 0;
+    uint32_t codec = kStored;
+    uint32_t items = 0;
     std::string data;
+    uint32_t crc = 0;
+    bool crcKnown = false;
 };
+
+Section FromTrees(uint32_t id, uint32_t codec, TreeSection&& t) {
+    Section s;
+    s.id = id;
+    s.codec = codec;
+    s.items = t.items;
+    s.data = std::move(t.bytes);
+    s.crc = t.crc;
+    s.crcKnown = true;
+    return s;
+}
 
 }  // namespace
 
-std::string SerializeDrawing(DbHeader* header, FileKind kind, const std::string& thumbnail) {
+std::string SerializeDrawing(DbHeader* header, FileKind kind, const std::string& thumbnail, uint32_t version) {
     Database* db = Lookup(header);
     if (!db) return std::string();
+    if (version != 1) version = kFormatVersion;
     std::vector<Section> secs(5);
 
     secs[0].id = kSecInfo;
@@ -190,7 +143,6 @@ std::string SerializeDrawing(DbHeader* header, FileKind kind, const std::string&
     secs[1].data = thumbnail.size() <= kMaxThumbnail ? thumbnail : std::string();
 
     secs[2].id = kSecPages;
-    secs[2].codec = kRle;
     {
         std::string raw;
         ByteWriter w(raw);
@@ -202,24 +154,21 @@ std::string SerializeDrawing(DbHeader* header, FileKind kind, const std::string&
             w.Raw(kv.second.get(), offsetof(PageRecord, info));
             WriteDbInfo(w, *db, kv.second->info);
         }
-        secs[2].data = CompressRaster(reinterpret_cast<const uint8_t*>(raw.data()), raw.size());
+        if (version == 1) {
+            secs[2].codec = kRle;
+            secs[2].data = CompressRaster(reinterpret_cast<const uint8_t*>(raw.data()), raw.size());
+        } else {
+            secs[2].codec = kCodecChunks;
+            secs[2].data = CompressChunked(raw);
+        }
         secs[2].items = static_cast<uint32_t>(db->pages.size() + 1);
     }
-    secs[3].id = kSecFigures;
-    {
-        ByteWriter w(secs[3].data);
-        w.U32(static_cast<uint32_t>(db->figureHeaders.size()));
-        for (StoredElement* h : db->figureHeaders) WriteTree(w, h);
-        secs[3].items = static_cast<uint32_t>(db->figureHeaders.size());
-    }
-    secs[4].id = kSecElements;
-    {
-        ByteWriter w(secs[4].data);
-        w.U32(static_cast<uint32_t>(db->count));
-        // Reserve once: most elements write about 190 bytes.
-        secs[4].data.reserve(static_cast<size_t>(db->count) * 192 + 16);
-        for (StoredElement* e = db->first; e; e = e->next) WriteTree(w, e);
-        secs[4].items = static_cast<uint32_t>(db->count);
+    if (version == 1) {
+        secs[3] = FromTrees(kSecFigures, kStored, WriteTreesV1(*db, true));
+        secs[4] = FromTrees(kSecElements, kStored, WriteTreesV1(*db, false));
+    } else {
+        secs[3] = FromTrees(kSecFigures, kCodecChunks, WriteTrees(*db, true));
+        secs[4] = FromTrees(kSecElements, kCodecChunks, WriteTrees(*db, false));
     }
 
     std::string out;
@@ -230,8 +179,8 @@ std::string SerializeDrawing(DbHeader* header, FileKind kind, const std::string&
     w.Raw(kMagic, 8);
     w.Raw(KindTag(kind), 4);
     w.U32(kHeaderSize);
-    w.U32(kFormatVersion);
-    w.U32(kFormatVersion);  // oldest reader that understands this file
+    w.U32(version);
+    w.U32(version);  // oldest reader that understands this file
     w.U32(static_cast<uint32_t>(secs.size()));
     w.U32(0);
     w.U64(total);
@@ -245,11 +194,14 @@ std::string SerializeDrawing(DbHeader* header, FileKind kind, const std::string&
         w.U64(offset);
         w.U64(s.data.size());
         w.U32(s.items);
-        w.U32(Crc32(s.data.data(), s.data.size()));
+        w.U32(s.crcKnown ? s.crc : Crc32(s.data.data(), s.data.size()));
         offset += s.data.size();
     }
     w.U32(Crc32(out.data() + tableAt, secs.size() * kEntrySize));
-    for (auto& s : secs) w.Raw(s.data.data(), s.data.size());
+    for (auto& s : secs) {
+        w.Raw(s.data.data(), s.data.size());
+        std::string().swap(s.data);
+    }
     return out;
 }
 
@@ -277,7 +229,7 @@ int SaveDrawing(DbHeader* header, const char* path, FileKind kind, const std::st
         return 0;
     }
     bool ok = true;
-    const size_t chunk = 1 << 20;
+    const size_t chunk = 4 << 20;
     for (size_t at = 0; ok && at < bytes.size(); at += chunk)
         ok = f->Write(bytes.data() + at, std::min(chunk, bytes.size() - at));
     bool full = f->DiskFull();
@@ -296,12 +248,6 @@ int SaveDrawing(DbHeader* header, const char* path, FileKind kind, const std::st
 // ---- reading ---------------------------------------------------------------
 
 namespace {
-
-struct LoadError {
-    uint32_t bits;
-};
-
-void Fail(uint32_t bits) { throw LoadError{bits}; }
 
 void ReadDbInfo(ByteReader& r, Database& db, DbInfo& info) {
     if (!r.Raw(&info, sizeof info)) Fail(kLoadInfoDamaged);
@@ -322,171 +268,18 @@ void ReadDbInfo(ByteReader& r, Database& db, DbInfo& info) {
     if (!r.ok) Fail(kLoadInfoDamaged);
 }
 
-StoredElement* ReadNodeBody(ByteReader& r, Database& db, uint32_t damage, int32_t* figIndex) {
-    ElementRecord rec;
-    if (!r.Raw(&rec, sizeof rec)) Fail(damage);
-    uint32_t selection = r.U32();
-    uint32_t selColour = r.U32();
-    *figIndex = static_cast<int32_t>(r.U32());
-    ClearPointers(rec);
-    if (!CheckRecord(rec)) Fail(damage);
-    std::string text;
-    void* block = nullptr;
-    uint8_t* data = nullptr;
-    uint8_t expand = 0;
-    switch (rec.kind) {
-    case kElmText: {
-        uint32_t n = r.U32();
-        if (n > kMaxText) Fail(damage);
-        const uint8_t* p = r.Take(n);
-        if (!p) Fail(damage);
-        text.assign(reinterpret_cast<const char*>(p), n);
-        CadSetPtr(&rec, kOffTextPtr, n ? text.c_str() : nullptr);
-        break;
-    }
-    case kElmBlock: {
-        uint32_t n = r.U32();
-        const uint8_t* p = r.Take(n);
-        if (!p) Fail(damage);
-        if (n) {
-            block = BlockAlloc(n);
-            if (!block) Fail(kLoadOutOfMemory);
-            void* dst = BlockLock(block);
-            if (dst) memcpy(dst, p, n);
-            BlockUnlock(block);
-        }
-        CadSetU32(&rec, kOffBlockSize, n);
-        break;
-    }
-    case kElmRaster: {
-        uint32_t n = r.U32();
-        const uint8_t* p = r.Take(n);
-        expand = r.U8();
-        if (!p) Fail(damage);
-        if (n) {
-            if (n < 8 || memcmp(p, "RLE", 3) != 0) Fail(damage);
-            if (p[3] != '1') Fail(kLoadUnknownCompression);
-            data = static_cast<uint8_t*>(RasterAlloc(n));
-            if (!data) Fail(kLoadOutOfMemory);
-            memcpy(data, p, n);
-        }
-        CadSetU32(&rec, kOffRasterCompSize, n);
-        break;
-    }
-    default: break;
-    }
-    if (!r.ok) Fail(damage);
-    StoredElement* e = NewElement(db, rec);
-    if (!e) {
-        BlockFree(block);
-        RasterFree(data);
-        Fail(kLoadOutOfMemory);
-    }
-    // The record owns its memory from here on.
-    AdoptPayload(db, e->rec, nullptr);
-    if (rec.kind == kElmBlock) {
-        CadSetPtr(&e->rec, kOffBlockHandle, block);
-        CadSetU32(&e->rec, kOffBlockSize, block ? CadGetU32(&rec, kOffBlockSize) : 0);
-    }
-    if (rec.kind == kElmRaster && data) {
-        CadSetPtr(&e->rec, kOffRasterComp, data);
-        ++db.rasterData[data];
-    }
-    e->selection = selection;
-    e->selColour = selColour;
-    // Read the extras before anything can fail with the element unowned.
-    uint8_t flags = r.U8();
-    if (flags & ~0x0Fu) {
-        TryFree(db, e);
-        Fail(damage);
-    }
-    ElementExt* x = flags ? Ext(e, true) : nullptr;
-    if (flags && !x) { TryFree(db, e); Fail(kLoadOutOfMemory); }
-    bool bad = false;
-    if (flags & 1) {
-        uint32_t n = r.U32();
-        if (n > r.Left() / 8) bad = true;
-        for (uint32_t i = 0; !bad && i < n; ++i) {
-            int32_t k = static_cast<int32_t>(r.U32());
-            int32_t v = static_cast<int32_t>(r.U32());
-            x->tags.emplace_back(k, v);
-        }
-    }
-    if (!bad && (flags & 2)) {
-        uint32_t n = r.U32();
-        const uint8_t* p = n <= 299 ? r.Take(n) : nullptr;
-        if (!p) bad = true;
-        else {
-            x->tagText.assign(reinterpret_cast<const char*>(p), n);
-            x->hasTagText = true;
-        }
-    }
-    if (!bad && (flags & 4)) {
-        x->userData.reset(new (std::nothrow) uint8_t[256]);
-        if (!x->userData || !r.Raw(x->userData.get(), 256)) bad = true;
-    }
-    if (!bad && (flags & 8)) {
-        uint32_t n = r.U32();
-        if (n > r.Left() / 8) bad = true;
-        for (uint32_t i = 0; !bad && i < n; ++i) {
-            int32_t k = static_cast<int32_t>(r.U32());
-            int32_t v = static_cast<int32_t>(r.U32());
-            x->extra.emplace_back(k, v);
-        }
-    }
-    if (bad || !r.ok) {
-        TryFree(db, e);
-        Fail(damage);
-    }
-    if (expand && data) {
-        DbHeader* h = db.header;
-        if (!DAriExpandRstrData(h, e, 1)) {
-            TryFree(db, e);
-            Fail(damage);
-        }
-    }
-    return e;
-}
-
-// A tree: its root, then its members in depth-first order with their depth.
-StoredElement* ReadTree(ByteReader& r, Database& db, uint32_t damage, bool header,
-                        std::vector<std::pair<StoredElement*, int32_t>>* figures) {
-    int32_t fig = 0;
-    StoredElement* root = ReadNodeBody(r, db, damage, &fig);
-    if (header) {
-        root->state |= kStateHeader;
-        db.figureHeaders.push_back(root);
-    } else {
-        LinkAfter(db, root, db.last);
-    }
-    if (root->rec.kind == kElmFigure && figures) figures->emplace_back(root, fig);
-    uint32_t n = r.U32();
-    if (!r.ok || n > r.Left() / kNodeMin) Fail(damage);
-    if (n && !IsGroupKind(root->rec.kind)) Fail(damage);
-    std::vector<StoredElement*> stack;
-    stack.push_back(root);
-    for (uint32_t i = 0; i < n; ++i) {
-        uint16_t depth = r.U16();
-        if (!r.ok || depth < 1 || depth > stack.size()) Fail(damage);
-        StoredElement* parent = stack[depth - 1];
-        if (!IsGroupKind(parent->rec.kind)) Fail(damage);
-        StoredElement* m = ReadNodeBody(r, db, damage, &fig);
-        if (m->rec.kind == kElmFigure && figures) figures->emplace_back(m, fig);
-        LinkMember(parent, m, root->memberPrev ? root->memberPrev : root);
-        stack.resize(depth);
-        stack.push_back(m);
-    }
-    return root;
-}
-
 struct Entry {
     uint32_t id, codec;
     uint64_t offset, length;
     uint32_t items, crc;
 };
 
-void ParseHeader(const std::string& bytes, FileKind kind, uint32_t statusIn, std::vector<Entry>& entries,
-                 bool& newer) {
+struct Head {
+    std::vector<Entry> entries;
+    uint32_t version = 0;
+};
+
+void ParseHeader(const std::string& bytes, FileKind kind, uint32_t statusIn, Head& head) {
     if (bytes.size() < kHeaderSize || memcmp(bytes.data(), kMagic, 8) != 0) Fail(kLoadNotDrawing);
     ByteReader r(bytes.data(), bytes.size());
     r.Take(8);
@@ -502,10 +295,11 @@ void ParseHeader(const std::string& bytes, FileKind kind, uint32_t statusIn, std
     memcpy(&headerCrc, bytes.data() + 60, 4);
     if (Crc32(bytes.data(), 60) != headerCrc) Fail(kLoadNotDrawing);
     if (memcmp(tag, KindTag(kind), 4) != 0) Fail(kLoadUnknownFormat);
-    newer = minReader > kFormatVersion || version > kFormatVersion;
     if (minReader > kFormatVersion && statusIn != 1) throw LoadError{kLoadNewerFormat};
     if (headerSize < kHeaderSize || headerSize > bytes.size() || count == 0 || count > kMaxSections)
         Fail(kLoadInfoDamaged);
+    // A file of a later version is read as the latest this reader knows.
+    head.version = version >= 2 ? 2 : 1;
     size_t tableAt = headerSize;
     size_t tableSize = static_cast<size_t>(count) * kEntrySize;
     if (tableSize + 4 > bytes.size() - tableAt) Fail(kLoadInfoDamaged);
@@ -521,7 +315,7 @@ void ParseHeader(const std::string& bytes, FileKind kind, uint32_t statusIn, std
         e.length = t.U64();
         e.items = t.U32();
         e.crc = t.U32();
-        entries.push_back(e);
+        head.entries.push_back(e);
     }
 }
 
@@ -538,22 +332,31 @@ struct View {
     std::string owned;
 };
 
-void SectionBytes(const std::string& bytes, const Entry& e, uint32_t damage, size_t rawLimit, View& v) {
+const uint8_t* Locate(const std::string& bytes, const Entry& e, uint32_t damage) {
     if (e.offset > bytes.size() || e.length > bytes.size() - e.offset) Fail(damage);
-    const uint8_t* p = reinterpret_cast<const uint8_t*>(bytes.data()) + e.offset;
+    return reinterpret_cast<const uint8_t*>(bytes.data()) + e.offset;
+}
+
+void SectionBytes(const std::string& bytes, const Entry& e, uint32_t damage, size_t rawLimit, View& v) {
+    const uint8_t* p = Locate(bytes, e, damage);
     size_t n = static_cast<size_t>(e.length);
-    if (Crc32(p, n) != e.crc) Fail(damage);
+    if (Crc32Split(p, n) != e.crc) Fail(damage);
     if (e.codec == kStored) {
         v.data = reinterpret_cast<const char*>(p);
         v.size = n;
         return;
     }
-    if (e.codec != kRle) Fail(kLoadUnknownCompression);
-    // A byte run expands at most 65-fold: the limit follows the file's size.
-    size_t limit = std::min(rawLimit, n * 66 + 64);
-    int rc = ExpandRaster(p, n, v.owned, limit);
-    if (rc == -2) Fail(kLoadUnknownCompression);
-    if (rc != 0) Fail(damage);
+    if (e.codec == kCodecChunks) {
+        if (!ExpandChunked(p, n, rawLimit ? rawLimit : size_t(1) << 30, v.owned)) Fail(damage);
+    } else if (e.codec == kRle) {
+        // A byte run expands at most 65-fold: the limit follows the file's size.
+        size_t limit = std::min(rawLimit, n * 66 + 64);
+        int rc = ExpandRaster(p, n, v.owned, limit);
+        if (rc == -2) Fail(kLoadUnknownCompression);
+        if (rc != 0) Fail(damage);
+    } else {
+        Fail(kLoadUnknownCompression);
+    }
     v.data = v.owned.data();
     v.size = v.owned.size();
 }
@@ -591,25 +394,39 @@ void ReadPages(const View& sec, Database& db) {
     if (!seen0 || !r.AtEnd()) Fail(kLoadInfoDamaged);
 }
 
-void ReadFigures(const View& sec, Database& db,
-                 std::vector<std::pair<StoredElement*, int32_t>>& figures) {
-    ByteReader r(sec.data, sec.size);
-    uint32_t n = r.U32();
-    if (!r.ok || n > r.Left() / kNodeMin) Fail(kLoadGroupDamaged);
-    for (uint32_t i = 0; i < n; ++i) {
-        StoredElement* h = ReadTree(r, db, kLoadGroupDamaged, true, &figures);
-        if (h->rec.kind != kElmFigureHeader) Fail(kLoadGroupDamaged);
+// The trees of a section in the file's version.
+void ReadTreeSection(const std::string& bytes, const Entry& e, uint32_t version, Database& db, bool figures,
+                     std::vector<IndexEntry>* boxes, std::vector<PlacedFigure>& refs, bool& badFigure) {
+    const uint32_t damage = figures ? kLoadGroupDamaged : kLoadElementDamaged;
+    if (version >= 2) {
+        if (e.codec != kCodecChunks) Fail(e.codec == kStored || e.codec == kRle ? damage : kLoadUnknownCompression);
+        ReadTrees(Locate(bytes, e, damage), static_cast<size_t>(e.length), e.crc, db, figures, boxes, refs,
+                  badFigure);
+        return;
     }
-    if (!r.AtEnd()) Fail(kLoadGroupDamaged);
+    View v;
+    SectionBytes(bytes, e, damage, 0, v);
+    ReadTreesV1(v.data, v.size, db, figures, refs);
 }
 
-void ReadElements(const View& sec, Database& db,
-                  std::vector<std::pair<StoredElement*, int32_t>>& figures) {
-    ByteReader r(sec.data, sec.size);
-    uint32_t n = r.U32();
-    if (!r.ok || n > r.Left() / kNodeMin) Fail(kLoadElementDamaged);
-    for (uint32_t i = 0; i < n; ++i) ReadTree(r, db, kLoadElementDamaged, false, &figures);
-    if (!r.AtEnd()) Fail(kLoadElementDamaged);
+// The index boxes of the top-level elements of a drawing read without them
+// (files of version 1), measured side by side in chain order.
+void MeasureBoxes(Database& db, std::vector<IndexEntry>& boxes) {
+    std::vector<StoredElement*> roots;
+    roots.reserve(static_cast<size_t>(db.count > 0 ? db.count : 0));
+    for (StoredElement* e = db.first; e; e = e->next) roots.push_back(e);
+    const size_t piece = 8192;
+    std::vector<std::vector<IndexEntry>> parts((roots.size() + piece - 1) / piece);
+    ParallelFor(parts.size(), [&](size_t i) {
+        size_t end = std::min(roots.size(), (i + 1) * piece);
+        parts[i].reserve(end - i * piece);
+        for (size_t k = i * piece; k < end; ++k) {
+            Box b;
+            if (ElementBox(roots[k], b)) parts[i].push_back(IndexEntryOf(roots[k], b));
+        }
+    });
+    boxes.reserve(roots.size());
+    for (auto& p : parts) boxes.insert(boxes.end(), p.begin(), p.end());
 }
 
 // Put the loaded database `tmp` in place of whatever `header` held.
@@ -686,10 +503,11 @@ int LoadDrawingBytes(DbHeader* header, const std::string& bytes, FileKind kind, 
     *status = 0;
     DbHeader tmp;
     memset(&tmp, 0, sizeof tmp);
+    std::vector<IndexEntry> boxes;
     try {
-        std::vector<Entry> entries;
-        bool newer = false;
-        ParseHeader(bytes, kind, statusIn, entries, newer);
+        Head head;
+        ParseHeader(bytes, kind, statusIn, head);
+        const std::vector<Entry>& entries = head.entries;
         const Entry* info = Find(entries, kSecInfo);
         if (!info) Fail(kLoadInfoDamaged);
         View infoBytes;
@@ -717,28 +535,24 @@ int LoadDrawingBytes(DbHeader* header, const std::string& bytes, FileKind kind, 
             if (!elems) Fail(kLoadElementDamaged);
             {
                 View v;
-                SectionBytes(bytes, *pages, kLoadInfoDamaged, 257u * 110000u, v);
+                SectionBytes(bytes, *pages, kLoadInfoDamaged, kMaxPagesBytes, v);
                 ReadPages(v, db);
             }
-            std::vector<std::pair<StoredElement*, int32_t>> figures;
-            View fv, ev;
-            SectionBytes(bytes, *figs, kLoadGroupDamaged, 0, fv);
-            ReadFigures(fv, db, figures);
-            SectionBytes(bytes, *elems, kLoadElementDamaged, 0, ev);
-            ReadElements(ev, db, figures);
-            for (auto& f : figures) {
-                if (f.second == 0) continue;  // a placed figure saved without a definition
-                if (f.second < 1 || static_cast<size_t>(f.second) > db.figureHeaders.size())
-                    Fail(kLoadGroupDamaged);
-                // A placed figure inside a group keeps its group link; the
-                // index finds its definition.
-                if (!(f.first->state & kStateInGroup)) f.first->owner = db.figureHeaders[f.second - 1];
-                f.first->count = f.second;
-                FigureRef(f.first) = f.second;
-            }
+            std::vector<PlacedFigure> figureRefs, elementRefs;
+            bool badFigure = false;
+            ReadTreeSection(bytes, *figs, head.version, db, true, nullptr, figureRefs, badFigure);
+            // Figures placed inside definitions are linked before the
+            // drawing's elements measure their boxes through them.
+            for (PlacedFigure& f : figureRefs)
+                if (!ResolveFigure(db, f.element, f.index)) badFigure = true;
+            ReadTreeSection(bytes, *elems, head.version, db, false, &boxes, elementRefs, badFigure);
+            for (PlacedFigure& f : elementRefs)
+                if (!ResolveFigure(db, f.element, f.index)) badFigure = true;
+            if (badFigure) Fail(kLoadGroupDamaged);
+            if (head.version < 2) MeasureBoxes(db, boxes);
         }
-        (void)newer;
         Install(header, tmp);
+        if (!infoOnly) IndexLoaded(header, boxes);
         return 1;
     } catch (const LoadError& e) {
         if (tmp.core) Detach(&tmp);

@@ -11,10 +11,15 @@ namespace cad {
 
 enum class FileKind { Tcf, Otcf };
 
-const uint32_t kFormatVersion = 1;
+// Version 2 stores each element with the cells its kind uses, in compressed
+// batches; version 1 stored whole records. Both load; saves write version 2.
+const uint32_t kFormatVersion = 2;
 
 // The whole file in memory. `thumbnail` is stored as given (a DIB).
-std::string SerializeDrawing(DbHeader* db, FileKind kind, const std::string& thumbnail);
+// `version` 1 writes the old layout (for the fixtures that prove the loading
+// of old files); anything else the current one.
+std::string SerializeDrawing(DbHeader* db, FileKind kind, const std::string& thumbnail,
+                             uint32_t version = kFormatVersion);
 
 // Writes beside the target and moves the file into place when complete.
 // 1 on success; 0 with status bit 0x10 (disk full) or 0x20 otherwise.

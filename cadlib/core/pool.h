@@ -53,6 +53,25 @@ public:
         free_ = p;
         --live_;
     }
+    // Takes over a chunk whose first `used` slots a loader filled itself;
+    // the rest are free. The chunk being carved from stays the last one.
+    void Adopt(std::unique_ptr<uint8_t[]> chunk, size_t slots, size_t used) {
+        uint8_t* base = chunk.get();
+        if (chunks_.empty()) {
+            chunks_.push_back(std::move(chunk));
+            chunkSlots_ = chunkUsed_ = slots;
+        } else {
+            chunks_.insert(chunks_.end() - 1, std::move(chunk));
+        }
+        reserved_ += slotSize_ * slots;
+        live_ += used;
+        for (size_t i = used; i < slots; ++i) {
+            void* p = base + slotSize_ * i;
+            memcpy(p, &free_, sizeof free_);
+            free_ = p;
+        }
+    }
+    size_t SlotSize() const { return slotSize_; }
     void Reset() {
         chunks_.clear();
         free_ = nullptr;

@@ -7,7 +7,6 @@
 #include <limits>
 #include <memory>
 #include <unordered_map>
-#include <unordered_set>
 
 // The R-tree's sorting helpers trip a false uninitialised-value warning.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
@@ -15,6 +14,7 @@
 #include <boost/geometry/index/rtree.hpp>
 
 #include "cadlib/core/database.h"
+#include "cadlib/core/parallel.h"
 
 namespace bg = boost::geometry;
 namespace bgi = boost::geometry::index;
@@ -25,9 +25,16 @@ namespace {
 
 // Single-precision boxes, rounded outward, halve the memory of a million
 // entries; the searches test the exact geometry afterwards.
-using PointF = bg::model::point<float, 2, bg::cs::cartesian>;
-using BoxF = bg::model::box<PointF>;
-using Value = std::pair<BoxF, StoredElement*>;
+struct BoxF {
+    float l, b, r, t;
+    bool Meets(const BoxF& o) const { return l <= o.r && o.l <= r && b <= o.t && o.b <= t; }
+    void Add(const BoxF& o) {
+        l = std::min(l, o.l);
+        b = std::min(b, o.b);
+        r = std::max(r, o.r);
+        t = std::max(t, o.t);
+    }
+};
 
 // One step of a finite float towards minus or plus infinity (the library's
 // nextafter is slow enough to show when a million boxes are rounded).
@@ -54,63 +61,277 @@ float Up(double v) {
     return f < v ? StepUp(f) : f;
 }
 
-BoxF ToF(const Box& b) { return BoxF(PointF(Down(b.l), Down(b.b)), PointF(Up(b.r), Up(b.t))); }
-Box FromF(const BoxF& b) {
-    return Box{b.min_corner().get<0>(), b.min_corner().get<1>(), b.max_corner().get<0>(),
-               b.max_corner().get<1>()};
+BoxF ToF(const Box& b) { return BoxF{Down(b.l), Down(b.b), Up(b.r), Up(b.t)}; }
+BoxF OfEntry(const IndexEntry& x) { return BoxF{x.l, x.b, x.r, x.t}; }
+Box FromF(const BoxF& b) { return Box{b.l, b.b, b.r, b.t}; }
+
+// The dynamic tree beside the packed one: entry numbers by box.
+using PointG = bg::model::point<float, 2, bg::cs::cartesian>;
+using BoxG = bg::model::box<PointG>;
+using Value = std::pair<BoxG, uint32_t>;
+BoxG ToG(const BoxF& b) { return BoxG(PointG(b.l, b.b), PointG(b.r, b.t)); }
+
+// Position along a Hilbert curve of a point on a 65,536 x 65,536 grid:
+// neighbours on the curve are neighbours on the sheet.
+uint32_t Hilbert(uint32_t x, uint32_t y) {
+    const uint32_t n = 1u << 16;
+    uint32_t d = 0;
+    for (uint32_t s = n / 2; s > 0; s /= 2) {
+        uint32_t rx = (x & s) ? 1 : 0, ry = (y & s) ? 1 : 0;
+        d += s * s * ((3 * rx) ^ ry);
+        if (ry == 0) {
+            if (rx == 1) {
+                x = n - 1 - x;
+                y = n - 1 - y;
+            }
+            std::swap(x, y);
+        }
+    }
+    return d;
 }
 
-class RTreeIndex : public SpatialIndex, public ElementObserver {
+const size_t kFan = 16;             // children of a node of the packed tree
+const size_t kPiece = 16384;        // entries a worker handles at a time
+
+// Sorts by parts side by side and merges the parts; the values are unique,
+// so the result is the one a single std::sort gives.
+void SortSplit(std::vector<uint64_t>& v) {
+    size_t parts = std::min(WorkerCount(), std::max<size_t>(1, v.size() / kPiece));
+    if (parts <= 1) {
+        std::sort(v.begin(), v.end());
+        return;
+    }
+    std::vector<size_t> cut(parts + 1);
+    for (size_t i = 0; i <= parts; ++i) cut[i] = v.size() * i / parts;
+    ParallelFor(parts, [&](size_t i) { std::sort(v.begin() + cut[i], v.begin() + cut[i + 1]); });
+    std::vector<uint64_t> tmp(v.size());
+    for (size_t width = 1; width < parts; width *= 2) {
+        size_t pairs = (parts + 2 * width - 1) / (2 * width);
+        ParallelFor(pairs, [&](size_t k) {
+            size_t a = cut[2 * k * width], m = cut[std::min(parts, (2 * k + 1) * width)],
+                   e = cut[std::min(parts, (2 * k + 2) * width)];
+            std::merge(v.begin() + a, v.begin() + m, v.begin() + m, v.begin() + e, tmp.begin() + a);
+        });
+        v.swap(tmp);
+    }
+}
+
+class PackedIndex : public SpatialIndex, public ElementObserver {
 public:
-    RTreeIndex(Database* db) : db_(db) {}
+    explicit PackedIndex(Database* db) : db_(db) {}
 
     Database* db_;
     ElementObserver* chained_ = nullptr;
-    bool dirty_ = true;            // rebuild before the next query
+    bool dirty_ = true;            // rebuild from the chain before the next use
     bool figuresDirty_ = false;    // a figure definition changed
-    bgi::rtree<Value, bgi::rstar<16>> tree_;
-    std::unordered_map<StoredElement*, BoxF> boxes_;
-    std::unordered_set<StoredElement*> figures_;
 
-    void Rebuild() {
-        std::vector<Value> values;
-        values.reserve(static_cast<size_t>(db_->count > 0 ? db_->count : 0));
-        boxes_.clear();
+    // Entries in chain order as of the last packing, then those added since.
+    std::vector<IndexEntry> entries_;
+    bool ordered_ = true;          // entries_ still follow the chain
+    uint32_t lastSerial_ = 0;
+    size_t live_ = 0;
+    // The packed tree over entries [0, packed_): leaves in Hilbert order,
+    // then levels of nodes of 16 children each, the root last.
+    size_t packed_ = 0;
+    std::vector<uint32_t> order_;
+    std::vector<BoxF> leaves_;
+    std::vector<BoxF> nodes_;
+    std::vector<size_t> levelAt_;  // first node of each level, and the end
+    std::vector<char> stale_;      // packed entries whose box or presence changed
+    size_t staleCount_ = 0;
+    bgi::rtree<Value, bgi::rstar<16>> overlay_;
+    std::vector<uint32_t> figures_;   // entries of placed figures
+
+    // ---- building
+
+    void Pack() {
+        const size_t n = entries_.size();
+        packed_ = n;
+        stale_.assign(n, 0);
+        staleCount_ = 0;
+        overlay_.clear();
         figures_.clear();
-        for (StoredElement* e = db_->first; e; e = e->next) {
-            Box b;
-            if (!ElementBox(e, b)) continue;
-            BoxF f = ToF(b);
-            values.emplace_back(f, e);
-            boxes_.emplace(e, f);
-            if (e->rec.kind == kElmFigure) figures_.insert(e);
+        order_.assign(n, 0);
+        leaves_.assign(n, BoxF{});
+        nodes_.clear();
+        levelAt_.clear();
+        live_ = n;
+        lastSerial_ = n ? entries_.back().element->serial : 0;
+        ordered_ = true;
+        if (!n) return;
+        const size_t pieces = (n + kPiece - 1) / kPiece;
+        // Where the entries are, for the grid of the curve.
+        std::vector<BoxF> spans(pieces);
+        std::vector<std::vector<uint32_t>> figs(pieces);
+        ParallelFor(pieces, [&](size_t p) {
+            BoxF s{FLT_MAX, FLT_MAX, -FLT_MAX, -FLT_MAX};
+            for (size_t i = p * kPiece, end = std::min(n, i + kPiece); i < end; ++i) {
+                float cx = entries_[i].l / 2 + entries_[i].r / 2, cy = entries_[i].b / 2 + entries_[i].t / 2;
+                s.Add(BoxF{cx, cy, cx, cy});
+                StoredElement* e = entries_[i].element;
+                IndexSlot(e) = static_cast<uint32_t>(i + 1);
+                if (e->rec.kind == kElmFigure) figs[p].push_back(static_cast<uint32_t>(i));
+            }
+            spans[p] = s;
+        });
+        BoxF span = spans[0];
+        for (const BoxF& s : spans) span.Add(s);
+        for (auto& f : figs) figures_.insert(figures_.end(), f.begin(), f.end());
+        const double w = std::max(1e-30, static_cast<double>(span.r) - span.l);
+        const double h = std::max(1e-30, static_cast<double>(span.t) - span.b);
+        std::vector<uint64_t> keys(n);
+        ParallelFor(pieces, [&](size_t p) {
+            for (size_t i = p * kPiece, end = std::min(n, i + kPiece); i < end; ++i) {
+                double cx = entries_[i].l / 2.0 + entries_[i].r / 2.0, cy = entries_[i].b / 2.0 + entries_[i].t / 2.0;
+                double gx = (cx - span.l) / w * 65535.0, gy = (cy - span.b) / h * 65535.0;
+                uint32_t x = gx > 0 ? static_cast<uint32_t>(std::min(65535.0, gx)) : 0;
+                uint32_t y = gy > 0 ? static_cast<uint32_t>(std::min(65535.0, gy)) : 0;
+                keys[i] = (static_cast<uint64_t>(Hilbert(x, y)) << 32) | i;
+            }
+        });
+        SortSplit(keys);
+        ParallelFor(pieces, [&](size_t p) {
+            for (size_t i = p * kPiece, end = std::min(n, i + kPiece); i < end; ++i) {
+                uint32_t k = static_cast<uint32_t>(keys[i]);
+                order_[i] = k;
+                leaves_[i] = OfEntry(entries_[k]);
+            }
+        });
+        std::vector<uint64_t>().swap(keys);
+        // Levels of nodes, bottom up.
+        size_t below = n;
+        const BoxF* child = leaves_.data();
+        std::vector<size_t> counts;
+        for (size_t m = n; ; ) {
+            m = (m + kFan - 1) / kFan;
+            counts.push_back(m);
+            if (m == 1) break;
         }
-        tree_ = decltype(tree_)(values.begin(), values.end());   // packed bulk load
+        size_t total = 0;
+        for (size_t c : counts) total += c;
+        nodes_.assign(total, BoxF{});
+        size_t at = 0;
+        for (size_t c : counts) {
+            levelAt_.push_back(at);
+            BoxF* out = nodes_.data() + at;
+            const size_t children = below;
+            ParallelFor((c + kPiece - 1) / kPiece, [&](size_t p) {
+                for (size_t i = p * kPiece, end = std::min(c, i + kPiece); i < end; ++i) {
+                    BoxF b = child[i * kFan];
+                    for (size_t k = i * kFan + 1, e = std::min(children, i * kFan + kFan); k < e; ++k) b.Add(child[k]);
+                    out[i] = b;
+                }
+            });
+            child = out;
+            below = c;
+            at += c;
+        }
+        levelAt_.push_back(at);
+    }
+
+    // Measures every top-level element of the chain afresh.
+    void Rebuild() {
+        std::vector<StoredElement*> roots;
+        roots.reserve(static_cast<size_t>(db_->count > 0 ? db_->count : 0));
+        for (StoredElement* e = db_->first; e; e = e->next) roots.push_back(e);
+        const size_t pieces = (roots.size() + kPiece - 1) / kPiece;
+        std::vector<std::vector<IndexEntry>> parts(pieces);
+        ParallelFor(pieces, [&](size_t p) {
+            for (size_t i = p * kPiece, end = std::min(roots.size(), i + kPiece); i < end; ++i) {
+                IndexSlot(roots[i]) = 0;
+                Box b;
+                if (ElementBox(roots[i], b)) parts[p].push_back(IndexEntryOf(roots[i], b));
+            }
+        });
+        entries_.clear();
+        entries_.reserve(roots.size());
+        for (auto& part : parts) entries_.insert(entries_.end(), part.begin(), part.end());
+        Pack();
         dirty_ = false;
         figuresDirty_ = false;
+    }
+
+    void Take(std::vector<IndexEntry>& loaded) {
+        entries_.swap(loaded);
+        std::vector<IndexEntry>().swap(loaded);
+        Pack();
+        dirty_ = false;
+        figuresDirty_ = false;
+    }
+
+    // Back into chain order after elements came back in the middle of the
+    // chain (undo), without measuring anything again.
+    void Reorder() {
+        std::vector<IndexEntry> keep;
+        keep.reserve(live_);
+        for (const IndexEntry& x : entries_)
+            if (x.element) keep.push_back(x);
+        std::sort(keep.begin(), keep.end(),
+                  [](const IndexEntry& a, const IndexEntry& b) { return a.element->serial < b.element->serial; });
+        entries_.swap(keep);
+        Pack();
+    }
+
+    // ---- following changes
+
+    // The entry of an element, or -1.
+    long EntryOf(StoredElement* e) const {
+        uint32_t slot = IndexSlot(e);
+        if (slot == 0 || slot > entries_.size() || entries_[slot - 1].element != e) return -1;
+        return static_cast<long>(slot - 1);
+    }
+
+    bool InPacked(size_t no) const { return no < packed_ && !stale_[no]; }
+
+    void Unplace(size_t no) {
+        if (InPacked(no)) {
+            stale_[no] = 1;
+            ++staleCount_;
+        } else {
+            overlay_.remove(Value(ToG(OfEntry(entries_[no])), static_cast<uint32_t>(no)));
+        }
     }
 
     void Insert(StoredElement* e) {
         Box b;
         if (!ElementBox(e, b)) return;
-        BoxF f = ToF(b);
-        tree_.insert(Value(f, e));
-        boxes_[e] = f;
-        if (e->rec.kind == kElmFigure) figures_.insert(e);
+        IndexEntry x = IndexEntryOf(e, b);
+        long no = EntryOf(e);
+        if (no >= 0) {
+            Unplace(static_cast<size_t>(no));
+            entries_[no] = x;
+        } else {
+            no = static_cast<long>(entries_.size());
+            entries_.push_back(x);
+            IndexSlot(e) = static_cast<uint32_t>(no + 1);
+            ++live_;
+            if (e->serial < lastSerial_) ordered_ = false;
+            lastSerial_ = std::max(lastSerial_, e->serial);
+            if (e->rec.kind == kElmFigure) figures_.push_back(static_cast<uint32_t>(no));
+        }
+        overlay_.insert(Value(ToG(OfEntry(x)), static_cast<uint32_t>(no)));
+        MaybeRepack();
     }
 
     bool Erase(StoredElement* e) {
-        auto it = boxes_.find(e);
-        if (it == boxes_.end()) return false;
-        tree_.remove(Value(it->second, e));
-        boxes_.erase(it);
-        figures_.erase(e);
+        long no = EntryOf(e);
+        if (no < 0) return false;
+        Unplace(static_cast<size_t>(no));
+        entries_[no].element = nullptr;
+        IndexSlot(e) = 0;
+        --live_;
+        MaybeRepack();
         return true;
     }
 
+    // Many changes since the packing: pack again at the next use.
+    void MaybeRepack() {
+        if (staleCount_ + overlay_.size() > 4096 + packed_ / 4) dirty_ = true;
+    }
+
     void Refresh(StoredElement* e) {
-        Erase(e);
         if (e->state & kStateInChain) Insert(e);
+        else Erase(e);
     }
 
     void MemberMoved(StoredElement* m) {
@@ -118,7 +339,7 @@ public:
         if (!root) return;
         if (root->state & kStateHeader) {
             figuresDirty_ = true;
-        } else if (boxes_.count(root) || (root->state & kStateInChain)) {
+        } else if (EntryOf(root) >= 0 || (root->state & kStateInChain)) {
             Refresh(root);
         }
     }
@@ -130,9 +351,6 @@ public:
         case ElementEvent::Cleared:
         case ElementEvent::Reset:
             dirty_ = true;
-            tree_.clear();
-            boxes_.clear();
-            figures_.clear();
             break;
         case ElementEvent::Added:
         case ElementEvent::Changed:
@@ -153,79 +371,118 @@ public:
         if (dirty_) {
             Rebuild();
         } else if (figuresDirty_) {
-            std::vector<StoredElement*> figs(figures_.begin(), figures_.end());
-            for (StoredElement* f : figs) Refresh(f);
             figuresDirty_ = false;
+            std::vector<uint32_t> figs;
+            figs.swap(figures_);
+            for (uint32_t no : figs) {
+                StoredElement* f = no < entries_.size() ? entries_[no].element : nullptr;
+                if (f && f->rec.kind == kElmFigure) {
+                    figures_.push_back(no);
+                    Refresh(f);
+                }
+            }
+            if (dirty_) Rebuild();
         }
     }
 
-    void Query(const Box& area, std::vector<StoredElement*>& out) override {
+    // ---- queries
+
+    template <class F>
+    void Visit(const Box& area, F&& f) {
         Ready();
-        BoxF q = ToF(area);
-        for (auto it = tree_.qbegin(bgi::intersects(q)); it != tree_.qend(); ++it)
-            out.push_back(it->second);
+        const BoxF q = ToF(area);
+        if (packed_) {
+            const size_t levels = levelAt_.size() - 1;
+            struct Item {
+                uint32_t level, index;
+            };
+            std::vector<Item> stack;
+            stack.push_back(Item{static_cast<uint32_t>(levels - 1), 0});
+            while (!stack.empty()) {
+                Item it = stack.back();
+                stack.pop_back();
+                if (!nodes_[levelAt_[it.level] + it.index].Meets(q)) continue;
+                size_t first = it.index * kFan;
+                if (it.level == 0) {
+                    for (size_t k = first, e = std::min(packed_, first + kFan); k < e; ++k) {
+                        if (!leaves_[k].Meets(q)) continue;
+                        uint32_t no = order_[k];
+                        if (!stale_[no]) f(entries_[no].element, leaves_[k]);
+                    }
+                } else {
+                    size_t below = levelAt_[it.level] - levelAt_[it.level - 1];
+                    for (size_t k = std::min(below, first + kFan); k-- > first;)
+                        stack.push_back(Item{it.level - 1, static_cast<uint32_t>(k)});
+                }
+            }
+        }
+        for (auto it = overlay_.qbegin(bgi::intersects(ToG(q))); it != overlay_.qend(); ++it)
+            f(entries_[it->second].element, OfEntry(entries_[it->second]));
+    }
+
+    void Query(const Box& area, std::vector<StoredElement*>& out) override {
+        Visit(area, [&](StoredElement* e, const BoxF&) { out.push_back(e); });
     }
 
     void QueryBoxes(const Box& area, std::vector<std::pair<StoredElement*, Box>>& out) override {
-        Ready();
-        BoxF q = ToF(area);
-        for (auto it = tree_.qbegin(bgi::intersects(q)); it != tree_.qend(); ++it)
-            out.emplace_back(it->second, FromF(it->first));
+        Visit(area, [&](StoredElement* e, const BoxF& b) { out.emplace_back(e, FromF(b)); });
     }
 
     Box Bounds() override {
         Ready();
-        if (tree_.empty()) return Box::Empty();
-        return FromF(tree_.bounds());
+        if (live_ == 0) return Box::Empty();
+        BoxF b{FLT_MAX, FLT_MAX, -FLT_MAX, -FLT_MAX};
+        if (packed_ && staleCount_ < packed_) b.Add(nodes_.back());
+        if (!overlay_.empty()) {
+            BoxG o = overlay_.bounds();
+            b.Add(BoxF{o.min_corner().get<0>(), o.min_corner().get<1>(), o.max_corner().get<0>(),
+                       o.max_corner().get<1>()});
+        }
+        return FromF(b);
     }
 
     size_t Size() override {
         Ready();
-        return tree_.size();
+        return live_;
     }
 
     bool BoxOf(StoredElement* e, Box& box) override {
         Ready();
-        auto it = boxes_.find(e);
-        if (it == boxes_.end()) return false;
-        box = FromF(it->second);
+        long no = EntryOf(e);
+        if (no < 0) return false;
+        box = BoxOfEntry(entries_[no]);
         return true;
+    }
+
+    const std::vector<IndexEntry>& InChainOrder() override {
+        Ready();
+        if (!ordered_) Reorder();
+        return entries_;
     }
 };
 
-std::unordered_map<Database*, std::unique_ptr<RTreeIndex>>& Indexes() {
-    static std::unordered_map<Database*, std::unique_ptr<RTreeIndex>> map;
+std::unordered_map<Database*, std::unique_ptr<PackedIndex>>& Indexes() {
+    static std::unordered_map<Database*, std::unique_ptr<PackedIndex>> map;
     return map;
 }
 
-}  // namespace
-
-Box IndexedBox(const Box& exact) { return FromF(ToF(exact)); }
-
-SpatialIndex* IndexOf(DbHeader* header) {
-    Database* db = Lookup(header);
-    if (!db) return nullptr;
-    // Changes made in fast access are told only when it ends: until then the
-    // callers scan, and the index is built afresh afterwards.
-    if (GlobalSettings().fastAccess && db->resetPending) {
-        auto it = Indexes().find(db);
-        if (it != Indexes().end()) it->second->dirty_ = true;
-        return nullptr;
-    }
+// The index that follows a database, made or taken over as needed; null
+// while changes made in fast access are still untold.
+PackedIndex* Follower(DbHeader* header, Database* db) {
     auto& map = Indexes();
     auto it = map.find(db);
-    RTreeIndex* idx = nullptr;
-    auto ours = [&](ElementObserver* o) -> RTreeIndex* {
+    PackedIndex* idx = nullptr;
+    auto ours = [&](ElementObserver* o) -> PackedIndex* {
         for (auto& kv : map)
             if (kv.second.get() == o) return kv.second.get();
         return nullptr;
     };
     if (it == map.end()) {
         // A loaded drawing keeps the follower of the drawing it replaced.
-        if (RTreeIndex* carried = ours(db->observer)) {
+        if (PackedIndex* carried = ours(db->observer)) {
             for (auto m = map.begin(); m != map.end(); ++m) {
                 if (m->second.get() == carried) {
-                    std::unique_ptr<RTreeIndex> keep = std::move(m->second);
+                    std::unique_ptr<PackedIndex> keep = std::move(m->second);
                     map.erase(m);
                     idx = keep.get();
                     map.emplace(db, std::move(keep));
@@ -238,8 +495,8 @@ SpatialIndex* IndexOf(DbHeader* header) {
             // Indexes of deleted drawings go when a new one is made.
             for (auto m = map.begin(); m != map.end();)
                 m = IsLiveDatabase(m->first) ? std::next(m) : map.erase(m);
-            idx = new RTreeIndex(db);
-            map.emplace(db, std::unique_ptr<RTreeIndex>(idx));
+            idx = new PackedIndex(db);
+            map.emplace(db, std::unique_ptr<PackedIndex>(idx));
         }
     } else {
         idx = it->second.get();
@@ -252,8 +509,38 @@ SpatialIndex* IndexOf(DbHeader* header) {
         idx->dirty_ = true;
         SetElementObserver(header, idx);
     }
+    return idx;
+}
+
+}  // namespace
+
+Box IndexedBox(const Box& exact) { return FromF(ToF(exact)); }
+
+IndexEntry IndexEntryOf(StoredElement* e, const Box& exact) {
+    BoxF f = ToF(exact);
+    return IndexEntry{f.l, f.b, f.r, f.t, e};
+}
+
+SpatialIndex* IndexOf(DbHeader* header) {
+    Database* db = Lookup(header);
+    if (!db) return nullptr;
+    // Changes made in fast access are told only when it ends: until then the
+    // callers scan, and the index is built afresh afterwards.
+    if (GlobalSettings().fastAccess && db->resetPending) {
+        auto it = Indexes().find(db);
+        if (it != Indexes().end()) it->second->dirty_ = true;
+        return nullptr;
+    }
+    PackedIndex* idx = Follower(header, db);
     idx->Ready();
     return idx;
+}
+
+void IndexLoaded(DbHeader* header, std::vector<IndexEntry>& boxes) {
+    Database* db = Lookup(header);
+    if (!db) return;
+    PackedIndex* idx = Follower(header, db);
+    idx->Take(boxes);
 }
 
 void SortByChainOrder(std::vector<StoredElement*>& v) {

@@ -17,7 +17,8 @@ bool TextCorners(const ElementRecord& rec, double c[8]) {
     double x = CadGetF64(&rec, kOffTextX), y = CadGetF64(&rec, kOffTextY);
     double width = n ? n * w + (n - 1) * gap : 0.0;
     const double px[4] = {0, width, width, 0}, py[4] = {0, 0, h, h};
-    double ca = std::cos(a), sa = std::sin(a);
+    // Most texts are upright: cos 0 and sin 0 are exactly 1 and 0.
+    double ca = a == 0 ? 1.0 : std::cos(a), sa = a == 0 ? a : std::sin(a);
     for (int i = 0; i < 4; ++i) {
         c[2 * i] = x + px[i] * ca - py[i] * sa;
         c[2 * i + 1] = y + px[i] * sa + py[i] * ca;

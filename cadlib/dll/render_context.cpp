@@ -7,6 +7,86 @@
 
 namespace cad {
 
+int PixelOp::Top() const {
+    switch (kind) {
+    case kLine: return std::min(b, d);
+    case kFill: return b;
+    case kRing: return b - c;
+    default: return b;
+    }
+}
+
+int PixelOp::Bottom() const {
+    switch (kind) {
+    case kLine: return std::max(b, d);
+    case kFill: return d;
+    case kRing: return b + c;
+    default: return b + (glyph ? glyph->h : 0) - 1;
+    }
+}
+
+void PixelPlane::Fill(int x0, int y0, int x1, int y1, uint32_t c) {
+    if (record) {
+        record->push_back(PixelOp{PixelOp::kFill, 0, x0, y0, x1, y1, c, nullptr});
+        return;
+    }
+    // Only the rows and columns of this plane.
+    int top = std::max(y0, oy), bottom = std::min(y1, oy + h - 1);
+    int left = std::max(x0, ox), right = std::min(x1, ox + w - 1);
+    for (int y = top; y <= bottom; ++y) {
+        uint32_t* row = px + (y - oy) * stride - ox;
+        for (int x = left; x <= right; ++x) row[x] = c;
+    }
+}
+
+void PixelPlane::Ring(int cx, int cy, int rad, uint32_t c) {
+    if (record) {
+        record->push_back(PixelOp{PixelOp::kRing, 0, cx, cy, rad, 0, c, nullptr});
+        return;
+    }
+    // Midpoint circle: eight symmetric points per step.
+    int x = rad, y = 0, err = 1 - rad;
+    while (x >= y) {
+        const int pts[8][2] = {{x, y}, {y, x}, {-y, x}, {-x, y}, {-x, -y}, {-y, -x}, {y, -x}, {x, -y}};
+        for (auto& q : pts) Set(cx + q[0], cy + q[1], c);
+        ++y;
+        if (err < 0) {
+            err += 2 * y + 1;
+        } else {
+            --x;
+            err += 2 * (y - x) + 1;
+        }
+    }
+}
+
+void PixelPlane::GlyphAt(int x, int y, const Glyph& g, uint32_t c) {
+    if (record) {
+        record->push_back(PixelOp{PixelOp::kGlyph, 0, x, y, 0, 0, c, &g});
+        return;
+    }
+    int r0 = std::max(0, oy - y), r1 = std::min(g.h, oy + h - y);
+    for (int r = r0; r < r1; ++r) {
+        const uint8_t* row = g.bits.data() + r * g.stride;
+        for (int col = 0; col < g.w; ++col)
+            if ((row[col >> 3] >> (7 - (col & 7))) & 1) Set(x + col, y + r, c);
+    }
+}
+
+void PixelPlane::Run(const PixelOp& op) {
+    switch (op.kind) {
+    case PixelOp::kLine: Segment(op.a, op.b, op.c, op.d, op.colour, op.last != 0); break;
+    case PixelOp::kFill: Fill(op.a, op.b, op.c, op.d, op.colour); break;
+    case PixelOp::kRing: Ring(op.a, op.b, op.c, op.colour); break;
+    default: GlyphAt(op.a, op.b, *op.glyph, op.colour); break;
+    }
+}
+
+RenderContext::RenderContext(const RenderContext& o, RecordMode mode)
+    : dc(o.dc), p(o.p), db(o.db), header(o.header), info(o.info), s(o.s), offX(o.offX), offY(o.offY), cx(o.cx),
+      cy(o.cy), pxPerMm(o.pxPerMm), visible(o.visible), client(o.client), xorMode(o.xorMode),
+      background(o.background), overrideColour(o.overrideColour), detailed(o.detailed), layerBits(o.layerBits),
+      places(o.places), pageGroup(o.pageGroup), recording(mode) {}
+
 RenderContext::~RenderContext() {
     for (auto& kv : pens) DeleteObject(kv.second);
     for (auto& kv : brushes) DeleteObject(kv.second);
@@ -152,13 +232,22 @@ HFONT RenderContext::Font(const std::string& face, int height, int width, int es
             f = CreateFontIndirectA(&lf);
         }
     }
-    if (fonts.size() >= 256) {
-        for (auto& kv : fonts) DeleteObject(kv.second);
-        fonts.clear();
-        ++Fonts().generation;
-    }
     fonts.emplace(key, f);
     return f;
+}
+
+HFONT FindFont(const std::string& face, int height, int width, int escapement) {
+    auto& fonts = Fonts().fonts;
+    auto it = fonts.find(std::make_tuple(face, height, width, escapement));
+    return it == fonts.end() ? nullptr : it->second;
+}
+
+void TrimFontCache() {
+    auto& fonts = Fonts().fonts;
+    if (fonts.size() < 256) return;
+    for (auto& kv : fonts) DeleteObject(kv.second);
+    fonts.clear();
+    ++Fonts().generation;
 }
 
 }  // namespace cad

@@ -14,6 +14,7 @@
 #include "cadlib/core/database.h"
 #include "cadlib/core/element_geometry.h"
 #include "cadlib/core/search.h"
+#include "cadlib/core/spatial_index.h"
 
 namespace cad {
 
@@ -30,13 +31,39 @@ struct StrokeStyle {
 
 class Stroker;
 
+// A glyph of a font of the machine as one-bit rows (GetGlyphOutline's
+// GGO_BITMAP), placed relative to the pen position and the base line.
+struct Glyph {
+    int w = 0, h = 0, gx = 0, gy = 0, stride = 0;
+    std::vector<uint8_t> bits;
+};
+
+// One write into the pixels of the picture, recorded so that bands of the
+// picture can be filled side by side in the order the elements come.
+struct PixelOp {
+    enum : uint8_t { kLine, kFill, kRing, kGlyph };
+    uint8_t kind, last;
+    int32_t a, b, c, d;          // line x0 y0 x1 y1; fill x0 y0 x1 y1; ring cx cy r; glyph x y
+    uint32_t colour;
+    const Glyph* glyph;
+    // First and last row the write touches.
+    int Top() const;
+    int Bottom() const;
+};
+
 // The pixels of an off-screen copy of the picture, written directly: thin
-// strokes of large drawings are set here instead of going through GDI.
+// strokes of large drawings are set here instead of going through GDI. With
+// `record` set, the writes are appended there instead of made.
 struct PixelPlane {
     uint32_t* px;                    // pixel 0, 0
     int w, h, ox, oy;                // ox, oy: client position of pixel 0, 0
     int stride;                      // pixels from one row to the next (negative: bottom-up)
+    std::vector<PixelOp>* record = nullptr;
     void Set(int x, int y, uint32_t c) {
+        if (record) {
+            record->push_back(PixelOp{PixelOp::kLine, 1, x, y, x, y, c, nullptr});
+            return;
+        }
         x -= ox;
         y -= oy;
         if (static_cast<unsigned>(x) < static_cast<unsigned>(w) && static_cast<unsigned>(y) < static_cast<unsigned>(h))
@@ -45,23 +72,73 @@ struct PixelPlane {
     // A line as GDI draws it with a thin pen (its last pixel left out unless
     // `last` asks for it).
     void Segment(int x0, int y0, int x1, int y1, uint32_t c, bool last) {
+        if (record) {
+            record->push_back(PixelOp{PixelOp::kLine, static_cast<uint8_t>(last), x0, y0, x1, y1, c, nullptr});
+            return;
+        }
         int dx = x1 > x0 ? x1 - x0 : x0 - x1, dy = -(y1 > y0 ? y1 - y0 : y0 - y1);
         int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
+        // Rows run one way: once past the plane's rows nothing more shows.
+        const int endRow = sy > 0 ? oy + h : oy - 1;
         for (;;) {
             if (x0 == x1 && y0 == y1) {
                 if (last) Set(x0, y0, c);
                 break;
             }
+            if (y0 == endRow) break;
             Set(x0, y0, c);
             int e2 = 2 * err;
             if (e2 >= dy) { err += dy; x0 += sx; }
             if (e2 <= dx) { err += dx; y0 += sy; }
         }
     }
+    // Every pixel of a rectangle, edges included.
+    void Fill(int x0, int y0, int x1, int y1, uint32_t c);
+    // A ring of radius r >= 1 by the midpoint rule.
+    void Ring(int cx, int cy, int r, uint32_t c);
+    // The ink pixels of a glyph with its cell's top left at x, y.
+    void GlyphAt(int x, int y, const Glyph& g, uint32_t c);
+    // Makes a recorded write.
+    void Run(const PixelOp& op);
 };
+// Recorded writes made band by band: the rows of the plane are cut into
+// bands, each write goes to the bands its rows touch, and the bands are
+// filled side by side, each in the order the writes were added, so the
+// picture is the one the writes made one after the other would give.
+class BandPainter {
+public:
+    BandPainter(const PixelPlane& plane, size_t bands);
+    // Writes to make; they must stay where they are until Run.
+    void Add(const PixelOp* ops, size_t count);
+    // Makes every write added so far.
+    void Run();
+
+private:
+    struct Range {
+        const PixelOp* ops;
+        size_t count;
+    };
+    PixelPlane plane_;
+    size_t bands_;
+    int bandRows_;
+    std::vector<Range> ranges_;
+    std::vector<std::vector<uint32_t>> bins_;   // range r, band b at r * bands_ + b
+};
+
 inline uint32_t PlanePixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
+// What a painting call records on a worker thread (no GDI at all) or on the
+// painting thread (glyphs may be fetched through GDI); Off: it paints.
+enum class RecordMode { Off, Worker, Main };
+
 struct RenderContext {
+    RenderContext() = default;
+    // A copy of the view for recording on another thread: no GDI objects,
+    // no stroker, no plane.
+    RenderContext(const RenderContext& o, RecordMode mode);
+    RenderContext(const RenderContext&) = delete;
+    RenderContext& operator=(const RenderContext&) = delete;
+
     HDC dc = nullptr;
     DrawParam* p = nullptr;
     Database* db = nullptr;
@@ -101,6 +178,17 @@ struct RenderContext {
     std::map<COLORREF, HBRUSH> brushes;
     Stroker* stroker = nullptr;
     PixelPlane* plane = nullptr;       // set while painting into an off-screen copy
+    // While recording, what the element in hand would need that recording
+    // cannot give: the painting thread (glyphs not yet made), or GDI itself.
+    RecordMode recording = RecordMode::Off;
+    bool needsMain = false, needsGdi = false;
+    // False (and the need noted) when the current element cannot be
+    // recorded here because it must draw through GDI.
+    bool MayUseGdi() {
+        if (recording == RecordMode::Off) return true;
+        needsGdi = true;
+        return false;
+    }
     // After GDI drew into the copy, before pixels are set directly again.
     void AfterGdi() { if (plane) GdiFlush(); }
     ~RenderContext();
@@ -108,6 +196,14 @@ struct RenderContext {
 
 // Bumped whenever the font cache lets its fonts go (handles may come back).
 uint32_t FontGeneration();
+// The font cache lets its fonts go when it holds too many: only between
+// painting calls, so that glyphs recorded during a call stay valid.
+void TrimFontCache();
+// A font the cache already made (worker threads only look), or null.
+HFONT FindFont(const std::string& face, int height, int width, int escapement);
+// The glyph of a character (its code page 932 code) of a font as cached, or
+// null when it has not been made yet. Worker threads only look.
+const Glyph* CachedGlyph(HFONT font, unsigned code);
 
 // Batches polylines of one pen into few GDI calls. Thin pens take long
 // PolyPolyline batches; wide pens go segment by segment, as a wide pen with a
@@ -122,6 +218,8 @@ public:
     // A polyline already in pixels (no dashes).
     void Pixels(const PxPt* pts, int n);
     void Flush();
+    // Room for the points of one curve.
+    std::vector<double>& Scratch() { return scratch_; }
 
 private:
     void Emit(const PxPt* pts, int n);
@@ -133,6 +231,7 @@ private:
     std::vector<POINT> pts_, run_;
     std::vector<PxPt> world_, dashPiece_;
     std::vector<DWORD> counts_;
+    std::vector<double> scratch_;
 };
 
 // Painting of one plain element record (kinds 1-7, 50, 55, 60).
@@ -146,5 +245,9 @@ void DrawFrames(RenderContext& ctx);
 void DrawMarkers(RenderContext& ctx, bool afterElements);
 // The whole database, with level of detail for what is below a pixel or two.
 void DrawDatabase(RenderContext& ctx);
+// A dense view of the elements listed (in database order, with their index
+// boxes; `test`: those whose box misses the view are left out); false when
+// no off-screen copy could be made.
+bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool test);
 
 }  // namespace cad

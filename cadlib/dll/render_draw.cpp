@@ -95,6 +95,9 @@ int Paint(DbHeader* header, DrawParam* p) {
         dc = IsWindow(wnd) ? GetDC(wnd) : nullptr;
     }
     if (!dc) return 0;
+    // Fonts beyond what the cache keeps go before a painting starts, never
+    // while one records glyphs.
+    TrimFontCache();
     int result = 0;
     {
         RenderContext ctx;

@@ -49,7 +49,7 @@ void Curve(RenderContext& ctx, double cx, double cy, double r, Span s) {
     s = VisibleSpan(ctx, cx, cy, r, s);
     if (s.sweep <= 0) return;
     int n = Segments(s.sweep, ctx.Px(r));
-    static std::vector<double> xy;      // painting runs on one thread
+    std::vector<double>& xy = ctx.stroker->Scratch();
     xy.resize(2 * (n + 1));
     for (int i = 0; i <= n; ++i) {
         double a = s.start + s.sweep * i / n;
@@ -63,7 +63,7 @@ void EllipseCurve(RenderContext& ctx, const ElementRecord& rec) {
     EllipseGeo g;
     if (!EllipseOf(rec, g)) return;
     int n = Segments(g.span.sweep, ctx.Px(g.a));
-    static std::vector<double> xy;
+    std::vector<double>& xy = ctx.stroker->Scratch();
     xy.resize(2 * (n + 1));
     for (int i = 0; i <= n; ++i) g.at(g.span.start + g.span.sweep * i / n, xy[2 * i], xy[2 * i + 1]);
     ctx.stroker->World(xy.data(), n + 1);
@@ -73,7 +73,7 @@ void EllipseCurve(RenderContext& ctx, const ElementRecord& rec) {
 void LineEnd(RenderContext& ctx, int type, PxPt tip, PxPt from, COLORREF colour) {
     if (type <= 0) return;
     double len = std::hypot(tip.x - from.x, tip.y - from.y);
-    if (len < 1) return;
+    if (len < 1 || !ctx.MayUseGdi()) return;
     double size = std::max(5.0, std::min(40.0, 2.5 * ctx.pxPerMm));
     double ux = (tip.x - from.x) / len, uy = (tip.y - from.y) / len;
     HPEN pen = ctx.Pen(ctx.Ink(colour), 1);

@@ -20,6 +20,7 @@ void DrawRaster(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
         ctx.stroker->World(corners, 4, true);
         return;
     }
+    if (!ctx.MayUseGdi()) return;
     ctx.stroker->Flush();
     double l = 1e300, t = 1e300, r = -1e300, b = -1e300;
     for (int i = 0; i < 4; ++i) {

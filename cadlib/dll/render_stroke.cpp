@@ -47,7 +47,7 @@ void Stroker::Begin(const StrokeStyle& st) {
 }
 
 void Stroker::Flush() {
-    if (!counts_.empty()) {
+    if (!counts_.empty() && ctx_.MayUseGdi()) {
         HGDIOBJ old = SelectObject(ctx_.dc, ctx_.Pen(ctx_.Ink(style_.colour), style_.width));
         PolyPolyline(ctx_.dc, pts_.data(), counts_.data(), static_cast<DWORD>(counts_.size()));
         SelectObject(ctx_.dc, old);
@@ -88,6 +88,10 @@ void Stroker::EmitRuns(const PxPt* in, int n) {
             for (size_t i = 1; i < run.size(); ++i)
                 ctx_.plane->Segment(run[i - 1].x, run[i - 1].y, run[i].x, run[i].y, c, false);
         } else if (style_.width > 1) {
+            if (!ctx_.MayUseGdi()) {
+                run.clear();
+                return;
+            }
             // Wide pens: one short call per segment.
             HGDIOBJ old = SelectObject(ctx_.dc, ctx_.Pen(ctx_.Ink(style_.colour), style_.width));
             MoveToEx(ctx_.dc, run[0].x, run[0].y, nullptr);

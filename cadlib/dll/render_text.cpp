@@ -20,10 +20,6 @@ const double kOutlineAbove = 4000.0;
 // Glyph bitmaps of the fonts in use, for texts set straight into an
 // off-screen copy of the picture: one text output call per text is by far
 // the dearest thing of a dense view.
-struct Glyph {
-    int w = 0, h = 0, gx = 0, gy = 0, stride = 0;
-    std::vector<uint8_t> bits;
-};
 struct GlyphCache {
     uint32_t generation = 0;
     std::map<std::pair<HFONT, unsigned>, Glyph> glyphs;
@@ -92,10 +88,25 @@ int DescentOf(FontSelection& sel) {
 }
 
 // Upright text into the pixel plane, glyph by glyph at the record's advances.
+// A worker thread only takes glyphs that are made already; it leaves a text
+// with any other to the painting thread.
 void SetText(RenderContext& ctx, HFONT font, const char* text, uint32_t n, const std::vector<INT>& dx,
              double x, double y, COLORREF colour) {
+    const bool worker = ctx.recording == RecordMode::Worker;
     FontSelection sel{ctx.dc, font};
-    int base = static_cast<int>(std::lround(y)) - DescentOf(sel);
+    int descent;
+    if (worker) {
+        GlyphCache& c = Glyphs();
+        auto it = c.descent.find(font);
+        if (it == c.descent.end()) {
+            ctx.needsMain = true;
+            return;
+        }
+        descent = it->second;
+    } else {
+        descent = DescentOf(sel);
+    }
+    int base = static_cast<int>(std::lround(y)) - descent;
     int pen = static_cast<int>(std::lround(x));
     uint32_t c = PlanePixel(colour);
     for (uint32_t i = 0; i < n; ++i) {
@@ -104,16 +115,22 @@ void SetText(RenderContext& ctx, HFONT font, const char* text, uint32_t n, const
         // is made only for a glyph not seen before.
         unsigned code = lead ? (static_cast<BYTE>(text[i]) << 8 | static_cast<BYTE>(text[i + 1]))
                              : static_cast<BYTE>(text[i]);
-        const Glyph& g = GlyphOf(sel, code, text + i, lead ? 2 : 1);
-        for (int r = 0; r < g.h; ++r) {
-            const uint8_t* row = g.bits.data() + r * g.stride;
-            for (int col = 0; col < g.w; ++col)
-                if ((row[col >> 3] >> (7 - (col & 7))) & 1) ctx.plane->Set(pen + g.gx + col, base - g.gy + r, c);
+        const Glyph* g = worker ? CachedGlyph(font, code) : &GlyphOf(sel, code, text + i, lead ? 2 : 1);
+        if (!g) {
+            ctx.needsMain = true;
+            return;
         }
+        ctx.plane->GlyphAt(pen + g->gx, base - g->gy, *g, c);
         pen += dx[i] + (lead ? dx[i + 1] : 0);
         if (lead) ++i;
     }
 }
+}  // namespace
+
+const Glyph* CachedGlyph(HFONT font, unsigned code) {
+    GlyphCache& c = Glyphs();
+    auto it = c.glyphs.find(std::make_pair(font, code));
+    return it == c.glyphs.end() ? nullptr : &it->second;
 }
 
 void DrawText(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
@@ -146,7 +163,18 @@ void DrawText(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
     int esc = static_cast<int>(std::lround(angle * 1800.0 / 3.141592653589793)) % 3600;
     if (esc < 0) esc += 3600;
     int wpx = static_cast<int>(std::lround(ctx.Px(w)));
-    HFONT font = ctx.Font(face, static_cast<int>(std::lround(hpx)), wpx > 0 ? wpx : 0, esc);
+    const bool glyphs = ctx.plane && esc == 0;
+    if (!glyphs && !ctx.MayUseGdi()) return;
+    HFONT font;
+    if (ctx.recording == RecordMode::Worker) {
+        font = FindFont(face, static_cast<int>(std::lround(hpx)), wpx > 0 ? wpx : 0, esc);
+        if (!font) {
+            ctx.needsMain = true;
+            return;
+        }
+    } else {
+        font = ctx.Font(face, static_cast<int>(std::lround(hpx)), wpx > 0 ? wpx : 0, esc);
+    }
     std::vector<INT> dx(n, 0);
     double pos = 0;
     int placed = 0;
@@ -159,7 +187,7 @@ void DrawText(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
         if (lead) dx[++i] = 0;
     }
     PxPt at = ctx.ToPx(CadGetF64(&rec, kOffTextX), CadGetF64(&rec, kOffTextY));
-    if (ctx.plane && esc == 0) {
+    if (glyphs) {
         SetText(ctx, font, text, n, dx, at.x, at.y, colour);
         return;
     }

@@ -233,6 +233,16 @@ TEST(CadFiles, CorpusOfDamagedFiles) {
         {"bad_raster_codec.tcf", kLoadUnknownCompression},
         {"otcf_as_tcf.tcf", kLoadUnknownFormat},
         {"zip_named_tcf.tcf", kLoadNotDrawing},
+        {"v2_truncated_body.tcf", kLoadInfoDamaged},
+        {"v2_flipped_pages.tcf", kLoadInfoDamaged},
+        {"v2_flipped_figures.tcf", kLoadGroupDamaged},
+        {"v2_flipped_elements.tcf", kLoadElementDamaged},
+        {"v2_huge_chunk.tcf", kLoadElementDamaged},
+        {"v2_absurd_nodes.tcf", kLoadElementDamaged},
+        {"v2_absurd_trees.tcf", kLoadElementDamaged},
+        {"v2_unknown_codec.tcf", kLoadUnknownCompression},
+        {"v2_bad_raster_codec.tcf", kLoadUnknownCompression},
+        {"v2_otcf_as_tcf.tcf", kLoadUnknownFormat},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -252,13 +262,50 @@ TEST(CadFiles, CorpusOfDamagedFiles) {
 }
 
 TEST(CadFiles, SampleDrawingLoadsAsBuilt) {
-    std::string path = SourceDir() + "/tests/cadlib/sample.tcf";
-    Db built;
-    BuildSample(&built);
-    Db loaded;
+    // The sample in the current layout and its copy in the old one.
+    for (const char* name : {"/tests/cadlib/sample.tcf", "/tests/cadlib/sample_v1.tcf"}) {
+        SCOPED_TRACE(name);
+        std::string path = SourceDir() + name;
+        Db built;
+        BuildSample(&built);
+        Db loaded;
+        uint32_t status = 0;
+        ASSERT_EQ(DAriLoadFileOfCWX(path.c_str(), &loaded, &status), 1) << "status " << status;
+        EXPECT_EQ(Dump(&loaded), Dump(&built));
+    }
+}
+
+// A file of the old layout loads; saved again it takes the new one (version
+// 2, elements and pages compressed) and reloads with the same contents, and
+// a version-1 reader would have been told it is newer.
+TEST(CadFiles, OldFilesLoadAndAreSavedInTheNewVersion) {
+    std::string dir = TempDir();
+    Db old;
     uint32_t status = 0;
-    ASSERT_EQ(DAriLoadFileOfCWX(path.c_str(), &loaded, &status), 1) << "status " << status;
-    EXPECT_EQ(Dump(&loaded), Dump(&built));
+    ASSERT_EQ(DAriLoadFileOfCWX((SourceDir() + "/tests/cadlib/sample_v1.tcf").c_str(), &old, &status), 1);
+    const std::string before = ReadFile(SourceDir() + "/tests/cadlib/sample_v1.tcf");
+    uint32_t version, minReader;
+    memcpy(&version, &before[16], 4);
+    EXPECT_EQ(version, 1u);
+    std::string path = dir + "saved again.tcf";
+    ASSERT_EQ(DAriSaveFileOfCWX(path.c_str(), &old, &status), 1);
+    const std::string after = ReadFile(path);
+    memcpy(&version, &after[16], 4);
+    memcpy(&minReader, &after[20], 4);
+    EXPECT_EQ(version, 2u);
+    EXPECT_EQ(minReader, 2u);
+    // Sections: INFO and THMB stored as they are (the head read takes them
+    // without expanding anything), PAGE, FGRP and ELEM in compressed chunks.
+    const uint32_t codecs[5] = {0, 0, 2, 2, 2};
+    for (int i = 0; i < 5; ++i) {
+        uint32_t codec;
+        memcpy(&codec, &after[64 + i * 32 + 4], 4);
+        EXPECT_EQ(codec, codecs[i]) << "section " << i;
+    }
+    EXPECT_LT(after.size(), before.size());
+    Db back;
+    ASSERT_EQ(DAriLoadFileOfCWX(path.c_str(), &back, &status), 1);
+    EXPECT_EQ(Dump(&back), Dump(&old));
 }
 
 // A window sets its drawing's undo level once, when it makes the database;

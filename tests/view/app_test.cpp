@@ -124,12 +124,17 @@ class AppTest : public ::testing::Test {
 TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
     const std::string src = std::string(getenv("ZAV_SOURCE_DIR") ? getenv("ZAV_SOURCE_DIR") : ".");
     std::string sample = src + "/data/samples/sample.tcf";
+    // The same drawing in the old file layout: opened by DDE and saved, it
+    // takes the new one.
+    std::string sampleOld = src + "/data/samples/sample_v1.tcf";
     for (char& c : sample)
+        if (c == '/') c = '\\';
+    for (char& c : sampleOld)
         if (c == '/') c = '\\';
     const std::string plan = docs.File("plan.tcf");
     const std::string second = docs.File("second.tcf");
     ASSERT_TRUE(CopyFileA(sample.c_str(), plan.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(sample.c_str(), second.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(sampleOld.c_str(), second.c_str(), FALSE));
 
     ChildProcess a;
     ASSERT_TRUE(a.Start(exe, "\"" + plan + "\""));
@@ -162,7 +167,12 @@ TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
     PumpFor(1000);
     EXPECT_EQ(nullptr, FindProcessWindow("#32770", a.pi.dwProcessId, 0));
     const std::string after = ReadWholeFile(second);
-    EXPECT_FALSE(after.empty());
+    ASSERT_GE(after.size(), 24u);
+    uint32_t versionBefore = 0, versionAfter = 0;
+    std::memcpy(&versionBefore, before.data() + 16, 4);
+    std::memcpy(&versionAfter, after.data() + 16, 4);
+    EXPECT_EQ(1u, versionBefore);
+    EXPECT_EQ(2u, versionAfter) << "saved in the new layout";
     {
         DbHeader h;
         std::memset(&h, 0, sizeof h);
@@ -172,8 +182,16 @@ TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
         DbHeader s;
         std::memset(&s, 0, sizeof s);
         DAriCreateDB(&s);
-        DAriLoadFileOfCWX(sample.c_str(), &s, &st);
+        DAriLoadFileOfCWX(sampleOld.c_str(), &s, &st);
         EXPECT_EQ(DAriGetElmNum(&s), DAriGetElmNum(&h));
+        // The same elements, record by record.
+        StoredElement* a = DAriReadElement(nullptr, 0, nullptr, &s);
+        StoredElement* b = DAriReadElement(nullptr, 0, nullptr, &h);
+        for (; a && b; a = DAriReadElement(a, 1, nullptr, &s), b = DAriReadElement(b, 1, nullptr, &h)) {
+            EXPECT_EQ(a->rec.kind, b->rec.kind);
+            EXPECT_EQ(0, std::memcmp(&a->rec.body[20], &b->rec.body[20], 32)) << "coordinates of kind " << a->rec.kind;
+        }
+        EXPECT_TRUE(!a && !b);
         DAriDeleteDB(&h);
         DAriDeleteDB(&s);
     }
