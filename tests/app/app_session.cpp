@@ -221,12 +221,6 @@ bool AppSession::SetSystemSetting(const std::string& name, const std::string& va
     return WriteFileBytes(path, xml);
 }
 
-void AppSession::ExpectStartBox(const std::string& expected, int button) {
-    m_startBoxExpected = expected;
-    m_startBoxButton = button;
-    m_startBoxText.clear();
-}
-
 bool AppSession::Start(const std::string& args, DWORD timeoutMs) {
     m_error.clear();
     if (!m_prepared) {
@@ -261,17 +255,7 @@ bool AppSession::Start(const std::string& args, DWORD timeoutMs) {
     const bool up = WaitFor(
         [&] {
             m_frame = TopWindowOf(m_pi.dwProcessId, "Quillmar001", true);
-            if (m_frame != nullptr || !Running()) return true;
-            HWND box = TopWindowOf(m_pi.dwProcessId, "#32770", true);
-            if (!box) return false;
-            if (m_startBoxButton == 0) return true;
-            // The box's texts arrive just after the box itself.
-            const std::string text = WindowTexts(box);
-            if (text.find(m_startBoxExpected) == std::string::npos) return false;
-            m_startBoxText = text;
-            PostMessageA(box, WM_COMMAND, m_startBoxButton, 0);
-            m_startBoxButton = 0;
-            return false;
+            return m_frame != nullptr || !Running() || TopWindowOf(m_pi.dwProcessId, "#32770", true) != nullptr;
         },
         timeoutMs);
     if (!m_frame) {
@@ -393,6 +377,20 @@ std::vector<std::string> AppSession::DrawingTitles() {
 }
 
 HWND AppSession::NewDrawing(DWORD timeoutMs) {
+    // The program posts its start drawing once the frame is up: let it come
+    // first, or it would pass for the new one.
+    size_t count = DrawingTitles().size();
+    DWORD settled = GetTickCount();
+    WaitFor(
+        [&] {
+            const size_t now = DrawingTitles().size();
+            if (now != count) {
+                count = now;
+                settled = GetTickCount();
+            }
+            return GetTickCount() - settled >= Scaled(1000);
+        },
+        timeoutMs);
     const HWND before = ActiveView();
     if (!Command(4000)) return nullptr;
     HWND view = nullptr;

@@ -54,12 +54,6 @@ public:
     // and has finished its start-up. False (with the reason in LastError())
     // when it does not come up within the time-out.
     bool Start(const std::string& args = "", DWORD timeoutMs = 30000);
-    // A message box the next Start expects before the main frame (a warning
-    // of the files on its command line): Start waits until the box shows a
-    // text holding `expected`, presses `button` and goes on waiting for the
-    // frame. The box's texts are kept in StartBoxText().
-    void ExpectStartBox(const std::string& expected, int button);
-    const std::string& StartBoxText() const { return m_startBoxText; }
     // Asks the main frame to close and waits for the process; a program
     // still running after the time-out is killed. True when it ended by
     // itself; its exit code in ExitCode().
@@ -94,7 +88,8 @@ public:
     std::vector<std::string> DrawingTitles();
     // Until there are `count` drawing windows.
     bool WaitDrawingCount(size_t count, DWORD timeoutMs = 20000);
-    // A new untitled drawing window (system command 4000); its view, or null.
+    // A new untitled drawing window (system command 4000), once the drawings
+    // the program makes by itself at start-up are there; its view, or null.
     HWND NewDrawing(DWORD timeoutMs = 20000);
     // Opens a drawing file (DDE "{Open(") and waits until its window is the
     // active one; its view, or null.
@@ -144,6 +139,4 @@ private:
     HWND m_frame = nullptr;
     DWORD m_exitCode = STILL_ACTIVE;
     bool m_prepared = false;
-    std::string m_startBoxExpected, m_startBoxText;
-    int m_startBoxButton = 0;
 };

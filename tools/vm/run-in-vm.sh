@@ -11,7 +11,7 @@ job="$(mktemp -d "$share/.zav-vm-job.XXXXXX")"
 trap 'rm -rf "$job"' EXIT
 printf '%s\n' "$*" >"$job/cmd"
 # Variables the command expects from the caller's environment.
-for v in ZAV_WINEPREFIX ZAV_WINE_X11 CTEST_ARGS JOBS; do
+for v in ZAV_WINEPREFIX ZAV_WINE_X11 CTEST_ARGS JOBS GTEST_FILTER; do
   [ -n "${!v:-}" ] && printf 'export %s=%q\n' "$v" "${!v}" >>"$job/env"
 done
 cpus="${ZAV_VM_CPUS:-$(nproc)}"
