@@ -29,8 +29,6 @@ struct GuardFrame {
     void* sehList;            // the thread's frame-handler list when the guard opened
     uintptr_t imageBegin;     // the guarded module's image; empty when unknown
     uintptr_t imageEnd;
-    uintptr_t codeBegin;      // the span of its executable sections
-    uintptr_t codeEnd;
     GuardFrame* outer;
 };
 
@@ -61,55 +59,28 @@ bool InImage(const GuardFrame* guard, uintptr_t address) {
 }
 
 #if defined(__i386__)
-// Whether a stack word is a return address into the module's code: it
-// points into an executable section just after a call instruction. Stale
-// words in uninitialised stack slots (pointers to the module's strings, for
-// one) are not.
-bool IsReturnIntoModule(const GuardFrame* guard, uintptr_t value) {
-    if (value < guard->codeBegin + 7 || value >= guard->codeEnd) return false;
-    const auto* p = reinterpret_cast<const unsigned char*>(value);
-    if (p[-5] == 0xE8) return true;  // call rel32
-    // call r/m32 (FF /2): register, [reg], [reg+disp8], [reg+disp32] and
-    // their forms with a scale-index byte.
-    auto callModRm = [](unsigned char op, unsigned char modrm) { return op == 0xFF && ((modrm >> 3) & 7) == 2; };
-    if (callModRm(p[-2], p[-1]) && (p[-1] >> 6) == 3) return true;
-    if (callModRm(p[-2], p[-1]) && (p[-1] >> 6) == 0 && (p[-1] & 7) != 4 && (p[-1] & 7) != 5) return true;
-    if (callModRm(p[-3], p[-2]) && (p[-2] >> 6) == 1 && (p[-2] & 7) != 4) return true;
-    if (callModRm(p[-3], p[-2]) && (p[-2] >> 6) == 0 && (p[-2] & 7) == 4) return true;
-    if (callModRm(p[-4], p[-3]) && (p[-3] >> 6) == 1 && (p[-3] & 7) == 4) return true;
-    if (callModRm(p[-6], p[-5]) && ((p[-5] >> 6) == 2 || ((p[-5] >> 6) == 0 && (p[-5] & 7) == 5)) &&
-        (p[-5] & 7) != 4)
-        return true;
-    if (callModRm(p[-7], p[-6]) && (p[-6] & 7) == 4 && ((p[-6] >> 6) == 2 || (p[-6] >> 6) == 0)) return true;
-    return false;
-}
-
 // A fault in code that the module called (a runtime function handed a bad
 // pointer, say) is the module's too, unless that code set up a frame
-// handler of its own after the module's call (as system calls that probe
-// pointers do): then it is theirs to handle. The stack is searched upwards
-// from the faulting frame for the newest return address into the module;
-// frame-handler records lie on the stack, so one between the two belongs to
-// the called code.
+// handler of its own after the guard opened (as system calls that probe
+// pointers do): then it is theirs to handle. Frame-handler records lie on
+// the stack between the faulting frame and the guard's; records the module
+// itself set up do not count.
+//
+// Only the handler records tell: return addresses on the stack cannot, as
+// uninitialised slots of the system call's frame hold stale return
+// addresses into the module from its earlier calls.
 bool CalledByModuleWithoutHandler(const GuardFrame* guard, const CONTEXT* context) {
-    const auto* top = reinterpret_cast<const uintptr_t*>(guard);  // the guard's own frame
-    const auto* slot = reinterpret_cast<const uintptr_t*>(context->Esp & ~uintptr_t(3));
-    const uintptr_t* moduleFrame = nullptr;
-    for (; slot < top; ++slot) {
-        if (IsReturnIntoModule(guard, *slot)) {
-            moduleFrame = slot;
-            break;
-        }
-    }
-    if (!moduleFrame) return false;
+    const auto top = reinterpret_cast<uintptr_t>(guard);  // the guard's own frame
+    const auto opened = reinterpret_cast<uintptr_t>(guard->sehList);
     const auto* record = reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
-    for (; record && reinterpret_cast<uintptr_t>(record) != ~uintptr_t(0);
-         record = record->Next) {
+    for (; record && reinterpret_cast<uintptr_t>(record) != ~uintptr_t(0); record = record->Next) {
         const auto at = reinterpret_cast<uintptr_t>(record);
-        if (at >= context->Esp && at < reinterpret_cast<uintptr_t>(moduleFrame)) return false;
-        if (at >= reinterpret_cast<uintptr_t>(moduleFrame)) break;
+        if (at == opened || at >= top) break;  // as old as the guard
+        if (at >= context->Esp && !InImage(guard, reinterpret_cast<uintptr_t>(record->Handler))) return false;
     }
-    return true;
+    for (auto slot = context->Esp & ~uintptr_t(3); slot < top; slot += 4)
+        if (InImage(guard, *reinterpret_cast<const uintptr_t*>(slot))) return true;
+    return false;
 }
 #endif
 
@@ -148,10 +119,8 @@ void EnsureHandlers() {
     AddVectoredExceptionHandler(1, ModuleFaultHandler);
 }
 
-void ImageRange(HMODULE module, GuardFrame* guard) {
-    uintptr_t* begin = &guard->imageBegin;
-    uintptr_t* end = &guard->imageEnd;
-    *begin = *end = guard->codeBegin = guard->codeEnd = 0;
+void ImageRange(HMODULE module, uintptr_t* begin, uintptr_t* end) {
+    *begin = *end = 0;
     if (!module) return;
     auto base = reinterpret_cast<const BYTE*>(module);
     auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
@@ -160,14 +129,6 @@ void ImageRange(HMODULE module, GuardFrame* guard) {
     if (nt->Signature != IMAGE_NT_SIGNATURE) return;
     *begin = reinterpret_cast<uintptr_t>(base);
     *end = *begin + nt->OptionalHeader.SizeOfImage;
-    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
-    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
-        if (!(section->Characteristics & IMAGE_SCN_MEM_EXECUTE)) continue;
-        const uintptr_t from = *begin + section->VirtualAddress;
-        const uintptr_t to = from + section->Misc.VirtualSize;
-        if (!guard->codeBegin || from < guard->codeBegin) guard->codeBegin = from;
-        if (to > guard->codeEnd) guard->codeEnd = to;
-    }
 }
 
 }  // namespace
@@ -195,7 +156,7 @@ __attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int
     }
     guard.outer = g_guards;
     guard.sehList = reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
-    ImageRange(module, &guard);
+    ImageRange(module, &guard.imageBegin, &guard.imageEnd);
     // Waits the module opens are left without their own clean-up when a
     // fault ends them; the guard puts back what they would have.
     const int waitDepth = CmdWaitState().depth;

@@ -8,7 +8,9 @@
 #include "command/cad_app_cmd.h"
 #include "command/drawing_events.h"
 #include "command/executor.h"
+#include "command/host_hooks.h"
 #include "command/link_tags.h"
+#include "shell/drawing_services.h"
 #include "command/wait_loop.h"
 #include "shell/open_road.h"
 #include "shell/save_road.h"
@@ -88,6 +90,14 @@ TEST_F(WindowRules, AClickInAReferenceDrawingReachesOnlyACommandAllowedThere) {
 }
 
 TEST_F(WindowRules, AClickOnALinkedElementIsTakenByTheLink) {
+    // The link search reaches the view's record and scale through the
+    // services the program installs at start-up.
+    const CmdHostHooks kept = HostHooks();
+    InstallDrawingServices(HostHooks());
+    struct Restore {
+        const CmdHostHooks& kept;
+        ~Restore() { HostHooks() = kept; }
+    } restore{kept};
     HWND view = NewDrawing();
     SetClientSize(view, 400, 300);
     ResetScales(view);
