@@ -16,7 +16,7 @@
 namespace {
 
 const char kSystemSection[] = "SYSTEM";
-const char kConfigDataSpec[] = "%USER_LOCAL_APPDATA%ConfigData.xml";
+const char kConfigDataFileKey[] = "%USER_LOCAL_APPDATA%ConfigData.xml";
 
 std::string g_programIniOverride;
 
@@ -71,12 +71,12 @@ bool HasIniExtension(const std::string& name)
     return lstrcmpiA(name.c_str() + dot, ".ini") == 0;
 }
 
-// Step 3 of the typed readers: SYSTEM from the per-user ConfigData.xml,
+// What the typed readers read: SYSTEM from the per-user ConfigData.xml,
 // anything else from ProgramIni, the default standing when nothing is read.
 void ReadRaw(const char* section, const char* key, const char* defaultText, char* out, size_t size)
 {
     if (IsSystemSection(section)) {
-        ReadSettingString(section, key, defaultText, out, size, kConfigDataSpec);
+        ReadSettingString(section, key, defaultText, out, size, kConfigDataFileKey);
     } else {
         const std::string ini = GetProgramIniPath();
         GetPrivateProfileStringA(section, key, defaultText ? defaultText : "", out, static_cast<DWORD>(size),
@@ -92,9 +92,9 @@ void CopyOut(char* out, size_t size, const std::string& text)
 
 }  // namespace
 
-int ResolveSettingsPath(const char* spec, std::string& out)
+int ResolveSettingsPath(const char* fileKey, std::string& out)
 {
-    std::string text = spec ? spec : "";
+    std::string text = fileKey ? fileKey : "";
     int kind = 0;
     if (FindText(text, "ConfigData.xml", 1) != std::string::npos)
         kind = 1;
@@ -108,7 +108,7 @@ int ResolveSettingsPath(const char* spec, std::string& out)
     } else if (RemoveAll(text, "%EXE_DIR%")) {
         out = JoinFolder(GetExeDir(), text);
     } else if (FindText(text, "%SYSTEM_MEMORY%") != std::string::npos) {
-        out = spec;
+        out = fileKey;
         return 10 + kind;
     } else {
         out = text;
@@ -120,11 +120,11 @@ int ResolveSettingsPath(const char* spec, std::string& out)
 }
 
 int ReadSettingString(const char* section, const char* key, const char* defaultText, char* out, size_t size,
-                      const char* spec)
+                      const char* fileKey)
 {
     try {
         std::string path;
-        int kind = ResolveSettingsPath(spec, path);
+        int kind = ResolveSettingsPath(fileKey, path);
         switch (kind) {
         case -1:
             return 0;
@@ -147,11 +147,11 @@ int ReadSettingString(const char* section, const char* key, const char* defaultT
     }
 }
 
-int WriteSettingString(const char* section, const char* key, const char* value, const char* spec)
+int WriteSettingString(const char* section, const char* key, const char* value, const char* fileKey)
 {
     try {
         std::string path;
-        int kind = ResolveSettingsPath(spec, path);
+        int kind = ResolveSettingsPath(fileKey, path);
         if (kind == -1)
             return 0;
         if (kind == 0)
@@ -254,7 +254,7 @@ int ReadSettingText(const char* section, const char* key, const char* defaultTex
 int WriteSettingText(const char* section, const char* key, const char* value)
 {
     if (IsSystemSection(section)) {
-        WriteSettingString(section, key, value, kConfigDataSpec);
+        WriteSettingString(section, key, value, kConfigDataFileKey);
     } else {
         const std::string ini = GetProgramIniPath();
         WritePrivateProfileStringA(section, key, value, ini.c_str());

@@ -1,6 +1,6 @@
 // Settings read and written by section and key over several kinds of file:
 // the INI file named after the executable (ProgramIni), ConfigData.xml,
-// LocalSettings.xml, plain INI files named by a settings-file spec, and a
+// LocalSettings.xml, plain INI files named by a settings-file key, and a
 // few values held only in memory. Section "SYSTEM" is always ConfigData.xml.
 // Texts are code page 932; every buffer is bounded by its size.
 #pragma once
@@ -14,19 +14,19 @@ enum {
     SETTING_PATH_SIZE = 260,  // path buffers of the file-name readers
 };
 
-// Spec kinds: -1 missing file, 0 INI, 1 ConfigData.xml, 2 LocalSettings.xml,
-// 10 + kind for a "%SYSTEM_MEMORY%" spec (answered from memory).
-int ResolveSettingsPath(const char* spec, std::string& out);
+// File key kinds: -1 missing file, 0 INI, 1 ConfigData.xml, 2 LocalSettings.xml,
+// 10 + kind for a "%SYSTEM_MEMORY%" file key (answered from memory).
+int ResolveSettingsPath(const char* fileKey, std::string& out);
 
 // By kind: -1 → 0, buffer untouched; 0 → the profile read's count; XML → 1
 // after copying the value (or the default); memory → 1.
 int ReadSettingString(const char* section, const char* key, const char* defaultText, char* out, size_t size,
-                      const char* spec);
+                      const char* fileKey);
 
 // By kind: -1 → 0; 0 → the profile write's result; otherwise 1 after saving
 // the live record, editing the existing key in the file and reloading the
 // system settings.
-int WriteSettingString(const char* section, const char* key, const char* value, const char* spec);
+int WriteSettingString(const char* section, const char* key, const char* value, const char* fileKey);
 
 // Key "Menu/AppPanelType" of kind 11 answers the running panel type; any
 // other request gives the default. Returns 1.

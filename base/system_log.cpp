@@ -64,7 +64,7 @@ std::string JoinFolder(std::string folder, const std::string& name)
     return folder + name;
 }
 
-// Step 2 of the opening: the log folder as a full path.
+// The log folder as a full path.
 std::string LogFolder()
 {
     std::string dir = Running().logDir;

@@ -141,7 +141,7 @@ int RunSystemCmd(HWND owner, DWORD word, int id) {
     return outcome.result;
 }
 
-// Step 16: every switch a module may have changed goes back to rest.
+// Every switch a module may have changed goes back to rest.
 void ResetAfterModuleCmd() {
     ExecutorState& ex = Executor();
     CmdSwitches& sw = Switches();

@@ -238,11 +238,11 @@
     X(readSettingFileName, std::string(const char* key), "a file-name setting as a full path")        \
     X(readSettingString,                                                                               \
       int(const char* section, const char* key, const char* def, char* buffer, int size,               \
-          const char* fileSpec),                                                                       \
-      "a value of the settings file a spec names")                                                     \
+          const char* fileKey),                                                                       \
+      "a value of the settings file a file key names")                                                     \
     X(writeSettingString,                                                                              \
-      int(const char* section, const char* key, const char* value, const char* fileSpec),              \
-      "writes a value of the settings file a spec names")
+      int(const char* section, const char* key, const char* value, const char* fileKey),              \
+      "writes a value of the settings file a file key names")
 
 struct CmdHostHooks {
 #define CMD_HOST_SERVICE_MEMBER(name, signature, what) std::function<signature> name;

@@ -74,7 +74,7 @@ int Answer(int* placed, int* x, int* y) {
     return h.runYesNoDialog ? h.runYesNoDialog(placed, x, y, title.c_str()) : IDCANCEL;
 }
 
-// Step 6: shows each candidate highlighted and asks; the element taken, or
+// Shows each candidate highlighted and asks; the element taken, or
 // null when every one was declined or the user cancelled.
 StoredElement* AskAmong(const std::vector<StoredElement*>& candidates, HWND view) {
     SearchState& s = State();

@@ -104,7 +104,7 @@ Destination MakeDestination(DbHeader* source, HWND targetView, int layer) {
     return d;
 }
 
-// Step 2 of the copy: a transform made in one drawing's input scale lands
+// A copy into another drawing: a transform made in one drawing's input scale lands
 // in the other's.
 void AdjustForOtherDrawing(const Destination& d, TransformParams& p) {
     if (!d.otherDrawing) return;

@@ -132,7 +132,8 @@ void ReportNoLinkMark() {
                   "UNDO ERROR", MB_OK);
 }
 
-// Step 11 and 12 of both directions.
+// The end of a replay in either direction: the replayed elements shown
+// selected and the views repainted.
 void Finish(const Replay& p, CadMark* redraw, bool invalidate) {
     if (redraw) {
         SelectMarked(0, redraw);
@@ -147,7 +148,7 @@ void Finish(const Replay& p, CadMark* redraw, bool invalidate) {
     }
 }
 
-// Steps 1 to 4: the switch, the band, the pop-ups, the drawing.
+// The start of a replay: the switch, the band, the pop-ups, the drawing.
 bool Begin(Replay* p) {
     if (CmdInput().wantedMask & CMD_WANT_TRACK) {
         if (HostHooks().updateRubberBandErase) HostHooks().updateRubberBandErase();

@@ -137,7 +137,7 @@ int Pick(CmdRequest* req, int lockMode) {
     return CMD_RES_PICKED;
 }
 
-// Step 5: what the event word says, for this request's mask.
+// What the event word says, for this request's mask.
 int Examine(CmdRequest* req, int lockMode) {
     auto& h = HostHooks();
     InputRecord& in = CmdInput();

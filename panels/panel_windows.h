@@ -8,7 +8,7 @@
 
 // A command panel (held by a CCmdPanelDockWin): a visible child with id 0
 // filling its pane. WM_COMMAND 100 with code 1/0 turns its tooltips on/off.
-// Interim form: an empty panel that keeps its page index and tooltip switch.
+// For now: an empty panel that keeps its page index and tooltip switch.
 class CCmdPanel : public CWindowBase {
  public:
     HWND Create(HWND pane);
@@ -28,7 +28,7 @@ class CCmdPanel : public CWindowBase {
     bool m_tips = true;
 };
 
-// The tool panel (held by a CDrwPanelDockWin, id 200). Interim form: an
+// The tool panel (held by a CDrwPanelDockWin, id 200). For now: an
 // empty panel that answers the commands the host sends it and keeps the
 // state of its mode button 3409, grid button 3516 and mid-point button 3999.
 class CToolPanel : public CWindowBase {
@@ -62,7 +62,7 @@ class CToolPanel : public CWindowBase {
     int m_keyCursor = 0;
 };
 
-// The application panel (held by a CAppPanelDockWin, id 200). Interim form:
+// The application panel (held by a CAppPanelDockWin, id 200). For now:
 // an empty panel.
 class CAppPanel : public CWindowBase {
  public:
@@ -90,13 +90,13 @@ extern int LayerFieldLock;
 // 0x40 intersection only, 0x80 on-line.
 // Bit 0 becomes 0x60; with `lockFreePoint` (the setting that locks the free
 // point button) bit 0x08 is set first; then the tool panel's snap buttons
-// follow the flags. Interim form: the setting is passed in by the caller.
+// follow the flags. For now: the setting is passed in by the caller.
 void SyncSnapButtons(int lockFreePoint = 0);
 
 // Raises the attribute-change input event when no event is pending and has
 // the tool panel resync its fields (WM_USER 0, 0).
 void RefreshToolPanel();
-// Refreshes the tool panel's paper fields. Interim form: nothing to refresh.
+// Refreshes the tool panel's paper fields. For now: nothing to refresh.
 void UpdateToolPanelPaperActive();
 // Raises the attribute-change input event when no event is pending. 1.
 int PostSettingsChangedEvent();
@@ -112,5 +112,5 @@ extern int PanelFocusRedirect;
 extern HWND PanelInputWindow;
 
 // The attribute pick-up dialog for an element; non-zero when confirmed,
-// `takeLayer` tells whether the layer is to be taken. Interim form: 0.
+// `takeLayer` tells whether the layer is to be taken. For now: 0.
 int PickUpElementAttributes(const void* element, int* takeLayer);

@@ -366,7 +366,7 @@ int ClickPBoxItem(WPARAM, PBoxItemRequest* r) {
 
 int ExchangePBoxCalcMode(WPARAM, PBoxItemRequest* r) {
     if (!r) return 0;
-    if (r->page == kPBoxShownPage) return 0;  // interim: the calculator switch is off
+    if (r->page == kPBoxShownPage) return 0;  // for now: the calculator switch is off
     if (!ValidPage(r->page)) return 0;
     PBoxItem* it = FindItem(r->page, r->id);
     if (!it) return r->set ? 0 : -1;

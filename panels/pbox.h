@@ -88,7 +88,7 @@ extern int PBoxDefaultButtonId;
 extern int PBoxHasDefaultButton;
 
 // Back ends of the panel host messages (wParam is passed on and unused).
-// Interim form: the page model is kept; no item windows are built.
+// For now: the page model is kept; no item windows are built.
 int OpenPBoxPage(WPARAM, const char* name);          // page 1-4, 0 when none free
 int ClosePBoxPage(int page, LPARAM = 0);
 int ShowPBoxPage(WPARAM, PBoxAddRequest* request);
@@ -116,7 +116,7 @@ int ClickPBoxItem(WPARAM, PBoxItemRequest* request);
 int ExchangePBoxCalcMode(WPARAM, PBoxItemRequest* request);
 
 // The docked application panel window that pages are shown in (null:
-// none yet). Interim form of the panel the application object holds.
+// none yet). Present form of the panel the application object holds.
 void SetPBoxPanelWindow(HWND panel);
 
 // The text of an edit item by id on the page shown now (the modal wait's

@@ -34,8 +34,8 @@ void OpenRPMenu(POINT screenPoint);
 // 1 when the pop-up was open (it is hidden and posted 1074), 0 otherwise.
 int CloseRPMenu();
 
-// Owner-drawn counterpart of AppendMenu for the recent commands. Interim
-// form: appends a plain text item.
+// Owner-drawn counterpart of AppendMenu for the recent commands. For now
+// it appends a plain text item.
 int AppendRPMenuItem(HMENU menu, UINT flags, UINT commandId, const char* text);
 
 // Command-defined entries.
@@ -56,7 +56,7 @@ int RaiseRPMenuItemEvent(int index);
 int AllocRPMenuBuffer();
 void FreeRPMenuBuffer();
 // Parses the right-click menu file into the token buffer; 0 when it cannot
-// be opened. Interim form: the lines are stored as read.
+// be opened. For now: the lines are stored as read.
 int LoadRPMenuFile(const char* path);
 const char* RPMenuBuffer();
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 // Field and drop-down classes of each selector kind; results not looked at.
-// Interim form: the classes are registered with a plain procedure.
+// For now: the classes are registered with a plain procedure.
 int RegisterLayerSelectorClasses(HINSTANCE instance);
 int RegisterColorSelectorClasses(HINSTANCE instance);
 int RegisterLineTypeSelectorClasses(HINSTANCE instance);

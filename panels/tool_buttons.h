@@ -15,7 +15,7 @@ int UnregisterToolButtonClasses(HINSTANCE instance);
 // and a lower-half gradient of c3,c4 (one solid fill when all four are
 // equal), then draws two rounded frames (6 x 6): on the rectangle in
 // `outer`, inset by 1 in `inner`. `painter` is the caller's painter object;
-// interim form: the gradients are filled here directly.
+// for now: the gradients are filled here directly.
 void PaintGradientButtonFace(void* painter, HDC dc, const RECT& rect, COLORREF c1,
                              COLORREF c2, COLORREF c3, COLORREF c4,
                              COLORREF outer, COLORREF inner);

@@ -1,5 +1,5 @@
 // Pages of the active drawing: current page, page state, page records,
-// paper/model space and frame views. Interim forms do the least until the
+// paper/model space and frame views. The present forms do the least until the
 // CAD library serves pages; each says what it does.
 #pragma once
 
@@ -15,8 +15,8 @@ int SetCurrentPage(int page);
 // header; 0 without an active drawing.
 int GetPageState(PageStateBlock* state);
 int SetPageState(const PageStateBlock* state);
-// Interim form of the page record services: 0, nothing changed, until
-// the page dialogs land.
+// Present form of the page record services: 0, nothing changed, 
+// pages have their dialogs.
 int AddPageFrom(int page, int sourcePage);
 int GetPageDbInfo(int page, DbInfoHead* info);
 int SetPageDbInfo(int page, const DbInfoHead* info);

@@ -1,4 +1,4 @@
-// The drawing-setup dialogs that commands open. Interim forms show nothing
+// The drawing-setup dialogs that commands open. The present forms show nothing
 // and answer as stated on each.
 #pragma once
 
@@ -6,17 +6,17 @@
 
 #include "setup/db_info.h"
 
-// New-drawing dialog: 0 when confirmed (block filled). Interim form: the
+// New-drawing dialog: 0 when confirmed (block filled). For now: the
 // block is kept as given and taken as confirmed.
 int RunNewDrawingDialog(DbInfoHead* info);
-// Drawing-information dialog: 0 when confirmed. Interim form: 1 (not
+// Drawing-information dialog: 0 when confirmed. For now: 1 (not
 // confirmed).
 int RunDrawingInfoDialog(DbInfoHead* info);
-// Coordinate-display, cursor and margin dialogs. Interim form: IDCANCEL.
+// Coordinate-display, cursor and margin dialogs. For now: IDCANCEL.
 int RunCoordDispDialog();
 int RunCursorDialog();
 int RunMarginDialog();
-// Page dialogs (commands 4037, 4038). Interim form: IDCANCEL.
+// Page dialogs (commands 4037, 4038). For now: IDCANCEL.
 int RunPageAppendDialog();
 int RunPageEditDialog();
 // Adds a page entry for a chosen drawing to the append-page dialog's list
@@ -27,13 +27,13 @@ int ExternalRefEntryCount();
 void ClearExternalRefEntries();
 
 // The start dialog of command 4050: 1 use the new drawing, 2 cancel, 100
-// open a file instead. Interim form: 1 without showing anything.
+// open a file instead. For now: 1 without showing anything.
 class CCreateOpenZumenDlg {
  public:
     INT_PTR DoModal(HWND parent = nullptr);
 };
 
-// The configuration property sheet. Interim form: IDCANCEL.
+// The configuration property sheet. For now: IDCANCEL.
 class CSetConfigDlg {
  public:
     explicit CSetConfigDlg(const char* caption = nullptr);

@@ -1,8 +1,7 @@
-// Shell-side answers to host messages whose services are not in the tree
-// yet, consulted before the command system's host objects: the open road
-// (UM_OPEN_DRAWING_FILE); the built-in service and interrupt commands. Tests may also script the
-// executor through ExecCmdHook. Each does the least the shell's own paths
-// rely on, and goes when the owner's service lands.
+// The shell's own answers to host messages, consulted before the command
+// system's host objects: the open road (UM_OPEN_DRAWING_FILE) and the
+// built-in service and interrupt commands. Tests may also script the
+// executor through ExecCmdHook.
 #pragma once
 
 #include <windows.h>

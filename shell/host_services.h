@@ -2,7 +2,7 @@
 // filled by one function: the command system's table (command/host_hooks.h),
 // the rules the docking windows ask for, the neighbours of the settings
 // layer, and the links of the drawing frames. No other code of the program
-// assigns these tables; unit tests may fill them with stand-ins instead.
+// assigns these tables; unit tests may fill them with fakes of their own instead.
 #pragma once
 
 #include <windows.h>

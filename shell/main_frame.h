@@ -56,7 +56,7 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
   ToolbarManager m_toolbars;
   CMainAccelerator m_accel;
   HWND m_panes[4] = {};  // the four docked panes (command panels, tool, application)
-  CShellHostSeam m_shellHost;  // stand-ins consulted before the command system
+  CShellHostSeam m_shellHost;  // the shell's answers, asked before the command system
   CCommandHost m_commandHost;  // CCadSysCmd ... CCadInterruptCmd
   HWND m_modelessDialog = nullptr;
   int m_untitledCount = 0;

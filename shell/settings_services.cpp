@@ -44,14 +44,14 @@ std::string ModuleReadSettingFileName(const char* key) {
 }
 
 int ModuleReadSettingString(const char* section, const char* key, const char* def, char* buffer,
-                            int size, const char* fileSpec) {
+                            int size, const char* fileKey) {
   if (!buffer || size <= 0) return 0;
-  return ReadSettingString(section, key, def, buffer, static_cast<size_t>(size), fileSpec);
+  return ReadSettingString(section, key, def, buffer, static_cast<size_t>(size), fileKey);
 }
 
 int ModuleWriteSettingString(const char* section, const char* key, const char* value,
-                             const char* fileSpec) {
-  return WriteSettingString(section, key, value, fileSpec);
+                             const char* fileKey) {
+  return WriteSettingString(section, key, value, fileKey);
 }
 
 int RunningRightButtonMode() { return static_cast<int>(Running().RMOUSE); }

@@ -20,11 +20,11 @@ std::string ModuleReadCmdIniString(const char* section, const char* key, const c
 int ModuleWriteCmdIniString(const char* section, const char* key, const char* value);
 // [CONFIG] key as a full path.
 std::string ModuleReadSettingFileName(const char* key);
-// Through a settings-file spec; a buffer of no bytes reads nothing (0).
+// Through a settings-file key; a buffer of no bytes reads nothing (0).
 int ModuleReadSettingString(const char* section, const char* key, const char* def, char* buffer,
-                            int size, const char* fileSpec);
+                            int size, const char* fileKey);
 int ModuleWriteSettingString(const char* section, const char* key, const char* value,
-                             const char* fileSpec);
+                             const char* fileKey);
 
 // The running RMOUSE setting: what a right click means to a command that
 // asks for a snapped point.

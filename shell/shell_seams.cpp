@@ -1,4 +1,4 @@
-// Stand-ins for services of other subsystems (see shell_seams.h).
+// The shell's own folders, call log and settings (see shell_seams.h).
 #include "shell/shell_seams.h"
 
 #include <shlobj.h>

@@ -1,7 +1,7 @@
-// Stand-ins for services of other subsystems that the shell calls before
-// those subsystems exist in this tree. Each does the least its callers rely
-// on and is replaced by the owner's function when it lands; nothing else in
-// the shell reaches around them.
+// What the shell keeps for itself: its call log, the installation and
+// per-user folders, ProgramIni and the settings it reads at start-up.
+// Nothing else in the shell reaches around these functions, so tests can
+// point the folders elsewhere through the environment.
 #pragma once
 
 #include <windows.h>

@@ -11,7 +11,7 @@ int RegisterInputScaleClass(HINSTANCE instance);
 int DestroyInputScaleWindow();
 // Non-zero while input-scale conversion is on and its window exists.
 int IsInputScaleActive();
-// Shows the window. Interim form: 0, no window yet.
+// Shows the window. For now: 0, no window yet.
 int ShowInputScaleWindow();
 // Destroys the window and resets the input scale to 1.0.
 void CloseInputScaleWindow();
@@ -33,7 +33,7 @@ int ToInputScalePointCmd(double* point);
 int FromInputScalePointCmd(double* point);
 int ToInputScalePointOf(HWND view, double* point);
 int FromInputScalePointOf(HWND view, double* point);
-// Interim form of the element conversions: 0, element unchanged.
+// Present form of the element conversions: 0, element unchanged.
 int ToInputScaleElement(void* element);
 int FromInputScaleElement(void* element);
 int ToInputScaleElementOf(HWND view, void* element);

@@ -10,7 +10,7 @@ int IsKeyCursorMode();
 int IsKeyCursorActive();
 // Keyboard-cursor mode on at the mouse position (nothing when on already).
 void EnterKeyCursorMode();
-// Switches between keyboard and mouse cursor. Interim form: flips the mode
+// Switches between keyboard and mouse cursor. For now: flips the mode
 // only; the status bar and main frame are not told yet.
 void ToggleKeyCursorMode();
 // Moves the keyboard cursor: direction 1 right, 2 left, 3 up, 4 down;
@@ -24,7 +24,7 @@ void SetKeyCursorPoint(const double* point);
 int SetKeyCursorStep(double distance);
 double GetKeyCursorStep();
 
-// Called on every tick of the main frame's timer 1. 1. Interim form: the
+// Called on every tick of the main frame's timer 1. 1. For now: the
 // marker blink and the grid-snapped point are kept in state only.
 int CursorTimerTick();
 
@@ -35,10 +35,10 @@ void GetCursorWorldPoint(double* point);
 // The cursor point rounded to the grid while grid snapping is on.
 void GetGridSnappedCursorPoint(double* point);
 // The cursor world point for input (the loupe's point when input came from
-// the loupe). Interim form: GetCursorWorldPoint.
+// the loupe). For now: GetCursorWorldPoint.
 void GetInputCursorPoint(double* point);
 // The cursor point snapped to the grid only while the snap key is held;
-// non-zero when it snapped. Interim form: never snaps.
+// non-zero when it snapped. For now: never snaps.
 int GetKeySnappedCursorPoint(double* point);
 
 // Grid snapping of the cursor and its pitch (world units, subdivision).
@@ -58,7 +58,7 @@ extern int InputBasePointShown;
 #include "view/view_input.h"  // SetGestureCommand, GetGestureCommand
 
 // The cursors the views use, loaded once at start-up ("CURSOR1", "CURNUL"
-// and the arrow). Interim form: all three are the arrow until the cursor
+// and the arrow). For now: all three are the arrow until the cursor
 // resources exist.
 extern HCURSOR DrawCursor, NullCursor, ArrowCursor;
 void LoadViewCursors(HINSTANCE instance);

@@ -11,9 +11,9 @@ void FreeRasterWorkMemory();
 // Size in bytes of the reserved planes (0 when none).
 size_t RasterWorkMemorySize();
 
-// A raster operation by kind on the request record. Interim form: 0.
+// A raster operation by kind on the request record. For now: 0.
 int ExecRasterRequest(int operation, void* request);
-// Asks the angle and rotates the active raster. Interim form: 0.
+// Asks the angle and rotates the active raster. For now: 0.
 int RotateActiveRaster();
-// The raster snap of the modal wait. Interim form: 0, point unchanged.
+// The raster snap of the modal wait. For now: 0, point unchanged.
 int TransformRasterElement(double* point, const void* element);

@@ -16,7 +16,7 @@ DbHeader* RubberDragDb();
 DbHeader* RubberShownDb();
 
 // Mode 0 shows the collected band (XOR), 1 erases it, 2 empties both
-// databases. Interim form: only mode 2 has an effect until views paint. 1.
+// databases. For now: only mode 2 has an effect until views paint. 1.
 int UpdateRubberBand(HWND view, int reserved1, int reserved2, int mode);
 // Appends an element record to the rubber-band database; 1 when stored.
 int AppendRubberElement(HWND view, int mode, const void* element);
@@ -31,7 +31,7 @@ int DrawMarkInViews(HWND ignored, int color, void* markList);
 // temporary database drawn over its base window).
 int DrawMarkInViewsAlt(HWND view, int color, void* markList);
 // Draws flagged elements highlighted (phase 1) or normal (phase 0); 0 when
-// the view has no drawing or nothing is flagged. Interim form: 0.
+// the view has no drawing or nothing is flagged. For now: 0.
 int DrawFlaggedElements(HWND view, int phase);
 // Draws marked elements moved, turned and scaled as a drag preview.
 int DrawTransformedPreview(const double* basePoint, const double* targetPoint,
@@ -44,7 +44,7 @@ int DrawTransformedPreview(const double* basePoint, const double* targetPoint,
 // at +0x24; 0 without record.
 int WorldRectToViewRect(int ignored1, int ignored2, void* request);
 // Draw a world region of the view's drawing into a pixel rectangle; 0
-// without a view. Interim form: 0.
+// without a view. For now: 0.
 int DrawRegionInView(HWND view, int ignored, void* request);
 int DrawRegionFitted(HWND view, int ignored, void* request);
 int DrawRegionFittedAlt(HWND view, int ignored, void* request);

@@ -9,7 +9,7 @@
 int RegisterViewPopupClasses(HINSTANCE instance);
 void UnregisterViewPopupClasses(HINSTANCE instance);
 // Creates the hidden layout-view and loupe pop-ups owned by `owner`; 0 when
-// either cannot be created. Interim form: plain hidden windows.
+// either cannot be created. For now: plain hidden windows.
 int CreateViewPopups(HWND owner);
 void DestroyViewPopups();
 
@@ -27,14 +27,14 @@ void RequestPopupRefresh();
 // Set while a drawing window is being closed: timer 1 skips the pop-ups.
 extern int ViewClosingFlag;
 
-// The view's page/layer overview on or off; its result. Interim form: 0.
+// The view's page/layer overview on or off; its result. For now: 0.
 int ToggleOverviewMode(HWND view);
 // The layer of the last click into a page/layer overview (the page shown is
 // the view's overviewPage); written by the overview.
 extern int OverviewClickedLayer;
 
 // The snap-kind pop-up: kind 1 end, 2 intersection, 3 on-line, 4 mid,
-// 5 centre, 0 free; near the point or the cursor. Interim form: nothing
+// 5 centre, 0 free; near the point or the cursor. For now: nothing
 // is shown.
 class CSnapWin {
  public:

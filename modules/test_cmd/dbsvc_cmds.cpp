@@ -51,7 +51,7 @@ int DbEdit() {
         Log("DBSVC edit: no drawing");
         return 0;
     }
-    // Step 1: two lines and a circle.
+    // First two lines and a circle.
     const ElementRecord first = Line(0, 0, 100, 0);
     const ElementRecord second = Line(0, 20, 100, 20);
     ElementRecord circle;
@@ -69,7 +69,7 @@ int DbEdit() {
     const LRESULT c = Host(UM_APPEND_ELEMENT, 0, &circle);
     Host(UM_MAKE_UNDO_PASS);
     const int afterAppend = Count();
-    // Step 2: change, delete, group.
+    // Then change, delete, group.
     const ElementRecord moved = Line(0, 50, 100, 50);
     req = CmdRequest();
     req.view = view;
@@ -99,7 +99,7 @@ int DbEdit() {
     Host(UM_DESTROY_MARK, 0, mark);
     Host(UM_MAKE_UNDO_PASS);
     const int afterGroup = Count();
-    // Step 3: a line that does not stay.
+    // Last a line that does not stay.
     const ElementRecord passing = Line(0, -30, 100, -30);
     Host(UM_APPEND_ELEMENT, 0, &passing);
     Host(UM_MAKE_UNDO_PASS);

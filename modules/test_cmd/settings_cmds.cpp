@@ -65,25 +65,25 @@ void WriteProfile(const char* section, const char* key, const char* value) {
     Host(UM_SET_PROFILE_STRING, 0, reinterpret_cast<LPARAM>(&r));
 }
 
-std::string ReadPrivate(const char* section, const char* key, const char* spec) {
+std::string ReadPrivate(const char* section, const char* key, const char* fileKey) {
     char value[kSettingValueBuffer] = {};
     IniRequest r = {};
     r.word00 = Word(section);
     r.word04 = Word(key);
     r.word08 = Word("(none)");
     r.word0c = Word(value);
-    r.word10 = Word(spec);
+    r.word10 = Word(fileKey);
     r.word28 = sizeof value;
     Host(UM_GET_PRIVATE_PROFILE, 0, reinterpret_cast<LPARAM>(&r));
     return value;
 }
 
-LRESULT WritePrivate(const char* section, const char* key, const char* value, const char* spec) {
+LRESULT WritePrivate(const char* section, const char* key, const char* value, const char* fileKey) {
     IniRequest r = {};
     r.word00 = Word(section);
     r.word04 = Word(key);
     r.word08 = Word(value);
-    r.word0c = Word(spec);
+    r.word0c = Word(fileKey);
     return Host(UM_SET_PRIVATE_PROFILE, 0, reinterpret_cast<LPARAM>(&r));
 }
 

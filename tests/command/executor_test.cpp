@@ -67,7 +67,7 @@ TEST_F(Executor_, RoutesById) {
 }
 
 TEST_F(Executor_, SystemCommandsWithoutADrawing) {
-    // A stand-in owner window receives the close request of 4006.
+    // A fake owner window receives the close request of 4006.
     CTestStatusBar owner;
     CreateArgs args;
     args.style = WS_POPUP;

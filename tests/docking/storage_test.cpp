@@ -115,7 +115,7 @@ TEST(StgXml, NodesOpenCreateAndRefuseCommas)
 
 namespace {
 
-// A pane stand-in: records the order and values its placement is applied with.
+// A fake pane: records the order and values its placement is applied with.
 struct FakePane : CStateBase<IDockWndState> {
     std::vector<int>* order;
     int tag;

@@ -1,4 +1,4 @@
-// The settings-file layer over real files: spec kinds and placeholders,
+// The settings-file layer over real files: file key kinds and placeholders,
 // typed and text reads with comments, file-name settings, the auxiliary
 // INI files, and writes into section "SYSTEM".
 #include <gtest/gtest.h>
@@ -38,9 +38,9 @@ std::string Utf8(const std::string& sjis)
 
 class SettingsLayer : public LayerFixture {};
 
-TEST_F(SettingsLayer, ResolvesSpecsByKindAndPlaceholder)
+TEST_F(SettingsLayer, ResolvesFileKeysByKindAndPlaceholder)
 {
-    struct Row { std::string spec; int kind; std::string path; } rows[] = {
+    struct Row { std::string fileKey; int kind; std::string path; } rows[] = {
         {"%EXE_DIR%ConfigData.xml", 1, InstallPath("ConfigData.xml")},
         {"%EXE_DIR%\\ZavIrurer.ini", 0, InstallPath("ZavIrurer.ini")},
         {"%USER_LOCAL_APPDATA%LocalSettings.xml", 2, UserPath("LocalSettings.xml")},  // seeded
@@ -54,8 +54,8 @@ TEST_F(SettingsLayer, ResolvesSpecsByKindAndPlaceholder)
     };
     for (const Row& row : rows) {
         std::string path;
-        EXPECT_EQ(row.kind, ResolveSettingsPath(row.spec.c_str(), path)) << row.spec;
-        EXPECT_EQ(row.path, path) << row.spec;
+        EXPECT_EQ(row.kind, ResolveSettingsPath(row.fileKey.c_str(), path)) << row.fileKey;
+        EXPECT_EQ(row.path, path) << row.fileKey;
     }
     EXPECT_TRUE(FileExists(UserPath("LocalSettings.xml")));
 }

@@ -29,7 +29,7 @@ SYSTEMTIME Local(int year, int month, int day, int hour, int minute, int second)
     return t;
 }
 
-// The stand-in log viewer: a top-level window with the viewer's title that
+// A fake log viewer: a top-level window with the viewer's title that
 // collects the atoms it is sent.
 class Viewer {
 public:

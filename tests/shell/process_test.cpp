@@ -302,7 +302,7 @@ TEST_F(ProcessTest, SeveralCopiesRunWhenAllowed) {
 }
 
 // A command module writes its own option, a setting of the host's INI, a
-// per-user setting through a LocalSettings.xml spec and a system setting;
+// per-user setting through a LocalSettings.xml file key and a system setting;
 // each reads back at once, and again after a restart (the shutdown save
 // keeps what the module wrote). SYSTEMDIR is the installation folder, and
 // the tolerances a module reads are those of the settings.

@@ -122,11 +122,11 @@ TEST_F(SettingsServicesTest, CommandSettingsServicesAnswerFromTheSettingsFiles) 
   EXPECT_NE(std::string::npos, ReadWholeFile(cmdIni).find("30200=0"));
 
   char value[8] = "?";
-  const std::string spec = "%EXE_DIR%sonota.ini";
-  EXPECT_EQ(0, h.readSettingString("PTNSAVE", "30200", "d", value, 0, spec.c_str())) << "no room";
-  EXPECT_EQ(0, h.readSettingString("PTNSAVE", "30200", "d", nullptr, 8, spec.c_str())) << "no buffer";
+  const std::string fileKey = "%EXE_DIR%sonota.ini";
+  EXPECT_EQ(0, h.readSettingString("PTNSAVE", "30200", "d", value, 0, fileKey.c_str())) << "no room";
+  EXPECT_EQ(0, h.readSettingString("PTNSAVE", "30200", "d", nullptr, 8, fileKey.c_str())) << "no buffer";
   EXPECT_STREQ("?", value);
-  EXPECT_EQ(1, h.readSettingString("none", "none", "d", value, sizeof value, spec.c_str()));
+  EXPECT_EQ(1, h.readSettingString("none", "none", "d", value, sizeof value, fileKey.c_str()));
   EXPECT_STREQ("d", value);
 
   Running().RMOUSE = 1;

@@ -5,7 +5,7 @@
 
 #include "base/message_table.h"
 #include "base/running_settings.h"
-#include "mdi_fixture.h"
+#include "view_fixture.h"
 #include "view/db_ext.h"
 #include "view/drawing_state.h"
 #include "view/rubber_band.h"
@@ -18,7 +18,7 @@
 
 namespace {
 
-using CadwinFrameTest = MdiFixture;
+using CadwinFrameTest = ViewFixture;
 
 TEST_F(CadwinFrameTest, FrameCreatesItsViewWithAFreshRecord) {
     // A colour default outside 0-256 becomes 4.
@@ -185,7 +185,7 @@ TEST_F(CadwinFrameTest, TheViewItselfSwallowsClose) {
 
 namespace {
 
-using DrawingServicesTest = MdiFixture;
+using DrawingServicesTest = ViewFixture;
 
 TEST_F(DrawingServicesTest, TitleComesFromTheDrawingInformation) {
     HWND view = NewDrawing("無題1");

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "mdi_fixture.h"
+#include "view_fixture.h"
 #include "setup/layers.h"
 #include "setup/page_services.h"
 #include "setup/setup_dialogs.h"
@@ -12,7 +12,7 @@
 
 namespace {
 
-using SetupServicesTest = MdiFixture;
+using SetupServicesTest = ViewFixture;
 
 StoredElement* AddElement(DbHeader* db, uint16_t kind, uint16_t layer, int page = 0) {
     ElementRecord r = {};

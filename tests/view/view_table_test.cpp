@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "mdi_fixture.h"
+#include "view_fixture.h"
 #include "view/drawing_state.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
@@ -41,7 +41,7 @@ TEST(ViewTableSlots, GetNextViewSkipsFreeSlotsAndRefusesStrangers) {
     std::memset(ViewTable, 0, sizeof ViewTable);
 }
 
-using ViewTableTest = MdiFixture;
+using ViewTableTest = ViewFixture;
 
 TEST_F(ViewTableTest, NoViewMeansNoActiveViewAndNoDatabase) {
     EXPECT_EQ(nullptr, GetActiveView());
