@@ -53,6 +53,9 @@ enum CadElementOffset : uint32_t {
     kOffP2X = 57, kOffP2Y = 65, kOffP2Z = 73,          // kinds 1, 6, 7, 50, 60
     kOffRadius = 57, kOffArcStart = 65, kOffArcEnd = 73, kOffArcDir = 81,
     kOffEllRatio = 81, kOffEllStart = 89, kOffEllEnd = 97, kOffEllDir = 105,
+    // Stroke bytes of the drawn kinds 1, 3, 4, 6 and 7: line type and line
+    // width index; a line (kind 1) also has the marks drawn at its two ends.
+    kOffLineType = 13, kOffLineWidth = 14, kOffLineStartMark = 15, kOffLineEndMark = 16,
     kOffStyle1 = 17, kOffStyle2 = 25,                  // line style scalars
     kOffPointSize = 66, kOffPointAngle = 58,
     // Text (kind 5): sizes, angle, insertion point; the characters live in
@@ -75,7 +78,10 @@ enum CadElementOffset : uint32_t {
     kOffRasterPixW = 131, kOffRasterPixH = 135, kOffRasterExpanded = 173,
     // Frame (kind 60).
     kOffFrameScale = 81, kOffFrameAngle = 97, kOffFrameOrgX = 105, kOffFrameOrgY = 113,
+    // Second group kind (22): a word a copy of the group keeps.
+    kOffGroupWord = 33,
 };
+
 
 // Unaligned field access: the records are packed and doubles may start at
 // odd offsets, so every access goes through memcpy.
@@ -103,6 +109,14 @@ inline void* CadGetPtr(const void* rec, uint32_t off) {
 inline void CadSetPtr(void* rec, uint32_t off, const void* v) {
     memcpy(static_cast<uint8_t*>(rec) + off, &v, sizeof v);
 }
+
+// The stroke bytes by name (kOffLineType .. kOffLineEndMark), raw: callers
+// reduce them to the range of their tables.
+inline uint8_t CadGetU8(const void* rec, uint32_t off) { return static_cast<const uint8_t*>(rec)[off]; }
+inline uint8_t ElementLineType(const ElementRecord& r) { return CadGetU8(&r, kOffLineType); }
+inline uint8_t ElementLineWidth(const ElementRecord& r) { return CadGetU8(&r, kOffLineWidth); }
+inline uint8_t ElementLineStartMark(const ElementRecord& r) { return CadGetU8(&r, kOffLineStartMark); }
+inline uint8_t ElementLineEndMark(const ElementRecord& r) { return CadGetU8(&r, kOffLineEndMark); }
 
 // ---------------------------------------------------------------------------
 // Stored element: the record followed by the library's links (238 bytes).
@@ -285,6 +299,25 @@ struct PageStateBlock {
 };
 static_assert(sizeof(PageStateBlock) == 196, "PageStateBlock");
 
+// The frame view of a drawing: the word that turns it on and the frame's
+// transform. Stored with the drawing's information and copied whole.
+struct DbFrame {
+    int32_t view;                  // 0   1: the drawing shows its frame view
+    uint8_t scale[8];              // 4   double
+    uint8_t reserved12[8];         // 12
+    uint8_t angle[8];              // 20  double
+    uint8_t reserved28[24];        // 28
+    uint8_t x[8];                  // 52  double
+    uint8_t y[8];                  // 60  double
+    uint8_t extra[8];              // 68
+    uint8_t cos[8];                // 76  double
+    uint8_t sin[8];                // 84  double
+};
+static_assert(sizeof(DbFrame) == 92, "DbFrame");
+static_assert(offsetof(DbFrame, scale) == 4 && offsetof(DbFrame, angle) == 20, "frame scale, angle");
+static_assert(offsetof(DbFrame, x) == 52 && offsetof(DbFrame, y) == 60, "frame origin");
+static_assert(offsetof(DbFrame, cos) == 76 && offsetof(DbFrame, sin) == 84, "frame cos, sin");
+
 // ---------------------------------------------------------------------------
 // Database header (397 bytes), allocated and zero-filled by the caller.
 struct DbHeader {
@@ -301,16 +334,7 @@ struct DbHeader {
     DbInfo* info;                  // 92  live DbInfo of page 0
     PageStateBlock pages;          // 96
     uint8_t reserved292[4];        // 292
-    int32_t frameView;             // 296
-    uint8_t frameScale[8];         // 300 double
-    uint8_t reserved308[8];        // 308
-    uint8_t frameAngle[8];         // 316 double
-    uint8_t reserved324[24];       // 324
-    uint8_t frameX[8];             // 348 double
-    uint8_t frameY[8];             // 356 double
-    uint8_t frameExtra[8];         // 364
-    uint8_t frameCos[8];           // 372 double
-    uint8_t frameSin[8];           // 380 double
+    DbFrame frame;                 // 296 frame view word and transform
     uint8_t reserved388[9];        // 388
 };
 static_assert(sizeof(DbHeader) == 397, "DbHeader");
@@ -322,12 +346,13 @@ static_assert(offsetof(DbHeader, info) == 92, "DbInfo pointer");
 static_assert(offsetof(DbHeader, pages) == 96, "page state");
 static_assert(offsetof(DbHeader, pages) + offsetof(PageStateBlock, display) == 164, "page display word");
 static_assert(offsetof(DbHeader, pages) + offsetof(PageStateBlock, detect) == 228, "page detect word");
-static_assert(offsetof(DbHeader, frameView) == 296, "frame view");
-static_assert(offsetof(DbHeader, frameScale) == 300, "frame scale");
-static_assert(offsetof(DbHeader, frameAngle) == 316, "frame angle");
-static_assert(offsetof(DbHeader, frameX) == 348, "frame x");
-static_assert(offsetof(DbHeader, frameCos) == 372, "frame cos");
-static_assert(offsetof(DbHeader, frameSin) == 380, "frame sin");
+static_assert(offsetof(DbHeader, frame) == 296, "frame view");
+static_assert(offsetof(DbHeader, frame) + offsetof(DbFrame, scale) == 300, "frame scale");
+static_assert(offsetof(DbHeader, frame) + offsetof(DbFrame, angle) == 316, "frame angle");
+static_assert(offsetof(DbHeader, frame) + offsetof(DbFrame, x) == 348, "frame x");
+static_assert(offsetof(DbHeader, frame) + offsetof(DbFrame, cos) == 372, "frame cos");
+static_assert(offsetof(DbHeader, frame) + offsetof(DbFrame, sin) == 380, "frame sin");
+static_assert(offsetof(DbHeader, reserved388) == 388, "after the frame");
 
 // ---------------------------------------------------------------------------
 // Mark list: an ordered set of stored elements (or undo records, for a link

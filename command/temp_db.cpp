@@ -66,11 +66,8 @@ int CreateTempDb(HWND baseView) {
         CmdLog(0, "Error", "仮DB作成に失敗しました");
         return 0;
     }
-    // The frame-view word and the frame transform after it (bytes 300-396).
-    t.header.frameView = baseDb->frameView;
-    const size_t frame = offsetof(DbHeader, frameScale);
-    static_assert(sizeof(DbHeader) - offsetof(DbHeader, frameScale) == 97, "frame transform");
-    std::memcpy(reinterpret_cast<uint8_t*>(&t.header) + frame, reinterpret_cast<const uint8_t*>(baseDb) + frame, 97);
+    // The preview shows the base drawing's frame view the same way.
+    t.header.frame = baseDb->frame;
     DAriSetDBInfo(info.get(), &t.header);
     // The layer names belong to the base drawing, not to the preview.
     if (DbInfo* live = t.header.info) std::memset(live->layers.names, 0, sizeof live->layers.names);

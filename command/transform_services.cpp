@@ -222,7 +222,7 @@ StoredElement* CopyGroupOf(const Destination& d, StoredElement* source, const El
     g_groupCopy = g_sameDrawing = g_pointDrop = false;
     if (!copy) return nullptr;
     copy->rec.subKind = rec.subKind;
-    if (rec.kind == kElmGroup2) CadSetU32(&copy->rec, 33, CadGetU32(&rec, 33));
+    if (rec.kind == kElmGroup2) CadSetU32(&copy->rec, kOffGroupWord, CadGetU32(&rec, kOffGroupWord));
     DAriElementParamCopy(copy, source);
     ResetExtraData(copy, d.modeBits);
     AdjustGroupUserData(copy);

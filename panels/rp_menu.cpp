@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/cmd_request.h"
 #include "base/dbcs.h"
 #include "command/wait_loop.h"
 
@@ -100,15 +101,11 @@ int EnableRPMenuItems(WPARAM, LPARAM useCommandItems) {
 
 int AddRPMenuItem(WPARAM, const void* request) {
     if (!request || g_entryCount >= kRPMenuMaxItems) return 0;
-    auto* bytes = static_cast<const unsigned char*>(request);
-    const char* text;
-    int kind, value;
-    std::memcpy(&text, bytes + 0x08, sizeof text);
-    std::memcpy(&kind, bytes + 0x28, sizeof kind);
-    std::memcpy(&value, bytes + 0x2c, sizeof value);
+    const auto* req = static_cast<const CmdRequest*>(request);
+    const char* text = reinterpret_cast<const char*>(req->w.text);
     Entry& e = g_entries[g_entryCount++];
-    e.kind = kind;
-    e.value = value;
+    e.kind = req->panelKind;
+    e.value = req->panelExtra;
     DbcsCopy(e.text, sizeof e.text, text ? text : "");
     return 1;
 }

@@ -77,7 +77,7 @@ int SwitchActiveViewMode(int mode) {
     if (!d) return 0;
     d->viewMode = mode;
     d->frameViewWord1 = d->frameViewWord2 = 0;
-    if (d->db) d->db->frameView = 0;
+    if (d->db) d->db->frame.view = 0;
     ::InvalidateRect(view, nullptr, TRUE);
     return 1;
 }
@@ -91,7 +91,7 @@ int UpdateFrameViewFlag(HWND window) {
     if (!window) window = GetActiveView();
     ViewData* d = GetViewData(window);
     if (!d) return 0;
-    if (d->db) d->db->frameView = d->viewMode == 2 ? 1 : 0;
+    if (d->db) d->db->frame.view = d->viewMode == 2 ? 1 : 0;
     return 1;
 }
 

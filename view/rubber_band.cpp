@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/cmd_request.h"
 #include "view/view_data.h"
 #include "view/view_paint.h"
 #include "view/view_table.h"
@@ -132,13 +133,10 @@ int DrawTransformedPreview(const double*, const double*, double, double, int, vo
 
 int WorldRectToViewRect(int, int, void* request) {
     if (!request) return 0;
-    auto* bytes = static_cast<unsigned char*>(request);
-    HWND view;
-    const double* world;
-    RECT* out;
-    std::memcpy(&view, bytes + 0x24, sizeof view);
-    std::memcpy(&world, bytes + 0x28, sizeof world);
-    std::memcpy(&out, bytes + 0x2c, sizeof out);
+    const auto* req = static_cast<const CmdRequest*>(request);
+    HWND view = req->view;
+    const auto* world = reinterpret_cast<const double*>(req->element);   // rectangle in
+    auto* out = reinterpret_cast<RECT*>(req->element2);                  // rectangle out
     ViewData* d = GetViewData(view);
     if (!d || !world || !out) return 0;
     double w[4];  // left, bottom, right, top in drawing units

@@ -64,8 +64,56 @@ bool ResolveFigure(Database& db, StoredElement* e, int32_t index) {
 namespace {
 
 const char kMagic[8] = {'Z', 'A', 'V', 'C', 'A', 'D', 0x1A, 0};
-const size_t kHeaderSize = 64;
-const size_t kEntrySize = 32;
+
+// The head of a drawing file and the entries of its section table, as
+// stored (little-endian). The writer fills these records and every reader
+// goes through ReadHead and ReadEntry.
+#pragma pack(push, 1)
+struct FileHead {
+    char magic[8];            // 0  kMagic
+    char kind[4];             // 8  KindTag
+    uint32_t headerSize;      // 12 where the section table starts
+    uint32_t version;         // 16
+    uint32_t minReader;       // 20 oldest reader that understands the file
+    uint32_t sectionCount;    // 24
+    uint32_t reserved28;      // 28
+    uint64_t fileSize;        // 32
+    uint8_t reserved40[20];   // 40
+    uint32_t headCrc;         // 60 over the bytes before it
+};
+struct Entry {
+    uint32_t id;              // 0  SectionId
+    uint32_t codec;           // 4
+    uint64_t offset;          // 8  from the start of the file
+    uint64_t length;          // 16
+    uint32_t items;           // 24
+    uint32_t crc;             // 28
+};
+#pragma pack(pop)
+static_assert(sizeof(FileHead) == 64 && offsetof(FileHead, headerSize) == 12 &&
+              offsetof(FileHead, sectionCount) == 24 && offsetof(FileHead, fileSize) == 32 &&
+              offsetof(FileHead, headCrc) == 60, "file head layout");
+static_assert(sizeof(Entry) == 32 && offsetof(Entry, offset) == 8 && offsetof(Entry, length) == 16 &&
+              offsetof(Entry, items) == 24 && offsetof(Entry, crc) == 28, "section entry layout");
+
+const size_t kHeaderSize = sizeof(FileHead);
+const size_t kEntrySize = sizeof(Entry);
+
+// The head of `bytes`, when they are long enough for one and start with the
+// magic; false otherwise.
+bool ReadHead(const std::string& bytes, FileHead& head) {
+    if (bytes.size() < kHeaderSize || memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return false;
+    memcpy(&head, bytes.data(), sizeof head);
+    return true;
+}
+
+Entry ReadEntry(const char* at) {
+    Entry e;
+    memcpy(&e, at, sizeof e);
+    return e;
+}
+
+uint32_t HeadCrc(const FileHead& head) { return Crc32(&head, offsetof(FileHead, headCrc)); }
 const uint32_t kMaxSections = 64;
 const size_t kMaxThumbnail = 4u << 20;
 const size_t kMaxPagesBytes = 257u * 110000u;
@@ -135,8 +183,7 @@ std::string SerializeDrawing(DbHeader* header, FileKind kind, const std::string&
         ByteWriter w(secs[0].data);
         w.Raw(db->page0.get(), kDbInfoHeadSize);
         w.Raw(&header->pages, sizeof header->pages);
-        w.Raw(reinterpret_cast<const uint8_t*>(header) + offsetof(DbHeader, frameView),
-              offsetof(DbHeader, reserved388) - offsetof(DbHeader, frameView));
+        w.Raw(&header->frame, sizeof header->frame);
         w.U32(static_cast<uint32_t>(db->count));
     }
     secs[1].id = kSecThumb;
@@ -176,25 +223,28 @@ std::string SerializeDrawing(DbHeader* header, FileKind kind, const std::string&
     for (auto& s : secs) total += s.data.size();
     out.reserve(total);
     ByteWriter w(out);
-    w.Raw(kMagic, 8);
-    w.Raw(KindTag(kind), 4);
-    w.U32(kHeaderSize);
-    w.U32(version);
-    w.U32(version);  // oldest reader that understands this file
-    w.U32(static_cast<uint32_t>(secs.size()));
-    w.U32(0);
-    w.U64(total);
-    for (int i = 0; i < 20; ++i) w.U8(0);
-    w.U32(Crc32(out.data(), 60));
+    FileHead head;
+    memset(&head, 0, sizeof head);
+    memcpy(head.magic, kMagic, sizeof head.magic);
+    memcpy(head.kind, KindTag(kind), sizeof head.kind);
+    head.headerSize = kHeaderSize;
+    head.version = version;
+    head.minReader = version;
+    head.sectionCount = static_cast<uint32_t>(secs.size());
+    head.fileSize = total;
+    head.headCrc = HeadCrc(head);
+    w.Raw(&head, sizeof head);
     uint64_t offset = kHeaderSize + secs.size() * kEntrySize + 4;
     size_t tableAt = out.size();
     for (auto& s : secs) {
-        w.U32(s.id);
-        w.U32(s.codec);
-        w.U64(offset);
-        w.U64(s.data.size());
-        w.U32(s.items);
-        w.U32(s.crcKnown ? s.crc : Crc32(s.data.data(), s.data.size()));
+        Entry e;
+        e.id = s.id;
+        e.codec = s.codec;
+        e.offset = offset;
+        e.length = s.data.size();
+        e.items = s.items;
+        e.crc = s.crcKnown ? s.crc : Crc32(s.data.data(), s.data.size());
+        w.Raw(&e, sizeof e);
         offset += s.data.size();
     }
     w.U32(Crc32(out.data() + tableAt, secs.size() * kEntrySize));
@@ -268,55 +318,30 @@ void ReadDbInfo(ByteReader& r, Database& db, DbInfo& info) {
     if (!r.ok) Fail(kLoadInfoDamaged);
 }
 
-struct Entry {
-    uint32_t id, codec;
-    uint64_t offset, length;
-    uint32_t items, crc;
-};
-
 struct Head {
     std::vector<Entry> entries;
     uint32_t version = 0;
 };
 
 void ParseHeader(const std::string& bytes, FileKind kind, uint32_t statusIn, Head& head) {
-    if (bytes.size() < kHeaderSize || memcmp(bytes.data(), kMagic, 8) != 0) Fail(kLoadNotDrawing);
-    ByteReader r(bytes.data(), bytes.size());
-    r.Take(8);
-    char tag[4];
-    r.Raw(tag, 4);
-    uint32_t headerSize = r.U32();
-    uint32_t version = r.U32();
-    uint32_t minReader = r.U32();
-    uint32_t count = r.U32();
-    r.U32();
-    r.U64();
-    uint32_t headerCrc;
-    memcpy(&headerCrc, bytes.data() + 60, 4);
-    if (Crc32(bytes.data(), 60) != headerCrc) Fail(kLoadNotDrawing);
-    if (memcmp(tag, KindTag(kind), 4) != 0) Fail(kLoadUnknownFormat);
-    if (minReader > kFormatVersion && statusIn != 1) throw LoadError{kLoadNewerFormat};
-    if (headerSize < kHeaderSize || headerSize > bytes.size() || count == 0 || count > kMaxSections)
+    FileHead h;
+    if (!ReadHead(bytes, h)) Fail(kLoadNotDrawing);
+    if (HeadCrc(h) != h.headCrc) Fail(kLoadNotDrawing);
+    if (memcmp(h.kind, KindTag(kind), sizeof h.kind) != 0) Fail(kLoadUnknownFormat);
+    if (h.minReader > kFormatVersion && statusIn != 1) throw LoadError{kLoadNewerFormat};
+    const uint32_t count = h.sectionCount;
+    if (h.headerSize < kHeaderSize || h.headerSize > bytes.size() || count == 0 || count > kMaxSections)
         Fail(kLoadInfoDamaged);
     // A file of a later version is read as the latest this reader knows.
-    head.version = version >= 2 ? 2 : 1;
-    size_t tableAt = headerSize;
+    head.version = h.version >= 2 ? 2 : 1;
+    size_t tableAt = h.headerSize;
     size_t tableSize = static_cast<size_t>(count) * kEntrySize;
     if (tableSize + 4 > bytes.size() - tableAt) Fail(kLoadInfoDamaged);
     uint32_t tableCrc;
     memcpy(&tableCrc, bytes.data() + tableAt + tableSize, 4);
     if (Crc32(bytes.data() + tableAt, tableSize) != tableCrc) Fail(kLoadInfoDamaged);
-    ByteReader t(bytes.data() + tableAt, tableSize);
-    for (uint32_t i = 0; i < count; ++i) {
-        Entry e;
-        e.id = t.U32();
-        e.codec = t.U32();
-        e.offset = t.U64();
-        e.length = t.U64();
-        e.items = t.U32();
-        e.crc = t.U32();
-        head.entries.push_back(e);
-    }
+    for (uint32_t i = 0; i < count; ++i)
+        head.entries.push_back(ReadEntry(bytes.data() + tableAt + i * kEntrySize));
 }
 
 const Entry* Find(const std::vector<Entry>& entries, uint32_t id) {
@@ -365,8 +390,7 @@ void ReadInfo(const View& sec, Database& db, DbHeader& tmp) {
     ByteReader r(sec.data, sec.size);
     if (!r.Raw(db.page0.get(), kDbInfoHeadSize)) Fail(kLoadInfoDamaged);
     r.Raw(&tmp.pages, sizeof tmp.pages);
-    r.Raw(reinterpret_cast<uint8_t*>(&tmp) + offsetof(DbHeader, frameView),
-          offsetof(DbHeader, reserved388) - offsetof(DbHeader, frameView));
+    r.Raw(&tmp.frame, sizeof tmp.frame);
     r.U32();
     if (!r.ok) Fail(kLoadInfoDamaged);
 }
@@ -447,9 +471,7 @@ void Install(DbHeader* header, DbHeader& tmp) {
     header->info = db->page0.get();
     header->firstUndo = header->currentUndo = nullptr;
     header->pages = tmp.pages;
-    memcpy(reinterpret_cast<uint8_t*>(header) + offsetof(DbHeader, frameView),
-           reinterpret_cast<uint8_t*>(&tmp) + offsetof(DbHeader, frameView),
-           offsetof(DbHeader, reserved388) - offsetof(DbHeader, frameView));
+    header->frame = tmp.frame;
     db->header = header;
     tmp.core = nullptr;
     Notify(*db, ElementEvent::Reset, nullptr);
@@ -460,8 +482,7 @@ void Install(DbHeader* header, DbHeader& tmp) {
 void ResetEmpty(DbHeader* header) {
     memset(&header->pages, 0, sizeof header->pages);
     header->pages.display[0] = header->pages.detect[0] = 1;
-    memset(reinterpret_cast<uint8_t*>(header) + offsetof(DbHeader, frameView), 0,
-           offsetof(DbHeader, reserved388) - offsetof(DbHeader, frameView));
+    memset(&header->frame, 0, sizeof header->frame);
     if (Database* db = Lookup(header)) {
         Clear(*db);
         Publish(*db, header);
@@ -474,17 +495,13 @@ void ResetEmpty(DbHeader* header) {
 // Where the INFO and THMB sections end, from a file's first bytes; 0 when
 // the table cannot be read (the loader then reports why).
 size_t HeadEnd(const std::string& bytes) {
-    if (bytes.size() < kHeaderSize || memcmp(bytes.data(), kMagic, 8) != 0) return 0;
-    uint32_t count;
-    memcpy(&count, bytes.data() + 24, 4);
+    FileHead h;
+    if (!ReadHead(bytes, h)) return 0;
+    const uint32_t count = h.sectionCount;
     if (count == 0 || count > kMaxSections || bytes.size() < kHeaderSize + count * kEntrySize) return 0;
     size_t end = 0;
     for (uint32_t i = 0; i < count; ++i) {
-        Entry e;
-        const char* p = bytes.data() + kHeaderSize + i * kEntrySize;
-        memcpy(&e.id, p, 4);
-        memcpy(&e.offset, p + 8, 8);
-        memcpy(&e.length, p + 16, 8);
+        const Entry e = ReadEntry(bytes.data() + kHeaderSize + i * kEntrySize);
         if (e.id != kSecInfo && e.id != kSecThumb) continue;
         if (e.offset > (64u << 20) || e.length > kMaxThumbnail + (1u << 20)) return 0;
         end = std::max(end, static_cast<size_t>(e.offset + e.length));
@@ -584,7 +601,8 @@ int LoadDrawing(DbHeader* header, const char* path, FileKind kind, uint32_t* sta
         } else {
             // Look at the head before reading a whole file that may not be ours.
             ok = ReadFilePrefix(path, bytes, kHeaderSize);
-            if (!ok || bytes.size() < kHeaderSize || memcmp(bytes.data(), kMagic, 8) != 0) {
+            FileHead h;
+            if (!ok || !ReadHead(bytes, h)) {
                 ResetEmpty(header);
                 *status = kLoadNotDrawing;
                 return 0;

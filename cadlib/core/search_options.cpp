@@ -68,9 +68,8 @@ bool LeafFindable(const ElementRecord& rec) {
     if (rec.colour == 0 && !(w[4] & 1)) return false;
     switch (rec.kind) {
     case kElmLine: case kElmCircle: case kElmArc: case kElmEllipse: case kElmEllipticArc: {
-        const uint8_t* b = reinterpret_cast<const uint8_t*>(&rec);
-        if (!((w[3] >> (b[13] % 16)) & 1)) return false;
-        if (!((w[5] >> (b[14] % 8)) & 1)) return false;
+        if (!((w[3] >> (ElementLineType(rec) % 16)) & 1)) return false;
+        if (!((w[5] >> (ElementLineWidth(rec) % 8)) & 1)) return false;
         break;
     }
     default:

@@ -57,7 +57,7 @@ int ViewModeOfViewData(void* viewData) {
 
 int ViewModeOfDraw(const DbHeader* header, int paperSpaceFlag) {
     if (paperSpaceFlag == 1) return kViewPaper;
-    if (header && header->frameView == 1) return kViewFrame;
+    if (header && header->frame.view == 1) return kViewFrame;
     return kViewModel;
 }
 

@@ -144,10 +144,9 @@ StrokeStyle RenderContext::StyleOf(const ElementRecord& rec, COLORREF colour) co
     StrokeStyle st{colour, 1, 0};
     switch (rec.kind) {
     case kElmLine: case kElmCircle: case kElmArc: case kElmEllipse: case kElmEllipticArc: {
-        const uint8_t* b = reinterpret_cast<const uint8_t*>(&rec);
-        st.lineType = b[13] % 32;
+        st.lineType = ElementLineType(rec) % 32;
         if (p->lineWidthSize && info) {
-            double mm = CadGetF64(info->widths, 8 * (b[14] % 16));
+            double mm = CadGetF64(info->widths, 8 * (ElementLineWidth(rec) % 16));
             double px = mm * pxPerMm;
             if (std::isfinite(px) && px >= 1.5) st.width = px > 64 ? 64 : static_cast<int>(px + 0.5);
         }

@@ -71,8 +71,7 @@ void SetSmall(RenderContext& ctx, PixelPlane& plane, const StoredElement* e, con
 bool FastLine(RenderContext& ctx, PixelPlane& plane, const StoredElement* e) {
     const ElementRecord& r = e->rec;
     if (r.kind != kElmLine || ctx.p->termDraw) return false;
-    const uint8_t* b = reinterpret_cast<const uint8_t*>(&r);
-    if (b[13] % 32 != 0) return false;
+    if (ElementLineType(r) % 32 != 0) return false;
     COLORREF colour = ctx.ElementColour(r, e);
     if (ctx.StyleOf(r, colour).width > 1) return false;
     PxPt p0 = ctx.ToPx(CadGetF64(&r, kOffP1X), CadGetF64(&r, kOffP1Y));
@@ -103,8 +102,7 @@ bool FastLine(RenderContext& ctx, PixelPlane& plane, const StoredElement* e) {
 bool FastSmallShape(RenderContext& ctx, PixelPlane& plane, const StoredElement* e) {
     const ElementRecord& r = e->rec;
     if (r.kind == kElmCircle) {
-        const uint8_t* b = reinterpret_cast<const uint8_t*>(&r);
-        if (b[13] % 32 != 0) return false;
+        if (ElementLineType(r) % 32 != 0) return false;
         COLORREF colour = ctx.ElementColour(r, e);
         if (ctx.StyleOf(r, colour).width > 1) return false;
         double rpx = ctx.Px(std::fabs(CadGetF64(&r, kOffRadius)));

@@ -160,12 +160,12 @@ void DrawLeaf(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
         const double xy[4] = {F(rec, kOffP1X), F(rec, kOffP1Y), F(rec, kOffP2X), F(rec, kOffP2Y)};
         ctx.stroker->World(xy, 2);
         if (ctx.p->termDraw) {
-            const uint8_t* b = reinterpret_cast<const uint8_t*>(&rec);
-            if (b[15] || b[16]) {
+            const uint8_t startMark = ElementLineStartMark(rec), endMark = ElementLineEndMark(rec);
+            if (startMark || endMark) {
                 ctx.stroker->Flush();
                 PxPt a = ctx.ToPx(xy[0], xy[1]), e = ctx.ToPx(xy[2], xy[3]);
-                LineEnd(ctx, b[15], a, e, colour);
-                LineEnd(ctx, b[16], e, a, colour);
+                LineEnd(ctx, startMark, a, e, colour);
+                LineEnd(ctx, endMark, e, a, colour);
             }
         }
         break;

@@ -43,7 +43,7 @@ inline void AddPlacedPage(DbHeader* db, double angle = 0, bool composedOnly = fa
 
 // The frame transform of a frame element of scale s, angle a and origin o.
 inline void SetFrame(DbHeader* db, double s, double a, double ox, double oy) {
-    db->frameView = 1;
+    db->frame.view = 1;
     SetF64(db, 300, s);
     SetF64(db, 316, a);
     SetF64(db, 348, -(s * ox));

@@ -58,7 +58,7 @@ TEST(CadViewModes, SnapsAndPicksFollowTheViewMode) {
         DAriSetSettingsDataInt("NoSpatialIndex", scan);
         // Modes 3 and 4 of the table: view mode 0 with the frame flag 1, view
         // mode 2 with the flag 0.
-        db.h.frameView = r.mode == 2 || r.mode == 3 ? 1 : 0;
+        db.h.frame.view = r.mode == 2 || r.mode == 3 ? 1 : 0;
         ViewRecord vd(&db, r.mode == 3 ? 0 : r.mode == 4 ? 2 : r.mode);
         CadPoint3 p{r.x, r.y, 0};
         double out[3] = {-1, -1, -1};
@@ -80,7 +80,7 @@ TEST(CadViewModes, SnapsAndPicksFollowTheViewMode) {
     // The pick: at (45, 30.4) within 0.5 the placed line (distance 0.4 on the
     // sheet, 0.8 on its page) and the sheet line are found in paper space;
     // in model space only the sheet line.
-    db.h.frameView = 0;
+    db.h.frame.view = 0;
     for (int mode : {0, 1}) {
         SCOPED_TRACE(mode);
         ViewRecord vd(&db, mode);

@@ -2,7 +2,9 @@
 // nothing else; unlisted numbers fall through to the frame.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <set>
 
 #include "cmd_fixture.h"
 #include "command/host_messages.h"
@@ -28,8 +30,23 @@ CMessageMap* ObjectOf(CCommandHost& host, HostObjectId id) {
     return nullptr;
 }
 
+TEST_F(HostRouting, NumbersAreUniqueAndApartFromTheFramesOwn) {
+    std::set<UINT> seen;
+    for (size_t i = 0; i < kHostMessageCount; ++i) {
+        const HostMessageEntry& e = kHostMessages[i];
+        EXPECT_TRUE(seen.insert(e.msg).second) << e.name << " (" << e.msg << ") listed twice";
+        if (i > 0) {
+            EXPECT_LT(kHostMessages[i - 1].msg, e.msg) << e.name << ": index in number order";
+        }
+    }
+    // The frame answers these itself: a host object must never take them.
+    const UINT frameOwn[] = {UM_CMD_BUSY, UM_CURSOR_SETTINGS, UM_GET_CMDPANEL, UM_GET_ACCELERATOR,
+                             UM_SET_MODELESS_DIALOG};
+    for (UINT msg : frameOwn) EXPECT_EQ(seen.count(msg), 0u) << msg;
+}
+
 TEST_F(HostRouting, EveryNumberIsAnsweredByItsObjectAlone) {
-    std::map<HostObjectId, int> counts;
+    std::set<HostObjectId> answering;
     CCommandHost& host = frame->m_host;
     CMessageMap* members[] = {&host.m_sysCmd.m_wait, &host.m_sysCmd.m_db, &host.m_sysCmd.m_pbox,
                               &host.m_sysCmd.m_page, &host.m_sysCmd.m_config,
@@ -39,7 +56,7 @@ TEST_F(HostRouting, EveryNumberIsAnsweredByItsObjectAlone) {
     static uint8_t record[0x400];
     for (size_t i = 0; i < kHostMessageCount; ++i) {
         const HostMessageEntry& e = kHostMessages[i];
-        ++counts[e.object];
+        answering.insert(e.object);
         std::memset(record, 0, sizeof record);
         const LPARAM lp = reinterpret_cast<LPARAM>(record);
         // The wait answers at once when the end is already on its way.
@@ -62,13 +79,43 @@ TEST_F(HostRouting, EveryNumberIsAnsweredByItsObjectAlone) {
         CmdInput() = InputRecord();
         Drain();
     }
-    EXPECT_EQ(counts[HOST_OBJ_SYSCMD], 97);
-    EXPECT_EQ(counts[HOST_OBJ_WAIT], 1);
-    EXPECT_EQ(counts[HOST_OBJ_DB], 64);
-    EXPECT_EQ(counts[HOST_OBJ_PBOX], 26);
-    EXPECT_EQ(counts[HOST_OBJ_PAGE], 1);
-    EXPECT_EQ(counts[HOST_OBJ_CONFIG], 10);
-    EXPECT_EQ(counts[HOST_OBJ_INTERRUPT], 1);
+    // Every object of the chain answers something: none is dead weight.
+    for (HostObjectId id : {HOST_OBJ_SYSCMD, HOST_OBJ_WAIT, HOST_OBJ_DB, HOST_OBJ_PBOX, HOST_OBJ_PAGE,
+                            HOST_OBJ_CONFIG, HOST_OBJ_INTERRUPT})
+        EXPECT_EQ(answering.count(id), 1u) << "object " << id;
+}
+
+// A value set through one host message comes back through another, both
+// sent to the real frame and routed by the generated maps.
+TEST_F(HostRouting, SetThenGetRoundTrips) {
+    HWND f = frame->m_hWnd;
+    struct Case {
+        const char* name;
+        std::function<void(int)> set;
+        std::function<int()> get;
+    } cases[] = {
+        {"end-acknowledge flag", [&](int v) { SendMessageA(f, UM_END_ACK_FLAG, 0, v); },
+         [&] { return (int)SendMessageA(f, UM_END_ACK_FLAG, 1, 0); }},
+        {"locked-layer search mode", [&](int v) { SendMessageA(f, UM_SET_SEARCH_OPTION, 100, v); },
+         [&] {
+             SearchOptionRecord rec = {};
+             rec.words[0] = -1;
+             SendMessageA(f, UM_GET_SEARCH_OPTION, 100, (LPARAM)&rec);
+             return (int)rec.words[0];
+         }},
+        {"command flag", [&](int v) { SendMessageA(f, UM_SET_CMD_FLAG, 0, v); },
+         [&] { return Switches().cmdFlag; }},
+        {"undo pass suspended", [&](int v) { SendMessageA(f, UM_SUSPEND_UNDO_PASS, 0, v); },
+         [&] { return Switches().undoPassSuppressed; }},
+    };
+    for (const auto& c : cases) {
+        const int before = c.get();
+        for (int v : {1, 0}) {
+            c.set(v);
+            EXPECT_EQ(c.get(), v) << c.name;
+        }
+        c.set(before);
+    }
 }
 
 TEST_F(HostRouting, NumbersWithoutEntryAndPageSubCodes) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/cmd_request.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
 #include "panels/rp_menu.h"
@@ -115,13 +116,11 @@ TEST(PanelServices, ToolPanelIsFoundAndFollowsItsButtons) {
 
 TEST(PanelServices, RightClickEntriesAreBoundedAndTheBufferIsCommitted) {
     ClearRPMenuItems();
-    unsigned char request[0x30] = {};
-    const char* text = "削除";
-    std::memcpy(request + 0x08, &text, sizeof text);
-    int value = 77;
-    std::memcpy(request + 0x2c, &value, sizeof value);
+    CmdRequest request = {};
+    request.w.text = reinterpret_cast<uint32_t>("削除");
+    request.panelExtra = 77;
     int n = 0;
-    while (AddRPMenuItem(0, request) == 1) ++n;
+    while (AddRPMenuItem(0, &request) == 1) ++n;
     EXPECT_EQ(kRPMenuMaxItems, n);
 
     // Choosing an entry reaches the waiting command as a panel event.

@@ -108,10 +108,10 @@ TEST_F(SetupServicesTest, PagesAndViewModesOfTheActiveDrawing) {
     ViewData* d = GetViewData(view);
     d->viewMode = 2;
     EXPECT_EQ(1, UpdateFrameViewFlag(nullptr));
-    EXPECT_EQ(1, d->db->frameView);
+    EXPECT_EQ(1, d->db->frame.view);
     EXPECT_EQ(1, ShowPaperSpace());
     EXPECT_EQ(1, d->viewMode);
-    EXPECT_EQ(0, d->db->frameView);
+    EXPECT_EQ(0, d->db->frame.view);
     EXPECT_EQ(1, ShowModelSpace());
     EXPECT_EQ(0, d->viewMode);
     EXPECT_EQ(0, UpdateFrameViewFlag(m_main.m_hWnd));  // no drawing view
