@@ -129,7 +129,9 @@ void InstallCommandServices() {
     SetRPMenuRightClickOk(0);
     SetRPMenuHideFlags(0, 0);
   };
-  h.rightClickSwitchesAtRest = [] { return (RPMenuState.rightClickOk == 0 && RPMenuState.hideFlags == 0) ? 1 : 0; };
+  h.rightClickSwitchesAtRest = [] {
+    return (RPMenuState.rightClickOk == 0 && RPMenuState.hideFlags == 0) ? 1 : 0;
+  };
 
   // Point searches and picking. The wait loop sets the locked-layer search
   // mode around a pick; the library's search follows that mode.
