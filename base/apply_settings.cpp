@@ -12,7 +12,6 @@
 #include "base/library_lookup.h"
 #include "base/settings_files.h"
 #include "base/settings_message.h"
-#include "win/message_box.h"
 #include "base/text_utils.h"
 #include "base/user_folder.h"
 
@@ -109,7 +108,7 @@ std::string WithOneSeparator(std::string path) {
 }
 
 void ShowTempCheckError(const char* text) {
-  ZavMessageBox(nullptr, text, "テンポラリチェックエラー", MB_OK);
+  ShowSettingsMessage(nullptr, text, "テンポラリチェックエラー", MB_OK);
 }
 
 }  // namespace
@@ -491,7 +490,7 @@ int CCadSystemSettings::InitSettings() {
   if (g_neighbours.LoadRPMenuFile(m_ConfigData.File.RMenuPath.c_str()) == 0) {
     char text[600];
     FormatText(text, "%s ファイルが無いか異常です。", m_ConfigData.File.RMenuPath.c_str());
-    ZavMessageBox(GetSettingsMessageOwner(), text, "エラー", MB_OK | MB_ICONERROR);
+    ShowSettingsMessage(GetSettingsMessageOwner(), text, "エラー", MB_OK | MB_ICONERROR);
   }
   g_neighbours.WriteSystemLog(2, "System", "システム初期化 OK");
   m_bUserSettingsApplied = true;
@@ -529,9 +528,9 @@ int CCadSystemSettings::SaveConfigData(unsigned command) {
   char text[700];
   FormatText(text, "%s を更新します。\n前回更新日時 %d/%d/%d %d:%d:%d", path.c_str(), t.wYear, t.wMonth, t.wDay,
              t.wHour, t.wMinute, t.wSecond);
-  if (ZavMessageBox(nullptr, text, "確認", MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+  if (ShowSettingsMessage(nullptr, text, "確認", MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
     if (SaveConfigDataFile(path.c_str()) == -1)
-      ZavMessageBox(nullptr, "CCadSystem::SaveConfigData() エラー", "エラー", MB_OK | MB_ICONERROR);
+      ShowSettingsMessage(nullptr, "CCadSystem::SaveConfigData() エラー", "エラー", MB_OK | MB_ICONERROR);
   }
   return 0;
 }

@@ -17,7 +17,6 @@
 #include "base/dbcs.h"
 #include "base/local_settings_impl.h"
 #include "base/settings_message.h"
-#include "win/message_box.h"
 #include "base/text_utils.h"
 #include "base/user_folder.h"
 
@@ -119,7 +118,7 @@ void MoveAsideDamaged(const std::string& path) {
 void ReportFailure(const char* format, const std::string& path, const char* what) {
   char text[1024];
   FormatText(text, format, path.c_str(), what);
-  ZavMessageBox(nullptr, text, "確認", MB_OK | MB_ICONERROR);
+  ShowSettingsMessage(nullptr, text, "確認", MB_OK | MB_ICONERROR);
 }
 
 // The texts of the records are converted with the Japanese code page, as the

@@ -10,7 +10,6 @@
 #include "base/dbcs.h"
 #include "base/file_utils.h"
 #include "base/settings_message.h"
-#include "win/message_box.h"
 #include "base/text_utils.h"
 
 namespace {
@@ -86,7 +85,7 @@ bool FileExists(const std::string& path) {
 void ReportMissingCopy(HWND owner, const std::string& source) {
   char text[1024];
   FormatText(text, kMissingCopyText, source.c_str());
-  ZavMessageBox(owner, text, "エラー", MB_OK | MB_ICONERROR);
+  ShowSettingsMessage(owner, text, "エラー", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace

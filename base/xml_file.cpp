@@ -1,6 +1,6 @@
 #include "base/xml_file.h"
 
-#include "win/message_box.h"
+#include "base/settings_message.h"
 #include "base/xml_com.h"
 #include "base/xml_writer.h"
 
@@ -245,7 +245,7 @@ int CXMLFile::SaveFormatted(const char* path)
     if (SUCCEEDED(hr))
         return 1;
     std::string text = xmlcom::FailureMessage("設定ファイルの書き込みに失敗しました。\nError: %08X: %s\n", hr);
-    ZavMessageBox(nullptr, text.c_str(), "エラー", MB_OK | MB_ICONERROR);
+    ShowSettingsMessage(nullptr, text.c_str(), "エラー", MB_OK | MB_ICONERROR);
     return 0;
 }
 

@@ -243,38 +243,6 @@ int CmdModuleExists(int id) {
     return (attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY)) ? 1 : 0;
 }
 
-namespace {
-struct WaitCursor {
-    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    ~WaitCursor() { SetCursor(previous); }
-};
-}  // namespace
-
-int StartModuleCmd(int id, const char* text) {
-    if (!g_registry) return 0;
-    WaitCursor wait;
-    std::string path, args;
-    UINT mode = 0;
-    HMODULE module = g_registry->LoadCmdModule(id, path, args, &mode);
-    if (!module) return 0;
-    SetErrorMode(mode);
-    auto start = reinterpret_cast<StartCmdProc>(GetProcAddress(module, "StartCmd"));
-    if (!start) {
-        ShowError(5120);
-        g_registry->ReleaseModule();
-        return 0;
-    }
-    char buffer[MAX_PATH];
-    std::string joined = args.empty() ? std::string(text ? text : "")
-                                      : args + " " + (text ? text : "");
-    DbcsCopy(buffer, sizeof buffer, joined.c_str());
-    // Import and export modules run on the same guard as the commands.
-    CallModuleGuarded([&] { return start(CmdMainFrame(), buffer); }, module);
-    g_registry->ReleaseModule();
-    if (HostHooks().showElementCount) HostHooks().showElementCount();
-    return 1;
-}
-
 int CallLoadingDB(int id, const char* fileName, void* database, void* info1, void* info2) {
     if (!g_registry) return 0;
     std::string path, args;

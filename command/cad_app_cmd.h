@@ -101,7 +101,6 @@ int SplitCmdLine(const std::string& line, std::string& modulePath, std::string& 
 int GetCmdDisplayName(int id, char* buffer, size_t size = MAX_PATH);
 int GetCmdLineOfId(int id, char* buffer, size_t size = MAX_PATH);
 int CmdModuleExists(int id);
-int StartModuleCmd(int id, const char* text);
 int CallLoadingDB(int id, const char* fileName, void* database, void* info1, void* info2);
 
 // Entry points of a command module.

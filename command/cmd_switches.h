@@ -1,7 +1,7 @@
 // Per-command switches that modules set through host messages and that the
-// executor puts back to rest after every module command. The switches that
-// the panels read live with the panels: the layer-field lock (LayerFieldLock)
-// and the right-click pop-up's OK mode and hide flags (RPMenuState).
+// executor puts back to rest after every module command. The right-click
+// pop-up's OK mode and hide flags live with the pop-up (RPMenuState); the
+// executor reaches them through the host table.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,10 @@ struct CmdSwitches {
 };
 
 CmdSwitches& Switches();
+
+// While non-zero the tool panel's layer field ignores clicks (set by a module
+// through a host message, back to 0 after its command).
+extern int LayerFieldLock;
 
 // True when every switch the executor resets is at rest.
 bool SwitchesAtRest();

@@ -7,10 +7,17 @@
 
 namespace {
 HWND g_mainFrame = nullptr;
+HWND g_statusBar = nullptr;
+HWND g_mdiClient = nullptr;
 }
 
 HWND CmdMainFrame() { return g_mainFrame; }
 void SetCmdMainFrame(HWND frame) { g_mainFrame = frame; }
+// A destroyed bar is no bar: its handle could be taken by another window.
+HWND CmdStatusBar() { return (g_statusBar && IsWindow(g_statusBar)) ? g_statusBar : nullptr; }
+void SetCmdStatusBar(HWND bar) { g_statusBar = bar; }
+HWND CmdMdiClient() { return g_mdiClient; }
+void SetCmdMdiClient(HWND client) { g_mdiClient = client; }
 
 int CommandSystemInit(HWND frame, CCommandHost& host, HACCEL accel, void* mainAccelerator) {
     SetCmdMainFrame(frame);

@@ -12,9 +12,18 @@
 
 class CCommandHost;
 
+// The windows of the main frame, one home each: every part of the program
+// reads them here (the shell's MainFrameWindow, StatusBarWindow and
+// MdiClientWindow too). The shell sets them as it makes the windows.
 // The main-frame window modules receive as the first argument of StartCmd.
 HWND CmdMainFrame();
 void SetCmdMainFrame(HWND frame);
+// The prompt bar (status bar); null when it is gone.
+HWND CmdStatusBar();
+void SetCmdStatusBar(HWND bar);
+// The MDI client of the main frame.
+HWND CmdMdiClient();
+void SetCmdMdiClient(HWND client);
 
 // Makes the frame the target of every host message the command system
 // sends, gives the host objects the frame's window and shortcut words, and

@@ -14,7 +14,6 @@
 #include "command/host_hooks.h"
 #include "command/host_messages.h"
 #include "command/wait_loop.h"
-#include "view/view_table.h"
 
 namespace {
 
@@ -39,10 +38,16 @@ bool StartsWith(const char* text, const char* prefix) {
     return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
 }
 
+// The drawing view already showing the file, or null.
+HWND FindDrawingView(const std::string& path) {
+    auto& hook = HostHooks().findDrawingView;
+    return hook ? hook(path.c_str()) : nullptr;
+}
+
 // Shows the frame as it stands and activates the drawing window of `view`.
 void ActivateDrawing(HWND view) {
     if (HWND frame = CmdMainFrame()) ShowWindow(frame, SW_SHOWNA);
-    HWND mdi = HostHooks().mdiClientWindow ? HostHooks().mdiClientWindow() : nullptr;
+    HWND mdi = CmdMdiClient();
     if (mdi) PostMessageA(mdi, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(GetParent(view)), 0);
 }
 
@@ -75,7 +80,7 @@ int HandleOpen(const char* text) {
     TruncateDbcsText(path, kDdePathMax);
     HWND frame = CmdMainFrame();
     if (frame) SendMessageA(frame, UM_END_CMD, 0, 0);
-    if (HWND view = FindViewByFileOrDrawing(path.c_str(), nullptr)) {
+    if (HWND view = FindDrawingView(path)) {
         ActivateDrawing(view);
     } else {
         OpenDrawing(path);
@@ -127,14 +132,14 @@ int HandleFm9002(const char* text) {
     Executor().serviceCmdWaiting = 0;  // the service commands' wait ends
     std::string path(text + prefix, length - prefix - 2);
     TruncateDbcsText(path, kDdePathMax);
-    if (HWND view = FindViewByFileOrDrawing(path.c_str(), nullptr)) {
+    if (HWND view = FindDrawingView(path)) {
         ActivateDrawing(view);
     } else {
         OpenDrawing(path);
     }
-    if (HWND view = GetActiveView()) {
+    if (HWND view = CmdActiveView()) {
         if (frame) ShowWindow(frame, SW_RESTORE);
-        HWND mdi = HostHooks().mdiClientWindow ? HostHooks().mdiClientWindow() : nullptr;
+        HWND mdi = CmdMdiClient();
         if (mdi) SendMessageA(mdi, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(GetParent(view)), 0);
     }
     Sleep(100);

@@ -4,8 +4,6 @@
 #include "command/command_system.h"
 #include "command/executor.h"
 #include "command/host_hooks.h"
-#include "view/view_data.h"
-#include "view/view_table.h"
 
 int ApplicationClosingFlag = 0;
 int DrawingEventClosingFlag = 0;
@@ -24,17 +22,10 @@ int ExecDrawingEventCmd(ViewData* data, int kind) {
     switch (kind) {
     case 0:
         return RunEventCmd(DrawingEventClosingFlag ? 6201 : 6200, nullptr);
-    case 1: {
+    case 1:
         if (!data) return 0;
-        const int drawing = data->drawingId;
-        if (data->shared) {
-            for (HWND v = GetActiveView(); v; v = GetNextView(v))
-                if (ViewData* other = GetViewData(v))
-                    if (other->drawingId == drawing) other->drawingEvent = 0;
-        }
-        data->drawingEvent = 0;
+        if (HostHooks().clearDrawingEvent) HostHooks().clearDrawingEvent(data);
         return 1;
-    }
     case 3: {
         char line[MAX_PATH];
         if (!GetCmdLineOfId(6202, line, sizeof line)) return 1;

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "base/dbcs.h"
 #include "base/message_table.h"
 #include "base/text_utils.h"
 #include "command/cad_app_cmd.h"
@@ -14,9 +15,6 @@
 #include "command/host_hooks.h"
 #include "command/host_messages.h"
 #include "command/safe_call.h"
-#include "command/system_commands.h"
-#include "panels/panel_windows.h"
-#include "panels/rp_menu.h"
 #include "win/message_box.h"
 
 namespace {
@@ -103,6 +101,22 @@ const SystemCmdEntry kSystemCmds[] = {
     {4051, false, 0, nullptr, nullptr, 0, nullptr, 'B'},
 };
 
+// The action of the id, through the shell's service. An action that is not
+// there (or that the shell does not offer) reports the command not done: it
+// never counts as done with nothing done.
+SystemCmdOutcome RunSystemCmdService(int id, HWND owner, DWORD word, int& result) {
+    auto& hook = HostHooks().systemCommand;
+    const SystemCmdOutcome outcome = hook ? hook(id, owner, word) : SystemCmdOutcome(-1);
+    result = 1;
+    if (outcome.answer < 0) {
+        CmdLog(1, "System Cmd", "%ld この機能は使用できません", static_cast<long>(id));
+        result = 0;
+    } else if (id == 4008) {
+        result = outcome.answer;
+    }
+    return outcome;
+}
+
 const SystemCmdEntry* FindSystemCmd(int id) {
     for (const auto& e : kSystemCmds)
         if (e.id == id) return &e;
@@ -132,13 +146,14 @@ int RunSystemCmd(HWND owner, DWORD word, int id) {
         StatusText(1, GetMessageText(entry->nameMsg));
     }
     if (entry->logText) CmdLog(2, "System Cmd", entry->logText, static_cast<long>(id));
-    const SystemCmdOutcome outcome = RunSystemCmdAction(id, owner, word);
+    int result = 1;
+    const SystemCmdOutcome outcome = RunSystemCmdService(id, owner, word, result);
     if ((outcome.finish ? outcome.finish : entry->finish) == 'A') {
         StatusText(1, "");
-        RefreshToolPanel();
+        if (HostHooks().refreshToolPanel) HostHooks().refreshToolPanel();
     }
     SendCmdNotifyEnd(id);
-    return outcome.result;
+    return result;
 }
 
 // Every switch a module may have changed goes back to rest.
@@ -160,7 +175,7 @@ void ResetAfterModuleCmd() {
     ex.currentCmdId = 0;
     if (hooks.fastAccessOff) hooks.fastAccessOff();
     sw.fastAccess = 0;
-    SetRPMenuRightClickOk(0);
+    if (hooks.resetRightClickSwitches) hooks.resetRightClickSwitches();
     sw.highlightColor = 0;
     sw.cmdFlag = 0;
     StatusText(2, nullptr);
@@ -170,8 +185,23 @@ void ResetAfterModuleCmd() {
     if (hooks.resetRightClickEntries) hooks.resetRightClickEntries();
     CmdLog(2, "Cmd End", "OK");
     DropImportMark(1);
-    SetRPMenuHideFlags(0, 0);
 }
+
+// The one road to a module's "StartCmd": loads the module of the id and
+// finds the entry. Null when the module is not there, or when it has no
+// entry (the module then stays loaded for the caller to release).
+StartCmdProc LoadStartCmd(CCadAppCmd& registry, int id, std::string& path, std::string& args, UINT* errorMode,
+                          HMODULE* loaded) {
+    *loaded = registry.LoadCmdModule(id, path, args, errorMode);
+    if (!*loaded) return nullptr;
+    SetErrorMode(*errorMode);
+    return reinterpret_cast<StartCmdProc>(GetProcAddress(*loaded, "StartCmd"));
+}
+
+struct WaitCursor {
+    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    ~WaitCursor() { SetCursor(previous); }
+};
 
 int RunModuleCmd(HWND owner, DWORD word, int id, const char* text) {
     (void)owner;
@@ -184,11 +214,10 @@ int RunModuleCmd(HWND owner, DWORD word, int id, const char* text) {
         return 0;
     }
     std::string path, args;
-    HMODULE module = registry->LoadCmdModule(id, path, args, &ex.savedErrorMode);
+    HMODULE module = nullptr;
+    auto start = LoadStartCmd(*registry, id, path, args, &ex.savedErrorMode, &module);
     if (!module) return 0;
     if (text) args += std::string(" ") + text;
-    SetErrorMode(ex.savedErrorMode);
-    auto start = reinterpret_cast<StartCmdProc>(GetProcAddress(module, "StartCmd"));
     auto saveFg = reinterpret_cast<CwCmdSaveFgProc>(GetProcAddress(module, "CwCmdSaveFg"));
     auto ver = reinterpret_cast<CwCmdVerProc>(GetProcAddress(module, "CwCmdVer"));
     if (!start) {
@@ -228,10 +257,37 @@ int RunModuleCmd(HWND owner, DWORD word, int id, const char* text) {
 
 }  // namespace
 
+int RunModuleForFile(int id, const char* fileName) {
+    CCadAppCmd* registry = GetCmdRegistry();
+    if (!registry) return 0;
+    WaitCursor wait;
+    std::string path, args;
+    UINT mode = 0;
+    HMODULE module = nullptr;
+    auto start = LoadStartCmd(*registry, id, path, args, &mode, &module);
+    if (!module) return 0;
+    if (!start) {
+        if (HostHooks().showErrorMessage) HostHooks().showErrorMessage(5120);
+        registry->ReleaseModule();
+        return 0;
+    }
+    char buffer[MAX_PATH];
+    std::string joined = args.empty() ? std::string(fileName ? fileName : "")
+                                      : args + " " + (fileName ? fileName : "");
+    DbcsCopy(buffer, sizeof buffer, joined.c_str());
+    // Import and export modules run on the same guard as the commands.
+    CallModuleGuarded([&] { return start(CmdMainFrame(), buffer); }, module);
+    registry->ReleaseModule();
+    if (HostHooks().showElementCount) HostHooks().showElementCount();
+    return 1;
+}
+
 ExecutorState& Executor() {
     static ExecutorState state;
     return state;
 }
+
+int LayerFieldLock = 0;
 
 CmdSwitches& Switches() {
     static CmdSwitches switches;
@@ -241,9 +297,10 @@ CmdSwitches& Switches() {
 bool SwitchesAtRest() {
     const CmdSwitches& s = Switches();
     const ExecutorState& ex = Executor();
+    auto& rightClickAtRest = HostHooks().rightClickSwitchesAtRest;
     return s.enableUndo == 1 && s.undoPassSuppressed == 0 && LayerFieldLock == 0 &&
-           s.cmdFlag == 0 && s.fastAccess == 0 && RPMenuState.rightClickOk == 0 &&
-           s.highlightColor == 0 && RPMenuState.hideFlags == 0 && s.inputScaleEnabled == 1 &&
+           s.cmdFlag == 0 && s.fastAccess == 0 && (!rightClickAtRest || rightClickAtRest()) &&
+           s.highlightColor == 0 && s.inputScaleEnabled == 1 &&
            ex.moduleCmdRunning == 0 && ex.runningModuleCmdId == 0 && ex.currentCmdId == 0 &&
            ex.cmdSaveFlag == 0 && ex.moduleVersionFlag == 0 && ex.importMark == 0 &&
            (!GetCmdRegistry() || GetCmdRegistry()->CurrentModule() == nullptr);

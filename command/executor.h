@@ -26,6 +26,12 @@ ExecutorState& Executor();
 // 1 done, 0 not done. `text` may be null (no argument text).
 int ExecCadCmd(HWND owner, DWORD word, const char* text);
 int ExecCadCmdBusy(HWND owner, DWORD word, const char* text);
+// The import and export modules of the open and save roads (5106, 5111
+// ...): the module's "StartCmd" gets the file name after its own arguments,
+// under the wait cursor and the guard, without a command's bracket (the
+// road around it is the command). The same road to "StartCmd" as the
+// module commands. 1 when the module ran, 0 when it is not there.
+int RunModuleForFile(int id, const char* fileName);
 // The handler of UM_EXEC_CMD (wParam command word, lParam argument text).
 LRESULT OnExecCmdMessage(WPARAM wParam, LPARAM lParam);
 

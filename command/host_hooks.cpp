@@ -36,7 +36,3 @@ HWND CmdActiveView() {
     return hook ? hook() : nullptr;
 }
 
-HWND CmdStatusBar() {
-    auto& hook = HostHooks().statusBarWindow;
-    return hook ? hook() : nullptr;
-}

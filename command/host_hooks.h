@@ -20,6 +20,21 @@
 #include <vector>
 
 #include "cadlib/WmCadApiDb.h"
+#include "command/command_system.h"  // the main frame's windows
+
+struct ViewData;
+
+// What the action of a system command answers the executor: `answer` 0 when
+// the action ran, -1 when there is no action for the id (the command is not
+// done), for 4008 the executor's result; `finish` 'A' or 'B' when the action
+// decided how the command ends, 0 for the way of the executor's table. An
+// answer alone converts, leaving the end to the table.
+struct SystemCmdOutcome {
+    int answer = 0;
+    char finish = 0;
+    SystemCmdOutcome(int answerOfAction = 0, char finishOfAction = 0)
+        : answer(answerOfAction), finish(finishOfAction) {}
+};
 
 // X(name, signature, what it serves)
 #define CMD_HOST_SERVICES(X)                                                                          \
@@ -39,9 +54,6 @@
     X(layerPatternFile, std::string(), "the szLPatRd setting")                                         \
     X(translateAccel, BOOL(HWND frame, HACCEL table, MSG * msg),                                       \
       "accelerator translation of nested loops")                                                       \
-    /* --- Windows known to the shell ---------------------------------------------------- */       \
-    X(statusBarWindow, HWND(), "the prompt bar")                                                       \
-    X(mdiClientWindow, HWND(), "the MDI client of the main frame")                                     \
     /* --- Drawing windows --------------------------------------------------------------- */       \
     X(activeView, HWND(), "the active drawing view; null when no drawing is open")                    \
     X(activeDb, void*(), "the database header of the active view's drawing, or null")                 \
@@ -63,6 +75,10 @@
     X(getGridSnappedCursorPoint, void(double pt[3]), "the cursor point on the grid")                   \
     X(drawInputBasePoint, void(int mode), "mode 0 hides the input base-point mark, 3 draws it")        \
     X(overviewPick, void(int* layer, int* page), "the layer and page of the last overview click")     \
+    X(findDrawingView, HWND(const char* path),                                                         \
+      "the drawing view showing the file or drawing of that name, or null")                           \
+    X(clearDrawingEvent, void(ViewData * data),                                                        \
+      "clears the drawing-event word of every window of the record's drawing")                        \
     X(drawingRectToClient, int(void* request),                                                         \
       "world rectangle (+0x28) to client rectangle (+0x2c) of view +0x24")                             \
     X(setDbEpsilon, LRESULT(WPARAM, LPARAM request),                                                   \
@@ -73,6 +89,9 @@
     X(resetRightClickEntries, void(), "drops the running command's right-click entries")               \
     X(clearPanelPages, void(), "closes every page of the application panel")                           \
     X(pushRecentCommand, void(int id, const char* name), "records a command on the recent list")      \
+    X(refreshToolPanel, void(), "the tool panel shows the active drawing's state again")              \
+    X(resetRightClickSwitches, void(), "the right-click pop-up's OK mode and hide flags back to rest") \
+    X(rightClickSwitchesAtRest, int(), "1 while the OK mode and hide flags are at rest")              \
     /* --- Point searches and picking ---------------------------------------------------- */       \
     X(snapSearch, int(int kind, double pt[3]),                                                         \
       "kind 1 end point, 2 intersection, 3 centre, 4 mid point, 5 on line: takes the point in pt "   \
@@ -93,9 +112,8 @@
     X(yesNoPlain, LRESULT(WPARAM, LPARAM), "the plain yes/no question: 0 no, 1 otherwise")            \
     X(yesNoCancel, LRESULT(WPARAM, LPARAM), "the yes/no/cancel question: 1 yes, 2 cancel, 0 no")      \
     X(rasterFunc, LRESULT(WPARAM, LPARAM), "a raster-image operation on a request")                    \
-    X(systemCommand, int(int id, HWND owner, DWORD word),                                              \
-      "the action of a system command (dialogs, save, new drawing ...): the executor's result for "  \
-      "entries whose action decides it (4008), -1 when the action is not there")                      \
+    X(systemCommand, SystemCmdOutcome(int id, HWND owner, DWORD word),                                 \
+      "the action of a system command (dialogs, save, new drawing, close, exit ...)")                 \
     X(ddeOpenDrawing, int(const char* path),                                                           \
       "DDE \"{Open(\" and \"{FM9002(\": activates the drawing's window or opens the file")             \
     /* --- Drawing windows for the element, undo, page and temporary-database services --- */ \
@@ -259,4 +277,3 @@ std::vector<std::string> EmptyHostServices();
 // Convenience calls that fall back to the "not there" answer.
 void CmdLog(int level, const char* category, const char* format, ...);
 HWND CmdActiveView();
-HWND CmdStatusBar();

@@ -11,7 +11,6 @@
 #include "command/host_hooks.h"
 #include "command/host_objects.h"
 #include "command/wait_loop.h"
-#include "panels/panel_windows.h"
 
 namespace {
 

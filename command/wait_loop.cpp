@@ -302,7 +302,7 @@ int WaitCmdEvent(CmdRequest* request, HACCEL accel) {
         if (got == -1) return CMD_RES_QUIT;
         HWND frame = CmdMainFrame();
         if (accel && h.translateAccel && h.translateAccel(frame, accel, &msg)) continue;
-        HWND mdi = h.mdiClientWindow ? h.mdiClientWindow() : nullptr;
+        HWND mdi = CmdMdiClient();
         if (mdi && TranslateMDISysAccel(mdi, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

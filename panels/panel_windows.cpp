@@ -6,7 +6,6 @@
 #include "panels/rp_menu.h"
 
 int ToolPanelNoViewSelection = 0;
-int LayerFieldLock = 0;
 int PanelFocusRedirect = 0;
 HWND PanelInputWindow = nullptr;
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "command/cmd_switches.h"  // LayerFieldLock
 #include "win/window.h"
 
 // A command panel (held by a CCmdPanelDockWin): a visible child with id 0
@@ -80,8 +81,6 @@ class CAppPanel : public CWindowBase {
 HWND ToolPanelWindow();
 // The 1-based first-selector value used while no view is open (start-up: 4).
 extern int ToolPanelNoViewSelection;
-// While non-zero the tool panel's layer field ignores clicks.
-extern int LayerFieldLock;
 
 // The snap-mode bits of the tool panel are the running word
 // Running().snapModeFlags (base/running_settings.h), the one word the

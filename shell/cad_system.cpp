@@ -5,6 +5,7 @@
 
 #include "base/dbcs.h"
 #include "base/message_table.h"
+#include "command/command_system.h"
 #include "view/status_bar.h"
 #include "shell/host_messages_shell.h"
 #include "shell/main_accelerator.h"
@@ -21,9 +22,6 @@ HWND AppPanelFocusItem = nullptr;
 HWND AppPanelEditField = nullptr;
 
 namespace {
-HWND g_mainFrame = nullptr;
-HWND g_statusBar = nullptr;
-HWND g_mdiClient = nullptr;
 
 const PaperSizeRow kPaperRows[29] = {
     {"A0 横", 16, 841, 1189},     {"A1 横", 17, 594, 841},      {"A2 横", 18, 420, 594},
@@ -49,12 +47,13 @@ void BuildPaperSizeTable() {
   }
 }
 
-HWND MainFrameWindow() { return g_mainFrame; }
-HWND StatusBarWindow() { return g_statusBar; }
-HWND MdiClientWindow() { return g_mdiClient; }
-void SetMainFrameWindow(HWND w) { g_mainFrame = w; }
-void SetStatusBarWindow(HWND w) { g_statusBar = w; }
-void SetMdiClientWindow(HWND w) { g_mdiClient = w; }
+// The windows live in the command system's one home for them.
+HWND MainFrameWindow() { return CmdMainFrame(); }
+HWND StatusBarWindow() { return CmdStatusBar(); }
+HWND MdiClientWindow() { return CmdMdiClient(); }
+void SetMainFrameWindow(HWND w) { SetCmdMainFrame(w); }
+void SetStatusBarWindow(HWND w) { SetCmdStatusBar(w); }
+void SetMdiClientWindow(HWND w) { SetCmdMdiClient(w); }
 
 int LaunchKind() {
   if (LaunchMode == 99 || LaunchMode == 0) return 1;

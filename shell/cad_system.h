@@ -75,7 +75,8 @@ class CCadSystem : public CCadSystemSettings {
 
 CCadSystem& GetCadSystem();
 
-// Process-wide window handles (null until set, never cleared).
+// The main frame's windows (null until set), kept in their one home of the
+// command system (command/command_system.h).
 HWND MainFrameWindow();
 HWND StatusBarWindow();
 HWND MdiClientWindow();

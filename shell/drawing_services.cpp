@@ -23,6 +23,17 @@
 #include "view/view_table.h"
 #include "view/view_transform.h"
 
+void ClearDrawingEventWords(ViewData* data) {
+  if (!data) return;
+  const int drawing = data->drawingId;
+  if (data->shared) {
+    for (HWND v = GetActiveView(); v; v = GetNextView(v))
+      if (ViewData* other = GetViewData(v))
+        if (other->drawingId == drawing) other->drawingEvent = 0;
+  }
+  data->drawingEvent = 0;
+}
+
 namespace {
 
 HWND NewUntitledDrawingWindow() {

@@ -5,5 +5,10 @@
 #pragma once
 
 struct CmdHostHooks;
+struct ViewData;
 
 void InstallDrawingServices(CmdHostHooks& h);
+
+// Clears the drawing-event word of every window of the record's drawing
+// (the command system's clearDrawingEvent).
+void ClearDrawingEventWords(ViewData* data);

@@ -8,6 +8,7 @@
 #include "base/message_table.h"
 #include "base/running_settings.h"
 #include "base/settings_layer.h"
+#include "base/settings_message.h"
 #include "base/system_log.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/host_hooks.h"
@@ -26,7 +27,7 @@
 #include "shell/save_road.h"
 #include "shell/settings_services.h"
 #include "shell/shell_seams.h"
-#include "shell/system_command_actions.h"
+#include "shell/system_commands.h"
 #include "shell/yes_no_services.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
@@ -48,31 +49,6 @@ const char kEmptyServiceLogText[] = "ホストサービスが設定されてい�
 namespace {
 
 DbHeader* ActiveDb() { return GetActiveViewDb(); }
-
-}  // namespace
-
-int RunSystemCommandAction(int id, HWND owner, DWORD word) {
-  const int road = RunDocumentCommand(id, owner, word);
-  if (road != -1) return road;
-  HWND frame = MainFrameWindow() ? MainFrameWindow() : owner;
-  switch (id) {
-    case 4000:
-      return RunNewDrawingCommand(owner ? owner : frame);
-    case 4025:
-      return RunSecondWindowCommand();
-    case 4050:
-      return RunStartDrawingCommand(owner ? owner : frame, word);
-    case 4005:
-      if (HWND view = GetActiveView()) PostMessageA(GetParent(view), WM_CLOSE, 0, 0);
-      return 0;
-    case 4006:
-      PostMessageA(owner ? owner : frame, WM_CLOSE, 0, 0);
-      return 0;
-  }
-  return -1;
-}
-
-namespace {
 
 // One candidate of a pick among several: 1 take it, 0 the next, 2 stop.
 int AskPickCandidate() {
@@ -102,10 +78,6 @@ void InstallCommandServices() {
   h.translateAccel = [](HWND frame, HACCEL table, MSG* msg) -> BOOL {
     return GetCadSystem().TranslateAccel(frame, table, msg);
   };
-
-  // Windows of the shell.
-  h.statusBarWindow = [] { return StatusBarWindow(); };
-  h.mdiClientWindow = [] { return MdiClientWindow(); };
 
   // Drawing windows.
   h.activeView = [] { return GetActiveView(); };
@@ -142,6 +114,8 @@ void InstallCommandServices() {
     *layer = OverviewClickedLayer;
     *page = d ? d->overviewPage : 0;
   };
+  h.findDrawingView = [](const char* path) { return FindViewByFileOrDrawing(path, nullptr); };
+  h.clearDrawingEvent = ClearDrawingEventWords;
   h.drawingRectToClient = [](void* request) { return WorldRectToViewRect(0, 0, request); };
 
   // Panels.
@@ -150,6 +124,14 @@ void InstallCommandServices() {
   h.resetRightClickEntries = [] { ResetRPMenuItems(); };
   h.clearPanelPages = [] { ClearAllPBoxPages(); };
   h.pushRecentCommand = [](int id, const char* name) { PushRecentCommand(name, id); };
+  h.refreshToolPanel = [] { RefreshToolPanel(); };
+  h.resetRightClickSwitches = [] {
+    SetRPMenuRightClickOk(0);
+    SetRPMenuHideFlags(0, 0);
+  };
+  h.rightClickSwitchesAtRest = [] {
+    return (RPMenuState.rightClickOk == 0 && RPMenuState.hideFlags == 0) ? 1 : 0;
+  };
 
   // Point searches and picking. The wait loop sets the locked-layer search
   // mode around a pick; the library's search follows that mode.
@@ -190,7 +172,7 @@ void InstallCommandServices() {
   h.rasterFunc = [](WPARAM operation, LPARAM request) -> LRESULT {
     return ExecRasterRequest(static_cast<int>(operation), reinterpret_cast<void*>(request));
   };
-  h.systemCommand = RunSystemCommandAction;
+  h.systemCommand = RunSystemCmdAction;
   h.ddeOpenDrawing = [](const char* path) { return OpenOrActivateDrawing(path); };
 
   // Settings layer, for command modules.
@@ -217,6 +199,8 @@ void InstallNeighbourServices() {
   n.InitCadFileBackup = [](const CadFileBackupSettings& s) { FileBackup().Init(s); };
   n.WriteSystemLog = WriteSystemLogText;
   n.SetTolerances = SetGeometryTolerances;
+  // The settings files tell the user of their faults through the system's box.
+  SetSettingsMessageHandler(ZavMessageBox);
   LocalIniNeighbours().SetCursorFindArea = SetPickAperture;
   // The pen colours and the UI library's record pointer keep their
   // defaults: both reach the loaded libraries themselves.
@@ -258,6 +242,7 @@ std::vector<std::string> EmptyHostServiceNames() {
   };
   for (const auto& s : settings)
     if (!s.set) empty.push_back(std::string("settings.") + s.name);
+  if (!GetSettingsMessageHandler()) empty.push_back("settings.message");
   if (!LocalIniNeighbours().SetCursorFindArea) empty.push_back("localIni.SetCursorFindArea");
   if (!CadwinSaveHandler) empty.push_back("cadwin.saveHandler");
   if (!CadwinHost().loadAccelerator) empty.push_back("cadwin.loadAccelerator");

@@ -10,18 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "shell/system_commands.h"  // RunSystemCommandAction, for tests
+
 // Fills every table. Start-up calls it first thing in CCadSystem::Init, so
 // that applying the settings already reaches the real neighbours; each
 // service looks up the windows it needs when it is called, so those that
 // need the main frame or the prompt bar answer as with no window until
 // SubInitialize has set them.
 void InstallHostServices();
-
-// The system commands the shell carries out itself (the command system's
-// systemCommand service): the roads of the documents first, then new
-// drawing (4000), second window (4025), start drawing (4050), close (4005)
-// and exit (4006). 0 when it ran, -1 for an id the shell has no action for.
-int RunSystemCommandAction(int id, HWND owner, DWORD word);
 
 // The services left empty across all tables, named "table.entry" (for
 // example "command.activeView", "docking.isDockLayoutLocked").

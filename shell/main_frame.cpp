@@ -31,6 +31,7 @@
 #include "shell/save_road.h"
 #include "setup/db_info.h"
 #include "shell/shell_seams.h"
+#include "shell/system_commands.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
 
@@ -594,18 +595,20 @@ LRESULT CMainFrame::OnFeedF10(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CMainFrame::OnExit(WORD, WORD, HWND, BOOL&) {
-  ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+  CloseApplication(m_hWnd);
   return 0;
 }
 
+// Reached only when the executor did not carry the command out (see
+// RouteCommand): the bare window-making step of the new-drawing command,
+// without its dialog.
 LRESULT CMainFrame::OnNewDrawing(WORD, WORD, HWND, BOOL& handled) {
   if (!NewDrawingWindow(m_hWnd, 0, nullptr, nullptr)) handled = FALSE;
   return 0;
 }
 
 LRESULT CMainFrame::OnCloseDrawing(WORD, WORD, HWND, BOOL&) {
-  HWND view = GetActiveView();
-  if (view) ::PostMessageA(::GetParent(view), WM_CLOSE, 0, 0);
+  CloseActiveDrawing();
   return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "base/system_log.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/cad_app_cmd.h"
+#include "command/executor.h"
 #include "setup/layers.h"
 #include "shell/cad_system.h"
 #include "shell/drawing_types.h"
@@ -88,7 +89,7 @@ void ShowLoadError(const char* fileName, const char* text) {
 }  // namespace
 
 OpenRoadLinks& OpenRoad() {
-    static OpenRoadLinks links{DefaultNewWindow, [](int id, const char* f) { return StartModuleCmd(id, f); }};
+    static OpenRoadLinks links{DefaultNewWindow, [](int id, const char* f) { return RunModuleForFile(id, f); }};
     return links;
 }
 

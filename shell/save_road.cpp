@@ -14,6 +14,7 @@
 #include "cadlib/WmCadApiDb.h"
 #include "command/cad_app_cmd.h"
 #include "command/drawing_events.h"
+#include "command/executor.h"
 #include "setup/db_info.h"
 #include "shell/cad_system.h"
 #include "shell/drawing_types.h"
@@ -304,7 +305,7 @@ int SaveDrawingFile(HWND view, char* fileName) {
         }
         case 4:
         case 7:
-            result = StartModuleCmd(kind == 4 ? 5111 : 5106, fileName);
+            result = RunModuleForFile(kind == 4 ? 5111 : 5106, fileName);
             if (HWND bar = StatusBarWindow()) ::SendMessageA(bar, WM_USER, 2, 0);
             break;
         case 5:

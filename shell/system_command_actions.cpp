@@ -8,7 +8,7 @@
 #include "base/dbcs.h"
 #include "base/message_table.h"
 #include "base/running_settings.h"
-#include "command/system_commands.h"
+#include "setup/drawing_info.h"
 #include "panels/panel_windows.h"
 #include "setup/layers.h"
 #include "setup/setup_dialogs.h"

@@ -7,6 +7,7 @@
 
 #include "base/dbcs.h"
 #include "base/message_table.h"
+#include "command/command_system.h"
 #include "command/host_messages.h"
 #include "panels/rp_menu.h"
 #include "view/view_table.h"
@@ -15,7 +16,6 @@ namespace {
 const char kStatusBarClass[] = "CadStatusBar";
 const int kDefaultPromptId = 5000;
 const int kEndCommandMenuText = 5180;
-HWND g_currentBar = nullptr;
 
 void FocusActiveView() {
   HWND view = GetActiveView();
@@ -24,13 +24,13 @@ void FocusActiveView() {
 }  // namespace
 
 HWND CurrentStatusBarWindow() {
-  return (g_currentBar && ::IsWindow(g_currentBar)) ? g_currentBar : nullptr;
+  return CmdStatusBar();
 }
 
 CCadStatusBar::CCadStatusBar() {}
 
 CCadStatusBar::~CCadStatusBar() {
-  if (g_currentBar && g_currentBar == m_hWnd) g_currentBar = nullptr;
+  if (m_hWnd && CmdStatusBar() == m_hWnd) SetCmdStatusBar(nullptr);
   DestroyMembers();
 }
 
@@ -58,7 +58,7 @@ HWND CCadStatusBar::Create(HWND parent, const RECT& rc, UINT id) {
   a.SetRect(rc);
   a.id = id;
   HWND h = CWindowBase::Create(a);
-  if (h) g_currentBar = h;
+  if (h) SetCmdStatusBar(h);  // the bar created last is the prompt bar
   return h;
 }
 

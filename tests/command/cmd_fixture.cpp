@@ -63,6 +63,7 @@ void CommandFixture::SetUp() {
     barArgs.style = WS_POPUP;
     ASSERT_NE(statusBar->Create(barArgs), nullptr);
     SetCmdMainFrame(frame->m_hWnd);
+    SetCmdStatusBar(statusBar->m_hWnd);
     frame->m_host.SetFrame(frame->m_hWnd, nullptr, nullptr);
 
     CmdHostHooks& h = HostHooks();
@@ -72,7 +73,6 @@ void CommandFixture::SetUp() {
     };
     h.showErrorMessage = [this](int id) { errors.push_back("msg:" + std::to_string(id)); };
     h.showErrorText = [this](const char* text) { errors.push_back(text); };
-    h.statusBarWindow = [this] { return statusBar->m_hWnd; };
     h.safeGuard = [this] { return safe; };
     h.backupModified = [this] { ++backups; };
     h.clearPanelPages = [this] { ++panelClears; };
@@ -119,6 +119,7 @@ void CommandFixture::TearDown() {
     if (statusBar && statusBar->m_hWnd) DestroyWindow(statusBar->m_hWnd);
     if (frame && frame->m_hWnd) DestroyWindow(frame->m_hWnd);
     SetCmdMainFrame(nullptr);
+    SetCmdStatusBar(nullptr);
     Drain();
 }
 

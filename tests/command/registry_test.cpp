@@ -8,6 +8,7 @@
 #include "cmd_fixture.h"
 #include "tests/app/test_commands.h"
 #include "command/cad_app_cmd.h"
+#include "command/executor.h"
 #include "win/message_box.h"
 
 namespace {
@@ -246,11 +247,11 @@ TEST_F(CmdRegistryModules, ResidentModuleStaysLoadedUntilTheRegistryGoes) {
     DeleteFileA(resident.c_str());
 }
 
-TEST_F(CmdRegistryModules, StartModuleCmdJoinsItsText) {
-    EXPECT_EQ(StartModuleCmd(kCmdQuick, "extra"), 1);
+TEST_F(CmdRegistryModules, RunModuleForFileJoinsItsText) {
+    EXPECT_EQ(RunModuleForFile(kCmdQuick, "extra"), 1);
     EXPECT_TRUE(LogHas("TESTCMD quick id=0 args=/C:Quick extra")) << LogText();
     EXPECT_EQ(registry->CurrentModule(), nullptr);
-    EXPECT_EQ(StartModuleCmd(kCmdBroken, ""), 0);
+    EXPECT_EQ(RunModuleForFile(kCmdBroken, ""), 0);
     EXPECT_EQ(errors.back(), "msg:5120");
 }
 

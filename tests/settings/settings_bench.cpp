@@ -10,6 +10,7 @@
 
 #include "base/apply_settings.h"
 #include "base/settings_files.h"
+#include "base/settings_message.h"
 #include "win/message_box.h"
 #include "base/user_folder.h"
 
@@ -56,6 +57,7 @@ int main() {
   CreateDirectoryA((root + "\\Documents").c_str(), nullptr);
   SetUserFolderOverrides((root + "\\Local").c_str(), (root + "\\Documents").c_str(), install.c_str());
   win::MessageBoxTestHook quiet;  // no box may stop the measurement
+  SetSettingsMessageHandler(ZavMessageBox);
   {
     // The shipped copies from the installation folder beside the bench;
     // without it, copies written from the defaults.

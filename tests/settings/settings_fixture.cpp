@@ -8,6 +8,7 @@
 
 #include "base/apply_settings.h"
 #include "base/settings_files.h"
+#include "base/settings_message.h"
 #include "base/user_folder.h"
 
 
@@ -61,6 +62,7 @@ void SettingsFixture::SetUp() {
   WriteBytes(InstallPath("LocalSettings.ini"), "[System]\r\n");
   Touch(InstallPath("LocalSettings.ini"), -3600);
   boxes_.reset(new win::MessageBoxTestHook());
+  SetSettingsMessageHandler(ZavMessageBox);  // as the program installs it
   SetSettingsFileOps(nullptr);
   Neighbours() = DefaultSettingsNeighbours();
 }

@@ -6,6 +6,7 @@
 
 #include "base/apply_settings.h"
 #include "base/settings_layer.h"
+#include "base/settings_message.h"
 #include "base/user_folder.h"
 
 std::string LayerFixture::DistFile(const std::string& name)
@@ -64,6 +65,7 @@ void LayerFixture::SetUp()
     }
     SetProgramIniPathOverride(InstallPath("ZavIrurer.ini").c_str());
     boxes_.reset(new win::MessageBoxTestHook());
+    SetSettingsMessageHandler(ZavMessageBox);  // as the program installs it
     Neighbours() = DefaultSettingsNeighbours();
     Neighbours().LoadRPMenuFile = [](const char*) { return 1; };  // no right-click menu file here
 }

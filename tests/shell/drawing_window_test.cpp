@@ -7,16 +7,19 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "base/running_settings.h"
 #include "cadlib/WmCadApiDb.h"
 #include "frame_fixture.h"
 #include "setup/db_info.h"
 #include "shell/host_services.h"
+#include "shell/system_commands.h"
 #include "tests/cadlib/drawing_builder.h"
 #include "view/drawing_state.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
+#include "win/message_box.h"
 
 namespace {
 
@@ -237,6 +240,53 @@ TEST_F(DrawingWindowTest, TheWindowMenuListsTheDrawingWindows) {
         << title << " in " << listed << " (" << GetMenuItemCount(popup) << " items, maximised "
         << IsZoomed(child) << ")";
   }
+}
+
+TEST_F(DrawingWindowTest, SystemCommandActionsWithoutADrawing) {
+  // The executor's service for the system commands, with no drawing open.
+  ASSERT_EQ(nullptr, GetActiveView());
+  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, owner);
+  struct {
+    int id;
+    char finish;        // how the action ended the command
+    bool closesOwner;   // WM_CLOSE posted to the owner
+  } cases[] = {
+      {4006, 0, true},    // exit: the owner (the main frame) is asked to close
+      {4005, 0, false},   // close drawing: nothing to close
+      {4021, 'B', false}, // drawing information: nothing to show
+      {4040, 0, false},   // model space: nothing to show
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.id);
+    const SystemCmdOutcome out = RunSystemCmdAction(c.id, owner, c.id);
+    EXPECT_EQ(0, out.answer);
+    EXPECT_EQ(c.finish, out.finish);
+    MSG msg;
+    EXPECT_EQ(c.closesOwner, PeekMessageA(&msg, owner, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE);
+  }
+  // The frame's own entries for exit and close reach the same actions.
+  CloseApplication(owner);
+  MSG msg;
+  EXPECT_TRUE(PeekMessageA(&msg, owner, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+
+  // With every drawing-window slot taken, a new drawing is refused.
+  HWND savedSlots[kViewTableSize];
+  std::memcpy(savedSlots, ViewTable, sizeof savedSlots);
+  for (auto& slot : ViewTable) slot = owner;
+  for (int id : {4000, 4050}) {
+    SCOPED_TRACE(id);
+    win::MessageBoxTestHook boxes;
+    ClearShellTrace();
+    const SystemCmdOutcome out = RunSystemCmdAction(id, frame->m_hWnd, id);
+    EXPECT_EQ('B', out.finish);
+    EXPECT_NE(std::string::npos, ShellTraceText().find("Error,これ以上ウィンドウを開けません")) << ShellTraceText();
+    ASSERT_EQ(1u, boxes.Calls().size());
+    EXPECT_EQ("新規図面", boxes.Calls()[0].caption);
+  }
+  std::memcpy(ViewTable, savedSlots, sizeof savedSlots);
+  EXPECT_EQ(nullptr, GetActiveView()) << "no window was made";
+  DestroyWindow(owner);
 }
 
 }  // namespace

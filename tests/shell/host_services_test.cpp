@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/settings_message.h"
 #include "command/host_hooks.h"
 #include "docking/docking_hooks.h"
 #include "shell/host_services.h"
@@ -42,6 +43,12 @@ TEST(HostServices, EveryServiceIsFilledAndAnEmptyOneIsNamedInTheLog) {
     for (const char* name : {"writeLog", "undoLevel", "snapSearch", "systemCommand", "writeSettingString"})
         EXPECT_NE(std::find(all.begin(), all.end(), name), all.end()) << name;
     HostHooks() = saved;
+
+    // The settings files show their messages only through the handler the
+    // program installs: without it the check names it.
+    InstallHostServices();
+    SetSettingsMessageHandler(nullptr);
+    EXPECT_EQ(Joined(EmptyHostServiceNames()), "settings.message ");
 
     InstallHostServices();
     EXPECT_EQ(Joined(EmptyHostServiceNames()), "");

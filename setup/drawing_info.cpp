@@ -1,12 +1,15 @@
 // Drawing information of a drawing, read and written through the CAD library.
-#include <windows.h>
+#include "setup/drawing_info.h"
 
-#include "command/host_hooks.h"
+#include <vector>
+
 #include "cadlib/WmCadApiDb.h"
-#include "command/system_commands.h"
 #include "panels/panel_windows.h"
+#include "setup/db_info.h"
 #include "setup/layers.h"
+#include "setup/setup_dialogs.h"
 #include "view/drawing_state.h"
+#include "view/input_scale.h"
 #include "view/view_coords.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
@@ -40,3 +43,23 @@ int ApplyDrawingInfo(HWND view, const void* block, int loadPattern) {
     return 0;
 }
 
+SystemCmdOutcome RunDrawingInfoCommand() {
+    SystemCmdOutcome out;
+    CloseInputScaleWindow();
+    HWND view = GetActiveView();
+    if (!view) {
+        if (HWND bar = CmdStatusBar()) SendMessageA(bar, WM_USER, 1, reinterpret_cast<LPARAM>(""));
+        out.finish = 'B';
+        return out;
+    }
+    ViewData* data = GetViewData(view);
+    if (!data || !data->db) {
+        out.finish = 'B';
+        return out;
+    }
+    std::vector<char> block(sizeof(DbInfoHead), 0);
+    ReadDrawingInfo(data->db, block.data());
+    if (RunDrawingInfoDialog(reinterpret_cast<DbInfoHead*>(block.data())) == 0)
+        ApplyDrawingInfo(view, block.data(), 0);
+    return out;
+}
