@@ -7,7 +7,7 @@
 #include "command/host_hooks.h"
 #include "win/message_box.h"
 #include "panels/panel_windows.h"
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "setup/page_services.h"
 #include "setup/setup_dialogs.h"
 #include "view/input_scale.h"

@@ -11,7 +11,7 @@
 #include "base/running_settings.h"
 #include "base/system_log.h"
 #include "command/temp_db.h"
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "view/key_cursor.h"
 #include "view/view_data.h"
 #include "view/view_transform.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "base/apply_settings.h"
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "tests/cadlib_draw/draw_fixture.h"
 #include "view/view_paint.h"
 #include "view_fixture.h"
