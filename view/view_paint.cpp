@@ -29,6 +29,15 @@ COLORREF InfoColour(const DbInfo* info, int index) {
     return RGB(c.red & 0xff, c.green & 0xff, c.blue & 0xff);
 }
 
+// Colour 7 of a grid setting becomes 16 on a light background, and 16 becomes
+// 7 on a dark one. Painting only reads the settings: the stored ones stay as
+// the user chose them, and every paint shows the same colours.
+int GridColourIndex(int setting, bool light) {
+    if (light && setting == 7) return 16;
+    if (!light && setting == 16) return 7;
+    return setting;
+}
+
 bool IsMultipleOf5(double v) {
     const long long n = (long long)RoundDecimals(v, 0);
     return n % 5 == 0;
@@ -64,7 +73,7 @@ void ReleaseRenderSurface(RenderSurface* s) {
 }
 
 int DrawViewGrid(DbHeader* db, DrawParam* p, const double* tl, const double* br) {
-    RunningSettings& rs = Running();
+    const RunningSettings& rs = Running();
     const double setX = rs.grid.x, setY = rs.grid.y;
     // A pitch of 0 or less has no grid points: drawing one would never end.
     if (!(setX > 0) || !(setY > 0) || !std::isfinite(setX) || !std::isfinite(setY)) return 0;
@@ -93,12 +102,8 @@ int DrawViewGrid(DbHeader* db, DrawParam* p, const double* tl, const double* br)
     if (thinned && rs.bGridDspModeExtr) return 0;
 
     const bool light = rs.backgroundMode == 1 || rs.backgroundMode == 2;
-    int ordinary = light ? rs.GRIDCOLOR_W : rs.GRIDCOLOR_B;
-    if (light && rs.GRIDCOLOR_W == 7) rs.GRIDCOLOR_W = 16;
-    if (!light && rs.GRIDCOLOR_B == 16) rs.GRIDCOLOR_B = 7;
-    if (rs.GRIDCOLOR_W5 == 7) rs.GRIDCOLOR_W5 = 16;
-    if (rs.GRIDCOLOR_B5 == 16) rs.GRIDCOLOR_B5 = 7;
-    const int emphasis = light ? rs.GRIDCOLOR_W5 : rs.GRIDCOLOR_B5;
+    int ordinary = GridColourIndex(light ? rs.GRIDCOLOR_W : rs.GRIDCOLOR_B, light);
+    const int emphasis = GridColourIndex(light ? rs.GRIDCOLOR_W5 : rs.GRIDCOLOR_B5, light);
     if (thinned) ordinary = light ? 13 : 6;
     HPEN penOrdinary = ::CreatePen(PS_SOLID, 0, InfoColour(info, ordinary));
     HPEN penEmphasis = ::CreatePen(PS_SOLID, 0, InfoColour(info, emphasis));
@@ -153,7 +158,7 @@ int FillViewDrawParam(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam*
         info->colours[0].green = GetGValue(back);
         info->colours[0].blue = GetBValue(back);
     }
-    RunningSettings& rs = Running();
+    const RunningSettings& rs = Running();
     p->size = sizeof(DrawParam);
     if (rs.bColorMode) p->colourMode = rs.bColorMode;
     p->termDraw = rs.bTermDrawFg ? 1 : 0;
