@@ -55,16 +55,16 @@ if [ ${#files[@]} -gt 0 ]; then
     }
     # The folder a file or an include path lies in: its first component once
     # "." and ".." are resolved against the including file folder.
-    function top(path, fromDir,   parts, k, m, stack, depth) {
+    function top(path, fromDir,   comps, k, m, stack, depth) {
       if (path !~ /^\.\.?\//) {
-        split(path, parts, "/")
-        return (parts[1] in known) ? parts[1] : ""
+        split(path, comps, "/")
+        return (comps[1] in known) ? comps[1] : ""
       }
       depth = split(fromDir, stack, "/")
-      m = split(path, parts, "/")
+      m = split(path, comps, "/")
       for (k = 1; k < m; ++k) {
-        if (parts[k] == "..") --depth
-        else if (parts[k] != ".") stack[++depth] = parts[k]
+        if (comps[k] == "..") --depth
+        else if (comps[k] != ".") stack[++depth] = comps[k]
       }
       return depth >= 1 ? stack[1] : ""
     }

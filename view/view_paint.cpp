@@ -153,6 +153,11 @@ int FillViewDrawParam(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam*
     p->paperSpace = d->viewMode == 1 ? 1 : 0;
     const COLORREF back = GetDrawBackColor();
     DbInfo* info = d->db ? DAriGetDbInfoPtr(0, d->db) : nullptr;
+    // Colour 0 of the drawing is the background: the library paints a black
+    // background (0 in the block) with it. It is set here, as each paint
+    // begins, because the table also changes where the host does not see
+    // it: a module writes the drawing information through the library
+    // directly, and a load brings the file's own table.
     if (info) {
         info->colours[0].red = GetRValue(back);
         info->colours[0].green = GetGValue(back);
