@@ -5,7 +5,7 @@
 
 #include "cadlib/WmCadApiDb.h"
 #include "panels/panel_windows.h"
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "setup/layers.h"
 #include "setup/setup_dialogs.h"
 #include "view/drawing_state.h"

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "setup/db_info.h"
+#include "view/db_info.h"
 
 // Layer to make current after a load: the lowest layer used by elements
 // (group members included), or a lower layer that has a name; 0 when none.

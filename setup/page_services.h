@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "setup/db_info.h"
+#include "view/db_info.h"
 
 // The current page of the active drawing (0 without one).
 int GetCurrentPage();

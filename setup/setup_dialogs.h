@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "setup/db_info.h"
+#include "view/db_info.h"
 
 // New-drawing dialog: 0 when confirmed (block filled). For now: the
 // block is kept as given and taken as confirmed.

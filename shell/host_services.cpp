@@ -16,6 +16,7 @@
 #include "panels/panel_windows.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
+#include "setup/page_services.h"
 #include "shell/cad_system.h"
 #include "shell/document_roads.h"
 #include "shell/drawing_services.h"
@@ -212,6 +213,7 @@ void InstallNeighbourServices() {
 
   CadwinSaveHandler = [](HWND view) { return SaveDrawingAs(view, 1); };
   CadwinHost().loadAccelerator = LoadFrameAccelerator;
+  CadwinHost().updateFrameViewFlag = UpdateFrameViewFlag;
 }
 
 }  // namespace
@@ -246,6 +248,7 @@ std::vector<std::string> EmptyHostServiceNames() {
   if (!LocalIniNeighbours().SetCursorFindArea) empty.push_back("localIni.SetCursorFindArea");
   if (!CadwinSaveHandler) empty.push_back("cadwin.saveHandler");
   if (!CadwinHost().loadAccelerator) empty.push_back("cadwin.loadAccelerator");
+  if (!CadwinHost().updateFrameViewFlag) empty.push_back("cadwin.updateFrameViewFlag");
   return empty;
 }
 

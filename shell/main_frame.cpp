@@ -29,7 +29,7 @@
 #include "view/view_popups.h"
 #include "shell/resource_ids.h"
 #include "shell/save_road.h"
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "shell/shell_seams.h"
 #include "shell/system_commands.h"
 #include "view/view_table.h"

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "setup/db_info.h"
+#include "view/db_info.h"
 
 // The drawing information of a new drawing from the remembered defaults:
 // the paper code of PaperSizeTable row iDefPaperType (row 0 outside

@@ -203,6 +203,9 @@ struct CadwinHostLinks {
     // Puts the application's menu bar with its Window menu (the list of
     // drawing windows) into the MDI client, as a drawing window activates.
     void (*installWindowMenu)(HWND mdiClient) = nullptr;
+    // The page services' frame-view flag of a view's drawing, set as its
+    // window activates (setup/page_services.h UpdateFrameViewFlag).
+    int (*updateFrameViewFlag)(HWND view) = nullptr;
     // Main-frame flags: its closing sequence runs, it closes all drawings,
     // the system shuts down.
     int mainFrameClosing = 0;

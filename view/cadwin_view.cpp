@@ -12,7 +12,6 @@
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
 #include "panels/rp_menu.h"
-#include "setup/page_services.h"
 #include "view/cadwin_frame.h"
 #include "view/display_commands.h"
 #include "view/drawing_state.h"
@@ -470,7 +469,7 @@ LRESULT CCadwinView::OnMdiActivate(HWND, HWND gaining) {
         if (ViewData* d = GetViewData(m_hWnd)) {
             if (HWND panel = ToolPanelWindow())
                 ::SendMessageA(panel, WM_COMMAND, MAKEWPARAM(100, 100), (LPARAM)d);
-            UpdateFrameViewFlag(m_hWnd);
+            if (CadwinHost().updateFrameViewFlag) CadwinHost().updateFrameViewFlag(m_hWnd);
         }
     } else if (::GetCapture() == m_hWnd) {
         ::ReleaseCapture();

@@ -10,8 +10,8 @@
 #include "base/dbcs.h"
 
 #include "panels/panel_windows.h"
-#include "setup/db_info.h"
 #include "view/cadwin_frame.h"
+#include "view/db_info.h"
 #include "view/view_coords.h"
 #include "view/view_data.h"
 #include "view/view_table.h"

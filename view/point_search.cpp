@@ -4,7 +4,7 @@
 #include "cadlib/WmCadApiDb.h"
 #include "command/mark_services.h"
 #include "command/wait_loop.h"
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "view/hover_search.h"
 #include "view/key_cursor.h"
 #include "view/view_data.h"

@@ -6,7 +6,7 @@
 
 #include "base/running_settings.h"
 #include "command/wait_loop.h"
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "view/display_commands.h"
 #include "view/drawing_state.h"
 #include "view/key_cursor.h"

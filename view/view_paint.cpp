@@ -11,7 +11,7 @@
 #include "base/running_settings.h"
 #include "base/system_log.h"
 #include "command/temp_db.h"
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "view/key_cursor.h"
 #include "view/view_data.h"
 #include "view/view_transform.h"
@@ -27,6 +27,15 @@ COLORREF InfoColour(const DbInfo* info, int index) {
     if (!info || index < 0 || index > 256) return RGB(255, 255, 255);
     const ColourEntry& c = info->colours[index];
     return RGB(c.red & 0xff, c.green & 0xff, c.blue & 0xff);
+}
+
+// Colour 7 of a grid setting becomes 16 on a light background, and 16 becomes
+// 7 on a dark one. Painting only reads the settings: the stored ones stay as
+// the user chose them, and every paint shows the same colours.
+int GridColourIndex(int setting, bool light) {
+    if (light && setting == 7) return 16;
+    if (!light && setting == 16) return 7;
+    return setting;
 }
 
 bool IsMultipleOf5(double v) {
@@ -64,7 +73,7 @@ void ReleaseRenderSurface(RenderSurface* s) {
 }
 
 int DrawViewGrid(DbHeader* db, DrawParam* p, const double* tl, const double* br) {
-    RunningSettings& rs = Running();
+    const RunningSettings& rs = Running();
     const double setX = rs.grid.x, setY = rs.grid.y;
     // A pitch of 0 or less has no grid points: drawing one would never end.
     if (!(setX > 0) || !(setY > 0) || !std::isfinite(setX) || !std::isfinite(setY)) return 0;
@@ -93,12 +102,8 @@ int DrawViewGrid(DbHeader* db, DrawParam* p, const double* tl, const double* br)
     if (thinned && rs.bGridDspModeExtr) return 0;
 
     const bool light = rs.backgroundMode == 1 || rs.backgroundMode == 2;
-    int ordinary = light ? rs.GRIDCOLOR_W : rs.GRIDCOLOR_B;
-    if (light && rs.GRIDCOLOR_W == 7) rs.GRIDCOLOR_W = 16;
-    if (!light && rs.GRIDCOLOR_B == 16) rs.GRIDCOLOR_B = 7;
-    if (rs.GRIDCOLOR_W5 == 7) rs.GRIDCOLOR_W5 = 16;
-    if (rs.GRIDCOLOR_B5 == 16) rs.GRIDCOLOR_B5 = 7;
-    const int emphasis = light ? rs.GRIDCOLOR_W5 : rs.GRIDCOLOR_B5;
+    int ordinary = GridColourIndex(light ? rs.GRIDCOLOR_W : rs.GRIDCOLOR_B, light);
+    const int emphasis = GridColourIndex(light ? rs.GRIDCOLOR_W5 : rs.GRIDCOLOR_B5, light);
     if (thinned) ordinary = light ? 13 : 6;
     HPEN penOrdinary = ::CreatePen(PS_SOLID, 0, InfoColour(info, ordinary));
     HPEN penEmphasis = ::CreatePen(PS_SOLID, 0, InfoColour(info, emphasis));
@@ -148,12 +153,17 @@ int FillViewDrawParam(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam*
     p->paperSpace = d->viewMode == 1 ? 1 : 0;
     const COLORREF back = GetDrawBackColor();
     DbInfo* info = d->db ? DAriGetDbInfoPtr(0, d->db) : nullptr;
+    // Colour 0 of the drawing is the background: the library paints a black
+    // background (0 in the block) with it. It is set here, as each paint
+    // begins, because the table also changes where the host does not see
+    // it: a module writes the drawing information through the library
+    // directly, and a load brings the file's own table.
     if (info) {
         info->colours[0].red = GetRValue(back);
         info->colours[0].green = GetGValue(back);
         info->colours[0].blue = GetBValue(back);
     }
-    RunningSettings& rs = Running();
+    const RunningSettings& rs = Running();
     p->size = sizeof(DrawParam);
     if (rs.bColorMode) p->colourMode = rs.bColorMode;
     p->termDraw = rs.bTermDrawFg ? 1 : 0;

@@ -11,7 +11,7 @@
 #include "view/rubber_band.h"
 #include "view/view_coords.h"
 #include "view/view_transform.h"
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
 #include "win/message_box.h"

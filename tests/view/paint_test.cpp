@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "base/apply_settings.h"
-#include "setup/db_info.h"
 #include "tests/cadlib_draw/draw_fixture.h"
+#include "view/db_info.h"
 #include "view/view_paint.h"
 #include "view_fixture.h"
 
@@ -148,6 +148,54 @@ TEST_F(PaintTest, EmphasisEveryFifthPointUnderALightBackground) {
     // (10, 10) lies on neither a fifth column nor a fifth row: one dash.
     EXPECT_EQ(ordinary, c.At(119, 30));
     EXPECT_NE(ordinary, c.At(119, 31));
+}
+
+TEST_F(PaintTest, GridColourSettingsStandForTheBackgroundAndStayAsSet) {
+    HWND view = NewDrawing();
+    SetClientSize(view, 200, 100);
+    ResetScales(view);
+    SetPaper(view, 100, 100, false);
+    ViewData* d = GetViewData(view);
+    Running().grid.x = Running().grid.y = 10;
+    Running().bGridDspModeExtr = 0;
+    d->modelScale = 2;  // 20 px between points
+    struct Case {
+        const char* name;
+        int backgroundMode;
+        int ordinarySet, emphasisSet;  // GRIDCOLOR_W and _W5 when light, _B and _B5 when dark
+        int ordinaryShown, emphasisShown;
+    } cases[] = {
+        {"light: 7 shows as 16", 1, 7, 7, 16, 16},
+        {"light: other colours as set", 1, 8, 16, 8, 16},
+        {"dark: 16 shows as 7", 0, 16, 16, 7, 7},
+        {"dark: other colours as set", 0, 8, 7, 8, 7},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        RunningSettings& rs = Running();
+        rs.backgroundMode = k.backgroundMode;
+        const bool light = k.backgroundMode != 0;
+        rs.GRIDCOLOR_W = light ? k.ordinarySet : 1;
+        rs.GRIDCOLOR_W5 = light ? k.emphasisSet : 1;
+        rs.GRIDCOLOR_B = light ? 1 : k.ordinarySet;
+        rs.GRIDCOLOR_B5 = light ? 1 : k.emphasisSet;
+        for (int paint = 1; paint <= 2; ++paint) {
+            SCOPED_TRACE(paint == 1 ? "first paint" : "second paint");
+            Canvas c(200, 100, RGB(0, 0, 0));
+            DrawParam p;
+            RECT rc = {0, 0, 200, 100};
+            ViewGridShown = 1;
+            DrawViewInto(view, d, c.dc, rc, &p);
+            ViewGridShown = 0;
+            // The origin is a fifth point at the centre; (10, 10) an ordinary one.
+            EXPECT_EQ(drawtest::Pen(d->db, k.emphasisShown), c.At(99, 50));
+            EXPECT_EQ(drawtest::Pen(d->db, k.ordinaryShown), c.At(119, 30));
+        }
+        EXPECT_EQ(light ? k.ordinarySet : 1, rs.GRIDCOLOR_W);
+        EXPECT_EQ(light ? k.emphasisSet : 1, rs.GRIDCOLOR_W5);
+        EXPECT_EQ(light ? 1 : k.ordinarySet, rs.GRIDCOLOR_B);
+        EXPECT_EQ(light ? 1 : k.emphasisSet, rs.GRIDCOLOR_B5);
+    }
 }
 
 TEST_F(PaintTest, ThumbnailIsTheVisibleAreaScaledDown) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "shell/open_road.h"
 #include "tests/cadlib_draw/draw_fixture.h"
 #include "base/apply_settings.h"

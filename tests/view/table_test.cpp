@@ -2,7 +2,7 @@
 // drawing, and the save question when all drawings close.
 #include <cstring>
 
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "view/drawing_state.h"
 #include "view/view_table.h"
 #include "view_fixture.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "command/wait_loop.h"
-#include "setup/db_info.h"
+#include "view/db_info.h"
 #include "view/view_table.h"
 
 void ViewFixture::SetUp() {

@@ -1,6 +1,8 @@
-// The drawing-information records as the drawing setup reads them. The
-// layouts (DbInfo, LayerTable, PageStateBlock, DbHeader) are the CAD
-// library's, declared once in its header; this adds the setup's helpers.
+// The drawing-information records as the host reads them: the drawing
+// windows for the drawing's size and origin, the setup dialogs for every
+// field. The layouts (DbInfo, LayerTable, PageStateBlock, DbHeader) are the
+// CAD library's, declared once in its header; this adds the host's helpers.
+// It sits with the drawing windows, the lowest of its users.
 #pragma once
 
 #include <cstddef>
