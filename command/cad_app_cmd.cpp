@@ -10,6 +10,7 @@
 #include "base/csv_parser.h"
 #include "base/dbcs.h"
 #include "base/file_utils.h"
+#include "command/command_ids.h"
 #include "command/command_system.h"
 #include "command/host_hooks.h"
 #include "command/safe_call.h"
@@ -294,7 +295,7 @@ int CallLoadingDB(int id, const char* fileName, void* database, void* info1, voi
             [&] { entry(CmdMainFrame(), fileName, database, info1, info2); return 0; }, module);
     } else {
         auto entry = reinterpret_cast<LoadingDBProc>(
-            GetProcAddress(module, (id & 0xFFFF) == 5104 ? "Jwc_LoadingDB" : "LoadingDB"));
+            GetProcAddress(module, (id & 0xFFFF) == ID_CMD_IMPORT_JWC ? "Jwc_LoadingDB" : "LoadingDB"));
         if (!entry) {
             g_registry->ReleaseModule();
             ShowError(5120);

@@ -1,5 +1,6 @@
 // The DDE server: service "RAZE", topic "System"; EXECUTE requests become
 // actions of the host.
+#include "command/command_ids.h"
 #include "command/dde.h"
 
 #include <ddeml.h>
@@ -88,7 +89,7 @@ int HandleExecCmd(const char* text) {
     const char* p = text + std::strlen("{ExecCmd(");
     char* end = nullptr;
     long id = std::strtol(p, &end, 10);
-    if (end == p || id < 4000 || id > 39999) return 0;
+    if (end == p || !IsExecutorCommand(static_cast<int>(id))) return 0;
     std::string argument;
     const char* comma = DbcsFindChar(end, ',');
     if (comma) {
@@ -138,7 +139,7 @@ int HandleFm9002(const char* text) {
         if (mdi) SendMessageA(mdi, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(GetParent(view)), 0);
     }
     Sleep(100);
-    PostExecCmd(9002, "");
+    PostExecCmd(ID_CMD_DDE_DRAWING_OPENED, "");
     if (frame) SendMessageA(frame, UM_END_ACK_FLAG, 0, 1);
     return 1;
 }

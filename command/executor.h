@@ -23,6 +23,11 @@ struct ExecutorState {
 };
 ExecutorState& Executor();
 
+// How a system command finishes: Clear empties the command-name field of the
+// prompt bar and refreshes the tool panel, Keep leaves both. An action that
+// returns Table lets the command's row in the executor's table decide.
+enum class CmdFinish : char { Table = 0, Clear = 'A', Keep = 'B' };
+
 // 1 done, 0 not done. `text` may be null (no argument text).
 int ExecCadCmd(HWND owner, DWORD word, const char* text);
 int ExecCadCmdBusy(HWND owner, DWORD word, const char* text);

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "base/message_table.h"
+#include "command/command_ids.h"
 #include "command/host_hooks.h"
+#include "view/status_codes.h"
 #include "win/message_box.h"
 #include "panels/panel_windows.h"
 #include "setup/db_info.h"
@@ -17,7 +19,7 @@
 namespace {
 
 void ClearCommandName() {
-    if (HWND bar = CmdStatusBar()) SendMessageA(bar, WM_USER, 1, reinterpret_cast<LPARAM>(""));
+    if (HWND bar = CmdStatusBar()) SetStatusMessage(bar, "");
 }
 
 // The shell's action for the id. An action the shell does not offer (yet)
@@ -29,7 +31,7 @@ SystemCmdOutcome Shell(int id, HWND owner, DWORD word) {
     if (r < 0) {
         CmdLog(1, "System Cmd", "%ld この機能は使用できません", static_cast<long>(id));
         out.result = 0;
-    } else if (id == 4008) {
+    } else if (id == ID_CMD_VERSION) {
         out.result = r;
     }
     return out;
@@ -40,7 +42,7 @@ bool NoFreeWindow(HWND owner, SystemCmdOutcome& out) {
     if (FindFreeViewSlot() >= 0) return false;
     CmdLog(0, "Error", "これ以上ウィンドウを開けません");
     ZavMessageBox(owner, GetMessageText(7237), GetMessageText(5150), MB_OK);
-    out.finish = 'B';
+    out.finish = CmdFinish::Keep;
     return true;
 }
 
@@ -50,12 +52,12 @@ SystemCmdOutcome DrawingInfo() {
     HWND view = GetActiveView();
     if (!view) {
         ClearCommandName();
-        out.finish = 'B';
+        out.finish = CmdFinish::Keep;
         return out;
     }
     ViewData* data = GetViewData(view);
     if (!data || !data->db) {
-        out.finish = 'B';
+        out.finish = CmdFinish::Keep;
         return out;
     }
     std::vector<char> block(sizeof(DbInfoHead), 0);
@@ -70,29 +72,29 @@ SystemCmdOutcome DrawingInfo() {
 SystemCmdOutcome RunSystemCmdAction(int id, HWND owner, DWORD word) {
     SystemCmdOutcome out;
     switch (id) {
-    case 4005:
+    case ID_CMD_CLOSE_DRAWING:
         if (HWND view = GetActiveView()) PostMessageA(GetParent(view), WM_CLOSE, 0, 0);
         return out;
-    case 4006:
+    case ID_CMD_EXIT:
         if (owner) PostMessageA(owner, WM_CLOSE, 0, 0);
         ClearCommandName();
         return out;
-    case 4002:
-    case 4012:
+    case ID_CMD_SAVE_DRAWING_AS:
+    case ID_CMD_SAVE_DRAWING:
         CloseInputScaleWindow();
         return Shell(id, owner, word);
-    case 4000:
-    case 4050:
+    case ID_CMD_NEW_DRAWING:
+    case ID_CMD_START_DRAWING:
         if (NoFreeWindow(owner, out)) return out;
         return Shell(id, owner, word);
-    case 4021: return DrawingInfo();
-    case 4023: RunCursorDialog(); return out;
-    case 4024: RunMarginDialog(); return out;
-    case 4036: RunCoordDispDialog(); return out;
-    case 4037: RunPageAppendDialog(); return out;
-    case 4038: RunPageEditDialog(); return out;
-    case 4039: ShowPaperSpace(); return out;
-    case 4040: ShowModelSpace(); return out;
+    case ID_CMD_DRAWING_INFO: return DrawingInfo();
+    case ID_CMD_CURSOR_SETTINGS: RunCursorDialog(); return out;
+    case ID_CMD_MARGIN_SETTINGS: RunMarginDialog(); return out;
+    case ID_CMD_COORD_DISPLAY: RunCoordDispDialog(); return out;
+    case ID_CMD_APPEND_PAGE: RunPageAppendDialog(); return out;
+    case ID_CMD_PAGE_INFO: RunPageEditDialog(); return out;
+    case ID_CMD_PAPER_SPACE: ShowPaperSpace(); return out;
+    case ID_CMD_MODEL_SPACE: ShowModelSpace(); return out;
     default: return Shell(id, owner, word);
     }
 }

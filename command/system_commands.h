@@ -7,9 +7,11 @@
 
 #include <cstddef>
 
+#include "command/executor.h"
+
 struct SystemCmdOutcome {
     int result = 1;     // the executor's result
-    char finish = 0;    // 'A' or 'B' when the action decided it, 0: the table's
+    CmdFinish finish = CmdFinish::Table;  // Table: the executor's table decides
 };
 
 // The size of the drawing-information block the library exchanges.

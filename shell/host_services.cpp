@@ -10,6 +10,7 @@
 #include "base/settings_layer.h"
 #include "base/system_log.h"
 #include "cadlib/WmCadApiDb.h"
+#include "command/command_ids.h"
 #include "command/host_hooks.h"
 #include "docking/docking_hooks.h"
 #include "panels/panel_windows.h"
@@ -38,6 +39,7 @@
 #include "view/point_search.h"
 #include "view/raster.h"
 #include "view/rubber_band.h"
+#include "view/status_codes.h"
 #include "view/view_data.h"
 #include "view/view_popups.h"
 #include "view/view_table.h"
@@ -56,16 +58,16 @@ int RunSystemCommandAction(int id, HWND owner, DWORD word) {
   if (road != -1) return road;
   HWND frame = MainFrameWindow() ? MainFrameWindow() : owner;
   switch (id) {
-    case 4000:
+    case ID_CMD_NEW_DRAWING:
       return RunNewDrawingCommand(owner ? owner : frame);
-    case 4025:
+    case ID_CMD_SPLIT_WINDOW:
       return RunSecondWindowCommand();
-    case 4050:
+    case ID_CMD_START_DRAWING:
       return RunStartDrawingCommand(owner ? owner : frame, word);
-    case 4005:
+    case ID_CMD_CLOSE_DRAWING:
       if (HWND view = GetActiveView()) PostMessageA(GetParent(view), WM_CLOSE, 0, 0);
       return 0;
-    case 4006:
+    case ID_CMD_EXIT:
       PostMessageA(owner ? owner : frame, WM_CLOSE, 0, 0);
       return 0;
   }
@@ -123,7 +125,7 @@ void InstallCommandServices() {
     if (HWND view = GetActiveView()) SetFocus(view);
   };
   h.showElementCount = [] {
-    if (HWND bar = StatusBarWindow()) SendMessageA(bar, WM_USER, 5, GetViewElementCount(GetActiveView()));
+    if (HWND bar = StatusBarWindow()) SetStatusElementCount(bar, GetViewElementCount(GetActiveView()));
   };
   h.enableInputScale = [](int on) { EnableInputScaleCombo(on); };
   h.inputScaleBlockingOff = [] { SetInputScaleBlocked(0); };

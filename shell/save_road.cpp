@@ -24,6 +24,7 @@
 #include "view/file_lock.h"
 #include "view/input_scale.h"
 #include "view/rubber_band.h"
+#include "view/status_codes.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
 #include "win/file_dialog.h"
@@ -35,9 +36,15 @@ int DrawingSavedFlag = 0;
 
 namespace {
 
+// The library's answer when it will not write to the path it was given.
+const int kLibraryWriteRefused = 9999;
+// Numbers of the temporary files of a save onto a removable disk.
+const long kRemovableKeepNumber = 9998;
+const long kRemovableWriteNumber = 9999;
+
 int LibraryWrite(const char* path, void* db, uint32_t* status, int kind) {
     DbHeader* h = static_cast<DbHeader*>(db);
-    return kind == 1 ? DAriSaveFileOfCWU(path, h, status) : DAriSaveFileOfCWX(path, h, status);
+    return kind == kDrawingOtcf ? DAriSaveFileOfCWU(path, h, status) : DAriSaveFileOfCWX(path, h, status);
 }
 
 DrawingFileOps DefaultOps() {
@@ -113,7 +120,7 @@ int WriteReplacing(const char* target, DbHeader* db, uint32_t* status, int kind)
     const int r = ops.write(temp.c_str(), db, status, kind);
     if (r != 1) {
         ::DeleteFileA(temp.c_str());
-        return r == 9999 ? 0 : r;
+        return r == kLibraryWriteRefused ? 0 : r;
     }
     if (!ops.replace(temp.c_str(), target)) {
         if (::GetLastError() == ERROR_DISK_FULL) *status |= 0x10;
@@ -135,13 +142,13 @@ bool IsRemovableTarget(const char* name) {
 // brought onto the disk beside the target and moved over it.
 int WriteRemovable(const char* target, DbHeader* db, uint32_t* status, int kind) {
     DrawingFileOps& ops = SaveRoadFiles();
-    TempSaveName(9998);
+    TempSaveName(kRemovableKeepNumber);
     const std::string keep = TempSavePath;
     if (IsFileReadable(target)) ops.copy(target, keep.c_str());
-    TempSaveName(9999);
+    TempSaveName(kRemovableWriteNumber);
     const std::string fresh = TempSavePath;
     const int r = ops.write(fresh.c_str(), db, status, kind);
-    if (r == 9999) return WriteReplacing(target, db, status, kind);
+    if (r == kLibraryWriteRefused) return WriteReplacing(target, db, status, kind);
     if (r != 1) {
         ::DeleteFileA(fresh.c_str());
         return r;
@@ -291,8 +298,8 @@ int SaveDrawingFile(HWND view, char* fileName) {
     int result = 0;
     bool emptied = false;
     switch (kind) {
-        case 1:
-        case 12: {
+        case kDrawingOtcf:
+        case kDrawingTcf: {
             // The input layer written with the drawing is the drawing's own
             // (the current layer of its windows lives in its layer table);
             // another drawing's current layer never goes into it.
@@ -302,12 +309,12 @@ int SaveDrawingFile(HWND view, char* fileName) {
             d->db->hostWord = 0;
             break;
         }
-        case 4:
-        case 7:
-            result = StartModuleCmd(kind == 4 ? 5111 : 5106, fileName);
-            if (HWND bar = StatusBarWindow()) ::SendMessageA(bar, WM_USER, 2, 0);
+        case kDrawingDxf:
+        case kDrawingDwg:
+            result = StartModuleCmd(ExportCommandOf(kind), fileName);
+            if (HWND bar = StatusBarWindow()) SetStatusPrompt(bar, nullptr);
             break;
-        case 5:
+        case kDrawingJwc:
             ShowErrorMessage("現在、この図面フォーマットには対応していません");
             fileName[0] = '\0';
             emptied = true;
@@ -320,7 +327,7 @@ int SaveDrawingFile(HWND view, char* fileName) {
     }
     ::SetCursor(before);
     if (result == 1) {
-        if (kind == 1 || kind == 12) {
+        if (IsOwnDrawingKind(kind)) {
             // The library noted the file it wrote, which was the temporary
             // one: the drawing's name is the target's.
             if (DbInfo* info = DAriGetDbInfoPtr(0, d->db)) DbcsCopy(info->extFileName, sizeof info->extFileName, fileName);
@@ -368,7 +375,7 @@ int SaveDrawingAs(HWND view, int mode) {
     bool dialog = mode == 0;
     if (!dialog && !d->drawingEvent) {
         const int kind = DrawingTypeFromExtension(d->fileName);
-        if (!d->fileName[0] || (Running().SAVENAME && kind != 1 && kind != 7 && kind != 12)) dialog = true;
+        if (!d->fileName[0] || (Running().SAVENAME && !IsOwnDrawingKind(kind) && kind != kDrawingDwg)) dialog = true;
     }
     if (!dialog) {
         if (d->readOnly) {

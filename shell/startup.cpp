@@ -1,5 +1,6 @@
 // Start-up phases, the loop, shut-down and the running-copy hand-over.
 #include "shell/startup.h"
+#include "command/command_ids.h"
 #include "shell/ui_library.h"
 
 #include <commctrl.h>
@@ -79,14 +80,14 @@ CMySemaphore& RunningCopySemaphore() {
 
 int HandOverCommandLine(HWND running, const char* cmdLine) {
   if (!cmdLine || !*cmdLine) {
-    SendMessageA(running, WM_COMMAND, 1228, 0);
+    SendMessageA(running, WM_COMMAND, ID_SVC_SECOND_START, 0);
     return 1;
   }
   size_t len = strnlen(cmdLine, kMaxHandOver);
   if (len <= kMaxAtomText) {
     ATOM atom = GlobalAddAtomA(cmdLine);
     if (atom) {
-      SendMessageA(running, WM_COMMAND, 1227, (LPARAM)atom);
+      SendMessageA(running, WM_COMMAND, ID_SVC_HAND_OVER_COMMAND_LINE, (LPARAM)atom);
       GlobalDeleteAtom(atom);
       return 1;
     }
@@ -94,7 +95,7 @@ int HandOverCommandLine(HWND running, const char* cmdLine) {
   // Too long for an atom (or no atom to be had): the text travels as data,
   // so that no file named on the command line is lost.
   COPYDATASTRUCT cds = {};
-  cds.dwData = 1227;
+  cds.dwData = ID_SVC_HAND_OVER_COMMAND_LINE;
   std::string text(cmdLine, len);
   cds.cbData = (DWORD)text.size() + 1;
   cds.lpData = (void*)text.c_str();
@@ -258,11 +259,11 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   else if (CommandLineFileGiven)
     ;
   else if (ShellSettings().iStartOpenDlgFg)
-    post(4050, 100);
+    post(ID_CMD_START_DRAWING, 100);
   else if (!GetActiveView() && !StartCommandPosted)
-    post(4050, 1);
+    post(ID_CMD_START_DRAWING, 1);
   else
-    post(4050, 100);
+    post(ID_CMD_START_DRAWING, 100);
 
   // The right-click pop-up of the drawing views.
   CreateRPMenuWindow(frame, m_instance);
