@@ -1,5 +1,6 @@
 // The DDE server: service "RAZE", topic "System"; EXECUTE requests become
 // actions of the host.
+#include "base/message_ids.h"
 #include "command/command_ids.h"
 #include "command/dde.h"
 
@@ -228,7 +229,7 @@ int StartDdeServer(HWND mainFrame) {
                             APPCLASS_STANDARD | MF_ERRORS | MF_CONV, 0);
     if (r != DMLERR_NO_ERROR) {
         g_instance = 0;
-        if (HostHooks().showErrorMessage) HostHooks().showErrorMessage(1006);
+        if (HostHooks().showErrorMessage) HostHooks().showErrorMessage(IDS_DDE_INIT_FAILED);
         return 0;
     }
     g_service = DdeCreateStringHandleA(g_instance, kService, CP_WINANSI);

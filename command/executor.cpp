@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/text_utils.h"
 #include "command/cad_app_cmd.h"
@@ -182,7 +183,7 @@ int RunModuleCmd(HWND owner, DWORD word, int id, const char* text) {
     if (id == ID_CMD_IMPORT_JWC && !CmdActiveView()) return 1;
     CCadAppCmd* registry = GetCmdRegistry();
     if (!registry) {
-        if (hooks.showErrorMessage) hooks.showErrorMessage(5118);
+        if (hooks.showErrorMessage) hooks.showErrorMessage(IDS_CMD_NOT_REGISTERED);
         return 0;
     }
     std::string path, args;
@@ -195,7 +196,7 @@ int RunModuleCmd(HWND owner, DWORD word, int id, const char* text) {
     auto ver = reinterpret_cast<CwCmdVerProc>(GetProcAddress(module, "CwCmdVer"));
     if (!start) {
         CmdLog(0, "Error", "%sの起動に失敗しました", path.c_str());
-        if (hooks.showErrorMessage) hooks.showErrorMessage(5120);
+        if (hooks.showErrorMessage) hooks.showErrorMessage(IDS_CMD_MODULE_BROKEN);
         registry->ReleaseModule();
         return 1;
     }

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "command/command_ids.h"
 #include "command/host_hooks.h"
@@ -41,7 +42,7 @@ SystemCmdOutcome Shell(int id, HWND owner, DWORD word) {
 bool NoFreeWindow(HWND owner, SystemCmdOutcome& out) {
     if (FindFreeViewSlot() >= 0) return false;
     CmdLog(0, "Error", "これ以上ウィンドウを開けません");
-    ZavMessageBox(owner, GetMessageText(7237), GetMessageText(5150), MB_OK);
+    ZavMessageBox(owner, GetMessageText(IDS_NO_MORE_WINDOWS), GetMessageText(IDS_NEW_DRAWING), MB_OK);
     out.finish = CmdFinish::Keep;
     return true;
 }

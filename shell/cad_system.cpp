@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "command/command_ids.h"
 #include "view/status_bar.h"
@@ -46,7 +47,7 @@ void BuildPaperSizeTable() {
   std::memcpy(PaperSizeTable, kPaperRows, sizeof PaperSizeTable);
   for (int i = 0; i < 28; ++i) {
     std::memset(PaperSizeTable[i].name, 0, sizeof PaperSizeTable[i].name);
-    DbcsCopy(PaperSizeTable[i].name, sizeof PaperSizeTable[i].name, GetMessageText(2000 + i));
+    DbcsCopy(PaperSizeTable[i].name, sizeof PaperSizeTable[i].name, GetMessageText(IDS_PAPER_SIZE_FIRST + i));
   }
 }
 

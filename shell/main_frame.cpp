@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
@@ -576,7 +577,7 @@ LRESULT CMainFrame::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
   HWND view = GetActiveView();
   if (view && view == LockedView) {
     ::SetActiveWindow(m_hWnd);
-    ZavMessageBox(m_hWnd, GetMessageText(7473), "Loading...", MB_OK);
+    ZavMessageBox(m_hWnd, GetMessageText(IDS_WINDOW_LOCKED_NO_LOAD), "Loading...", MB_OK);
   } else {
     ::PostMessageA(m_hWnd, UM_END_CMD, 0, 0);
     if (IsIconic(m_hWnd)) ShowWindow(SW_RESTORE);
@@ -752,7 +753,7 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
   if (!forFile) {
     ++m_untitledCount;
     char title[64];
-    wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
+    wsprintfA(title, "%s%d", GetMessageText(IDS_UNTITLED), m_untitledCount);
     drawing->SetWindowText(title);
     drawing->m_baseTitle = title;
     // The Window menu lists the window under its new title.
@@ -767,7 +768,7 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
     if (DAriGetDBInfo(&head, data->db)) {
       if (ShellSettings().bPaperOrg) FitNewDrawingAtCorner(view, data, head);
       char title[64];
-      wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
+      wsprintfA(title, "%s%d", GetMessageText(IDS_UNTITLED), m_untitledCount);
       DbcsCopy(reinterpret_cast<char*>(head.bytes) + kInfoTitle, 257, title);
       DAriSetDBInfo(&head, data->db);
     }

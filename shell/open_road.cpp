@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
@@ -114,7 +115,7 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
         // Image files need the raster module; until it is there they are
         // refused with the raster message.
         ClearPromptAndMessage();
-        ZavMessageBox(mainFrame, GetMessageText(7218), GetMessageText(7380), MB_OK);
+        ZavMessageBox(mainFrame, GetMessageText(IDS_RASTER_UNAVAILABLE), GetMessageText(IDS_WARNING), MB_OK);
         return 0;
     }
     if (!IsOwnDrawingKind(kind)) {
@@ -165,7 +166,7 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
     if (!CanLockDrawingFile(d)) {
         readOnly = true;
         if (!Running().bNoLoadErrMsg && LaunchKind() == 0)
-            ZavMessageBox(mainFrame, GetMessageText(7222), GetMessageText(7380), MB_OK);
+            ZavMessageBox(mainFrame, GetMessageText(IDS_OPENED_READ_ONLY), GetMessageText(IDS_WARNING), MB_OK);
     }
     auto load = [&](uint32_t* status) {
         return kind == kDrawingTcf ? DAriLoadFileOfCWX(fileName, db, status) : DAriLoadFileOfCWU(fileName, db, status);
@@ -185,17 +186,17 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
         holdFile();
     } else if (status == 1) {
         WriteSystemLog(0, "Warning", "ファイルバージョンが新しいフォーマットになっています");
-        if (ZavMessageBox(mainFrame, GetMessageText(1008), "LoadingError", MB_YESNO) == IDYES) {
+        if (ZavMessageBox(mainFrame, GetMessageText(IDS_NEWER_FILE_VERSION), "LoadingError", MB_YESNO) == IDYES) {
             status = 1;
             if (!load(&status)) {
-                ShowLoadError(fileName, GetMessageText(1004));
+                ShowLoadError(fileName, GetMessageText(IDS_LOAD_FAILED));
                 result = 0;
             } else {
                 loaded = true;
                 holdFile();
                 if (status) {
                     const char* text = LoadStatusText(status, false);
-                    ShowLoadError(fileName, text ? text : GetMessageText(1004));
+                    ShowLoadError(fileName, text ? text : GetMessageText(IDS_LOAD_FAILED));
                     result = 0;
                 }
             }
@@ -203,7 +204,7 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
     } else {
         result = 0;
         const char* text = LoadStatusText(status, true);
-        ShowLoadError(fileName, text ? text : GetMessageText(1004));
+        ShowLoadError(fileName, text ? text : GetMessageText(IDS_LOAD_FAILED));
     }
 
     if (!loaded) {

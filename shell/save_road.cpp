@@ -7,6 +7,7 @@
 #include "base/apply_settings.h"
 #include "base/dbcs.h"
 #include "base/handover_files.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/monitor.h"
 #include "base/running_settings.h"
@@ -287,7 +288,7 @@ int SaveDrawingFile(HWND view, char* fileName) {
         if (d->fileName[0] && !d->readOnly && !d->drawingEvent) LockDrawingFile(d);
     };
     if (!CheckFileWritable(fileName)) {
-        ZavMessageBox(view, GetMessageText(7217), "Error", MB_OK);
+        ZavMessageBox(view, GetMessageText(IDS_CANNOT_WRITE_FILE), "Error", MB_OK);
         if (sameFile) relock();
         ::SetCursor(before);
         return 0;
@@ -348,7 +349,7 @@ int SaveDrawingFile(HWND view, char* fileName) {
     if (status) {
         WriteSystemLog(0, "Error", "%ld ファイルの保存に失敗しました", (long)status);
         if (status & 0x10) {
-            ShowErrorMessage(GetMessageText(1005));
+            ShowErrorMessage(GetMessageText(IDS_DISK_FULL));
             return 0;
         }
     }
@@ -395,12 +396,12 @@ int SaveDrawingAs(HWND view, int mode) {
         DrawingTitle(view, title, sizeof title);
         char question[1200], filled[700];
         if (d->fileName[0]) {
-            snprintf(filled, sizeof filled, GetMessageText(5125), d->fileName);
+            snprintf(filled, sizeof filled, GetMessageText(IDS_OVERWRITE_QUESTION), d->fileName);
             snprintf(question, sizeof question, "%s\n\n%s\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", title, filled);
         } else {
             snprintf(question, sizeof question, "%s\n上書きしていいですか？\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", title);
         }
-        if (ZavMessageBox(view, question, GetMessageText(5126), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
+        if (ZavMessageBox(view, question, GetMessageText(IDS_OVERWRITE_SAVE), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
         if (d->drawingEvent) return RunDrawingEventSave(view);
         return SaveDrawingFile(view, name);
     }
@@ -429,7 +430,7 @@ int SaveDrawingAs(HWND view, int mode) {
     ofn.lpstrFile = proposal;
     ofn.nMaxFile = sizeof proposal;
     ofn.lpstrInitialDir = startDir.c_str();
-    ofn.lpstrTitle = GetMessageText(5124);
+    ofn.lpstrTitle = GetMessageText(IDS_SAVE_FILE_TITLE);
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ENABLEHOOK;
     ofn.lpfnHook = SaveDialogHook;
     if (!ZavGetSaveFileName(&ofn)) return 0;
@@ -448,7 +449,7 @@ int SaveDrawingAs(HWND view, int mode) {
     if (d->readOnly) {
         // A reference window never writes its own file, however the name is spelt.
         if (oldName[0] && SameName(chosen, oldName)) {
-            ZavMessageBox(view, GetMessageText(7422), "ERR", MB_OK);
+            ZavMessageBox(view, GetMessageText(IDS_READ_ONLY_NO_SAVE), "ERR", MB_OK);
             return 0;
         }
         ClearDrawingEvent(view);
@@ -462,7 +463,7 @@ int SaveDrawingAs(HWND view, int mode) {
     if (oldName[0] && SameName(chosen, oldName)) {
         char question[700];
         snprintf(question, sizeof question, "%s\n上書きしていいですか？\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", chosen);
-        if (ZavMessageBox(view, question, GetMessageText(5126), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
+        if (ZavMessageBox(view, question, GetMessageText(IDS_OVERWRITE_SAVE), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
         if (d->drawingEvent) return RunDrawingEventSave(view);
         return SaveDrawingFile(view, chosen);
     }

@@ -1,5 +1,6 @@
 // Start-up phases, the loop, shut-down and the running-copy hand-over.
 #include "shell/startup.h"
+#include "base/message_ids.h"
 #include "command/command_ids.h"
 #include "shell/ui_library.h"
 
@@ -102,7 +103,7 @@ int HandOverCommandLine(HWND running, const char* cmdLine) {
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutA(running, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_NORMAL, 60000, &result) ||
       result != 1) {
-    ZavMessageBox(nullptr, GetMessageText(7372), "ERROR", MB_OK | MB_ICONEXCLAMATION);
+    ZavMessageBox(nullptr, GetMessageText(IDS_START_CHECK_FAILED), "ERROR", MB_OK | MB_ICONEXCLAMATION);
     return 0;
   }
   return 1;
@@ -163,11 +164,11 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
 
   switch (RunningCopySemaphore().Acquire()) {
     case -1:
-      ZavMessageBox(nullptr, GetMessageText(7372), "ERROR", MB_OK);
+      ZavMessageBox(nullptr, GetMessageText(IDS_START_CHECK_FAILED), "ERROR", MB_OK);
       return 1;
     case 1:
       if (m_multiBoot == 0) {
-        ZavMessageBox(nullptr, GetMessageText(7223), GetMessageText(7572), MB_OK);
+        ZavMessageBox(nullptr, GetMessageText(IDS_ONE_INSTANCE_ONLY), GetMessageText(IDS_INSTANCE_CHECK), MB_OK);
         ShellTrace("Refused: another copy");
         return 1;
       }

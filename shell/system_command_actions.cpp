@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/running_settings.h"
 #include "command/command_ids.h"
@@ -155,7 +156,7 @@ int RunSecondWindowCommand() {
     ViewData* theirs = GetViewData(found);
     DbInfoHead info;
     const bool hasInfo = DAriGetDBInfo(&info, mine->db) != 0;
-    const char* untitled = GetMessageText(5100);
+    const char* untitled = GetMessageText(IDS_UNTITLED);
     if (!theirs->fileName[0] && !(hasInfo && info.Title()[0])) {
         // An untitled drawing keeps its number in both titles.
         char text[256] = "";

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
@@ -425,7 +426,7 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
         char text[1400];
         snprintf(text, sizeof text,
                  "%s\n\n%s\n\n[はい]----保存する\n[いいえ]--保存しない\n[ｷｬﾝｾﾙ]--終了しない",
-                 title.c_str(), GetMessageText(5001));
+                 title.c_str(), GetMessageText(IDS_SAVE_CHANGES));
         const int answer = ZavMessageBox(m_hWnd, text, caption, MB_YESNOCANCEL | MB_ICONQUESTION);
         bool keep = answer == IDCANCEL;
         // With no save road installed a "yes" keeps the window: nothing unsaved is lost.
