@@ -8,6 +8,14 @@ enum MessageId : int {
     IDS_DDE_INIT_FAILED = 1006,
     IDS_NEWER_FILE_VERSION = 1008,     // question: read it anyway?
     IDS_PAPER_SIZE_FIRST = 2000,       // paper-size names, in table order
+    // Names of system commands in the prompt bar and the recent list.
+    IDS_NAME_NEW_DRAWING = 4007,
+    IDS_NAME_DRAWING_INFO = 4008,
+    IDS_NAME_OPEN = 4009,
+    IDS_NAME_SAVE_AS = 4010,
+    IDS_NAME_SAVE = 4011,
+    IDS_NAME_EXIT = 4012,
+    IDS_NAME_START_MENU = 4018,
     IDS_SAVE_CHANGES = 5001,           // question: the drawing has changed
     IDS_UNTITLED = 5100,
     IDS_CMD_NOT_REGISTERED = 5118,

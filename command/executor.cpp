@@ -84,15 +84,15 @@ struct SystemCmdEntry {
 };
 
 const SystemCmdEntry kSystemCmds[] = {
-    {ID_CMD_NEW_DRAWING, true, 4007, nullptr, nullptr, 0, "%ld 新規図面", CmdFinish::Clear},
-    {ID_CMD_OPEN_DRAWING, true, 4009, nullptr, nullptr, 0, "%ld 図面を開く", CmdFinish::Clear},
-    {ID_CMD_SAVE_DRAWING_AS, true, 4010, nullptr, nullptr, 0, "%ld 図面を保存", CmdFinish::Keep},
+    {ID_CMD_NEW_DRAWING, true, IDS_NAME_NEW_DRAWING, nullptr, nullptr, 0, "%ld 新規図面", CmdFinish::Clear},
+    {ID_CMD_OPEN_DRAWING, true, IDS_NAME_OPEN, nullptr, nullptr, 0, "%ld 図面を開く", CmdFinish::Clear},
+    {ID_CMD_SAVE_DRAWING_AS, true, IDS_NAME_SAVE_AS, nullptr, nullptr, 0, "%ld 図面を保存", CmdFinish::Keep},
     {ID_CMD_CLOSE_DRAWING, true, 0, nullptr, nullptr, 0, "%ld 図面を閉じる", CmdFinish::Keep},
-    {ID_CMD_EXIT, true, 0, nullptr, nullptr, 4012, "%ld CAD終了", CmdFinish::Keep},
+    {ID_CMD_EXIT, true, 0, nullptr, nullptr, IDS_NAME_EXIT, "%ld CAD終了", CmdFinish::Keep},
     {ID_CMD_VERSION, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
-    {ID_CMD_SAVE_DRAWING, true, 4011, nullptr, nullptr, 0, "%ld 図面を上書き保存", CmdFinish::Keep},
-    {ID_CMD_DELETE_DRAWING_FILE, true, 0, "ﾌｧｲﾙ削除", "Delete file", 4009, "%ld 図面を削除", CmdFinish::Clear},
-    {ID_CMD_DRAWING_INFO, true, 4008, nullptr, nullptr, 0, "%ld 図面情報変更", CmdFinish::Clear},
+    {ID_CMD_SAVE_DRAWING, true, IDS_NAME_SAVE, nullptr, nullptr, 0, "%ld 図面を上書き保存", CmdFinish::Keep},
+    {ID_CMD_DELETE_DRAWING_FILE, true, 0, "ﾌｧｲﾙ削除", "Delete file", IDS_NAME_OPEN, "%ld 図面を削除", CmdFinish::Clear},
+    {ID_CMD_DRAWING_INFO, true, IDS_NAME_DRAWING_INFO, nullptr, nullptr, 0, "%ld 図面情報変更", CmdFinish::Clear},
     {ID_CMD_CURSOR_SETTINGS, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
     {ID_CMD_MARGIN_SETTINGS, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
     {ID_CMD_SPLIT_WINDOW, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
@@ -102,7 +102,7 @@ const SystemCmdEntry kSystemCmds[] = {
     {ID_CMD_PAGE_INFO, true, 0, "ページ情報設定", "Set Page", 0, "%ld ページ情報", CmdFinish::Clear},
     {ID_CMD_PAPER_SPACE, false, 0, nullptr, nullptr, 0, "%ld ペーパー空間表示", CmdFinish::Clear},
     {ID_CMD_MODEL_SPACE, false, 0, nullptr, nullptr, 0, "%ld モデル空間表示", CmdFinish::Clear},
-    {ID_CMD_START_DRAWING, true, 4018, nullptr, nullptr, 0, "%ld スタートアップ新規図面", CmdFinish::Clear},
+    {ID_CMD_START_DRAWING, true, IDS_NAME_START_MENU, nullptr, nullptr, 0, "%ld スタートアップ新規図面", CmdFinish::Clear},
     {ID_CMD_PASTE_COPY_FILE, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
 };
 

@@ -1,5 +1,8 @@
 #include "shell/save_road.h"
 
+#include <windows.h>
+#include <dlgs.h>  // the common dialogs' control ids
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -168,8 +171,8 @@ int WriteRemovable(const char* target, DbHeader* db, uint32_t* status, int kind)
 
 // The file-name box of the explorer-style save dialog.
 HWND FileNameBox(HWND dialog) {
-    HWND box = ::GetDlgItem(dialog, 1152);  // edt1
-    if (!box) box = ::GetDlgItem(dialog, 1148);  // cmb13
+    HWND box = ::GetDlgItem(dialog, edt1);
+    if (!box) box = ::GetDlgItem(dialog, cmb13);
     return box;
 }
 
