@@ -10,6 +10,8 @@
 #include "base/csv_parser.h"
 #include "base/dbcs.h"
 #include "base/file_utils.h"
+#include "base/message_ids.h"
+#include "command/command_ids.h"
 #include "command/command_system.h"
 #include "command/host_hooks.h"
 #include "command/safe_call.h"
@@ -157,7 +159,7 @@ HMODULE CCadAppCmd::LoadCmdModule(int id, std::string& modulePath, std::string& 
     std::string line;
     int slot = -1;
     if (FindCmdLine(id, line, &slot) < 0) {
-        ShowError(5118);
+        ShowError(IDS_CMD_NOT_REGISTERED);
         return nullptr;
     }
     SplitCmdLine(line, modulePath, args);
@@ -180,7 +182,7 @@ HMODULE CCadAppCmd::LoadCmdModule(int id, std::string& modulePath, std::string& 
         if (module) m_current = module;
     }
     if (!module) {
-        ShowError(5119);
+        ShowError(IDS_CMD_CANNOT_RUN);
         if (previousErrorMode) SetErrorMode(*previousErrorMode);
         return nullptr;
     }
@@ -255,17 +257,17 @@ int CallLoadingDB(int id, const char* fileName, void* database, void* info1, voi
         auto entry = reinterpret_cast<LoadingDBInfoProc>(GetProcAddress(module, "LoadingDB_Info"));
         if (!entry) {
             g_registry->ReleaseModule();
-            ShowError(5120);
+            ShowError(IDS_CMD_MODULE_BROKEN);
             return 0;
         }
         loaded = CallModuleGuarded(
             [&] { entry(CmdMainFrame(), fileName, database, info1, info2); return 0; }, module);
     } else {
         auto entry = reinterpret_cast<LoadingDBProc>(
-            GetProcAddress(module, (id & 0xFFFF) == 5104 ? "Jwc_LoadingDB" : "LoadingDB"));
+            GetProcAddress(module, (id & 0xFFFF) == ID_CMD_IMPORT_JWC ? "Jwc_LoadingDB" : "LoadingDB"));
         if (!entry) {
             g_registry->ReleaseModule();
-            ShowError(5120);
+            ShowError(IDS_CMD_MODULE_BROKEN);
             return 0;
         }
         loaded = CallModuleGuarded([&] { entry(CmdMainFrame(), fileName, database); return 0; },

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "command/cmd_switches.h"
 #include "command/drawing_access.h"
@@ -276,7 +277,7 @@ LRESULT CCadSysCmdDb::OnDeleteAll(UINT, WPARAM, LPARAM, BOOL&) {
     HWND view = ActiveView();
     DbHeader* db = ViewDb(view);
     if (!db) return 0;
-    std::string text = GetMessageText(5122);
+    std::string text = GetMessageText(IDS_ERASE_ALL_QUESTION);
     const bool locked = HasLockedElements(db);
     if (locked) text += "\n※ロックレイヤは消去しません。";
     if (ZavMessageBox(view, text.c_str(), "全消去設定", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 1;

@@ -1,4 +1,5 @@
 // The DDE client that command modules use through host messages.
+#include "base/message_ids.h"
 #include "command/dde.h"
 
 #include <ddeml.h>
@@ -138,7 +139,7 @@ int DdeClientInit() {
     if (g_client) return 1;
     if (DdeInitializeA(&g_client, ClientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
         g_client = 0;
-        if (HostHooks().showErrorMessage) HostHooks().showErrorMessage(1006);
+        if (HostHooks().showErrorMessage) HostHooks().showErrorMessage(IDS_DDE_INIT_FAILED);
         return 0;
     }
     return 1;

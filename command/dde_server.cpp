@@ -1,5 +1,7 @@
 // The DDE server: service "RAZE", topic "System"; EXECUTE requests become
 // actions of the host.
+#include "base/message_ids.h"
+#include "command/command_ids.h"
 #include "command/dde.h"
 
 #include <ddeml.h>
@@ -93,7 +95,7 @@ int HandleExecCmd(const char* text) {
     const char* p = text + std::strlen("{ExecCmd(");
     char* end = nullptr;
     long id = std::strtol(p, &end, 10);
-    if (end == p || id < 4000 || id > 39999) return 0;
+    if (end == p || !IsExecutorCommand(static_cast<int>(id))) return 0;
     std::string argument;
     const char* comma = DbcsFindChar(end, ',');
     if (comma) {
@@ -143,7 +145,7 @@ int HandleFm9002(const char* text) {
         if (mdi) SendMessageA(mdi, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(GetParent(view)), 0);
     }
     Sleep(100);
-    PostExecCmd(9002, "");
+    PostExecCmd(ID_CMD_DDE_DRAWING_OPENED, "");
     if (frame) SendMessageA(frame, UM_END_ACK_FLAG, 0, 1);
     return 1;
 }
@@ -232,7 +234,7 @@ int StartDdeServer(HWND mainFrame) {
                             APPCLASS_STANDARD | MF_ERRORS | MF_CONV, 0);
     if (r != DMLERR_NO_ERROR) {
         g_instance = 0;
-        if (HostHooks().showErrorMessage) HostHooks().showErrorMessage(1006);
+        if (HostHooks().showErrorMessage) HostHooks().showErrorMessage(IDS_DDE_INIT_FAILED);
         return 0;
     }
     g_service = DdeCreateStringHandleA(g_instance, kService, CP_WINANSI);

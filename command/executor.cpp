@@ -7,14 +7,17 @@
 #include <string>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/text_utils.h"
 #include "command/cad_app_cmd.h"
 #include "command/cmd_switches.h"
+#include "command/command_ids.h"
 #include "command/command_system.h"
 #include "command/host_hooks.h"
 #include "command/host_messages.h"
 #include "command/safe_call.h"
+#include "command/status_codes.h"
 #include "win/message_box.h"
 
 namespace {
@@ -58,8 +61,8 @@ void SendNotify(int id, UINT code) {
     SendMessageA(frame, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
 }
 
-void StatusText(WPARAM which, const char* text) {
-    if (HWND bar = CmdStatusBar()) SendMessageA(bar, WM_USER, which, reinterpret_cast<LPARAM>(text));
+void StatusText(StatusCode which, const char* text) {
+    if (HWND bar = CmdStatusBar()) SendStatusCode(bar, which, reinterpret_cast<LPARAM>(text));
 }
 
 void PushRecent(int id, const char* name) {
@@ -73,32 +76,32 @@ struct SystemCmdEntry {
     int recentMsg;        // message id of the recent / name text, 0 none
     const char* recentText;  // literal text when recentMsg is 0
     const char* englishText; // with the English texts on
-    int nameMsg;          // name shown when it differs (4006, 4013)
+    int nameMsg;          // name shown when it differs (exit, delete file)
     const char* logText;  // "System Cmd" line, null none
-    char finish;          // 'A' or 'B'
+    CmdFinish finish;
 };
 
 const SystemCmdEntry kSystemCmds[] = {
-    {4000, true, 4007, nullptr, nullptr, 0, "%ld 新規図面", 'A'},
-    {4001, true, 4009, nullptr, nullptr, 0, "%ld 図面を開く", 'A'},
-    {4002, true, 4010, nullptr, nullptr, 0, "%ld 図面を保存", 'B'},
-    {4005, true, 0, nullptr, nullptr, 0, "%ld 図面を閉じる", 'B'},
-    {4006, true, 0, nullptr, nullptr, 4012, "%ld CAD終了", 'B'},
-    {4008, false, 0, nullptr, nullptr, 0, nullptr, 'B'},
-    {4012, true, 4011, nullptr, nullptr, 0, "%ld 図面を上書き保存", 'B'},
-    {4013, true, 0, "ﾌｧｲﾙ削除", "Delete file", 4009, "%ld 図面を削除", 'A'},
-    {4021, true, 4008, nullptr, nullptr, 0, "%ld 図面情報変更", 'A'},
-    {4023, false, 0, nullptr, nullptr, 0, nullptr, 'B'},
-    {4024, false, 0, nullptr, nullptr, 0, nullptr, 'B'},
-    {4025, false, 0, nullptr, nullptr, 0, nullptr, 'B'},
-    {4027, false, 0, nullptr, nullptr, 0, nullptr, 'B'},
-    {4036, false, 0, nullptr, nullptr, 0, nullptr, 'B'},
-    {4037, true, 0, "ページ登録", "Append Page", 0, "%ld ページ登録", 'A'},
-    {4038, true, 0, "ページ情報設定", "Set Page", 0, "%ld ページ情報", 'A'},
-    {4039, false, 0, nullptr, nullptr, 0, "%ld ペーパー空間表示", 'A'},
-    {4040, false, 0, nullptr, nullptr, 0, "%ld モデル空間表示", 'A'},
-    {4050, true, 4018, nullptr, nullptr, 0, "%ld スタートアップ新規図面", 'A'},
-    {4051, false, 0, nullptr, nullptr, 0, nullptr, 'B'},
+    {ID_CMD_NEW_DRAWING, true, IDS_NAME_NEW_DRAWING, nullptr, nullptr, 0, "%ld 新規図面", CmdFinish::Clear},
+    {ID_CMD_OPEN_DRAWING, true, IDS_NAME_OPEN, nullptr, nullptr, 0, "%ld 図面を開く", CmdFinish::Clear},
+    {ID_CMD_SAVE_DRAWING_AS, true, IDS_NAME_SAVE_AS, nullptr, nullptr, 0, "%ld 図面を保存", CmdFinish::Keep},
+    {ID_CMD_CLOSE_DRAWING, true, 0, nullptr, nullptr, 0, "%ld 図面を閉じる", CmdFinish::Keep},
+    {ID_CMD_EXIT, true, 0, nullptr, nullptr, IDS_NAME_EXIT, "%ld CAD終了", CmdFinish::Keep},
+    {ID_CMD_VERSION, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
+    {ID_CMD_SAVE_DRAWING, true, IDS_NAME_SAVE, nullptr, nullptr, 0, "%ld 図面を上書き保存", CmdFinish::Keep},
+    {ID_CMD_DELETE_DRAWING_FILE, true, 0, "ﾌｧｲﾙ削除", "Delete file", IDS_NAME_OPEN, "%ld 図面を削除", CmdFinish::Clear},
+    {ID_CMD_DRAWING_INFO, true, IDS_NAME_DRAWING_INFO, nullptr, nullptr, 0, "%ld 図面情報変更", CmdFinish::Clear},
+    {ID_CMD_CURSOR_SETTINGS, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
+    {ID_CMD_MARGIN_SETTINGS, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
+    {ID_CMD_SPLIT_WINDOW, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
+    {ID_CMD_PASTE_DRAWING, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
+    {ID_CMD_COORD_DISPLAY, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
+    {ID_CMD_APPEND_PAGE, true, 0, "ページ登録", "Append Page", 0, "%ld ページ登録", CmdFinish::Clear},
+    {ID_CMD_PAGE_INFO, true, 0, "ページ情報設定", "Set Page", 0, "%ld ページ情報", CmdFinish::Clear},
+    {ID_CMD_PAPER_SPACE, false, 0, nullptr, nullptr, 0, "%ld ペーパー空間表示", CmdFinish::Clear},
+    {ID_CMD_MODEL_SPACE, false, 0, nullptr, nullptr, 0, "%ld モデル空間表示", CmdFinish::Clear},
+    {ID_CMD_START_DRAWING, true, IDS_NAME_START_MENU, nullptr, nullptr, 0, "%ld スタートアップ新規図面", CmdFinish::Clear},
+    {ID_CMD_PASTE_COPY_FILE, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
 };
 
 // The action of the id, through the shell's service. An action that is not
@@ -111,7 +114,7 @@ SystemCmdOutcome RunSystemCmdService(int id, HWND owner, DWORD word, int& result
     if (outcome.answer < 0) {
         CmdLog(1, "System Cmd", "%ld この機能は使用できません", static_cast<long>(id));
         result = 0;
-    } else if (id == 4008) {
+    } else if (id == ID_CMD_VERSION) {
         result = outcome.answer;
     }
     return outcome;
@@ -127,7 +130,7 @@ int RunSystemCmd(HWND owner, DWORD word, int id) {
     const SystemCmdEntry* entry = FindSystemCmd(id);
     if (!entry) return 0;
     SendCmdNotifyStart(id);
-    if ((id == 4002 || id == 4012) && !CmdActiveView()) {
+    if ((id == ID_CMD_SAVE_DRAWING_AS || id == ID_CMD_SAVE_DRAWING) && !CmdActiveView()) {
         // Saving needs a drawing: nothing but the bracket.
         SendCmdNotifyEnd(id);
         return 1;
@@ -141,15 +144,15 @@ int RunSystemCmd(HWND owner, DWORD word, int id) {
     if (!recent.empty()) {
         PushRecent(id, recent.c_str());
         const char* name = entry->nameMsg ? GetMessageText(entry->nameMsg) : recent.c_str();
-        StatusText(1, name);
+        StatusText(StatusCode::Message, name);
     } else if (entry->nameMsg) {
-        StatusText(1, GetMessageText(entry->nameMsg));
+        StatusText(StatusCode::Message, GetMessageText(entry->nameMsg));
     }
     if (entry->logText) CmdLog(2, "System Cmd", entry->logText, static_cast<long>(id));
     int result = 1;
     const SystemCmdOutcome outcome = RunSystemCmdService(id, owner, word, result);
-    if ((outcome.finish ? outcome.finish : entry->finish) == 'A') {
-        StatusText(1, "");
+    if ((outcome.finish != CmdFinish::Table ? outcome.finish : entry->finish) == CmdFinish::Clear) {
+        StatusText(StatusCode::Message, "");
         if (HostHooks().refreshToolPanel) HostHooks().refreshToolPanel();
     }
     SendCmdNotifyEnd(id);
@@ -178,8 +181,8 @@ void ResetAfterModuleCmd() {
     if (hooks.resetRightClickSwitches) hooks.resetRightClickSwitches();
     sw.highlightColor = 0;
     sw.cmdFlag = 0;
-    StatusText(2, nullptr);
-    StatusText(1, "");
+    StatusText(StatusCode::Prompt, nullptr);
+    StatusText(StatusCode::Message, "");
     if (hooks.showElementCount) hooks.showElementCount();
     ex.moduleCmdRunning = 0;
     if (hooks.resetRightClickEntries) hooks.resetRightClickEntries();
@@ -207,10 +210,10 @@ int RunModuleCmd(HWND owner, DWORD word, int id, const char* text) {
     (void)owner;
     ExecutorState& ex = Executor();
     auto& hooks = HostHooks();
-    if (id == 5104 && !CmdActiveView()) return 1;
+    if (id == ID_CMD_IMPORT_JWC && !CmdActiveView()) return 1;
     CCadAppCmd* registry = GetCmdRegistry();
     if (!registry) {
-        if (hooks.showErrorMessage) hooks.showErrorMessage(5118);
+        if (hooks.showErrorMessage) hooks.showErrorMessage(IDS_CMD_NOT_REGISTERED);
         return 0;
     }
     std::string path, args;
@@ -222,14 +225,14 @@ int RunModuleCmd(HWND owner, DWORD word, int id, const char* text) {
     auto ver = reinterpret_cast<CwCmdVerProc>(GetProcAddress(module, "CwCmdVer"));
     if (!start) {
         CmdLog(0, "Error", "%sの起動に失敗しました", path.c_str());
-        if (hooks.showErrorMessage) hooks.showErrorMessage(5120);
+        if (hooks.showErrorMessage) hooks.showErrorMessage(IDS_CMD_MODULE_BROKEN);
         registry->ReleaseModule();
         return 1;
     }
     ex.moduleCmdRunning = 1;
     char name[MAX_PATH] = {};
     if (GetCmdDisplayName(id, name, sizeof name)) {
-        StatusText(1, name);
+        StatusText(StatusCode::Message, name);
         PushRecent(id, name);
     }
     CmdLog(2, "Cmd Start", "%d %s", id, name);
@@ -370,7 +373,7 @@ int ExecCadCmd(HWND owner, DWORD word, const char* text) {
     auto& hooks = HostHooks();
     const int id = static_cast<int>(word & 0xFFFF);
     ex.pageEditWarningArmed = 1;
-    if (id == 6203 || id == 5005) return 1;
+    if (id == ID_CMD_EVENT_REQUEST || id == ID_CMD_IGNORED) return 1;
     HWND frame = CmdMainFrame();
     if (ex.serviceCmdWaiting == 1) {
         if (frame) SendMessageA(frame, UM_END_CMD, 0, 0);
@@ -380,7 +383,7 @@ int ExecCadCmd(HWND owner, DWORD word, const char* text) {
     }
     if (ex.moduleCmdRunning == 1) {
         if (frame) SendMessageA(frame, UM_END_CMD, 0, 0);
-        StatusText(2, nullptr);
+        StatusText(StatusCode::Prompt, nullptr);
         Deferred().push_back({word, text != nullptr, text ? text : ""});
         return 1;
     }
@@ -393,7 +396,7 @@ int ExecCadCmd(HWND owner, DWORD word, const char* text) {
                       caption.c_str(), MB_OK | MB_ICONINFORMATION);
         return kind2 ? 0 : 1;
     }
-    if (id < 5000 || id > 39999) return RunSystemCmd(owner, word, id);
+    if (!IsModuleCommand(id)) return RunSystemCmd(owner, word, id);
     return RunModuleCmd(owner, word, id, text);
 }
 

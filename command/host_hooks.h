@@ -24,15 +24,19 @@
 
 struct ViewData;
 
+// How a system command finishes: Clear empties the command-name field of the
+// prompt bar and refreshes the tool panel, Keep leaves both. An action that
+// returns Table lets the command's row in the executor's table decide.
+enum class CmdFinish : char { Table = 0, Clear = 'A', Keep = 'B' };
+
 // What the action of a system command answers the executor: `answer` 0 when
 // the action ran, -1 when there is no action for the id (the command is not
-// done), for 4008 the executor's result; `finish` 'A' or 'B' when the action
-// decided how the command ends, 0 for the way of the executor's table. An
-// answer alone converts, leaving the end to the table.
+// done), for the version command the executor's result; `finish` says how the
+// command ends. An answer alone converts, leaving the end to the table.
 struct SystemCmdOutcome {
     int answer = 0;
-    char finish = 0;
-    SystemCmdOutcome(int answerOfAction = 0, char finishOfAction = 0)
+    CmdFinish finish = CmdFinish::Table;
+    SystemCmdOutcome(int answerOfAction = 0, CmdFinish finishOfAction = CmdFinish::Table)
         : answer(answerOfAction), finish(finishOfAction) {}
 };
 

@@ -11,19 +11,20 @@
 #include "command/host_hooks.h"
 #include "command/host_objects.h"
 #include "command/wait_loop.h"
+#include "command/status_codes.h"
 
 namespace {
 
 // Longest prompt or command-name text passed on to the status bar.
 const size_t kStatusTextMax = 511;
 
-LRESULT StatusBarText(WPARAM which, const char* text) {
+LRESULT StatusBarText(StatusCode which, const char* text) {
     HWND bar = CmdStatusBar();
     if (!bar) return 0;
-    if (!text) return SendMessageA(bar, WM_USER, which, 0);
+    if (!text) return SendStatusCode(bar, which);
     char bounded[kStatusTextMax + 1];
     DbcsCopy(bounded, sizeof bounded, text);
-    return SendMessageA(bar, WM_USER, which, reinterpret_cast<LPARAM>(bounded));
+    return SendStatusCode(bar, which, reinterpret_cast<LPARAM>(bounded));
 }
 
 const char* Text(LPARAM lParam) { return reinterpret_cast<const char*>(lParam); }
@@ -35,8 +36,8 @@ LRESULT CCadSysCmd::OnEndCmd(UINT, WPARAM, LPARAM, BOOL&) {
     HWND frame = m_mainFrame ? m_mainFrame : CmdMainFrame();
     LRESULT ack = frame ? SendMessageA(frame, UM_END_ACK_FLAG, 1, 0) : m_endAckFlag;
     if (!ack) return 0;
-    StatusBarText(1, " ");
-    StatusBarText(2, nullptr);
+    StatusBarText(StatusCode::Message, " ");
+    StatusBarText(StatusCode::Prompt, nullptr);
     return 1;
 }
 
@@ -51,7 +52,7 @@ LRESULT CCadSysCmd::OnAddEventMask(UINT, WPARAM, LPARAM lParam, BOOL&) {
 }
 
 LRESULT CCadSysCmd::OnSetPrompt(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    return StatusBarText(2, Text(lParam));
+    return StatusBarText(StatusCode::Prompt, Text(lParam));
 }
 
 LRESULT CCadSysCmd::OnExecCmd(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {

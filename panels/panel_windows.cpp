@@ -1,6 +1,7 @@
 #include "panels/panel_windows.h"
 
 #include "base/running_settings.h"
+#include "command/command_ids.h"
 #include "command/wait_loop.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
@@ -64,16 +65,16 @@ LRESULT CToolPanel::OnResync(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
 
 LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
     switch (LOWORD(wParam)) {
-        case 3406:
+        case ID_PANEL_KEY_CURSOR:
             m_keyCursor = !m_keyCursor;
             break;
-        case 3409:
+        case ID_PANEL_MODE:
             m_modeFlag = !m_modeFlag;
             break;
-        case 3516:
+        case ID_PANEL_GRID:
             m_gridOn = !m_gridOn;
             break;
-        case 3999:
+        case ID_PANEL_MID_POINT:
             m_midPoint = !m_midPoint;
             break;
         default:
@@ -101,7 +102,7 @@ void SyncSnapButtons(int lockFreePoint) {
 
 void RefreshToolPanel() {
     PostSettingsChangedEvent();
-    if (HWND panel = ToolPanelWindow()) ::SendMessageA(panel, WM_USER, 0, 0);
+    if (HWND panel = ToolPanelWindow()) ::SendMessageA(panel, UM_TOOL_PANEL_RESYNC, 0, 0);
 }
 
 int PostSettingsChangedEvent() {

@@ -7,6 +7,10 @@
 #include "command/cmd_switches.h"  // LayerFieldLock
 #include "win/window.h"
 
+// Has the tool panel read its fields again (wParam 0; lParam 1 after a
+// layer name changed).
+constexpr UINT UM_TOOL_PANEL_RESYNC = WM_USER;
+
 // A command panel (held by a CCmdPanelDockWin): a visible child with id 0
 // filling its pane. WM_COMMAND 100 with code 1/0 turns its tooltips on/off.
 // For now: an empty panel that keeps its page index and tooltip switch.
@@ -45,7 +49,7 @@ class CToolPanel : public CWindowBase {
     int KeyCursorButton() const { return m_keyCursor; }
 
     BEGIN_MSG_MAP(CToolPanel)
-        MESSAGE_HANDLER(WM_USER, OnResync)
+        MESSAGE_HANDLER(UM_TOOL_PANEL_RESYNC, OnResync)
         MESSAGE_HANDLER(WM_COMMAND, OnCommand)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
@@ -93,7 +97,7 @@ extern int ToolPanelNoViewSelection;
 void SyncSnapButtons(int lockFreePoint = 0);
 
 // Raises the attribute-change input event when no event is pending and has
-// the tool panel resync its fields (WM_USER 0, 0).
+// the tool panel resync its fields (UM_TOOL_PANEL_RESYNC 0, 0).
 void RefreshToolPanel();
 // Refreshes the tool panel's paper fields. For now: nothing to refresh.
 void UpdateToolPanelPaperActive();

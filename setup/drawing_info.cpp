@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cadlib/WmCadApiDb.h"
+#include "command/status_codes.h"
 #include "panels/panel_windows.h"
 #include "view/db_info.h"
 #include "setup/layers.h"
@@ -48,13 +49,13 @@ SystemCmdOutcome RunDrawingInfoCommand() {
     CloseInputScaleWindow();
     HWND view = GetActiveView();
     if (!view) {
-        if (HWND bar = CmdStatusBar()) SendMessageA(bar, WM_USER, 1, reinterpret_cast<LPARAM>(""));
-        out.finish = 'B';
+        if (HWND bar = CmdStatusBar()) SetStatusMessage(bar, "");
+        out.finish = CmdFinish::Keep;
         return out;
     }
     ViewData* data = GetViewData(view);
     if (!data || !data->db) {
-        out.finish = 'B';
+        out.finish = CmdFinish::Keep;
         return out;
     }
     std::vector<char> block(sizeof(DbInfoHead), 0);

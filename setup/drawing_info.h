@@ -13,5 +13,5 @@ int ReadDrawingInfo(void* db, void* block);
 int ApplyDrawingInfo(HWND view, const void* block, int loadPattern);
 
 // The command: the information dialog for the active drawing, applied when
-// confirmed. Without a drawing the command ends as it started ('B').
+// confirmed. Without a drawing the command ends as it started (CmdFinish::Keep).
 SystemCmdOutcome RunDrawingInfoCommand();

@@ -56,7 +56,7 @@ int SetLayerNameOfPage(int page, int layer, const char* name, const char* groupN
     DAriSetLayerName(page, layer, name ? name : "", db);
     if (LayerTable* t = LayerTableOf(DAriGetDbInfoPtr(page, db)))
         DbcsCopy(t->groupNames[layer], sizeof t->groupNames[layer], groupName ? groupName : "");
-    if (HWND panel = ToolPanelWindow()) ::SendMessageA(panel, WM_USER, 0, 1);
+    if (HWND panel = ToolPanelWindow()) ::SendMessageA(panel, UM_TOOL_PANEL_RESYNC, 0, 1);
     return 1;
 }
 

@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "command/command_system.h"
+#include "command/command_ids.h"
 #include "view/status_bar.h"
 #include "shell/host_messages_shell.h"
 #include "shell/main_accelerator.h"
@@ -43,7 +45,7 @@ void BuildPaperSizeTable() {
   std::memcpy(PaperSizeTable, kPaperRows, sizeof PaperSizeTable);
   for (int i = 0; i < 28; ++i) {
     std::memset(PaperSizeTable[i].name, 0, sizeof PaperSizeTable[i].name);
-    DbcsCopy(PaperSizeTable[i].name, sizeof PaperSizeTable[i].name, GetMessageText(2000 + i));
+    DbcsCopy(PaperSizeTable[i].name, sizeof PaperSizeTable[i].name, GetMessageText(IDS_PAPER_SIZE_FIRST + i));
   }
 }
 
@@ -150,7 +152,7 @@ int CCadSystem::PreTranslateKeys(HWND frame, MSG* msg, CMainAccelerator* accel) 
   // for an unrelated key ('.' is VK_DELETE).
   if (msg->message == WM_KEYDOWN && accel && HasStatusBarInput() &&
       accel->FireNumberKey(frame, msg, FVIRTKEY | ACCEL_NUM)) {
-    SendMessageA(StatusBarWindow(), WM_USER, 3, 0);
+    TypeStatusChar(StatusBarWindow(), 0);
     return 1;
   }
   return msg->message == WM_KEYDOWN ? PreTranslateKeyDown(frame, msg) : PreTranslateChar(frame, msg);
@@ -163,10 +165,10 @@ int CCadSystem::PreTranslateKeyDown(HWND frame, MSG* msg) {
   if (m_keyCursorMode || KeyboardScrollMode) {
     int cmd = 0;
     switch (msg->wParam) {
-      case VK_LEFT: cmd = 3003; break;
-      case VK_UP: cmd = 3001; break;
-      case VK_RIGHT: cmd = 3004; break;
-      case VK_DOWN: cmd = 3002; break;
+      case VK_LEFT: cmd = ID_PANEL_ARROW_LEFT; break;
+      case VK_UP: cmd = ID_PANEL_ARROW_UP; break;
+      case VK_RIGHT: cmd = ID_PANEL_ARROW_RIGHT; break;
+      case VK_DOWN: cmd = ID_PANEL_ARROW_DOWN; break;
     }
     if (cmd) {
       SendMessageA(frame, WM_COMMAND, cmd, 0);
@@ -186,11 +188,11 @@ int CCadSystem::PreTranslateChar(HWND, MSG* msg) {
   char c = (char)msg->wParam;
   if (c == '.') {
     if (!HasStatusBarInput()) return 0;
-    SendMessageA(StatusBarWindow(), WM_USER, 3, '.');
+    TypeStatusChar(StatusBarWindow(), '.');
     return 1;
   }
   if ((c >= '0' && c <= '9') || c == '-') {
-    SendMessageA(StatusBarWindow(), WM_USER, 3, (LPARAM)(unsigned char)c);
+    TypeStatusChar(StatusBarWindow(), (unsigned char)c);
     return 1;
   }
   return 0;

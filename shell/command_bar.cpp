@@ -123,10 +123,9 @@ LRESULT CMDICommandBarCtrlEx::OnSize(UINT, WPARAM, LPARAM, BOOL& handled) {
   return 0;
 }
 
-LRESULT CMDICommandBarCtrlEx::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+LRESULT CMDICommandBarCtrlEx::OnLButtonDown(UINT, POINT pt, BOOL& handled) {
   handled = FALSE;
   if (!m_maxChild || !::IsWindow(m_maxChild)) return 0;
-  POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
   static const UINT kCommands[] = {0, SC_MINIMIZE, SC_RESTORE, SC_CLOSE};
   for (int which = 0; which <= 3; ++which) {
     RECT rc = MdiButtonRect(which);

@@ -39,7 +39,7 @@ class CMDICommandBarCtrlEx : public CCommandBar {
   BEGIN_MSG_MAP(CMDICommandBarCtrlEx)
     MESSAGE_HANDLER(WM_INITMENU, OnInitMenu)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MSG_WM_LBUTTONDOWN(OnLButtonDown)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     CHAIN_MSG_MAP(CCommandBar)
   END_MSG_MAP()
@@ -47,7 +47,7 @@ class CMDICommandBarCtrlEx : public CCommandBar {
  private:
   LRESULT OnInitMenu(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& handled);
+  LRESULT OnLButtonDown(UINT keys, POINT pt, BOOL& handled);
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL& handled);
   void PaintMdiButtons(HDC dc);
 

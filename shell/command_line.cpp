@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/text_utils.h"
 #include "shell/cad_system.h"
@@ -132,7 +133,7 @@ int ParseCommandLine(HWND frame, const char* text, int showCmd) {
     } else {
       BringForward(frame);
       char msg[1024];
-      FormatText(msg, sizeof msg, GetMessageText(5121), token.c_str());
+      FormatText(msg, sizeof msg, GetMessageText(IDS_FILE_NOT_FOUND), token.c_str());
       ShowErrorMessage(msg);
     }
   }

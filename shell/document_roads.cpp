@@ -8,6 +8,7 @@
 
 #include "base/message_table.h"
 #include "base/running_settings.h"
+#include "command/command_ids.h"
 #include "shell/cad_system.h"
 #include "shell/main_accelerator.h"
 #include "shell/open_road.h"
@@ -51,14 +52,14 @@ HACCEL LoadFrameAccelerator(const char* fileName) {
 
 int RunDocumentCommand(int id, HWND owner, DWORD) {
     switch (id) {
-        case 4001:
+        case ID_CMD_OPEN_DRAWING:
             return OpenByDialog(owner);
-        case 4002:
-        case 4012: {
+        case ID_CMD_SAVE_DRAWING_AS:
+        case ID_CMD_SAVE_DRAWING: {
             CloseInputScaleWindow();
             HWND view = GetActiveView();
             if (!view) return 0;
-            SaveDrawingAs(view, id == 4002 ? 0 : 1);
+            SaveDrawingAs(view, id == ID_CMD_SAVE_DRAWING_AS ? 0 : 1);
             return 0;
         }
         default:

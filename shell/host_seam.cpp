@@ -1,5 +1,6 @@
 #include "shell/host_seam.h"
 
+#include "command/command_ids.h"
 #include "shell/open_road.h"
 
 #include <cstring>
@@ -46,13 +47,13 @@ void TakeOverCommandLine(HWND frame, const char* text) {
 int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
   int id = LOWORD(wParam);
   switch (id) {
-    case 1227: {  // a second start handed over its command line as an atom
+    case ID_SVC_HAND_OVER_COMMAND_LINE: {  // a second start handed over its command line as an atom
       char text[1025] = {};
       if (lParam && GlobalGetAtomNameA((ATOM)lParam, text, sizeof text) > 0)
         TakeOverCommandLine(frame, text);
       return 1;
     }
-    case 1228:  // a second start without a command line
+    case ID_SVC_SECOND_START:  // a second start without a command line
       SendMessageA(frame, UM_END_CMD, 0, 0);
       PostMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
       return 1;

@@ -11,6 +11,7 @@
 #include "base/settings_message.h"
 #include "base/system_log.h"
 #include "cadlib/WmCadApiDb.h"
+#include "command/command_ids.h"
 #include "command/host_hooks.h"
 #include "docking/docking_hooks.h"
 #include "panels/panel_windows.h"
@@ -40,6 +41,7 @@
 #include "view/point_search.h"
 #include "view/raster.h"
 #include "view/rubber_band.h"
+#include "command/status_codes.h"
 #include "view/view_data.h"
 #include "view/view_popups.h"
 #include "view/view_table.h"
@@ -96,7 +98,7 @@ void InstallCommandServices() {
     if (HWND view = GetActiveView()) SetFocus(view);
   };
   h.showElementCount = [] {
-    if (HWND bar = StatusBarWindow()) SendMessageA(bar, WM_USER, 5, GetViewElementCount(GetActiveView()));
+    if (HWND bar = StatusBarWindow()) SetStatusElementCount(bar, GetViewElementCount(GetActiveView()));
   };
   h.enableInputScale = [](int on) { EnableInputScaleCombo(on); };
   h.inputScaleBlockingOff = [] { SetInputScaleBlocked(0); };

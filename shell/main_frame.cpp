@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
+#include "command/command_ids.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
 #include "command/command_system.h"
@@ -43,7 +45,8 @@ const UINT_PTR kTimerId = 1;
 const UINT_PTR kCloseRetryTimerId = 2;
 const UINT kCloseRetryMs = 50;
 const int kCloseRetryLimit = 200;  // ten seconds
-const int kUpdateUiIds[] = {59392, 59393, 40000, 40001, 40002, 40003};
+const int kUpdateUiIds[] = {ID_VIEW_TOOLBAR,      ID_VIEW_STATUS_BAR,   ID_PANE_COMMAND_MENU,
+                             ID_PANE_BASIC,        ID_PANE_DRAWING_MENU, ID_PANE_COMMAND_MENU2};
 
 std::multiset<int>& SystemCommandPasses() {
   static std::multiset<int> passes;
@@ -143,15 +146,15 @@ BOOL CMainFrame::RouteCommand(WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
 
   // No drawing open: ids from 5000 on are dropped, except the pane and
   // status-bar toggles, About, and the commands the system itself started.
-  if (m_hWnd && id >= 5000 && !GetActiveView()) {
-    bool allowed = (id >= 40000 && id <= 40003) || id == 57664 || id == 59393;
+  if (m_hWnd && NeedsDrawing(id) && !GetActiveView()) {
+    bool allowed = IsPaneToggle(id) || id == ID_APP_ABOUT || id == ID_VIEW_STATUS_BAR;
     if (!allowed && !TakeSystemCommand(id)) return TRUE;
   }
   LastActivityTime = GetTickCount();
 
   const bool accepting = ::SendMessageA(m_hWnd, UM_END_ACK_FLAG, 1, 0) != 0;
-  if (id == 1229 && !accepting) return TRUE;
-  if (id >= 4000 && id <= 39999) {
+  if (id == ID_SVC_SETTINGS && !accepting) return TRUE;
+  if (IsExecutorCommand(id)) {
     if (!accepting) return TRUE;
     ShellTrace("ExecCmd %d %s", id, ArgText(lParam).c_str());
     if (::SendMessageA(m_hWnd, UM_EXEC_CMD, wParam, lParam) == 1) return TRUE;
@@ -161,10 +164,10 @@ BOOL CMainFrame::RouteCommand(WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
     }
     return FALSE;  // the frame's own entry for the id runs
   }
-  if (id == 1229 || (id >= 1200 && id <= 1500)) {
+  if (IsServiceCommand(id)) {
     return RunServiceCmd(m_hWnd, wParam, lParam) == 1 ? TRUE : FALSE;
   }
-  if (id >= 3000 && id <= 3999) {
+  if (IsPanelCommand(id)) {
     return ExecPanelInterruptCmd(m_hWnd, wParam, lParam) == 1 ? TRUE : FALSE;
   }
   if (m_hWndMDIClient) {
@@ -211,9 +214,9 @@ BOOL CMainFrame::OnIdle() {
       bandShown = !(info.fStyle & RBBS_HIDDEN);
     }
   }
-  SetCheck(59392, bandShown);
-  SetCheck(59393, m_statusBar.m_hWnd && m_statusBar.IsWindowVisible());
-  for (int i = 0; i < 4; ++i) SetCheck(40000 + i, m_panes[i] && ::IsWindowVisible(m_panes[i]));
+  SetCheck(ID_VIEW_TOOLBAR, bandShown);
+  SetCheck(ID_VIEW_STATUS_BAR, m_statusBar.m_hWnd && m_statusBar.IsWindowVisible());
+  for (int i = 0; i < 4; ++i) SetCheck(ID_PANE_FIRST + i, m_panes[i] && ::IsWindowVisible(m_panes[i]));
   return FALSE;
 }
 
@@ -258,7 +261,9 @@ int CMainFrame::OnCreate() {
   for (int id : kUpdateUiIds) m_ui.UIAdd(id, UPDUI_MENUPOPUP);
   for (size_t i = 0; i < kToolbarGroupCount; ++i) m_ui.UIAddToolBar(m_toolbars.ToolbarWindow((int)i));
   m_ui.UIAddStatusBar(m_statusBar.m_hWnd);
-  for (int id : {59392, 59393, 40000, 40001, 40003}) SetCheck(id, true);
+  for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_PANE_COMMAND_MENU, ID_PANE_BASIC,
+                 ID_PANE_COMMAND_MENU2})
+    SetCheck(id, true);
   if (CMessageLoop* loop = win::GetMessageLoop()) {
     loop->AddMessageFilter(this);
     loop->AddIdleHandler(this);
@@ -448,8 +453,8 @@ LRESULT CMainFrame::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM, BOOL& handled) 
   return 0;
 }
 
-LRESULT CMainFrame::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
-  if (IsWindowVisible() && wParam == SIZE_RESTORED) {
+LRESULT CMainFrame::OnSize(UINT type, int, int, BOOL& handled) {
+  if (IsWindowVisible() && type == SIZE_RESTORED) {
     for (HWND pane : m_panes) {
       if (pane && ::IsWindowVisible(pane)) {
         ::SendMessageA(pane, WM_COMMAND, 1011, 0);
@@ -553,10 +558,10 @@ LRESULT CMainFrame::OnSysCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& handl
 }
 
 // A second start hands over a command line too long for a global atom as
-// WM_COPYDATA; it is taken like the atom of service command 1227.
+// WM_COPYDATA; it is taken like the atom of the hand-over service command.
 LRESULT CMainFrame::OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
   const COPYDATASTRUCT* cds = (const COPYDATASTRUCT*)lParam;
-  if (!cds || cds->dwData != 1227) {
+  if (!cds || cds->dwData != ID_SVC_HAND_OVER_COMMAND_LINE) {
     handled = FALSE;
     return 0;
   }
@@ -573,7 +578,7 @@ LRESULT CMainFrame::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
   HWND view = GetActiveView();
   if (view && view == LockedView) {
     ::SetActiveWindow(m_hWnd);
-    ZavMessageBox(m_hWnd, GetMessageText(7473), "Loading...", MB_OK);
+    ZavMessageBox(m_hWnd, GetMessageText(IDS_WINDOW_LOCKED_NO_LOAD), "Loading...", MB_OK);
   } else {
     ::PostMessageA(m_hWnd, UM_END_CMD, 0, 0);
     if (IsIconic(m_hWnd)) ShowWindow(SW_RESTORE);
@@ -623,7 +628,7 @@ LRESULT CMainFrame::OnToggleToolbar(WORD, WORD, HWND, BOOL&) {
   ::SendMessageA(rebar, RB_GETBANDINFOA, index, (LPARAM)&info);
   bool show = (info.fStyle & RBBS_HIDDEN) != 0;
   ::SendMessageA(rebar, RB_SHOWBAND, index, show);
-  SetCheck(59392, show);
+  SetCheck(ID_VIEW_TOOLBAR, show);
   UpdateLayout();
   return 0;
 }
@@ -631,7 +636,7 @@ LRESULT CMainFrame::OnToggleToolbar(WORD, WORD, HWND, BOOL&) {
 LRESULT CMainFrame::OnToggleStatusBar(WORD, WORD, HWND, BOOL&) {
   bool show = !m_statusBar.IsWindowVisible();
   m_statusBar.ShowWindow(show ? SW_SHOWNOACTIVATE : SW_HIDE);
-  SetCheck(59393, show);
+  SetCheck(ID_VIEW_STATUS_BAR, show);
   UpdateLayout();
   return 0;
 }
@@ -676,14 +681,14 @@ LRESULT CMainFrame::OnArrowUpToViews(WORD, WORD, HWND, BOOL&) {
   if (m_hWndMDIClient) {
     MSG m = {};
     m.message = WM_COMMAND;
-    m.wParam = 3000;
+    m.wParam = ID_PANEL_ARROW;
     EnumChildWindows(m_hWndMDIClient, ResendToChild, (LPARAM)&m);
   }
   return 0;
 }
 
 LRESULT CMainFrame::OnTogglePane(WORD, WORD id, HWND, BOOL& handled) {
-  HWND pane = m_panes[id - 40000];
+  HWND pane = m_panes[id - ID_PANE_FIRST];
   if (pane) {
     if (::IsWindowVisible(pane)) {
       ::ShowWindow(pane, SW_HIDE);
@@ -751,7 +756,7 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
   if (!forFile) {
     ++m_untitledCount;
     char title[64];
-    wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
+    wsprintfA(title, "%s%d", GetMessageText(IDS_UNTITLED), m_untitledCount);
     drawing->SetWindowText(title);
     drawing->m_baseTitle = title;
     // The Window menu lists the window under its new title.
@@ -766,7 +771,7 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
     if (DAriGetDBInfo(&head, data->db)) {
       if (ShellSettings().bPaperOrg) FitNewDrawingAtCorner(view, data, head);
       char title[64];
-      wsprintfA(title, "%s%d", GetMessageText(5100), m_untitledCount);
+      wsprintfA(title, "%s%d", GetMessageText(IDS_UNTITLED), m_untitledCount);
       DbcsCopy(reinterpret_cast<char*>(head.bytes) + kInfoTitle, 257, title);
       DAriSetDBInfo(&head, data->db);
     }

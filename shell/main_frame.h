@@ -15,6 +15,7 @@
 #include "shell/host_seam.h"
 #include "shell/main_accelerator.h"
 #include "shell/toolbar_manager.h"
+#include "command/command_ids.h"
 #include "command/host_objects.h"
 #include "docking/docking_frame.h"
 #include "win/mdi.h"
@@ -74,7 +75,7 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
     MESSAGE_HANDLER(WM_INITMENU, OnInitMenu)
     MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)
-    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MSG_WM_SIZE(OnSize)
     MESSAGE_HANDLER(WM_QUERYENDSESSION, OnQueryEndSession)
     MESSAGE_HANDLER(WM_ENDSESSION, OnEndSession)
     MESSAGE_HANDLER(UM_CMD_BUSY, OnCmdBusy)
@@ -87,18 +88,18 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
     MESSAGE_HANDLER(UM_SET_MODELESS_DIALOG, OnSetModelessDialog)
     MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
     MESSAGE_HANDLER(WM_COPYDATA, OnCopyData)
-    COMMAND_ID_HANDLER(1240, OnFeedF10)
-    COMMAND_ID_HANDLER(4006, OnExit)
-    COMMAND_ID_HANDLER(4000, OnNewDrawing)
-    COMMAND_ID_HANDLER(4005, OnCloseDrawing)
-    COMMAND_ID_HANDLER(59392, OnToggleToolbar)
-    COMMAND_ID_HANDLER(59393, OnToggleStatusBar)
-    COMMAND_ID_HANDLER(57664, OnAbout)
-    COMMAND_ID_HANDLER(1200, OnCascade)
-    COMMAND_ID_HANDLER(1201, OnTile)
-    COMMAND_ID_HANDLER(57649, OnArrangeIcons)
-    COMMAND_ID_HANDLER(3001, OnArrowUpToViews)
-    COMMAND_RANGE_HANDLER(40000, 40003, OnTogglePane)
+    COMMAND_ID_HANDLER(ID_SVC_FEED_F10, OnFeedF10)
+    COMMAND_ID_HANDLER(ID_CMD_EXIT, OnExit)
+    COMMAND_ID_HANDLER(ID_CMD_NEW_DRAWING, OnNewDrawing)
+    COMMAND_ID_HANDLER(ID_CMD_CLOSE_DRAWING, OnCloseDrawing)
+    COMMAND_ID_HANDLER(ID_VIEW_TOOLBAR, OnToggleToolbar)
+    COMMAND_ID_HANDLER(ID_VIEW_STATUS_BAR, OnToggleStatusBar)
+    COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAbout)
+    COMMAND_ID_HANDLER(ID_SVC_CASCADE, OnCascade)
+    COMMAND_ID_HANDLER(ID_SVC_TILE, OnTile)
+    COMMAND_ID_HANDLER(ID_WINDOW_ARRANGE, OnArrangeIcons)
+    COMMAND_ID_HANDLER(ID_PANEL_ARROW_UP, OnArrowUpToViews)
+    COMMAND_RANGE_HANDLER(ID_PANE_FIRST, ID_PANE_LAST, OnTogglePane)
     CHAIN_MSG_MAP_MEMBER(m_shellHost)
     CHAIN_MSG_MAP_MEMBER(m_commandHost)
     CHAIN_MSG_MAP_MEMBER(m_ui)
@@ -116,7 +117,7 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
   LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnInitMenu(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
   LRESULT OnInitMenuPopup(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSize(UINT type, int cx, int cy, BOOL&);
   LRESULT OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnEndSession(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnCmdBusy(UINT, WPARAM, LPARAM, BOOL&);

@@ -8,6 +8,7 @@
 #include "base/csv_parser.h"
 #include "base/dbcs.h"
 #include "command/cad_app_cmd.h"
+#include "command/command_ids.h"
 #include "shell/shell_seams.h"
 #include "view/db_ext.h"
 #include "view/input_scale.h"
@@ -21,8 +22,8 @@ std::function<int(int)> MenuModuleExistsHook;
 namespace {
 
 const char kWindowMenuText[] = "ｳｨﾝﾄﾞｳ(&W)";
-const int kHeadingId = 99999;
-const int kCascadeId = 1200;
+const int kHeadingId = ID_MENU_HEADING;
+const int kCascadeId = ID_SVC_CASCADE;
 
 // Removes every occurrence of `word` (DBCS-aware: a match never starts on
 // a trail byte).
@@ -226,27 +227,27 @@ void CMainMenu::UpdateItems(HMENU menu) {
   auto check = [&](UINT id, bool on) {
     CheckMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
   };
-  enable(1212, true);
-  enable(1209, s.canUndo);
-  enable(1208, s.canRedo);
-  enable(1311, s.hasRasterImage);
+  enable(ID_SVC_HELP_FILE, true);
+  enable(ID_SVC_UNDO, s.canUndo);
+  enable(ID_SVC_REDO, s.canRedo);
+  enable(ID_SVC_DRAWING_MEMO_DELETE, s.hasRasterImage);
   if (s.hasView) {
     bool modeOk = s.viewMode >= 1 && s.viewMode <= 3;
     for (int m = 1; m <= 3; ++m) {
-      enable(1314 + m, modeOk);
-      check(1314 + m, modeOk && s.viewMode == m);
+      enable(ID_SVC_REDRAW + m, modeOk);
+      check(ID_SVC_REDRAW + m, modeOk && s.viewMode == m);
     }
-    check(4039, s.displayOption == 1);
-    check(4040, s.displayOption == 0);
-    check(5955, s.displayOption == 2);
-    enable(4039, true);
-    enable(4040, true);
-    enable(5955, true);
-    check(1230, s.overviewOn);
-    check(1330, s.overviewOn);
+    check(ID_CMD_PAPER_SPACE, s.displayOption == 1);
+    check(ID_CMD_MODEL_SPACE, s.displayOption == 0);
+    check(ID_CMD_PAPER_MODEL_SPACE, s.displayOption == 2);
+    enable(ID_CMD_PAPER_SPACE, true);
+    enable(ID_CMD_MODEL_SPACE, true);
+    enable(ID_CMD_PAPER_MODEL_SPACE, true);
+    check(ID_SVC_LAYER_SPLIT, s.overviewOn);
+    check(ID_SVC_OVERVIEW, s.overviewOn);
   } else {
     // Without a drawing there is no overview to show as on.
-    check(1330, false);
+    check(ID_SVC_OVERVIEW, false);
   }
-  check(1335, s.inputScaleOn);
+  check(ID_SVC_INPUT_SCALE, s.inputScaleOn);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
@@ -16,6 +17,7 @@
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
 #include "view/file_lock.h"
+#include "command/status_codes.h"
 #include "view/view_coords.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
@@ -42,29 +44,13 @@ HWND DefaultNewWindow(HWND mainFrame, const char* fileName) {
     return view;
 }
 
-void StatusBarText(WPARAM code, const char* text) {
-    if (HWND bar = StatusBarWindow()) ::SendMessageA(bar, WM_USER, code, (LPARAM)text);
-}
-
 void ClearPromptAndMessage() {
-    StatusBarText(1, " ");
-    StatusBarText(2, nullptr);
+    if (HWND bar = StatusBarWindow()) SetStatusMessage(bar, " ");
+    if (HWND bar = StatusBarWindow()) SetStatusPrompt(bar, nullptr);
 }
 
 void ShowElementCount() {
-    if (HWND bar = StatusBarWindow()) ::SendMessageA(bar, WM_USER, 5, GetViewElementCount(nullptr));
-}
-
-int ImportCommandOf(int kind) {
-    switch (kind) {
-        case 4: return 5103;
-        case 5: return 5104;
-        case 7: return 5105;
-        case 13: return 5107;
-        case 15: return 5112;
-        case 16: return 5992;
-        default: return 0;
-    }
+    if (HWND bar = StatusBarWindow()) SetStatusElementCount(bar, GetViewElementCount(nullptr));
 }
 
 // A window whose load failed or was declined must not keep the file's name:
@@ -126,14 +112,14 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
         ClearPromptAndMessage();
         return 1;
     }
-    if (kind == 8) {
+    if (kind == kDrawingTif) {
         // Image files need the raster module; until it is there they are
         // refused with the raster message.
         ClearPromptAndMessage();
-        ZavMessageBox(mainFrame, GetMessageText(7218), GetMessageText(7380), MB_OK);
+        ZavMessageBox(mainFrame, GetMessageText(IDS_RASTER_UNAVAILABLE), GetMessageText(IDS_WARNING), MB_OK);
         return 0;
     }
-    if (kind != 1 && kind != 12) {
+    if (!IsOwnDrawingKind(kind)) {
         ClearPromptAndMessage();
         char text[400];
         snprintf(text, sizeof text, "%s\nファイルは、図面と認識できません。", fileName);
@@ -181,10 +167,10 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
     if (!CanLockDrawingFile(d)) {
         readOnly = true;
         if (!Running().bNoLoadErrMsg && LaunchKind() == 0)
-            ZavMessageBox(mainFrame, GetMessageText(7222), GetMessageText(7380), MB_OK);
+            ZavMessageBox(mainFrame, GetMessageText(IDS_OPENED_READ_ONLY), GetMessageText(IDS_WARNING), MB_OK);
     }
     auto load = [&](uint32_t* status) {
-        return kind == 12 ? DAriLoadFileOfCWX(fileName, db, status) : DAriLoadFileOfCWU(fileName, db, status);
+        return kind == kDrawingTcf ? DAriLoadFileOfCWX(fileName, db, status) : DAriLoadFileOfCWU(fileName, db, status);
     };
     auto holdFile = [&] {
         if (readOnly) d->readOnly = 1;
@@ -201,17 +187,17 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
         holdFile();
     } else if (status == 1) {
         WriteSystemLog(0, "Warning", "ファイルバージョンが新しいフォーマットになっています");
-        if (ZavMessageBox(mainFrame, GetMessageText(1008), "LoadingError", MB_YESNO) == IDYES) {
+        if (ZavMessageBox(mainFrame, GetMessageText(IDS_NEWER_FILE_VERSION), "LoadingError", MB_YESNO) == IDYES) {
             status = 1;
             if (!load(&status)) {
-                ShowLoadError(fileName, GetMessageText(1004));
+                ShowLoadError(fileName, GetMessageText(IDS_LOAD_FAILED));
                 result = 0;
             } else {
                 loaded = true;
                 holdFile();
                 if (status) {
                     const char* text = LoadStatusText(status, false);
-                    ShowLoadError(fileName, text ? text : GetMessageText(1004));
+                    ShowLoadError(fileName, text ? text : GetMessageText(IDS_LOAD_FAILED));
                     result = 0;
                 }
             }
@@ -219,7 +205,7 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
     } else {
         result = 0;
         const char* text = LoadStatusText(status, true);
-        ShowLoadError(fileName, text ? text : GetMessageText(1004));
+        ShowLoadError(fileName, text ? text : GetMessageText(IDS_LOAD_FAILED));
     }
 
     if (!loaded) {
@@ -232,9 +218,9 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
     if (DbInfo* info = DAriGetDbInfoPtr(0, db)) {
         if (!Running().INPUTLAYERLOAD) info->layers.inputLayer = PickInitialInputLayer(db);
     }
-    if (HWND panel = ToolPanelWindow()) ::PostMessageA(panel, WM_USER, 0, 0);
+    if (HWND panel = ToolPanelWindow()) ::PostMessageA(panel, UM_TOOL_PANEL_RESYNC, 0, 0);
     SetViewTitle(view, db, 0);
-    if (kind == 1 || db->hostWord == 0) {
+    if (kind == kDrawingOtcf || db->hostWord == 0) {
         ActivateViewFrame(view);
         ZoomViewToPaper();
     }

@@ -1,5 +1,8 @@
 #include "shell/save_road.h"
 
+#include <windows.h>
+#include <dlgs.h>  // the common dialogs' control ids
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -7,6 +10,7 @@
 #include "base/apply_settings.h"
 #include "base/dbcs.h"
 #include "base/handover_files.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/monitor.h"
 #include "base/running_settings.h"
@@ -25,6 +29,7 @@
 #include "view/file_lock.h"
 #include "view/input_scale.h"
 #include "view/rubber_band.h"
+#include "command/status_codes.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
 #include "win/file_dialog.h"
@@ -36,9 +41,15 @@ int DrawingSavedFlag = 0;
 
 namespace {
 
+// The library's answer when it will not write to the path it was given.
+const int kLibraryWriteRefused = 9999;
+// Numbers of the temporary files of a save onto a removable disk.
+const long kRemovableKeepNumber = 9998;
+const long kRemovableWriteNumber = 9999;
+
 int LibraryWrite(const char* path, void* db, uint32_t* status, int kind) {
     DbHeader* h = static_cast<DbHeader*>(db);
-    return kind == 1 ? DAriSaveFileOfCWU(path, h, status) : DAriSaveFileOfCWX(path, h, status);
+    return kind == kDrawingOtcf ? DAriSaveFileOfCWU(path, h, status) : DAriSaveFileOfCWX(path, h, status);
 }
 
 DrawingFileOps DefaultOps() {
@@ -114,7 +125,7 @@ int WriteReplacing(const char* target, DbHeader* db, uint32_t* status, int kind)
     const int r = ops.write(temp.c_str(), db, status, kind);
     if (r != 1) {
         ::DeleteFileA(temp.c_str());
-        return r == 9999 ? 0 : r;
+        return r == kLibraryWriteRefused ? 0 : r;
     }
     if (!ops.replace(temp.c_str(), target)) {
         if (::GetLastError() == ERROR_DISK_FULL) *status |= 0x10;
@@ -136,13 +147,13 @@ bool IsRemovableTarget(const char* name) {
 // brought onto the disk beside the target and moved over it.
 int WriteRemovable(const char* target, DbHeader* db, uint32_t* status, int kind) {
     DrawingFileOps& ops = SaveRoadFiles();
-    TempSaveName(9998);
+    TempSaveName(kRemovableKeepNumber);
     const std::string keep = TempSavePath;
     if (IsFileReadable(target)) ops.copy(target, keep.c_str());
-    TempSaveName(9999);
+    TempSaveName(kRemovableWriteNumber);
     const std::string fresh = TempSavePath;
     const int r = ops.write(fresh.c_str(), db, status, kind);
-    if (r == 9999) return WriteReplacing(target, db, status, kind);
+    if (r == kLibraryWriteRefused) return WriteReplacing(target, db, status, kind);
     if (r != 1) {
         ::DeleteFileA(fresh.c_str());
         return r;
@@ -161,8 +172,8 @@ int WriteRemovable(const char* target, DbHeader* db, uint32_t* status, int kind)
 
 // The file-name box of the explorer-style save dialog.
 HWND FileNameBox(HWND dialog) {
-    HWND box = ::GetDlgItem(dialog, 1152);  // edt1
-    if (!box) box = ::GetDlgItem(dialog, 1148);  // cmb13
+    HWND box = ::GetDlgItem(dialog, edt1);
+    if (!box) box = ::GetDlgItem(dialog, cmb13);
     return box;
 }
 
@@ -281,7 +292,7 @@ int SaveDrawingFile(HWND view, char* fileName) {
         if (d->fileName[0] && !d->readOnly && !d->drawingEvent) LockDrawingFile(d);
     };
     if (!CheckFileWritable(fileName)) {
-        ZavMessageBox(view, GetMessageText(7217), "Error", MB_OK);
+        ZavMessageBox(view, GetMessageText(IDS_CANNOT_WRITE_FILE), "Error", MB_OK);
         if (sameFile) relock();
         ::SetCursor(before);
         return 0;
@@ -292,8 +303,8 @@ int SaveDrawingFile(HWND view, char* fileName) {
     int result = 0;
     bool emptied = false;
     switch (kind) {
-        case 1:
-        case 12: {
+        case kDrawingOtcf:
+        case kDrawingTcf: {
             // The input layer written with the drawing is the drawing's own
             // (the current layer of its windows lives in its layer table);
             // another drawing's current layer never goes into it.
@@ -303,12 +314,12 @@ int SaveDrawingFile(HWND view, char* fileName) {
             d->db->hostWord = 0;
             break;
         }
-        case 4:
-        case 7:
-            result = RunModuleForFile(kind == 4 ? 5111 : 5106, fileName);
-            if (HWND bar = StatusBarWindow()) ::SendMessageA(bar, WM_USER, 2, 0);
+        case kDrawingDxf:
+        case kDrawingDwg:
+            result = RunModuleForFile(ExportCommandOf(kind), fileName);
+            if (HWND bar = StatusBarWindow()) SetStatusPrompt(bar, nullptr);
             break;
-        case 5:
+        case kDrawingJwc:
             ShowErrorMessage("現在、この図面フォーマットには対応していません");
             fileName[0] = '\0';
             emptied = true;
@@ -321,7 +332,7 @@ int SaveDrawingFile(HWND view, char* fileName) {
     }
     ::SetCursor(before);
     if (result == 1) {
-        if (kind == 1 || kind == 12) {
+        if (IsOwnDrawingKind(kind)) {
             // The library noted the file it wrote, which was the temporary
             // one: the drawing's name is the target's.
             if (DbInfo* info = DAriGetDbInfoPtr(0, d->db)) DbcsCopy(info->extFileName, sizeof info->extFileName, fileName);
@@ -342,7 +353,7 @@ int SaveDrawingFile(HWND view, char* fileName) {
     if (status) {
         WriteSystemLog(0, "Error", "%ld ファイルの保存に失敗しました", (long)status);
         if (status & 0x10) {
-            ShowErrorMessage(GetMessageText(1005));
+            ShowErrorMessage(GetMessageText(IDS_DISK_FULL));
             return 0;
         }
     }
@@ -369,7 +380,7 @@ int SaveDrawingAs(HWND view, int mode) {
     bool dialog = mode == 0;
     if (!dialog && !d->drawingEvent) {
         const int kind = DrawingTypeFromExtension(d->fileName);
-        if (!d->fileName[0] || (Running().SAVENAME && kind != 1 && kind != 7 && kind != 12)) dialog = true;
+        if (!d->fileName[0] || (Running().SAVENAME && !IsOwnDrawingKind(kind) && kind != kDrawingDwg)) dialog = true;
     }
     if (!dialog) {
         if (d->readOnly) {
@@ -389,12 +400,12 @@ int SaveDrawingAs(HWND view, int mode) {
         DrawingTitle(view, title, sizeof title);
         char question[1200], filled[700];
         if (d->fileName[0]) {
-            snprintf(filled, sizeof filled, GetMessageText(5125), d->fileName);
+            snprintf(filled, sizeof filled, GetMessageText(IDS_OVERWRITE_QUESTION), d->fileName);
             snprintf(question, sizeof question, "%s\n\n%s\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", title, filled);
         } else {
             snprintf(question, sizeof question, "%s\n上書きしていいですか？\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", title);
         }
-        if (ZavMessageBox(view, question, GetMessageText(5126), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
+        if (ZavMessageBox(view, question, GetMessageText(IDS_OVERWRITE_SAVE), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
         if (d->drawingEvent) return RunDrawingEventSave(view);
         return SaveDrawingFile(view, name);
     }
@@ -423,7 +434,7 @@ int SaveDrawingAs(HWND view, int mode) {
     ofn.lpstrFile = proposal;
     ofn.nMaxFile = sizeof proposal;
     ofn.lpstrInitialDir = startDir.c_str();
-    ofn.lpstrTitle = GetMessageText(5124);
+    ofn.lpstrTitle = GetMessageText(IDS_SAVE_FILE_TITLE);
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ENABLEHOOK;
     ofn.lpfnHook = SaveDialogHook;
     if (!ZavGetSaveFileName(&ofn)) return 0;
@@ -442,7 +453,7 @@ int SaveDrawingAs(HWND view, int mode) {
     if (d->readOnly) {
         // A reference window never writes its own file, however the name is spelt.
         if (oldName[0] && SameName(chosen, oldName)) {
-            ZavMessageBox(view, GetMessageText(7422), "ERR", MB_OK);
+            ZavMessageBox(view, GetMessageText(IDS_READ_ONLY_NO_SAVE), "ERR", MB_OK);
             return 0;
         }
         ClearDrawingEvent(view);
@@ -456,7 +467,7 @@ int SaveDrawingAs(HWND view, int mode) {
     if (oldName[0] && SameName(chosen, oldName)) {
         char question[700];
         snprintf(question, sizeof question, "%s\n上書きしていいですか？\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", chosen);
-        if (ZavMessageBox(view, question, GetMessageText(5126), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
+        if (ZavMessageBox(view, question, GetMessageText(IDS_OVERWRITE_SAVE), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
         if (d->drawingEvent) return RunDrawingEventSave(view);
         return SaveDrawingFile(view, chosen);
     }

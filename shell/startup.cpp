@@ -1,5 +1,7 @@
 // Start-up phases, the loop, shut-down and the running-copy hand-over.
 #include "shell/startup.h"
+#include "base/message_ids.h"
+#include "command/command_ids.h"
 #include "shell/ui_library.h"
 
 #include <commctrl.h>
@@ -79,14 +81,14 @@ CMySemaphore& RunningCopySemaphore() {
 
 int HandOverCommandLine(HWND running, const char* cmdLine) {
   if (!cmdLine || !*cmdLine) {
-    SendMessageA(running, WM_COMMAND, 1228, 0);
+    SendMessageA(running, WM_COMMAND, ID_SVC_SECOND_START, 0);
     return 1;
   }
   size_t len = strnlen(cmdLine, kMaxHandOver);
   if (len <= kMaxAtomText) {
     ATOM atom = GlobalAddAtomA(cmdLine);
     if (atom) {
-      SendMessageA(running, WM_COMMAND, 1227, (LPARAM)atom);
+      SendMessageA(running, WM_COMMAND, ID_SVC_HAND_OVER_COMMAND_LINE, (LPARAM)atom);
       GlobalDeleteAtom(atom);
       return 1;
     }
@@ -94,14 +96,14 @@ int HandOverCommandLine(HWND running, const char* cmdLine) {
   // Too long for an atom (or no atom to be had): the text travels as data,
   // so that no file named on the command line is lost.
   COPYDATASTRUCT cds = {};
-  cds.dwData = 1227;
+  cds.dwData = ID_SVC_HAND_OVER_COMMAND_LINE;
   std::string text(cmdLine, len);
   cds.cbData = (DWORD)text.size() + 1;
   cds.lpData = (void*)text.c_str();
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutA(running, WM_COPYDATA, 0, (LPARAM)&cds, SMTO_NORMAL, 60000, &result) ||
       result != 1) {
-    ZavMessageBox(nullptr, GetMessageText(7372), "ERROR", MB_OK | MB_ICONEXCLAMATION);
+    ZavMessageBox(nullptr, GetMessageText(IDS_START_CHECK_FAILED), "ERROR", MB_OK | MB_ICONEXCLAMATION);
     return 0;
   }
   return 1;
@@ -162,11 +164,11 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
 
   switch (RunningCopySemaphore().Acquire()) {
     case -1:
-      ZavMessageBox(nullptr, GetMessageText(7372), "ERROR", MB_OK);
+      ZavMessageBox(nullptr, GetMessageText(IDS_START_CHECK_FAILED), "ERROR", MB_OK);
       return 1;
     case 1:
       if (m_multiBoot == 0) {
-        ZavMessageBox(nullptr, GetMessageText(7223), GetMessageText(7572), MB_OK);
+        ZavMessageBox(nullptr, GetMessageText(IDS_ONE_INSTANCE_ONLY), GetMessageText(IDS_INSTANCE_CHECK), MB_OK);
         ShellTrace("Refused: another copy");
         return 1;
       }
@@ -258,11 +260,11 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
   else if (CommandLineFileGiven)
     ;
   else if (ShellSettings().iStartOpenDlgFg)
-    post(4050, 100);
+    post(ID_CMD_START_DRAWING, 100);
   else if (!GetActiveView() && !StartCommandPosted)
-    post(4050, 1);
+    post(ID_CMD_START_DRAWING, 1);
   else
-    post(4050, 100);
+    post(ID_CMD_START_DRAWING, 100);
 
   // The right-click pop-up of the drawing views.
   CreateRPMenuWindow(frame, m_instance);

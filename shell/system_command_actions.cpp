@@ -6,9 +6,10 @@
 #include <cstring>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/running_settings.h"
-#include "setup/drawing_info.h"
+#include "command/command_ids.h"
 #include "panels/panel_windows.h"
 #include "setup/layers.h"
 #include "setup/setup_dialogs.h"
@@ -17,6 +18,7 @@
 #include "shell/shell_seams.h"
 #include "shell/ui_library.h"
 #include "view/drawing_state.h"
+#include "command/status_codes.h"
 #include "view/view_coords.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
@@ -119,11 +121,11 @@ int RunStartDrawingCommand(HWND owner, DWORD word) {
         }
         if (answer == 2) {
             if (view && ::IsWindow(view)) ::SendMessageA(::GetParent(view), WM_CLOSE, 0, 0);
-            if (flags == 1 && MainFrameWindow()) ::PostMessageA(MainFrameWindow(), WM_COMMAND, 4006, 0);
+            if (flags == 1 && MainFrameWindow()) ::PostMessageA(MainFrameWindow(), WM_COMMAND, ID_CMD_EXIT, 0);
             break;
         }
         if (answer == 100) {
-            if (MainFrameWindow()) ::SendMessageA(MainFrameWindow(), WM_COMMAND, 4001, 0);
+            if (MainFrameWindow()) ::SendMessageA(MainFrameWindow(), WM_COMMAND, ID_CMD_OPEN_DRAWING, 0);
             if (view && ::IsWindow(view)) ::SendMessageA(::GetParent(view), WM_CLOSE, 0, 0);
             break;
         }
@@ -153,7 +155,7 @@ int RunSecondWindowCommand() {
     ViewData* theirs = GetViewData(found);
     DbInfoHead info;
     const bool hasInfo = DAriGetDBInfo(&info, mine->db) != 0;
-    const char* untitled = GetMessageText(5100);
+    const char* untitled = GetMessageText(IDS_UNTITLED);
     if (!theirs->fileName[0] && !(hasInfo && info.Title()[0])) {
         // An untitled drawing keeps its number in both titles.
         char text[256] = "";
@@ -176,7 +178,7 @@ int RunSecondWindowCommand() {
     }
     ActivateViewFrame(view);
     ZoomViewToPaper();
-    if (HWND bar = StatusBarWindow()) ::SendMessageA(bar, WM_USER, 5, GetViewElementCount(view));
+    if (HWND bar = StatusBarWindow()) SetStatusElementCount(bar, GetViewElementCount(view));
     // Side by side in the place of the first: halves of its rectangle.
     HWND client = ::GetParent(activeFrame);
     POINT clientTop = {0, 0};

@@ -1,8 +1,11 @@
 // System commands served by the shell, the drawing windows, panels and setup.
 #include "shell/system_commands.h"
 
+#include "base/message_ids.h"
 #include "base/message_table.h"
+#include "command/command_ids.h"
 #include "command/command_system.h"
+#include "command/status_codes.h"
 #include "setup/drawing_info.h"
 #include "setup/page_services.h"
 #include "setup/setup_dialogs.h"
@@ -16,19 +19,19 @@
 namespace {
 
 void ClearCommandName() {
-    if (HWND bar = CmdStatusBar()) SendMessageA(bar, WM_USER, 1, reinterpret_cast<LPARAM>(""));
+    if (HWND bar = CmdStatusBar()) SetStatusMessage(bar, "");
 }
 
 // The shell's own action for the id; the executor decides from its answer
 // whether the command counts as done.
 SystemCmdOutcome Shell(int id, HWND owner, DWORD word) { return RunSystemCommandAction(id, owner, word); }
 
-// 4000 and 4050 need a free slot in the table of drawing windows.
+// A new drawing and the start drawing need a free slot in the table of drawing windows.
 bool NoFreeWindow(HWND owner, SystemCmdOutcome& out) {
     if (FindFreeViewSlot() >= 0) return false;
     CmdLog(0, "Error", "これ以上ウィンドウを開けません");
-    ZavMessageBox(owner, GetMessageText(7237), GetMessageText(5150), MB_OK);
-    out.finish = 'B';
+    ZavMessageBox(owner, GetMessageText(IDS_NO_MORE_WINDOWS), GetMessageText(IDS_NEW_DRAWING), MB_OK);
+    out.finish = CmdFinish::Keep;
     return true;
 }
 
@@ -47,11 +50,11 @@ int RunSystemCommandAction(int id, HWND owner, DWORD word) {
     if (road != -1) return road;
     HWND frame = MainFrameWindow() ? MainFrameWindow() : owner;
     switch (id) {
-        case 4000:
+        case ID_CMD_NEW_DRAWING:
             return RunNewDrawingCommand(owner ? owner : frame);
-        case 4025:
+        case ID_CMD_SPLIT_WINDOW:
             return RunSecondWindowCommand();
-        case 4050:
+        case ID_CMD_START_DRAWING:
             return RunStartDrawingCommand(owner ? owner : frame, word);
     }
     return -1;
@@ -60,29 +63,29 @@ int RunSystemCommandAction(int id, HWND owner, DWORD word) {
 SystemCmdOutcome RunSystemCmdAction(int id, HWND owner, DWORD word) {
     SystemCmdOutcome out;
     switch (id) {
-    case 4005:
+    case ID_CMD_CLOSE_DRAWING:
         CloseActiveDrawing();
         return out;
-    case 4006:
+    case ID_CMD_EXIT:
         CloseApplication(owner);
         ClearCommandName();
         return out;
-    case 4002:
-    case 4012:
+    case ID_CMD_SAVE_DRAWING_AS:
+    case ID_CMD_SAVE_DRAWING:
         CloseInputScaleWindow();
         return Shell(id, owner, word);
-    case 4000:
-    case 4050:
+    case ID_CMD_NEW_DRAWING:
+    case ID_CMD_START_DRAWING:
         if (NoFreeWindow(owner, out)) return out;
         return Shell(id, owner, word);
-    case 4021: return RunDrawingInfoCommand();
-    case 4023: RunCursorDialog(); return out;
-    case 4024: RunMarginDialog(); return out;
-    case 4036: RunCoordDispDialog(); return out;
-    case 4037: RunPageAppendDialog(); return out;
-    case 4038: RunPageEditDialog(); return out;
-    case 4039: ShowPaperSpace(); return out;
-    case 4040: ShowModelSpace(); return out;
+    case ID_CMD_DRAWING_INFO: return RunDrawingInfoCommand();
+    case ID_CMD_CURSOR_SETTINGS: RunCursorDialog(); return out;
+    case ID_CMD_MARGIN_SETTINGS: RunMarginDialog(); return out;
+    case ID_CMD_COORD_DISPLAY: RunCoordDispDialog(); return out;
+    case ID_CMD_APPEND_PAGE: RunPageAppendDialog(); return out;
+    case ID_CMD_PAGE_INFO: RunPageEditDialog(); return out;
+    case ID_CMD_PAPER_SPACE: ShowPaperSpace(); return out;
+    case ID_CMD_MODEL_SPACE: ShowModelSpace(); return out;
     default: return Shell(id, owner, word);
     }
 }

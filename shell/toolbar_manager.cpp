@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/csv_parser.h"
+#include "command/command_ids.h"
 #include "shell/shell_seams.h"
 
 namespace {
@@ -324,7 +325,7 @@ void ToolbarManager::ApplyBandVisibility() {
 int ToolbarManager::MapButtonCommand(WPARAM& wParam, LPARAM& lParam, int& buttonId) const {
   buttonId = 0;
   int id = LOWORD(wParam);
-  if (id < 45100 || id > 45999) return 1;
+  if (!IsToolbarButton(id)) return 1;
   if (!m_created) return 0;
   for (const ToolbarButtonDef& row : ToolbarButtonTable) {
     if (row.buttonId == id) {

@@ -5,6 +5,7 @@
 #include "command/host_hooks.h"
 #include "command/host_messages.h"
 #include "shell/cad_system.h"
+#include "command/status_codes.h"
 #include "win/message_box.h"
 
 namespace {
@@ -15,7 +16,7 @@ int Ask(LPARAM request, UINT buttons, const char* caption) {
     char prompt[512] = "";
     if (const auto* req = reinterpret_cast<const CmdRequest*>(request))
         if (req->word70) DbcsCopy(prompt, sizeof prompt, reinterpret_cast<const char*>(req->word70));
-    if (HWND bar = StatusBarWindow()) SendMessageA(bar, WM_USER, 2, reinterpret_cast<LPARAM>(prompt));
+    if (HWND bar = StatusBarWindow()) SetStatusPrompt(bar, prompt);
     POINT mouse = {};
     const BOOL hadMouse = GetCursorPos(&mouse);
     const int answer = ZavMessageBox(MainFrameWindow(), prompt[0] ? prompt : "よろしいですか？",

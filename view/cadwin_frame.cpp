@@ -4,10 +4,12 @@
 #include <string>
 
 #include "base/dbcs.h"
+#include "base/message_ids.h"
 #include "base/message_table.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
 #include "command/cad_app_cmd.h"
+#include "command/command_ids.h"
 #include "command/drawing_events.h"
 #include "command/executor.h"
 #include "panels/panel_windows.h"
@@ -62,6 +64,13 @@ int RegisterCadwinClasses() {
 
 // ---- edge buttons ----------------------------------------------------------
 
+namespace {
+// The first repeat waits the keyboard delay, the following ones the
+// keyboard repeat rate.
+const UINT_PTR kDelayTimer = 1000;
+const UINT_PTR kRepeatTimer = 1001;
+}  // namespace
+
 HWND CCadwinScrollButton::Create(HWND parent, UINT id, int direction, const char* text,
                                  COLORREF face, COLORREF ink) {
     m_direction = direction;
@@ -81,7 +90,7 @@ HWND CCadwinScrollButton::Create(HWND parent, UINT id, int direction, const char
 }
 
 void CCadwinScrollButton::Paint(HDC dc, const RECT& rc) const {
-    const bool pressed = (m_state & 4) != 0;
+    const bool pressed = (m_state & kStatePressed) != 0;
     HBRUSH face = ::CreateSolidBrush(m_face);
     HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(pressed ? COLOR_3DDKSHADOW : COLOR_BTNFACE));
     HGDIOBJ oldBrush = ::SelectObject(dc, face), oldPen = ::SelectObject(dc, pen);
@@ -156,30 +165,29 @@ void CCadwinScrollButton::Click() {
     ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(m_id, BN_CLICKED), (LPARAM)m_hWnd);
 }
 
-LRESULT CCadwinScrollButton::OnPress(UINT, WPARAM, LPARAM, BOOL&) {
-    m_state |= 4;
+LRESULT CCadwinScrollButton::OnPress(UINT, POINT, BOOL&) {
+    m_state |= kStatePressed;
     ::SetCapture(m_hWnd);
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    ::SetTimer(m_hWnd, 1000, KeyboardDelayMs(), nullptr);
+    ::SetTimer(m_hWnd, kDelayTimer, KeyboardDelayMs(), nullptr);
     return 0;
 }
 
-LRESULT CCadwinScrollButton::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL&) {
+LRESULT CCadwinScrollButton::OnMouseMove(UINT, POINT pt, BOOL&) {
     if (::GetCapture() != m_hWnd) return 0;
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
     const int was = m_state;
-    if (::PtInRect(&rc, pt)) m_state |= 4;
-    else m_state &= ~4;
+    if (::PtInRect(&rc, pt)) m_state |= kStatePressed;
+    else m_state &= ~kStatePressed;
     if (was != m_state) ::InvalidateRect(m_hWnd, nullptr, FALSE);
     return 0;
 }
 
-LRESULT CCadwinScrollButton::OnRelease(UINT, WPARAM, LPARAM, BOOL&) {
-    const bool inside = (m_state & 4) != 0;
-    m_state &= ~4;
-    ::KillTimer(m_hWnd, 1000);
+LRESULT CCadwinScrollButton::OnRelease(UINT, POINT, BOOL&) {
+    const bool inside = (m_state & kStatePressed) != 0;
+    m_state &= ~kStatePressed;
+    ::KillTimer(m_hWnd, kDelayTimer);
     if (::GetCapture() == m_hWnd) ::ReleaseCapture();
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
     HWND parent = ::GetParent(m_hWnd);
@@ -189,15 +197,15 @@ LRESULT CCadwinScrollButton::OnRelease(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CCadwinScrollButton::OnTimer(UINT, WPARAM id, LPARAM, BOOL&) {
-    if (id == 1000) {
-        ::KillTimer(m_hWnd, 1000);
-        if (m_state & 4) {
+    if (id == kDelayTimer) {
+        ::KillTimer(m_hWnd, kDelayTimer);
+        if (m_state & kStatePressed) {
             Click();
-            ::SetTimer(m_hWnd, 1001, KeyboardRepeatMs(), nullptr);
+            ::SetTimer(m_hWnd, kRepeatTimer, KeyboardRepeatMs(), nullptr);
         }
-    } else if (id == 1001) {
-        if (::GetCapture() != m_hWnd) ::KillTimer(m_hWnd, 1001);
-        else if (m_state & 4) Click();
+    } else if (id == kRepeatTimer) {
+        if (::GetCapture() != m_hWnd) ::KillTimer(m_hWnd, kRepeatTimer);
+        else if (m_state & kStatePressed) Click();
     }
     return 0;
 }
@@ -253,14 +261,14 @@ LRESULT CCadwinFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
         const COLORREF face = ButtonRowColour(rs.btnBkgnd, rows[e], ::GetSysColor(COLOR_BTNFACE));
         const COLORREF ink = ButtonRowColour(rs.btnText, rows[e], ::GetSysColor(COLOR_BTNTEXT));
         for (int k = 0; k < 2; ++k)
-            m_scroll[e * 2 + k].Create(m_hWnd, 1000 + e, arrows[e][k], "", face, ink);
+            m_scroll[e * 2 + k].Create(m_hWnd, ID_CADWIN_SCROLL_UP + e, arrows[e][k], "", face, ink);
     }
     for (int e = 0; e < 4; ++e) {
         const int dir = e < 2 ? CCadwinScrollButton::kTextH : CCadwinScrollButton::kTextV;
         const COLORREF face = ::GetSysColor(COLOR_BTNFACE), ink = ::GetSysColor(COLOR_WINDOWTEXT);
-        m_zoomIn[e].Create(m_hWnd, 1004, dir, "拡大", face, ink);
-        m_fit[e].Create(m_hWnd, 1006, dir, "基準", face, ink);
-        m_zoomOut[e].Create(m_hWnd, 1005, dir, "縮小", face, ink);
+        m_zoomIn[e].Create(m_hWnd, ID_CADWIN_ZOOM_IN, dir, "拡大", face, ink);
+        m_fit[e].Create(m_hWnd, ID_CADWIN_ZOOM_FIT, dir, "基準", face, ink);
+        m_zoomOut[e].Create(m_hWnd, ID_CADWIN_ZOOM_OUT, dir, "縮小", face, ink);
     }
     m_view.Create(m_hWnd);
     handled = FALSE;  // the MDI child's own creation goes on
@@ -306,34 +314,33 @@ void CCadwinFrame::Layout(int w, int h) {
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
-LRESULT CCadwinFrame::OnSize(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+LRESULT CCadwinFrame::OnSize(UINT type, int cx, int cy, BOOL& handled) {
     handled = FALSE;  // DefMDIChildProc keeps the client's state right
-    if (wParam != SIZE_MINIMIZED) Layout(LOWORD(lParam), HIWORD(lParam));
+    if (type != SIZE_MINIMIZED) Layout(cx, cy);
     return 0;
 }
 
-LRESULT CCadwinFrame::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
-    const int id = LOWORD(wParam);
+LRESULT CCadwinFrame::OnCommand(WORD code, WORD id, HWND, BOOL& handled) {
     HWND view = m_view.m_hWnd;
     switch (id) {
-        case 1000: case 1001:
-            if (view) ::PostMessageA(view, WM_VSCROLL, id == 1000 ? SB_LINEUP : SB_LINEDOWN, 0);
+        case ID_CADWIN_SCROLL_UP: case ID_CADWIN_SCROLL_DOWN:
+            if (view) ::PostMessageA(view, WM_VSCROLL, id == ID_CADWIN_SCROLL_UP ? SB_LINEUP : SB_LINEDOWN, 0);
             return 0;
-        case 1002: case 1003:
-            if (view) ::PostMessageA(view, WM_HSCROLL, id == 1002 ? SB_LINELEFT : SB_LINERIGHT, 0);
+        case ID_CADWIN_SCROLL_LEFT: case ID_CADWIN_SCROLL_RIGHT:
+            if (view) ::PostMessageA(view, WM_HSCROLL, id == ID_CADWIN_SCROLL_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
             return 0;
-        case 1004: case 1005: case 1006:
+        case ID_CADWIN_ZOOM_IN: case ID_CADWIN_ZOOM_OUT: case ID_CADWIN_ZOOM_FIT:
             if (view) ::PostMessageA(view, WM_COMMAND, id, 0);
             return 0;
-        case 1050: {
-            m_edgeButtonsEnabled = HIWORD(wParam) != 0;
+        case ID_CADWIN_EDGE_BUTTONS: {
+            m_edgeButtonsEnabled = code != 0;
             RECT rc;
             ::GetClientRect(m_hWnd, &rc);
             Layout(rc.right, rc.bottom);
             return 0;
         }
-        case 1051: {
-            m_edgeMask = HIWORD(wParam);
+        case ID_CADWIN_EDGE_ZONES: {
+            m_edgeMask = code;
             RECT rc;
             ::GetClientRect(m_hWnd, &rc);
             Layout(rc.right, rc.bottom);
@@ -419,7 +426,7 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
         char text[1400];
         snprintf(text, sizeof text,
                  "%s\n\n%s\n\n[はい]----保存する\n[いいえ]--保存しない\n[ｷｬﾝｾﾙ]--終了しない",
-                 title.c_str(), GetMessageText(5001));
+                 title.c_str(), GetMessageText(IDS_SAVE_CHANGES));
         const int answer = ZavMessageBox(m_hWnd, text, caption, MB_YESNOCANCEL | MB_ICONQUESTION);
         bool keep = answer == IDCANCEL;
         // With no save road installed a "yes" keeps the window: nothing unsaved is lost.
@@ -433,7 +440,7 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
     }
     CloseView(view);
     char module[MAX_PATH] = "";
-    if (GetCmdLineOfId(4041, module, sizeof module) && module[0]) {
+    if (GetCmdLineOfId(ID_CMD_WINDOW_CLOSED, module, sizeof module) && module[0]) {
         if (HMODULE lib = ::LoadLibraryA(module)) {
             using StartCmdFn = int(ZAVAPI*)(HWND, const char*);
             if (auto start = reinterpret_cast<StartCmdFn>(::GetProcAddress(lib, "StartCmd"))) {
@@ -455,9 +462,9 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
         // A module that saved drawings while the application closed learns
         // that the last window has gone.
         if (DrawingEventClosingFlag) ExecDrawingEventCmd(nullptr, 3);
-        if (HWND panel = ToolPanelWindow()) ::PostMessageA(panel, WM_COMMAND, 134383, 0);
+        if (HWND panel = ToolPanelWindow()) ::PostMessageA(panel, WM_COMMAND, MAKEWPARAM(ID_PANEL_VIEW_REFRESH, 2), 0);
     }
-    if (main) ::PostMessageA(main, 2525, 0, 0);
+    if (main) ::PostMessageA(main, UM_FOCUS_VIEW, 0, 0);
     if (HWND client = GetMDIClient()) {
         BOOL maximized = FALSE;
         HWND active = (HWND)::SendMessageA(client, WM_MDIGETACTIVE, 0, (LPARAM)&maximized);

@@ -26,23 +26,24 @@ class CCadwinScrollButton : public CWindowBase {
     int m_direction = kTextH;
     std::string m_text;
     COLORREF m_face = 0, m_ink = 0;
-    int m_state = 0;  // 1 mouse over, 2 focus, 4 pressed
+    enum State : int { kStateHover = 1, kStateFocus = 2, kStatePressed = 4 };
+    int m_state = 0;  // State bits
     UINT m_id = 0;
 
     BEGIN_MSG_MAP(CCadwinScrollButton)
-        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnPress)
-        MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnPress)
-        MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-        MESSAGE_HANDLER(WM_LBUTTONUP, OnRelease)
+        MSG_WM_LBUTTONDOWN(OnPress)
+        MSG_WM_LBUTTONDBLCLK(OnPress)
+        MSG_WM_MOUSEMOVE(OnMouseMove)
+        MSG_WM_LBUTTONUP(OnRelease)
         MESSAGE_HANDLER(WM_TIMER, OnTimer)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
         MESSAGE_HANDLER(WM_ERASEBKGND, OnErase)
     END_MSG_MAP()
 
  private:
-    LRESULT OnPress(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnRelease(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnPress(UINT keys, POINT pt, BOOL&);
+    LRESULT OnMouseMove(UINT keys, POINT pt, BOOL&);
+    LRESULT OnRelease(UINT keys, POINT pt, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnErase(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
@@ -69,7 +70,7 @@ class CCadwinView : public CWindowBase {
     BEGIN_MSG_MAP(CCadwinView)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MSG_WM_SIZE(OnSize)
         MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
         MESSAGE_HANDLER(WM_PAINT, OnPaint)
         MESSAGE_HANDLER(WM_CLOSE, OnSwallow)
@@ -80,18 +81,18 @@ class CCadwinView : public CWindowBase {
         MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcButton)
         MESSAGE_HANDLER(WM_NCLBUTTONDBLCLK, OnNcButton)
         MESSAGE_HANDLER(WM_NCRBUTTONDOWN, OnNcButton)
-        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        MSG_WM_COMMAND(OnCommand)
         MESSAGE_HANDLER(WM_HSCROLL, OnScroll)
         MESSAGE_HANDLER(WM_VSCROLL, OnScroll)
-        MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-        MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-        MESSAGE_HANDLER(WM_RBUTTONDOWN, OnRButtonDown)
-        MESSAGE_HANDLER(WM_RBUTTONUP, OnRButtonUp)
-        MESSAGE_HANDLER(WM_MBUTTONDOWN, OnMButtonDown)
-        MESSAGE_HANDLER(WM_MBUTTONUP, OnMButtonUp)
+        MSG_WM_MOUSEMOVE(OnMouseMove)
+        MSG_WM_LBUTTONDOWN(OnLButtonDown)
+        MSG_WM_LBUTTONUP(OnLButtonUp)
+        MSG_WM_RBUTTONDOWN(OnRButtonDown)
+        MSG_WM_RBUTTONUP(OnRButtonUp)
+        MSG_WM_MBUTTONDOWN(OnMButtonDown)
+        MSG_WM_MBUTTONUP(OnMButtonUp)
         MESSAGE_HANDLER(WM_MOUSEWHEEL, OnMouseWheel)
-        MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
+        MSG_WM_MOUSEHOVER(OnMouseHover)
         MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
     END_MSG_MAP()
 
@@ -102,24 +103,24 @@ class CCadwinView : public CWindowBase {
  private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSize(UINT type, int cx, int cy, BOOL&);
     LRESULT OnSwallow(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMouseActivate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnNcMouseMove(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnNcButton(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCommand(WORD code, WORD id, HWND ctl, BOOL&);
     LRESULT OnScroll(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnRButtonDown(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnRButtonUp(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnMButtonDown(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnMButtonUp(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseMove(UINT keys, POINT pt, BOOL&);
+    LRESULT OnLButtonDown(UINT keys, POINT pt, BOOL&);
+    LRESULT OnLButtonUp(UINT keys, POINT pt, BOOL&);
+    LRESULT OnRButtonDown(UINT keys, POINT pt, BOOL&);
+    LRESULT OnRButtonUp(UINT keys, POINT pt, BOOL&);
+    LRESULT OnMButtonDown(UINT keys, POINT pt, BOOL&);
+    LRESULT OnMButtonUp(UINT keys, POINT pt, BOOL&);
     LRESULT OnMouseWheel(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnMouseHover(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseHover(UINT keys, POINT pt, BOOL&);
     LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
 };
 
@@ -159,10 +160,10 @@ class CCadwinFrame : public CMDIChildWindow {
 
     BEGIN_MSG_MAP(CCadwinFrame)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MSG_WM_SIZE(OnSize)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
         MESSAGE_HANDLER(WM_QUERYENDSESSION, OnClose)
-        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        MSG_WM_COMMAND(OnCommand)
         MESSAGE_HANDLER(WM_MDIACTIVATE, OnMdiActivate)
         MESSAGE_HANDLER(UM_GET_VIEW, OnGetView)
         MESSAGE_HANDLER(WM_FORWARDMSG_ZAV, OnForwardMsg)
@@ -177,9 +178,9 @@ class CCadwinFrame : public CMDIChildWindow {
 
  private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSize(UINT type, int cx, int cy, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCommand(WORD code, WORD id, HWND ctl, BOOL&);
     LRESULT OnMdiActivate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnGetView(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnForwardMsg(UINT, WPARAM, LPARAM, BOOL&);

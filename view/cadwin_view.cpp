@@ -7,6 +7,7 @@
 #include "base/running_settings.h"
 #include "base/settings_files.h"
 #include "command/cad_app_cmd.h"
+#include "command/command_ids.h"
 #include "command/executor.h"
 #include "command/link_tags.h"
 #include "command/wait_loop.h"
@@ -19,6 +20,7 @@
 #include "view/key_cursor.h"
 #include "view/rubber_band.h"
 #include "view/status_bar.h"
+#include "command/status_codes.h"
 #include "view/view_coords.h"
 #include "view/view_input.h"
 #include "view/view_paint.h"
@@ -26,7 +28,8 @@
 #include "view/view_transform.h"
 
 ViewMouseStateRecord ViewMouseState;
-int GestureCmdTable[2][4] = {{1204, 1210, 1333, 0}, {1004, 1005, 1005, 1004}};
+int GestureCmdTable[2][4] = {{ID_SVC_BASE_VIEW, ID_SVC_ZOOM_WINDOW, ID_SVC_PREVIOUS_VIEW, 0},
+                             {ID_CADWIN_ZOOM_IN, ID_CADWIN_ZOOM_OUT, ID_CADWIN_ZOOM_OUT, ID_CADWIN_ZOOM_IN}};
 
 namespace {
 bool OtherViewHoldsLock(HWND view) { return IsInputLocked() && !IsInputLockView(view); }
@@ -37,7 +40,7 @@ HWND MainFrameOf(HWND view) {
     return client ? ::GetParent(client) : nullptr;
 }
 
-bool ValidGestureId(int id) { return id >= 1000 && id <= 1339; }
+bool ValidGestureId(int id) { return IsGestureCommand(id); }
 
 // A click in a drawing open for reference only reaches the running command
 // only when that command may run on such drawings, or a built-in service
@@ -78,8 +81,8 @@ void PostGestureCommand(int direction, HWND view, int table) {
     int id = 0;
     if (direction >= 0 && direction <= 3) id = GestureCmdTable[table == 1 ? 0 : 1][direction];
     if (!ValidGestureId(id)) id = 0;
-    if (id >= 1200 && id <= 1339) {
-        if (HWND main = MainFrameOf(view)) ::PostMessageA(main, WM_COMMAND, id, id == 1210 ? 1 : 0);
+    if (IsViewServiceCommand(id)) {
+        if (HWND main = MainFrameOf(view)) ::PostMessageA(main, WM_COMMAND, id, id == ID_SVC_ZOOM_WINDOW ? 1 : 0);
     } else {
         ::PostMessageA(view, WM_COMMAND, id, 0);
     }
@@ -129,7 +132,7 @@ LRESULT CCadwinView::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
     m_edgeMode = EdgeZoneModeFor(settings ? settings->m_ConfigData.ScrollBarMode : 1);
     if (m_edgeMode == 2) {
         m_edgeZone = 255;
-        ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, 255), 0);
+        ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(ID_CADWIN_EDGE_ZONES, 255), 0);
     }
     CenterViewScrollBars(m_hWnd);
     handled = FALSE;
@@ -145,9 +148,9 @@ LRESULT CCadwinView::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     return 0;
 }
 
-LRESULT CCadwinView::OnSize(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
-    ResizeRenderSurface(m_surface, LOWORD(lParam), HIWORD(lParam));
-    if (wParam != SIZE_MINIMIZED) RescaleViewOnSize(m_hWnd, LOWORD(lParam), HIWORD(lParam));
+LRESULT CCadwinView::OnSize(UINT type, int cx, int cy, BOOL& handled) {
+    ResizeRenderSurface(m_surface, cx, cy);
+    if (type != SIZE_MINIMIZED) RescaleViewOnSize(m_hWnd, cx, cy);
     handled = FALSE;
     return 0;
 }
@@ -188,8 +191,8 @@ LRESULT CCadwinView::OnNcButton(UINT message, WPARAM wParam, LPARAM, BOOL& handl
     return 0;
 }
 
-LRESULT CCadwinView::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
-    if (!HandleViewCommand(m_hWnd, LOWORD(wParam))) handled = FALSE;
+LRESULT CCadwinView::OnCommand(WORD, WORD id, HWND, BOOL& handled) {
+    if (!HandleViewCommand(m_hWnd, id)) handled = FALSE;
     return 0;
 }
 
@@ -202,47 +205,47 @@ LRESULT CCadwinView::OnScroll(UINT message, WPARAM wParam, LPARAM, BOOL&) {
     return 0;
 }
 
-LRESULT CCadwinView::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
-    ViewMouseState.buttons |= 1;
+LRESULT CCadwinView::OnLButtonDown(UINT, POINT pt, BOOL& handled) {
+    ViewMouseState.buttons |= kViewLeftHeld;
     if (!OtherViewHoldsLock(m_hWnd)) {
-        ViewMouseState.leftPressState = 1;
-        ViewMouseState.leftPressPos = lParam;
+        ViewMouseState.leftPressState = kLeftPressPending;
+        ViewMouseState.leftPressPos = pt;
     }
     CloseRPMenu();
     handled = FALSE;
     return 0;
 }
 
-LRESULT CCadwinView::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
+LRESULT CCadwinView::OnLButtonUp(UINT, POINT, BOOL& handled) {
     handled = FALSE;
     ViewMouseStateRecord& m = ViewMouseState;
     if (m.gestureDirection >= 0) {
         PostGestureCommand(m.gestureDirection, m_hWnd, (::GetKeyState(VK_CONTROL) < 0) ? 2 : 1);
         m.gestureDirection = -1;
-        m.leftPressState = 3;
-        m.buttons &= ~1;
+        m.leftPressState = kLeftPressGesture;
+        m.buttons &= ~kViewLeftHeld;
         return 0;
     }
-    if (m.leftPressState != 1) {
-        m.buttons &= ~1;
+    if (m.leftPressState != kLeftPressPending) {
+        m.buttons &= ~kViewLeftHeld;
         return 0;
     }
-    m.leftPressState = 0;
+    m.leftPressState = kLeftPressNone;
     POINT sp;
     ::GetCursorPos(&sp);
     RECT mr;
     HWND main = MainFrameOf(m_hWnd);
     if (main && ::GetWindowRect(main, &mr) &&
         (sp.x < mr.left || sp.x > mr.right || sp.y < mr.top || sp.y > mr.bottom)) {
-        m.buttons &= ~1;
+        m.buttons &= ~kViewLeftHeld;
         return 0;
     }
     if (CloseRPMenu() == 1 || GetActiveView() != m_hWnd) {
-        m.buttons &= ~1;
+        m.buttons &= ~kViewLeftHeld;
         return 0;
     }
     // The click counts where the button went down.
-    m.lastMousePos = {(short)LOWORD(m.leftPressPos), (short)HIWORD(m.leftPressPos)};
+    m.lastMousePos = m.leftPressPos;
     LastViewMousePos = m.lastMousePos;
     if (!IsAnyCmdRunning()) {
         double point[3] = {0, 0, 0};
@@ -252,11 +255,11 @@ LRESULT CCadwinView::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
             ClientToWorld(m_hWnd, d, m.lastMousePos.x, m.lastMousePos.y, &point[0], &point[1]);
         }
         if (FindLinkTagAtPoint(m_hWnd, point)) {
-            m.buttons &= ~1;
+            m.buttons &= ~kViewLeftHeld;
             return 0;  // the link took the click
         }
     }
-    m.buttons &= ~1;
+    m.buttons &= ~kViewLeftHeld;
     ViewData* record = GetViewData(m_hWnd);
     if (record && record->readOnly && !ClickCountsOnReference()) return 0;
     if (OtherViewHoldsLock(m_hWnd)) return 0;
@@ -264,8 +267,8 @@ LRESULT CCadwinView::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
     return 0;
 }
 
-LRESULT CCadwinView::OnRButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
-    ViewMouseState.buttons |= 2;
+LRESULT CCadwinView::OnRButtonDown(UINT, POINT, BOOL& handled) {
+    ViewMouseState.buttons |= kViewRightHeld;
     handled = FALSE;
     if (CloseRPMenu() != 1) {
         ViewMouseState.rightPressView = m_hWnd;
@@ -275,11 +278,11 @@ LRESULT CCadwinView::OnRButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
     return 0;
 }
 
-LRESULT CCadwinView::OnRButtonUp(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+LRESULT CCadwinView::OnRButtonUp(UINT, POINT pt, BOOL& handled) {
     ViewMouseStateRecord& m = ViewMouseState;
     // The release clears the bit: toggling it would leave it set after a
     // press that another window took.
-    m.buttons &= ~2;
+    m.buttons &= ~kViewRightHeld;
     handled = FALSE;
     if (m.rightDragUsed) {
         m.rightDragUsed = 0;
@@ -291,19 +294,19 @@ LRESULT CCadwinView::OnRButtonUp(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
         if (GetActiveView() != m_hWnd) return 0;
         m.rightPressView = nullptr;
         if (OtherViewHoldsLock(m_hWnd)) return 0;
-        m.lastMousePos = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+        m.lastMousePos = pt;
         LastViewMousePos = m.lastMousePos;
         CmdInput().event = CMD_EV_RBUTTON;
         return 0;
     }
-    POINT sp = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    POINT sp = pt;
     ::ClientToScreen(m_hWnd, &sp);
     OpenRPMenu(sp);
     m.rightPressView = nullptr;
     return 0;
 }
 
-LRESULT CCadwinView::OnMButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
+LRESULT CCadwinView::OnMButtonDown(UINT, POINT, BOOL& handled) {
     ::GetCursorPos(&MiddleDragPos);
     ViewMouseState.middlePan = 1;
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
@@ -311,7 +314,7 @@ LRESULT CCadwinView::OnMButtonDown(UINT, WPARAM, LPARAM, BOOL& handled) {
     return 0;
 }
 
-LRESULT CCadwinView::OnMButtonUp(UINT, WPARAM, LPARAM, BOOL& handled) {
+LRESULT CCadwinView::OnMButtonUp(UINT, POINT, BOOL& handled) {
     ViewMouseState.middlePan = 0;
     handled = FALSE;
     return 0;
@@ -327,16 +330,16 @@ LRESULT CCadwinView::OnMouseWheel(UINT, WPARAM wParam, LPARAM, BOOL&) {
     return 0;
 }
 
-LRESULT CCadwinView::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+LRESULT CCadwinView::OnMouseMove(UINT, POINT pt, BOOL& handled) {
     handled = FALSE;
     ViewMouseStateRecord& m = ViewMouseState;
     if (!m_hoverTracking) {
         TRACKMOUSEEVENT t = {sizeof t, TME_HOVER | TME_LEAVE, m_hWnd, 100};
         if (::TrackMouseEvent(&t)) m_hoverTracking = 1;
     }
-    const POINT here = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-    if ((m.buttons & 3) == 3 && m.leftPressState == 1) {
-        const int dx = here.x - (short)LOWORD(m.leftPressPos), dy = here.y - (short)HIWORD(m.leftPressPos);
+    const POINT here = pt;
+    if ((m.buttons & kViewBothHeld) == kViewBothHeld && m.leftPressState == kLeftPressPending) {
+        const int dx = here.x - m.leftPressPos.x, dy = here.y - m.leftPressPos.y;
         if ((std::abs(dx) > 10 || std::abs(dy) > 10) && GetViewData(m_hWnd)) {
             double p[3];
             GetCursorWorldPoint(p);
@@ -403,9 +406,9 @@ void CCadwinView::FollowPointer(POINT client) {
     m_hasLastScreen = 1;
 }
 
-LRESULT CCadwinView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+LRESULT CCadwinView::OnMouseHover(UINT, POINT pt, BOOL& handled) {
     handled = FALSE;
-    const int x = (short)LOWORD(lParam), y = (short)HIWORD(lParam);
+    const int x = pt.x, y = pt.y;
     bool zoneChanged = false;
     if (m_edgeMode == 1) {
         RECT rc;
@@ -413,7 +416,7 @@ LRESULT CCadwinView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
         ::InflateRect(&rc, -48, -48);
         const int zone = EdgeZoneAt(rc, x, y);
         if (zone != m_edgeZone) {
-            ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, zone), 0);
+            ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(ID_CADWIN_EDGE_ZONES, zone), 0);
             m_edgeZone = zone;
             zoneChanged = true;
         }
@@ -461,7 +464,7 @@ LRESULT CCadwinView::OnMdiActivate(HWND, HWND gaining) {
         }
         ::SetFocus(m_hWnd);
         if (HWND bar = CurrentStatusBarWindow())
-            ::SendMessageA(bar, WM_USER, 5, GetViewElementCount(m_hWnd));
+            SetStatusElementCount(bar, GetViewElementCount(m_hWnd));
         RefreshToolPanel();
         NotifyToolPanelViewChange();
         if (CmdInput().event == 0) CmdInput().event = CMD_EV_VIEW_ACTIVATED;

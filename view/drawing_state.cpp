@@ -9,6 +9,7 @@
 
 #include "base/dbcs.h"
 
+#include "command/command_ids.h"
 #include "panels/panel_windows.h"
 #include "view/cadwin_frame.h"
 #include "view/db_info.h"
@@ -160,8 +161,8 @@ void CenterViewScrollBars(HWND view) {
 
 int NotifyToolPanelViewChange() {
     if (HWND panel = ToolPanelWindow()) {
-        ::SendMessageA(panel, WM_COMMAND, 3821, 0);
-        ::PostMessageA(panel, WM_COMMAND, MAKEWPARAM(3311, 1), 0);
+        ::SendMessageA(panel, WM_COMMAND, ID_PANEL_VIEW_CHANGED, 0);
+        ::PostMessageA(panel, WM_COMMAND, MAKEWPARAM(ID_PANEL_VIEW_REFRESH, 1), 0);
     }
     return 1;
 }

@@ -134,8 +134,8 @@ void CCadStatusBar::Layout() {
   m_inLayout = false;
 }
 
-LRESULT CCadStatusBar::OnSize(UINT, WPARAM wParam, LPARAM, BOOL&) {
-  if (wParam != SIZE_MINIMIZED) Layout();
+LRESULT CCadStatusBar::OnSize(UINT type, int, int, BOOL&) {
+  if (type != SIZE_MINIMIZED) Layout();
   return 0;
 }
 
@@ -226,8 +226,8 @@ void CCadStatusBar::TypeChar(char c) {
 }
 
 LRESULT CCadStatusBar::OnUser(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-  switch (wParam) {
-    case 1: {
+  switch (static_cast<StatusCode>(wParam)) {
+    case StatusCode::Message: {
       const char* text = (const char*)lParam;
       if (!text || !*text)
         m_panes[1].text.clear();
@@ -235,7 +235,7 @@ LRESULT CCadStatusBar::OnUser(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
         SetPaneText(1, text);
       break;
     }
-    case 2: {
+    case StatusCode::Prompt: {
       const char* text = (const char*)lParam;
       if (!text || !*text) text = GetMessageText(kDefaultPromptId);
       std::string shown = CleanPrompt(text);
@@ -243,18 +243,18 @@ LRESULT CCadStatusBar::OnUser(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
       Invalidate(FALSE);
       return 0;
     }
-    case 3:
+    case StatusCode::TypeChar:
       TypeChar((char)lParam);
       break;
-    case 4:
+    case StatusCode::Nothing:
       return 0;
-    case 5: {
+    case StatusCode::ElementCount: {
       char buf[32];
       std::snprintf(buf, sizeof buf, "%6ld", (long)lParam);
       m_elementCount = buf;  // kept, shown in no pane
       break;
     }
-    case 6:
+    case StatusCode::Backspace:
       if (!m_panes[2].text.empty()) {
         // The last byte goes, as typed input is single-byte.
         m_panes[2].text.pop_back();
@@ -284,26 +284,26 @@ LRESULT CCadStatusBar::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& handl
   int pane = HIWORD(wParam);
   if (pane < 0 || pane > 2) pane = 0;
   switch (id) {
-    case 100:
-      SendMessage(WM_USER, 1, 0);
-      SendMessage(WM_USER, 2, 0);
+    case kStatusCmdResetTexts:
+      SetStatusMessage(m_hWnd, nullptr);
+      SetStatusPrompt(m_hWnd, nullptr);
       handled = FALSE;
       return 0;
-    case 1000:  // the bar's parent is the main frame
+    case kStatusCmdEndCommand:  // the bar's parent is the main frame
       ::SendMessageA(GetParent(), UM_END_CMD, 0, 0);
       return 0;
-    case 1010:
+    case kStatusCmdToggleMessage:
       m_messageShown = !m_messageShown;
       ::PostMessageA(GetParent(), WM_SIZE, 0, 0);
       return 0;
-    case 2000:
-      if (lParam) DbcsCopy((char*)lParam, 1024, m_panes[pane].text.c_str());
+    case kStatusCmdCopyPane:
+      if (lParam) DbcsCopy((char*)lParam, kStatusBarTextSize, m_panes[pane].text.c_str());
       return 0;
-    case 2001:
+    case kStatusCmdPaneVisible:
       m_panes[pane].visible = lParam != 0;
       Invalidate();
       return 0;
-    case 2002:
+    case kStatusCmdPaneAppend:
       m_panes[pane].append = lParam != 0;
       return 0;
   }
@@ -317,18 +317,18 @@ LRESULT CCadStatusBar::OnSysKeyDown(UINT, WPARAM, LPARAM, BOOL& handled) {
   return 0;
 }
 
-LRESULT CCadStatusBar::OnLButtonDown(UINT, WPARAM wParam, LPARAM, BOOL&) {
+LRESULT CCadStatusBar::OnLButtonDown(UINT keys, POINT, BOOL&) {
   if (CloseRPMenu()) return 0;
   FocusActiveView();
-  if (wParam & MK_CONTROL) SendMessage(WM_COMMAND, 1010, 0);
+  if (keys & MK_CONTROL) SendMessage(WM_COMMAND, kStatusCmdToggleMessage, 0);
   return 0;
 }
 
-LRESULT CCadStatusBar::OnRButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
+LRESULT CCadStatusBar::OnRButtonDown(UINT, POINT at, BOOL&) {
   if (CloseRPMenu()) return 0;
   HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING, 1000, GetMessageText(kEndCommandMenuText));
-  POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+  AppendMenuA(menu, MF_STRING, kStatusCmdEndCommand, GetMessageText(kEndCommandMenuText));
+  POINT pt = at;
   ClientToScreen(m_hWnd, &pt);
   TrackPopupMenu(menu, TPM_CENTERALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
   DestroyMenu(menu);
@@ -339,7 +339,7 @@ LRESULT CCadStatusBar::OnRButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
 static std::string TypedText() {
   char buf[kStatusBarTextSize] = {};
   HWND bar = CurrentStatusBarWindow();
-  if (bar) SendMessageA(bar, WM_COMMAND, MAKEWPARAM(2000, 2), (LPARAM)buf);
+  if (bar) SendMessageA(bar, WM_COMMAND, MAKEWPARAM(kStatusCmdCopyPane, kStatusPaneTyped), (LPARAM)buf);
   return buf;
 }
 
@@ -355,5 +355,5 @@ int HasStatusBarInput() { return TypedText().empty() ? 0 : 1; }
 void ClearStatusBarInput(HWND statusBar) {
   // The callers go on as if nothing had been typed, so the typed number is
   // emptied (not only repainted).
-  if (statusBar) ::SendMessageA(statusBar, WM_USER, 3, 0);
+  if (statusBar) TypeStatusChar(statusBar, 0);
 }

@@ -1,20 +1,15 @@
 // The prompt and number-entry bar along the bottom of the main frame: the
 // running command's prompt, a message, and the number typed on the keyboard.
 //
-// WM_USER codes (wParam; lParam the argument):
-//   1 message text (null or empty clears), 2 prompt (null or empty: the
-//   default prompt; a trailing "(key=value)" group is not shown),
-//   3 typed character, 4 nothing, 5 element count, 6 backspace.
-// WM_USER+1 saves the texts of panes 0 and 1, WM_USER+2 restores them.
-// WM_COMMAND ids (HIWORD the pane where noted): 100 reset texts, 1000 end
-// the running command, 1010 toggle the message bar, 2000 copy pane text
-// into lParam (1024 bytes), 2001 pane visible, 2002 pane append flag.
+// What it takes is in status_codes.h (a prompt's trailing "(key=value)"
+// group is not shown).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "command/status_codes.h"
 #include "win/message_loop.h"
 #include "win/window.h"
 
@@ -46,9 +41,9 @@ class CCadStatusBar : public CWindowBase, public CMessageFilter, public CIdleHan
 
   const Pane& GetPane(int i) const { return m_panes[i]; }
   int BarHeight() const { return m_barHeight; }
-  // The element count of WM_USER code 5, formatted "%6ld" (shown nowhere).
+  // The element count of StatusCode::ElementCount, formatted "%6ld" (shown nowhere).
   const std::string& CountText() const { return m_elementCount; }
-  // The message display switch that WM_COMMAND 1010 flips.
+  // The message display switch that kStatusCmdToggleMessage flips.
   bool MessageShown() const { return m_messageShown; }
 
   // The prompt as shown: the text before a final "(...)" group.
@@ -56,31 +51,31 @@ class CCadStatusBar : public CWindowBase, public CMessageFilter, public CIdleHan
 
   BEGIN_MSG_MAP(CCadStatusBar)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
-    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MSG_WM_SIZE(OnSize)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
     MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
     MESSAGE_HANDLER(WM_CHAR, OnChar)
     MESSAGE_HANDLER(WM_SYSKEYDOWN, OnSysKeyDown)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-    MESSAGE_HANDLER(WM_RBUTTONDOWN, OnRButtonDown)
-    MESSAGE_HANDLER(WM_USER, OnUser)
-    MESSAGE_HANDLER(WM_USER + 1, OnSaveTexts)
-    MESSAGE_HANDLER(WM_USER + 2, OnRestoreTexts)
-    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+    MSG_WM_LBUTTONDOWN(OnLButtonDown)
+    MSG_WM_RBUTTONDOWN(OnRButtonDown)
+    MESSAGE_HANDLER(UM_STATUS_TEXT, OnUser)
+    MESSAGE_HANDLER(UM_STATUS_SAVE_TEXTS, OnSaveTexts)
+    MESSAGE_HANDLER(UM_STATUS_RESTORE_TEXTS, OnRestoreTexts)
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)  // lParam an argument, not a control
   END_MSG_MAP()
 
  private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSize(UINT type, int cx, int cy, BOOL&);
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnPrintClient(UINT, WPARAM, LPARAM, BOOL&);
   void Paint(HDC dc);
   LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnChar(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
   LRESULT OnSysKeyDown(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnRButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnLButtonDown(UINT keys, POINT pt, BOOL&);
+  LRESULT OnRButtonDown(UINT keys, POINT pt, BOOL&);
   LRESULT OnUser(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnSaveTexts(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnRestoreTexts(UINT, WPARAM, LPARAM, BOOL&);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/running_settings.h"
+#include "command/command_ids.h"
 #include "command/wait_loop.h"
 #include "view/db_info.h"
 #include "view/display_commands.h"
@@ -353,12 +354,16 @@ void HandleViewScroll(HWND view, UINT message, int code, int thumb) {
 
 int HandleViewCommand(HWND view, int id) {
     switch (id) {
-        case 1000: case 1020: ::PostMessageA(view, WM_VSCROLL, SB_LINEUP, 0); return 1;
-        case 1001: case 1021: ::PostMessageA(view, WM_VSCROLL, SB_LINEDOWN, 0); return 1;
-        case 1002: case 1022: ::PostMessageA(view, WM_HSCROLL, SB_LINELEFT, 0); return 1;
-        case 1003: case 1023: ::PostMessageA(view, WM_HSCROLL, SB_LINERIGHT, 0); return 1;
-        case 1004: case 1007: case 1010: case 1013:
-        case 1005: case 1008: case 1011: case 1014: {
+        case ID_CADWIN_SCROLL_UP: case ID_CADWIN_SCROLL2_UP:
+            ::PostMessageA(view, WM_VSCROLL, SB_LINEUP, 0); return 1;
+        case ID_CADWIN_SCROLL_DOWN: case ID_CADWIN_SCROLL2_DOWN:
+            ::PostMessageA(view, WM_VSCROLL, SB_LINEDOWN, 0); return 1;
+        case ID_CADWIN_SCROLL_LEFT: case ID_CADWIN_SCROLL2_LEFT:
+            ::PostMessageA(view, WM_HSCROLL, SB_LINELEFT, 0); return 1;
+        case ID_CADWIN_SCROLL_RIGHT: case ID_CADWIN_SCROLL2_RIGHT:
+            ::PostMessageA(view, WM_HSCROLL, SB_LINERIGHT, 0); return 1;
+        case CadwinZoomIn(0): case CadwinZoomIn(1): case CadwinZoomIn(2): case CadwinZoomIn(3):
+        case CadwinZoomOut(0): case CadwinZoomOut(1): case CadwinZoomOut(2): case CadwinZoomOut(3): {
             if (!GetViewData(view)) return 1;
             double p[3];
             GetCursorWorldPoint(p);
@@ -366,12 +371,13 @@ int HandleViewCommand(HWND view, int id) {
             int w, h;
             ClientSize(view, &w, &h);
             LastViewMousePos = {w / 2, h / 2};
-            const bool in = id == 1004 || id == 1007 || id == 1010 || id == 1013;
+            const bool in = id == CadwinZoomIn(0) || id == CadwinZoomIn(1) || id == CadwinZoomIn(2) ||
+                            id == CadwinZoomIn(3);
             if (in) DispZoomIn(0, 0.7);
             else DispZoomOut(0, 0.7);
             return 1;
         }
-        case 1006: case 1009: case 1012: case 1015:
+        case CadwinZoomFit(0): case CadwinZoomFit(1): case CadwinZoomFit(2): case CadwinZoomFit(3):
             UpdateRubberBand(view, 0, 0, 1);
             ZoomViewToPaper();
             ::UpdateWindow(view);

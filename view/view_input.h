@@ -4,10 +4,20 @@
 
 #include <windows.h>
 
+// Buttons held over the views (ViewMouseStateRecord::buttons).
+enum ViewButtons : int { kViewLeftHeld = 1, kViewRightHeld = 2, kViewBothHeld = 3 };
+
+// What became of the last left press in a view.
+enum LeftPressState : int {
+    kLeftPressNone = 0,
+    kLeftPressPending = 1,  // a click, unless the right button joins it
+    kLeftPressGesture = 3,  // both buttons held: a gesture took the press
+};
+
 struct ViewMouseStateRecord {
-    int buttons = 0;          // 1 left held, 2 right held
-    int leftPressState = 0;   // 0 none, 1 pending click, 3 taken by a gesture
-    LPARAM leftPressPos = 0;  // the WM_LBUTTONDOWN lParam
+    int buttons = 0;          // ViewButtons
+    int leftPressState = kLeftPressNone;
+    POINT leftPressPos = {0, 0};  // client point of the WM_LBUTTONDOWN
     int gestureDirection = -1;
     HWND rightPressView = nullptr;
     POINT rightPressScreen = {0, 0};

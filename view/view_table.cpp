@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/dbcs.h"
+#include "command/command_ids.h"
 #include "panels/panel_windows.h"
 #include "base/system_log.h"
 #include "command/host_messages.h"
@@ -248,8 +249,8 @@ int CloseView(HWND view) {
     ::SetWindowLongPtrA(view, 0, 0);
     if (g_inputLock.view == view) UnlockInput();
     if (HWND panel = ToolPanelWindow()) {
-        ::SendMessageA(panel, WM_COMMAND, 3821, 0);
-        ::PostMessageA(panel, WM_COMMAND, MAKEWPARAM(3311, 1), 0);
+        ::SendMessageA(panel, WM_COMMAND, ID_PANEL_VIEW_CHANGED, 0);
+        ::PostMessageA(panel, WM_COMMAND, MAKEWPARAM(ID_PANEL_VIEW_REFRESH, 1), 0);
     }
     int slot = SlotOf(view);
     if (slot >= 0) {

@@ -25,11 +25,26 @@
 //   LRESULT OnCmd(WORD code, WORD id, HWND ctl, BOOL& handled);
 //   LRESULT OnNotify(int id, LPNMHDR nmh, BOOL& handled);
 //
+// Typed entries crack wParam and lParam once, in the map, so that handlers
+// never decode them by hand:
+//   MSG_WM_MOUSE(msg, f), MSG_WM_LBUTTONDOWN(f) ...  a client mouse message:
+//       LRESULT f(UINT keys, POINT pt, BOOL& handled);  keys the MK_* flags,
+//       pt signed (left of or above the client area is negative)
+//   MSG_WM_SIZE(f)     LRESULT f(UINT type, int cx, int cy, BOOL& handled);
+//   MSG_WM_COMMAND(f)  every WM_COMMAND: LRESULT f(WORD code, WORD id, HWND ctl, BOOL& handled);
+//
 // Any object can carry a map (derive from CMessageMap), not only a window,
 // so that a frame can hand messages on to plain service objects.
 #pragma once
 
 #include <windows.h>
+
+#ifndef GET_X_LPARAM
+#define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
+#endif
+#ifndef GET_Y_LPARAM
+#define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
+#endif
 
 // Messages a frame forwards to a child so that the child may translate them
 // (lParam is the MSG*); the child returns non-zero when it took the message.
@@ -78,6 +93,11 @@ namespace win {
 // come from a child control.
 LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam,
                             LPARAM lParam, BOOL& handled);
+
+// The client point of a mouse message's lParam, signed.
+inline POINT PointFromLParam(LPARAM lParam) {
+  return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
 }  // namespace win
 
 #define BEGIN_MSG_MAP(theClass)                                              \
@@ -144,6 +164,28 @@ LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam,
       LOWORD(wParam) >= (WORD)(idFirst) &&                          \
       LOWORD(wParam) <= (WORD)(idLast))                             \
   ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
+
+// Typed entries (see the top of this file).
+#define MSG_WM_MOUSE(msg, func)                                             \
+  if (uMsg == (UINT)(msg))                                                  \
+  ZAV_MSG_MAP_RUN_(func((UINT)wParam, win::PointFromLParam(lParam), bHandled))
+#define MSG_WM_MOUSEMOVE(func) MSG_WM_MOUSE(WM_MOUSEMOVE, func)
+#define MSG_WM_LBUTTONDOWN(func) MSG_WM_MOUSE(WM_LBUTTONDOWN, func)
+#define MSG_WM_LBUTTONUP(func) MSG_WM_MOUSE(WM_LBUTTONUP, func)
+#define MSG_WM_LBUTTONDBLCLK(func) MSG_WM_MOUSE(WM_LBUTTONDBLCLK, func)
+#define MSG_WM_RBUTTONDOWN(func) MSG_WM_MOUSE(WM_RBUTTONDOWN, func)
+#define MSG_WM_RBUTTONUP(func) MSG_WM_MOUSE(WM_RBUTTONUP, func)
+#define MSG_WM_MBUTTONDOWN(func) MSG_WM_MOUSE(WM_MBUTTONDOWN, func)
+#define MSG_WM_MBUTTONUP(func) MSG_WM_MOUSE(WM_MBUTTONUP, func)
+#define MSG_WM_MOUSEHOVER(func) MSG_WM_MOUSE(WM_MOUSEHOVER, func)
+
+#define MSG_WM_SIZE(func)                                              \
+  if (uMsg == WM_SIZE)                                                 \
+  ZAV_MSG_MAP_RUN_(func((UINT)wParam, (int)LOWORD(lParam),             \
+                        (int)HIWORD(lParam), bHandled))
+
+#define MSG_WM_COMMAND(func) \
+  if (uMsg == WM_COMMAND) ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
 
 #define ZAV_NOTIFY_CALL_(func) \
   func((int)wParam, (LPNMHDR)lParam, bHandled)

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "cadlib/WmCadApiDb.h"
+#include "command/command_ids.h"
 #include "command/executor.h"
 #include "command/wait_loop.h"
 #include "frame_fixture.h"
@@ -85,11 +86,11 @@ TEST_F(FrameTest, NoDrawingFilterLetsOnlySystemStartedCommandsThrough) {
   Command(20027);
   EXPECT_EQ("", Taken()) << "the pass is used up";
   // The status-bar toggle works without a drawing; the toolbar toggle not.
-  Command(59393);
+  Command(ID_VIEW_STATUS_BAR);
   EXPECT_FALSE(frame->m_statusBar.IsWindowVisible());
-  Command(59393);
+  Command(ID_VIEW_STATUS_BAR);
   EXPECT_TRUE(frame->m_statusBar.IsWindowVisible());
-  Command(59392);
+  Command(ID_VIEW_TOOLBAR);
   REBARBANDINFOA info = {};
   info.cbSize = sizeof info;
   info.fMask = RBBIM_STYLE;
@@ -424,22 +425,22 @@ TEST_F(FrameTest, ViewMenuCheckMarksFollowTheBarsWhenItOpens) {
     SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, (WPARAM)view, MAKELPARAM(2, FALSE));
   };
   open();
-  EXPECT_TRUE(checked(59393)) << "status bar shown";
-  EXPECT_TRUE(checked(59392)) << "toolbar band shown";
+  EXPECT_TRUE(checked(ID_VIEW_STATUS_BAR)) << "status bar shown";
+  EXPECT_TRUE(checked(ID_VIEW_TOOLBAR)) << "toolbar band shown";
   // Marks set by hand on the menu are put right when it opens again.
-  Command(59393);
-  CheckMenuItem(view, 59393, MF_BYCOMMAND | MF_CHECKED);
+  Command(ID_VIEW_STATUS_BAR);
+  CheckMenuItem(view, ID_VIEW_STATUS_BAR, MF_BYCOMMAND | MF_CHECKED);
   open();
-  EXPECT_FALSE(checked(59393)) << "status bar hidden";
-  EXPECT_EQ(0, frame->m_ui.UIGetCheck(59393));
-  Command(59392);
+  EXPECT_FALSE(checked(ID_VIEW_STATUS_BAR)) << "status bar hidden";
+  EXPECT_EQ(0, frame->m_ui.UIGetCheck(ID_VIEW_STATUS_BAR));
+  Command(ID_VIEW_TOOLBAR);
   open();
-  EXPECT_FALSE(checked(59392)) << "toolbar band hidden";
-  Command(59393);
-  Command(59392);
+  EXPECT_FALSE(checked(ID_VIEW_TOOLBAR)) << "toolbar band hidden";
+  Command(ID_VIEW_STATUS_BAR);
+  Command(ID_VIEW_TOOLBAR);
   open();
-  EXPECT_TRUE(checked(59393));
-  EXPECT_TRUE(checked(59392));
+  EXPECT_TRUE(checked(ID_VIEW_STATUS_BAR));
+  EXPECT_TRUE(checked(ID_VIEW_TOOLBAR));
 }
 
 TEST_F(FrameTest, MaximisedDrawingWindowKeepsItsButtonsInTheMenuBar) {

@@ -196,6 +196,72 @@ TEST(MessageMap, RoutesThroughChainedMapsInTableOrder) {
   EXPECT_EQ("BRange11", JoinTrace(g_trace));
 }
 
+// Typed entries hand their handlers the cracked values: signed client points
+// (a point left of or above the window is negative), the MK_* flags, the
+// size type and extent, and every part of a WM_COMMAND.
+class CCrackWnd : public CWindowBase {
+ public:
+  BEGIN_MSG_MAP(CCrackWnd)
+    MSG_WM_LBUTTONDOWN(OnLDown)
+    MSG_WM_LBUTTONDBLCLK(OnLDown)
+    MSG_WM_MOUSEMOVE(OnMove)
+    MSG_WM_RBUTTONUP(OnRUp)
+    MSG_WM_SIZE(OnSize)
+    MSG_WM_COMMAND(OnCommand)
+  END_MSG_MAP()
+
+  static std::string Point(const char* what, UINT keys, POINT pt) {
+    return std::string(what) + "(" + std::to_string(keys) + "," + std::to_string(pt.x) + "," +
+           std::to_string(pt.y) + ")";
+  }
+  LRESULT OnLDown(UINT keys, POINT pt, BOOL&) { g_trace.push_back(Point("L", keys, pt)); return 1; }
+  LRESULT OnMove(UINT keys, POINT pt, BOOL& handled) {
+    g_trace.push_back(Point("M", keys, pt));
+    handled = FALSE;  // the window's default processing follows
+    return 0;
+  }
+  LRESULT OnRUp(UINT keys, POINT pt, BOOL&) { g_trace.push_back(Point("R", keys, pt)); return 3; }
+  LRESULT OnSize(UINT type, int cx, int cy, BOOL&) {
+    g_trace.push_back("S(" + std::to_string(type) + "," + std::to_string(cx) + "," +
+                      std::to_string(cy) + ")");
+    return 4;
+  }
+  LRESULT OnCommand(WORD code, WORD id, HWND ctl, BOOL&) {
+    g_trace.push_back("C(" + std::to_string(code) + "," + std::to_string(id) +
+                      (ctl == m_hWnd ? ",self)" : ctl ? ",other)" : ",none)"));
+    return 5;
+  }
+};
+
+TEST(MessageMap, TypedEntriesCrackTheirArguments) {
+  CCrackWnd wnd;
+  CreateArgs args;
+  args.style = WS_OVERLAPPEDWINDOW;
+  ASSERT_NE(nullptr, wnd.Create(args));
+  const LPARAM self = (LPARAM)wnd.m_hWnd;
+
+  const RouteCase cases[] = {
+      {"left press", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20), 0, "L(1,10,20)", 1},
+      {"left press above and left of the window", WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL,
+       MAKELPARAM(-3, -4), 0, "L(9,-3,-4)", 1},
+      {"double click shares the handler", WM_LBUTTONDBLCLK, MK_SHIFT, MAKELPARAM(5, 6), 0, "L(4,5,6)", 1},
+      {"move passes on", WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(32767, -32768), 0, "M(2,32767,-32768)", 0},
+      {"right release", WM_RBUTTONUP, 0, MAKELPARAM(7, 8), 0, "R(0,7,8)", 3},
+      {"size", WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(640, 480), 0, "S(2,640,480)", 4},
+      {"size wider than a short", WM_SIZE, SIZE_RESTORED, MAKELPARAM(40000, 1), 0, "S(0,40000,1)", 4},
+      {"command from a menu", WM_COMMAND, MAKEWPARAM(4006, 0), 0, 0, "C(0,4006,none)", 5},
+      {"command from a control", WM_COMMAND, MAKEWPARAM(65535, BN_CLICKED), self, 0,
+       "C(0,65535,self)", 5},
+      {"command with a code", WM_COMMAND, MAKEWPARAM(1051, 255), 0, 0, "C(255,1051,none)", 5},
+  };
+  for (const auto& c : cases) {
+    g_trace.clear();
+    LRESULT r = ::SendMessageA(wnd, c.msg, c.wParam, c.lParam);
+    EXPECT_EQ(c.trace, JoinTrace(g_trace)) << c.name;
+    EXPECT_EQ(c.result, r) << c.name;
+  }
+}
+
 // A control's notification, reflected by its parent, reaches the control
 // as OCM_ message; messages without a control are left to the parent.
 class CReflectChild : public CWindowBase {
