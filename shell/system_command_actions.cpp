@@ -10,6 +10,7 @@
 #include "base/message_table.h"
 #include "base/running_settings.h"
 #include "command/command_ids.h"
+#include "setup/drawing_info.h"
 #include "panels/panel_windows.h"
 #include "setup/layers.h"
 #include "setup/setup_dialogs.h"

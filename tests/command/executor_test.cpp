@@ -73,7 +73,7 @@ TEST_F(Executor_, SystemCommandsGoToTheShellsActions) {
     // the executor brackets it, ends a running command first where its table
     // says so, and ends the command the way the action decided.
     std::vector<int> shellCalls;
-    char finish = 0;
+    CmdFinish finish = CmdFinish::Table;
     HostHooks().systemCommand = [&](int id, HWND, DWORD) {
         shellCalls.push_back(id);
         return SystemCmdOutcome(id == 4008 ? 0 : 1, finish);
@@ -91,14 +91,15 @@ TEST_F(Executor_, SystemCommandsGoToTheShellsActions) {
         EXPECT_EQ(CmdInput().event == CMD_EV_END, c.endsCommand) << c.id;
     }
 
-    // A command whose action ended it as it started ('B': no drawing, no free
-    // window) keeps its name on the prompt bar; the table's 'A' clears it.
-    struct Finish { char finish; bool cleared; } finishes[] = {{0, true}, {'A', true}, {'B', false}};
+    // A command whose action ended it as it started (Keep: no drawing, no free
+    // window) keeps its name on the prompt bar; the table's Clear clears it.
+    struct Finish { CmdFinish finish; bool cleared; } finishes[] = {
+        {CmdFinish::Table, true}, {CmdFinish::Clear, true}, {CmdFinish::Keep, false}};
     for (const auto& f : finishes) {
         finish = f.finish;
         statusBar->name = "old";
         EXPECT_EQ(ExecCadCmd(frame->m_hWnd, 4000, nullptr), 1);
-        EXPECT_EQ(statusBar->name.empty(), f.cleared) << "finish " << (f.finish ? f.finish : '0');
+        EXPECT_EQ(statusBar->name.empty(), f.cleared) << "finish " << static_cast<int>(f.finish);
         EXPECT_NE(statusBar->name, "old") << "the command's name was shown";
     }
 }

@@ -249,13 +249,13 @@ TEST_F(DrawingWindowTest, SystemCommandActionsWithoutADrawing) {
   ASSERT_NE(nullptr, owner);
   struct {
     int id;
-    char finish;        // how the action ended the command
+    CmdFinish finish;   // how the action ended the command
     bool closesOwner;   // WM_CLOSE posted to the owner
   } cases[] = {
-      {4006, 0, true},    // exit: the owner (the main frame) is asked to close
-      {4005, 0, false},   // close drawing: nothing to close
-      {4021, 'B', false}, // drawing information: nothing to show
-      {4040, 0, false},   // model space: nothing to show
+      {4006, CmdFinish::Table, true},    // exit: the owner (the main frame) is asked to close
+      {4005, CmdFinish::Table, false},   // close drawing: nothing to close
+      {4021, CmdFinish::Keep, false}, // drawing information: nothing to show
+      {4040, CmdFinish::Table, false},   // model space: nothing to show
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.id);
@@ -279,7 +279,7 @@ TEST_F(DrawingWindowTest, SystemCommandActionsWithoutADrawing) {
     win::MessageBoxTestHook boxes;
     ClearShellTrace();
     const SystemCmdOutcome out = RunSystemCmdAction(id, frame->m_hWnd, id);
-    EXPECT_EQ('B', out.finish);
+    EXPECT_EQ(CmdFinish::Keep, out.finish);
     EXPECT_NE(std::string::npos, ShellTraceText().find("Error,これ以上ウィンドウを開けません")) << ShellTraceText();
     ASSERT_EQ(1u, boxes.Calls().size());
     EXPECT_EQ("新規図面", boxes.Calls()[0].caption);
