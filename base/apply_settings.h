@@ -26,25 +26,24 @@ size_t BuildFilterList(char* out, size_t size, const std::string* names, const s
 // a default that keeps the value in the running settings, so the settings
 // work on their own; the owning parts install their real functions.
 struct SettingsNeighbours {
-  int (*SetKeyCursorStep)(double step);
-  double (*GetKeyCursorStep)();
-  void (*SyncSnapButtons)();
-  // table 1 plain, 2 Ctrl; entry 0..3. Returns the value stored.
-  int (*SetGestureCommand)(int table, int entry, int command);
-  int (*AllocRPMenuBuffer)();
-  int (*LoadRPMenuFile)(const char* path);
-  void (*InitCadFileBackup)(const CadFileBackupSettings& settings);
-  // Fills the 257-entry pen colour table from the CAD library's style table.
-  void (*GetPenColors)(COLORREF* table);
-  // Hands the address of the live record to the UI library.
-  void (*SetTheConfigDataPtr)(ConfigData* data);
-  void (*WriteSystemLog)(int level, const char* category, const char* text);
-  // The distance and angle tolerances of the geometry and the CAD library.
-  void (*SetTolerances)(double distance, double angle);
+    int (*SetKeyCursorStep)(double step);
+    double (*GetKeyCursorStep)();
+    void (*SyncSnapButtons)();
+    // table 1 plain, 2 Ctrl; entry 0..3. Returns the value stored.
+    int (*SetGestureCommand)(int table, int entry, int command);
+    int (*AllocRPMenuBuffer)();
+    int (*LoadRPMenuFile)(const char* path);
+    void (*InitCadFileBackup)(const CadFileBackupSettings& settings);
+    // Fills the 257-entry pen colour table from the CAD library's style table.
+    void (*GetPenColors)(COLORREF* table);
+    // Hands the address of the live record to the UI library.
+    void (*SetTheConfigDataPtr)(ConfigData* data);
+    void (*WriteSystemLog)(int level, const char* category, const char* text);
+    // The distance and angle tolerances of the geometry and the CAD library.
+    void (*SetTolerances)(double distance, double angle);
 };
 SettingsNeighbours& Neighbours();
 SettingsNeighbours DefaultSettingsNeighbours();
-
 
 // The backup object's start-up step (through the neighbours above).
 void InitCadFileBackup(const CadFileBackupSettings& settings);

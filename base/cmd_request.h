@@ -14,52 +14,52 @@
 // use the memcpy helpers below when taking their address.
 #pragma pack(push, 1)
 struct CmdRequest {
-    int32_t  kind;              // 0x00 colour index / raster request kind
-    int32_t  arg;               // 0x04 page number, drawing mode, sub-argument
-    union {                     // 0x08
-        double point[3];        //      input point (x, y, z) written by the waits
+    int32_t kind;         // 0x00 colour index / raster request kind
+    int32_t arg;          // 0x04 page number, drawing mode, sub-argument
+    union {               // 0x08
+        double point[3];  //      input point (x, y, z) written by the waits
         struct {
             uint32_t text;      // 0x08 text or buffer pointer, first page argument
             uint32_t text2;     // 0x0c second text buffer
-            int32_t  mode;      // 0x10 colour / mode / operation code / on-off flag
+            int32_t mode;       // 0x10 colour / mode / operation code / on-off flag
             uint32_t word14;    // 0x14
             uint32_t word18;    // 0x18
             uint32_t anglePtr;  // 0x1c pointer to double (angle)
         } w;
     };
-    uint32_t picked;            // 0x20 picked element / overview layer / scale pointer
-    HWND     view;              // 0x24 drawing view the request concerns
-    union {                     // 0x28
-        int32_t  panelKind;     //      panel event kind
-        uint32_t element;       //      element, record or database pointer
+    uint32_t picked;        // 0x20 picked element / overview layer / scale pointer
+    HWND view;              // 0x24 drawing view the request concerns
+    union {                 // 0x28
+        int32_t panelKind;  //      panel event kind
+        uint32_t element;   //      element, record or database pointer
     };
-    union {                     // 0x2c
-        int32_t  panelExtra;    //      panel event extra
-        uint32_t element2;      //      second element, read direction or output record
+    union {                  // 0x2c
+        int32_t panelExtra;  //      panel event extra
+        uint32_t element2;   //      second element, read direction or output record
     };
-    union {                     // 0x30
-        int32_t  panelValue;    //      panel event value, overview page
-        uint32_t mark;          //      mark list (or a source database)
+    union {                  // 0x30
+        int32_t panelValue;  //      panel event value, overview page
+        uint32_t mark;       //      mark list (or a source database)
     };
-    uint32_t record;            // 0x34 further element or record
-    uint32_t word38;            // 0x38
-    double   pt1[3];            // 0x3c first point
-    double   pt2[3];            // 0x54 second point
-    int32_t  word6c;            // 0x6c layer / flag / further argument
-    uint32_t word70;            // 0x70 prompt or text pointer / further argument
-    uint32_t word74;            // 0x74
-    int32_t  itemX;             // 0x78 panel item placement
-    int32_t  itemY;             // 0x7c
-    int32_t  itemWidth;         // 0x80
-    int32_t  itemHeight;        // 0x84
-    uint8_t  reserved88[0x108 - 0x88];
-    uint32_t dataLength;        // 0x108 raster data length
-    uint32_t word10c;           // 0x10c
-    uint32_t dataPtr;           // 0x110 raster data pointer
-    uint8_t  reserved114[0x15c - 0x114];
-    uint32_t firstPointPtr;     // 0x15c
-    uint32_t secondPointPtr;    // 0x160
-    HWND     rasterView;        // 0x164
+    uint32_t record;     // 0x34 further element or record
+    uint32_t word38;     // 0x38
+    double pt1[3];       // 0x3c first point
+    double pt2[3];       // 0x54 second point
+    int32_t word6c;      // 0x6c layer / flag / further argument
+    uint32_t word70;     // 0x70 prompt or text pointer / further argument
+    uint32_t word74;     // 0x74
+    int32_t itemX;       // 0x78 panel item placement
+    int32_t itemY;       // 0x7c
+    int32_t itemWidth;   // 0x80
+    int32_t itemHeight;  // 0x84
+    uint8_t reserved88[0x108 - 0x88];
+    uint32_t dataLength;  // 0x108 raster data length
+    uint32_t word10c;     // 0x10c
+    uint32_t dataPtr;     // 0x110 raster data pointer
+    uint8_t reserved114[0x15c - 0x114];
+    uint32_t firstPointPtr;   // 0x15c
+    uint32_t secondPointPtr;  // 0x160
+    HWND rasterView;          // 0x164
 };
 #pragma pack(pop)
 
@@ -76,7 +76,8 @@ static_assert(offsetof(CmdRequest, panelKind) == 0x28, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, panelExtra) == 0x2c, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, panelValue) == 0x30, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, element) == 0x28 && offsetof(CmdRequest, element2) == 0x2c &&
-              offsetof(CmdRequest, mark) == 0x30, "CmdRequest layout");
+                  offsetof(CmdRequest, mark) == 0x30,
+              "CmdRequest layout");
 static_assert(offsetof(CmdRequest, record) == 0x34, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, pt1) == 0x3c, "CmdRequest layout");
 static_assert(offsetof(CmdRequest, pt2) == 0x54, "CmdRequest layout");

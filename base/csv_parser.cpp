@@ -11,32 +11,21 @@
 
 CCsvParser::CCsvParser() {}
 
-CCsvParser::CCsvParser(const char* line)
-{
-    Parse(line);
-}
+CCsvParser::CCsvParser(const char* line) { Parse(line); }
 
-CCsvParser::CCsvParser(const std::string& line)
-{
-    Parse(line);
-}
+CCsvParser::CCsvParser(const std::string& line) { Parse(line); }
 
 CCsvParser::~CCsvParser() {}
 
-const std::string& CCsvParser::GetField(size_t index) const
-{
+const std::string& CCsvParser::GetField(size_t index) const {
     static const std::string empty;
     return index < m_fields.size() ? m_fields[index] : empty;
 }
 
-static bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // White space first, then the quotes, so blanks inside quotes stay.
-static std::string FinishField(const std::string& field)
-{
+static std::string FinishField(const std::string& field) {
     size_t begin = 0, end = field.size();
     while (begin < end && IsBlank(field[begin]))
         ++begin;
@@ -52,22 +41,16 @@ static std::string FinishField(const std::string& field)
 }
 
 // Removes the real backslashes at the end of the field (not trail bytes).
-static void DropTrailingBackslashes(std::string& field)
-{
+static void DropTrailingBackslashes(std::string& field) {
     while (!field.empty() && field.back() == '\\' && !IsDbcsTrailAt(field, field.size() - 1))
         field.pop_back();
 }
 
-int CCsvParser::Parse(const std::string& line)
-{
-    return Parse(line.c_str());
-}
+int CCsvParser::Parse(const std::string& line) { return Parse(line.c_str()); }
 
-int CCsvParser::Parse(const char* line)
-{
+int CCsvParser::Parse(const char* line) {
     m_fields.clear();
-    if (!line)
-        line = "";
+    if (!line) line = "";
     bool quoted = false;
     bool afterBackslash = false;  // the previous character was a real '\'
     std::string field;

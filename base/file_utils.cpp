@@ -7,95 +7,70 @@
 #include <vector>
 #include "base/dbcs.h"
 
-static bool ReadFileTime(const char* path, FILETIME* out, int selector)
-{
-    if (!path || !*path)
-        return false;
+static bool ReadFileTime(const char* path, FILETIME* out, int selector) {
+    if (!path || !*path) return false;
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    if (file == INVALID_HANDLE_VALUE) return false;
     FILETIME created, accessed, written;
     BOOL ok = GetFileTime(file, &created, &accessed, &written);
     CloseHandle(file);
-    if (!ok)
-        return false;
+    if (!ok) return false;
     *out = selector == 0 ? created : selector == 1 ? accessed : written;
     return true;
 }
 
 // The file's time, checked to convert to local calendar time as
 // GetFileLocalTime gives it.
-static bool ReadLocalFileTime(const char* path, FILETIME* utc, SYSTEMTIME* out, int selector)
-{
+static bool ReadLocalFileTime(const char* path, FILETIME* utc, SYSTEMTIME* out, int selector) {
     FILETIME local;
-    if (!ReadFileTime(path, utc, selector))
-        return false;
+    if (!ReadFileTime(path, utc, selector)) return false;
     return FileTimeToLocalFileTime(utc, &local) && FileTimeToSystemTime(&local, out);
 }
 
-int GetFileLocalTime(const char* path, SYSTEMTIME* out, int selector)
-{
+int GetFileLocalTime(const char* path, SYSTEMTIME* out, int selector) {
     FILETIME utc;
     SYSTEMTIME local;
-    if (!ReadLocalFileTime(path, &utc, &local, selector))
-        return 0;
-    if (out)
-        *out = local;
+    if (!ReadLocalFileTime(path, &utc, &local, selector)) return 0;
+    if (out) *out = local;
     return 1;
 }
 
-static ULONGLONG Ticks(const FILETIME& t)
-{
-    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-}
+static ULONGLONG Ticks(const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
 
 // The target's name with its extension replaced (or added).
-static std::string WithExtension(const std::string& path, const char* ext)
-{
+static std::string WithExtension(const std::string& path, const char* ext) {
     std::string drive, dir, name;
     SplitPath(path, &drive, &dir, &name, nullptr);
     return drive + dir + name + ext;
 }
 
-int CopyIfNewer(const char* source, const char* target, int selector, const char* backupExt)
-{
+int CopyIfNewer(const char* source, const char* target, int selector, const char* backupExt) {
     FILETIME sourceTime, targetTime;
     SYSTEMTIME sourceLocal, targetLocal;
-    if (!ReadLocalFileTime(source, &sourceTime, &sourceLocal, selector))
-        return 0;
-    if (!ReadLocalFileTime(target, &targetTime, &targetLocal, selector))
-        return CopyFileA(source, target, TRUE) ? 1 : 0;
+    if (!ReadLocalFileTime(source, &sourceTime, &sourceLocal, selector)) return 0;
+    if (!ReadLocalFileTime(target, &targetTime, &targetLocal, selector)) return CopyFileA(source, target, TRUE) ? 1 : 0;
 
     // Times less than 1e-8 day (about 0.86 ms) apart count as equal. They are
     // compared at the file system's resolution: the calendar form would drop
     // the sub-millisecond part and its day number even the milliseconds.
     const ULONGLONG ticksPerDay = 864000000000ULL;  // 100-ns units
     ULONGLONG s = Ticks(sourceTime), t = Ticks(targetTime);
-    if (s <= t || static_cast<double>(s - t) / ticksPerDay < 1e-8)
-        return 0;
+    if (s <= t || static_cast<double>(s - t) / ticksPerDay < 1e-8) return 0;
 
     if (backupExt && *backupExt) {
         // Without its backup the old target is not given up.
         std::string backup = WithExtension(target, backupExt);
-        if (!CopyFileA(target, backup.c_str(), FALSE))
-            return 0;
+        if (!CopyFileA(target, backup.c_str(), FALSE)) return 0;
     }
     return CopyFileA(source, target, FALSE) ? 1 : 0;
 }
 
-static bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
+static bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-void SplitPath(const std::string& path, std::string* drive, std::string* dir,
-               std::string* name, std::string* ext)
-{
+void SplitPath(const std::string& path, std::string* drive, std::string* dir, std::string* name, std::string* ext) {
     size_t pos = 0;
-    if (path.size() >= 2 && path[1] == ':' && !IsSjisLeadByte(static_cast<unsigned char>(path[0])))
-        pos = 2;
-    if (drive)
-        *drive = path.substr(0, pos);
+    if (path.size() >= 2 && path[1] == ':' && !IsSjisLeadByte(static_cast<unsigned char>(path[0]))) pos = 2;
+    if (drive) *drive = path.substr(0, pos);
 
     size_t lastSep = std::string::npos;
     size_t lastDot = std::string::npos;
@@ -111,87 +86,65 @@ void SplitPath(const std::string& path, std::string* drive, std::string* dir,
     }
     size_t nameBegin = lastSep == std::string::npos ? pos : lastSep + 1;
     size_t extBegin = lastDot == std::string::npos ? path.size() : lastDot;
-    if (dir)
-        *dir = path.substr(pos, nameBegin - pos);
-    if (name)
-        *name = path.substr(nameBegin, extBegin - nameBegin);
-    if (ext)
-        *ext = path.substr(extBegin);
+    if (dir) *dir = path.substr(pos, nameBegin - pos);
+    if (name) *name = path.substr(nameBegin, extBegin - nameBegin);
+    if (ext) *ext = path.substr(extBegin);
 }
 
-static bool EndsWithSeparator(const std::string& path)
-{
+static bool EndsWithSeparator(const std::string& path) {
     return !path.empty() && IsSeparator(path.back()) && !IsDbcsTrailAt(path, path.size() - 1);
 }
 
-std::string ParentFolder(const std::string& path)
-{
+std::string ParentFolder(const std::string& path) {
     std::string p = path;
-    if (p.size() >= 2 && EndsWithSeparator(p))
-        p.pop_back();
+    if (p.size() >= 2 && EndsWithSeparator(p)) p.pop_back();
     std::string drive, dir;
     SplitPath(p, &drive, &dir, nullptr, nullptr);
     return drive + dir;
 }
 
-static DWORD Attributes(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str());
-}
+static DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
-int CreateDirectoryTree(const std::string& path)
-{
-    if (path.empty())
-        return 0;
+int CreateDirectoryTree(const std::string& path) {
+    if (path.empty()) return 0;
     DWORD attr = Attributes(path);
-    if (attr != INVALID_FILE_ATTRIBUTES)
-        return (attr & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+    if (attr != INVALID_FILE_ATTRIBUTES) return (attr & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
 
     std::string parent = ParentFolder(path);
     if (!parent.empty()) {
         // A path that is its own parent (a missing drive, a bare network
         // root) cannot be made: stop there instead of walking on.
-        if (parent == path)
-            return 0;
-        if (!CreateDirectoryTree(parent))
-            return 0;
+        if (parent == path) return 0;
+        if (!CreateDirectoryTree(parent)) return 0;
     }
-    if (CreateDirectoryA(path.c_str(), nullptr))
-        return 1;
+    if (CreateDirectoryA(path.c_str(), nullptr)) return 1;
     attr = Attributes(path);  // made meanwhile by someone else
     return (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY)) ? 1 : 0;
 }
 
-std::string GetModuleDir()
-{
+std::string GetModuleDir() {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
         DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0)
-            return std::string();
-        if (n < buffer.size() - 1)
-            break;
+        if (n == 0) return std::string();
+        if (n < buffer.size() - 1) break;
         buffer.resize(buffer.size() * 2);
     }
     std::string file(buffer.data());
     size_t sep = DbcsFindLast(file, '\\');
     size_t slash = DbcsFindLast(file, '/');
-    if (slash != std::string::npos && (sep == std::string::npos || slash > sep))
-        sep = slash;
+    if (slash != std::string::npos && (sep == std::string::npos || slash > sep)) sep = slash;
     return sep == std::string::npos ? std::string() : file.substr(0, sep + 1);
 }
 
-int AppendPath(std::string& path, const char* name)
-{
+int AppendPath(std::string& path, const char* name) {
     char joined[MAX_PATH];
-    if (!PathCombineA(joined, path.c_str(), name ? name : ""))
-        return 0;
+    if (!PathCombineA(joined, path.c_str(), name ? name : "")) return 0;
     path = joined;
     return 1;
 }
 
-std::string PathWithoutExtension(const std::string& path)
-{
+std::string PathWithoutExtension(const std::string& path) {
     // The extension starts at the last '.' after the last '\' or blank.
     size_t dot = std::string::npos;
     for (size_t i = 0; i < path.size();) {

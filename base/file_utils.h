@@ -18,8 +18,7 @@ int CopyIfNewer(const char* source, const char* target, int selector, const char
 
 // Splits a path into drive ("C:"), folder (with its final separator), name
 // and extension (with its dot). Any out part may be null.
-void SplitPath(const std::string& path, std::string* drive, std::string* dir,
-               std::string* name, std::string* ext);
+void SplitPath(const std::string& path, std::string* drive, std::string* dir, std::string* name, std::string* ext);
 
 // Drive and folder of a path; the parent of a folder path that ends in a
 // separator. C:\a\b\c.txt -> C:\a\b\, C:\a\b\ -> C:\a\, C:\a\b -> C:\a\.

@@ -13,39 +13,29 @@ namespace {
 
 const int kMaxPrecision = 100;
 
-bool IsConversionChar(char c)
-{
-    return c == '*' || c == '-' || c == '.' || c == 'l' || (c >= '0' && c <= '9');
-}
+bool IsConversionChar(char c) { return c == '*' || c == '-' || c == '.' || c == 'l' || (c >= '0' && c <= '9'); }
 
-bool IsLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Significant digits and exponent of |value| from "%.*e".
-void Scientific(double value, int digits, std::string* mantissa, int* exponent)
-{
+void Scientific(double value, int digits, std::string* mantissa, int* exponent) {
     char buffer[160];
     std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, std::fabs(value));
     mantissa->clear();
     const char* p = buffer;
     for (; *p && *p != 'e'; ++p) {
-        if (*p >= '0' && *p <= '9')
-            *mantissa += *p;
+        if (*p >= '0' && *p <= '9') *mantissa += *p;
     }
     *exponent = *p == 'e' ? std::atoi(p + 1) : 0;
 }
 
-std::string ExponentText(int exponent)
-{
+std::string ExponentText(int exponent) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%+04d", exponent);
     return buffer;
 }
 
-std::string FixedText(double value, int precision)
-{
+std::string FixedText(double value, int precision) {
     int n = std::snprintf(nullptr, 0, "%.*f", precision, std::fabs(value));
     std::string text(static_cast<size_t>(n) + 1, '\0');
     std::snprintf(&text[0], text.size(), "%.*f", precision, std::fabs(value));
@@ -53,19 +43,16 @@ std::string FixedText(double value, int precision)
     return text;
 }
 
-std::string ExpText(double value, int precision, char letter)
-{
+std::string ExpText(double value, int precision, char letter) {
     std::string digits;
     int exponent;
     Scientific(value, precision + 1, &digits, &exponent);
     std::string text(1, digits[0]);
-    if (digits.size() > 1)
-        text += "." + digits.substr(1);
+    if (digits.size() > 1) text += "." + digits.substr(1);
     return text + letter + ExponentText(exponent);
 }
 
-std::string GeneralText(double value, int precision)
-{
+std::string GeneralText(double value, int precision) {
     int p = precision == 0 ? 1 : precision;
     std::string digits;
     int exponent;
@@ -75,8 +62,7 @@ std::string GeneralText(double value, int precision)
         while (digits.size() > 1 && digits.back() == '0')
             digits.pop_back();
         std::string text(1, digits[0]);
-        if (digits.size() > 1)
-            text += "." + digits.substr(1);
+        if (digits.size() > 1) text += "." + digits.substr(1);
         return text + "e" + ExponentText(exponent);
     }
     std::string text;
@@ -84,34 +70,28 @@ std::string GeneralText(double value, int precision)
         text = "0." + std::string(static_cast<size_t>(-point), '0') + digits;
     } else {
         text = digits.substr(0, static_cast<size_t>(point));
-        if (static_cast<int>(digits.size()) > point)
-            text += "." + digits.substr(static_cast<size_t>(point));
+        if (static_cast<int>(digits.size()) > point) text += "." + digits.substr(static_cast<size_t>(point));
     }
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0')
             text.pop_back();
-        if (text.back() == '.')
-            text.pop_back();
+        if (text.back() == '.') text.pop_back();
     }
     return text;
 }
 
 }  // namespace
 
-std::string FormatFloat(const char* conversion, double value)
-{
+std::string FormatFloat(const char* conversion, double value) {
     // "%" [- or 0] [width] [. precision] [l] letter, nothing more.
     const char* p = conversion;
-    if (!p || *p++ != '%')
-        return std::string();
+    if (!p || *p++ != '%') return std::string();
     char flag = 0;
-    if (*p == '-' || *p == '0')
-        flag = *p++;
+    if (*p == '-' || *p == '0') flag = *p++;
     int width = 0;
     while (*p >= '0' && *p <= '9') {
         width = width * 10 + (*p++ - '0');
-        if (width > 4096)
-            width = 4096;  // wider than any buffer of the system
+        if (width > 4096) width = 4096;  // wider than any buffer of the system
     }
     int precision = 6;
     if (*p == '.') {
@@ -119,15 +99,12 @@ std::string FormatFloat(const char* conversion, double value)
         precision = 0;
         while (*p >= '0' && *p <= '9') {
             precision = precision * 10 + (*p++ - '0');
-            if (precision > kMaxPrecision)
-                precision = kMaxPrecision;
+            if (precision > kMaxPrecision) precision = kMaxPrecision;
         }
     }
-    if (*p == 'l')
-        ++p;
+    if (*p == 'l') ++p;
     char letter = *p++;
-    if ((letter != 'e' && letter != 'f' && letter != 'g') || *p != '\0')
-        return std::string();
+    if ((letter != 'e' && letter != 'f' && letter != 'g') || *p != '\0') return std::string();
 
     std::string body;
     if (!std::isfinite(value)) {
@@ -140,13 +117,11 @@ std::string FormatFloat(const char* conversion, double value)
         body = GeneralText(value, precision);
     }
     std::string sign = std::signbit(value) && value != 0.0 ? "-" : "";
-    if (std::isnan(value))
-        sign.clear();
+    if (std::isnan(value)) sign.clear();
 
     size_t length = sign.size() + body.size();
     size_t pad = static_cast<size_t>(width) > length ? static_cast<size_t>(width) - length : 0;
-    if (flag == '-')
-        return sign + body + std::string(pad, ' ');
+    if (flag == '-') return sign + body + std::string(pad, ' ');
     if (flag == '0')  // zeros go between the sign and the digits
         return sign + std::string(pad, '0') + body;
     return std::string(pad, ' ') + sign + body;
@@ -156,15 +131,12 @@ namespace {
 
 // %s with flags, width and precision; the precision cuts on a character
 // boundary.
-std::string StringConversion(const std::string& conv, const char* value)
-{
-    if (!value)
-        value = "(null)";
+std::string StringConversion(const std::string& conv, const char* value) {
+    if (!value) value = "(null)";
     bool left = false;
     size_t i = 1;
     for (; i < conv.size() && (conv[i] == '-' || conv[i] == '0'); ++i) {
-        if (conv[i] == '-')
-            left = true;
+        if (conv[i] == '-') left = true;
     }
     long width = std::strtol(conv.c_str() + i, nullptr, 10);
     size_t dot = conv.find('.');
@@ -175,8 +147,7 @@ std::string StringConversion(const std::string& conv, const char* value)
             length = DbcsBoundary(value, static_cast<size_t>(precision));
     }
     std::string text(value, length);
-    if (width > 4096)
-        width = 4096;
+    if (width > 4096) width = 4096;
     if (width > 0 && static_cast<size_t>(width) > length) {
         std::string pad(static_cast<size_t>(width) - length, ' ');
         text = left ? text + pad : pad + text;
@@ -186,8 +157,7 @@ std::string StringConversion(const std::string& conv, const char* value)
 
 // An integer or character conversion through the platform's formatter, which
 // never writes more than 1024 characters.
-std::string IntegerConversion(std::string conv, int value)
-{
+std::string IntegerConversion(std::string conv, int value) {
     // One 'l' at most: the argument is always a 32-bit int here.
     size_t l;
     while ((l = conv.find("ll")) != std::string::npos)
@@ -196,19 +166,15 @@ std::string IntegerConversion(std::string conv, int value)
     // The platform's formatter has no octal conversion.
     int n = conv.back() == 'o' ? std::snprintf(buffer, sizeof buffer, conv.c_str(), static_cast<unsigned>(value))
                                : wsprintfA(buffer, conv.c_str(), value);
-    if (n > static_cast<int>(sizeof buffer) - 1)
-        n = static_cast<int>(sizeof buffer) - 1;
-    if (n < 0)
-        n = 0;
+    if (n > static_cast<int>(sizeof buffer) - 1) n = static_cast<int>(sizeof buffer) - 1;
+    if (n < 0) n = 0;
     return std::string(buffer, static_cast<size_t>(n));
 }
 
 }  // namespace
 
-int FormatTextV(char* out, size_t size, const char* format, va_list args)
-{
-    if (!out || size == 0)
-        return 0;
+int FormatTextV(char* out, size_t size, const char* format, va_list args) {
+    if (!out || size == 0) return 0;
     if (!format) {
         out[0] = '\0';
         return 0;
@@ -266,8 +232,7 @@ int FormatTextV(char* out, size_t size, const char* format, va_list args)
     return static_cast<int>(DbcsCopy(out, size, result.c_str()));
 }
 
-int FormatText(char* out, size_t size, const char* format, ...)
-{
+int FormatText(char* out, size_t size, const char* format, ...) {
     va_list args;
     va_start(args, format);
     int n = FormatTextV(out, size, format, args);

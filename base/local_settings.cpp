@@ -48,37 +48,38 @@ LocalSettingsSetup::LocalSettingsSetup()
       dEps(1e-7) {}
 
 void LocalSettingsSetup::GetEpsDigitsRange(int* distance, int* angle) {
-  if (distance) {
-    distance[0] = 5;
-    distance[1] = 2;
-    distance[2] = 5;
-  }
-  if (angle) {
-    angle[0] = 3;
-    angle[1] = 2;
-    angle[2] = 5;
-  }
+    if (distance) {
+        distance[0] = 5;
+        distance[1] = 2;
+        distance[2] = 5;
+    }
+    if (angle) {
+        angle[0] = 3;
+        angle[1] = 2;
+        angle[2] = 5;
+    }
 }
 
 namespace {
 // 10 to the power -(digits + 1), by repeated multiplication and one division,
 // so that the same digit count always gives the same bits.
 double TenToMinus(int digits) {
-  double p = 1.0;
-  for (int i = 0; i < digits + 1; ++i) p *= 10.0;
-  return 1.0 / p;
+    double p = 1.0;
+    for (int i = 0; i < digits + 1; ++i)
+        p *= 10.0;
+    return 1.0 / p;
 }
 }  // namespace
 
 void LocalSettingsSetup::UpdateEpsilons(bool reset) {
-  if (reset) {
-    iDigit_dEps = 0;
-    iDigit_dEpsAngle = 0;
-  }
-  if (iDigit_dEps < 2 || iDigit_dEps > 5) iDigit_dEps = 5;
-  if (iDigit_dEpsAngle < 2 || iDigit_dEpsAngle > 5) iDigit_dEpsAngle = 3;
-  dEps = TenToMinus(iDigit_dEps);
-  dEpsAngle = TenToMinus(iDigit_dEpsAngle);
+    if (reset) {
+        iDigit_dEps = 0;
+        iDigit_dEpsAngle = 0;
+    }
+    if (iDigit_dEps < 2 || iDigit_dEps > 5) iDigit_dEps = 5;
+    if (iDigit_dEpsAngle < 2 || iDigit_dEpsAngle > 5) iDigit_dEpsAngle = 3;
+    dEps = TenToMinus(iDigit_dEps);
+    dEpsAngle = TenToMinus(iDigit_dEpsAngle);
 }
 
 LocalSettingsWindow::LocalSettingsWindow()
@@ -89,44 +90,40 @@ LocalSettingsWindow::LocalSettingsWindow()
       ToolPanelDispMode(0) {}
 
 bool operator==(const LocalSettingsSetup& a, const LocalSettingsSetup& b) {
-  bool same = a.paper_margin == b.paper_margin && a.grid == b.grid && a.bToolHlp == b.bToolHlp &&
-              a.bWindowSz == b.bWindowSz && a.bBkColor == b.bBkColor &&
-              a.iRubberCol == b.iRubberCol && a.bLastPosViewFg == b.bLastPosViewFg &&
-              a.bCurModeChk == b.bCurModeChk && a.iUndoCount == b.iUndoCount &&
-              a.bElmHit == b.bElmHit && a.bBeepFind == b.bBeepFind &&
-              a.iSnapShowMode == b.iSnapShowMode && a.LMsFg == b.LMsFg && a.iDigit == b.iDigit &&
-              a.bZero == b.bZero && a.iRMenuFg == b.iRMenuFg && a.bTmpOnece == b.bTmpOnece &&
-              a.bErrDown == b.bErrDown && a.bDspNumDlgFg == b.bDspNumDlgFg &&
-              a.bDispLastPosFg == b.bDispLastPosFg && a.bGridDspModeExtr == b.bGridDspModeExtr &&
-              a.bScTestBtn == b.bScTestBtn && a.iDefPaperType == b.iDefPaperType &&
-              a.dDefPaperScale == b.dDefPaperScale && a.dDelPaperCx == b.dDelPaperCx &&
-              a.dDelPaperCy == b.dDelPaperCy && a.MsgFg == b.MsgFg && a.bPaperOrg == b.bPaperOrg &&
-              a.iGridNoDetFlg == b.iGridNoDetFlg && a.iGridCutFg == b.iGridCutFg &&
-              a.bTermDrawFg == b.bTermDrawFg && a.bCurSorAreaDsp == b.bCurSorAreaDsp &&
-              a.iDigit_dEpsAngle == b.iDigit_dEpsAngle && a.iDigit_dEps == b.iDigit_dEps &&
-              a.bPointSize == b.bPointSize && a.bLineWidthSize == b.bLineWidthSize &&
-              a.bColorMode == b.bColorMode && a.lMenuMode == b.lMenuMode &&
-              a.CursorRate == b.CursorRate && a.iStartOpenDlgFg == b.iStartOpenDlgFg &&
-              a.SysZumenDir == b.SysZumenDir && a.szLayDefPat == b.szLayDefPat &&
-              a.szDefPaperStr1 == b.szDefPaperStr1 && a.szDefPaperStr2 == b.szDefPaperStr2 &&
-              a.szDefPaperStr3 == b.szDefPaperStr3 && a.szDefPaperPtn == b.szDefPaperPtn &&
-              a.szLPatRd == b.szLPatRd;
-  for (int i = 0; i < 5; ++i) same = same && a.iCmdPanelCurrPage[i] == b.iCmdPanelCurrPage[i];
-  return same;
+    bool same = a.paper_margin == b.paper_margin && a.grid == b.grid && a.bToolHlp == b.bToolHlp &&
+                a.bWindowSz == b.bWindowSz && a.bBkColor == b.bBkColor && a.iRubberCol == b.iRubberCol &&
+                a.bLastPosViewFg == b.bLastPosViewFg && a.bCurModeChk == b.bCurModeChk &&
+                a.iUndoCount == b.iUndoCount && a.bElmHit == b.bElmHit && a.bBeepFind == b.bBeepFind &&
+                a.iSnapShowMode == b.iSnapShowMode && a.LMsFg == b.LMsFg && a.iDigit == b.iDigit &&
+                a.bZero == b.bZero && a.iRMenuFg == b.iRMenuFg && a.bTmpOnece == b.bTmpOnece &&
+                a.bErrDown == b.bErrDown && a.bDspNumDlgFg == b.bDspNumDlgFg && a.bDispLastPosFg == b.bDispLastPosFg &&
+                a.bGridDspModeExtr == b.bGridDspModeExtr && a.bScTestBtn == b.bScTestBtn &&
+                a.iDefPaperType == b.iDefPaperType && a.dDefPaperScale == b.dDefPaperScale &&
+                a.dDelPaperCx == b.dDelPaperCx && a.dDelPaperCy == b.dDelPaperCy && a.MsgFg == b.MsgFg &&
+                a.bPaperOrg == b.bPaperOrg && a.iGridNoDetFlg == b.iGridNoDetFlg && a.iGridCutFg == b.iGridCutFg &&
+                a.bTermDrawFg == b.bTermDrawFg && a.bCurSorAreaDsp == b.bCurSorAreaDsp &&
+                a.iDigit_dEpsAngle == b.iDigit_dEpsAngle && a.iDigit_dEps == b.iDigit_dEps &&
+                a.bPointSize == b.bPointSize && a.bLineWidthSize == b.bLineWidthSize && a.bColorMode == b.bColorMode &&
+                a.lMenuMode == b.lMenuMode && a.CursorRate == b.CursorRate && a.iStartOpenDlgFg == b.iStartOpenDlgFg &&
+                a.SysZumenDir == b.SysZumenDir && a.szLayDefPat == b.szLayDefPat &&
+                a.szDefPaperStr1 == b.szDefPaperStr1 && a.szDefPaperStr2 == b.szDefPaperStr2 &&
+                a.szDefPaperStr3 == b.szDefPaperStr3 && a.szDefPaperPtn == b.szDefPaperPtn && a.szLPatRd == b.szLPatRd;
+    for (int i = 0; i < 5; ++i)
+        same = same && a.iCmdPanelCurrPage[i] == b.iCmdPanelCurrPage[i];
+    return same;
 }
 
 bool operator==(const LocalSettingsWindow& a, const LocalSettingsWindow& b) {
-  return a.Screen == b.Screen && a.MOUSE == b.MOUSE && a.PNL_MAIN == b.PNL_MAIN &&
-         a.PNL_CMD == b.PNL_CMD && a.TbarDisp == b.TbarDisp &&
-         a.ToolPanelDispMode == b.ToolPanelDispMode;
+    return a.Screen == b.Screen && a.MOUSE == b.MOUSE && a.PNL_MAIN == b.PNL_MAIN && a.PNL_CMD == b.PNL_CMD &&
+           a.TbarDisp == b.TbarDisp && a.ToolPanelDispMode == b.ToolPanelDispMode;
 }
 
 bool operator==(const LocalSettingsStackCmd& a, const LocalSettingsStackCmd& b) {
-  return a.CmdId == b.CmdId && a.CmdName == b.CmdName;
+    return a.CmdId == b.CmdId && a.CmdName == b.CmdName;
 }
 
 bool operator==(const CadFileBackupSettings& a, const CadFileBackupSettings& b) {
-  return a.nBackupCountSpan == b.nBackupCountSpan && a.bCountBakup == b.bCountBakup &&
-         a.bTimeBackup == b.bTimeBackup && a.nBackupTimeSpanSec == b.nBackupTimeSpanSec &&
-         a.BakupFnames == b.BakupFnames;
+    return a.nBackupCountSpan == b.nBackupCountSpan && a.bCountBakup == b.bCountBakup &&
+           a.bTimeBackup == b.bTimeBackup && a.nBackupTimeSpanSec == b.nBackupTimeSpanSec &&
+           a.BakupFnames == b.BakupFnames;
 }

@@ -14,45 +14,32 @@ namespace {
 
 // The CAD library when the process has loaded it (the host links it; tools
 // and tests may run without).
-FARPROC CadLibraryFunction(const char* name)
-{
-    return LoadedLibraryFunction("WmCadApiDb.dll", name);
-}
+FARPROC CadLibraryFunction(const char* name) { return LoadedLibraryFunction("WmCadApiDb.dll", name); }
 
-void SetHighlightColorInLibrary(int colour)
-{
+void SetHighlightColorInLibrary(int colour) {
     using Fn = int(ZAVAPI*)(int);
-    if (auto fn = reinterpret_cast<Fn>(CadLibraryFunction("TqSetHighlightColor")))
-        fn(colour);
+    if (auto fn = reinterpret_cast<Fn>(CadLibraryFunction("TqSetHighlightColor"))) fn(colour);
 }
 
-void SetElementCheckModeInLibrary(int mode)
-{
+void SetElementCheckModeInLibrary(int mode) {
     using Fn = int(ZAVAPI*)(int);
-    if (auto fn = reinterpret_cast<Fn>(CadLibraryFunction("DAriSetElementCheckMode")))
-        fn(mode);
+    if (auto fn = reinterpret_cast<Fn>(CadLibraryFunction("DAriSetElementCheckMode"))) fn(mode);
 }
 
-void SetSettingsDataIntInLibrary(const char* name, int value)
-{
+void SetSettingsDataIntInLibrary(const char* name, int value) {
     using Fn = int(ZAVAPI*)(const char*, int);
-    if (auto fn = reinterpret_cast<Fn>(CadLibraryFunction("DAriSetSettingsDataInt")))
-        fn(name, value);
+    if (auto fn = reinterpret_cast<Fn>(CadLibraryFunction("DAriSetSettingsDataInt"))) fn(name, value);
 }
 
-void KeepCursorFindArea(int area)
-{
-    if (area >= 1 && area <= 998)
-        LocalIni().iCursorFindArea = area;
+void KeepCursorFindArea(int area) {
+    if (area >= 1 && area <= 998) LocalIni().iCursorFindArea = area;
 }
 
-int ReadInt(const char* section, const char* key, int defaultValue, const char* path)
-{
+int ReadInt(const char* section, const char* key, int defaultValue, const char* path) {
     return static_cast<int>(GetPrivateProfileIntA(section, key, defaultValue, path));
 }
 
-void WriteInt(const char* section, const char* key, int value, const char* path)
-{
+void WriteInt(const char* section, const char* key, int value, const char* path) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
     WritePrivateProfileStringA(section, key, text, path);
@@ -63,20 +50,17 @@ int WriteIniHandler(LocalSettingsSetup& setup, const char* path) { return setup.
 
 }  // namespace
 
-LocalSettingsIniValues& LocalIni()
-{
+LocalSettingsIniValues& LocalIni() {
     static LocalSettingsIniValues values;
     return values;
 }
 
-LocalSettingsIniNeighbours& LocalIniNeighbours()
-{
+LocalSettingsIniNeighbours& LocalIniNeighbours() {
     static LocalSettingsIniNeighbours neighbours{KeepCursorFindArea};
     return neighbours;
 }
 
-int LocalSettingsSetup::ReadIni(const char* path)
-{
+int LocalSettingsSetup::ReadIni(const char* path) {
     LocalSettingsIniValues& v = LocalIni();
     v.iMouseWheelZoomType = ReadInt("Mouse", "iMouseWheelZoomType", 0, path);
     v.iDispDrawMode = ReadInt("System", "iDispDrawMode", 1, path);
@@ -85,15 +69,13 @@ int LocalSettingsSetup::ReadIni(const char* path)
     v.iHighlightColor = ReadInt("System", "iHighlightColor", 2, path);
     SetHighlightColorInLibrary(v.iHighlightColor);
     v.iEpsMode = ReadInt("System", "iEpsMode", -1, path);
-    if (v.iEpsMode == -1)
-        UpdateEpsilons(true);  // a new INI: the tolerance digits start from their defaults
+    if (v.iEpsMode == -1) UpdateEpsilons(true);  // a new INI: the tolerance digits start from their defaults
     v.iBackupStock = ReadInt("System", "iBackupStock", 1, path);
     v.nBackupStockNum = ReadInt("System", "nBackupStockNum", 5, path);
     v.nLogKeepDays = ReadInt("System", "nLogKeepDays", 7, path);
     v.iSnap2TenkanMode = ReadInt("System", "iSnap2TenkanMode", 1, path);
     const int findArea = ReadInt("Mouse", "iCursorFindArea", 8, path);
-    if (LocalIniNeighbours().SetCursorFindArea)
-        LocalIniNeighbours().SetCursorFindArea(findArea);
+    if (LocalIniNeighbours().SetCursorFindArea) LocalIniNeighbours().SetCursorFindArea(findArea);
     v.iElementCheckMode = ReadInt("System", "iElementCheckMode", 1, path);
     SetElementCheckModeInLibrary(v.iElementCheckMode);
     v.iVectFontWidth = ReadInt("System", "iVectFontWidth", 1, path);
@@ -101,8 +83,7 @@ int LocalSettingsSetup::ReadIni(const char* path)
     v.iLockBtnSnapNINNITEN = ReadInt("System", "iLockBtnSnapNINNITEN", 0, path);
     Running().iLockBtnSnapNINNITEN = v.iLockBtnSnapNINNITEN;
     v.iPanelCaption = ReadInt("System", "iPanelCaption", 3, path);
-    if (v.iPanelCaption > 15 || v.iPanelCaption < 0)
-        v.iPanelCaption = 3;
+    if (v.iPanelCaption > 15 || v.iPanelCaption < 0) v.iPanelCaption = 3;
     v.iLockPanelSliding = ReadInt("System", "iLockPanelSliding", 0, path);
     v.iCmdPanelTypeLowResoH = ReadInt("System", "iCmdPanelTypeLowResoH", 0, path);
     v.iCmdPanelTypeLowResoW = ReadInt("System", "iCmdPanelTypeLowResoW", 0, path);
@@ -112,11 +93,9 @@ int LocalSettingsSetup::ReadIni(const char* path)
     return 0;
 }
 
-int LocalSettingsSetup::WriteIni(const char* path)
-{
+int LocalSettingsSetup::WriteIni(const char* path) {
     LocalSettingsIniValues& v = LocalIni();
-    if (v.iDrawColorMode == 1)
-        WriteInt("System", "iDrawColor", v.iDrawColor, path);
+    if (v.iDrawColorMode == 1) WriteInt("System", "iDrawColor", v.iDrawColor, path);
     if (v.iEpsMode == -1) {
         // The tolerance reset happens once, at the first start with a new INI.
         WritePrivateProfileStringA("System", "iEpsMode", "0", path);
@@ -126,8 +105,7 @@ int LocalSettingsSetup::WriteIni(const char* path)
     return 0;
 }
 
-int LocalSettingsSetup::WriteHighlightColor(const char* path, bool write)
-{
+int LocalSettingsSetup::WriteHighlightColor(const char* path, bool write) {
     if (write) {
         WriteInt("System", "iHighlightColor", LocalIni().iHighlightColor, path);
         SetHighlightColorInLibrary(LocalIni().iHighlightColor);
@@ -135,25 +113,18 @@ int LocalSettingsSetup::WriteHighlightColor(const char* path, bool write)
     return 0;
 }
 
-void InstallLocalSettingsIniHandlers()
-{
-    SetLocalSettingsIniHandlers(ReadIniHandler, WriteIniHandler);
-}
+void InstallLocalSettingsIniHandlers() { SetLocalSettingsIniHandlers(ReadIniHandler, WriteIniHandler); }
 
-int CCadSystemSettings::SaveLocalSettingsIni(const char* path)
-{
+int CCadSystemSettings::SaveLocalSettingsIni(const char* path) {
     const std::string target =
         LocalSettingsIniPathFor(path && *path ? std::string(path) : GetLocalSettingsIniPath(true, false));
     m_LocalSettingsSetup.WriteHighlightColor(target.c_str(), true);
     return 0;
 }
 
-int SaveLocalSettingsIni(const char* path)
-{
-    if (CCadSystemSettings* settings = GetCadSystemSettings())
-        return settings->SaveLocalSettingsIni(path);
-    if (!path || !*path)
-        return 0;
+int SaveLocalSettingsIni(const char* path) {
+    if (CCadSystemSettings* settings = GetCadSystemSettings()) return settings->SaveLocalSettingsIni(path);
+    if (!path || !*path) return 0;
     LocalSettingsSetup().WriteHighlightColor(LocalSettingsIniPathFor(path).c_str(), true);
     return 0;
 }

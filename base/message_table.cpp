@@ -4,14 +4,12 @@
 
 #include <algorithm>
 
-const char* GetMessageText(int id)
-{
+const char* GetMessageText(int id) {
     // The rows stand in ascending id order, so a binary search finds the
     // same row the table order defines.
     const MessageRow* end = MessageTable + MessageTableSize;
-    const MessageRow* row = std::lower_bound(MessageTable, end, id,
-        [](const MessageRow& r, int key) { return r.id < key; });
-    if (row != end && row->id == id)
-        return row->text;
+    const MessageRow* row =
+        std::lower_bound(MessageTable, end, id, [](const MessageRow& r, int key) { return r.id < key; });
+    if (row != end && row->id == id) return row->text;
     return "?ERROR?";
 }

@@ -6,8 +6,8 @@
 #include <vector>
 
 struct MonitorArea {
-    RECT rect;       // whole monitor
-    RECT work;       // work area (without the task bar)
+    RECT rect;  // whole monitor
+    RECT work;  // work area (without the task bar)
     bool primary;
 };
 

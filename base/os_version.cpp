@@ -15,8 +15,7 @@ const WORD kArchX86 = 0;
 const WORD kArchIa64 = 6;
 const WORD kArchAmd64 = 9;
 
-const char* EditionOfProduct(DWORD product)
-{
+const char* EditionOfProduct(DWORD product) {
     switch (product) {
     case 1: return "Ultimate Edition";
     case 2: return "Home Basic Edition";
@@ -40,8 +39,7 @@ const char* EditionOfProduct(DWORD product)
     }
 }
 
-void AppendServer2003(const OsVersionRecord& r, std::string& text)
-{
+void AppendServer2003(const OsVersionRecord& r, std::string& text) {
     bool workstation = r.productType == kWorkstation;
     if (r.serverR2)
         text += "Windows Server 2003 R2, ";
@@ -53,8 +51,7 @@ void AppendServer2003(const OsVersionRecord& r, std::string& text)
         text += "Windows XP Professional x64 Edition";
     else
         text += "Windows Server 2003, ";
-    if (workstation)
-        return;
+    if (workstation) return;
     if (r.architecture == kArchIa64) {
         if (r.suiteMask & kSuiteDatacenter)
             text += "Datacenter Edition for Itanium-based Systems";
@@ -81,21 +78,17 @@ void AppendServer2003(const OsVersionRecord& r, std::string& text)
     }
 }
 
-std::string NtText(const OsVersionRecord& r)
-{
+std::string NtText(const OsVersionRecord& r) {
     bool workstation = r.productType == kWorkstation;
     if (r.major < 5) {
-        if (r.major == 4 && r.minor == 0)
-            return "Windows NT4 ";
-        if (r.major == 3 && r.minor == 51)
-            return "Windows NT 3.51 ";
+        if (r.major == 4 && r.minor == 0) return "Windows NT4 ";
+        if (r.major == 3 && r.minor == 51) return "Windows NT 3.51 ";
         return std::string();
     }
 
     std::string text = "Microsoft ";
     if (r.major == 10) {
-        if (r.minor == 0)
-            text += workstation ? "Windows 10 " : "Windows Server 2016 ";
+        if (r.minor == 0) text += workstation ? "Windows 10 " : "Windows Server 2016 ";
     } else if (r.major == 6) {
         static const char* const names[4][2] = {
             {"Windows Vista ", "Windows Server 2008 "},
@@ -146,42 +139,36 @@ std::string NtText(const OsVersionRecord& r)
     return text;
 }
 
-std::string Win9xText(const OsVersionRecord& r)
-{
-    if (r.major != 4)
-        return std::string();
-    if (r.minor == 0)
-        return r.build > 1080 ? "Windows 95 OEM Service Release 2" : "Windows 95";
-    if (r.minor == 10)
-        return r.build >= 2183 ? "Windows 98 Second Edition" : "Windows 98";
-    if (r.minor == 90)
-        return "Windows Millennium Edition";
+std::string Win9xText(const OsVersionRecord& r) {
+    if (r.major != 4) return std::string();
+    if (r.minor == 0) return r.build > 1080 ? "Windows 95 OEM Service Release 2" : "Windows 95";
+    if (r.minor == 10) return r.build >= 2183 ? "Windows 98 Second Edition" : "Windows 98";
+    if (r.minor == 90) return "Windows Millennium Edition";
     return std::string();
 }
 
-std::string CeText(const OsVersionRecord& r)
-{
+std::string CeText(const OsVersionRecord& r) {
     // Minor numbers as the systems report them: 2.1 may come as 10, 4.1 and
     // 4.2 as 10 and 20.
-    static const struct { DWORD major, minor; const char* text; } versions[] = {
-        {1, 0, "Windows CE 1.0"},  {2, 0, "Windows CE 2.0"},   {2, 1, "Windows CE 2.1"},
-        {2, 10, "Windows CE 2.1"}, {2, 11, "Windows CE 2.11"}, {2, 12, "Windows CE 2.12"},
-        {3, 0, "Windows CE 3.0"},  {4, 0, "Windows CE 4.0"},   {4, 1, "Windows CE 4.1"},
-        {4, 10, "Windows CE 4.1"}, {4, 2, "Windows CE 4.2"},   {4, 20, "Windows CE 4.2"},
-        {4, 21, "Windows CE 4.21"}, {5, 0, "Windows CE 5.0"},  {5, 1, "Windows CE 5.1"},
-        {5, 2, "Windows CE 5.2"},  {6, 0, "Windows CE 6.0"},
+    static const struct {
+        DWORD major, minor;
+        const char* text;
+    } versions[] = {
+        {1, 0, "Windows CE 1.0"},   {2, 0, "Windows CE 2.0"},   {2, 1, "Windows CE 2.1"}, {2, 10, "Windows CE 2.1"},
+        {2, 11, "Windows CE 2.11"}, {2, 12, "Windows CE 2.12"}, {3, 0, "Windows CE 3.0"}, {4, 0, "Windows CE 4.0"},
+        {4, 1, "Windows CE 4.1"},   {4, 10, "Windows CE 4.1"},  {4, 2, "Windows CE 4.2"}, {4, 20, "Windows CE 4.2"},
+        {4, 21, "Windows CE 4.21"}, {5, 0, "Windows CE 5.0"},   {5, 1, "Windows CE 5.1"}, {5, 2, "Windows CE 5.2"},
+        {6, 0, "Windows CE 6.0"},
     };
     for (const auto& v : versions) {
-        if (v.major == r.major && v.minor == r.minor)
-            return v.text;
+        if (v.major == r.major && v.minor == r.minor) return v.text;
     }
     return std::string();
 }
 
 }  // namespace
 
-std::string MakeOsVersionText(const OsVersionRecord& record)
-{
+std::string MakeOsVersionText(const OsVersionRecord& record) {
     switch (record.platform) {
     case VER_PLATFORM_WIN32_NT: return NtText(record);
     case VER_PLATFORM_WIN32_WINDOWS: return Win9xText(record);
@@ -190,16 +177,13 @@ std::string MakeOsVersionText(const OsVersionRecord& record)
     }
 }
 
-int ReadOsVersionRecord(OsVersionRecord* record)
-{
-    if (!record)
-        return 0;
+int ReadOsVersionRecord(OsVersionRecord* record) {
+    if (!record) return 0;
     OSVERSIONINFOEXA info = {};
     info.dwOSVersionInfoSize = sizeof(info);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info)))
-        return 0;
+    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) return 0;
 #pragma GCC diagnostic pop
 
     OsVersionRecord r;
@@ -215,8 +199,9 @@ int ReadOsVersionRecord(OsVersionRecord* record)
     SYSTEM_INFO si = {};
     typedef void(WINAPI * NativeInfoFn)(LPSYSTEM_INFO);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    NativeInfoFn nativeInfo = kernel ? reinterpret_cast<NativeInfoFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "GetNativeSystemInfo"))) : nullptr;
+    NativeInfoFn nativeInfo =
+        kernel ? reinterpret_cast<NativeInfoFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetNativeSystemInfo")))
+               : nullptr;
     if (nativeInfo)
         nativeInfo(&si);
     else
@@ -225,11 +210,11 @@ int ReadOsVersionRecord(OsVersionRecord* record)
 
     if (r.platform == VER_PLATFORM_WIN32_NT && r.major >= 6) {
         typedef BOOL(WINAPI * ProductInfoFn)(DWORD, DWORD, DWORD, DWORD, PDWORD);
-        ProductInfoFn productInfo = kernel ? reinterpret_cast<ProductInfoFn>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "GetProductInfo"))) : nullptr;
+        ProductInfoFn productInfo =
+            kernel ? reinterpret_cast<ProductInfoFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetProductInfo")))
+                   : nullptr;
         DWORD product = 0;
-        if (productInfo && productInfo(r.major, r.minor, 0, 0, &product))
-            r.productInfo = product;
+        if (productInfo && productInfo(r.major, r.minor, 0, 0, &product)) r.productInfo = product;
     }
     r.serverR2 = GetSystemMetrics(SM_SERVERR2);
     r.mediaCenter = GetSystemMetrics(SM_MEDIACENTER);
@@ -241,11 +226,9 @@ int ReadOsVersionRecord(OsVersionRecord* record)
 
 CGetOsVersion::~CGetOsVersion() {}
 
-int CGetOsVersion::GetVersionText(std::string& text)
-{
+int CGetOsVersion::GetVersionText(std::string& text) {
     OsVersionRecord record;
-    if (!ReadOsVersionRecord(&record))
-        return 0;
+    if (!ReadOsVersionRecord(&record)) return 0;
     text = MakeOsVersionText(record);
     return 1;
 }

@@ -11,63 +11,73 @@ COLORREF ParseColorText(const std::string& text);
 
 // One colour: the value the system paints with and the text the file keeps.
 struct ColorRefEx {
-  COLORREF color = 0;
-  std::string text;
+    COLORREF color = 0;
+    std::string text;
 
-  ColorRefEx() = default;
-  explicit ColorRefEx(const char* t) : color(ParseColorText(t)), text(t) {}
-  void Update() { color = ParseColorText(text); }
+    ColorRefEx() = default;
+    explicit ColorRefEx(const char* t) : color(ParseColorText(t)), text(t) {}
+    void Update() { color = ParseColorText(text); }
 
-  template <class Ar> void save(Ar& ar, unsigned) const;
-  template <class Ar> void load(Ar& ar, unsigned);
-  template <class Ar> void serialize(Ar& ar, unsigned v);
+    template <class Ar>
+    void save(Ar& ar, unsigned) const;
+    template <class Ar>
+    void load(Ar& ar, unsigned);
+    template <class Ar>
+    void serialize(Ar& ar, unsigned v);
 };
 
 // The colours of one kind of button.
 struct ColorBtnAttrEx {
-  COLORREF text = 0;
-  COLORREF bkgnd = 0;
-  COLORREF disabled = 0;
-  std::string textText;
-  std::string bkgndText;
-  std::string disabledText;
+    COLORREF text = 0;
+    COLORREF bkgnd = 0;
+    COLORREF disabled = 0;
+    std::string textText;
+    std::string bkgndText;
+    std::string disabledText;
 
-  ColorBtnAttrEx() = default;
-  ColorBtnAttrEx(const char* t, const char* b, const char* d)
-      : textText(t), bkgndText(b), disabledText(d) { Update(); }
-  void Update() {
-    text = ParseColorText(textText);
-    bkgnd = ParseColorText(bkgndText);
-    disabled = ParseColorText(disabledText);
-  }
+    ColorBtnAttrEx() = default;
+    ColorBtnAttrEx(const char* t, const char* b, const char* d) : textText(t), bkgndText(b), disabledText(d) {
+        Update();
+    }
+    void Update() {
+        text = ParseColorText(textText);
+        bkgnd = ParseColorText(bkgndText);
+        disabled = ParseColorText(disabledText);
+    }
 
-  template <class Ar> void save(Ar& ar, unsigned) const;
-  template <class Ar> void load(Ar& ar, unsigned);
-  template <class Ar> void serialize(Ar& ar, unsigned v);
+    template <class Ar>
+    void save(Ar& ar, unsigned) const;
+    template <class Ar>
+    void load(Ar& ar, unsigned);
+    template <class Ar>
+    void serialize(Ar& ar, unsigned v);
 };
 
 // Paper margins of both orientations and the two paper-frame colour numbers.
 struct PaperMarginEx {
-  double left, right, top, bottom;
-  double left2, right2, top2, bottom2;
-  int color, papercolor;
+    double left, right, top, bottom;
+    double left2, right2, top2, bottom2;
+    int color, papercolor;
 
-  template <class Ar> void serialize(Ar& ar, unsigned);
+    template <class Ar>
+    void serialize(Ar& ar, unsigned);
 };
 
 // A point, or a pair of spacings with a third value.
 struct DPointEx {
-  double x, y, z;
+    double x, y, z;
 
-  template <class Ar> void serialize(Ar& ar, unsigned);
+    template <class Ar>
+    void serialize(Ar& ar, unsigned);
 };
 
 // A rectangle of screen pixels; its users decide whether the last two members
 // are an edge or a size.
 struct RectEx {
-  long left, top, right, bottom;
+    long left, top, right, bottom;
 
-  template <class Ar> void serialize(Ar& ar, unsigned);
+    template <class Ar>
+    void serialize(Ar& ar, unsigned);
 };
 
 bool operator==(const ColorRefEx& a, const ColorRefEx& b);

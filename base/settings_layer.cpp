@@ -22,20 +22,17 @@ std::string g_programIniOverride;
 
 // Byte offset of `needle` at or after `from`, starting on a character
 // boundary of the Shift_JIS text, or npos.
-size_t FindText(const std::string& text, const char* needle, size_t from = 0)
-{
+size_t FindText(const std::string& text, const char* needle, size_t from = 0) {
     const size_t n = std::strlen(needle);
     for (size_t i = 0; i + n <= text.size();) {
-        if (i >= from && text.compare(i, n, needle) == 0)
-            return i;
+        if (i >= from && text.compare(i, n, needle) == 0) return i;
         size_t step = DbcsCharLength(text.c_str() + i);
         i += step ? step : 1;
     }
     return std::string::npos;
 }
 
-bool RemoveAll(std::string& text, const char* placeholder)
-{
+bool RemoveAll(std::string& text, const char* placeholder) {
     bool found = false;
     for (size_t at; (at = FindText(text, placeholder)) != std::string::npos;) {
         text.erase(at, std::strlen(placeholder));
@@ -44,37 +41,28 @@ bool RemoveAll(std::string& text, const char* placeholder)
     return found;
 }
 
-bool IsSystemSection(const char* section)
-{
-    return section && std::strcmp(section, kSystemSection) == 0;
-}
+bool IsSystemSection(const char* section) { return section && std::strcmp(section, kSystemSection) == 0; }
 
-std::string JoinFolder(const std::string& folder, const std::string& name)
-{
-    if (folder.empty())
-        return name;
+std::string JoinFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
     std::string out = folder;
-    if (DbcsFindLast(out, '\\') != out.size() - 1)
-        out += '\\';
+    if (DbcsFindLast(out, '\\') != out.size() - 1) out += '\\';
     size_t skip = 0;
     while (skip < name.size() && name[skip] == '\\')
         ++skip;
     return out + name.substr(skip);
 }
 
-bool HasIniExtension(const std::string& name)
-{
+bool HasIniExtension(const std::string& name) {
     size_t dot = DbcsFindLast(name, '.');
     size_t slash = DbcsFindLast(name, '\\');
-    if (dot == std::string::npos || (slash != std::string::npos && slash > dot))
-        return false;
+    if (dot == std::string::npos || (slash != std::string::npos && slash > dot)) return false;
     return lstrcmpiA(name.c_str() + dot, ".ini") == 0;
 }
 
 // What the typed readers read: SYSTEM from the per-user ConfigData.xml,
 // anything else from ProgramIni, the default standing when nothing is read.
-void ReadRaw(const char* section, const char* key, const char* defaultText, char* out, size_t size)
-{
+void ReadRaw(const char* section, const char* key, const char* defaultText, char* out, size_t size) {
     if (IsSystemSection(section)) {
         ReadSettingString(section, key, defaultText, out, size, kConfigDataFileKey);
     } else {
@@ -84,16 +72,13 @@ void ReadRaw(const char* section, const char* key, const char* defaultText, char
     }
 }
 
-void CopyOut(char* out, size_t size, const std::string& text)
-{
-    if (out && size)
-        DbcsCopy(out, size, text.c_str());
+void CopyOut(char* out, size_t size, const std::string& text) {
+    if (out && size) DbcsCopy(out, size, text.c_str());
 }
 
 }  // namespace
 
-int ResolveSettingsPath(const char* fileKey, std::string& out)
-{
+int ResolveSettingsPath(const char* fileKey, std::string& out) {
     std::string text = fileKey ? fileKey : "";
     int kind = 0;
     if (FindText(text, "ConfigData.xml", 1) != std::string::npos)
@@ -114,20 +99,17 @@ int ResolveSettingsPath(const char* fileKey, std::string& out)
         out = text;
     }
     DWORD attributes = GetFileAttributesA(out.c_str());
-    if (out.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return -1;
+    if (out.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
     return kind;
 }
 
 int ReadSettingString(const char* section, const char* key, const char* defaultText, char* out, size_t size,
-                      const char* fileKey)
-{
+                      const char* fileKey) {
     try {
         std::string path;
         int kind = ResolveSettingsPath(fileKey, path);
         switch (kind) {
-        case -1:
-            return 0;
+        case -1: return 0;
         case 0:
             return static_cast<int>(GetPrivateProfileStringA(section, key, defaultText ? defaultText : "", out,
                                                              static_cast<DWORD>(size), path.c_str()));
@@ -139,25 +121,20 @@ int ReadSettingString(const char* section, const char* key, const char* defaultT
             CopyOut(out, size, value);
             return 1;
         }
-        default:
-            return ReadMemorySetting(kind, section, key, defaultText, out, size);
+        default: return ReadMemorySetting(kind, section, key, defaultText, out, size);
         }
     } catch (...) {
         return 0;
     }
 }
 
-int WriteSettingString(const char* section, const char* key, const char* value, const char* fileKey)
-{
+int WriteSettingString(const char* section, const char* key, const char* value, const char* fileKey) {
     try {
         std::string path;
         int kind = ResolveSettingsPath(fileKey, path);
-        if (kind == -1)
-            return 0;
-        if (kind == 0)
-            return WritePrivateProfileStringA(section, key, value, path.c_str()) ? 1 : 0;
-        if (kind >= 10)
-            return 1;  // memory values are not written
+        if (kind == -1) return 0;
+        if (kind == 0) return WritePrivateProfileStringA(section, key, value, path.c_str()) ? 1 : 0;
+        if (kind >= 10) return 1;  // memory values are not written
 
         CCadSystemSettings* settings = GetCadSystemSettings();
         // The file is brought up to the live record first, so that the one
@@ -170,8 +147,7 @@ int WriteSettingString(const char* section, const char* key, const char* value, 
         }
         {
             CDefFile file(path.c_str());
-            if (file.SetValue(section, key, value, 0) == 0 && file.m_modified)
-                file.Save(path.c_str());
+            if (file.SetValue(section, key, value, 0) == 0 && file.m_modified) file.Save(path.c_str());
         }
         // Reload so a changed key takes effect at once; the reload keeps the
         // user's own running values of the settings both records govern.
@@ -189,8 +165,7 @@ int WriteSettingString(const char* section, const char* key, const char* value, 
     }
 }
 
-int ReadMemorySetting(int kind, const char*, const char* key, const char* defaultText, char* out, size_t size)
-{
+int ReadMemorySetting(int kind, const char*, const char* key, const char* defaultText, char* out, size_t size) {
     CCadSystemSettings* settings = GetCadSystemSettings();
     if (kind == 11 && settings && key && std::strcmp(key, "Menu/AppPanelType") == 0) {
         char text[32];
@@ -202,11 +177,8 @@ int ReadMemorySetting(int kind, const char*, const char* key, const char* defaul
     return 1;
 }
 
-int ReadSettingValue(void* out, int type, size_t size, const char* section, const char* key,
-                     const char* defaultText)
-{
-    if (type < 1 || type > 5 || !out)
-        return -1;
+int ReadSettingValue(void* out, int type, size_t size, const char* section, const char* key, const char* defaultText) {
+    if (type < 1 || type > 5 || !out) return -1;
     const char* def = defaultText ? defaultText : "";
     switch (type) {
     case 1: *static_cast<int*>(out) = static_cast<int>(std::strtol(def, nullptr, 10)); break;
@@ -216,8 +188,7 @@ int ReadSettingValue(void* out, int type, size_t size, const char* section, cons
     default: CopyOut(static_cast<char*>(out), size, def); break;
     }
     if (type == 5) {
-        if (!size)
-            return 0;
+        if (!size) return 0;
         ReadRaw(section, key, def, static_cast<char*>(out), size);
         StripSettingComment(static_cast<char*>(out));
         return 0;
@@ -234,14 +205,11 @@ int ReadSettingValue(void* out, int type, size_t size, const char* section, cons
     return 0;
 }
 
-int ReadSettingText(const char* section, const char* key, const char* defaultText, char* out)
-{
-    if (!out)
-        return 1;
+int ReadSettingText(const char* section, const char* key, const char* defaultText, char* out) {
+    if (!out) return 1;
     if (IsSystemSection(section) && key && std::strcmp(key, "SYSTEMDIR") == 0) {
         std::string dir = GetExeDir();
-        if (dir.empty() || DbcsFindLast(dir, '\\') != dir.size() - 1)
-            dir += '\\';
+        if (dir.empty() || DbcsFindLast(dir, '\\') != dir.size() - 1) dir += '\\';
         CopyOut(out, SETTING_TEXT_SIZE, dir);
         return 1;
     }
@@ -251,8 +219,7 @@ int ReadSettingText(const char* section, const char* key, const char* defaultTex
     return 1;
 }
 
-int WriteSettingText(const char* section, const char* key, const char* value)
-{
+int WriteSettingText(const char* section, const char* key, const char* value) {
     if (IsSystemSection(section)) {
         WriteSettingString(section, key, value, kConfigDataFileKey);
     } else {
@@ -262,10 +229,8 @@ int WriteSettingText(const char* section, const char* key, const char* value)
     return 1;
 }
 
-int ReadSettingFileName(char* out, const char* section, const char* key, const char* defaultText)
-{
-    if (!out)
-        return 1;
+int ReadSettingFileName(char* out, const char* section, const char* key, const char* defaultText) {
+    if (!out) return 1;
     if (key && key[0] == ';') {
         const char* rest = key;
         while (*rest == ';')
@@ -285,10 +250,8 @@ int ReadSettingFileName(char* out, const char* section, const char* key, const c
     return 1;
 }
 
-int ReadDataFileName(char* out, const char* section, const char* key, const char* defaultText)
-{
-    if (!out)
-        return 1;
+int ReadDataFileName(char* out, const char* section, const char* key, const char* defaultText) {
+    if (!out) return 1;
     char value[SETTING_TEXT_SIZE];
     ReadSettingText(section, key, defaultText, value);
     if (!value[0]) {
@@ -303,13 +266,12 @@ int ReadDataFileName(char* out, const char* section, const char* key, const char
     return 1;
 }
 
-void StripSettingComment(char* text)
-{
-    if (!text)
-        return;
+void StripSettingComment(char* text) {
+    if (!text) return;
     for (char* p = text; *p;) {
         if (p[0] == '/' && p[1] == '/') {
-            while (p > text && (p[-1] == ' ' || p[-1] == '\t') && !IsDbcsTrailAt(text, static_cast<size_t>(p - 1 - text)))
+            while (p > text && (p[-1] == ' ' || p[-1] == '\t') &&
+                   !IsDbcsTrailAt(text, static_cast<size_t>(p - 1 - text)))
                 --p;
             *p = '\0';
             return;
@@ -319,55 +281,44 @@ void StripSettingComment(char* text)
     }
 }
 
-void StripSettingComment(std::string& text)
-{
+void StripSettingComment(std::string& text) {
     std::vector<char> buffer(text.begin(), text.end());
     buffer.push_back('\0');
     StripSettingComment(buffer.data());
     text = buffer.data();
 }
 
-std::string GetProgramIniPath()
-{
-    if (!g_programIniOverride.empty())
-        return g_programIniOverride;
+std::string GetProgramIniPath() {
+    if (!g_programIniOverride.empty()) return g_programIniOverride;
     char module[MAX_PATH * 2] = "";
     GetModuleFileNameA(nullptr, module, sizeof module - 1);
     std::string path = module;
     size_t dot = DbcsFindLast(path, '.');
     size_t slash = DbcsFindLast(path, '\\');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-        path.resize(dot);
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) path.resize(dot);
     return path + ".ini";
 }
 
-void SetProgramIniPathOverride(const char* path)
-{
-    g_programIniOverride = path ? path : "";
-}
+void SetProgramIniPathOverride(const char* path) { g_programIniOverride = path ? path : ""; }
 
-void GetScaleList(std::list<std::string>& out)
-{
+void GetScaleList(std::list<std::string>& out) {
     if (CCadSystemSettings* settings = GetCadSystemSettings())
         out.insert(out.end(), settings->m_ConfigData.SCALE.begin(), settings->m_ConfigData.SCALE.end());
 }
 
 namespace {
 
-std::string AuxiliaryIni(bool dataFile, const char* key, const char* defaultName)
-{
+std::string AuxiliaryIni(bool dataFile, const char* key, const char* defaultName) {
     char path[SETTING_PATH_SIZE] = "";
     if (dataFile)
         ReadDataFileName(path, "CONFIG", key, defaultName);
     else
         ReadSettingFileName(path, "CONFIG", key, defaultName);
-    if (!path[0])
-        EnsureUserSettingsFile(path, defaultName, 7);
+    if (!path[0]) EnsureUserSettingsFile(path, defaultName, 7);
     return path;
 }
 
-int ReadIni(const std::string& file, const char* section, const char* key, const char* defaultText, char* out)
-{
+int ReadIni(const std::string& file, const char* section, const char* key, const char* defaultText, char* out) {
     if (out)
         GetPrivateProfileStringA(section, key, defaultText ? defaultText : "", out, SETTING_TEXT_SIZE, file.c_str());
     return 1;
@@ -379,33 +330,26 @@ std::string GetCmdIniPath() { return AuxiliaryIni(false, "CMDINI", "sonota.ini")
 std::string GetTextHistoryIniPath() { return AuxiliaryIni(true, "DATSTR", "rirekimoji.ini"); }
 std::string GetPanelColorIniPath() { return AuxiliaryIni(true, "PBOXCOL", "bottoncolor.ini"); }
 
-int ReadCmdIniString(const char* section, const char* key, const char* defaultText, char* out)
-{
+int ReadCmdIniString(const char* section, const char* key, const char* defaultText, char* out) {
     return ReadIni(GetCmdIniPath(), section, key, defaultText, out);
 }
 
-int WriteCmdIniString(const char* section, const char* key, const char* value)
-{
+int WriteCmdIniString(const char* section, const char* key, const char* value) {
     WritePrivateProfileStringA(section, key, value, GetCmdIniPath().c_str());
     return 1;
 }
 
-int ReadTextHistoryString(const char* section, const char* key, const char* defaultText, char* out)
-{
+int ReadTextHistoryString(const char* section, const char* key, const char* defaultText, char* out) {
     return ReadIni(GetTextHistoryIniPath(), section, key, defaultText, out);
 }
 
-int WriteTextHistoryString(const char* section, const char* key, const char* value)
-{
+int WriteTextHistoryString(const char* section, const char* key, const char* value) {
     WritePrivateProfileStringA(section, key, value, GetTextHistoryIniPath().c_str());
     return 1;
 }
 
-int ReadPanelColorString(const char* section, const char* key, const char* defaultText, char* out)
-{
+int ReadPanelColorString(const char* section, const char* key, const char* defaultText, char* out) {
     return ReadIni(GetPanelColorIniPath(), section, key, defaultText, out);
 }
 
-CCadSysCmdConfigIO::~CCadSysCmdConfigIO()
-{
-}
+CCadSysCmdConfigIO::~CCadSysCmdConfigIO() {}

@@ -30,14 +30,12 @@ int WriteSettingString(const char* section, const char* key, const char* value, 
 
 // Key "Menu/AppPanelType" of kind 11 answers the running panel type; any
 // other request gives the default. Returns 1.
-int ReadMemorySetting(int kind, const char* section, const char* key, const char* defaultText, char* out,
-                      size_t size);
+int ReadMemorySetting(int kind, const char* section, const char* key, const char* defaultText, char* out, size_t size);
 
 // Types: 1 int, 2 and 3 long, 4 double, 5 text of `size` bytes. The value is
 // first set from the default, then from the setting (comment cut). 0, or -1
 // for another type.
-int ReadSettingValue(void* out, int type, size_t size, const char* section, const char* key,
-                     const char* defaultText);
+int ReadSettingValue(void* out, int type, size_t size, const char* section, const char* key, const char* defaultText);
 
 // The setting as text, comment cut (out holds SETTING_TEXT_SIZE bytes).
 // "SYSTEM"/"SYSTEMDIR" is the installation folder with a final "\". Returns 1.

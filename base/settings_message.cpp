@@ -12,5 +12,5 @@ void SetSettingsMessageHandler(SettingsMessageFn show) { g_show = show; }
 SettingsMessageFn GetSettingsMessageHandler() { return g_show; }
 
 int ShowSettingsMessage(HWND owner, const char* text, const char* caption, UINT flags) {
-  return g_show ? g_show(owner, text, caption, flags) : 0;
+    return g_show ? g_show(owner, text, caption, flags) : 0;
 }

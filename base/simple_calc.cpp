@@ -8,10 +8,7 @@
 namespace {
 const size_t kMaxNumberText = 1023;
 
-bool IsOperator(char c)
-{
-    return c == '*' || c == '+' || c == '-' || c == '/';
-}
+bool IsOperator(char c) { return c == '*' || c == '+' || c == '-' || c == '/'; }
 }  // namespace
 
 CSimpleCalc::CSimpleCalc() : m_error(0), m_position(0) {}
@@ -19,8 +16,7 @@ CSimpleCalc::CSimpleCalc() : m_error(0), m_position(0) {}
 // Digits and '.' from the read position, blanks skipped anywhere; stops at an
 // operator. With `allowSign` a leading '+' or '-' belongs to the number, so
 // that "3*-2" reads the second number as -2.
-double CSimpleCalc::ReadNumber(const char* text, bool allowSign)
-{
+double CSimpleCalc::ReadNumber(const char* text, bool allowSign) {
     std::string number;
     bool signAllowed = allowSign;
     for (;;) {
@@ -29,8 +25,7 @@ double CSimpleCalc::ReadNumber(const char* text, bool allowSign)
             ++m_position;
             continue;
         }
-        if (c == '\0')
-            break;
+        if (c == '\0') break;
         if ((c >= '0' && c <= '9') || c == '.') {
             if (number.size() >= kMaxNumberText) {
                 m_error = 1;  // longer than any field holds: not a number
@@ -47,8 +42,7 @@ double CSimpleCalc::ReadNumber(const char* text, bool allowSign)
             ++m_position;
             continue;
         }
-        if (IsOperator(c))
-            break;
+        if (IsOperator(c)) break;
         m_error = 1;
         return 0.0;
     }
@@ -56,8 +50,7 @@ double CSimpleCalc::ReadNumber(const char* text, bool allowSign)
 }
 
 // 0 none, else the operator character; sets the error flag on anything else.
-int CSimpleCalc::ReadOperator(const char* text)
-{
+int CSimpleCalc::ReadOperator(const char* text) {
     while (text[m_position] == ' ')
         ++m_position;
     char c = text[m_position];
@@ -65,27 +58,21 @@ int CSimpleCalc::ReadOperator(const char* text)
         ++m_position;
         return c;
     }
-    if (c == '\0' || (c >= '0' && c <= '9'))
-        return 0;
+    if (c == '\0' || (c >= '0' && c <= '9')) return 0;
     m_error = 1;
     return 0;
 }
 
-double CSimpleCalc::Evaluate(const char* text)
-{
-    if (!text || !*text)
-        return 0.0;
+double CSimpleCalc::Evaluate(const char* text) {
+    if (!text || !*text) return 0.0;
     m_error = 0;
     m_position = 0;
     double a = ReadNumber(text, false);
-    if (m_error)
-        return 0.0;
+    if (m_error) return 0.0;
     int op = ReadOperator(text);
-    if (m_error)
-        return 0.0;
+    if (m_error) return 0.0;
     double b = ReadNumber(text, true);
-    if (m_error)
-        return 0.0;
+    if (m_error) return 0.0;
     switch (op) {
     case '-': return a - b;
     case '+': return a + b;
@@ -95,13 +82,10 @@ double CSimpleCalc::Evaluate(const char* text)
     }
 }
 
-int IsDigitsOnly(const char* text)
-{
-    if (!text)
-        return 0;
+int IsDigitsOnly(const char* text) {
+    if (!text) return 0;
     for (const char* p = text; *p; ++p) {
-        if (*p < '0' || *p > '9')
-            return -1;
+        if (*p < '0' || *p > '9') return -1;
     }
     return 0;
 }

@@ -19,37 +19,33 @@ const char kProductName[] = "VantrelV8";
 const char kViewerTitle[] = "KOLTA_LOGVIEWER";
 
 struct LogState {
-    std::string path;      // today's file, fixed for the run
+    std::string path;  // today's file, fixed for the run
     std::string dayPrefix;
     UINT message = 0;
     bool clockFixed = false;
     SYSTEMTIME clock{};
 };
 
-LogState& State()
-{
+LogState& State() {
     static LogState state;
     return state;
 }
 
-void LocalNow(SYSTEMTIME* out)
-{
+void LocalNow(SYSTEMTIME* out) {
     if (State().clockFixed)
         *out = State().clock;
     else
         GetLocalTime(out);
 }
 
-ULONGLONG ToTicks(const FILETIME& t)
-{
+ULONGLONG ToTicks(const FILETIME& t) {
     ULARGE_INTEGER u;
     u.LowPart = t.dwLowDateTime;
     u.HighPart = t.dwHighDateTime;
     return u.QuadPart;
 }
 
-std::string ExeFolder()
-{
+std::string ExeFolder() {
     char module[MAX_PATH * 2] = "";
     GetModuleFileNameA(nullptr, module, sizeof module - 1);
     std::string path = module;
@@ -57,59 +53,45 @@ std::string ExeFolder()
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-std::string JoinFolder(std::string folder, const std::string& name)
-{
-    if (!folder.empty() && DbcsFindLast(folder, '\\') != folder.size() - 1)
-        folder += '\\';
+std::string JoinFolder(std::string folder, const std::string& name) {
+    if (!folder.empty() && DbcsFindLast(folder, '\\') != folder.size() - 1) folder += '\\';
     return folder + name;
 }
 
 // The log folder as a full path.
-std::string LogFolder()
-{
+std::string LogFolder() {
     std::string dir = Running().logDir;
-    if (dir.size() < 2)
-        return ExeFolder();
-    if (dir[0] == '\\' || (dir.size() > 2 && dir[2] == '\\' && !IsDbcsTrailAt(dir, 2)))
-        return dir;
+    if (dir.size() < 2) return ExeFolder();
+    if (dir[0] == '\\' || (dir.size() > 2 && dir[2] == '\\' && !IsDbcsTrailAt(dir, 2))) return dir;
     return JoinFolder(ExeFolder(), dir);
 }
 
-void DeleteOldLogs(const std::string& folder, int keepDays)
-{
+void DeleteOldLogs(const std::string& folder, int keepDays) {
     SYSTEMTIME now;
     LocalNow(&now);
     FILETIME nowFile;
-    if (!SystemTimeToFileTime(&now, &nowFile))
-        return;
+    if (!SystemTimeToFileTime(&now, &nowFile)) return;
     const ULONGLONG day = 864000000000ULL;
     const ULONGLONG nowTicks = ToTicks(nowFile);
     // An age reaching back before the calendar's start keeps every file (the
     // product could wrap and cut recent files).
-    if (static_cast<ULONGLONG>(keepDays) > nowTicks / day)
-        return;
+    if (static_cast<ULONGLONG>(keepDays) > nowTicks / day) return;
     const ULONGLONG cutoff = nowTicks - static_cast<ULONGLONG>(keepDays) * day;
 
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(JoinFolder(folder, "@*.LOG").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
+    if (find == INVALID_HANDLE_VALUE) return;
     do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        if (std::strlen(data.cFileName) != 16)
-            continue;  // never a name of ours
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (std::strlen(data.cFileName) != 16) continue;  // never a name of ours
         FILETIME local;
-        if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local))
-            continue;
-        if (ToTicks(local) < cutoff)
-            DeleteFileA(JoinFolder(folder, data.cFileName).c_str());
+        if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local)) continue;
+        if (ToTicks(local) < cutoff) DeleteFileA(JoinFolder(folder, data.cFileName).c_str());
     } while (FindNextFileA(find, &data));
     FindClose(find);
 }
 
-void WriteHeader(FILE* file, const std::string& path)
-{
+void WriteHeader(FILE* file, const std::string& path) {
     char line[1024];
     auto put = [&](const char* text) {
         std::fputs(text, file);
@@ -133,12 +115,10 @@ void WriteHeader(FILE* file, const std::string& path)
 
     char computer[250] = "";
     DWORD computerSize = sizeof computer;
-    if (!GetComputerNameA(computer, &computerSize))
-        computer[0] = '\0';
+    if (!GetComputerNameA(computer, &computerSize)) computer[0] = '\0';
     char user[250] = "";
     DWORD userSize = sizeof user;
-    if (WNetGetUserA(nullptr, user, &userSize) != NO_ERROR)
-        user[0] = '\0';
+    if (WNetGetUserA(nullptr, user, &userSize) != NO_ERROR) user[0] = '\0';
     FormatText(line, ";@ユーザー名: \\\\%s\\%s", computer, user);
     put(line);
 
@@ -186,7 +166,10 @@ void WriteHeader(FILE* file, const std::string& path)
     MEMORYSTATUSEX memory;
     memory.dwLength = sizeof memory;
     GlobalMemoryStatusEx(&memory);
-    struct { const char* format; double value; } rows[] = {
+    struct {
+        const char* format;
+        double value;
+    } rows[] = {
         {";@物理メモリ 合計: %.2lf %s", static_cast<double>(memory.ullTotalPhys)},
         {";@物理メモリ 空き: %.2lf %s", static_cast<double>(memory.ullAvailPhys)},
         {";@ページングファイル 合計: %.2lf %s", static_cast<double>(memory.ullTotalPageFile)},
@@ -201,8 +184,7 @@ void WriteHeader(FILE* file, const std::string& path)
 }
 
 // Replaces every "KOLTA" (on character boundaries) by the product name.
-void ReplaceProductWord(std::string& text)
-{
+void ReplaceProductWord(std::string& text) {
     const char word[] = "KOLTA";
     const size_t n = sizeof word - 1;
     for (size_t i = 0; i + n <= text.size();) {
@@ -216,36 +198,29 @@ void ReplaceProductWord(std::string& text)
     }
 }
 
-void PostToViewer(HWND viewer, const std::string& line)
-{
+void PostToViewer(HWND viewer, const std::string& line) {
     // An atom holds at most 255 characters: a longer line reaches the viewer
     // cut on a character boundary rather than not at all.
     std::string text = line.substr(0, DbcsBoundary(line, 255));
     ATOM atom = GlobalAddAtomA(text.c_str());
     const UINT message = RegisterLogMessage();
-    if (PostMessageA(viewer, message, 0, atom))
-        return;
+    if (PostMessageA(viewer, message, 0, atom)) return;
     Sleep(50);
-    if (PostMessageA(viewer, message, 0, atom))
-        return;
-    if (atom)
-        GlobalDeleteAtom(atom);
+    if (PostMessageA(viewer, message, 0, atom)) return;
+    if (atom) GlobalDeleteAtom(atom);
 }
 
-void WriteLine(int level, const char* category, const char* text)
-{
+void WriteLine(int level, const char* category, const char* text) {
     const RunningSettings& running = Running();
     const int threshold = category ? running.LOG : running.CMDLOG;
     HWND viewer = FindWindowA(nullptr, kViewerTitle);
     const std::string& path = State().path;
-    if (!viewer && (level > threshold || path.size() < 3))
-        return;
+    if (!viewer && (level > threshold || path.size() < 3)) return;
 
     std::string line;
     if (category) {
         line = category;
-        if (line.size() < 16)
-            line.append(16 - line.size(), ' ');
+        if (line.size() < 16) line.append(16 - line.size(), ' ');
         line += ",\"";
         line += text;
         line += '"';
@@ -265,22 +240,18 @@ void WriteLine(int level, const char* category, const char* text)
             std::fclose(file);
         }
     }
-    if (viewer)
-        PostToViewer(viewer, line);
+    if (viewer) PostToViewer(viewer, line);
 }
 
 }  // namespace
 
-CSystemLog& CSystemLog::Instance()
-{
+CSystemLog& CSystemLog::Instance() {
     static CSystemLog log;
     return log;
 }
 
-int OpenSystemLog()
-{
-    if (Running().LOG == 0)
-        return 1;
+int OpenSystemLog() {
+    if (Running().LOG == 0) return 1;
     const std::string folder = LogFolder();
     SYSTEMTIME now;
     LocalNow(&now);
@@ -289,8 +260,7 @@ int OpenSystemLog()
     State().dayPrefix = prefix;
 
     const int keepDays = LocalIni().nLogKeepDays;
-    if (keepDays >= 0)
-        DeleteOldLogs(folder, keepDays);
+    if (keepDays >= 0) DeleteOldLogs(folder, keepDays);
 
     std::string path;
     for (int n = 0; n < 100; ++n) {
@@ -298,27 +268,22 @@ int OpenSystemLog()
         FormatText(name, "%s%02X.LOG", prefix, n);
         path = JoinFolder(folder, name);
         FILE* probe = std::fopen(path.c_str(), "r");
-        if (!probe)
-            break;
+        if (!probe) break;
         std::fclose(probe);  // taken; with all 100 present the last one is reused
     }
-    if (path.size() > 255)
-        path.resize(DbcsBoundary(path, 255));
+    if (path.size() > 255) path.resize(DbcsBoundary(path, 255));
     State().path = path;
 
     FILE* file = std::fopen(path.c_str(), "w");
-    if (!file)
-        return 0;
+    if (!file) return 0;
     WriteHeader(file, path);
     std::fclose(file);
     return 1;
 }
 
-void WriteSystemLog(int level, const char* category, const char* format, ...)
-{
+void WriteSystemLog(int level, const char* category, const char* format, ...) {
     const int threshold = category ? Running().LOG : Running().CMDLOG;
-    if (level > threshold && !FindWindowA(nullptr, kViewerTitle))
-        return;  // neither formatted nor written
+    if (level > threshold && !FindWindowA(nullptr, kViewerTitle)) return;  // neither formatted nor written
     char text[1024];
     va_list args;
     va_start(args, format);
@@ -327,13 +292,11 @@ void WriteSystemLog(int level, const char* category, const char* format, ...)
     WriteLine(level, category, text);
 }
 
-void WriteSystemLogText(int level, const char* category, const char* text)
-{
+void WriteSystemLogText(int level, const char* category, const char* text) {
     WriteLine(level, category, text ? text : "");
 }
 
-void FormatLogTime(char* out, size_t size)
-{
+void FormatLogTime(char* out, size_t size) {
     SYSTEMTIME now;
     LocalNow(&now);
     FormatText(out, size, "%02d:%02d:%02d", now.wHour, now.wMinute, now.wSecond);
@@ -342,8 +305,7 @@ void FormatLogTime(char* out, size_t size)
 namespace {
 
 // Seconds and milliseconds since 1 January 2000, local time.
-bool ClockParts(long* seconds, int* milliseconds)
-{
+bool ClockParts(long* seconds, int* milliseconds) {
     SYSTEMTIME now;
     LocalNow(&now);
     FILETIME file;
@@ -364,66 +326,52 @@ bool ClockParts(long* seconds, int* milliseconds)
 
 }  // namespace
 
-long GetClockSeconds()
-{
+long GetClockSeconds() {
     long seconds = 0;
     int ms = 0;
     ClockParts(&seconds, &ms);
     return seconds;
 }
 
-double GetClockMilliseconds()
-{
+double GetClockMilliseconds() {
     long seconds = 0;
     int ms = 0;
-    if (!ClockParts(&seconds, &ms))
-        return ms;
+    if (!ClockParts(&seconds, &ms)) return ms;
     return static_cast<double>(seconds) * 1000.0 + ms;
 }
 
-double FormatByteSize(double bytes, const char** unit)
-{
+double FormatByteSize(double bytes, const char** unit) {
     static const char* const kUnits[] = {"byte", "KB", "MB", "GB"};
     double value = bytes;
     int index = 0;
     for (int i = 0; i < 3; ++i) {
         double quotient = value / 1024.0;
-        if (quotient < 1.0 + 1e-8)
-            break;
+        if (quotient < 1.0 + 1e-8) break;
         value = quotient;
         index = i + 1;
     }
-    if (unit)
-        *unit = kUnits[index];
+    if (unit) *unit = kUnits[index];
     return value;
 }
 
-std::string GetSystemLogPath()
-{
-    return State().path;
-}
+std::string GetSystemLogPath() { return State().path; }
 
-UINT RegisterLogMessage()
-{
-    if (!State().message)
-        State().message = RegisterWindowMessageA("CwEsLogMsg");
+UINT RegisterLogMessage() {
+    if (!State().message) State().message = RegisterWindowMessageA("CwEsLogMsg");
     return State().message;
 }
 
-void SetSystemLogClock(const SYSTEMTIME* localTime)
-{
+void SetSystemLogClock(const SYSTEMTIME* localTime) {
     State().clockFixed = localTime != nullptr;
     if (localTime) {
         State().clock = *localTime;
         // Keep the weekday right for the header.
         FILETIME file;
-        if (SystemTimeToFileTime(localTime, &file))
-            FileTimeToSystemTime(&file, &State().clock);
+        if (SystemTimeToFileTime(localTime, &file)) FileTimeToSystemTime(&file, &State().clock);
     }
 }
 
-void ResetSystemLog()
-{
+void ResetSystemLog() {
     State().path.clear();
     State().dayPrefix.clear();
 }

@@ -36,13 +36,11 @@ int FormatText(char* out, size_t size, const char* format, ...);
 
 // The same for a fixed array, whose size bounds the output.
 template <size_t N, typename... Args>
-inline int FormatText(char (&out)[N], const char* format, Args... args)
-{
+inline int FormatText(char (&out)[N], const char* format, Args... args) {
     return FormatText(static_cast<char*>(out), N, format, args...);
 }
 template <size_t N>
-inline int FormatTextV(char (&out)[N], const char* format, va_list args)
-{
+inline int FormatTextV(char (&out)[N], const char* format, va_list args) {
     return FormatTextV(static_cast<char*>(out), N, format, args);
 }
 

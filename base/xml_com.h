@@ -10,7 +10,7 @@
 namespace xmlcom {
 
 // Ids spelled out here: the import library of the toolchain lacks some.
-extern const CLSID kClsidDomDocument;   // {F6D90F11-9C73-11D3-B32E-00C04F990BB4}
+extern const CLSID kClsidDomDocument;  // {F6D90F11-9C73-11D3-B32E-00C04F990BB4}
 extern const IID kIidDomDocument;
 extern const IID kIidDomDocument2;
 extern const IID kIidDomElement;
@@ -24,12 +24,23 @@ public:
     ~ComPtr() { Reset(); }
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
-    void Reset(T* p = nullptr) { if (p_) p_->Release(); p_ = p; }
-    T** Out() { Reset(); return &p_; }
+    void Reset(T* p = nullptr) {
+        if (p_) p_->Release();
+        p_ = p;
+    }
+    T** Out() {
+        Reset();
+        return &p_;
+    }
     T* Get() const { return p_; }
     T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
-    T* Detach() { T* p = p_; p_ = nullptr; return p; }
+    T* Detach() {
+        T* p = p_;
+        p_ = nullptr;
+        return p;
+    }
+
 private:
     T* p_;
 };
@@ -39,12 +50,19 @@ class Bstr {
 public:
     Bstr() : b_(nullptr) {}
     explicit Bstr(const std::wstring& text);
-    ~Bstr() { if (b_) SysFreeString(b_); }
+    ~Bstr() {
+        if (b_) SysFreeString(b_);
+    }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
-    BSTR* Out() { if (b_) SysFreeString(b_); b_ = nullptr; return &b_; }
+    BSTR* Out() {
+        if (b_) SysFreeString(b_);
+        b_ = nullptr;
+        return &b_;
+    }
     BSTR Get() const { return b_; }
     std::wstring Wide() const { return b_ ? std::wstring(b_, SysStringLen(b_)) : std::wstring(); }
+
 private:
     BSTR b_;
 };

@@ -15,18 +15,18 @@ enum class Escape { Text, Attribute, Raw };
 // characters are escaped and characters without a Shift_JIS form become
 // character references; Raw (comments, CDATA, instructions) has no escape
 // and writes '?' for them.
-void AppendEncoded(std::string& out, const std::wstring& text, Escape mode)
-{
+void AppendEncoded(std::string& out, const std::wstring& text, Escape mode) {
     std::wstring run;
     auto flush = [&]() {
-        if (run.empty())
-            return;
+        if (run.empty()) return;
         BOOL usedDefault = FALSE;
-        int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, run.data(), static_cast<int>(run.size()), nullptr, 0, nullptr, &usedDefault);
+        int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, run.data(), static_cast<int>(run.size()), nullptr, 0,
+                                    nullptr, &usedDefault);
         if (n > 0 && !usedDefault) {
             size_t at = out.size();
             out.resize(at + static_cast<size_t>(n));
-            WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, run.data(), static_cast<int>(run.size()), &out[at], n, nullptr, nullptr);
+            WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, run.data(), static_cast<int>(run.size()), &out[at], n,
+                                nullptr, nullptr);
             run.clear();
             return;
         }
@@ -40,7 +40,9 @@ void AppendEncoded(std::string& out, const std::wstring& text, Escape mode)
             }
             char buffer[8];
             BOOL missing = FALSE;
-            int m = units == 1 ? WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &run[i], 1, buffer, sizeof buffer, nullptr, &missing) : 0;
+            int m = units == 1 ? WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &run[i], 1, buffer, sizeof buffer,
+                                                     nullptr, &missing)
+                               : 0;
             if (m > 0 && !missing) {
                 out.append(buffer, static_cast<size_t>(m));
             } else if (mode == Escape::Raw) {
@@ -78,8 +80,7 @@ void AppendEncoded(std::string& out, const std::wstring& text, Escape mode)
     flush();
 }
 
-DOMNodeType TypeOf(IXMLDOMNode* node)
-{
+DOMNodeType TypeOf(IXMLDOMNode* node) {
     DOMNodeType type = NODE_INVALID;
     node->get_nodeType(&type);
     return type;
@@ -89,12 +90,9 @@ class IndentWriter {
 public:
     std::string out;
 
-    void Node(IXMLDOMNode* node, int depth, bool inlineMode)
-    {
+    void Node(IXMLDOMNode* node, int depth, bool inlineMode) {
         switch (TypeOf(node)) {
-        case NODE_ELEMENT:
-            Element(node, depth, inlineMode);
-            break;
+        case NODE_ELEMENT: Element(node, depth, inlineMode); break;
         case NODE_TEXT:
             Line(depth, inlineMode, [&] { AppendEncoded(out, xmlcom::NodeValue(node), Escape::Text); });
             break;
@@ -114,8 +112,7 @@ public:
             break;
         case NODE_PROCESSING_INSTRUCTION: {
             std::wstring target = xmlcom::NodeName(node);
-            if (target == L"xml")
-                break;  // our own declaration replaces it
+            if (target == L"xml") break;  // our own declaration replaces it
             Line(depth, inlineMode, [&] {
                 out += "<?";
                 AppendEncoded(out, target, Escape::Raw);
@@ -143,39 +140,31 @@ public:
         }
     }
 
-    void Children(IXMLDOMNode* node, int depth, bool inlineMode)
-    {
+    void Children(IXMLDOMNode* node, int depth, bool inlineMode) {
         ComPtr<IXMLDOMNodeList> children;
-        if (FAILED(node->get_childNodes(children.Out())) || !children)
-            return;
+        if (FAILED(node->get_childNodes(children.Out())) || !children) return;
         long count = 0;
         children->get_length(&count);
         for (long i = 0; i < count; ++i) {
             ComPtr<IXMLDOMNode> child;
-            if (SUCCEEDED(children->get_item(i, child.Out())) && child)
-                Node(child.Get(), depth, inlineMode);
+            if (SUCCEEDED(children->get_item(i, child.Out())) && child) Node(child.Get(), depth, inlineMode);
         }
     }
 
 private:
     template <typename F>
-    void Line(int depth, bool inlineMode, F body)
-    {
-        if (!inlineMode)
-            out.append(static_cast<size_t>(depth), '\t');
+    void Line(int depth, bool inlineMode, F body) {
+        if (!inlineMode) out.append(static_cast<size_t>(depth), '\t');
         body();
-        if (!inlineMode)
-            out += "\r\n";
+        if (!inlineMode) out += "\r\n";
     }
 
-    static bool HoldsText(IXMLDOMNode* element)
-    {
+    static bool HoldsText(IXMLDOMNode* element) {
         ComPtr<IXMLDOMNode> child;
         element->get_firstChild(child.Out());
         while (child) {
             DOMNodeType type = TypeOf(child.Get());
-            if (type == NODE_TEXT || type == NODE_CDATA_SECTION || type == NODE_ENTITY_REFERENCE)
-                return true;
+            if (type == NODE_TEXT || type == NODE_CDATA_SECTION || type == NODE_ENTITY_REFERENCE) return true;
             ComPtr<IXMLDOMNode> next;
             child->get_nextSibling(next.Out());
             child.Reset(next.Detach());
@@ -183,10 +172,8 @@ private:
         return false;
     }
 
-    void Element(IXMLDOMNode* node, int depth, bool inlineMode)
-    {
-        if (!inlineMode)
-            out.append(static_cast<size_t>(depth), '\t');
+    void Element(IXMLDOMNode* node, int depth, bool inlineMode) {
+        if (!inlineMode) out.append(static_cast<size_t>(depth), '\t');
         std::wstring name = xmlcom::NodeName(node);
         out += '<';
         AppendEncoded(out, name, Escape::Raw);
@@ -196,8 +183,7 @@ private:
             attributes->get_length(&count);
             for (long i = 0; i < count; ++i) {
                 ComPtr<IXMLDOMNode> attribute;
-                if (FAILED(attributes->get_item(i, attribute.Out())) || !attribute)
-                    continue;
+                if (FAILED(attributes->get_item(i, attribute.Out())) || !attribute) continue;
                 out += ' ';
                 AppendEncoded(out, xmlcom::NodeName(attribute.Get()), Escape::Raw);
                 out += "=\"";
@@ -215,24 +201,20 @@ private:
             // indented one level deeper.
             bool childInline = inlineMode || HoldsText(node);
             out += '>';
-            if (!childInline)
-                out += "\r\n";
+            if (!childInline) out += "\r\n";
             Children(node, depth + 1, childInline);
-            if (!childInline)
-                out.append(static_cast<size_t>(depth), '\t');
+            if (!childInline) out.append(static_cast<size_t>(depth), '\t');
             out += "</";
             AppendEncoded(out, name, Escape::Raw);
             out += '>';
         }
-        if (!inlineMode)
-            out += "\r\n";
+        if (!inlineMode) out += "\r\n";
     }
 };
 
 }  // namespace
 
-std::string FormatDomIndented(IXMLDOMDocument* document)
-{
+std::string FormatDomIndented(IXMLDOMDocument* document) {
     IndentWriter writer;
     writer.out = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n";
     writer.Children(document, 0, false);
