@@ -8,66 +8,61 @@ namespace {
 thread_local CDialog* t_pendingDialog = nullptr;
 }  // namespace
 
-HINSTANCE CDialog::Instance() const {
-  return m_instance ? m_instance : win::ModuleInstance();
-}
+HINSTANCE CDialog::Instance() const { return m_instance ? m_instance : win::ModuleInstance(); }
 
 INT_PTR CDialog::DoModal(HWND parent, LPARAM initParam) {
-  if (m_hWnd != nullptr) return -1;
-  m_modal = true;
-  t_pendingDialog = this;
-  INT_PTR r = ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(m_templateId), parent,
-                                &StaticDialogProc, initParam);
-  if (t_pendingDialog == this) t_pendingDialog = nullptr;
-  m_modal = false;
-  if (m_hWnd != nullptr && !::IsWindow(m_hWnd)) m_hWnd = nullptr;
-  return r;
+    if (m_hWnd != nullptr) return -1;
+    m_modal = true;
+    t_pendingDialog = this;
+    INT_PTR r = ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(m_templateId), parent, &StaticDialogProc, initParam);
+    if (t_pendingDialog == this) t_pendingDialog = nullptr;
+    m_modal = false;
+    if (m_hWnd != nullptr && !::IsWindow(m_hWnd)) m_hWnd = nullptr;
+    return r;
 }
 
 HWND CDialog::Create(HWND parent, LPARAM initParam) {
-  if (m_hWnd != nullptr) return nullptr;
-  m_modal = false;
-  t_pendingDialog = this;
-  m_inCreate = true;
-  HWND h = ::CreateDialogParamA(Instance(), MAKEINTRESOURCEA(m_templateId), parent,
-                                &StaticDialogProc, initParam);
-  m_inCreate = false;
-  if (t_pendingDialog == this) t_pendingDialog = nullptr;
-  if (h == nullptr) {
-    if (m_hWnd != nullptr) Unbind();
-    return nullptr;
-  }
-  m_ownsWindow = true;
-  return h;
+    if (m_hWnd != nullptr) return nullptr;
+    m_modal = false;
+    t_pendingDialog = this;
+    m_inCreate = true;
+    HWND h = ::CreateDialogParamA(Instance(), MAKEINTRESOURCEA(m_templateId), parent, &StaticDialogProc, initParam);
+    m_inCreate = false;
+    if (t_pendingDialog == this) t_pendingDialog = nullptr;
+    if (h == nullptr) {
+        if (m_hWnd != nullptr) Unbind();
+        return nullptr;
+    }
+    m_ownsWindow = true;
+    return h;
 }
 
 BOOL CDialog::EndDialog(INT_PTR result) {
-  if (m_hWnd == nullptr) return FALSE;
-  if (m_modal) return ::EndDialog(m_hWnd, result);
-  m_result = result;
-  return ::DestroyWindow(m_hWnd);
+    if (m_hWnd == nullptr) return FALSE;
+    if (m_modal) return ::EndDialog(m_hWnd, result);
+    m_result = result;
+    return ::DestroyWindow(m_hWnd);
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
-  if (m_hWnd == nullptr || !::IsWindow(m_hWnd)) return FALSE;
-  // Only messages for this dialog and its controls.
-  if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)) return FALSE;
-  return ::IsDialogMessageA(m_hWnd, pMsg);
+    if (m_hWnd == nullptr || !::IsWindow(m_hWnd)) return FALSE;
+    // Only messages for this dialog and its controls.
+    if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)) return FALSE;
+    return ::IsDialogMessageA(m_hWnd, pMsg);
 }
 
 std::string CDialog::GetItemText(int id) const {
-  HWND item = GetDlgItem(id);
-  if (item == nullptr) return std::string();
-  return CWindow(item).GetWindowText();
+    HWND item = GetDlgItem(id);
+    if (item == nullptr) return std::string();
+    return CWindow(item).GetWindowText();
 }
 
-INT_PTR CDialog::RouteDialogMessage(CDialog* self, HWND hWnd, UINT uMsg, WPARAM wParam,
-                                    LPARAM lParam) {
-  LRESULT result = 0;
-  BOOL done = self->Route(hWnd, uMsg, wParam, lParam, result);
-  self->FinishIfDestroyed(hWnd);  // may delete the object: not used below
-  if (!done) return uMsg == WM_INITDIALOG ? TRUE : FALSE;
-  switch (uMsg) {
+INT_PTR CDialog::RouteDialogMessage(CDialog* self, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    BOOL done = self->Route(hWnd, uMsg, wParam, lParam, result);
+    self->FinishIfDestroyed(hWnd);  // may delete the object: not used below
+    if (!done) return uMsg == WM_INITDIALOG ? TRUE : FALSE;
+    switch (uMsg) {
     // These give their answer as the procedure's return value.
     case WM_INITDIALOG:
     case WM_COMPAREITEM:
@@ -80,21 +75,20 @@ INT_PTR CDialog::RouteDialogMessage(CDialog* self, HWND hWnd, UINT uMsg, WPARAM 
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return (INT_PTR)result;
+    case WM_CTLCOLORSTATIC: return (INT_PTR)result;
     default:
-      if (::IsWindow(hWnd)) ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, (LONG_PTR)result);
-      return TRUE;
-  }
+        if (::IsWindow(hWnd)) ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, (LONG_PTR)result);
+        return TRUE;
+    }
 }
 
 INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-  CDialog* self = dynamic_cast<CDialog*>(FromHandle(hWnd));
-  if (self == nullptr) {
-    if (FromHandle(hWnd) != nullptr || t_pendingDialog == nullptr) return FALSE;
-    self = t_pendingDialog;
-    t_pendingDialog = nullptr;
-    self->Bind(hWnd);
-  }
-  return RouteDialogMessage(self, hWnd, uMsg, wParam, lParam);
+    CDialog* self = dynamic_cast<CDialog*>(FromHandle(hWnd));
+    if (self == nullptr) {
+        if (FromHandle(hWnd) != nullptr || t_pendingDialog == nullptr) return FALSE;
+        self = t_pendingDialog;
+        t_pendingDialog = nullptr;
+        self->Bind(hWnd);
+    }
+    return RouteDialogMessage(self, hWnd, uMsg, wParam, lParam);
 }

@@ -30,67 +30,64 @@
 #include "win/window.h"
 
 class CDialog : public CWindowBase, public CMessageFilter {
- public:
-  // `instance` null: the module this framework is linked into.
-  explicit CDialog(UINT templateId, HINSTANCE instance = nullptr)
-      : m_templateId(templateId), m_instance(instance) {}
+public:
+    // `instance` null: the module this framework is linked into.
+    explicit CDialog(UINT templateId, HINSTANCE instance = nullptr) : m_templateId(templateId), m_instance(instance) {}
 
-  // Runs the dialog modally; returns the code given to EndDialog, or -1
-  // when the template could not be loaded.
-  INT_PTR DoModal(HWND parent = ::GetActiveWindow(), LPARAM initParam = 0);
-  // Creates the dialog modeless (shown when its template says WS_VISIBLE).
-  HWND Create(HWND parent, LPARAM initParam = 0);
-  // Ends a modal run with `result`; a modeless dialog is destroyed and
-  // keeps `result` in m_result.
-  BOOL EndDialog(INT_PTR result);
-  bool IsModal() const { return m_modal; }
+    // Runs the dialog modally; returns the code given to EndDialog, or -1
+    // when the template could not be loaded.
+    INT_PTR DoModal(HWND parent = ::GetActiveWindow(), LPARAM initParam = 0);
+    // Creates the dialog modeless (shown when its template says WS_VISIBLE).
+    HWND Create(HWND parent, LPARAM initParam = 0);
+    // Ends a modal run with `result`; a modeless dialog is destroyed and
+    // keeps `result` in m_result.
+    BOOL EndDialog(INT_PTR result);
+    bool IsModal() const { return m_modal; }
 
-  // For maps: ends the dialog with the command id (IDOK, IDCANCEL ...).
-  LRESULT OnCloseCmd(WORD, WORD id, HWND, BOOL&) {
-    EndDialog(id);
-    return 0;
-  }
+    // For maps: ends the dialog with the command id (IDOK, IDCANCEL ...).
+    LRESULT OnCloseCmd(WORD, WORD id, HWND, BOOL&) {
+        EndDialog(id);
+        return 0;
+    }
 
-  // IsDialogMessage for this dialog (keys such as Tab, Enter, Esc).
-  BOOL PreTranslateMessage(MSG* pMsg) override;
+    // IsDialogMessage for this dialog (keys such as Tab, Enter, Esc).
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
-  // A dialog's default is the dialog manager's: "not handled".
-  LRESULT DefWindowProc(UINT, WPARAM, LPARAM) override { return 0; }
+    // A dialog's default is the dialog manager's: "not handled".
+    LRESULT DefWindowProc(UINT, WPARAM, LPARAM) override { return 0; }
 
-  // Item helpers (no data exchange layer: read and write what you need).
-  std::string GetItemText(int id) const;
-  BOOL SetItemText(int id, const char* text) const { return ::SetDlgItemTextA(m_hWnd, id, text); }
-  // Reads a decimal integer; `ok` says whether the text was a number.
-  int GetItemInt(int id, BOOL* ok = nullptr, BOOL isSigned = TRUE) const {
-    return (int)::GetDlgItemInt(m_hWnd, id, ok, isSigned);
-  }
-  BOOL SetItemInt(int id, int value, BOOL isSigned = TRUE) const {
-    return ::SetDlgItemInt(m_hWnd, id, (UINT)value, isSigned);
-  }
-  bool IsChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
-  BOOL SetCheck(int id, bool checked) const {
-    return ::CheckDlgButton(m_hWnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
-  }
-  BOOL CheckRadio(int first, int last, int checked) const {
-    return ::CheckRadioButton(m_hWnd, first, last, checked);
-  }
-  BOOL EnableItem(int id, bool enable) const { return ::EnableWindow(GetDlgItem(id), enable); }
-  BOOL ShowItem(int id, bool show) const { return ::ShowWindow(GetDlgItem(id), show ? SW_SHOW : SW_HIDE); }
-  LRESULT SendItemMessage(int id, UINT msg, WPARAM w = 0, LPARAM l = 0) const {
-    return ::SendDlgItemMessageA(m_hWnd, id, msg, w, l);
-  }
+    // Item helpers (no data exchange layer: read and write what you need).
+    std::string GetItemText(int id) const;
+    BOOL SetItemText(int id, const char* text) const { return ::SetDlgItemTextA(m_hWnd, id, text); }
+    // Reads a decimal integer; `ok` says whether the text was a number.
+    int GetItemInt(int id, BOOL* ok = nullptr, BOOL isSigned = TRUE) const {
+        return (int)::GetDlgItemInt(m_hWnd, id, ok, isSigned);
+    }
+    BOOL SetItemInt(int id, int value, BOOL isSigned = TRUE) const {
+        return ::SetDlgItemInt(m_hWnd, id, (UINT)value, isSigned);
+    }
+    bool IsChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED; }
+    BOOL SetCheck(int id, bool checked) const {
+        return ::CheckDlgButton(m_hWnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
+    }
+    BOOL CheckRadio(int first, int last, int checked) const { return ::CheckRadioButton(m_hWnd, first, last, checked); }
+    BOOL EnableItem(int id, bool enable) const { return ::EnableWindow(GetDlgItem(id), enable); }
+    BOOL ShowItem(int id, bool show) const { return ::ShowWindow(GetDlgItem(id), show ? SW_SHOW : SW_HIDE); }
+    LRESULT SendItemMessage(int id, UINT msg, WPARAM w = 0, LPARAM l = 0) const {
+        return ::SendDlgItemMessageA(m_hWnd, id, msg, w, l);
+    }
 
-  INT_PTR m_result = 0;  // result of a modeless dialog
+    INT_PTR m_result = 0;  // result of a modeless dialog
 
-  static INT_PTR CALLBACK StaticDialogProc(HWND, UINT, WPARAM, LPARAM);
+    static INT_PTR CALLBACK StaticDialogProc(HWND, UINT, WPARAM, LPARAM);
 
- protected:
-  // Shared by dialogs and property pages: routes one message and turns the
-  // result into what the dialog manager expects.
-  static INT_PTR RouteDialogMessage(CDialog* self, HWND, UINT, WPARAM, LPARAM);
-  HINSTANCE Instance() const;
+protected:
+    // Shared by dialogs and property pages: routes one message and turns the
+    // result into what the dialog manager expects.
+    static INT_PTR RouteDialogMessage(CDialog* self, HWND, UINT, WPARAM, LPARAM);
+    HINSTANCE Instance() const;
 
-  UINT m_templateId;
-  HINSTANCE m_instance;
-  bool m_modal = false;
+    UINT m_templateId;
+    HINSTANCE m_instance;
+    bool m_modal = false;
 };

@@ -27,46 +27,45 @@ namespace win {
 std::vector<std::string> SelectedFiles(const OPENFILENAMEA& ofn);
 
 struct FileDialogCall {
-  bool save = false;
-  HWND owner = nullptr;
-  std::string title;
-  std::string initialDir;
-  std::string initialFile;  // the buffer's content at the call
-  std::vector<std::string> filters;  // name, pattern, name, pattern ...
-  DWORD filterIndex = 0;
-  DWORD flags = 0;
-  std::string defExt;
+    bool save = false;
+    HWND owner = nullptr;
+    std::string title;
+    std::string initialDir;
+    std::string initialFile;           // the buffer's content at the call
+    std::vector<std::string> filters;  // name, pattern, name, pattern ...
+    DWORD filterIndex = 0;
+    DWORD flags = 0;
+    std::string defExt;
 };
 
 class FileDialogTestHook {
- public:
-  FileDialogTestHook();
-  ~FileDialogTestHook();
-  FileDialogTestHook(const FileDialogTestHook&) = delete;
-  FileDialogTestHook& operator=(const FileDialogTestHook&) = delete;
+public:
+    FileDialogTestHook();
+    ~FileDialogTestHook();
+    FileDialogTestHook(const FileDialogTestHook&) = delete;
+    FileDialogTestHook& operator=(const FileDialogTestHook&) = delete;
 
-  // The next dialog returns this full path (with filter `filterIndex`, or
-  // the caller's index when 0).
-  FileDialogTestHook& Choose(const std::string& path, DWORD filterIndex = 0);
-  // The next dialog returns several files of one folder.
-  FileDialogTestHook& ChooseMany(const std::string& folder,
-                                 const std::vector<std::string>& names);
-  // The next dialog is cancelled. An empty queue also cancels.
-  FileDialogTestHook& Cancel();
+    // The next dialog returns this full path (with filter `filterIndex`, or
+    // the caller's index when 0).
+    FileDialogTestHook& Choose(const std::string& path, DWORD filterIndex = 0);
+    // The next dialog returns several files of one folder.
+    FileDialogTestHook& ChooseMany(const std::string& folder, const std::vector<std::string>& names);
+    // The next dialog is cancelled. An empty queue also cancels.
+    FileDialogTestHook& Cancel();
 
-  const std::vector<FileDialogCall>& Calls() const { return m_calls; }
-  BOOL Take(bool save, OPENFILENAMEA* ofn);
+    const std::vector<FileDialogCall>& Calls() const { return m_calls; }
+    BOOL Take(bool save, OPENFILENAMEA* ofn);
 
- private:
-  struct Answer {
-    bool cancel = false;
-    std::string folder;               // multiple selection only
-    std::vector<std::string> names;   // one full path, or names in folder
-    DWORD filterIndex = 0;
-  };
-  std::deque<Answer> m_answers;
-  std::vector<FileDialogCall> m_calls;
-  FileDialogTestHook* m_outer = nullptr;
+private:
+    struct Answer {
+        bool cancel = false;
+        std::string folder;              // multiple selection only
+        std::vector<std::string> names;  // one full path, or names in folder
+        DWORD filterIndex = 0;
+    };
+    std::deque<Answer> m_answers;
+    std::vector<FileDialogCall> m_calls;
+    FileDialogTestHook* m_outer = nullptr;
 };
 
 // The extended error of the last hooked call (0, or FNERR_BUFFERTOOSMALL);

@@ -10,35 +10,35 @@
 #include "win/window.h"
 
 class CFrameWindow : public CWindowBase {
- public:
-  // Creates the frame; a null className uses the framework's frame class
-  // (application-workspace background). `menu` in args is taken as is.
-  HWND Create(const CreateArgs& args);
+public:
+    // Creates the frame; a null className uses the framework's frame class
+    // (application-workspace background). `menu` in args is taken as is.
+    HWND Create(const CreateArgs& args);
 
-  // Loads an accelerator table resource (instance null: the module).
-  BOOL LoadAccelerators(UINT id, HINSTANCE instance = nullptr);
-  // TRUE when the message was a key of the frame's accelerator table.
-  BOOL TranslateAccelerators(MSG* pMsg);
+    // Loads an accelerator table resource (instance null: the module).
+    BOOL LoadAccelerators(UINT id, HINSTANCE instance = nullptr);
+    // TRUE when the message was a key of the frame's accelerator table.
+    BOOL TranslateAccelerators(MSG* pMsg);
 
-  // Places toolbar (top), status bar (bottom) and the client between them.
-  // `resizeBars` also lets the bars size themselves (WM_SIZE to them).
-  virtual void UpdateLayout(BOOL resizeBars = TRUE);
-  // The rectangle left for the client after the bars.
-  RECT GetClientAreaForView() const;
+    // Places toolbar (top), status bar (bottom) and the client between them.
+    // `resizeBars` also lets the bars size themselves (WM_SIZE to them).
+    virtual void UpdateLayout(BOOL resizeBars = TRUE);
+    // The rectangle left for the client after the bars.
+    RECT GetClientAreaForView() const;
 
-  HWND m_hWndClient = nullptr;     // the view or MDI client
-  HWND m_hWndToolBar = nullptr;    // a toolbar or rebar along the top
-  HWND m_hWndStatusBar = nullptr;  // a status bar along the bottom
-  HACCEL m_hAccel = nullptr;
+    HWND m_hWndClient = nullptr;     // the view or MDI client
+    HWND m_hWndToolBar = nullptr;    // a toolbar or rebar along the top
+    HWND m_hWndStatusBar = nullptr;  // a status bar along the bottom
+    HACCEL m_hAccel = nullptr;
 
-  BEGIN_MSG_MAP(CFrameWindow)
+    BEGIN_MSG_MAP(CFrameWindow)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_SETFOCUS, OnSetFocus)
-  END_MSG_MAP()
+    END_MSG_MAP()
 
- protected:
-  LRESULT OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled);
-  LRESULT OnSetFocus(UINT, WPARAM, LPARAM, BOOL& handled);
+protected:
+    LRESULT OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled);
+    LRESULT OnSetFocus(UINT, WPARAM, LPARAM, BOOL& handled);
 };
 
 namespace win {

@@ -19,45 +19,45 @@ int ZavMessageBox(HWND owner, const char* text, const char* caption, UINT flags)
 namespace win {
 
 struct MessageBoxCall {
-  HWND owner = nullptr;
-  std::string text;
-  std::string caption;
-  UINT flags = 0;
-  int answer = 0;  // what the hook answered
+    HWND owner = nullptr;
+    std::string text;
+    std::string caption;
+    UINT flags = 0;
+    int answer = 0;  // what the hook answered
 };
 
 // The button a box answers with when Enter is pressed at once.
 int DefaultMessageBoxAnswer(UINT flags);
 
 class MessageBoxTestHook {
- public:
-  // Installs itself; hooks nest (the newest answers).
-  MessageBoxTestHook();
-  ~MessageBoxTestHook();
-  MessageBoxTestHook(const MessageBoxTestHook&) = delete;
-  MessageBoxTestHook& operator=(const MessageBoxTestHook&) = delete;
+public:
+    // Installs itself; hooks nest (the newest answers).
+    MessageBoxTestHook();
+    ~MessageBoxTestHook();
+    MessageBoxTestHook(const MessageBoxTestHook&) = delete;
+    MessageBoxTestHook& operator=(const MessageBoxTestHook&) = delete;
 
-  // Queues the answer of the next box.
-  MessageBoxTestHook& Answer(int id) {
-    m_answers.push_back(id);
-    return *this;
-  }
-  const std::vector<MessageBoxCall>& Calls() const { return m_calls; }
-  // Boxes that found the queue empty and got their default button.
-  int Unanswered() const { return m_unanswered; }
-  void Clear() {
-    m_calls.clear();
-    m_answers.clear();
-    m_unanswered = 0;
-  }
+    // Queues the answer of the next box.
+    MessageBoxTestHook& Answer(int id) {
+        m_answers.push_back(id);
+        return *this;
+    }
+    const std::vector<MessageBoxCall>& Calls() const { return m_calls; }
+    // Boxes that found the queue empty and got their default button.
+    int Unanswered() const { return m_unanswered; }
+    void Clear() {
+        m_calls.clear();
+        m_answers.clear();
+        m_unanswered = 0;
+    }
 
-  int Take(HWND owner, const char* text, const char* caption, UINT flags);
+    int Take(HWND owner, const char* text, const char* caption, UINT flags);
 
- private:
-  std::deque<int> m_answers;
-  std::vector<MessageBoxCall> m_calls;
-  int m_unanswered = 0;
-  MessageBoxTestHook* m_outer = nullptr;
+private:
+    std::deque<int> m_answers;
+    std::vector<MessageBoxCall> m_calls;
+    int m_unanswered = 0;
+    MessageBoxTestHook* m_outer = nullptr;
 };
 
 }  // namespace win

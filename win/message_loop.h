@@ -17,64 +17,64 @@
 #include <vector>
 
 class CMessageFilter {
- public:
-  virtual ~CMessageFilter() = default;
-  // TRUE: the message was handled here; it is neither translated nor
-  // dispatched and no later filter sees it.
-  virtual BOOL PreTranslateMessage(MSG* pMsg) = 0;
+public:
+    virtual ~CMessageFilter() = default;
+    // TRUE: the message was handled here; it is neither translated nor
+    // dispatched and no later filter sees it.
+    virtual BOOL PreTranslateMessage(MSG* pMsg) = 0;
 };
 
 class CIdleHandler {
- public:
-  virtual ~CIdleHandler() = default;
-  // Runs once each time the queue has become empty after a message that
-  // counts as activity. The result is for the handler's own use.
-  virtual BOOL OnIdle() = 0;
+public:
+    virtual ~CIdleHandler() = default;
+    // Runs once each time the queue has become empty after a message that
+    // counts as activity. The result is for the handler's own use.
+    virtual BOOL OnIdle() = 0;
 };
 
 class CMessageLoop {
- public:
-  CMessageLoop() = default;
-  virtual ~CMessageLoop() = default;
-  CMessageLoop(const CMessageLoop&) = delete;
-  CMessageLoop& operator=(const CMessageLoop&) = delete;
+public:
+    CMessageLoop() = default;
+    virtual ~CMessageLoop() = default;
+    CMessageLoop(const CMessageLoop&) = delete;
+    CMessageLoop& operator=(const CMessageLoop&) = delete;
 
-  // Filters are tried in the order they were added. Adding one twice is
-  // refused (FALSE); removing an unknown one returns FALSE.
-  BOOL AddMessageFilter(CMessageFilter* filter);
-  BOOL RemoveMessageFilter(CMessageFilter* filter);
-  BOOL AddIdleHandler(CIdleHandler* handler);
-  BOOL RemoveIdleHandler(CIdleHandler* handler);
+    // Filters are tried in the order they were added. Adding one twice is
+    // refused (FALSE); removing an unknown one returns FALSE.
+    BOOL AddMessageFilter(CMessageFilter* filter);
+    BOOL RemoveMessageFilter(CMessageFilter* filter);
+    BOOL AddIdleHandler(CIdleHandler* handler);
+    BOOL RemoveIdleHandler(CIdleHandler* handler);
 
-  // Pumps until WM_QUIT; returns its exit code. A loop run inside another
-  // loop of this thread posts the WM_QUIT again before it returns.
-  int Run();
+    // Pumps until WM_QUIT; returns its exit code. A loop run inside another
+    // loop of this thread posts the WM_QUIT again before it returns.
+    int Run();
 
-  // The filter chain: TRUE when a filter took the message.
-  virtual BOOL PreTranslateMessage(MSG* pMsg);
-  // Calls every idle handler once; `idleCount` counts the calls since the
-  // last activity. Returns FALSE: no further idle calls until activity.
-  virtual BOOL OnIdle(int idleCount);
-  // Messages that do not count as activity (mouse moves without change,
-  // the caret's blink timer, paint) and so do not wake the idle handlers.
-  static BOOL IsIdleMessage(const MSG* pMsg);
+    // The filter chain: TRUE when a filter took the message.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Calls every idle handler once; `idleCount` counts the calls since the
+    // last activity. Returns FALSE: no further idle calls until activity.
+    virtual BOOL OnIdle(int idleCount);
+    // Messages that do not count as activity (mouse moves without change,
+    // the caret's blink timer, paint) and so do not wake the idle handlers.
+    static BOOL IsIdleMessage(const MSG* pMsg);
 
-  // Translates and dispatches one message through the filter chain.
-  void DispatchWithFilters(MSG* pMsg);
+    // Translates and dispatches one message through the filter chain.
+    void DispatchWithFilters(MSG* pMsg);
 
- private:
-  template <class T>
-  static BOOL AddTo(std::vector<T*>& list, T* item);
-  template <class T>
-  static BOOL RemoveFrom(std::vector<T*>& list, T* item, int walking);
-  template <class T>
-  static void Compact(std::vector<T*>& list);
+private:
+    template <class T>
+    static BOOL AddTo(std::vector<T*>& list, T* item);
+    template <class T>
+    static BOOL RemoveFrom(std::vector<T*>& list, T* item, int walking);
+    template <class T>
+    static void Compact(std::vector<T*>& list);
 
-  std::vector<CMessageFilter*> m_filters;
-  std::vector<CIdleHandler*> m_idleHandlers;
-  int m_walkingFilters = 0;
-  int m_walkingIdle = 0;
-  MSG m_lastMouseMove = {};
+    std::vector<CMessageFilter*> m_filters;
+    std::vector<CIdleHandler*> m_idleHandlers;
+    int m_walkingFilters = 0;
+    int m_walkingIdle = 0;
+    MSG m_lastMouseMove = {};
 };
 
 namespace win {
@@ -98,8 +98,7 @@ enum class LoopEnd { Done, Quit };
 // each time the queue empties, as in the main loop, so menus and toolbars
 // stay current while, say, a command waits for input. On WM_QUIT it posts
 // the quit again and returns LoopEnd::Quit.
-LoopEnd RunPrivateLoop(const std::function<bool()>& done, bool useFilters = true,
-                       bool runIdle = true);
+LoopEnd RunPrivateLoop(const std::function<bool()>& done, bool useFilters = true, bool runIdle = true);
 
 // Dispatches what is waiting now, without blocking. Returns FALSE when a
 // WM_QUIT was taken (and posted again).

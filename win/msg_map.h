@@ -78,12 +78,11 @@
 
 // An object that answers window messages through its map.
 class CMessageMap {
- public:
-  virtual ~CMessageMap() = default;
-  // Returns TRUE when an entry took the message; its result is in `lResult`.
-  virtual BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam,
-                                    LPARAM lParam, LRESULT& lResult,
-                                    DWORD dwMsgMapID = 0) = 0;
+public:
+    virtual ~CMessageMap() = default;
+    // Returns TRUE when an entry took the message; its result is in `lResult`.
+    virtual BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
+                                      DWORD dwMsgMapID = 0) = 0;
 };
 
 namespace win {
@@ -91,84 +90,75 @@ namespace win {
 // WM_NOTIFY, owner-draw, scroll and colour messages) back to the control
 // window as OCM__BASE + msg. `handled` is cleared when the message did not
 // come from a child control.
-LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam,
-                            LPARAM lParam, BOOL& handled);
+LRESULT ReflectNotification(HWND parent, UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
 // The client point of a mouse message's lParam, signed.
-inline POINT PointFromLParam(LPARAM lParam) {
-  return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
+inline POINT PointFromLParam(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 }  // namespace win
 
-#define BEGIN_MSG_MAP(theClass)                                              \
- public:                                                                     \
-  BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam,             \
-                            LPARAM lParam, LRESULT& lResult,                 \
-                            DWORD dwMsgMapID = 0) override {                 \
-    BOOL bHandled = TRUE;                                                    \
-    (void)hWnd; (void)uMsg; (void)wParam; (void)lParam; (void)lResult;       \
-    (void)bHandled;                                                          \
-    switch (dwMsgMapID) {                                                    \
-      case 0:
+#define BEGIN_MSG_MAP(theClass)                                                                     \
+public:                                                                                             \
+    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult, \
+                              DWORD dwMsgMapID = 0) override {                                      \
+        BOOL bHandled = TRUE;                                                                       \
+        (void)hWnd;                                                                                 \
+        (void)uMsg;                                                                                 \
+        (void)wParam;                                                                               \
+        (void)lParam;                                                                               \
+        (void)lResult;                                                                              \
+        (void)bHandled;                                                                             \
+        switch (dwMsgMapID) {                                                                       \
+        case 0:
 
 #define ALT_MSG_MAP(msgMapID) \
-  break;                      \
-  case msgMapID:
+    break;                    \
+    case msgMapID:
 
 #define END_MSG_MAP() \
-  break;              \
-  default:            \
     break;            \
-    }                 \
-    return FALSE;     \
-    }
+    default: break;   \
+        }             \
+        return FALSE; \
+        }
 
 // A handler ran: keep routing only if it cleared the flag.
-#define ZAV_MSG_MAP_RUN_(call) \
-  {                            \
-    bHandled = TRUE;           \
-    lResult = call;            \
-    if (bHandled) return TRUE; \
-  }
+#define ZAV_MSG_MAP_RUN_(call)     \
+    {                              \
+        bHandled = TRUE;           \
+        lResult = call;            \
+        if (bHandled) return TRUE; \
+    }
 
 #define MESSAGE_HANDLER(msg, func) \
-  if (uMsg == (UINT)(msg)) ZAV_MSG_MAP_RUN_(func(uMsg, wParam, lParam, bHandled))
+    if (uMsg == (UINT)(msg)) ZAV_MSG_MAP_RUN_(func(uMsg, wParam, lParam, bHandled))
 
-#define MESSAGE_RANGE_HANDLER(msgFirst, msgLast, func)      \
-  if (uMsg >= (UINT)(msgFirst) && uMsg <= (UINT)(msgLast)) \
-  ZAV_MSG_MAP_RUN_(func(uMsg, wParam, lParam, bHandled))
+#define MESSAGE_RANGE_HANDLER(msgFirst, msgLast, func) \
+    if (uMsg >= (UINT)(msgFirst) && uMsg <= (UINT)(msgLast)) ZAV_MSG_MAP_RUN_(func(uMsg, wParam, lParam, bHandled))
 
-#define ZAV_CMD_CALL_(func) \
-  func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled)
+#define ZAV_CMD_CALL_(func) func(HIWORD(wParam), LOWORD(wParam), (HWND)lParam, bHandled)
 
-#define COMMAND_HANDLER(id, code, func)                          \
-  if (uMsg == WM_COMMAND && LOWORD(wParam) == (WORD)(id) &&      \
-      HIWORD(wParam) == (WORD)(code))                            \
-  ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
+#define COMMAND_HANDLER(id, code, func)                                                       \
+    if (uMsg == WM_COMMAND && LOWORD(wParam) == (WORD)(id) && HIWORD(wParam) == (WORD)(code)) \
+    ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
 
-#define COMMAND_ID_HANDLER(id, func)                        \
-  if (uMsg == WM_COMMAND && LOWORD(wParam) == (WORD)(id))   \
-  ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
+#define COMMAND_ID_HANDLER(id, func) \
+    if (uMsg == WM_COMMAND && LOWORD(wParam) == (WORD)(id)) ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
 
-#define COMMAND_CODE_HANDLER(code, func)                     \
-  if (uMsg == WM_COMMAND && HIWORD(wParam) == (WORD)(code))  \
-  ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
+#define COMMAND_CODE_HANDLER(code, func) \
+    if (uMsg == WM_COMMAND && HIWORD(wParam) == (WORD)(code)) ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
 
-#define COMMAND_RANGE_HANDLER(idFirst, idLast, func)                \
-  if (uMsg == WM_COMMAND && LOWORD(wParam) >= (WORD)(idFirst) &&    \
-      LOWORD(wParam) <= (WORD)(idLast))                             \
-  ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
+#define COMMAND_RANGE_HANDLER(idFirst, idLast, func)                                                 \
+    if (uMsg == WM_COMMAND && LOWORD(wParam) >= (WORD)(idFirst) && LOWORD(wParam) <= (WORD)(idLast)) \
+    ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
 
-#define COMMAND_RANGE_CODE_HANDLER(idFirst, idLast, code, func)     \
-  if (uMsg == WM_COMMAND && HIWORD(wParam) == (WORD)(code) &&       \
-      LOWORD(wParam) >= (WORD)(idFirst) &&                          \
-      LOWORD(wParam) <= (WORD)(idLast))                             \
-  ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
+#define COMMAND_RANGE_CODE_HANDLER(idFirst, idLast, code, func)                                      \
+    if (uMsg == WM_COMMAND && HIWORD(wParam) == (WORD)(code) && LOWORD(wParam) >= (WORD)(idFirst) && \
+        LOWORD(wParam) <= (WORD)(idLast))                                                            \
+    ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
 
 // Typed entries (see the top of this file).
-#define MSG_WM_MOUSE(msg, func)                                             \
-  if (uMsg == (UINT)(msg))                                                  \
-  ZAV_MSG_MAP_RUN_(func((UINT)wParam, win::PointFromLParam(lParam), bHandled))
+#define MSG_WM_MOUSE(msg, func) \
+    if (uMsg == (UINT)(msg)) ZAV_MSG_MAP_RUN_(func((UINT)wParam, win::PointFromLParam(lParam), bHandled))
 #define MSG_WM_MOUSEMOVE(func) MSG_WM_MOUSE(WM_MOUSEMOVE, func)
 #define MSG_WM_LBUTTONDOWN(func) MSG_WM_MOUSE(WM_LBUTTONDOWN, func)
 #define MSG_WM_LBUTTONUP(func) MSG_WM_MOUSE(WM_LBUTTONUP, func)
@@ -179,71 +169,55 @@ inline POINT PointFromLParam(LPARAM lParam) {
 #define MSG_WM_MBUTTONUP(func) MSG_WM_MOUSE(WM_MBUTTONUP, func)
 #define MSG_WM_MOUSEHOVER(func) MSG_WM_MOUSE(WM_MOUSEHOVER, func)
 
-#define MSG_WM_SIZE(func)                                              \
-  if (uMsg == WM_SIZE)                                                 \
-  ZAV_MSG_MAP_RUN_(func((UINT)wParam, (int)LOWORD(lParam),             \
-                        (int)HIWORD(lParam), bHandled))
+#define MSG_WM_SIZE(func) \
+    if (uMsg == WM_SIZE) ZAV_MSG_MAP_RUN_(func((UINT)wParam, (int)LOWORD(lParam), (int)HIWORD(lParam), bHandled))
 
 #define MSG_WM_COMMAND(func) \
-  if (uMsg == WM_COMMAND) ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
+    if (uMsg == WM_COMMAND) ZAV_MSG_MAP_RUN_(ZAV_CMD_CALL_(func))
 
-#define ZAV_NOTIFY_CALL_(func) \
-  func((int)wParam, (LPNMHDR)lParam, bHandled)
+#define ZAV_NOTIFY_CALL_(func) func((int)wParam, (LPNMHDR)lParam, bHandled)
 
-#define NOTIFY_HANDLER(id, cd, func)                                   \
-  if (uMsg == WM_NOTIFY && lParam != 0 && ((LPNMHDR)lParam)->idFrom == (UINT_PTR)(id) && \
-      ((LPNMHDR)lParam)->code == (UINT)(cd))                           \
-  ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
+#define NOTIFY_HANDLER(id, cd, func)                                                       \
+    if (uMsg == WM_NOTIFY && lParam != 0 && ((LPNMHDR)lParam)->idFrom == (UINT_PTR)(id) && \
+        ((LPNMHDR)lParam)->code == (UINT)(cd))                                             \
+    ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
 
-#define NOTIFY_ID_HANDLER(id, func)                                     \
-  if (uMsg == WM_NOTIFY && lParam != 0 && ((LPNMHDR)lParam)->idFrom == (UINT_PTR)(id)) \
-  ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
+#define NOTIFY_ID_HANDLER(id, func)                                                      \
+    if (uMsg == WM_NOTIFY && lParam != 0 && ((LPNMHDR)lParam)->idFrom == (UINT_PTR)(id)) \
+    ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
 
-#define NOTIFY_CODE_HANDLER(cd, func)                            \
-  if (uMsg == WM_NOTIFY && lParam != 0 && ((LPNMHDR)lParam)->code == (UINT)(cd)) \
-  ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
+#define NOTIFY_CODE_HANDLER(cd, func)                                              \
+    if (uMsg == WM_NOTIFY && lParam != 0 && ((LPNMHDR)lParam)->code == (UINT)(cd)) \
+    ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
 
-#define NOTIFY_RANGE_HANDLER(idFirst, idLast, func)                    \
-  if (uMsg == WM_NOTIFY && lParam != 0 &&                              \
-      ((LPNMHDR)lParam)->idFrom >= (UINT_PTR)(idFirst) &&              \
-      ((LPNMHDR)lParam)->idFrom <= (UINT_PTR)(idLast))                 \
-  ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
+#define NOTIFY_RANGE_HANDLER(idFirst, idLast, func)                                             \
+    if (uMsg == WM_NOTIFY && lParam != 0 && ((LPNMHDR)lParam)->idFrom >= (UINT_PTR)(idFirst) && \
+        ((LPNMHDR)lParam)->idFrom <= (UINT_PTR)(idLast))                                        \
+    ZAV_MSG_MAP_RUN_(ZAV_NOTIFY_CALL_(func))
 
 // Chains: the named map sees the message; TRUE from it ends routing.
-#define CHAIN_MSG_MAP(theChainClass)                                      \
-  if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam,     \
-                                          lResult))                       \
-    return TRUE;
+#define CHAIN_MSG_MAP(theChainClass) \
+    if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
 
-#define CHAIN_MSG_MAP_MEMBER(theChainMember)                              \
-  if ((theChainMember).ProcessWindowMessage(hWnd, uMsg, wParam, lParam,   \
-                                            lResult))                     \
-    return TRUE;
+#define CHAIN_MSG_MAP_MEMBER(theChainMember) \
+    if ((theChainMember).ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
 
 // Chains to an object reached through a pointer; a null pointer is skipped.
-#define CHAIN_MSG_MAP_PTR(theChainPtr)                                     \
-  if ((theChainPtr) != nullptr &&                                          \
-      (theChainPtr)->ProcessWindowMessage(hWnd, uMsg, wParam, lParam,      \
-                                          lResult))                        \
-    return TRUE;
+#define CHAIN_MSG_MAP_PTR(theChainPtr)                                                                        \
+    if ((theChainPtr) != nullptr && (theChainPtr)->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult)) \
+        return TRUE;
 
-#define CHAIN_MSG_MAP_ALT(theChainClass, msgMapID)                        \
-  if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam,     \
-                                          lResult, msgMapID))             \
-    return TRUE;
+#define CHAIN_MSG_MAP_ALT(theChainClass, msgMapID) \
+    if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, msgMapID)) return TRUE;
 
-#define CHAIN_MSG_MAP_ALT_MEMBER(theChainMember, msgMapID)                \
-  if ((theChainMember).ProcessWindowMessage(hWnd, uMsg, wParam, lParam,   \
-                                            lResult, msgMapID))           \
-    return TRUE;
+#define CHAIN_MSG_MAP_ALT_MEMBER(theChainMember, msgMapID) \
+    if ((theChainMember).ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, msgMapID)) return TRUE;
 
 // Hands notifications of child controls back to the controls themselves.
-#define REFLECT_NOTIFICATIONS()                                            \
-  ZAV_MSG_MAP_RUN_(                                                        \
-      win::ReflectNotification(hWnd, uMsg, wParam, lParam, bHandled))
+#define REFLECT_NOTIFICATIONS() ZAV_MSG_MAP_RUN_(win::ReflectNotification(hWnd, uMsg, wParam, lParam, bHandled))
 
 // For a control: reflected messages it has no entry for end here with the
 // default answer instead of reaching the control's own window procedure.
-#define DEFAULT_REFLECTION_HANDLER()                          \
-  if (uMsg >= OCM__BASE && uMsg <= OCM__BASE + WM_APP - 1)    \
-  ZAV_MSG_MAP_RUN_(::DefWindowProcA(hWnd, uMsg - OCM__BASE, wParam, lParam))
+#define DEFAULT_REFLECTION_HANDLER()                         \
+    if (uMsg >= OCM__BASE && uMsg <= OCM__BASE + WM_APP - 1) \
+    ZAV_MSG_MAP_RUN_(::DefWindowProcA(hWnd, uMsg - OCM__BASE, wParam, lParam))
