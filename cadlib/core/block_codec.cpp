@@ -26,8 +26,9 @@ const size_t kDirEntry = 12;
 }  // namespace
 
 size_t CompressBound(size_t size) {
-    return size <= static_cast<size_t>(LZ4_MAX_INPUT_SIZE) ? static_cast<size_t>(LZ4_compressBound(static_cast<int>(size)))
-                                                           : 0;
+    return size <= static_cast<size_t>(LZ4_MAX_INPUT_SIZE)
+               ? static_cast<size_t>(LZ4_compressBound(static_cast<int>(size)))
+               : 0;
 }
 
 bool CompressBlock(const void* src, size_t size, std::string& out) {
@@ -35,8 +36,8 @@ bool CompressBlock(const void* src, size_t size, std::string& out) {
     if (!bound) return false;
     size_t at = out.size();
     out.resize(at + bound);
-    int n = LZ4_compress_default(static_cast<const char*>(src), &out[at], static_cast<int>(size),
-                                 static_cast<int>(bound));
+    int n =
+        LZ4_compress_default(static_cast<const char*>(src), &out[at], static_cast<int>(size), static_cast<int>(bound));
     if (n <= 0) {
         out.resize(at);
         return false;
@@ -59,7 +60,8 @@ uint64_t MostExpansion(uint64_t storedSize) { return storedSize * 256 + 64; }
 std::string JoinChunks(const std::vector<std::string>& stored, const std::vector<uint32_t>& rawSizes,
                        const std::vector<uint32_t>& items) {
     size_t total = 4 + stored.size() * kDirEntry;
-    for (const std::string& s : stored) total += s.size();
+    for (const std::string& s : stored)
+        total += s.size();
     std::string out;
     out.reserve(total);
     PutU32(out, static_cast<uint32_t>(stored.size()));
@@ -68,7 +70,8 @@ std::string JoinChunks(const std::vector<std::string>& stored, const std::vector
         PutU32(out, static_cast<uint32_t>(stored[i].size()));
         PutU32(out, items[i]);
     }
-    for (const std::string& s : stored) out += s;
+    for (const std::string& s : stored)
+        out += s;
     return out;
 }
 
@@ -94,11 +97,14 @@ std::string CompressChunked(const std::string& raw, size_t piece) {
     std::vector<std::string> stored(count);
     std::vector<uint32_t> rawSizes(count), items(count, 0);
     std::vector<char> failed(count, 0);
-    ParallelFor(count, [&](size_t i) {
-        size_t at = i * piece, n = std::min(piece, raw.size() - at);
-        rawSizes[i] = static_cast<uint32_t>(n);
-        failed[i] = !CompressBlock(raw.data() + at, n, stored[i]);
-    }, raw.size() >= (size_t(4) << 20));
+    ParallelFor(
+        count,
+        [&](size_t i) {
+            size_t at = i * piece, n = std::min(piece, raw.size() - at);
+            rawSizes[i] = static_cast<uint32_t>(n);
+            failed[i] = !CompressBlock(raw.data() + at, n, stored[i]);
+        },
+        raw.size() >= (size_t(4) << 20));
     for (char f : failed)
         if (f) throw std::bad_alloc();
     return JoinChunks(stored, rawSizes, items);
@@ -114,9 +120,12 @@ bool ExpandChunked(const uint8_t* section, size_t size, size_t limit, std::strin
     }
     out.assign(at.back(), '\0');
     std::vector<char> ok(chunks.size(), 0);
-    ParallelFor(chunks.size(), [&](size_t i) {
-        ok[i] = ExpandBlock(section + chunks[i].at, chunks[i].storedSize, &out[0] + at[i], chunks[i].rawSize);
-    }, at.back() >= (size_t(4) << 20));
+    ParallelFor(
+        chunks.size(),
+        [&](size_t i) {
+            ok[i] = ExpandBlock(section + chunks[i].at, chunks[i].storedSize, &out[0] + at[i], chunks[i].rawSize);
+        },
+        at.back() >= (size_t(4) << 20));
     for (char k : ok)
         if (!k) return false;
     return true;

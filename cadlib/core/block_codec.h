@@ -29,7 +29,7 @@ uint64_t MostExpansion(uint64_t storedSize);
 
 struct ChunkInfo {
     uint32_t rawSize, storedSize, items;
-    size_t at;              // where its stored bytes start in the section
+    size_t at;  // where its stored bytes start in the section
 };
 
 // A section from compressed chunks (with their raw sizes and items).

@@ -39,15 +39,34 @@ public:
         return true;
     }
     const uint8_t* Take(size_t n) {
-        if (!ok || n > n_ - pos_) { ok = false; return nullptr; }
+        if (!ok || n > n_ - pos_) {
+            ok = false;
+            return nullptr;
+        }
         const uint8_t* r = p_ + pos_;
         pos_ += n;
         return r;
     }
-    uint8_t U8() { uint8_t v; Raw(&v, 1); return v; }
-    uint16_t U16() { uint16_t v; Raw(&v, 2); return v; }
-    uint32_t U32() { uint32_t v; Raw(&v, 4); return v; }
-    uint64_t U64() { uint64_t v; Raw(&v, 8); return v; }
+    uint8_t U8() {
+        uint8_t v;
+        Raw(&v, 1);
+        return v;
+    }
+    uint16_t U16() {
+        uint16_t v;
+        Raw(&v, 2);
+        return v;
+    }
+    uint32_t U32() {
+        uint32_t v;
+        Raw(&v, 4);
+        return v;
+    }
+    uint64_t U64() {
+        uint64_t v;
+        Raw(&v, 8);
+        return v;
+    }
     size_t Left() const { return n_ - pos_; }
     bool AtEnd() const { return pos_ == n_; }
     bool ok = true;

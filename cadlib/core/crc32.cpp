@@ -14,11 +14,13 @@ struct Tables {
     Tables() {
         for (uint32_t i = 0; i < 256; ++i) {
             uint32_t c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
             t[0][i] = c;
         }
         for (uint32_t i = 0; i < 256; ++i)
-            for (int s = 1; s < 4; ++s) t[s][i] = (t[s - 1][i] >> 8) ^ t[0][t[s - 1][i] & 0xFF];
+            for (int s = 1; s < 4; ++s)
+                t[s][i] = (t[s - 1][i] >> 8) ^ t[0][t[s - 1][i] & 0xFF];
     }
 };
 const Tables& T() {
@@ -39,7 +41,8 @@ uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
         p += 4;
         size -= 4;
     }
-    while (size--) crc = tb.t[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
+    while (size--)
+        crc = tb.t[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
@@ -64,16 +67,16 @@ uint32_t MulMod(uint32_t a, uint32_t b) {
 // x^(8 n) modulo the polynomial: what appending n zero bytes multiplies by.
 uint32_t ZeroBytesFactor(uint64_t n) {
     static const struct Powers {
-        uint32_t x2k[64];     // x^(2^k)
+        uint32_t x2k[64];  // x^(2^k)
         Powers() {
-            uint32_t p = 1u << 30;   // x^1
+            uint32_t p = 1u << 30;  // x^1
             for (int k = 0; k < 64; ++k) {
                 x2k[k] = p;
                 p = MulMod(p, p);
             }
         }
     } powers;
-    uint32_t p = 1u << 31;   // x^0
+    uint32_t p = 1u << 31;  // x^0
     for (int k = 3; n; n >>= 1, ++k)
         if (n & 1) p = MulMod(powers.x2k[k & 63], p);
     return p;
@@ -96,7 +99,8 @@ uint32_t Crc32Split(const void* data, size_t size) {
         crcs[i] = Crc32(p + at, std::min(piece, size - at));
     });
     uint32_t crc = crcs[0];
-    for (size_t i = 1; i < parts; ++i) crc = Crc32Combine(crc, crcs[i], std::min(piece, size - i * piece));
+    for (size_t i = 1; i < parts; ++i)
+        crc = Crc32Combine(crc, crcs[i], std::min(piece, size - i * piece));
     return crc;
 }
 

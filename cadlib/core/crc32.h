@@ -11,4 +11,4 @@ uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);
 uint32_t Crc32Combine(uint32_t crcA, uint32_t crcB, uint64_t lengthB);
 // Crc32 of a large block, its parts on the worker threads.
 uint32_t Crc32Split(const void* data, size_t size);
-}
+}  // namespace cad

@@ -80,13 +80,9 @@ const char* LiveName(const void* p) {
     return nullptr;
 }
 
-bool IsLiveDatabase(const Database* db) {
-    return Registry().count(const_cast<Database*>(db)) != 0;
-}
+bool IsLiveDatabase(const Database* db) { return Registry().count(const_cast<Database*>(db)) != 0; }
 
-bool IsElement(const StoredElement* e) {
-    return e && (e->state & kStateTagMask) == kStateTag;
-}
+bool IsElement(const StoredElement* e) { return e && (e->state & kStateTagMask) == kStateTag; }
 
 MemoryUse MeasureMemory(DbHeader* header) {
     MemoryUse m;

@@ -22,18 +22,18 @@ namespace cad {
 enum : uint32_t {
     kStateTag = 0xCADE0000u,
     kStateTagMask = 0xFFFF0000u,
-    kStateInChain = 0x1,     // linked in the database's element chain
-    kStateInGroup = 0x2,     // linked in a group's member list
-    kStateHeader = 0x4,      // a figure definition (kind 31)
+    kStateInChain = 0x1,  // linked in the database's element chain
+    kStateInGroup = 0x2,  // linked in a group's member list
+    kStateHeader = 0x4,   // a figure definition (kind 31)
 };
 
 // Library data of an element that most elements do not have.
 struct ElementExt {
-    std::vector<std::pair<int32_t, int32_t>> tags;   // tag number -> value
+    std::vector<std::pair<int32_t, int32_t>> tags;  // tag number -> value
     std::string tagText;
     bool hasTagText = false;
-    std::unique_ptr<uint8_t[]> userData;              // 256 bytes when set
-    std::vector<std::pair<int32_t, int32_t>> extra;   // extra-data slots
+    std::unique_ptr<uint8_t[]> userData;             // 256 bytes when set
+    std::vector<std::pair<int32_t, int32_t>> extra;  // extra-data slots
 };
 
 struct Database;
@@ -41,35 +41,27 @@ struct Database;
 // Undo references and the owning database live in the element's reserved
 // bytes, at offsets 220 and 224 of the slot, which are 4-byte aligned
 // (slots are 240 bytes from an aligned chunk start).
-inline uint32_t& UndoRefs(StoredElement* e) {
-    return *reinterpret_cast<uint32_t*>(e->reserved + 2);
-}
-inline Database*& DbOf(StoredElement* e) {
-    return *reinterpret_cast<Database**>(e->reserved + 6);
-}
+inline uint32_t& UndoRefs(StoredElement* e) { return *reinterpret_cast<uint32_t*>(e->reserved + 2); }
+inline Database*& DbOf(StoredElement* e) { return *reinterpret_cast<Database**>(e->reserved + 6); }
 // A placed figure also keeps the number of its definition at offset 228,
 // where callers do not write: a host that clears +190 and +198 while it
 // takes a figure out of a group does not cut it from its definition.
-inline int32_t& FigureRef(StoredElement* e) {
-    return *reinterpret_cast<int32_t*>(e->reserved + 10);
-}
+inline int32_t& FigureRef(StoredElement* e) { return *reinterpret_cast<int32_t*>(e->reserved + 10); }
 // The entry of a top-level element in its database's spatial index (1-based,
 // 0: none), at offset 232, where callers do not write either.
-inline uint32_t& IndexSlot(StoredElement* e) {
-    return *reinterpret_cast<uint32_t*>(e->reserved + 14);
-}
+inline uint32_t& IndexSlot(StoredElement* e) { return *reinterpret_cast<uint32_t*>(e->reserved + 14); }
 inline bool IsGroupKind(uint16_t kind) { return kind == 21 || kind == 22 || kind == 70 || kind == 31; }
 
 struct MarkImpl : CadMark {
     Database* owner = nullptr;
-    bool link = false;                       // holds undo records
-    std::vector<void*> items;                // order of insertion, null = removed
+    bool link = false;         // holds undo records
+    std::vector<void*> items;  // order of insertion, null = removed
     std::unordered_map<void*, uint32_t> index;
     uint32_t live = 0;
 };
 
 struct Database {
-    DbHeader* header = nullptr;              // the header it was created in
+    DbHeader* header = nullptr;  // the header it was created in
     // What the library last wrote into each header that reached it (windows
     // may hold copies of one header); never read through, only compared.
     std::vector<std::pair<DbHeader*, UndoRecord*>> published;
@@ -90,12 +82,12 @@ struct Database {
     UndoRecord* undoLast = nullptr;
     UndoRecord* undoCurrent = nullptr;
     std::unordered_set<MarkImpl*> marks;
-    std::unordered_map<void*, int> rasterData;   // compressed data -> references
-    std::unordered_map<void*, int> rasterBits;   // expanded bits -> references
+    std::unordered_map<void*, int> rasterData;  // compressed data -> references
+    std::unordered_map<void*, int> rasterBits;  // expanded bits -> references
     // Bits the host released after a compression -> the data made from them.
     std::unordered_map<void*, std::pair<void*, uint32_t>> compressedFrom;
     ElementObserver* observer = nullptr;
-    bool resetPending = false;               // changed while in fast access
+    bool resetPending = false;  // changed while in fast access
 
     Database();
     ~Database();
@@ -160,8 +152,8 @@ int FigureIndexOf(Database& db, StoredElement* e);
 
 // Undo (undo.cpp).
 bool UndoOn(const Database& db);
-void Record(Database& db, int kind, StoredElement* e, void* addArg,
-            void* memberArg, ElementRecord* saved, StoredElement* group);
+void Record(Database& db, int kind, StoredElement* e, void* addArg, void* memberArg, ElementRecord* saved,
+            StoredElement* group);
 void SyncUndo(Database& db, DbHeader* header);
 void Publish(Database& db, DbHeader* header);
 void ClearUndo(Database& db);

@@ -14,7 +14,7 @@ const double kTwoPi = 6.283185307179586;
 double F(const ElementRecord& r, uint32_t off) { return CadGetF64(&r, off); }
 
 double Wrap(double a) {
-    if (a >= 0 && a < kTwoPi) return a;     // what fmod would give, without its cost
+    if (a >= 0 && a < kTwoPi) return a;  // what fmod would give, without its cost
     a = std::fmod(a, kTwoPi);
     if (a < 0) a += kTwoPi;
     return a;
@@ -129,29 +129,29 @@ void ArcBox(double cx, double cy, double r, Span s, Box& box) {
 bool LeafBox(const ElementRecord& rec, Box& box) {
     box = Box::Empty();
     switch (rec.kind) {
-    case kElmLine: case kElmBlock: case kElmFrame:
+    case kElmLine:
+    case kElmBlock:
+    case kElmFrame:
         box.add(F(rec, kOffP1X), F(rec, kOffP1Y));
         box.add(F(rec, kOffP2X), F(rec, kOffP2Y));
         break;
-    case kElmPoint:
-        box.add(F(rec, kOffP1X), F(rec, kOffP1Y));
-        break;
+    case kElmPoint: box.add(F(rec, kOffP1X), F(rec, kOffP1Y)); break;
     case kElmCircle: {
         double r = std::fabs(F(rec, kOffRadius));
         box.add(F(rec, kOffP1X) - r, F(rec, kOffP1Y) - r);
         box.add(F(rec, kOffP1X) + r, F(rec, kOffP1Y) + r);
         break;
     }
-    case kElmArc:
-        ArcBox(F(rec, kOffP1X), F(rec, kOffP1Y), std::fabs(F(rec, kOffRadius)), ArcSpan(rec), box);
-        break;
+    case kElmArc: ArcBox(F(rec, kOffP1X), F(rec, kOffP1Y), std::fabs(F(rec, kOffRadius)), ArcSpan(rec), box); break;
     case kElmText: {
         double c[8];
         if (!TextCorners(rec, c)) return false;
-        for (int i = 0; i < 4; ++i) box.add(c[2 * i], c[2 * i + 1]);
+        for (int i = 0; i < 4; ++i)
+            box.add(c[2 * i], c[2 * i + 1]);
         break;
     }
-    case kElmEllipse: case kElmEllipticArc: {
+    case kElmEllipse:
+    case kElmEllipticArc: {
         EllipseGeo g;
         if (!EllipseOf(rec, g)) return false;
         if (rec.kind == kElmEllipse) {
@@ -165,8 +165,10 @@ bool LeafBox(const ElementRecord& rec, Box& box) {
             double cp = std::cos(g.phi), sp = std::sin(g.phi);
             double tx = std::atan2(-g.b * sp, g.a * cp), ty = std::atan2(g.b * cp, g.a * sp);
             double x, y;
-            g.at(g.span.start, x, y); box.add(x, y);
-            g.at(g.span.start + g.span.sweep, x, y); box.add(x, y);
+            g.at(g.span.start, x, y);
+            box.add(x, y);
+            g.at(g.span.start + g.span.sweep, x, y);
+            box.add(x, y);
             for (double base : {tx, ty}) {
                 for (int k = -2; k <= 4; ++k) {
                     double t = base + k * (kTwoPi / 2);
@@ -182,14 +184,13 @@ bool LeafBox(const ElementRecord& rec, Box& box) {
     case kElmRaster: {
         double c[8];
         RasterCorners(rec, c);
-        for (int i = 0; i < 4; ++i) box.add(c[2 * i], c[2 * i + 1]);
+        for (int i = 0; i < 4; ++i)
+            box.add(c[2 * i], c[2 * i + 1]);
         break;
     }
-    default:
-        return false;
+    default: return false;
     }
-    return box.valid() && std::isfinite(box.l) && std::isfinite(box.r) &&
-           std::isfinite(box.b) && std::isfinite(box.t);
+    return box.valid() && std::isfinite(box.l) && std::isfinite(box.r) && std::isfinite(box.b) && std::isfinite(box.t);
 }
 
 void Placement::apply(double& x, double& y) const {
@@ -245,21 +246,47 @@ void PlaceRecord(ElementRecord& rec, const Placement& p) {
     auto mul = [&](uint32_t off, double k) { CadSetF64(&rec, off, CadGetF64(&rec, off) * k); };
     auto add = [&](uint32_t off) { CadSetF64(&rec, off, CadGetF64(&rec, off) + p.angle); };
     switch (rec.kind) {
-    case kElmLine: case kElmBlock: case kElmFrame:
-        pt(kOffP1X, kOffP1Y); pt(kOffP2X, kOffP2Y); break;
+    case kElmLine:
+    case kElmBlock:
+    case kElmFrame:
+        pt(kOffP1X, kOffP1Y);
+        pt(kOffP2X, kOffP2Y);
+        break;
     case kElmPoint: pt(kOffP1X, kOffP1Y); break;
-    case kElmCircle: pt(kOffP1X, kOffP1Y); mul(kOffRadius, p.s); break;
-    case kElmArc: pt(kOffP1X, kOffP1Y); mul(kOffRadius, p.s); add(kOffArcStart); add(kOffArcEnd); break;
+    case kElmCircle:
+        pt(kOffP1X, kOffP1Y);
+        mul(kOffRadius, p.s);
+        break;
+    case kElmArc:
+        pt(kOffP1X, kOffP1Y);
+        mul(kOffRadius, p.s);
+        add(kOffArcStart);
+        add(kOffArcEnd);
+        break;
     case kElmText:
         pt(kOffTextX, kOffTextY);
-        mul(kOffTextSize1, p.s); mul(kOffTextSize2, p.s); mul(kOffTextSize3, p.s); mul(kOffTextSize4, p.s);
+        mul(kOffTextSize1, p.s);
+        mul(kOffTextSize2, p.s);
+        mul(kOffTextSize3, p.s);
+        mul(kOffTextSize4, p.s);
         add(kOffTextAngle);
         break;
-    case kElmEllipse: pt(kOffP1X, kOffP1Y); pt(kOffP2X, kOffP2Y); break;
+    case kElmEllipse:
+        pt(kOffP1X, kOffP1Y);
+        pt(kOffP2X, kOffP2Y);
+        break;
     case kElmEllipticArc:
-        pt(kOffP1X, kOffP1Y); pt(kOffP2X, kOffP2Y); add(kOffEllStart); add(kOffEllEnd); break;
+        pt(kOffP1X, kOffP1Y);
+        pt(kOffP2X, kOffP2Y);
+        add(kOffEllStart);
+        add(kOffEllEnd);
+        break;
     case kElmRaster:
-        pt(kOffP1X, kOffP1Y); mul(kOffP2X, p.s); mul(kOffP2Y, p.s); add(kOffRasterAngle); break;
+        pt(kOffP1X, kOffP1Y);
+        mul(kOffP2X, p.s);
+        mul(kOffP2Y, p.s);
+        add(kOffRasterAngle);
+        break;
     default: break;
     }
 }

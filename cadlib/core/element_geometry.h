@@ -10,7 +10,7 @@
 namespace cad {
 
 struct Box {
-    double l, b, r, t;                     // smallest x, smallest y, largest x, largest y
+    double l, b, r, t;  // smallest x, smallest y, largest x, largest y
     bool valid() const { return l <= r && b <= t; }
     void add(double x, double y);
     void add(const Box& o);
@@ -62,7 +62,7 @@ bool ForEachLeaf(const StoredElement* e, F&& f, int depth = 0);
 
 // The figure definition of a placed figure, or null.
 const StoredElement* FigureHeaderOf(const StoredElement* figure);
-bool IsGroupLike(uint16_t kind);      // 21, 22, 70: members drawn in place
+bool IsGroupLike(uint16_t kind);  // 21, 22, 70: members drawn in place
 // Box of a stored element (compounds and figures through their members).
 bool ElementBox(const StoredElement* e, Box& box);
 
@@ -80,7 +80,7 @@ bool ForEachLeafPlaced(const StoredElement* e, const Placement& p, F& f, int dep
     if (IsGroupLike(kind) || kind == kElmFigureHeader) {
         for (const StoredElement* m = e->member; m && detail::Descends(m, e); m = m->member) {
             uint16_t mk = m->rec.kind;
-            if (IsGroupLike(mk) || mk == kElmFigureHeader) continue;   // reached in the walk
+            if (IsGroupLike(mk) || mk == kElmFigureHeader) continue;  // reached in the walk
             if (mk == kElmFigure) {
                 if (!ForEachLeafFigure(m, p, f, depth + 1)) return false;
                 continue;

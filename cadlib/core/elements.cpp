@@ -14,38 +14,65 @@ namespace {
 
 bool KnownKind(uint16_t k) {
     switch (k) {
-    case 1: case 2: case 3: case 4: case 5: case 6: case 7:
-    case 21: case 22: case 31: case 32: case 50: case 55: case 60: case 70:
-        return true;
-    default:
-        return false;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 21:
+    case 22:
+    case 31:
+    case 32:
+    case 50:
+    case 55:
+    case 60:
+    case 70: return true;
+    default: return false;
     }
 }
 
 // The coordinate fields of each kind, checked against the coordinate limit.
 int CoordFields(uint16_t kind, uint32_t out[6]) {
     switch (kind) {
-    case 1: case 50: case 60:
-        out[0] = kOffP1X; out[1] = kOffP1Y; out[2] = kOffP1Z;
-        out[3] = kOffP2X; out[4] = kOffP2Y; out[5] = kOffP2Z;
+    case 1:
+    case 50:
+    case 60:
+        out[0] = kOffP1X;
+        out[1] = kOffP1Y;
+        out[2] = kOffP1Z;
+        out[3] = kOffP2X;
+        out[4] = kOffP2Y;
+        out[5] = kOffP2Z;
         return 6;
-    case 2: case 3: case 4:
-        out[0] = kOffP1X; out[1] = kOffP1Y;
+    case 2:
+    case 3:
+    case 4:
+        out[0] = kOffP1X;
+        out[1] = kOffP1Y;
         return 2;
     case 5:
-        out[0] = kOffTextX; out[1] = kOffTextY;
+        out[0] = kOffTextX;
+        out[1] = kOffTextY;
         return 2;
-    case 6: case 7: case 55:
-        out[0] = kOffP1X; out[1] = kOffP1Y; out[2] = kOffP2X; out[3] = kOffP2Y;
+    case 6:
+    case 7:
+    case 55:
+        out[0] = kOffP1X;
+        out[1] = kOffP1Y;
+        out[2] = kOffP2X;
+        out[3] = kOffP2Y;
         return 4;
     case 32:
-        out[0] = kOffFigX; out[1] = kOffFigY;
+        out[0] = kOffFigX;
+        out[1] = kOffFigY;
         return 2;
     case 31:
-        out[0] = kOffHdrBaseX; out[1] = kOffHdrBaseY;
+        out[0] = kOffHdrBaseX;
+        out[1] = kOffHdrBaseY;
         return 2;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -93,7 +120,10 @@ void AdoptPayload(Database& db, ElementRecord& rec, const ElementRecord* previou
     }
     case kElmBlock: {
         void* h = CadGetPtr(&rec, kOffBlockHandle);
-        if (!h) { CadSetU32(&rec, kOffBlockSize, 0); break; }
+        if (!h) {
+            CadSetU32(&rec, kOffBlockSize, 0);
+            break;
+        }
         size_t size = BlockSize(h);
         uint32_t want = CadGetU32(&rec, kOffBlockSize);
         if (want && want < size) size = want;
@@ -129,8 +159,7 @@ void AdoptPayload(Database& db, ElementRecord& rec, const ElementRecord* previou
         if (bits) ++db.rasterBits[bits];
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -160,8 +189,7 @@ void ReleasePayload(Database& db, ElementRecord& rec) {
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -184,8 +212,14 @@ void LinkAfter(Database& db, StoredElement* e, StoredElement* after) {
     StoredElement* next = after ? after->next : db.first;
     e->prev = after;
     e->next = next;
-    if (after) after->next = e; else db.first = e;
-    if (next) next->prev = e; else db.last = e;
+    if (after)
+        after->next = e;
+    else
+        db.first = e;
+    if (next)
+        next->prev = e;
+    else
+        db.last = e;
     e->state |= kStateInChain;
     ++db.count;
     db.page0->elementCount = db.count;
@@ -193,8 +227,14 @@ void LinkAfter(Database& db, StoredElement* e, StoredElement* after) {
 
 void Unlink(Database& db, StoredElement* e) {
     if (!(e->state & kStateInChain)) return;
-    if (e->prev) e->prev->next = e->next; else db.first = e->next;
-    if (e->next) e->next->prev = e->prev; else db.last = e->prev;
+    if (e->prev)
+        e->prev->next = e->next;
+    else
+        db.first = e->next;
+    if (e->next)
+        e->next->prev = e->prev;
+    else
+        db.last = e->prev;
     e->next = e->prev = nullptr;
     e->state &= ~kStateInChain;
     --db.count;
@@ -207,7 +247,8 @@ void Unlink(Database& db, StoredElement* e) {
 // members; 198 counts a group's direct members; 190 names the direct group.
 StoredElement* RootOf(StoredElement* node) {
     int guard = 0;
-    while ((node->state & kStateInGroup) && node->owner && ++guard < 1000000) node = node->owner;
+    while ((node->state & kStateInGroup) && node->owner && ++guard < 1000000)
+        node = node->owner;
     return node;
 }
 
@@ -229,15 +270,27 @@ void InsertSegment(StoredElement* root, StoredElement* first, StoredElement* las
     StoredElement* next = after ? after->member : root->member;
     first->memberPrev = after;
     last->member = next;
-    if (after) after->member = first; else root->member = first;
-    if (next) next->memberPrev = last; else root->memberPrev = last;
+    if (after)
+        after->member = first;
+    else
+        root->member = first;
+    if (next)
+        next->memberPrev = last;
+    else
+        root->memberPrev = last;
 }
 
 void RemoveSegment(StoredElement* root, StoredElement* first, StoredElement* last) {
     StoredElement* before = first->memberPrev;
     StoredElement* next = last->member;
-    if (before) before->member = next; else root->member = next;
-    if (next) next->memberPrev = before; else root->memberPrev = before;
+    if (before)
+        before->member = next;
+    else
+        root->member = next;
+    if (next)
+        next->memberPrev = before;
+    else
+        root->memberPrev = before;
     first->memberPrev = nullptr;
     last->member = nullptr;
 }
@@ -313,8 +366,10 @@ void FreeAllElements(Database& db) {
         TryFree(db, h);
     }
     db.figureHeaders.clear();
-    for (auto& kv : db.rasterData) RasterFree(kv.first);
-    for (auto& kv : db.rasterBits) RasterFree(kv.first);
+    for (auto& kv : db.rasterData)
+        RasterFree(kv.first);
+    for (auto& kv : db.rasterBits)
+        RasterFree(kv.first);
     db.rasterData.clear();
     db.rasterBits.clear();
     db.first = db.last = nullptr;
@@ -349,9 +404,7 @@ StoredElement* AppendRecord(Database& db, const void* record, bool recordUndo) {
 }  // namespace
 
 namespace cad {
-StoredElement* AppendElementTo(Database& db, const void* record) {
-    return AppendRecord(db, record, UndoOn(db));
-}
+StoredElement* AppendElementTo(Database& db, const void* record) { return AppendRecord(db, record, UndoOn(db)); }
 }  // namespace cad
 
 CADAPI StoredElement* ZAVAPI DAriAppendElement(const void* record, DbHeader* header) {
@@ -370,12 +423,16 @@ CADAPI StoredElement* ZAVAPI DAriReadElement(StoredElement* element, int directi
     switch (direction) {
     case 0: e = db->first; break;
     case 1:
-        if (!element) e = db->first;
-        else e = (element->state & kStateInChain) ? element->next : nullptr;
+        if (!element)
+            e = db->first;
+        else
+            e = (element->state & kStateInChain) ? element->next : nullptr;
         break;
     case 2:
-        if (!element) e = db->last;
-        else e = (element->state & kStateInChain) ? element->prev : nullptr;
+        if (!element)
+            e = db->last;
+        else
+            e = (element->state & kStateInChain) ? element->prev : nullptr;
         break;
     case 3: e = db->last; break;
     case 4: e = element; break;
@@ -466,8 +523,8 @@ CADAPI int ZAVAPI DAriElementParamCopy(StoredElement* target, StoredElement* sou
     // A placed figure copied within its drawing (into a group, or out of one)
     // is rebuilt from its 174-byte record, which does not name a definition:
     // it takes the source's.
-    if (target->rec.kind == kElmFigure && source->rec.kind == kElmFigure &&
-        DbOf(target) == DbOf(source) && !FigureIndexOf(*DbOf(target), target)) {
+    if (target->rec.kind == kElmFigure && source->rec.kind == kElmFigure && DbOf(target) == DbOf(source) &&
+        !FigureIndexOf(*DbOf(target), target)) {
         Database& db = *DbOf(target);
         int index = FigureIndexOf(db, source);
         if (index) {
@@ -502,7 +559,10 @@ CADAPI int ZAVAPI DAriSetExtrData(StoredElement* e, int slot, int value, int, in
     if (!x) return 1;
     for (auto it = x->extra.begin(); it != x->extra.end(); ++it) {
         if (it->first == slot) {
-            if (value) it->second = value; else x->extra.erase(it);
+            if (value)
+                it->second = value;
+            else
+                x->extra.erase(it);
             return 1;
         }
     }
@@ -514,6 +574,7 @@ CADAPI int ZAVAPI DAriGetExtrData(StoredElement* e, int slot) {
     if (!IsElement(e)) return 0;
     ElementExt* x = Ext(e, false);
     if (!x) return 0;
-    for (auto& kv : x->extra) if (kv.first == slot) return kv.second;
+    for (auto& kv : x->extra)
+        if (kv.first == slot) return kv.second;
     return 0;
 }

@@ -51,7 +51,7 @@ uint8_t ExtFlags(const ElementExt* x) {
 }
 
 bool ResolveFigure(Database& db, StoredElement* e, int32_t index) {
-    if (index == 0) return true;   // a placed figure saved without a definition
+    if (index == 0) return true;  // a placed figure saved without a definition
     if (index < 1 || static_cast<size_t>(index) > db.figureHeaders.size()) return false;
     // A placed figure inside a group keeps its group link; the number finds
     // its definition.
@@ -70,31 +70,33 @@ const char kMagic[8] = {'Z', 'A', 'V', 'C', 'A', 'D', 0x1A, 0};
 // goes through ReadHead and ReadEntry.
 #pragma pack(push, 1)
 struct FileHead {
-    char magic[8];            // 0  kMagic
-    char kind[4];             // 8  KindTag
-    uint32_t headerSize;      // 12 where the section table starts
-    uint32_t version;         // 16
-    uint32_t minReader;       // 20 oldest reader that understands the file
-    uint32_t sectionCount;    // 24
-    uint32_t reserved28;      // 28
-    uint64_t fileSize;        // 32
-    uint8_t reserved40[20];   // 40
-    uint32_t headCrc;         // 60 over the bytes before it
+    char magic[8];           // 0  kMagic
+    char kind[4];            // 8  KindTag
+    uint32_t headerSize;     // 12 where the section table starts
+    uint32_t version;        // 16
+    uint32_t minReader;      // 20 oldest reader that understands the file
+    uint32_t sectionCount;   // 24
+    uint32_t reserved28;     // 28
+    uint64_t fileSize;       // 32
+    uint8_t reserved40[20];  // 40
+    uint32_t headCrc;        // 60 over the bytes before it
 };
 struct Entry {
-    uint32_t id;              // 0  SectionId
-    uint32_t codec;           // 4
-    uint64_t offset;          // 8  from the start of the file
-    uint64_t length;          // 16
-    uint32_t items;           // 24
-    uint32_t crc;             // 28
+    uint32_t id;      // 0  SectionId
+    uint32_t codec;   // 4
+    uint64_t offset;  // 8  from the start of the file
+    uint64_t length;  // 16
+    uint32_t items;   // 24
+    uint32_t crc;     // 28
 };
 #pragma pack(pop)
 static_assert(sizeof(FileHead) == 64 && offsetof(FileHead, headerSize) == 12 &&
-              offsetof(FileHead, sectionCount) == 24 && offsetof(FileHead, fileSize) == 32 &&
-              offsetof(FileHead, headCrc) == 60, "file head layout");
+                  offsetof(FileHead, sectionCount) == 24 && offsetof(FileHead, fileSize) == 32 &&
+                  offsetof(FileHead, headCrc) == 60,
+              "file head layout");
 static_assert(sizeof(Entry) == 32 && offsetof(Entry, offset) == 8 && offsetof(Entry, length) == 16 &&
-              offsetof(Entry, items) == 24 && offsetof(Entry, crc) == 28, "section entry layout");
+                  offsetof(Entry, items) == 24 && offsetof(Entry, crc) == 28,
+              "section entry layout");
 
 const size_t kHeaderSize = sizeof(FileHead);
 const size_t kEntrySize = sizeof(Entry);
@@ -119,11 +121,11 @@ const size_t kMaxThumbnail = 4u << 20;
 const size_t kMaxPagesBytes = 257u * 110000u;
 
 enum SectionId : uint32_t {
-    kSecInfo = 0x4F464E49,   // "INFO"
-    kSecThumb = 0x424D4854,  // "THMB"
-    kSecPages = 0x45474150,  // "PAGE"
-    kSecFigures = 0x50524746,  // "FGRP"
-    kSecElements = 0x4D454C45, // "ELEM"
+    kSecInfo = 0x4F464E49,      // "INFO"
+    kSecThumb = 0x424D4854,     // "THMB"
+    kSecPages = 0x45474150,     // "PAGE"
+    kSecFigures = 0x50524746,   // "FGRP"
+    kSecElements = 0x4D454C45,  // "ELEM"
 };
 enum Codec : uint32_t { kStored = 0, kRle = 1 };
 
@@ -135,10 +137,10 @@ void WriteDbInfo(ByteWriter& w, Database& db, const DbInfo& info) {
     size_t at = w.Size();
     w.Raw(&info, sizeof info);
     // Name pointers mean nothing in a file: the names follow as texts.
-    memset(&w.Out()[at + offsetof(DbInfo, layers) + offsetof(LayerTable, names)], 0,
-           sizeof info.layers.names);
+    memset(&w.Out()[at + offsetof(DbInfo, layers) + offsetof(LayerTable, names)], 0, sizeof info.layers.names);
     uint32_t n = 0;
-    for (int l = 0; l < 1024; ++l) if (OwnedName(db, info.layers.names[l])) ++n;
+    for (int l = 0; l < 1024; ++l)
+        if (OwnedName(db, info.layers.names[l])) ++n;
     w.U32(n);
     for (int l = 0; l < 1024; ++l) {
         const char* s = OwnedName(db, info.layers.names[l]);
@@ -220,7 +222,8 @@ std::string SerializeDrawing(DbHeader* header, FileKind kind, const std::string&
 
     std::string out;
     size_t total = kHeaderSize + secs.size() * kEntrySize + 4;
-    for (auto& s : secs) total += s.data.size();
+    for (auto& s : secs)
+        total += s.data.size();
     out.reserve(total);
     ByteWriter w(out);
     FileHead head;
@@ -255,8 +258,7 @@ std::string SerializeDrawing(DbHeader* header, FileKind kind, const std::string&
     return out;
 }
 
-int SaveDrawing(DbHeader* header, const char* path, FileKind kind, const std::string& thumbnail,
-                uint32_t* status) {
+int SaveDrawing(DbHeader* header, const char* path, FileKind kind, const std::string& thumbnail, uint32_t* status) {
     uint32_t dummy = 0;
     if (!status) status = &dummy;
     *status = 0;
@@ -345,7 +347,8 @@ void ParseHeader(const std::string& bytes, FileKind kind, uint32_t statusIn, Hea
 }
 
 const Entry* Find(const std::vector<Entry>& entries, uint32_t id) {
-    for (auto& e : entries) if (e.id == id) return &e;
+    for (auto& e : entries)
+        if (e.id == id) return &e;
     return nullptr;
 }
 
@@ -424,8 +427,7 @@ void ReadTreeSection(const std::string& bytes, const Entry& e, uint32_t version,
     const uint32_t damage = figures ? kLoadGroupDamaged : kLoadElementDamaged;
     if (version >= 2) {
         if (e.codec != kCodecChunks) Fail(e.codec == kStored || e.codec == kRle ? damage : kLoadUnknownCompression);
-        ReadTrees(Locate(bytes, e, damage), static_cast<size_t>(e.length), e.crc, db, figures, boxes, refs,
-                  badFigure);
+        ReadTrees(Locate(bytes, e, damage), static_cast<size_t>(e.length), e.crc, db, figures, boxes, refs, badFigure);
         return;
     }
     View v;
@@ -438,7 +440,8 @@ void ReadTreeSection(const std::string& bytes, const Entry& e, uint32_t version,
 void MeasureBoxes(Database& db, std::vector<IndexEntry>& boxes) {
     std::vector<StoredElement*> roots;
     roots.reserve(static_cast<size_t>(db.count > 0 ? db.count : 0));
-    for (StoredElement* e = db.first; e; e = e->next) roots.push_back(e);
+    for (StoredElement* e = db.first; e; e = e->next)
+        roots.push_back(e);
     const size_t piece = 8192;
     std::vector<std::vector<IndexEntry>> parts((roots.size() + piece - 1) / piece);
     ParallelFor(parts.size(), [&](size_t i) {
@@ -450,7 +453,8 @@ void MeasureBoxes(Database& db, std::vector<IndexEntry>& boxes) {
         }
     });
     boxes.reserve(roots.size());
-    for (auto& p : parts) boxes.insert(boxes.end(), p.begin(), p.end());
+    for (auto& p : parts)
+        boxes.insert(boxes.end(), p.begin(), p.end());
 }
 
 // Put the loaded database `tmp` in place of whatever `header` held.
@@ -511,8 +515,8 @@ size_t HeadEnd(const std::string& bytes) {
 
 }  // namespace
 
-int LoadDrawingBytes(DbHeader* header, const std::string& bytes, FileKind kind, uint32_t* status,
-                     bool infoOnly, std::string* thumbnail) {
+int LoadDrawingBytes(DbHeader* header, const std::string& bytes, FileKind kind, uint32_t* status, bool infoOnly,
+                     std::string* thumbnail) {
     uint32_t dummy = 0;
     if (!status) status = &dummy;
     if (!header) return 0;

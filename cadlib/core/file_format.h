@@ -23,15 +23,13 @@ std::string SerializeDrawing(DbHeader* db, FileKind kind, const std::string& thu
 
 // Writes beside the target and moves the file into place when complete.
 // 1 on success; 0 with status bit 0x10 (disk full) or 0x20 otherwise.
-int SaveDrawing(DbHeader* db, const char* path, FileKind kind, const std::string& thumbnail,
-                uint32_t* status);
+int SaveDrawing(DbHeader* db, const char* path, FileKind kind, const std::string& thumbnail, uint32_t* status);
 
 // Loads a whole drawing (infoOnly: the drawing information and thumbnail
 // only). On failure the database is valid and empty and `status` says why;
 // *status == 1 on entry forces a newer-format file in.
-int LoadDrawingBytes(DbHeader* db, const std::string& bytes, FileKind kind, uint32_t* status,
-                     bool infoOnly, std::string* thumbnail);
-int LoadDrawing(DbHeader* db, const char* path, FileKind kind, uint32_t* status, bool infoOnly,
-                std::string* thumbnail);
+int LoadDrawingBytes(DbHeader* db, const std::string& bytes, FileKind kind, uint32_t* status, bool infoOnly,
+                     std::string* thumbnail);
+int LoadDrawing(DbHeader* db, const char* path, FileKind kind, uint32_t* status, bool infoOnly, std::string* thumbnail);
 
 }  // namespace cad

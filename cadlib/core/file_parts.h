@@ -44,8 +44,8 @@ bool ResolveFigure(Database& db, StoredElement* e, int32_t index);
 // A section of trees as the file stores it.
 struct TreeSection {
     std::string bytes;
-    uint32_t items = 0;     // top-level elements
-    uint32_t crc = 0;       // of `bytes`
+    uint32_t items = 0;  // top-level elements
+    uint32_t crc = 0;    // of `bytes`
 };
 
 // Version 1: every node as its whole record. Kept for reading the files of

@@ -28,14 +28,19 @@ namespace cad {
 namespace {
 
 const uint32_t kBatchNodes = 16384;
-uint32_t gBatchNodes = 0;     // test seam
+uint32_t gBatchNodes = 0;  // test seam
 const size_t kSlotBytes = (sizeof(StoredElement) + 3) & ~size_t(3);
 const size_t kBlockSlots = 4096;
-const size_t kBatchHead = 8;      // trees(u32) structureSize(u32)
+const size_t kBatchHead = 8;  // trees(u32) structureSize(u32)
 
 enum HeadBits : uint8_t {
-    kHeadSelection = 1, kHeadSelColour = 2, kHeadFigure = 4, kHeadExtras = 8,
-    kHeadMembers = 16, kHeadExpanded = 32, kHeadUnknown = 0xC0,
+    kHeadSelection = 1,
+    kHeadSelColour = 2,
+    kHeadFigure = 4,
+    kHeadExtras = 8,
+    kHeadMembers = 16,
+    kHeadExpanded = 32,
+    kHeadUnknown = 0xC0,
 };
 
 // ---- writing ---------------------------------------------------------------
@@ -52,7 +57,8 @@ void PutU32(std::string& s, uint32_t v) { PutRaw(s, &v, 4); }
 
 int Depth(StoredElement* node, StoredElement* root) {
     int d = 0;
-    for (StoredElement* p = node; p && p != root && d < 65535; p = p->owner) ++d;
+    for (StoredElement* p = node; p && p != root && d < 65535; p = p->owner)
+        ++d;
     return d;
 }
 
@@ -73,7 +79,8 @@ struct BatchWriter {
         const int32_t figure = rec.kind == kElmFigure ? FigureIndexOf(db, e) : 0;
         uint32_t members = 0;
         if (root && IsGroupKind(rec.kind))
-            for (StoredElement* m = e->member; m; m = m->member) ++members;
+            for (StoredElement* m = e->member; m; m = m->member)
+                ++members;
 
         // What travels with the record.
         const void* payload = nullptr;
@@ -111,8 +118,7 @@ struct BatchWriter {
             }
             break;
         }
-        default:
-            break;
+        default: break;
         }
 
         uint8_t head = 0;
@@ -201,7 +207,8 @@ TreeSection WriteTrees(Database& db, bool figures) {
     for (StoredElement* e = roots.First(); e; e = roots.Next(e, index)) {
         uint32_t nodes = 1;
         if (IsGroupKind(e->rec.kind))
-            for (StoredElement* m = e->member; m; m = m->member) ++nodes;
+            for (StoredElement* m = e->member; m; m = m->member)
+                ++nodes;
         if (plans.empty() || plans.back().nodes >= batchNodes) plans.push_back(Plan{e, index});
         ++plans.back().trees;
         plans.back().nodes += nodes;
@@ -210,27 +217,31 @@ TreeSection WriteTrees(Database& db, bool figures) {
     std::vector<std::string> stored(plans.size());
     std::vector<uint32_t> rawSizes(plans.size()), items(plans.size());
     std::vector<char> failed(plans.size(), 0);
-    ParallelFor(plans.size(), [&](size_t i) {
-        try {
-            BatchWriter w{db, {}, {}};
-            w.structure.reserve(plans[i].nodes * 6);
-            w.data.reserve(plans[i].nodes * 48);
-            size_t at = plans[i].firstIndex;
-            StoredElement* e = plans[i].first;
-            for (uint32_t t = 0; t < plans[i].trees; ++t, e = roots.Next(e, at)) w.Node(e, true);
-            std::string raw;
-            raw.reserve(kBatchHead + w.structure.size() + w.data.size());
-            PutU32(raw, plans[i].trees);
-            PutU32(raw, static_cast<uint32_t>(w.structure.size()));
-            raw += w.structure;
-            raw += w.data;
-            rawSizes[i] = static_cast<uint32_t>(raw.size());
-            items[i] = plans[i].nodes;
-            if (!CompressBlock(raw.data(), raw.size(), stored[i])) failed[i] = 1;
-        } catch (const std::bad_alloc&) {
-            failed[i] = 1;
-        }
-    }, total >= 32768);
+    ParallelFor(
+        plans.size(),
+        [&](size_t i) {
+            try {
+                BatchWriter w{db, {}, {}};
+                w.structure.reserve(plans[i].nodes * 6);
+                w.data.reserve(plans[i].nodes * 48);
+                size_t at = plans[i].firstIndex;
+                StoredElement* e = plans[i].first;
+                for (uint32_t t = 0; t < plans[i].trees; ++t, e = roots.Next(e, at))
+                    w.Node(e, true);
+                std::string raw;
+                raw.reserve(kBatchHead + w.structure.size() + w.data.size());
+                PutU32(raw, plans[i].trees);
+                PutU32(raw, static_cast<uint32_t>(w.structure.size()));
+                raw += w.structure;
+                raw += w.data;
+                rawSizes[i] = static_cast<uint32_t>(raw.size());
+                items[i] = plans[i].nodes;
+                if (!CompressBlock(raw.data(), raw.size(), stored[i])) failed[i] = 1;
+            } catch (const std::bad_alloc&) {
+                failed[i] = 1;
+            }
+        },
+        total >= 32768);
     if (std::find(failed.begin(), failed.end(), 1) != failed.end()) throw std::bad_alloc();
     TreeSection out;
     out.bytes = JoinChunks(stored, rawSizes, items);
@@ -295,7 +306,7 @@ struct BatchReader {
     bool figures = false;
     ChunkInfo chunk{};
     const uint8_t* section = nullptr;
-    uint32_t serial = 0;           // of the batch's first node
+    uint32_t serial = 0;  // of the batch's first node
     uint32_t damage = 0;
 
     uint32_t error = 0;
@@ -309,10 +320,10 @@ struct BatchReader {
     StoredElement* first = nullptr;
     StoredElement* last = nullptr;
     uint32_t trees = 0;
-    std::vector<StoredElement*> roots;          // definitions (figures)
-    std::vector<PlacedFigure> refs;                // placed figures in definitions
-    std::vector<void*> rasters;                 // compressed data to count
-    std::vector<StoredElement*> expand;         // rasters to expand again
+    std::vector<StoredElement*> roots;   // definitions (figures)
+    std::vector<PlacedFigure> refs;      // placed figures in definitions
+    std::vector<void*> rasters;          // compressed data to count
+    std::vector<StoredElement*> expand;  // rasters to expand again
     std::vector<IndexEntry> boxes;
 
     StoredElement* NewSlot() {
@@ -351,8 +362,10 @@ struct BatchReader {
         if (head & kHeadFigure) {
             if (kind != kElmFigure) Fail(damage);
             int32_t index = static_cast<int32_t>(s.Var(0x7FFFFFFF));
-            if (figures) refs.push_back(PlacedFigure{e, index});
-            else if (!ResolveFigure(*db, e, index)) badFigure = true;
+            if (figures)
+                refs.push_back(PlacedFigure{e, index});
+            else if (!ResolveFigure(*db, e, index))
+                badFigure = true;
         }
         if ((head & kHeadExpanded) && kind != kElmRaster) Fail(damage);
         switch (kind) {
@@ -404,8 +417,7 @@ struct BatchReader {
             CadSetU32(&rec, kOffRasterCompSize, n);
             break;
         }
-        default:
-            break;
+        default: break;
         }
         if (head & kHeadExtras) Extras(s, d, e);
         *members = 0;
@@ -461,13 +473,15 @@ struct BatchReader {
             roots.push_back(root);
         } else {
             root->prev = last;
-            if (last) last->next = root;
-            else first = root;
+            if (last)
+                last->next = root;
+            else
+                first = root;
             last = root;
             root->state |= kStateInChain;
         }
         StoredElement* stack[64];
-        std::vector<StoredElement*> deep;    // beyond 64 levels (rare)
+        std::vector<StoredElement*> deep;  // beyond 64 levels (rare)
         size_t height = 1;
         stack[0] = root;
         auto at = [&](size_t i) { return i < 64 ? stack[i] : deep[i - 64]; };
@@ -479,7 +493,8 @@ struct BatchReader {
             StoredElement* m = Node(s, d, false, &none);
             LinkMember(parent, m, root->memberPrev ? root->memberPrev : root);
             height = depth;
-            if (height < 64) stack[height] = m;
+            if (height < 64)
+                stack[height] = m;
             else {
                 deep.resize(height - 64);
                 deep.push_back(m);
@@ -505,7 +520,8 @@ struct BatchReader {
         Cursor s{raw.get() + kBatchHead, raw.get() + kBatchHead + structure, damage};
         Cursor d{s.end, raw.get() + chunk.rawSize, damage};
         boxes.reserve(count);
-        for (uint32_t t = 0; t < count; ++t) Tree(s, d);
+        for (uint32_t t = 0; t < count; ++t)
+            Tree(s, d);
         trees = count;
         if (s.p != s.end || d.p != d.end || made != chunk.items) Fail(damage);
     }
@@ -560,27 +576,34 @@ void ReadTrees(const uint8_t* stored, size_t size, uint32_t crc, Database& db, b
         serial += chunks[i].items;
     }
     // Threads pay from a few tens of thousands of elements on.
-    ParallelFor(batches.size(), [&](size_t i) { batches[i].Run(); }, serial - db.nextSerial >= 32768);
+    ParallelFor(
+        batches.size(), [&](size_t i) { batches[i].Run(); }, serial - db.nextSerial >= 32768);
     // The first failure in file order is the one a single reader meets.
     for (BatchReader& b : batches) {
         if (!b.error) continue;
         uint32_t bits = b.error;
-        for (BatchReader& other : batches) other.Discard();
+        for (BatchReader& other : batches)
+            other.Discard();
         Fail(bits);
     }
     for (BatchReader& b : batches) {
-        for (auto& block : b.blocks) db.elements.Adopt(std::move(block.bytes), block.slots, block.used);
+        for (auto& block : b.blocks)
+            db.elements.Adopt(std::move(block.bytes), block.slots, block.used);
         b.blocks.clear();
         if (figures) {
-            for (StoredElement* r : b.roots) db.figureHeaders.push_back(r);
+            for (StoredElement* r : b.roots)
+                db.figureHeaders.push_back(r);
         } else if (b.first) {
             b.first->prev = db.last;
-            if (db.last) db.last->next = b.first;
-            else db.first = b.first;
+            if (db.last)
+                db.last->next = b.first;
+            else
+                db.first = b.first;
             db.last = b.last;
             db.count += static_cast<int32_t>(b.trees);
         }
-        for (void* data : b.rasters) ++db.rasterData[data];
+        for (void* data : b.rasters)
+            ++db.rasterData[data];
         refs.insert(refs.end(), b.refs.begin(), b.refs.end());
         badFigure = badFigure || b.badFigure;
         if (boxes) boxes->insert(boxes->end(), b.boxes.begin(), b.boxes.end());

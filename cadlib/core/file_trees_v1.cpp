@@ -72,7 +72,10 @@ void WriteNodeBody(ByteWriter& w, StoredElement* e) {
     w.U8(flags);
     if (flags & 1) {
         w.U32(static_cast<uint32_t>(x->tags.size()));
-        for (auto& kv : x->tags) { w.U32(kv.first); w.U32(kv.second); }
+        for (auto& kv : x->tags) {
+            w.U32(kv.first);
+            w.U32(kv.second);
+        }
     }
     if (flags & 2) {
         w.U32(static_cast<uint32_t>(x->tagText.size()));
@@ -81,13 +84,17 @@ void WriteNodeBody(ByteWriter& w, StoredElement* e) {
     if (flags & 4) w.Raw(x->userData.get(), 256);
     if (flags & 8) {
         w.U32(static_cast<uint32_t>(x->extra.size()));
-        for (auto& kv : x->extra) { w.U32(kv.first); w.U32(kv.second); }
+        for (auto& kv : x->extra) {
+            w.U32(kv.first);
+            w.U32(kv.second);
+        }
     }
 }
 
 int Depth(StoredElement* node, StoredElement* root) {
     int d = 0;
-    for (StoredElement* p = node; p && p != root && d < 65535; p = p->owner) ++d;
+    for (StoredElement* p = node; p && p != root && d < 65535; p = p->owner)
+        ++d;
     return d;
 }
 
@@ -95,7 +102,8 @@ void WriteTree(ByteWriter& w, StoredElement* root) {
     WriteNodeBody(w, root);
     uint32_t n = 0;
     if (IsGroupKind(root->rec.kind))
-        for (StoredElement* m = root->member; m; m = m->member) ++n;
+        for (StoredElement* m = root->member; m; m = m->member)
+            ++n;
     w.U32(n);
     if (!n) return;
     for (StoredElement* m = root->member; m; m = m->member) {
@@ -185,7 +193,10 @@ StoredElement* ReadNodeBody(ByteReader& r, Database& db, uint32_t damage, int32_
         Fail(damage);
     }
     ElementExt* x = flags ? Ext(e, true) : nullptr;
-    if (flags && !x) { TryFree(db, e); Fail(kLoadOutOfMemory); }
+    if (flags && !x) {
+        TryFree(db, e);
+        Fail(kLoadOutOfMemory);
+    }
     bool bad = false;
     if (flags & 1) {
         uint32_t n = r.U32();
@@ -199,7 +210,8 @@ StoredElement* ReadNodeBody(ByteReader& r, Database& db, uint32_t damage, int32_
     if (!bad && (flags & 2)) {
         uint32_t n = r.U32();
         const uint8_t* p = n <= 299 ? r.Take(n) : nullptr;
-        if (!p) bad = true;
+        if (!p)
+            bad = true;
         else {
             x->tagText.assign(reinterpret_cast<const char*>(p), n);
             x->hasTagText = true;
@@ -269,13 +281,15 @@ TreeSection WriteTreesV1(Database& db, bool figures) {
     ByteWriter w(out.bytes);
     if (figures) {
         w.U32(static_cast<uint32_t>(db.figureHeaders.size()));
-        for (StoredElement* h : db.figureHeaders) WriteTree(w, h);
+        for (StoredElement* h : db.figureHeaders)
+            WriteTree(w, h);
         out.items = static_cast<uint32_t>(db.figureHeaders.size());
     } else {
         w.U32(static_cast<uint32_t>(db.count));
         // Reserve once: most elements write about 190 bytes.
         out.bytes.reserve(static_cast<size_t>(db.count) * 192 + 16);
-        for (StoredElement* e = db.first; e; e = e->next) WriteTree(w, e);
+        for (StoredElement* e = db.first; e; e = e->next)
+            WriteTree(w, e);
         out.items = static_cast<uint32_t>(db.count);
     }
     out.crc = Crc32(out.bytes.data(), out.bytes.size());

@@ -107,8 +107,8 @@ CADAPI StoredElement* ZAVAPI DAriAppendMemberElement(StoredElement* group, const
     return m;
 }
 
-CADAPI StoredElement* ZAVAPI DAriAppendMemberElementExt(StoredElement* group, StoredElement* after,
-                                                        const void* record, DbHeader* header) {
+CADAPI StoredElement* ZAVAPI DAriAppendMemberElementExt(StoredElement* group, StoredElement* after, const void* record,
+                                                        DbHeader* header) {
     Database* db = Lookup(header);
     if (!db) return nullptr;
     StoredElement* m = AddMember(*db, group, after, record);

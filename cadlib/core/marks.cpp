@@ -54,7 +54,8 @@ CadMark* Create(DbHeader* header, bool link) {
 }  // namespace
 
 void ForgetInMarks(Database& db, void* item) {
-    for (MarkImpl* m : db.marks) Remove(*m, item);
+    for (MarkImpl* m : db.marks)
+        Remove(*m, item);
 }
 
 void DestroyAllMarks(Database& db) {

@@ -32,8 +32,10 @@ void AdoptNames(Database& db, LayerTable& t, const std::vector<char*>* before) {
         char* own = before ? (*before)[i] : nullptr;
         if (!p || p == own) continue;
         const char* text = LiveName(p);
-        if (text) copies.emplace_back(i, std::string(text, strnlen(text, kNameSlot - 1)));
-        else t.names[i] = nullptr;
+        if (text)
+            copies.emplace_back(i, std::string(text, strnlen(text, kNameSlot - 1)));
+        else
+            t.names[i] = nullptr;
     }
     for (auto& c : copies) {
         char* own = before ? (*before)[c.first] : nullptr;
@@ -43,7 +45,8 @@ void AdoptNames(Database& db, LayerTable& t, const std::vector<char*>* before) {
 
 std::vector<char*> Slots(const LayerTable& t) {
     std::vector<char*> v(1024);
-    for (int i = 0; i < 1024; ++i) v[i] = t.names[i];
+    for (int i = 0; i < 1024; ++i)
+        v[i] = t.names[i];
     return v;
 }
 }  // namespace
@@ -85,9 +88,7 @@ DbInfo* PageInfo(Database& db, int page) {
     return it == db.pages.end() ? nullptr : &it->second->info;
 }
 
-const char* OwnedName(Database& db, const char* p) {
-    return (p && db.nameSet.count(p)) ? p : nullptr;
-}
+const char* OwnedName(Database& db, const char* p) { return (p && db.nameSet.count(p)) ? p : nullptr; }
 
 char* StoreName(Database& db, char* slot, const char* text) {
     if (!OwnedName(db, slot)) {

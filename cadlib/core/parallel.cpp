@@ -51,14 +51,16 @@ private:
     static void Inline(size_t count, const std::function<void(size_t)>& task) {
         bool outer = tInTask;
         tInTask = true;
-        for (size_t i = 0; i < count; ++i) task(i);
+        for (size_t i = 0; i < count; ++i)
+            task(i);
         tInTask = outer;
     }
 
     void Drain() {
         bool outer = tInTask;
         tInTask = true;
-        for (size_t i; (i = next_.fetch_add(1)) < count_;) (*task_)(i);
+        for (size_t i; (i = next_.fetch_add(1)) < count_;)
+            (*task_)(i);
         tInTask = outer;
     }
 
@@ -76,7 +78,7 @@ private:
         }
     }
 
-    std::mutex busy_;       // one job at a time
+    std::mutex busy_;  // one job at a time
     std::mutex m_;
     std::condition_variable start_, done_;
     const std::function<void(size_t)>* task_ = nullptr;
@@ -106,7 +108,6 @@ size_t WorkerCount() {
     return ProcessorCount();
 }
 
-
 void SetWorkerCount(size_t n) { gForced.store(n); }
 
 void ParallelFor(size_t count, const std::function<void(size_t)>& task) {
@@ -115,7 +116,8 @@ void ParallelFor(size_t count, const std::function<void(size_t)>& task) {
     if (threads <= 1 || count == 1) {
         bool outer = tInTask;
         tInTask = true;
-        for (size_t i = 0; i < count; ++i) task(i);
+        for (size_t i = 0; i < count; ++i)
+            task(i);
         tInTask = outer;
         return;
     }
@@ -130,7 +132,8 @@ void ParallelFor(size_t count, const std::function<void(size_t)>& task, bool wor
     }
     bool outer = tInTask;
     tInTask = true;
-    for (size_t i = 0; i < count; ++i) task(i);
+    for (size_t i = 0; i < count; ++i)
+        task(i);
     tInTask = outer;
 }
 

@@ -23,12 +23,18 @@ void SetWriteFault(long long failAfter) { g_writeFault = failAfter; }
 void* BlockAlloc(size_t size) { return GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size ? size : 1); }
 size_t BlockSize(void* h) { return h ? GlobalSize(static_cast<HGLOBAL>(h)) : 0; }
 void* BlockLock(void* h) { return h ? GlobalLock(static_cast<HGLOBAL>(h)) : nullptr; }
-void BlockUnlock(void* h) { if (h) GlobalUnlock(static_cast<HGLOBAL>(h)); }
-void BlockFree(void* h) { if (h) GlobalFree(static_cast<HGLOBAL>(h)); }
+void BlockUnlock(void* h) {
+    if (h) GlobalUnlock(static_cast<HGLOBAL>(h));
+}
+void BlockFree(void* h) {
+    if (h) GlobalFree(static_cast<HGLOBAL>(h));
+}
 void* RasterAlloc(size_t size) {
     return VirtualAlloc(nullptr, size ? size : 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
 }
-void RasterFree(void* p) { if (p) VirtualFree(p, 0, MEM_RELEASE); }
+void RasterFree(void* p) {
+    if (p) VirtualFree(p, 0, MEM_RELEASE);
+}
 bool MoveIntoPlace(const std::string& temp, const std::string& target) {
     return MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
@@ -113,7 +119,9 @@ namespace {
 class StdioWriter : public FileWriter {
 public:
     StdioWriter(FILE* f, long long faultAt) : f_(f), faultAt_(faultAt) {}
-    ~StdioWriter() override { if (f_) fclose(f_); }
+    ~StdioWriter() override {
+        if (f_) fclose(f_);
+    }
     bool Write(const void* data, size_t size) override {
         if (!f_ || failed_) return false;
         if (faultAt_ >= 0 && written_ + static_cast<long long>(size) > faultAt_) {

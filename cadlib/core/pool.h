@@ -16,7 +16,7 @@ class SlotPool {
 public:
     SlotPool(size_t slotSize, size_t slotsPerChunk)
         // Slots are word-aligned; 238-byte elements take 240.
-       
+
         : slotSize_((slotSize + 3) & ~size_t(3)), perChunk_(slotsPerChunk) {}
     SlotPool(const SlotPool&) = delete;
     SlotPool& operator=(const SlotPool&) = delete;

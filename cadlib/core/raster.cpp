@@ -20,7 +20,8 @@ std::string CompressRaster(const uint8_t* data, size_t size) {
     size_t i = 0;
     while (i < size) {
         size_t run = 1;
-        while (i + run < size && run < 130 && data[i + run] == data[i]) ++run;
+        while (i + run < size && run < 130 && data[i + run] == data[i])
+            ++run;
         if (run >= 3) {
             out.push_back(static_cast<char>(run + 125));
             out.push_back(static_cast<char>(data[i]));

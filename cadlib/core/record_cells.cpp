@@ -13,15 +13,18 @@ namespace {
 // cells of at most eight bytes, aligned to the last field before them.
 const std::initializer_list<uint8_t> kShapeFields = {13, 14, 15, 16, 17, 25, 33, 41, 49, 57, 65, 73, 81, 89, 97};
 const std::initializer_list<uint8_t> kPointFields = {13, 14, 15, 16, 17, 25, 33, 41, 49, 58, 66};
-const std::initializer_list<uint8_t> kTextFields = {13, 14, 22, 30, 38, 46, 54, 62, 70, 74, 78, 86, 94, 102, 110, 112, 120, 128};
-const std::initializer_list<uint8_t> kBlockFields = {13, 14, 15, 16, 17, 25, 33, 41, 49, 57, 65, 73, 81, 89, 97, 105, 113, 117, 121, 125, 129};
-const std::initializer_list<uint8_t> kRasterFields = {13, 14, 15, 16, 17, 25, 33, 41, 49, 57, 65, 73, 81, 89, 97, 105,
-                                                      113, 115, 119, 123, 127, 131, 135};
+const std::initializer_list<uint8_t> kTextFields = {13, 14, 22, 30, 38,  46,  54,  62,  70,
+                                                    74, 78, 86, 94, 102, 110, 112, 120, 128};
+const std::initializer_list<uint8_t> kBlockFields = {13, 14, 15, 16, 17,  25,  33,  41,  49,  57, 65,
+                                                     73, 81, 89, 97, 105, 113, 117, 121, 125, 129};
+const std::initializer_list<uint8_t> kRasterFields = {13, 14, 15, 16,  17,  25,  33,  41,  49,  57,  65, 73,
+                                                      81, 89, 97, 105, 113, 115, 119, 123, 127, 131, 135};
 const std::initializer_list<uint8_t> kHeaderFields = {13, 19, 27, 35, 43, 51, 59, 67};
 
 CellLayout Build(std::initializer_list<uint8_t> fields) {
     std::set<int> starts = {2, 4, 6, 7, 11, 13, 172};
-    for (uint8_t f : fields) starts.insert(f);
+    for (uint8_t f : fields)
+        starts.insert(f);
     starts.insert(sizeof(ElementRecord));
     CellLayout l;
     memset(&l, 0, sizeof l);
@@ -43,7 +46,8 @@ struct Layouts {
     CellLayout byKind[256];
     Layouts() {
         CellLayout shape = Build(kShapeFields);
-        for (auto& l : byKind) l = shape;
+        for (auto& l : byKind)
+            l = shape;
         byKind[kElmPoint] = Build(kPointFields);
         byKind[kElmText] = Build(kTextFields);
         byKind[kElmBlock] = Build(kBlockFields);
@@ -75,12 +79,15 @@ uint8_t* PackCells(const ElementRecord& rec, uint64_t& mask, uint8_t* out) {
             used = v != 0;
         } else {
             used = false;
-            for (int k = 0; k < n; ++k) used |= c[k] != 0;
+            for (int k = 0; k < n; ++k)
+                used |= c[k] != 0;
         }
         if (!used) continue;
         mask |= uint64_t(1) << i;
-        if (n == 8) memcpy(out, c, 8);
-        else memcpy(out, c, n);
+        if (n == 8)
+            memcpy(out, c, 8);
+        else
+            memcpy(out, c, n);
         out += n;
     }
     return out;
@@ -97,8 +104,10 @@ bool UnpackCells(ElementRecord& rec, uint64_t mask, const uint8_t* in, size_t si
         const size_t n = l.length[i];
         if (n > size - used) return false;
         // Most cells are doubles: a copy of known length stays inline.
-        if (n == 8) memcpy(b + l.offset[i], in + used, 8);
-        else memcpy(b + l.offset[i], in + used, n);
+        if (n == 8)
+            memcpy(b + l.offset[i], in + used, 8);
+        else
+            memcpy(b + l.offset[i], in + used, n);
         used += n;
     }
     return true;

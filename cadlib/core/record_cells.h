@@ -14,9 +14,9 @@
 namespace cad {
 
 struct CellLayout {
-    uint8_t count;              // cells of the kind (at most 64)
-    uint8_t offset[64];         // first byte of each cell, ascending from 2
-    uint8_t length[64];         // 1 to 8
+    uint8_t count;       // cells of the kind (at most 64)
+    uint8_t offset[64];  // first byte of each cell, ascending from 2
+    uint8_t length[64];  // 1 to 8
 };
 
 // The cells of a kind (every kind number has a layout; unknown kinds use

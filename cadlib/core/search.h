@@ -13,8 +13,8 @@ namespace cad {
 
 struct SearchState {
     SearchOptionRecord options;
-    int lockMode = 0;          // 1: elements on locked layers are not found
-    int groupFind = 0;         // 1: groups are found as wholes
+    int lockMode = 0;   // 1: elements on locked layers are not found
+    int groupFind = 0;  // 1: groups are found as wholes
 };
 SearchState& Search();
 
@@ -31,8 +31,7 @@ bool LayerLocked(Database& db, int page, int layer);
 
 // Top-level elements whose box meets `area`, in database order, that are
 // findable; restricted to the elements of `mark` when given.
-void Candidates(Database& db, DbHeader* header, const Box& area, CadMark* mark,
-                std::vector<StoredElement*>& out);
+void Candidates(Database& db, DbHeader* header, const Box& area, CadMark* mark, std::vector<StoredElement*>& out);
 
 // View modes: what a view shows of the pages (model space, the composed
 // sheet of paper space, the frame view).
@@ -47,9 +46,7 @@ struct ViewPlacements {
     Placement page[257];
     bool any = false;
     void Build(Database& db, const DbHeader* header, int mode);
-    const Placement* Of(int n) const {
-        return any && n >= 0 && n <= 256 && !page[n].identity ? &page[n] : nullptr;
-    }
+    const Placement* Of(int n) const { return any && n >= 0 && n <= 256 && !page[n].identity ? &page[n] : nullptr; }
 };
 bool SamePlacement(const Placement& a, const Placement& b);
 Box PlacedBox(const Box& b, const Placement& p);

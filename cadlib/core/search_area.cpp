@@ -76,18 +76,20 @@ CadMark* FindInRect(DbHeader* header, const double* rect, int mode, bool nearest
     if (nearestFirst) {
         double cx = (r.l + r.r) / 2, cy = (r.b + r.t) / 2;
         std::vector<std::pair<double, size_t>> order;
-        for (size_t i = 0; i < found.size(); ++i) order.emplace_back(UnitDistance(found[i], cx, cy), i);
-        std::stable_sort(order.begin(), order.end(),
-                         [](const std::pair<double, size_t>& a, const std::pair<double, size_t>& b) {
-                             return a.first < b.first;
-                         });
+        for (size_t i = 0; i < found.size(); ++i)
+            order.emplace_back(UnitDistance(found[i], cx, cy), i);
+        std::stable_sort(
+            order.begin(), order.end(),
+            [](const std::pair<double, size_t>& a, const std::pair<double, size_t>& b) { return a.first < b.first; });
         std::vector<StoredElement*> sorted;
-        for (auto& o : order) sorted.push_back(found[o.second]);
+        for (auto& o : order)
+            sorted.push_back(found[o.second]);
         found.swap(sorted);
     }
     CadMark* mark = DAriCreateMark(header);
     if (!mark) return nullptr;
-    for (StoredElement* e : found) DAriSetMark(e, mark);
+    for (StoredElement* e : found)
+        DAriSetMark(e, mark);
     return mark;
 }
 
@@ -104,8 +106,8 @@ CADAPI CadMark* ZAVAPI DAriGetWakuElementEx(const double* rect, int mode, DbHead
     return FindInRect(header, rect, mode, mode == 100);
 }
 
-CADAPI CadMark* ZAVAPI DAriGetElementMarkByPointWithMark(CadPoint3 p, double distance, DbHeader* header,
-                                                         void* viewData, CadMark* among) {
+CADAPI CadMark* ZAVAPI DAriGetElementMarkByPointWithMark(CadPoint3 p, double distance, DbHeader* header, void* viewData,
+                                                         CadMark* among) {
     if (!header) header = HeaderOfViewData(viewData);
     Database* db = Lookup(header);
     if (!db || !std::isfinite(p.x) || !std::isfinite(p.y) || !(distance >= 0)) return nullptr;

@@ -46,8 +46,13 @@ bool SegTouches(double x1, double y1, double x2, double y2, const Box& r) {
             if (q[i] < 0) return false;
         } else {
             double t = q[i] / p[i];
-            if (p[i] < 0) { if (t > t1) return false; if (t > t0) t0 = t; }
-            else { if (t < t0) return false; if (t < t1) t1 = t; }
+            if (p[i] < 0) {
+                if (t > t1) return false;
+                if (t > t0) t0 = t;
+            } else {
+                if (t < t0) return false;
+                if (t < t1) t1 = t;
+            }
         }
     }
     return true;
@@ -69,7 +74,10 @@ void CircleRectEdges(double cx, double cy, double rad, const Box& r, std::vector
         for (double x : {cx + w, cx - w})
             if (x >= r.l && x <= r.r) angles.push_back(std::atan2(d, x - cx));
     };
-    vertical(r.l); vertical(r.r); horizontal(r.b); horizontal(r.t);
+    vertical(r.l);
+    vertical(r.r);
+    horizontal(r.b);
+    horizontal(r.t);
 }
 
 bool ArcTouches(double cx, double cy, double rad, const Span& s, const Box& r) {
@@ -127,7 +135,10 @@ void LineCircle(double x1, double y1, double x2, double y2, double cx, double cy
     if (a == 0) return;
     double disc = b * b - 4 * a * c;
     if (disc < 0) {
-        if (disc > -1e-9 * a * r * r) disc = 0; else return;
+        if (disc > -1e-9 * a * r * r)
+            disc = 0;
+        else
+            return;
     }
     double s = std::sqrt(disc);
     for (double t : {(-b - s) / (2 * a), (-b + s) / (2 * a)}) {
@@ -139,8 +150,8 @@ void LineCircle(double x1, double y1, double x2, double y2, double cx, double cy
 // A crossing-capable piece: a segment or a circle span.
 struct Piece {
     bool circle;
-    double x1, y1, x2, y2;     // segment
-    double cx, cy, r;          // circle
+    double x1, y1, x2, y2;  // segment
+    double cx, cy, r;       // circle
     Span span;
 };
 
@@ -149,7 +160,8 @@ void Pieces(const ElementRecord& rec, std::vector<Piece>& out) {
     case kElmLine:
         out.push_back(Piece{false, F(rec, kOffP1X), F(rec, kOffP1Y), F(rec, kOffP2X), F(rec, kOffP2Y), 0, 0, 0, {}});
         break;
-    case kElmBlock: case kElmFrame: {
+    case kElmBlock:
+    case kElmFrame: {
         double c[8];
         RectCorners(rec, c);
         for (int i = 0; i < 4; ++i) {
@@ -159,15 +171,14 @@ void Pieces(const ElementRecord& rec, std::vector<Piece>& out) {
         break;
     }
     case kElmCircle:
-        out.push_back(Piece{true, 0, 0, 0, 0, F(rec, kOffP1X), F(rec, kOffP1Y), std::fabs(F(rec, kOffRadius)),
-                            Span{0, kTwoPi}});
+        out.push_back(
+            Piece{true, 0, 0, 0, 0, F(rec, kOffP1X), F(rec, kOffP1Y), std::fabs(F(rec, kOffRadius)), Span{0, kTwoPi}});
         break;
     case kElmArc:
-        out.push_back(Piece{true, 0, 0, 0, 0, F(rec, kOffP1X), F(rec, kOffP1Y), std::fabs(F(rec, kOffRadius)),
-                            ArcSpan(rec)});
+        out.push_back(
+            Piece{true, 0, 0, 0, 0, F(rec, kOffP1X), F(rec, kOffP1Y), std::fabs(F(rec, kOffRadius)), ArcSpan(rec)});
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -241,13 +252,10 @@ double LeafDistance(const ElementRecord& rec, double x, double y) {
 
 bool LeafNearest(const ElementRecord& rec, double x, double y, Pt& out) {
     switch (rec.kind) {
-    case kElmLine:
-        SegDist(x, y, F(rec, kOffP1X), F(rec, kOffP1Y), F(rec, kOffP2X), F(rec, kOffP2Y), &out);
-        return true;
-    case kElmPoint:
-        out = Pt{F(rec, kOffP1X), F(rec, kOffP1Y)};
-        return true;
-    case kElmCircle: case kElmArc: {
+    case kElmLine: SegDist(x, y, F(rec, kOffP1X), F(rec, kOffP1Y), F(rec, kOffP2X), F(rec, kOffP2Y), &out); return true;
+    case kElmPoint: out = Pt{F(rec, kOffP1X), F(rec, kOffP1Y)}; return true;
+    case kElmCircle:
+    case kElmArc: {
         double cx = F(rec, kOffP1X), cy = F(rec, kOffP1Y), r = std::fabs(F(rec, kOffRadius));
         double a = std::atan2(y - cy, x - cx);
         if (x == cx && y == cy) a = 0;
@@ -261,7 +269,8 @@ bool LeafNearest(const ElementRecord& rec, double x, double y, Pt& out) {
         }
         return true;
     }
-    case kElmEllipse: case kElmEllipticArc: {
+    case kElmEllipse:
+    case kElmEllipticArc: {
         EllipseGeo g;
         if (!EllipseOf(rec, g)) return false;
         std::vector<Pt> pts;
@@ -271,7 +280,10 @@ bool LeafNearest(const ElementRecord& rec, double x, double y, Pt& out) {
         int bi = 0;
         for (int i = 0; i + 1 < static_cast<int>(pts.size()); ++i) {
             double d = SegDist(x, y, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y);
-            if (d < best) { best = d; bi = i; }
+            if (d < best) {
+                best = d;
+                bi = i;
+            }
         }
         // Refine on the curve between the neighbouring samples.
         double t0 = g.span.start + g.span.sweep * std::max(0, bi - 1) / n;
@@ -280,12 +292,16 @@ bool LeafNearest(const ElementRecord& rec, double x, double y, Pt& out) {
             double m1 = t0 + (t1 - t0) / 3, m2 = t1 - (t1 - t0) / 3, x1, y1, x2, y2;
             g.at(m1, x1, y1);
             g.at(m2, x2, y2);
-            if (std::hypot(x1 - x, y1 - y) < std::hypot(x2 - x, y2 - y)) t1 = m2; else t0 = m1;
+            if (std::hypot(x1 - x, y1 - y) < std::hypot(x2 - x, y2 - y))
+                t1 = m2;
+            else
+                t0 = m1;
         }
         g.at((t0 + t1) / 2, out.x, out.y);
         return true;
     }
-    case kElmBlock: case kElmFrame: {
+    case kElmBlock:
+    case kElmFrame: {
         double c[8];
         RectCorners(rec, c);
         double best = 1e300;
@@ -293,31 +309,33 @@ bool LeafNearest(const ElementRecord& rec, double x, double y, Pt& out) {
             int j = (i + 1) % 4;
             Pt p;
             double d = SegDist(x, y, c[2 * i], c[2 * i + 1], c[2 * j], c[2 * j + 1], &p);
-            if (d < best) { best = d; out = p; }
+            if (d < best) {
+                best = d;
+                out = p;
+            }
         }
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
 bool LeafTouches(const ElementRecord& rec, const Box& r) {
     switch (rec.kind) {
-    case kElmLine:
-        return SegTouches(F(rec, kOffP1X), F(rec, kOffP1Y), F(rec, kOffP2X), F(rec, kOffP2Y), r);
-    case kElmPoint:
-        return InRect(F(rec, kOffP1X), F(rec, kOffP1Y), r);
-    case kElmCircle: case kElmArc: {
+    case kElmLine: return SegTouches(F(rec, kOffP1X), F(rec, kOffP1Y), F(rec, kOffP2X), F(rec, kOffP2Y), r);
+    case kElmPoint: return InRect(F(rec, kOffP1X), F(rec, kOffP1Y), r);
+    case kElmCircle:
+    case kElmArc: {
         double cx = F(rec, kOffP1X), cy = F(rec, kOffP1Y), rad = std::fabs(F(rec, kOffRadius));
         if (rec.kind == kElmArc) return ArcTouches(cx, cy, rad, ArcSpan(rec), r);
         double nx = std::max(r.l, std::min(cx, r.r)), ny = std::max(r.b, std::min(cy, r.t));
         if (std::hypot(nx - cx, ny - cy) > rad) return false;
         double fx = std::max(std::fabs(r.l - cx), std::fabs(r.r - cx));
         double fy = std::max(std::fabs(r.b - cy), std::fabs(r.t - cy));
-        return std::hypot(fx, fy) >= rad;   // not wholly inside the circle
+        return std::hypot(fx, fy) >= rad;  // not wholly inside the circle
     }
-    case kElmEllipse: case kElmEllipticArc: {
+    case kElmEllipse:
+    case kElmEllipticArc: {
         EllipseGeo g;
         if (!EllipseOf(rec, g)) return false;
         std::vector<Pt> pts;
@@ -335,7 +353,8 @@ bool LeafTouches(const ElementRecord& rec, const Box& r) {
         RasterCorners(rec, c);
         return PolyTouches(c, 4, r);
     }
-    case kElmBlock: case kElmFrame: {
+    case kElmBlock:
+    case kElmFrame: {
         double c[8];
         RectCorners(rec, c);
         for (int i = 0; i < 4; ++i) {
@@ -344,8 +363,7 @@ bool LeafTouches(const ElementRecord& rec, const Box& r) {
         }
         return false;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -355,9 +373,7 @@ void EndPoints(const ElementRecord& rec, std::vector<Pt>& out) {
         out.push_back(Pt{F(rec, kOffP1X), F(rec, kOffP1Y)});
         out.push_back(Pt{F(rec, kOffP2X), F(rec, kOffP2Y)});
         break;
-    case kElmPoint:
-        out.push_back(Pt{F(rec, kOffP1X), F(rec, kOffP1Y)});
-        break;
+    case kElmPoint: out.push_back(Pt{F(rec, kOffP1X), F(rec, kOffP1Y)}); break;
     case kElmArc: {
         // In the order of the record: start angle, then end angle.
         double cx = F(rec, kOffP1X), cy = F(rec, kOffP1Y), r = std::fabs(F(rec, kOffRadius));
@@ -377,17 +393,20 @@ void EndPoints(const ElementRecord& rec, std::vector<Pt>& out) {
         out.push_back(Pt{x, y});
         break;
     }
-    case kElmText:
-        out.push_back(Pt{F(rec, kOffTextX), F(rec, kOffTextY)});
-        break;
-    case kElmBlock: case kElmFrame: case kElmRaster: {
+    case kElmText: out.push_back(Pt{F(rec, kOffTextX), F(rec, kOffTextY)}); break;
+    case kElmBlock:
+    case kElmFrame:
+    case kElmRaster: {
         double c[8];
-        if (rec.kind == kElmRaster) RasterCorners(rec, c); else RectCorners(rec, c);
-        for (int i = 0; i < 4; ++i) out.push_back(Pt{c[2 * i], c[2 * i + 1]});
+        if (rec.kind == kElmRaster)
+            RasterCorners(rec, c);
+        else
+            RectCorners(rec, c);
+        for (int i = 0; i < 4; ++i)
+            out.push_back(Pt{c[2 * i], c[2 * i + 1]});
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -419,18 +438,17 @@ void MidPoints(const ElementRecord& rec, int n, std::vector<Pt>& out) {
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
 bool CentreOf(const ElementRecord& rec, Pt& out) {
     switch (rec.kind) {
-    case kElmCircle: case kElmArc: case kElmEllipse: case kElmEllipticArc:
-        out = Pt{F(rec, kOffP1X), F(rec, kOffP1Y)};
-        return true;
-    default:
-        return false;
+    case kElmCircle:
+    case kElmArc:
+    case kElmEllipse:
+    case kElmEllipticArc: out = Pt{F(rec, kOffP1X), F(rec, kOffP1Y)}; return true;
+    default: return false;
     }
 }
 
@@ -439,7 +457,8 @@ void Crossings(const ElementRecord& a, const ElementRecord& b, std::vector<Pt>& 
     Pieces(a, pa);
     Pieces(b, pb);
     for (const Piece& x : pa)
-        for (const Piece& y : pb) Cross(x, y, out);
+        for (const Piece& y : pb)
+            Cross(x, y, out);
 }
 
 }  // namespace cad

@@ -21,10 +21,13 @@ SearchState& Search() {
 uint32_t KindBit(uint16_t kind) {
     if (kind >= 1 && kind <= 16) return 1u << (kind - 1);
     switch (kind) {
-    case kElmBlock: case kElmFrame: return kFindKindBlock;
+    case kElmBlock:
+    case kElmFrame: return kFindKindBlock;
     case kElmCompound: return kFindKindCompound70;
     case kElmRaster: return kFindKindRaster;
-    case kElmGroup: case kElmGroup2: case kElmFigure: return kFindKindGroup;
+    case kElmGroup:
+    case kElmGroup2:
+    case kElmFigure: return kFindKindGroup;
     default: return 0;
     }
 }
@@ -67,13 +70,16 @@ bool LeafFindable(const ElementRecord& rec) {
     if (!(static_cast<uint32_t>(w[1]) & KindBit(rec.kind))) return false;
     if (rec.colour == 0 && !(w[4] & 1)) return false;
     switch (rec.kind) {
-    case kElmLine: case kElmCircle: case kElmArc: case kElmEllipse: case kElmEllipticArc: {
+    case kElmLine:
+    case kElmCircle:
+    case kElmArc:
+    case kElmEllipse:
+    case kElmEllipticArc: {
         if (!((w[3] >> (ElementLineType(rec) % 16)) & 1)) return false;
         if (!((w[5] >> (ElementLineWidth(rec) % 8)) & 1)) return false;
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return true;
 }
@@ -104,8 +110,7 @@ bool UseIndex() {
     return it == ints.end() || it->second == 0;
 }
 
-void Candidates(Database& db, DbHeader* header, const Box& area, CadMark* mark,
-                std::vector<StoredElement*>& out) {
+void Candidates(Database& db, DbHeader* header, const Box& area, CadMark* mark, std::vector<StoredElement*>& out) {
     out.clear();
     if (mark) {
         MarkImpl* m = static_cast<MarkImpl*>(mark);

@@ -76,7 +76,8 @@ int EachLeafSearch(CadPoint3 p, double* result, double a, void* viewData, CadMar
     Best b{p.x, p.y, a};
     std::vector<ElementRecord> leaves;
     Leaves(HeaderOfViewData(viewData), ViewModeOfViewData(viewData), b, mark, leaves);
-    for (const ElementRecord& r : leaves) fn(r, b);
+    for (const ElementRecord& r : leaves)
+        fn(r, b);
     return Finish(b, result) ? 1 : 0;
 }
 
@@ -86,8 +87,8 @@ int EachLeafSearch(CadPoint3 p, double* result, double a, void* viewData, CadMar
 
 using namespace cad;
 
-CADAPI int ZAVAPI DAriSerchPoint(CadPoint3 p, double* result, double a, DbHeader* db, DbHeader* tempDb,
-                                 void* viewData, CadMark* mark) {
+CADAPI int ZAVAPI DAriSerchPoint(CadPoint3 p, double* result, double a, DbHeader* db, DbHeader* tempDb, void* viewData,
+                                 CadMark* mark) {
     if (!db) db = HeaderOfViewData(viewData);
     if (!ValidArgs(p, a, result)) return 0;
     Best b{p.x, p.y, a};
@@ -102,7 +103,8 @@ CADAPI int ZAVAPI DAriSerchPoint(CadPoint3 p, double* result, double a, DbHeader
         for (const ElementRecord& r : leaves) {
             pts.clear();
             EndPoints(r, pts);
-            for (const Pt& q : pts) b.offer(q);
+            for (const Pt& q : pts)
+                b.offer(q);
         }
     }
     return Finish(b, result) ? 1 : 0;
@@ -110,15 +112,14 @@ CADAPI int ZAVAPI DAriSerchPoint(CadPoint3 p, double* result, double a, DbHeader
 
 // `divisions` 2 (or less) finds mid points; n finds the points that cut an
 // element into n equal parts.
-CADAPI int ZAVAPI DAriSerchPoint2(CadPoint3 p, double* result, double a, void* viewData, int divisions,
-                                  CadMark* mark) {
+CADAPI int ZAVAPI DAriSerchPoint2(CadPoint3 p, double* result, double a, void* viewData, int divisions, CadMark* mark) {
     std::vector<Pt> pts;
-    return EachLeafSearch(p, result, a, viewData, mark,
-                          [&](const ElementRecord& r, Best& b) {
-                              pts.clear();
-                              MidPoints(r, divisions, pts);
-                              for (const Pt& q : pts) b.offer(q);
-                          });
+    return EachLeafSearch(p, result, a, viewData, mark, [&](const ElementRecord& r, Best& b) {
+        pts.clear();
+        MidPoints(r, divisions, pts);
+        for (const Pt& q : pts)
+            b.offer(q);
+    });
 }
 
 // The centre of the circle, arc or ellipse whose outline passes through the
@@ -177,17 +178,16 @@ CADAPI int ZAVAPI DAriSerchPoint3(CadPoint3 p, double* result, double a, void* v
         for (size_t j = i + 1; j < leaves.size(); ++j) {
             pts.clear();
             Crossings(leaves[i], leaves[j], pts);
-            for (const Pt& q : pts) b.offer(q);
+            for (const Pt& q : pts)
+                b.offer(q);
         }
     return Finish(b, result) ? 1 : 0;
 }
 
 // The nearest point on an element.
 CADAPI int ZAVAPI DAriSerchPoint4(CadPoint3 p, double* result, double a, void* viewData, CadMark* mark) {
-    return EachLeafSearch(p, result, a, viewData, mark,
-                          [&](const ElementRecord& r, Best& b) {
-                              Pt q;
-                              if (r.kind != kElmText && r.kind != kElmRaster && LeafNearest(r, p.x, p.y, q))
-                                  b.offer(q);
-                          });
+    return EachLeafSearch(p, result, a, viewData, mark, [&](const ElementRecord& r, Best& b) {
+        Pt q;
+        if (r.kind != kElmText && r.kind != kElmRaster && LeafNearest(r, p.x, p.y, q)) b.offer(q);
+    });
 }

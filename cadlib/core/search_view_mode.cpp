@@ -25,9 +25,8 @@ bool Finite(double v) { return std::isfinite(v) && std::fabs(v) < 1e15; }
 
 Placement Make(double s, double angle, double fromX, double fromY, double toX, double toY) {
     Placement p;
-    if (!Finite(s) || s == 0 || !Finite(angle) || !Finite(fromX) || !Finite(fromY) || !Finite(toX) ||
-        !Finite(toY))
-        return p;     // a broken placement shows the page where it is
+    if (!Finite(s) || s == 0 || !Finite(angle) || !Finite(fromX) || !Finite(fromY) || !Finite(toX) || !Finite(toY))
+        return p;  // a broken placement shows the page where it is
     if (s == 1 && angle == 0 && fromX == toX && fromY == toY) return p;
     p.identity = false;
     p.s = s;
@@ -63,7 +62,8 @@ int ViewModeOfDraw(const DbHeader* header, int paperSpaceFlag) {
 
 void ViewPlacements::Build(Database& db, const DbHeader* header, int mode) {
     any = false;
-    for (Placement& p : page) p = Placement();
+    for (Placement& p : page)
+        p = Placement();
     // The painter learns only the paper-space flag; outside paper space it
     // shows the frame view while the header's flag is 1. Searches go by the
     // same rule so that they agree with the picture.
@@ -96,7 +96,8 @@ void ViewPlacements::Build(Database& db, const DbHeader* header, int mode) {
         }
         if (Finite(s) && s != 0) {
             Placement p = Make(s, angle, -(offX - hx) / s, -(offY - hy) / s, hx, hy);
-            for (Placement& q : page) q = p;
+            for (Placement& q : page)
+                q = p;
             any = !p.identity;
         }
     }

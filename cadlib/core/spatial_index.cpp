@@ -90,8 +90,8 @@ uint32_t Hilbert(uint32_t x, uint32_t y) {
     return d;
 }
 
-const size_t kFan = 16;             // children of a node of the packed tree
-const size_t kPiece = 16384;        // entries a worker handles at a time
+const size_t kFan = 16;       // children of a node of the packed tree
+const size_t kPiece = 16384;  // entries a worker handles at a time
 
 // Sorts by parts side by side and merges the parts; the values are unique,
 // so the result is the one a single std::sort gives.
@@ -102,7 +102,8 @@ void SortSplit(std::vector<uint64_t>& v) {
         return;
     }
     std::vector<size_t> cut(parts + 1);
-    for (size_t i = 0; i <= parts; ++i) cut[i] = v.size() * i / parts;
+    for (size_t i = 0; i <= parts; ++i)
+        cut[i] = v.size() * i / parts;
     ParallelFor(parts, [&](size_t i) { std::sort(v.begin() + cut[i], v.begin() + cut[i + 1]); });
     std::vector<uint64_t> tmp(v.size());
     for (size_t width = 1; width < parts; width *= 2) {
@@ -122,12 +123,12 @@ public:
 
     Database* db_;
     ElementObserver* chained_ = nullptr;
-    bool dirty_ = true;            // rebuild from the chain before the next use
-    bool figuresDirty_ = false;    // a figure definition changed
+    bool dirty_ = true;          // rebuild from the chain before the next use
+    bool figuresDirty_ = false;  // a figure definition changed
 
     // Entries in chain order as of the last packing, then those added since.
     std::vector<IndexEntry> entries_;
-    bool ordered_ = true;          // entries_ still follow the chain
+    bool ordered_ = true;  // entries_ still follow the chain
     uint32_t lastSerial_ = 0;
     size_t live_ = 0;
     // The packed tree over entries [0, packed_): leaves in Hilbert order,
@@ -140,7 +141,7 @@ public:
     std::vector<char> stale_;      // packed entries whose box or presence changed
     size_t staleCount_ = 0;
     bgi::rtree<Value, bgi::rstar<16>> overlay_;
-    std::vector<uint32_t> figures_;   // entries of placed figures
+    std::vector<uint32_t> figures_;  // entries of placed figures
 
     // ---- building
 
@@ -175,8 +176,10 @@ public:
             spans[p] = s;
         });
         BoxF span = spans[0];
-        for (const BoxF& s : spans) span.Add(s);
-        for (auto& f : figs) figures_.insert(figures_.end(), f.begin(), f.end());
+        for (const BoxF& s : spans)
+            span.Add(s);
+        for (auto& f : figs)
+            figures_.insert(figures_.end(), f.begin(), f.end());
         const double w = std::max(1e-30, static_cast<double>(span.r) - span.l);
         const double h = std::max(1e-30, static_cast<double>(span.t) - span.b);
         std::vector<uint64_t> keys(n);
@@ -202,13 +205,14 @@ public:
         size_t below = n;
         const BoxF* child = leaves_.data();
         std::vector<size_t> counts;
-        for (size_t m = n; ; ) {
+        for (size_t m = n;;) {
             m = (m + kFan - 1) / kFan;
             counts.push_back(m);
             if (m == 1) break;
         }
         size_t total = 0;
-        for (size_t c : counts) total += c;
+        for (size_t c : counts)
+            total += c;
         nodes_.assign(total, BoxF{});
         size_t at = 0;
         for (size_t c : counts) {
@@ -218,7 +222,8 @@ public:
             ParallelFor((c + kPiece - 1) / kPiece, [&](size_t p) {
                 for (size_t i = p * kPiece, end = std::min(c, i + kPiece); i < end; ++i) {
                     BoxF b = child[i * kFan];
-                    for (size_t k = i * kFan + 1, e = std::min(children, i * kFan + kFan); k < e; ++k) b.Add(child[k]);
+                    for (size_t k = i * kFan + 1, e = std::min(children, i * kFan + kFan); k < e; ++k)
+                        b.Add(child[k]);
                     out[i] = b;
                 }
             });
@@ -233,7 +238,8 @@ public:
     void Rebuild() {
         std::vector<StoredElement*> roots;
         roots.reserve(static_cast<size_t>(db_->count > 0 ? db_->count : 0));
-        for (StoredElement* e = db_->first; e; e = e->next) roots.push_back(e);
+        for (StoredElement* e = db_->first; e; e = e->next)
+            roots.push_back(e);
         const size_t pieces = (roots.size() + kPiece - 1) / kPiece;
         std::vector<std::vector<IndexEntry>> parts(pieces);
         ParallelFor(pieces, [&](size_t p) {
@@ -245,7 +251,8 @@ public:
         });
         entries_.clear();
         entries_.reserve(roots.size());
-        for (auto& part : parts) entries_.insert(entries_.end(), part.begin(), part.end());
+        for (auto& part : parts)
+            entries_.insert(entries_.end(), part.begin(), part.end());
         Pack();
         dirty_ = false;
         figuresDirty_ = false;
@@ -330,8 +337,10 @@ public:
     }
 
     void Refresh(StoredElement* e) {
-        if (e->state & kStateInChain) Insert(e);
-        else Erase(e);
+        if (e->state & kStateInChain)
+            Insert(e);
+        else
+            Erase(e);
     }
 
     void MemberMoved(StoredElement* m) {
@@ -349,15 +358,16 @@ public:
         if (dirty_ || !header || header->core != db_) return;
         switch (ev) {
         case ElementEvent::Cleared:
-        case ElementEvent::Reset:
-            dirty_ = true;
-            break;
+        case ElementEvent::Reset: dirty_ = true; break;
         case ElementEvent::Added:
         case ElementEvent::Changed:
             if (!e) break;
-            if (e->state & kStateInChain) Refresh(e);
-            else if (e->state & kStateInGroup) MemberMoved(e);
-            else if (e->state & kStateHeader) figuresDirty_ = true;
+            if (e->state & kStateInChain)
+                Refresh(e);
+            else if (e->state & kStateInGroup)
+                MemberMoved(e);
+            else if (e->state & kStateHeader)
+                figuresDirty_ = true;
             break;
         case ElementEvent::Removed:
             // A member that left its group leaves the group's box as large as
@@ -546,8 +556,7 @@ void IndexLoaded(DbHeader* header, std::vector<IndexEntry>& boxes) {
 void SortByChainOrder(std::vector<StoredElement*>& v) {
     // Serial numbers follow the chain: appends take the next number and undo
     // brings an element back to its old place.
-    std::sort(v.begin(), v.end(),
-              [](const StoredElement* a, const StoredElement* b) { return a->serial < b->serial; });
+    std::sort(v.begin(), v.end(), [](const StoredElement* a, const StoredElement* b) { return a->serial < b->serial; });
 }
 
 }  // namespace cad

@@ -22,7 +22,7 @@ struct Database;
 // A top-level element with its box as the index keeps it.
 struct IndexEntry {
     float l, b, r, t;
-    StoredElement* element;      // null: removed since the index was packed
+    StoredElement* element;  // null: removed since the index was packed
 };
 
 class SpatialIndex {

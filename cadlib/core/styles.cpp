@@ -17,12 +17,30 @@ void HueColour(int i, int& r, int& g, int& b) {
     double x = 1.0 - std::fabs(std::fmod(h, 2.0) - 1.0);
     double rr = 0, gg = 0, bb = 0;
     switch (static_cast<int>(h)) {
-    case 0: rr = 1; gg = x; break;
-    case 1: rr = x; gg = 1; break;
-    case 2: gg = 1; bb = x; break;
-    case 3: gg = x; bb = 1; break;
-    case 4: rr = x; bb = 1; break;
-    default: rr = 1; bb = x; break;
+    case 0:
+        rr = 1;
+        gg = x;
+        break;
+    case 1:
+        rr = x;
+        gg = 1;
+        break;
+    case 2:
+        gg = 1;
+        bb = x;
+        break;
+    case 3:
+        gg = x;
+        bb = 1;
+        break;
+    case 4:
+        rr = x;
+        bb = 1;
+        break;
+    default:
+        rr = 1;
+        bb = x;
+        break;
     }
     r = static_cast<int>(rr * l * 255 + 0.5);
     g = static_cast<int>(gg * l * 255 + 0.5);
@@ -32,14 +50,15 @@ void HueColour(int i, int& r, int& g, int& b) {
 }  // namespace
 
 void DefaultColours(ColourEntry* table) {
-    static const int basic[9][3] = {
-        {0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {255, 255, 0}, {0, 255, 0},
-        {0, 255, 255}, {0, 0, 255}, {255, 0, 255}, {128, 128, 128}};
+    static const int basic[9][3] = {{0, 0, 0},     {255, 255, 255}, {255, 0, 0},   {255, 255, 0},  {0, 255, 0},
+                                    {0, 255, 255}, {0, 0, 255},     {255, 0, 255}, {128, 128, 128}};
     for (int i = 0; i < 257; ++i) {
         ColourEntry& c = table[i];
         memset(&c, 0, sizeof c);
         if (i < 9) {
-            c.red = basic[i][0]; c.green = basic[i][1]; c.blue = basic[i][2];
+            c.red = basic[i][0];
+            c.green = basic[i][1];
+            c.blue = basic[i][2];
         } else {
             int r, g, b;  // the entry's fields are packed: no references to them
             HueColour(i, r, g, b);
@@ -51,7 +70,11 @@ void DefaultColours(ColourEntry* table) {
 }
 
 void DefaultLineTypes(LineTypeEntry* table) {
-    struct Def { const char* name; int n; double len[6]; };
+    struct Def {
+        const char* name;
+        int n;
+        double len[6];
+    };
     static const Def defs[] = {
         {"実線", 0, {0}},
         {"破線", 2, {3.0, 1.5}},
@@ -69,13 +92,13 @@ void DefaultLineTypes(LineTypeEntry* table) {
         t.segments = d.n;
         // Further entries repeat the patterns at larger pitches.
         double k = i < nDefs ? 1.0 : 1.0 + (i - nDefs) / (nDefs - 1) + 1;
-        for (int s = 0; s < d.n; ++s) t.lengths[s] = d.len[s] * k;
+        for (int s = 0; s < d.n; ++s)
+            t.lengths[s] = d.len[s] * k;
     }
 }
 
 void DefaultWidths(double* widths) {
-    static const double w[16] = {0.13, 0.18, 0.25, 0.35, 0.5, 0.7, 1.0, 1.4,
-                                 2.0, 0.1, 0.2, 0.3, 0.4, 0.6, 0.8, 1.2};
+    static const double w[16] = {0.13, 0.18, 0.25, 0.35, 0.5, 0.7, 1.0, 1.4, 2.0, 0.1, 0.2, 0.3, 0.4, 0.6, 0.8, 1.2};
     memcpy(widths, w, sizeof w);
 }
 

@@ -8,13 +8,14 @@ using namespace cad;
 namespace {
 // Callers read tag texts into buffers of 300 bytes.
 const size_t kMaxTagText = 299;
-}
+}  // namespace
 
 CADAPI int ZAVAPI DAriGetTag(StoredElement* e, int tag) {
     if (!IsElement(e)) return 0;
     ElementExt* x = Ext(e, false);
     if (!x) return 0;
-    for (auto& kv : x->tags) if (kv.first == tag) return kv.second;
+    for (auto& kv : x->tags)
+        if (kv.first == tag) return kv.second;
     return 0;
 }
 
@@ -24,7 +25,10 @@ CADAPI int ZAVAPI DAriSetTag(StoredElement* e, int tag, int value) {
     if (!x) return value == 0 ? 1 : 0;
     for (auto it = x->tags.begin(); it != x->tags.end(); ++it) {
         if (it->first == tag) {
-            if (value) it->second = value; else x->tags.erase(it);
+            if (value)
+                it->second = value;
+            else
+                x->tags.erase(it);
             return 1;
         }
     }

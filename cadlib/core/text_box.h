@@ -7,4 +7,4 @@
 namespace cad {
 // corners: x0, y0, x1, y1, x2, y2, x3, y3 counter-clockwise from the insertion point.
 bool TextCorners(const ElementRecord& rec, double corners[8]);
-}
+}  // namespace cad

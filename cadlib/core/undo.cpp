@@ -35,7 +35,10 @@ void FreeRecord(Database& db, UndoRecord* r) {
 void DropFrom(Database& db, UndoRecord* from) {
     if (!from) return;
     UndoRecord* before = from->prev;
-    if (before) before->next = nullptr; else db.undoFirst = nullptr;
+    if (before)
+        before->next = nullptr;
+    else
+        db.undoFirst = nullptr;
     db.undoLast = before;
     while (from) {
         UndoRecord* next = from->next;
@@ -57,7 +60,10 @@ void DropThrough(Database& db, UndoRecord* to) {
         r = next;
     }
     db.undoFirst = after;
-    if (after) after->prev = nullptr; else db.undoLast = nullptr;
+    if (after)
+        after->prev = nullptr;
+    else
+        db.undoLast = nullptr;
     if (currentGone) db.undoCurrent = nullptr;
 }
 
@@ -65,8 +71,8 @@ void DropThrough(Database& db, UndoRecord* to) {
 
 bool UndoOn(const Database& db) { return db.undoLevel != 0; }
 
-void Record(Database& db, int kind, StoredElement* e, void* addArg, void* memberArg,
-            ElementRecord* saved, StoredElement* group) {
+void Record(Database& db, int kind, StoredElement* e, void* addArg, void* memberArg, ElementRecord* saved,
+            StoredElement* group) {
     // A new change ends what could have been redone.
     DropFrom(db, db.undoCurrent ? db.undoCurrent->next : db.undoFirst);
     UndoRecord* r = static_cast<UndoRecord*>(db.undoRecords.Alloc());
@@ -86,7 +92,10 @@ void Record(Database& db, int kind, StoredElement* e, void* addArg, void* member
     r->saved = saved;
     r->groupArg = group;
     r->prev = db.undoLast;
-    if (db.undoLast) db.undoLast->next = r; else db.undoFirst = r;
+    if (db.undoLast)
+        db.undoLast->next = r;
+    else
+        db.undoFirst = r;
     db.undoLast = r;
     db.undoCurrent = r;
     if (e) ++UndoRefs(e);
@@ -135,7 +144,7 @@ using namespace cad;
 
 namespace {
 bool Mine(Database* db, StoredElement* e) { return IsElement(e) && DbOf(e) == db; }
-}
+}  // namespace
 
 CADAPI int ZAVAPI DAriMakUndoPass(DbHeader* header) {
     Database* db = Lookup(header);

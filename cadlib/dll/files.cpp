@@ -16,8 +16,8 @@ const int kThumbW = 176, kThumbH = 126;
 std::string BitmapToDib(HBITMAP bmp) {
     std::string out;
     BITMAP bm;
-    if (!bmp || !GetObjectA(bmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0 ||
-        bm.bmWidth > 1024 || bm.bmHeight > 1024)
+    if (!bmp || !GetObjectA(bmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0 || bm.bmWidth > 1024 ||
+        bm.bmHeight > 1024)
         return out;
     BITMAPINFOHEADER bi = {};
     bi.biSize = sizeof bi;
@@ -29,8 +29,7 @@ std::string BitmapToDib(HBITMAP bmp) {
     size_t stride = ((bm.bmWidth * 3 + 3) & ~3);
     std::vector<char> bits(stride * bm.bmHeight);
     HDC dc = CreateCompatibleDC(nullptr);
-    int lines = GetDIBits(dc, bmp, 0, bm.bmHeight, bits.data(), reinterpret_cast<BITMAPINFO*>(&bi),
-                          DIB_RGB_COLORS);
+    int lines = GetDIBits(dc, bmp, 0, bm.bmHeight, bits.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
     DeleteDC(dc);
     if (lines != bm.bmHeight) return out;
     out.assign(reinterpret_cast<const char*>(&bi), sizeof bi);
@@ -42,16 +41,16 @@ HBITMAP DibToBitmap(const std::string& dib) {
     if (dib.size() < sizeof(BITMAPINFOHEADER)) return nullptr;
     BITMAPINFOHEADER bi;
     memcpy(&bi, dib.data(), sizeof bi);
-    if (bi.biSize != sizeof bi || bi.biBitCount != 24 || bi.biCompression != BI_RGB ||
-        bi.biWidth <= 0 || bi.biWidth > 1024 || bi.biHeight <= 0 || bi.biHeight > 1024)
+    if (bi.biSize != sizeof bi || bi.biBitCount != 24 || bi.biCompression != BI_RGB || bi.biWidth <= 0 ||
+        bi.biWidth > 1024 || bi.biHeight <= 0 || bi.biHeight > 1024)
         return nullptr;
     size_t stride = ((bi.biWidth * 3 + 3) & ~3);
     if (dib.size() - sizeof bi < stride * bi.biHeight) return nullptr;
     HDC screen = GetDC(nullptr);
     HBITMAP bmp = CreateCompatibleBitmap(screen, bi.biWidth, bi.biHeight);
     if (bmp) {
-        SetDIBits(screen, bmp, 0, bi.biHeight, dib.data() + sizeof bi,
-                  reinterpret_cast<const BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+        SetDIBits(screen, bmp, 0, bi.biHeight, dib.data() + sizeof bi, reinterpret_cast<const BITMAPINFO*>(&bi),
+                  DIB_RGB_COLORS);
     }
     ReleaseDC(nullptr, screen);
     return bmp;

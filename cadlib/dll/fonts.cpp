@@ -75,7 +75,8 @@ std::string TextAt(const char* p, size_t cap) {
     std::string s(p, n);
     std::vector<unsigned> chars = cad::SplitCharacters(s.c_str());
     size_t bytes = 0;
-    for (unsigned c : chars) bytes += c > 0xFF ? 2 : 1;
+    for (unsigned c : chars)
+        bytes += c > 0xFF ? 2 : 1;
     s.resize(std::min(bytes, n));
     return s;
 }
@@ -99,8 +100,7 @@ int RequestCall(int subCode, FontDicRequest* q) {
         lstrcpynA(q->text2, name ? name : "", sizeof q->text2);
         return n ? 1 : 0;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -134,8 +134,7 @@ bool Box(DicBlock* b, int dicNumber, const char* text, size_t first, size_t coun
 
 CADAPI int ZAVAPI DAriDicFunction(int subCode, void* block) {
     if (!block) return 0;
-    if (subCode == 1 || subCode == 2 || subCode == 20)
-        return RequestCall(subCode, static_cast<FontDicRequest*>(block));
+    if (subCode == 1 || subCode == 2 || subCode == 20) return RequestCall(subCode, static_cast<FontDicRequest*>(block));
     DicBlock* b = static_cast<DicBlock*>(block);
     if (subCode == 18) {
         // The views pass only {record, corners}: nothing past them is read.
@@ -174,8 +173,9 @@ CADAPI int ZAVAPI DAriDicFunction(int subCode, void* block) {
     case 10: return Box(b, static_cast<int32_t>(b->word1), word2Text, 0, kToEnd, false) ? 1 : 0;
     case 12: return Box(b, static_cast<int32_t>(b->word1), word2Text, 0, kToEnd, true) ? 1 : 0;
     case 11:
-        return Box(b, static_cast<int32_t>(b->word1), word2Text, Count(b->value1), Count(b->value2),
-                   b->value3 != 0) ? 1 : 0;
+        return Box(b, static_cast<int32_t>(b->word1), word2Text, Count(b->value1), Count(b->value2), b->value3 != 0)
+                   ? 1
+                   : 0;
     case 13: {
         // Block 0x14e names a font; block 0x008 receives its index or -1.
         int32_t index = -1;

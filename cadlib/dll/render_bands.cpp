@@ -19,7 +19,8 @@ void BandPainter::Run() {
     if (ranges_.empty()) return;
     if (bands_ == 1) {
         for (const Range& r : ranges_)
-            for (size_t i = 0; i < r.count; ++i) plane_.Run(r.ops[i]);
+            for (size_t i = 0; i < r.count; ++i)
+                plane_.Run(r.ops[i]);
         ranges_.clear();
         return;
     }
@@ -28,14 +29,16 @@ void BandPainter::Run() {
     const int top = plane_.oy, rows = plane_.h;
     ParallelFor(ranges_.size(), [&](size_t r) {
         std::vector<uint32_t>* bins = &bins_[r * bands_];
-        for (size_t b = 0; b < bands_; ++b) bins[b].clear();
+        for (size_t b = 0; b < bands_; ++b)
+            bins[b].clear();
         const Range& range = ranges_[r];
         for (size_t i = 0; i < range.count; ++i) {
             int t = range.ops[i].Top() - top, u = range.ops[i].Bottom() - top;
             if (u < 0 || t >= rows || u < t) continue;
             size_t first = t < 0 ? 0 : static_cast<size_t>(t / bandRows_);
             size_t last = std::min(bands_ - 1, static_cast<size_t>(u / bandRows_));
-            for (size_t b = first; b <= last; ++b) bins[b].push_back(static_cast<uint32_t>(i));
+            for (size_t b = first; b <= last; ++b)
+                bins[b].push_back(static_cast<uint32_t>(i));
         }
     });
     ParallelFor(bands_, [&](size_t b) {
@@ -47,7 +50,8 @@ void BandPainter::Run() {
         band.h = std::min(bandRows_, rows - first);
         for (size_t r = 0; r < ranges_.size(); ++r) {
             const Range& range = ranges_[r];
-            for (uint32_t i : bins_[r * bands_ + b]) band.Run(range.ops[i]);
+            for (uint32_t i : bins_[r * bands_ + b])
+                band.Run(range.ops[i]);
         }
     });
     ranges_.clear();

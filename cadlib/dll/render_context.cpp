@@ -35,7 +35,8 @@ void PixelPlane::Fill(int x0, int y0, int x1, int y1, uint32_t c) {
     int left = std::max(x0, ox), right = std::min(x1, ox + w - 1);
     for (int y = top; y <= bottom; ++y) {
         uint32_t* row = px + (y - oy) * stride - ox;
-        for (int x = left; x <= right; ++x) row[x] = c;
+        for (int x = left; x <= right; ++x)
+            row[x] = c;
     }
 }
 
@@ -48,7 +49,8 @@ void PixelPlane::Ring(int cx, int cy, int rad, uint32_t c) {
     int x = rad, y = 0, err = 1 - rad;
     while (x >= y) {
         const int pts[8][2] = {{x, y}, {y, x}, {-y, x}, {-x, y}, {-x, -y}, {-y, -x}, {y, -x}, {x, -y}};
-        for (auto& q : pts) Set(cx + q[0], cy + q[1], c);
+        for (auto& q : pts)
+            Set(cx + q[0], cy + q[1], c);
         ++y;
         if (err < 0) {
             err += 2 * y + 1;
@@ -82,14 +84,33 @@ void PixelPlane::Run(const PixelOp& op) {
 }
 
 RenderContext::RenderContext(const RenderContext& o, RecordMode mode)
-    : dc(o.dc), p(o.p), db(o.db), header(o.header), info(o.info), s(o.s), offX(o.offX), offY(o.offY), cx(o.cx),
-      cy(o.cy), pxPerMm(o.pxPerMm), visible(o.visible), client(o.client), xorMode(o.xorMode),
-      background(o.background), overrideColour(o.overrideColour), detailed(o.detailed), layerBits(o.layerBits),
-      places(o.places), pageGroup(o.pageGroup), recording(mode) {}
+    : dc(o.dc),
+      p(o.p),
+      db(o.db),
+      header(o.header),
+      info(o.info),
+      s(o.s),
+      offX(o.offX),
+      offY(o.offY),
+      cx(o.cx),
+      cy(o.cy),
+      pxPerMm(o.pxPerMm),
+      visible(o.visible),
+      client(o.client),
+      xorMode(o.xorMode),
+      background(o.background),
+      overrideColour(o.overrideColour),
+      detailed(o.detailed),
+      layerBits(o.layerBits),
+      places(o.places),
+      pageGroup(o.pageGroup),
+      recording(mode) {}
 
 RenderContext::~RenderContext() {
-    for (auto& kv : pens) DeleteObject(kv.second);
-    for (auto& kv : brushes) DeleteObject(kv.second);
+    for (auto& kv : pens)
+        DeleteObject(kv.second);
+    for (auto& kv : brushes)
+        DeleteObject(kv.second);
 }
 
 bool RenderContext::Shown(const ElementRecord& rec) const {
@@ -103,7 +124,7 @@ bool RenderContext::Shown(const ElementRecord& rec) const {
     const uint16_t* bits = layerBits[page];
     if (!bits) return false;
     if (rec.layer > 1023) return true;
-    uint16_t w;      // the bit words of a DbInfo sit at odd addresses
+    uint16_t w;  // the bit words of a DbInfo sit at odd addresses
     memcpy(&w, bits + rec.layer / 16, sizeof w);
     return (w >> (rec.layer % 16)) & 1;
 }
@@ -120,7 +141,7 @@ COLORREF RenderContext::ElementColour(const ElementRecord& rec, const StoredElem
     COLORREF c;
     if (overrideColour >= 0) {
         c = ColourOf(overrideColour);
-        return c;                                  // colour 0 erases: no colour mode applies
+        return c;  // colour 0 erases: no colour mode applies
     }
     if (e && (e->selection & 1)) {
         int sel = static_cast<int>(e->selColour);
@@ -143,7 +164,11 @@ COLORREF RenderContext::ElementColour(const ElementRecord& rec, const StoredElem
 StrokeStyle RenderContext::StyleOf(const ElementRecord& rec, COLORREF colour) const {
     StrokeStyle st{colour, 1, 0};
     switch (rec.kind) {
-    case kElmLine: case kElmCircle: case kElmArc: case kElmEllipse: case kElmEllipticArc: {
+    case kElmLine:
+    case kElmCircle:
+    case kElmArc:
+    case kElmEllipse:
+    case kElmEllipticArc: {
         st.lineType = ElementLineType(rec) % 32;
         if (p->lineWidthSize && info) {
             double mm = CadGetF64(info->widths, 8 * (ElementLineWidth(rec) % 16));
@@ -152,8 +177,7 @@ StrokeStyle RenderContext::StyleOf(const ElementRecord& rec, COLORREF colour) co
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return st;
 }
@@ -188,7 +212,8 @@ struct FontCache {
     std::map<std::tuple<std::string, int, int, int>, HFONT> fonts;
     uint32_t generation = 1;
     ~FontCache() {
-        for (auto& kv : fonts) DeleteObject(kv.second);
+        for (auto& kv : fonts)
+            DeleteObject(kv.second);
     }
 };
 FontCache& Fonts() {
@@ -226,8 +251,8 @@ HFONT RenderContext::Font(const std::string& face, int height, int width, int es
         SelectObject(dc, old);
         if (sz.cx > 0 && sz.cx != width) {
             DeleteObject(f);
-            lf.lfWidth = std::max<LONG>(1, static_cast<LONG>(std::lround(
-                static_cast<double>(tm.tmAveCharWidth) * width / sz.cx)));
+            lf.lfWidth = std::max<LONG>(
+                1, static_cast<LONG>(std::lround(static_cast<double>(tm.tmAveCharWidth) * width / sz.cx)));
             f = CreateFontIndirectA(&lf);
         }
     }
@@ -244,7 +269,8 @@ HFONT FindFont(const std::string& face, int height, int width, int escapement) {
 void TrimFontCache() {
     auto& fonts = Fonts().fonts;
     if (fonts.size() < 256) return;
-    for (auto& kv : fonts) DeleteObject(kv.second);
+    for (auto& kv : fonts)
+        DeleteObject(kv.second);
     fonts.clear();
     ++Fonts().generation;
 }

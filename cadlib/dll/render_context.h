@@ -25,8 +25,8 @@ struct PxPt {
 // How one element is stroked.
 struct StrokeStyle {
     COLORREF colour;
-    int width;              // pixels, 1 for thin
-    int lineType;           // 0 solid
+    int width;     // pixels, 1 for thin
+    int lineType;  // 0 solid
 };
 
 class Stroker;
@@ -43,7 +43,7 @@ struct Glyph {
 struct PixelOp {
     enum : uint8_t { kLine, kFill, kRing, kGlyph };
     uint8_t kind, last;
-    int32_t a, b, c, d;          // line x0 y0 x1 y1; fill x0 y0 x1 y1; ring cx cy r; glyph x y
+    int32_t a, b, c, d;  // line x0 y0 x1 y1; fill x0 y0 x1 y1; ring cx cy r; glyph x y
     uint32_t colour;
     const Glyph* glyph;
     // First and last row the write touches.
@@ -55,9 +55,9 @@ struct PixelOp {
 // strokes of large drawings are set here instead of going through GDI. With
 // `record` set, the writes are appended there instead of made.
 struct PixelPlane {
-    uint32_t* px;                    // pixel 0, 0
-    int w, h, ox, oy;                // ox, oy: client position of pixel 0, 0
-    int stride;                      // pixels from one row to the next (negative: bottom-up)
+    uint32_t* px;      // pixel 0, 0
+    int w, h, ox, oy;  // ox, oy: client position of pixel 0, 0
+    int stride;        // pixels from one row to the next (negative: bottom-up)
     std::vector<PixelOp>* record = nullptr;
     void Set(int x, int y, uint32_t c) {
         if (record) {
@@ -88,8 +88,14 @@ struct PixelPlane {
             if (y0 == endRow) break;
             Set(x0, y0, c);
             int e2 = 2 * err;
-            if (e2 >= dy) { err += dy; x0 += sx; }
-            if (e2 <= dx) { err += dx; y0 += sy; }
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
         }
     }
     // Every pixel of a rectangle, edges included.
@@ -122,7 +128,7 @@ private:
     size_t bands_;
     int bandRows_;
     std::vector<Range> ranges_;
-    std::vector<std::vector<uint32_t>> bins_;   // range r, band b at r * bands_ + b
+    std::vector<std::vector<uint32_t>> bins_;  // range r, band b at r * bands_ + b
 };
 
 inline uint32_t PlanePixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
@@ -145,15 +151,15 @@ struct RenderContext {
     DbHeader* header = nullptr;
     DbInfo* info = nullptr;
     double s = 1, offX = 0, offY = 0, cx = 0, cy = 0, pxPerMm = 1;
-    Box visible{};          // world rectangle in view, with a margin
+    Box visible{};  // world rectangle in view, with a margin
     RECT client{};
     bool xorMode = false;
     COLORREF background = 0;
-    int overrideColour = -1;   // colour index for everything, -1 own colours
-    bool detailed = false;     // stroke everything (no level of detail)
+    int overrideColour = -1;  // colour index for everything, -1 own colours
+    bool detailed = false;    // stroke everything (no level of detail)
 
     // Pages shown and their layer display bits.
-    std::vector<const uint16_t*> layerBits;   // null: page hidden
+    std::vector<const uint16_t*> layerBits;  // null: page hidden
     // Where each page's elements land in the block's view mode.
     ViewPlacements places;
     // While set, only the pages it marks show (one placement at a time).
@@ -165,7 +171,7 @@ struct RenderContext {
     bool Shown(const ElementRecord& rec) const;
     // XOR drawing of a preview database (+0x008 with +0x024).
     bool RubberBand() const { return p->rubberBand == 1 && p->xorMode != 0; }
-    COLORREF ColourOf(int index) const;         // pen table (colour 0 = background)
+    COLORREF ColourOf(int index) const;  // pen table (colour 0 = background)
     COLORREF ElementColour(const ElementRecord& rec, const StoredElement* e) const;
     StrokeStyle StyleOf(const ElementRecord& rec, COLORREF colour) const;
     COLORREF Ink(COLORREF c) const { return xorMode ? (c ^ background) & 0xFFFFFF : c; }
@@ -177,7 +183,7 @@ struct RenderContext {
     std::map<std::pair<COLORREF, int>, HPEN> pens;
     std::map<COLORREF, HBRUSH> brushes;
     Stroker* stroker = nullptr;
-    PixelPlane* plane = nullptr;       // set while painting into an off-screen copy
+    PixelPlane* plane = nullptr;  // set while painting into an off-screen copy
     // While recording, what the element in hand would need that recording
     // cannot give: the painting thread (glyphs not yet made), or GDI itself.
     RecordMode recording = RecordMode::Off;
@@ -190,7 +196,9 @@ struct RenderContext {
         return false;
     }
     // After GDI drew into the copy, before pixels are set directly again.
-    void AfterGdi() { if (plane) GdiFlush(); }
+    void AfterGdi() {
+        if (plane) GdiFlush();
+    }
     ~RenderContext();
 };
 

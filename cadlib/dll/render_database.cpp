@@ -11,7 +11,7 @@
 namespace cad {
 
 namespace {
-const size_t kDetailLimit = 150;     // visible elements above which the dense path applies
+const size_t kDetailLimit = 150;  // visible elements above which the dense path applies
 }  // namespace
 
 // Paper space and the frame view: the visible rectangle is taken back into
@@ -36,7 +36,8 @@ void DrawPlaced(RenderContext& ctx) {
         if (idx) {
             found.clear();
             idx->Query(area, found);
-            for (StoredElement* e : found) keep(e);
+            for (StoredElement* e : found)
+                keep(e);
         } else {
             for (StoredElement* e = ctx.db->first; e; e = e->next) {
                 Box b;
@@ -45,7 +46,8 @@ void DrawPlaced(RenderContext& ctx) {
         }
     }
     SortByChainOrder(cands);
-    for (StoredElement* e : cands) DrawStored(ctx, e);
+    for (StoredElement* e : cands)
+        DrawStored(ctx, e);
     ctx.stroker->Flush();
 }
 
@@ -115,7 +117,8 @@ void DrawInPlace(RenderContext& ctx) {
                       return a.first->serial < b.first->serial;
                   });
         own.reserve(found.size());
-        for (auto& f : found) own.push_back(IndexEntryOf(f.first, f.second));
+        for (auto& f : found)
+            own.push_back(IndexEntryOf(f.first, f.second));
     } else {
         for (StoredElement* e = ctx.db->first; e; e = e->next) {
             Box b;
@@ -126,7 +129,7 @@ void DrawInPlace(RenderContext& ctx) {
     int mode = 0;
     auto& ints = GlobalSettings().ints;
     auto it = ints.find("DrawDetail");
-    if (it != ints.end()) mode = it->second;     // 1 stroke everything, 2 always set small ones as pixels
+    if (it != ints.end()) mode = it->second;  // 1 stroke everything, 2 always set small ones as pixels
     bool lod = !ctx.xorMode && mode != 1 && (mode == 2 || many > kDetailLimit);
     // What the tree found meets the view already (its test rounds outward).
     const bool test = whole;

@@ -19,8 +19,8 @@ namespace cad {
 
 namespace {
 
-const double kSmallPx = 2.5;         // box size below which an element is set as pixels
-const size_t kPiece = 4096;          // elements a worker records at a time
+const double kSmallPx = 2.5;  // box size below which an element is set as pixels
+const size_t kPiece = 4096;   // elements a worker records at a time
 
 uint32_t Pixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
@@ -86,14 +86,21 @@ bool FastLine(RenderContext& ctx, PixelPlane& plane, const StoredElement* e) {
             if (qq[i] < 0) return true;
         } else {
             double u = qq[i] / pp[i];
-            if (pp[i] < 0) { if (u > t1) return true; if (u > t0) t0 = u; }
-            else { if (u < t0) return true; if (u < t1) t1 = u; }
+            if (pp[i] < 0) {
+                if (u > t1) return true;
+                if (u > t0) t0 = u;
+            } else {
+                if (u < t0) return true;
+                if (u < t1) t1 = u;
+            }
         }
     }
     int x0 = Rnd(p0.x + t0 * dx), y0 = Rnd(p0.y + t0 * dy), x1 = Rnd(p0.x + t1 * dx), y1 = Rnd(p0.y + t1 * dy);
     uint32_t c = Pixel(colour);
-    if (x0 == x1 && y0 == y1) plane.Set(x0, y0, c);   // a line of no length still shows
-    else plane.Segment(x0, y0, x1, y1, c, t1 < 1);
+    if (x0 == x1 && y0 == y1)
+        plane.Set(x0, y0, c);  // a line of no length still shows
+    else
+        plane.Segment(x0, y0, x1, y1, c, t1 < 1);
     return true;
 }
 
@@ -110,8 +117,10 @@ bool FastSmallShape(RenderContext& ctx, PixelPlane& plane, const StoredElement* 
         PxPt c = ctx.ToPx(CadGetF64(&r, kOffP1X), CadGetF64(&r, kOffP1Y));
         int cx = Rnd(c.x), cy = Rnd(c.y), rad = Rnd(rpx);
         uint32_t px = Pixel(colour);
-        if (rad < 1) plane.Set(cx, cy, px);
-        else plane.Ring(cx, cy, rad, px);
+        if (rad < 1)
+            plane.Set(cx, cy, px);
+        else
+            plane.Ring(cx, cy, rad, px);
         return true;
     }
     if (r.kind == kElmText) {
@@ -127,7 +136,6 @@ bool FastSmallShape(RenderContext& ctx, PixelPlane& plane, const StoredElement* 
     }
     return false;
 }
-
 
 // The pixels of the target when it is a 32-bit DIB section without
 // transforms (null px otherwise).
@@ -182,9 +190,7 @@ size_t BandsFor(const PixelPlane& plane, bool worth) {
 // view of 12,000 elements was, in the measurements of the benchmark).
 const size_t kWorthThreads = 65536;
 
-bool IsContainer(uint16_t kind) {
-    return IsGroupLike(kind) || kind == kElmFigure || kind == kElmFigureHeader;
-}
+bool IsContainer(uint16_t kind) { return IsGroupLike(kind) || kind == kElmFigure || kind == kElmFigureHeader; }
 
 // A context that records an element's writes into `ops` instead of making
 // them: on a worker thread, or on the painting thread.
@@ -227,19 +233,22 @@ void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredEl
     }
     struct Piece {
         std::vector<PixelOp> ops;
-        std::vector<uint32_t> ends;     // end of each element's writes
+        std::vector<uint32_t> ends;  // end of each element's writes
     };
     const size_t count = large.size();
     std::vector<Piece> pieces((count + kPiece - 1) / kPiece);
     std::vector<uint8_t> state(count, kRecorded);
-    ParallelFor(pieces.size(), [&](size_t p) {
-        Piece& piece = pieces[p];
-        Recorder worker(ctx, plane, &piece.ops, RecordMode::Worker);
-        for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
-            if (!worker.Element(large[i], piece.ops)) state[i] = worker.ctx.needsGdi ? kGdi : kMain;
-            piece.ends.push_back(static_cast<uint32_t>(piece.ops.size()));
-        }
-    }, count >= kWorthThreads / 4);
+    ParallelFor(
+        pieces.size(),
+        [&](size_t p) {
+            Piece& piece = pieces[p];
+            Recorder worker(ctx, plane, &piece.ops, RecordMode::Worker);
+            for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
+                if (!worker.Element(large[i], piece.ops)) state[i] = worker.ctx.needsGdi ? kGdi : kMain;
+                piece.ends.push_back(static_cast<uint32_t>(piece.ops.size()));
+            }
+        },
+        count >= kWorthThreads / 4);
     // What the workers could not record, on this thread.
     std::vector<PixelOp> mainOps;
     std::vector<std::pair<uint32_t, uint32_t>> mainRange(count);
@@ -271,7 +280,8 @@ void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredEl
         const size_t p = i / kPiece, pieceEnd = std::min(count, (p + 1) * kPiece);
         const Piece& piece = pieces[p];
         size_t j = i;
-        while (j < pieceEnd && state[j] == kRecorded) ++j;
+        while (j < pieceEnd && state[j] == kRecorded)
+            ++j;
         uint32_t begin = i % kPiece ? piece.ends[i % kPiece - 1] : 0;
         uint32_t end = piece.ends[(j - 1) % kPiece];
         bands.Add(piece.ops.data() + begin, end - begin);
@@ -316,20 +326,25 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
     };
     const size_t count = cands.size();
     std::vector<Piece> pieces((count + kPiece - 1) / kPiece);
-    ParallelFor(pieces.size(), [&](size_t p) {
-        Piece& piece = pieces[p];
-        PixelPlane rec = plane;
-        rec.record = &piece.ops;
-        for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
-            StoredElement* e = cands[i].element;
-            if (!e) continue;
-            const Box box = BoxOfEntry(cands[i]);
-            if ((test && !box.intersects(ctx.visible)) || !ctx.Shown(e->rec)) continue;
-            double w = ctx.Px(box.r - box.l), h = ctx.Px(box.t - box.b);
-            if (w < kSmallPx && h < kSmallPx) SetSmall(ctx, rec, e, box);
-            else if (!FastLine(ctx, rec, e) && !FastSmallShape(ctx, rec, e)) piece.large.push_back(e);
-        }
-    }, count >= kWorthThreads);
+    ParallelFor(
+        pieces.size(),
+        [&](size_t p) {
+            Piece& piece = pieces[p];
+            PixelPlane rec = plane;
+            rec.record = &piece.ops;
+            for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
+                StoredElement* e = cands[i].element;
+                if (!e) continue;
+                const Box box = BoxOfEntry(cands[i]);
+                if ((test && !box.intersects(ctx.visible)) || !ctx.Shown(e->rec)) continue;
+                double w = ctx.Px(box.r - box.l), h = ctx.Px(box.t - box.b);
+                if (w < kSmallPx && h < kSmallPx)
+                    SetSmall(ctx, rec, e, box);
+                else if (!FastLine(ctx, rec, e) && !FastSmallShape(ctx, rec, e))
+                    piece.large.push_back(e);
+            }
+        },
+        count >= kWorthThreads);
     BandPainter bands(plane, BandsFor(plane, count >= kWorthThreads));
     std::vector<StoredElement*> large;
     for (Piece& piece : pieces) {

@@ -38,9 +38,12 @@ bool Setup(RenderContext& ctx, DbHeader* header, DrawParam* p, HDC dc) {
                       (ctx.client.right - ctx.cx) / ctx.s - ctx.offX + margin,
                       (ctx.cy - ctx.client.top) / ctx.s - ctx.offY + margin};
     double drawScale = ctx.info ? CadGetF64(ctx.info, kInfoScale) : 0;
-    if (std::isfinite(p->pixelsPerMm) && p->pixelsPerMm > 0) ctx.pxPerMm = p->pixelsPerMm;
-    else if (std::isfinite(drawScale) && drawScale > 0) ctx.pxPerMm = ctx.s / drawScale;
-    else ctx.pxPerMm = ctx.s;
+    if (std::isfinite(p->pixelsPerMm) && p->pixelsPerMm > 0)
+        ctx.pxPerMm = p->pixelsPerMm;
+    else if (std::isfinite(drawScale) && drawScale > 0)
+        ctx.pxPerMm = ctx.s / drawScale;
+    else
+        ctx.pxPerMm = ctx.s;
     COLORREF entry0 = 0;
     if (ctx.info) {
         const ColourEntry& c = ctx.info->colours[0];
@@ -115,25 +118,16 @@ int Paint(DbHeader* header, DrawParam* p) {
                 DrawMarkers(ctx, false);
             }
             switch (p->what) {
-            case kDrawDatabase:
-                DrawDatabase(ctx);
-                break;
+            case kDrawDatabase: DrawDatabase(ctx); break;
             case kDrawElement: {
                 StoredElement* e = static_cast<StoredElement*>(p->element);
                 if (e && IsElement(e) && DbOf(e) == ctx.db && ctx.Shown(e->rec)) DrawStored(ctx, e);
                 break;
             }
-            case kDrawMark:
-                DrawMarked(ctx, static_cast<CadMark*>(p->mark));
-                break;
-            case kDrawRecords:
-                DrawRecords(ctx, static_cast<const ElementRecord*>(p->records), p->count);
-                break;
-            case kDrawRecords2:
-                DrawRecords(ctx, static_cast<const ElementRecord*>(p->records2), p->count);
-                break;
-            default:
-                break;
+            case kDrawMark: DrawMarked(ctx, static_cast<CadMark*>(p->mark)); break;
+            case kDrawRecords: DrawRecords(ctx, static_cast<const ElementRecord*>(p->records), p->count); break;
+            case kDrawRecords2: DrawRecords(ctx, static_cast<const ElementRecord*>(p->records2), p->count); break;
+            default: break;
             }
             stroker.Flush();
             if (!band) DrawMarkers(ctx, true);

@@ -34,7 +34,10 @@ Span VisibleSpan(const RenderContext& ctx, double cx, double cy, double r, Span 
     for (int k = -2; k <= 2; ++k) {
         double s0 = s.start + k * kTwoPi, s1 = s0 + s.sweep;
         double b0 = std::max(s0, a0), b1 = std::min(s1, a1);
-        if (b1 > b0 && b1 - b0 > best1 - best0) { best0 = b0; best1 = b1; }
+        if (b1 > b0 && b1 - b0 > best1 - best0) {
+            best0 = b0;
+            best1 = b1;
+        }
     }
     if (best1 < best0) return Span{0, 0};
     return Span{best0, best1 - best0};
@@ -65,7 +68,8 @@ void EllipseCurve(RenderContext& ctx, const ElementRecord& rec) {
     int n = Segments(g.span.sweep, ctx.Px(g.a));
     std::vector<double>& xy = ctx.stroker->Scratch();
     xy.resize(2 * (n + 1));
-    for (int i = 0; i <= n; ++i) g.at(g.span.start + g.span.sweep * i / n, xy[2 * i], xy[2 * i + 1]);
+    for (int i = 0; i <= n; ++i)
+        g.at(g.span.start + g.span.sweep * i / n, xy[2 * i], xy[2 * i + 1]);
     ctx.stroker->World(xy.data(), n + 1);
 }
 
@@ -79,7 +83,9 @@ void LineEnd(RenderContext& ctx, int type, PxPt tip, PxPt from, COLORREF colour)
     HPEN pen = ctx.Pen(ctx.Ink(colour), 1);
     HGDIOBJ oldPen = SelectObject(ctx.dc, pen);
     HGDIOBJ oldBrush = SelectObject(ctx.dc, ctx.Brush(ctx.Ink(colour)));
-    auto pt = [](double x, double y) { return POINT{static_cast<LONG>(std::lround(x)), static_cast<LONG>(std::lround(y))}; };
+    auto pt = [](double x, double y) {
+        return POINT{static_cast<LONG>(std::lround(x)), static_cast<LONG>(std::lround(y))};
+    };
     double bx = tip.x - ux * size, by = tip.y - uy * size, w = size * 0.3;
     POINT tri[3] = {pt(tip.x, tip.y), pt(bx - uy * w, by + ux * w), pt(bx + uy * w, by - ux * w)};
     switch (type) {
@@ -91,13 +97,14 @@ void LineEnd(RenderContext& ctx, int type, PxPt tip, PxPt from, COLORREF colour)
     }
     case 3: {
         double r = size * 0.2;
-        Ellipse(ctx.dc, static_cast<int>(tip.x - r), static_cast<int>(tip.y - r),
-                static_cast<int>(tip.x + r + 1), static_cast<int>(tip.y + r + 1));
+        Ellipse(ctx.dc, static_cast<int>(tip.x - r), static_cast<int>(tip.y - r), static_cast<int>(tip.x + r + 1),
+                static_cast<int>(tip.y + r + 1));
         break;
     }
     default: {
         double h = size * 0.4;
-        POINT tick[2] = {pt(tip.x - (ux + uy) * h, tip.y - (uy - ux) * h), pt(tip.x + (ux + uy) * h, tip.y + (uy - ux) * h)};
+        POINT tick[2] = {pt(tip.x - (ux + uy) * h, tip.y - (uy - ux) * h),
+                         pt(tip.x + (ux + uy) * h, tip.y + (uy - ux) * h)};
         Polyline(ctx.dc, tick, 2);
         break;
     }
@@ -124,7 +131,8 @@ void PointMarker(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) 
         break;
     }
     case 2: {
-        PxPt a[2] = {{c.x - h, c.y - h}, {c.x + h + 1, c.y + h + 1}}, b[2] = {{c.x - h, c.y + h}, {c.x + h + 1, c.y - h - 1}};
+        PxPt a[2] = {{c.x - h, c.y - h}, {c.x + h + 1, c.y + h + 1}},
+             b[2] = {{c.x - h, c.y + h}, {c.x + h + 1, c.y - h - 1}};
         ctx.stroker->Pixels(a, 2);
         ctx.stroker->Pixels(b, 2);
         break;
@@ -137,7 +145,8 @@ void PointMarker(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) 
         break;
     }
     case 4: {
-        PxPt sq[5] = {{c.x - h, c.y - h}, {c.x + h, c.y - h}, {c.x + h, c.y + h}, {c.x - h, c.y + h}, {c.x - h, c.y - h}};
+        PxPt sq[5] = {
+            {c.x - h, c.y - h}, {c.x + h, c.y - h}, {c.x + h, c.y + h}, {c.x - h, c.y + h}, {c.x - h, c.y - h}};
         ctx.stroker->Pixels(sq, 5);
         break;
     }
@@ -170,35 +179,31 @@ void DrawLeaf(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
         }
         break;
     }
-    case kElmPoint:
-        PointMarker(ctx, rec, colour);
-        break;
-    case kElmCircle: case kElmArc: {
+    case kElmPoint: PointMarker(ctx, rec, colour); break;
+    case kElmCircle:
+    case kElmArc: {
         ctx.stroker->Begin(ctx.StyleOf(rec, colour));
         double r = std::fabs(F(rec, kOffRadius));
         Span s = rec.kind == kElmArc ? ArcSpan(rec) : Span{0, kTwoPi};
         Curve(ctx, F(rec, kOffP1X), F(rec, kOffP1Y), r, s);
         break;
     }
-    case kElmEllipse: case kElmEllipticArc:
+    case kElmEllipse:
+    case kElmEllipticArc:
         ctx.stroker->Begin(ctx.StyleOf(rec, colour));
         EllipseCurve(ctx, rec);
         break;
-    case kElmText:
-        DrawText(ctx, rec, colour);
-        break;
-    case kElmBlock: case kElmFrame: {
+    case kElmText: DrawText(ctx, rec, colour); break;
+    case kElmBlock:
+    case kElmFrame: {
         ctx.stroker->Begin(StrokeStyle{colour, 1, rec.kind == kElmBlock ? 2 : 0});
         double x1 = F(rec, kOffP1X), y1 = F(rec, kOffP1Y), x2 = F(rec, kOffP2X), y2 = F(rec, kOffP2Y);
         const double xy[8] = {x1, y1, x2, y1, x2, y2, x1, y2};
         ctx.stroker->World(xy, 4, true);
         break;
     }
-    case kElmRaster:
-        DrawRaster(ctx, rec, colour);
-        break;
-    default:
-        break;
+    case kElmRaster: DrawRaster(ctx, rec, colour); break;
+    default: break;
     }
 }
 
@@ -277,7 +282,8 @@ void DrawMarkers(RenderContext& ctx, bool after) {
         ctx.stroker->Begin(StrokeStyle{col, 1, 0});
         double h = 4;
         if (p->baseStyle == 3) {
-            PxPt sq[5] = {{c.x - h, c.y - h}, {c.x + h, c.y - h}, {c.x + h, c.y + h}, {c.x - h, c.y + h}, {c.x - h, c.y - h}};
+            PxPt sq[5] = {
+                {c.x - h, c.y - h}, {c.x + h, c.y - h}, {c.x + h, c.y + h}, {c.x - h, c.y + h}, {c.x - h, c.y - h}};
             ctx.stroker->Pixels(sq, 5);
         }
         PxPt a[2] = {{c.x - h + 2, c.y}, {c.x + h - 1, c.y}}, b[2] = {{c.x, c.y - h + 2}, {c.x, c.y + h - 1}};

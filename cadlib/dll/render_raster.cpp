@@ -25,7 +25,10 @@ void DrawRaster(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
     double l = 1e300, t = 1e300, r = -1e300, b = -1e300;
     for (int i = 0; i < 4; ++i) {
         PxPt p = ctx.ToPx(corners[2 * i], corners[2 * i + 1]);
-        l = std::min(l, p.x); r = std::max(r, p.x); t = std::min(t, p.y); b = std::max(b, p.y);
+        l = std::min(l, p.x);
+        r = std::max(r, p.x);
+        t = std::min(t, p.y);
+        b = std::max(b, p.y);
     }
     int x0 = std::max<int>(ctx.client.left, static_cast<int>(std::floor(l)));
     int y0 = std::max<int>(ctx.client.top, static_cast<int>(std::floor(t)));

@@ -6,8 +6,8 @@
 namespace cad {
 
 namespace {
-const size_t kThinBatch = 8192;     // points per PolyPolyline with a thin pen
-const double kFar = 30000;          // pixels beyond which GDI coordinates are clipped
+const size_t kThinBatch = 8192;  // points per PolyPolyline with a thin pen
+const double kFar = 30000;       // pixels beyond which GDI coordinates are clipped
 
 // Clip a pixel segment to a generous frame (GDI takes 32-bit coordinates but
 // some drivers misbehave far outside the surface).
@@ -21,8 +21,13 @@ bool ClipSegment(PxPt& a, PxPt& b, const RECT& r) {
             if (q[i] < 0) return false;
         } else {
             double u = q[i] / p[i];
-            if (p[i] < 0) { if (u > t1) return false; if (u > t0) t0 = u; }
-            else { if (u < t0) return false; if (u < t1) t1 = u; }
+            if (p[i] < 0) {
+                if (u > t1) return false;
+                if (u > t0) t0 = u;
+            } else {
+                if (u < t0) return false;
+                if (u < t1) t1 = u;
+            }
         }
     }
     PxPt na{a.x + t0 * dx, a.y + t0 * dy}, nb{a.x + t1 * dx, a.y + t1 * dy};
@@ -82,7 +87,10 @@ void Stroker::EmitRuns(const PxPt* in, int n) {
     std::vector<POINT>& run = run_;
     run.clear();
     auto endRun = [&]() {
-        if (run.size() < 2) { run.clear(); return; }
+        if (run.size() < 2) {
+            run.clear();
+            return;
+        }
         if (ctx_.plane && style_.width <= 1) {
             uint32_t c = PlanePixel(style_.colour);
             for (size_t i = 1; i < run.size(); ++i)
@@ -114,7 +122,10 @@ void Stroker::EmitRuns(const PxPt* in, int n) {
         bool clipped = false;
         if (!inside || !(a.x >= r.left - 64 && a.x <= r.right + 64 && a.y >= r.top - 64 && a.y <= r.bottom + 64 &&
                          b.x >= r.left - 64 && b.x <= r.right + 64 && b.y >= r.top - 64 && b.y <= r.bottom + 64)) {
-            if (!ClipSegment(a, b, r)) { endRun(); continue; }
+            if (!ClipSegment(a, b, r)) {
+                endRun();
+                continue;
+            }
             clipped = true;
         }
         POINT pa = Round(a), pb = Round(b);
@@ -139,7 +150,8 @@ void Stroker::Dashed(const std::vector<PxPt>& pts) {
         period += dash[i];
     }
     double total = 0;
-    for (size_t i = 0; i + 1 < pts.size(); ++i) total += std::hypot(pts[i + 1].x - pts[i].x, pts[i + 1].y - pts[i].y);
+    for (size_t i = 0; i + 1 < pts.size(); ++i)
+        total += std::hypot(pts[i + 1].x - pts[i].x, pts[i + 1].y - pts[i].y);
     // Patterns finer than a few pixels read as a solid line; very many dashes
     // on one element are not worth their calls.
     if (nseg < 2 || period < 4 || total / period > 20000) {
@@ -179,10 +191,13 @@ void Stroker::World(const double* xy, int n, bool closed) {
     if (n < 2) return;
     std::vector<PxPt>& pts = world_;
     pts.clear();
-    for (int i = 0; i < n; ++i) pts.push_back(ctx_.ToPx(xy[2 * i], xy[2 * i + 1]));
+    for (int i = 0; i < n; ++i)
+        pts.push_back(ctx_.ToPx(xy[2 * i], xy[2 * i + 1]));
     if (closed) pts.push_back(pts[0]);
-    if (style_.lineType > 0) Dashed(pts);
-    else Emit(pts.data(), static_cast<int>(pts.size()));
+    if (style_.lineType > 0)
+        Dashed(pts);
+    else
+        Emit(pts.data(), static_cast<int>(pts.size()));
 }
 
 }  // namespace cad

@@ -14,7 +14,7 @@
 namespace cad {
 
 namespace {
-const double kGreekBelow = 5.0;      // pixels of character height
+const double kGreekBelow = 5.0;  // pixels of character height
 const double kOutlineAbove = 4000.0;
 
 // Glyph bitmaps of the fonts in use, for texts set straight into an
@@ -64,7 +64,8 @@ const Glyph& GlyphOf(FontSelection& sel, unsigned code, const char* mb, int mbLe
     DWORD size = GetGlyphOutlineW(dc, static_cast<WCHAR>(ch), GGO_BITMAP, &gm, 0, nullptr, &identity);
     if (size != GDI_ERROR && size > 0 && size < (1u << 22)) {
         g.bits.resize(size);
-        if (GetGlyphOutlineW(dc, static_cast<WCHAR>(ch), GGO_BITMAP, &gm, size, g.bits.data(), &identity) != GDI_ERROR) {
+        if (GetGlyphOutlineW(dc, static_cast<WCHAR>(ch), GGO_BITMAP, &gm, size, g.bits.data(), &identity) !=
+            GDI_ERROR) {
             g.w = static_cast<int>(gm.gmBlackBoxX);
             g.h = static_cast<int>(gm.gmBlackBoxY);
             g.gx = gm.gmptGlyphOrigin.x;
@@ -90,8 +91,8 @@ int DescentOf(FontSelection& sel) {
 // Upright text into the pixel plane, glyph by glyph at the record's advances.
 // A worker thread only takes glyphs that are made already; it leaves a text
 // with any other to the painting thread.
-void SetText(RenderContext& ctx, HFONT font, const char* text, uint32_t n, const std::vector<INT>& dx,
-             double x, double y, COLORREF colour) {
+void SetText(RenderContext& ctx, HFONT font, const char* text, uint32_t n, const std::vector<INT>& dx, double x,
+             double y, COLORREF colour) {
     const bool worker = ctx.recording == RecordMode::Worker;
     FontSelection sel{ctx.dc, font};
     int descent;
@@ -113,8 +114,8 @@ void SetText(RenderContext& ctx, HFONT font, const char* text, uint32_t n, const
         bool lead = IsDBCSLeadByteEx(932, static_cast<BYTE>(text[i])) && i + 1 < n;
         // The glyph cache is keyed by the code page 932 code; the conversion
         // is made only for a glyph not seen before.
-        unsigned code = lead ? (static_cast<BYTE>(text[i]) << 8 | static_cast<BYTE>(text[i + 1]))
-                             : static_cast<BYTE>(text[i]);
+        unsigned code =
+            lead ? (static_cast<BYTE>(text[i]) << 8 | static_cast<BYTE>(text[i + 1])) : static_cast<BYTE>(text[i]);
         const Glyph* g = worker ? CachedGlyph(font, code) : &GlyphOf(sel, code, text + i, lead ? 2 : 1);
         if (!g) {
             ctx.needsMain = true;
@@ -155,8 +156,9 @@ void DrawText(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
     ctx.stroker->Flush();
     char faceBuf[33] = {};
     memcpy(faceBuf, reinterpret_cast<const uint8_t*>(&rec) + kOffTextFont, 32);
-    std::string face = faceBuf[0] ? faceBuf : (ctx.p->font[0] ? std::string(ctx.p->font, strnlen(ctx.p->font, 63))
-                                                              : std::string("ＭＳ ゴシック"));
+    std::string face = faceBuf[0] ? faceBuf
+                                  : (ctx.p->font[0] ? std::string(ctx.p->font, strnlen(ctx.p->font, 63))
+                                                    : std::string("ＭＳ ゴシック"));
     double w = CadGetF64(&rec, kOffTextSize2), gap = CadGetF64(&rec, kOffTextSize3);
     double angle = CadGetF64(&rec, kOffTextAngle);
     if (!std::isfinite(angle)) angle = 0;

@@ -97,8 +97,8 @@ bool OpenVectorDictionary(int number, const char* faceName) {
     if (len == 0 || len >= LF_FACESIZE) return false;
     std::unique_ptr<Dictionary> d(new Dictionary);
     d->face.assign(faceName, len);
-    d->font = CreateFontA(-kEm, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
-                          CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, d->face.c_str());
+    d->font = CreateFontA(-kEm, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS,
+                          ANTIALIASED_QUALITY, DEFAULT_PITCH, d->face.c_str());
     d->dc = CreateCompatibleDC(nullptr);
     if (!d->font || !d->dc) return false;
     d->oldFont = SelectObject(d->dc, d->font);
@@ -188,8 +188,10 @@ TextBox StrokeBox(int number, const std::vector<unsigned>& chars, size_t first, 
         double dx = vertical ? 0.0 : pen, dy = vertical ? -static_cast<double>(i - first) : 0.0;
         for (auto& s : g.strokes)
             for (auto& p : s) {
-                x0 = std::min(x0, p.x + dx); x1 = std::max(x1, p.x + dx);
-                y0 = std::min(y0, p.y + dy); y1 = std::max(y1, p.y + dy);
+                x0 = std::min(x0, p.x + dx);
+                x1 = std::max(x1, p.x + dx);
+                y0 = std::min(y0, p.y + dy);
+                y1 = std::max(y1, p.y + dy);
             }
         pen += proportional ? g.advance : (chars[i] > 0xFF ? 1.0 : 0.5);
     });
@@ -210,7 +212,8 @@ size_t StrokeCount(int number, const std::vector<unsigned>& chars, size_t first,
 size_t PointCount(int number, const std::vector<unsigned>& chars, size_t first, size_t count) {
     size_t n = 0;
     ForEachChar(number, chars, first, count, [&](size_t, const VectorGlyph& g) {
-        for (auto& s : g.strokes) n += s.size();
+        for (auto& s : g.strokes)
+            n += s.size();
     });
     return n;
 }

@@ -8,7 +8,9 @@
 
 namespace cad {
 
-struct VecPoint { double x, y; };
+struct VecPoint {
+    double x, y;
+};
 
 // One character: its advance and its strokes, at character height 1 with
 // the origin on the baseline at the left and y up.
@@ -17,7 +19,9 @@ struct VectorGlyph {
     std::vector<std::vector<VecPoint>> strokes;
 };
 
-struct TextBox { double width = 0.0, height = 0.0; };
+struct TextBox {
+    double width = 0.0, height = 0.0;
+};
 
 // Dictionaries 1 to 3 (font kinds 3 to 5). A dictionary is open while it
 // holds a font; the calls below take 0 for the first open dictionary.
