@@ -5,8 +5,7 @@
 #include "base/config_data.h"
 #include "uilib/ui_state.h"
 
-COLORREF ZAVAPI EsGetSysColor(int index)
-{
+COLORREF ZAVAPI EsGetSysColor(int index) {
     const ConfigData* config = Ui().config;
     COLORREF text, background, disabled;
     ButtonColors(&text, &background, &disabled);
@@ -21,40 +20,30 @@ COLORREF ZAVAPI EsGetSysColor(int index)
     }
 }
 
-int ZAVAPI EsGET_SYS_ATR(EsSysAtr* out)
-{
-    if (!out)
-        return 0;
+int ZAVAPI EsGET_SYS_ATR(EsSysAtr* out) {
+    if (!out) return 0;
     std::memcpy(out, &Ui().attributes, sizeof *out);
     return 1;
 }
 
-int ZAVAPI EsSET_SYS_ATR(const EsSysAtr* in)
-{
-    if (!in)
-        return 0;
+int ZAVAPI EsSET_SYS_ATR(const EsSysAtr* in) {
+    if (!in) return 0;
     std::memcpy(&Ui().attributes, in, sizeof *in);
     Ui().attributes.fontName[sizeof Ui().attributes.fontName - 1] = '\0';
     return 1;
 }
 
-int ZAVAPI EsLayerSplit(int mode)
-{
+int ZAVAPI EsLayerSplit(int mode) {
     const int previous = Ui().layerSplit;
     Ui().layerSplit = mode ? 1 : 0;
     return previous;
 }
 
-void ZAVAPI CwSetCurModelessWindow(HWND window)
-{
-    Ui().modeless = window;
-}
+void ZAVAPI CwSetCurModelessWindow(HWND window) { Ui().modeless = window; }
 
-int ZAVAPI CwEnableCurModelessWindow(int enable)
-{
+int ZAVAPI CwEnableCurModelessWindow(int enable) {
     HWND window = Ui().modeless;
-    if (!window || !IsWindow(window))
-        return 0;
+    if (!window || !IsWindow(window)) return 0;
     const int wasEnabled = IsWindowEnabled(window) ? 1 : 0;
     EnableWindow(window, enable ? TRUE : FALSE);
     return wasEnabled;

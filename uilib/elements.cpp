@@ -8,37 +8,28 @@
 
 namespace {
 
-FARPROC CadFunction(const char* name)
-{
-    return LoadedLibraryFunction("WmCadApiDb.dll", name);
-}
+FARPROC CadFunction(const char* name) { return LoadedLibraryFunction("WmCadApiDb.dll", name); }
 
 }  // namespace
 
-int ZAVAPI EsGET_ELEMENT(void* element, void* record, void* db)
-{
-    if (!element || !record || !db)
-        return 0;
+int ZAVAPI EsGET_ELEMENT(void* element, void* record, void* db) {
+    if (!element || !record || !db) return 0;
     // Direction 4 re-reads the element itself into the 174-byte record.
     using ReadFn = void*(ZAVAPI*)(void*, int, void*, void*);
     auto read = reinterpret_cast<ReadFn>(CadFunction("DAriReadElement"));
-    if (!read)
-        return 0;
+    if (!read) return 0;
     unsigned char buffer[ES_ELEMENT_RECORD_SIZE];
-    if (!read(element, 4, buffer, db))
-        return 0;
+    if (!read(element, 4, buffer, db)) return 0;
     std::memcpy(record, buffer, sizeof buffer);
     return 1;
 }
 
-int ZAVAPI EsGET_HILIGHT_COLOR(void)
-{
+int ZAVAPI EsGET_HILIGHT_COLOR(void) {
     // The library keeps the colour the host handed it from LocalSettings.ini;
     // its setter answers the previous value, so a set and a set back read it.
     using SetFn = int(ZAVAPI*)(int);
     auto set = reinterpret_cast<SetFn>(CadFunction("TqSetHighlightColor"));
-    if (!set)
-        return ES_DEFAULT_HILIGHT_COLOR;
+    if (!set) return ES_DEFAULT_HILIGHT_COLOR;
     const int colour = set(ES_DEFAULT_HILIGHT_COLOR);
     set(colour);
     return colour;
