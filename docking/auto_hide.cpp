@@ -10,16 +10,14 @@ namespace zav {
 
 // ---------------------------------------------------------------- label widths
 
-int DesiredLabelWidth(int cx, size_t bytes, bool icon)
-{
+int DesiredLabelWidth(int cx, size_t bytes, bool icon) {
     // A window without a title has no characters to space out.
     int w = cx + (bytes ? 4 * (cx / static_cast<int>(bytes)) : 0) + 6;
     if (icon) w += ::GetSystemMetrics(SM_CXSMICON) + 3;
     return w;
 }
 
-std::vector<int> PinnedLabelWidths(int L, const std::vector<int>& desired)
-{
+std::vector<int> PinnedLabelWidths(int L, const std::vector<int>& desired) {
     std::vector<int> widths = desired;
     if (widths.empty()) return widths;
     if (widths.size() == 1) {
@@ -27,12 +25,14 @@ std::vector<int> PinnedLabelWidths(int L, const std::vector<int>& desired)
         return widths;
     }
     long sum = 0;
-    for (int w : widths) sum += w + 5;
+    for (int w : widths)
+        sum += w + 5;
     if (sum <= L - 1) return widths;
     int n = static_cast<int>(widths.size());
     int share = (L - 1) / n, r = (L - 1) % n;
     std::multiset<int> rest;
-    for (int w : widths) rest.insert(w + 5);
+    for (int w : widths)
+        rest.insert(w + 5);
     while (!rest.empty() && n > 0) {
         const int smallest = *rest.begin();
         if (smallest < share) {
@@ -47,7 +47,8 @@ std::vector<int> PinnedLabelWidths(int L, const std::vector<int>& desired)
     }
     int cap = share - 5;
     if (cap < 5) cap = 0;
-    for (int& w : widths) w = std::min(w, cap);
+    for (int& w : widths)
+        w = std::min(w, cap);
     return widths;
 }
 
@@ -57,8 +58,7 @@ namespace {
 
 bool Columns(int side) { return DockSideIsColumns(static_cast<uint32_t>(side)); }
 
-const char* ManagerClass()
-{
+const char* ManagerClass() {
     static const char kName[] = "ZavAutoHide";
     static bool registered = [] {
         WindowClassArgs a;
@@ -73,16 +73,13 @@ const char* ManagerClass()
 
 }  // namespace
 
-int CSinglePinnedLabel::DesiredWidth(HDC dc) const
-{
+int CSinglePinnedLabel::DesiredWidth(HDC dc) const {
     SIZE sz = {0, 0};
-    if (!m_rec.text.empty())
-        ::GetTextExtentPoint32A(dc, m_rec.text.c_str(), static_cast<int>(m_rec.text.size()), &sz);
+    if (!m_rec.text.empty()) ::GetTextExtentPoint32A(dc, m_rec.text.c_str(), static_cast<int>(m_rec.text.size()), &sz);
     return DesiredLabelWidth(sz.cx, m_rec.text.size(), m_rec.icon != nullptr);
 }
 
-void CSinglePinnedLabel::Draw(HDC dc, const RECT& rc, int side, HFONT font) const
-{
+void CSinglePinnedLabel::Draw(HDC dc, const RECT& rc, int side, HFONT font) const {
     RECT r = rc;
     ::InflateRect(&r, -3, -3);
     const bool vertical = Columns(side);
@@ -118,13 +115,12 @@ void CSinglePinnedLabel::Draw(HDC dc, const RECT& rc, int side, HFONT font) cons
 
 // ---------------------------------------------------------------- manager
 
-CAutoHideManager::CAutoHideManager()
-{
-    for (int i = 0; i < 4; ++i) m_strips[i].side = i;
+CAutoHideManager::CAutoHideManager() {
+    for (int i = 0; i < 4; ++i)
+        m_strips[i].side = i;
 }
 
-bool CAutoHideManager::CreateIn(HWND frame)
-{
+bool CAutoHideManager::CreateIn(HWND frame) {
     m_frame = frame;
     m_caption.UpdateMetrics();
     CreateArgs a;
@@ -136,15 +132,13 @@ bool CAutoHideManager::CreateIn(HWND frame)
     return Create(a) != nullptr;
 }
 
-HFONT CAutoHideManager::StripFont(int side) const
-{
+HFONT CAutoHideManager::StripFont(int side) const {
     const CDockingSettings& s = CDockingSettings::Instance();
     HFONT f = Columns(side) ? s.hFontVertical : s.hFontHorizontal;
     return f ? f : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void CAutoHideManager::MeasureThickness()
-{
+void CAutoHideManager::MeasureThickness() {
     int h = 0;
     HDC dc = ::GetDC(nullptr);
     for (int side : {0, 1}) {
@@ -157,22 +151,22 @@ void CAutoHideManager::MeasureThickness()
     m_thickness = std::max(h, ::GetSystemMetrics(SM_CXSMICON)) + 8;
 }
 
-void CAutoHideManager::LayoutLabels(Strip& s)
-{
+void CAutoHideManager::LayoutLabels(Strip& s) {
     if (s.labels.empty()) return;
     const int L = Columns(s.side) ? s.rc.bottom - s.rc.top : s.rc.right - s.rc.left;
     HDC dc = ::GetDC(m_frame);
     HGDIOBJ old = ::SelectObject(dc, StripFont(s.side));
     std::vector<int> desired;
-    for (auto& l : s.labels) desired.push_back(l->DesiredWidth(dc));
+    for (auto& l : s.labels)
+        desired.push_back(l->DesiredWidth(dc));
     ::SelectObject(dc, old);
     ::ReleaseDC(m_frame, dc);
     std::vector<int> w = PinnedLabelWidths(L, desired);
-    for (size_t i = 0; i < w.size(); ++i) s.labels[i]->SetWidth(w[i]);
+    for (size_t i = 0; i < w.size(); ++i)
+        s.labels[i]->SetWidth(w[i]);
 }
 
-void CAutoHideManager::LayoutStrips(RECT& rc)
-{
+void CAutoHideManager::LayoutStrips(RECT& rc) {
     const int t = m_thickness;
     for (int side : {DOCK_SIDE_TOP, DOCK_SIDE_BOTTOM, DOCK_SIDE_LEFT, DOCK_SIDE_RIGHT}) {
         Strip& s = m_strips[side];
@@ -181,10 +175,22 @@ void CAutoHideManager::LayoutStrips(RECT& rc)
             continue;
         }
         switch (side) {
-        case DOCK_SIDE_TOP: s.rc = {rc.left, rc.top, rc.right, rc.top + t}; rc.top += t; break;
-        case DOCK_SIDE_BOTTOM: s.rc = {rc.left, rc.bottom - t, rc.right, rc.bottom}; rc.bottom -= t; break;
-        case DOCK_SIDE_LEFT: s.rc = {rc.left, rc.top, rc.left + t, rc.bottom}; rc.left += t; break;
-        default: s.rc = {rc.right - t, rc.top, rc.right, rc.bottom}; rc.right -= t; break;
+        case DOCK_SIDE_TOP:
+            s.rc = {rc.left, rc.top, rc.right, rc.top + t};
+            rc.top += t;
+            break;
+        case DOCK_SIDE_BOTTOM:
+            s.rc = {rc.left, rc.bottom - t, rc.right, rc.bottom};
+            rc.bottom -= t;
+            break;
+        case DOCK_SIDE_LEFT:
+            s.rc = {rc.left, rc.top, rc.left + t, rc.bottom};
+            rc.left += t;
+            break;
+        default:
+            s.rc = {rc.right - t, rc.top, rc.right, rc.bottom};
+            rc.right -= t;
+            break;
         }
     }
     for (int side : {DOCK_SIDE_TOP, DOCK_SIDE_BOTTOM}) {
@@ -194,15 +200,15 @@ void CAutoHideManager::LayoutStrips(RECT& rc)
         if (!m_strips[DOCK_SIDE_RIGHT].labels.empty()) s.rc.right -= t;
     }
     m_rcLayout = rc;
-    for (Strip& s : m_strips) LayoutLabels(s);
+    for (Strip& s : m_strips)
+        LayoutLabels(s);
     if (m_out) {
         RECT r = OutRect(m_outSide, m_out->paneSize);
         ::SetWindowPos(m_hWnd, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
     }
 }
 
-RECT CAutoHideManager::OutRect(int side, int paneSize) const
-{
+RECT CAutoHideManager::OutRect(int side, int paneSize) const {
     const RECT& L = m_rcLayout;
     const int extent = Columns(side) ? L.right - L.left : L.bottom - L.top;
     const int size = std::min(paneSize + DOCK_SPLITTER, extent <= 4 ? DOCK_SPLITTER : extent - DOCK_SPLITTER);
@@ -216,16 +222,31 @@ RECT CAutoHideManager::OutRect(int side, int paneSize) const
     return r;
 }
 
-void CAutoHideManager::PaintStrip(HDC dc, const Strip& s)
-{
+void CAutoHideManager::PaintStrip(HDC dc, const Strip& s) {
     if (s.labels.empty()) return;
     const int side = s.side;
     RECT work = s.rc;
     switch (side) {
-    case DOCK_SIDE_TOP: work.bottom -= 2; work.left += 3; work.right -= 3; break;
-    case DOCK_SIDE_BOTTOM: work.top += 2; work.left += 3; work.right -= 3; break;
-    case DOCK_SIDE_LEFT: work.right -= 2; work.top += 3; work.bottom -= 3; break;
-    default: work.left += 2; work.top += 3; work.bottom -= 3; break;
+    case DOCK_SIDE_TOP:
+        work.bottom -= 2;
+        work.left += 3;
+        work.right -= 3;
+        break;
+    case DOCK_SIDE_BOTTOM:
+        work.top += 2;
+        work.left += 3;
+        work.right -= 3;
+        break;
+    case DOCK_SIDE_LEFT:
+        work.right -= 2;
+        work.top += 3;
+        work.bottom -= 3;
+        break;
+    default:
+        work.left += 2;
+        work.top += 3;
+        work.bottom -= 3;
+        break;
     }
     const bool vertical = Columns(side);
     const int length = vertical ? work.bottom - work.top : work.right - work.left;
@@ -237,19 +258,35 @@ void CAutoHideManager::PaintStrip(HDC dc, const Strip& s)
     int pos = vertical ? work.top : work.left;
     for (const auto& l : s.labels) {
         RECT r = work;
-        if (vertical) { r.top = pos; r.bottom = pos + l->Width(); }
-        else { r.left = pos; r.right = pos + l->Width(); }
+        if (vertical) {
+            r.top = pos;
+            r.bottom = pos + l->Width();
+        } else {
+            r.left = pos;
+            r.right = pos + l->Width();
+        }
         ::SelectObject(dc, shadow);
         ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
         l->Draw(dc, r, side, StripFont(side));
         // Open towards the frame's edge.
         ::SelectObject(dc, face);
         switch (side) {
-        case DOCK_SIDE_TOP: ::MoveToEx(dc, r.left + 1, r.top, nullptr); ::LineTo(dc, r.right - 1, r.top); break;
+        case DOCK_SIDE_TOP:
+            ::MoveToEx(dc, r.left + 1, r.top, nullptr);
+            ::LineTo(dc, r.right - 1, r.top);
+            break;
         case DOCK_SIDE_BOTTOM:
-            ::MoveToEx(dc, r.left + 1, r.bottom - 1, nullptr); ::LineTo(dc, r.right - 1, r.bottom - 1); break;
-        case DOCK_SIDE_LEFT: ::MoveToEx(dc, r.left, r.top + 1, nullptr); ::LineTo(dc, r.left, r.bottom - 1); break;
-        default: ::MoveToEx(dc, r.right - 1, r.top + 1, nullptr); ::LineTo(dc, r.right - 1, r.bottom - 1); break;
+            ::MoveToEx(dc, r.left + 1, r.bottom - 1, nullptr);
+            ::LineTo(dc, r.right - 1, r.bottom - 1);
+            break;
+        case DOCK_SIDE_LEFT:
+            ::MoveToEx(dc, r.left, r.top + 1, nullptr);
+            ::LineTo(dc, r.left, r.bottom - 1);
+            break;
+        default:
+            ::MoveToEx(dc, r.right - 1, r.top + 1, nullptr);
+            ::LineTo(dc, r.right - 1, r.bottom - 1);
+            break;
         }
         pos += l->Width() + 5;
     }
@@ -259,8 +296,7 @@ void CAutoHideManager::PaintStrip(HDC dc, const Strip& s)
     ::DeleteObject(face);
 }
 
-void CAutoHideManager::PaintStrips(HDC dc)
-{
+void CAutoHideManager::PaintStrips(HDC dc) {
     HBRUSH b = ::CreateSolidBrush(CDockingSettings::Instance().stripColour);
     for (const Strip& s : m_strips)
         if (!s.labels.empty()) ::FillRect(dc, &s.rc, b);
@@ -278,11 +314,11 @@ void CAutoHideManager::PaintStrips(HDC dc)
         }
     }
     ::DeleteObject(b);
-    for (const Strip& s : m_strips) PaintStrip(dc, s);
+    for (const Strip& s : m_strips)
+        PaintStrip(dc, s);
 }
 
-void CAutoHideManager::RefreshStrip(Strip& s)
-{
+void CAutoHideManager::RefreshStrip(Strip& s) {
     LayoutLabels(s);
     HDC dc = ::GetDC(m_frame);
     HBRUSH b = ::CreateSolidBrush(CDockingSettings::Instance().stripColour);
@@ -292,8 +328,7 @@ void CAutoHideManager::RefreshStrip(Strip& s)
     ::ReleaseDC(m_frame, dc);
 }
 
-bool CAutoHideManager::PinUp(DockPinRequest& r)
-{
+bool CAutoHideManager::PinUp(DockPinRequest& r) {
     HWND w = r.hdr.window;
     if (!w || !m_hWnd) return false;
     r.hdr.bar = m_hWnd;
@@ -318,8 +353,7 @@ bool CAutoHideManager::PinUp(DockPinRequest& r)
     return true;
 }
 
-bool CAutoHideManager::GetPosition(DockPosition& p)
-{
+bool CAutoHideManager::GetPosition(DockPosition& p) {
     for (Strip& s : m_strips) {
         for (size_t i = 0; i < s.labels.size(); ++i) {
             PinnedRecord& rec = s.labels[i]->Record();
@@ -336,8 +370,7 @@ bool CAutoHideManager::GetPosition(DockPosition& p)
     return false;
 }
 
-IPinnedLabel* CAutoHideManager::LabelAt(POINT pt, int* sideOut)
-{
+IPinnedLabel* CAutoHideManager::LabelAt(POINT pt, int* sideOut) {
     for (Strip& s : m_strips) {
         if (s.labels.empty() || !::PtInRect(&s.rc, pt)) continue;
         const bool vertical = Columns(s.side);
@@ -357,8 +390,7 @@ IPinnedLabel* CAutoHideManager::LabelAt(POINT pt, int* sideOut)
     return nullptr;
 }
 
-bool CAutoHideManager::TrackHover(POINT pt)
-{
+bool CAutoHideManager::TrackHover(POINT pt) {
     IPinnedLabel* l = LabelAt(pt);
     if (!l) return false;
     if (!m_out || &l->Record() != m_out) {
@@ -369,8 +401,7 @@ bool CAutoHideManager::TrackHover(POINT pt)
     return true;
 }
 
-void CAutoHideManager::OnHover(POINT pt)
-{
+void CAutoHideManager::OnHover(POINT pt) {
     int side = 0;
     IPinnedLabel* l = LabelAt(pt, &side);
     if (!l || l != m_hover || (m_out && &l->Record() == m_out)) return;
@@ -378,8 +409,7 @@ void CAutoHideManager::OnHover(POINT pt)
     ShowPane(l->Record().hwnd, true);
 }
 
-bool CAutoHideManager::ShowPane(HWND pinned, bool animate)
-{
+bool CAutoHideManager::ShowPane(HWND pinned, bool animate) {
     PinnedRecord* rec = nullptr;
     int side = 0;
     for (Strip& s : m_strips)
@@ -392,7 +422,8 @@ bool CAutoHideManager::ShowPane(HWND pinned, bool animate)
     HidePane();
     m_out = rec;
     m_outSide = side;
-    ::SetWindowPos(pinned, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(pinned, nullptr, 0, 0, 0, 0,
+                   SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Placed against the strip's edge inside the layout rectangle.
     const RECT r = OutRect(side, rec->paneSize);
     const int size = Columns(side) ? r.right - r.left : r.bottom - r.top;
@@ -402,8 +433,10 @@ bool CAutoHideManager::ShowPane(HWND pinned, bool animate)
         const int step = size / 10;
         RECT a = r;
         ::RedrawWindow(m_frame, &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        LONG* edge = side == DOCK_SIDE_LEFT ? &a.right : side == DOCK_SIDE_RIGHT ? &a.left
-                   : side == DOCK_SIDE_TOP ? &a.bottom : &a.top;
+        LONG* edge = side == DOCK_SIDE_LEFT    ? &a.right
+                     : side == DOCK_SIDE_RIGHT ? &a.left
+                     : side == DOCK_SIDE_TOP   ? &a.bottom
+                                               : &a.top;
         const int dir = (side == DOCK_SIDE_LEFT || side == DOCK_SIDE_TOP) ? 1 : -1;
         *edge -= dir * 10 * step;
         ::SetWindowPos(m_hWnd, HWND_TOP, a.left, a.top, a.right - a.left, a.bottom - a.top,
@@ -426,8 +459,7 @@ bool CAutoHideManager::ShowPane(HWND pinned, bool animate)
     return true;
 }
 
-void CAutoHideManager::HidePane()
-{
+void CAutoHideManager::HidePane() {
     if (!m_out) return;
     ::KillTimer(m_hWnd, 1);
     ::ShowWindow(m_out->hwnd, SW_HIDE);
@@ -435,8 +467,7 @@ void CAutoHideManager::HidePane()
     m_out = nullptr;
 }
 
-bool CAutoHideManager::Unpin(HWND w, bool redock)
-{
+bool CAutoHideManager::Unpin(HWND w, bool redock) {
     if (m_out && m_out->hwnd == w) HidePane();
     for (Strip& s : m_strips) {
         for (size_t i = 0; i < s.labels.size(); ++i) {
@@ -460,8 +491,7 @@ bool CAutoHideManager::Unpin(HWND w, bool redock)
     return false;
 }
 
-void CAutoHideManager::RemoveLabel(Strip& s, size_t i)
-{
+void CAutoHideManager::RemoveLabel(Strip& s, size_t i) {
     if (m_hover == s.labels[i].get()) m_hover = nullptr;
     s.labels.erase(s.labels.begin() + i);
     if (!s.labels.empty()) {
@@ -473,8 +503,7 @@ void CAutoHideManager::RemoveLabel(Strip& s, size_t i)
     ::RedrawWindow(m_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-LRESULT CAutoHideManager::OnParentNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
-{
+LRESULT CAutoHideManager::OnParentNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     handled = FALSE;
     if (LOWORD(wParam) != WM_DESTROY || m_destroying) return 0;
     // A pinned window destroyed on its own: its label goes, nothing is released.
@@ -491,8 +520,7 @@ LRESULT CAutoHideManager::OnParentNotify(UINT, WPARAM wParam, LPARAM lParam, BOO
 
 // ---------------------------------------------------------------- messages
 
-LRESULT CAutoHideManager::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOOL&)
-{
+LRESULT CAutoHideManager::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOOL&) {
     DockRequestHeader* h = reinterpret_cast<DockRequestHeader*>(lParam);
     if (!h) return 0;
     switch (h->code) {
@@ -503,8 +531,7 @@ LRESULT CAutoHideManager::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOOL&)
     }
 }
 
-LRESULT CAutoHideManager::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled)
-{
+LRESULT CAutoHideManager::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     if (wParam != 1) {
         handled = FALSE;  // the pin button's hover timer
         return 0;
@@ -525,8 +552,7 @@ LRESULT CAutoHideManager::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled)
     return 0;
 }
 
-LRESULT CAutoHideManager::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled)
-{
+LRESULT CAutoHideManager::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     handled = FALSE;
     if (wParam == SIZE_MINIMIZED || !m_out) return 0;
     RECT c;
@@ -539,22 +565,19 @@ LRESULT CAutoHideManager::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled)
     return 0;
 }
 
-LRESULT CAutoHideManager::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
-{
+LRESULT CAutoHideManager::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     m_destroying = true;
     HidePane();
     handled = FALSE;
     return 0;
 }
 
-LRESULT CAutoHideManager::OnClose(UINT, WPARAM, LPARAM, BOOL&)
-{
+LRESULT CAutoHideManager::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
     if (m_out) ::PostMessageA(m_out->hwnd, WM_CLOSE, 0, 0);
     return 0;
 }
 
-LRESULT CAutoHideManager::OnNcLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
-{
+LRESULT CAutoHideManager::OnNcLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (wParam == HTOBJECT) {
         if (m_caption.PressPin(m_hWnd) && m_out) Unpin(m_out->hwnd, true);
         return 0;

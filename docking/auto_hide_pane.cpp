@@ -9,14 +9,12 @@ namespace {
 bool Columns(int side) { return DockSideIsColumns(static_cast<uint32_t>(side)); }
 }  // namespace
 
-LRESULT CAutoHidePaneImpl::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled)
-{
+LRESULT CAutoHidePaneImpl::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     if (!m_caption.OnTimer(m_hWnd, wParam)) handled = FALSE;
     return 0;
 }
 
-RECT CAutoHidePaneImpl::SplitterRect() const
-{
+RECT CAutoHidePaneImpl::SplitterRect() const {
     RECT wr;
     ::GetWindowRect(m_hWnd, &wr);
     RECT r = {0, 0, wr.right - wr.left, wr.bottom - wr.top};
@@ -29,8 +27,7 @@ RECT CAutoHidePaneImpl::SplitterRect() const
     return r;
 }
 
-LRESULT CAutoHidePaneImpl::OnNcCalcSize(UINT, WPARAM, LPARAM lParam, BOOL&)
-{
+LRESULT CAutoHidePaneImpl::OnNcCalcSize(UINT, WPARAM, LPARAM lParam, BOOL&) {
     RECT* r = reinterpret_cast<RECT*>(lParam);
     switch (m_outSide) {
     case DOCK_SIDE_LEFT: r->right -= DOCK_SPLITTER; break;
@@ -46,8 +43,7 @@ LRESULT CAutoHidePaneImpl::OnNcCalcSize(UINT, WPARAM, LPARAM lParam, BOOL&)
     return 0;
 }
 
-LRESULT CAutoHidePaneImpl::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL&)
-{
+LRESULT CAutoHidePaneImpl::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL&) {
     RECT wr;
     ::GetWindowRect(m_hWnd, &wr);
     POINT pt = {static_cast<short>(LOWORD(lParam)) - wr.left, static_cast<short>(HIWORD(lParam)) - wr.top};
@@ -61,23 +57,20 @@ LRESULT CAutoHidePaneImpl::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL&)
     return HTCLIENT;
 }
 
-LRESULT CAutoHidePaneImpl::OnNcPaint(UINT, WPARAM, LPARAM, BOOL&)
-{
+LRESULT CAutoHidePaneImpl::OnNcPaint(UINT, WPARAM, LPARAM, BOOL&) {
     HDC dc = ::GetWindowDC(m_hWnd);
     DrawNc(dc);
     ::ReleaseDC(m_hWnd, dc);
     return 0;
 }
 
-LRESULT CAutoHidePaneImpl::OnPrint(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
-{
+LRESULT CAutoHidePaneImpl::OnPrint(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     HDC dc = reinterpret_cast<HDC>(wParam);
     if (lParam & PRF_NONCLIENT) DrawNc(dc);
     return 0;
 }
 
-void CAutoHidePaneImpl::DrawNc(HDC dc)
-{
+void CAutoHidePaneImpl::DrawNc(HDC dc) {
     const std::string text = GetWindowText();
     const int ox = m_outSide == DOCK_SIDE_RIGHT ? DOCK_SPLITTER : 0;
     const int oy = m_outSide == DOCK_SIDE_BOTTOM ? DOCK_SPLITTER : 0;
@@ -90,31 +83,27 @@ void CAutoHidePaneImpl::DrawNc(HDC dc)
     ::DrawEdge(dc, &sp, BDR_RAISEDINNER, Columns(m_outSide) ? (BF_LEFT | BF_RIGHT) : (BF_TOP | BF_BOTTOM));
 }
 
-LRESULT CAutoHidePaneImpl::OnNcMouseMove(UINT, WPARAM wParam, LPARAM, BOOL& handled)
-{
+LRESULT CAutoHidePaneImpl::OnNcMouseMove(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     m_caption.OnNcMouseMove(m_hWnd, wParam);
     handled = FALSE;
     return 0;
 }
 
-LRESULT CAutoHidePaneImpl::OnSetCursor(UINT, WPARAM, LPARAM lParam, BOOL& handled)
-{
+LRESULT CAutoHidePaneImpl::OnSetCursor(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
     const UINT hit = LOWORD(lParam);
     if (DockLayoutLocked() && (hit == HTLEFT || hit == HTRIGHT || hit == HTTOP || hit == HTBOTTOM)) return TRUE;
     handled = FALSE;
     return 0;
 }
 
-LRESULT CAutoHidePaneImpl::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
-{
+LRESULT CAutoHidePaneImpl::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
     DefWindowProc(msg, wParam, lParam);
     MINMAXINFO* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
     mmi->ptMinTrackSize.x = mmi->ptMinTrackSize.y = 0;
     return 0;
 }
 
-LRESULT CAutoHidePaneImpl::OnSetTextOrIcon(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
-{
+LRESULT CAutoHidePaneImpl::OnSetTextOrIcon(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
     const DWORD style = GetStyle();
     ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, style & ~WS_CAPTION);
     LRESULT r = DefWindowProc(msg, wParam, lParam);
@@ -124,8 +113,7 @@ LRESULT CAutoHidePaneImpl::OnSetTextOrIcon(UINT msg, WPARAM wParam, LPARAM lPara
     return r;
 }
 
-LRESULT CAutoHidePaneImpl::OnSettingChange(UINT, WPARAM, LPARAM, BOOL&)
-{
+LRESULT CAutoHidePaneImpl::OnSettingChange(UINT, WPARAM, LPARAM, BOOL&) {
     m_caption.UpdateMetrics();
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

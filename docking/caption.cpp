@@ -5,8 +5,7 @@
 
 namespace zav {
 
-HICON PinIcon(int stateIndex)
-{
+HICON PinIcon(int stateIndex) {
     static HICON icons[2] = {
         static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(205), IMAGE_ICON, 16, 16, 0)),
         static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(204), IMAGE_ICON, 16, 16, 0)),
@@ -18,19 +17,22 @@ namespace {
 
 // Without the program's icons a small pin is drawn: upright when docked,
 // lying when the pane is auto-hidden.
-void DrawPinShape(HDC dc, int x, int y, int stateIndex)
-{
+void DrawPinShape(HDC dc, int x, int y, int stateIndex) {
     HPEN pen = ::CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
     HGDIOBJ oldPen = ::SelectObject(dc, pen);
     HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(WHITE_BRUSH));
     if (stateIndex) {
         ::Rectangle(dc, x + 5, y + 2, x + 11, y + 9);
-        ::MoveToEx(dc, x + 3, y + 9, nullptr); ::LineTo(dc, x + 13, y + 9);
-        ::MoveToEx(dc, x + 8, y + 9, nullptr); ::LineTo(dc, x + 8, y + 14);
+        ::MoveToEx(dc, x + 3, y + 9, nullptr);
+        ::LineTo(dc, x + 13, y + 9);
+        ::MoveToEx(dc, x + 8, y + 9, nullptr);
+        ::LineTo(dc, x + 8, y + 14);
     } else {
         ::Rectangle(dc, x + 7, y + 5, x + 14, y + 11);
-        ::MoveToEx(dc, x + 7, y + 3, nullptr); ::LineTo(dc, x + 7, y + 13);
-        ::MoveToEx(dc, x + 2, y + 8, nullptr); ::LineTo(dc, x + 7, y + 8);
+        ::MoveToEx(dc, x + 7, y + 3, nullptr);
+        ::LineTo(dc, x + 7, y + 13);
+        ::MoveToEx(dc, x + 2, y + 8, nullptr);
+        ::LineTo(dc, x + 7, y + 8);
     }
     ::SelectObject(dc, oldBrush);
     ::SelectObject(dc, oldPen);
@@ -38,8 +40,7 @@ void DrawPinShape(HDC dc, int x, int y, int stateIndex)
 }
 
 // Bytes of text that make up whole characters within `limit` bytes.
-size_t CutOnCharacter(const char* text, size_t limit)
-{
+size_t CutOnCharacter(const char* text, size_t limit) {
     size_t i = 0;
     while (text[i] && i < limit) {
         size_t n = ::IsDBCSLeadByteEx(932, static_cast<BYTE>(text[i])) && text[i + 1] ? 2 : 1;
@@ -51,38 +52,37 @@ size_t CutOnCharacter(const char* text, size_t limit)
 
 }  // namespace
 
-void CPinButton::Draw(HDC dc) const
-{
+void CPinButton::Draw(HDC dc) const {
     HBRUSH fill = ::CreateSolidBrush(kCaptionFill);
     ::FillRect(dc, &rc, fill);
     ::DeleteObject(fill);
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
     const int x = w > 11 ? rc.left + (w - 11) / 2 : rc.left;
     const int y = h > 11 ? rc.top + (h - 11) / 2 : rc.top;
-    if (HICON icon = PinIcon(stateIndex)) ::DrawIconEx(dc, x, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
-    else DrawPinShape(dc, rc.left + (w - 16) / 2, rc.top + (h - 16) / 2, stateIndex);
+    if (HICON icon = PinIcon(stateIndex))
+        ::DrawIconEx(dc, x, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    else
+        DrawPinShape(dc, rc.left + (w - 16) / 2, rc.top + (h - 16) / 2, stateIndex);
     if (Hot() || Pressed()) {
         RECT r = rc;
         ::DrawEdge(dc, &r, Pressed() ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     }
 }
 
-void COutlookLikeExCaption::UpdateMetrics()
-{
+void COutlookLikeExCaption::UpdateMetrics() {
     m_height = 23;
     HDC dc = ::GetDC(nullptr);
     if (!dc) return;
-    HGDIOBJ old = ::SelectObject(dc, CDockingSettings::Instance().hFontHorizontal
-                                         ? CDockingSettings::Instance().hFontHorizontal
-                                         : ::GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old =
+        ::SelectObject(dc, CDockingSettings::Instance().hFontHorizontal ? CDockingSettings::Instance().hFontHorizontal
+                                                                        : ::GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICA tm;
     if (::GetTextMetricsA(dc, &tm)) m_height = tm.tmHeight + 8;
     ::SelectObject(dc, old);
     ::ReleaseDC(nullptr, dc);
 }
 
-void COutlookLikeExCaption::CalcLayout(RECT& wr)
-{
+void COutlookLikeExCaption::CalcLayout(RECT& wr) {
     m_rc = wr;
     m_rc.bottom = m_rc.top + m_height;
     wr.top = m_rc.bottom;
@@ -93,21 +93,18 @@ void COutlookLikeExCaption::CalcLayout(RECT& wr)
     m_pin.rc.bottom = m_rc.bottom - 3;
 }
 
-void COutlookLikeExCaption::SetEmpty()
-{
+void COutlookLikeExCaption::SetEmpty() {
     ::SetRectEmpty(&m_rc);
     ::SetRectEmpty(&m_pin.rc);
 }
 
-LRESULT COutlookLikeExCaption::HitTest(POINT pt) const
-{
+LRESULT COutlookLikeExCaption::HitTest(POINT pt) const {
     if (::PtInRect(&m_pin.rc, pt)) return HTOBJECT;
     if (::PtInRect(&m_rc, pt)) return HTCAPTION;
     return HTNOWHERE;
 }
 
-void COutlookLikeExCaption::Draw(HDC dc, const char* text) const
-{
+void COutlookLikeExCaption::Draw(HDC dc, const char* text) const {
     if (::IsRectEmpty(&m_rc)) return;
     COLORREF fill = RGB(128, 128, 128), textColour = RGB(255, 255, 255);
     if (!text || !*text || !DockPaneCaptionColors(0, 0, text, &fill, &textColour)) fill = kCaptionFill;
@@ -131,13 +128,11 @@ void COutlookLikeExCaption::Draw(HDC dc, const char* text) const
     ::DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
 }
 
-void COutlookLikeExCaption::RedrawNc(HWND hwnd)
-{
+void COutlookLikeExCaption::RedrawNc(HWND hwnd) {
     ::RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
 }
 
-void COutlookLikeExCaption::OnNcMouseMove(HWND hwnd, LRESULT hit)
-{
+void COutlookLikeExCaption::OnNcMouseMove(HWND hwnd, LRESULT hit) {
     if (m_pin.Pressed()) return;
     if (hit == HTOBJECT && !m_pin.Hot()) {
         m_pin.state |= CVirtualButton::kHot;
@@ -146,8 +141,7 @@ void COutlookLikeExCaption::OnNcMouseMove(HWND hwnd, LRESULT hit)
     }
 }
 
-bool COutlookLikeExCaption::OnTimer(HWND hwnd, UINT_PTR id)
-{
+bool COutlookLikeExCaption::OnTimer(HWND hwnd, UINT_PTR id) {
     if (id != reinterpret_cast<UINT_PTR>(&m_pin)) return false;
     POINT pt;
     ::GetCursorPos(&pt);
@@ -163,8 +157,7 @@ bool COutlookLikeExCaption::OnTimer(HWND hwnd, UINT_PTR id)
     return true;
 }
 
-bool COutlookLikeExCaption::PressPin(HWND hwnd)
-{
+bool COutlookLikeExCaption::PressPin(HWND hwnd) {
     m_pin.state |= CVirtualButton::kPressed;
     RedrawNc(hwnd);
     ::SetCapture(hwnd);
@@ -198,17 +191,14 @@ bool COutlookLikeExCaption::PressPin(HWND hwnd)
             if (msg.wParam == VK_ESCAPE) released = true;
             break;
         case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-            released = true;
-            break;
+        case WM_RBUTTONDOWN: released = true; break;
         case WM_SYSKEYDOWN:
             released = true;
             ::DispatchMessageA(&msg);
             break;
         case WM_MOUSEMOVE:
         case WM_KEYUP:
-        case WM_CHAR:
-            break;
+        case WM_CHAR: break;
         default:
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
@@ -221,8 +211,7 @@ bool COutlookLikeExCaption::PressPin(HWND hwnd)
     return over;
 }
 
-std::string EllipsisFit(HDC dc, const char* text, int width)
-{
+std::string EllipsisFit(HDC dc, const char* text, int width) {
     const size_t len = std::strlen(text);
     SIZE sz;
     ::GetTextExtentPoint32A(dc, text, static_cast<int>(len), &sz);
@@ -235,8 +224,7 @@ std::string EllipsisFit(HDC dc, const char* text, int width)
     return std::string(text, keep) + "...";
 }
 
-void DrawEllipsisText(HDC dc, const char* text, RECT rc, UINT flags, bool vertical)
-{
+void DrawEllipsisText(HDC dc, const char* text, RECT rc, UINT flags, bool vertical) {
     const int width = vertical ? rc.bottom - rc.top : rc.right - rc.left;
     std::string s = EllipsisFit(dc, text, width);
     if (!vertical) {

@@ -7,16 +7,14 @@ namespace zav {
 
 namespace {
 
-const char* BarClass()
-{
+const char* BarClass() {
     static const char* name = RegisterDockingClass("ZavDockBar");
     return name;
 }
 
 }  // namespace
 
-void AttachDockedWindow(HWND w, HWND holder, WORD orientation)
-{
+void AttachDockedWindow(HWND w, HWND holder, WORD orientation) {
     ::ShowWindow(w, SW_HIDE);
     LONG_PTR style = ::GetWindowLongPtrA(w, GWL_STYLE);
     ::SetWindowLongPtrA(w, GWL_STYLE, (style & ~(WS_POPUP | WS_CHILD)) | WS_CHILD);
@@ -25,8 +23,7 @@ void AttachDockedWindow(HWND w, HWND holder, WORD orientation)
     ::SendMessageA(w, UM_DOCK_STATE_CHANGED, MAKELONG(1, orientation), reinterpret_cast<LPARAM>(holder));
 }
 
-void ReleaseDockedWindow(HWND w, DWORD popupStyle)
-{
+void ReleaseDockedWindow(HWND w, DWORD popupStyle) {
     ::ShowWindow(w, SW_HIDE);
     HWND frame = ::GetAncestor(w, GA_ROOT);
     LONG_PTR style = ::GetWindowLongPtrA(w, GWL_STYLE);
@@ -37,8 +34,7 @@ void ReleaseDockedWindow(HWND w, DWORD popupStyle)
     ::SendMessageA(w, UM_DOCK_STATE_CHANGED, 0, 0);
 }
 
-CPackageWindowT* CPackageWindowT::CreateBar(HWND frame, bool horizontal)
-{
+CPackageWindowT* CPackageWindowT::CreateBar(HWND frame, bool horizontal) {
     CPackageWindowT* bar = new CPackageWindowT(horizontal);
     CreateArgs a;
     a.className = BarClass();
@@ -52,8 +48,7 @@ CPackageWindowT* CPackageWindowT::CreateBar(HWND frame, bool horizontal)
     return bar;
 }
 
-LRESULT CPackageWindowImpl::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled)
-{
+LRESULT CPackageWindowImpl::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     if (wParam != SIZE_MINIMIZED) {
         RECT rc = GetClientRect();
         m_pkg.SetRect(rc);
@@ -62,8 +57,7 @@ LRESULT CPackageWindowImpl::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& handled)
     return 0;
 }
 
-LRESULT CPackageWindowImpl::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
-{
+LRESULT CPackageWindowImpl::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
     m_pkg.PaintSplitters(dc);
@@ -71,8 +65,7 @@ LRESULT CPackageWindowImpl::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     return 0;
 }
 
-LRESULT CPackageWindowImpl::OnSetCursor(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
-{
+LRESULT CPackageWindowImpl::OnSetCursor(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (reinterpret_cast<HWND>(wParam) == m_hWnd && LOWORD(lParam) == HTCLIENT) {
         DWORD mp = ::GetMessagePos();
         POINT pt = {static_cast<short>(LOWORD(mp)), static_cast<short>(HIWORD(mp))};
@@ -86,8 +79,7 @@ LRESULT CPackageWindowImpl::OnSetCursor(UINT, WPARAM wParam, LPARAM lParam, BOOL
     return 0;
 }
 
-LRESULT CPackageWindowImpl::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
-{
+LRESULT CPackageWindowImpl::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
     DefWindowProc(msg, wParam, lParam);
     MINMAXINFO* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
     MINMAXINFO own = {};
@@ -97,8 +89,7 @@ LRESULT CPackageWindowImpl::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lPar
     return 0;
 }
 
-LRESULT CPackageWindowImpl::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& handled)
-{
+LRESULT CPackageWindowImpl::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
     POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     int i = m_pkg.HitSplitter(pt);
     if (i < 0) {
@@ -109,8 +100,7 @@ LRESULT CPackageWindowImpl::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& han
     return 0;
 }
 
-LRESULT CPackageWindowImpl::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOOL&)
-{
+LRESULT CPackageWindowImpl::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOOL&) {
     DockRequestHeader* h = reinterpret_cast<DockRequestHeader*>(lParam);
     if (!h) return 0;
     switch (h->code) {
@@ -127,8 +117,7 @@ LRESULT CPackageWindowImpl::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOOL&)
     }
 }
 
-bool CPackageWindowImpl::Accept(DockRect& r)
-{
+bool CPackageWindowImpl::Accept(DockRect& r) {
     if (m_pkg.Count() == 1 && m_pkg.Frame(0)->WindowHandle() == r.hdr.window) {
         r.hdr.bar = nullptr;
         return false;
@@ -139,35 +128,33 @@ bool CPackageWindowImpl::Accept(DockRect& r)
     ::ScreenToClient(m_hWnd, &pt);
     const int along = m_pkg.IsHorizontal() ? mmi.ptMinTrackSize.x : mmi.ptMinTrackSize.y;
     const bool fits = ::PtInRect(&rc, pt) && rc.right - rc.left >= mmi.ptMinTrackSize.x &&
-                      rc.bottom - rc.top >= mmi.ptMinTrackSize.y &&
-                      along + m_pkg.MinTotal() < m_pkg.Length();
+                      rc.bottom - rc.top >= mmi.ptMinTrackSize.y && along + m_pkg.MinTotal() < m_pkg.Length();
     if (!fits) {
         r.hdr.bar = nullptr;
         return false;
     }
     RECT out = r.rect;
     RectScreenToClient(m_hWnd, out);
-    if (m_pkg.IsHorizontal()) { out.top = rc.top; out.bottom = rc.bottom; }
-    else { out.left = rc.left; out.right = rc.right; }
+    if (m_pkg.IsHorizontal()) {
+        out.top = rc.top;
+        out.bottom = rc.bottom;
+    } else {
+        out.left = rc.left;
+        out.right = rc.right;
+    }
     RectClientToScreen(m_hWnd, out);
     r.rect = out;
     r.hdr.bar = m_hWnd;
     return true;
 }
 
-void CPackageWindowImpl::TakeWindow(HWND w)
-{
-    AttachDockedWindow(w, m_hWnd, m_pkg.IsHorizontal() ? 1 : 0);
+void CPackageWindowImpl::TakeWindow(HWND w) { AttachDockedWindow(w, m_hWnd, m_pkg.IsHorizontal() ? 1 : 0); }
+
+void CPackageWindowImpl::ShowDocked(HWND w) {
+    ::SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
 }
 
-void CPackageWindowImpl::ShowDocked(HWND w)
-{
-    ::SetWindowPos(w, nullptr, 0, 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-}
-
-bool CPackageWindowImpl::DockAt(DockRect& r)
-{
+bool CPackageWindowImpl::DockAt(DockRect& r) {
     HWND w = r.hdr.window;
     TakeWindow(w);
     RECT out = r.rect;
@@ -191,8 +178,7 @@ bool CPackageWindowImpl::DockAt(DockRect& r)
     return true;
 }
 
-bool CPackageWindowImpl::Undock(HWND w)
-{
+bool CPackageWindowImpl::Undock(HWND w) {
     int i = m_pkg.FindWindow(w);
     if (i < 0) return false;
     m_pkg.Remove(static_cast<size_t>(i));
@@ -202,16 +188,14 @@ bool CPackageWindowImpl::Undock(HWND w)
     return true;
 }
 
-void CPackageWindowImpl::DropIfEmpty()
-{
+void CPackageWindowImpl::DropIfEmpty() {
     if (m_pkg.Count() != 0) return;
     DockRequestHeader h = {m_hWnd, nullptr, DOCK_CODE_UNDOCK};
     SendDockRequest(::GetParent(m_hWnd), &h);
     ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
 
-LRESULT CPackageWindowImpl::OnParentNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
-{
+LRESULT CPackageWindowImpl::OnParentNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     handled = FALSE;
     if (LOWORD(wParam) != WM_DESTROY || m_destroying) return 0;
     const int i = m_pkg.FindWindow(reinterpret_cast<HWND>(lParam));
@@ -222,8 +206,7 @@ LRESULT CPackageWindowImpl::OnParentNotify(UINT, WPARAM wParam, LPARAM lParam, B
     return 0;
 }
 
-bool CPackageWindowImpl::GetPosition(DockPosition& p)
-{
+bool CPackageWindowImpl::GetPosition(DockPosition& p) {
     int i = m_pkg.FindWindow(p.hdr.window);
     if (i < 0) return false;
     const int len = m_pkg.Length();
@@ -233,13 +216,13 @@ bool CPackageWindowImpl::GetPosition(DockPosition& p)
     return true;
 }
 
-bool CPackageWindowImpl::SetPosition(DockPosition& p)
-{
+bool CPackageWindowImpl::SetPosition(DockPosition& p) {
     HWND w = p.hdr.window;
     TakeWindow(w);
     const int wanted = static_cast<int>(m_pkg.Start() + static_cast<double>(m_pkg.Length()) * p.fraction);
     size_t at = 0;
-    while (at < m_pkg.Count() && m_pkg.Position(at) < wanted) ++at;
+    while (at < m_pkg.Count() && m_pkg.Position(at) < wanted)
+        ++at;
     m_pkg.Insert(at, new CWndFrame(w, m_pkg.IsHorizontal()), wanted, p.length);
     m_pkg.Arrange();
     ShowDocked(w);
@@ -248,8 +231,7 @@ bool CPackageWindowImpl::SetPosition(DockPosition& p)
 
 // ---------------------------------------------------------------- frame entry
 
-bool CPackageWindowFrame::AcceptDrop(DockRect* r)
-{
+bool CPackageWindowFrame::AcceptDrop(DockRect* r) {
     HWND frame = ::GetParent(m_bar);
     RectClientToScreen(frame, r->rect);
     bool ok = SendDockRequest(m_bar, r) != 0;
@@ -257,8 +239,7 @@ bool CPackageWindowFrame::AcceptDrop(DockRect* r)
     return ok;
 }
 
-int CPackageWindowFrame::MinExtent()
-{
+int CPackageWindowFrame::MinExtent() {
     MINMAXINFO mmi = WindowMinMax(m_bar);
     return m_outerHorizontal ? mmi.ptMinTrackSize.x : mmi.ptMinTrackSize.y;
 }

@@ -16,27 +16,25 @@ public:
     CWndFramesPackageBase& Package() { return m_pkg; }
 
     BEGIN_MSG_MAP(CPackageWindowImpl)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
-        MESSAGE_HANDLER(WM_PAINT, OnPaint)
-        MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
-        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
-        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
-        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-        MESSAGE_HANDLER(UM_DOCKING_REQUEST, OnDockingRequest)
-        MESSAGE_HANDLER(WM_PARENTNOTIFY, OnParentNotify)
-        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+    MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+    MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(UM_DOCKING_REQUEST, OnDockingRequest)
+    MESSAGE_HANDLER(WM_PARENTNOTIFY, OnParentNotify)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
 
 protected:
     explicit CPackageWindowImpl(bool horizontal) : m_pkg(horizontal) {}
 
 private:
-
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnPrintClient(UINT, WPARAM w, LPARAM, BOOL&)
-    {
+    LRESULT OnPrintClient(UINT, WPARAM w, LPARAM, BOOL&) {
         m_pkg.PaintSplitters(reinterpret_cast<HDC>(w));
         return 0;
     }
@@ -47,8 +45,7 @@ private:
     LRESULT OnDockingRequest(UINT, WPARAM, LPARAM, BOOL&);
     // A docked window destroyed on its own leaves the bar like an undock.
     LRESULT OnParentNotify(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled)
-    {
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
         m_destroying = true;
         handled = FALSE;
         return 0;

@@ -10,8 +10,8 @@
 
 namespace zav {
 
-const UINT UM_DOCK_STATE_CHANGED = WM_USER;      // 0x400
-const UINT UM_DOCKING_REQUEST = WM_USER + 1;     // 0x401
+const UINT UM_DOCK_STATE_CHANGED = WM_USER;   // 0x400
+const UINT UM_DOCKING_REQUEST = WM_USER + 1;  // 0x401
 
 enum DockCode : uint32_t {
     DOCK_CODE_ACCEPT = 1,
@@ -90,30 +90,25 @@ static_assert(sizeof(DockRect) == 32, "DockRect");
 static_assert(offsetof(DockRect, rect) == 12 && offsetof(DockRect, flags) == 28, "DockRect");
 static_assert(sizeof(DockPosition) == 36, "DockPosition");
 static_assert(offsetof(DockPosition, side) == 12 && offsetof(DockPosition, barIndex) == 16 &&
-              offsetof(DockPosition, fraction) == 20 && offsetof(DockPosition, thickness) == 24 &&
-              offsetof(DockPosition, length) == 28 && offsetof(DockPosition, groupIndex) == 32,
+                  offsetof(DockPosition, fraction) == 20 && offsetof(DockPosition, thickness) == 24 &&
+                  offsetof(DockPosition, length) == 28 && offsetof(DockPosition, groupIndex) == 32,
               "DockPosition");
 static_assert(sizeof(DockWindowPlacement) == 60, "DockWindowPlacement");
 static_assert(offsetof(DockWindowPlacement, floatRect) == 36 && offsetof(DockWindowPlacement, docked) == 52 &&
-              offsetof(DockWindowPlacement, visible) == 56, "DockWindowPlacement");
+                  offsetof(DockWindowPlacement, visible) == 56,
+              "DockWindowPlacement");
 static_assert(sizeof(DockPinRequest) == 28, "DockPinRequest");
 static_assert(offsetof(DockPinRequest, side) == 12 && offsetof(DockPinRequest, thickness) == 16 &&
-              offsetof(DockPinRequest, show) == 20 && offsetof(DockPinRequest, count) == 24, "DockPinRequest");
+                  offsetof(DockPinRequest, show) == 20 && offsetof(DockPinRequest, count) == 24,
+              "DockPinRequest");
 static_assert(sizeof(float) == 4, "fraction is a 32-bit float");
 
-inline LRESULT SendDockRequest(HWND to, void* record)
-{
+inline LRESULT SendDockRequest(HWND to, void* record) {
     return to ? ::SendMessageA(to, UM_DOCKING_REQUEST, 0, reinterpret_cast<LPARAM>(record)) : 0;
 }
 
 // Records travel in screen coordinates; receivers work in client coordinates.
-inline void RectScreenToClient(HWND w, RECT& r)
-{
-    ::MapWindowPoints(HWND_DESKTOP, w, reinterpret_cast<POINT*>(&r), 2);
-}
-inline void RectClientToScreen(HWND w, RECT& r)
-{
-    ::MapWindowPoints(w, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
-}
+inline void RectScreenToClient(HWND w, RECT& r) { ::MapWindowPoints(HWND_DESKTOP, w, reinterpret_cast<POINT*>(&r), 2); }
+inline void RectClientToScreen(HWND w, RECT& r) { ::MapWindowPoints(w, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2); }
 
 }  // namespace zav

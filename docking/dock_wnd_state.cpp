@@ -4,16 +4,14 @@
 
 namespace zav {
 
-uint32_t DockRestoreKey(const DockWindowPlacement& p)
-{
+uint32_t DockRestoreKey(const DockWindowPlacement& p) {
     const uint32_t side = (~p.position.side) & 3u;
     const uint32_t bar = (p.position.barIndex << 16) & 0x3FFF0000u;
     const uint32_t start = static_cast<uint32_t>(static_cast<int32_t>(p.position.fraction * 65535.0f)) & 0xFFFFu;
     return (side << 30) + bar + start;
 }
 
-DockWindowPlacement ScaleDockPlacement(const DockWindowPlacement& p, StateRatio x, StateRatio y)
-{
+DockWindowPlacement ScaleDockPlacement(const DockWindowPlacement& p, StateRatio x, StateRatio y) {
     DockWindowPlacement s = p;
     if (s.docked && !(s.position.side & DOCK_FLAG_KEEP_SIZE)) {
         const bool columns = DockSideIsColumns(s.position.side);
@@ -27,8 +25,7 @@ DockWindowPlacement ScaleDockPlacement(const DockWindowPlacement& p, StateRatio 
     return s;
 }
 
-bool CDockWndMgr::CImpl::Store(IStorge& node)
-{
+bool CDockWndMgr::CImpl::Store(IStorge& node) {
     for (auto& c : m_children) {
         DockWindowPlacement p;
         if (static_cast<IDockWndState*>(c.second)->GetPlacement(p))
@@ -37,17 +34,16 @@ bool CDockWndMgr::CImpl::Store(IStorge& node)
     return true;
 }
 
-bool CDockWndMgr::CImpl::Restore(IStorge& node, StateRatio x, StateRatio y)
-{
+bool CDockWndMgr::CImpl::Restore(IStorge& node, StateRatio x, StateRatio y) {
     auto later = [](const Entry& a, const Entry& b) { return a.key > b.key; };
-    for (auto& c : m_children) static_cast<IDockWndState*>(c.second)->CaptureDefault();
+    for (auto& c : m_children)
+        static_cast<IDockWndState*>(c.second)->CaptureDefault();
     m_queue.clear();
     for (auto& c : m_children) {
         IDockWndState* s = static_cast<IDockWndState*>(c.second);
         Entry e;
         unsigned long size = sizeof e.placement;
-        if (node.GetBinary(StateChildName(c.first).c_str(), &e.placement, &size) != 0 ||
-            size != sizeof e.placement) {
+        if (node.GetBinary(StateChildName(c.first).c_str(), &e.placement, &size) != 0 || size != sizeof e.placement) {
             s->RestoreDefault();
         } else if (e.placement.docked) {
             e.key = DockRestoreKey(e.placement);
@@ -78,8 +74,7 @@ const UINT kBandMask = RBBIM_STYLE | RBBIM_COLORS | RBBIM_CHILDSIZE | RBBIM_SIZE
 static_assert(kBandMask == 0x363, "band mask");
 static_assert(sizeof(REBARBANDINFOA) >= kBandInfoSize, "band record");
 
-std::string BandName(int i)
-{
+std::string BandName(int i) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "band%d", i);
     return buf;
@@ -87,8 +82,7 @@ std::string BandName(int i)
 
 }  // namespace
 
-bool CRebarStateAdapter::CImpl::Store(IStorge& node)
-{
+bool CRebarStateAdapter::CImpl::Store(IStorge& node) {
     const int n = static_cast<int>(::SendMessageA(m_rebar, RB_GETBANDCOUNT, 0, 0));
     for (int i = 0; i < n; ++i) {
         REBARBANDINFOA bi = {};
@@ -100,8 +94,7 @@ bool CRebarStateAdapter::CImpl::Store(IStorge& node)
     return true;
 }
 
-bool CRebarStateAdapter::CImpl::Restore(IStorge& node, StateRatio, StateRatio)
-{
+bool CRebarStateAdapter::CImpl::Restore(IStorge& node, StateRatio, StateRatio) {
     const int n = static_cast<int>(::SendMessageA(m_rebar, RB_GETBANDCOUNT, 0, 0));
     for (int i = 0; i < n; ++i) {
         REBARBANDINFOA bi = {};

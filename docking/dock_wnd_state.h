@@ -72,22 +72,21 @@ private:
 DockWindowPlacement ScaleDockPlacement(const DockWindowPlacement& p, StateRatio x, StateRatio y);
 
 // One pane. TWin offers the docking window's placement operations.
-template <class TWin> class CDockingWindowStateAdapter {
+template <class TWin>
+class CDockingWindowStateAdapter {
 public:
     class CImplT : public CStateBase<IDockWndState> {
     public:
         explicit CImplT(TWin* win) : m_win(win) { m_default = DockWindowPlacement(); }
 
-        bool GetPlacement(DockWindowPlacement& out) override
-        {
+        bool GetPlacement(DockWindowPlacement& out) override {
             out = DockWindowPlacement();
             bool ok = m_win->GetDockingWindowPlacement(out);
             out.visible = m_win->IsVisible() ? 1 : 0;
             if (!out.docked || !out.visible) out.position = m_win->LastDockedPosition();
             return ok;
         }
-        bool CaptureDefault() override
-        {
+        bool CaptureDefault() override {
             if (GetPlacement(m_default)) {
                 m_default.position.hdr.window = m_win->m_hWnd;
                 return m_win->Hide();
@@ -95,24 +94,20 @@ public:
             m_default.position.hdr.window = nullptr;
             return false;
         }
-        bool ApplyPlacement(const DockWindowPlacement& p, StateRatio x, StateRatio y) override
-        {
+        bool ApplyPlacement(const DockWindowPlacement& p, StateRatio x, StateRatio y) override {
             DockWindowPlacement s = ScaleDockPlacement(p, x, y);
             return m_win->SetDockingWindowPlacement(s);
         }
-        bool RestoreDefault() override
-        {
+        bool RestoreDefault() override {
             if (m_default.position.hdr.window) m_win->SetDockingWindowPlacement(m_default);
             return true;
         }
-        bool Store(IStorge& node) override
-        {
+        bool Store(IStorge& node) override {
             DockWindowPlacement p;
             if (!GetPlacement(p)) return false;
             return node.SetBinary("placement", &p, sizeof p) == 0;
         }
-        bool Restore(IStorge& node, StateRatio x, StateRatio y) override
-        {
+        bool Restore(IStorge& node, StateRatio x, StateRatio y) override {
             DockWindowPlacement p;
             unsigned long size = sizeof p;
             if (node.GetBinary("placement", &p, &size) != 0 || size != sizeof p) return false;

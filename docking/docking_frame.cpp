@@ -6,15 +6,13 @@
 
 namespace zav {
 
-HWND CMDIDockingFrameImpl::CreateFrame(CreateArgs args)
-{
+HWND CMDIDockingFrameImpl::CreateFrame(CreateArgs args) {
     if (args.style == CreateArgs().style) args.style = kDefaultStyle;
     if (args.exStyle == 0) args.exStyle = kDefaultExStyle;
     return Create(args);
 }
 
-void CDockingFrameImplBase::InitializeDockingFrame()
-{
+void CDockingFrameImplBase::InitializeDockingFrame() {
     CDockingSettings& s = CDockingSettings::Instance();
     s.flags = 0;
     m_autoHide.CreateIn(m_hWnd);
@@ -27,8 +25,7 @@ void CDockingFrameImplBase::InitializeDockingFrame()
     m_lr.Arrange();
 }
 
-void CDockingFrameImplBase::UpdateLayout(BOOL resizeBars)
-{
+void CDockingFrameImplBase::UpdateLayout(BOOL resizeBars) {
     if (!m_hWnd) return;
     if (resizeBars) {
         if (m_hWndToolBar && ::IsWindowVisible(m_hWndToolBar)) ::SendMessageA(m_hWndToolBar, WM_SIZE, 0, 0);
@@ -45,27 +42,23 @@ void CDockingFrameImplBase::UpdateLayout(BOOL resizeBars)
     ::ReleaseDC(m_hWnd, dc);
 }
 
-void CDockingFrameImplBase::PaintDocking(HDC dc)
-{
+void CDockingFrameImplBase::PaintDocking(HDC dc) {
     m_tb.PaintSplitters(dc);
     m_lr.PaintSplitters(dc);
     m_autoHide.PaintStrips(dc);
 }
 
-void CDockingFrameImplBase::RedrawFrame()
-{
+void CDockingFrameImplBase::RedrawFrame() {
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | (m_hWndMDIClient ? 0 : RDW_ERASE));
 }
 
-LRESULT CDockingFrameImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled)
-{
+LRESULT CDockingFrameImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
     InitializeDockingFrame();
     handled = FALSE;
     return 0;
 }
 
-LRESULT CDockingFrameImplBase::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
-{
+LRESULT CDockingFrameImplBase::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
     PaintDocking(dc);
@@ -73,23 +66,20 @@ LRESULT CDockingFrameImplBase::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     return 0;
 }
 
-LRESULT CDockingFrameImplBase::OnSettingChange(UINT, WPARAM, LPARAM, BOOL&)
-{
+LRESULT CDockingFrameImplBase::OnSettingChange(UINT, WPARAM, LPARAM, BOOL&) {
     CDockingSettings::Instance().Update();
     m_autoHide.MeasureThickness();
     return 0;
 }
 
-CWndFramesPackageBase* CDockingFrameImplBase::SplitterAt(POINT pt, int* index)
-{
+CWndFramesPackageBase* CDockingFrameImplBase::SplitterAt(POINT pt, int* index) {
     const RECT lr = m_lr.Rect();
     CWndFramesPackageBase* pkg = ::PtInRect(&lr, pt) ? &m_lr : &m_tb;
     *index = pkg->HitSplitter(pt);
     return *index >= 0 ? pkg : nullptr;
 }
 
-LRESULT CDockingFrameImplBase::OnSetCursor(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
-{
+LRESULT CDockingFrameImplBase::OnSetCursor(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (reinterpret_cast<HWND>(wParam) == m_hWnd && LOWORD(lParam) == HTCLIENT && !DockLayoutLocked()) {
         DWORD mp = ::GetMessagePos();
         POINT pt = {static_cast<short>(LOWORD(mp)), static_cast<short>(HIWORD(mp))};
@@ -104,8 +94,7 @@ LRESULT CDockingFrameImplBase::OnSetCursor(UINT, WPARAM wParam, LPARAM lParam, B
     return 0;
 }
 
-LRESULT CDockingFrameImplBase::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
-{
+LRESULT CDockingFrameImplBase::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
     DefWindowProc(msg, wParam, lParam);
     MINMAXINFO* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
     MINMAXINFO own = {};
@@ -126,8 +115,7 @@ LRESULT CDockingFrameImplBase::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM l
     return 0;
 }
 
-LRESULT CDockingFrameImplBase::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
-{
+LRESULT CDockingFrameImplBase::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (wParam == 0 && ::GetActiveWindow()) {
         POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         if (m_autoHide.TrackHover(pt)) return 0;
@@ -136,8 +124,7 @@ LRESULT CDockingFrameImplBase::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, B
     return 0;
 }
 
-LRESULT CDockingFrameImplBase::OnMouseHover(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
-{
+LRESULT CDockingFrameImplBase::OnMouseHover(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (wParam & (MK_CONTROL | MK_SHIFT)) {
         handled = FALSE;
         return 0;
@@ -147,8 +134,7 @@ LRESULT CDockingFrameImplBase::OnMouseHover(UINT, WPARAM wParam, LPARAM lParam, 
     return 0;
 }
 
-LRESULT CDockingFrameImplBase::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& handled)
-{
+LRESULT CDockingFrameImplBase::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
     if (DockLayoutLocked()) return 0;
     POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     int i;
@@ -162,8 +148,7 @@ LRESULT CDockingFrameImplBase::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& 
     return 0;
 }
 
-LRESULT CDockingFrameImplBase::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOOL&)
-{
+LRESULT CDockingFrameImplBase::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOOL&) {
     DockRequestHeader* h = reinterpret_cast<DockRequestHeader*>(lParam);
     if (!h) return 0;
     switch (h->code) {
@@ -218,8 +203,7 @@ LRESULT CDockingFrameImplBase::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOO
         LimitDragRect(r.rect, c.right - c.left, c.bottom - c.top);
         return 1;
     }
-    case DOCK_CODE_QUERY_PINNED:
-        return h->bar && h->bar == m_autoHide.m_hWnd;
+    case DOCK_CODE_QUERY_PINNED: return h->bar && h->bar == m_autoHide.m_hWnd;
     case DOCK_CODE_PIN_UP: {
         DockPinRequest& r = *reinterpret_cast<DockPinRequest*>(h);
         const bool wasEmpty = m_autoHide.StripTaken(static_cast<int>(r.side & 3)) == 0;
@@ -230,8 +214,7 @@ LRESULT CDockingFrameImplBase::OnDockingRequest(UINT, WPARAM, LPARAM lParam, BOO
         }
         return ok;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 

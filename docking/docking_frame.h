@@ -29,26 +29,25 @@ public:
     CAutoHideManager& AutoHide() { return m_autoHide; }
 
     BEGIN_MSG_MAP(CDockingFrameImplBase)
-        MESSAGE_HANDLER(WM_CREATE, OnCreate)
-        MESSAGE_HANDLER(WM_PAINT, OnPaint)
-        MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
-        MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSettingChange)
-        MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
-        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
-        MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-        MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
-        MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-        MESSAGE_HANDLER(UM_DOCKING_REQUEST, OnDockingRequest)
-        NOTIFY_CODE_HANDLER(RBN_AUTOSIZE, OnRebarAutoSize)
-        CHAIN_MSG_MAP(CMDIFrameWindow)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
+    MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSettingChange)
+    MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
+    MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+    MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(UM_DOCKING_REQUEST, OnDockingRequest)
+    NOTIFY_CODE_HANDLER(RBN_AUTOSIZE, OnRebarAutoSize)
+    CHAIN_MSG_MAP(CMDIFrameWindow)
     END_MSG_MAP()
 
 protected:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnPrintClient(UINT, WPARAM w, LPARAM, BOOL&)
-    {
+    LRESULT OnPrintClient(UINT, WPARAM w, LPARAM, BOOL&) {
         PaintDocking(reinterpret_cast<HDC>(w));
         return 0;
     }
@@ -60,8 +59,7 @@ protected:
     LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDockingRequest(UINT, WPARAM, LPARAM, BOOL&);
     // A rebar that changed its height: the bars and the client move with it.
-    LRESULT OnRebarAutoSize(int, LPNMHDR, BOOL& handled)
-    {
+    LRESULT OnRebarAutoSize(int, LPNMHDR, BOOL& handled) {
         UpdateLayout(FALSE);
         handled = FALSE;
         return 0;

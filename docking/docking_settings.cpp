@@ -4,30 +4,27 @@
 
 namespace zav {
 
-CDockingSettings& CDockingSettings::Instance()
-{
+CDockingSettings& CDockingSettings::Instance() {
     static CDockingSettings s;
     return s;
 }
 
-COLORREF LightenForStrip(COLORREF face)
-{
+COLORREF LightenForStrip(COLORREF face) {
     int ch[3] = {GetRValue(face), GetGValue(face), GetBValue(face)};
     const int m = std::max(ch[0], std::max(ch[1], ch[2]));
     const int e = m <= 220 ? 35 : 255 - m;
-    for (int& x : ch) x = m == 0 ? x + e : x + (2 * e * x + m) / (2 * m);  // nearest, halves up
+    for (int& x : ch)
+        x = m == 0 ? x + e : x + (2 * e * x + m) / (2 * m);  // nearest, halves up
     return RGB(ch[0], ch[1], ch[2]);
 }
 
-COLORREF MixLabelText(COLORREF text, COLORREF grey)
-{
+COLORREF MixLabelText(COLORREF text, COLORREF grey) {
     auto mix = [](int t, int g) { return t + 2 * ((g - t) / 3); };
     return RGB(mix(GetRValue(text), GetRValue(grey)), mix(GetGValue(text), GetGValue(grey)),
                mix(GetBValue(text), GetBValue(grey)));
 }
 
-void CDockingSettings::Update()
-{
+void CDockingSettings::Update() {
     flags &= ~(kOutlineDrag | kFullDrag);
     const int mode = DockFullDragMode();
     if (mode == -1) {

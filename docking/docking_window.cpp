@@ -6,8 +6,7 @@
 
 namespace zav {
 
-const char* RegisterDockingClass(const char* name)
-{
+const char* RegisterDockingClass(const char* name) {
     WindowClassArgs a;
     a.name = name;
     a.style = CS_DBLCLKS;
@@ -16,14 +15,12 @@ const char* RegisterDockingClass(const char* name)
     return name;
 }
 
-const char* DockingWindowClass()
-{
+const char* DockingWindowClass() {
     static const char* name = RegisterDockingClass("ZavDockWin");
     return name;
 }
 
-HWND CDockingWindowBaseImpl::CreatePane(HWND frame, const char* title, const RECT& rc, DWORD style, DWORD exStyle)
-{
+HWND CDockingWindowBaseImpl::CreatePane(HWND frame, const char* title, const RECT& rc, DWORD style, DWORD exStyle) {
     m_hDockingFrame = frame;
     CreateArgs a;
     a.className = DockingWindowClass();
@@ -35,8 +32,7 @@ HWND CDockingWindowBaseImpl::CreatePane(HWND frame, const char* title, const REC
     return Create(a);
 }
 
-bool CDockingWindowBaseImpl::GetPosition(DockPosition& out) const
-{
+bool CDockingWindowBaseImpl::GetPosition(DockPosition& out) const {
     if (!m_hBar) return false;
     out = DockPosition();
     out.hdr.window = m_hWnd;
@@ -45,8 +41,7 @@ bool CDockingWindowBaseImpl::GetPosition(DockPosition& out) const
     return SendDockRequest(m_hDockingFrame, &out) != 0;
 }
 
-bool CDockingWindowBaseImpl::Undock()
-{
+bool CDockingWindowBaseImpl::Undock() {
     m_lastPos.hdr.bar = m_hBar;
     if (!m_hBar) return false;
     DockPosition pos;
@@ -56,15 +51,13 @@ bool CDockingWindowBaseImpl::Undock()
     return SendDockRequest(m_hBar, &h) != 0;
 }
 
-bool CDockingWindowBaseImpl::Dock(DockRect& request)
-{
+bool CDockingWindowBaseImpl::Dock(DockRect& request) {
     request.hdr.window = m_hWnd;
     request.hdr.code = DOCK_CODE_DOCK;
     return SendDockRequest(request.hdr.bar, &request) != 0;
 }
 
-bool CDockingWindowBaseImpl::Hide()
-{
+bool CDockingWindowBaseImpl::Hide() {
     if (m_hBar) {
         HWND bar = m_hBar;
         DockPosition pos;
@@ -82,8 +75,7 @@ bool CDockingWindowBaseImpl::Hide()
     return true;
 }
 
-bool CDockingWindowBaseImpl::Show()
-{
+bool CDockingWindowBaseImpl::Show() {
     if (m_lastPos.hdr.bar) {
         if (m_hBar) Undock();
         DockPosition pos = m_lastPos;
@@ -96,20 +88,15 @@ bool CDockingWindowBaseImpl::Show()
     return true;
 }
 
-bool CDockingWindowBaseImpl::IsPinned() const
-{
+bool CDockingWindowBaseImpl::IsPinned() const {
     if (!m_hBar) return false;
     DockRequestHeader h = {m_hWnd, m_hBar, DOCK_CODE_QUERY_PINNED};
     return SendDockRequest(m_hDockingFrame, &h) != 0;
 }
 
-bool CDockingWindowBaseImpl::IsVisible() const
-{
-    return IsPinned() || (GetStyle() & WS_VISIBLE) != 0;
-}
+bool CDockingWindowBaseImpl::IsVisible() const { return IsPinned() || (GetStyle() & WS_VISIBLE) != 0; }
 
-void CDockingWindowBaseImpl::ToggleVisible()
-{
+void CDockingWindowBaseImpl::ToggleVisible() {
     if (IsVisible()) {
         Hide();
         if (HWND p = ::GetParent(m_hWnd)) ::SetFocus(p);
@@ -118,8 +105,7 @@ void CDockingWindowBaseImpl::ToggleVisible()
     }
 }
 
-bool CDockingWindowBaseImpl::PinUpAtCurrentSide()
-{
+bool CDockingWindowBaseImpl::PinUpAtCurrentSide() {
     DockPosition pos;
     if (!m_hBar || !GetPosition(pos)) return false;
     if (!Undock()) return false;
@@ -134,20 +120,20 @@ bool CDockingWindowBaseImpl::PinUpAtCurrentSide()
     return SendDockRequest(m_hDockingFrame, &pin) != 0;
 }
 
-bool CDockingWindowBaseImpl::GetDockingWindowPlacement(DockWindowPlacement& out)
-{
+bool CDockingWindowBaseImpl::GetDockingWindowPlacement(DockWindowPlacement& out) {
     out.docked = m_hBar ? 1 : 0;
     if (m_hBar) {
         out.floatRect = m_rcFloat;
         return GetPosition(out.position);
     }
-    if (GetStyle() & WS_VISIBLE) ::GetWindowRect(m_hWnd, &out.floatRect);
-    else out.floatRect = m_rcFloat;
+    if (GetStyle() & WS_VISIBLE)
+        ::GetWindowRect(m_hWnd, &out.floatRect);
+    else
+        out.floatRect = m_rcFloat;
     return true;
 }
 
-bool CDockingWindowBaseImpl::SetDockingWindowPlacement(DockWindowPlacement& p)
-{
+bool CDockingWindowBaseImpl::SetDockingWindowPlacement(DockWindowPlacement& p) {
     p.position.hdr.window = m_hWnd;
     m_lastPos = p.position;
     if (p.visible) return DockAtPosition(p);
@@ -159,8 +145,7 @@ bool CDockingWindowBaseImpl::SetDockingWindowPlacement(DockWindowPlacement& p)
     return true;
 }
 
-bool CDockingWindowBaseImpl::DockAtPosition(DockWindowPlacement& p)
-{
+bool CDockingWindowBaseImpl::DockAtPosition(DockWindowPlacement& p) {
     if (m_hBar) Undock();
     if (p.docked) {
         DockPosition pos = p.position;
@@ -177,8 +162,7 @@ bool CDockingWindowBaseImpl::DockAtPosition(DockWindowPlacement& p)
 
 // The platform's drag detection, in screen coordinates throughout: the mouse
 // leaving the drag square around `pt` starts a drag, a button release does not.
-static bool DetectDrag(HWND hwnd, POINT pt)
-{
+static bool DetectDrag(HWND hwnd, POINT pt) {
     const int cx = ::GetSystemMetrics(SM_CXDRAG), cy = ::GetSystemMetrics(SM_CYDRAG);
     RECT square = {pt.x - cx, pt.y - cy, pt.x + cx + 1, pt.y + cy + 1};
     ::SetCapture(hwnd);
@@ -205,19 +189,14 @@ static bool DetectDrag(HWND hwnd, POINT pt)
 
 // ---------------------------------------------------------------- titled window
 
-CTitleDockingWindowBaseImpl::CTitleDockingWindowBaseImpl() : m_caption(1)
-{
-    m_caption.UpdateMetrics();
-}
+CTitleDockingWindowBaseImpl::CTitleDockingWindowBaseImpl() : m_caption(1) { m_caption.UpdateMetrics(); }
 
-LRESULT CTitleDockingWindowImpl::OnClose(UINT, WPARAM, LPARAM, BOOL&)
-{
+LRESULT CTitleDockingWindowImpl::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
     Hide();
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnNcLButtonDblClk(UINT, WPARAM wParam, LPARAM, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnNcLButtonDblClk(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     if (wParam != HTCAPTION) {
         handled = FALSE;
         return 0;
@@ -238,8 +217,7 @@ LRESULT CTitleDockingWindowImpl::OnNcLButtonDblClk(UINT, WPARAM wParam, LPARAM, 
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnSetTextOrIcon(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnSetTextOrIcon(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (!m_hBar) {
         handled = FALSE;
         return 0;
@@ -254,14 +232,12 @@ LRESULT CTitleDockingWindowImpl::OnSetTextOrIcon(UINT msg, WPARAM wParam, LPARAM
     return r;
 }
 
-LRESULT CTitleDockingWindowImpl::OnWindowPosChanging(UINT, WPARAM, LPARAM, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnWindowPosChanging(UINT, WPARAM, LPARAM, BOOL& handled) {
     if (!m_hBar) handled = FALSE;
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnNcCalcSize(UINT, WPARAM, LPARAM lParam, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnNcCalcSize(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
     if (!m_hBar) {
         handled = FALSE;
         return 0;
@@ -278,8 +254,7 @@ LRESULT CTitleDockingWindowImpl::OnNcCalcSize(UINT, WPARAM, LPARAM lParam, BOOL&
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
     if (!m_hBar) {
         handled = FALSE;
         return 0;
@@ -291,8 +266,7 @@ LRESULT CTitleDockingWindowImpl::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL& 
     return hit == HTNOWHERE ? HTCLIENT : hit;
 }
 
-LRESULT CTitleDockingWindowImpl::OnNcPaint(UINT, WPARAM, LPARAM, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnNcPaint(UINT, WPARAM, LPARAM, BOOL& handled) {
     if (!m_hBar) {
         handled = FALSE;
         return 0;
@@ -304,8 +278,7 @@ LRESULT CTitleDockingWindowImpl::OnNcPaint(UINT, WPARAM, LPARAM, BOOL& handled)
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnNcActivate(UINT, WPARAM, LPARAM, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnNcActivate(UINT, WPARAM, LPARAM, BOOL& handled) {
     if (!m_hBar || !::IsWindowEnabled(m_hWnd)) {
         handled = FALSE;
         return 0;
@@ -313,8 +286,7 @@ LRESULT CTitleDockingWindowImpl::OnNcActivate(UINT, WPARAM, LPARAM, BOOL& handle
     return 1;
 }
 
-LRESULT CTitleDockingWindowImpl::OnNcMouseMove(UINT, WPARAM wParam, LPARAM, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnNcMouseMove(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     if (!m_hBar) {
         handled = FALSE;
         return 0;
@@ -330,8 +302,7 @@ LRESULT CTitleDockingWindowImpl::OnNcMouseMove(UINT, WPARAM wParam, LPARAM, BOOL
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnNcLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnNcLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (m_hBar && wParam == HTOBJECT) {
         if (m_caption.PressPin(m_hWnd)) PinUpAtCurrentSide();
         return 0;
@@ -346,20 +317,19 @@ LRESULT CTitleDockingWindowImpl::OnNcLButtonDown(UINT, WPARAM wParam, LPARAM lPa
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     if (!m_caption.OnTimer(m_hWnd, wParam)) handled = FALSE;
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnSettingChange(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
-{
+LRESULT CTitleDockingWindowImpl::OnSettingChange(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
     if (!m_hBar) {
         CDockingSettings::Instance().Update();
         struct Pass {
-            UINT msg; WPARAM w; LPARAM l;
-            static BOOL CALLBACK Each(HWND h, LPARAM p)
-            {
+            UINT msg;
+            WPARAM w;
+            LPARAM l;
+            static BOOL CALLBACK Each(HWND h, LPARAM p) {
                 const Pass* s = reinterpret_cast<const Pass*>(p);
                 ::SendMessageA(h, s->msg, s->w, s->l);
                 return TRUE;
@@ -373,8 +343,7 @@ LRESULT CTitleDockingWindowImpl::OnSettingChange(UINT msg, WPARAM wParam, LPARAM
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
-{
+LRESULT CTitleDockingWindowImpl::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
     DefWindowProc(msg, wParam, lParam);
     MINMAXINFO* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
     if (mmi->ptMinTrackSize.x < m_caption.Height()) mmi->ptMinTrackSize.x = m_caption.Height();
@@ -382,8 +351,7 @@ LRESULT CTitleDockingWindowImpl::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnWindowPosChanged(UINT, WPARAM, LPARAM lParam, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnWindowPosChanged(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
     handled = FALSE;
     const WINDOWPOS* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
     if (!m_hBar && (GetStyle() & WS_VISIBLE) &&
@@ -392,15 +360,13 @@ LRESULT CTitleDockingWindowImpl::OnWindowPosChanged(UINT, WPARAM, LPARAM lParam,
     return 0;
 }
 
-LRESULT CTitleDockingWindowImpl::OnDockStateChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
-{
+LRESULT CTitleDockingWindowImpl::OnDockStateChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     m_hBar = LOWORD(wParam) ? reinterpret_cast<HWND>(lParam) : nullptr;
     return 1;
 }
 
 // Rendering into any device context: the caption, then the client through WM_PRINTCLIENT.
-LRESULT CTitleDockingWindowImpl::OnPrint(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
-{
+LRESULT CTitleDockingWindowImpl::OnPrint(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (!m_hBar) {
         handled = FALSE;
         return 0;
@@ -425,8 +391,7 @@ LRESULT CTitleDockingWindowImpl::OnPrint(UINT, WPARAM wParam, LPARAM lParam, BOO
 
 // ---------------------------------------------------------------- caption drag
 
-void CTitleDockingWindowImpl::DragWindow(POINT start)
-{
+void CTitleDockingWindowImpl::DragWindow(POINT start) {
     RECT wr;
     ::GetWindowRect(m_hWnd, &wr);
     if (::IsRectEmpty(&m_rcFloat)) {
@@ -510,24 +475,17 @@ void CTitleDockingWindowImpl::DragWindow(POINT start)
             break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            cancelled = done = true;
-            break;
+        case WM_MBUTTONDOWN: cancelled = done = true; break;
         case WM_SYSKEYDOWN:
             cancelled = done = true;
             ::DispatchMessageA(&msg);
             break;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-        case WM_MBUTTONUP:
-            done = true;
-            break;
+        case WM_MBUTTONUP: done = true; break;
         case WM_CHAR:
-        case WM_SYSCHAR:
-            break;
-        default:
-            ::DispatchMessageA(&msg);
-            break;
+        case WM_SYSCHAR: break;
+        default: ::DispatchMessageA(&msg); break;
         }
     }
     if (!done && !cancelled) cancelled = true;  // the capture was taken away

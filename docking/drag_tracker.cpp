@@ -4,8 +4,7 @@
 
 namespace zav {
 
-bool TrackDragAndDrop(IDDTracker& t, HWND wnd)
-{
+bool TrackDragAndDrop(IDDTracker& t, HWND wnd) {
     t.Begin();
     ::SetCapture(wnd);
     bool result = true;
@@ -36,9 +35,7 @@ bool TrackDragAndDrop(IDDTracker& t, HWND wnd)
             result = false;
             ::DispatchMessageA(&msg);
             break;
-        case WM_MOUSEMOVE:
-            t.MoveTo(x, y);
-            break;
+        case WM_MOUSEMOVE: t.MoveTo(x, y); break;
         case WM_LBUTTONUP:
             ::ReleaseCapture();
             result = t.DropLeft(x, y);
@@ -60,11 +57,11 @@ bool TrackDragAndDrop(IDDTracker& t, HWND wnd)
 
 namespace {
 
-HBRUSH HalftoneBrush()
-{
+HBRUSH HalftoneBrush() {
     static HBRUSH brush = [] {
         WORD bits[8];
-        for (int i = 0; i < 8; ++i) bits[i] = (i & 1) ? 0xAAAA : 0x5555;
+        for (int i = 0; i < 8; ++i)
+            bits[i] = (i & 1) ? 0xAAAA : 0x5555;
         HBITMAP bmp = ::CreateBitmap(8, 8, 1, 1, bits);
         HBRUSH b = ::CreatePatternBrush(bmp);
         ::DeleteObject(bmp);
@@ -73,15 +70,11 @@ HBRUSH HalftoneBrush()
     return brush;
 }
 
-void InvertOn(HDC dc, const RECT& r)
-{
-    ::PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PATINVERT);
-}
+void InvertOn(HDC dc, const RECT& r) { ::PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PATINVERT); }
 
 }  // namespace
 
-void InvertScreenRect(const RECT& r)
-{
+void InvertScreenRect(const RECT& r) {
     HDC dc = ::GetDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, HalftoneBrush());
     InvertOn(dc, r);
@@ -89,8 +82,7 @@ void InvertScreenRect(const RECT& r)
     ::ReleaseDC(nullptr, dc);
 }
 
-void InvertScreenFrame(const RECT& r, int t)
-{
+void InvertScreenFrame(const RECT& r, int t) {
     HDC dc = ::GetDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, HalftoneBrush());
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -103,15 +95,13 @@ void InvertScreenFrame(const RECT& r, int t)
 }
 
 CSplitterMoveTrackerBase::CSplitterMoveTrackerBase(CWndFramesPackageBase& pkg, size_t index, POINT pt, HWND wnd)
-    : m_pkg(pkg), m_index(index), m_wnd(wnd)
-{
+    : m_pkg(pkg), m_index(index), m_wnd(wnd) {
     m_pkg.MoveRange(index, &m_lo, &m_hi);
     m_current = m_pkg.Position(index);
     m_offset = m_pkg.Axis(pt) - m_current;
 }
 
-void CSplitterMoveTrackerBase::MoveTo(int x, int y)
-{
+void CSplitterMoveTrackerBase::MoveTo(int x, int y) {
     int v = (m_pkg.IsHorizontal() ? x : y) - m_offset;
     v = std::max(m_lo, std::min(m_hi, v));
     if (v != m_current) {
@@ -120,42 +110,36 @@ void CSplitterMoveTrackerBase::MoveTo(int x, int y)
     }
 }
 
-void CSplitterMoveTrackerBase::Step()
-{
+void CSplitterMoveTrackerBase::Step() {
     m_pkg.MoveSplitter(m_index, m_current);
     m_pkg.Arrange();
     RECT r = m_pkg.Rect();
     ::RedrawWindow(m_wnd, &r, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-RECT CSplitterMoveTrackerGhost::OutlineAt(int pos) const
-{
+RECT CSplitterMoveTrackerGhost::OutlineAt(int pos) const {
     RECT r = m_pkg.Splitter().At(pos, m_pkg.Rect());
     RectClientToScreen(m_wnd, r);
     return r;
 }
 
-void CSplitterMoveTrackerGhost::Begin()
-{
+void CSplitterMoveTrackerGhost::Begin() {
     m_drawn = m_current;
     InvertScreenRect(OutlineAt(m_drawn));
 }
 
-void CSplitterMoveTrackerGhost::Step()
-{
+void CSplitterMoveTrackerGhost::Step() {
     InvertScreenRect(OutlineAt(m_drawn));
     m_drawn = m_current;
     InvertScreenRect(OutlineAt(m_drawn));
 }
 
-void CSplitterMoveTrackerGhost::End(bool cancelled)
-{
+void CSplitterMoveTrackerGhost::End(bool cancelled) {
     InvertScreenRect(OutlineAt(m_drawn));
     if (!cancelled) CSplitterMoveTrackerFull::Step();
 }
 
-void DragPackageSplitter(CWndFramesPackageBase& pkg, size_t index, POINT pt, HWND wnd)
-{
+void DragPackageSplitter(CWndFramesPackageBase& pkg, size_t index, POINT pt, HWND wnd) {
     if (CDockingSettings::Instance().OutlineDrag()) {
         CSplitterMoveTrackerGhost t(pkg, index, pt, wnd);
         TrackDragAndDrop(t, wnd);
@@ -166,16 +150,14 @@ void DragPackageSplitter(CWndFramesPackageBase& pkg, size_t index, POINT pt, HWN
 }
 
 CSizeTrackerFull::CSizeTrackerFull(HWND pane, const RECT& rc, int side, const RECT& limits, POINT pt)
-    : m_pane(pane), m_rc(rc), m_side(side & 3)
-{
+    : m_pane(pane), m_rc(rc), m_side(side & 3) {
     const bool columns = DockSideIsColumns(m_side);
     m_lo = (columns ? limits.left : limits.top) + DOCK_SPLITTER;
     m_hi = (columns ? limits.right : limits.bottom) - DOCK_SPLITTER;
     m_offset = (columns ? pt.x : pt.y) - Edge();
 }
 
-LONG& CSizeTrackerFull::Edge()
-{
+LONG& CSizeTrackerFull::Edge() {
     switch (m_side) {
     case DOCK_SIDE_RIGHT: return m_rc.left;
     case DOCK_SIDE_LEFT: return m_rc.right;
@@ -184,8 +166,7 @@ LONG& CSizeTrackerFull::Edge()
     }
 }
 
-void CSizeTrackerFull::MoveTo(int x, int y)
-{
+void CSizeTrackerFull::MoveTo(int x, int y) {
     int v = (DockSideIsColumns(m_side) ? x : y) - m_offset;
     v = std::max(m_lo, std::min(m_hi, v));
     if (v != Edge()) {
@@ -194,14 +175,12 @@ void CSizeTrackerFull::MoveTo(int x, int y)
     }
 }
 
-void CSizeTrackerFull::Step()
-{
+void CSizeTrackerFull::Step() {
     ::SetWindowPos(m_pane, nullptr, m_rc.left, m_rc.top, m_rc.right - m_rc.left, m_rc.bottom - m_rc.top,
                    SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
-RECT CSizeTrackerGhost::Outline() const
-{
+RECT CSizeTrackerGhost::Outline() const {
     RECT r = m_rc;
     switch (m_side) {
     case DOCK_SIDE_RIGHT: r.right = r.left + DOCK_SPLITTER; break;
@@ -213,21 +192,18 @@ RECT CSizeTrackerGhost::Outline() const
     return r;
 }
 
-void CSizeTrackerGhost::Begin()
-{
+void CSizeTrackerGhost::Begin() {
     m_drawn = Outline();
     InvertScreenRect(m_drawn);
 }
 
-void CSizeTrackerGhost::Step()
-{
+void CSizeTrackerGhost::Step() {
     InvertScreenRect(m_drawn);
     m_drawn = Outline();
     InvertScreenRect(m_drawn);
 }
 
-void CSizeTrackerGhost::End(bool cancelled)
-{
+void CSizeTrackerGhost::End(bool cancelled) {
     InvertScreenRect(m_drawn);
     if (!cancelled) CSizeTrackerFull::Step();
 }

@@ -12,11 +12,21 @@ public:
     virtual void Begin() {}
     virtual void End(bool cancelled) { (void)cancelled; }
     virtual void MoveTo(int x, int y) = 0;
-    virtual void Cancel(int x, int y) { (void)x; (void)y; }
-    virtual bool Drop(int x, int y) { (void)x; (void)y; return true; }
+    virtual void Cancel(int x, int y) {
+        (void)x;
+        (void)y;
+    }
+    virtual bool Drop(int x, int y) {
+        (void)x;
+        (void)y;
+        return true;
+    }
     virtual bool DropRight(int x, int y) { return Drop(x, y); }
     virtual bool DropLeft(int x, int y) { return Drop(x, y); }
-    virtual bool Filter(const MSG& msg) { (void)msg; return false; }
+    virtual bool Filter(const MSG& msg) {
+        (void)msg;
+        return false;
+    }
     virtual void Step() = 0;
 };
 

@@ -8,37 +8,38 @@ namespace {
 
 const int kDropZone = 20;  // pixels around a splitter or an edge that propose a new bar
 
-size_t FrameContaining(const CWndFramesPackageBase& pkg, int c)
-{
+size_t FrameContaining(const CWndFramesPackageBase& pkg, int c) {
     size_t at = pkg.Count();
     for (size_t i = 0; i < pkg.Count(); ++i)
         if (c >= pkg.Position(i) && c < pkg.SpanEnd(i)) return i;
     return at;
 }
 
-CPackageWindowT* NewBar(CWndFramesPackageBase& pkg, HWND frame)
-{
+CPackageWindowT* NewBar(CWndFramesPackageBase& pkg, HWND frame) {
     return CPackageWindowT::CreateBar(frame, !pkg.IsHorizontal());
 }
 
 }  // namespace
 
-void LimitDragRect(RECT& r, int W, int H)
-{
+void LimitDragRect(RECT& r, int W, int H) {
     if (r.right - r.left > W / 3) r.right = r.left + W / 3;
     if (r.right - r.left < ::GetSystemMetrics(SM_CXMIN)) r.right = r.left + ::GetSystemMetrics(SM_CXMIN);
     if (r.bottom - r.top > H / 3) r.bottom = r.top + H / 3;
     if (r.bottom - r.top < ::GetSystemMetrics(SM_CYMIN)) r.bottom = r.top + ::GetSystemMetrics(SM_CYMIN);
 }
 
-bool FramePackageAccept(CWndFramesPackageBase& pkg, DockRect& r)
-{
+bool FramePackageAccept(CWndFramesPackageBase& pkg, DockRect& r) {
     const POINT pt = {r.rect.left, r.rect.top};
     const int c = pkg.Axis(pt);
     const RECT prc = pkg.Rect();
     RECT wide = prc;
-    if (pkg.IsHorizontal()) { wide.left -= kDropZone; wide.right += kDropZone; }
-    else { wide.top -= kDropZone; wide.bottom += kDropZone; }
+    if (pkg.IsHorizontal()) {
+        wide.left -= kDropZone;
+        wide.right += kDropZone;
+    } else {
+        wide.top -= kDropZone;
+        wide.bottom += kDropZone;
+    }
     size_t at;
     if (::PtInRect(&prc, pt) && pkg.Count() > 0) {
         size_t i = 0;
@@ -59,8 +60,8 @@ bool FramePackageAccept(CWndFramesPackageBase& pkg, DockRect& r)
     }
     const MINMAXINFO mmi = WindowMinMax(r.hdr.window);
     const int along = pkg.IsHorizontal() ? mmi.ptMinTrackSize.x : mmi.ptMinTrackSize.y;
-    const bool fits = wide.right - wide.left >= mmi.ptMinTrackSize.x && wide.bottom - wide.top >= mmi.ptMinTrackSize.y &&
-                      along + pkg.MinTotal() < pkg.Length();
+    const bool fits = wide.right - wide.left >= mmi.ptMinTrackSize.x &&
+                      wide.bottom - wide.top >= mmi.ptMinTrackSize.y && along + pkg.MinTotal() < pkg.Length();
     if (!fits) return false;
     const bool isFar = pkg.CentreIndex() < static_cast<int>(at);
     const int w = pkg.Far(r.rect) - pkg.Near(r.rect);
@@ -72,14 +73,15 @@ bool FramePackageAccept(CWndFramesPackageBase& pkg, DockRect& r)
         b = at < pkg.Count() ? pkg.Position(at) : pkg.End();
         a = b - w;
     }
-    if (pkg.IsHorizontal()) r.rect = {a, prc.top, b, prc.bottom};
-    else r.rect = {prc.left, a, prc.right, b};
+    if (pkg.IsHorizontal())
+        r.rect = {a, prc.top, b, prc.bottom};
+    else
+        r.rect = {prc.left, a, prc.right, b};
     r.flags = (r.flags & ~DOCK_RECT_FAR) | (isFar ? DOCK_RECT_FAR : 0);
     return true;
 }
 
-bool FramePackageDock(CWndFramesPackageBase& pkg, DockRect& r, HWND frame)
-{
+bool FramePackageDock(CWndFramesPackageBase& pkg, DockRect& r, HWND frame) {
     CPackageWindowT* bar = NewBar(pkg, frame);
     if (!bar) return false;
     const int s = pkg.Near(r.rect), e = pkg.Far(r.rect);
@@ -93,8 +95,7 @@ bool FramePackageDock(CWndFramesPackageBase& pkg, DockRect& r, HWND frame)
     return SendDockRequest(bar->m_hWnd, &fw) != 0;
 }
 
-bool FramePackageSetPosition(CWndFramesPackageBase& pkg, DockPosition& p, HWND frame)
-{
+bool FramePackageSetPosition(CWndFramesPackageBase& pkg, DockPosition& p, HWND frame) {
     const MINMAXINFO mmi = WindowMinMax(p.hdr.window);
     const int along = pkg.IsHorizontal() ? mmi.ptMinTrackSize.x : mmi.ptMinTrackSize.y;
     if (p.thickness < along) p.thickness = along;
@@ -106,7 +107,8 @@ bool FramePackageSetPosition(CWndFramesPackageBase& pkg, DockPosition& p, HWND f
         t = std::min(static_cast<int>(p.barIndex), c < 0 ? count - 1 : c);
     } else {
         int sp = count;
-        for (uint32_t k = 0; k < p.barIndex && sp - 1 != c && sp > 1; ++k) --sp;
+        for (uint32_t k = 0; k < p.barIndex && sp - 1 != c && sp > 1; ++k)
+            --sp;
         t = sp - 1;
     }
     if (t < 0) return false;
@@ -131,8 +133,7 @@ bool FramePackageSetPosition(CWndFramesPackageBase& pkg, DockPosition& p, HWND f
     return SendDockRequest(bar->m_hWnd, &fw) != 0;
 }
 
-bool FramePackageGetPosition(CWndFramesPackageBase& pkg, DockPosition& p)
-{
+bool FramePackageGetPosition(CWndFramesPackageBase& pkg, DockPosition& p) {
     const int i = pkg.FindWindow(p.hdr.bar);
     if (i < 0) return false;
     p.thickness = pkg.SpanEnd(i) - pkg.Position(i) - DOCK_SPLITTER;
@@ -145,8 +146,7 @@ bool FramePackageGetPosition(CWndFramesPackageBase& pkg, DockPosition& p)
     return SendDockRequest(p.hdr.bar, &p) != 0;
 }
 
-bool FramePackageRemoveBar(CWndFramesPackageBase& pkg, HWND bar)
-{
+bool FramePackageRemoveBar(CWndFramesPackageBase& pkg, HWND bar) {
     const int i = pkg.FindWindow(bar);
     if (i < 0 || i == pkg.CentreIndex()) return false;
     pkg.Remove(static_cast<size_t>(i));

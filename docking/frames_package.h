@@ -46,7 +46,6 @@ private:
 
 class CWndFramesPackageBase {
 public:
-
     explicit CWndFramesPackageBase(bool horizontal) : m_horizontal(horizontal), m_splitter(horizontal) {}
     virtual ~CWndFramesPackageBase() {}
 
@@ -69,7 +68,7 @@ public:
     int Near(const RECT& r) const { return m_horizontal ? r.left : r.top; }
     int Far(const RECT& r) const { return m_horizontal ? r.right : r.bottom; }
 
-    int MinTotal() const;                      // sum of (minimum + 5)
+    int MinTotal() const;  // sum of (minimum + 5)
     void QueryMinTrackSize(MINMAXINFO* mmi) const;
 
     void SetRect(const RECT& rc);

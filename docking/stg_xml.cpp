@@ -11,8 +11,7 @@ namespace {
 
 const UINT kTextCodePage = 932;
 
-std::wstring Wide(const char* s)
-{
+std::wstring Wide(const char* s) {
     if (!s || !*s) return std::wstring();
     int n = ::MultiByteToWideChar(kTextCodePage, 0, s, -1, nullptr, 0);
     std::wstring w(n > 0 ? n : 1, L'\0');
@@ -28,31 +27,35 @@ struct Bstr {
     ~Bstr() { ::SysFreeString(b); }
 };
 
-template <class T> struct Com {
+template <class T>
+struct Com {
     T* p = nullptr;
-    ~Com() { if (p) p->Release(); }
+    ~Com() {
+        if (p) p->Release();
+    }
     T** operator&() { return &p; }
     T* operator->() const { return p; }
-    T* Detach() { T* t = p; p = nullptr; return t; }
+    T* Detach() {
+        T* t = p;
+        p = nullptr;
+        return t;
+    }
 };
 
 bool HasComma(const char* name) { return !name || std::strchr(name, ',') != nullptr; }
 
 CStgXML* AsXml(IStorge& s) { return dynamic_cast<CStgXML*>(&s); }
 
-HRESULT NewDocument(const char* progId, IXMLDOMDocument** doc)
-{
+HRESULT NewDocument(const char* progId, IXMLDOMDocument** doc) {
     CLSID clsid;
     HRESULT hr = ::CLSIDFromProgID(Wide(progId).c_str(), &clsid);
     if (FAILED(hr)) return hr;
-    return ::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument,
-                              reinterpret_cast<void**>(doc));
+    return ::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IXMLDOMDocument, reinterpret_cast<void**>(doc));
 }
 
 }  // namespace
 
-std::string EncodeStgBytes(const void* bytes, unsigned long count)
-{
+std::string EncodeStgBytes(const void* bytes, unsigned long count) {
     static const char hex[] = "0123456789abcdef";
     const unsigned char* b = static_cast<const unsigned char*>(bytes);
     std::string s;
@@ -65,12 +68,12 @@ std::string EncodeStgBytes(const void* bytes, unsigned long count)
     return s;
 }
 
-std::string DecodeStgBytes(const char* text)
-{
+std::string DecodeStgBytes(const char* text) {
     std::string out;
     const char* p = text;
     for (;;) {
-        while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n') ++p;
+        while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n')
+            ++p;
         if (!*p || !std::isxdigit(static_cast<unsigned char>(*p))) break;
         char* end = nullptr;
         unsigned long v = std::strtoul(p, &end, 16);
@@ -85,14 +88,12 @@ std::string DecodeStgBytes(const char* text)
 
 CStgXML::~CStgXML() { Reset(nullptr); }
 
-void CStgXML::Reset(IXMLDOMElement* e)
-{
+void CStgXML::Reset(IXMLDOMElement* e) {
     if (m_elem) m_elem->Release();
     m_elem = e;
 }
 
-long CStgXML::Open(IStorge& parent, const char* name)
-{
+long CStgXML::Open(IStorge& parent, const char* name) {
     if (HasComma(name)) return -1;
     CStgXML* p = AsXml(parent);
     if (!p || !p->m_elem) return 2;
@@ -108,8 +109,7 @@ long CStgXML::Open(IStorge& parent, const char* name)
     return 0;
 }
 
-long CStgXML::Create(IStorge& parent, const char* name)
-{
+long CStgXML::Create(IStorge& parent, const char* name) {
     if (HasComma(name)) return -1;
     if (Open(parent, name) == 0) return 0;
     CStgXML* p = AsXml(parent);
@@ -128,8 +128,7 @@ long CStgXML::Create(IStorge& parent, const char* name)
     return 0;
 }
 
-long CStgXML::SetString(const char* name, const char* text)
-{
+long CStgXML::SetString(const char* name, const char* text) {
     if (!m_elem) return 2;
     Bstr n(name);
     VARIANT v;
@@ -141,8 +140,7 @@ long CStgXML::SetString(const char* name, const char* text)
     return hr;
 }
 
-long CStgXML::GetString(const char* name, char* buffer, unsigned long* size)
-{
+long CStgXML::GetString(const char* name, char* buffer, unsigned long* size) {
     if (!m_elem) return 2;
     Bstr n(name);
     VARIANT v;
@@ -166,20 +164,20 @@ long CStgXML::GetString(const char* name, char* buffer, unsigned long* size)
         result = ERROR_MORE_DATA;  // 234
     } else {
         n8 = ::WideCharToMultiByte(kTextCodePage, 0, v.bstrVal, wlen, buffer, *size, nullptr, nullptr);
-        if (n8 <= 0) result = static_cast<long>(::GetLastError());
-        else *size = n8;
+        if (n8 <= 0)
+            result = static_cast<long>(::GetLastError());
+        else
+            *size = n8;
     }
     ::VariantClear(&v);
     return result;
 }
 
-long CStgXML::SetBinary(const char* name, const void* bytes, unsigned long count)
-{
+long CStgXML::SetBinary(const char* name, const void* bytes, unsigned long count) {
     return SetString(name, EncodeStgBytes(bytes, count).c_str());
 }
 
-long CStgXML::GetBinary(const char* name, void* buffer, unsigned long* size)
-{
+long CStgXML::GetBinary(const char* name, void* buffer, unsigned long* size) {
     unsigned long len = 0;
     long r = GetString(name, nullptr, &len);
     if (r != ERROR_MORE_DATA) return r;
@@ -195,8 +193,7 @@ long CStgXML::GetBinary(const char* name, void* buffer, unsigned long* size)
     return 0;
 }
 
-long CStgXML::CreateDocument(const char* rootName, const char* progId)
-{
+long CStgXML::CreateDocument(const char* rootName, const char* progId) {
     Com<IXMLDOMDocument> doc;
     HRESULT hr = NewDocument(progId, &doc);
     if (FAILED(hr)) return hr;
@@ -208,8 +205,7 @@ long CStgXML::CreateDocument(const char* rootName, const char* progId)
     return 0;
 }
 
-long CStgXML::LoadDocument(const char* path, const char* rootName, const char* progId)
-{
+long CStgXML::LoadDocument(const char* path, const char* rootName, const char* progId) {
     Com<IXMLDOMDocument> doc;
     HRESULT hr = NewDocument(progId, &doc);
     if (FAILED(hr)) return hr;
@@ -234,8 +230,7 @@ long CStgXML::LoadDocument(const char* path, const char* rootName, const char* p
     return 0;
 }
 
-long CStgXML::SaveDocument(const char* path)
-{
+long CStgXML::SaveDocument(const char* path) {
     if (!m_elem) return 2;
     Com<IXMLDOMDocument> doc;
     HRESULT hr = m_elem->get_ownerDocument(&doc);

@@ -3,8 +3,7 @@
 
 namespace zav {
 
-StateRatio MakeStateRatio(int current, bool haveStored, int stored)
-{
+StateRatio MakeStateRatio(int current, bool haveStored, int stored) {
     StateRatio r;
     if (haveStored && stored > 0 && stored != current && current > 0) {
         r.num = current;
@@ -13,15 +12,13 @@ StateRatio MakeStateRatio(int current, bool haveStored, int stored)
     return r;
 }
 
-std::string StateChildName(uint32_t id)
-{
+std::string StateChildName(uint32_t id) {
     char buf[24];
     std::snprintf(buf, sizeof buf, "Wnd-0x%x", static_cast<unsigned>(id));
     return buf;
 }
 
-RECT StateWorkArea()
-{
+RECT StateWorkArea() {
     RECT r = {0, 0, 0, 0};
     if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0)) {
         r.left = r.top = 0;
@@ -31,20 +28,18 @@ RECT StateWorkArea()
     return r;
 }
 
-CContainerImpl::~CContainerImpl()
-{
-    for (auto& c : m_children) c.second->Release();
+CContainerImpl::~CContainerImpl() {
+    for (auto& c : m_children)
+        c.second->Release();
 }
 
-uint32_t CContainerImpl::Add(IState* state)
-{
+uint32_t CContainerImpl::Add(IState* state) {
     const uint32_t id = m_nextId--;
     AddState(id, state);
     return id;
 }
 
-void CContainerImpl::AddState(uint32_t id, IState* state)
-{
+void CContainerImpl::AddState(uint32_t id, IState* state) {
     if (!state) return;
     state->AddRef();
     auto it = m_children.find(id);
@@ -52,8 +47,7 @@ void CContainerImpl::AddState(uint32_t id, IState* state)
     m_children[id] = state;
 }
 
-bool CContainerImpl::Store(IStorge& node)
-{
+bool CContainerImpl::Store(IStorge& node) {
     for (auto& c : m_children) {
         CStgXML child;
         if (child.Create(node, StateChildName(c.first).c_str()) == 0) c.second->Store(child);
@@ -61,8 +55,7 @@ bool CContainerImpl::Store(IStorge& node)
     return true;
 }
 
-bool CContainerImpl::Restore(IStorge& node, StateRatio x, StateRatio y)
-{
+bool CContainerImpl::Restore(IStorge& node, StateRatio x, StateRatio y) {
     for (auto& c : m_children) {
         CStgXML child;
         if (child.Open(node, StateChildName(c.first).c_str()) != 0 || !c.second->Restore(child, x, y))
@@ -71,16 +64,15 @@ bool CContainerImpl::Restore(IStorge& node, StateRatio x, StateRatio y)
     return true;
 }
 
-bool CContainerImpl::RestoreDefault()
-{
-    for (auto& c : m_children) c.second->RestoreDefault();
+bool CContainerImpl::RestoreDefault() {
+    for (auto& c : m_children)
+        c.second->RestoreDefault();
     return true;
 }
 
 namespace {
 
-bool ReadInt(IStorge& node, const char* name, int* v)
-{
+bool ReadInt(IStorge& node, const char* name, int* v) {
     unsigned long size = sizeof(int);
     int tmp = 0;
     if (node.GetBinary(name, &tmp, &size) != 0 || size != sizeof(int)) return false;
@@ -90,14 +82,12 @@ bool ReadInt(IStorge& node, const char* name, int* v)
 
 // Stands in for the main window's procedure while a maximised placement is
 // applied, so that the window does not lay itself out for the normal size.
-LRESULT CALLBACK QuietPlacementProc(HWND h, UINT m, WPARAM w, LPARAM l)
-{
+LRESULT CALLBACK QuietPlacementProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     switch (m) {
     case WM_SIZE:
     case WM_ACTIVATE:
     case WM_PAINT:
-    case WM_NCACTIVATE:
-        return 0;
+    case WM_NCACTIVATE: return 0;
     }
     return ::DefWindowProcA(h, m, w, l);
 }
@@ -107,14 +97,12 @@ LRESULT CALLBACK QuietPlacementProc(HWND h, UINT m, WPARAM w, LPARAM l)
 CWindowStateMgr::CWindowStateMgr() : m_impl(new CImpl) {}
 CWindowStateMgr::~CWindowStateMgr() { m_impl->Release(); }
 
-void CWindowStateMgr::Initialize(HWND hwnd, uint32_t defaultShow)
-{
+void CWindowStateMgr::Initialize(HWND hwnd, uint32_t defaultShow) {
     m_impl->m_hWnd = hwnd;
     m_impl->m_defaultShow = defaultShow;
 }
 
-bool CWindowStateMgr::Store(IStorge& root)
-{
+bool CWindowStateMgr::Store(IStorge& root) {
     CStgXML general;
     if (general.Create(root, "General") == 0) {
         RECT wa = StateWorkArea();
@@ -127,8 +115,7 @@ bool CWindowStateMgr::Store(IStorge& root)
     return m_impl->Store(main);
 }
 
-bool CWindowStateMgr::Restore(IStorge& root)
-{
+bool CWindowStateMgr::Restore(IStorge& root) {
     CStgXML general;
     if (general.Open(root, "General") != 0) return RestoreDefault();
     RECT wa = StateWorkArea();
@@ -142,8 +129,7 @@ bool CWindowStateMgr::Restore(IStorge& root)
     return true;
 }
 
-bool CWindowStateMgr::CImpl::Store(IStorge& node)
-{
+bool CWindowStateMgr::CImpl::Store(IStorge& node) {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
     static_assert(sizeof(WINDOWPLACEMENT) == 44, "stored byte for byte");
@@ -156,8 +142,7 @@ bool CWindowStateMgr::CImpl::Store(IStorge& node)
     return CContainerImpl::Store(node);
 }
 
-bool CWindowStateMgr::CImpl::Restore(IStorge& node, StateRatio x, StateRatio y)
-{
+bool CWindowStateMgr::CImpl::Restore(IStorge& node, StateRatio x, StateRatio y) {
     WINDOWPLACEMENT wp = {};
     unsigned long size = sizeof wp;
     if (node.GetBinary("placement", &wp, &size) != 0 || size != sizeof wp) {
@@ -186,9 +171,9 @@ bool CWindowStateMgr::CImpl::Restore(IStorge& node, StateRatio x, StateRatio y)
         ::SetWindowPlacement(m_hWnd, &wp);
         ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
         ::ShowWindow(m_hWnd, SW_SHOWMAXIMIZED);
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER |
-                           SWP_NOSENDCHANGING);
+        ::SetWindowPos(
+            m_hWnd, nullptr, 0, 0, 0, 0,
+            SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
         ::SetForegroundWindow(m_hWnd);
     } else {
         ::SetWindowPlacement(m_hWnd, &wp);
@@ -199,8 +184,7 @@ bool CWindowStateMgr::CImpl::Restore(IStorge& node, StateRatio x, StateRatio y)
     return result;
 }
 
-bool CWindowStateMgr::CImpl::RestoreDefault()
-{
+bool CWindowStateMgr::CImpl::RestoreDefault() {
     CContainerImpl::RestoreDefault();
     if (m_hWnd) ::ShowWindow(m_hWnd, m_defaultShow & 0x7FFFFFFFu);
     return true;

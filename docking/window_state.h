@@ -39,11 +39,11 @@ public:
     virtual bool ApplyPlacement(const DockWindowPlacement& p, StateRatio x, StateRatio y) = 0;
 };
 
-template <class I> class CStateBase : public I {
+template <class I>
+class CStateBase : public I {
 public:
     void AddRef() override { ++m_refs; }
-    void Release() override
-    {
+    void Release() override {
         if (--m_refs == 0) delete this;
     }
 
