@@ -16,11 +16,26 @@
 #include "command/host_hooks.h"
 #include "command/safe_call.h"
 
-const char* const KnownCmdModules[20] = {
-    "CadAppBase.dll",  "CadAppRaster.dll", "CadAppPrint.dll", "CadAppArch.dll",
-    "CadAppDenki.dll", "CadAppKikai.dll",  "CadAppSuido.dll", "CadAppAcad.dll",
-    "CadIo.dll",       "CadIoJww.dll",     "CadIoSxf.dll",    "CadIoDwg.dll",
-    "CadIoUtils.dll",  "", "", "", "", "", "", ""};
+const char* const KnownCmdModules[20] = {"CadAppBase.dll",
+                                         "CadAppRaster.dll",
+                                         "CadAppPrint.dll",
+                                         "CadAppArch.dll",
+                                         "CadAppDenki.dll",
+                                         "CadAppKikai.dll",
+                                         "CadAppSuido.dll",
+                                         "CadAppAcad.dll",
+                                         "CadIo.dll",
+                                         "CadIoJww.dll",
+                                         "CadIoSxf.dll",
+                                         "CadIoDwg.dll",
+                                         "CadIoUtils.dll",
+                                         "",
+                                         "",
+                                         "",
+                                         "",
+                                         "",
+                                         "",
+                                         ""};
 
 namespace {
 
@@ -69,7 +84,8 @@ CCadAppCmd::~CCadAppCmd() {
 }
 
 void CCadAppCmd::Clear() {
-    for (auto* group : m_groups) delete group;
+    for (auto* group : m_groups)
+        delete group;
     m_groups.clear();
     m_readOnly.clear();
 }
@@ -78,7 +94,8 @@ void CCadAppCmd::Load(const CmdDefText& def) {
     Clear();
     if (!def.readOnlyIds.empty()) {
         CCsvParser csv(def.readOnlyIds);
-        for (const auto& field : csv.Fields()) m_readOnly.push_back(ToId(field));
+        for (const auto& field : csv.Fields())
+            m_readOnly.push_back(ToId(field));
     }
     for (const auto& groupText : def.groups) {
         auto* group = new CCmdInfoGroup;
@@ -153,8 +170,7 @@ int CCadAppCmd::IsReadOnlyCmd(int id) const {
     return std::find(m_readOnly.begin(), m_readOnly.end(), id) != m_readOnly.end() ? 1 : 0;
 }
 
-HMODULE CCadAppCmd::LoadCmdModule(int id, std::string& modulePath, std::string& args,
-                                  UINT* previousErrorMode) {
+HMODULE CCadAppCmd::LoadCmdModule(int id, std::string& modulePath, std::string& args, UINT* previousErrorMode) {
     m_currentSlot = -1;
     std::string line;
     int slot = -1;
@@ -199,7 +215,8 @@ int SplitCmdLine(const std::string& line, std::string& modulePath, std::string& 
     modulePath.clear();
     args.clear();
     std::string lower = line;
-    for (auto& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    for (auto& c : lower)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     size_t end;
     size_t pos = lower.find(".dll");
     if (pos != std::string::npos) {
@@ -210,7 +227,8 @@ int SplitCmdLine(const std::string& line, std::string& modulePath, std::string& 
         end = pos + 11;
     }
     size_t p = end;
-    while (p < line.size() && (line[p] == ' ' || line[p] == '\t')) ++p;
+    while (p < line.size() && (line[p] == ' ' || line[p] == '\t'))
+        ++p;
     if (p > end && p < line.size()) args = line.substr(p);
     modulePath = line.substr(0, end);
     return args.empty() ? -1 : 0;
@@ -261,7 +279,11 @@ int CallLoadingDB(int id, const char* fileName, void* database, void* info1, voi
             return 0;
         }
         loaded = CallModuleGuarded(
-            [&] { entry(CmdMainFrame(), fileName, database, info1, info2); return 0; }, module);
+            [&] {
+                entry(CmdMainFrame(), fileName, database, info1, info2);
+                return 0;
+            },
+            module);
     } else {
         auto entry = reinterpret_cast<LoadingDBProc>(
             GetProcAddress(module, (id & 0xFFFF) == ID_CMD_IMPORT_JWC ? "Jwc_LoadingDB" : "LoadingDB"));
@@ -270,8 +292,12 @@ int CallLoadingDB(int id, const char* fileName, void* database, void* info1, voi
             ShowError(IDS_CMD_MODULE_BROKEN);
             return 0;
         }
-        loaded = CallModuleGuarded([&] { entry(CmdMainFrame(), fileName, database); return 0; },
-                                   module);
+        loaded = CallModuleGuarded(
+            [&] {
+                entry(CmdMainFrame(), fileName, database);
+                return 0;
+            },
+            module);
     }
     g_registry->ReleaseModule();
     if (HostHooks().showElementCount) HostHooks().showElementCount();

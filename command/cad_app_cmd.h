@@ -14,19 +14,19 @@
 class CCmdInfo {
 public:
     virtual ~CCmdInfo() = default;
-    std::string displayName;   // prompt bar and recent-command list
-    std::string commandName;   // appended after " /C:" for resident modules
-    uint16_t id = 0;           // every lookup compares these 16 bits
-    std::string commandLine;   // module part and arguments
-    std::string extraText;     // fourth field, kept only
-    int slot = -1;             // resident slot, -1 for none
+    std::string displayName;  // prompt bar and recent-command list
+    std::string commandName;  // appended after " /C:" for resident modules
+    uint16_t id = 0;          // every lookup compares these 16 bits
+    std::string commandLine;  // module part and arguments
+    std::string extraText;    // fourth field, kept only
+    int slot = -1;            // resident slot, -1 for none
 };
 
 class CCmdInfoGroup {
 public:
     virtual ~CCmdInfoGroup() = default;
     std::string name;
-    std::string dir;           // may hold "%EXECDIR%"
+    std::string dir;  // may hold "%EXECDIR%"
     std::vector<CCmdInfo> commands;
 };
 
@@ -39,10 +39,10 @@ struct CmdModuleSlot {
 struct CmdDefGroupText {
     std::string name;
     std::string dir;
-    std::vector<std::string> items;   // one comma-separated line each
+    std::vector<std::string> items;  // one comma-separated line each
 };
 struct CmdDefText {
-    std::string readOnlyIds;          // "id" of ReadOnlyCmd
+    std::string readOnlyIds;  // "id" of ReadOnlyCmd
     std::vector<CmdDefGroupText> groups;
 };
 
@@ -66,8 +66,7 @@ public:
     // 1 resident, 0 by path, -1 not registered.
     int FindCmdLine(int id, std::string& line, int* slot = nullptr) const;
     // The module handle, or null after a message.
-    HMODULE LoadCmdModule(int id, std::string& modulePath, std::string& args,
-                          UINT* previousErrorMode = nullptr);
+    HMODULE LoadCmdModule(int id, std::string& modulePath, std::string& args, UINT* previousErrorMode = nullptr);
     void ReleaseModule();
     int IsReadOnlyCmd(int id) const;
 
@@ -108,5 +107,5 @@ typedef int(__stdcall* StartCmdProc)(HWND mainFrame, const char* args);
 typedef int(__stdcall* CwCmdSaveFgProc)();
 typedef int(__stdcall* CwCmdVerProc)();
 typedef int(__stdcall* LoadingDBProc)(HWND mainFrame, const char* fileName, void* database);
-typedef int(__stdcall* LoadingDBInfoProc)(HWND mainFrame, const char* fileName, void* database,
-                                         void* info1, void* info2);
+typedef int(__stdcall* LoadingDBInfoProc)(HWND mainFrame, const char* fileName, void* database, void* info1,
+                                          void* info2);

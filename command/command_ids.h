@@ -168,9 +168,7 @@ constexpr bool IsModuleCommand(int id) { return id >= ID_MODULE_FIRST && id <= I
 // What the executor takes: system and module commands.
 constexpr bool IsExecutorCommand(int id) { return id >= ID_SYSTEM_FIRST && id <= ID_MODULE_LAST; }
 constexpr bool IsPaneToggle(int id) { return id >= ID_PANE_FIRST && id <= ID_PANE_LAST; }
-constexpr bool IsToolbarButton(int id) {
-    return id >= ID_TOOLBAR_BUTTON_FIRST && id <= ID_TOOLBAR_BUTTON_LAST;
-}
+constexpr bool IsToolbarButton(int id) { return id >= ID_TOOLBAR_BUTTON_FIRST && id <= ID_TOOLBAR_BUTTON_LAST; }
 // Ids from here on need an open drawing (with the exceptions RouteCommand makes).
 constexpr bool NeedsDrawing(int id) { return id >= ID_MODULE_FIRST; }
 #endif

@@ -9,7 +9,7 @@ namespace {
 HWND g_mainFrame = nullptr;
 HWND g_statusBar = nullptr;
 HWND g_mdiClient = nullptr;
-}
+}  // namespace
 
 HWND CmdMainFrame() { return g_mainFrame; }
 void SetCmdMainFrame(HWND frame) { g_mainFrame = frame; }
@@ -34,7 +34,7 @@ void CommandSystemTerm() {
 }
 
 void CCommandHost::SetFrame(HWND frame, HACCEL accel, void* mainAccelerator) {
-    CCadCmd* objects[] = {&m_sysCmd, &m_sysCmd.m_db, &m_sysCmd.m_pbox, &m_sysCmd.m_page,
+    CCadCmd* objects[] = {&m_sysCmd,          &m_sysCmd.m_db,   &m_sysCmd.m_pbox, &m_sysCmd.m_page,
                           &m_sysCmd.m_config, &m_sysCmd.m_wait, &m_interruptCmd};
     for (CCadCmd* object : objects) {
         object->m_mainFrame = frame;

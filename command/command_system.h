@@ -29,7 +29,6 @@ void SetCmdMdiClient(HWND client);
 // sends, gives the host objects the frame's window and shortcut words, and
 // starts the DDE server ("RAZE"/"System") and client. 1 done; 0 when DDE
 // could not start (its message was shown; the rest works without DDE).
-int CommandSystemInit(HWND frame, CCommandHost& host, HACCEL accel = nullptr,
-                      void* mainAccelerator = nullptr);
+int CommandSystemInit(HWND frame, CCommandHost& host, HACCEL accel = nullptr, void* mainAccelerator = nullptr);
 // Stops DDE and frees requests that never ran.
 void CommandSystemTerm();

@@ -70,7 +70,8 @@ struct Search {
         case kElmArc: {
             Point c = At(rec, kOffP1X), first, second;
             const double r = CadGetF64(&rec, kOffRadius);
-            const int n = h.intersectLineCircle ? h.intersectLineCircle(first.v, second.v, cursor.v, reach.v, c.v, r) : 0;
+            const int n =
+                h.intersectLineCircle ? h.intersectLineCircle(first.v, second.v, cursor.v, reach.v, c.v, r) : 0;
             if (n >= 1) Offer(first.v);
             if (n >= 2) Offer(second.v);
             break;
@@ -78,20 +79,20 @@ struct Search {
         case kElmEllipse:
         case kElmEllipticArc: {
             Point c = At(rec, kOffP1X), q = At(rec, kOffP2X), first, second;
-            const int n = IntersectSegmentEllipse(first.v, second.v, cursor.v, reach.v, c.v, q.v,
-                                                  CadGetF64(&rec, kOffEllRatio));
+            const int n =
+                IntersectSegmentEllipse(first.v, second.v, cursor.v, reach.v, c.v, q.v, CadGetF64(&rec, kOffEllRatio));
             if (n >= 1) Offer(first.v);
             if (n >= 2) Offer(second.v);
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
 
     // One level of members: a nested group's own members are passed over.
     void Group(StoredElement* group) {
-        for (StoredElement* m : DirectMembers(group)) Element(m->rec);
+        for (StoredElement* m : DirectMembers(group))
+            Element(m->rec);
     }
 };
 
@@ -106,8 +107,8 @@ int IsBeyondInDirection(const char* direction, const double* cursor, const doubl
     return 0;
 }
 
-int IntersectSegmentEllipse(double* first, double* second, const double* a, const double* b,
-                            const double* c, const double* q, double ratio) {
+int IntersectSegmentEllipse(double* first, double* second, const double* a, const double* b, const double* c,
+                            const double* q, double ratio) {
     const double eps = Epsilon();
     const double major = std::sqrt((q[0] - c[0]) * (q[0] - c[0]) + (q[1] - c[1]) * (q[1] - c[1]));
     const double minor = major * ratio;
@@ -196,8 +197,10 @@ int FindMarkInDirection(const char* direction, double* result) {
         for (void* e = DAriGetNextMark(nullptr, mark); e; e = DAriGetNextMark(e, mark)) {
             auto* element = static_cast<StoredElement*>(e);
             const int kind = element->rec.kind;
-            if (kind == kElmGroup || kind == kElmGroup2) s.Group(element);
-            else s.Element(element->rec);
+            if (kind == kElmGroup || kind == kElmGroup2)
+                s.Group(element);
+            else
+                s.Element(element->rec);
         }
         DAriDestroyMark(mark);
     }

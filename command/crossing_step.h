@@ -15,5 +15,5 @@ int IsBeyondInDirection(const char* direction, const double* cursor, const doubl
 
 // Crossings (0, 1 or 2) of the segment a-b with the ellipse of centre c,
 // axis point q and axis ratio r; the single one goes to `first`.
-int IntersectSegmentEllipse(double* first, double* second, const double* a, const double* b,
-                            const double* c, const double* q, double ratio);
+int IntersectSegmentEllipse(double* first, double* second, const double* a, const double* b, const double* c,
+                            const double* q, double ratio);

@@ -38,14 +38,11 @@ struct InfoField {
     bool text;
 };
 const InfoField kInfoFields[] = {
-    {0x000, 2, false},       {0x002, 260, true},      {0x106, 32, true},
-    {0x126, 257, true},      {0x227, 257, true},      {0x328, 257, true},
-    {0x429, 257, true},      {0x52a, 257, true},      {0x62b, 257, true},
-    {0x72c, 257, true},      {0x82d, 28, false},      {0x849, 257, true},
-    {0x94a, 257, true},      {0xa4b, 257, true},      {0xb4c, 257, true},
-    {0xc4d, 257, true},      {0xd4e, 257, true},      {0xe4f, 257, true},
-    {0xf50, 32, false},      {0xf70, 8, false},       {0xf78, 2, false},
-    {0xf7a, 257, false},     {0x107b, 4, false},
+    {0x000, 2, false},  {0x002, 260, true},  {0x106, 32, true},  {0x126, 257, true}, {0x227, 257, true},
+    {0x328, 257, true}, {0x429, 257, true},  {0x52a, 257, true}, {0x62b, 257, true}, {0x72c, 257, true},
+    {0x82d, 28, false}, {0x849, 257, true},  {0x94a, 257, true}, {0xa4b, 257, true}, {0xb4c, 257, true},
+    {0xc4d, 257, true}, {0xd4e, 257, true},  {0xe4f, 257, true}, {0xf50, 32, false}, {0xf70, 8, false},
+    {0xf78, 2, false},  {0xf7a, 257, false}, {0x107b, 4, false},
 };
 static_assert(0x107b + 4 == kDbInfoHeadSize, "the exchanged fields end with the head");
 
@@ -60,8 +57,10 @@ void CopyInfoText(uint8_t* to, const uint8_t* from, size_t size) {
 
 void CopyInfoFields(uint8_t* to, const uint8_t* from) {
     for (const InfoField& f : kInfoFields) {
-        if (f.text) CopyInfoText(to + f.offset, from + f.offset, f.size);
-        else std::memcpy(to + f.offset, from + f.offset, f.size);
+        if (f.text)
+            CopyInfoText(to + f.offset, from + f.offset, f.size);
+        else
+            std::memcpy(to + f.offset, from + f.offset, f.size);
     }
 }
 
@@ -218,8 +217,7 @@ LRESULT CCadSysCmdDb::OnGetLayerName(UINT, WPARAM wParam, LPARAM lParam, BOOL&) 
         return info ? Result(info->layers.names[layer]) : 0;
     }
     auto& get = HostHooks().getLayerNameOfPage;
-    return get ? get(CurrentPage(), layer, reinterpret_cast<char*>(req->w.text),
-                     reinterpret_cast<char*>(req->w.text2))
+    return get ? get(CurrentPage(), layer, reinterpret_cast<char*>(req->w.text), reinterpret_cast<char*>(req->w.text2))
                : 0;
 }
 
@@ -255,9 +253,7 @@ LRESULT CCadSysCmdDb::OnAppendElement(UINT, WPARAM, LPARAM lParam, BOOL&) {
 LRESULT CCadSysCmdDb::OnAppendElementEx(UINT, WPARAM, LPARAM lParam, BOOL&) {
     return Result(AppendRequestElement(Req(lParam)));
 }
-LRESULT CCadSysCmdDb::OnChangeElement(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    return ChangeRequestElement(Req(lParam));
-}
+LRESULT CCadSysCmdDb::OnChangeElement(UINT, WPARAM, LPARAM lParam, BOOL&) { return ChangeRequestElement(Req(lParam)); }
 LRESULT CCadSysCmdDb::OnDeleteElement(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     return DeleteRequestElement(wParam, Req(lParam));
 }
@@ -307,9 +303,7 @@ LRESULT CCadSysCmdDb::OnDeleteAll(UINT, WPARAM, LPARAM, BOOL&) {
 
 LRESULT CCadSysCmdDb::OnMakeGroup(UINT, WPARAM, LPARAM lParam, BOOL&) { return Result(MakeGroup(Req(lParam))); }
 LRESULT CCadSysCmdDb::OnAddToGroup(UINT, WPARAM, LPARAM lParam, BOOL&) { return AddToGroup(Req(lParam)); }
-LRESULT CCadSysCmdDb::OnAppendGroup(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    return Result(AppendGroup(Req(lParam)));
-}
+LRESULT CCadSysCmdDb::OnAppendGroup(UINT, WPARAM, LPARAM lParam, BOOL&) { return Result(AppendGroup(Req(lParam))); }
 LRESULT CCadSysCmdDb::OnExplodeFigure(UINT, WPARAM, LPARAM lParam, BOOL&) { return ExplodeFigure(Req(lParam)); }
 LRESULT CCadSysCmdDb::OnExplodeGroup(UINT, WPARAM, LPARAM lParam, BOOL&) { return ExplodeGroup(Req(lParam)); }
 LRESULT CCadSysCmdDb::OnGetGroupHeader(UINT, WPARAM, LPARAM lParam, BOOL&) {
@@ -409,12 +403,8 @@ LRESULT CCadSysCmdDb::OnSetTag(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
                                static_cast<int>(req->word70))
                : 0;
 }
-LRESULT CCadSysCmdDb::OnGetTagString(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    return GetElementTagString(Req(lParam));
-}
-LRESULT CCadSysCmdDb::OnSetTagString(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    return SetElementTagString(Req(lParam));
-}
+LRESULT CCadSysCmdDb::OnGetTagString(UINT, WPARAM, LPARAM lParam, BOOL&) { return GetElementTagString(Req(lParam)); }
+LRESULT CCadSysCmdDb::OnSetTagString(UINT, WPARAM, LPARAM lParam, BOOL&) { return SetElementTagString(Req(lParam)); }
 LRESULT CCadSysCmdDb::OnSetFindTagKey(UINT, WPARAM, LPARAM lParam, BOOL&) {
     return SetFindTagKey(static_cast<int>(lParam));
 }
@@ -466,18 +456,12 @@ LRESULT CCadSysCmdDb::OnHighlightColor(UINT, WPARAM wParam, LPARAM lParam, BOOL&
 
 // --- Element services of CCadSysCmd --------------------------------------------------
 
-LRESULT CCadSysCmd::OnLinktagAdd(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-    return LinkTagAdd(wParam, Req(lParam));
-}
-LRESULT CCadSysCmd::OnLinktagGet(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-    return LinkTagGet(wParam, Req(lParam));
-}
+LRESULT CCadSysCmd::OnLinktagAdd(UINT, WPARAM wParam, LPARAM lParam, BOOL&) { return LinkTagAdd(wParam, Req(lParam)); }
+LRESULT CCadSysCmd::OnLinktagGet(UINT, WPARAM wParam, LPARAM lParam, BOOL&) { return LinkTagGet(wParam, Req(lParam)); }
 LRESULT CCadSysCmd::OnLinktagCount(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     return LinkTagCount(wParam, Req(lParam));
 }
-LRESULT CCadSysCmd::OnLinktagSet(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-    return LinkTagSet(wParam, Req(lParam));
-}
+LRESULT CCadSysCmd::OnLinktagSet(UINT, WPARAM wParam, LPARAM lParam, BOOL&) { return LinkTagSet(wParam, Req(lParam)); }
 LRESULT CCadSysCmd::OnLinktagClear(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     return LinkTagClear(wParam, Req(lParam));
 }

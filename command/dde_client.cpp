@@ -20,8 +20,7 @@ std::string g_serviceName;
 // Longest text a module may send, its terminating zero included.
 const size_t kSendBufferSize = 500;
 
-HDDEDATA CALLBACK ClientCallback(UINT type, UINT, HCONV conv, HSZ, HSZ, HDDEDATA, ULONG_PTR,
-                                 ULONG_PTR) {
+HDDEDATA CALLBACK ClientCallback(UINT type, UINT, HCONV conv, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
     static int count = 0;
     switch (type) {
     case XTYP_CONNECT: CmdLog(3, "DDE", "XTYP_CONNECT"); break;
@@ -29,14 +28,10 @@ HDDEDATA CALLBACK ClientCallback(UINT type, UINT, HCONV conv, HSZ, HSZ, HDDEDATA
     case XTYP_WILDCONNECT: CmdLog(3, "DDE", "XTYP_WILDCONNECT"); break;
     case XTYP_ADVDATA: CmdLog(3, "DDE", "XTYP_ADVDATA"); break;
     case XTYP_EXECUTE: CmdLog(3, "DDE", "XTYP_EXECUTE ??"); break;
-    case XTYP_CONNECT_CONFIRM:
-        CmdLog(3, "DDE", "XTYP_CONNECT_CONFIRM %ld , %d", (long)(ULONG_PTR)conv, ++count);
-        break;
+    case XTYP_CONNECT_CONFIRM: CmdLog(3, "DDE", "XTYP_CONNECT_CONFIRM %ld , %d", (long)(ULONG_PTR)conv, ++count); break;
     case XTYP_XACT_COMPLETE: CmdLog(3, "DDE", "XTYP_XACT_COMPLETE"); break;
     case XTYP_REGISTER: CmdLog(3, "DDE", "XTYP_REGISTER"); break;
-    case XTYP_DISCONNECT:
-        CmdLog(3, "DDE", "XTYP_DISCONNECT %ld , %d", (long)(ULONG_PTR)conv, --count);
-        break;
+    case XTYP_DISCONNECT: CmdLog(3, "DDE", "XTYP_DISCONNECT %ld , %d", (long)(ULONG_PTR)conv, --count); break;
     case XTYP_UNREGISTER: CmdLog(3, "DDE", "XTYP_UNREGISTER"); break;
     default: CmdLog(3, "DDE", "%ld", (long)type); break;
     }
@@ -71,9 +66,8 @@ int Send(HCONV conv, const char* text, bool topic) {
     for (int attempt = 0; attempt < 4 && !ok; ++attempt) {
         CmdLog(3, "DDE", poke ? "POKE = %s" : "EXECUTE = %s", payload);
         DWORD result = 0;
-        HDDEDATA r = DdeClientTransaction((LPBYTE)payload, (DWORD)std::strlen(payload) + 1, conv,
-                                          item, poke ? CF_TEXT : 0, poke ? XTYP_POKE : XTYP_EXECUTE,
-                                          600000, &result);
+        HDDEDATA r = DdeClientTransaction((LPBYTE)payload, (DWORD)std::strlen(payload) + 1, conv, item,
+                                          poke ? CF_TEXT : 0, poke ? XTYP_POKE : XTYP_EXECUTE, 600000, &result);
         if (r) {
             CmdLog(2, "DDE", poke ? "POKE" : "EXECUTE");
             ok = 1;
@@ -131,9 +125,7 @@ const char* DdeErrorName(UINT code) {
     }
 }
 
-void LogDdeError(DWORD instance) {
-    CmdLog(0, "Error", "%s DDEエラー", DdeErrorName(DdeGetLastError(instance)));
-}
+void LogDdeError(DWORD instance) { CmdLog(0, "Error", "%s DDEエラー", DdeErrorName(DdeGetLastError(instance))); }
 
 int DdeClientInit() {
     if (g_client) return 1;

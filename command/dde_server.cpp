@@ -36,9 +36,7 @@ bool IsName(HSZ hsz, const char* name) {
     return std::strcmp(buffer, name) == 0;
 }
 
-bool StartsWith(const char* text, const char* prefix) {
-    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
-}
+bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
 
 // The drawing view already showing the file, or null.
 HWND FindDrawingView(const std::string& path) {
@@ -150,25 +148,22 @@ int HandleFm9002(const char* text) {
     return 1;
 }
 
-HDDEDATA CALLBACK ServerCallback(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2,
-                                 HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2) {
+HDDEDATA CALLBACK ServerCallback(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2, HDDEDATA data, ULONG_PTR data1,
+                                 ULONG_PTR data2) {
     (void)data2;
     switch (type) {
     case XTYP_CONNECT:
         CmdLog(3, "DDE Server", "XTYP_CONNECT");
-        return (IsName(hsz2, kService) && IsName(hsz1, kTopic)) ? reinterpret_cast<HDDEDATA>(1)
-                                                                : nullptr;
+        return (IsName(hsz2, kService) && IsName(hsz1, kTopic)) ? reinterpret_cast<HDDEDATA>(1) : nullptr;
     case XTYP_WILDCONNECT: {
         CmdLog(3, "DDE Server", "XTYP_WILDCONNECT");
         HSZPAIR pairs[2] = {};
         if ((!hsz2 || IsName(hsz2, kService)) && (!hsz1 || IsName(hsz1, kTopic))) {
             pairs[0].hszSvc = g_service;
             pairs[0].hszTopic = g_topic;
-            return DdeCreateDataHandle(g_instance, reinterpret_cast<LPBYTE>(pairs), sizeof pairs,
-                                       0, nullptr, 0, 0);
+            return DdeCreateDataHandle(g_instance, reinterpret_cast<LPBYTE>(pairs), sizeof pairs, 0, nullptr, 0, 0);
         }
-        return DdeCreateDataHandle(g_instance, reinterpret_cast<LPBYTE>(pairs),
-                                   sizeof(HSZPAIR), 0, nullptr, 0, 0);
+        return DdeCreateDataHandle(g_instance, reinterpret_cast<LPBYTE>(pairs), sizeof(HSZPAIR), 0, nullptr, 0, 0);
     }
     case XTYP_EXECUTE: {
         if (!IsName(hsz1, kTopic)) {
@@ -181,8 +176,7 @@ HDDEDATA CALLBACK ServerCallback(UINT type, UINT format, HCONV conv, HSZ hsz1, H
         // Cut on a character boundary so that no half character is matched.
         TruncateDbcsText(text, kDdeExecuteMax);
         LRESULT r = 0;
-        if (HWND frame = CmdMainFrame())
-            r = SendMessageA(frame, UM_DDE_EXECUTE, 0, reinterpret_cast<LPARAM>(text));
+        if (HWND frame = CmdMainFrame()) r = SendMessageA(frame, UM_DDE_EXECUTE, 0, reinterpret_cast<LPARAM>(text));
         if (r) {
             CmdLog(3, "DDE Server", "XTYP_EXECUTE OK");
             return reinterpret_cast<HDDEDATA>(DDE_FACK);
@@ -197,9 +191,7 @@ HDDEDATA CALLBACK ServerCallback(UINT type, UINT format, HCONV conv, HSZ hsz1, H
             return DdeCreateDataHandle(g_instance, (LPBYTE)reply, sizeof reply, 0, hsz2, CF_TEXT, 0);
         }
         return nullptr;
-    case XTYP_ADVDATA:
-        CmdLog(3, "DDE Server", "XTYP_ADVDATA");
-        return reinterpret_cast<HDDEDATA>(DDE_FACK);
+    case XTYP_ADVDATA: CmdLog(3, "DDE Server", "XTYP_ADVDATA"); return reinterpret_cast<HDDEDATA>(DDE_FACK);
     case XTYP_CONNECT_CONFIRM:
         ++g_conversations;
         CmdLog(3, "DDE Server", "XTYP_CONNECT_CONFIRM %ld , %d", (long)(ULONG_PTR)conv, g_conversations);
@@ -209,8 +201,10 @@ HDDEDATA CALLBACK ServerCallback(UINT type, UINT format, HCONV conv, HSZ hsz1, H
         CmdLog(3, "DDE Server", "XTYP_DISCONNECT %ld , %d", (long)(ULONG_PTR)conv, g_conversations);
         return nullptr;
     case XTYP_MONITOR:
-        if (data2 & MF_CONV) CmdLog(3, "DDE Server", "XTYPF_MONITOR MF_CONV");
-        else CmdLog(3, "DDE Server", "XTYPF_MONITOR %ld", (long)data2);
+        if (data2 & MF_CONV)
+            CmdLog(3, "DDE Server", "XTYPF_MONITOR MF_CONV");
+        else
+            CmdLog(3, "DDE Server", "XTYPF_MONITOR %ld", (long)data2);
         return nullptr;
     case XTYP_ADVREQ: CmdLog(3, "DDE Server", "XTYPF_ADVREQ"); return nullptr;
     case XTYP_POKE: CmdLog(3, "DDE Server", "XTYPF_POKE"); return nullptr;
@@ -230,8 +224,7 @@ HDDEDATA CALLBACK ServerCallback(UINT type, UINT format, HCONV conv, HSZ hsz1, H
 int StartDdeServer(HWND mainFrame) {
     (void)mainFrame;
     if (g_instance) return 1;
-    UINT r = DdeInitializeA(&g_instance, ServerCallback,
-                            APPCLASS_STANDARD | MF_ERRORS | MF_CONV, 0);
+    UINT r = DdeInitializeA(&g_instance, ServerCallback, APPCLASS_STANDARD | MF_ERRORS | MF_CONV, 0);
     if (r != DMLERR_NO_ERROR) {
         g_instance = 0;
         if (HostHooks().showErrorMessage) HostHooks().showErrorMessage(IDS_DDE_INIT_FAILED);

@@ -11,9 +11,9 @@
 namespace drawing {
 
 HWND ActiveView();
-DbHeader* ViewDb(HWND view);          // null: no view, no record or no database
+DbHeader* ViewDb(HWND view);  // null: no view, no record or no database
 DbHeader* ActiveDb();
-HWND ViewOfDb(DbHeader* db);          // first view showing the database, or null
+HWND ViewOfDb(DbHeader* db);  // first view showing the database, or null
 
 // The drawing of `view` (null: the active one) changed: it is marked
 // modified in every window that shows it.

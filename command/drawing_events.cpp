@@ -12,17 +12,14 @@ char DrawingEventRecord[260];
 
 namespace {
 
-int RunEventCmd(int id, const char* text) {
-    return ExecCadCmdBusy(CmdActiveView(), static_cast<DWORD>(id), text);
-}
+int RunEventCmd(int id, const char* text) { return ExecCadCmdBusy(CmdActiveView(), static_cast<DWORD>(id), text); }
 
 }  // namespace
 
 int ExecDrawingEventCmd(ViewData* data, int kind) {
     if (ApplicationClosingFlag) DrawingEventClosingFlag = 1;
     switch (kind) {
-    case 0:
-        return RunEventCmd(DrawingEventClosingFlag ? ID_CMD_EVENT_SAVE_CLOSING : ID_CMD_EVENT_SAVE, nullptr);
+    case 0: return RunEventCmd(DrawingEventClosingFlag ? ID_CMD_EVENT_SAVE_CLOSING : ID_CMD_EVENT_SAVE, nullptr);
     case 1:
         if (!data) return 0;
         if (HostHooks().clearDrawingEvent) HostHooks().clearDrawingEvent(data);
@@ -33,10 +30,8 @@ int ExecDrawingEventCmd(ViewData* data, int kind) {
         return RunEventCmd(ID_CMD_EVENT_ALL_CLOSED, nullptr);
     }
     case 4:
-        if (HWND frame = CmdMainFrame())
-            SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        if (HWND frame = CmdMainFrame()) SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return RunEventCmd(ID_CMD_EVENT_REQUEST, DrawingEventRecord);
-    default:
-        return 1;
+    default: return 1;
     }
 }

@@ -172,9 +172,7 @@ void FlattenRecord(void* record) {
         SetF64(record, kOffP1Z, 0.0);
         SetF64(record, kOffP2Z, 0.0);
         break;
-    case kElmPoint:
-        SetF64(record, kOffP1Z, 0.0);
-        break;
+    case kElmPoint: SetF64(record, kOffP1Z, 0.0); break;
     case kElmCircle:
         SetF64(record, kOffP1Z, 0.0);
         Normal(record, 65);
@@ -197,11 +195,8 @@ void FlattenRecord(void* record) {
         SetF64(record, kOffP2Z, 0.0);
         Normal(record, 107);
         break;
-    case kElmFigure:
-        SetF64(record, kOffFigZ, 0.0);
-        break;
-    default:
-        break;
+    case kElmFigure: SetF64(record, kOffFigZ, 0.0); break;
+    default: break;
     }
 }
 
@@ -222,8 +217,7 @@ int ChangeRequestElement(const CmdRequest* req) {
     HWND view = nullptr;
     DbHeader* db = DbOfRequest(req, &view);
     if (!db) return 0;
-    StoredElement* element = DAriReadElement(Element(req->element), static_cast<int>(req->element2),
-                                             nullptr, db);
+    StoredElement* element = DAriReadElement(Element(req->element), static_cast<int>(req->element2), nullptr, db);
     if (!element) return 0;
     // The element's stored form with the module's record over its start.
     StoredElement contents = *element;
@@ -233,8 +227,7 @@ int ChangeRequestElement(const CmdRequest* req) {
     StoredElement* changed = DAriChangeElement(element, &contents.rec, db);
     if (contents.rec.kind == kElmBlock) {
         // The library keeps its own copy of the block the record carried.
-        if (HGLOBAL block = static_cast<HGLOBAL>(CadGetPtr(&contents.rec, kOffBlockHandle)))
-            GlobalFree(block);
+        if (HGLOBAL block = static_cast<HGLOBAL>(CadGetPtr(&contents.rec, kOffBlockHandle))) GlobalFree(block);
     }
     if (!changed) return 0;
     MarkModified(view);
@@ -277,7 +270,8 @@ int DeleteMarkedElements(CadMark* mark) {
         }
         if (!CheckPageEditable(rec.page, db)) {
             // The deletions made so far stay; what remains is shown again.
-            for (void* r = e; r; r = DAriGetNextMark(r, mark)) DrawElement(view, -1, r);
+            for (void* r = e; r; r = DAriGetNextMark(r, mark))
+                DrawElement(view, -1, r);
             result = 0;
             break;
         }
@@ -430,7 +424,8 @@ int ResetExtraData(StoredElement* element, int mode) {
     if (rec.subKind >= 905 && rec.subKind <= 907) {
         if (!(mode & 1)) return 0;
         rec.subKind = 0;
-        for (int slot = 39; slot <= 43; ++slot) DAriSetExtrData(element, slot, 0, 1, 0);
+        for (int slot = 39; slot <= 43; ++slot)
+            DAriSetExtrData(element, slot, 0, 1, 0);
         DAriSetExtrData(element, 38, 0, 1, 0);
         return 1;
     }

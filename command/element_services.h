@@ -25,18 +25,18 @@ void FlattenRecord(void* record174);
 HWND RequestView(const CmdRequest* req);
 
 StoredElement* AppendElementToActive(const void* record);       // UM_APPEND_ELEMENT
-StoredElement* AppendRequestElement(const CmdRequest* req);      // UM_APPEND_ELEMENT_EX
-int ChangeRequestElement(const CmdRequest* req);                 // UM_CHANGE_ELEMENT
-int DeleteRequestElement(WPARAM flags, const CmdRequest* req);   // UM_DELETE_ELEMENT
-int DeleteMarkedElements(CadMark* mark);                         // UM_DELETE_MARKED
-StoredElement* MakeGroup(const CmdRequest* req);                 // UM_MAKE_GROUP
-int AddToGroup(const CmdRequest* req);                           // UM_ADD_TO_GROUP
-StoredElement* AppendGroup(const CmdRequest* req);               // UM_APPEND_GROUP
-int ExplodeFigure(const CmdRequest* req);                        // UM_EXPLODE_FIGURE
-int ExplodeGroup(const CmdRequest* req);                         // UM_EXPLODE_GROUP
-StoredElement* GetGroupHeaderOf(const CmdRequest* req);          // UM_GET_GROUP_HEADER
-StoredElement* ReadFirstMember(const CmdRequest* req);           // UM_READ_FIRST_MEMBER
-StoredElement* ReadNextMember(const CmdRequest* req);            // UM_READ_NEXT_MEMBER
+StoredElement* AppendRequestElement(const CmdRequest* req);     // UM_APPEND_ELEMENT_EX
+int ChangeRequestElement(const CmdRequest* req);                // UM_CHANGE_ELEMENT
+int DeleteRequestElement(WPARAM flags, const CmdRequest* req);  // UM_DELETE_ELEMENT
+int DeleteMarkedElements(CadMark* mark);                        // UM_DELETE_MARKED
+StoredElement* MakeGroup(const CmdRequest* req);                // UM_MAKE_GROUP
+int AddToGroup(const CmdRequest* req);                          // UM_ADD_TO_GROUP
+StoredElement* AppendGroup(const CmdRequest* req);              // UM_APPEND_GROUP
+int ExplodeFigure(const CmdRequest* req);                       // UM_EXPLODE_FIGURE
+int ExplodeGroup(const CmdRequest* req);                        // UM_EXPLODE_GROUP
+StoredElement* GetGroupHeaderOf(const CmdRequest* req);         // UM_GET_GROUP_HEADER
+StoredElement* ReadFirstMember(const CmdRequest* req);          // UM_READ_FIRST_MEMBER
+StoredElement* ReadNextMember(const CmdRequest* req);           // UM_READ_NEXT_MEMBER
 
 // Resets the extra data of a copied element by its mode bits (bit 0: the
 // transform is not the identity; bit 1: a layer, page or drawing changed).
@@ -72,8 +72,7 @@ void ForEachMember(StoredElement* group, DbHeader* db, Fn fn) {
     // the group's own part of it ends.
     long left = group->count;
     ElementRecord rec;
-    for (StoredElement* m = DAriReadFirstMember(group, &rec, db); m && left > 0;
-         m = DAriReadNextMember(m, &rec, db)) {
+    for (StoredElement* m = DAriReadFirstMember(group, &rec, db); m && left > 0; m = DAriReadNextMember(m, &rec, db)) {
         --left;
         const int kind = rec.kind;
         if (kind == kElmGroup || kind == kElmGroup2 || kind == kElmCompound) left += m->count;

@@ -72,12 +72,12 @@ void PushRecent(int id, const char* name) {
 // One row of the system-command table.
 struct SystemCmdEntry {
     int id;
-    bool ends;            // sends UM_END_CMD first
-    int recentMsg;        // message id of the recent / name text, 0 none
-    const char* recentText;  // literal text when recentMsg is 0
-    const char* englishText; // with the English texts on
-    int nameMsg;          // name shown when it differs (exit, delete file)
-    const char* logText;  // "System Cmd" line, null none
+    bool ends;                // sends UM_END_CMD first
+    int recentMsg;            // message id of the recent / name text, 0 none
+    const char* recentText;   // literal text when recentMsg is 0
+    const char* englishText;  // with the English texts on
+    int nameMsg;              // name shown when it differs (exit, delete file)
+    const char* logText;      // "System Cmd" line, null none
     CmdFinish finish;
 };
 
@@ -100,7 +100,8 @@ const SystemCmdEntry kSystemCmds[] = {
     {ID_CMD_PAGE_INFO, true, 0, "ページ情報設定", "Set Page", 0, "%ld ページ情報", CmdFinish::Clear},
     {ID_CMD_PAPER_SPACE, false, 0, nullptr, nullptr, 0, "%ld ペーパー空間表示", CmdFinish::Clear},
     {ID_CMD_MODEL_SPACE, false, 0, nullptr, nullptr, 0, "%ld モデル空間表示", CmdFinish::Clear},
-    {ID_CMD_START_DRAWING, true, IDS_NAME_START_MENU, nullptr, nullptr, 0, "%ld スタートアップ新規図面", CmdFinish::Clear},
+    {ID_CMD_START_DRAWING, true, IDS_NAME_START_MENU, nullptr, nullptr, 0, "%ld スタートアップ新規図面",
+     CmdFinish::Clear},
     {ID_CMD_PASTE_COPY_FILE, false, 0, nullptr, nullptr, 0, nullptr, CmdFinish::Keep},
 };
 
@@ -139,8 +140,10 @@ int RunSystemCmd(HWND owner, DWORD word, int id) {
     if (entry->ends && frame) SendMessageA(frame, UM_END_CMD, 0, 0);
     const bool english = HostHooks().language && HostHooks().language() != 0;
     std::string recent;
-    if (entry->recentMsg) recent = GetMessageText(entry->recentMsg);
-    else if (entry->recentText) recent = english ? entry->englishText : entry->recentText;
+    if (entry->recentMsg)
+        recent = GetMessageText(entry->recentMsg);
+    else if (entry->recentText)
+        recent = english ? entry->englishText : entry->recentText;
     if (!recent.empty()) {
         PushRecent(id, recent.c_str());
         const char* name = entry->nameMsg ? GetMessageText(entry->nameMsg) : recent.c_str();
@@ -275,8 +278,7 @@ int RunModuleForFile(int id, const char* fileName) {
         return 0;
     }
     char buffer[MAX_PATH];
-    std::string joined = args.empty() ? std::string(fileName ? fileName : "")
-                                      : args + " " + (fileName ? fileName : "");
+    std::string joined = args.empty() ? std::string(fileName ? fileName : "") : args + " " + (fileName ? fileName : "");
     DbcsCopy(buffer, sizeof buffer, joined.c_str());
     // Import and export modules run on the same guard as the commands.
     CallModuleGuarded([&] { return start(CmdMainFrame(), buffer); }, module);
@@ -301,10 +303,9 @@ bool SwitchesAtRest() {
     const CmdSwitches& s = Switches();
     const ExecutorState& ex = Executor();
     auto& rightClickAtRest = HostHooks().rightClickSwitchesAtRest;
-    return s.enableUndo == 1 && s.undoPassSuppressed == 0 && LayerFieldLock == 0 &&
-           s.cmdFlag == 0 && s.fastAccess == 0 && (!rightClickAtRest || rightClickAtRest()) &&
-           s.highlightColor == 0 && s.inputScaleEnabled == 1 &&
-           ex.moduleCmdRunning == 0 && ex.runningModuleCmdId == 0 && ex.currentCmdId == 0 &&
+    return s.enableUndo == 1 && s.undoPassSuppressed == 0 && LayerFieldLock == 0 && s.cmdFlag == 0 &&
+           s.fastAccess == 0 && (!rightClickAtRest || rightClickAtRest()) && s.highlightColor == 0 &&
+           s.inputScaleEnabled == 1 && ex.moduleCmdRunning == 0 && ex.runningModuleCmdId == 0 && ex.currentCmdId == 0 &&
            ex.cmdSaveFlag == 0 && ex.moduleVersionFlag == 0 && ex.importMark == 0 &&
            (!GetCmdRegistry() || GetCmdRegistry()->CurrentModule() == nullptr);
 }
@@ -330,9 +331,7 @@ uint32_t TakeImportMark() {
 
 void SetImportMark(uint32_t mark) { Executor().importMark = mark; }
 
-int IsAnyCmdRunning() {
-    return (Executor().serviceCmdWaiting || Executor().moduleCmdRunning) ? 1 : 0;
-}
+int IsAnyCmdRunning() { return (Executor().serviceCmdWaiting || Executor().moduleCmdRunning) ? 1 : 0; }
 int IsModuleCmdRunning() { return Executor().moduleCmdRunning ? 1 : 0; }
 
 int IsCmdAllowedInReadOnly(int id) {
@@ -363,7 +362,8 @@ BOOL PostExecCmd(DWORD word, const char* text) {
 size_t PendingExecCmdCount() { return PendingTexts().size(); }
 
 void DiscardPendingExecCmds() {
-    for (auto* text : PendingTexts()) delete text;
+    for (auto* text : PendingTexts())
+        delete text;
     PendingTexts().clear();
     Deferred().clear();
 }
@@ -391,8 +391,9 @@ int ExecCadCmd(HWND owner, DWORD word, const char* text) {
     if (!IsCmdAllowedInReadOnly(id)) {
         const std::string caption = hooks.appTitleText ? hooks.appTitleText() : std::string();
         const bool kind2 = hooks.launchKind && hooks.launchKind() == 2;
-        ZavMessageBox(frame, kind2 ? "対象図面は参照モードで開かれています。作業を中止します。"
-                                   : "この図面は参照モードで開かれています。",
+        ZavMessageBox(frame,
+                      kind2 ? "対象図面は参照モードで開かれています。作業を中止します。"
+                            : "この図面は参照モードで開かれています。",
                       caption.c_str(), MB_OK | MB_ICONINFORMATION);
         return kind2 ? 0 : 1;
     }

@@ -9,16 +9,16 @@
 
 // Process-wide state of the executor (UI thread only).
 struct ExecutorState {
-    int moduleCmdRunning = 0;     // ModuleCmdRunning
-    int serviceCmdWaiting = 0;    // ServiceCmdWaiting
-    int runningModuleCmdId = 0;   // RunningModuleCmdId
-    int currentCmdId = 0;         // the application object's current-command id
-    int cmdSaveFlag = 0;          // CmdSaveFlag
-    int moduleVersionFlag = 0;    // ModuleVersionFlag
-    int pageEditWarningArmed = 0; // PageEditWarningArmed
-    uint32_t importMark = 0;      // ImportMark
+    int moduleCmdRunning = 0;      // ModuleCmdRunning
+    int serviceCmdWaiting = 0;     // ServiceCmdWaiting
+    int runningModuleCmdId = 0;    // RunningModuleCmdId
+    int currentCmdId = 0;          // the application object's current-command id
+    int cmdSaveFlag = 0;           // CmdSaveFlag
+    int moduleVersionFlag = 0;     // ModuleVersionFlag
+    int pageEditWarningArmed = 0;  // PageEditWarningArmed
+    uint32_t importMark = 0;       // ImportMark
     UINT savedErrorMode = 0;
-    int startCmdDepth = 0;        // "StartCmd" calls in progress (nesting check)
+    int startCmdDepth = 0;  // "StartCmd" calls in progress (nesting check)
     int maxStartCmdDepth = 0;
 };
 ExecutorState& Executor();

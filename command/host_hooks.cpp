@@ -35,4 +35,3 @@ HWND CmdActiveView() {
     auto& hook = HostHooks().activeView;
     return hook ? hook() : nullptr;
 }
-

@@ -5,9 +5,7 @@
 #include "command/host_objects.h"
 
 #define HOST_MESSAGE_INDEX_ROW_(ctx, name, number, object, handler, kind) {name, #name, object::kId},
-const HostMessageEntry kHostMessages[] = {
-    HOST_MESSAGES(HOST_MESSAGE_INDEX_ROW_, ~)
-};
+const HostMessageEntry kHostMessages[] = {HOST_MESSAGES(HOST_MESSAGE_INDEX_ROW_, ~)};
 #undef HOST_MESSAGE_INDEX_ROW_
 const size_t kHostMessageCount = sizeof(kHostMessages) / sizeof(kHostMessages[0]);
 

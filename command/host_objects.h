@@ -29,7 +29,7 @@ public:
     virtual ~CCadCmd() = default;
     HWND m_mainFrame = nullptr;
     HACCEL m_accel = nullptr;
-    void* m_mainAccelerator = nullptr;   // the frame's CMainAccelerator
+    void* m_mainAccelerator = nullptr;  // the frame's CMainAccelerator
 };
 
 // --- The list, expanded per object -----------------------------------------
@@ -71,7 +71,7 @@ class CCadSysCmdWait : public CCadCmd {
 public:
     static constexpr HostObjectId kId = HOST_OBJ_WAIT;
     BEGIN_MSG_MAP(CCadSysCmdWait)
-        HOST_OBJECT_MESSAGES(CCadSysCmdWait)
+    HOST_OBJECT_MESSAGES(CCadSysCmdWait)
     END_MSG_MAP()
     HOST_OBJECT_HANDLERS(CCadSysCmdWait)
 };
@@ -81,7 +81,7 @@ class CCadSysCmdDb : public CCadCmd {
 public:
     static constexpr HostObjectId kId = HOST_OBJ_DB;
     BEGIN_MSG_MAP(CCadSysCmdDb)
-        HOST_OBJECT_MESSAGES(CCadSysCmdDb)
+    HOST_OBJECT_MESSAGES(CCadSysCmdDb)
     END_MSG_MAP()
     HOST_OBJECT_HANDLERS(CCadSysCmdDb)
 };
@@ -90,7 +90,7 @@ class CCadSysCmdPbox : public CCadCmd {
 public:
     static constexpr HostObjectId kId = HOST_OBJ_PBOX;
     BEGIN_MSG_MAP(CCadSysCmdPbox)
-        HOST_OBJECT_MESSAGES(CCadSysCmdPbox)
+    HOST_OBJECT_MESSAGES(CCadSysCmdPbox)
     END_MSG_MAP()
     HOST_OBJECT_HANDLERS(CCadSysCmdPbox)
 };
@@ -102,7 +102,7 @@ class CCadSysCmdPage : public CCadCmd {
 public:
     static constexpr HostObjectId kId = HOST_OBJ_PAGE;
     BEGIN_MSG_MAP(CCadSysCmdPage)
-        HOST_OBJECT_MESSAGES(CCadSysCmdPage)
+    HOST_OBJECT_MESSAGES(CCadSysCmdPage)
     END_MSG_MAP()
     HOST_OBJECT_HANDLERS(CCadSysCmdPage)
 };
@@ -115,7 +115,7 @@ class CCadSysCmdConfig : public CCadCmd {
 public:
     static constexpr HostObjectId kId = HOST_OBJ_CONFIG;
     BEGIN_MSG_MAP(CCadSysCmdConfig)
-        HOST_OBJECT_MESSAGES(CCadSysCmdConfig)
+    HOST_OBJECT_MESSAGES(CCadSysCmdConfig)
     END_MSG_MAP()
     HOST_OBJECT_HANDLERS(CCadSysCmdConfig)
 
@@ -137,15 +137,15 @@ public:
     CCadSysCmdPage m_page;
     CCadSysCmdConfig m_config;
     CCadSysCmdWait m_wait;
-    int m_endAckFlag = 1;   // the end-acknowledge (command-acceptance) flag
+    int m_endAckFlag = 1;  // the end-acknowledge (command-acceptance) flag
 
     BEGIN_MSG_MAP(CCadSysCmd)
-        HOST_OBJECT_MESSAGES(CCadSysCmd)
-        CHAIN_MSG_MAP_MEMBER(m_wait)
-        CHAIN_MSG_MAP_MEMBER(m_db)
-        CHAIN_MSG_MAP_MEMBER(m_pbox)
-        CHAIN_MSG_MAP_MEMBER(m_page)
-        CHAIN_MSG_MAP_MEMBER(m_config)
+    HOST_OBJECT_MESSAGES(CCadSysCmd)
+    CHAIN_MSG_MAP_MEMBER(m_wait)
+    CHAIN_MSG_MAP_MEMBER(m_db)
+    CHAIN_MSG_MAP_MEMBER(m_pbox)
+    CHAIN_MSG_MAP_MEMBER(m_page)
+    CHAIN_MSG_MAP_MEMBER(m_config)
     END_MSG_MAP()
     HOST_OBJECT_HANDLERS(CCadSysCmd)
 };
@@ -156,7 +156,7 @@ class CCadInterruptCmd : public CCadCmd {
 public:
     static constexpr HostObjectId kId = HOST_OBJ_INTERRUPT;
     BEGIN_MSG_MAP(CCadInterruptCmd)
-        HOST_OBJECT_MESSAGES(CCadInterruptCmd)
+    HOST_OBJECT_MESSAGES(CCadInterruptCmd)
     END_MSG_MAP()
     HOST_OBJECT_HANDLERS(CCadInterruptCmd)
 };
@@ -168,8 +168,8 @@ public:
     CCadInterruptCmd m_interruptCmd;
 
     BEGIN_MSG_MAP(CCommandHost)
-        CHAIN_MSG_MAP_MEMBER(m_sysCmd)
-        CHAIN_MSG_MAP_MEMBER(m_interruptCmd)
+    CHAIN_MSG_MAP_MEMBER(m_sysCmd)
+    CHAIN_MSG_MAP_MEMBER(m_interruptCmd)
     END_MSG_MAP()
 
     // Sets the frame words of every host object.

@@ -22,8 +22,8 @@ const size_t kHeadSize = 10;
 // into buffers of 300.
 const size_t kTextLimit = 299;
 const size_t kReadBuffer = 300;
-const size_t kModuleField = 30;       // what a module's key and value buffers hold at least
-const size_t kFileValueLimit = 259;   // a file-name value of a link entry
+const size_t kModuleField = 30;      // what a module's key and value buffers hold at least
+const size_t kFileValueLimit = 259;  // a file-name value of a link entry
 const char* const kFilePrefixes[] = {"C&OP_FN:", "OPEN_FN:"};
 
 // Up to the first blank (a blank is never the second byte of a character).
@@ -86,7 +86,8 @@ bool IsFileValue(const std::string& value) {
 
 std::string TrimTrailingBlanks(const std::string& s) {
     size_t end = s.size();
-    while (end > 0 && s[end - 1] == ' ' && !IsDbcsTrailAt(s, end - 1)) --end;
+    while (end > 0 && s[end - 1] == ' ' && !IsDbcsTrailAt(s, end - 1))
+        --end;
     return s.substr(0, end);
 }
 
@@ -140,8 +141,8 @@ int LinkTagAdd(WPARAM, const CmdRequest* req) {
     // A text shorter than its count says is damaged: adding would misplace.
     if (parsed.entries.size() != static_cast<size_t>(parsed.declared)) return 0;
     text[6] = static_cast<char>('0' + parsed.declared + 1);
-    text += BuildLinkEntry(reinterpret_cast<const char*>(req->w.text),
-                           reinterpret_cast<const char*>(req->w.text2), parsed.width, true);
+    text += BuildLinkEntry(reinterpret_cast<const char*>(req->w.text), reinterpret_cast<const char*>(req->w.text2),
+                           parsed.width, true);
     if (!Store(t, text)) return 0;
     if (!had) DAriSetTag(t.element, kLinkTag, 1);
     return 1;
@@ -201,8 +202,7 @@ int LinkTagSet(WPARAM, const CmdRequest* req) {
     const LinkEntry* e = link.Entry(req);
     if (!e) return 0;
     const std::string entry = BuildLinkEntry(reinterpret_cast<const char*>(req->w.text),
-                                             reinterpret_cast<const char*>(req->w.text2),
-                                             link.parsed.width, false);
+                                             reinterpret_cast<const char*>(req->w.text2), link.parsed.width, false);
     // The whole old entry goes, a long link value included, so that the
     // entries after it keep their places.
     link.text.replace(e->start, std::min(kKeyWidth + e->span, link.text.size() - e->start), entry);
@@ -223,8 +223,7 @@ CadMark* FindLinkTagElements(HWND view, const char* key, const char* value) {
     if (!db) return nullptr;
     const bool everything = (!key && !value) || (key && value && !*key && !*value);
     CadMark* result = nullptr;
-    for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, db); e;
-         e = DAriReadElement(e, 1, nullptr, db)) {
+    for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, db); e; e = DAriReadElement(e, 1, nullptr, db)) {
         std::string text;
         LinkText parsed;
         if (!ReadLinkText(e, &text) || !ParseLinkText(text, &parsed)) continue;

@@ -15,8 +15,8 @@
 #include "command/host_messages.h"
 
 const int kLinkTag = 210;
-extern const char kLinkMagic[];   // "KOLTA"
-extern const char kLinkKey[];     // "Z01LINK"
+extern const char kLinkMagic[];  // "KOLTA"
+extern const char kLinkKey[];    // "Z01LINK"
 
 struct LinkEntry {
     size_t start = 0;   // byte offset of the key in the text
@@ -40,8 +40,8 @@ std::string BuildLinkEntry(const char* key, const char* value, int width, bool k
 
 // The host messages (request: view +0x24, element +0x28, key +0x08,
 // value +0x0c, entry index +0x10).
-int LinkTagAdd(WPARAM, const CmdRequest* req);     // 1 added, 0 refused
-int LinkTagGet(WPARAM, const CmdRequest* req);     // key and value into +0x08 / +0x0c
+int LinkTagAdd(WPARAM, const CmdRequest* req);  // 1 added, 0 refused
+int LinkTagGet(WPARAM, const CmdRequest* req);  // key and value into +0x08 / +0x0c
 int LinkTagCount(WPARAM, const CmdRequest* req);
 int LinkTagSet(WPARAM, const CmdRequest* req);
 int LinkTagClear(WPARAM, const CmdRequest* req);
@@ -49,6 +49,6 @@ int LinkTagClear(WPARAM, const CmdRequest* req);
 // Mark of the elements of the view's drawing whose link text matches, or
 // null: key only, value only, both, or neither (every linked element).
 CadMark* FindLinkTagElements(HWND view, const char* key, const char* value);
-CadMark* FindLinkTagElementsFor(const CmdRequest* req);   // UM_LINKTAG_FIND
+CadMark* FindLinkTagElementsFor(const CmdRequest* req);  // UM_LINKTAG_FIND
 // 1 when an element with a link entry lies at the point of the view.
 int FindLinkTagAtPoint(HWND view, const double* point);

@@ -21,10 +21,10 @@ namespace {
 const uint32_t kWantGroupFind = 0x800000;
 
 struct SearchState {
-    bool taken = false;           // the record was read from the library once
+    bool taken = false;  // the record was read from the library once
     SearchOptionRecord options{};
     int tagKey = 0;
-    int placed = 0;               // the confirmation dialog's placement
+    int placed = 0;  // the confirmation dialog's placement
     int dialogX = 0, dialogY = 0;
 };
 
@@ -64,9 +64,7 @@ bool OnLockedLayer(StoredElement* e, DbHeader* db) {
     return ReadOwn(e, db, &rec) && TqIsLockLayer(&rec, db) != 0;
 }
 
-bool FilterRejects(StoredElement* e) {
-    return PointFilter() && e->rec.kind == kElmPoint && e->rec.colour == 0;
-}
+bool FilterRejects(StoredElement* e) { return PointFilter() && e->rec.kind == kElmPoint && e->rec.colour == 0; }
 
 int Answer(int* placed, int* x, int* y) {
     auto& h = HostHooks();
@@ -111,25 +109,24 @@ int SetSearchOption(int code, LPARAM value) {
             HandOptions();
         }
         break;
-    case 100:
-        TqSetLockLaySearchMode(value == 1 ? 1 : 0);
-        break;
+    case 100: TqSetLockLaySearchMode(value == 1 ? 1 : 0); break;
     case 101:
         if (value) {
             auto* record = reinterpret_cast<SearchOptionRecord*>(value);
             record->words[1] = DAriDbSetSerchOption(record->words[0]);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return 1;
 }
 
 int SaveSearchOption(int code, SearchOptionRecord* record) {
     if (!record) return 1;
-    if (code == 0) *record = State().options;
-    else if (code == 100) record->words[0] = TqGetLockLaySearchMode();
+    if (code == 0)
+        *record = State().options;
+    else if (code == 100)
+        record->words[0] = TqGetLockLaySearchMode();
     return 1;
 }
 
@@ -185,8 +182,10 @@ int PickAtCursor(CadMark** out, bool extended) {
         DAriDestroyMark(mark);
         return 0;
     }
-    if (out) *out = mark;
-    else DAriDestroyMark(mark);
+    if (out)
+        *out = mark;
+    else
+        DAriDestroyMark(mark);
     return 1;
 }
 }  // namespace
@@ -228,7 +227,7 @@ int PickElementAtPoint(StoredElement** out, double x, double y) {
         StoredElement* only = all.front();
         if (!groupFind || !FilterRejects(only)) result = only;
     } else if (count > 1) {
-        std::vector<StoredElement*> open;   // not on a locked layer
+        std::vector<StoredElement*> open;     // not on a locked layer
         std::vector<StoredElement*> passing;  // let through by the point filter
         for (StoredElement* e : all) {
             if (!(lockMode && OnLockedLayer(e, db))) open.push_back(e);
@@ -266,8 +265,7 @@ int PickElementAtPoint(StoredElement** out, double x, double y) {
 StoredElement* FindTagElement(int header, void* record) {
     DbHeader* db = ActiveDb();
     if (!db) return nullptr;
-    return header ? DAriFFTagFasHeader(record, State().tagKey, db)
-                  : DAriFFTagElement(record, State().tagKey, db);
+    return header ? DAriFFTagFasHeader(record, State().tagKey, db) : DAriFFTagElement(record, State().tagKey, db);
 }
 
 int SetFindTagKey(int key) {

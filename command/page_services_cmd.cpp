@@ -142,8 +142,8 @@ LRESULT GetPlacement(LPARAM lParam, DbHeader*) {
     CmdRequest* req = ReqOut(lParam);
     if (!get || !req) return 0;
     int values[6] = {};
-    const int result = get(req->arg, values, reinterpret_cast<double*>(req->picked),
-                           reinterpret_cast<double*>(req->w.anglePtr));
+    const int result =
+        get(req->arg, values, reinterpret_cast<double*>(req->picked), reinterpret_cast<double*>(req->w.anglePtr));
     std::memcpy(req->pt1, values, sizeof values);
     return result;
 }
@@ -240,11 +240,10 @@ LRESULT PageParent(LPARAM lParam, DbHeader* db) {
 }
 
 const SubCode kSubCodes[29] = {
-    CurrentPageOf, SetCurrent,   GetState,     SetState,      CheckPage,   AddPage,
-    GetLayers,     SetLayers,    GetInfo,      SetInfo,       PaperSpace,  ModelSpace,
-    MarkPage,      PageLevel,    DownNextPage, FrameView,     ViewModeOf,  Attribute,
-    GetPlacement,  SetPlacement, VisibleRect,  TransFlag,     FrameElements, ExternalRef,
-    FrameViewFlag, ParamCopy,    ZoomInMode,   NextPage,      PageParent,
+    CurrentPageOf, SetCurrent, GetState,     SetState,     CheckPage,   AddPage,   GetLayers,     SetLayers,
+    GetInfo,       SetInfo,    PaperSpace,   ModelSpace,   MarkPage,    PageLevel, DownNextPage,  FrameView,
+    ViewModeOf,    Attribute,  GetPlacement, SetPlacement, VisibleRect, TransFlag, FrameElements, ExternalRef,
+    FrameViewFlag, ParamCopy,  ZoomInMode,   NextPage,     PageParent,
 };
 
 // Sub-codes that need no drawing: the library's transform flag and the

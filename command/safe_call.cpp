@@ -24,10 +24,10 @@
 namespace {
 
 struct GuardFrame {
-    void* jump[5];            // __builtin_setjmp buffer
+    void* jump[5];  // __builtin_setjmp buffer
     volatile DWORD code;
-    void* sehList;            // the thread's frame-handler list when the guard opened
-    uintptr_t imageBegin;     // the guarded module's image; empty when unknown
+    void* sehList;         // the thread's frame-handler list when the guard opened
+    uintptr_t imageBegin;  // the guarded module's image; empty when unknown
     uintptr_t imageEnd;
     GuardFrame* outer;
 };
@@ -39,9 +39,7 @@ struct GuardFrame {
 GuardFrame* g_guards = nullptr;
 DWORD g_guardThread = 0;
 
-GuardFrame* OpenGuards() {
-    return (g_guards && GetCurrentThreadId() == g_guardThread) ? g_guards : nullptr;
-}
+GuardFrame* OpenGuards() { return (g_guards && GetCurrentThreadId() == g_guardThread) ? g_guards : nullptr; }
 
 LPTOP_LEVEL_EXCEPTION_FILTER g_previousFilter = nullptr;
 
@@ -95,8 +93,7 @@ LONG CALLBACK ModuleFaultHandler(EXCEPTION_POINTERS* info) {
         if (InImage(guard, at)) JumpBack(guard, code);
 #if defined(__i386__)
     for (GuardFrame* guard = open; guard; guard = guard->outer)
-        if (guard->imageBegin && CalledByModuleWithoutHandler(guard, info->ContextRecord))
-            JumpBack(guard, code);
+        if (guard->imageBegin && CalledByModuleWithoutHandler(guard, info->ContextRecord)) JumpBack(guard, code);
 #endif
     return EXCEPTION_CONTINUE_SEARCH;
 }
@@ -106,8 +103,7 @@ LONG WINAPI FaultFilter(EXCEPTION_POINTERS* info) {
     const DWORD code = info->ExceptionRecord->ExceptionCode;
     // Only faults while a guard is open; anything else goes to the filter
     // that was there before.
-    if (!guard || !IsFault(code))
-        return g_previousFilter ? g_previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
+    if (!guard || !IsFault(code)) return g_previousFilter ? g_previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
     JumpBack(guard, code);
 }
 
@@ -136,15 +132,13 @@ void ImageRange(HMODULE module, uintptr_t* begin, uintptr_t* end) {
 HMODULE ModuleOfAddress(const void* address) {
     HMODULE module = nullptr;
     if (!address ||
-        !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             static_cast<LPCSTR>(address), &module))
         return nullptr;
     return module;
 }
 
-__attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int* result,
-                                            DWORD* code, HMODULE module) {
+__attribute__((noinline)) bool GuardedCall(const std::function<int()>& call, int* result, DWORD* code, HMODULE module) {
     EnsureHandlers();
     GuardFrame guard;
     guard.code = 0;

@@ -20,8 +20,7 @@
 // in *code and *result is untouched. `module` is the image whose faults the
 // guard takes whatever frames lie between (null: only faults that reach the
 // unhandled-exception filter).
-bool GuardedCall(const std::function<int()>& call, int* result, DWORD* code,
-                 HMODULE module = nullptr);
+bool GuardedCall(const std::function<int()>& call, int* result, DWORD* code, HMODULE module = nullptr);
 
 // A module call under the SAFE setting: plain with the setting 0; otherwise
 // a fault is caught and reported as for "StartCmd" (log, message, backup of

@@ -7,9 +7,7 @@
 #include "cadlib/WmCadApiDb.h"
 
 // Kinds whose members take the selection of the group.
-inline bool IsSelectionGroupKind(int kind) {
-    return kind == kElmGroup || kind == kElmGroup2 || kind == kElmCompound;
-}
+inline bool IsSelectionGroupKind(int kind) { return kind == kElmGroup || kind == kElmGroup2 || kind == kElmCompound; }
 
 // Calls fn(member) for every member of a group through the member links,
 // nested members included (a nested group adds its own count).

@@ -12,9 +12,9 @@ constexpr UINT UM_STATUS_SAVE_TEXTS = WM_USER + 1;
 constexpr UINT UM_STATUS_RESTORE_TEXTS = WM_USER + 2;
 
 enum class StatusCode : WPARAM {
-    Message = 1,       // lParam the text; null or empty clears the pane
-    Prompt = 2,        // lParam the text; null or empty: the default prompt
-    TypeChar = 3,      // lParam a typed character; 0 empties the typed number
+    Message = 1,   // lParam the text; null or empty clears the pane
+    Prompt = 2,    // lParam the text; null or empty: the default prompt
+    TypeChar = 3,  // lParam a typed character; 0 empties the typed number
     Nothing = 4,
     ElementCount = 5,  // lParam the count
     Backspace = 6,     // the last typed byte goes
@@ -26,11 +26,11 @@ enum StatusPane : int { kStatusPanePrompt = 0, kStatusPaneMessage = 1, kStatusPa
 // WM_COMMAND ids the bar takes (HIWORD the pane where noted).
 enum StatusBarCommand : int {
     kStatusCmdResetTexts = 100,
-    kStatusCmdEndCommand = 1000,     // also the bar's own pop-up item
+    kStatusCmdEndCommand = 1000,  // also the bar's own pop-up item
     kStatusCmdToggleMessage = 1010,
-    kStatusCmdCopyPane = 2000,       // into lParam (kStatusBarTextSize bytes)
-    kStatusCmdPaneVisible = 2001,    // lParam non-zero shows the pane
-    kStatusCmdPaneAppend = 2002,     // lParam non-zero: typing appends
+    kStatusCmdCopyPane = 2000,     // into lParam (kStatusBarTextSize bytes)
+    kStatusCmdPaneVisible = 2001,  // lParam non-zero shows the pane
+    kStatusCmdPaneAppend = 2002,   // lParam non-zero: typing appends
 };
 
 inline LRESULT SendStatusCode(HWND bar, StatusCode code, LPARAM arg = 0) {

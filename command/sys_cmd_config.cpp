@@ -36,23 +36,20 @@ LRESULT CCadSysCmdConfig::OnGetCmdIni(UINT, WPARAM, LPARAM lParam, BOOL&) {
 
 LRESULT CCadSysCmdConfig::OnSetCmdIni(UINT, WPARAM, LPARAM lParam, BOOL&) {
     IniRequest* r = Req(lParam);
-    if (HostHooks().writeCmdIniString)
-        HostHooks().writeCmdIniString(Str(r->word08), Str(r->word00), Str(r->word0c));
+    if (HostHooks().writeCmdIniString) HostHooks().writeCmdIniString(Str(r->word08), Str(r->word00), Str(r->word0c));
     return 1;
 }
 
 LRESULT CCadSysCmdConfig::OnGetProfileString(UINT, WPARAM, LPARAM lParam, BOOL&) {
     IniRequest* r = Req(lParam);
     auto& hook = HostHooks().readSettingText;
-    CopyOut(r->word28, hook ? hook(Str(r->word08), Str(r->word0c), "") : std::string(),
-            kSettingValueBuffer);
+    CopyOut(r->word28, hook ? hook(Str(r->word08), Str(r->word0c), "") : std::string(), kSettingValueBuffer);
     return 1;
 }
 
 LRESULT CCadSysCmdConfig::OnSetProfileString(UINT, WPARAM, LPARAM lParam, BOOL&) {
     IniRequest* r = Req(lParam);
-    if (HostHooks().writeSettingText)
-        HostHooks().writeSettingText(Str(r->word08), Str(r->word0c), Str(r->word28));
+    if (HostHooks().writeSettingText) HostHooks().writeSettingText(Str(r->word08), Str(r->word0c), Str(r->word28));
     return 1;
 }
 
@@ -92,8 +89,7 @@ LRESULT CCadSysCmdConfig::OnGetPrivateProfile(UINT, WPARAM, LPARAM lParam, BOOL&
     IniRequest* r = Req(lParam);
     auto& hook = HostHooks().readSettingString;
     const int size = static_cast<int>(r->word28);
-    if (hook) return hook(Str(r->word00), Str(r->word04), Str(r->word08), Buf(r->word0c), size,
-                          Str(r->word10));
+    if (hook) return hook(Str(r->word00), Str(r->word04), Str(r->word08), Buf(r->word0c), size, Str(r->word10));
     if (r->word0c && size > 0) DbcsCopy(Buf(r->word0c), size, r->word08 ? Str(r->word08) : "");
     return 0;
 }

@@ -55,9 +55,7 @@ LRESULT CCadSysCmd::OnSetPrompt(UINT, WPARAM, LPARAM lParam, BOOL&) {
     return StatusBarText(StatusCode::Prompt, Text(lParam));
 }
 
-LRESULT CCadSysCmd::OnExecCmd(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-    return OnExecCmdMessage(wParam, lParam);
-}
+LRESULT CCadSysCmd::OnExecCmd(UINT, WPARAM wParam, LPARAM lParam, BOOL&) { return OnExecCmdMessage(wParam, lParam); }
 
 LRESULT CCadSysCmd::OnGetCurCmdId(UINT, WPARAM, LPARAM, BOOL&) { return Executor().currentCmdId; }
 
@@ -136,27 +134,17 @@ LRESULT CCadSysCmd::OnConfirmYesNoEx(UINT, WPARAM wParam, LPARAM lParam, BOOL&) 
     return HostHooks().yesNoCancel ? HostHooks().yesNoCancel(wParam, lParam) : 0;
 }
 
-LRESULT CCadSysCmd::OnDdeExecute(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    return DispatchDdeExecute(Text(lParam));
-}
+LRESULT CCadSysCmd::OnDdeExecute(UINT, WPARAM, LPARAM lParam, BOOL&) { return DispatchDdeExecute(Text(lParam)); }
 LRESULT CCadSysCmd::OnDdeConnect(UINT, WPARAM, LPARAM, BOOL&) { return DdeClientConnect(); }
 LRESULT CCadSysCmd::OnDdeDisconnect(UINT, WPARAM, LPARAM, BOOL&) { return DdeClientDisconnect(); }
-LRESULT CCadSysCmd::OnDdeSend(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    return DdeClientSend(Text(lParam));
-}
-LRESULT CCadSysCmd::OnDdeClientInit(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    return DdeClientSetService(Text(lParam));
-}
+LRESULT CCadSysCmd::OnDdeSend(UINT, WPARAM, LPARAM lParam, BOOL&) { return DdeClientSend(Text(lParam)); }
+LRESULT CCadSysCmd::OnDdeClientInit(UINT, WPARAM, LPARAM lParam, BOOL&) { return DdeClientSetService(Text(lParam)); }
 LRESULT CCadSysCmd::OnDdeClientExit(UINT, WPARAM, LPARAM, BOOL&) { return DdeClientExit(); }
 LRESULT CCadSysCmd::OnDdeConnectTopic(UINT, WPARAM, LPARAM lParam, BOOL&) {
     return DdeClientConnectTopic(Text(lParam));
 }
-LRESULT CCadSysCmd::OnDdeDisconnectTopic(UINT, WPARAM, LPARAM, BOOL&) {
-    return DdeClientDisconnectTopic();
-}
-LRESULT CCadSysCmd::OnDdeSendTopic(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    return DdeClientSendTopic(Text(lParam));
-}
+LRESULT CCadSysCmd::OnDdeDisconnectTopic(UINT, WPARAM, LPARAM, BOOL&) { return DdeClientDisconnectTopic(); }
+LRESULT CCadSysCmd::OnDdeSendTopic(UINT, WPARAM, LPARAM lParam, BOOL&) { return DdeClientSendTopic(Text(lParam)); }
 
 LRESULT CCadInterruptCmd::OnWaitCmdEvent(UINT, WPARAM, LPARAM lParam, BOOL&) {
     return WaitCmdEvent(reinterpret_cast<CmdRequest*>(lParam), m_accel);

@@ -15,8 +15,16 @@ using namespace drawing;
 namespace {
 
 enum TempDbOp {
-    kOpCreate = 1, kOpDelete = 2, kOpAppend = 3, kOpDeleteAll = 4, kOpDeleteElement = 5, kOpDrawAll = 6,
-    kOpRead = 7, kOpDrawElement = 8, kOpChange = 9, kOpOverlays = 100,
+    kOpCreate = 1,
+    kOpDelete = 2,
+    kOpAppend = 3,
+    kOpDeleteAll = 4,
+    kOpDeleteElement = 5,
+    kOpDrawAll = 6,
+    kOpRead = 7,
+    kOpDrawElement = 8,
+    kOpChange = 9,
+    kOpOverlays = 100,
 };
 
 struct TempDbState {
@@ -104,11 +112,8 @@ LRESULT OverlayRequest(WPARAM a, const CmdRequest* req) {
         list.entries.clear();
         result = 1;
         break;
-    case 3:
-        list.active = req->element ? 1 : 0;
-        return 1;
-    default:
-        return 0;
+    case 3: list.active = req->element ? 1 : 0; return 1;
+    default: return 0;
     }
     list.active = list.entries.empty() ? 0 : 1;
     if (list.walk > list.entries.size()) list.walk = 0;
@@ -146,10 +151,8 @@ LRESULT TempDbRequest(WPARAM a, const CmdRequest* req) {
         rec.page = 0;
         return reinterpret_cast<LRESULT>(DAriAppendElement(&rec, db));
     }
-    case kOpDeleteAll:
-        return DAriAllDeleteElement(db);
-    case kOpDeleteElement:
-        return DAriDeleteElement(Element(req->element), db);
+    case kOpDeleteAll: return DAriAllDeleteElement(db);
+    case kOpDeleteElement: return DAriDeleteElement(Element(req->element), db);
     case kOpDrawAll: {
         CadMark* mark = DAriCreateMark(db);
         if (!mark) return 0;
@@ -177,8 +180,7 @@ LRESULT TempDbRequest(WPARAM a, const CmdRequest* req) {
         rec.page = 0;
         return reinterpret_cast<LRESULT>(DAriChangeElement(Element(req->element), &rec, db));
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -211,6 +213,4 @@ LRESULT CCadSysCmd::OnTempDb(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     return TempDbRequest(wParam, reinterpret_cast<const CmdRequest*>(lParam));
 }
 
-LRESULT CCadSysCmd::OnGetTempDb(UINT, WPARAM, LPARAM, BOOL&) {
-    return reinterpret_cast<LRESULT>(GetTempDb());
-}
+LRESULT CCadSysCmd::OnGetTempDb(UINT, WPARAM, LPARAM, BOOL&) { return reinterpret_cast<LRESULT>(GetTempDb()); }

@@ -56,7 +56,7 @@ struct Destination {
     HWND sourceView = nullptr;
     HWND targetView = nullptr;
     bool otherDrawing = false;
-    bool toCurrentPage = false;   // the page mapping sends elements to the current page
+    bool toCurrentPage = false;  // the page mapping sends elements to the current page
     int currentPage = 0;
     int mappedAttribute = 0;
     int layer = -1;
@@ -205,8 +205,7 @@ void AdjustGroupUserData(StoredElement* copy) {
 }
 
 // A group of the copy or the move: copied as a new group (group-copy mode).
-StoredElement* CopyGroupOf(const Destination& d, StoredElement* source, const ElementRecord& rec,
-                           bool sameDrawing) {
+StoredElement* CopyGroupOf(const Destination& d, StoredElement* source, const ElementRecord& rec, bool sameDrawing) {
     CmdRequest req = {};
     req.view = d.targetView;
     req.mark = Word(d.source);
@@ -303,11 +302,15 @@ void TransformRecordByKind(ElementRecord* rec, const TransformParams& p, bool co
     };
     for (const KindFields& f : kFields) {
         if (f.kind != rec->kind) continue;
-        for (uint32_t off : f.points) point(off, off + 8);
-        for (uint32_t off : f.sizes) size(off);
+        for (uint32_t off : f.points)
+            point(off, off + 8);
+        for (uint32_t off : f.sizes)
+            size(off);
         if (pointScale)
-            for (uint32_t off : f.pointSizes) size(off);
-        for (uint32_t off : f.angles) angle(off);
+            for (uint32_t off : f.pointSizes)
+                size(off);
+        for (uint32_t off : f.angles)
+            angle(off);
         return;
     }
     switch (rec->kind) {
@@ -339,8 +342,7 @@ void TransformRecordByKind(ElementRecord* rec, const TransformParams& p, bool co
         Set(rec, 89, std::cos(a));
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -574,10 +576,14 @@ StoredElement* CopyAsGroup(StoredElement* sourceGroup, const CmdRequest* req, in
     ElementRecord header = {};
     header.kind = static_cast<uint16_t>(kind);
     ElementRecord first;
-    if (g_groupCopy && ReadOwn(sourceGroup, source, &first)) header.page = first.page;
-    else if (!marked.empty() && ReadOwn(marked.front(), target, &first)) header.page = first.page;
-    if (g_pageOverride >= 0) header.page = g_pageOverride;
-    else if (d.toCurrentPage) header.page = d.currentPage;
+    if (g_groupCopy && ReadOwn(sourceGroup, source, &first))
+        header.page = first.page;
+    else if (!marked.empty() && ReadOwn(marked.front(), target, &first))
+        header.page = first.page;
+    if (g_pageOverride >= 0)
+        header.page = g_pageOverride;
+    else if (d.toCurrentPage)
+        header.page = d.currentPage;
     if (!CheckPageEditable(header.page, target)) return nullptr;
     StoredElement* group = DAriAppendElement(&header, target);
     if (!group) return nullptr;
@@ -612,7 +618,8 @@ StoredElement* CopyAsGroup(StoredElement* sourceGroup, const CmdRequest* req, in
     DAriMemChangeElement(group, nullptr, target);
     if (!g_groupCopy && mark) {
         DrawMark(0, mark);
-        for (StoredElement* e : marked) DAriDeleteElement(e, target);
+        for (StoredElement* e : marked)
+            DAriDeleteElement(e, target);
     }
     MarkDbModified(target);
     return group;

@@ -17,7 +17,7 @@ struct TransformParams {
 };
 TransformParams& CurrentTransform();
 
-int SetTransformParams(WPARAM all, const void* record);   // 88 bytes for 1, else 72
+int SetTransformParams(WPARAM all, const void* record);  // 88 bytes for 1, else 72
 bool IsIdentityTransform(const TransformParams& p);
 double TransformRotation(const TransformParams& p);
 

@@ -47,8 +47,7 @@ struct Replay {
 
     void ExpandRaster(StoredElement* e) const {
         if (!e || e->rec.kind != kElmRaster) return;
-        if (CadGetPtr(&e->rec, kOffRasterComp) && !CadGetPtr(&e->rec, kOffRasterBits))
-            DAriExpandRstrData(db, e, 1);
+        if (CadGetPtr(&e->rec, kOffRasterComp) && !CadGetPtr(&e->rec, kOffRasterBits)) DAriExpandRstrData(db, e, 1);
     }
 
     // Replays one record back (undo) or again (redo); true when its element
@@ -78,8 +77,7 @@ struct Replay {
             }
             DAriUndoAddMemberElement(e, r->memberArg, db, 0, r->groupArg);
             return true;
-        default:
-            return false;
+        default: return false;
         }
     }
 };
@@ -114,8 +112,7 @@ std::vector<UndoRecord*> StepToRedo(DbHeader* db) {
 
 // The erase pass: every displayable element the step is about to take away
 // or change is wiped from the views. false when no link mark is to be had.
-bool ErasePass(const Replay& p, const std::vector<UndoRecord*>& step,
-               std::initializer_list<int> kinds) {
+bool ErasePass(const Replay& p, const std::vector<UndoRecord*>& step, std::initializer_list<int> kinds) {
     CadMark* link = DAriCreateLinkMark(p.db);
     if (!link) return false;
     for (UndoRecord* r : step)
@@ -128,8 +125,8 @@ bool ErasePass(const Replay& p, const std::vector<UndoRecord*>& step,
 void ReportNoLinkMark() {
     CmdLog(0, "Error", "UNDO内でマークハンドラが獲得できません");
     PlayBeep(2);
-    ZavMessageBox(CmdMainFrame(), "Fatal error !\n一度図面を保存し、システムを起動し直してください",
-                  "UNDO ERROR", MB_OK);
+    ZavMessageBox(CmdMainFrame(), "Fatal error !\n一度図面を保存し、システムを起動し直してください", "UNDO ERROR",
+                  MB_OK);
 }
 
 // The end of a replay in either direction: the replayed elements shown
@@ -165,8 +162,7 @@ bool Begin(Replay* p) {
 }  // namespace
 
 bool IsDisplayableKind(int kind) {
-    return (kind >= 1 && kind <= 7) || kind == 21 || kind == 22 || kind == 32 || kind == 50 ||
-           kind == 55 || kind == 60;
+    return (kind >= 1 && kind <= 7) || kind == 21 || kind == 22 || kind == 32 || kind == 50 || kind == 55 || kind == 60;
 }
 
 int ClearUndoElements(DbHeader* db) {
@@ -183,8 +179,10 @@ int MakeUndoPass() {
     auto& level = HostHooks().undoLevel;
     if (!level) return 1;
     const int steps = level();
-    if (steps > 0) DAriCheckUndo(steps, 0, db);
-    else if (steps == 0) DAriClearUndoElement(db);
+    if (steps > 0)
+        DAriCheckUndo(steps, 0, db);
+    else if (steps == 0)
+        DAriClearUndoElement(db);
     return 1;
 }
 
@@ -246,9 +244,7 @@ int RedoLastStep() {
     return 1;
 }
 
-int GetElementUserData(StoredElement* element, void* buffer) {
-    return DAriGet256UserData(element, buffer);
-}
+int GetElementUserData(StoredElement* element, void* buffer) { return DAriGet256UserData(element, buffer); }
 
 int SetElementUserData(StoredElement* element, const void* data) {
     const int result = DAriSet256UserData(element, data);

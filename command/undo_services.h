@@ -10,7 +10,7 @@
 #include "cadlib/WmCadApiDb.h"
 #include "command/host_messages.h"
 
-int ClearUndoElements(DbHeader* db);   // null: the active drawing
+int ClearUndoElements(DbHeader* db);  // null: the active drawing
 int MakeUndoPass();
 int CanUndo();
 int CanRedo();

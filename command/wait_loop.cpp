@@ -19,8 +19,7 @@ WaitState& CmdWaitState() {
 
 void PostCmdEvent(int code) {
     // View activation and attribute changes never replace a pending event.
-    if ((code == CMD_EV_VIEW_ACTIVATED || code == CMD_EV_ATTR_CHANGED) && CmdInput().event != 0)
-        return;
+    if ((code == CMD_EV_VIEW_ACTIVATED || code == CMD_EV_ATTR_CHANGED) && CmdInput().event != 0) return;
     CmdInput().event = code;
 }
 
@@ -49,9 +48,12 @@ bool Flag(const std::function<int()>& hook) { return hook && hook() != 0; }
 // Point refresh: loupe point, grid-snapped point or plain cursor point.
 void RefreshPoint(CmdRequest* req) {
     auto& h = HostHooks();
-    if (Flag(h.loupeFlag)) CallPoint(h.getInputCursorPoint, req);
-    else if (Flag(h.gridSnapOn)) CallPoint(h.getGridSnappedCursorPoint, req);
-    else CallPoint(h.getCursorWorldPoint, req);
+    if (Flag(h.loupeFlag))
+        CallPoint(h.getInputCursorPoint, req);
+    else if (Flag(h.gridSnapOn))
+        CallPoint(h.getGridSnappedCursorPoint, req);
+    else
+        CallPoint(h.getCursorWorldPoint, req);
 }
 
 void PlainRefresh(CmdRequest* req) { CallPoint(HostHooks().getCursorWorldPoint, req); }
@@ -100,9 +102,12 @@ int Snap(CmdRequest* req) {
         }
     }
     if (takeCursor) {
-        if (Flag(h.loupeFlag)) CallPoint(h.getInputCursorPoint, req);
-        else if (Flag(h.gridSnapOn)) CallPoint(h.getGridSnappedCursorPoint, req);
-        else CallPoint(h.getCursorWorldPoint, req);
+        if (Flag(h.loupeFlag))
+            CallPoint(h.getInputCursorPoint, req);
+        else if (Flag(h.gridSnapOn))
+            CallPoint(h.getGridSnappedCursorPoint, req);
+        else
+            CallPoint(h.getCursorWorldPoint, req);
     }
     if (h.drawInputBasePoint) h.drawInputBasePoint(0);
     ws.basePointShown = 1;
@@ -145,8 +150,7 @@ int Examine(CmdRequest* req, int lockMode) {
     const uint32_t mask = in.wantedMask;
     const bool track = (mask & CMD_WANT_TRACK) != 0;
     switch (in.event) {
-    case 0:
-        return kContinue;
+    case 0: return kContinue;
     case CMD_EV_END:
         if (track) EraseBand();
         if (h.unlockInput) h.unlockInput();
@@ -171,8 +175,7 @@ int Examine(CmdRequest* req, int lockMode) {
         if (!track || Flag(h.rightClickPopupOpen)) break;
         POINT pos = {};
         GetCursorPos(&pos);
-        if (!Flag(h.keyboardCursorMode) && pos.x == ws.lastMousePos.x && pos.y == ws.lastMousePos.y)
-            break;
+        if (!Flag(h.keyboardCursorMode) && pos.x == ws.lastMousePos.x && pos.y == ws.lastMousePos.y) break;
         ws.lastMousePos = pos;
         EraseBand();
         RefreshPoint(req);
@@ -190,8 +193,10 @@ int Examine(CmdRequest* req, int lockMode) {
         RefreshPoint(req);
         if (track) EraseBand();
         if (mask & CMD_WANT_RAW) {
-            if (Flag(h.loupeFlag)) CallPoint(h.getInputCursorPoint, req);
-            else CallPoint(h.getCursorWorldPoint, req);
+            if (Flag(h.loupeFlag))
+                CallPoint(h.getInputCursorPoint, req);
+            else
+                CallPoint(h.getCursorWorldPoint, req);
             return CMD_RES_RAW;
         }
         if (mask & CMD_WANT_SNAP) {
@@ -258,11 +263,8 @@ int Examine(CmdRequest* req, int lockMode) {
         CmdLog(2, "Service Cmd Event", "ESC");
         in.event = 0;
         return CMD_RES_ESCAPE;
-    case CMD_EV_REPEAT_POINT:
-        SetRequestPoint(req->point, ws.storedLastPoint);
-        return CMD_RES_SNAPPED;
-    default:
-        break;
+    case CMD_EV_REPEAT_POINT: SetRequestPoint(req->point, ws.storedLastPoint); return CMD_RES_SNAPPED;
+    default: break;
     }
     in.event = 0;  // dropped
     return kContinue;
@@ -274,8 +276,7 @@ int WaitCmdEvent(CmdRequest* request, HACCEL accel) {
     auto& h = HostHooks();
     InputRecord& in = CmdInput();
     const int lockMode = h.getLockLayerSearchMode ? h.getLockLayerSearchMode() : 0;
-    if ((in.wantedMask & CMD_WANT_LOCKED_LAYERS) && h.setLockLayerSearchMode)
-        h.setLockLayerSearchMode(1);
+    if ((in.wantedMask & CMD_WANT_LOCKED_LAYERS) && h.setLockLayerSearchMode) h.setLockLayerSearchMode(1);
     const int effectiveLock = (in.wantedMask & CMD_WANT_LOCKED_LAYERS) ? 1 : lockMode;
     struct Restore {
         int mode;
@@ -312,6 +313,5 @@ int WaitCmdEvent(CmdRequest* request, HACCEL accel) {
 }
 
 int RequestCmdEvent(CmdRequest* request) {
-    return static_cast<int>(
-        SendMessageA(CmdMainFrame(), UM_WAIT_CMD_EVENT, 0, reinterpret_cast<LPARAM>(request)));
+    return static_cast<int>(SendMessageA(CmdMainFrame(), UM_WAIT_CMD_EVENT, 0, reinterpret_cast<LPARAM>(request)));
 }

@@ -14,11 +14,11 @@ InputRecord& CmdInput();
 // (RPMenuState.relativeInput, InputFromLoupe).
 struct WaitState {
     double storedLastPoint[3] = {0, 0, 0};  // StoredLastPoint
-    int snapBypass = 0;          // SnapBypass
+    int snapBypass = 0;                     // SnapBypass
     double inputBasePoint[3] = {0, 0, 0};   // drawn by DrawInputBasePoint
     int basePointShown = 0;
     POINT lastMousePos = {-1, -1};  // last mouse position in screen pixels
-    int depth = 0;               // waits in progress
+    int depth = 0;                  // waits in progress
 };
 WaitState& CmdWaitState();
 
