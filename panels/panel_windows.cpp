@@ -65,20 +65,11 @@ LRESULT CToolPanel::OnResync(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
 
 LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
     switch (LOWORD(wParam)) {
-        case ID_PANEL_KEY_CURSOR:
-            m_keyCursor = !m_keyCursor;
-            break;
-        case ID_PANEL_MODE:
-            m_modeFlag = !m_modeFlag;
-            break;
-        case ID_PANEL_GRID:
-            m_gridOn = !m_gridOn;
-            break;
-        case ID_PANEL_MID_POINT:
-            m_midPoint = !m_midPoint;
-            break;
-        default:
-            break;  // the other panel commands wait for the panel's own controls
+    case ID_PANEL_KEY_CURSOR: m_keyCursor = !m_keyCursor; break;
+    case ID_PANEL_MODE: m_modeFlag = !m_modeFlag; break;
+    case ID_PANEL_GRID: m_gridOn = !m_gridOn; break;
+    case ID_PANEL_MID_POINT: m_midPoint = !m_midPoint; break;
+    default: break;  // the other panel commands wait for the panel's own controls
     }
     return 0;
 }
@@ -90,9 +81,7 @@ HWND CAppPanel::Create(HWND pane) {
     return h;
 }
 
-HWND ToolPanelWindow() {
-    return (g_toolPanel && ::IsWindow(g_toolPanel)) ? g_toolPanel : nullptr;
-}
+HWND ToolPanelWindow() { return (g_toolPanel && ::IsWindow(g_toolPanel)) ? g_toolPanel : nullptr; }
 
 void SyncSnapButtons(int lockFreePoint) {
     long& flags = Running().snapModeFlags;

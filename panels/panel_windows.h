@@ -15,18 +15,18 @@ constexpr UINT UM_TOOL_PANEL_RESYNC = WM_USER;
 // filling its pane. WM_COMMAND 100 with code 1/0 turns its tooltips on/off.
 // For now: an empty panel that keeps its page index and tooltip switch.
 class CCmdPanel : public CWindowBase {
- public:
+public:
     HWND Create(HWND pane);
     int GetCurrentPage() const { return m_page; }
     void SetCurrentPage(int index) { m_page = index < 0 ? 0 : index; }
     bool TipsEnabled() const { return m_tips; }
 
     BEGIN_MSG_MAP(CCmdPanel)
-        COMMAND_ID_HANDLER(100, OnEnableTips)
-        MESSAGE_HANDLER(WM_SIZE, OnSize)
+    COMMAND_ID_HANDLER(100, OnEnableTips)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
     END_MSG_MAP()
 
- private:
+private:
     LRESULT OnEnableTips(WORD code, WORD, HWND, BOOL&);
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
     int m_page = 0;
@@ -37,7 +37,7 @@ class CCmdPanel : public CWindowBase {
 // empty panel that answers the commands the host sends it and keeps the
 // state of its mode button 3409, grid button 3516 and mid-point button 3999.
 class CToolPanel : public CWindowBase {
- public:
+public:
     explicit CToolPanel(CWindow* pane = nullptr) : m_pane(pane) {}
     ~CToolPanel() override;
     HWND Create(HWND pane);
@@ -49,13 +49,13 @@ class CToolPanel : public CWindowBase {
     int KeyCursorButton() const { return m_keyCursor; }
 
     BEGIN_MSG_MAP(CToolPanel)
-        MESSAGE_HANDLER(UM_TOOL_PANEL_RESYNC, OnResync)
-        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-        MESSAGE_HANDLER(WM_CREATE, OnCreate)
-        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MESSAGE_HANDLER(UM_TOOL_PANEL_RESYNC, OnResync)
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
 
- private:
+private:
     LRESULT OnResync(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
@@ -70,14 +70,14 @@ class CToolPanel : public CWindowBase {
 // The application panel (held by a CAppPanelDockWin, id 200). For now:
 // an empty panel.
 class CAppPanel : public CWindowBase {
- public:
+public:
     explicit CAppPanel(CWindow* pane = nullptr) : m_pane(pane) {}
     HWND Create(HWND pane);
 
     BEGIN_MSG_MAP(CAppPanel)
     END_MSG_MAP()
 
- private:
+private:
     CWindow* m_pane;
 };
 

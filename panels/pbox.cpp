@@ -66,7 +66,10 @@ PBoxItem* AddItem(const PBoxAddRequest* r, int type, const char* text) {
     PBoxPage& page = PBoxPageTable[r->page];
     PBoxItem* it = nullptr;
     for (PBoxItem& candidate : page.items)
-        if (candidate.type == 0) { it = &candidate; break; }
+        if (candidate.type == 0) {
+            it = &candidate;
+            break;
+        }
     if (!it) return nullptr;
     FreeTextBlock(it->text);
     it->type = type;
@@ -80,17 +83,14 @@ PBoxItem* AddItem(const PBoxAddRequest* r, int type, const char* text) {
     it->backColor = -1;
     it->calcMode = 0;
     it->calcTitle[0] = '\0';
-    if (type == PBOX_BUTTON && text &&
-        (!strcmp(text, "OK") || !strcmp(text, "完了") || !strcmp(text, "Ok"))) {
+    if (type == PBOX_BUTTON && text && (!strcmp(text, "OK") || !strcmp(text, "完了") || !strcmp(text, "Ok"))) {
         PBoxHasDefaultButton = 1;
         PBoxDefaultButtonId = r->id;
     }
     return it;
 }
 
-void ClearPage(int page) {
-    DestroyItemWindows(page);
-}
+void ClearPage(int page) { DestroyItemWindows(page); }
 
 int ResolvePage(int page) { return page == kPBoxShownPage ? DockedPBoxPage : page; }
 }  // namespace
@@ -122,8 +122,7 @@ int ClosePBoxPage(int page, LPARAM mirrorOnly) {
     }
     ClearPage(page);
     HWND host = (HWND)PBoxPageTable[page].host;
-    if (PBoxPageTable[page].host > 1 && host != g_appPanelWindow && ::IsWindow(host))
-        ::DestroyWindow(host);
+    if (PBoxPageTable[page].host > 1 && host != g_appPanelWindow && ::IsWindow(host)) ::DestroyWindow(host);
     if (g_appPanelWindow) ::InvalidateRect(g_appPanelWindow, nullptr, TRUE);
     PBoxPageTable[page].host = 0;
     PBoxHasDefaultButton = 0;
@@ -395,7 +394,8 @@ int GetPBoxItemText(int itemId, char* text, size_t size) {
 }
 
 int ClearAllPBoxPages() {
-    for (int p = 0; p < kPBoxPageCount; ++p) ClosePBoxPage(p, 0);
+    for (int p = 0; p < kPBoxPageCount; ++p)
+        ClosePBoxPage(p, 0);
     return 1;
 }
 
@@ -420,18 +420,17 @@ HFONT PBoxFont() { return g_font; }
 HFONT PBoxBoldFont() { return g_boldFont; }
 
 namespace {
-const char* const kPBoxClasses[] = {"PBox_Push", "PBox_Radio", "PBox_Check", "PBox_List", "PBox_Edit",
-                                    "PBox_Combo", "Duze_Edit", "PBox_Text", "LISTOWNSUBCLASS"};
+const char* const kPBoxClasses[] = {"PBox_Push",  "PBox_Radio", "PBox_Check", "PBox_List",      "PBox_Edit",
+                                    "PBox_Combo", "Duze_Edit",  "PBox_Text",  "LISTOWNSUBCLASS"};
 
-LRESULT CALLBACK PlainItemProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    return ::DefWindowProcA(h, m, w, l);
-}
+LRESULT CALLBACK PlainItemProc(HWND h, UINT m, WPARAM w, LPARAM l) { return ::DefWindowProcA(h, m, w, l); }
 }  // namespace
 
 int RegisterPBoxClasses(HINSTANCE instance) {
     for (PBoxPage& page : PBoxPageTable) {
         page.host = 0;
-        for (PBoxItem& it : page.items) it.type = 0;
+        for (PBoxItem& it : page.items)
+            it.type = 0;
     }
     for (const char* name : kPBoxClasses) {
         WNDCLASSA existing;
@@ -449,6 +448,7 @@ int RegisterPBoxClasses(HINSTANCE instance) {
 }
 
 int UnregisterPBoxClasses(HINSTANCE instance) {
-    for (const char* name : kPBoxClasses) ::UnregisterClassA(name, instance);
+    for (const char* name : kPBoxClasses)
+        ::UnregisterClassA(name, instance);
     return 1;
 }

@@ -23,16 +23,16 @@ enum PBoxItemType {
 
 #pragma pack(push, 1)
 struct PBoxItem {
-    int32_t type;        // 0 free
-    int32_t id;          // chosen by the module
-    char* text;          // global block of max(length + 1, 257) bytes
+    int32_t type;  // 0 free
+    int32_t id;    // chosen by the module
+    char* text;    // global block of max(length + 1, 257) bytes
     int32_t value;
     int32_t state;
     int32_t x, y, width, height;
     HWND listWindow;
-    int32_t enabled;     // 1 enabled
-    int32_t backColor;   // -1 default, 0-256
-    int32_t textColor;   // -1 default, 0-256
+    int32_t enabled;    // 1 enabled
+    int32_t backColor;  // -1 default, 0-256
+    int32_t textColor;  // -1 default, 0-256
     char label[64];
     char listText[256];
     int32_t calcMode;
@@ -43,24 +43,24 @@ struct PBoxItem {
 // request read at these offsets).
 struct PBoxAddRequest {
     uint8_t head[40];
-    int32_t extra;       // +40
+    int32_t extra;  // +40
     uint8_t gap[64];
-    int32_t page;        // +108
-    int32_t id;          // +112 (page width for the show message)
-    const char* text;    // +116 (page height for the show message)
+    int32_t page;                 // +108
+    int32_t id;                   // +112 (page width for the show message)
+    const char* text;             // +116 (page height for the show message)
     int32_t x, y, width, height;  // +120
-    intptr_t initial;    // +136 state, value or combo text pointer
+    intptr_t initial;             // +136 state, value or combo text pointer
 };
 
 struct PBoxItemRequest {
-    int32_t page;        // +0 (-100: the page shown now)
-    int32_t id;          // +4
-    char* text;          // +8
+    int32_t page;  // +0 (-100: the page shown now)
+    int32_t id;    // +4
+    char* text;    // +8
     int32_t reserved12;
-    int32_t set;         // +16 0 read; enabled word; text colour
-    intptr_t value;      // +20 where a read value goes, or the value
+    int32_t set;     // +16 0 read; enabled word; text colour
+    intptr_t value;  // +20 where a read value goes, or the value
     uint8_t gap[16];
-    int32_t mode;        // +40 back colour; calculator mode
+    int32_t mode;  // +40 back colour; calculator mode
 };
 #pragma pack(pop)
 
@@ -74,7 +74,7 @@ static_assert(offsetof(PBoxItemRequest, value) == 20, "PBoxItemRequest layout");
 static_assert(offsetof(PBoxItemRequest, mode) == 40, "PBoxItemRequest layout");
 
 struct PBoxPage {
-    intptr_t host;       // 0 free, 1 opened, or the panel window while docked
+    intptr_t host;  // 0 free, 1 opened, or the panel window while docked
     PBoxItem items[kPBoxItemCount];
     HWND itemWindows[kPBoxItemCount];
 };
@@ -89,7 +89,7 @@ extern int PBoxHasDefaultButton;
 
 // Back ends of the panel host messages (wParam is passed on and unused).
 // For now: the page model is kept; no item windows are built.
-int OpenPBoxPage(WPARAM, const char* name);          // page 1-4, 0 when none free
+int OpenPBoxPage(WPARAM, const char* name);  // page 1-4, 0 when none free
 int ClosePBoxPage(int page, LPARAM = 0);
 int ShowPBoxPage(WPARAM, PBoxAddRequest* request);
 int ShowPBoxWindow(HWND window);

@@ -59,8 +59,8 @@ int CreateRPMenuWindow(HWND owner, HINSTANCE instance) {
     if (!instance) instance = ::GetModuleHandleA(nullptr);
     RegisterRPMenuClasses(instance);
     if (!g_popup)
-        g_popup = ::CreateWindowExA(WS_EX_TOOLWINDOW, kPopupClass, "", WS_POPUP | WS_BORDER, 0, 0, 132,
-                                    155, owner, nullptr, instance, nullptr);
+        g_popup = ::CreateWindowExA(WS_EX_TOOLWINDOW, kPopupClass, "", WS_POPUP | WS_BORDER, 0, 0, 132, 155, owner,
+                                    nullptr, instance, nullptr);
     return 1;
 }
 
@@ -130,8 +130,7 @@ int RaiseRPMenuItemEvent(int index) {
 
 int AllocRPMenuBuffer() {
     if (g_buffer) return 1;
-    g_buffer = static_cast<char*>(
-        ::VirtualAlloc(nullptr, kBufferSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    g_buffer = static_cast<char*>(::VirtualAlloc(nullptr, kBufferSize, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
     return g_buffer ? 1 : 0;
 }
 

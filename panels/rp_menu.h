@@ -8,11 +8,11 @@
 
 // State the wait loops and menus read.
 struct RPMenuStateRecord {
-    int shown;            // the pop-up is open
-    int windowOpen;       // the pop-up panel is being built
-    int ownerDrawn;       // recent commands go through AppendRPMenuItem
-    int editFocus;        // a panel edit field holds the focus
-    int relativeInput;    // relative-input switch
+    int shown;          // the pop-up is open
+    int windowOpen;     // the pop-up panel is being built
+    int ownerDrawn;     // recent commands go through AppendRPMenuItem
+    int editFocus;      // a panel edit field holds the focus
+    int relativeInput;  // relative-input switch
     double relativeX, relativeY;
     int gridSnap;         // grid-snap switch
     int rightClickOk;     // a right click posts WM_COMMAND 1219 instead

@@ -2,11 +2,8 @@
 
 #include <initializer_list>
 
-
 namespace {
-LRESULT CALLBACK SelectorProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    return ::DefWindowProcA(h, m, w, l);
-}
+LRESULT CALLBACK SelectorProc(HWND h, UINT m, WPARAM w, LPARAM l) { return ::DefWindowProcA(h, m, w, l); }
 
 // Registers the field class, then the drop-down class; the result is that
 // of the last registration.

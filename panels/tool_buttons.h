@@ -16,6 +16,5 @@ int UnregisterToolButtonClasses(HINSTANCE instance);
 // equal), then draws two rounded frames (6 x 6): on the rectangle in
 // `outer`, inset by 1 in `inner`. `painter` is the caller's painter object;
 // for now: the gradients are filled here directly.
-void PaintGradientButtonFace(void* painter, HDC dc, const RECT& rect, COLORREF c1,
-                             COLORREF c2, COLORREF c3, COLORREF c4,
-                             COLORREF outer, COLORREF inner);
+void PaintGradientButtonFace(void* painter, HDC dc, const RECT& rect, COLORREF c1, COLORREF c2, COLORREF c3,
+                             COLORREF c4, COLORREF outer, COLORREF inner);
