@@ -4,13 +4,9 @@
 
 namespace {
 
-void ResetRecord(ViewData& d) {
-    std::memset(&d, 0, sizeof d);
-}
+void ResetRecord(ViewData& d) { std::memset(&d, 0, sizeof d); }
 
-int InRangeOr(int value, int low, int high, int fallback) {
-    return (value < low || value > high) ? fallback : value;
-}
+int InRangeOr(int value, int low, int high, int fallback) { return (value < low || value > high) ? fallback : value; }
 
 }  // namespace
 
@@ -21,8 +17,8 @@ CCadDatabase::~CCadDatabase() {
     if (!m_data.shared) Delete();
 }
 
-int CCadDatabase::Create(const int* drawingIdCounter, const int* undoLevel,
-                         const void* marginRecord, const int* attributeDefaults) {
+int CCadDatabase::Create(const int* drawingIdCounter, const int* undoLevel, const void* marginRecord,
+                         const int* attributeDefaults) {
     ViewData& d = m_data;
     d.overviewFirstGroup = 0;
     d.viewMode = 0;
@@ -109,7 +105,6 @@ ViewData* GetViewData(HWND view) {
     if (!view || !::IsWindow(view)) return nullptr;
     // Only drawing views carry the record in window long 0.
     char cls[32];
-    if (!::GetClassNameA(view, cls, sizeof cls) || ::lstrcmpiA(cls, "CadwinView") != 0)
-        return nullptr;
+    if (!::GetClassNameA(view, cls, sizeof cls) || ::lstrcmpiA(cls, "CadwinView") != 0) return nullptr;
     return reinterpret_cast<ViewData*>(::GetWindowLongPtrA(view, 0));
 }

@@ -53,7 +53,7 @@ int RegisterCadwinClasses() {
     WindowClassArgs wc;
     wc.name = kViewClass;
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.background = nullptr;  // the view paints its whole client area
+    wc.background = nullptr;                // the view paints its whole client area
     wc.windowExtra = 3 * sizeof(LONG_PTR);  // 0: ViewData, 4: overview children
     if (!win::RegisterWindowClass(wc)) return 0;
     WindowClassArgs bc;
@@ -71,8 +71,7 @@ const UINT_PTR kDelayTimer = 1000;
 const UINT_PTR kRepeatTimer = 1001;
 }  // namespace
 
-HWND CCadwinScrollButton::Create(HWND parent, UINT id, int direction, const char* text,
-                                 COLORREF face, COLORREF ink) {
+HWND CCadwinScrollButton::Create(HWND parent, UINT id, int direction, const char* text, COLORREF face, COLORREF ink) {
     m_direction = direction;
     m_text = text ? text : "";
     m_face = face;
@@ -106,10 +105,26 @@ void CCadwinScrollButton::Paint(HDC dc, const RECT& rc) const {
     if (m_direction >= kUp) {
         POINT t[3];
         switch (m_direction) {
-            case kUp: t[0] = {cx, cy - 5}; t[1] = {cx - 9, cy + 4}; t[2] = {cx + 9, cy + 4}; break;
-            case kDown: t[0] = {cx, cy + 5}; t[1] = {cx - 9, cy - 4}; t[2] = {cx + 9, cy - 4}; break;
-            case kLeft: t[0] = {cx - 5, cy}; t[1] = {cx + 4, cy - 9}; t[2] = {cx + 4, cy + 9}; break;
-            default: t[0] = {cx + 5, cy}; t[1] = {cx - 4, cy - 9}; t[2] = {cx - 4, cy + 9}; break;
+        case kUp:
+            t[0] = {cx, cy - 5};
+            t[1] = {cx - 9, cy + 4};
+            t[2] = {cx + 9, cy + 4};
+            break;
+        case kDown:
+            t[0] = {cx, cy + 5};
+            t[1] = {cx - 9, cy - 4};
+            t[2] = {cx + 9, cy - 4};
+            break;
+        case kLeft:
+            t[0] = {cx - 5, cy};
+            t[1] = {cx + 4, cy - 9};
+            t[2] = {cx + 4, cy + 9};
+            break;
+        default:
+            t[0] = {cx + 5, cy};
+            t[1] = {cx - 4, cy - 9};
+            t[2] = {cx - 4, cy + 9};
+            break;
         }
         HBRUSH ink = ::CreateSolidBrush(m_ink);
         HPEN inkPen = ::CreatePen(PS_SOLID, 1, m_ink);
@@ -178,8 +193,10 @@ LRESULT CCadwinScrollButton::OnMouseMove(UINT, POINT pt, BOOL&) {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     const int was = m_state;
-    if (::PtInRect(&rc, pt)) m_state |= kStatePressed;
-    else m_state &= ~kStatePressed;
+    if (::PtInRect(&rc, pt))
+        m_state |= kStatePressed;
+    else
+        m_state &= ~kStatePressed;
     if (was != m_state) ::InvalidateRect(m_hWnd, nullptr, FALSE);
     return 0;
 }
@@ -204,8 +221,10 @@ LRESULT CCadwinScrollButton::OnTimer(UINT, WPARAM id, LPARAM, BOOL&) {
             ::SetTimer(m_hWnd, kRepeatTimer, KeyboardRepeatMs(), nullptr);
         }
     } else if (id == kRepeatTimer) {
-        if (::GetCapture() != m_hWnd) ::KillTimer(m_hWnd, kRepeatTimer);
-        else if (m_state & kStatePressed) Click();
+        if (::GetCapture() != m_hWnd)
+            ::KillTimer(m_hWnd, kRepeatTimer);
+        else if (m_state & kStatePressed)
+            Click();
     }
     return 0;
 }
@@ -285,9 +304,11 @@ void CCadwinFrame::Layout(int w, int h) {
         for (CCadwinScrollButton* b : {&m_zoomIn[edge], &m_fit[edge], &m_zoomOut[edge]})
             if (b->m_hWnd) ::ShowWindow(b->m_hWnd, sw);
     };
-    for (int e = 0; e < 4; ++e) show(e, m_edgeButtonsEnabled && (m_edgeMask & (1 << e)));
+    for (int e = 0; e < 4; ++e)
+        show(e, m_edgeButtonsEnabled && (m_edgeMask & (1 << e)));
     bool all = true;
-    for (auto& b : m_scroll) all = all && b.m_hWnd;
+    for (auto& b : m_scroll)
+        all = all && b.m_hWnd;
     if (m_edgeButtonsEnabled && all) {
         const int bw = (w - 144) / 2, bh = (h - 144) / 2;
         auto place = [](CCadwinScrollButton& b, int x, int y, int cx, int cy) {
@@ -305,11 +326,14 @@ void CCadwinFrame::Layout(int w, int h) {
         for (int e = 0; e < 4; ++e) {
             CCadwinScrollButton* order[3] = {&m_zoomIn[e], &m_fit[e], &m_zoomOut[e]};
             for (int k = 0; k < 3; ++k) {
-                if (e < 2) place(*order[k], bw + 48 * k, ys[e], 48, t);
-                else place(*order[k], xs[e], bh + 48 * k, t, 48);
+                if (e < 2)
+                    place(*order[k], bw + 48 * k, ys[e], 48, t);
+                else
+                    place(*order[k], xs[e], bh + 48 * k, t, 48);
             }
         }
-        for (int e = 0; e < 4; ++e) show(e, m_edgeMask & (1 << e));
+        for (int e = 0; e < 4; ++e)
+            show(e, m_edgeMask & (1 << e));
     }
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
@@ -323,32 +347,34 @@ LRESULT CCadwinFrame::OnSize(UINT type, int cx, int cy, BOOL& handled) {
 LRESULT CCadwinFrame::OnCommand(WORD code, WORD id, HWND, BOOL& handled) {
     HWND view = m_view.m_hWnd;
     switch (id) {
-        case ID_CADWIN_SCROLL_UP: case ID_CADWIN_SCROLL_DOWN:
-            if (view) ::PostMessageA(view, WM_VSCROLL, id == ID_CADWIN_SCROLL_UP ? SB_LINEUP : SB_LINEDOWN, 0);
-            return 0;
-        case ID_CADWIN_SCROLL_LEFT: case ID_CADWIN_SCROLL_RIGHT:
-            if (view) ::PostMessageA(view, WM_HSCROLL, id == ID_CADWIN_SCROLL_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
-            return 0;
-        case ID_CADWIN_ZOOM_IN: case ID_CADWIN_ZOOM_OUT: case ID_CADWIN_ZOOM_FIT:
-            if (view) ::PostMessageA(view, WM_COMMAND, id, 0);
-            return 0;
-        case ID_CADWIN_EDGE_BUTTONS: {
-            m_edgeButtonsEnabled = code != 0;
-            RECT rc;
-            ::GetClientRect(m_hWnd, &rc);
-            Layout(rc.right, rc.bottom);
-            return 0;
-        }
-        case ID_CADWIN_EDGE_ZONES: {
-            m_edgeMask = code;
-            RECT rc;
-            ::GetClientRect(m_hWnd, &rc);
-            Layout(rc.right, rc.bottom);
-            return 0;
-        }
-        default:
-            handled = FALSE;
-            return 0;
+    case ID_CADWIN_SCROLL_UP:
+    case ID_CADWIN_SCROLL_DOWN:
+        if (view) ::PostMessageA(view, WM_VSCROLL, id == ID_CADWIN_SCROLL_UP ? SB_LINEUP : SB_LINEDOWN, 0);
+        return 0;
+    case ID_CADWIN_SCROLL_LEFT:
+    case ID_CADWIN_SCROLL_RIGHT:
+        if (view) ::PostMessageA(view, WM_HSCROLL, id == ID_CADWIN_SCROLL_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
+        return 0;
+    case ID_CADWIN_ZOOM_IN:
+    case ID_CADWIN_ZOOM_OUT:
+    case ID_CADWIN_ZOOM_FIT:
+        if (view) ::PostMessageA(view, WM_COMMAND, id, 0);
+        return 0;
+    case ID_CADWIN_EDGE_BUTTONS: {
+        m_edgeButtonsEnabled = code != 0;
+        RECT rc;
+        ::GetClientRect(m_hWnd, &rc);
+        Layout(rc.right, rc.bottom);
+        return 0;
+    }
+    case ID_CADWIN_EDGE_ZONES: {
+        m_edgeMask = code;
+        RECT rc;
+        ::GetClientRect(m_hWnd, &rc);
+        Layout(rc.right, rc.bottom);
+        return 0;
+    }
+    default: handled = FALSE; return 0;
     }
 }
 
@@ -358,8 +384,7 @@ LRESULT CCadwinFrame::OnMdiActivate(UINT, WPARAM wParam, LPARAM lParam, BOOL& ha
         // The input lock keeps the other drawing active.
         if (wParam) ::SetWindowPos((HWND)wParam, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
-    if ((HWND)lParam == m_hWnd && CadwinHost().installWindowMenu)
-        CadwinHost().installWindowMenu(GetMDIClient());
+    if ((HWND)lParam == m_hWnd && CadwinHost().installWindowMenu) CadwinHost().installWindowMenu(GetMDIClient());
     return 0;
 }
 
@@ -402,8 +427,10 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
                 // lives on its caller's stack and is gone when the retry runs.
                 // That caller learns now that this window stays for the moment.
                 if (cancelWord) *cancelWord = 1;
-                if (message == WM_QUERYENDSESSION && main) ::PostMessageA(main, WM_CLOSE, 0, 0);
-                else ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+                if (message == WM_QUERYENDSESSION && main)
+                    ::PostMessageA(main, WM_CLOSE, 0, 0);
+                else
+                    ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
                 return 0;
             }
         } else {
@@ -411,8 +438,7 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
         }
     }
     if (host.closeRetryCount > 9)
-        WriteSystemLog(0, "Warning", "終了時にコマンドがメモリに残っています EndCount=%ld",
-                       (long)host.closeRetryCount);
+        WriteSystemLog(0, "Warning", "終了時にコマンドがメモリに残っています EndCount=%ld", (long)host.closeRetryCount);
     host.closeRetryCount = 0;
     NotifyToolPanelViewChange();
     if (message == WM_QUERYENDSESSION) host.systemShutdown = 1;
@@ -424,8 +450,7 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
         char caption[300];
         snprintf(caption, sizeof caption, "%-50s", Running().TT);
         char text[1400];
-        snprintf(text, sizeof text,
-                 "%s\n\n%s\n\n[はい]----保存する\n[いいえ]--保存しない\n[ｷｬﾝｾﾙ]--終了しない",
+        snprintf(text, sizeof text, "%s\n\n%s\n\n[はい]----保存する\n[いいえ]--保存しない\n[ｷｬﾝｾﾙ]--終了しない",
                  title.c_str(), GetMessageText(IDS_SAVE_CHANGES));
         const int answer = ZavMessageBox(m_hWnd, text, caption, MB_YESNOCANCEL | MB_ICONQUESTION);
         bool keep = answer == IDCANCEL;

@@ -17,7 +17,7 @@
 // An owner-drawn edge button ("CadWinScrollButton" behaviour over a
 // platform button): arrow or text face, auto-repeat while held.
 class CCadwinScrollButton : public CWindowBase {
- public:
+public:
     enum Direction { kTextH = 0, kTextV = 1, kUp = 2, kDown = 3, kLeft = 4, kRight = 5 };
     HWND Create(HWND parent, UINT id, int direction, const char* text, COLORREF face, COLORREF ink);
     // Paints the face into `dc` within `rc` (also used by tests).
@@ -31,16 +31,16 @@ class CCadwinScrollButton : public CWindowBase {
     UINT m_id = 0;
 
     BEGIN_MSG_MAP(CCadwinScrollButton)
-        MSG_WM_LBUTTONDOWN(OnPress)
-        MSG_WM_LBUTTONDBLCLK(OnPress)
-        MSG_WM_MOUSEMOVE(OnMouseMove)
-        MSG_WM_LBUTTONUP(OnRelease)
-        MESSAGE_HANDLER(WM_TIMER, OnTimer)
-        MESSAGE_HANDLER(WM_PAINT, OnPaint)
-        MESSAGE_HANDLER(WM_ERASEBKGND, OnErase)
+    MSG_WM_LBUTTONDOWN(OnPress)
+    MSG_WM_LBUTTONDBLCLK(OnPress)
+    MSG_WM_MOUSEMOVE(OnMouseMove)
+    MSG_WM_LBUTTONUP(OnRelease)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnErase)
     END_MSG_MAP()
 
- private:
+private:
     LRESULT OnPress(UINT keys, POINT pt, BOOL&);
     LRESULT OnMouseMove(UINT keys, POINT pt, BOOL&);
     LRESULT OnRelease(UINT keys, POINT pt, BOOL&);
@@ -51,7 +51,7 @@ class CCadwinScrollButton : public CWindowBase {
 };
 
 class CCadwinView : public CWindowBase {
- public:
+public:
     explicit CCadwinView(CCadDatabase* database = nullptr) : m_database(database) {}
 
     // Creates the view filling `parent`; the view's record is set up then.
@@ -63,44 +63,44 @@ class CCadwinView : public CWindowBase {
     RenderSurface* m_surface = nullptr;
     int m_hoverTracking = 0;
     int m_edgeZone = 0;
-    int m_edgeMode = 0;  // ScrollBarMode: 1 hover zones, 2 all buttons always
+    int m_edgeMode = 0;           // ScrollBarMode: 1 hover zones, 2 all buttons always
     POINT m_lastScreen = {0, 0};  // the pointer's screen position at the last move
     int m_hasLastScreen = 0;
 
     BEGIN_MSG_MAP(CCadwinView)
-        MESSAGE_HANDLER(WM_CREATE, OnCreate)
-        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-        MSG_WM_SIZE(OnSize)
-        MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
-        MESSAGE_HANDLER(WM_PAINT, OnPaint)
-        MESSAGE_HANDLER(WM_CLOSE, OnSwallow)
-        MESSAGE_HANDLER(WM_QUERYENDSESSION, OnSwallow)
-        MESSAGE_HANDLER(WM_SYSKEYDOWN, OnSwallow)
-        MESSAGE_HANDLER(WM_MOUSEACTIVATE, OnMouseActivate)
-        MESSAGE_HANDLER(WM_NCMOUSEMOVE, OnNcMouseMove)
-        MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcButton)
-        MESSAGE_HANDLER(WM_NCLBUTTONDBLCLK, OnNcButton)
-        MESSAGE_HANDLER(WM_NCRBUTTONDOWN, OnNcButton)
-        MSG_WM_COMMAND(OnCommand)
-        MESSAGE_HANDLER(WM_HSCROLL, OnScroll)
-        MESSAGE_HANDLER(WM_VSCROLL, OnScroll)
-        MSG_WM_MOUSEMOVE(OnMouseMove)
-        MSG_WM_LBUTTONDOWN(OnLButtonDown)
-        MSG_WM_LBUTTONUP(OnLButtonUp)
-        MSG_WM_RBUTTONDOWN(OnRButtonDown)
-        MSG_WM_RBUTTONUP(OnRButtonUp)
-        MSG_WM_MBUTTONDOWN(OnMButtonDown)
-        MSG_WM_MBUTTONUP(OnMButtonUp)
-        MESSAGE_HANDLER(WM_MOUSEWHEEL, OnMouseWheel)
-        MSG_WM_MOUSEHOVER(OnMouseHover)
-        MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MSG_WM_SIZE(OnSize)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_CLOSE, OnSwallow)
+    MESSAGE_HANDLER(WM_QUERYENDSESSION, OnSwallow)
+    MESSAGE_HANDLER(WM_SYSKEYDOWN, OnSwallow)
+    MESSAGE_HANDLER(WM_MOUSEACTIVATE, OnMouseActivate)
+    MESSAGE_HANDLER(WM_NCMOUSEMOVE, OnNcMouseMove)
+    MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcButton)
+    MESSAGE_HANDLER(WM_NCLBUTTONDBLCLK, OnNcButton)
+    MESSAGE_HANDLER(WM_NCRBUTTONDOWN, OnNcButton)
+    MSG_WM_COMMAND(OnCommand)
+    MESSAGE_HANDLER(WM_HSCROLL, OnScroll)
+    MESSAGE_HANDLER(WM_VSCROLL, OnScroll)
+    MSG_WM_MOUSEMOVE(OnMouseMove)
+    MSG_WM_LBUTTONDOWN(OnLButtonDown)
+    MSG_WM_LBUTTONUP(OnLButtonUp)
+    MSG_WM_RBUTTONDOWN(OnRButtonDown)
+    MSG_WM_RBUTTONUP(OnRButtonUp)
+    MSG_WM_MBUTTONDOWN(OnMButtonDown)
+    MSG_WM_MBUTTONUP(OnMButtonUp)
+    MESSAGE_HANDLER(WM_MOUSEWHEEL, OnMouseWheel)
+    MSG_WM_MOUSEHOVER(OnMouseHover)
+    MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
     END_MSG_MAP()
 
     // Activation as the frame forwards it: -1 when the input lock refuses it.
     LRESULT OnMdiActivate(HWND losing, HWND gaining);
     void FollowPointer(POINT client);
 
- private:
+private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSize(UINT type, int cx, int cy, BOOL&);
@@ -131,7 +131,7 @@ extern int DrawingIdCounter;
 extern int CreatingDrawingWindow;
 
 class CCadwinFrame : public CMDIChildWindow {
- public:
+public:
     CCadwinFrame();
     ~CCadwinFrame() override;
 
@@ -159,15 +159,15 @@ class CCadwinFrame : public CMDIChildWindow {
     std::string m_baseTitle;
 
     BEGIN_MSG_MAP(CCadwinFrame)
-        MESSAGE_HANDLER(WM_CREATE, OnCreate)
-        MSG_WM_SIZE(OnSize)
-        MESSAGE_HANDLER(WM_CLOSE, OnClose)
-        MESSAGE_HANDLER(WM_QUERYENDSESSION, OnClose)
-        MSG_WM_COMMAND(OnCommand)
-        MESSAGE_HANDLER(WM_MDIACTIVATE, OnMdiActivate)
-        MESSAGE_HANDLER(UM_GET_VIEW, OnGetView)
-        MESSAGE_HANDLER(WM_FORWARDMSG_ZAV, OnForwardMsg)
-        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MSG_WM_SIZE(OnSize)
+    MESSAGE_HANDLER(WM_CLOSE, OnClose)
+    MESSAGE_HANDLER(WM_QUERYENDSESSION, OnClose)
+    MSG_WM_COMMAND(OnCommand)
+    MESSAGE_HANDLER(WM_MDIACTIVATE, OnMdiActivate)
+    MESSAGE_HANDLER(UM_GET_VIEW, OnGetView)
+    MESSAGE_HANDLER(WM_FORWARDMSG_ZAV, OnForwardMsg)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
 
     // Frames are made with new and delete themselves when their window ends.
@@ -176,7 +176,7 @@ class CCadwinFrame : public CMDIChildWindow {
 
     static constexpr UINT WM_FORWARDMSG_ZAV = 0x037F;  // WM_FORWARDMSG
 
- private:
+private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSize(UINT type, int cx, int cy, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);

@@ -58,8 +58,8 @@ RECT ViewInputRect(HWND view) {
     RECT wr;
     ::GetWindowRect(view, &wr);
     const int edge = ::GetSystemMetrics(SM_CXEDGE);
-    const int caption = (::GetWindowLongA(view, GWL_STYLE) & WS_CAPTION) == WS_CAPTION
-                            ? ::GetSystemMetrics(SM_CYCAPTION) : 0;
+    const int caption =
+        (::GetWindowLongA(view, GWL_STYLE) & WS_CAPTION) == WS_CAPTION ? ::GetSystemMetrics(SM_CYCAPTION) : 0;
     return {wr.left + edge, wr.top + edge + caption, wr.right - edge - ::GetSystemMetrics(SM_CXVSCROLL),
             wr.bottom - edge - ::GetSystemMetrics(SM_CYHSCROLL)};
 }
@@ -111,8 +111,7 @@ int CCadwinView::CreateDatabase() {
     const RunningSettings& rs = Running();
     int undoLevel = rs.iUndoCount;
     const int colour = LocalIni().iDrawColorMode ? LocalIni().iDrawColor : rs.initParameters[0];
-    int defaults[5] = {colour, rs.initParameters[1], rs.initParameters[2],
-                       rs.initParameters[3], rs.initParameters[4]};
+    int defaults[5] = {colour, rs.initParameters[1], rs.initParameters[2], rs.initParameters[3], rs.initParameters[4]};
     unsigned char margin[61] = {};
     static_assert(sizeof(PaperMarginEx) >= 61, "margin record");
     std::memcpy(margin, &rs.paperMargin, sizeof margin);
@@ -325,8 +324,10 @@ LRESULT CCadwinView::OnMouseWheel(UINT, WPARAM wParam, LPARAM, BOOL&) {
     if (!GetActiveView() || delta == 0) return 0;
     bool in = delta > 0;
     if (LocalIni().iMouseWheelZoomType == 1) in = !in;
-    if (in) DispZoomIn(1, 0.7);
-    else DispZoomOut(1, 0.7);
+    if (in)
+        DispZoomIn(1, 0.7);
+    else
+        DispZoomOut(1, 0.7);
     return 0;
 }
 
@@ -458,20 +459,17 @@ LRESULT CCadwinView::OnMdiActivate(HWND, HWND gaining) {
             ViewData* locked = nullptr;
             for (HWND v = GetActiveView(); v; v = GetNextView(v))
                 if (IsInputLockView(v)) locked = GetViewData(v);
-            if (!mine || !locked || mine->db != locked->db || mine->viewMode != locked->viewMode)
-                return -1;
+            if (!mine || !locked || mine->db != locked->db || mine->viewMode != locked->viewMode) return -1;
             LockInputToActiveView();
         }
         ::SetFocus(m_hWnd);
-        if (HWND bar = CurrentStatusBarWindow())
-            SetStatusElementCount(bar, GetViewElementCount(m_hWnd));
+        if (HWND bar = CurrentStatusBarWindow()) SetStatusElementCount(bar, GetViewElementCount(m_hWnd));
         RefreshToolPanel();
         NotifyToolPanelViewChange();
         if (CmdInput().event == 0) CmdInput().event = CMD_EV_VIEW_ACTIVATED;
         DocumentChangedFlag = 1;
         if (ViewData* d = GetViewData(m_hWnd)) {
-            if (HWND panel = ToolPanelWindow())
-                ::SendMessageA(panel, WM_COMMAND, MAKEWPARAM(100, 100), (LPARAM)d);
+            if (HWND panel = ToolPanelWindow()) ::SendMessageA(panel, WM_COMMAND, MAKEWPARAM(100, 100), (LPARAM)d);
             if (CadwinHost().updateFrameViewFlag) CadwinHost().updateFrameViewFlag(m_hWnd);
         }
     } else if (::GetCapture() == m_hWnd) {

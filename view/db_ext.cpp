@@ -5,9 +5,7 @@
 #include "view/view_data.h"
 #include "view/view_table.h"
 
-DbExtRecord* GetDbExtRecord(DbHeader* db) {
-    return db ? static_cast<DbExtRecord*>(db->extRecord) : nullptr;
-}
+DbExtRecord* GetDbExtRecord(DbHeader* db) { return db ? static_cast<DbExtRecord*>(db->extRecord) : nullptr; }
 
 int HasMemoDb(HWND view, DbHeader* db) {
     DbExtRecord* ext = GetDbExtRecord(view ? GetViewDb(view) : db);

@@ -28,6 +28,4 @@ struct DbInfoHead {
 static_assert(sizeof(DbInfoHead) == 4223, "DbInfo head is 4,223 bytes");
 
 // The layer table of a live DbInfo block (null for null).
-inline LayerTable* LayerTableOf(DbInfo* liveDbInfo) {
-    return liveDbInfo ? &liveDbInfo->layers : nullptr;
-}
+inline LayerTable* LayerTableOf(DbInfo* liveDbInfo) { return liveDbInfo ? &liveDbInfo->layers : nullptr; }

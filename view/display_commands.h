@@ -8,7 +8,7 @@
 struct ViewData;
 
 class CCadCmdDisp {
- public:
+public:
     virtual ~CCadCmdDisp() = default;
     // in: 1 zoom in, 0 zoom out.
     int Zoom(int in, int recentre, double factor);

@@ -89,8 +89,10 @@ void SetViewTitle(HWND view, DbHeader* db, int number) {
     if (!titled && r->fileName[0] && title == r->fileName) {
         // A window opened for a file whose drawing has no title of its own
         // is named by the file alone.
-        if (number) snprintf(buf, sizeof buf, "%s : %d", r->fileName, number);
-        else snprintf(buf, sizeof buf, "%s", r->fileName);
+        if (number)
+            snprintf(buf, sizeof buf, "%s : %d", r->fileName, number);
+        else
+            snprintf(buf, sizeof buf, "%s", r->fileName);
     } else if (r->fileName[0] && number)
         snprintf(buf, sizeof buf, "%s : %d -[%s]", title.c_str(), number, r->fileName);
     else if (r->fileName[0])
@@ -113,9 +115,7 @@ int ResetViewAfterDbChange(void*, HWND view) {
     if (!mine->shared) {
         SetViewTitle(view, mine->db, 0);
     } else {
-        ForDrawingViews(view, mine, [mine](HWND v, ViewData* d) {
-            SetViewTitle(v, mine->db, d->windowNumber);
-        });
+        ForDrawingViews(view, mine, [mine](HWND v, ViewData* d) { SetViewTitle(v, mine->db, d->windowNumber); });
     }
     mine->untitledNumber = 0;
     ZoomViewToPaper();
@@ -126,8 +126,10 @@ int ResetViewAfterDbChange(void*, HWND view) {
 
 void InvalidateDrawingViews(HWND view) {
     ViewData* mine = GetViewData(view);
-    if (mine) ForDrawingViews(view, mine, [](HWND v, ViewData*) { ::InvalidateRect(v, nullptr, TRUE); });
-    else if (view) ::InvalidateRect(view, nullptr, TRUE);
+    if (mine)
+        ForDrawingViews(view, mine, [](HWND v, ViewData*) { ::InvalidateRect(v, nullptr, TRUE); });
+    else if (view)
+        ::InvalidateRect(view, nullptr, TRUE);
 }
 
 int CloseEmptyUntitledViews(int) {
@@ -136,8 +138,7 @@ int CloseEmptyUntitledViews(int) {
     for (HWND v = GetActiveView(); v; v = GetNextView(v)) {
         ViewData* d = GetViewData(v);
         if (!d) break;
-        if (d->fileName[0] == '\0' && d->modified == 0 && GetViewElementCount(v) == 0)
-            empty.push_back(v);
+        if (d->fileName[0] == '\0' && d->modified == 0 && GetViewElementCount(v) == 0) empty.push_back(v);
     }
     // The frame decides a window's close (the view ignores WM_CLOSE).
     for (HWND v : empty)

@@ -14,8 +14,7 @@ int SetDrawingModified(HWND view);
 int ClearDrawingModified(HWND view = nullptr);
 // Copies `fileName` into every view of `view`'s drawing and retitles them;
 // an empty name clears it. A non-zero `reserved` changes nothing. 1.
-int SetDrawingFileName(HWND view, int reserved, const char* fileName,
-                       int reserved2 = 0);
+int SetDrawingFileName(HWND view, int reserved, const char* fileName, int reserved2 = 0);
 // Titles the view's frame "title : n -[file]" from the drawing title, the
 // window number (0 for none) and the file name, with " (参照)" when the
 // drawing is read-only. A drawing without a title keeps the name its

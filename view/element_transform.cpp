@@ -37,9 +37,7 @@ struct BoxAcc {
     }
 };
 
-bool Contains(double p, double q, double a) {
-    return (p <= a && a <= q) || (p <= a + kTwoPi && a + kTwoPi <= q);
-}
+bool Contains(double p, double q, double a) { return (p <= a && a <= q) || (p <= a + kTwoPi && a + kTwoPi <= q); }
 
 void ArcExtent(const ElementRecord* rec, BoxAcc& box) {
     const double cx = CadGetF64(rec, kOffP1X), cy = CadGetF64(rec, kOffP1Y), r = CadGetF64(rec, kOffRadius);
@@ -48,15 +46,20 @@ void ArcExtent(const ElementRecord* rec, BoxAcc& box) {
     if (CadGetU16(rec, kOffArcDir)) {
         p = b;
         q = a;
-        for (int i = 0; q <= p && i < 5; ++i) q += kTwoPi;
+        for (int i = 0; q <= p && i < 5; ++i)
+            q += kTwoPi;
     } else {
         p = a;
         q = b;
-        for (int i = 0; q < p && i < 5; ++i) q += kTwoPi;
+        for (int i = 0; q < p && i < 5; ++i)
+            q += kTwoPi;
     }
-    for (int i = 0; p < 0 && i < 1000; ++i) p += kTwoPi, q += kTwoPi;
-    for (int i = 0; p >= kTwoPi && i < 1000; ++i) p -= kTwoPi, q -= kTwoPi;
-    const double right = Contains(p, q, 0) || Contains(p, q, kTwoPi) ? cx + r : cx + r * std::max(std::cos(p), std::cos(q));
+    for (int i = 0; p < 0 && i < 1000; ++i)
+        p += kTwoPi, q += kTwoPi;
+    for (int i = 0; p >= kTwoPi && i < 1000; ++i)
+        p -= kTwoPi, q -= kTwoPi;
+    const double right =
+        Contains(p, q, 0) || Contains(p, q, kTwoPi) ? cx + r : cx + r * std::max(std::cos(p), std::cos(q));
     const double top = Contains(p, q, kPi / 2) ? cy + r : cy + r * std::max(std::sin(p), std::sin(q));
     const double left = Contains(p, q, kPi) ? cx - r : cx + r * std::min(std::cos(p), std::cos(q));
     const double bottom = Contains(p, q, 3 * kPi / 2) ? cy - r : cy + r * std::min(std::sin(p), std::sin(q));
@@ -92,45 +95,45 @@ void EllipseExtent(const ElementRecord* rec, BoxAcc& box) {
                 cy + std::sin(phi) * A * std::cos(t) + std::cos(phi) * B * std::sin(t));
     };
     at(s);
-    for (double t = s + 0.1; t < e; t += 0.1) at(t);
+    for (double t = s + 0.1; t < e; t += 0.1)
+        at(t);
     at(e);
 }
 
 int LeafExtent(const ElementRecord* rec, BoxAcc& box) {
     switch (rec->kind) {
-        case kElmLine:
-        case kElmBlock:
-        case kElmFrame:
-            box.Add(CadGetF64(rec, kOffP1X), CadGetF64(rec, kOffP1Y));
-            box.Add(CadGetF64(rec, kOffP2X), CadGetF64(rec, kOffP2Y));
-            return 1;
-        case kElmPoint:
-            box.Add(CadGetF64(rec, kOffP1X), CadGetF64(rec, kOffP1Y));
-            return 1;
-        case kElmCircle: {
-            const double cx = CadGetF64(rec, kOffP1X), cy = CadGetF64(rec, kOffP1Y), r = CadGetF64(rec, kOffRadius);
-            box.Add(cx - r, cy + r);
-            box.Add(cx + r, cy - r);
-            return 1;
-        }
-        case kElmArc: ArcExtent(rec, box); return 1;
-        case kElmEllipse:
-        case kElmEllipticArc: EllipseExtent(rec, box); return 1;
-        case kElmText: {
-            ElementRecord copy = *rec;
-            double corners[8] = {};
-            struct {
-                const ElementRecord* text;
-                double* corners;
-            } block = {&copy, corners};
-            if (!DAriDicFunction(18, &block)) {
-                box.Add(CadGetF64(rec, kOffTextX), CadGetF64(rec, kOffTextY));
-                return 1;
-            }
-            for (int i = 0; i < 4; ++i) box.Add(corners[2 * i], corners[2 * i + 1]);
+    case kElmLine:
+    case kElmBlock:
+    case kElmFrame:
+        box.Add(CadGetF64(rec, kOffP1X), CadGetF64(rec, kOffP1Y));
+        box.Add(CadGetF64(rec, kOffP2X), CadGetF64(rec, kOffP2Y));
+        return 1;
+    case kElmPoint: box.Add(CadGetF64(rec, kOffP1X), CadGetF64(rec, kOffP1Y)); return 1;
+    case kElmCircle: {
+        const double cx = CadGetF64(rec, kOffP1X), cy = CadGetF64(rec, kOffP1Y), r = CadGetF64(rec, kOffRadius);
+        box.Add(cx - r, cy + r);
+        box.Add(cx + r, cy - r);
+        return 1;
+    }
+    case kElmArc: ArcExtent(rec, box); return 1;
+    case kElmEllipse:
+    case kElmEllipticArc: EllipseExtent(rec, box); return 1;
+    case kElmText: {
+        ElementRecord copy = *rec;
+        double corners[8] = {};
+        struct {
+            const ElementRecord* text;
+            double* corners;
+        } block = {&copy, corners};
+        if (!DAriDicFunction(18, &block)) {
+            box.Add(CadGetF64(rec, kOffTextX), CadGetF64(rec, kOffTextY));
             return 1;
         }
-        default: return 0;
+        for (int i = 0; i < 4; ++i)
+            box.Add(corners[2 * i], corners[2 * i + 1]);
+        return 1;
+    }
+    default: return 0;
     }
 }
 }  // namespace
@@ -153,43 +156,52 @@ void RotateScalePoint(double tx, double ty, double angle, double sx, double sy, 
 void TransformRecord(ElementRecord* r, const double* u) {
     const double theta = SafeAtan2(u[3], u[1]), s = u[0];
     switch (r->kind) {
-        case kElmLine: MovePoint(r, kOffP1X, kOffP1Y, u); MovePoint(r, kOffP2X, kOffP2Y, u); break;
-        case kElmPoint: MovePoint(r, kOffP1X, kOffP1Y, u); break;
-        case kElmCircle: MovePoint(r, kOffP1X, kOffP1Y, u); Scale(r, kOffRadius, s); break;
-        case kElmArc:
-            MovePoint(r, kOffP1X, kOffP1Y, u);
-            Scale(r, kOffRadius, s);
-            Turn(r, kOffArcStart, theta);
-            Turn(r, kOffArcEnd, theta);
-            break;
-        case kElmText:
-            MovePoint(r, kOffTextX, kOffTextY, u);
-            for (uint32_t off : {kOffTextSize1, kOffTextSize2, kOffTextSize3, kOffTextSize4}) Scale(r, off, s);
-            Turn(r, kOffTextAngle, theta);
-            break;
-        case kElmEllipse: MovePoint(r, kOffP1X, kOffP1Y, u); MovePoint(r, kOffP2X, kOffP2Y, u); break;
-        case kElmEllipticArc:
-            MovePoint(r, kOffP1X, kOffP1Y, u);
-            MovePoint(r, kOffP2X, kOffP2Y, u);
-            Turn(r, kOffEllStart, theta);
-            Turn(r, kOffEllEnd, theta);
-            break;
-        case kElmFigureHeader:
-            MovePoint(r, 11, 19, u);
-            MovePoint(r, 35, 43, u);
-            MovePoint(r, 51, 59, u);
-            break;
-        case kElmFigure:
-            MovePoint(r, kOffFigX, kOffFigY, u);
-            Scale(r, kOffFigScale, s);
-            Turn(r, kOffFigAngle, theta);
-            break;
-        default: break;
+    case kElmLine:
+        MovePoint(r, kOffP1X, kOffP1Y, u);
+        MovePoint(r, kOffP2X, kOffP2Y, u);
+        break;
+    case kElmPoint: MovePoint(r, kOffP1X, kOffP1Y, u); break;
+    case kElmCircle:
+        MovePoint(r, kOffP1X, kOffP1Y, u);
+        Scale(r, kOffRadius, s);
+        break;
+    case kElmArc:
+        MovePoint(r, kOffP1X, kOffP1Y, u);
+        Scale(r, kOffRadius, s);
+        Turn(r, kOffArcStart, theta);
+        Turn(r, kOffArcEnd, theta);
+        break;
+    case kElmText:
+        MovePoint(r, kOffTextX, kOffTextY, u);
+        for (uint32_t off : {kOffTextSize1, kOffTextSize2, kOffTextSize3, kOffTextSize4})
+            Scale(r, off, s);
+        Turn(r, kOffTextAngle, theta);
+        break;
+    case kElmEllipse:
+        MovePoint(r, kOffP1X, kOffP1Y, u);
+        MovePoint(r, kOffP2X, kOffP2Y, u);
+        break;
+    case kElmEllipticArc:
+        MovePoint(r, kOffP1X, kOffP1Y, u);
+        MovePoint(r, kOffP2X, kOffP2Y, u);
+        Turn(r, kOffEllStart, theta);
+        Turn(r, kOffEllEnd, theta);
+        break;
+    case kElmFigureHeader:
+        MovePoint(r, 11, 19, u);
+        MovePoint(r, 35, 43, u);
+        MovePoint(r, 51, 59, u);
+        break;
+    case kElmFigure:
+        MovePoint(r, kOffFigX, kOffFigY, u);
+        Scale(r, kOffFigScale, s);
+        Turn(r, kOffFigAngle, theta);
+        break;
+    default: break;
     }
 }
 
-int TransformElementCoords(void* element, double a, double sx, double sy, double tx, double ty, double rx,
-                           double ry) {
+int TransformElementCoords(void* element, double a, double sx, double sy, double tx, double ty, double rx, double ry) {
     auto* r = static_cast<ElementRecord*>(element);
     if (!r) return 1;
     auto move = [&](uint32_t ox, uint32_t oy) {
@@ -199,21 +211,28 @@ int TransformElementCoords(void* element, double a, double sx, double sy, double
         CadSetF64(r, oy, y);
     };
     switch (r->kind) {
-        case kElmLine: move(kOffP1X, kOffP1Y); move(kOffP2X, kOffP2Y); break;
-        case kElmPoint: move(kOffP1X, kOffP1Y); break;
-        case kElmCircle: move(kOffP1X, kOffP1Y); Scale(r, kOffRadius, sx); break;
-        case kElmArc:
-            move(kOffP1X, kOffP1Y);
-            Scale(r, kOffRadius, sx);
-            Turn(r, kOffArcStart, a);
-            Turn(r, kOffArcEnd, a);
-            break;
-        case kElmText:
-            move(kOffTextX, kOffTextY);
-            for (uint32_t off : {kOffTextSize1, kOffTextSize2, kOffTextSize3, kOffTextSize4}) Scale(r, off, sx);
-            Turn(r, kOffTextAngle, a);
-            break;
-        default: break;
+    case kElmLine:
+        move(kOffP1X, kOffP1Y);
+        move(kOffP2X, kOffP2Y);
+        break;
+    case kElmPoint: move(kOffP1X, kOffP1Y); break;
+    case kElmCircle:
+        move(kOffP1X, kOffP1Y);
+        Scale(r, kOffRadius, sx);
+        break;
+    case kElmArc:
+        move(kOffP1X, kOffP1Y);
+        Scale(r, kOffRadius, sx);
+        Turn(r, kOffArcStart, a);
+        Turn(r, kOffArcEnd, a);
+        break;
+    case kElmText:
+        move(kOffTextX, kOffTextY);
+        for (uint32_t off : {kOffTextSize1, kOffTextSize2, kOffTextSize3, kOffTextSize4})
+            Scale(r, off, sx);
+        Turn(r, kOffTextAngle, a);
+        break;
+    default: break;
     }
     return 1;
 }
@@ -242,7 +261,8 @@ int GetElementExtent(HWND view, DbHeader* db, const StoredElement* e, double* bo
         if (!hdr && db) hdr = DAriGetFgroupHeaderIdx(const_cast<StoredElement*>(e), db);
         if (!hdr) return 0;
         double hb[4];
-        for (int i = 0; i < 4; ++i) hb[i] = CadGetF64(&hdr->rec, kOffHdrBox + 8 * i);
+        for (int i = 0; i < 4; ++i)
+            hb[i] = CadGetF64(&hdr->rec, kOffHdrBox + 8 * i);
         const double bx = CadGetF64(&hdr->rec, kOffHdrBaseX), by = CadGetF64(&hdr->rec, kOffHdrBaseY);
         const double s = CadGetF64(&e->rec, kOffFigScale), a = CadGetF64(&e->rec, kOffFigAngle);
         const double tx = CadGetF64(&e->rec, kOffFigX), ty = CadGetF64(&e->rec, kOffFigY);

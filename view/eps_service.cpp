@@ -46,12 +46,12 @@ void PutInt(const CmdRequest& r, int v) {
 LRESULT DisplaySetting(const CmdRequest& r) {
     RunningSettings& s = Running();
     switch (r.w.mode) {
-        case kGetDigits: PutInt(r, s.iDigit); return 1;
-        case kSetDigits: s.iDigit = r.arg; return 1;
-        case kGetZero: return s.bZero;
-        case kSetZero: s.bZero = r.arg; return 1;
-        case kGetLimit: PutDouble(r, g_storedLimit); return 1;
-        case kSetLimit: g_storedLimit = InputValue(r); return 1;
+    case kGetDigits: PutInt(r, s.iDigit); return 1;
+    case kSetDigits: s.iDigit = r.arg; return 1;
+    case kGetZero: return s.bZero;
+    case kSetZero: s.bZero = r.arg; return 1;
+    case kGetLimit: PutDouble(r, g_storedLimit); return 1;
+    case kSetLimit: g_storedLimit = InputValue(r); return 1;
     }
     return 1;
 }
@@ -60,34 +60,34 @@ LRESULT DrawingTolerance(const CmdRequest& r, DbHeader* db) {
     DbInfo* info = DAriGetDbInfoPtr(db->pages.currentPage, db);
     if (!info) return 0;
     switch (r.w.mode) {
-        case kGetDistance: PutDouble(r, CadGetF64(info, offsetof(DbInfo, epsDistance))); return 1;
-        case kSetDistance: CadSetF64(info, offsetof(DbInfo, epsDistance), InputValue(r)); return 1;
-        case kGetAngle:
-            PutDouble(r, SafeAtan2(CadGetF64(info, offsetof(DbInfo, epsAngleSin)),
-                                   CadGetF64(info, offsetof(DbInfo, epsAngleCos))));
-            return 1;
-        case kSetAngle: {
-            const double angle = InputValue(r);
-            CadSetF64(info, offsetof(DbInfo, epsAngleCos), std::cos(angle));
-            CadSetF64(info, offsetof(DbInfo, epsAngleSin), std::sin(angle));
-            return 1;
-        }
+    case kGetDistance: PutDouble(r, CadGetF64(info, offsetof(DbInfo, epsDistance))); return 1;
+    case kSetDistance: CadSetF64(info, offsetof(DbInfo, epsDistance), InputValue(r)); return 1;
+    case kGetAngle:
+        PutDouble(r, SafeAtan2(CadGetF64(info, offsetof(DbInfo, epsAngleSin)),
+                               CadGetF64(info, offsetof(DbInfo, epsAngleCos))));
+        return 1;
+    case kSetAngle: {
+        const double angle = InputValue(r);
+        CadSetF64(info, offsetof(DbInfo, epsAngleCos), std::cos(angle));
+        CadSetF64(info, offsetof(DbInfo, epsAngleSin), std::sin(angle));
+        return 1;
+    }
     }
     return DisplaySetting(r);
 }
 
 LRESULT GlobalTolerance(const CmdRequest& r) {
     switch (r.w.mode) {
-        case kGetDistance: PutDouble(r, GetDrawingTolerance()); return 1;
-        case kSetDistance:
-            SetGeometryTolerances(InputValue(r), GetAngleTolerance());
-            Running().dEps = GetDrawingTolerance();
-            return 1;
-        case kGetAngle: PutDouble(r, GetAngleTolerance()); return 1;
-        case kSetAngle:
-            SetGeometryTolerances(GetDrawingTolerance(), InputValue(r));
-            Running().dEpsAngle = GetAngleTolerance();
-            return 1;
+    case kGetDistance: PutDouble(r, GetDrawingTolerance()); return 1;
+    case kSetDistance:
+        SetGeometryTolerances(InputValue(r), GetAngleTolerance());
+        Running().dEps = GetDrawingTolerance();
+        return 1;
+    case kGetAngle: PutDouble(r, GetAngleTolerance()); return 1;
+    case kSetAngle:
+        SetGeometryTolerances(GetDrawingTolerance(), InputValue(r));
+        Running().dEpsAngle = GetAngleTolerance();
+        return 1;
     }
     return DisplaySetting(r);
 }

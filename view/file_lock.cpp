@@ -8,9 +8,7 @@
 #include "view/view_table.h"
 
 namespace {
-bool LocksOn(const char* name) {
-    return Running().SHARE == 1 && name && std::strlen(name) > 2;
-}
+bool LocksOn(const char* name) { return Running().SHARE == 1 && name && std::strlen(name) > 2; }
 }  // namespace
 
 int FileExists(const char* fileName) {
@@ -24,16 +22,16 @@ int FileExists(const char* fileName) {
 
 int IsFileReadable(const char* fileName) {
     if (!fileName || !fileName[0]) return 0;
-    HANDLE h = ::CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h =
+        ::CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return 0;
     ::CloseHandle(h);
     return 1;
 }
 
 HANDLE OpenLockHandle(const char* fileName) {
-    HANDLE h = ::CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     return h == INVALID_HANDLE_VALUE ? nullptr : h;
 }
 
@@ -83,8 +81,8 @@ int UnlockDrawingFile(HWND, ViewData* d) {
 
 int CheckFileWritable(const char* fileName) {
     if (Running().WRITECHK != 1 || !fileName || std::strlen(fileName) <= 2) return 1;
-    HANDLE r = ::CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE r = ::CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (r == INVALID_HANDLE_VALUE) return 1;  // no such file yet: writable
     ::CloseHandle(r);
     HANDLE w = OpenLockHandle(fileName);

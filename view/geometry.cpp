@@ -11,9 +11,7 @@ double g_epsAngle = 0.001;
 constexpr double kOnSegmentTolerance = 1e-8;
 constexpr double kPi = 3.14159265358979323846;
 
-bool Within(double v, double a, double b) {
-    return v >= std::fmin(a, b) && v <= std::fmax(a, b);
-}
+bool Within(double v, double a, double b) { return v >= std::fmin(a, b) && v <= std::fmax(a, b); }
 }  // namespace
 
 double GetDrawingTolerance() { return g_eps; }
@@ -31,8 +29,7 @@ void SetGeometryTolerances(double distance, double angle) {
 
 int IsNotFinite(double value) { return std::isfinite(value) ? 0 : 1; }
 
-int IntersectLines(double* out, const double* p1, const double* p2, const double* p3,
-                   const double* p4) {
+int IntersectLines(double* out, const double* p1, const double* p2, const double* p3, const double* p4) {
     const double eps = g_eps;
     const bool v1 = std::fabs(p1[0] - p2[0]) <= eps, h1 = std::fabs(p1[1] - p2[1]) <= eps;
     const bool v2 = std::fabs(p3[0] - p4[0]) <= eps, h2 = std::fabs(p3[1] - p4[1]) <= eps;
@@ -63,8 +60,7 @@ int IntersectLines(double* out, const double* p1, const double* p2, const double
     return 1;
 }
 
-int IntersectLineCircle(double* out1, double* out2, const double* a, const double* b,
-                        const double* c, double r) {
+int IntersectLineCircle(double* out1, double* out2, const double* a, const double* b, const double* c, double r) {
     const double eps = g_eps;
     double x1, y1, x2, y2;
     bool byX = false;  // which range of the segment decides
@@ -113,8 +109,10 @@ int IntersectLineCircle(double* out1, double* out2, const double* a, const doubl
     }
     const bool in1 = byX ? Within(x1, a[0], b[0]) : Within(y1, a[1], b[1]);
     const bool in2 = byX ? Within(x2, a[0], b[0]) : Within(y2, a[1], b[1]);
-    out1[0] = x1; out1[1] = y1;
-    out2[0] = x2; out2[1] = y2;
+    out1[0] = x1;
+    out1[1] = y1;
+    out2[0] = x2;
+    out2[1] = y2;
     if (in1) return in2 ? 2 : 1;
     if (in2) {
         out1[0] = x2;
@@ -164,4 +162,3 @@ void TransformPointAffine(double* x, double* y, const double* t) {
 }
 
 void ScaleValue(double* value, const double* factor) { *value *= *factor; }
-

@@ -16,12 +16,11 @@ void SetGeometryTolerances(double distance, double angle);
 int IsNotFinite(double value);
 
 // Crossing of two infinite lines: 1 with the point, 0 when parallel.
-int IntersectLines(double* crossing, const double* a1, const double* a2,
-                   const double* b1, const double* b2);
+int IntersectLines(double* crossing, const double* a1, const double* a2, const double* b1, const double* b2);
 // Crossings (0, 1 or 2) of an infinite line with a circle; the first
 // crossing is filled first.
-int IntersectLineCircle(double* first, double* second, const double* lineStart,
-                        const double* lineEnd, const double* centre, double radius);
+int IntersectLineCircle(double* first, double* second, const double* lineStart, const double* lineEnd,
+                        const double* centre, double radius);
 // Non-zero when |PA| + |PB| - |AB| is within the tolerance.
 int IsPointOnSegment(const double* point, const double* a, const double* b);
 // Rotates the point about the origin in place.
@@ -39,6 +38,5 @@ double SafeAtan2(double y, double x);
 // each point less (baseX, baseY) is scaled, turned by the angle and moved to
 // (placeX, placeY); radii and sizes scaled by scaleX, angles turned. Kinds 1
 // to 5 only; others unchanged. 1.
-int TransformElementCoords(void* element, double angle, double scaleX,
-                           double scaleY, double placeX, double placeY,
+int TransformElementCoords(void* element, double angle, double scaleX, double scaleY, double placeX, double placeY,
                            double baseX, double baseY);

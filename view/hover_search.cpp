@@ -36,16 +36,22 @@ int SearchElementsAtCursor(double* result, void* mark, int) {
     CadMark* among = static_cast<CadMark*>(mark);
     double found[3] = {0, 0, 0};
     int kind = 0;
-    if (DAriSerchPoint(at, found, aperture, d->db, nullptr, d, among)) kind = 1;
-    else if (DAriSerchPoint3(at, found, aperture, d, among)) kind = 2;
-    else if (DAriSerchPoint2(at, found, aperture, d, 2, among)) kind = 4;
-    else if (DAriSerchPoint2_2(at, found, aperture, d, among)) kind = 5;
+    if (DAriSerchPoint(at, found, aperture, d->db, nullptr, d, among))
+        kind = 1;
+    else if (DAriSerchPoint3(at, found, aperture, d, among))
+        kind = 2;
+    else if (DAriSerchPoint2(at, found, aperture, d, 2, among))
+        kind = 4;
+    else if (DAriSerchPoint2_2(at, found, aperture, d, among))
+        kind = 5;
     if (!kind) return 0;
     HoverSnap.kind = kind;
     HoverSnap.view = view;
-    for (int i = 0; i < 3; ++i) HoverSnap.point[i] = found[i];
+    for (int i = 0; i < 3; ++i)
+        HoverSnap.point[i] = found[i];
     if (result)
-        for (int i = 0; i < 3; ++i) result[i] = found[i];
+        for (int i = 0; i < 3; ++i)
+            result[i] = found[i];
     CSnapWin::Show(kind, found);
     return kind;
 }

@@ -38,9 +38,8 @@ int RegisterInputScaleClass(HINSTANCE instance) {
     g_scale.scale = 1.0;
     g_scale.window = nullptr;
     if (!g_scale.font)
-        g_scale.font = ::CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH, "ＭＳ ゴシック");
+        g_scale.font = ::CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "ＭＳ ゴシック");
     return 1;
 }
 
@@ -74,9 +73,7 @@ double GetDrawToInputRatio() {
 
 double GetInputToDrawRatio() { return 1.0 / GetDrawToInputRatio(); }
 
-double GetInputToDrawRatioOf(HWND view) {
-    return GetInputScale() / DrawingScaleOf(view);
-}
+double GetInputToDrawRatioOf(HWND view) { return GetInputScale() / DrawingScaleOf(view); }
 
 namespace {
 int ScalePoint(double* p, double factor) {
@@ -90,12 +87,8 @@ int ScalePoint(double* p, double factor) {
 int ToInputScalePoint(double* p) { return ScalePoint(p, GetDrawToInputRatio()); }
 int ToInputScalePointCmd(double* p) { return ScalePoint(p, GetDrawToInputRatio()); }
 int FromInputScalePointCmd(double* p) { return ScalePoint(p, GetInputToDrawRatio()); }
-int ToInputScalePointOf(HWND view, double* p) {
-    return ScalePoint(p, 1.0 / GetInputToDrawRatioOf(view));
-}
-int FromInputScalePointOf(HWND view, double* p) {
-    return ScalePoint(p, GetInputToDrawRatioOf(view));
-}
+int ToInputScalePointOf(HWND view, double* p) { return ScalePoint(p, 1.0 / GetInputToDrawRatioOf(view)); }
+int FromInputScalePointOf(HWND view, double* p) { return ScalePoint(p, GetInputToDrawRatioOf(view)); }
 int ToInputScaleElement(void*) { return 0; }
 int FromInputScaleElement(void*) { return 0; }
 int ToInputScaleElementOf(HWND, void*) { return 0; }

@@ -12,9 +12,9 @@ HCURSOR DrawCursor = nullptr, NullCursor = nullptr, ArrowCursor = nullptr;
 
 namespace {
 struct KeyCursorState {
-    int mode = 0;           // keyboard cursor in use
-    int suspended = 0;      // switched off by the running command
-    int markerShown = 0;    // blink phase of the marker
+    int mode = 0;         // keyboard cursor in use
+    int suspended = 0;    // switched off by the running command
+    int markerShown = 0;  // blink phase of the marker
     double point[3] = {0, 0, 0};
     double step = 1.0;
     int gridSnap = 0;
@@ -22,7 +22,6 @@ struct KeyCursorState {
     int gridSubdivision = 1;
     double snapped[3] = {0, 0, 0};
 } g_cursor;
-
 
 // The last mouse position in a view (client pixels), in world units of the
 // active view. (The wait loop keeps its own screen position to tell real
@@ -38,9 +37,7 @@ void MouseWorldPoint(double* p) {
     ClientToWorld(view, d, mouse.x, mouse.y, &p[0], &p[1]);
 }
 
-double RoundToPitch(double v, double pitch) {
-    return pitch > 0 ? std::floor(v / pitch + 0.5) * pitch : v;
-}
+double RoundToPitch(double v, double pitch) { return pitch > 0 ? std::floor(v / pitch + 0.5) * pitch : v; }
 }  // namespace
 
 int IsKeyCursorMode() { return g_cursor.mode ? 1 : 0; }
@@ -53,19 +50,21 @@ void EnterKeyCursorMode() {
 }
 
 void ToggleKeyCursorMode() {
-    if (g_cursor.mode) g_cursor.mode = 0;
-    else EnterKeyCursorMode();
+    if (g_cursor.mode)
+        g_cursor.mode = 0;
+    else
+        EnterKeyCursorMode();
 }
 
 void MoveKeyCursor(int direction, double distance) {
     EnterKeyCursorMode();
     if (distance == 0) distance = g_cursor.step;
     switch (direction) {
-        case 1: g_cursor.point[0] += distance; break;
-        case 2: g_cursor.point[0] -= distance; break;
-        case 3: g_cursor.point[1] += distance; break;
-        case 4: g_cursor.point[1] -= distance; break;
-        default: break;
+    case 1: g_cursor.point[0] += distance; break;
+    case 2: g_cursor.point[0] -= distance; break;
+    case 3: g_cursor.point[1] += distance; break;
+    case 4: g_cursor.point[1] -= distance; break;
+    default: break;
     }
 }
 
@@ -75,7 +74,8 @@ void ResetKeyCursor() {
 }
 
 void SetKeyCursorPoint(const double* point) {
-    for (int i = 0; i < 3; ++i) g_cursor.point[i] = point[i];
+    for (int i = 0; i < 3; ++i)
+        g_cursor.point[i] = point[i];
 }
 
 int SetKeyCursorStep(double distance) {
@@ -103,7 +103,8 @@ int CursorTimerTick() {
 
 void GetCursorWorldPoint(double* point) {
     if (g_cursor.mode) {
-        for (int i = 0; i < 3; ++i) point[i] = g_cursor.point[i];
+        for (int i = 0; i < 3; ++i)
+            point[i] = g_cursor.point[i];
     } else {
         MouseWorldPoint(point);
     }
@@ -129,8 +130,10 @@ double InputBasePoint[3] = {0, 0, 0};
 int InputBasePointShown = 0;
 
 void DrawInputBasePoint(int, int, int mode) {
-    if (mode == 0) InputBasePointShown = 0;
-    else if (mode == 3) InputBasePointShown = 1;
+    if (mode == 0)
+        InputBasePointShown = 0;
+    else if (mode == 3)
+        InputBasePointShown = 1;
 }
 
 void LoadViewCursors(HINSTANCE instance) {

@@ -76,7 +76,8 @@ int SnapToPaperFrame(void* db, const double* rect, double* result) {
 
 int SearchEndPoint(const double* point, double* result, void* mark) {
     if (IsKeyCursorMode()) {
-        for (int i = 0; i < 3; ++i) result[i] = point[i];
+        for (int i = 0; i < 3; ++i)
+            result[i] = point[i];
         return 0;
     }
     ViewData* d;
@@ -114,7 +115,8 @@ int SearchCrossPoint(const double* point, double* result, void* mark) {
     DAriDbGetSerch(&before);
     SearchOptionRecord cross = before;
     const int32_t words[7] = {3, 0x87FFF, -1, 0xFFFF, 0xFFFFFF, 255, 255};
-    for (int i = 0; i < 7; ++i) cross.words[i] = words[i];
+    for (int i = 0; i < 7; ++i)
+        cross.words[i] = words[i];
     DAriDbSetSerch(&cross);
     DAriSerchSetGrpFind(1);
     const int found = DAriSerchPoint3(At(point), result, a, d, static_cast<CadMark*>(mark));
@@ -132,11 +134,11 @@ int SearchOnLinePoint(const double* point, double* result, void* mark) {
 
 int SearchPointOfKind(int kind, const double* point, double* result) {
     switch (kind) {
-        case kSearchEndPoint: return SearchEndPoint(point, result, nullptr);
-        case kSearchCrossPoint: return SearchCrossPoint(point, result, nullptr);
-        case kSearchCenterPoint: return SearchCenterPoint(point, result, nullptr);
-        case kSearchMidPoint: return SearchMidPoint(point, result, nullptr);
-        case kSearchOnLinePoint: return SearchOnLinePoint(point, result, nullptr);
-        default: return 0;
+    case kSearchEndPoint: return SearchEndPoint(point, result, nullptr);
+    case kSearchCrossPoint: return SearchCrossPoint(point, result, nullptr);
+    case kSearchCenterPoint: return SearchCenterPoint(point, result, nullptr);
+    case kSearchMidPoint: return SearchMidPoint(point, result, nullptr);
+    case kSearchOnLinePoint: return SearchOnLinePoint(point, result, nullptr);
+    default: return 0;
     }
 }

@@ -75,8 +75,10 @@ int DrawInView(HWND view, DbHeader* db, int what, void* object, int colour, bool
     p.window = view;
     p.paperFrame = p.marginFrame = p.originMarker = p.baseMarker = 0;
     p.what = what;
-    if (what == kDrawElement) p.element = object;
-    else p.mark = object;
+    if (what == kDrawElement)
+        p.element = object;
+    else
+        p.mark = object;
     if (colour >= 0) {
         p.colourOverride = 1;
         p.overrideColour = colour;
@@ -127,16 +129,14 @@ int DrawMarkInViewsAlt(HWND view, int color, void* markList) {
     return 1;
 }
 int DrawFlaggedElements(HWND, int) { return 0; }
-int DrawTransformedPreview(const double*, const double*, double, double, int, void*, HWND) {
-    return 0;
-}
+int DrawTransformedPreview(const double*, const double*, double, double, int, void*, HWND) { return 0; }
 
 int WorldRectToViewRect(int, int, void* request) {
     if (!request) return 0;
     const auto* req = static_cast<const CmdRequest*>(request);
     HWND view = req->view;
-    const auto* world = reinterpret_cast<const double*>(req->element);   // rectangle in
-    auto* out = reinterpret_cast<RECT*>(req->element2);                  // rectangle out
+    const auto* world = reinterpret_cast<const double*>(req->element);  // rectangle in
+    auto* out = reinterpret_cast<RECT*>(req->element2);                 // rectangle out
     ViewData* d = GetViewData(view);
     if (!d || !world || !out) return 0;
     double w[4];  // left, bottom, right, top in drawing units

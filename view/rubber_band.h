@@ -34,9 +34,8 @@ int DrawMarkInViewsAlt(HWND view, int color, void* markList);
 // the view has no drawing or nothing is flagged. For now: 0.
 int DrawFlaggedElements(HWND view, int phase);
 // Draws marked elements moved, turned and scaled as a drag preview.
-int DrawTransformedPreview(const double* basePoint, const double* targetPoint,
-                           double angle, double scale, int color, void* markList,
-                           HWND view);
+int DrawTransformedPreview(const double* basePoint, const double* targetPoint, double angle, double scale, int color,
+                           void* markList, HWND view);
 // DrawViewToDc (the save thumbnail) is declared in view/view_paint.h.
 #include "view/view_paint.h"
 

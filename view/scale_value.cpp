@@ -10,8 +10,10 @@ const int kMaxFractionDepth = 10;
 }  // namespace
 
 int ApproximateFraction(double x, long* numerator, long* denominator, int nested) {
-    if (nested) ++g_fractionDepth;
-    else g_fractionDepth = 0;
+    if (nested)
+        ++g_fractionDepth;
+    else
+        g_fractionDepth = 0;
     // Nothing to approximate (and 1 / x would overflow the whole numbers).
     if (!std::isfinite(x) || x <= 0 || x > 1) return 0;
     const double inverse = 1.0 / x;

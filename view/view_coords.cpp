@@ -25,9 +25,9 @@ ViewSet CurrentViewSet(ViewData* d) { return ViewSetOfMode(d, d->viewMode); }
 
 ViewSet ViewSetOfMode(ViewData* d, int mode) {
     switch (mode) {
-        case 1: return {&d->paperOffsetX, &d->paperOffsetY, &d->paperScale, d->prevPaper};
-        case 2: return {&d->frameOffsetX, &d->frameOffsetY, &d->frameScale, d->prevFrame};
-        default: return {&d->modelOffsetX, &d->modelOffsetY, &d->modelScale, d->prevModel};
+    case 1: return {&d->paperOffsetX, &d->paperOffsetY, &d->paperScale, d->prevPaper};
+    case 2: return {&d->frameOffsetX, &d->frameOffsetY, &d->frameScale, d->prevFrame};
+    default: return {&d->modelOffsetX, &d->modelOffsetY, &d->modelScale, d->prevModel};
     }
 }
 
@@ -234,11 +234,11 @@ void ScrollViewByStep(int direction, HWND view) {
     const double vw = std::fabs(br[0] - tl[0]), vh = std::fabs(tl[1] - br[1]);
     ViewSet s = CurrentViewSet(d);
     switch (direction) {
-        case 4: *s.offsetX += vw * step / 100; break;
-        case 3: *s.offsetX -= vw * step / 100; break;
-        case 1: *s.offsetY += vh * step / 100; break;
-        case 2: *s.offsetY -= vh * step / 100; break;
-        default: break;
+    case 4: *s.offsetX += vw * step / 100; break;
+    case 3: *s.offsetX -= vw * step / 100; break;
+    case 1: *s.offsetY += vh * step / 100; break;
+    case 2: *s.offsetY -= vh * step / 100; break;
+    default: break;
     }
     RepaintAfterMove(view);
 }
@@ -286,37 +286,49 @@ void HandleViewScroll(HWND view, UINT message, int code, int thumb) {
     if (message == WM_HSCROLL) {
         const int p = ScrollPos(view, SB_HORZ);
         switch (code) {
-            case SB_LINELEFT:
-                if (buttons || p == 0) ScrollViewByStep(4, view);
-                else { SetScrollPos(view, SB_HORZ, p - 3); ScrollViewByPercent(view, 3, 0); }
-                break;
-            case SB_LINERIGHT:
-                if (buttons) ShiftByPercentOfWidth(view, 15);
-                else if (p >= 100) ShiftByPercentOfWidth(view, 5);
-                else { SetScrollPos(view, SB_HORZ, p + 3); ScrollViewByPercent(view, -3, 0); }
-                break;
-            case SB_PAGELEFT:
-                SetScrollPos(view, SB_HORZ, std::max(p - 10, 0));
-                ScrollViewByPercent(view, 10, 0);
-                break;
-            case SB_PAGERIGHT:
-                SetScrollPos(view, SB_HORZ, std::min(p + 10, 100));
-                ScrollViewByPercent(view, -10, 0);
-                break;
-            case SB_THUMBPOSITION:
-                SetScrollPos(view, SB_HORZ, thumb);
-                ScrollViewByPercent(view, p - thumb, 0);
-                break;
-            default: break;
+        case SB_LINELEFT:
+            if (buttons || p == 0)
+                ScrollViewByStep(4, view);
+            else {
+                SetScrollPos(view, SB_HORZ, p - 3);
+                ScrollViewByPercent(view, 3, 0);
+            }
+            break;
+        case SB_LINERIGHT:
+            if (buttons)
+                ShiftByPercentOfWidth(view, 15);
+            else if (p >= 100)
+                ShiftByPercentOfWidth(view, 5);
+            else {
+                SetScrollPos(view, SB_HORZ, p + 3);
+                ScrollViewByPercent(view, -3, 0);
+            }
+            break;
+        case SB_PAGELEFT:
+            SetScrollPos(view, SB_HORZ, std::max(p - 10, 0));
+            ScrollViewByPercent(view, 10, 0);
+            break;
+        case SB_PAGERIGHT:
+            SetScrollPos(view, SB_HORZ, std::min(p + 10, 100));
+            ScrollViewByPercent(view, -10, 0);
+            break;
+        case SB_THUMBPOSITION:
+            SetScrollPos(view, SB_HORZ, thumb);
+            ScrollViewByPercent(view, p - thumb, 0);
+            break;
+        default: break;
         }
         return;
     }
     const int p = ScrollPos(view, SB_VERT);
     if (d->overviewLevel) {
         int n = p;
-        if (code == SB_LINEDOWN || code == SB_PAGEDOWN) n = p + 1;
-        else if (code == SB_THUMBPOSITION) n = thumb;
-        else if (code <= 4) n = p - 1;
+        if (code == SB_LINEDOWN || code == SB_PAGEDOWN)
+            n = p + 1;
+        else if (code == SB_THUMBPOSITION)
+            n = thumb;
+        else if (code <= 4)
+            n = p - 1;
         int lo = 0, hi = 100;
         ::GetScrollRange(view, SB_VERT, &lo, &hi);
         n = std::max(lo, std::min(hi, n));
@@ -328,62 +340,81 @@ void HandleViewScroll(HWND view, UINT message, int code, int thumb) {
         return;
     }
     switch (code) {
-        case SB_LINEUP:
-            if (buttons || p <= 0) ScrollViewByStep(2, view);
-            else { SetScrollPos(view, SB_VERT, p - 3); ScrollViewByPercent(view, 0, -3); }
-            break;
-        case SB_LINEDOWN:
-            if (buttons || p >= 100) ScrollViewByStep(1, view);
-            else { SetScrollPos(view, SB_VERT, p + 3); ScrollViewByPercent(view, 0, 3); }
-            break;
-        case SB_PAGEUP:
-            SetScrollPos(view, SB_VERT, std::max(p - 10, 0));
-            ScrollViewByPercent(view, 0, -10);
-            break;
-        case SB_PAGEDOWN:
-            SetScrollPos(view, SB_VERT, std::min(p + 10, 100));
-            ScrollViewByPercent(view, 0, 10);
-            break;
-        case SB_THUMBPOSITION:
-            SetScrollPos(view, SB_VERT, thumb);
-            ScrollViewByPercent(view, 0, thumb - p);
-            break;
-        default: break;
+    case SB_LINEUP:
+        if (buttons || p <= 0)
+            ScrollViewByStep(2, view);
+        else {
+            SetScrollPos(view, SB_VERT, p - 3);
+            ScrollViewByPercent(view, 0, -3);
+        }
+        break;
+    case SB_LINEDOWN:
+        if (buttons || p >= 100)
+            ScrollViewByStep(1, view);
+        else {
+            SetScrollPos(view, SB_VERT, p + 3);
+            ScrollViewByPercent(view, 0, 3);
+        }
+        break;
+    case SB_PAGEUP:
+        SetScrollPos(view, SB_VERT, std::max(p - 10, 0));
+        ScrollViewByPercent(view, 0, -10);
+        break;
+    case SB_PAGEDOWN:
+        SetScrollPos(view, SB_VERT, std::min(p + 10, 100));
+        ScrollViewByPercent(view, 0, 10);
+        break;
+    case SB_THUMBPOSITION:
+        SetScrollPos(view, SB_VERT, thumb);
+        ScrollViewByPercent(view, 0, thumb - p);
+        break;
+    default: break;
     }
 }
 
 int HandleViewCommand(HWND view, int id) {
     switch (id) {
-        case ID_CADWIN_SCROLL_UP: case ID_CADWIN_SCROLL2_UP:
-            ::PostMessageA(view, WM_VSCROLL, SB_LINEUP, 0); return 1;
-        case ID_CADWIN_SCROLL_DOWN: case ID_CADWIN_SCROLL2_DOWN:
-            ::PostMessageA(view, WM_VSCROLL, SB_LINEDOWN, 0); return 1;
-        case ID_CADWIN_SCROLL_LEFT: case ID_CADWIN_SCROLL2_LEFT:
-            ::PostMessageA(view, WM_HSCROLL, SB_LINELEFT, 0); return 1;
-        case ID_CADWIN_SCROLL_RIGHT: case ID_CADWIN_SCROLL2_RIGHT:
-            ::PostMessageA(view, WM_HSCROLL, SB_LINERIGHT, 0); return 1;
-        case CadwinZoomIn(0): case CadwinZoomIn(1): case CadwinZoomIn(2): case CadwinZoomIn(3):
-        case CadwinZoomOut(0): case CadwinZoomOut(1): case CadwinZoomOut(2): case CadwinZoomOut(3): {
-            if (!GetViewData(view)) return 1;
-            double p[3];
-            GetCursorWorldPoint(p);
-            SetKeyCursorPoint(p);
-            int w, h;
-            ClientSize(view, &w, &h);
-            LastViewMousePos = {w / 2, h / 2};
-            const bool in = id == CadwinZoomIn(0) || id == CadwinZoomIn(1) || id == CadwinZoomIn(2) ||
-                            id == CadwinZoomIn(3);
-            if (in) DispZoomIn(0, 0.7);
-            else DispZoomOut(0, 0.7);
-            return 1;
-        }
-        case CadwinZoomFit(0): case CadwinZoomFit(1): case CadwinZoomFit(2): case CadwinZoomFit(3):
-            UpdateRubberBand(view, 0, 0, 1);
-            ZoomViewToPaper();
-            ::UpdateWindow(view);
-            DocumentChangedFlag = 1;
-            return 1;
-        default: return 0;
+    case ID_CADWIN_SCROLL_UP:
+    case ID_CADWIN_SCROLL2_UP: ::PostMessageA(view, WM_VSCROLL, SB_LINEUP, 0); return 1;
+    case ID_CADWIN_SCROLL_DOWN:
+    case ID_CADWIN_SCROLL2_DOWN: ::PostMessageA(view, WM_VSCROLL, SB_LINEDOWN, 0); return 1;
+    case ID_CADWIN_SCROLL_LEFT:
+    case ID_CADWIN_SCROLL2_LEFT: ::PostMessageA(view, WM_HSCROLL, SB_LINELEFT, 0); return 1;
+    case ID_CADWIN_SCROLL_RIGHT:
+    case ID_CADWIN_SCROLL2_RIGHT: ::PostMessageA(view, WM_HSCROLL, SB_LINERIGHT, 0); return 1;
+    case CadwinZoomIn(0):
+    case CadwinZoomIn(1):
+    case CadwinZoomIn(2):
+    case CadwinZoomIn(3):
+    case CadwinZoomOut(0):
+    case CadwinZoomOut(1):
+    case CadwinZoomOut(2):
+    case CadwinZoomOut(3): {
+        if (!GetViewData(view)) return 1;
+        double p[3];
+        GetCursorWorldPoint(p);
+        SetKeyCursorPoint(p);
+        int w, h;
+        ClientSize(view, &w, &h);
+        LastViewMousePos = {w / 2, h / 2};
+        const bool in =
+            id == CadwinZoomIn(0) || id == CadwinZoomIn(1) || id == CadwinZoomIn(2) || id == CadwinZoomIn(3);
+        if (in)
+            DispZoomIn(0, 0.7);
+        else
+            DispZoomOut(0, 0.7);
+        return 1;
+    }
+    case CadwinZoomFit(0):
+    case CadwinZoomFit(1):
+    case CadwinZoomFit(2):
+    case CadwinZoomFit(3):
+        UpdateRubberBand(view, 0, 0, 1);
+        ZoomViewToPaper();
+        ::UpdateWindow(view);
+        DocumentChangedFlag = 1;
+        return 1;
+    default: return 0;
     }
 }
 

@@ -21,43 +21,43 @@
 // kinds 0-15, then two word tables carried only for the modules and a copy
 // of the paper-margin settings record.
 struct DrawAttr {
-    int32_t color;          // +0
-    int32_t lineType;       // +4
-    int32_t lineWidth;      // +8
-    int32_t lineStartKind;  // +12
-    int32_t lineEndKind;    // +16
-    uint8_t reserved[2];    // +20 (modules keep a 16-bit value here)
+    int32_t color;             // +0
+    int32_t lineType;          // +4
+    int32_t lineWidth;         // +8
+    int32_t lineStartKind;     // +12
+    int32_t lineEndKind;       // +16
+    uint8_t reserved[2];       // +20 (modules keep a 16-bit value here)
     int16_t moduleWords1[64];  // +22
     int16_t moduleWords2[64];  // +150
     uint8_t paperMargin[61];   // +278
 };
 
 struct ViewData {
-    HGLOBAL dbBlock;           // +0   movable block of the database header
-    uint8_t reserved4[16];     // +4
-    DbHeader* db;              // +20  database header (library handle), null when none
-    int32_t dbKind;            // +24  3 after Create
-    uint8_t reserved28[12];    // +28
-    double modelOffsetX;       // +40  view mode 0
-    double modelOffsetY;       // +48
-    double modelScale;         // +56  pixels per drawing unit
-    double paperOffsetX;       // +64  view mode 1
-    double paperOffsetY;       // +72
-    double paperScale;         // +80
-    DrawAttr attr;             // +88 .. +426
-    int32_t modified;          // +427 1 = unsaved changes
-    char fileName[260];        // +431 full path, "" when never saved
-    int32_t windowNumber;      // +691 1, 2, ... among the windows of a drawing
-    int32_t shared;            // +695 the drawing is shown in several windows
-    int32_t untitledNumber;    // +699 cleared by the open and save roads
-    int32_t drawingId;         // +703 equal in all windows of one drawing
-    int32_t readOnly;          // +707 opened for reference only
-    int32_t overviewLevel;     // +711 0 normal, 1 page, 2 layer overview
-    int32_t fileLocked;        // +715 file held open against writers
-    HANDLE lockHandle;         // +719 handle of that lock
-    int32_t lastClientWidth;   // +723
-    int32_t lastClientHeight;  // +727
-    uint8_t reserved731[12];   // +731
+    HGLOBAL dbBlock;             // +0   movable block of the database header
+    uint8_t reserved4[16];       // +4
+    DbHeader* db;                // +20  database header (library handle), null when none
+    int32_t dbKind;              // +24  3 after Create
+    uint8_t reserved28[12];      // +28
+    double modelOffsetX;         // +40  view mode 0
+    double modelOffsetY;         // +48
+    double modelScale;           // +56  pixels per drawing unit
+    double paperOffsetX;         // +64  view mode 1
+    double paperOffsetY;         // +72
+    double paperScale;           // +80
+    DrawAttr attr;               // +88 .. +426
+    int32_t modified;            // +427 1 = unsaved changes
+    char fileName[260];          // +431 full path, "" when never saved
+    int32_t windowNumber;        // +691 1, 2, ... among the windows of a drawing
+    int32_t shared;              // +695 the drawing is shown in several windows
+    int32_t untitledNumber;      // +699 cleared by the open and save roads
+    int32_t drawingId;           // +703 equal in all windows of one drawing
+    int32_t readOnly;            // +707 opened for reference only
+    int32_t overviewLevel;       // +711 0 normal, 1 page, 2 layer overview
+    int32_t fileLocked;          // +715 file held open against writers
+    HANDLE lockHandle;           // +719 handle of that lock
+    int32_t lastClientWidth;     // +723
+    int32_t lastClientHeight;    // +727
+    uint8_t reserved731[12];     // +731
     int32_t overviewFirstGroup;  // +743
     int32_t overviewPage;        // +747
     int32_t drawingEvent;        // +751 command flag set by modules, read by save
@@ -123,8 +123,8 @@ constexpr size_t kDbHeaderSize = sizeof(DbHeader);
 // One drawing window's database object: the record, and the library
 // database behind it.
 class CCadDatabase {
- public:
-    CCadDatabase();  // every field zero, file name empty
+public:
+    CCadDatabase();           // every field zero, file name empty
     virtual ~CCadDatabase();  // deletes the database unless another window shows it
 
     // Sets the record up for a new drawing and allocates the database
@@ -133,8 +133,8 @@ class CCadDatabase {
     // paper-margin record; attributeDefaults: five values (colour, line
     // type, width, line-start kind, line-end kind), out-of-range ones
     // replaced. Always 0; on allocation failure the header stays null.
-    int Create(const int* drawingIdCounter, const int* undoLevel,
-               const void* marginRecord, const int* attributeDefaults);
+    int Create(const int* drawingIdCounter, const int* undoLevel, const void* marginRecord,
+               const int* attributeDefaults);
     // Frees the database and the header block; nothing when there is none.
     void Delete();
 

@@ -15,7 +15,7 @@ enum LeftPressState : int {
 };
 
 struct ViewMouseStateRecord {
-    int buttons = 0;          // ViewButtons
+    int buttons = 0;  // ViewButtons
     int leftPressState = kLeftPressNone;
     POINT leftPressPos = {0, 0};  // client point of the WM_LBUTTONDOWN
     int gestureDirection = -1;

@@ -227,8 +227,7 @@ int FillViewDrawParam(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam*
     return 1;
 }
 
-int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p, RenderSurface* surface,
-                 bool overlays) {
+int DrawViewInto(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam* p, RenderSurface* surface, bool overlays) {
     if (!FillViewDrawParam(view, d, dc, rc, p)) return 0;
     const double tl[3] = {p->topLeft[0], p->topLeft[1], p->topLeft[2]};
     const double br[3] = {p->bottomRight[0], p->bottomRight[1], p->bottomRight[2]};
@@ -262,7 +261,8 @@ void DrawOverlayDatabases(DbHeader* db, const DrawParam& view, RenderSurface* su
         DAriDrawAll(overlay, &q, surface);
     };
     if (IsTempDbView(db)) draw(GetTempDb());
-    for (DbHeader* overlay = TempDbFindFirst(db); overlay; overlay = TempDbFindNext(db)) draw(overlay);
+    for (DbHeader* overlay = TempDbFindFirst(db); overlay; overlay = TempDbFindNext(db))
+        draw(overlay);
 }
 
 int DrawView(HWND view, ViewData* d, int, RenderSurface* surface) {

@@ -16,15 +16,14 @@ HWND g_loupe = nullptr;
 
 LRESULT CALLBACK PopupProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     switch (m) {
-        case WM_NCDESTROY:
-            if (h == g_layout) g_layout = nullptr;
-            if (h == g_loupe) g_loupe = nullptr;
-            break;
-        case WM_CLOSE:
-            ::ShowWindow(h, SW_HIDE);  // the host shows and hides them
-            return 0;
-        default:
-            break;
+    case WM_NCDESTROY:
+        if (h == g_layout) g_layout = nullptr;
+        if (h == g_loupe) g_loupe = nullptr;
+        break;
+    case WM_CLOSE:
+        ::ShowWindow(h, SW_HIDE);  // the host shows and hides them
+        return 0;
+    default: break;
     }
     return ::DefWindowProcA(h, m, w, l);
 }
@@ -44,8 +43,8 @@ bool Register(HINSTANCE instance, const char* name) {
 }
 
 HWND MakePopup(const char* cls, const char* title, HWND owner) {
-    return ::CreateWindowExA(WS_EX_TOOLWINDOW, cls, title, WS_POPUP | WS_CAPTION | WS_THICKFRAME,
-                             0, 0, 240, 180, owner, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    return ::CreateWindowExA(WS_EX_TOOLWINDOW, cls, title, WS_POPUP | WS_CAPTION | WS_THICKFRAME, 0, 0, 240, 180, owner,
+                             nullptr, ::GetModuleHandleA(nullptr), nullptr);
 }
 }  // namespace
 

@@ -37,6 +37,6 @@ extern int OverviewClickedLayer;
 // 5 centre, 0 free; near the point or the cursor. For now: nothing
 // is shown.
 class CSnapWin {
- public:
+public:
     static void Show(int kind, const double* point = nullptr);
 };

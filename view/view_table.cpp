@@ -85,7 +85,10 @@ HWND GetActiveView() {
     int slot = SlotOf(wanted);
     if (slot < 0) {
         for (int i = 0; i < kViewTableSize; ++i)
-            if (ViewTable[i]) { slot = i; break; }
+            if (ViewTable[i]) {
+                slot = i;
+                break;
+            }
     }
     if (slot < 0) return nullptr;
     HWND result = ViewTable[slot];
@@ -186,9 +189,7 @@ int UnlockInput() {
 
 int IsInputLocked() { return g_inputLock.locked ? 1 : 0; }
 
-int IsInputLockView(HWND window) {
-    return (g_inputLock.locked && window && window == g_inputLock.view) ? 1 : 0;
-}
+int IsInputLockView(HWND window) { return (g_inputLock.locked && window && window == g_inputLock.view) ? 1 : 0; }
 
 int CloseView(HWND view) {
     if (IsKeyCursorMode()) ToggleKeyCursorMode();
@@ -202,7 +203,8 @@ int CloseView(HWND view) {
         // Still leave the table: a stale handle must never be found again.
         int slot = SlotOf(view);
         if (slot >= 0) {
-            for (int i = slot; i + 1 < kViewTableSize; ++i) ViewTable[i] = ViewTable[i + 1];
+            for (int i = slot; i + 1 < kViewTableSize; ++i)
+                ViewTable[i] = ViewTable[i + 1];
             ViewTable[kViewTableSize - 1] = nullptr;
         }
         return 1;
@@ -254,7 +256,8 @@ int CloseView(HWND view) {
     }
     int slot = SlotOf(view);
     if (slot >= 0) {
-        for (int i = slot; i + 1 < kViewTableSize; ++i) ViewTable[i] = ViewTable[i + 1];
+        for (int i = slot; i + 1 < kViewTableSize; ++i)
+            ViewTable[i] = ViewTable[i + 1];
         ViewTable[kViewTableSize - 1] = nullptr;
     }
     WriteSystemLog(3, "Window Exit", "End");
@@ -300,10 +303,6 @@ HWND SkipScrollButtons(HWND w) {
 }
 }  // namespace
 
-HWND GetFirstChildWindow(HWND view) {
-    return view ? SkipScrollButtons(::GetWindow(view, GW_CHILD)) : nullptr;
-}
+HWND GetFirstChildWindow(HWND view) { return view ? SkipScrollButtons(::GetWindow(view, GW_CHILD)) : nullptr; }
 
-HWND GetNextChildWindow(HWND child) {
-    return child ? SkipScrollButtons(::GetWindow(child, GW_HWNDNEXT)) : nullptr;
-}
+HWND GetNextChildWindow(HWND child) { return child ? SkipScrollButtons(::GetWindow(child, GW_HWNDNEXT)) : nullptr; }
