@@ -15,9 +15,7 @@
 #include "view/view_data.h"
 #include "view/view_table.h"
 
-int ReadDrawingInfo(void* db, void* block) {
-    return db ? DAriGetDBInfo(block, static_cast<DbHeader*>(db)) : 0;
-}
+int ReadDrawingInfo(void* db, void* block) { return db ? DAriGetDBInfo(block, static_cast<DbHeader*>(db)) : 0; }
 
 int ApplyDrawingInfo(HWND view, const void* block, int loadPattern) {
     ViewData* data = GetViewData(view);
@@ -33,10 +31,8 @@ int ApplyDrawingInfo(HWND view, const void* block, int loadPattern) {
     } else {
         SetViewTitle(view, data->db, 0);
     }
-    const std::string pattern =
-        HostHooks().layerPatternFile ? HostHooks().layerPatternFile() : std::string();
-    if (loadPattern && !pattern.empty())
-        LoadLayerPatternToDb(GetParent(view), pattern.c_str(), data->db);
+    const std::string pattern = HostHooks().layerPatternFile ? HostHooks().layerPatternFile() : std::string();
+    if (loadPattern && !pattern.empty()) LoadLayerPatternToDb(GetParent(view), pattern.c_str(), data->db);
     data->untitledNumber = 0;
     ZoomViewToPaper();
     InvalidateRect(view, nullptr, TRUE);
@@ -60,7 +56,6 @@ SystemCmdOutcome RunDrawingInfoCommand() {
     }
     std::vector<char> block(sizeof(DbInfoHead), 0);
     ReadDrawingInfo(data->db, block.data());
-    if (RunDrawingInfoDialog(reinterpret_cast<DbInfoHead*>(block.data())) == 0)
-        ApplyDrawingInfo(view, block.data(), 0);
+    if (RunDrawingInfoDialog(reinterpret_cast<DbInfoHead*>(block.data())) == 0) ApplyDrawingInfo(view, block.data(), 0);
     return out;
 }

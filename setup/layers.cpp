@@ -13,13 +13,11 @@ bool ValidLayer(int layer) { return layer >= 0 && layer < kLayerCount; }
 template <class Fn>
 void ForEachElement(DbHeader* db, Fn fn) {
     ElementRecord rec;
-    for (StoredElement* e = DAriReadElement(nullptr, 0, &rec, db); e;
-         e = DAriReadElement(e, 1, &rec, db)) {
+    for (StoredElement* e = DAriReadElement(nullptr, 0, &rec, db); e; e = DAriReadElement(e, 1, &rec, db)) {
         fn(rec);
         if (rec.kind != kElmGroup && rec.kind != kElmGroup2 && rec.kind != kElmCompound) continue;
         ElementRecord member;
-        for (StoredElement* m = DAriReadFirstMember(e, &member, db); m;
-             m = DAriReadNextMember(m, &member, db))
+        for (StoredElement* m = DAriReadFirstMember(e, &member, db); m; m = DAriReadNextMember(m, &member, db))
             fn(member);
     }
 }

@@ -60,8 +60,7 @@ int CountFrameElements(StoredElement** firstElement) {
     if (!db) return 0;
     int count = 0;
     ElementRecord rec;
-    for (StoredElement* e = DAriReadElement(nullptr, 0, &rec, db); e;
-         e = DAriReadElement(e, 1, &rec, db)) {
+    for (StoredElement* e = DAriReadElement(nullptr, 0, &rec, db); e; e = DAriReadElement(e, 1, &rec, db)) {
         if (rec.kind != kElmFrame || rec.page != 0) continue;
         if (count++ == 0 && firstElement) *firstElement = e;
     }

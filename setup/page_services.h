@@ -15,7 +15,7 @@ int SetCurrentPage(int page);
 // header; 0 without an active drawing.
 int GetPageState(PageStateBlock* state);
 int SetPageState(const PageStateBlock* state);
-// Present form of the page record services: 0, nothing changed, 
+// Present form of the page record services: 0, nothing changed,
 // pages have their dialogs.
 int AddPageFrom(int page, int sourcePage);
 int GetPageDbInfo(int page, DbInfoHead* info);

@@ -27,7 +27,8 @@ int AppendExternalRefEntry(const char* fileName) {
     // First page number 1-256 not taken by an entry.
     for (int page = 1; page <= 256; ++page) {
         bool taken = false;
-        for (const auto& e : g_refEntries) taken = taken || e.page == page;
+        for (const auto& e : g_refEntries)
+            taken = taken || e.page == page;
         if (taken) continue;
         g_refEntries.push_back({page, 1.0, 1, fileName});
         return 1;

@@ -29,17 +29,17 @@ void ClearExternalRefEntries();
 // The start dialog of command 4050: 1 use the new drawing, 2 cancel, 100
 // open a file instead. For now: 1 without showing anything.
 class CCreateOpenZumenDlg {
- public:
+public:
     INT_PTR DoModal(HWND parent = nullptr);
 };
 
 // The configuration property sheet. For now: IDCANCEL.
 class CSetConfigDlg {
- public:
+public:
     explicit CSetConfigDlg(const char* caption = nullptr);
     INT_PTR DoModal(HWND parent = nullptr);
     const char* Caption() const { return m_caption; }
 
- private:
+private:
     const char* m_caption;
 };
