@@ -17,10 +17,10 @@ class CMainAccelerator;
 
 #pragma pack(push, 1)
 struct PaperSizeRow {
-  char name[30];
-  uint16_t code;  // low byte: series (1 A, 2 B) << 4 | size; bit 15 upright
-  double height;  // mm
-  double width;   // mm
+    char name[30];
+    uint16_t code;  // low byte: series (1 A, 2 B) << 4 | size; bit 15 upright
+    double height;  // mm
+    double width;   // mm
 };
 #pragma pack(pop)
 static_assert(sizeof(PaperSizeRow) == 48, "paper size row");
@@ -29,48 +29,48 @@ void BuildPaperSizeTable();
 
 // One row of button colours (text, background, disabled).
 struct ButtonColors {
-  COLORREF text, background, disabled;
+    COLORREF text, background, disabled;
 };
 
 // The settings records are its first part (CCadSystemSettings).
 class CCadSystem : public CCadSystemSettings {
- public:
-  CCadSystem();
+public:
+    CCadSystem();
 
-  // Start-up phases and shut-down (process entry).
-  int Init(HINSTANCE instance, HINSTANCE previous, const char* cmdLine, int showCmd);
-  int SubInitialize(HWND frame, HWND statusBar, const char* cmdLine);
-  int Term(HINSTANCE instance);
+    // Start-up phases and shut-down (process entry).
+    int Init(HINSTANCE instance, HINSTANCE previous, const char* cmdLine, int showCmd);
+    int SubInitialize(HWND frame, HWND statusBar, const char* cmdLine);
+    int Term(HINSTANCE instance);
 
-  // Key pre-translation of the main loop: 1 handled, -1 swallowed, 0 not.
-  int PreTranslateKeys(HWND frame, MSG* msg, CMainAccelerator* accel);
-  int PreTranslateKeyDown(HWND frame, MSG* msg);
-  int PreTranslateChar(HWND frame, MSG* msg);
-  // Accelerator translation for nested command loops; never for the
-  // application panel's in-place edit field.
-  int TranslateAccel(HWND window, HACCEL accel, MSG* msg);
+    // Key pre-translation of the main loop: 1 handled, -1 swallowed, 0 not.
+    int PreTranslateKeys(HWND frame, MSG* msg, CMainAccelerator* accel);
+    int PreTranslateKeyDown(HWND frame, MSG* msg);
+    int PreTranslateChar(HWND frame, MSG* msg);
+    // Accelerator translation for nested command loops; never for the
+    // application panel's in-place edit field.
+    int TranslateAccel(HWND window, HACCEL accel, MSG* msg);
 
-  void EnableCmdPanelTips(int on);
-  void SetCurrentPageLayer(int page, int layer);
+    void EnableCmdPanelTips(int on);
+    void SetCurrentPageLayer(int page, int layer);
 
-  static int RegisterViewClasses(HINSTANCE instance);
-  static void UnregisterViewClasses(HINSTANCE instance);
+    static int RegisterViewClasses(HINSTANCE instance);
+    static void UnregisterViewClasses(HINSTANCE instance);
 
-  int m_multiBoot = 0;
-  int m_anotherCopy = 0;
-  CCadAppCmd m_appCmd;  // the command registry
-  HWND m_appPanelWindow = nullptr;
-  CMainMenu m_mainMenu;
-  int m_keyCursorMode = 0;
-  double m_maxCoord = 1e100;
-  int m_currentPage = 0;
-  int m_currentLayer = 0;
-  int m_drawingWindowsMaximized = 0;
-  HINSTANCE m_instance = nullptr;
-  int m_windowSizePreset = -1;
-  int m_cmdPanelLowRes = 0;
-  int StartupStatus = 0;
-  int m_initResult = 1;  // what Init returned (Term saves only after 0)
+    int m_multiBoot = 0;
+    int m_anotherCopy = 0;
+    CCadAppCmd m_appCmd;  // the command registry
+    HWND m_appPanelWindow = nullptr;
+    CMainMenu m_mainMenu;
+    int m_keyCursorMode = 0;
+    double m_maxCoord = 1e100;
+    int m_currentPage = 0;
+    int m_currentLayer = 0;
+    int m_drawingWindowsMaximized = 0;
+    HINSTANCE m_instance = nullptr;
+    int m_windowSizePreset = -1;
+    int m_cmdPanelLowRes = 0;
+    int StartupStatus = 0;
+    int m_initResult = 1;  // what Init returned (Term saves only after 0)
 };
 
 CCadSystem& GetCadSystem();

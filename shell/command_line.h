@@ -10,12 +10,12 @@
 #include <vector>
 
 struct CommandLineState {
-  std::vector<std::string> switches;  // normalised, at most 10
-  std::string rawSwitchText;          // as typed, all of them
-  std::string switchKey;              // the BOOT / DESTROY key
-  std::string startSwitchText;        // set when a BOOT command was posted
-  std::string startSwitchKey;         // the key of that BOOT command (for DESTROY)
-  int fileOpened = 0;
+    std::vector<std::string> switches;  // normalised, at most 10
+    std::string rawSwitchText;          // as typed, all of them
+    std::string switchKey;              // the BOOT / DESTROY key
+    std::string startSwitchText;        // set when a BOOT command was posted
+    std::string startSwitchKey;         // the key of that BOOT command (for DESTROY)
+    int fileOpened = 0;
 };
 extern CommandLineState CommandLine;
 extern int CommandLineFileGiven;

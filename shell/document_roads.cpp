@@ -24,8 +24,8 @@ int OpenByDialog(HWND owner) {
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    const char* filters = Running().openFilters[0][0] ? Running().openFilters[0]
-                                                      : "図面ファイル (*.tcf;*.otcf)\0*.tcf;*.otcf\0";
+    const char* filters =
+        Running().openFilters[0][0] ? Running().openFilters[0] : "図面ファイル (*.tcf;*.otcf)\0*.tcf;*.otcf\0";
     ofn.lpstrFilter = filters;
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = buffer;
@@ -33,7 +33,8 @@ int OpenByDialog(HWND owner) {
     ofn.lpstrInitialDir = Running().zumenDir;
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     if (!ZavGetOpenFileName(&ofn)) return 0;
-    for (const std::string& f : win::SelectedFiles(ofn)) OpenDrawingFile(MainFrameWindow() ? MainFrameWindow() : owner, f.c_str());
+    for (const std::string& f : win::SelectedFiles(ofn))
+        OpenDrawingFile(MainFrameWindow() ? MainFrameWindow() : owner, f.c_str());
     return 0;
 }
 
@@ -52,18 +53,16 @@ HACCEL LoadFrameAccelerator(const char* fileName) {
 
 int RunDocumentCommand(int id, HWND owner, DWORD) {
     switch (id) {
-        case ID_CMD_OPEN_DRAWING:
-            return OpenByDialog(owner);
-        case ID_CMD_SAVE_DRAWING_AS:
-        case ID_CMD_SAVE_DRAWING: {
-            CloseInputScaleWindow();
-            HWND view = GetActiveView();
-            if (!view) return 0;
-            SaveDrawingAs(view, id == ID_CMD_SAVE_DRAWING_AS ? 0 : 1);
-            return 0;
-        }
-        default:
-            return -1;
+    case ID_CMD_OPEN_DRAWING: return OpenByDialog(owner);
+    case ID_CMD_SAVE_DRAWING_AS:
+    case ID_CMD_SAVE_DRAWING: {
+        CloseInputScaleWindow();
+        HWND view = GetActiveView();
+        if (!view) return 0;
+        SaveDrawingAs(view, id == ID_CMD_SAVE_DRAWING_AS ? 0 : 1);
+        return 0;
+    }
+    default: return -1;
     }
 }
 

@@ -8,7 +8,7 @@ enum DrawingKind : int {
     kDrawingUnknown = 0,
     kDrawingOtcf = 1,  // the system's own file, first layout
     kDrawingDxf = 4,
-    kDrawingJwc = 5,   // also ".JWK"
+    kDrawingJwc = 5,  // also ".JWK"
     kDrawingDwg = 7,
     kDrawingTif = 8,   // an image: the raster module's
     kDrawingTcf = 12,  // the system's own file, second layout

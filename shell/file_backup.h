@@ -14,23 +14,23 @@
 #include "base/local_settings.h"
 
 class CCadFileBackup {
- public:
-  // The stored settings (element "CadFileBackup" of LocalSettings.xml), at
-  // start-up once the settings are applied.
-  void Init(const CadFileBackupSettings& settings);
-  void CountCommand();
-  // Writes every modified drawing; 0.
-  int BackupModified();
-  // The path a drawing window's backup goes to.
-  std::string BackupPathOf(HWND view) const;
-  // The files of the latest pass.
-  const std::list<std::string>& Written() const { return m_written; }
+public:
+    // The stored settings (element "CadFileBackup" of LocalSettings.xml), at
+    // start-up once the settings are applied.
+    void Init(const CadFileBackupSettings& settings);
+    void CountCommand();
+    // Writes every modified drawing; 0.
+    int BackupModified();
+    // The path a drawing window's backup goes to.
+    std::string BackupPathOf(HWND view) const;
+    // The files of the latest pass.
+    const std::list<std::string>& Written() const { return m_written; }
 
- private:
-  int m_countSpan = 3;
-  int m_countOn = 0;
-  int m_counter = 0;
-  std::list<std::string> m_written;
+private:
+    int m_countSpan = 3;
+    int m_countOn = 0;
+    int m_counter = 0;
+    std::list<std::string> m_written;
 };
 
 CCadFileBackup& FileBackup();

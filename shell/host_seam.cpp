@@ -15,54 +15,53 @@
 std::function<int(int, LPARAM)> ExecCmdHook;
 
 static std::string ArgText(LPARAM arg) {
-  // An argument is a text the sender keeps alive during SendMessage; a
-  // small value is no pointer.
-  if (arg == 0 || (ULONG_PTR)arg < 0x10000) return std::string();
-  char buf[300];
-  DbcsCopy(buf, sizeof buf, (const char*)arg);
-  return buf;
+    // An argument is a text the sender keeps alive during SendMessage; a
+    // small value is no pointer.
+    if (arg == 0 || (ULONG_PTR)arg < 0x10000) return std::string();
+    char buf[300];
+    DbcsCopy(buf, sizeof buf, (const char*)arg);
+    return buf;
 }
 
 LRESULT CShellHostSeam::OnExecCmd(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
-  if (!ExecCmdHook) {
-    handled = FALSE;  // the command system's executor
-    return 0;
-  }
-  return ExecCmdHook((int)LOWORD(wParam), lParam);
+    if (!ExecCmdHook) {
+        handled = FALSE;  // the command system's executor
+        return 0;
+    }
+    return ExecCmdHook((int)LOWORD(wParam), lParam);
 }
 
 LRESULT CShellHostSeam::OnOpenDrawingFile(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  if (!frame || !lParam) return 0;
-  char path[MAX_PATH];
-  DbcsCopy(path, sizeof path, (const char*)lParam);
-  ShellTrace("Open %s", path);
-  return OpenDrawingFile(frame->m_hWnd, path);
+    if (!frame || !lParam) return 0;
+    char path[MAX_PATH];
+    DbcsCopy(path, sizeof path, (const char*)lParam);
+    ShellTrace("Open %s", path);
+    return OpenDrawingFile(frame->m_hWnd, path);
 }
 
 void TakeOverCommandLine(HWND frame, const char* text) {
-  SendMessageA(frame, UM_END_CMD, 0, 0);
-  ParseCommandLine(frame, text, -1);
+    SendMessageA(frame, UM_END_CMD, 0, 0);
+    ParseCommandLine(frame, text, -1);
 }
 
 int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
-  int id = LOWORD(wParam);
-  switch (id) {
+    int id = LOWORD(wParam);
+    switch (id) {
     case ID_SVC_HAND_OVER_COMMAND_LINE: {  // a second start handed over its command line as an atom
-      char text[1025] = {};
-      if (lParam && GlobalGetAtomNameA((ATOM)lParam, text, sizeof text) > 0)
-        TakeOverCommandLine(frame, text);
-      return 1;
+        char text[1025] = {};
+        if (lParam && GlobalGetAtomNameA((ATOM)lParam, text, sizeof text) > 0) TakeOverCommandLine(frame, text);
+        return 1;
     }
     case ID_SVC_SECOND_START:  // a second start without a command line
-      SendMessageA(frame, UM_END_CMD, 0, 0);
-      PostMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
-      return 1;
-  }
-  ShellTrace("Service %d", id);
-  return 0;
+        SendMessageA(frame, UM_END_CMD, 0, 0);
+        PostMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
+        return 1;
+    }
+    ShellTrace("Service %d", id);
+    return 0;
 }
 
 int ExecPanelInterruptCmd(HWND, WPARAM wParam, LPARAM) {
-  ShellTrace("Interrupt %d", (int)LOWORD(wParam));
-  return 0;
+    ShellTrace("Interrupt %d", (int)LOWORD(wParam));
+    return 0;
 }

@@ -19,17 +19,17 @@ class CMainFrame;
 extern std::function<int(int id, LPARAM arg)> ExecCmdHook;
 
 class CShellHostSeam : public CMessageMap {
- public:
-  CMainFrame* frame = nullptr;
+public:
+    CMainFrame* frame = nullptr;
 
-  BEGIN_MSG_MAP(CShellHostSeam)
+    BEGIN_MSG_MAP(CShellHostSeam)
     MESSAGE_HANDLER(UM_EXEC_CMD, OnExecCmd)
     MESSAGE_HANDLER(UM_OPEN_DRAWING_FILE, OnOpenDrawingFile)
-  END_MSG_MAP()
+    END_MSG_MAP()
 
- private:
-  LRESULT OnExecCmd(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnOpenDrawingFile(UINT, WPARAM, LPARAM, BOOL&);
+private:
+    LRESULT OnExecCmd(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnOpenDrawingFile(UINT, WPARAM, LPARAM, BOOL&);
 };
 
 // Built-in service commands 1200-1500: 1 when done.

@@ -55,210 +55,215 @@ DbHeader* ActiveDb() { return GetActiveViewDb(); }
 
 // One candidate of a pick among several: 1 take it, 0 the next, 2 stop.
 int AskPickCandidate() {
-  const int answer = RunPickQuestion(nullptr, nullptr, nullptr, Running().YESNOMSG);
-  return answer == IDYES ? 1 : answer == IDCANCEL ? 2 : 0;
+    const int answer = RunPickQuestion(nullptr, nullptr, nullptr, Running().YESNOMSG);
+    return answer == IDYES ? 1 : answer == IDCANCEL ? 2 : 0;
 }
 
 void InstallCommandServices() {
-  CmdHostHooks& h = HostHooks();
-  // System log and messages. The call log takes the command system's lines too.
-  h.writeLog = [](int level, const char* category, const char* text) {
-    WriteSystemLogText(level, category, text ? text : "");
-    ShellTrace("%s,%s", category ? category : "", text ? text : "");
-  };
-  h.showErrorMessage = [](int id) { ShowErrorMessage(GetMessageText(id)); };
-  h.showErrorText = [](const char* text) { ShowErrorMessage(text ? text : ""); };
+    CmdHostHooks& h = HostHooks();
+    // System log and messages. The call log takes the command system's lines too.
+    h.writeLog = [](int level, const char* category, const char* text) {
+        WriteSystemLogText(level, category, text ? text : "");
+        ShellTrace("%s,%s", category ? category : "", text ? text : "");
+    };
+    h.showErrorMessage = [](int id) { ShowErrorMessage(GetMessageText(id)); };
+    h.showErrorText = [](const char* text) { ShowErrorMessage(text ? text : ""); };
 
-  // Application object and running settings.
-  h.launchKind = [] { return LaunchKind(); };
-  h.appTitleText = [] { return AppTitleText(); };
-  h.appObject = []() -> void* { return &GetCadSystem(); };
-  h.language = [] { return Running().LANGUAGE; };
-  h.safeGuard = [] { return Running().SAFE; };
-  h.rightButtonMode = RunningRightButtonMode;
-  h.undoLevel = [] { return Running().iUndoCount; };
-  h.layerPatternFile = [] { return std::string(Running().szLPatRd); };
-  h.translateAccel = [](HWND frame, HACCEL table, MSG* msg) -> BOOL {
-    return GetCadSystem().TranslateAccel(frame, table, msg);
-  };
+    // Application object and running settings.
+    h.launchKind = [] { return LaunchKind(); };
+    h.appTitleText = [] { return AppTitleText(); };
+    h.appObject = []() -> void* { return &GetCadSystem(); };
+    h.language = [] { return Running().LANGUAGE; };
+    h.safeGuard = [] { return Running().SAFE; };
+    h.rightButtonMode = RunningRightButtonMode;
+    h.undoLevel = [] { return Running().iUndoCount; };
+    h.layerPatternFile = [] { return std::string(Running().szLPatRd); };
+    h.translateAccel = [](HWND frame, HACCEL table, MSG* msg) -> BOOL {
+        return GetCadSystem().TranslateAccel(frame, table, msg);
+    };
 
-  // Drawing windows.
-  h.activeView = [] { return GetActiveView(); };
-  h.activeDb = []() -> void* { return ActiveDb(); };
-  h.activateView = [](HWND view) { return ActivateViewFrame(view); };
-  h.activeViewReadOnly = [] {
-    const ViewData* d = GetViewData(GetActiveView());
-    return (d && d->readOnly) ? 1 : 0;
-  };
-  h.activeDrawingHasSelection = [] {
-    const DbHeader* db = ActiveDb();
-    return (db && db->selectionChanged != 0) ? 1 : 0;
-  };
-  h.focusActiveView = [] {
-    if (HWND view = GetActiveView()) SetFocus(view);
-  };
-  h.showElementCount = [] {
-    if (HWND bar = StatusBarWindow()) SetStatusElementCount(bar, GetViewElementCount(GetActiveView()));
-  };
-  h.enableInputScale = [](int on) { EnableInputScaleCombo(on); };
-  h.inputScaleBlockingOff = [] { SetInputScaleBlocked(0); };
-  h.updateRubberBandErase = [] { UpdateRubberBand(GetActiveView(), 0, 0, 1); };
-  h.unlockInput = [] { UnlockInput(); };
-  h.loupeFlag = [] { return InputFromLoupe; };
-  h.clearLoupeFlag = [] { InputFromLoupe = 0; };
-  h.gridSnapOn = [] { return RPMenuState.gridSnap; };
-  h.keyboardCursorMode = [] { return IsKeyCursorMode(); };
-  h.getCursorWorldPoint = [](double pt[3]) { GetCursorWorldPoint(pt); };
-  h.getInputCursorPoint = [](double pt[3]) { GetInputCursorPoint(pt); };
-  h.getGridSnappedCursorPoint = [](double pt[3]) { GetGridSnappedCursorPoint(pt); };
-  h.drawInputBasePoint = [](int mode) { DrawInputBasePoint(0, 0, mode); };
-  h.overviewPick = [](int* layer, int* page) {
-    const ViewData* d = GetViewData(GetActiveView());
-    *layer = OverviewClickedLayer;
-    *page = d ? d->overviewPage : 0;
-  };
-  h.findDrawingView = [](const char* path) { return FindViewByFileOrDrawing(path, nullptr); };
-  h.clearDrawingEvent = ClearDrawingEventWords;
-  h.drawingRectToClient = [](void* request) { return WorldRectToViewRect(0, 0, request); };
+    // Drawing windows.
+    h.activeView = [] { return GetActiveView(); };
+    h.activeDb = []() -> void* { return ActiveDb(); };
+    h.activateView = [](HWND view) { return ActivateViewFrame(view); };
+    h.activeViewReadOnly = [] {
+        const ViewData* d = GetViewData(GetActiveView());
+        return (d && d->readOnly) ? 1 : 0;
+    };
+    h.activeDrawingHasSelection = [] {
+        const DbHeader* db = ActiveDb();
+        return (db && db->selectionChanged != 0) ? 1 : 0;
+    };
+    h.focusActiveView = [] {
+        if (HWND view = GetActiveView()) SetFocus(view);
+    };
+    h.showElementCount = [] {
+        if (HWND bar = StatusBarWindow()) SetStatusElementCount(bar, GetViewElementCount(GetActiveView()));
+    };
+    h.enableInputScale = [](int on) { EnableInputScaleCombo(on); };
+    h.inputScaleBlockingOff = [] { SetInputScaleBlocked(0); };
+    h.updateRubberBandErase = [] { UpdateRubberBand(GetActiveView(), 0, 0, 1); };
+    h.unlockInput = [] { UnlockInput(); };
+    h.loupeFlag = [] { return InputFromLoupe; };
+    h.clearLoupeFlag = [] { InputFromLoupe = 0; };
+    h.gridSnapOn = [] { return RPMenuState.gridSnap; };
+    h.keyboardCursorMode = [] { return IsKeyCursorMode(); };
+    h.getCursorWorldPoint = [](double pt[3]) { GetCursorWorldPoint(pt); };
+    h.getInputCursorPoint = [](double pt[3]) { GetInputCursorPoint(pt); };
+    h.getGridSnappedCursorPoint = [](double pt[3]) { GetGridSnappedCursorPoint(pt); };
+    h.drawInputBasePoint = [](int mode) { DrawInputBasePoint(0, 0, mode); };
+    h.overviewPick = [](int* layer, int* page) {
+        const ViewData* d = GetViewData(GetActiveView());
+        *layer = OverviewClickedLayer;
+        *page = d ? d->overviewPage : 0;
+    };
+    h.findDrawingView = [](const char* path) { return FindViewByFileOrDrawing(path, nullptr); };
+    h.clearDrawingEvent = ClearDrawingEventWords;
+    h.drawingRectToClient = [](void* request) { return WorldRectToViewRect(0, 0, request); };
 
-  // Panels.
-  h.closeRightClickPopup = [] { CloseRPMenu(); };
-  h.rightClickPopupOpen = [] { return RPMenuState.shown; };
-  h.resetRightClickEntries = [] { ResetRPMenuItems(); };
-  h.clearPanelPages = [] { ClearAllPBoxPages(); };
-  h.pushRecentCommand = [](int id, const char* name) { PushRecentCommand(name, id); };
-  h.refreshToolPanel = [] { RefreshToolPanel(); };
-  h.resetRightClickSwitches = [] {
-    SetRPMenuRightClickOk(0);
-    SetRPMenuHideFlags(0, 0);
-  };
-  h.rightClickSwitchesAtRest = [] {
-    return (RPMenuState.rightClickOk == 0 && RPMenuState.hideFlags == 0) ? 1 : 0;
-  };
+    // Panels.
+    h.closeRightClickPopup = [] { CloseRPMenu(); };
+    h.rightClickPopupOpen = [] { return RPMenuState.shown; };
+    h.resetRightClickEntries = [] { ResetRPMenuItems(); };
+    h.clearPanelPages = [] { ClearAllPBoxPages(); };
+    h.pushRecentCommand = [](int id, const char* name) { PushRecentCommand(name, id); };
+    h.refreshToolPanel = [] { RefreshToolPanel(); };
+    h.resetRightClickSwitches = [] {
+        SetRPMenuRightClickOk(0);
+        SetRPMenuHideFlags(0, 0);
+    };
+    h.rightClickSwitchesAtRest = [] { return (RPMenuState.rightClickOk == 0 && RPMenuState.hideFlags == 0) ? 1 : 0; };
 
-  // Point searches and picking. The wait loop sets the locked-layer search
-  // mode around a pick; the library's search follows that mode.
-  h.snapSearch = [](int kind, double pt[3]) {
-    double found[3] = {pt[0], pt[1], pt[2]};
-    if (!SearchPointOfKind(kind, pt, found)) return 0;
-    for (int i = 0; i < 3; ++i) pt[i] = found[i];
-    return 1;
-  };
-  h.pickElement = [](const double pt[3], int) { return PickElementAtPoint(pt, AskPickCandidate); };
-  h.getLockLayerSearchMode = [] { return TqGetLockLaySearchMode(); };
-  h.setLockLayerSearchMode = [](int mode) { TqSetLockLaySearchMode(mode); };
+    // Point searches and picking. The wait loop sets the locked-layer search
+    // mode around a pick; the library's search follows that mode.
+    h.snapSearch = [](int kind, double pt[3]) {
+        double found[3] = {pt[0], pt[1], pt[2]};
+        if (!SearchPointOfKind(kind, pt, found)) return 0;
+        for (int i = 0; i < 3; ++i)
+            pt[i] = found[i];
+        return 1;
+    };
+    h.pickElement = [](const double pt[3], int) { return PickElementAtPoint(pt, AskPickCandidate); };
+    h.getLockLayerSearchMode = [] { return TqGetLockLaySearchMode(); };
+    h.setLockLayerSearchMode = [](int mode) { TqSetLockLaySearchMode(mode); };
 
-  // CAD library.
-  h.fastAccessOn = [] {
-    DAriFastAccessOn();
-    // What the fast run changes cannot be undone: the steps recorded
-    // before it go, and no new ones are recorded.
-    if (DbHeader* db = ActiveDb()) {
-      DAriClearUndoElement(db);
-      DAriUndoFgSet(db, 0);
-    }
-  };
-  h.fastAccessOff = [] {
-    if (DbHeader* db = ActiveDb()) DAriUndoFgSet(db, HostHooks().undoLevel());
-    DAriFastAccessOff();
-  };
-  h.destroyMark = [](uint32_t mark) { DAriDestroyMark(reinterpret_cast<CadMark*>(mark)); };
-  h.setElementCheckMode = [](LPARAM mode) { return DAriSetElementCheckMode(static_cast<int>(mode)); };
+    // CAD library.
+    h.fastAccessOn = [] {
+        DAriFastAccessOn();
+        // What the fast run changes cannot be undone: the steps recorded
+        // before it go, and no new ones are recorded.
+        if (DbHeader* db = ActiveDb()) {
+            DAriClearUndoElement(db);
+            DAriUndoFgSet(db, 0);
+        }
+    };
+    h.fastAccessOff = [] {
+        if (DbHeader* db = ActiveDb()) DAriUndoFgSet(db, HostHooks().undoLevel());
+        DAriFastAccessOff();
+    };
+    h.destroyMark = [](uint32_t mark) { DAriDestroyMark(reinterpret_cast<CadMark*>(mark)); };
+    h.setElementCheckMode = [](LPARAM mode) { return DAriSetElementCheckMode(static_cast<int>(mode)); };
 
-  // Backups.
-  h.countCommandForBackup = [] { FileBackup().CountCommand(); };
-  h.backupModified = [] { FileBackup().BackupModified(); };
+    // Backups.
+    h.countCommandForBackup = [] { FileBackup().CountCommand(); };
+    h.backupModified = [] { FileBackup().BackupModified(); };
 
-  // Dialogs and the roads of the documents.
-  h.yesNoPlain = RunYesNoPlainDialog;
-  h.yesNoCancel = RunYesNoCancelDialog;
-  h.rasterFunc = [](WPARAM operation, LPARAM request) -> LRESULT {
-    return ExecRasterRequest(static_cast<int>(operation), reinterpret_cast<void*>(request));
-  };
-  h.systemCommand = RunSystemCmdAction;
-  h.ddeOpenDrawing = [](const char* path) { return OpenOrActivateDrawing(path); };
+    // Dialogs and the roads of the documents.
+    h.yesNoPlain = RunYesNoPlainDialog;
+    h.yesNoCancel = RunYesNoCancelDialog;
+    h.rasterFunc = [](WPARAM operation, LPARAM request) -> LRESULT {
+        return ExecRasterRequest(static_cast<int>(operation), reinterpret_cast<void*>(request));
+    };
+    h.systemCommand = RunSystemCmdAction;
+    h.ddeOpenDrawing = [](const char* path) { return OpenOrActivateDrawing(path); };
 
-  // Settings layer, for command modules.
-  h.readSettingText = ModuleReadSettingText;
-  h.writeSettingText = ModuleWriteSettingText;
-  h.readSettingSection = ModuleReadSettingSection;
-  h.readCmdIniString = ModuleReadCmdIniString;
-  h.writeCmdIniString = ModuleWriteCmdIniString;
-  h.readSettingFileName = ModuleReadSettingFileName;
-  h.readSettingString = ModuleReadSettingString;
-  h.writeSettingString = ModuleWriteSettingString;
-  h.setDbEpsilon = SetDbEpsilon;
+    // Settings layer, for command modules.
+    h.readSettingText = ModuleReadSettingText;
+    h.writeSettingText = ModuleWriteSettingText;
+    h.readSettingSection = ModuleReadSettingSection;
+    h.readCmdIniString = ModuleReadCmdIniString;
+    h.writeCmdIniString = ModuleWriteCmdIniString;
+    h.readSettingFileName = ModuleReadSettingFileName;
+    h.readSettingString = ModuleReadSettingString;
+    h.writeSettingString = ModuleWriteSettingString;
+    h.setDbEpsilon = SetDbEpsilon;
 }
 
 void InstallNeighbourServices() {
-  // The settings hand their values to the parts that use them.
-  SettingsNeighbours& n = Neighbours();
-  n.SetKeyCursorStep = SetKeyCursorStep;
-  n.GetKeyCursorStep = GetKeyCursorStep;
-  n.SyncSnapButtons = [] { SyncSnapButtons(Running().iLockBtnSnapNINNITEN); };
-  n.SetGestureCommand = SetGestureCommand;
-  n.AllocRPMenuBuffer = AllocRPMenuBuffer;
-  n.LoadRPMenuFile = LoadRPMenuFile;
-  n.InitCadFileBackup = [](const CadFileBackupSettings& s) { FileBackup().Init(s); };
-  n.WriteSystemLog = WriteSystemLogText;
-  n.SetTolerances = SetGeometryTolerances;
-  // The settings files tell the user of their faults through the system's box.
-  SetSettingsMessageHandler(ZavMessageBox);
-  LocalIniNeighbours().SetCursorFindArea = SetPickAperture;
-  // The pen colours and the UI library's record pointer keep their
-  // defaults: both reach the loaded libraries themselves.
-  InstallLocalSettingsIniHandlers();
+    // The settings hand their values to the parts that use them.
+    SettingsNeighbours& n = Neighbours();
+    n.SetKeyCursorStep = SetKeyCursorStep;
+    n.GetKeyCursorStep = GetKeyCursorStep;
+    n.SyncSnapButtons = [] { SyncSnapButtons(Running().iLockBtnSnapNINNITEN); };
+    n.SetGestureCommand = SetGestureCommand;
+    n.AllocRPMenuBuffer = AllocRPMenuBuffer;
+    n.LoadRPMenuFile = LoadRPMenuFile;
+    n.InitCadFileBackup = [](const CadFileBackupSettings& s) { FileBackup().Init(s); };
+    n.WriteSystemLog = WriteSystemLogText;
+    n.SetTolerances = SetGeometryTolerances;
+    // The settings files tell the user of their faults through the system's box.
+    SetSettingsMessageHandler(ZavMessageBox);
+    LocalIniNeighbours().SetCursorFindArea = SetPickAperture;
+    // The pen colours and the UI library's record pointer keep their
+    // defaults: both reach the loaded libraries themselves.
+    InstallLocalSettingsIniHandlers();
 
-  zav::DockingHooks& dock = zav::GetDockingHooks();
-  dock.isDockLayoutLocked = IsDockLayoutLocked;
-  dock.paneCaptionColors = PaneCaptionColors;
+    zav::DockingHooks& dock = zav::GetDockingHooks();
+    dock.isDockLayoutLocked = IsDockLayoutLocked;
+    dock.paneCaptionColors = PaneCaptionColors;
 
-  CadwinSaveHandler = [](HWND view) { return SaveDrawingAs(view, 1); };
-  CadwinHost().loadAccelerator = LoadFrameAccelerator;
-  CadwinHost().updateFrameViewFlag = UpdateFrameViewFlag;
+    CadwinSaveHandler = [](HWND view) { return SaveDrawingAs(view, 1); };
+    CadwinHost().loadAccelerator = LoadFrameAccelerator;
+    CadwinHost().updateFrameViewFlag = UpdateFrameViewFlag;
 }
 
 }  // namespace
 
 void InstallHostServices() {
-  InstallCommandServices();
-  InstallDrawingServices(HostHooks());
-  InstallNeighbourServices();
+    InstallCommandServices();
+    InstallDrawingServices(HostHooks());
+    InstallNeighbourServices();
 }
 
 std::vector<std::string> EmptyHostServiceNames() {
-  std::vector<std::string> empty;
-  for (const std::string& name : EmptyHostServices()) empty.push_back("command." + name);
-  const zav::DockingHooks& dock = zav::GetDockingHooks();
-  if (!dock.isDockLayoutLocked) empty.push_back("docking.isDockLayoutLocked");
-  if (!dock.paneCaptionColors) empty.push_back("docking.paneCaptionColors");
-  const SettingsNeighbours& n = Neighbours();
-  const struct {
-    bool set;
-    const char* name;
-  } settings[] = {
-      {n.SetKeyCursorStep != nullptr, "SetKeyCursorStep"}, {n.GetKeyCursorStep != nullptr, "GetKeyCursorStep"},
-      {n.SyncSnapButtons != nullptr, "SyncSnapButtons"},   {n.SetGestureCommand != nullptr, "SetGestureCommand"},
-      {n.AllocRPMenuBuffer != nullptr, "AllocRPMenuBuffer"}, {n.LoadRPMenuFile != nullptr, "LoadRPMenuFile"},
-      {n.InitCadFileBackup != nullptr, "InitCadFileBackup"}, {n.GetPenColors != nullptr, "GetPenColors"},
-      {n.SetTheConfigDataPtr != nullptr, "SetTheConfigDataPtr"}, {n.WriteSystemLog != nullptr, "WriteSystemLog"},
-      {n.SetTolerances != nullptr, "SetTolerances"},
-  };
-  for (const auto& s : settings)
-    if (!s.set) empty.push_back(std::string("settings.") + s.name);
-  if (!GetSettingsMessageHandler()) empty.push_back("settings.message");
-  if (!LocalIniNeighbours().SetCursorFindArea) empty.push_back("localIni.SetCursorFindArea");
-  if (!CadwinSaveHandler) empty.push_back("cadwin.saveHandler");
-  if (!CadwinHost().loadAccelerator) empty.push_back("cadwin.loadAccelerator");
-  if (!CadwinHost().updateFrameViewFlag) empty.push_back("cadwin.updateFrameViewFlag");
-  return empty;
+    std::vector<std::string> empty;
+    for (const std::string& name : EmptyHostServices())
+        empty.push_back("command." + name);
+    const zav::DockingHooks& dock = zav::GetDockingHooks();
+    if (!dock.isDockLayoutLocked) empty.push_back("docking.isDockLayoutLocked");
+    if (!dock.paneCaptionColors) empty.push_back("docking.paneCaptionColors");
+    const SettingsNeighbours& n = Neighbours();
+    const struct {
+        bool set;
+        const char* name;
+    } settings[] = {
+        {n.SetKeyCursorStep != nullptr, "SetKeyCursorStep"},
+        {n.GetKeyCursorStep != nullptr, "GetKeyCursorStep"},
+        {n.SyncSnapButtons != nullptr, "SyncSnapButtons"},
+        {n.SetGestureCommand != nullptr, "SetGestureCommand"},
+        {n.AllocRPMenuBuffer != nullptr, "AllocRPMenuBuffer"},
+        {n.LoadRPMenuFile != nullptr, "LoadRPMenuFile"},
+        {n.InitCadFileBackup != nullptr, "InitCadFileBackup"},
+        {n.GetPenColors != nullptr, "GetPenColors"},
+        {n.SetTheConfigDataPtr != nullptr, "SetTheConfigDataPtr"},
+        {n.WriteSystemLog != nullptr, "WriteSystemLog"},
+        {n.SetTolerances != nullptr, "SetTolerances"},
+    };
+    for (const auto& s : settings)
+        if (!s.set) empty.push_back(std::string("settings.") + s.name);
+    if (!GetSettingsMessageHandler()) empty.push_back("settings.message");
+    if (!LocalIniNeighbours().SetCursorFindArea) empty.push_back("localIni.SetCursorFindArea");
+    if (!CadwinSaveHandler) empty.push_back("cadwin.saveHandler");
+    if (!CadwinHost().loadAccelerator) empty.push_back("cadwin.loadAccelerator");
+    if (!CadwinHost().updateFrameViewFlag) empty.push_back("cadwin.updateFrameViewFlag");
+    return empty;
 }
 
 int CheckHostServices() {
-  const std::vector<std::string> empty = EmptyHostServiceNames();
-  for (const std::string& name : empty) {
-    WriteSystemLog(0, "Error", "%s%s", kEmptyServiceLogText, name.c_str());
-    ShellTrace("Error,%s%s", kEmptyServiceLogText, name.c_str());
-  }
-  return static_cast<int>(empty.size());
+    const std::vector<std::string> empty = EmptyHostServiceNames();
+    for (const std::string& name : empty) {
+        WriteSystemLog(0, "Error", "%s%s", kEmptyServiceLogText, name.c_str());
+        ShellTrace("Error,%s%s", kEmptyServiceLogText, name.c_str());
+    }
+    return static_cast<int>(empty.size());
 }

@@ -29,42 +29,42 @@ typedef zav::CMDIDockingFrameImpl MainFrameBase;
 extern char MainFrameClassName[80];
 
 class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHandler {
- public:
-  CMainFrame();
-  ~CMainFrame() override;
+public:
+    CMainFrame();
+    ~CMainFrame() override;
 
-  HWND CreateEx(HWND parent, const RECT* rect, DWORD style, DWORD exStyle, void* param);
+    HWND CreateEx(HWND parent, const RECT* rect, DWORD style, DWORD exStyle, void* param);
 
-  BOOL PreTranslateMessage(MSG* pMsg) override;
-  BOOL OnIdle() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnIdle() override;
 
-  // The routing of one WM_COMMAND (every source). TRUE: handled, with the
-  // result in `result`; FALSE: the frame's own entries and the chained maps
-  // see the (possibly rewritten) message.
-  BOOL RouteCommand(WPARAM& wParam, LPARAM& lParam, LRESULT& result);
+    // The routing of one WM_COMMAND (every source). TRUE: handled, with the
+    // result in `result`; FALSE: the frame's own entries and the chained maps
+    // see the (possibly rewritten) message.
+    BOOL RouteCommand(WPARAM& wParam, LPARAM& lParam, LRESULT& result);
 
-  // A command the system posts or sends itself (start-up commands, BOOT,
-  // DESTROY) passes the no-drawing filter once; user input stays filtered.
-  static void AllowSystemCommand(int id);
-  static bool TakeSystemCommand(int id);
+    // A command the system posts or sends itself (start-up commands, BOOT,
+    // DESTROY) passes the no-drawing filter once; user input stays filtered.
+    static void AllowSystemCommand(int id);
+    static bool TakeSystemCommand(int id);
 
-  HWND NewDrawingWindow(HWND parent, int forFile, const RECT* rect, const RECT* createRect);
+    HWND NewDrawingWindow(HWND parent, int forFile, const RECT* rect, const RECT* createRect);
 
-  int m_showCmd = SW_SHOWDEFAULT;
-  std::string m_cmdLine;
-  CMDICommandBarCtrlEx m_cmdBar;
-  CCadStatusBar m_statusBar;
-  ToolbarManager m_toolbars;
-  CMainAccelerator m_accel;
-  HWND m_panes[4] = {};  // the four docked panes (command panels, tool, application)
-  CShellHostSeam m_shellHost;  // the shell's answers, asked before the command system
-  CCommandHost m_commandHost;  // CCadSysCmd ... CCadInterruptCmd
-  HWND m_modelessDialog = nullptr;
-  int m_untitledCount = 0;
-  // Check marks of the bar and pane toggles, applied to a menu as it opens.
-  CUpdateUI m_ui;
+    int m_showCmd = SW_SHOWDEFAULT;
+    std::string m_cmdLine;
+    CMDICommandBarCtrlEx m_cmdBar;
+    CCadStatusBar m_statusBar;
+    ToolbarManager m_toolbars;
+    CMainAccelerator m_accel;
+    HWND m_panes[4] = {};        // the four docked panes (command panels, tool, application)
+    CShellHostSeam m_shellHost;  // the shell's answers, asked before the command system
+    CCommandHost m_commandHost;  // CCadSysCmd ... CCadInterruptCmd
+    HWND m_modelessDialog = nullptr;
+    int m_untitledCount = 0;
+    // Check marks of the bar and pane toggles, applied to a menu as it opens.
+    CUpdateUI m_ui;
 
-  BEGIN_MSG_MAP(CMainFrame)
+    BEGIN_MSG_MAP(CMainFrame)
     if (uMsg == WM_COMMAND && RouteCommand(wParam, lParam, lResult)) return TRUE;
     MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
     MESSAGE_HANDLER(WM_MDIGETACTIVE, OnMDIGetActive)
@@ -104,63 +104,63 @@ class CMainFrame : public MainFrameBase, public CMessageFilter, public CIdleHand
     CHAIN_MSG_MAP_MEMBER(m_commandHost)
     CHAIN_MSG_MAP_MEMBER(m_ui)
     CHAIN_MSG_MAP(MainFrameBase)
-  END_MSG_MAP()
+    END_MSG_MAP()
 
- private:
-  LRESULT OnNotify(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnMDIGetActive(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCreatePanes(UINT, WPARAM, LPARAM, BOOL&);
-  int OnCreate();
-  LRESULT OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnInitMenu(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-  LRESULT OnInitMenuPopup(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnSize(UINT type, int cx, int cy, BOOL&);
-  LRESULT OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEndSession(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCmdBusy(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnDropFiles(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCursorSettings(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnGetCmdPanel(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnNcButtonDown(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnGetAccelerator(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnSetModelessDialog(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnSysCommand(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnCopyData(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnFeedF10(WORD, WORD, HWND, BOOL&);
-  LRESULT OnExit(WORD, WORD, HWND, BOOL&);
-  LRESULT OnNewDrawing(WORD, WORD, HWND, BOOL&);
-  LRESULT OnCloseDrawing(WORD, WORD, HWND, BOOL&);
-  LRESULT OnToggleToolbar(WORD, WORD, HWND, BOOL&);
-  LRESULT OnToggleStatusBar(WORD, WORD, HWND, BOOL&);
-  LRESULT OnAbout(WORD, WORD, HWND, BOOL&);
-  LRESULT OnCascade(WORD, WORD, HWND, BOOL&);
-  LRESULT OnTile(WORD, WORD, HWND, BOOL&);
-  LRESULT OnArrangeIcons(WORD, WORD, HWND, BOOL&);
-  LRESULT OnArrowUpToViews(WORD, WORD, HWND, BOOL&);
-  LRESULT OnTogglePane(WORD, WORD, HWND, BOOL&);
+private:
+    LRESULT OnNotify(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMDIGetActive(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCreatePanes(UINT, WPARAM, LPARAM, BOOL&);
+    int OnCreate();
+    LRESULT OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnInitMenu(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+    LRESULT OnInitMenuPopup(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSize(UINT type, int cx, int cy, BOOL&);
+    LRESULT OnQueryEndSession(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnEndSession(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCmdBusy(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDropFiles(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCursorSettings(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetCmdPanel(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNcButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetAccelerator(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetModelessDialog(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSysCommand(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCopyData(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnFeedF10(WORD, WORD, HWND, BOOL&);
+    LRESULT OnExit(WORD, WORD, HWND, BOOL&);
+    LRESULT OnNewDrawing(WORD, WORD, HWND, BOOL&);
+    LRESULT OnCloseDrawing(WORD, WORD, HWND, BOOL&);
+    LRESULT OnToggleToolbar(WORD, WORD, HWND, BOOL&);
+    LRESULT OnToggleStatusBar(WORD, WORD, HWND, BOOL&);
+    LRESULT OnAbout(WORD, WORD, HWND, BOOL&);
+    LRESULT OnCascade(WORD, WORD, HWND, BOOL&);
+    LRESULT OnTile(WORD, WORD, HWND, BOOL&);
+    LRESULT OnArrangeIcons(WORD, WORD, HWND, BOOL&);
+    LRESULT OnArrowUpToViews(WORD, WORD, HWND, BOOL&);
+    LRESULT OnTogglePane(WORD, WORD, HWND, BOOL&);
 
-  // The close sequence of WM_CLOSE: a running command is ended first and
-  // the close taken up again once it has returned; then every drawing
-  // window closes (one veto keeps the application) and the DESTROY command
-  // of the start switches runs.
-  void CloseSequence(WPARAM wParam, LPARAM lParam);
-  void OnCloseRetryTimer();
-  // Closes every drawing window; false when one of them vetoed.
-  bool CloseDrawingWindows();
-  void RunDestroyCommand(bool saved);
-  void SetCheck(UINT id, bool on);
+    // The close sequence of WM_CLOSE: a running command is ended first and
+    // the close taken up again once it has returned; then every drawing
+    // window closes (one veto keeps the application) and the DESTROY command
+    // of the start switches runs.
+    void CloseSequence(WPARAM wParam, LPARAM lParam);
+    void OnCloseRetryTimer();
+    // Closes every drawing window; false when one of them vetoed.
+    bool CloseDrawingWindows();
+    void RunDestroyCommand(bool saved);
+    void SetCheck(UINT id, bool on);
 
-  bool m_closing = false;
-  bool m_closeWaiting = false;  // a close waits for the running command
-  int m_closeRetries = 0;
-  WPARAM m_closeWParam = 0;
-  LPARAM m_closeLParam = 0;
-  DWORD m_blinkPeriod = 500;
-  DWORD m_lastBlink = 0;
-  int m_blinkPhase = 0;
+    bool m_closing = false;
+    bool m_closeWaiting = false;  // a close waits for the running command
+    int m_closeRetries = 0;
+    WPARAM m_closeWParam = 0;
+    LPARAM m_closeLParam = 0;
+    DWORD m_blinkPeriod = 500;
+    DWORD m_lastBlink = 0;
+    int m_blinkPhase = 0;
 };
 
 // Stamped by every command (time of the last user activity, for backups).

@@ -15,34 +15,34 @@
 #include <vector>
 
 class CMainMenu {
- public:
-  CMainMenu() = default;
-  virtual ~CMainMenu();
-  CMainMenu(const CMainMenu&) = delete;
-  CMainMenu& operator=(const CMainMenu&) = delete;
+public:
+    CMainMenu() = default;
+    virtual ~CMainMenu();
+    CMainMenu(const CMainMenu&) = delete;
+    CMainMenu& operator=(const CMainMenu&) = delete;
 
-  int LoadDefault();  // Load("ZavIrurer.mnu")
-  // 0 built, 1 already built, -1 no file or no menu bar.
-  int Load(const char* fileName);
-  // The first top-level item whose text holds "ｳｨﾝﾄﾞｳ(&W)" becomes the
-  // Window menu: its position from the end and its text are kept.
-  void FindWindowMenu();
-  // Check and enable rules for the active drawing, run when a menu opens.
-  void UpdateItems(HMENU menu);
+    int LoadDefault();  // Load("ZavIrurer.mnu")
+    // 0 built, 1 already built, -1 no file or no menu bar.
+    int Load(const char* fileName);
+    // The first top-level item whose text holds "ｳｨﾝﾄﾞｳ(&W)" becomes the
+    // Window menu: its position from the end and its text are kept.
+    void FindWindowMenu();
+    // Check and enable rules for the active drawing, run when a menu opens.
+    void UpdateItems(HMENU menu);
 
-  HMENU Handle() const { return m_hMenu; }
-  int WindowMenuPos() const { return m_windowMenuPos; }
-  const std::string& WindowMenuName() const { return m_windowMenuName; }
-  HMENU WindowPopup() const { return m_hWindowPopup; }
+    HMENU Handle() const { return m_hMenu; }
+    int WindowMenuPos() const { return m_windowMenuPos; }
+    const std::string& WindowMenuName() const { return m_windowMenuName; }
+    HMENU WindowPopup() const { return m_hWindowPopup; }
 
- private:
-  int m_windowMenuPos = 11;
-  std::string m_windowMenuName;
-  HMENU m_hMenu = nullptr;
-  std::vector<int> m_itemIds;
-  HMENU m_hWindowPopup = nullptr;
+private:
+    int m_windowMenuPos = 11;
+    std::string m_windowMenuName;
+    HMENU m_hMenu = nullptr;
+    std::vector<int> m_itemIds;
+    HMENU m_hWindowPopup = nullptr;
 
-  friend struct MenuBuilder;
+    friend struct MenuBuilder;
 };
 
 // Tests decide which command modules count as installed; unset, the
@@ -61,13 +61,13 @@ void SetMdiWindowMenu(HWND mdiClient, HMENU menuBar, int posFromEnd, const char*
 // What the menu's check and enable rules read of the active drawing; the
 // drawing windows fill it in (a null view leaves the view rules out).
 struct MenuDrawingState {
-  bool hasView = false;
-  bool canUndo = false;
-  bool canRedo = false;
-  bool hasRasterImage = false;
-  int viewMode = 0;       // 1..3
-  int displayOption = 0;  // 1 paper, 0 model, 2 both
-  bool overviewOn = false;
-  bool inputScaleOn = false;
+    bool hasView = false;
+    bool canUndo = false;
+    bool canRedo = false;
+    bool hasRasterImage = false;
+    int viewMode = 0;       // 1..3
+    int displayOption = 0;  // 1 paper, 0 model, 2 both
+    bool overviewOn = false;
+    bool inputScaleOn = false;
 };
 MenuDrawingState GetMenuDrawingState();

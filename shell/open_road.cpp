@@ -144,8 +144,10 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
     };
     if (!FileExists(fileName)) {
         char text[400];
-        if (Running().LANGUAGE) snprintf(text, sizeof text, "file [%s] not found.", fileName);
-        else snprintf(text, sizeof text, "ファイルが存在しません\n[%s]", fileName);
+        if (Running().LANGUAGE)
+            snprintf(text, sizeof text, "file [%s] not found.", fileName);
+        else
+            snprintf(text, sizeof text, "ファイルが存在しません\n[%s]", fileName);
         ZavMessageBox(mainFrame, text, "ERROR", MB_OK);
         ::SetCursor(before);
         return 0;
@@ -173,8 +175,10 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
         return kind == kDrawingTcf ? DAriLoadFileOfCWX(fileName, db, status) : DAriLoadFileOfCWU(fileName, db, status);
     };
     auto holdFile = [&] {
-        if (readOnly) d->readOnly = 1;
-        else LockDrawingFile(d);
+        if (readOnly)
+            d->readOnly = 1;
+        else
+            LockDrawingFile(d);
     };
     uint32_t status = 0;
     bool loaded = false;

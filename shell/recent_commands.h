@@ -4,8 +4,8 @@
 #pragma once
 
 struct RecentCommand {
-  int id = 0;          // 0: empty slot
-  char name[80] = {};  // code page 932, cut on a character boundary
+    int id = 0;          // 0: empty slot
+    char name[80] = {};  // code page 932, cut on a character boundary
 };
 enum { kRecentCommandCount = 10 };
 extern RecentCommand RecentCommands[kRecentCommandCount];

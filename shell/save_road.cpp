@@ -249,8 +249,7 @@ UINT_PTR CALLBACK SaveDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM 
             return 1;
         }
         return 0;
-    case WM_ERASEBKGND:
-        return UiOnEraseBkgnd(hook, reinterpret_cast<HDC>(wParam));
+    case WM_ERASEBKGND: return UiOnEraseBkgnd(hook, reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORBTN:
         return reinterpret_cast<UINT_PTR>(
             UiOnCtlColor(hook, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 3));
@@ -303,39 +302,40 @@ int SaveDrawingFile(HWND view, char* fileName) {
     int result = 0;
     bool emptied = false;
     switch (kind) {
-        case kDrawingOtcf:
-        case kDrawingTcf: {
-            // The input layer written with the drawing is the drawing's own
-            // (the current layer of its windows lives in its layer table);
-            // another drawing's current layer never goes into it.
-            d->db->hostWord = (uint32_t)(uintptr_t)d;
-            result = IsRemovableTarget(fileName) ? WriteRemovable(fileName, d->db, &status, kind)
-                                                 : WriteReplacing(fileName, d->db, &status, kind);
-            d->db->hostWord = 0;
-            break;
-        }
-        case kDrawingDxf:
-        case kDrawingDwg:
-            result = RunModuleForFile(ExportCommandOf(kind), fileName);
-            if (HWND bar = StatusBarWindow()) SetStatusPrompt(bar, nullptr);
-            break;
-        case kDrawingJwc:
-            ShowErrorMessage("現在、この図面フォーマットには対応していません");
-            fileName[0] = '\0';
-            emptied = true;
-            break;
-        default:
-            ShowErrorMessage("ファイルの種類が判断できません");
-            fileName[0] = '\0';
-            emptied = true;
-            break;
+    case kDrawingOtcf:
+    case kDrawingTcf: {
+        // The input layer written with the drawing is the drawing's own
+        // (the current layer of its windows lives in its layer table);
+        // another drawing's current layer never goes into it.
+        d->db->hostWord = (uint32_t)(uintptr_t)d;
+        result = IsRemovableTarget(fileName) ? WriteRemovable(fileName, d->db, &status, kind)
+                                             : WriteReplacing(fileName, d->db, &status, kind);
+        d->db->hostWord = 0;
+        break;
+    }
+    case kDrawingDxf:
+    case kDrawingDwg:
+        result = RunModuleForFile(ExportCommandOf(kind), fileName);
+        if (HWND bar = StatusBarWindow()) SetStatusPrompt(bar, nullptr);
+        break;
+    case kDrawingJwc:
+        ShowErrorMessage("現在、この図面フォーマットには対応していません");
+        fileName[0] = '\0';
+        emptied = true;
+        break;
+    default:
+        ShowErrorMessage("ファイルの種類が判断できません");
+        fileName[0] = '\0';
+        emptied = true;
+        break;
     }
     ::SetCursor(before);
     if (result == 1) {
         if (IsOwnDrawingKind(kind)) {
             // The library noted the file it wrote, which was the temporary
             // one: the drawing's name is the target's.
-            if (DbInfo* info = DAriGetDbInfoPtr(0, d->db)) DbcsCopy(info->extFileName, sizeof info->extFileName, fileName);
+            if (DbInfo* info = DAriGetDbInfoPtr(0, d->db))
+                DbcsCopy(info->extFileName, sizeof info->extFileName, fileName);
             if (!sameFile) UnlockDrawingFile(view, d);
             SetDrawingFileName(view, 0, fileName);
             d->untitledNumber = 0;
@@ -401,11 +401,14 @@ int SaveDrawingAs(HWND view, int mode) {
         char question[1200], filled[700];
         if (d->fileName[0]) {
             snprintf(filled, sizeof filled, GetMessageText(IDS_OVERWRITE_QUESTION), d->fileName);
-            snprintf(question, sizeof question, "%s\n\n%s\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", title, filled);
+            snprintf(question, sizeof question, "%s\n\n%s\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", title,
+                     filled);
         } else {
-            snprintf(question, sizeof question, "%s\n上書きしていいですか？\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", title);
+            snprintf(question, sizeof question,
+                     "%s\n上書きしていいですか？\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", title);
         }
-        if (ZavMessageBox(view, question, GetMessageText(IDS_OVERWRITE_SAVE), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
+        if (ZavMessageBox(view, question, GetMessageText(IDS_OVERWRITE_SAVE), MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+            return 0;
         if (d->drawingEvent) return RunDrawingEventSave(view);
         return SaveDrawingFile(view, name);
     }
@@ -440,9 +443,9 @@ int SaveDrawingAs(HWND view, int mode) {
     if (!ZavGetSaveFileName(&ofn)) return 0;
     // A name typed without an extension takes the chosen file type's.
     const char* slash = DbcsFindLastChar(proposal, '\\');
-    const std::string named =
-        DbcsFindLastChar(slash ? slash : proposal, '.') ? std::string(proposal)
-                                                       : WithExtension(proposal, FilterExtension(filters, ofn.nFilterIndex));
+    const std::string named = DbcsFindLastChar(slash ? slash : proposal, '.')
+                                  ? std::string(proposal)
+                                  : WithExtension(proposal, FilterExtension(filters, ofn.nFilterIndex));
     if (named.size() >= 260) {
         // Cut short it would name another file.
         ZavMessageBox(view, "ファイル名が長すぎるため保存できません", "エラー", MB_OK | MB_ICONSTOP);
@@ -466,8 +469,10 @@ int SaveDrawingAs(HWND view, int mode) {
     }
     if (oldName[0] && SameName(chosen, oldName)) {
         char question[700];
-        snprintf(question, sizeof question, "%s\n上書きしていいですか？\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない", chosen);
-        if (ZavMessageBox(view, question, GetMessageText(IDS_OVERWRITE_SAVE), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
+        snprintf(question, sizeof question, "%s\n上書きしていいですか？\n\n[  OK  ]----保存する\n[ｷｬﾝｾﾙ ]--保存しない",
+                 chosen);
+        if (ZavMessageBox(view, question, GetMessageText(IDS_OVERWRITE_SAVE), MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+            return 0;
         if (d->drawingEvent) return RunDrawingEventSave(view);
         return SaveDrawingFile(view, chosen);
     }

@@ -54,4 +54,3 @@ struct DrawingFileOps {
 };
 DrawingFileOps& SaveRoadFiles();
 void ResetSaveRoadFiles();
-

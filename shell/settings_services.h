@@ -21,10 +21,9 @@ int ModuleWriteCmdIniString(const char* section, const char* key, const char* va
 // [CONFIG] key as a full path.
 std::string ModuleReadSettingFileName(const char* key);
 // Through a settings-file key; a buffer of no bytes reads nothing (0).
-int ModuleReadSettingString(const char* section, const char* key, const char* def, char* buffer,
-                            int size, const char* fileKey);
-int ModuleWriteSettingString(const char* section, const char* key, const char* value,
-                             const char* fileKey);
+int ModuleReadSettingString(const char* section, const char* key, const char* def, char* buffer, int size,
+                            const char* fileKey);
+int ModuleWriteSettingString(const char* section, const char* key, const char* value, const char* fileKey);
 
 // The running RMOUSE setting: what a right click means to a command that
 // asks for a snapped point.

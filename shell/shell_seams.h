@@ -30,24 +30,23 @@ std::string SeedUserFile(const char* name);
 // ProgramIni: the INI file named after the executable, beside it.
 std::string ProgramIniPath();
 void SetProgramIniPath(const char* path);  // tests; null or "" restores
-std::string ReadProgramIniText(const char* section, const char* key, const char* def,
-                               size_t maxBytes = 1024);
+std::string ReadProgramIniText(const char* section, const char* key, const char* def, size_t maxBytes = 1024);
 int WriteProgramIniText(const char* section, const char* key, const char* value);
 
 // --- System and per-user settings the shell reads ----------------------------
 struct ShellSettingValues {
-  int MULTIBOOT = 0;
-  int AUTOCMD = 0;
-  unsigned TIMESTEP = 500;
-  int iStartOpenDlgFg = 0;
-  int bToolHlp = 1;
-  int bWindowSz = 1;
-  int bPaperOrg = 0;
-  int bScTestBtn = 0;
-  int iCmdPanelTypeLowResoH = 0;
-  double maxCoord = 1e100;
-  std::string autoDrawing;  // AUTOZ, resolved
-  std::string backupDir;    // BACKUPDIR
+    int MULTIBOOT = 0;
+    int AUTOCMD = 0;
+    unsigned TIMESTEP = 500;
+    int iStartOpenDlgFg = 0;
+    int bToolHlp = 1;
+    int bWindowSz = 1;
+    int bPaperOrg = 0;
+    int bScTestBtn = 0;
+    int iCmdPanelTypeLowResoH = 0;
+    double maxCoord = 1e100;
+    std::string autoDrawing;  // AUTOZ, resolved
+    std::string backupDir;    // BACKUPDIR
 };
 ShellSettingValues& ShellSettings();
 // Takes the values above from the running settings (after the settings

@@ -27,15 +27,15 @@ int HandOverCommandLine(HWND running, const char* cmdLine);
 
 // The marker of a running copy: a semaphore named after the executable.
 class CMySemaphore {
- public:
-  ~CMySemaphore();
-  // 1 another copy holds it, 0 created here, -1 neither.
-  int Acquire();
-  void SetName(const std::string& name) { m_name = name; }
-  const std::string& Name() const { return m_name; }
+public:
+    ~CMySemaphore();
+    // 1 another copy holds it, 0 created here, -1 neither.
+    int Acquire();
+    void SetName(const std::string& name) { m_name = name; }
+    const std::string& Name() const { return m_name; }
 
- private:
-  HANDLE m_handle = nullptr;
-  std::string m_name;
+private:
+    HANDLE m_handle = nullptr;
+    std::string m_name;
 };
 CMySemaphore& RunningCopySemaphore();

@@ -50,12 +50,9 @@ int RunSystemCommandAction(int id, HWND owner, DWORD word) {
     if (road != -1) return road;
     HWND frame = MainFrameWindow() ? MainFrameWindow() : owner;
     switch (id) {
-        case ID_CMD_NEW_DRAWING:
-            return RunNewDrawingCommand(owner ? owner : frame);
-        case ID_CMD_SPLIT_WINDOW:
-            return RunSecondWindowCommand();
-        case ID_CMD_START_DRAWING:
-            return RunStartDrawingCommand(owner ? owner : frame, word);
+    case ID_CMD_NEW_DRAWING: return RunNewDrawingCommand(owner ? owner : frame);
+    case ID_CMD_SPLIT_WINDOW: return RunSecondWindowCommand();
+    case ID_CMD_START_DRAWING: return RunStartDrawingCommand(owner ? owner : frame, word);
     }
     return -1;
 }
@@ -63,17 +60,13 @@ int RunSystemCommandAction(int id, HWND owner, DWORD word) {
 SystemCmdOutcome RunSystemCmdAction(int id, HWND owner, DWORD word) {
     SystemCmdOutcome out;
     switch (id) {
-    case ID_CMD_CLOSE_DRAWING:
-        CloseActiveDrawing();
-        return out;
+    case ID_CMD_CLOSE_DRAWING: CloseActiveDrawing(); return out;
     case ID_CMD_EXIT:
         CloseApplication(owner);
         ClearCommandName();
         return out;
     case ID_CMD_SAVE_DRAWING_AS:
-    case ID_CMD_SAVE_DRAWING:
-        CloseInputScaleWindow();
-        return Shell(id, owner, word);
+    case ID_CMD_SAVE_DRAWING: CloseInputScaleWindow(); return Shell(id, owner, word);
     case ID_CMD_NEW_DRAWING:
     case ID_CMD_START_DRAWING:
         if (NoFreeWindow(owner, out)) return out;

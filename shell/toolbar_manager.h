@@ -14,52 +14,51 @@
 
 // A toolbar from a toolbar resource and its bitmap of the same number;
 // null when the resource or the window cannot be made.
-HWND CreateToolbarFromResource(HWND parent, int resourceId, DWORD style, UINT controlId,
-                               HINSTANCE instance = nullptr);
+HWND CreateToolbarFromResource(HWND parent, int resourceId, DWORD style, UINT controlId, HINSTANCE instance = nullptr);
 
 class ToolbarList {
- public:
-  struct Row {
-    int visible = 1;
-    std::string caption;
-    int resLarge = 0, resMedium = 0, resSmall = 0;
-    HWND window = nullptr;
-  };
+public:
+    struct Row {
+        int visible = 1;
+        std::string caption;
+        int resLarge = 0, resMedium = 0, resSmall = 0;
+        HWND window = nullptr;
+    };
 
-  // 1; 0 when the list does not hold ten rows. With a parent, toolbar
-  // windows are made for the current size mode.
-  int Load(HWND parent);
-  int Save();
-  int AddBands(HWND rebar);
-  int IsVisible(const char* caption) const;
-  int FindByCaption(const char* caption, Row* row) const;
-  int Count() const { return (int)m_rows.size(); }
-  HWND ToolbarWindow(int i) const;
+    // 1; 0 when the list does not hold ten rows. With a parent, toolbar
+    // windows are made for the current size mode.
+    int Load(HWND parent);
+    int Save();
+    int AddBands(HWND rebar);
+    int IsVisible(const char* caption) const;
+    int FindByCaption(const char* caption, Row* row) const;
+    int Count() const { return (int)m_rows.size(); }
+    HWND ToolbarWindow(int i) const;
 
-  std::vector<Row> m_rows;
-  int m_sizeMode = 1;  // -1 none, 0 large, 1 medium, 2 small
+    std::vector<Row> m_rows;
+    int m_sizeMode = 1;  // -1 none, 0 large, 1 medium, 2 small
 };
 
 class ToolbarManager {
- public:
-  int Create(HWND frame, HWND commandBar);
-  void Rebuild(HWND frame);
-  // 1 to go on routing (wParam/lParam possibly rewritten), 0 to drop.
-  int MapButtonCommand(WPARAM& wParam, LPARAM& lParam, int& buttonId) const;
-  int CheckCommandButtons(int commandId, BOOL pressed);
-  void ShowBand(int bandIndex, BOOL show);
-  void ApplyBandVisibility();
-  void LockBands();
-  void SizeBands();
+public:
+    int Create(HWND frame, HWND commandBar);
+    void Rebuild(HWND frame);
+    // 1 to go on routing (wParam/lParam possibly rewritten), 0 to drop.
+    int MapButtonCommand(WPARAM& wParam, LPARAM& lParam, int& buttonId) const;
+    int CheckCommandButtons(int commandId, BOOL pressed);
+    void ShowBand(int bandIndex, BOOL show);
+    void ApplyBandVisibility();
+    void LockBands();
+    void SizeBands();
 
-  HWND Rebar() const { return m_rebar; }
-  bool IsCreated() const { return m_created; }
-  ToolbarList& List() { return m_list; }
-  int Count() const { return m_created ? m_list.Count() : 0; }
-  HWND ToolbarWindow(int i) const { return m_created ? m_list.ToolbarWindow(i) : nullptr; }
+    HWND Rebar() const { return m_rebar; }
+    bool IsCreated() const { return m_created; }
+    ToolbarList& List() { return m_list; }
+    int Count() const { return m_created ? m_list.Count() : 0; }
+    HWND ToolbarWindow(int i) const { return m_created ? m_list.ToolbarWindow(i) : nullptr; }
 
- private:
-  HWND m_rebar = nullptr;
-  ToolbarList m_list;
-  bool m_created = false;
+private:
+    HWND m_rebar = nullptr;
+    ToolbarList m_list;
+    bool m_created = false;
 };

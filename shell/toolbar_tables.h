@@ -6,16 +6,16 @@
 #include <cstddef>
 
 struct ToolbarGroupDef {
-  int visible;
-  const char* caption;
-  int resLarge, resMedium, resSmall;
-  HWND window;
+    int visible;
+    const char* caption;
+    int resLarge, resMedium, resSmall;
+    HWND window;
 };
 
 struct ToolbarButtonDef {
-  int buttonId;
-  int commandId;
-  const char* caption;
+    int buttonId;
+    int commandId;
+    const char* caption;
 };
 
 extern const ToolbarGroupDef ToolbarGroupTable[10];

@@ -6,58 +6,57 @@
 
 namespace {
 FARPROC UiFunction(const char* name) {
-  static HMODULE module = [] {
-    std::string path = ShellExeDir() + "\\WmCadApi.dll";
-    return LoadLibraryA(path.c_str());
-  }();
-  return module ? GetProcAddress(module, name) : nullptr;
+    static HMODULE module = [] {
+        std::string path = ShellExeDir() + "\\WmCadApi.dll";
+        return LoadLibraryA(path.c_str());
+    }();
+    return module ? GetProcAddress(module, name) : nullptr;
 }
 }  // namespace
 
 void UiInitCadApi(HWND mainFrame) {
-  typedef void(__stdcall * Fn)(HWND);
-  if (Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_InitCadApi"))) fn(mainFrame);
+    typedef void(__stdcall * Fn)(HWND);
+    if (Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_InitCadApi"))) fn(mainFrame);
 }
 
 void UiSetCmdPanelType(int lowResolution) {
-  typedef void(__stdcall * Fn)(int);
-  if (Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_SetCmdPanelType"))) fn(lowResolution);
+    typedef void(__stdcall * Fn)(int);
+    if (Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_SetCmdPanelType"))) fn(lowResolution);
 }
 
 int UiHighlightColor() {
-  typedef int(__stdcall * Fn)();
-  Fn fn = reinterpret_cast<Fn>(UiFunction("EsGET_HILIGHT_COLOR"));
-  return fn ? fn() : 2;
+    typedef int(__stdcall * Fn)();
+    Fn fn = reinterpret_cast<Fn>(UiFunction("EsGET_HILIGHT_COLOR"));
+    return fn ? fn() : 2;
 }
 
-bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text,
-                       COLORREF disabled) {
-  typedef void(__stdcall * Fn)(const DRAWITEMSTRUCT*, COLORREF, COLORREF, COLORREF);
-  Fn fn = reinterpret_cast<Fn>(UiFunction("TqCadApi_ColorBtn_DrawItem"));
-  if (!fn) return false;
-  fn(item, background, text, disabled);
-  return true;
+bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text, COLORREF disabled) {
+    typedef void(__stdcall * Fn)(const DRAWITEMSTRUCT*, COLORREF, COLORREF, COLORREF);
+    Fn fn = reinterpret_cast<Fn>(UiFunction("TqCadApi_ColorBtn_DrawItem"));
+    if (!fn) return false;
+    fn(item, background, text, disabled);
+    return true;
 }
 
 void UiLayerSplit(int mode) {
-  typedef int(__stdcall * Fn)(int);
-  if (Fn fn = reinterpret_cast<Fn>(UiFunction("EsLayerSplit"))) fn(mode);
+    typedef int(__stdcall * Fn)(int);
+    if (Fn fn = reinterpret_cast<Fn>(UiFunction("EsLayerSplit"))) fn(mode);
 }
 
 int UiChgBtnStyleOwnerDraw(HWND dialog, int mode) {
-  typedef int(__stdcall * Fn)(HWND, int);
-  Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_ChgBtnStyleOwnerDraw"));
-  return fn ? fn(dialog, mode) : 0;
+    typedef int(__stdcall * Fn)(HWND, int);
+    Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_ChgBtnStyleOwnerDraw"));
+    return fn ? fn(dialog, mode) : 0;
 }
 
 BOOL UiOnEraseBkgnd(HWND window, HDC dc) {
-  typedef BOOL(__stdcall * Fn)(HWND, HDC);
-  Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_OnEraseBkgnd"));
-  return fn ? fn(window, dc) : FALSE;
+    typedef BOOL(__stdcall * Fn)(HWND, HDC);
+    Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_OnEraseBkgnd"));
+    return fn ? fn(window, dc) : FALSE;
 }
 
 HBRUSH UiOnCtlColor(HWND dialog, HDC dc, HWND control, int kind) {
-  typedef HBRUSH(__stdcall * Fn)(HWND, HDC, HWND, int);
-  Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_OnCtlColor"));
-  return fn ? fn(dialog, dc, control, kind) : nullptr;
+    typedef HBRUSH(__stdcall * Fn)(HWND, HDC, HWND, int);
+    Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_OnCtlColor"));
+    return fn ? fn(dialog, dc, control, kind) : nullptr;
 }

@@ -4,16 +4,15 @@
 
 #include <windows.h>
 
-void UiInitCadApi(HWND mainFrame);        // Rodad_InitCadApi
+void UiInitCadApi(HWND mainFrame);          // Rodad_InitCadApi
 void UiSetCmdPanelType(int lowResolution);  // Rodad_SetCmdPanelType
 void UiLayerSplit(int mode);                // EsLayerSplit
 // The dialog look: owner-drawn buttons, background and control colours
 // (0, FALSE or null without the library).
-int UiChgBtnStyleOwnerDraw(HWND dialog, int mode);              // Rodad_ChgBtnStyleOwnerDraw
-BOOL UiOnEraseBkgnd(HWND window, HDC dc);                        // Rodad_OnEraseBkgnd
+int UiChgBtnStyleOwnerDraw(HWND dialog, int mode);                 // Rodad_ChgBtnStyleOwnerDraw
+BOOL UiOnEraseBkgnd(HWND window, HDC dc);                          // Rodad_OnEraseBkgnd
 HBRUSH UiOnCtlColor(HWND dialog, HDC dc, HWND control, int kind);  // Rodad_OnCtlColor
 // EsGET_HILIGHT_COLOR: the highlight colour index (2 without the library).
 int UiHighlightColor();
 // TqCadApi_ColorBtn_DrawItem; false when the library is not there.
-bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text,
-                       COLORREF disabled);
+bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text, COLORREF disabled);

@@ -19,8 +19,8 @@ int Ask(LPARAM request, UINT buttons, const char* caption) {
     if (HWND bar = StatusBarWindow()) SetStatusPrompt(bar, prompt);
     POINT mouse = {};
     const BOOL hadMouse = GetCursorPos(&mouse);
-    const int answer = ZavMessageBox(MainFrameWindow(), prompt[0] ? prompt : "よろしいですか？",
-                                     caption, buttons | MB_ICONQUESTION);
+    const int answer =
+        ZavMessageBox(MainFrameWindow(), prompt[0] ? prompt : "よろしいですか？", caption, buttons | MB_ICONQUESTION);
     if (hadMouse) SetCursorPos(mouse.x, mouse.y);
     return answer;
 }
