@@ -84,8 +84,8 @@ int DrawingInfo() {
         "shared=%d number=%d",
         static_cast<unsigned>(info->paperCode), CadGetF64(head, kInfoScale), CadGetF64(head, kInfoPaperWmm),
         CadGetF64(head, kInfoPaperHmm), CadGetF64(head, kInfoDrawW), CadGetF64(head, kInfoDrawH),
-        static_cast<int>(info->originAtCorner), windows, static_cast<int>(drawings.size()),
-        static_cast<int>(d->shared), static_cast<int>(d->windowNumber));
+        static_cast<int>(info->originAtCorner), windows, static_cast<int>(drawings.size()), static_cast<int>(d->shared),
+        static_cast<int>(d->windowNumber));
     return 0;
 }
 

@@ -111,8 +111,8 @@ int DbEdit() {
     Host(UM_UNDO);
     char line[200];
     std::snprintf(line, sizeof line, "DBSVC edit %d %d %d %d %d %d changed=%d deleted=%d group=%d", afterAppend,
-                  afterGroup, withThird, undone, redone, Count(), static_cast<int>(changed),
-                  static_cast<int>(deleted), group != 0);
+                  afterGroup, withThird, undone, redone, Count(), static_cast<int>(changed), static_cast<int>(deleted),
+                  group != 0);
     Log("%s", line);
     return 0;
 }
@@ -127,7 +127,7 @@ int DbMore() {
     ElementRecord buffer;
     CmdRequest req = {};
     req.view = view;
-    req.element2 = 0;   // the first element
+    req.element2 = 0;  // the first element
     req.word6c = static_cast<int32_t>(W(&buffer));
     const LRESULT group = Host(UM_READ_ELEMENT, 0, &req);
     // A link entry on the group.
@@ -169,7 +169,7 @@ int DbMore() {
     temp.element = W(&preview);
     const LRESULT appended = Host(UM_TEMP_DB, 0, &temp);
     temp.w.mode = 6;
-    temp.arg = -1;   // in the elements' own colours
+    temp.arg = -1;  // in the elements' own colours
     const LRESULT drawn = Host(UM_TEMP_DB, 0, &temp);
     const LRESULT header = Host(UM_GET_TEMP_DB);
     temp.w.mode = 2;
@@ -178,9 +178,9 @@ int DbMore() {
     const LRESULT gone = Host(UM_TEMP_DB, 1, &temp);
     char line[200];
     std::snprintf(line, sizeof line, "DBSVC more tag=%d/%d copied=%d page=%d wide=%d temp=%d/%d/%d/%d/%d",
-                  static_cast<int>(added), static_cast<int>(entries), static_cast<int>(copied),
-                  static_cast<int>(page), right[0] > left[0], static_cast<int>(created), appended != 0,
-                  static_cast<int>(drawn), header != 0, static_cast<int>(gone));
+                  static_cast<int>(added), static_cast<int>(entries), static_cast<int>(copied), static_cast<int>(page),
+                  right[0] > left[0], static_cast<int>(created), appended != 0, static_cast<int>(drawn), header != 0,
+                  static_cast<int>(gone));
     Log("%s", line);
     return 0;
 }

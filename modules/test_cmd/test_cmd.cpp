@@ -35,9 +35,7 @@ HWND g_frame = nullptr;
 
 HWND Frame() { return g_frame; }
 
-LRESULT Host(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return SendMessageA(g_frame, msg, wParam, lParam);
-}
+LRESULT Host(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(g_frame, msg, wParam, lParam); }
 
 void Log(const char* format, ...) {
     char line[512];
@@ -49,8 +47,8 @@ void Log(const char* format, ...) {
     char path[MAX_PATH];
     DWORD n = GetEnvironmentVariableA("ZAV_TESTCMD_LOG", path, sizeof path);
     if (n == 0 || n >= sizeof path) return;
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
@@ -124,12 +122,8 @@ int Wait(const char* args, bool linger) {
             Log("TESTCMD ended");
             if (linger) Linger();
             return 0;
-        case CMD_RES_QUIT:
-            Log("TESTCMD quit");
-            return 0;
-        case CMD_RES_CANCEL:
-            Log("TESTCMD cancel");
-            return 0;
+        case CMD_RES_QUIT: Log("TESTCMD quit"); return 0;
+        case CMD_RES_CANCEL: Log("TESTCMD cancel"); return 0;
         case CMD_RES_POINT: {
             double pt[3];
             GetRequestPoint(req.point, pt);
@@ -137,12 +131,9 @@ int Wait(const char* args, bool linger) {
             break;
         }
         case CMD_RES_PANEL:
-            Log("TESTCMD panel kind=%d value=%d extra=%d", req.panelKind, req.panelValue,
-                req.panelExtra);
+            Log("TESTCMD panel kind=%d value=%d extra=%d", req.panelKind, req.panelValue, req.panelExtra);
             break;
-        default:
-            Log("TESTCMD result %ld", static_cast<long>(r));
-            break;
+        default: Log("TESTCMD result %ld", static_cast<long>(r)); break;
         }
     }
 }
@@ -223,8 +214,7 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
         wc.hInstance = Self();
         wc.lpszClassName = kFaultyClass;
         RegisterClassA(&wc);
-        HWND wnd = CreateWindowExA(0, kFaultyClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   Self(), nullptr);
+        HWND wnd = CreateWindowExA(0, kFaultyClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Self(), nullptr);
         PostMessageA(wnd, kFaultNow, 0, 0);
         return WaitForTheEnd();
     }
@@ -265,10 +255,8 @@ ZAV_EXTERN_C int ZAVAPI Jwc_LoadingDB(HWND mainFrame, const char* fileName, void
     Log("TESTCMD Jwc_LoadingDB %s %p", fileName ? fileName : "", database);
     return 1;
 }
-ZAV_EXTERN_C int ZAVAPI LoadingDB_Info(HWND mainFrame, const char* fileName, void* database,
-                                       void* info1, void* info2) {
+ZAV_EXTERN_C int ZAVAPI LoadingDB_Info(HWND mainFrame, const char* fileName, void* database, void* info1, void* info2) {
     testcmd::g_frame = mainFrame;
-    Log("TESTCMD LoadingDB_Info %s %d %d", fileName ? fileName : "", info1 != nullptr,
-        info2 != nullptr);
+    Log("TESTCMD LoadingDB_Info %s %d %d", fileName ? fileName : "", info1 != nullptr, info2 != nullptr);
     return 1;
 }

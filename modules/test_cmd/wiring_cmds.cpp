@@ -79,8 +79,10 @@ int UndoLevel() {
 int FastAccess() {
     Host(UM_FAST_ACCESS_ON);
     DbHeader* db = ActiveDb();
-    if (db) Log("TESTCMD fastlevel %d", UndoLevelOf(db));
-    else Log("TESTCMD fastlevel none");
+    if (db)
+        Log("TESTCMD fastlevel %d", UndoLevelOf(db));
+    else
+        Log("TESTCMD fastlevel none");
     return 0;
 }
 
@@ -94,12 +96,18 @@ int CheckMode() {
 }  // namespace
 
 bool RunWiringCommand(const char* word, const char*, int* result) {
-    if (Is(word, "Points")) *result = WaitForPoints("point", CMD_WANT_POINT, CMD_RES_POINT);
-    else if (Is(word, "SnapPoints")) *result = WaitForPoints("snapped", CMD_WANT_SNAP, CMD_RES_SNAPPED);
-    else if (Is(word, "UndoLevel")) *result = UndoLevel();
-    else if (Is(word, "FastAccess")) *result = FastAccess();
-    else if (Is(word, "CheckMode")) *result = CheckMode();
-    else return false;
+    if (Is(word, "Points"))
+        *result = WaitForPoints("point", CMD_WANT_POINT, CMD_RES_POINT);
+    else if (Is(word, "SnapPoints"))
+        *result = WaitForPoints("snapped", CMD_WANT_SNAP, CMD_RES_SNAPPED);
+    else if (Is(word, "UndoLevel"))
+        *result = UndoLevel();
+    else if (Is(word, "FastAccess"))
+        *result = FastAccess();
+    else if (Is(word, "CheckMode"))
+        *result = CheckMode();
+    else
+        return false;
     return true;
 }
 
