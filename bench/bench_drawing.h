@@ -15,7 +15,7 @@
 
 namespace benchdrawing {
 
-const double kW = 400000, kH = 250000;     // millimetres
+const double kW = 400000, kH = 250000;  // millimetres
 enum class Layout { RoomByRoom, Random };
 
 inline const char* LayoutName(Layout l) { return l == Layout::RoomByRoom ? "room by room" : "at random"; }

@@ -25,9 +25,7 @@ using namespace cadtest;
 
 namespace {
 
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 double PrivateMB() {
     PROCESS_MEMORY_COUNTERS_EX pmc;
@@ -49,8 +47,8 @@ double ReadBytes(const std::string& path) {
     std::string buf(static_cast<size_t>(FileSize(path)), '\0');
     DWORD n = 0;
     size_t at = 0;
-    while (at < buf.size() && ReadFile(in, &buf[at], static_cast<DWORD>(std::min<size_t>(buf.size() - at, 1 << 24)), &n,
-                                       nullptr) && n > 0)
+    while (at < buf.size() &&
+           ReadFile(in, &buf[at], static_cast<DWORD>(std::min<size_t>(buf.size() - at, 1 << 24)), &n, nullptr) && n > 0)
         at += n;
     CloseHandle(in);
     return Now() - t0;
@@ -65,7 +63,8 @@ std::string Thumbnail() {
     bi.biPlanes = 1;
     bi.biBitCount = 24;
     std::string dib(reinterpret_cast<const char*>(&bi), sizeof bi);
-    for (int i = 0; i < 176 * 3 * 126; ++i) dib.push_back(static_cast<char>(i * 7));
+    for (int i = 0; i < 176 * 3 * 126; ++i)
+        dib.push_back(static_cast<char>(i * 7));
     return dib;
 }
 
@@ -84,9 +83,10 @@ int main() {
     const std::string v2Path = std::string(tmp) + "cadlib_bench_v2.tcf";
     char ref[96];
 
-    printf("CAD database library, %d elements drawn room by room (lines 55%%, arcs 15%%, circles 15%%, texts 15%%), "
-           "%u processors\n\n",
-           kElements, static_cast<unsigned>(cad::ProcessorCount()));
+    printf(
+        "CAD database library, %d elements drawn room by room (lines 55%%, arcs 15%%, circles 15%%, texts 15%%), "
+        "%u processors\n\n",
+        kElements, static_cast<unsigned>(cad::ProcessorCount()));
     double mem0 = PrivateMB();
     double t0 = Now();
     {
@@ -97,9 +97,10 @@ int main() {
         cad::MemoryUse use = cad::MeasureMemory(&db.h);
         double perElement = double(use.elementBytes) / kElements;
         printf("append:       %8.3f s  (%.0f ns per element)\n", tAppend, tAppend * 1e9 / kElements);
-        printf("memory:       %8.1f MB of element pools, %.1f bytes per element "
-               "(%.1f beyond the 174-byte record); process grew %.1f MB\n",
-               use.elementBytes / 1048576.0, perElement, perElement - 174, mem1 - mem0);
+        printf(
+            "memory:       %8.1f MB of element pools, %.1f bytes per element "
+            "(%.1f beyond the 174-byte record); process grew %.1f MB\n",
+            use.elementBytes / 1048576.0, perElement, perElement - 174, mem1 - mem0);
 
         t0 = Now();
         ElementRecord buf;
@@ -133,7 +134,7 @@ int main() {
         double tSave = Now() - t0;
         long long size1 = FileSize(v1Path), size2 = FileSize(v2Path);
         snprintf(ref, sizeof ref, "today's layout %.1f B (%.1f MB)", double(size1) / kElements, size1 / 1048576.0);
-        Figure("file size, bytes an element", double(size2) / kElements, "B", ref, "<= 64 B, 1/3", 
+        Figure("file size, bytes an element", double(size2) / kElements, "B", ref, "<= 64 B, 1/3",
                size2 <= 64LL * kElements && size2 * 3 <= size1);
         printf("%-34s %10.1f MB   %.2f of today's layout\n", "", size2 / 1048576.0, double(size2) / size1);
         snprintf(ref, sizeof ref, "today's layout serialized in %.3f s", tSaveOld);
@@ -164,8 +165,8 @@ int main() {
             cad::LoadDrawing(&single.h, v2Path.c_str(), cad::FileKind::Tcf, &status, false, nullptr);
             double tOne = Now() - t0;
             cad::SetWorkerCount(0);
-            printf("%-34s %10.3f s    %.2fx the load on %u threads, %d elements each\n", "  load on one thread",
-                   tOne, tOne / tLoad, static_cast<unsigned>(cad::WorkerCount()), DAriGetElmNum(&single.h));
+            printf("%-34s %10.3f s    %.2fx the load on %u threads, %d elements each\n", "  load on one thread", tOne,
+                   tOne / tLoad, static_cast<unsigned>(cad::WorkerCount()), DAriGetElmNum(&single.h));
         }
 
         // The information and thumbnail alone, as the open dialog's preview reads them.

@@ -27,7 +27,11 @@ using benchdrawing::Layout;
 namespace {
 
 double Now() {
-    static LARGE_INTEGER f = [] { LARGE_INTEGER x; QueryPerformanceFrequency(&x); return x; }();
+    static LARGE_INTEGER f = [] {
+        LARGE_INTEGER x;
+        QueryPerformanceFrequency(&x);
+        return x;
+    }();
     LARGE_INTEGER c;
     QueryPerformanceCounter(&c);
     return static_cast<double>(c.QuadPart) / f.QuadPart;
@@ -88,13 +92,15 @@ double PaintTime(DbHeader* db, Dib& d, DrawParam& p, int reps) {
 
 int Painted(const Dib& d) {
     int n = 0;
-    for (int i = 0; i < d.w * d.h; ++i) n += (d.px[i] & 0xFFFFFF) != 0;
+    for (int i = 0; i < d.w * d.h; ++i)
+        n += (d.px[i] & 0xFFFFFF) != 0;
     return n;
 }
 
 std::vector<void*> Items(CadMark* m) {
     std::vector<void*> v;
-    for (void* e = DAriGetNextMark(nullptr, m); e; e = DAriGetNextMark(e, m)) v.push_back(e);
+    for (void* e = DAriGetNextMark(nullptr, m); e; e = DAriGetNextMark(e, m))
+        v.push_back(e);
     DAriDestroyMark(m);
     return v;
 }
@@ -269,9 +275,10 @@ void Views(Layout layout, int n, Dib& d) {
 
 int main() {
     const int n = 1000000;
-    printf("CAD library painting and searching, %d elements (lines 55%%, arcs 15%%, circles 15%%, texts 15%%), "
-           "%u processors\n",
-           n, std::thread::hardware_concurrency());
+    printf(
+        "CAD library painting and searching, %d elements (lines 55%%, arcs 15%%, circles 15%%, texts 15%%), "
+        "%u processors\n",
+        n, std::thread::hardware_concurrency());
     Dib d(1920, 1080);
 
     // Opened from the files of the library benchmark and painted whole.
@@ -283,8 +290,8 @@ int main() {
     if (have2) {
         char ref[96] = "(no file of today's layout)";
         if (have1) snprintf(ref, sizeof ref, "today's layout %.3f s (open %.3f + paint %.3f)", o1 + p1, o1, p1);
-        printf("\nopen and first whole paint: %.3f s (open %.3f + paint %.3f)   %s   aim < 0.5 s %s\n", o2 + p2, o2,
-               p2, ref, o2 + p2 < 0.5 ? "met" : "MISSED");
+        printf("\nopen and first whole paint: %.3f s (open %.3f + paint %.3f)   %s   aim < 0.5 s %s\n", o2 + p2, o2, p2,
+               ref, o2 + p2 < 0.5 ? "met" : "MISSED");
     } else {
         printf("\n(no file of the library benchmark: run bench_cadlib first for the open and first paint)\n");
     }

@@ -21,13 +21,11 @@ using namespace cadtest;
 
 namespace {
 
-const int kSide = 1000;                 // a grid of 1000 x 1000 short lines
+const int kSide = 1000;  // a grid of 1000 x 1000 short lines
 const int kElements = kSide * kSide;
 const double kPitch = 10;
 
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 CCommandHost* g_host = nullptr;
 
@@ -42,9 +40,7 @@ struct Bench {
     HWND view = nullptr;
     DbHeader db;
 
-    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return SendMessageA(frame, msg, wParam, lParam);
-    }
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageA(frame, msg, wParam, lParam); }
     template <class T>
     LRESULT Send(UINT msg, WPARAM wParam, const T* p) {
         return Send(msg, wParam, reinterpret_cast<LPARAM>(p));
@@ -84,8 +80,8 @@ int main() {
     Bench b;
     CCommandHost host;
     g_host = &host;
-    b.frame = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
-                              wc.hInstance, nullptr);
+    b.frame = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, wc.hInstance,
+                              nullptr);
     b.view = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
     host.SetFrame(b.frame, nullptr, nullptr);
     std::memset(&b.db, 0, sizeof b.db);
@@ -187,7 +183,8 @@ int main() {
     for (void* v = DAriGetNextMark(nullptr, copies); v; v = DAriGetNextMark(v, copies))
         plainGone.push_back(static_cast<StoredElement*>(v));
     t0 = Now();
-    for (StoredElement* e : plainGone) DAriDeleteElement(e, &b.db);
+    for (StoredElement* e : plainGone)
+        DAriDeleteElement(e, &b.db);
     Report("delete", tDelete, Now() - t0);
     printf("  left %d elements; the drawing was marked modified %d times\n", DAriGetElmNum(&b.db), modified);
     (void)moved;
