@@ -40,8 +40,10 @@ bool CopyTree(const std::string& from, const std::string& to) {
         const std::string name = fd.cFileName;
         if (name == "." || name == "..") continue;
         const std::string a = from + "\\" + name, b = to + "\\" + name;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ok = CopyTree(a, b) && ok;
-        else ok = CopyFileA(a.c_str(), b.c_str(), FALSE) && ok;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ok = CopyTree(a, b) && ok;
+        else
+            ok = CopyFileA(a.c_str(), b.c_str(), FALSE) && ok;
     } while (FindNextFileA(h, &fd));
     FindClose(h);
     return ok;
@@ -55,8 +57,10 @@ void RemoveTree(const std::string& path) {
             const std::string name = fd.cFileName;
             if (name == "." || name == "..") continue;
             const std::string full = path + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
-            else DeleteFileA(full.c_str());
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileA(full.c_str());
         } while (FindNextFileA(h, &fd));
         FindClose(h);
     }
@@ -78,12 +82,15 @@ std::vector<char> EnvironmentWith(const std::vector<std::string>& ours) {
     }
     if (block) FreeEnvironmentStringsA(block);
     // The installation folder is the executable's own, never a test's override.
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [](const std::string& e) { return _strnicmp(e.c_str(), "ZAV_INSTALL_DIR=", 16) == 0; }),
-                  entries.end());
-    for (const std::string& o : ours) entries.push_back(o);
+    entries.erase(
+        std::remove_if(entries.begin(), entries.end(),
+                       [](const std::string& e) { return _strnicmp(e.c_str(), "ZAV_INSTALL_DIR=", 16) == 0; }),
+        entries.end());
+    for (const std::string& o : ours)
+        entries.push_back(o);
     std::vector<char> env;
-    for (const std::string& e : entries) env.insert(env.end(), e.c_str(), e.c_str() + e.size() + 1);
+    for (const std::string& e : entries)
+        env.insert(env.end(), e.c_str(), e.c_str() + e.size() + 1);
     env.push_back('\0');
     return env;
 }
@@ -133,9 +140,7 @@ BOOL CALLBACK CollectTexts(HWND w, LPARAM lp) {
     return TRUE;
 }
 
-HDDEDATA CALLBACK DdeClientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
-    return nullptr;
-}
+HDDEDATA CALLBACK DdeClientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
 
 // Waits are for a program on a quiet native machine; ZAV_TEST_TIME_SCALE
 // (set where the tests run under emulation) stretches every one of them.
@@ -259,9 +264,12 @@ bool AppSession::Start(const std::string& args, DWORD timeoutMs) {
         },
         timeoutMs);
     if (!m_frame) {
-        if (HWND box = TopWindowOf(m_pi.dwProcessId, "#32770", true)) m_error = "a box came up: " + WindowTexts(box);
-        else if (!Running()) m_error = "the program ended with code " + std::to_string(m_exitCode);
-        else if (!up) m_error = "no main frame within the time-out";
+        if (HWND box = TopWindowOf(m_pi.dwProcessId, "#32770", true))
+            m_error = "a box came up: " + WindowTexts(box);
+        else if (!Running())
+            m_error = "the program ended with code " + std::to_string(m_exitCode);
+        else if (!up)
+            m_error = "no main frame within the time-out";
         return false;
     }
     // The frame shows itself just before its second start-up phase; a
@@ -413,8 +421,8 @@ HWND AppSession::OpenDrawing(const std::string& path, DWORD timeoutMs) {
             char title[300] = {};
             DWORD_PTR r = 0;
             if (child)
-                SendMessageTimeoutA(child, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title), SMTO_NORMAL,
-                                    5000, &r);
+                SendMessageTimeoutA(child, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title), SMTO_NORMAL, 5000,
+                                    &r);
             view = std::string(title).find(name) != std::string::npos ? ActiveView() : nullptr;
             return view != nullptr;
         },
@@ -426,8 +434,7 @@ bool AppSession::ReadViewRecord(HWND view, void* record, size_t size) {
     const LONG_PTR address = GetWindowLongPtrA(view, 0);
     SIZE_T read = 0;
     return address && m_pi.hProcess &&
-           ReadProcessMemory(m_pi.hProcess, reinterpret_cast<LPCVOID>(address), record, size, &read) &&
-           read == size;
+           ReadProcessMemory(m_pi.hProcess, reinterpret_cast<LPCVOID>(address), record, size, &read) && read == size;
 }
 
 bool AppSession::ViewPixelOf(HWND view, double x, double y, POINT* pixel) {
@@ -543,7 +550,8 @@ std::string AppSession::SystemLog() const {
     }
     std::sort(names.begin(), names.end());
     std::string all;
-    for (const std::string& n : names) all += ReadFileBytes(folder + "\\" + n);
+    for (const std::string& n : names)
+        all += ReadFileBytes(folder + "\\" + n);
     return all;
 }
 

@@ -34,12 +34,13 @@ bool WriteDrawing(const std::string& path) {
 
 std::string ReadWholeFile(const std::string& path) {
     std::string out;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
+    HANDLE h =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return out;
     char buf[4096];
     DWORD n = 0;
-    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
+    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n)
+        out.append(buf, n);
     CloseHandle(h);
     return out;
 }
@@ -60,7 +61,8 @@ protected:
         for (int i = 0; i < 100 && (text = AppSession::WindowTexts(box)).find(expected) == std::string::npos; ++i)
             Sleep(50);
         PostMessageA(box, WM_COMMAND, button, 0);
-        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+        for (int i = 0; i < 100 && IsWindow(box); ++i)
+            Sleep(50);
         return text;
     }
     bool WaitDrawings(size_t count) { return app.WaitDrawingCount(count); }
@@ -107,10 +109,8 @@ TEST_F(Closing, AYesNoQuestionIsShownAndItsAnswerGoesBackToTheModule) {
         int button;
         const char* logged;
     } rows[] = {
-        {30302, IDYES, "TESTCMD yesno=1"},
-        {30302, IDNO, "TESTCMD yesno=0"},
-        {30303, IDYES, "TESTCMD yesnocancel=1"},
-        {30303, IDNO, "TESTCMD yesnocancel=0"},
+        {30302, IDYES, "TESTCMD yesno=1"},          {30302, IDNO, "TESTCMD yesno=0"},
+        {30303, IDYES, "TESTCMD yesnocancel=1"},    {30303, IDNO, "TESTCMD yesnocancel=0"},
         {30303, IDCANCEL, "TESTCMD yesnocancel=2"},
     };
     for (auto& r : rows) {
@@ -150,7 +150,8 @@ TEST_F(Closing, ASecondWindowShowsTheActiveDrawingBesideTheFirst) {
     ASSERT_TRUE(WaitDrawings(1));
     app.Command(4025);
     ASSERT_TRUE(WaitDrawings(2));
-    for (const std::string& t : app.DrawingTitles()) EXPECT_NE(std::string::npos, t.find("plan.tcf")) << t;
+    for (const std::string& t : app.DrawingTitles())
+        EXPECT_NE(std::string::npos, t.find("plan.tcf")) << t;
     app.Command(30304);
     ASSERT_TRUE(app.WaitModuleText("TESTCMD info")) << app.ModuleLog();
     EXPECT_NE(std::string::npos, app.ModuleLog().find("windows=2 drawings=1 shared=1 number=2")) << app.ModuleLog();

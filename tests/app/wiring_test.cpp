@@ -19,20 +19,22 @@ namespace {
 
 std::string Joined(const std::vector<std::string>& lines) {
     std::string all;
-    for (const std::string& l : lines) all += l + "\n";
+    for (const std::string& l : lines)
+        all += l + "\n";
     return all;
 }
 
 // An integer element of the installation's XML settings file.
 int InstalledXmlInt(const AppSession& app, const char* file, const char* name) {
     char text[64] = {};
-    HANDLE h = CreateFileA(app.InstallFile(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
+    HANDLE h =
+        CreateFileA(app.InstallFile(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     std::string xml;
     if (h != INVALID_HANDLE_VALUE) {
         char buf[4096];
         DWORD n = 0;
-        while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) xml.append(buf, n);
+        while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n)
+            xml.append(buf, n);
         CloseHandle(h);
     }
     const std::string open = std::string("<") + name + ">";

@@ -12,8 +12,7 @@ struct CsvCase {
     std::vector<std::string> fields;
 };
 
-std::string Show(const std::vector<std::string>& fields)
-{
+std::string Show(const std::vector<std::string>& fields) {
     std::string s;
     for (const auto& f : fields)
         s += "[" + f + "]";
@@ -21,8 +20,7 @@ std::string Show(const std::vector<std::string>& fields)
 }
 }  // namespace
 
-TEST(CsvParser, SplitsLines)
-{
+TEST(CsvParser, SplitsLines) {
     const CsvCase cases[] = {
         {"empty line", "", {""}},
         {"plain", "a,b,c", {"a", "b", "c"}},
@@ -57,8 +55,7 @@ TEST(CsvParser, SplitsLines)
     }
 }
 
-TEST(CsvParser, ParseReplacesFieldsAndIndexesSafely)
-{
+TEST(CsvParser, ParseReplacesFieldsAndIndexesSafely) {
     CCsvParser csv;
     EXPECT_EQ(0u, csv.GetCount());
     EXPECT_EQ(0, csv.Parse("1,2,3"));

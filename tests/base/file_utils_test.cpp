@@ -9,25 +9,22 @@ namespace {
 
 class TempDir : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         char tmp[MAX_PATH];
         ASSERT_GT(GetTempPathA(MAX_PATH, tmp), 0u);
-        root_ = std::string(tmp) + "zav_base_" + std::to_string(GetCurrentProcessId()) + "_"
-              + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+        root_ = std::string(tmp) + "zav_base_" + std::to_string(GetCurrentProcessId()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
         ASSERT_TRUE(CreateDirectoryA(root_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     }
     void TearDown() override { RemoveTree(root_); }
 
-    static void RemoveTree(const std::string& dir)
-    {
+    static void RemoveTree(const std::string& dir) {
         WIN32_FIND_DATAA fd;
         HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
         if (h != INVALID_HANDLE_VALUE) {
             do {
                 std::string name = fd.cFileName;
-                if (name == "." || name == "..")
-                    continue;
+                if (name == "." || name == "..") continue;
                 std::string path = dir + name;
                 if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                     RemoveTree(path + "\\");
@@ -43,8 +40,7 @@ protected:
 
     std::string Path(const std::string& name) const { return root_ + name; }
 
-    static void Write(const std::string& path, const std::string& text)
-    {
+    static void Write(const std::string& path, const std::string& text) {
         HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, h) << path;
         DWORD n;
@@ -52,11 +48,9 @@ protected:
         CloseHandle(h);
     }
 
-    static std::string Read(const std::string& path)
-    {
+    static std::string Read(const std::string& path) {
         HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            return "<missing>";
+        if (h == INVALID_HANDLE_VALUE) return "<missing>";
         char buffer[256];
         DWORD n = 0;
         ReadFile(h, buffer, sizeof buffer, &n, nullptr);
@@ -65,8 +59,7 @@ protected:
     }
 
     // Sets the last-write time to a fixed day plus an offset in 100-ns units.
-    static void SetWriteTime(const std::string& path, LONGLONG offset)
-    {
+    static void SetWriteTime(const std::string& path, LONGLONG offset) {
         SYSTEMTIME st = {2024, 3, 0, 15, 10, 30, 0, 0};
         FILETIME ft;
         SystemTimeToFileTime(&st, &ft);
@@ -87,16 +80,12 @@ protected:
 
 const LONGLONG kSecond = 10000000;
 
-bool IsFolder(const std::string& path)
-{
+bool IsFolder(const std::string& path) {
     DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
 
@@ -104,8 +93,7 @@ using FileTimes = TempDir;
 using CopyIfNewerTest = TempDir;
 using CreateDirectoryTreeTest = TempDir;
 
-TEST_F(FileTimes, GivesTheSelectedTimeInLocalTime)
-{
+TEST_F(FileTimes, GivesTheSelectedTimeInLocalTime) {
     std::string file = Path("t.txt");
     Write(file, "x");
     FILETIME times[3];
@@ -123,7 +111,10 @@ TEST_F(FileTimes, GivesTheSelectedTimeInLocalTime)
     // keeps none), so it is only read.
     SYSTEMTIME created;
     EXPECT_NE(0, GetFileLocalTime(file.c_str(), &created, 0));
-    const struct { int selector; int index; } cases[] = {{1, 1}, {2, 2}, {-1, 2}, {7, 2}};
+    const struct {
+        int selector;
+        int index;
+    } cases[] = {{1, 1}, {2, 2}, {-1, 2}, {7, 2}};
     for (const auto& c : cases) {
         FILETIME local;
         SYSTEMTIME expected, got = {};
@@ -138,32 +129,33 @@ TEST_F(FileTimes, GivesTheSelectedTimeInLocalTime)
     EXPECT_EQ(0, GetFileLocalTime(Path("missing.txt").c_str(), &st, -1));
 }
 
-TEST_F(CopyIfNewerTest, CopiesToMissingTarget)
-{
+TEST_F(CopyIfNewerTest, CopiesToMissingTarget) {
     Write(Path("src.xml"), "new");
     EXPECT_NE(0, CopyIfNewer(Path("src.xml").c_str(), Path("dst.xml").c_str(), -1, ".bak"));
     EXPECT_EQ("new", Read(Path("dst.xml")));
     EXPECT_FALSE(Exists(Path("dst.bak")));
 }
 
-TEST_F(CopyIfNewerTest, NeverOverwritesATargetItCannotRead)
-{
+TEST_F(CopyIfNewerTest, NeverOverwritesATargetItCannotRead) {
     // A target whose time cannot be read (held open by another writer) is
     // copied with fail-if-exists: the existing file stays.
     Write(Path("src.xml"), "new");
     Write(Path("dst.xml"), "held");
-    HANDLE held = CreateFileA(Path("dst.xml").c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held =
+        CreateFileA(Path("dst.xml").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     EXPECT_EQ(0, CopyIfNewer(Path("src.xml").c_str(), Path("dst.xml").c_str(), -1, nullptr));
     CloseHandle(held);
     EXPECT_EQ("held", Read(Path("dst.xml")));
 }
 
-TEST_F(CopyIfNewerTest, ComparesLastWriteTimes)
-{
-    const struct { const char* name; LONGLONG sourceOffset; bool copies; } cases[] = {
+TEST_F(CopyIfNewerTest, ComparesLastWriteTimes) {
+    const struct {
+        const char* name;
+        LONGLONG sourceOffset;
+        bool copies;
+    } cases[] = {
         {"equal times", 0, false},
         {"half a millisecond newer", 5000, false},
         {"two milliseconds newer", 20000, true},
@@ -184,15 +176,13 @@ TEST_F(CopyIfNewerTest, ComparesLastWriteTimes)
     }
 }
 
-TEST_F(CopyIfNewerTest, MissingSourceCopiesNothing)
-{
+TEST_F(CopyIfNewerTest, MissingSourceCopiesNothing) {
     Write(Path("dst.xml"), "old");
     EXPECT_EQ(0, CopyIfNewer(Path("none.xml").c_str(), Path("dst.xml").c_str(), -1, ".bak"));
     EXPECT_EQ("old", Read(Path("dst.xml")));
 }
 
-TEST_F(CopyIfNewerTest, BackupNameAndFailedBackup)
-{
+TEST_F(CopyIfNewerTest, BackupNameAndFailedBackup) {
     // A target without extension gets the backup extension added.
     Write(Path("settings"), "old");
     Write(Path("src"), "new");
@@ -216,8 +206,7 @@ TEST_F(CopyIfNewerTest, BackupNameAndFailedBackup)
     EXPECT_EQ("new", Read(Path("a.xml")));
 }
 
-TEST_F(CreateDirectoryTreeTest, MakesEveryMissingFolder)
-{
+TEST_F(CreateDirectoryTreeTest, MakesEveryMissingFolder) {
     EXPECT_EQ(1, CreateDirectoryTree(Path("a\\b\\c")));
     EXPECT_TRUE(IsFolder(Path("a\\b\\c")));
     EXPECT_EQ(1, CreateDirectoryTree(Path("a\\b\\c")));  // already there
@@ -231,8 +220,7 @@ TEST_F(CreateDirectoryTreeTest, MakesEveryMissingFolder)
     EXPECT_EQ(0, CreateDirectoryTree(""));
 }
 
-TEST_F(CreateDirectoryTreeTest, ReportsFoldersThatCannotBeMade)
-{
+TEST_F(CreateDirectoryTreeTest, ReportsFoldersThatCannotBeMade) {
     Write(Path("file"), "x");
     EXPECT_EQ(0, CreateDirectoryTree(Path("file")));
     EXPECT_EQ(0, CreateDirectoryTree(Path("file\\sub\\deeper")));
@@ -253,9 +241,14 @@ TEST_F(CreateDirectoryTreeTest, ReportsFoldersThatCannotBeMade)
     EXPECT_EQ(0, CreateDirectoryTree("\\\\nohost\\"));
 }
 
-TEST(PathHelpers, SplitPath)
-{
-    const struct { const char* path; const char* drive; const char* dir; const char* name; const char* ext; } cases[] = {
+TEST(PathHelpers, SplitPath) {
+    const struct {
+        const char* path;
+        const char* drive;
+        const char* dir;
+        const char* name;
+        const char* ext;
+    } cases[] = {
         {"C:\\a\\b\\c.txt", "C:", "\\a\\b\\", "c", ".txt"},
         {"C:\\a\\b\\", "C:", "\\a\\b\\", "", ""},
         {"C:file.tar.gz", "C:", "", "file.tar", ".gz"},
@@ -279,13 +272,15 @@ TEST(PathHelpers, SplitPath)
     EXPECT_EQ("y", name);
 }
 
-TEST(PathHelpers, ParentFolder)
-{
-    const struct { const char* path; const char* parent; } cases[] = {
+TEST(PathHelpers, ParentFolder) {
+    const struct {
+        const char* path;
+        const char* parent;
+    } cases[] = {
         {"C:\\a\\b\\c.txt", "C:\\a\\b\\"},
         {"C:\\a\\b\\", "C:\\a\\"},
         {"C:\\a\\b", "C:\\a\\"},
-        {"C:\\表", "C:\\"},            // ends in the byte 0x5C, not a separator
+        {"C:\\表", "C:\\"},  // ends in the byte 0x5C, not a separator
         {"C:\\a\\表\\", "C:\\a\\"},
         {"C:\\", "C:"},
         {"C:", "C:"},
@@ -295,23 +290,28 @@ TEST(PathHelpers, ParentFolder)
         EXPECT_EQ(c.parent, ParentFolder(c.path)) << c.path;
 }
 
-TEST(PathHelpers, PathWithoutExtension)
-{
-    const struct { const char* path; const char* result; } cases[] = {
+TEST(PathHelpers, PathWithoutExtension) {
+    const struct {
+        const char* path;
+        const char* result;
+    } cases[] = {
         {"C:\\dir\\file", ""},
         {"C:\\dir\\file.xml", "C:\\dir\\file"},
         {"C:\\dir.d\\file", ""},
         {"C:\\dir\\a.b.c", "C:\\dir\\a.b"},
-        {"C:\\dir\\a.表", "C:\\dir\\a"},   // the trail byte 0x5C is no separator
+        {"C:\\dir\\a.表", "C:\\dir\\a"},  // the trail byte 0x5C is no separator
         {"C:\\表.d\\ソ.ini", "C:\\表.d\\ソ"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.result, PathWithoutExtension(c.path)) << c.path;
 }
 
-TEST(PathHelpers, AppendPath)
-{
-    const struct { const char* path; const char* name; const char* result; } cases[] = {
+TEST(PathHelpers, AppendPath) {
+    const struct {
+        const char* path;
+        const char* name;
+        const char* result;
+    } cases[] = {
         {"C:\\a", "b.txt", "C:\\a\\b.txt"},
         {"C:\\a\\", "b", "C:\\a\\b"},
         {"C:\\表", "x.ini", "C:\\表\\x.ini"},
@@ -328,8 +328,7 @@ TEST(PathHelpers, AppendPath)
     EXPECT_EQ(before, tooLong);
 }
 
-TEST(PathHelpers, GetModuleDirHoldsTheExecutable)
-{
+TEST(PathHelpers, GetModuleDirHoldsTheExecutable) {
     char file[MAX_PATH];
     GetModuleFileNameA(nullptr, file, MAX_PATH);
     std::string dir = GetModuleDir();

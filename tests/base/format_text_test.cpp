@@ -6,8 +6,7 @@
 #include "base/text_utils.h"
 
 namespace {
-std::string F(const char* format, ...)
-{
+std::string F(const char* format, ...) {
     static char buffer[8192];
     va_list args;
     va_start(args, format);
@@ -18,8 +17,7 @@ std::string F(const char* format, ...)
 }
 }  // namespace
 
-TEST(FormatText, RealConversions)
-{
+TEST(FormatText, RealConversions) {
     EXPECT_EQ("3.14", F("%.2f", 3.14159));
     EXPECT_EQ("  -2.500", F("%8.3f", -2.5));
     EXPECT_EQ("1.500000e+003", F("%e", 1500.0));
@@ -50,8 +48,7 @@ TEST(FormatText, RealConversions)
     EXPECT_EQ("   2.000", F("%*.*f", 8, 3, 2.0));
 }
 
-TEST(FormatText, OtherConversions)
-{
+TEST(FormatText, OtherConversions) {
     EXPECT_EQ("  abc", F("%5s", "abc"));
     EXPECT_EQ("abc  |", F("%-5s|", "abc"));
     EXPECT_EQ("ab", F("%.2s", "abcdef"));
@@ -71,19 +68,19 @@ TEST(FormatText, OtherConversions)
     EXPECT_EQ("表示ソ 12 能", F("表示ソ %d 能", 12));
 }
 
-TEST(FormatText, LongTextsAreNotCut)
-{
+TEST(FormatText, LongTextsAreNotCut) {
     std::string text(3000, 'x');
     EXPECT_EQ(text + "!", F("%s!", text.c_str()));
 }
 
-TEST(FormatText, NeverWritesPastTheBuffer)
-{
-    struct { char buffer[8]; char guard[8]; } b;
+TEST(FormatText, NeverWritesPastTheBuffer) {
+    struct {
+        char buffer[8];
+        char guard[8];
+    } b;
     const auto guardIntact = [&b] {
         for (char g : b.guard)
-            if (g != 0x7F)
-                return false;
+            if (g != 0x7F) return false;
         return true;
     };
 

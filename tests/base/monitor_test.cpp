@@ -6,8 +6,7 @@
 #include "base/monitor.h"
 
 namespace {
-MonitorArea Area(RECT rect, RECT work, bool primary)
-{
+MonitorArea Area(RECT rect, RECT work, bool primary) {
     MonitorArea a;
     a.rect = rect;
     a.work = work;
@@ -15,23 +14,23 @@ MonitorArea Area(RECT rect, RECT work, bool primary)
     return a;
 }
 
-bool Same(const RECT& a, const RECT& b)
-{
-    return EqualRect(&a, &b) != 0;
-}
+bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
 
 // Primary 1920x1080 on the left, a second 1280x1024 monitor to its right.
 const RECT kPrimary = {0, 0, 1920, 1080}, kPrimaryWork = {0, 0, 1920, 1040};
 const RECT kSecond = {1920, 0, 3200, 1024}, kSecondWork = {1920, 0, 3200, 1000};
-std::vector<MonitorArea> TwoMonitors()
-{
+std::vector<MonitorArea> TwoMonitors() {
     return {Area(kPrimary, kPrimaryWork, true), Area(kSecond, kSecondWork, false)};
 }
 }  // namespace
 
-TEST(Monitor, PointsOnAndOffTwoMonitors)
-{
-    const struct { const char* name; int x, y, mode; RECT rect; int result; } cases[] = {
+TEST(Monitor, PointsOnAndOffTwoMonitors) {
+    const struct {
+        const char* name;
+        int x, y, mode;
+        RECT rect;
+        int result;
+    } cases[] = {
         {"second, whole", 2000, 100, 0, kSecond, 1},
         {"second, work", 2000, 100, 1, kSecondWork, 1},
         {"second, mixed mode gives work", 2000, 100, -1, kSecondWork, 1},
@@ -54,8 +53,7 @@ TEST(Monitor, PointsOnAndOffTwoMonitors)
     }
 }
 
-TEST(Monitor, WindowSpanningTwoMonitorsUsesItsCentre)
-{
+TEST(Monitor, WindowSpanningTwoMonitorsUsesItsCentre) {
     RECT r;
     RECT mostlyRight = {1500, 100, 2500, 600};  // centre x 2000
     EXPECT_EQ(1, SelectWindowMonitorRect(TwoMonitors(), &mostlyRight, &r));
@@ -67,8 +65,7 @@ TEST(Monitor, WindowSpanningTwoMonitorsUsesItsCentre)
     EXPECT_TRUE(Same(kPrimary, r));
 }
 
-TEST(Monitor, SecondMonitorLeftOfPrimary)
-{
+TEST(Monitor, SecondMonitorLeftOfPrimary) {
     const RECT left = {-1280, 0, 0, 1024};
     std::vector<MonitorArea> monitors = {Area(kPrimary, kPrimaryWork, true), Area(left, left, false)};
     RECT r;
@@ -79,8 +76,7 @@ TEST(Monitor, SecondMonitorLeftOfPrimary)
     EXPECT_EQ(-1, SelectMonitorRect({}, 0, 0, &r, 0));
 }
 
-TEST(Monitor, RunningSystem)
-{
+TEST(Monitor, RunningSystem) {
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     RECT work;
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
@@ -99,8 +95,8 @@ TEST(Monitor, RunningSystem)
     EXPECT_EQ(screen.bottom, bottom);
     EXPECT_EQ(0, GetMonitorExtent(10, 10, nullptr, nullptr));
 
-    HWND window = CreateWindowExA(0, "STATIC", "monitor", WS_POPUP, -400, -300, 200, 100,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(0, "STATIC", "monitor", WS_POPUP, -400, -300, 200, 100, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(0, GetWindowMonitorRect(window, &r));
     EXPECT_TRUE(Same(screen, r));

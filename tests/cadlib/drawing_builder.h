@@ -43,11 +43,13 @@ inline ElementRecord Full(uint16_t kind, int seed, int page = 0, int layer = 0) 
     r.subKind = static_cast<uint16_t>(seed);
     r.attribute = static_cast<uint8_t>(seed & 1);
     uint8_t* b = reinterpret_cast<uint8_t*>(&r);
-    for (int i = 13; i < 172; ++i) b[i] = static_cast<uint8_t>((i * 7 + seed * 13) & 0x3F);
+    for (int i = 13; i < 172; ++i)
+        b[i] = static_cast<uint8_t>((i * 7 + seed * 13) & 0x3F);
     r.tailWord = static_cast<uint16_t>(0x1234 + seed);
     // Doubles that hold coordinates must be finite numbers.
     const uint32_t coords[] = {11, 19, 33, 41, 49, 57, 65, 73, 112, 120};
-    for (uint32_t off : coords) CadSetF64(&r, off, seed * 1.25 + off / 8.0);
+    for (uint32_t off : coords)
+        CadSetF64(&r, off, seed * 1.25 + off / 8.0);
     switch (kind) {
     case kElmText:
         CadSetPtr(&r, kOffTextPtr, nullptr);
@@ -64,8 +66,7 @@ inline ElementRecord Full(uint16_t kind, int seed, int page = 0, int layer = 0) 
         CadSetU32(&r, kOffRasterBitsSize, 0);
         b[kOffRasterExpanded] = 0;
         break;
-    default:
-        break;
+    default: break;
     }
     return r;
 }
@@ -255,7 +256,8 @@ inline void AttachRasterBits(DbHeader* db) {
 #else
         uint8_t* bits = static_cast<uint8_t*>(calloc(1, n));
 #endif
-        for (uint32_t i = 0; i < n; ++i) bits[i] = (i / 16) % 3 ? 0xFF : static_cast<uint8_t>(i);
+        for (uint32_t i = 0; i < n; ++i)
+            bits[i] = (i / 16) % 3 ? 0xFF : static_cast<uint8_t>(i);
         ElementRecord r = e->rec;
         CadSetPtr(&r, kOffRasterBits, bits);
         CadSetU32(&r, kOffRasterBitsSize, n);
@@ -304,7 +306,8 @@ inline void BuildSample(DbHeader* db) {
         CadSetPtr(&t, kOffTextPtr, text.c_str());
         StoredElement* te = DAriAppendElement(&t, db);
         uint8_t user[256];
-        for (int i = 0; i < 256; ++i) user[i] = static_cast<uint8_t>(i ^ page);
+        for (int i = 0; i < 256; ++i)
+            user[i] = static_cast<uint8_t>(i ^ page);
         DAriSet256UserData(te, user);
     }
     // Kind 50 with its memory block.
@@ -312,7 +315,8 @@ inline void BuildSample(DbHeader* db) {
 #ifdef _WIN32
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 40);
     uint8_t* bp = static_cast<uint8_t*>(GlobalLock(block));
-    for (int i = 0; i < 40; ++i) bp[i] = static_cast<uint8_t>(200 - i);
+    for (int i = 0; i < 40; ++i)
+        bp[i] = static_cast<uint8_t>(200 - i);
     GlobalUnlock(block);
     CadSetPtr(&b, kOffBlockHandle, block);
     CadSetU32(&b, kOffBlockSize, 40);

@@ -45,7 +45,8 @@ uint32_t Crc(const std::string& s, size_t at, size_t n) {
     uint32_t c = 0xFFFFFFFFu;
     for (size_t i = 0; i < n; ++i) {
         c ^= static_cast<uint8_t>(s[at + i]);
-        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
     }
     return ~c;
 }
@@ -191,7 +192,11 @@ TEST(CadFiles, ANewerFormatAsksFirstAndLoadsWhenForced) {
 
 TEST(CadFiles, FilesThatAreNotDrawingsFailCleanly) {
     std::string dir = TempDir();
-    struct Case { const char* name; std::string bytes; uint32_t bits; } cases[] = {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        uint32_t bits;
+    } cases[] = {
         {"empty", "", kLoadNotDrawing},
         {"text", "this is a text file, not a drawing\r\n", kLoadNotDrawing},
         {"bitmap", std::string("BM") + std::string(200, '\0'), kLoadNotDrawing},
@@ -220,7 +225,10 @@ TEST(CadFiles, FilesThatAreNotDrawingsFailCleanly) {
 // The damaged files kept in the repository, each with the status it must give.
 TEST(CadFiles, CorpusOfDamagedFiles) {
     std::string dir = SourceDir() + "/tests/cadlib/corpus/";
-    struct Case { const char* file; uint32_t bits; } cases[] = {
+    struct Case {
+        const char* file;
+        uint32_t bits;
+    } cases[] = {
         {"truncated_header.tcf", kLoadNotDrawing},
         {"truncated_body.tcf", kLoadInfoDamaged},
         {"flipped_info.tcf", kLoadInfoDamaged},

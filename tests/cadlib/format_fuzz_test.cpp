@@ -19,7 +19,10 @@ using namespace cadtest;
 // damaged inside a compressed chunk and compressed again) cost more each,
 // so fewer run here: tests/cadlib/native/run.sh runs 100,000 of each.
 TEST(CadFileMutation, HundredThousandDamagedFilesNeverBreakTheLoader) {
-    const struct { uint32_t version; int cases; } runs[] = {{1u, 100000}, {cad::kFormatVersion, 20000}};
+    const struct {
+        uint32_t version;
+        int cases;
+    } runs[] = {{1u, 100000}, {cad::kFormatVersion, 20000}};
     for (const auto& run : runs) {
         SCOPED_TRACE("version " + std::to_string(run.version));
         MutationResult r = RunMutations(run.cases, 20261210, run.version);
@@ -66,7 +69,7 @@ TEST(CadFileMutation, ChunksThatClaimTooMuchAreRefused) {
     uint32_t elem = 0;
     for (uint32_t i = 0; i < l.sections; ++i)
         if (l.sec[i].id == 0x4D454C45) elem = i;
-    const size_t dir = static_cast<size_t>(l.sec[elem].offset) + 4;   // first chunk's entry
+    const size_t dir = static_cast<size_t>(l.sec[elem].offset) + 4;  // first chunk's entry
     struct Case {
         const char* what;
         size_t at;
@@ -155,7 +158,11 @@ TEST(CadFileMutation, CorpusOfDamagedFilesCanBeRebuilt) {
     // The damaged files of version 1, then those of version 2 ("v2_").
     const std::string good = cad::SerializeDrawing(&small.h, cad::FileKind::Tcf, "", 1);
     const Layout l = Read(good);
-    auto sectionAt = [&](uint32_t id) { for (uint32_t i = 0; i < l.sections; ++i) if (l.sec[i].id == id) return i; return 0u; };
+    auto sectionAt = [&](uint32_t id) {
+        for (uint32_t i = 0; i < l.sections; ++i)
+            if (l.sec[i].id == id) return i;
+        return 0u;
+    };
     auto write = [&](const char* name, const std::string& bytes) {
         std::ofstream f(dir + name, std::ios::binary);
         f.write(bytes.data(), bytes.size());
@@ -204,7 +211,11 @@ TEST(CadFileMutation, CorpusOfDamagedFilesCanBeRebuilt) {
 
     const std::string good2 = cad::SerializeDrawing(&small.h, cad::FileKind::Tcf, "");
     const Layout l2 = Read(good2);
-    auto section2 = [&](uint32_t id) { for (uint32_t i = 0; i < l2.sections; ++i) if (l2.sec[i].id == id) return i; return 0u; };
+    auto section2 = [&](uint32_t id) {
+        for (uint32_t i = 0; i < l2.sections; ++i)
+            if (l2.sec[i].id == id) return i;
+        return 0u;
+    };
     write("v2_truncated_body.tcf", good2.substr(0, good2.size() / 2));
     auto flip2 = [&](uint32_t id, const char* name) {
         std::string s = good2;
@@ -217,13 +228,13 @@ TEST(CadFileMutation, CorpusOfDamagedFilesCanBeRebuilt) {
     const size_t elem = static_cast<size_t>(l2.sec[section2(0x4D454C45)].offset);
     {
         std::string s = good2;
-        PutU32(s, elem + 4, 0x7FFFFFFFu);   // the first chunk's raw size
+        PutU32(s, elem + 4, 0x7FFFFFFFu);  // the first chunk's raw size
         MendChecksums(s, l2);
         write("v2_huge_chunk.tcf", s);
     }
     {
         std::string s = good2;
-        PutU32(s, elem + 12, 0xFFFFFFFFu);   // the first chunk's element nodes
+        PutU32(s, elem + 12, 0xFFFFFFFFu);  // the first chunk's element nodes
         MendChecksums(s, l2);
         write("v2_absurd_nodes.tcf", s);
     }
@@ -246,8 +257,8 @@ TEST(CadFileMutation, CorpusOfDamagedFilesCanBeRebuilt) {
         damage(raw);
         std::vector<std::string> stored(1);
         cad::CompressBlock(raw.data(), raw.size(), stored[0]);
-        write(name, WithSection(good2, section2(0x4D454C45), cad::JoinChunks(stored, {static_cast<uint32_t>(raw.size())},
-                                                                              {chunks[0].items})));
+        write(name, WithSection(good2, section2(0x4D454C45),
+                                cad::JoinChunks(stored, {static_cast<uint32_t>(raw.size())}, {chunks[0].items})));
     };
     inside("v2_bad_raster_codec.tcf", [](std::string& raw) { raw[raw.find("RLE1") + 3] = '9'; });
     inside("v2_absurd_trees.tcf", [](std::string& raw) { PutU32(raw, 0, 0x40000000u); });

@@ -78,7 +78,10 @@ TEST(CadElements, ReadWalksBothWaysAndStopsAtTheEnds) {
 
 TEST(CadElements, RecordsThatBreakTheLimitsAreRefused) {
     Db db;
-    struct Case { const char* name; ElementRecord rec; } cases[] = {
+    struct Case {
+        const char* name;
+        ElementRecord rec;
+    } cases[] = {
         {"unknown kind", Record(9)},
         {"page 512", Line(0, 0, 1, 1, 512)},
         {"negative page", Line(0, 0, 1, 1, -1)},
@@ -231,7 +234,8 @@ TEST(CadMarks, OrderedSetOfElements) {
     CadMark* m = DAriCreateMark(&db);
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->db, &db.h);  // first field: the database header
-    for (int i : {2, 0, 3, 0}) DAriSetMark(e[i], m);
+    for (int i : {2, 0, 3, 0})
+        DAriSetMark(e[i], m);
     EXPECT_EQ(DAriGetMarkNum(m), 3);
     EXPECT_EQ(DAriGetNextMark(nullptr, m), e[2]);
     EXPECT_EQ(DAriGetNextMark(e[2], m), e[0]);
@@ -294,7 +298,8 @@ TEST(CadTags, TagsTextsAndUserDataPerElement) {
     DAriSetTagString(e, nullptr);
     EXPECT_EQ(DAriGetTagString(e, buf), 0);
     uint8_t user[256], back[256];
-    for (int i = 0; i < 256; ++i) user[i] = static_cast<uint8_t>(i);
+    for (int i = 0; i < 256; ++i)
+        user[i] = static_cast<uint8_t>(i);
     EXPECT_EQ(DAriGet256UserData(e, back), 0);
     DAriSet256UserData(e, user);
     EXPECT_EQ(DAriGet256UserData(e, back), 1);
@@ -413,7 +418,7 @@ TEST(CadLayers, CopiedTablesGetTheirOwnNameSlots) {
     ASSERT_EQ(DAriAddPage(1, nullptr, &db), 1);
     std::unique_ptr<LayerTable> t(new LayerTable);
     ASSERT_EQ(DAriGetLayerInfo(0, t.get(), &db), 1);
-    ASSERT_EQ(DAriSetLayerInfo(1, t.get(), &db), 1);   // page 0's table onto page 1
+    ASSERT_EQ(DAriSetLayerInfo(1, t.get(), &db), 1);  // page 0's table onto page 1
     LayerTable* p1 = &DAriGetDbInfoPtr(1, &db)->layers;
     char* page0Slot = db.h.info->layers.names[1];
     ASSERT_NE(p1->names[1], nullptr);
@@ -422,7 +427,7 @@ TEST(CadLayers, CopiedTablesGetTheirOwnNameSlots) {
     ASSERT_EQ(DAriSetLayerName(1, 1, "空調", &db), 1);
     char buf[260];
     DAriGetLayerName(0, 1, 1, buf, &db);
-    EXPECT_STREQ(buf, "衛生");                            // page 0 untouched
+    EXPECT_STREQ(buf, "衛生");  // page 0 untouched
     DAriGetLayerName(1, 1, 1, buf, &db);
     EXPECT_STREQ(buf, "空調");
 
@@ -451,8 +456,8 @@ TEST(CadLayers, CopiedTablesGetTheirOwnNameSlots) {
     }
     p1 = &DAriGetDbInfoPtr(1, &db)->layers;
     ASSERT_NE(p1->names[5], nullptr);
-    EXPECT_STREQ(p1->names[5], "外部参照");                // outlives the other drawing
-    EXPECT_EQ(p1->names[1], nullptr);                      // the other drawing had no name there
+    EXPECT_STREQ(p1->names[5], "外部参照");  // outlives the other drawing
+    EXPECT_EQ(p1->names[1], nullptr);        // the other drawing had no name there
 }
 
 TEST(CadStyles, DefaultTablesReachCallersAndNewDrawings) {
@@ -515,8 +520,10 @@ TEST(CadFonts, VectorDictionaryOpensMeasuresAndCloses) {
         DicBlock b = {};
         b.word1 = reinterpret_cast<uintptr_t>("A");
         b.word2 = 2;
-        if (DAriDicFunction(3, &b) > 0) face = name;
-        else DAriDicFunction(2, &q);
+        if (DAriDicFunction(3, &b) > 0)
+            face = name;
+        else
+            DAriDicFunction(2, &q);
     }
     ASSERT_FALSE(face.empty()) << "no font of the machine gives outlines";
     EXPECT_EQ(DAriGetFontNum(4), 1);
@@ -530,9 +537,7 @@ TEST(CadFonts, VectorDictionaryOpensMeasuresAndCloses) {
     EXPECT_EQ(state.value2, 2);
     EXPECT_EQ(face, state.text2);
 
-    auto text = [](DicBlock& b, uint32_t word, const char* t) {
-        CadSetPtr(&b, word, t);
-    };
+    auto text = [](DicBlock& b, uint32_t word, const char* t) { CadSetPtr(&b, word, t); };
     auto length = [&](int code, const char* t, int first, int count) {
         DicBlock b = {};
         text(b, 0x14e, t);
@@ -548,8 +553,8 @@ TEST(CadFonts, VectorDictionaryOpensMeasuresAndCloses) {
     EXPECT_GT(a, 0.0);
     EXPECT_NEAR(ab, a + length(5, "AB", 1, 1) + 1.0, 1e-9);  // advances side by side plus the spacing
     EXPECT_NEAR(length(5, "AB", 0, -1), ab, 1e-9);
-    EXPECT_NEAR(length(6, "AB", 0, 0), 21.0, 1e-9);        // two cells of 10 and a spacing
-    EXPECT_NEAR(length(7, "ABC", 1, 5), 21.0, 1e-9);       // a count past the end stops there
+    EXPECT_NEAR(length(6, "AB", 0, 0), 21.0, 1e-9);   // two cells of 10 and a spacing
+    EXPECT_NEAR(length(7, "ABC", 1, 5), 21.0, 1e-9);  // a count past the end stops there
     // With the vector-font width setting at 0 the pitch is fixed: half a
     // cell for a single-byte character, a whole one for a double-byte one.
     ASSERT_EQ(DAriSetSettingsDataInt("iVectFontWidth", 0), 1);
@@ -613,7 +618,8 @@ TEST(CadExports, EveryDeclaredFunctionIsExportedUndecorated) {
     std::string text;
     char buf[4096];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        text.append(buf, n);
     fclose(f);
     HMODULE lib = GetModuleHandleA("WmCadApiDb.dll");
     ASSERT_NE(lib, nullptr);

@@ -71,7 +71,10 @@ inline void PutU32(std::string& s, size_t at, uint32_t v) { memcpy(&s[at], &v, 4
 
 struct Layout {
     uint32_t sections;
-    struct Sec { uint32_t id; uint64_t offset, length; } sec[8];
+    struct Sec {
+        uint32_t id;
+        uint64_t offset, length;
+    } sec[8];
 };
 
 inline Layout Read(const std::string& s) {
@@ -110,8 +113,6 @@ inline bool Sound(DbHeader* db) {
     return n == DAriGetElmNum(db);
 }
 
-
-
 // The file with the stored bytes of section `index` replaced: offsets,
 // lengths and every checksum made anew, as a writer that damaged its own
 // data would.
@@ -120,8 +121,9 @@ inline std::string WithSection(const std::string& file, uint32_t index, const st
     std::string out = file.substr(0, 64 + l.sections * 32 + 4);
     for (uint32_t i = 0; i < l.sections; ++i) {
         uint64_t at = out.size();
-        const std::string part = i == index ? bytes : file.substr(static_cast<size_t>(l.sec[i].offset),
-                                                                  static_cast<size_t>(l.sec[i].length));
+        const std::string part =
+            i == index ? bytes
+                       : file.substr(static_cast<size_t>(l.sec[i].offset), static_cast<size_t>(l.sec[i].length));
         uint64_t len = part.size();
         memcpy(&out[64 + i * 32 + 8], &at, 8);
         memcpy(&out[64 + i * 32 + 16], &len, 8);
@@ -152,7 +154,8 @@ inline void Damage(std::string& s, size_t at, std::mt19937& rng) {
         break;
     }
     case 6:  // a run of continued varint bytes (an absurd count or length)
-        for (size_t k = at; k < s.size() && k < at + 1 + rng() % 10; ++k) s[k] = static_cast<char>(0xFF);
+        for (size_t k = at; k < s.size() && k < at + 1 + rng() % 10; ++k)
+            s[k] = static_cast<char>(0xFF);
         break;
     default:  // several flips close together
         for (int k = 0; k < 8; ++k) {
@@ -248,8 +251,10 @@ inline MutationResult RunMutations(int cases, unsigned seed, uint32_t version = 
             if (!Sound(&db.h)) res.fault = std::string(where) + "broken drawing after a load";
         } else {
             ++res.refused;
-            if (status == 0) res.fault = std::string(where) + "refused without a status";
-            else if (DAriGetElmNum(&db.h) != 0 || !db.h.info) res.fault = std::string(where) + "not empty after a refusal";
+            if (status == 0)
+                res.fault = std::string(where) + "refused without a status";
+            else if (DAriGetElmNum(&db.h) != 0 || !db.h.info)
+                res.fault = std::string(where) + "not empty after a refusal";
         }
     }
     res.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

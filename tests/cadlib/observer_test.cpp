@@ -68,7 +68,8 @@ TEST(CadObserver, BulkChangesInFastAccessAreReportedOnceAtTheEnd) {
     cad::SetElementObserver(&other.h, &quiet);
     DAriFastAccessOn();
     ElementRecord a = Line(1, 0, 1, 1);
-    for (int i = 0; i < 100; ++i) DAriAppendElement(&a, &db.h);
+    for (int i = 0; i < 100; ++i)
+        DAriAppendElement(&a, &db.h);
     EXPECT_EQ(rec.log, "");
     DAriFastAccessOff();
     EXPECT_EQ(rec.log, "* ");

@@ -56,7 +56,8 @@ TEST(CadSaveSafety, DiskFullLeavesTheOldFileUntouched) {
     const std::string before = ReadFile(path);
     ASSERT_FALSE(before.empty());
     ElementRecord r = Line(0, 0, 1, 1);
-    for (int i = 0; i < 100; ++i) DAriAppendElement(&r, &db.h);
+    for (int i = 0; i < 100; ++i)
+        DAriAppendElement(&r, &db.h);
     for (long long at : {0LL, 1LL, 64LL, 4096LL, static_cast<long long>(before.size())}) {
         SCOPED_TRACE("fails after " + std::to_string(at) + " bytes");
         WriteFault fault(at);

@@ -135,7 +135,8 @@ TEST(CadUndo, StepsAreTrimmedClearedAndSwitchedOff) {
     }
     ASSERT_EQ(DAriCheckUndo(2, 0, &db), 1);
     int steps = 0;
-    while (HostUndo(&db)) ++steps;
+    while (HostUndo(&db))
+        ++steps;
     EXPECT_EQ(steps, 2);
     EXPECT_EQ(Xs(&db), (std::vector<double>{0, 1, 2}));
     DAriClearUndoElement(&db);
@@ -188,7 +189,8 @@ TEST(CadUndo, CopiesOfTheHeaderInTwoWindowsStayInStep) {
 // Random edit sessions: undoing every step and redoing it again must pass
 // back through exactly the drawings each step left.
 TEST(CadUndo, RandomSessionsUndoAndRedoThroughEveryStep) {
-    for (unsigned seed = 1; seed <= 20; ++seed) EXPECT_EQ(RunSession(seed), "");
+    for (unsigned seed = 1; seed <= 20; ++seed)
+        EXPECT_EQ(RunSession(seed), "");
 }
 
 // The host's replay of a raster change: it compresses the element's bits

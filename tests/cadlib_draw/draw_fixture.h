@@ -160,7 +160,7 @@ inline ElementRecord Oval(double x, double y, double ax, double ay, double ratio
     return r;
 }
 inline ElementRecord OvalArc(double x, double y, double ax, double ay, double ratio, double a0, double a1,
-                                 int colour = 2) {
+                             int colour = 2) {
     ElementRecord r = Oval(x, y, ax, ay, ratio, colour);
     r.kind = kElmEllipticArc;
     CadSetF64(&r, kOffEllStart, a0);

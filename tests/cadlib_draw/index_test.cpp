@@ -30,7 +30,8 @@ ElementRecord RandomElement(std::mt19937& rng) {
 
 std::vector<StoredElement*> Items(CadMark* m) {
     std::vector<StoredElement*> v;
-    for (void* e = DAriGetNextMark(nullptr, m); e; e = DAriGetNextMark(e, m)) v.push_back(static_cast<StoredElement*>(e));
+    for (void* e = DAriGetNextMark(nullptr, m); e; e = DAriGetNextMark(e, m))
+        v.push_back(static_cast<StoredElement*>(e));
     DAriDestroyMark(m);
     return v;
 }
@@ -103,7 +104,7 @@ TEST(CadSpatialIndex, SameAnswersAsAScanThroughEditsUndoRedoAndLoad) {
     for (int step = 0; step < 6; ++step) {
         for (int i = 0; i < 60; ++i) {
             StoredElement* e = all[rng() % all.size()];
-            if (!(e->state & 1)) continue;       // not in the drawing any more
+            if (!(e->state & 1)) continue;  // not in the drawing any more
             if (rng() % 2) {
                 auto r = RandomElement(rng);
                 DAriChangeElement(e, &r, &db);
@@ -118,9 +119,11 @@ TEST(CadSpatialIndex, SameAnswersAsAScanThroughEditsUndoRedoAndLoad) {
         DAriMakUndoPass(&db);
     }
     CompareWithScan(&db, rng, "edited");
-    for (int i = 0; i < 4; ++i) cadtest::HostUndo(&db);
+    for (int i = 0; i < 4; ++i)
+        cadtest::HostUndo(&db);
     CompareWithScan(&db, rng, "undone");
-    for (int i = 0; i < 2; ++i) cadtest::HostRedo(&db);
+    for (int i = 0; i < 2; ++i)
+        cadtest::HostRedo(&db);
     CompareWithScan(&db, rng, "redone");
     // Bulk changes in fast access: searches in the middle and after it.
     DAriFastAccessOn();
@@ -140,7 +143,7 @@ TEST(CadSpatialIndex, SameAnswersAsAScanThroughEditsUndoRedoAndLoad) {
     uint32_t status = 0;
     ASSERT_EQ(DAriSaveFileOfCWX(file.c_str(), &db, &status), 1);
     Db loaded;
-    CompareWithScan(&loaded, rng, "empty");    // follows the empty drawing first
+    CompareWithScan(&loaded, rng, "empty");  // follows the empty drawing first
     status = 0;
     ASSERT_EQ(DAriLoadFileOfCWX(file.c_str(), &loaded, &status), 1);
     DeleteFileA(file.c_str());

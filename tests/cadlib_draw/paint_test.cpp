@@ -36,34 +36,82 @@ TEST(CadPaint, EveryKindShowsWhereItLies) {
     static const char* kText = "AB";
     static std::vector<uint8_t> bits = InkBits(16, 16);
     const std::vector<KindCase> cases = {
-        {"line", [](DbHeader* db) { auto r = Line(-40, 0, 40, 0); DAriAppendElement(&r, db); },
-         {{110, 100}, {61, 100}}, {{100, 90}}},
-        {"point", [](DbHeader* db) { auto r = Point(0, 0); DAriAppendElement(&r, db); }, {{100, 100}}, {{110, 110}}},
-        {"circle", [](DbHeader* db) { auto r = Circle(0, 0, 30); DAriAppendElement(&r, db); },
-         {{130, 100}, {100, 70}, {70, 100}}, {{100, 100}}},
-        {"arc", [](DbHeader* db) { auto r = Arc(0, 0, 30, 0, kPi / 2); DAriAppendElement(&r, db); },
-         {{100, 70}, {130, 100}}, {{70, 100}, {100, 130}}},
-        {"arc reversed", [](DbHeader* db) { auto r = Arc(0, 0, 30, 0, kPi / 2, 1); DAriAppendElement(&r, db); },
-         {{70, 100}, {100, 130}}, {{121, 79}}},
-        {"ellipse", [](DbHeader* db) { auto r = Oval(0, 0, 40, 0, 0.5); DAriAppendElement(&r, db); },
-         {{140, 100}, {100, 80}, {60, 100}}, {{100, 100}, {100, 65}}},
-        {"elliptic arc", [](DbHeader* db) { auto r = OvalArc(0, 0, 40, 0, 0.5, 0, kPi / 2); DAriAppendElement(&r, db); },
-         {{140, 100}, {100, 80}}, {{60, 100}, {100, 120}}},
-        {"text", [](DbHeader* db) { auto r = Text(-20, -10, 20, 10, kText); DAriAppendElement(&r, db); },
-         {}, {{150, 150}}},
-        {"compound 21", [](DbHeader* db) {
+        {"line",
+         [](DbHeader* db) {
+             auto r = Line(-40, 0, 40, 0);
+             DAriAppendElement(&r, db);
+         },
+         {{110, 100}, {61, 100}},
+         {{100, 90}}},
+        {"point",
+         [](DbHeader* db) {
+             auto r = Point(0, 0);
+             DAriAppendElement(&r, db);
+         },
+         {{100, 100}},
+         {{110, 110}}},
+        {"circle",
+         [](DbHeader* db) {
+             auto r = Circle(0, 0, 30);
+             DAriAppendElement(&r, db);
+         },
+         {{130, 100}, {100, 70}, {70, 100}},
+         {{100, 100}}},
+        {"arc",
+         [](DbHeader* db) {
+             auto r = Arc(0, 0, 30, 0, kPi / 2);
+             DAriAppendElement(&r, db);
+         },
+         {{100, 70}, {130, 100}},
+         {{70, 100}, {100, 130}}},
+        {"arc reversed",
+         [](DbHeader* db) {
+             auto r = Arc(0, 0, 30, 0, kPi / 2, 1);
+             DAriAppendElement(&r, db);
+         },
+         {{70, 100}, {100, 130}},
+         {{121, 79}}},
+        {"ellipse",
+         [](DbHeader* db) {
+             auto r = Oval(0, 0, 40, 0, 0.5);
+             DAriAppendElement(&r, db);
+         },
+         {{140, 100}, {100, 80}, {60, 100}},
+         {{100, 100}, {100, 65}}},
+        {"elliptic arc",
+         [](DbHeader* db) {
+             auto r = OvalArc(0, 0, 40, 0, 0.5, 0, kPi / 2);
+             DAriAppendElement(&r, db);
+         },
+         {{140, 100}, {100, 80}},
+         {{60, 100}, {100, 120}}},
+        {"text",
+         [](DbHeader* db) {
+             auto r = Text(-20, -10, 20, 10, kText);
+             DAriAppendElement(&r, db);
+         },
+         {},
+         {{150, 150}}},
+        {"compound 21",
+         [](DbHeader* db) {
              ElementRecord g = Record(kElmGroup);
              StoredElement* grp = DAriCreateFgroupHead(&g, db);
              auto r = Line(-40, 20, 40, 20);
              DAriAppendMemberElement(grp, &r, db);
-         }, {{100, 80}}, {{100, 100}}},
-        {"compound 70", [](DbHeader* db) {
+         },
+         {{100, 80}},
+         {{100, 100}}},
+        {"compound 70",
+         [](DbHeader* db) {
              ElementRecord g = Record(kElmCompound);
              StoredElement* grp = DAriCreateFgroupHead(&g, db);
              auto r = Circle(0, 0, 20);
              DAriAppendMemberElement(grp, &r, db);
-         }, {{120, 100}}, {{100, 100}}},
-        {"placed figure 32", [](DbHeader* db) {
+         },
+         {{120, 100}},
+         {{100, 100}}},
+        {"placed figure 32",
+         [](DbHeader* db) {
              ElementRecord h = Record(kElmFigureHeader);
              StoredElement* def = DAriCreateFgroupHead(&h, db);
              auto r = Line(0, 0, 10, 0);
@@ -73,12 +121,25 @@ TEST(CadPaint, EveryKindShowsWhereItLies) {
              CadSetF64(&f, kOffFigX, 10);
              CadSetF64(&f, kOffFigY, 10);
              DAriAppendFgroup(def, &f, db);
-         }, {{120, 90}, {111, 90}}, {{105, 100}, {135, 90}}},
-        {"block 50", [](DbHeader* db) { auto r = Box2(kElmBlock, -30, -20, 30, 20); DAriAppendElement(&r, db); },
-         {{130, 100}, {100, 80}}, {{100, 100}}},
-        {"frame 60", [](DbHeader* db) { auto r = Box2(kElmFrame, -30, -20, 30, 20); DAriAppendElement(&r, db); },
-         {{130, 100}, {100, 120}}, {{100, 100}}},
-        {"raster 55", [](DbHeader* db) {
+         },
+         {{120, 90}, {111, 90}},
+         {{105, 100}, {135, 90}}},
+        {"block 50",
+         [](DbHeader* db) {
+             auto r = Box2(kElmBlock, -30, -20, 30, 20);
+             DAriAppendElement(&r, db);
+         },
+         {{130, 100}, {100, 80}},
+         {{100, 100}}},
+        {"frame 60",
+         [](DbHeader* db) {
+             auto r = Box2(kElmFrame, -30, -20, 30, 20);
+             DAriAppendElement(&r, db);
+         },
+         {{130, 100}, {100, 120}},
+         {{100, 100}}},
+        {"raster 55",
+         [](DbHeader* db) {
              ElementRecord r = Record(kElmRaster, 0, 0, 2);
              CadSetF64(&r, kOffP2X, 20);
              CadSetF64(&r, kOffP2Y, 20);
@@ -87,8 +148,11 @@ TEST(CadPaint, EveryKindShowsWhereItLies) {
              CadSetPtr(&e->rec, kOffRasterBits, bits.data());
              CadSetU32(&e->rec, kOffRasterPixW, 16);
              CadSetU32(&e->rec, kOffRasterPixH, 16);
-         }, {{100, 100}, {108, 108}}, {{115, 115}}},
-        {"raster 55 turned 45 degrees", [](DbHeader* db) {
+         },
+         {{100, 100}, {108, 108}},
+         {{115, 115}}},
+        {"raster 55 turned 45 degrees",
+         [](DbHeader* db) {
              ElementRecord r = Record(kElmRaster, 0, 0, 2);
              CadSetF64(&r, kOffP2X, 40);
              CadSetF64(&r, kOffP2Y, 40);
@@ -97,7 +161,9 @@ TEST(CadPaint, EveryKindShowsWhereItLies) {
              CadSetPtr(&e->rec, kOffRasterBits, bits.data());
              CadSetU32(&e->rec, kOffRasterPixW, 16);
              CadSetU32(&e->rec, kOffRasterPixH, 16);
-         }, {{100, 100}, {126, 100}, {100, 74}}, {{117, 117}, {83, 83}}},
+         },
+         {{100, 100}, {126, 100}, {100, 74}},
+         {{117, 117}, {83, 83}}},
     };
     for (const KindCase& k : cases) {
         SCOPED_TRACE(k.name);
@@ -106,8 +172,10 @@ TEST(CadPaint, EveryKindShowsWhereItLies) {
         Canvas c(200, 200, kBlack);
         DrawParam p = Param(c, 1.0, kBlack);
         ASSERT_EQ(Paint(&db, p), 1);
-        for (POINT q : k.on) EXPECT_TRUE(Near(c, kRed, q.x, q.y)) << "on " << q.x << "," << q.y;
-        for (POINT q : k.off) EXPECT_FALSE(Near(c, kRed, q.x, q.y)) << "off " << q.x << "," << q.y;
+        for (POINT q : k.on)
+            EXPECT_TRUE(Near(c, kRed, q.x, q.y)) << "on " << q.x << "," << q.y;
+        for (POINT q : k.off)
+            EXPECT_FALSE(Near(c, kRed, q.x, q.y)) << "off " << q.x << "," << q.y;
         if (std::string(k.name) == "text") {
             EXPECT_GT(c.Count(kRed, 75, 85, 105, 112), 10);
         }
@@ -119,7 +187,7 @@ TEST(CadPaint, LineTypesWidthsAndColours) {
     struct Row {
         const char* name;
         int type, width, widthMode, colour;
-        double minShare, maxShare;     // share of the line's pixels that are set
+        double minShare, maxShare;  // share of the line's pixels that are set
         int minThick;
     };
     const Row rows[] = {
@@ -157,7 +225,7 @@ TEST(CadPaint, LineTypesWidthsAndColours) {
 
 TEST(CadPaint, ColourModes) {
     Db db;
-    auto r = Line(-80, 0, 80, 0, 4);      // green
+    auto r = Line(-80, 0, 80, 0, 4);  // green
     DAriAppendElement(&r, &db);
     struct Row {
         int mode;
@@ -242,8 +310,8 @@ TEST(CadPaint, DisplayFiltersSelectionFramesAndMarkers) {
     };
     {
         auto c = paint([](DrawParam&) {});
-        EXPECT_TRUE(Near(*c, kRed, 100, 90));                   // layer 5 shown
-        EXPECT_TRUE(Near(*c, Pen(&db, 6), 160, 100));           // selected: selection colour
+        EXPECT_TRUE(Near(*c, kRed, 100, 90));          // layer 5 shown
+        EXPECT_TRUE(Near(*c, Pen(&db, 6), 160, 100));  // selected: selection colour
         EXPECT_FALSE(Near(*c, kRed, 160, 100));
     }
     // Layer 5 hidden.
@@ -255,12 +323,18 @@ TEST(CadPaint, DisplayFiltersSelectionFramesAndMarkers) {
     }
     db.h.info->layers.display[0] |= 1u << 5;
     {
-        auto c = paint([](DrawParam& p) { p.layerOnly = 1; p.layer = 5; });
+        auto c = paint([](DrawParam& p) {
+            p.layerOnly = 1;
+            p.layer = 5;
+        });
         EXPECT_TRUE(Near(*c, kRed, 100, 90));
         EXPECT_FALSE(Near(*c, Pen(&db, 4), 100, 110));
     }
     {
-        auto c = paint([](DrawParam& p) { p.pageOnly = 1; p.page = 3; });
+        auto c = paint([](DrawParam& p) {
+            p.pageOnly = 1;
+            p.page = 3;
+        });
         EXPECT_EQ(c->CountNot(kBlack), 0);
     }
     // Page 0 hidden in the header's page display word.
@@ -285,10 +359,10 @@ TEST(CadPaint, DisplayFiltersSelectionFramesAndMarkers) {
             memcpy(p.marginRect, margin, sizeof margin);
             p.originMarker = 1;
         });
-        EXPECT_NE(c->At(10, 150), kBlack);      // paper frame, left edge
+        EXPECT_NE(c->At(10, 150), kBlack);  // paper frame, left edge
         EXPECT_NE(c->At(190, 150), kBlack);
-        EXPECT_GT(c->Count(c->At(20, 150), 20, 20, 20, 180), 0);   // margin frame
-        EXPECT_NE(c->At(108, 100), kBlack);     // origin marker
+        EXPECT_GT(c->Count(c->At(20, 150), 20, 20, 20, 180), 0);  // margin frame
+        EXPECT_NE(c->At(108, 100), kBlack);                       // origin marker
     }
     // The base-point marker alone (records kind, count 0) in XOR comes and goes.
     {
@@ -403,7 +477,7 @@ TEST(CadPaint, FarCoordinatesNonNumbersAndTurnedText) {
     static const char* kText = "ABC";
     Db db;
     auto farLine = Line(-1e12, 0, 1e12, 0);
-    auto hugeCircle = Circle(0, -1e9 - 50, 1e9);      // its top passes through y = -50
+    auto hugeCircle = Circle(0, -1e9 - 50, 1e9);  // its top passes through y = -50
     ElementRecord nan = Line(0, 0, 10, 10);
     CadSetF64(&nan, kOffP2X, std::nan(""));
     auto turned = Text(-5, -60, 16, 8, kText, 5);
@@ -415,9 +489,9 @@ TEST(CadPaint, FarCoordinatesNonNumbersAndTurnedText) {
     Canvas c(200, 200, kBlack);
     DrawParam p = Param(c, 1.0, kBlack);
     ASSERT_EQ(Paint(&db, p), 1);
-    EXPECT_EQ(c.Count(kRed, 0, 100, 199, 100), 200);          // the far line crosses the whole view
-    EXPECT_GT(c.Count(kRed, 0, 149, 199, 151), 150);          // the top of the huge circle
-    EXPECT_GT(c.Count(Pen(&db, 5), 80, 70, 100, 160), 10);    // the turned text runs upwards
+    EXPECT_EQ(c.Count(kRed, 0, 100, 199, 100), 200);        // the far line crosses the whole view
+    EXPECT_GT(c.Count(kRed, 0, 149, 199, 151), 150);        // the top of the huge circle
+    EXPECT_GT(c.Count(Pen(&db, 5), 80, 70, 100, 160), 10);  // the turned text runs upwards
     EXPECT_EQ(c.Count(Pen(&db, 5), 100, 170, 199, 199), 0);
     // The element without a number is never found either.
     SearchOptionRecord o = {};
@@ -427,7 +501,7 @@ TEST(CadPaint, FarCoordinatesNonNumbersAndTurnedText) {
     const double rect[4] = {-1, 11, 11, -1};
     CadMark* m = DAriGetWakuElement(rect, &db);
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(DAriGetMarkNum(m), 1);    // the far line only
+    EXPECT_EQ(DAriGetMarkNum(m), 1);  // the far line only
     DAriDestroyMark(m);
 }
 

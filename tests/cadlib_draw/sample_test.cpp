@@ -143,7 +143,6 @@ void BuildSample(DbHeader* db, std::vector<std::string>& texts) {
     b.T(13000, -13300, 300, "株式会社 設備設計", 1);
 }
 
-
 }  // namespace
 
 TEST(CadSample, FloorPlanPaintedAndSaved) {

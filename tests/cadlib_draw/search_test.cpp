@@ -31,7 +31,8 @@ void DefaultOptions() {
 std::vector<StoredElement*> MarkItems(CadMark* m) {
     std::vector<StoredElement*> v;
     if (!m) return v;
-    for (void* e = DAriGetNextMark(nullptr, m); e; e = DAriGetNextMark(e, m)) v.push_back(static_cast<StoredElement*>(e));
+    for (void* e = DAriGetNextMark(nullptr, m); e; e = DAriGetNextMark(e, m))
+        v.push_back(static_cast<StoredElement*>(e));
     return v;
 }
 
@@ -154,7 +155,7 @@ TEST(CadSearch, CrossingToleranceFollowsSetEps) {
     DefaultOptions();
     Db db;
     auto a = Line(0, 0, 10, 0);
-    auto b = Line(5, 0.005, 5, 10);       // stops 0.005 short of line a
+    auto b = Line(5, 0.005, 5, 10);  // stops 0.005 short of line a
     DAriAppendElement(&a, &db);
     DAriAppendElement(&b, &db);
     double out[3];
@@ -247,7 +248,7 @@ TEST(CadSearch, AreaModesKindMasksAndGroupFind) {
     DAriDbSetSerch(&zero);
     const double all[4] = {-1000, 1000, 2000, -1000};
     CadMark* everything = DAriGetWakuElement(all, &d.db);
-    EXPECT_EQ(DAriGetMarkNum(everything), 11);     // nine elements and the two members
+    EXPECT_EQ(DAriGetMarkNum(everything), 11);  // nine elements and the two members
     DAriDestroyMark(everything);
     DefaultOptions();
     // The strip of an arrow-key step upwards from a point of line A: it
@@ -297,7 +298,7 @@ TEST(CadSearch, NearestFirstTagsAndSearchesAmongAMark) {
     DAriSetMark(d.circle, among);
     FakeViewData vd(&d.db);
     CadMark* hit = DAriGetElementMarkByPointWithMark(CadPoint3{50, 0.5, 0}, 1, &d.db, vd.bytes, among);
-    EXPECT_EQ(MarkItems(hit), std::vector<StoredElement*>{d.a});   // B passes too but is not marked
+    EXPECT_EQ(MarkItems(hit), std::vector<StoredElement*>{d.a});  // B passes too but is not marked
     DAriDestroyMark(hit);
     // Point searches limited to the mark.
     double p[3];

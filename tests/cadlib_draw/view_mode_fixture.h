@@ -34,8 +34,9 @@ inline void AddPlacedPage(DbHeader* db, double angle = 0, bool composedOnly = fa
     SetF64(&rec->info, block + 16, angle);
     SetF64(&rec->info, block + 48, 40);
     SetF64(&rec->info, block + 56, 30);
-    if (composedOnly) SetF64(&rec->info, kInfoPlaceFactorX, 3.0);   // the composed block wins
-    for (int i = 0; i < 64; ++i) rec->info.layers.display[i] = rec->info.layers.detect[i] = 0xFFFF;
+    if (composedOnly) SetF64(&rec->info, kInfoPlaceFactorX, 3.0);  // the composed block wins
+    for (int i = 0; i < 64; ++i)
+        rec->info.layers.display[i] = rec->info.layers.detect[i] = 0xFFFF;
     ASSERT_EQ(DAriAddPage(1, rec.get(), db), 1);
     db->pages.display[0] |= 2u;
     db->pages.detect[0] |= 2u;

@@ -53,29 +53,29 @@ TEST(CadViewModes, SnapsAndPicksFollowTheViewMode) {
     };
     SetFrame(&db, 2, 0, 2, 0);
     for (int scan : {0, 1})
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::string(r.name) + (scan ? " (plain scan)" : " (index)"));
-        DAriSetSettingsDataInt("NoSpatialIndex", scan);
-        // Modes 3 and 4 of the table: view mode 0 with the frame flag 1, view
-        // mode 2 with the flag 0.
-        db.h.frame.view = r.mode == 2 || r.mode == 3 ? 1 : 0;
-        ViewRecord vd(&db, r.mode == 3 ? 0 : r.mode == 4 ? 2 : r.mode);
-        CadPoint3 p{r.x, r.y, 0};
-        double out[3] = {-1, -1, -1};
-        int got = 0;
-        switch (r.snap) {
-        case kEnd: got = DAriSerchPoint(p, out, r.a, &db, nullptr, vd.bytes, nullptr); break;
-        case kMid: got = DAriSerchPoint2(p, out, r.a, vd.bytes, 2, nullptr); break;
-        case kCentre: got = DAriSerchPoint2_2(p, out, r.a, vd.bytes, nullptr); break;
-        case kCross: got = DAriSerchPoint3(p, out, r.a, vd.bytes, nullptr); break;
-        case kOnLine: got = DAriSerchPoint4(p, out, r.a, vd.bytes, nullptr); break;
+        for (const Row& r : rows) {
+            SCOPED_TRACE(std::string(r.name) + (scan ? " (plain scan)" : " (index)"));
+            DAriSetSettingsDataInt("NoSpatialIndex", scan);
+            // Modes 3 and 4 of the table: view mode 0 with the frame flag 1, view
+            // mode 2 with the flag 0.
+            db.h.frame.view = r.mode == 2 || r.mode == 3 ? 1 : 0;
+            ViewRecord vd(&db, r.mode == 3 ? 0 : r.mode == 4 ? 2 : r.mode);
+            CadPoint3 p{r.x, r.y, 0};
+            double out[3] = {-1, -1, -1};
+            int got = 0;
+            switch (r.snap) {
+            case kEnd: got = DAriSerchPoint(p, out, r.a, &db, nullptr, vd.bytes, nullptr); break;
+            case kMid: got = DAriSerchPoint2(p, out, r.a, vd.bytes, 2, nullptr); break;
+            case kCentre: got = DAriSerchPoint2_2(p, out, r.a, vd.bytes, nullptr); break;
+            case kCross: got = DAriSerchPoint3(p, out, r.a, vd.bytes, nullptr); break;
+            case kOnLine: got = DAriSerchPoint4(p, out, r.a, vd.bytes, nullptr); break;
+            }
+            ASSERT_EQ(got, r.found);
+            if (got) {
+                EXPECT_NEAR(out[0], r.rx, 1e-9);
+                EXPECT_NEAR(out[1], r.ry, 1e-9);
+            }
         }
-        ASSERT_EQ(got, r.found);
-        if (got) {
-            EXPECT_NEAR(out[0], r.rx, 1e-9);
-            EXPECT_NEAR(out[1], r.ry, 1e-9);
-        }
-    }
     DAriSetSettingsDataInt("NoSpatialIndex", 0);
     // The pick: at (45, 30.4) within 0.5 the placed line (distance 0.4 on the
     // sheet, 0.8 on its page) and the sheet line are found in paper space;

@@ -22,34 +22,61 @@ const double kPi = 3.141592653589793;
 TEST(CadViewModes, PlacedPagesAndFrameViewPaintWhereTheyBelong) {
     struct Case {
         const char* name;
-        int paperFlag;                                    // DrawParam +0x004
+        int paperFlag;  // DrawParam +0x004
         std::function<void(DbHeader*)> setup;
         std::vector<POINT> on, off;
     };
     // Page 0: a short line from (10, -40) to (20, -40). Page 1: a line from
     // (0, 0) to (40, 0) and a circle of radius 20 around (0, 80).
     const std::vector<Case> cases = {
-        {"model space: pages at their own coordinates", 0, [](DbHeader* db) { AddPlacedPage(db); },
-         {{115, 140}, {120, 100}, {120, 20}}, {{150, 70}, {70, 70}}},
-        {"paper space: page 1 halved at (40, 30)", 1, [](DbHeader* db) { AddPlacedPage(db); },
+        {"model space: pages at their own coordinates",
+         0,
+         [](DbHeader* db) { AddPlacedPage(db); },
+         {{115, 140}, {120, 100}, {120, 20}},
+         {{150, 70}, {70, 70}}},
+        {"paper space: page 1 halved at (40, 30)",
+         1,
+         [](DbHeader* db) { AddPlacedPage(db); },
          // line (40, 30)-(60, 30); circle radius 10 around (40, 70)
-         {{150, 70}, {155, 70}, {150, 30}, {115, 140}}, {{120, 100}, {120, 20}}},
-        {"paper space: turned a quarter", 1, [](DbHeader* db) { AddPlacedPage(db, kPi / 2); },
+         {{150, 70}, {155, 70}, {150, 30}, {115, 140}},
+         {{120, 100}, {120, 20}}},
+        {"paper space: turned a quarter",
+         1,
+         [](DbHeader* db) { AddPlacedPage(db, kPi / 2); },
          // line (40, 30)-(40, 50); circle around (0, 30)
-         {{140, 60}, {110, 70}, {115, 140}}, {{155, 70}, {120, 100}}},
-        {"paper space: composed placement before the page's own", 1,
-         [](DbHeader* db) { AddPlacedPage(db, 0, true); }, {{150, 70}, {155, 70}}, {{120, 100}, {190, 70}}},
-        {"frame view: scale 2 about (10, -40)", 0,
-         [](DbHeader* db) { AddPlacedPage(db); SetFrame(db, 2, 0, 10, -40); },
+         {{140, 60}, {110, 70}, {115, 140}},
+         {{155, 70}, {120, 100}}},
+        {"paper space: composed placement before the page's own",
+         1,
+         [](DbHeader* db) { AddPlacedPage(db, 0, true); },
+         {{150, 70}, {155, 70}},
+         {{120, 100}, {190, 70}}},
+        {"frame view: scale 2 about (10, -40)",
+         0,
+         [](DbHeader* db) {
+             AddPlacedPage(db);
+             SetFrame(db, 2, 0, 10, -40);
+         },
          // page 0 line to (0, 0)-(20, 0); page 1 line to (-20, 80)-(60, 80)
-         {{102, 100}, {118, 100}, {90, 20}, {150, 20}}, {{115, 140}, {120, 140}}},
-        {"frame view: turned a quarter", 0,
-         [](DbHeader* db) { AddPlacedPage(db); SetFrame(db, 1, kPi / 2, 10, -40); },
+         {{102, 100}, {118, 100}, {90, 20}, {150, 20}},
+         {{115, 140}, {120, 140}}},
+        {"frame view: turned a quarter",
+         0,
+         [](DbHeader* db) {
+             AddPlacedPage(db);
+             SetFrame(db, 1, kPi / 2, 10, -40);
+         },
          // page 0 line to (0, 0)-(0, 10)
-         {{100, 95}}, {{115, 140}, {105, 100}}},
-        {"paper-space flag wins over the frame flag", 1,
-         [](DbHeader* db) { AddPlacedPage(db); SetFrame(db, 2, 0, 10, -40); },
-         {{150, 70}, {115, 140}}, {{102, 100}}},
+         {{100, 95}},
+         {{115, 140}, {105, 100}}},
+        {"paper-space flag wins over the frame flag",
+         1,
+         [](DbHeader* db) {
+             AddPlacedPage(db);
+             SetFrame(db, 2, 0, 10, -40);
+         },
+         {{150, 70}, {115, 140}},
+         {{102, 100}}},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -65,8 +92,10 @@ TEST(CadViewModes, PlacedPagesAndFrameViewPaintWhereTheyBelong) {
         DrawParam p = Param(c, 1.0, kBlack);
         p.paperSpace = k.paperFlag;
         ASSERT_EQ(Paint(&db, p), 1);
-        for (POINT q : k.on) EXPECT_TRUE(Lit(c, q.x, q.y)) << "on " << q.x << "," << q.y;
-        for (POINT q : k.off) EXPECT_FALSE(Lit(c, q.x, q.y)) << "off " << q.x << "," << q.y;
+        for (POINT q : k.on)
+            EXPECT_TRUE(Lit(c, q.x, q.y)) << "on " << q.x << "," << q.y;
+        for (POINT q : k.off)
+            EXPECT_FALSE(Lit(c, q.x, q.y)) << "off " << q.x << "," << q.y;
         // With the level of detail (small elements set as pixels) the
         // picture shows the same places.
         {
@@ -76,8 +105,10 @@ TEST(CadViewModes, PlacedPagesAndFrameViewPaintWhereTheyBelong) {
             DAriSetSettingsDataInt("DrawDetail", 2);
             Paint(&db, pd);
             DAriSetSettingsDataInt("DrawDetail", 0);
-            for (POINT q : k.on) EXPECT_TRUE(Lit(d, q.x, q.y)) << "detail on " << q.x << "," << q.y;
-            for (POINT q : k.off) EXPECT_FALSE(Lit(d, q.x, q.y)) << "detail off " << q.x << "," << q.y;
+            for (POINT q : k.on)
+                EXPECT_TRUE(Lit(d, q.x, q.y)) << "detail on " << q.x << "," << q.y;
+            for (POINT q : k.off)
+                EXPECT_FALSE(Lit(d, q.x, q.y)) << "detail off " << q.x << "," << q.y;
         }
         // The whole-database and one-element roads agree.
         Canvas one(200, 200, kBlack);
@@ -126,11 +157,11 @@ TEST(CadViewModes, RubberBandShowsWhatItCarriesWithoutFrames) {
         return c;
     };
     auto band = paint(1, 1);
-    EXPECT_TRUE(Lit(*band, 100, 100));          // the band's line, layer display aside
-    EXPECT_FALSE(Lit(*band, 10, 150));          // no paper frame
+    EXPECT_TRUE(Lit(*band, 100, 100));  // the band's line, layer display aside
+    EXPECT_FALSE(Lit(*band, 10, 150));  // no paper frame
     auto plain = paint(0, 1);
     EXPECT_FALSE(Lit(*plain, 100, 100));
     EXPECT_TRUE(Lit(*plain, 10, 150));
-    auto noXor = paint(1, 0);                   // the flag counts only with XOR
+    auto noXor = paint(1, 0);  // the flag counts only with XOR
     EXPECT_FALSE(Lit(*noXor, 100, 100));
 }

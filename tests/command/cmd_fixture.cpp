@@ -164,6 +164,7 @@ bool CommandFixture::LogHas(const std::string& part) const { return LogIndex(par
 
 std::string CommandFixture::LogText() const {
     std::string all;
-    for (const auto& line : log) all += line + "\n";
+    for (const auto& line : log)
+        all += line + "\n";
     return all;
 }

@@ -65,7 +65,10 @@ TEST_F(DbServices, DrawingInformationRoundTrip) {
     DbcsCopy(reinterpret_cast<char*>(live) + kInfoAuthor, 257, "設計者");
     DAriGetDBInfo(before.data(), &a.db);
     int resets = 0;
-    HostHooks().resetViewAfterDbChange = [&](void*, HWND) { ++resets; return 1; };
+    HostHooks().resetViewAfterDbChange = [&](void*, HWND) {
+        ++resets;
+        return 1;
+    };
     EXPECT_EQ(Send(UM_GET_DB_INFO, 0, buffer.data()), 1);
     EXPECT_STREQ(reinterpret_cast<const char*>(buffer.data() + kInfoTitle), "配管図");
     EXPECT_DOUBLE_EQ(CadGetF64(buffer.data(), kInfoDrawW), 841);
@@ -111,7 +114,10 @@ TEST_F(DbServices, LayerNamesStayWithinTheTable) {
         EXPECT_EQ(asked, 0) << layer;
     }
     int usedPage = -1;
-    HostHooks().collectUsedLayers = [&](int, unsigned char*, int page) { usedPage = page; return 3; };
+    HostHooks().collectUsedLayers = [&](int, unsigned char*, int page) {
+        usedPage = page;
+        return 3;
+    };
     unsigned char flags[1024];
     EXPECT_EQ(Send(UM_GET_USED_LAYERS, 3, flags), 3);
     EXPECT_EQ(usedPage, 2);

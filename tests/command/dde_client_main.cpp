@@ -9,9 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-static HDDEDATA CALLBACK Callback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
-    return nullptr;
-}
+static HDDEDATA CALLBACK Callback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
@@ -32,8 +30,8 @@ int main(int argc, char** argv) {
             continue;
         }
         DWORD result = 0;
-        HDDEDATA r = DdeClientTransaction((LPBYTE)argv[i], (DWORD)std::strlen(argv[i]) + 1, conv,
-                                          nullptr, 0, XTYP_EXECUTE, 20000, &result);
+        HDDEDATA r = DdeClientTransaction((LPBYTE)argv[i], (DWORD)std::strlen(argv[i]) + 1, conv, nullptr, 0,
+                                          XTYP_EXECUTE, 20000, &result);
         std::fprintf(out, "%d\n", r ? 1 : 0);
         std::fflush(out);
     }

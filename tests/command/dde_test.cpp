@@ -34,7 +34,7 @@ TEST_F(Dde, ExecuteRequests) {
         const char* name;
         std::string text;
         int result;
-        int postedId;            // 0: nothing posted
+        int postedId;  // 0: nothing posted
         std::string argument;
     } cases[] = {
         {"no comma", "{ExecCmd(5103)}", 1, 5103, ""},
@@ -45,8 +45,7 @@ TEST_F(Dde, ExecuteRequests) {
         {"id above range", "{ExecCmd(40000)}", 0, 0, ""},
         {"lower-case prefix", "{execcmd(5103)}", 0, 0, ""},
         {"comma without closing bracket", "{ExecCmd(5103,abc", 0, 0, ""},
-        {"cut to 200 bytes loses the bracket", "{ExecCmd(5103," + std::string(240, 'x') + ")}", 0,
-         0, ""},
+        {"cut to 200 bytes loses the bracket", "{ExecCmd(5103," + std::string(240, 'x') + ")}", 0, 0, ""},
         {"long argument inside 200 bytes", "{ExecCmd(5103," + std::string(180, 'y') + ")}", 1, 5103,
          std::string(180, 'y')},
         {"no prefix", "hello", 0, 0, ""},
@@ -99,7 +98,8 @@ TEST_F(Dde, OpenPutAndWindowRequests) {
     // the host's own copy: the caller's buffer may change at once.
     {
         std::string request = "{DDEPUT(x";
-        while (request.size() < 250) request += "表";
+        while (request.size() < 250)
+            request += "表";
         std::vector<char> caller(request.begin(), request.end());
         caller.push_back('\0');
         EXPECT_EQ(DispatchDdeExecute(caller.data()), 1);
@@ -109,9 +109,13 @@ TEST_F(Dde, OpenPutAndWindowRequests) {
         ClearDdeData();
     }
 
-    struct { const char* text; UINT msg; } posts[] = {
-        {"{ZWinMaxDsp}", UM_MAXIMIZE_VIEW}, {"{ShowIcon}", UM_MINIMIZE_MAIN},
-        {"{ShowQ}", UM_REFRESH_VIEW}, {"{ShowWin}", UM_SHOW_MAIN}};
+    struct {
+        const char* text;
+        UINT msg;
+    } posts[] = {{"{ZWinMaxDsp}", UM_MAXIMIZE_VIEW},
+                 {"{ShowIcon}", UM_MINIMIZE_MAIN},
+                 {"{ShowQ}", UM_REFRESH_VIEW},
+                 {"{ShowWin}", UM_SHOW_MAIN}};
     for (const auto& p : posts) {
         EXPECT_EQ(DispatchDdeExecute(p.text), 1) << p.text;
         MSG msg;
@@ -129,13 +133,13 @@ std::vector<std::string> RunClient(CommandFixture& fx, const std::vector<std::st
     const std::string results = std::string(temp) + "cmd_dde_results.txt";
     DeleteFileA(results.c_str());
     std::string cmd = "\"" + GetModuleDir() + "cmd_dde_client.exe\" \"" + results + "\"";
-    for (const auto& r : requests) cmd += " \"" + r + "\"";
+    for (const auto& r : requests)
+        cmd += " \"" + r + "\"";
     STARTUPINFOA si = {sizeof si};
     PROCESS_INFORMATION pi = {};
     std::vector<char> line(cmd.begin(), cmd.end());
     line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         ADD_FAILURE() << "client did not start";
         return {};
     }
@@ -155,26 +159,27 @@ std::vector<std::string> RunClient(CommandFixture& fx, const std::vector<std::st
     fx.PumpUntil([] { return true; });
     std::ifstream in(results);
     std::vector<std::string> answers;
-    for (std::string s; std::getline(in, s);) answers.push_back(s);
+    for (std::string s; std::getline(in, s);)
+        answers.push_back(s);
     return answers;
 }
 
 class DdeTwoProcesses : public CommandFixture {
 public:
-    using CommandFixture::PumpUntil;
     using CommandFixture::LogIndex;
     using CommandFixture::LogText;
+    using CommandFixture::PumpUntil;
 };
 
 TEST_F(DdeTwoProcesses, ClientDrivesCommandsOfTheTestModule) {
     ASSERT_EQ(StartDdeServer(frame->m_hWnd), 1);
     const std::vector<std::string> requests = {
-        "{ExecCmd(30001,alpha)}",       // waits for input
-        "{DDEPUT(テスト表示データ)}",     // text for the waiting command
-        "{ExecCmd(30002,beta)}",        // ends the first, then runs
-        "{ExecCmd(30004)}",             // faults inside the module
-        "{ExecCmd(30002,after)}",       // the host still serves
-        "{execcmd(30002)}",             // refused
+        "{ExecCmd(30001,alpha)}",      // waits for input
+        "{DDEPUT(テスト表示データ)}",  // text for the waiting command
+        "{ExecCmd(30002,beta)}",       // ends the first, then runs
+        "{ExecCmd(30004)}",            // faults inside the module
+        "{ExecCmd(30002,after)}",      // the host still serves
+        "{execcmd(30002)}",            // refused
     };
     std::string ddeTextSeen;
     frame->inject = [&](WPARAM) {};
@@ -194,8 +199,7 @@ TEST_F(DdeTwoProcesses, ClientDrivesCommandsOfTheTestModule) {
     const int beta = LogIndex("TESTCMD quick id=30002 args=/C:Quick beta");
     const int fault = LogIndex("コマンド実行中に例外が発生しました");
     const int after = LogIndex("TESTCMD quick id=30002 args=/C:Quick after");
-    EXPECT_TRUE(start >= 0 && start < ended && ended < beta && beta < fault && fault < after)
-        << LogText();
+    EXPECT_TRUE(start >= 0 && start < ended && ended < beta && beta < fault && fault < after) << LogText();
     EXPECT_EQ(Executor().maxStartCmdDepth, 1);
     EXPECT_EQ(backups, 1);
     EXPECT_TRUE(SwitchesAtRest());

@@ -33,7 +33,7 @@ TEST_F(DrawingEvents, EachKindRunsItsCommand) {
     struct {
         const char* name;
         CCadAppCmd* registry;
-        int closing;    // the application is closing
+        int closing;  // the application is closing
         int kind;
         const char* ran;  // the command that ran, null: none
         int result;
@@ -51,8 +51,10 @@ TEST_F(DrawingEvents, EachKindRunsItsCommand) {
         DrawingEventClosingFlag = 0;
         log.clear();
         EXPECT_EQ(r.result, ExecDrawingEventCmd(nullptr, r.kind));
-        if (r.ran) EXPECT_TRUE(LogHas(std::string("TESTCMD quick ") + r.ran)) << LogText();
-        else EXPECT_FALSE(LogHas("TESTCMD quick")) << LogText();
+        if (r.ran)
+            EXPECT_TRUE(LogHas(std::string("TESTCMD quick ") + r.ran)) << LogText();
+        else
+            EXPECT_FALSE(LogHas("TESTCMD quick")) << LogText();
         EXPECT_EQ(r.closing, DrawingEventClosingFlag) << "set once an event ran while closing";
     }
     // Once set, the closing flag stays: a later save is the closing one too.

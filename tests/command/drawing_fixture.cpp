@@ -115,11 +115,10 @@ void DrawingFixture::SetUp() {
     h.intersectLines = [](double* c, const double* a1, const double* a2, const double* b1, const double* b2) {
         return IntersectLines(c, a1, a2, b1, b2);
     };
-    h.intersectLineCircle = [](double* f, double* s, const double* p, const double* q, const double* c,
-                               double r) { return IntersectLineCircle(f, s, p, q, c, r); };
-    h.isPointOnSegment = [](const double* p, const double* s, const double* e) {
-        return IsPointOnSegment(p, s, e);
+    h.intersectLineCircle = [](double* f, double* s, const double* p, const double* q, const double* c, double r) {
+        return IntersectLineCircle(f, s, p, q, c, r);
     };
+    h.isPointOnSegment = [](const double* p, const double* s, const double* e) { return IsPointOnSegment(p, s, e); };
     h.rotatePoint2D = [](double* p, double an) { RotatePoint2D(p, an); };
     h.vectorAngle = [](double y, double x) { return VectorAngle(y, x); };
     h.safeAtan2 = [](double y, double x) { return SafeAtan2(y, x); };
@@ -169,13 +168,15 @@ std::vector<StoredElement*> DrawingFixture::Elements(DbHeader* db) {
 
 std::vector<ElementRecord> DrawingFixture::Records(DbHeader* db) {
     std::vector<ElementRecord> out;
-    for (StoredElement* e : Elements(db)) out.push_back(e->rec);
+    for (StoredElement* e : Elements(db))
+        out.push_back(e->rec);
     return out;
 }
 
 CadMark* DrawingFixture::MarkOf(DbHeader* db, const std::vector<StoredElement*>& elements) {
     CadMark* mark = DAriCreateMark(db);
-    for (StoredElement* e : elements) DAriSetMark(e, mark);
+    for (StoredElement* e : elements)
+        DAriSetMark(e, mark);
     return mark;
 }
 

@@ -18,7 +18,7 @@
 struct TestDrawing {
     DbHeader db;
     HWND view = nullptr;
-    int modified = 0;           // times it was marked modified
+    int modified = 0;  // times it was marked modified
     int viewMode = 0;
     double sets[3][3] = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
     double previous[3][3] = {};
@@ -49,19 +49,21 @@ public:
     TestDrawing a, b;
     TestDrawing* active = &a;
     win::MessageBoxTestHook boxes;
-    std::vector<std::string> paints;   // "element <colour>", "mark <colour> <count>", ...
+    std::vector<std::string> paints;  // "element <colour>", "mark <colour> <count>", ...
     int popupRefreshes = 0;
     int undoLevel = 20;
     int pointScale = 0;
     int hitFirst = 1;
     int highlightSetting = 2;
-    std::vector<int> yesNoAnswers;     // answers of the picking question, in turn
+    std::vector<int> yesNoAnswers;  // answers of the picking question, in turn
     int yesNoAsked = 0;
 };
 
 // A pointer to a record built in the call's own expression.
 template <class T>
-const T* Ptr(const T& value) { return &value; }
+const T* Ptr(const T& value) {
+    return &value;
+}
 // A handle or pointer as the 32-bit word a request carries.
 inline uint32_t W(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
 

@@ -29,7 +29,11 @@ CmdRequest WithRecord(const TestDrawing& d, const ElementRecord* rec) {
 ElementRecord GroupHeader() { return Record(kElmGroup); }
 
 TEST_F(ElementServices, RecordsAreBroughtIntoThePlaneUnlessKeptAsPassed) {
-    struct Case { uint16_t kind; std::vector<uint32_t> zeroed; std::vector<uint32_t> ones; };
+    struct Case {
+        uint16_t kind;
+        std::vector<uint32_t> zeroed;
+        std::vector<uint32_t> ones;
+    };
     const Case cases[] = {
         {kElmLine, {49, 73}, {}},
         {kElmPoint, {49}, {}},
@@ -45,8 +49,10 @@ TEST_F(ElementServices, RecordsAreBroughtIntoThePlaneUnlessKeptAsPassed) {
         Send(UM_SET_APPEND_KEEP_FIELDS, keep, 0);
         for (const Case& c : cases) {
             ElementRecord rec = Record(c.kind);
-            for (uint32_t off : c.zeroed) CadSetF64(&rec, off, 5.0);
-            for (uint32_t off : c.ones) CadSetF64(&rec, off, 5.0);
+            for (uint32_t off : c.zeroed)
+                CadSetF64(&rec, off, 5.0);
+            for (uint32_t off : c.ones)
+                CadSetF64(&rec, off, 5.0);
             StoredElement* e = Add(rec);
             ASSERT_NE(e, nullptr) << "kind " << c.kind;
             for (uint32_t off : c.zeroed)
@@ -73,7 +79,7 @@ TEST_F(ElementServices, PagesOutsideTheSetAreRefusedWithTheirNumber) {
 }
 
 TEST_F(ElementServices, AReferencePageWarnsOncePerCommand) {
-    a.db.pages.detect[0] &= ~1u;   // page 0 is for reference only
+    a.db.pages.detect[0] &= ~1u;  // page 0 is for reference only
     Executor().pageEditWarningArmed = 1;
     const ElementRecord rec = Line(0, 0, 1, 1);
     EXPECT_EQ(Add(rec), nullptr);
@@ -81,7 +87,7 @@ TEST_F(ElementServices, AReferencePageWarnsOncePerCommand) {
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].text, "現在のページは参照のため要素の編集はできません。");
     EXPECT_EQ(boxes.Calls()[0].caption, "要素チェック");
-    Executor().pageEditWarningArmed = 1;   // the next command
+    Executor().pageEditWarningArmed = 1;  // the next command
     HostHooks().language = [] { return 1; };
     EXPECT_EQ(Add(rec), nullptr);
     ASSERT_EQ(boxes.Calls().size(), 2u);
@@ -105,7 +111,8 @@ TEST_F(ElementServices, EveryChangeMarksTheDrawingThatChanged) {
              const ElementRecord rec = Line(5, 5, 6, 6);
              CmdRequest req = WithRecord(f.b, &rec);
              f.Send(UM_APPEND_ELEMENT_EX, 0, &req);
-         }, 0, 1},
+         },
+         0, 1},
         {"change",
          [](DrawingFixture& f, std::vector<StoredElement*>& e) {
              const ElementRecord rec = Line(7, 7, 8, 8);
@@ -113,13 +120,15 @@ TEST_F(ElementServices, EveryChangeMarksTheDrawingThatChanged) {
              req.element = W(e[0]);
              req.element2 = 4;
              EXPECT_EQ(f.Send(UM_CHANGE_ELEMENT, 0, &req), 1);
-         }, 1, 0},
+         },
+         1, 0},
         {"delete",
          [](DrawingFixture& f, std::vector<StoredElement*>& e) {
              CmdRequest req = DrawingFixture::RequestFor(f.a);
              req.element = W(e[0]);
              EXPECT_EQ(f.Send(UM_DELETE_ELEMENT, 0, &req), 1);
-         }, 1, 0},
+         },
+         1, 0},
         {"make group",
          [plain](DrawingFixture& f, std::vector<StoredElement*>& e) {
              const ElementRecord head = GroupHeader();
@@ -127,38 +136,44 @@ TEST_F(ElementServices, EveryChangeMarksTheDrawingThatChanged) {
              req.mark = W(f.MarkOf(&f.a.db, plain(e)));
              req.record = W(&head);
              EXPECT_NE(f.Send(UM_MAKE_GROUP, 0, &req), 0);
-         }, 1, 0},
+         },
+         1, 0},
         {"explode group",
          [](DrawingFixture& f, std::vector<StoredElement*>& e) {
              CmdRequest req = DrawingFixture::RequestFor(f.a);
              req.record = W(e[3]);
              EXPECT_EQ(f.Send(UM_EXPLODE_GROUP, 0, &req), 1);
-         }, 1, 0},
+         },
+         1, 0},
         {"set tag",
          [](DrawingFixture& f, std::vector<StoredElement*>& e) {
              CmdRequest req = {};
              req.word6c = static_cast<int32_t>(W(e[0]));
              req.word70 = 7;
              EXPECT_EQ(f.Send(UM_SET_TAG, 5, &req), 1);
-         }, 1, 0},
+         },
+         1, 0},
         {"tag 0 changes nothing",
          [](DrawingFixture& f, std::vector<StoredElement*>& e) {
              CmdRequest req = {};
              req.word6c = static_cast<int32_t>(W(e[0]));
              req.word70 = 7;
              EXPECT_EQ(f.Send(UM_SET_TAG, 0, &req), 0);
-         }, 0, 0},
+         },
+         0, 0},
         {"user data",
          [](DrawingFixture& f, std::vector<StoredElement*>& e) {
              uint8_t data[256] = {1, 2, 3};
              EXPECT_EQ(f.Send(UM_SET_USER_DATA, W(e[0]), data), 1);
-         }, 1, 0},
+         },
+         1, 0},
     };
     for (const Row& row : rows) {
         DAriAllDeleteElement(&a.db);
         DAriAllDeleteElement(&b.db);
         std::vector<StoredElement*> e;
-        for (int i = 0; i < 3; ++i) e.push_back(DAriAppendElement(Ptr(Line(i, 0, i, 1)), &a.db));
+        for (int i = 0; i < 3; ++i)
+            e.push_back(DAriAppendElement(Ptr(Line(i, 0, i, 1)), &a.db));
         StoredElement* g = DAriCreateFgroupHead(Ptr(GroupHeader()), &a.db);
         DAriAppendMemberElement(g, Ptr(Line(10, 0, 10, 1)), &a.db);
         DAriAppendMemberElement(g, Ptr(Line(11, 0, 11, 1)), &a.db);
@@ -173,7 +188,7 @@ TEST_F(ElementServices, EveryChangeMarksTheDrawingThatChanged) {
 TEST_F(ElementServices, APartialDeletionOfMarkedElementsKeepsWhatItDeletedAndMarksTheDrawing) {
     StoredElement* first = Add(Line(0, 0, 1, 1));
     ElementRecord ref = Line(2, 0, 3, 1);
-    ref.page = 3;   // a page no one may edit
+    ref.page = 3;  // a page no one may edit
     StoredElement* refused = DAriAppendElement(&ref, &a.db);
     StoredElement* last = Add(Line(4, 0, 5, 1));
     ASSERT_TRUE(first && refused && last);
@@ -269,12 +284,20 @@ TEST_F(ElementServices, GroupingAGroupKeepsWhatItHolds) {
     EXPECT_EQ(direct[0]->rec.kind, kElmGroup);
     EXPECT_DOUBLE_EQ(F(&direct[1]->rec, kOffP1X), 3);
     std::vector<double> held;
-    for (StoredElement* m : DirectMembers(direct[0])) held.push_back(F(&m->rec, kOffP1X));
+    for (StoredElement* m : DirectMembers(direct[0]))
+        held.push_back(F(&m->rec, kOffP1X));
     EXPECT_EQ(held, (std::vector<double>{1, 2})) << "the inner group's lines came along";
 }
 
 TEST_F(ElementServices, ExtraDataIsResetByKindAndModeBits) {
-    struct Case { uint16_t kind; uint16_t subKind; int mode; int switchOn; int result; std::vector<int> cleared; };
+    struct Case {
+        uint16_t kind;
+        uint16_t subKind;
+        int mode;
+        int switchOn;
+        int result;
+        std::vector<int> cleared;
+    };
     const Case cases[] = {
         {kElmLine, 0, 0, 0, 0, {}},
         {kElmLine, 0, 2, 0, 0, {39}},
@@ -288,7 +311,8 @@ TEST_F(ElementServices, ExtraDataIsResetByKindAndModeBits) {
         ElementRecord rec = Record(c.kind);
         rec.subKind = c.subKind;
         StoredElement* e = DAriAppendElement(&rec, &a.db);
-        for (int slot = 38; slot <= 43; ++slot) DAriSetExtrData(e, slot, 5, 1, 0);
+        for (int slot = 38; slot <= 43; ++slot)
+            DAriSetExtrData(e, slot, 5, 1, 0);
         ExtraDataSwitch() = c.switchOn;
         EXPECT_EQ(ResetExtraData(e, c.mode), c.result) << c.kind << "/" << c.subKind << " mode " << c.mode;
         for (int slot = 38; slot <= 43; ++slot) {

@@ -24,9 +24,9 @@ TEST_F(Executor_, RoutesById) {
         const char* name;
         DWORD word;
         int result;
-        const char* logPart;     // a log line that must appear (null: none)
-        const char* error;       // the error shown (null: none)
-        bool bracketed;          // start/end notifications sent
+        const char* logPart;  // a log line that must appear (null: none)
+        const char* error;    // the error shown (null: none)
+        bool bracketed;       // start/end notifications sent
     } cases[] = {
         {"6203 swallowed", 6203, 1, nullptr, nullptr, false},
         {"5005 swallowed", 5005, 1, nullptr, nullptr, false},
@@ -40,8 +40,7 @@ TEST_F(Executor_, RoutesById) {
         {"unregistered module id", 30099, 0, nullptr, "msg:5118", false},
         {"module not loadable", 30007, 0, nullptr, "msg:5119", false},
         {"5104 without a drawing", 5104, 1, nullptr, nullptr, false},
-        {"high word kept, id read low", kCmdQuick | (100u << 16), 1, "TESTCMD quick id=30002",
-         nullptr, true},
+        {"high word kept, id read low", kCmdQuick | (100u << 16), 1, "TESTCMD quick id=30002", nullptr, true},
     };
     for (const auto& c : cases) {
         log.clear();
@@ -78,8 +77,12 @@ TEST_F(Executor_, SystemCommandsGoToTheShellsActions) {
         shellCalls.push_back(id);
         return SystemCmdOutcome(id == 4008 ? 0 : 1, finish);
     };
-    struct Case { int id; int result; bool endsCommand; } cases[] = {
-        {4006, 1, true}, {4005, 1, true}, {4021, 1, true}, {4040, 1, false},
+    struct Case {
+        int id;
+        int result;
+        bool endsCommand;
+    } cases[] = {
+        {4006, 1, true}, {4005, 1, true},  {4021, 1, true}, {4040, 1, false},
         {4001, 1, true}, {4008, 0, false}, {4050, 1, true},
     };
     for (const auto& c : cases) {
@@ -93,8 +96,10 @@ TEST_F(Executor_, SystemCommandsGoToTheShellsActions) {
 
     // A command whose action ended it as it started (Keep: no drawing, no free
     // window) keeps its name on the prompt bar; the table's Clear clears it.
-    struct Finish { CmdFinish finish; bool cleared; } finishes[] = {
-        {CmdFinish::Table, true}, {CmdFinish::Clear, true}, {CmdFinish::Keep, false}};
+    struct Finish {
+        CmdFinish finish;
+        bool cleared;
+    } finishes[] = {{CmdFinish::Table, true}, {CmdFinish::Clear, true}, {CmdFinish::Keep, false}};
     for (const auto& f : finishes) {
         finish = f.finish;
         statusBar->name = "old";
@@ -109,10 +114,13 @@ TEST_F(Executor_, ASystemCommandTheShellDoesNotOfferIsNotDone) {
     // an action it lacks (-1) is never reported done.
     int answer = 0;
     HostHooks().systemCommand = [&](int, HWND, DWORD) { return answer; };
-    struct Case { int id; int shell; int result; } cases[] = {
-        {4013, -1, 0}, {4027, -1, 0}, {4051, -1, 0}, {4025, -1, 0}, {4050, -1, 0},
-        {4008, -1, 0}, {4008, 1, 1}, {4008, 0, 0},
-        {4013, 0, 1}, {4051, 0, 1}, {4050, 0, 1},
+    struct Case {
+        int id;
+        int shell;
+        int result;
+    } cases[] = {
+        {4013, -1, 0}, {4027, -1, 0}, {4051, -1, 0}, {4025, -1, 0}, {4050, -1, 0}, {4008, -1, 0},
+        {4008, 1, 1},  {4008, 0, 0},  {4013, 0, 1},  {4051, 0, 1},  {4050, 0, 1},
     };
     for (const auto& c : cases) {
         answer = c.shell;
@@ -143,15 +151,20 @@ TEST_F(Executor_, BusyBracketAroundEveryRoad) {
 }
 
 TEST_F(Executor_, ReadOnlyFilter) {
-    struct Case { const char* name; int readOnly; int kind; int id; int result; const char* box; }
-    cases[] = {
+    struct Case {
+        const char* name;
+        int readOnly;
+        int kind;
+        int id;
+        int result;
+        const char* box;
+    } cases[] = {
         {"allowed on read-only", 1, 0, 4001, 1, nullptr},
         {"refused, normal start", 1, 0, kCmdQuick, 1, "この図面は参照モードで開かれています。"},
-        {"refused, launch mode", 1, 2, kCmdQuick, 0,
-         "対象図面は参照モードで開かれています。作業を中止します。"},
+        {"refused, launch mode", 1, 2, kCmdQuick, 0, "対象図面は参照モードで開かれています。作業を中止します。"},
         {"writable drawing", 0, 0, kCmdQuick, 1, nullptr},
     };
-    view = frame->m_hWnd;  // any window stands for the active drawing view
+    view = frame->m_hWnd;                                            // any window stands for the active drawing view
     HostHooks().systemCommand = [](int, HWND, DWORD) { return 0; };  // the open dialog, cancelled
     for (const auto& c : cases) {
         win::MessageBoxTestHook boxes;
@@ -176,11 +189,15 @@ TEST_F(Executor_, ReadOnlyFilter) {
 }
 
 TEST_F(Executor_, FullResetAfterEveryEnding) {
-    struct Case { const char* name; int id; int safe; int result; bool fault; } cases[] = {
-        {"returns 0, guarded", kCmdSwitches, 1, 1, false},
-        {"returns 0, unguarded", kCmdSwitches, 0, 1, false},
-        {"returns -1, guarded", kCmdFail, 1, 0, false},
-        {"returns -1, unguarded", kCmdFail, 0, 0, false},
+    struct Case {
+        const char* name;
+        int id;
+        int safe;
+        int result;
+        bool fault;
+    } cases[] = {
+        {"returns 0, guarded", kCmdSwitches, 1, 1, false}, {"returns 0, unguarded", kCmdSwitches, 0, 1, false},
+        {"returns -1, guarded", kCmdFail, 1, 0, false},    {"returns -1, unguarded", kCmdFail, 0, 0, false},
         {"faults, guarded", kCmdFault, 1, 0, true},
     };
     int fastOff = 0;

@@ -42,15 +42,15 @@ TEST_F(HostRouting, NumbersAreUniqueAndApartFromTheFramesOwn) {
     // The frame answers these itself: a host object must never take them.
     const UINT frameOwn[] = {UM_CMD_BUSY, UM_CURSOR_SETTINGS, UM_GET_CMDPANEL, UM_GET_ACCELERATOR,
                              UM_SET_MODELESS_DIALOG};
-    for (UINT msg : frameOwn) EXPECT_EQ(seen.count(msg), 0u) << msg;
+    for (UINT msg : frameOwn)
+        EXPECT_EQ(seen.count(msg), 0u) << msg;
 }
 
 TEST_F(HostRouting, EveryNumberIsAnsweredByItsObjectAlone) {
     std::set<HostObjectId> answering;
     CCommandHost& host = frame->m_host;
-    CMessageMap* members[] = {&host.m_sysCmd.m_wait, &host.m_sysCmd.m_db, &host.m_sysCmd.m_pbox,
-                              &host.m_sysCmd.m_page, &host.m_sysCmd.m_config,
-                              &host.m_interruptCmd};
+    CMessageMap* members[] = {&host.m_sysCmd.m_wait, &host.m_sysCmd.m_db,     &host.m_sysCmd.m_pbox,
+                              &host.m_sysCmd.m_page, &host.m_sysCmd.m_config, &host.m_interruptCmd};
     // A zeroed record stands in for every lParam: texts read empty, buffers
     // are null and skipped.
     static uint8_t record[0x400];
@@ -80,8 +80,8 @@ TEST_F(HostRouting, EveryNumberIsAnsweredByItsObjectAlone) {
         Drain();
     }
     // Every object of the chain answers something: none is dead weight.
-    for (HostObjectId id : {HOST_OBJ_SYSCMD, HOST_OBJ_WAIT, HOST_OBJ_DB, HOST_OBJ_PBOX, HOST_OBJ_PAGE,
-                            HOST_OBJ_CONFIG, HOST_OBJ_INTERRUPT})
+    for (HostObjectId id : {HOST_OBJ_SYSCMD, HOST_OBJ_WAIT, HOST_OBJ_DB, HOST_OBJ_PBOX, HOST_OBJ_PAGE, HOST_OBJ_CONFIG,
+                            HOST_OBJ_INTERRUPT})
         EXPECT_EQ(answering.count(id), 1u) << "object " << id;
 }
 
@@ -103,8 +103,7 @@ TEST_F(HostRouting, SetThenGetRoundTrips) {
              SendMessageA(f, UM_GET_SEARCH_OPTION, 100, (LPARAM)&rec);
              return (int)rec.words[0];
          }},
-        {"command flag", [&](int v) { SendMessageA(f, UM_SET_CMD_FLAG, 0, v); },
-         [&] { return Switches().cmdFlag; }},
+        {"command flag", [&](int v) { SendMessageA(f, UM_SET_CMD_FLAG, 0, v); }, [&] { return Switches().cmdFlag; }},
         {"undo pass suspended", [&](int v) { SendMessageA(f, UM_SUSPEND_UNDO_PASS, 0, v); },
          [&] { return Switches().undoPassSuppressed; }},
     };
@@ -119,8 +118,13 @@ TEST_F(HostRouting, SetThenGetRoundTrips) {
 }
 
 TEST_F(HostRouting, NumbersWithoutEntryAndPageSubCodes) {
-    struct Case { const char* name; UINT msg; WPARAM wParam; LRESULT result; bool fallsThrough; }
-    cases[] = {
+    struct Case {
+        const char* name;
+        UINT msg;
+        WPARAM wParam;
+        LRESULT result;
+        bool fallsThrough;
+    } cases[] = {
         {"2045 unlisted", 2045, 0, 0xDEF, true},
         {"2048 unlisted", 2048, 0, 0xDEF, true},
         {"2328 unlisted", 2328, 0, 0xDEF, true},
@@ -155,7 +159,10 @@ TEST_F(HostRouting, CommandStateServices) {
     SendMessageA(f, UM_END_ACK_FLAG, 0, 1);
 
     int checkMode = -1;
-    HostHooks().setElementCheckMode = [&](LPARAM m) { checkMode = (int)m; return 5; };
+    HostHooks().setElementCheckMode = [&](LPARAM m) {
+        checkMode = (int)m;
+        return 5;
+    };
     EXPECT_EQ(SendMessageA(f, UM_SET_ELEMENT_CHECK_MODE, 0x10064, 3), 5);
     EXPECT_EQ(checkMode, 3);
     EXPECT_EQ(SendMessageA(f, UM_SET_ELEMENT_CHECK_MODE, 99, 4), 0);

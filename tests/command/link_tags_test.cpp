@@ -68,8 +68,8 @@ TEST_F(LinkTags, TheFirstEntryMakesAThirtyFourCharacterText) {
 
 TEST_F(LinkTags, TheWidthCodeSetsWhereEntriesStart) {
     LinkText parsed;
-    const std::string narrow = "KOLTA13000" + std::string("K0      ") + "v0        " + "K1      " +
-                               "v1        " + "K2      " + "v2        ";
+    const std::string narrow =
+        "KOLTA13000" + std::string("K0      ") + "v0        " + "K1      " + "v1        " + "K2      " + "v2        ";
     ASSERT_TRUE(ParseLinkText(narrow, &parsed));
     EXPECT_EQ(parsed.width, 10);
     ASSERT_EQ(parsed.entries.size(), 3u);
@@ -105,7 +105,8 @@ TEST_F(LinkTags, ALongLinkValueIsStoredWholeAndTheEntriesAfterItAreFoundWhereThe
 
 TEST_F(LinkTags, LimitsRefuseWithoutChangingAnything) {
     StoredElement* e = Add(Line(0, 0, 1, 1));
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(Call(UM_LINKTAG_ADD, e, ("K" + std::to_string(i)).c_str(), "v"), 1) << i;
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(Call(UM_LINKTAG_ADD, e, ("K" + std::to_string(i)).c_str(), "v"), 1) << i;
     const std::string full = Text(e);
     a.modified = 0;
     EXPECT_EQ(Call(UM_LINKTAG_ADD, e, "K9", "v"), 0) << "a tenth entry";
@@ -141,7 +142,7 @@ TEST_F(LinkTags, SearchModes) {
     StoredElement* p2 = Add(Line(0, 0, 1, 1));
     StoredElement* linked = Add(Line(0, 0, 1, 1));
     StoredElement* empty = Add(Line(0, 0, 1, 1));
-    Add(Line(0, 0, 1, 1));   // no link text at all
+    Add(Line(0, 0, 1, 1));  // no link text at all
     Call(UM_LINKTAG_ADD, p1, "PART", "A");
     Call(UM_LINKTAG_ADD, p2, "PART", "B");
     Call(UM_LINKTAG_ADD, p2, "SIZE", "A");
@@ -149,16 +150,18 @@ TEST_F(LinkTags, SearchModes) {
     Call(UM_LINKTAG_ADD, linked, "PART", "A");
     DAriSetTag(empty, 210, 1);
     DAriSetTagString(empty, "KOLTA20000");
-    struct Case { const char* key; const char* value; int found; };
+    struct Case {
+        const char* key;
+        const char* value;
+        int found;
+    };
     const Case cases[] = {
-        {nullptr, nullptr, 4},     // every element with a link text
-        {"", "", 4},               // both empty: the same
-        {"PART", nullptr, 2},      // by key (the entry after the link is not compared)
-        {nullptr, "A", 2},         // by value
-        {"PART", "A", 1},          // both
-        {"SIZE", "B", 0},
-        {"Z01LINK", nullptr, 1},
-        {"", nullptr, 0},          // an empty key matches no key
+        {nullptr, nullptr, 4},  // every element with a link text
+        {"", "", 4},            // both empty: the same
+        {"PART", nullptr, 2},   // by key (the entry after the link is not compared)
+        {nullptr, "A", 2},      // by value
+        {"PART", "A", 1},       // both
+        {"SIZE", "B", 0},      {"Z01LINK", nullptr, 1}, {"", nullptr, 0},  // an empty key matches no key
     };
     for (const Case& c : cases)
         EXPECT_EQ(Found(c.key, c.value), c.found)

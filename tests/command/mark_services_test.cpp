@@ -18,7 +18,7 @@ public:
         DrawingFixture::SetUp();
         keptArea = GetCursorFindArea();
         SetCursorFindArea(8);
-        a.sets[0][2] = 2;   // 2 pixels per drawing unit: an aperture of 4 units
+        a.sets[0][2] = 2;  // 2 pixels per drawing unit: an aperture of 4 units
         HostHooks().runYesNoDialog = [this](int* placed, int*, int*, const char* title) {
             placements.push_back(*placed);
             titles.push_back(title ? title : "");
@@ -81,7 +81,8 @@ TEST_F(MarkServices, TheUserIsAskedCandidateByCandidate) {
     EXPECT_EQ(Pick(1, 0), lines[1]);
     EXPECT_EQ(yesNoAsked, 2);
     EXPECT_EQ(titles[0], "確認");
-    for (StoredElement* e : lines) EXPECT_EQ(e->selection & 1u, 0u) << "every candidate shown is put back";
+    for (StoredElement* e : lines)
+        EXPECT_EQ(e->selection & 1u, 0u) << "every candidate shown is put back";
     // No, no, no: nothing, and the next question opens near the pointer again.
     yesNoAsked = 0;
     yesNoAnswers = {IDNO, IDNO, IDNO};
@@ -121,7 +122,8 @@ TEST_F(MarkServices, SelectingMarkedElementsReachesGroupMembers) {
         EXPECT_EQ(e->selColour, 9u);
     }
     EXPECT_EQ(Send(UM_SELECT_MARKED, 0, mark), 1);
-    for (StoredElement* e : {g, inner, deep, m, plain}) EXPECT_EQ(e->selection & 1u, 0u);
+    for (StoredElement* e : {g, inner, deep, m, plain})
+        EXPECT_EQ(e->selection & 1u, 0u);
     EXPECT_EQ(Send(UM_SELECT_MARKED, 1, 0), 0) << "a null mark";
     EXPECT_EQ(Send(UM_HIGHLIGHT_COLOR, 1, 0), 2) << "wParam 1 reads the setting";
 }

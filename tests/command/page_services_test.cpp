@@ -18,9 +18,9 @@ TEST_F(PageServices, TheVisibleRectangleOfAnOddWidth) {
     RECT client;
     GetClientRect(a.view, &client);
     ASSERT_EQ(client.right, 801);
-    a.sets[0][0] = 10;    // offset x
-    a.sets[0][1] = -20;   // offset y
-    a.sets[0][2] = 2;     // pixels per drawing unit
+    a.sets[0][0] = 10;   // offset x
+    a.sets[0][1] = -20;  // offset y
+    a.sets[0][2] = 2;    // pixels per drawing unit
     CmdRequest req = RequestFor(a);
     req.arg = 0;
     EXPECT_EQ(Send(UM_PAGE_FUNC, 20, &req), 1);

@@ -13,8 +13,7 @@
 
 namespace {
 
-CmdDefText OneGroup(const std::string& dir, std::vector<std::string> items,
-                    const std::string& readOnly = "") {
+CmdDefText OneGroup(const std::string& dir, std::vector<std::string> items, const std::string& readOnly = "") {
     CmdDefText def;
     def.readOnlyIds = readOnly;
     def.groups.push_back({"G", dir, std::move(items)});
@@ -34,19 +33,17 @@ struct ItemCase {
 
 TEST(CmdRegistry, ItemLinesBecomeCommands) {
     const ItemCase cases[] = {
-        {"all fields", "Line;線分,5001,CadAppBase.dll ARG,extra,ignored", 5001, "Line", "線分",
-         "CadAppBase.dll ARG", "extra", 0},
+        {"all fields", "Line;線分,5001,CadAppBase.dll ARG,extra,ignored", 5001, "Line", "線分", "CadAppBase.dll ARG",
+         "extra", 0},
         {"no semicolon", "Circle,5002,CadIo.dll", 5002, "Circle", "Circle", "CadIo.dll", "", 8},
         {"fields missing", "OnlyName", 0, "OnlyName", "OnlyName", "", "", -1},
         {"16-bit id", "Wide;広い,70539,x.dll", 5003, "Wide", "広い", "x.dll", "", -1},
         {"high word ignored in lookup", "Hi,5004,x.dll", 5004 | 0x10000, "Hi", "Hi", "x.dll", "", -1},
-        {"DBCS names with 0x5C trail", "表示;ソ表能,5005,CadAppKikai.dll", 5005, "表示", "ソ表能",
-         "CadAppKikai.dll", "", 5},
+        {"DBCS names with 0x5C trail", "表示;ソ表能,5005,CadAppKikai.dll", 5005, "表示", "ソ表能", "CadAppKikai.dll",
+         "", 5},
         {"quoted field with comma", "\"Q,1;名\",5006,a.dll", 5006, "Q,1", "名", "a.dll", "", -1},
-        {"slot name in other case", "Lower,5007,cadappbase.dll x", 5007, "Lower", "Lower",
-         "cadappbase.dll x", "", -1},
-        {"leading blank (quoted)", "Blank,5008,\" CadAppBase.dll\"", 5008, "Blank", "Blank", " CadAppBase.dll",
-         "", -1},
+        {"slot name in other case", "Lower,5007,cadappbase.dll x", 5007, "Lower", "Lower", "cadappbase.dll x", "", -1},
+        {"leading blank (quoted)", "Blank,5008,\" CadAppBase.dll\"", 5008, "Blank", "Blank", " CadAppBase.dll", "", -1},
     };
     for (const auto& c : cases) {
         CCadAppCmd reg;
@@ -74,7 +71,12 @@ TEST(CmdRegistry, FirstOfDuplicateIdsWinsAcrossGroups) {
 }
 
 TEST(CmdRegistry, ResidentLinesGetTheCommandWordOnce) {
-    struct Case { const char* item; int result; const char* line; int slot; } cases[] = {
+    struct Case {
+        const char* item;
+        int result;
+        const char* line;
+        int slot;
+    } cases[] = {
         {"Line,5001,CadAppBase.dll ARG", 1, "CadAppBase.dll ARG /C:Line", 0},
         {"Line,5001,CadAppBase.dll /C:Other", 1, "CadAppBase.dll /C:Other", 0},
         {"Line,5001,CadAppBase.dll x /c:lower", 1, "CadAppBase.dll x /c:lower", 0},
@@ -94,7 +96,11 @@ TEST(CmdRegistry, ResidentLinesGetTheCommandWordOnce) {
 
 TEST(CmdRegistry, ByPathLinesJoinTheGroupFolder) {
     const std::string exe = GetModuleDir();  // ends with "\"
-    struct Case { const char* dir; const char* line; std::string expect; } cases[] = {
+    struct Case {
+        const char* dir;
+        const char* line;
+        std::string expect;
+    } cases[] = {
         {"%EXECDIR%Sub", "m.dll /C:Go", exe + "Sub\\m.dll /C:Go"},
         {"%EXECDIR%", "m.dll", exe + "m.dll"},
         {"C:\\base", "..\\other\\m.dll a", "C:\\other\\m.dll a"},
@@ -111,15 +117,16 @@ TEST(CmdRegistry, ByPathLinesJoinTheGroupFolder) {
 }
 
 TEST(CmdRegistry, SplitCmdLine) {
-    struct Case { const char* line; int result; const char* path; const char* args; } cases[] = {
-        {"a.dll  x y ", 0, "a.dll", "x y "},
-        {"C:\\m\\A.DLL\t/C:Go", 0, "C:\\m\\A.DLL", "/C:Go"},
-        {"a.dllx", -1, "a.dll", ""},
-        {"a.dll", -1, "a.dll", ""},
-        {"a.dll   ", -1, "a.dll", ""},
-        {"$SYSTEMCMD$ abc", 0, "$SYSTEMCMD$", "abc"},
-        {"$systemcmd$ abc", -1, "", ""},
-        {"nothing here", -1, "", ""},
+    struct Case {
+        const char* line;
+        int result;
+        const char* path;
+        const char* args;
+    } cases[] = {
+        {"a.dll  x y ", 0, "a.dll", "x y "}, {"C:\\m\\A.DLL\t/C:Go", 0, "C:\\m\\A.DLL", "/C:Go"},
+        {"a.dllx", -1, "a.dll", ""},         {"a.dll", -1, "a.dll", ""},
+        {"a.dll   ", -1, "a.dll", ""},       {"$SYSTEMCMD$ abc", 0, "$SYSTEMCMD$", "abc"},
+        {"$systemcmd$ abc", -1, "", ""},     {"nothing here", -1, "", ""},
     };
     for (const auto& c : cases) {
         std::string path = "junk", args = "junk";
@@ -198,9 +205,10 @@ TEST_F(CmdRegistryModules, ModuleExistsChecksTheExecutableFolder) {
 
 TEST_F(CmdRegistryModules, LoadingEntryPoints) {
     CmdDefText def;
-    def.groups.push_back({"G", DistDir(),
-                          {"Imp,5103,ZavTestCmd.dll /C:Import", "Jwc,5104,ZavTestCmd.dll /C:Jwc",
-                           "Bad,5105,ZavTestCmdBroken.dll"}});
+    def.groups.push_back(
+        {"G",
+         DistDir(),
+         {"Imp,5103,ZavTestCmd.dll /C:Import", "Jwc,5104,ZavTestCmd.dll /C:Jwc", "Bad,5105,ZavTestCmdBroken.dll"}});
     CCadAppCmd reg;
     reg.Load(def);
     SetCmdRegistry(&reg);
@@ -259,8 +267,7 @@ TEST(CmdRegistryFile, InstallationFileReadsAndShipsNoTestCommands) {
     win::MessageBoxTestHook boxes;
     CCadAppCmd shipped;
     const std::string path = DistDir() + "\\CadAppCmd.def";
-    ASSERT_EQ(shipped.ReadDefFile(path.c_str()), 0)
-        << (boxes.Calls().empty() ? "" : boxes.Calls()[0].text);
+    ASSERT_EQ(shipped.ReadDefFile(path.c_str()), 0) << (boxes.Calls().empty() ? "" : boxes.Calls()[0].text);
     ASSERT_NE(shipped.FindCmd(4000), nullptr);
     EXPECT_EQ(shipped.FindCmd(4000)->displayName, "新規図面");
     EXPECT_EQ(shipped.IsReadOnlyCmd(4001), 1);

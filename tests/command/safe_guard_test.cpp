@@ -16,16 +16,17 @@ namespace {
 class SafeGuard_ : public CommandFixture {};
 
 TEST_F(SafeGuard_, ModuleFaultsEndTheCommandCleanlyThroughTheFramesWindowProcedure) {
-    struct Case { const char* name; int id; const char* reached; bool fault; } cases[] = {
+    struct Case {
+        const char* name;
+        int id;
+        const char* reached;
+        bool fault;
+    } cases[] = {
         {"fault in StartCmd", kCmdFault, "TESTCMD fault", true},
-        {"fault in its window procedure during a wait", kCmdFaultInWindow,
-         "TESTCMD fault in window", true},
-        {"fault in its timer callback during a wait", kCmdFaultInTimer,
-         "TESTCMD fault in timer", true},
-        {"fault in a runtime function it called", kCmdFaultInRuntime, "TESTCMD fault in runtime",
-         true},
-        {"system calls that handle their own faults", kCmdProbe, "TESTCMD probe len=0 bad=1",
-         false},
+        {"fault in its window procedure during a wait", kCmdFaultInWindow, "TESTCMD fault in window", true},
+        {"fault in its timer callback during a wait", kCmdFaultInTimer, "TESTCMD fault in timer", true},
+        {"fault in a runtime function it called", kCmdFaultInRuntime, "TESTCMD fault in runtime", true},
+        {"system calls that handle their own faults", kCmdProbe, "TESTCMD probe len=0 bad=1", false},
     };
     int lockMode = 0;
     HostHooks().getLockLayerSearchMode = [&] { return lockMode; };

@@ -12,7 +12,7 @@ namespace {
 class TempDb : public DrawingFixture {
 public:
     void TearDown() override {
-        Op(2);   // the temporary database lives across commands: end it here
+        Op(2);  // the temporary database lives across commands: end it here
         Overlay(2, nullptr);
         DrawingFixture::TearDown();
     }

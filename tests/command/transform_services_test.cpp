@@ -21,13 +21,12 @@ public:
     void SetTransform(std::initializer_list<double> values, WPARAM all = 1) {
         double t[11] = {};
         size_t i = 0;
-        for (double v : values) t[i++] = v;
+        for (double v : values)
+            t[i++] = v;
         EXPECT_EQ(Send(UM_SET_TRANSFORM, all, t), 1);
     }
     CadMark* Copy(CadMark* mark) { return reinterpret_cast<CadMark*>(Send(UM_COPY_MARKED, 0, mark)); }
-    CadMark* Move(int flags, CadMark* mark) {
-        return reinterpret_cast<CadMark*>(Send(UM_MOVE_MARKED, flags, mark));
-    }
+    CadMark* Move(int flags, CadMark* mark) { return reinterpret_cast<CadMark*>(Send(UM_MOVE_MARKED, flags, mark)); }
 };
 
 double F(const void* rec, uint32_t off) { return CadGetF64(rec, off); }
@@ -44,27 +43,44 @@ TEST_F(TransformServices, EachKindTurnsScalesAndMovesWhatItStores) {
     };
     const double q = kPi / 2;
     const Case cases[] = {
-        {"line", kElmLine, false, 0, {{33, 1}, {41, 0}, {57, 0}, {65, 1}, {17, 3}},
+        {"line",
+         kElmLine,
+         false,
+         0,
+         {{33, 1}, {41, 0}, {57, 0}, {65, 1}, {17, 3}},
          {{33, 0}, {41, 2}, {57, -2}, {65, 0}, {17, 3}}},
         {"line, point scale", kElmLine, false, 1, {{17, 3}, {25, 4}}, {{17, 6}, {25, 8}}},
         {"point", kElmPoint, false, 1, {{33, 1}, {58, 0.5}, {66, 1.5}}, {{41, 2}, {58, 0.5 + q}, {66, 3}}},
         {"circle", kElmCircle, false, 0, {{33, 1}, {41, 1}, {57, 5}}, {{33, -2}, {41, 2}, {57, 10}}},
         {"arc", kElmArc, false, 0, {{57, 5}, {65, 0.25}, {73, 1}}, {{57, 10}, {65, 0.25 + q}, {73, 1 + q}}},
-        {"text", kElmText, false, 0, {{112, 1}, {14, 1}, {22, 2}, {46, 3}, {62, 4}, {30, 0}},
+        {"text",
+         kElmText,
+         false,
+         0,
+         {{112, 1}, {14, 1}, {22, 2}, {46, 3}, {62, 4}, {30, 0}},
          {{120, 2}, {14, 2}, {22, 4}, {46, 6}, {62, 8}, {30, q}}},
         {"ellipse", kElmEllipse, false, 0, {{33, 1}, {57, 2}}, {{41, 2}, {65, 4}}},
         {"elliptical arc", kElmEllipticArc, false, 0, {{89, 0}, {97, 1}}, {{89, q}, {97, 1 + q}}},
         {"placed figure", kElmFigure, false, 0, {{57, 1}, {33, 1.5}, {49, 0}}, {{65, 2}, {33, 3}, {49, q}}},
         {"block, moved", kElmBlock, false, 0, {{33, 1}, {57, 3}}, {{33, 1}, {57, 3}}},
-        {"block, copied", kElmBlock, true, 0, {{33, 1}, {41, 1}, {57, 3}, {65, 3}},
+        {"block, copied",
+         kElmBlock,
+         true,
+         0,
+         {{33, 1}, {41, 1}, {57, 3}, {65, 3}},
          {{33, -6}, {41, 2}, {57, -2}, {65, 6}}},
-        {"raster, copied", kElmRaster, true, 0, {{33, 1}, {97, 5}, {105, 6}, {73, 0}},
+        {"raster, copied",
+         kElmRaster,
+         true,
+         0,
+         {{33, 1}, {97, 5}, {105, 6}, {73, 0}},
          {{41, 2}, {97, 10}, {105, 12}, {73, q}, {81, 1}, {89, std::cos(q)}}},
         {"raster, moved", kElmRaster, false, 0, {{33, 1}, {97, 5}}, {{33, 1}, {97, 5}}},
     };
     for (const Case& c : cases) {
         ElementRecord rec = Record(c.kind);
-        for (const auto& kv : c.before) CadSetF64(&rec, kv.first, kv.second);
+        for (const auto& kv : c.before)
+            CadSetF64(&rec, kv.first, kv.second);
         TransformRecordByKind(&rec, p, c.copying, c.pointScale);
         for (const auto& kv : c.after)
             EXPECT_NEAR(F(&rec, kv.first), kv.second, 1e-9) << c.name << " offset " << kv.first;
@@ -77,7 +93,7 @@ TEST_F(TransformServices, ScaledCopyOfACircle) {
     CadSetF64(&circle, kOffP1Y, 1);
     CadSetF64(&circle, kOffRadius, 5);
     StoredElement* c = Add(circle);
-    SetTransform({2, 1, 0, 0, 1, 0, 0, 0, 0}, 0);   // 72 bytes: T9 and T10 follow T0
+    SetTransform({2, 1, 0, 0, 1, 0, 0, 0, 0}, 0);  // 72 bytes: T9 and T10 follow T0
     a.modified = 0;
     CadMark* copies = Copy(MarkOf(&a.db, {c}));
     ASSERT_NE(copies, nullptr);
@@ -151,8 +167,8 @@ TEST_F(TransformServices, ToLayerServicesAndTheirOverrides) {
     CadMark* mark = MarkOf(&a.db, {e});
     CmdRequest req = RequestFor(a);
     req.mark = W(mark);
-    req.word6c = 7;        // layer
-    req.word70 = 5;        // a page no one may edit
+    req.word6c = 7;  // layer
+    req.word70 = 5;  // a page no one may edit
     req.word74 = static_cast<uint32_t>(-1);
     EXPECT_EQ(Send(UM_COPY_MARKED_EX, 1, &req), 0);
     EXPECT_EQ(DAriGetElmNum(&a.db), 1) << "nothing copied";
@@ -186,7 +202,7 @@ TEST_F(TransformServices, AGroupCopyThatFailsLeavesNothingBehind) {
     DAriAppendMemberElement(g, Ptr(Line(2, 0, 2, 1)), &a.db);
     const int before = DAriGetElmNum(&a.db);
     DAriSetMaxCoord(1, 1000);
-    SetTransform({1, 1, 0, 0, 1, 0, 0, 5000, 0, 1, 1});   // members beyond the limit
+    SetTransform({1, 1, 0, 0, 1, 0, 0, 5000, 0, 1, 1});  // members beyond the limit
     EXPECT_EQ(Copy(MarkOf(&a.db, {g})), nullptr);
     EXPECT_EQ(DAriGetElmNum(&a.db), before) << "no half-built group";
     ASSERT_FALSE(boxes.Calls().empty());

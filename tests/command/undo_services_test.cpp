@@ -153,7 +153,7 @@ TEST_F(UndoServices, ElementsOnHiddenLayersAreReplayedButNotRepainted) {
     ASSERT_NE(info, nullptr);
     uint16_t bits;
     std::memcpy(&bits, &info->layers.display[0], sizeof bits);
-    bits &= static_cast<uint16_t>(~(1u << 3));   // layer 3 hidden
+    bits &= static_cast<uint16_t>(~(1u << 3));  // layer 3 hidden
     std::memcpy(&info->layers.display[0], &bits, sizeof bits);
     Add(Line(1, 0, 1, 1, 0, 3));
     Add(Line(2, 0, 2, 1, 0, 0));
@@ -219,7 +219,8 @@ TEST_F(UndoServices, RasterDataIsCompressedWhenItsElementGoesAndExpandedWhenItCo
     const uint32_t size = 4096;
     auto* bits = static_cast<uint8_t*>(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     ASSERT_NE(bits, nullptr);
-    for (uint32_t i = 0; i < size; ++i) bits[i] = static_cast<uint8_t>(i % 7 == 0 ? 0xFF : 0);
+    for (uint32_t i = 0; i < size; ++i)
+        bits[i] = static_cast<uint8_t>(i % 7 == 0 ? 0xFF : 0);
     const std::vector<uint8_t> picture(bits, bits + size);
     ElementRecord rec = Record(kElmRaster);
     CadSetF64(&rec, kOffP2X, 10);

@@ -15,17 +15,19 @@ namespace {
 
 using WaitLoop = CommandFixture;
 
-struct Ev { int code; };
+struct Ev {
+    int code;
+};
 
 struct WaitCase {
     const char* name;
     uint32_t mask;
     std::vector<int> events;
     int result;
-    double x;                 // expected point x (NAN: not checked)
+    double x;  // expected point x (NAN: not checked)
     unsigned snapBits = 0;
     int rmouse = 0;
-    int snapFinds = 0;        // the snap searches find (1,...) or nothing
+    int snapFinds = 0;  // the snap searches find (1,...) or nothing
     uint32_t pickFinds = 0;
 };
 
@@ -34,10 +36,8 @@ TEST_F(WaitLoop, DispatchRules) {
     const WaitCase cases[] = {
         {"point wanted", CMD_WANT_POINT, {CMD_EV_LBUTTON}, 256, 10.0},
         {"click not wanted", 0, {CMD_EV_LBUTTON, CMD_EV_END}, 0, none},
-        {"snap wins over pick", CMD_WANT_SNAP | CMD_WANT_PICK, {CMD_EV_LBUTTON}, 512, 10.0, 8, 0, 0,
-         0x77},
-        {"raw wins over snap and pick", CMD_WANT_SNAP | CMD_WANT_PICK | CMD_WANT_RAW,
-         {CMD_EV_LBUTTON}, 0x100000, 10.0},
+        {"snap wins over pick", CMD_WANT_SNAP | CMD_WANT_PICK, {CMD_EV_LBUTTON}, 512, 10.0, 8, 0, 0, 0x77},
+        {"raw wins over snap and pick", CMD_WANT_SNAP | CMD_WANT_PICK | CMD_WANT_RAW, {CMD_EV_LBUTTON}, 0x100000, 10.0},
         {"snap without searches drops", CMD_WANT_SNAP, {CMD_EV_LBUTTON, CMD_EV_END}, 0, none, 0},
         {"snap with free point", CMD_WANT_SNAP, {CMD_EV_LBUTTON}, 512, 10.0, 8},
         {"snap search finds", CMD_WANT_SNAP, {CMD_EV_LBUTTON}, 512, 99.0, 1, 0, 1},
@@ -47,8 +47,7 @@ TEST_F(WaitLoop, DispatchRules) {
         {"escape, mask 0", 0, {CMD_EV_ESCAPE}, 0x400000, none},
         {"repeat point, mask 0", 0, {CMD_EV_REPEAT_POINT}, 512, 5.0},
         {"right click, mode 255, nothing found", CMD_WANT_SNAP, {CMD_EV_RBUTTON}, 512, 10.0, 0, 255},
-        {"right click, mode 1, nothing found", CMD_WANT_SNAP, {CMD_EV_RBUTTON, CMD_EV_END}, 0, none,
-         0, 1},
+        {"right click, mode 1, nothing found", CMD_WANT_SNAP, {CMD_EV_RBUTTON, CMD_EV_END}, 0, none, 0, 1},
         {"right click, mode 8", CMD_WANT_SNAP, {CMD_EV_RBUTTON}, 512, 10.0, 0, 8},
         {"right click point", CMD_WANT_RCLICK, {CMD_EV_RBUTTON}, 1024, 10.0},
         {"panel", CMD_WANT_PANEL, {CMD_EV_PANEL}, 8192, none},
@@ -59,21 +58,31 @@ TEST_F(WaitLoop, DispatchRules) {
         {"view changed with tracking", CMD_WANT_TRACK, {CMD_EV_VIEW_CHANGED}, 32, 10.0},
         {"view changed without tracking", 0, {CMD_EV_VIEW_CHANGED, CMD_EV_END}, 0, none},
         {"mouse move with tracking", CMD_WANT_TRACK, {CMD_EV_MOUSE_MOVE}, 16, 10.0},
-        {"DDE event is not a wait result", 0xFFFFFFFFu & ~CMD_WANT_LOCKED_LAYERS,
-         {CMD_EV_DDE, CMD_EV_VIEW_ACTIVATED, CMD_EV_ATTR_CHANGED, CMD_EV_END}, 0, none},
+        {"DDE event is not a wait result",
+         0xFFFFFFFFu & ~CMD_WANT_LOCKED_LAYERS,
+         {CMD_EV_DDE, CMD_EV_VIEW_ACTIVATED, CMD_EV_ATTR_CHANGED, CMD_EV_END},
+         0,
+         none},
         {"overview", CMD_WANT_OVERVIEW, {CMD_EV_OVERVIEW}, 0x40000, none},
     };
     int snapFinds = 0;
     uint32_t pickFinds = 0;
     auto& h = HostHooks();
-    h.getCursorWorldPoint = [](double pt[3]) { pt[0] = 10; pt[1] = 20; pt[2] = 0; };
+    h.getCursorWorldPoint = [](double pt[3]) {
+        pt[0] = 10;
+        pt[1] = 20;
+        pt[2] = 0;
+    };
     h.snapSearch = [&](int, double pt[3]) {
         if (!snapFinds) return 0;
         pt[0] = 99;
         return 1;
     };
     h.pickElement = [&](const double*, int) { return pickFinds; };
-    h.overviewPick = [](int* layer, int* page) { *layer = 3; *page = 4; };
+    h.overviewPick = [](int* layer, int* page) {
+        *layer = 3;
+        *page = 4;
+    };
     int rmouse = 0;
     const long savedBits = Running().snapModeFlags;
     h.rightButtonMode = [&] { return rmouse; };
@@ -90,10 +99,11 @@ TEST_F(WaitLoop, DispatchRules) {
         // One event per dispatched message, as the writers do.
         frame->inject = [&](WPARAM) {
             const int code = c.events[next++];
-            if (code == CMD_EV_PANEL) PostPanelEvent(3, 7, 9);
-            else PostCmdEvent(code);
-            if (next < c.events.size())
-                PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
+            if (code == CMD_EV_PANEL)
+                PostPanelEvent(3, 7, 9);
+            else
+                PostCmdEvent(code);
+            if (next < c.events.size()) PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
         };
         PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
         CmdRequest req = {};
@@ -148,7 +158,10 @@ TEST_F(WaitLoop, LockLayerModeRestoredOnEveryReturn) {
     int mode = 0;
     std::vector<int> set;
     HostHooks().getLockLayerSearchMode = [&] { return mode; };
-    HostHooks().setLockLayerSearchMode = [&](int m) { mode = m; set.push_back(m); };
+    HostHooks().setLockLayerSearchMode = [&](int m) {
+        mode = m;
+        set.push_back(m);
+    };
     CmdInput().wantedMask = CMD_WANT_LOCKED_LAYERS;
     int seen = -1;
     frame->inject = [&](WPARAM) {
@@ -163,7 +176,9 @@ TEST_F(WaitLoop, LockLayerModeRestoredOnEveryReturn) {
 }
 
 TEST_F(WaitLoop, LowPriorityWritersDoNotReplaceAPendingEvent) {
-    struct Case { int first, second, expect; } cases[] = {
+    struct Case {
+        int first, second, expect;
+    } cases[] = {
         {CMD_EV_LBUTTON, CMD_EV_VIEW_ACTIVATED, CMD_EV_LBUTTON},
         {CMD_EV_LBUTTON, CMD_EV_ATTR_CHANGED, CMD_EV_LBUTTON},
         {0, CMD_EV_VIEW_ACTIVATED, CMD_EV_VIEW_ACTIVATED},

@@ -15,14 +15,13 @@ struct TestPane : zav::CTitleDockingWindowImpl {
     POINT minSize = {40, 40};
 
     BEGIN_MSG_MAP(TestPane)
-        MESSAGE_HANDLER(WM_PAINT, OnPaint)
-        MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
-        MESSAGE_HANDLER(WM_GETMINMAXINFO, OnMinMax)
-        CHAIN_MSG_MAP(zav::CTitleDockingWindowImpl)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_PRINTCLIENT, OnPrintClient)
+    MESSAGE_HANDLER(WM_GETMINMAXINFO, OnMinMax)
+    CHAIN_MSG_MAP(zav::CTitleDockingWindowImpl)
     END_MSG_MAP()
 
-    void Fill(HDC dc)
-    {
+    void Fill(HDC dc) {
         RECT rc = GetClientRect();
         HBRUSH b = ::CreateSolidBrush(colour);
         ::FillRect(dc, &rc, b);
@@ -32,29 +31,25 @@ struct TestPane : zav::CTitleDockingWindowImpl {
         std::string t = GetWindowText();
         ::DrawTextA(dc, t.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-    LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&)
-    {
+    LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(m_hWnd, &ps);
         Fill(dc);
         ::EndPaint(m_hWnd, &ps);
         return 0;
     }
-    LRESULT OnPrintClient(UINT, WPARAM w, LPARAM, BOOL&)
-    {
+    LRESULT OnPrintClient(UINT, WPARAM w, LPARAM, BOOL&) {
         Fill(reinterpret_cast<HDC>(w));
         return 0;
     }
-    LRESULT OnMinMax(UINT, WPARAM, LPARAM l, BOOL&)
-    {
+    LRESULT OnMinMax(UINT, WPARAM, LPARAM l, BOOL&) {
         MINMAXINFO* mmi = reinterpret_cast<MINMAXINFO*>(l);
         mmi->ptMinTrackSize = minSize;
         return 0;
     }
 };
 
-inline void Pump()
-{
+inline void Pump() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         ::TranslateMessage(&msg);
@@ -63,21 +58,18 @@ inline void Pump()
 }
 
 // Posts a mouse message to `w` at a screen point.
-inline void PostMouse(HWND w, UINT msg, POINT screen, WPARAM keys = 0)
-{
+inline void PostMouse(HWND w, UINT msg, POINT screen, WPARAM keys = 0) {
     ::ScreenToClient(w, &screen);
     ::PostMessageA(w, msg, keys, MAKELPARAM(screen.x, screen.y));
 }
 
-inline RECT ScreenRect(HWND w)
-{
+inline RECT ScreenRect(HWND w) {
     RECT r;
     ::GetWindowRect(w, &r);
     return r;
 }
 
-inline RECT ClientInFrame(HWND frame, HWND w)
-{
+inline RECT ClientInFrame(HWND frame, HWND w) {
     RECT r;
     ::GetClientRect(w, &r);
     ::MapWindowPoints(w, frame, reinterpret_cast<POINT*>(&r), 2);
@@ -89,18 +81,15 @@ protected:
     std::unique_ptr<zav::CMDIDockingFrameImpl> frame;
     std::vector<std::unique_ptr<TestPane>> panes;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         zav::GetDockingHooks() = zav::DockingHooks();
         CreateFrame();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         DestroyAll();
         zav::GetDockingHooks() = zav::DockingHooks();
     }
-    void CreateFrame()
-    {
+    void CreateFrame() {
         frame.reset(new zav::CMDIDockingFrameImpl);
         CreateArgs a;
         a.title = "docking test";
@@ -114,8 +103,7 @@ protected:
         ::ShowWindow(frame->m_hWnd, SW_SHOW);
         Pump();
     }
-    void DestroyAll()
-    {
+    void DestroyAll() {
         for (auto& p : panes)
             if (p->m_hWnd) ::DestroyWindow(p->m_hWnd);
         panes.clear();
@@ -123,8 +111,7 @@ protected:
         frame.reset();
         Pump();
     }
-    TestPane& NewPane(const char* title, COLORREF colour = RGB(200, 220, 255), RECT rc = {600, 150, 800, 350})
-    {
+    TestPane& NewPane(const char* title, COLORREF colour = RGB(200, 220, 255), RECT rc = {600, 150, 800, 350}) {
         panes.emplace_back(new TestPane);
         TestPane& p = *panes.back();
         p.colour = colour;
@@ -133,8 +120,7 @@ protected:
     }
     // Docks through the stored-position road (code 5), as a restore does.
     bool DockAt(TestPane& p, uint32_t side, uint32_t barIndex = 0, float fraction = 0.0f, int thickness = 150,
-                int length = 100)
-    {
+                int length = 100) {
         zav::DockWindowPlacement pl = {};
         pl.position.side = side;
         pl.position.barIndex = barIndex;
@@ -148,15 +134,13 @@ protected:
         Pump();
         return ok;
     }
-    zav::DockPosition Pos(TestPane& p)
-    {
+    zav::DockPosition Pos(TestPane& p) {
         zav::DockPosition pos = {};
         EXPECT_TRUE(p.GetPosition(pos)) << p.GetWindowText();
         return pos;
     }
     // The MDI client's window (its edge included) in frame client coordinates.
-    RECT MdiInFrame()
-    {
+    RECT MdiInFrame() {
         RECT r = ScreenRect(frame->m_hWndMDIClient);
         ::MapWindowPoints(HWND_DESKTOP, frame->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
         return r;

@@ -9,16 +9,14 @@ using namespace zav;
 
 namespace {
 
-POINT Caption(HWND w)
-{
+POINT Caption(HWND w) {
     RECT r = ScreenRect(w);
     return {r.left + 50, r.top + 10};
 }
 
 }  // namespace
 
-TEST_F(DockingTest, CaptionDragFloatsDocksAndCancels)
-{
+TEST_F(DockingTest, CaptionDragFloatsDocksAndCancels) {
     TestPane& left = NewPane("left");
     ASSERT_TRUE(DockAt(left, DOCK_SIDE_LEFT | DOCK_FLAG_SINGLE, 0, 0.0f, 150));
     TestPane& f = NewPane("dragged", RGB(255, 230, 200), RECT{600, 150, 800, 350});
@@ -104,8 +102,7 @@ TEST_F(DockingTest, CaptionDragFloatsDocksAndCancels)
     }
 }
 
-TEST_F(DockingTest, CaptionDragStartsFromTheCaption)
-{
+TEST_F(DockingTest, CaptionDragStartsFromTheCaption) {
     TestPane& f = NewPane("by caption", RGB(255, 230, 200), RECT{600, 150, 800, 350});
     Pump();
     RECT mdi = MdiInFrame();
@@ -122,8 +119,7 @@ TEST_F(DockingTest, CaptionDragStartsFromTheCaption)
     EXPECT_EQ(uint32_t(DOCK_SIDE_RIGHT | DOCK_FLAG_SINGLE), Pos(f).side);
 }
 
-TEST_F(DockingTest, FloatingModeKeepsThePaneOnTheScreen)
-{
+TEST_F(DockingTest, FloatingModeKeepsThePaneOnTheScreen) {
     GetDockingHooks().floatingMode = [] { return 1; };
     TestPane& f = NewPane("on screen", RGB(255, 230, 200), RECT{600, 150, 800, 350});
     Pump();
@@ -139,8 +135,7 @@ TEST_F(DockingTest, FloatingModeKeepsThePaneOnTheScreen)
     EXPECT_EQ(sh, r.bottom);
 }
 
-TEST_F(DockingTest, SplitterDrags)
-{
+TEST_F(DockingTest, SplitterDrags) {
     TestPane& a = NewPane("a");
     TestPane& b = NewPane("b");
     ASSERT_TRUE(DockAt(a, DOCK_SIDE_LEFT | DOCK_FLAG_SINGLE, 0, 0.0f, 150, 200));
@@ -152,7 +147,7 @@ TEST_F(DockingTest, SplitterDrags)
         const char* name;
         int fullDrag;  // the drag-mode setting: 1 live, 0 outline
         bool locked;
-        UINT end;      // the message that ends the drag
+        UINT end;  // the message that ends the drag
         int move, expect;
     } rows[] = {
         {"live drag, dropped", 1, false, WM_LBUTTONUP, 40, 40},
@@ -172,12 +167,16 @@ TEST_F(DockingTest, SplitterDrags)
         int lo, hi;
         lr.MoveRange(1, &lo, &hi);
         ::PostMessageA(frame->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p0 + 2 + r.move, y));
-        if (r.end == WM_KEYDOWN) ::PostMessageA(frame->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
-        else ::PostMessageA(frame->m_hWnd, r.end, 0, MAKELPARAM(p0 + 2 + r.move, y));
+        if (r.end == WM_KEYDOWN)
+            ::PostMessageA(frame->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        else
+            ::PostMessageA(frame->m_hWnd, r.end, 0, MAKELPARAM(p0 + 2 + r.move, y));
         ::SendMessageA(frame->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p0 + 2, y));
         Pump();
-        if (r.expect == INT_MIN) EXPECT_EQ(hi, lr.Position(1));
-        else EXPECT_EQ(p0 + r.expect, lr.Position(1));
+        if (r.expect == INT_MIN)
+            EXPECT_EQ(hi, lr.Position(1));
+        else
+            EXPECT_EQ(p0 + r.expect, lr.Position(1));
         RECT bar = ClientInFrame(frame->m_hWnd, a.Bar());
         EXPECT_EQ(lr.Position(1), bar.right) << "the bar follows its splitter";
     }

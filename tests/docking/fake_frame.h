@@ -10,13 +10,11 @@ struct FakeFrame : zav::IFrame {
     HWND WindowHandle() override { return nullptr; }
     bool AcceptDrop(zav::DockRect*) override { return false; }
     int MinExtent() override { return minAlong; }
-    void QueryMinTrackSize(MINMAXINFO* mmi) override
-    {
+    void QueryMinTrackSize(MINMAXINFO* mmi) override {
         (horizontal ? mmi->ptMinTrackSize.x : mmi->ptMinTrackSize.y) = minAlong;
         (horizontal ? mmi->ptMinTrackSize.y : mmi->ptMinTrackSize.x) = 10;
     }
-    HDWP DeferMove(HDWP h, int l, int t, int r, int b) override
-    {
+    HDWP DeferMove(HDWP h, int l, int t, int r, int b) override {
         placed = {l, t, r, b};
         return h;
     }

@@ -8,9 +8,11 @@
 
 using namespace zav;
 
-TEST(DockingSettings, ColoursAndDragMode)
-{
-    struct Row { const char* name; COLORREF face, strip; } rows[] = {
+TEST(DockingSettings, ColoursAndDragMode) {
+    struct Row {
+        const char* name;
+        COLORREF face, strip;
+    } rows[] = {
         {"classic face: lightened by 35", RGB(212, 208, 200), RGB(247, 242, 233)},
         {"bright face: up to white", RGB(240, 240, 240), RGB(255, 255, 255)},
         {"halves round up", RGB(100, 50, 0), RGB(135, 68, 0)},
@@ -25,7 +27,12 @@ TEST(DockingSettings, ColoursAndDragMode)
 
     BOOL systemFull = FALSE;
     ::SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &systemFull, 0);
-    struct Mode { const char* name; int setting; BOOL system; DWORD flags; } modes[] = {
+    struct Mode {
+        const char* name;
+        int setting;
+        BOOL system;
+        DWORD flags;
+    } modes[] = {
         {"-1 follows the system: off", -1, FALSE, CDockingSettings::kOutlineDrag},
         {"-1 follows the system: on", -1, TRUE, CDockingSettings::kFullDrag},
         {"0: outline", 0, TRUE, CDockingSettings::kOutlineDrag},
@@ -46,12 +53,15 @@ TEST(DockingSettings, ColoursAndDragMode)
     EXPECT_NE(nullptr, CDockingSettings::Instance().hFontVertical);
 }
 
-TEST(DockingSettings, DragAndFloatingModesComeFromTheSettings)
-{
+TEST(DockingSettings, DragAndFloatingModesComeFromTheSettings) {
     // Without hooks the framework reads the program's own settings.
     GetDockingHooks() = DockingHooks();
     const int savedDrag = Running().FullDragMode, savedFloat = LocalIni().iCmdPanelFloatingMode;
-    struct Row { const char* name; int fullDragMode; DWORD flags; } rows[] = {
+    struct Row {
+        const char* name;
+        int fullDragMode;
+        DWORD flags;
+    } rows[] = {
         {"FullDragMode 0: outline", 0, CDockingSettings::kOutlineDrag},
         {"FullDragMode 3: full window", 3, CDockingSettings::kFullDrag},
     };
@@ -70,8 +80,7 @@ TEST(DockingSettings, DragAndFloatingModesComeFromTheSettings)
     CDockingSettings::Instance().Update();
 }
 
-TEST(CaptionText, EllipsisKeepsWithinWidthAndCharacters)
-{
+TEST(CaptionText, EllipsisKeepsWithinWidthAndCharacters) {
     HDC dc = ::CreateCompatibleDC(nullptr);
     ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
     const char* jp = "コマンドメニュー表示テストソ表";  // trail bytes 0x5C among them
@@ -92,7 +101,8 @@ TEST(CaptionText, EllipsisKeepsWithinWidthAndCharacters)
         EXPECT_EQ(0, std::strncmp(head.c_str(), jp, head.size()));
         // Whole characters only: the head ends on a character boundary.
         size_t i = 0;
-        while (i < head.size()) i += ::IsDBCSLeadByteEx(932, static_cast<BYTE>(head[i])) ? 2 : 1;
+        while (i < head.size())
+            i += ::IsDBCSLeadByteEx(932, static_cast<BYTE>(head[i])) ? 2 : 1;
         EXPECT_EQ(head.size(), i);
     }
     ::DeleteDC(dc);
@@ -102,8 +112,7 @@ namespace {
 int g_hookCalls = 0;
 }
 
-TEST_F(DockingTest, DockedCaptionAndPinButton)
-{
+TEST_F(DockingTest, DockedCaptionAndPinButton) {
     GetDockingHooks().paneCaptionColors = [](int kind, int side, const char*, COLORREF* fill, COLORREF*) {
         if (kind == 0 && side == 0) ++g_hookCalls;  // caption bars ask with kind 0, side 0
         *fill = RGB(0, 128, 255);
@@ -170,8 +179,7 @@ TEST_F(DockingTest, DockedCaptionAndPinButton)
     EXPECT_EQ(uint32_t(DOCK_SIDE_RIGHT | DOCK_FLAG_PINNED | DOCK_FLAG_SINGLE), Pos(named).side);
 }
 
-TEST(PinButton, IconsComeFromTheProgram)
-{
+TEST(PinButton, IconsComeFromTheProgram) {
     // 204 on a docked pane's caption, 205 on the slid-out pane's: two different pictures.
     HICON docked = PinIcon(1), autoHide = PinIcon(0);
     ASSERT_NE(nullptr, docked);

@@ -9,18 +9,17 @@ using zav::CWndFramesPackageBase;
 
 namespace {
 
-std::vector<int> Positions(const CWndFramesPackageBase& p)
-{
+std::vector<int> Positions(const CWndFramesPackageBase& p) {
     std::vector<int> v;
-    for (size_t i = 0; i < p.Count(); ++i) v.push_back(p.Position(i));
+    for (size_t i = 0; i < p.Count(); ++i)
+        v.push_back(p.Position(i));
     return v;
 }
 
 RECT Span(bool horizontal, int a, int b) { return horizontal ? RECT{a, 0, b, 40} : RECT{0, a, 40, b}; }
 
 // A bar package (no centre) holding frames of the given minima at the given positions.
-void Fill(CWndFramesPackageBase& p, RECT rc, const std::vector<int>& mins, const std::vector<int>& pos)
-{
+void Fill(CWndFramesPackageBase& p, RECT rc, const std::vector<int>& mins, const std::vector<int>& pos) {
     p.SetRect(rc);
     for (size_t i = 0; i < mins.size(); ++i) {
         int size = (i + 1 < pos.size() ? pos[i + 1] : p.End()) - pos[i] - 5;
@@ -30,12 +29,11 @@ void Fill(CWndFramesPackageBase& p, RECT rc, const std::vector<int>& mins, const
 
 }  // namespace
 
-TEST(FramesPackage, BarResizeKeepsMinimaAndScales)
-{
+TEST(FramesPackage, BarResizeKeepsMinimaAndScales) {
     struct Row {
         const char* name;
-        int from, to;              // far edge before and after (near edge 0)
-        std::vector<int> expect;   // positions after
+        int from, to;             // far edge before and after (near edge 0)
+        std::vector<int> expect;  // positions after
         int expectEnd;
     } rows[] = {
         {"shrink below the minimum total pushes the end out", 295, 145, {-5, 50, 105}, 160},
@@ -69,8 +67,7 @@ struct FramePkg {
     FakeFrame* top;
     FakeFrame* centre;
     FakeFrame* bottom;
-    FramePkg()
-    {
+    FramePkg() {
         p.SetRect(Span(false, 0, 400));
         centre = new FakeFrame(100, false);
         p.InsertCentre(centre, p.Start(), p.Length());
@@ -85,8 +82,7 @@ struct FramePkg {
 
 }  // namespace
 
-TEST(FramesPackage, CentreAbsorbsChangesFirst)
-{
+TEST(FramesPackage, CentreAbsorbsChangesFirst) {
     FramePkg f;
     ASSERT_EQ((std::vector<int>{-5, 60, 315}), Positions(f.p));
     ASSERT_EQ(0, f.p.CentreIndex() - 1);
@@ -110,8 +106,7 @@ TEST(FramesPackage, CentreAbsorbsChangesFirst)
     }
 }
 
-TEST(FramesPackage, InsertAndRemoveAroundTheCentre)
-{
+TEST(FramesPackage, InsertAndRemoveAroundTheCentre) {
     {
         SCOPED_TRACE("a bar wider than the centre's slack gets the slack");
         FramePkg f;  // centre 250 wide, minimum 100: slack 145
@@ -153,8 +148,7 @@ TEST(FramesPackage, InsertAndRemoveAroundTheCentre)
     }
 }
 
-TEST(FramesPackage, InsertIntoABarPushesNeighbours)
-{
+TEST(FramesPackage, InsertIntoABarPushesNeighbours) {
     struct Row {
         const char* name;
         size_t at;
@@ -175,8 +169,7 @@ TEST(FramesPackage, InsertIntoABarPushesNeighbours)
     }
 }
 
-TEST(FramesPackage, SplitterHitRangeAndMove)
-{
+TEST(FramesPackage, SplitterHitRangeAndMove) {
     CWndFramesPackageBase p(true);
     Fill(p, Span(true, 0, 295), {50, 50, 50}, {-5, 95, 195});
     EXPECT_EQ(-1, p.HitSplitter(POINT{0, 10})) << "the first splitter lies outside";

@@ -5,8 +5,7 @@
 
 using namespace zav;
 
-TEST(PinnedLabels, WidthsAlongAStrip)
-{
+TEST(PinnedLabels, WidthsAlongAStrip) {
     struct Row {
         const char* name;
         int length;
@@ -28,8 +27,7 @@ TEST(PinnedLabels, WidthsAlongAStrip)
     EXPECT_EQ(6, DesiredLabelWidth(0, 0, false)) << "an empty title divides nothing";
 }
 
-TEST_F(DockingTest, PinSlideOutAndUnpin)
-{
+TEST_F(DockingTest, PinSlideOutAndUnpin) {
     TestPane& a = NewPane("pinned A", RGB(220, 255, 220));
     TestPane& b = NewPane("pinned B", RGB(255, 220, 220));
     TestPane& blank = NewPane("", RGB(240, 240, 200));
@@ -63,7 +61,8 @@ TEST_F(DockingTest, PinSlideOutAndUnpin)
     EXPECT_TRUE(::EqualRect(&layout, &ah.LayoutRect())) << "later labels only repaint the strip";
     const auto& strip = ah.GetStrip(DOCK_SIDE_LEFT);
     ASSERT_EQ(3u, strip.labels.size());
-    for (const auto& l : strip.labels) EXPECT_GT(l->Width(), 0);
+    for (const auto& l : strip.labels)
+        EXPECT_GT(l->Width(), 0);
     EXPECT_EQ(fc.left + ah.Thickness(), MdiInFrame().left) << "no bar left on the left edge";
 
     // Hovering a label slides its pane out (animated in full-window mode); the tick hides it again.
@@ -110,15 +109,19 @@ TEST_F(DockingTest, PinSlideOutAndUnpin)
     EXPECT_EQ(fc.left, ah.LayoutRect().left) << "the empty strip gives its room back";
 }
 
-TEST_F(DockingTest, SlidOutPaneEdgeDragsUnlessLocked)
-{
+TEST_F(DockingTest, SlidOutPaneEdgeDragsUnlessLocked) {
     TestPane& a = NewPane("edge");
     ASSERT_TRUE(DockAt(a, DOCK_SIDE_LEFT | DOCK_FLAG_SINGLE, 0, 0.0f, 170));
     ASSERT_TRUE(a.PinUpAtCurrentSide());
     Pump();
     CAutoHideManager& ah = frame->AutoHide();
     ASSERT_EQ(a.m_hWnd, ah.OutWindow());
-    struct Row { const char* name; int fullDrag; bool locked; int move, expect; } rows[] = {
+    struct Row {
+        const char* name;
+        int fullDrag;
+        bool locked;
+        int move, expect;
+    } rows[] = {
         {"live edge drag", 1, false, 30, 30},
         {"outline edge drag", 0, false, -40, -40},
         {"locked: the edge does not move", 1, true, 30, 0},
@@ -143,11 +146,11 @@ TEST_F(DockingTest, SlidOutPaneEdgeDragsUnlessLocked)
     }
 }
 
-TEST_F(DockingTest, PinnedLabelKeepsALongTitleWhole)
-{
+TEST_F(DockingTest, PinnedLabelKeepsALongTitleWhole) {
     // 300 bytes of double-byte characters: a fixed 256-byte copy would end in half a character.
     std::string title;
-    while (title.size() < 300) title += "表示";
+    while (title.size() < 300)
+        title += "表示";
     TestPane& p = NewPane(title.c_str());
     ASSERT_TRUE(DockAt(p, DOCK_SIDE_TOP | DOCK_FLAG_SINGLE, 0, 0.0f, 80));
     ASSERT_TRUE(p.PinUpAtCurrentSide());
@@ -158,8 +161,7 @@ TEST_F(DockingTest, PinnedLabelKeepsALongTitleWhole)
     EXPECT_EQ(title, frame->AutoHide().GetWindowText()) << "the slid-out pane's caption text";
 }
 
-TEST_F(DockingTest, DestroyedPanesLeaveTheirBarsAndStrips)
-{
+TEST_F(DockingTest, DestroyedPanesLeaveTheirBarsAndStrips) {
     TestPane& a = NewPane("a");
     TestPane& b = NewPane("b");
     TestPane& top = NewPane("top");

@@ -4,8 +4,7 @@
 
 using namespace zav;
 
-TEST_F(DockingTest, PositionsReadBackAsDocked)
-{
+TEST_F(DockingTest, PositionsReadBackAsDocked) {
     TestPane& top = NewPane("top");
     TestPane& bottomA = NewPane("bottomA");
     TestPane& bottomB = NewPane("bottomB");
@@ -56,8 +55,7 @@ TEST_F(DockingTest, PositionsReadBackAsDocked)
     EXPECT_EQ(40, SendDockRequest(left.Bar(), &m)) << "left bar: along y";
 }
 
-TEST_F(DockingTest, StoredPositionsFindTheirBars)
-{
+TEST_F(DockingTest, StoredPositionsFindTheirBars) {
     TestPane& r1 = NewPane("right1");
     TestPane& r2 = NewPane("right2");
     TestPane& t1 = NewPane("top1");
@@ -87,8 +85,7 @@ TEST_F(DockingTest, StoredPositionsFindTheirBars)
     EXPECT_FALSE(t2.IsDocked());
 }
 
-TEST_F(DockingTest, HideAndShowKeepThePlace)
-{
+TEST_F(DockingTest, HideAndShowKeepThePlace) {
     TestPane& a = NewPane("a");
     TestPane& b = NewPane("b");
     ASSERT_TRUE(DockAt(a, DOCK_SIDE_LEFT | DOCK_FLAG_SINGLE, 0, 0.0f, 150));
@@ -140,10 +137,13 @@ TEST_F(DockingTest, HideAndShowKeepThePlace)
     EXPECT_EQ(uint32_t(DOCK_SIDE_LEFT), Pos(a).side & 3);
 }
 
-TEST_F(DockingTest, DraggedOutlineIsLimited)
-{
+TEST_F(DockingTest, DraggedOutlineIsLimited) {
     RECT fc = frame->GetClientRect();
-    struct Row { const char* name; RECT in; int w, h; } rows[] = {
+    struct Row {
+        const char* name;
+        RECT in;
+        int w, h;
+    } rows[] = {
         {"a third of the client at most", {10, 10, 910, 710}, int(fc.right / 3), int(fc.bottom / 3)},
         {"the system minimum at least", {10, 10, 30, 20}, ::GetSystemMetrics(SM_CXMIN), ::GetSystemMetrics(SM_CYMIN)},
     };
@@ -162,8 +162,7 @@ TEST_F(DockingTest, DraggedOutlineIsLimited)
     EXPECT_EQ(300, big.bottom);
 }
 
-TEST_F(DockingTest, AcceptZonesAndTheFirstThird)
-{
+TEST_F(DockingTest, AcceptZonesAndTheFirstThird) {
     TestPane& left = NewPane("left");
     TestPane& drag = NewPane("drag");
     ASSERT_TRUE(DockAt(left, DOCK_SIDE_LEFT | DOCK_FLAG_SINGLE, 0, 0.0f, 150));
@@ -218,7 +217,11 @@ TEST_F(DockingTest, AcceptZonesAndTheFirstThird)
     RECT tb = ClientInFrame(frame->m_hWnd, top.Bar());
     const int width = tb.right - tb.left;
     const int third = -5 + (width + 5) / 3;
-    struct Row { const char* name; int x; bool after; } rows[] = {
+    struct Row {
+        const char* name;
+        int x;
+        bool after;
+    } rows[] = {
         {"at the first third: before", third, false},
         {"one pixel beyond: after", third + 1, true},
     };
@@ -238,8 +241,7 @@ TEST_F(DockingTest, AcceptZonesAndTheFirstThird)
     }
 }
 
-TEST_F(DockingTest, TallerToolbarMovesBarsAndClient)
-{
+TEST_F(DockingTest, TallerToolbarMovesBarsAndClient) {
     TestPane& top = NewPane("top");
     ASSERT_TRUE(DockAt(top, DOCK_SIDE_TOP | DOCK_FLAG_SINGLE, 0, 0.0f, 80));
     HWND band = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 1000, 20, frame->m_hWnd, nullptr,

@@ -18,8 +18,7 @@ struct Snapshot {
 
 }  // namespace
 
-TEST_F(DockingTest, LayoutSurvivesARestart)
-{
+TEST_F(DockingTest, LayoutSurvivesARestart) {
     ::CoInitialize(nullptr);
     char dir[MAX_PATH];
     ::GetTempPathA(MAX_PATH, dir);
@@ -28,7 +27,8 @@ TEST_F(DockingTest, LayoutSurvivesARestart)
     const COLORREF colours[] = {RGB(200, 255, 200), RGB(255, 200, 200), RGB(255, 230, 200), RGB(200, 200, 255),
                                 RGB(255, 255, 180)};
     auto build = [&](bool arrange) {
-        for (int i = 0; i < 5; ++i) NewPane(titles[i], colours[i], RECT{100 + 30 * i, 100, 300 + 30 * i, 300});
+        for (int i = 0; i < 5; ++i)
+            NewPane(titles[i], colours[i], RECT{100 + 30 * i, 100, 300 + 30 * i, 300});
         Pump();
         if (!arrange) return;
         ASSERT_TRUE(DockAt(*panes[0], DOCK_SIDE_LEFT | DOCK_FLAG_SINGLE, 0, 0.0f, 160));

@@ -16,8 +16,7 @@ namespace {
 // The caption buttons at the right end of a caption band: close alone on a
 // tool window, minimise and maximise before it on a frame. Drawn by hand: the
 // symbol font the platform would use is not there under a headless run.
-void DrawCaptionButton(HDC dc, RECT b, char kind)
-{
+void DrawCaptionButton(HDC dc, RECT b, char kind) {
     ::FillRect(dc, &b, ::GetSysColorBrush(COLOR_BTNFACE));
     RECT e = b;
     ::DrawEdge(dc, &e, EDGE_RAISED, BF_RECT);
@@ -29,14 +28,18 @@ void DrawCaptionButton(HDC dc, RECT b, char kind)
     for (int t = 0; t < 2; ++t) {  // two pixels thick
         switch (kind) {
         case 'x':
-            ::MoveToEx(dc, x + t, y, nullptr); ::LineTo(dc, x + s + t, y + s + 1);
-            ::MoveToEx(dc, x + s - 1 + t, y, nullptr); ::LineTo(dc, x - 1 + t, y + s + 1);
+            ::MoveToEx(dc, x + t, y, nullptr);
+            ::LineTo(dc, x + s + t, y + s + 1);
+            ::MoveToEx(dc, x + s - 1 + t, y, nullptr);
+            ::LineTo(dc, x - 1 + t, y + s + 1);
             break;
         case 'm':
-            ::MoveToEx(dc, x, y + s - t, nullptr); ::LineTo(dc, x + s, y + s - t);
+            ::MoveToEx(dc, x, y + s - t, nullptr);
+            ::LineTo(dc, x + s, y + s - t);
             break;
         default:
-            ::MoveToEx(dc, x, y + t, nullptr); ::LineTo(dc, x + s, y + t);
+            ::MoveToEx(dc, x, y + t, nullptr);
+            ::LineTo(dc, x + s, y + t);
             break;
         }
     }
@@ -49,8 +52,7 @@ void DrawCaptionButton(HDC dc, RECT b, char kind)
     ::DeleteObject(pen);
 }
 
-void DrawCaptionButtons(HDC dc, const RECT& cap, bool tool, bool minBox, bool maxBox)
-{
+void DrawCaptionButtons(HDC dc, const RECT& cap, bool tool, bool minBox, bool maxBox) {
     const int h = cap.bottom - cap.top - 4;
     if (h <= 4) return;
     const int w = tool ? h : h + 2;
@@ -65,8 +67,7 @@ void DrawCaptionButtons(HDC dc, const RECT& cap, bool tool, bool minBox, bool ma
 }
 
 // Paints a window and its children into dc, with `origin` the screen point of the image's corner.
-void RenderTree(HDC dc, HWND w, POINT origin)
-{
+void RenderTree(HDC dc, HWND w, POINT origin) {
     if (!::IsWindowVisible(w)) return;
     RECT wr;
     ::GetWindowRect(w, &wr);
@@ -107,8 +108,7 @@ void RenderTree(HDC dc, HWND w, POINT origin)
         if (::GetParent(c) == w) RenderTree(dc, c, origin);
 }
 
-bool SaveBmp(const std::string& path, const void* bits, int w, int h)
-{
+bool SaveBmp(const std::string& path, const void* bits, int w, int h) {
     BITMAPFILEHEADER fh = {};
     BITMAPINFOHEADER ih = {};
     ih.biSize = sizeof ih;
@@ -128,14 +128,12 @@ bool SaveBmp(const std::string& path, const void* bits, int w, int h)
     return std::fclose(f) == 0 && ok;
 }
 
-COLORREF PixelAt(const DWORD* bits, int w, POINT p)
-{
+COLORREF PixelAt(const DWORD* bits, int w, POINT p) {
     DWORD v = bits[p.y * w + p.x];
     return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
-POINT CentreIn(HWND w, POINT origin)
-{
+POINT CentreIn(HWND w, POINT origin) {
     RECT r;
     ::GetClientRect(w, &r);
     POINT c = {r.right / 2, r.bottom / 2 + 12};  // below the title text
@@ -145,8 +143,7 @@ POINT CentreIn(HWND w, POINT origin)
 
 }  // namespace
 
-TEST_F(DockingTest, ScreenshotOfAFrameWithPanes)
-{
+TEST_F(DockingTest, ScreenshotOfAFrameWithPanes) {
     // The shell's colours for two of the titles, as the hook supplies them.
     GetDockingHooks().paneCaptionColors = [](int, int, const char* title, COLORREF* fill, COLORREF* text) {
         if (std::strcmp(title, "基本操作") == 0) {
@@ -216,7 +213,8 @@ TEST_F(DockingTest, ScreenshotOfAFrameWithPanes)
     const char* dist = std::getenv("ZAV_DIST_DIR");
     std::string out = dist ? std::string(dist) + "\\..\\docking-frame.bmp" : "docking-frame.bmp";
     // GDI leaves the fourth byte 0; viewers would take the image as transparent.
-    for (int i = 0; i < w * h; ++i) static_cast<DWORD*>(bits)[i] |= 0xFF000000u;
+    for (int i = 0; i < w * h; ++i)
+        static_cast<DWORD*>(bits)[i] |= 0xFF000000u;
     EXPECT_TRUE(SaveBmp(out, bits, w, h)) << out;
     ::SelectObject(mem, old);
     ::DeleteObject(dib);

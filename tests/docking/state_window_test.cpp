@@ -7,8 +7,7 @@ using namespace zav;
 
 namespace {
 
-int BandId(HWND rebar, int i)
-{
+int BandId(HWND rebar, int i) {
     REBARBANDINFOA bi = {};
     bi.cbSize = 80;
     bi.fMask = RBBIM_ID;
@@ -18,8 +17,7 @@ int BandId(HWND rebar, int i)
 
 }  // namespace
 
-TEST_F(DockingTest, ToolbarBandsComeBackInOrder)
-{
+TEST_F(DockingTest, ToolbarBandsComeBackInOrder) {
     ::CoInitialize(nullptr);
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_COOL_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
@@ -59,10 +57,13 @@ TEST_F(DockingTest, ToolbarBandsComeBackInOrder)
     ::CoUninitialize();
 }
 
-TEST_F(DockingTest, MinimisedMainWindowIsStoredAsItWouldRestore)
-{
+TEST_F(DockingTest, MinimisedMainWindowIsStoredAsItWouldRestore) {
     ::CoInitialize(nullptr);
-    struct Row { const char* name; int before; UINT stored; } rows[] = {
+    struct Row {
+        const char* name;
+        int before;
+        UINT stored;
+    } rows[] = {
         {"minimised from maximised: stored maximised", SW_SHOWMAXIMIZED, SW_SHOWMAXIMIZED},
         {"minimised from normal: stored normal", SW_SHOWNORMAL, SW_SHOWNORMAL},
     };

@@ -19,32 +19,29 @@ struct ComScope {
     ~ComScope() { ::CoUninitialize(); }
 };
 
-std::string TempPath(const char* name)
-{
+std::string TempPath(const char* name) {
     char dir[MAX_PATH];
     ::GetTempPathA(MAX_PATH, dir);
     return std::string(dir) + name;
 }
 
-std::string ReadAll(const std::string& path)
-{
+std::string ReadAll(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     std::stringstream ss;
     ss << f.rdbuf();
     return ss.str();
 }
 
-size_t Count(const std::string& s, const std::string& what)
-{
+size_t Count(const std::string& s, const std::string& what) {
     size_t n = 0;
-    for (size_t p = s.find(what); p != std::string::npos; p = s.find(what, p + 1)) ++n;
+    for (size_t p = s.find(what); p != std::string::npos; p = s.find(what, p + 1))
+        ++n;
     return n;
 }
 
 }  // namespace
 
-TEST(StgXml, ByteValuesAsHexText)
-{
+TEST(StgXml, ByteValuesAsHexText) {
     ComScope com;
     CStgXML root;
     ASSERT_EQ(0, root.CreateDocument("config"));
@@ -59,10 +56,10 @@ TEST(StgXml, ByteValuesAsHexText)
 
     struct Row {
         const char* name;
-        const char* stored;        // nullptr: attribute absent
+        const char* stored;  // nullptr: attribute absent
         unsigned long bufferSize;
         long result;
-        unsigned long sizeOut;     // checked when the result is 0 or 234
+        unsigned long sizeOut;  // checked when the result is 0 or 234
         std::vector<int> bytes;
     } rows[] = {
         {"fits exactly", "2c 00 ", 2, 0, 2, {0x2C, 0x00}},
@@ -87,12 +84,12 @@ TEST(StgXml, ByteValuesAsHexText)
         if (res == 0 || res == 234) {
             EXPECT_EQ(r.sizeOut, n);
         }
-        for (size_t i = 0; i < r.bytes.size(); ++i) EXPECT_EQ(r.bytes[i], buf[i]) << "byte " << i;
+        for (size_t i = 0; i < r.bytes.size(); ++i)
+            EXPECT_EQ(r.bytes[i], buf[i]) << "byte " << i;
     }
 }
 
-TEST(StgXml, NodesOpenCreateAndRefuseCommas)
-{
+TEST(StgXml, NodesOpenCreateAndRefuseCommas) {
     ComScope com;
     CStgXML root;
     ASSERT_EQ(0, root.CreateDocument("config"));
@@ -123,22 +120,29 @@ struct FakePane : CStateBase<IDockWndState> {
     DockWindowPlacement applied = {};
     int applies = 0, defaults = 0, captures = 0;
     FakePane(std::vector<int>* o, int t) : order(o), tag(t) {}
-    bool CaptureDefault() override { ++captures; return true; }
-    bool GetPlacement(DockWindowPlacement& out) override { out = current; return true; }
-    bool ApplyPlacement(const DockWindowPlacement& p, StateRatio x, StateRatio y) override
-    {
+    bool CaptureDefault() override {
+        ++captures;
+        return true;
+    }
+    bool GetPlacement(DockWindowPlacement& out) override {
+        out = current;
+        return true;
+    }
+    bool ApplyPlacement(const DockWindowPlacement& p, StateRatio x, StateRatio y) override {
         applied = ScaleDockPlacement(p, x, y);
         ++applies;
         order->push_back(tag);
         return true;
     }
-    bool RestoreDefault() override { ++defaults; return true; }
+    bool RestoreDefault() override {
+        ++defaults;
+        return true;
+    }
     bool Store(IStorge&) override { return true; }
     bool Restore(IStorge&, StateRatio, StateRatio) override { return true; }
 };
 
-DockWindowPlacement Docked(uint32_t side, uint32_t bar, float fraction, int thickness = 100, int length = 200)
-{
+DockWindowPlacement Docked(uint32_t side, uint32_t bar, float fraction, int thickness = 100, int length = 200) {
     DockWindowPlacement p = {};
     p.position.side = side;
     p.position.barIndex = bar;
@@ -153,13 +157,15 @@ DockWindowPlacement Docked(uint32_t side, uint32_t bar, float fraction, int thic
 
 }  // namespace
 
-TEST(DockWndMgr, RestoreQueueOrder)
-{
+TEST(DockWndMgr, RestoreQueueOrder) {
     ComScope com;
     std::vector<int> order;
     // Stored: a top-single pane, two panes of one left bar (0.5 before 0.0 in id order),
     // a bottom pane, a second left bar, and a floating pane.
-    struct Row { int tag; DockWindowPlacement p; } rows[] = {
+    struct Row {
+        int tag;
+        DockWindowPlacement p;
+    } rows[] = {
         {1, Docked(DOCK_SIDE_TOP | DOCK_FLAG_SINGLE, 0, 0.0f)},
         {2, Docked(DOCK_SIDE_LEFT, 0, 0.5f)},
         {3, Docked(DOCK_SIDE_LEFT, 0, 0.0f)},
@@ -187,14 +193,14 @@ TEST(DockWndMgr, RestoreQueueOrder)
     ASSERT_TRUE(mgr.Impl()->Restore(root, StateRatio(), StateRatio()));
     // Floating first (applied at once), then left (outer bar first, start first), top, right, bottom.
     EXPECT_EQ((std::vector<int>{6, 3, 2, 5, 1, 7, 4}), order);
-    for (FakePane* p : panes) EXPECT_EQ(1, p->captures);
+    for (FakePane* p : panes)
+        EXPECT_EQ(1, p->captures);
     EXPECT_EQ(1, missing->defaults);
     EXPECT_EQ(0, missing->applies);
     EXPECT_LT(DockRestoreKey(Docked(DOCK_SIDE_LEFT, 0, 0.999f)), DockRestoreKey(Docked(DOCK_SIDE_LEFT, 1, 0.0f)));
 }
 
-TEST(DockWndMgr, ScalingFollowsTheWorkArea)
-{
+TEST(DockWndMgr, ScalingFollowsTheWorkArea) {
     struct Row {
         const char* name;
         StateRatio x, y;
@@ -202,18 +208,48 @@ TEST(DockWndMgr, ScalingFollowsTheWorkArea)
         int thickness, length;
         RECT floatRect;
     } rows[] = {
-        {"left pane: thickness by x, length by y", MakeStateRatio(1280, true, 1920), MakeStateRatio(984, true, 1040),
-         Docked(DOCK_SIDE_LEFT, 0, 0.0f, 300, 520), 200, 492, {200, 189, 333, 378}},
-        {"top pane: thickness by y, length by x", MakeStateRatio(1280, true, 1920), MakeStateRatio(984, true, 1040),
-         Docked(DOCK_SIDE_TOP, 0, 0.0f, 104, 960), 98, 640, {200, 189, 333, 378}},
-        {"keep-size flag", MakeStateRatio(1280, true, 1920), MakeStateRatio(984, true, 1040),
-         Docked(DOCK_SIDE_LEFT | DOCK_FLAG_KEEP_SIZE, 0, 0.0f, 300, 520), 300, 520, {200, 189, 333, 378}},
-        {"same work area: unchanged", MakeStateRatio(1280, true, 1280), MakeStateRatio(984, true, 984),
-         Docked(DOCK_SIDE_LEFT, 0, 0.0f, 300, 520), 300, 520, {300, 200, 500, 400}},
-        {"stored extent 0 counts as unchanged", MakeStateRatio(1280, true, 0), MakeStateRatio(984, true, 0),
-         Docked(DOCK_SIDE_LEFT, 0, 0.0f, 300, 520), 300, 520, {300, 200, 500, 400}},
-        {"stored extent missing", MakeStateRatio(1280, false, 1920), MakeStateRatio(984, false, 1040),
-         Docked(DOCK_SIDE_LEFT, 0, 0.0f, 300, 520), 300, 520, {300, 200, 500, 400}},
+        {"left pane: thickness by x, length by y",
+         MakeStateRatio(1280, true, 1920),
+         MakeStateRatio(984, true, 1040),
+         Docked(DOCK_SIDE_LEFT, 0, 0.0f, 300, 520),
+         200,
+         492,
+         {200, 189, 333, 378}},
+        {"top pane: thickness by y, length by x",
+         MakeStateRatio(1280, true, 1920),
+         MakeStateRatio(984, true, 1040),
+         Docked(DOCK_SIDE_TOP, 0, 0.0f, 104, 960),
+         98,
+         640,
+         {200, 189, 333, 378}},
+        {"keep-size flag",
+         MakeStateRatio(1280, true, 1920),
+         MakeStateRatio(984, true, 1040),
+         Docked(DOCK_SIDE_LEFT | DOCK_FLAG_KEEP_SIZE, 0, 0.0f, 300, 520),
+         300,
+         520,
+         {200, 189, 333, 378}},
+        {"same work area: unchanged",
+         MakeStateRatio(1280, true, 1280),
+         MakeStateRatio(984, true, 984),
+         Docked(DOCK_SIDE_LEFT, 0, 0.0f, 300, 520),
+         300,
+         520,
+         {300, 200, 500, 400}},
+        {"stored extent 0 counts as unchanged",
+         MakeStateRatio(1280, true, 0),
+         MakeStateRatio(984, true, 0),
+         Docked(DOCK_SIDE_LEFT, 0, 0.0f, 300, 520),
+         300,
+         520,
+         {300, 200, 500, 400}},
+        {"stored extent missing",
+         MakeStateRatio(1280, false, 1920),
+         MakeStateRatio(984, false, 1040),
+         Docked(DOCK_SIDE_LEFT, 0, 0.0f, 300, 520),
+         300,
+         520,
+         {300, 200, 500, 400}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -231,22 +267,20 @@ namespace {
 
 struct MainWindow {
     HWND hwnd;
-    MainWindow()
-    {
+    MainWindow() {
         WNDCLASSA wc = {};
         wc.lpfnWndProc = ::DefWindowProcA;
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "ZavStateTestMain";
         ::RegisterClassA(&wc);
-        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "main", WS_OVERLAPPEDWINDOW, 100, 80, 640, 480,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
+        hwnd = ::CreateWindowExA(0, wc.lpszClassName, "main", WS_OVERLAPPEDWINDOW, 100, 80, 640, 480, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
     }
     ~MainWindow() { ::DestroyWindow(hwnd); }
 };
 
 // Writes a configMain.xml the way the shell does: state tree plus the pane values.
-void SaveLayout(const std::string& path, CWindowStateMgr& mgr)
-{
+void SaveLayout(const std::string& path, CWindowStateMgr& mgr) {
     CStgXML root;
     ASSERT_EQ(0, root.CreateDocument("config"));
     ASSERT_TRUE(mgr.Store(root));
@@ -262,8 +296,7 @@ void SaveLayout(const std::string& path, CWindowStateMgr& mgr)
 
 }  // namespace
 
-TEST(ConfigMainXml, SaveLoadRoundTripOnDisk)
-{
+TEST(ConfigMainXml, SaveLoadRoundTripOnDisk) {
     ComScope com;
     const std::string path = TempPath("zav_configMain_test.xml");
     ::DeleteFileA(path.c_str());
@@ -325,10 +358,13 @@ TEST(ConfigMainXml, SaveLoadRoundTripOnDisk)
     ::DeleteFileA(path.c_str());
 }
 
-TEST(ConfigMainXml, ZeroOrMissingStoredWorkAreaDoesNotScale)
-{
+TEST(ConfigMainXml, ZeroOrMissingStoredWorkAreaDoesNotScale) {
     ComScope com;
-    struct Row { const char* name; const char* cx; const char* cy; } rows[] = {
+    struct Row {
+        const char* name;
+        const char* cx;
+        const char* cy;
+    } rows[] = {
         {"zero width and height", "00 00 00 00 ", "00 00 00 00 "},
         {"values of the wrong size", "00 04 ", "01 "},
         {"values absent", nullptr, nullptr},

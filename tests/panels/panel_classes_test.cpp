@@ -17,10 +17,10 @@
 namespace {
 
 class CCommandSink : public CWindowBase {
- public:
+public:
     std::vector<WPARAM> commands;
     BEGIN_MSG_MAP(CCommandSink)
-        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     END_MSG_MAP()
     LRESULT OnCommand(UINT, WPARAM w, LPARAM, BOOL&) {
         commands.push_back(w);
@@ -36,8 +36,8 @@ TEST(PanelClasses, PPushReportsReleasesToItsParent) {
     a.x = a.y = 0;
     a.cx = a.cy = 200;
     ASSERT_NE(nullptr, parent.Create(a));
-    HWND button = ::CreateWindowExA(0, kPPushClass, "YES", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
-                                    parent.m_hWnd, (HMENU)(INT_PTR)1000, inst, nullptr);
+    HWND button = ::CreateWindowExA(0, kPPushClass, "YES", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, parent.m_hWnd,
+                                    (HMENU)(INT_PTR)1000, inst, nullptr);
     ASSERT_NE(nullptr, button);
     ::SendMessageA(button, WM_LBUTTONUP, 0, 0);
     ::SendMessageA(button, WM_KEYUP, VK_SPACE, 0);
@@ -62,13 +62,15 @@ TEST(PanelClasses, SelectorClassesRegisterUnderTheirNames) {
 TEST(PanelServices, LineEndListSkipsDisabledTypes) {
     int saved[16];
     std::memcpy(saved, LineEndEnableTable, sizeof saved);
-    for (int& e : LineEndEnableTable) e = 1;
+    for (int& e : LineEndEnableTable)
+        e = 1;
     LineEndEnableTable[2] = 0;
     LineEndEnableTable[15] = 0;
     struct Case {
         int index, type;
     } cases[] = {{0, 0}, {1, 1}, {2, 3}, {13, 14}, {14, -1}, {-1, -1}};
-    for (const Case& k : cases) EXPECT_EQ(k.type, LineEndTypeFromIndex(k.index)) << k.index;
+    for (const Case& k : cases)
+        EXPECT_EQ(k.type, LineEndTypeFromIndex(k.index)) << k.index;
     EXPECT_EQ(-1, LineEndIndexFromType(2));
     EXPECT_EQ(2, LineEndIndexFromType(3));
     EXPECT_EQ(-1, LineEndIndexFromType(16));
@@ -120,7 +122,8 @@ TEST(PanelServices, RightClickEntriesAreBoundedAndTheBufferIsCommitted) {
     request.w.text = reinterpret_cast<uint32_t>("削除");
     request.panelExtra = 77;
     int n = 0;
-    while (AddRPMenuItem(0, &request) == 1) ++n;
+    while (AddRPMenuItem(0, &request) == 1)
+        ++n;
     EXPECT_EQ(kRPMenuMaxItems, n);
 
     // Choosing an entry reaches the waiting command as a panel event.
@@ -168,8 +171,8 @@ TEST(PanelPaint, GradientFaceFillsHalvesAndFrames) {
     const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
     PaintGradientButtonFace(nullptr, dc, rc, red, red, blue, blue, RGB(0, 0, 0), RGB(255, 255, 255));
     ::GdiFlush();
-    EXPECT_EQ(red, pixel(20, 5));    // upper half
-    EXPECT_EQ(blue, pixel(20, 35));  // lower half
+    EXPECT_EQ(red, pixel(20, 5));                 // upper half
+    EXPECT_EQ(blue, pixel(20, 35));               // lower half
     EXPECT_EQ(RGB(0, 0, 0), pixel(20, 0));        // outer frame
     EXPECT_EQ(RGB(255, 255, 255), pixel(20, 1));  // inner frame
     ::SelectObject(dc, old);

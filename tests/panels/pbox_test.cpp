@@ -11,7 +11,7 @@
 namespace {
 
 class PBoxTest : public ::testing::Test {
- protected:
+protected:
     void SetUp() override { ClearAllPBoxPages(); }
     void TearDown() override { ClearAllPBoxPages(); }
 
@@ -35,7 +35,8 @@ class PBoxTest : public ::testing::Test {
 };
 
 TEST_F(PBoxTest, FourPagesAreHandedOutThenNoneUntilOneCloses) {
-    for (int expected = 1; expected <= 4; ++expected) EXPECT_EQ(expected, OpenPBoxPage(0, "page"));
+    for (int expected = 1; expected <= 4; ++expected)
+        EXPECT_EQ(expected, OpenPBoxPage(0, "page"));
     EXPECT_EQ(0, OpenPBoxPage(0, nullptr));
     EXPECT_EQ(1, ClosePBoxPage(3));
     EXPECT_EQ(3, OpenPBoxPage(0, "again"));

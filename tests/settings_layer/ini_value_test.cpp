@@ -14,21 +14,18 @@
 
 class LocalIniTest : public LayerFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         LayerFixture::SetUp();
         LocalIni() = LocalSettingsIniValues();
         ini_ = root_->File("LocalSettings.ini");
     }
-    int Key(const char* section, const char* key, int missing = -999)
-    {
+    int Key(const char* section, const char* key, int missing = -999) {
         return static_cast<int>(GetPrivateProfileIntA(section, key, missing, ini_.c_str()));
     }
     std::string ini_;
 };
 
-TEST_F(LocalIniTest, ShippedFileGivesTheDefaults)
-{
+TEST_F(LocalIniTest, ShippedFileGivesTheDefaults) {
     LocalSettingsSetup setup;
     ASSERT_EQ(0, setup.ReadIni(DistFile("LocalSettings.ini").c_str()));
     const LocalSettingsIniValues defaults;
@@ -37,9 +34,11 @@ TEST_F(LocalIniTest, ShippedFileGivesTheDefaults)
     EXPECT_EQ(-1, v.iEpsMode) << "a new user has no iEpsMode yet";
 }
 
-TEST_F(LocalIniTest, ReadRules)
-{
-    struct Row { const char* caption; int expected; } rows[] = {
+TEST_F(LocalIniTest, ReadRules) {
+    struct Row {
+        const char* caption;
+        int expected;
+    } rows[] = {
         {"16", 3}, {"-1", 3}, {"15", 15}, {"0", 0}, {"x", 0},
     };
     for (const Row& row : rows) {
@@ -60,8 +59,7 @@ TEST_F(LocalIniTest, ReadRules)
 }
 
 // A new INI resets the tolerance digits once; the first save records that.
-TEST_F(LocalIniTest, EpsilonResetHappensOnce)
-{
+TEST_F(LocalIniTest, EpsilonResetHappensOnce) {
     WriteFile(ini_, "[System]\r\n");
     LocalSettingsSetup setup;
     setup.iDigit_dEps = 2;
@@ -102,8 +100,7 @@ TEST_F(LocalIniTest, EpsilonResetHappensOnce)
 }
 
 // The INI travels with LocalSettings.xml through the per-user load and save.
-TEST_F(LocalIniTest, TravelsWithThePerUserSettings)
-{
+TEST_F(LocalIniTest, TravelsWithThePerUserSettings) {
     InstallLocalSettingsIniHandlers();
     CCadSystemSettings settings;
     ASSERT_EQ(0, settings.LoadLocalSettings(false, nullptr));
@@ -115,8 +112,7 @@ TEST_F(LocalIniTest, TravelsWithThePerUserSettings)
     EXPECT_EQ(0, static_cast<int>(GetPrivateProfileIntA("System", "iEpsMode", -1, user.c_str())));
 }
 
-TEST_F(LocalIniTest, IniValuesThroughTheSettingsLayer)
-{
+TEST_F(LocalIniTest, IniValuesThroughTheSettingsLayer) {
     const std::string program = InstallPath("ZavIrurer.ini");
     WritePrivateProfileStringA("TOOLBAR", "SizeMode", "2 // large", program.c_str());
     WritePrivateProfileStringA("TOOLBAR", "SizeMode_FLG", "1", program.c_str());

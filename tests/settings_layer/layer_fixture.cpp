@@ -9,18 +9,15 @@
 #include "base/settings_message.h"
 #include "base/user_folder.h"
 
-std::string LayerFixture::DistFile(const std::string& name)
-{
+std::string LayerFixture::DistFile(const std::string& name) {
     const char* dist = std::getenv("ZAV_DIST_DIR");
     std::string dir = dist ? dist : ".";
     for (char& c : dir)
-        if (c == '/')
-            c = '\\';
+        if (c == '/') c = '\\';
     return dir + "\\" + name;
 }
 
-void LayerFixture::WriteFile(const std::string& path, const std::string& bytes)
-{
+void LayerFixture::WriteFile(const std::string& path, const std::string& bytes) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, f) << path;
     DWORD written = 0;
@@ -28,12 +25,10 @@ void LayerFixture::WriteFile(const std::string& path, const std::string& bytes)
     CloseHandle(f);
 }
 
-void LayerFixture::Touch(const std::string& path, int seconds)
-{
+void LayerFixture::Touch(const std::string& path, int seconds) {
     HANDLE f = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return;
+    if (f == INVALID_HANDLE_VALUE) return;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     ULARGE_INTEGER t;
@@ -46,8 +41,7 @@ void LayerFixture::Touch(const std::string& path, int seconds)
     CloseHandle(f);
 }
 
-void LayerFixture::SetUp()
-{
+void LayerFixture::SetUp() {
     root_.reset(new TestFolder());
     install_ = root_->File("Install");
     local_ = root_->File("Local");
@@ -56,8 +50,8 @@ void LayerFixture::SetUp()
     for (const std::string& dir : {install_, local_, documents_, install_ + "\\SETTEI"})
         CreateDirectoryA(dir.c_str(), nullptr);
     SetUserFolderOverrides(local_.c_str(), documents_.c_str(), install_.c_str());
-    for (const char* name : {"ConfigData.xml", "LocalSettings.xml", "LocalSettings.ini", "ZavIrurer.ini",
-                             "sonota.ini", "SETTEI\\rirekimoji.ini", "SETTEI\\bottoncolor.ini"}) {
+    for (const char* name : {"ConfigData.xml", "LocalSettings.xml", "LocalSettings.ini", "ZavIrurer.ini", "sonota.ini",
+                             "SETTEI\\rirekimoji.ini", "SETTEI\\bottoncolor.ini"}) {
         const std::string bytes = ReadBytes(DistFile(name));
         ASSERT_FALSE(bytes.empty()) << "shipped file " << name;
         WriteFile(InstallPath(name), bytes);
@@ -70,8 +64,7 @@ void LayerFixture::SetUp()
     Neighbours().LoadRPMenuFile = [](const char*) { return 1; };  // no right-click menu file here
 }
 
-void LayerFixture::TearDown()
-{
+void LayerFixture::TearDown() {
     boxes_.reset();
     SetProgramIniPathOverride(nullptr);
     SetUserFolderOverrides("", "", "");

@@ -16,21 +16,20 @@
 
 namespace {
 
-std::string ReplaceOnce(std::string text, const std::string& from, const std::string& to)
-{
+std::string ReplaceOnce(std::string text, const std::string& from, const std::string& to) {
     size_t at = text.find(from);
-    if (at != std::string::npos)
-        text.replace(at, from.size(), to);
+    if (at != std::string::npos) text.replace(at, from.size(), to);
     return text;
 }
 
 // Shift_JIS text as UTF-8, for edits of the UTF-8 settings files.
-std::string Utf8(const std::string& sjis)
-{
+std::string Utf8(const std::string& sjis) {
     std::wstring wide(sjis.size() + 1, L'\0');
-    wide.resize(MultiByteToWideChar(932, 0, sjis.c_str(), static_cast<int>(sjis.size()), &wide[0], static_cast<int>(wide.size())));
+    wide.resize(MultiByteToWideChar(932, 0, sjis.c_str(), static_cast<int>(sjis.size()), &wide[0],
+                                    static_cast<int>(wide.size())));
     std::string out(wide.size() * 3 + 1, '\0');
-    out.resize(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), &out[0], static_cast<int>(out.size()), nullptr, nullptr));
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), &out[0],
+                                   static_cast<int>(out.size()), nullptr, nullptr));
     return out;
 }
 
@@ -38,9 +37,12 @@ std::string Utf8(const std::string& sjis)
 
 class SettingsLayer : public LayerFixture {};
 
-TEST_F(SettingsLayer, ResolvesFileKeysByKindAndPlaceholder)
-{
-    struct Row { std::string fileKey; int kind; std::string path; } rows[] = {
+TEST_F(SettingsLayer, ResolvesFileKeysByKindAndPlaceholder) {
+    struct Row {
+        std::string fileKey;
+        int kind;
+        std::string path;
+    } rows[] = {
         {"%EXE_DIR%ConfigData.xml", 1, InstallPath("ConfigData.xml")},
         {"%EXE_DIR%\\ZavIrurer.ini", 0, InstallPath("ZavIrurer.ini")},
         {"%USER_LOCAL_APPDATA%LocalSettings.xml", 2, UserPath("LocalSettings.xml")},  // seeded
@@ -60,8 +62,7 @@ TEST_F(SettingsLayer, ResolvesFileKeysByKindAndPlaceholder)
     EXPECT_TRUE(FileExists(UserPath("LocalSettings.xml")));
 }
 
-TEST_F(SettingsLayer, ReadsStringsOverEveryKind)
-{
+TEST_F(SettingsLayer, ReadsStringsOverEveryKind) {
     WriteFile(InstallPath("extra.ini"), "[表示]\r\n能力=ソフト表示\r\n");
     char out[SETTING_TEXT_SIZE];
 
@@ -82,23 +83,23 @@ TEST_F(SettingsLayer, ReadsStringsOverEveryKind)
 
     // A small buffer is filled on a character boundary.
     char small[6];
-    EXPECT_EQ(1, ReadSettingString("SYSTEM", "NOKEY", "表示表示", small, sizeof small, "%USER_LOCAL_APPDATA%ConfigData.xml"));
+    EXPECT_EQ(
+        1, ReadSettingString("SYSTEM", "NOKEY", "表示表示", small, sizeof small, "%USER_LOCAL_APPDATA%ConfigData.xml"));
     EXPECT_STREQ("表示", small);
 
     // The running panel type answers from memory, with no file behind it.
     {
         CCadSystemSettings settings;
         settings.m_ConfigData.Menu.AppPanelType = 7;
-        EXPECT_EQ(1, ReadSettingString("SYSTEM", "Menu/AppPanelType", "d", out, sizeof out,
-                                       "%SYSTEM_MEMORY%ConfigData.xml"));
+        EXPECT_EQ(
+            1, ReadSettingString("SYSTEM", "Menu/AppPanelType", "d", out, sizeof out, "%SYSTEM_MEMORY%ConfigData.xml"));
         EXPECT_STREQ("7", out);
         EXPECT_EQ(1, ReadSettingString("SYSTEM", "LOG", "d", out, sizeof out, "%SYSTEM_MEMORY%ConfigData.xml"));
         EXPECT_STREQ("d", out);
     }
 }
 
-TEST_F(SettingsLayer, TypedReadsCutComments)
-{
+TEST_F(SettingsLayer, TypedReadsCutComments) {
     // The per-user copy with a commented LOG value.
     std::string user;
     ASSERT_EQ(1, ResolveSettingsPath("%USER_LOCAL_APPDATA%ConfigData.xml", user));
@@ -130,7 +131,8 @@ TEST_F(SettingsLayer, TypedReadsCutComments)
     EXPECT_EQ(-1, ReadSettingValue(&i, 0, 0, "TEST", "INT", "9"));
 
     // Leading blanks stay, the blanks before the comment go.
-    WritePrivateProfileStringA("CONFIG", "CMDINI", "\"  sonota.ini   // command INI\"", InstallPath("ZavIrurer.ini").c_str());
+    WritePrivateProfileStringA("CONFIG", "CMDINI", "\"  sonota.ini   // command INI\"",
+                               InstallPath("ZavIrurer.ini").c_str());
     char out[SETTING_TEXT_SIZE];
     EXPECT_EQ(1, ReadSettingText("CONFIG", "CMDINI", "x", out));
     EXPECT_STREQ("  sonota.ini", out);
@@ -142,8 +144,7 @@ TEST_F(SettingsLayer, TypedReadsCutComments)
     EXPECT_EQ("値 表示", comment);
 }
 
-TEST_F(SettingsLayer, FileNameSettings)
-{
+TEST_F(SettingsLayer, FileNameSettings) {
     char out[SETTING_PATH_SIZE];
     EXPECT_EQ(1, ReadSettingFileName(out, "CONFIG", ";;%EXECDIR%help.chm", "x"));
     EXPECT_EQ(install_ + "\\help.chm", out);
@@ -167,15 +168,15 @@ TEST_F(SettingsLayer, FileNameSettings)
     EXPECT_TRUE(boxes_->Calls().empty());
 }
 
-TEST_F(SettingsLayer, AuxiliaryIniFiles)
-{
+TEST_F(SettingsLayer, AuxiliaryIniFiles) {
     char out[SETTING_TEXT_SIZE];
     EXPECT_EQ(1, ReadCmdIniString("COPY_SELECT", "FileWriting", "9", out));
     EXPECT_STREQ("0", out);
     EXPECT_EQ(1, WriteCmdIniString("COPY_SELECT", "FileWriting", "1"));
     EXPECT_EQ(1, ReadCmdIniString("COPY_SELECT", "FileWriting", "9", out));
     EXPECT_STREQ("1", out);
-    EXPECT_EQ("1", std::string(ReadBytes(UserPath("sonota.ini")).find("FileWriting=1") != std::string::npos ? "1" : "0"));
+    EXPECT_EQ("1",
+              std::string(ReadBytes(UserPath("sonota.ini")).find("FileWriting=1") != std::string::npos ? "1" : "0"));
 
     EXPECT_EQ(1, WriteTextHistoryString("DATA", "0", "配管表示"));
     EXPECT_EQ(1, ReadTextHistoryString("DATA", "0", "", out));
@@ -203,8 +204,7 @@ TEST_F(SettingsLayer, AuxiliaryIniFiles)
     EXPECT_NE(std::string::npos, boxes_->Calls()[0].text.find("gone.ini"));
 }
 
-TEST_F(SettingsLayer, ScaleListAppends)
-{
+TEST_F(SettingsLayer, ScaleListAppends) {
     CCadSystemSettings settings;
     settings.m_ConfigData.SCALE = {"1", "1/2"};
     std::list<std::string> list = {"x"};
@@ -214,8 +214,7 @@ TEST_F(SettingsLayer, ScaleListAppends)
 
 // A write into section SYSTEM saves the live record, edits the one key in the
 // per-user ConfigData.xml and reloads it with apply.
-TEST_F(SettingsLayer, SystemWriteTakesEffectAndFileStillLoads)
-{
+TEST_F(SettingsLayer, SystemWriteTakesEffectAndFileStillLoads) {
     CCadSystemSettings settings;
     ASSERT_EQ(0, settings.LoadConfigData(false, nullptr));
     ASSERT_EQ(0, settings.LoadLocalSettings(false, nullptr));
@@ -249,15 +248,16 @@ TEST_F(SettingsLayer, SystemWriteTakesEffectAndFileStillLoads)
 // (rubber-band colour, cursor step, drawing folder) that the per-user
 // settings put over the system defaults; the shutdown save would otherwise
 // store the defaults in place of the user's choice.
-TEST_F(SettingsLayer, SystemWriteKeepsUserRunningValues)
-{
+TEST_F(SettingsLayer, SystemWriteKeepsUserRunningValues) {
     std::string local;
     ASSERT_EQ(2, ResolveSettingsPath("%USER_LOCAL_APPDATA%LocalSettings.xml", local));
     std::string bytes = ReadBytes(local);
     bytes = ReplaceOnce(bytes, "<iRubberCol>3</iRubberCol>", "<iRubberCol>9</iRubberCol>");
-    bytes = ReplaceOnce(bytes, "<CursorRate>6.00000000000000000e+02</CursorRate>", "<CursorRate>2.50000000000000000e+01</CursorRate>");
+    bytes = ReplaceOnce(bytes, "<CursorRate>6.00000000000000000e+02</CursorRate>",
+                        "<CursorRate>2.50000000000000000e+01</CursorRate>");
     bytes = ReplaceOnce(bytes, "<SysZumenDir></SysZumenDir>", Utf8("<SysZumenDir>D:\\図面表示</SysZumenDir>"));
-    bytes = ReplaceOnce(bytes, "<right>1022</right>\n\t\t<bottom>766</bottom>", "<right>640</right>\n\t\t<bottom>480</bottom>");
+    bytes = ReplaceOnce(bytes, "<right>1022</right>\n\t\t<bottom>766</bottom>",
+                        "<right>640</right>\n\t\t<bottom>480</bottom>");
     WriteFile(local, bytes);
 
     CCadSystemSettings settings;
@@ -286,8 +286,7 @@ TEST_F(SettingsLayer, SystemWriteKeepsUserRunningValues)
 // A module writing into the user's LocalSettings.xml: the value runs at once
 // and is what the shutdown save keeps (the save writes the running values).
 // A LocalSettings.xml elsewhere is edited, and the user's settings stay.
-TEST_F(SettingsLayer, LocalSettingsWriteRunsAndSurvivesTheShutdownSave)
-{
+TEST_F(SettingsLayer, LocalSettingsWriteRunsAndSurvivesTheShutdownSave) {
     CCadSystemSettings settings;
     ASSERT_EQ(0, settings.LoadConfigData(false, nullptr));
     ASSERT_EQ(0, settings.LoadLocalSettings(false, nullptr));

@@ -17,8 +17,7 @@
 
 namespace {
 
-SYSTEMTIME Local(int year, int month, int day, int hour, int minute, int second)
-{
+SYSTEMTIME Local(int year, int month, int day, int hour, int minute, int second) {
     SYSTEMTIME t = {};
     t.wYear = static_cast<WORD>(year);
     t.wMonth = static_cast<WORD>(month);
@@ -33,24 +32,21 @@ SYSTEMTIME Local(int year, int month, int day, int hour, int minute, int second)
 // collects the atoms it is sent.
 class Viewer {
 public:
-    Viewer()
-    {
+    Viewer() {
         WNDCLASSA wc = {};
         wc.lpfnWndProc = Proc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "TestLogViewer";
         RegisterClassA(&wc);
-        hwnd_ = CreateWindowA("TestLogViewer", "KOLTA_LOGVIEWER", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+        hwnd_ = CreateWindowA("TestLogViewer", "KOLTA_LOGVIEWER", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                              wc.hInstance, nullptr);
         lines_ = &lines;
     }
-    ~Viewer()
-    {
+    ~Viewer() {
         DestroyWindow(hwnd_);
         lines_ = nullptr;
     }
-    void Pump()
-    {
+    void Pump() {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&msg);
@@ -59,8 +55,7 @@ public:
     std::vector<std::string> lines;  // "<no atom>" for lParam 0
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == RegisterLogMessage() && lines_) {
             ATOM atom = static_cast<ATOM>(lParam);
             char text[300] = "";
@@ -80,8 +75,7 @@ private:
 };
 std::vector<std::string>* Viewer::lines_ = nullptr;
 
-void SetFileAge(const std::string& path, const SYSTEMTIME& localNow, int days)
-{
+void SetFileAge(const std::string& path, const SYSTEMTIME& localNow, int days) {
     FILETIME local, utc;
     SystemTimeToFileTime(&localNow, &local);
     ULARGE_INTEGER t;
@@ -96,8 +90,7 @@ void SetFileAge(const std::string& path, const SYSTEMTIME& localNow, int days)
     CloseHandle(f);
 }
 
-std::vector<std::string> Lines(const std::string& bytes)
-{
+std::vector<std::string> Lines(const std::string& bytes) {
     std::vector<std::string> out;
     size_t start = 0;
     for (size_t at; (at = bytes.find("\r\n", start)) != std::string::npos; start = at + 2)
@@ -105,25 +98,20 @@ std::vector<std::string> Lines(const std::string& bytes)
     return out;
 }
 
-void WriteFile(const std::string& path, const std::string& bytes)
-{
+void WriteFile(const std::string& path, const std::string& bytes) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(f);
 }
 
-size_t DbcsBoundaryOf(const std::string& text)
-{
-    return DbcsBoundary(text, text.size());
-}
+size_t DbcsBoundaryOf(const std::string& text) { return DbcsBoundary(text, text.size()); }
 
 }  // namespace
 
 class SystemLog : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         folder_.reset(new TestFolder());
         ResetSystemLog();
         now_ = Local(2024, 1, 5, 9, 8, 7);
@@ -133,8 +121,7 @@ protected:
         Running().CMDLOG = 0;
         LocalIni().nLogKeepDays = 7;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetSystemLogClock(nullptr);
         ResetSystemLog();
         Running().LOG = 0;
@@ -147,8 +134,7 @@ protected:
     SYSTEMTIME now_;
 };
 
-TEST_F(SystemLog, FileHeaderAndLevels)
-{
+TEST_F(SystemLog, FileHeaderAndLevels) {
     ASSERT_EQ(1, OpenSystemLog());
     EXPECT_EQ(Today("00"), GetSystemLogPath());
     WriteSystemLog(0, "Error", "失敗 %d", 5);
@@ -172,8 +158,7 @@ TEST_F(SystemLog, FileHeaderAndLevels)
     EXPECT_EQ(";" + std::string(60, '-'), lines[body - 1]);
     bool memory = false;
     for (const std::string& line : lines) {
-        if (line.find(";@物理メモリ 合計: ") != 0)
-            continue;
+        if (line.find(";@物理メモリ 合計: ") != 0) continue;
         memory = true;
         const std::string figure = line.substr(std::string(";@物理メモリ 合計: ").size());
         EXPECT_NE(std::string::npos, figure.find('.')) << figure;
@@ -200,8 +185,7 @@ TEST_F(SystemLog, FileHeaderAndLevels)
     EXPECT_FALSE(FileExists(folder_->File("@20240106_00.LOG")));
 }
 
-TEST_F(SystemLog, FileThatCannotBeCreated)
-{
+TEST_F(SystemLog, FileThatCannotBeCreated) {
     const std::string missing = folder_->File("no\\such\\folder");
     std::snprintf(Running().logDir, sizeof Running().logDir, "%s", missing.c_str());
     EXPECT_EQ(0, OpenSystemLog());
@@ -210,8 +194,7 @@ TEST_F(SystemLog, FileThatCannotBeCreated)
     EXPECT_FALSE(FileExists(GetSystemLogPath()));
 }
 
-TEST_F(SystemLog, LogOffCreatesNothing)
-{
+TEST_F(SystemLog, LogOffCreatesNothing) {
     Running().LOG = 0;
     WriteFile(folder_->File("@20230101_00.LOG"), "old");
     SetFileAge(folder_->File("@20230101_00.LOG"), now_, 30);
@@ -222,8 +205,7 @@ TEST_F(SystemLog, LogOffCreatesNothing)
     WriteSystemLog(0, "Error", "dropped");
 }
 
-TEST_F(SystemLog, NumbersAndReuse)
-{
+TEST_F(SystemLog, NumbersAndReuse) {
     for (int n = 0; n < 11; ++n) {
         char name[8];
         std::snprintf(name, sizeof name, "%02X", n);
@@ -243,13 +225,20 @@ TEST_F(SystemLog, NumbersAndReuse)
     EXPECT_EQ(std::string::npos, ReadBytes(Today("63")).find("previous run")) << "emptied and reused";
 }
 
-TEST_F(SystemLog, CleanUpByAge)
-{
-    struct Row { int keepDays; bool oldKept; bool recentKept; } rows[] = {
-        {7, false, true}, {-1, true, true}, {0, false, false}, {40, true, true},
+TEST_F(SystemLog, CleanUpByAge) {
+    struct Row {
+        int keepDays;
+        bool oldKept;
+        bool recentKept;
+    } rows[] = {
+        {7, false, true},
+        {-1, true, true},
+        {0, false, false},
+        {40, true, true},
         // Ages beyond the calendar keep everything; 21350399 days once wrapped
         // the cut-off to 18 hours before now.
-        {21350399, true, true}, {2147483647, true, true},
+        {21350399, true, true},
+        {2147483647, true, true},
     };
     for (const Row& row : rows) {
         const std::string old = folder_->File("@20231201_00.LOG");
@@ -271,8 +260,7 @@ TEST_F(SystemLog, CleanUpByAge)
     }
 }
 
-TEST_F(SystemLog, ViewerReceivesEveryLine)
-{
+TEST_F(SystemLog, ViewerReceivesEveryLine) {
     Viewer viewer;
     ASSERT_TRUE(viewer.hwnd_);
 
@@ -302,8 +290,7 @@ TEST_F(SystemLog, ViewerReceivesEveryLine)
 
 // Caller texts of any length: the file line is bounded, the viewer gets the
 // line's beginning (an atom holds 255 characters), nothing is overrun.
-TEST_F(SystemLog, LongTexts)
-{
+TEST_F(SystemLog, LongTexts) {
     Viewer viewer;
     ASSERT_EQ(1, OpenSystemLog());
     std::string huge;
@@ -326,9 +313,11 @@ TEST_F(SystemLog, LongTexts)
     EXPECT_EQ(3000u + 2 + huge.size() + 1 + 10, lines.back().size()) << "an unformatted text is written whole";
 }
 
-TEST_F(SystemLog, ClockAcrossMonthEnd)
-{
-    struct Row { SYSTEMTIME from, to; long seconds; } rows[] = {
+TEST_F(SystemLog, ClockAcrossMonthEnd) {
+    struct Row {
+        SYSTEMTIME from, to;
+        long seconds;
+    } rows[] = {
         {Local(2024, 1, 31, 23, 59, 59), Local(2024, 2, 1, 0, 0, 1), 2},
         {Local(2024, 2, 29, 23, 0, 0), Local(2024, 3, 1, 1, 0, 0), 7200},
         {Local(2023, 12, 31, 23, 59, 0), Local(2024, 1, 1, 0, 1, 0), 120},
@@ -352,11 +341,19 @@ TEST_F(SystemLog, ClockAcrossMonthEnd)
     EXPECT_STREQ("07:", tiny);
 }
 
-TEST(SystemLogSizes, FormatByteSize)
-{
-    struct Row { double bytes; double value; const char* unit; } rows[] = {
-        {0, 0, "byte"}, {1023, 1023, "byte"}, {1024, 1024, "byte"}, {1536, 1.5, "KB"},
-        {3.0 * 1024 * 1024, 3, "MB"}, {5.0 * 1024 * 1024 * 1024, 5, "GB"}, {8.0 * 1024 * 1024 * 1024 * 1024, 8192, "GB"},
+TEST(SystemLogSizes, FormatByteSize) {
+    struct Row {
+        double bytes;
+        double value;
+        const char* unit;
+    } rows[] = {
+        {0, 0, "byte"},
+        {1023, 1023, "byte"},
+        {1024, 1024, "byte"},
+        {1536, 1.5, "KB"},
+        {3.0 * 1024 * 1024, 3, "MB"},
+        {5.0 * 1024 * 1024 * 1024, 5, "GB"},
+        {8.0 * 1024 * 1024 * 1024 * 1024, 8192, "GB"},
     };
     for (const Row& row : rows) {
         const char* unit = nullptr;

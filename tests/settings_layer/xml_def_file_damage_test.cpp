@@ -24,18 +24,15 @@ const char kValid[] =
     "  <!-- comment -->\r\n"
     "</CadAppCmd>\r\n";
 
-std::string WithoutBlanks(std::string text)
-{
+std::string WithoutBlanks(std::string text) {
     std::string out;
     for (char c : text)
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
-            out += c;
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') out += c;
     return out;
 }
 
 // Exercises every operation on whatever the load produced.
-void Exercise(CDefFile& file, const TestFolder& folder, const std::string& label)
-{
+void Exercise(CDefFile& file, const TestFolder& folder, const std::string& label) {
     std::string out;
     std::list<std::string> list;
     file.GetValue("GROUP", "CMD", "d", out);
@@ -46,8 +43,7 @@ void Exercise(CDefFile& file, const TestFolder& folder, const std::string& label
     file.SetValue("NEW", "KEY", "値", 1);
     file.SetValueAt("READONLY", "ID", "1", 1);
     file.RemoveEmptyElements();
-    if (!file.IsLoaded())
-        return;
+    if (!file.IsLoaded()) return;
     const std::string saved = folder.File("saved.def");
     ASSERT_EQ(1, file.SaveFormatted(saved.c_str())) << label;
     CDefFile reread(saved.c_str());
@@ -59,13 +55,16 @@ void Exercise(CDefFile& file, const TestFolder& folder, const std::string& label
 
 }  // namespace
 
-TEST(DefFileDamage, TableOfDamagedFiles)
-{
+TEST(DefFileDamage, TableOfDamagedFiles) {
     win::MessageBoxTestHook boxes;
     TestFolder folder;
     const std::string valid = kValid;
     // loads: 1 yes, 0 no, -1 the parser's choice
-    struct Row { const char* name; std::string bytes; int loads; } rows[] = {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        int loads;
+    } rows[] = {
         {"empty", "", false},
         {"blanks", "  \r\n\t ", false},
         {"binary", std::string("\x00\x01\xFF\xFE\x80\x00garbage", 14), false},
@@ -75,12 +74,19 @@ TEST(DefFileDamage, TableOfDamagedFiles)
         {"two roots", "<?xml version=\"1.0\"?><R/><R/>", false},
         {"bad entity", "<R><S><K>&nope;</K></S></R>", false},
         {"bad lead byte", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><R><S><K>\x81</K></S></R>", false},
-        {"UTF-8 bytes declared Shift_JIS", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><R><S><K>\xE8\xA1\xA8</K></S></R>", true},
-        {"Shift_JIS bytes declared UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><R><S><K>\x95\x5C\x8E\xA6</K></S></R>", false},
+        {"UTF-8 bytes declared Shift_JIS",
+         "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><R><S><K>\xE8\xA1\xA8</K></S></R>", true},
+        {"Shift_JIS bytes declared UTF-8",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><R><S><K>\x95\x5C\x8E\xA6</K></S></R>", false},
         {"unknown encoding", "<?xml version=\"1.0\" encoding=\"X-NONE\"?><R/>", false},
-        {"external entity", "<?xml version=\"1.0\"?><!DOCTYPE R [<!ENTITY e SYSTEM \"C:\\nothing\\here.txt\">]><R><S><K>&e;</K></S></R>", -1},
-        {"nested entities", "<?xml version=\"1.0\"?><!DOCTYPE R [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
-                            "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]><R><S><K>&d;</K></S></R>", -1},
+        {"external entity",
+         "<?xml version=\"1.0\"?><!DOCTYPE R [<!ENTITY e SYSTEM \"C:\\nothing\\here.txt\">]><R><S><K>&e;</K></S></R>",
+         -1},
+        {"nested entities",
+         "<?xml version=\"1.0\"?><!DOCTYPE R [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+         "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d "
+         "\"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]><R><S><K>&d;</K></S></R>",
+         -1},
         {"deep nesting", std::string(2000, '<') + "R>", false},
         {"long name", "<R><" + std::string(5000, 'A') + ">1</" + std::string(5000, 'A') + "></R>", true},
         {"valid", valid, true},
@@ -100,8 +106,7 @@ TEST(DefFileDamage, TableOfDamagedFiles)
     EXPECT_EQ(0u, boxes.Calls().size());
 }
 
-TEST(DefFileDamage, MutationLoop)
-{
+TEST(DefFileDamage, MutationLoop) {
     win::MessageBoxTestHook boxes;
     TestFolder folder;
     std::mt19937 random(20240105u);
@@ -114,19 +119,19 @@ TEST(DefFileDamage, MutationLoop)
         for (int e = 0; e < edits && !bytes.empty(); ++e) {
             size_t at = random() % bytes.size();
             switch (random() % 5) {
-            case 0: bytes[at] = static_cast<char>(random() & 0xFF); break;              // flip a byte
-            case 1: bytes.erase(at, 1 + random() % 8); break;                            // drop a few
-            case 2: bytes.insert(at, 1, "<>&\"/=!?\x81\x5C"[random() % 10]); break;      // markup or half a character
-            case 3: bytes.resize(at); break;                                             // truncate
-            default: bytes.insert(at, bytes.substr(random() % bytes.size(), random() % 16)); break;  // duplicate a piece
+            case 0: bytes[at] = static_cast<char>(random() & 0xFF); break;           // flip a byte
+            case 1: bytes.erase(at, 1 + random() % 8); break;                        // drop a few
+            case 2: bytes.insert(at, 1, "<>&\"/=!?\x81\x5C"[random() % 10]); break;  // markup or half a character
+            case 3: bytes.resize(at); break;                                         // truncate
+            default:
+                bytes.insert(at, bytes.substr(random() % bytes.size(), random() % 16));
+                break;  // duplicate a piece
             }
         }
         CDefFile file(folder.Write("m.def", bytes).c_str());
-        if (file.IsLoaded())
-            ++loaded;
+        if (file.IsLoaded()) ++loaded;
         Exercise(file, folder, "mutation " + std::to_string(i));
-        if (HasFatalFailure())
-            break;
+        if (HasFatalFailure()) break;
     }
     EXPECT_EQ(0u, boxes.Calls().size());
     RecordProperty("loaded", loaded);

@@ -29,31 +29,33 @@ const char kDefinition[] =
     "  <Caption>見出し表示<Key>1</Key></Caption>\r\n"
     "</ROOT>\r\n";
 
-std::string Value(CDefFile& file, const char* section, const char* key, int* result = nullptr)
-{
+std::string Value(CDefFile& file, const char* section, const char* key, int* result = nullptr) {
     std::string out = "unset";
     int r = file.GetValue(section, key, "既定", out);
-    if (result)
-        *result = r;
+    if (result) *result = r;
     return out;
 }
 
 }  // namespace
 
-TEST(DefFile, ReadsKeysBySectionAndPath)
-{
+TEST(DefFile, ReadsKeysBySectionAndPath) {
     TestFolder folder;
     CDefFile file(folder.Write("a.def", kDefinition).c_str());
     ASSERT_TRUE(file.IsLoaded()) << file.GetLastError();
 
-    struct Row { const char* section; const char* key; int result; const char* value; } rows[] = {
+    struct Row {
+        const char* section;
+        const char* key;
+        int result;
+        const char* value;
+    } rows[] = {
         {"CONFIG", "CMDINI", 0, "sonota.ini"},
         {"CONFIG", "TITLE", 0, "表示ソフト能力"},
-        {"CONFIG", "EMPTY", 1, "既定"},          // existing but empty key
+        {"CONFIG", "EMPTY", 1, "既定"},  // existing but empty key
         {"CONFIG", "NOKEY", 1, "既定"},
         {"NOSECTION", "CMDINI", 1, "既定"},
-        {"CONFIG", "LIST", 0, "一番"},            // the first occurrence
-        {"Menu/Sub", "AppPanelType", 0, "2"},    // a section naming a deeper element
+        {"CONFIG", "LIST", 0, "一番"},         // the first occurrence
+        {"Menu/Sub", "AppPanelType", 0, "2"},  // a section naming a deeper element
         {"Caption", "Key", 0, "1"},
     };
     for (const Row& row : rows) {
@@ -85,8 +87,7 @@ TEST(DefFile, ReadsKeysBySectionAndPath)
     EXPECT_EQ(0, file.m_modified);
 }
 
-TEST(DefFile, OperationsWithoutDocumentFail)
-{
+TEST(DefFile, OperationsWithoutDocumentFail) {
     TestFolder folder;
     CDefFile missing(folder.File("none.def").c_str());
     EXPECT_FALSE(missing.IsLoaded());
@@ -103,12 +104,11 @@ TEST(DefFile, OperationsWithoutDocumentFail)
     EXPECT_EQ(0, missing.Save(folder.File("out.def").c_str()));
 }
 
-TEST(DefFile, WritesKeys)
-{
+TEST(DefFile, WritesKeys) {
     TestFolder folder;
     const std::string path = folder.Write("a.def", kDefinition);
 
-    {   // without the add flag a missing key is not created
+    {  // without the add flag a missing key is not created
         CDefFile file(path.c_str());
         EXPECT_EQ(-1, file.SetValue("CONFIG", "NOKEY", "1", 0));
         EXPECT_EQ(0, file.m_modified);
@@ -116,7 +116,7 @@ TEST(DefFile, WritesKeys)
         file.GetChildNames("CONFIG", names);
         EXPECT_EQ(5u, names.size());
     }
-    {   // the same text again leaves the flag alone; a new text sets it
+    {  // the same text again leaves the flag alone; a new text sets it
         CDefFile file(path.c_str());
         EXPECT_EQ(0, file.SetValue("CONFIG", "CMDINI", "sonota.ini", 0));
         EXPECT_EQ(0, file.m_modified);
@@ -124,7 +124,7 @@ TEST(DefFile, WritesKeys)
         EXPECT_EQ(1, file.m_modified);
         EXPECT_EQ("能表示ソ.ini", Value(file, "CONFIG", "CMDINI"));
     }
-    {   // an empty element gets a text node; an empty value does not write
+    {  // an empty element gets a text node; an empty value does not write
         CDefFile file(path.c_str());
         EXPECT_EQ(-1, file.SetValue("CONFIG", "EMPTY", "", 0));
         EXPECT_EQ(0, file.m_modified);
@@ -133,7 +133,7 @@ TEST(DefFile, WritesKeys)
         // an element holding only elements is not given text
         EXPECT_EQ(-1, file.SetValue("Menu", "Sub", "x", 0));
     }
-    {   // the add flag appends a further occurrence after the section's last child
+    {  // the add flag appends a further occurrence after the section's last child
         CDefFile file(path.c_str());
         EXPECT_EQ(0, file.SetValue("CONFIG", "CMDINI", "second.ini", 1));
         std::list<std::string> list;
@@ -144,13 +144,13 @@ TEST(DefFile, WritesKeys)
         EXPECT_EQ("CMDINI", names.back());
         EXPECT_EQ(1, file.m_modified);
     }
-    {   // the add flag on a missing section creates the section, then the key
+    {  // the add flag on a missing section creates the section, then the key
         CDefFile file(path.c_str());
         EXPECT_EQ(0, file.SetValue("NEW/DEEP", "KEY", "新しい", 1));
         EXPECT_EQ("新しい", Value(file, "NEW/DEEP", "KEY"));
         EXPECT_EQ(1, file.m_modified);
     }
-    {   // by index
+    {  // by index
         CDefFile file(path.c_str());
         EXPECT_EQ(0, file.SetValueAt("CONFIG", "LIST", "三番", 1));
         EXPECT_EQ(-1, file.SetValueAt("CONFIG", "LIST", "x", 2)) << "index equal to the count";
@@ -166,8 +166,7 @@ TEST(DefFile, WritesKeys)
 
 // A write to a key must never replace the text of the section it passes
 // through on the way.
-TEST(DefFile, SetValueKeepsTextOfIntermediateSection)
-{
+TEST(DefFile, SetValueKeepsTextOfIntermediateSection) {
     TestFolder folder;
     const std::string path = folder.Write("a.def", kDefinition);
     CDefFile file(path.c_str());
@@ -191,12 +190,12 @@ TEST(DefFile, SetValueKeepsTextOfIntermediateSection)
     EXPECT_EQ("見出し表示23", whole.front());
 }
 
-TEST(DefFile, RemoveEmptyElementsPrunesUpwards)
-{
+TEST(DefFile, RemoveEmptyElementsPrunesUpwards) {
     TestFolder folder;
-    const std::string path = folder.Write("p.def",
-        "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>"
-        "<R><A><K></K><!--note--></A><B><K>1</K><E/></B><C>text<D/></C><F><G><H/></G></F></R>");
+    const std::string path =
+        folder.Write("p.def",
+                     "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>"
+                     "<R><A><K></K><!--note--></A><B><K>1</K><E/></B><C>text<D/></C><F><G><H/></G></F></R>");
     CDefFile file(path.c_str());
     ASSERT_TRUE(file.IsLoaded()) << file.GetLastError();
     file.RemoveEmptyElements();
@@ -211,8 +210,7 @@ TEST(DefFile, RemoveEmptyElementsPrunesUpwards)
     EXPECT_EQ((std::list<std::string>{"#text", "D"}), names) << "siblings after a text stay";
 }
 
-TEST(DefFile, IndentedSaveRoundTrip)
-{
+TEST(DefFile, IndentedSaveRoundTrip) {
     TestFolder folder;
     // UTF-8 source with characters that Shift_JIS lacks, markup characters,
     // attributes, comments, CDATA and mixed content.
@@ -232,7 +230,9 @@ TEST(DefFile, IndentedSaveRoundTrip)
     ASSERT_EQ(1, file.SaveFormatted(saved.c_str()));
     const std::string bytes = ReadBytes(saved);
     EXPECT_EQ(0u, bytes.find("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<!-- head -->\r\n<ROOT"));
-    EXPECT_NE(std::string::npos, bytes.find("\r\n\t<S a=\"表示\">\r\n\t\t<K>caf&#xE9; &#x20BB7; &amp; &lt;x&gt;</K>\r\n")) << bytes;
+    EXPECT_NE(std::string::npos,
+              bytes.find("\r\n\t<S a=\"表示\">\r\n\t\t<K>caf&#xE9; &#x20BB7; &amp; &lt;x&gt;</K>\r\n"))
+        << bytes;
     EXPECT_NE(std::string::npos, bytes.find("\t\t<J>能力表示ソ</J>\r\n")) << "raw Shift_JIS with 0x5C trail bytes";
     EXPECT_NE(std::string::npos, bytes.find("\t<M>lead<I>in</I>tail</M>\r\n")) << "mixed content stays on its line";
     EXPECT_NE(std::string::npos, bytes.find("\t<E/>\r\n</ROOT>\r\n"));
@@ -250,8 +250,7 @@ TEST(DefFile, IndentedSaveRoundTrip)
     EXPECT_EQ("leadintail", keys.back());
 }
 
-TEST(DefFile, IndentedSaveFailureShowsBox)
-{
+TEST(DefFile, IndentedSaveFailureShowsBox) {
     win::MessageBoxTestHook boxes;
     TestFolder folder;
     CDefFile file(folder.Write("a.def", kDefinition).c_str());
@@ -264,8 +263,7 @@ TEST(DefFile, IndentedSaveFailureShowsBox)
 
 // Each object enters COM once and leaves it once: after any number of loads
 // (failed ones too) the thread is out of its apartment again.
-TEST(DefFile, ComUseIsBalanced)
-{
+TEST(DefFile, ComUseIsBalanced) {
     TestFolder folder;
     const std::string good = folder.Write("a.def", kDefinition);
     const std::string bad = folder.Write("b.def", "<ROOT><open></ROOT>");
@@ -281,8 +279,7 @@ TEST(DefFile, ComUseIsBalanced)
         }
         // Still in the single-threaded apartment this would be RPC_E_CHANGED_MODE.
         after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        if (SUCCEEDED(after))
-            CoUninitialize();
+        if (SUCCEEDED(after)) CoUninitialize();
     });
     worker.join();
     EXPECT_EQ(S_OK, after);
@@ -293,8 +290,7 @@ TEST(DefFile, ComUseIsBalanced)
         own = CoInitialize(nullptr);
         { CDefFile a(good.c_str()); }
         still = CoInitializeEx(nullptr, COINIT_MULTITHREADED);  // changed mode: still ours
-        if (SUCCEEDED(still))
-            CoUninitialize();
+        if (SUCCEEDED(still)) CoUninitialize();
         CoUninitialize();
     });
     owner.join();

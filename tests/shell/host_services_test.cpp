@@ -16,7 +16,8 @@ namespace {
 
 std::string Joined(const std::vector<std::string>& names) {
     std::string all;
-    for (const std::string& n : names) all += n + " ";
+    for (const std::string& n : names)
+        all += n + " ";
     return all;
 }
 
@@ -33,8 +34,7 @@ TEST(HostServices, EveryServiceIsFilledAndAnEmptyOneIsNamedInTheLog) {
     EXPECT_EQ(CheckHostServices(), 2);
     const std::string trace = ShellTraceText();
     EXPECT_NE(trace.find(std::string(kEmptyServiceLogText) + "command.undoLevel"), std::string::npos) << trace;
-    EXPECT_NE(trace.find(std::string(kEmptyServiceLogText) + "docking.paneCaptionColors"), std::string::npos)
-        << trace;
+    EXPECT_NE(trace.find(std::string(kEmptyServiceLogText) + "docking.paneCaptionColors"), std::string::npos) << trace;
 
     // The command system's list names each of its entries.
     const CmdHostHooks saved = HostHooks();

@@ -11,16 +11,16 @@
 
 // A fresh folder under the temp folder, removed with its files at the end.
 class TempFolder {
- public:
-  explicit TempFolder(const char* tag);
-  ~TempFolder();
-  const std::string& Path() const { return m_path; }
-  std::string File(const char* name) const { return m_path + "\\" + name; }
-  // Writes `text` (narrow literals are already code page 932) as it is.
-  std::string Write(const char* name, const std::string& text) const;
+public:
+    explicit TempFolder(const char* tag);
+    ~TempFolder();
+    const std::string& Path() const { return m_path; }
+    std::string File(const char* name) const { return m_path + "\\" + name; }
+    // Writes `text` (narrow literals are already code page 932) as it is.
+    std::string Write(const char* name, const std::string& text) const;
 
- private:
-  std::string m_path;
+private:
+    std::string m_path;
 };
 
 std::string ReadWholeFile(const std::string& path);
@@ -32,31 +32,31 @@ void SetEnv(const char* name, const char* value);  // null removes
 void PumpFor(DWORD ms);
 template <class F>
 bool PumpUntil(F done, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    PumpFor(20);
-  }
-  return true;
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        PumpFor(20);
+    }
+    return true;
 }
 
 // Points the shell at the installed data files and a private per-user
 // folder and ProgramIni for the life of the object.
 class ShellEnvironment {
- public:
-  ShellEnvironment();
-  ~ShellEnvironment();
-  TempFolder folder{"shellenv"};
-  std::string ini;
+public:
+    ShellEnvironment();
+    ~ShellEnvironment();
+    TempFolder folder{"shellenv"};
+    std::string ini;
 };
 
 // A child process of ZavIrurer.exe.
 struct ChildProcess {
-  PROCESS_INFORMATION pi = {};
-  bool Start(const std::string& exe, const std::string& args);
-  DWORD Wait(DWORD ms);  // exit code, or STILL_ACTIVE
-  void Kill();
-  ~ChildProcess();
+    PROCESS_INFORMATION pi = {};
+    bool Start(const std::string& exe, const std::string& args);
+    DWORD Wait(DWORD ms);  // exit code, or STILL_ACTIVE
+    void Kill();
+    ~ChildProcess();
 };
 
 // The first top-level window of a class owned by a process (0: any).

@@ -18,8 +18,7 @@ namespace {
 // A 32-bit memory bitmap to paint into and read back.
 class Canvas {
 public:
-    Canvas(int width, int height) : width_(width), height_(height)
-    {
+    Canvas(int width, int height) : width_(width), height_(height) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
@@ -30,15 +29,13 @@ public:
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);
     }
-    ~Canvas()
-    {
+    ~Canvas() {
         SelectObject(dc_, old_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
     }
     HDC Dc() const { return dc_; }
-    COLORREF At(int x, int y) const
-    {
+    COLORREF At(int x, int y) const {
         GdiFlush();
         DWORD p = bits_[y * width_ + x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
@@ -47,8 +44,7 @@ public:
     // red+green (yellow text) or to blue (the disabled colour below).
     int Yellowish(int inset = 4) const { return Ink(inset, true); }
     int Bluish(int inset = 4) const { return Ink(inset, false); }
-    int Ink(int inset, bool yellow) const
-    {
+    int Ink(int inset, bool yellow) const {
         int n = 0;
         for (int y = inset; y < height_ - inset; ++y)
             for (int x = inset; x < width_ - inset; ++x) {
@@ -58,8 +54,7 @@ public:
             }
         return n;
     }
-    int Count(COLORREF color) const
-    {
+    int Count(COLORREF color) const {
         int n = 0;
         for (int y = 0; y < height_; ++y)
             for (int x = 0; x < width_; ++x)
@@ -75,18 +70,19 @@ private:
     DWORD* bits_ = nullptr;
 };
 
-INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
+INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // A dialog from an in-memory template: two push buttons and a label.
-HWND MakeDialog()
-{
+HWND MakeDialog() {
     std::vector<WORD> t(512, 0);
     WORD* p = t.data();
-    auto align = [&]() { while ((reinterpret_cast<ULONG_PTR>(p) - reinterpret_cast<ULONG_PTR>(t.data())) % 4) ++p; };
-    auto text = [&](const wchar_t* s) { while ((*p++ = *s++)) {} };
+    auto align = [&]() {
+        while ((reinterpret_cast<ULONG_PTR>(p) - reinterpret_cast<ULONG_PTR>(t.data())) % 4)
+            ++p;
+    };
+    auto text = [&](const wchar_t* s) {
+        while ((*p++ = *s++)) {}
+    };
     DLGTEMPLATE* dlg = reinterpret_cast<DLGTEMPLATE*>(p);
     dlg->style = WS_POPUP | WS_CAPTION | DS_SETFONT;
     dlg->cdit = 3;
@@ -98,7 +94,13 @@ HWND MakeDialog()
     text(L"test");
     *p++ = 9;
     text(L"MS Shell Dlg");
-    struct Item { DWORD style; short x; WORD id; WORD cls; const wchar_t* caption; } items[] = {
+    struct Item {
+        DWORD style;
+        short x;
+        WORD id;
+        WORD cls;
+        const wchar_t* caption;
+    } items[] = {
         {WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 10, IDOK, 0x0080, L"OK"},
         {WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 70, IDCANCEL, 0x0080, L"Cancel"},
         {WS_CHILD | WS_VISIBLE, 130, 100, 0x0082, L"label"},
@@ -123,9 +125,13 @@ HWND MakeDialog()
 
 }  // namespace
 
-TEST(UiLibrary, DataFolderTable)
-{
-    struct Row { int folder; const char* file; int result; const char* path; } rows[] = {
+TEST(UiLibrary, DataFolderTable) {
+    struct Row {
+        int folder;
+        const char* file;
+        int result;
+        const char* path;
+    } rows[] = {
         {0, "a.ini", 0, "a.ini"},
         {0, nullptr, 0, ""},
         {1, nullptr, 0, "CFG"},
@@ -151,8 +157,7 @@ TEST(UiLibrary, DataFolderTable)
     EXPECT_EQ(-1, Rodad_GetDataPath(7, exact, "a.ini", sizeof exact - 1));
 }
 
-TEST(UiLibrary, ColoursFollowTheLiveSettingsRecord)
-{
+TEST(UiLibrary, ColoursFollowTheLiveSettingsRecord) {
     Rodad_SetTheConfigDataPtr(nullptr);
     EXPECT_EQ(GetSysColor(COLOR_BTNFACE), EsGetSysColor(ES_SYSCOLOR_DIALOG));
 
@@ -185,14 +190,20 @@ TEST(UiLibrary, ColoursFollowTheLiveSettingsRecord)
     Rodad_SetTheConfigDataPtr(nullptr);
 }
 
-TEST(UiLibrary, ColourButtonDrawsItsStates)
-{
+TEST(UiLibrary, ColourButtonDrawsItsStates) {
     HWND dialog = MakeDialog();
     ASSERT_TRUE(dialog);
     HWND ok = GetDlgItem(dialog, IDOK);
     const COLORREF back = RGB(0, 0, 0), text = RGB(255, 255, 0), disabled = RGB(0, 0, 255);
-    struct Row { UINT state; bool textShown; bool disabledShown; } rows[] = {
-        {0, true, false}, {ODS_SELECTED, true, false}, {ODS_DISABLED, false, true}, {ODS_FOCUS, true, false},
+    struct Row {
+        UINT state;
+        bool textShown;
+        bool disabledShown;
+    } rows[] = {
+        {0, true, false},
+        {ODS_SELECTED, true, false},
+        {ODS_DISABLED, false, true},
+        {ODS_FOCUS, true, false},
     };
     for (const Row& row : rows) {
         Canvas canvas(80, 30);
@@ -212,8 +223,7 @@ TEST(UiLibrary, ColourButtonDrawsItsStates)
     DestroyWindow(dialog);
 }
 
-TEST(UiLibrary, OwnerDrawnButtonsOfADialog)
-{
+TEST(UiLibrary, OwnerDrawnButtonsOfADialog) {
     ConfigData config;
     config.SystemColor.COLOR_BTN_ATTR[0].bkgnd = RGB(0, 128, 0);
     config.SystemColor.COLOR_BTN_ATTR[0].text = RGB(255, 255, 0);
@@ -253,8 +263,7 @@ TEST(UiLibrary, OwnerDrawnButtonsOfADialog)
     EXPECT_EQ(0, Rodad_ChgBtnStyleOwnerDraw(nullptr, 1));
 }
 
-TEST(UiLibrary, SmallServices)
-{
+TEST(UiLibrary, SmallServices) {
     EXPECT_EQ(1234, Rodad_wParamToCtrlID(MAKEWPARAM(1234, BN_CLICKED)));
     EXPECT_EQ(65535, Rodad_wParamToCtrlID(MAKEWPARAM(65535, 0)));
 
@@ -282,8 +291,7 @@ TEST(UiLibrary, SmallServices)
 }
 
 // Element records and the highlight colour come from the CAD library.
-TEST(UiLibrary, ElementRecordAndHighlightColour)
-{
+TEST(UiLibrary, ElementRecordAndHighlightColour) {
     DbHeader db;
     std::memset(&db, 0, sizeof db);
     ASSERT_EQ(1, DAriCreateDB(&db));
@@ -315,8 +323,7 @@ TEST(UiLibrary, ElementRecordAndHighlightColour)
     TqSetHighlightColor(old);
 }
 
-TEST(UiLibrary, CurrentModelessWindow)
-{
+TEST(UiLibrary, CurrentModelessWindow) {
     EXPECT_EQ(0, CwEnableCurModelessWindow(0)) << "none named";
     HWND window = CreateWindowA("STATIC", "modeless", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(window);

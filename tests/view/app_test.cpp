@@ -54,14 +54,16 @@ void CopyFolder(const std::string& from, const std::string& to) {
     do {
         if (fd.cFileName[0] == '.') continue;
         const std::string a = from + "\\" + fd.cFileName, b = to + "\\" + fd.cFileName;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) CopyFolder(a, b);
-        else CopyFileA(a.c_str(), b.c_str(), FALSE);
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyFolder(a, b);
+        else
+            CopyFileA(a.c_str(), b.c_str(), FALSE);
     } while (FindNextFileA(h, &fd));
     FindClose(h);
 }
 
 class AppTest : public ::testing::Test {
- protected:
+protected:
     void SetUp() override {
         // Copy only a real installation folder: a wrong folder here would be
         // copied whole, sub-folders and all.
@@ -97,16 +99,15 @@ class AppTest : public ::testing::Test {
     }
     bool DdeOpen(const std::string& path) {
         DWORD inst = 0;
-        if (DdeInitializeA(&inst, DdeCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
-            return false;
+        if (DdeInitializeA(&inst, DdeCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) return false;
         HSZ service = DdeCreateStringHandleA(inst, "RAZE", CP_WINANSI);
         HSZ topic = DdeCreateStringHandleA(inst, "System", CP_WINANSI);
         HCONV conv = DdeConnect(inst, service, topic, nullptr);
         bool ok = false;
         if (conv) {
             std::string req = "{Open(" + path + ")}";
-            ok = DdeClientTransaction((LPBYTE)req.c_str(), (DWORD)req.size() + 1, conv, nullptr, 0, XTYP_EXECUTE,
-                                      10000, nullptr) != nullptr;
+            ok = DdeClientTransaction((LPBYTE)req.c_str(), (DWORD)req.size() + 1, conv, nullptr, 0, XTYP_EXECUTE, 10000,
+                                      nullptr) != nullptr;
             DdeDisconnect(conv);
         }
         DdeFreeStringHandle(inst, service);
@@ -141,8 +142,7 @@ TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
     HWND frame = FindProcessWindow("Quillmar001", a.pi.dwProcessId, 30000);
     if (!frame) {
         HWND box = FindProcessWindow("#32770", a.pi.dwProcessId, 0);
-        ADD_FAILURE() << "no main frame; box: " << (box ? BoxText(box) : std::string("none"))
-                      << " exit " << a.Wait(0);
+        ADD_FAILURE() << "no main frame; box: " << (box ? BoxText(box) : std::string("none")) << " exit " << a.Wait(0);
     }
     ASSERT_NE(nullptr, frame);
     ASSERT_TRUE(PumpUntil([&] { return DrawingTitles(frame).size() == 1; }, 20000));
@@ -155,7 +155,8 @@ TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
     // Zoom the active view with its own command, then save it with 4012.
     std::vector<HWND> views = ProcessWindows(a.pi.dwProcessId, "CadwinView");
     ASSERT_EQ(2u, views.size());
-    for (HWND v : views) SendMessageA(v, WM_COMMAND, 1004, 0);
+    for (HWND v : views)
+        SendMessageA(v, WM_COMMAND, 1004, 0);
     PumpFor(300);
     const std::string before = ReadWholeFile(second);
     PostMessageA(frame, WM_COMMAND, 4012, 0);

@@ -55,7 +55,8 @@ TEST_F(BackupTest, ModifiedDrawingsAreWrittenByCountAndOnRequest) {
     DeleteFileA(path.c_str());
     settings.bCountBakup = 0;
     FileBackup().Init(settings);
-    for (int i = 0; i < 3; ++i) FileBackup().CountCommand();
+    for (int i = 0; i < 3; ++i)
+        FileBackup().CountCommand();
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
     FileBackup().BackupModified();
     EXPECT_EQ(2, ElementsIn(path));

@@ -71,10 +71,8 @@ TEST(CadDatabase, OutOfRangeAttributeDefaultsAreReplaced) {
         int in[5];
         int out[5];
     } cases[] = {
-        {"in range", {256, 31, 15, 15, 15}, {256, 31, 15, 15, 15}},
-        {"colour 257", {257, 0, 0, 0, 0}, {4, 0, 0, 0, 0}},
-        {"colour -1", {-1, 0, 0, 0, 0}, {4, 0, 0, 0, 0}},
-        {"line type 32", {1, 32, 0, 0, 0}, {1, 0, 0, 0, 0}},
+        {"in range", {256, 31, 15, 15, 15}, {256, 31, 15, 15, 15}}, {"colour 257", {257, 0, 0, 0, 0}, {4, 0, 0, 0, 0}},
+        {"colour -1", {-1, 0, 0, 0, 0}, {4, 0, 0, 0, 0}},           {"line type 32", {1, 32, 0, 0, 0}, {1, 0, 0, 0, 0}},
         {"width 16, ends 16", {1, 0, 16, 16, -1}, {1, 0, 0, 0, 0}},
     };
     for (const Case& k : cases) {
@@ -86,7 +84,8 @@ TEST(CadDatabase, OutOfRangeAttributeDefaultsAreReplaced) {
         EXPECT_EQ(0, db.Create(&id, &undo, margin, k.in));
         const int got[5] = {db.m_data.attr.color, db.m_data.attr.lineType, db.m_data.attr.lineWidth,
                             db.m_data.attr.lineStartKind, db.m_data.attr.lineEndKind};
-        for (int i = 0; i < 5; ++i) EXPECT_EQ(k.out[i], got[i]) << "field " << i;
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(k.out[i], got[i]) << "field " << i;
         EXPECT_EQ(7, db.m_data.drawingId);
         EXPECT_EQ(0xAB, db.m_data.attr.paperMargin[60]);
     }
@@ -121,10 +120,8 @@ TEST_F(CadwinFrameTest, ClosingAModifiedDrawingAsksAndKeepsItUnlessToldOtherwise
         int saveResult;
         bool closes;
     } cases[] = {
-        {"cancel", IDCANCEL, true, 1, false},
-        {"no", IDNO, true, 1, true},
-        {"yes, saved", IDYES, true, 1, true},
-        {"yes, save failed", IDYES, true, 0, false},
+        {"cancel", IDCANCEL, true, 1, false},          {"no", IDNO, true, 1, true},
+        {"yes, saved", IDYES, true, 1, true},          {"yes, save failed", IDYES, true, 0, false},
         {"yes, no save road", IDYES, false, 0, false},
     };
     for (const Case& k : cases) {

@@ -22,7 +22,8 @@ TEST_F(CoordsTest, PaperFitByTable) {
         bool corner;
         double scale, ox, oy;
     } cases[] = {
-        {"A3 with edge buttons, corner origin", 1, 1000, 700, 420, 297, true, std::min(940 / 420.0, 640 / 297.0), -210, -148.5},
+        {"A3 with edge buttons, corner origin", 1, 1000, 700, 420, 297, true, std::min(940 / 420.0, 640 / 297.0), -210,
+         -148.5},
         {"A3 without edge buttons", 0, 1000, 700, 420, 297, false, std::min(980 / 420.0, 680 / 297.0), 0, 0},
         {"paper of size 0", 0, 800, 600, 0, 0, false, std::min(780.0, 580.0), 0, 0},
         {"upright A4", 0, 600, 500, 210, 297, true, std::min(580 / 210.0, 480 / 297.0), -105, -148.5},
@@ -157,7 +158,8 @@ TEST_F(CoordsTest, ZoomFactorsLimitsAndCentre) {
     struct Factor {
         double given, effective;
     } factors[] = {{3, 6}, {10, 2}, {0, 2}, {9, 18}, {-1, 2}, {0.7, 1.4}};
-    for (const Factor& f : factors) EXPECT_DOUBLE_EQ(f.effective, EffectiveZoomFactor(f.given)) << f.given;
+    for (const Factor& f : factors)
+        EXPECT_DOUBLE_EQ(f.effective, EffectiveZoomFactor(f.given)) << f.given;
 
     EXPECT_EQ(0, DispZoomIn(0, 2)) << "no drawing window";
     HWND view = NewDrawing();
@@ -172,9 +174,11 @@ TEST_F(CoordsTest, ZoomFactorsLimitsAndCentre) {
     EXPECT_DOUBLE_EQ(-100.0, d->modelOffsetX);
     EXPECT_EQ(CMD_EV_VIEW_CHANGED, CmdInput().event);
     LastViewMousePos = {200, 150};
-    for (int i = 0; i < 80; ++i) DispZoomIn(0, 9);
+    for (int i = 0; i < 80; ++i)
+        DispZoomIn(0, 9);
     EXPECT_DOUBLE_EQ(2.0 * 1e9, d->modelScale) << "drawing scale 2 times 1e9";
-    for (int i = 0; i < 80; ++i) DispZoomOut(0, 9);
+    for (int i = 0; i < 80; ++i)
+        DispZoomOut(0, 9);
     EXPECT_DOUBLE_EQ(2.0 * 1e-9, d->modelScale);
     EXPECT_DOUBLE_EQ(2.0 * 1e6, GetScaleLimit(d, 1));
     EXPECT_DOUBLE_EQ(2.0 * 1e-4, GetScaleLimit(d, 0));

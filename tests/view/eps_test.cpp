@@ -13,7 +13,7 @@
 namespace {
 
 class EpsTest : public ViewFixture {
- protected:
+protected:
     void SetUp() override {
         ViewFixture::SetUp();
         savedMode_ = LocalIni().iEpsMode;

@@ -24,7 +24,8 @@ TEST(Geometry, VectorAngleAndSafeAtan2EdgeCases) {
         {"nearly horizontal right", 1e-7, 4, 0},
         {"diagonal", 1, 1, kPi / 4},
     };
-    for (const Case& k : cases) EXPECT_NEAR(k.expected, VectorAngle(k.y, k.x), 1e-12) << k.name;
+    for (const Case& k : cases)
+        EXPECT_NEAR(k.expected, VectorAngle(k.y, k.x), 1e-12) << k.name;
     EXPECT_EQ(0.0, SafeAtan2(0, 0));
     EXPECT_EQ(0.0, SafeAtan2(std::numeric_limits<double>::quiet_NaN(), 1));
 }
@@ -111,7 +112,7 @@ TEST(Geometry, ScaleValuesShowAsFractions) {
         const char* text;
     } cases[] = {
         {0.02, "1/50"}, {0.4, "2/5"}, {1.0 / 3, "1/3"}, {0.005, "1/200"}, {2, "2"},
-        {1, "1"}, {0, "0"}, {-0.5, "-0.5"}, {1.5, "1.5"},
+        {1, "1"},       {0, "0"},     {-0.5, "-0.5"},   {1.5, "1.5"},
     };
     for (const Case& k : cases) {
         char text[32] = "?";
@@ -129,9 +130,16 @@ TEST(Geometry, FractionApproximation) {
         int result;
         long numerator, denominator;
     } cases[] = {
-        {1, 1, 1, 1},     {0.5, 1, 1, 2},   {0.4, 1, 2, 5},    {0.02, 1, 1, 50},
-        {0.75, 1, 3, 4},  {0.3, 1, 3, 10},  {2, 0, 0, 0},       {0, 0, 0, 0},
-        {-0.25, 0, 0, 0}, {std::numeric_limits<double>::infinity(), 0, 0, 0},
+        {1, 1, 1, 1},
+        {0.5, 1, 1, 2},
+        {0.4, 1, 2, 5},
+        {0.02, 1, 1, 50},
+        {0.75, 1, 3, 4},
+        {0.3, 1, 3, 10},
+        {2, 0, 0, 0},
+        {0, 0, 0, 0},
+        {-0.25, 0, 0, 0},
+        {std::numeric_limits<double>::infinity(), 0, 0, 0},
         {std::numeric_limits<double>::quiet_NaN(), 0, 0, 0},
     };
     for (const Case& k : cases) {
@@ -151,7 +159,8 @@ TEST(Geometry, NotFiniteValues) {
         double value;
         int result;
     } cases[] = {{0, 0}, {-1e308, 0}, {inf, 1}, {-inf, 1}, {nan, 1}};
-    for (const Case& k : cases) EXPECT_EQ(k.result, IsNotFinite(k.value)) << k.value;
+    for (const Case& k : cases)
+        EXPECT_EQ(k.result, IsNotFinite(k.value)) << k.value;
 }
 
 // The tolerances the settings give reach the geometry; a value that is no

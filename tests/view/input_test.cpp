@@ -40,12 +40,14 @@ TEST(ViewInputTables, GestureDirectionsAndEdgeZones) {
     struct Dir {
         int dx, dy, dir;
     } dirs[] = {{20, -20, 0}, {20, 20, 1}, {-20, 20, 2}, {-20, -20, 3}, {0, 0, 1}, {0, -1, 0}, {-1, 0, 2}};
-    for (const Dir& d : dirs) EXPECT_EQ(d.dir, GestureDirection(d.dx, d.dy)) << d.dx << "," << d.dy;
+    for (const Dir& d : dirs)
+        EXPECT_EQ(d.dir, GestureDirection(d.dx, d.dy)) << d.dx << "," << d.dy;
     const RECT inner = {48, 48, 352, 252};  // a 400 x 300 client
     struct Zone {
         int x, y, zone;
     } zones[] = {{390, 10, 8}, {10, 290, 4}, {200, 10, 1}, {200, 290, 2}, {200, 150, 0}, {48, 48, 0}};
-    for (const Zone& z : zones) EXPECT_EQ(z.zone, EdgeZoneAt(inner, z.x, z.y)) << z.x << "," << z.y;
+    for (const Zone& z : zones)
+        EXPECT_EQ(z.zone, EdgeZoneAt(inner, z.x, z.y)) << z.x << "," << z.y;
     struct Store {
         int table, index, id, stored, read;
     } stores[] = {{1, 0, 1204, 1204, 1204}, {2, 3, 999, 0, 0}, {1, 4, 1200, 1200, 0}, {2, 1, 1339, 1339, 1339}};
@@ -144,7 +146,8 @@ TEST_F(InputTest, TheViewHoldsTheMouseOnlyWhileThePointerWasOverItsDrawingArea) 
         EXPECT_EQ(s.capture, ::GetCapture()) << s.x << "," << s.y << ": " << s.why;
     }
     // Another window active: the view neither takes nor lets go of the mouse.
-    HWND other = ::CreateWindowA("STATIC", "x", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    HWND other =
+        ::CreateWindowA("STATIC", "x", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     ::SetActiveWindow(other);
     ::SetCapture(view);
     ::PostMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(-40, -40));
@@ -206,7 +209,8 @@ TEST_F(InputTest, TheHoverSearchLooksWithinThePickAperture) {
     struct Set {
         int pixels, result;
     } sets[] = {{20, 8}, {0, 0}, {999, 0}, {998, 20}, {8, 998}};
-    for (const Set& k : sets) EXPECT_EQ(k.result, SetCursorFindArea(k.pixels)) << k.pixels;
+    for (const Set& k : sets)
+        EXPECT_EQ(k.result, SetCursorFindArea(k.pixels)) << k.pixels;
     EXPECT_EQ(8, GetCursorFindArea());
 
     HWND view = DrawingWithLine();
@@ -281,8 +285,7 @@ TEST_F(InputTest, TheEdgeZoneModeComesFromTheScrollBarSetting) {
     } cases[] = {{1, 0, 8, 0}, {2, 255, 255, 255}, {0, 0, 0, 0}, {3, 0, 0, 0}, {-1, 0, 0, 0}};
     for (const Case& k : cases) {
         SCOPED_TRACE(testing::Message() << "ScrollBarMode " << k.scrollBarMode);
-        EXPECT_EQ(k.scrollBarMode == 1 || k.scrollBarMode == 2 ? k.scrollBarMode : 0,
-                  EdgeZoneModeFor(k.scrollBarMode));
+        EXPECT_EQ(k.scrollBarMode == 1 || k.scrollBarMode == 2 ? k.scrollBarMode : 0, EdgeZoneModeFor(k.scrollBarMode));
         CCadSystemSettings settings;
         settings.m_ConfigData.ScrollBarMode = k.scrollBarMode;
         Running().bScTestBtn = 0;  // the old switch must not decide the mode
@@ -313,8 +316,10 @@ TEST_F(InputTest, ACloseDelayedByARunningCommandNeverKeepsTheCallersCancelWord) 
     }
     // The retries run after the word is gone; they must not write to it.
     int guard[8] = {7, 7, 7, 7, 7, 7, 7, 7};
-    for (int i = 0; i < 12 && ::IsWindow(frame); ++i) Pump();
-    for (int g : guard) EXPECT_EQ(7, g);
+    for (int i = 0; i < 12 && ::IsWindow(frame); ++i)
+        Pump();
+    for (int g : guard)
+        EXPECT_EQ(7, g);
     EXPECT_FALSE(::IsWindow(frame)) << "after ten retries the window closes anyway";
     EXPECT_EQ(0, CadwinHost().closeRetryCount);
     Executor().moduleCmdRunning = 0;

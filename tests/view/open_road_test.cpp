@@ -23,7 +23,8 @@ std::string Title(HWND view) {
 
 int ViewCount() {
     int n = 0;
-    while (n < 256 && ViewTable[n]) ++n;
+    while (n < 256 && ViewTable[n])
+        ++n;
     return n;
 }
 
@@ -32,13 +33,13 @@ TEST(OpenRoadTables, KindsByExtension) {
         const char* name;
         int kind;
     } cases[] = {
-        {"a.tcf", 12},       {"a.b.tcf", 12},       {"PLAN.OTCF", 1},     {"x.otcf", 1},
-        {"C:\\x.dir\\file", 0}, {"a.tcfx", 0},       {"noext", 0},        {"a.dxf", 4},
-        {"a.JWC", 5},        {"a.jwk", 5},          {"a.dwg", 7},         {"a.tif", 8},
-        {"a.sfc", 13},       {"a.P21", 13},         {"a.jww", 15},        {"a.pdf", 16},
-        {"a.txt", 0},        {"図面ソ.tcf", 12},     {"C:\\表\\図.dxf", 4}, {"", 0},
+        {"a.tcf", 12}, {"a.b.tcf", 12}, {"PLAN.OTCF", 1},   {"x.otcf", 1},         {"C:\\x.dir\\file", 0},
+        {"a.tcfx", 0}, {"noext", 0},    {"a.dxf", 4},       {"a.JWC", 5},          {"a.jwk", 5},
+        {"a.dwg", 7},  {"a.tif", 8},    {"a.sfc", 13},      {"a.P21", 13},         {"a.jww", 15},
+        {"a.pdf", 16}, {"a.txt", 0},    {"図面ソ.tcf", 12}, {"C:\\表\\図.dxf", 4}, {"", 0},
     };
-    for (const Case& k : cases) EXPECT_EQ(k.kind, DrawingTypeFromExtension(k.name)) << k.name;
+    for (const Case& k : cases)
+        EXPECT_EQ(k.kind, DrawingTypeFromExtension(k.name)) << k.name;
 }
 
 TEST(OpenRoadTables, LoadStatusTextsByOrder) {
@@ -61,8 +62,10 @@ TEST(OpenRoadTables, LoadStatusTextsByOrder) {
     };
     for (const Case& k : cases) {
         const char* t = LoadStatusText(k.status, k.failed);
-        if (!k.text) EXPECT_EQ(nullptr, t) << k.status;
-        else EXPECT_STREQ(k.text, t) << std::hex << k.status << (k.failed ? " failed" : " loaded");
+        if (!k.text)
+            EXPECT_EQ(nullptr, t) << k.status;
+        else
+            EXPECT_STREQ(k.text, t) << std::hex << k.status << (k.failed ? " failed" : " loaded");
     }
 }
 
@@ -84,7 +87,8 @@ TEST_F(OpenRoadTest, ADrawingOpensLockedAndASecondOpenOnlyActivatesIt) {
     EXPECT_FALSE(OthersCanWrite(path)) << "the lock keeps other writers out";
     EXPECT_TRUE(boxes.Calls().empty());
     std::string upper = path;
-    for (char& ch : upper) ch = (char)::toupper((unsigned char)ch);
+    for (char& ch : upper)
+        ch = (char)::toupper((unsigned char)ch);
     EXPECT_EQ(1, OpenDrawingFile(m_main.m_hWnd, upper.c_str()));
     Pump();
     EXPECT_EQ(1, ViewCount()) << "the open drawing is only activated";
@@ -205,8 +209,8 @@ TEST_F(OpenRoadTest, ForeignKindsGoToTheirImportCommands) {
     for (const char* name : {"a.dxf", "b.JWC", "c.dwg", "d.p21", "e.jww", "f.pdf"})
         EXPECT_EQ(1, OpenDrawingFile(m_main.m_hWnd, name)) << name;
     OpenRoad().startModuleCmd = saved;
-    const std::vector<std::pair<int, std::string>> want = {
-        {5103, "a.dxf"}, {5104, "b.JWC"}, {5105, "c.dwg"}, {5107, "d.p21"}, {5112, "e.jww"}, {5992, "f.pdf"}};
+    const std::vector<std::pair<int, std::string>> want = {{5103, "a.dxf"}, {5104, "b.JWC"}, {5105, "c.dwg"},
+                                                           {5107, "d.p21"}, {5112, "e.jww"}, {5992, "f.pdf"}};
     EXPECT_EQ(want, started);
     EXPECT_EQ(0, ViewCount());
 }

@@ -16,7 +16,7 @@
 namespace {
 
 class OverlayPaint : public ViewFixture {
- protected:
+protected:
     void SetUp() override {
         ViewFixture::SetUp();
         HostHooks().viewDb = [](HWND v) { return GetViewDb(v); };

@@ -83,8 +83,10 @@ void BuildSampleDrawing(DbHeader* db) {
         db->pages.display[0] |= 1u << p;
     }
     // Page 0: axes, walls, doors, a duct run with diffusers, room names.
-    for (double x : {-15000.0, 0.0, 15000.0}) b.Add(drawtest::Line(x, -9000, x, 9000, 8), 0, 0);
-    for (double y : {-7000.0, 7000.0}) b.Add(drawtest::Line(-17000, y, 17000, y, 8), 0, 0);
+    for (double x : {-15000.0, 0.0, 15000.0})
+        b.Add(drawtest::Line(x, -9000, x, 9000, 8), 0, 0);
+    for (double y : {-7000.0, 7000.0})
+        b.Add(drawtest::Line(-17000, y, 17000, y, 8), 0, 0);
     b.Rect(-15000, -7000, 15000, 7000, 1, 0, 1);
     b.Add(drawtest::Line(0, -7000, 0, 7000, 1), 0, 1);
     b.Add(drawtest::Arc(-2000, -7000, 900, 0, kPi / 2, 0, 3), 0, 1);
@@ -179,7 +181,8 @@ TEST_F(SampleTest, TheCommittedSampleHoldsEveryKindOnSeveralPagesAndLayers) {
             kinds.insert(m->rec.kind);
         if (e->rec.kind == kElmFigure) kinds.insert(kElmFigureHeader);
     }
-    for (int k : {1, 2, 3, 4, 5, 6, 7, 21, 22, 31, 32, 50, 55, 60, 70}) EXPECT_TRUE(kinds.count(k)) << "kind " << k;
+    for (int k : {1, 2, 3, 4, 5, 6, 7, 21, 22, 31, 32, 50, 55, 60, 70})
+        EXPECT_TRUE(kinds.count(k)) << "kind " << k;
     EXPECT_GE(layers.size(), 4u);
     EXPECT_EQ(3u, pages.size());
     EXPECT_EQ(2, DAriGetPageCount(d->db) >= 2 ? 2 : DAriGetPageCount(d->db));

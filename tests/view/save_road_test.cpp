@@ -40,29 +40,28 @@ void InjectFault(Fault f) {
     DrawingFileOps& ops = SaveRoadFiles();
     auto realWrite = ops.write;
     switch (f) {
-        case kWriteRefused:
-            ops.write = [](const char*, void*, uint32_t* st, int) {
-                *st = 0x20;
-                return 0;
-            };
-            break;
-        case kDiskFull:
-            ops.write = [](const char* path, void*, uint32_t* st, int) {
-                WriteBytes(path, "TCF half written");  // the disk ran out midway
-                *st = 0x10;
-                return 0;
-            };
-            break;
-        case kCrashBeforeReplace:
-            // The drawing is complete in the temporary file; the move over
-            // the target never happens.
-            ops.replace = [](const char*, const char*) {
-                ::SetLastError(ERROR_GEN_FAILURE);
-                return FALSE;
-            };
-            break;
-        default:
-            break;
+    case kWriteRefused:
+        ops.write = [](const char*, void*, uint32_t* st, int) {
+            *st = 0x20;
+            return 0;
+        };
+        break;
+    case kDiskFull:
+        ops.write = [](const char* path, void*, uint32_t* st, int) {
+            WriteBytes(path, "TCF half written");  // the disk ran out midway
+            *st = 0x10;
+            return 0;
+        };
+        break;
+    case kCrashBeforeReplace:
+        // The drawing is complete in the temporary file; the move over
+        // the target never happens.
+        ops.replace = [](const char*, const char*) {
+            ::SetLastError(ERROR_GEN_FAILURE);
+            return FALSE;
+        };
+        break;
+    default: break;
     }
 }
 
@@ -72,13 +71,13 @@ TEST_F(SaveRoadTest, DecisionTableWithInjectedFailures) {
         int mode;
         bool untitled;
         bool readOnly;
-        Chosen chosen;        // the save dialog's answer, when it is shown
-        int launchMode;       // -1 none, 0 the companion's hand-over mode
-        int rdonly;           // the RDONLY setting
+        Chosen chosen;   // the save dialog's answer, when it is shown
+        int launchMode;  // -1 none, 0 the companion's hand-over mode
+        int rdonly;      // the RDONLY setting
         Fault fault;
-        int question;         // answer to an OK/Cancel question
+        int question;  // answer to an OK/Cancel question
         int result;
-        Chosen savedTo;       // kCancel: nothing written
+        Chosen savedTo;  // kCancel: nothing written
     } rows[] = {
         {"overwrite asks, OK", 1, false, false, kCancel, -1, 0, kNone, IDOK, 1, kOwn},
         {"overwrite asks, Cancel", 1, false, false, kCancel, -1, 0, kNone, IDCANCEL, 0, kCancel},
@@ -114,9 +113,10 @@ TEST_F(SaveRoadTest, DecisionTableWithInjectedFailures) {
         std::strcpy(Running().backupDir, dir.Path().c_str());
         const std::string own = dir.File("own.tcf");
         const std::string ownOld = WriteDrawingFile(own, 2);
-        std::string chosenPath[6] = {"", own, own, dir.File("other.tcf"), dir.File("other.otcf"),
-                                     dir.File("other.jww")};
-        for (char& ch : chosenPath[kOwnOtherCase]) ch = (char)::toupper((unsigned char)ch);
+        std::string chosenPath[6] = {
+            "", own, own, dir.File("other.tcf"), dir.File("other.otcf"), dir.File("other.jww")};
+        for (char& ch : chosenPath[kOwnOtherCase])
+            ch = (char)::toupper((unsigned char)ch);
 
         HWND view;
         if (r.untitled) {
@@ -148,10 +148,13 @@ TEST_F(SaveRoadTest, DecisionTableWithInjectedFailures) {
         Running().RDONLY = r.rdonly;
         InjectFault(r.fault);
         win::FileDialogTestHook dialog;
-        if (r.chosen == kCancel) dialog.Cancel();
-        else dialog.Choose(chosenPath[r.chosen]);
+        if (r.chosen == kCancel)
+            dialog.Cancel();
+        else
+            dialog.Choose(chosenPath[r.chosen]);
         win::MessageBoxTestHook boxes;
-        for (int i = 0; i < 4; ++i) boxes.Answer(r.question);
+        for (int i = 0; i < 4; ++i)
+            boxes.Answer(r.question);
 
         EXPECT_EQ(r.result, SaveDrawingAs(view, r.mode));
         ResetSaveRoadFiles();
@@ -164,8 +167,10 @@ TEST_F(SaveRoadTest, DecisionTableWithInjectedFailures) {
             EXPECT_EQ(ownOld, ReadBytes(own)) << "the drawing's own file is untouched";
         }
         for (Chosen c : {kOther, kOtherOtcf, kOtherJww}) {
-            if (r.savedTo == c) EXPECT_EQ(total, ElementsIn(chosenPath[c]));
-            else EXPECT_EQ("<missing>", ReadBytes(chosenPath[c])) << chosenPath[c];
+            if (r.savedTo == c)
+                EXPECT_EQ(total, ElementsIn(chosenPath[c]));
+            else
+                EXPECT_EQ("<missing>", ReadBytes(chosenPath[c])) << chosenPath[c];
         }
         EXPECT_EQ("<missing>", ReadBytes(own + ".~tmp")) << "no temporary file is left";
         // The window: a new name and lock after a save, else as it was.
@@ -279,10 +284,10 @@ TEST_F(SaveRoadTest, SaveAsProposesTheDrawingsNameAndTheChosenTypesExtension) {
     HWND view = ViewTable[0];
     struct {
         const char* name;
-        const char* typed;      // what the user leaves in the name box
-        DWORD filter;           // the file type chosen
-        const char* savedAs;    // the file written
-        const char* proposed;   // what the dialog proposed
+        const char* typed;     // what the user leaves in the name box
+        DWORD filter;          // the file type chosen
+        const char* savedAs;   // the file written
+        const char* proposed;  // what the dialog proposed
     } rows[] = {
         {"name without extension, first type", "copy1", 1, "copy1.tcf", "計画 平面"},
         {"the proposal follows the last save", "copy2", 2, "copy2.otcf", "copy1"},

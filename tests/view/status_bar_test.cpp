@@ -12,7 +12,7 @@
 namespace {
 
 class StatusBarTest : public ::testing::Test {
- protected:
+protected:
     void SetUp() override {
         CreateArgs a;
         a.title = "host";
@@ -34,7 +34,8 @@ class StatusBarTest : public ::testing::Test {
         return buf;
     }
     void Type(const std::string& keys) {
-        for (char c : keys) User(3, (LPARAM)c);
+        for (char c : keys)
+            User(3, (LPARAM)c);
     }
 
     CWindowBase m_host;

@@ -73,7 +73,8 @@ TEST_F(TableTest, TitlesFollowTheWindowsOfOneDrawing) {
 
     GetViewData(a)->modified = 1;
     SetDrawingModified(b);
-    for (HWND v : {a, b, c}) EXPECT_EQ(1, GetViewData(v)->modified);
+    for (HWND v : {a, b, c})
+        EXPECT_EQ(1, GetViewData(v)->modified);
 
     // Closing one of three renumbers the two that stay; one of two leaves a
     // window without a number.
@@ -97,7 +98,8 @@ TEST_F(TableTest, ADrawingInThreeWindowsIsAskedAboutOnceWhenAllClose) {
     HWND b = SecondWindowOf(NewDrawing("copy"), a);
     HWND c = SecondWindowOf(NewDrawing("copy"), a);
     HWND other = NewDrawing("other");
-    for (HWND v : {a, b, c, other}) GetViewData(v)->modified = 1;
+    for (HWND v : {a, b, c, other})
+        GetViewData(v)->modified = 1;
     EXPECT_EQ(0, IsSaveQuestionNeeded(a)) << "another window of the drawing stays open";
     CadwinHost().closingAllDrawings = 1;
     ClearSaveQuestionList();

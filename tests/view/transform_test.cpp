@@ -21,10 +21,14 @@ TEST(ElementExtent, ArcsEllipsesAndCompounds) {
         double box[4];  // left, top, right, bottom
         double tolerance;
     } cases[] = {
-        {"arc 350 to 10 degrees", drawtest::Arc(0, 0, 10, 350 * kDeg, 10 * kDeg, 0),
-         {10 * std::cos(10 * kDeg), 10 * std::sin(10 * kDeg), 10, -10 * std::sin(10 * kDeg)}, 1e-9},
-        {"the same arc the other way", drawtest::Arc(0, 0, 10, 350 * kDeg, 10 * kDeg, 1),
-         {-10, 10, 10 * std::cos(10 * kDeg), -10}, 1e-9},
+        {"arc 350 to 10 degrees",
+         drawtest::Arc(0, 0, 10, 350 * kDeg, 10 * kDeg, 0),
+         {10 * std::cos(10 * kDeg), 10 * std::sin(10 * kDeg), 10, -10 * std::sin(10 * kDeg)},
+         1e-9},
+        {"the same arc the other way",
+         drawtest::Arc(0, 0, 10, 350 * kDeg, 10 * kDeg, 1),
+         {-10, 10, 10 * std::cos(10 * kDeg), -10},
+         1e-9},
         {"ellipse ratio 0.5", drawtest::Oval(5, 5, 25, 5, 0.5), {-15, 15, 25, -5}, 0.05},
         {"circle", drawtest::Circle(1, 2, 3), {-2, 5, 4, -1}, 0},
         {"line", drawtest::Line(3, -1, -2, 4), {-2, 4, 3, -1}, 0},
@@ -34,7 +38,8 @@ TEST(ElementExtent, ArcsEllipsesAndCompounds) {
         StoredElement* e = DAriAppendElement(&k.rec, &db);
         double box[4];
         ASSERT_EQ(1, GetElementExtent(nullptr, &db, e, box));
-        for (int i = 0; i < 4; ++i) EXPECT_NEAR(k.box[i], box[i], k.tolerance + 1e-12) << i;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_NEAR(k.box[i], box[i], k.tolerance + 1e-12) << i;
     }
     // A compound whose members are all compounds: an all-zero box, result 1.
     ElementRecord c = cadtest::Record(kElmCompound, 0, 0);
@@ -43,7 +48,8 @@ TEST(ElementExtent, ArcsEllipsesAndCompounds) {
     DAriAppendMemberElement(outer, &c2, &db);
     double box[4] = {9, 9, 9, 9};
     EXPECT_EQ(1, GetElementExtent(nullptr, &db, outer, box));
-    for (double v : box) EXPECT_EQ(0.0, v);
+    for (double v : box)
+        EXPECT_EQ(0.0, v);
     ElementRecord g = cadtest::Record(kElmGroup, 0, 0);
     StoredElement* group = DAriCreateFgroupHead(&g, &db);
     ElementRecord l = drawtest::Line(0, 0, 4, 2);

@@ -27,8 +27,10 @@ void ViewFixture::TearDown() {
     for (int i = 0; i < 300 && ViewTable[0]; ++i) {
         HWND v = ViewTable[0];
         if (ViewData* d = GetViewData(v)) d->modified = 0;
-        if (::IsWindow(v)) ::SendMessageA(::GetParent(v), WM_CLOSE, 0, 0);
-        else CloseView(v);
+        if (::IsWindow(v))
+            ::SendMessageA(::GetParent(v), WM_CLOSE, 0, 0);
+        else
+            CloseView(v);
         Pump();
     }
     if (m_main.IsWindow()) m_main.DestroyWindow();
@@ -53,8 +55,7 @@ void ViewFixture::SetClientSize(HWND view, int w, int h) {
         ::GetWindowRect(frame, &f);
         const int dw = w - c.right, dh = h - c.bottom;
         if (!dw && !dh) return;
-        ::SetWindowPos(frame, nullptr, 0, 0, f.right - f.left + dw, f.bottom - f.top + dh,
-                       SWP_NOMOVE | SWP_NOZORDER);
+        ::SetWindowPos(frame, nullptr, 0, 0, f.right - f.left + dw, f.bottom - f.top + dh, SWP_NOMOVE | SWP_NOZORDER);
     }
 }
 
@@ -95,8 +96,8 @@ TempDir::~TempDir() {
 }
 
 bool OthersCanWrite(const std::string& path) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     ::CloseHandle(h);
     return true;
@@ -108,7 +109,8 @@ std::string ReadBytes(const std::string& path) {
     if (!f) return "<missing>";
     char buf[4096];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        out.append(buf, n);
     std::fclose(f);
     return out;
 }

@@ -15,11 +15,11 @@
 #include "win/mdi.h"
 
 class CViewTestFrame : public CMDIFrameWindow {
- public:
+public:
     int endCommandCount = 0;
     BEGIN_MSG_MAP(CViewTestFrame)
-        MESSAGE_HANDLER(UM_END_CMD, OnEndCmd)
-        CHAIN_MSG_MAP(CMDIFrameWindow)
+    MESSAGE_HANDLER(UM_END_CMD, OnEndCmd)
+    CHAIN_MSG_MAP(CMDIFrameWindow)
     END_MSG_MAP()
     LRESULT OnEndCmd(UINT, WPARAM, LPARAM, BOOL&) {
         ++endCommandCount;
@@ -28,7 +28,7 @@ class CViewTestFrame : public CMDIFrameWindow {
 };
 
 class ViewFixture : public ::testing::Test {
- protected:
+protected:
     void SetUp() override;
     void TearDown() override;
     // A new drawing window (through the drawing windows' own creation).
@@ -48,13 +48,13 @@ class ViewFixture : public ::testing::Test {
 
 // A folder under the temporary folder, removed with its files.
 class TempDir {
- public:
+public:
     explicit TempDir(const char* tag);
     ~TempDir();
     std::string File(const std::string& name) const { return m_path + "\\" + name; }
     const std::string& Path() const { return m_path; }
 
- private:
+private:
     std::string m_path;
 };
 

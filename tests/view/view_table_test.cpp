@@ -16,10 +16,12 @@ HWND FakeHandle(int i) { return reinterpret_cast<HWND>(static_cast<intptr_t>(0x1
 TEST(ViewTableSlots, NewViewTakesFirstFreeSlotAndFullTableRefuses) {
     std::memset(ViewTable, 0, sizeof ViewTable);
     EXPECT_EQ(-1, AddViewToTable(nullptr));
-    for (int i = 0; i < kViewTableSize; ++i) ASSERT_EQ(i, AddViewToTable(FakeHandle(i)));
+    for (int i = 0; i < kViewTableSize; ++i)
+        ASSERT_EQ(i, AddViewToTable(FakeHandle(i)));
     EXPECT_EQ(-1, FindFreeViewSlot());
     EXPECT_EQ(-1, AddViewToTable(FakeHandle(999)));  // full: nothing stored
-    for (HWND h : ViewTable) EXPECT_NE(FakeHandle(999), h);
+    for (HWND h : ViewTable)
+        EXPECT_NE(FakeHandle(999), h);
 
     ViewTable[10] = nullptr;
     ViewTable[200] = nullptr;
@@ -67,7 +69,8 @@ TEST_F(ViewTableTest, ActiveViewIsSwappedIntoSlotZeroAndTheWalkVisitsEachOnce) {
     EXPECT_NE(nullptr, GetActiveViewDb());
 
     std::vector<HWND> seen;
-    for (HWND v = GetActiveView(); v; v = GetNextView(v)) seen.push_back(v);
+    for (HWND v = GetActiveView(); v; v = GetNextView(v))
+        seen.push_back(v);
     EXPECT_EQ((std::vector<HWND>{b, a, c}), seen);
 }
 

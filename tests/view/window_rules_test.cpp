@@ -44,8 +44,7 @@ struct ReadOnlyList {
         CmdDefGroupText group;
         group.name = "TestCmd";
         group.dir = DistDir();
-        group.items = {"Wait;入力待ち,30001,ZavTestCmd.dll /C:Wait,",
-                       "Other;その他,30002,ZavTestCmd.dll /C:Quick,"};
+        group.items = {"Wait;入力待ち,30001,ZavTestCmd.dll /C:Wait,", "Other;その他,30002,ZavTestCmd.dll /C:Quick,"};
         def.groups.push_back(group);
         def.readOnlyIds = "30001";
         registry.Load(def);
@@ -66,8 +65,8 @@ TEST_F(WindowRules, AClickInAReferenceDrawingReachesOnlyACommandAllowedThere) {
         const char* name;
         int readOnly;
         int moduleRunning;
-        int commandId;      // the running module command (0 none)
-        int serviceWaiting; // a built-in service command waits
+        int commandId;       // the running module command (0 none)
+        int serviceWaiting;  // a built-in service command waits
         bool reaches;
     } rows[] = {
         {"writable drawing", 0, 1, 30002, 0, true},
@@ -165,7 +164,8 @@ TEST_F(WindowRules, TheLastWindowClosingTellsTheModuleThatSavedWhileClosing) {
         ::DeleteFileA(logFile.c_str());
         DrawingEventClosingFlag = r.closingFlag;
         HWND first = NewDrawing();
-        for (int i = 1; i < r.windows; ++i) NewDrawing();
+        for (int i = 1; i < r.windows; ++i)
+            NewDrawing();
         ::SendMessageA(::GetParent(first), WM_CLOSE, 0, 0);
         Pump();
         EXPECT_FALSE(::IsWindow(first));

@@ -8,10 +8,10 @@ using Trace = std::vector<std::string>;
 extern Trace g_trace;
 
 inline std::string JoinTrace(const Trace& t) {
-  std::string s;
-  for (const auto& e : t) {
-    if (!s.empty()) s += ' ';
-    s += e;
-  }
-  return s;
+    std::string s;
+    for (const auto& e : t) {
+        if (!s.empty()) s += ' ';
+        s += e;
+    }
+    return s;
 }

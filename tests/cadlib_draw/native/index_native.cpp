@@ -31,7 +31,8 @@ ElementRecord Random(std::mt19937& rng) {
 
 std::vector<void*> Items(CadMark* m) {
     std::vector<void*> v;
-    for (void* e = DAriGetNextMark(nullptr, m); e; e = DAriGetNextMark(e, m)) v.push_back(e);
+    for (void* e = DAriGetNextMark(nullptr, m); e; e = DAriGetNextMark(e, m))
+        v.push_back(e);
     DAriDestroyMark(m);
     return v;
 }
@@ -88,7 +89,8 @@ int main(int argc, char** argv) {
             DAriMakUndoPass(&db);
             // Elements the undo chain let go are no longer ours to touch.
             std::vector<StoredElement*> live;
-            for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, &db); e; e = DAriReadElement(e, 1, nullptr, &db))
+            for (StoredElement* e = DAriReadElement(nullptr, 0, nullptr, &db); e;
+                 e = DAriReadElement(e, 1, nullptr, &db))
                 live.push_back(e);
             all = live;
             bad += Compare(&db, rng);
