@@ -3,8 +3,7 @@
 #include <windows.h>
 #include <cstdlib>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) return 2;
     int seconds = argc > 2 ? std::atoi(argv[2]) : 30;
     for (int i = 0; i < seconds * 10; ++i) {
