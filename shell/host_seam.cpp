@@ -1,27 +1,17 @@
 #include "shell/host_seam.h"
 
-#include "command/command_ids.h"
-#include "shell/open_road.h"
-
 #include <cstring>
 
 #include "base/dbcs.h"
+#include "command/command_ids.h"
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
 #include "shell/main_frame.h"
+#include "shell/open_road.h"
 #include "shell/shell_seams.h"
 #include "view/view_table.h"
 
 std::function<int(int, LPARAM)> ExecCmdHook;
-
-static std::string ArgText(LPARAM arg) {
-    // An argument is a text the sender keeps alive during SendMessage; a
-    // small value is no pointer.
-    if (arg == 0 || (ULONG_PTR)arg < 0x10000) return std::string();
-    char buf[300];
-    DbcsCopy(buf, sizeof buf, (const char*)arg);
-    return buf;
-}
 
 LRESULT CShellHostSeam::OnExecCmd(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
     if (!ExecCmdHook) {
