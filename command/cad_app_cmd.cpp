@@ -270,35 +270,25 @@ int CallLoadingDB(int id, const char* fileName, void* database, void* info1, voi
     HMODULE module = g_registry->LoadCmdModule(id, path, args, &mode);
     if (!module) return 0;
     SetErrorMode(mode);
-    int loaded = 0;
-    if (info1 || info2) {
-        auto entry = reinterpret_cast<LoadingDBInfoProc>(GetProcAddress(module, "LoadingDB_Info"));
-        if (!entry) {
-            g_registry->ReleaseModule();
-            ShowError(IDS_CMD_MODULE_BROKEN);
-            return 0;
-        }
-        loaded = CallModuleGuarded(
-            [&] {
-                entry(CmdMainFrame(), fileName, database, info1, info2);
-                return 0;
-            },
-            module);
-    } else {
-        auto entry = reinterpret_cast<LoadingDBProc>(
-            GetProcAddress(module, (id & 0xFFFF) == ID_CMD_IMPORT_JWC ? "Jwc_LoadingDB" : "LoadingDB"));
-        if (!entry) {
-            g_registry->ReleaseModule();
-            ShowError(IDS_CMD_MODULE_BROKEN);
-            return 0;
-        }
-        loaded = CallModuleGuarded(
-            [&] {
-                entry(CmdMainFrame(), fileName, database);
-                return 0;
-            },
-            module);
+    // The loading entry of the module: with information blocks when asked
+    // for them, an entry of its own for the JWC import.
+    FARPROC proc = GetProcAddress(module, (info1 || info2)                     ? "LoadingDB_Info"
+                                          : (id & 0xFFFF) == ID_CMD_IMPORT_JWC ? "Jwc_LoadingDB"
+                                                                               : "LoadingDB");
+    if (!proc) {
+        g_registry->ReleaseModule();
+        ShowError(IDS_CMD_MODULE_BROKEN);
+        return 0;
     }
+    const int loaded = CallModuleGuarded(
+        [&] {
+            if (info1 || info2)
+                reinterpret_cast<LoadingDBInfoProc>(proc)(CmdMainFrame(), fileName, database, info1, info2);
+            else
+                reinterpret_cast<LoadingDBProc>(proc)(CmdMainFrame(), fileName, database);
+            return 0;
+        },
+        module);
     g_registry->ReleaseModule();
     if (HostHooks().showElementCount) HostHooks().showElementCount();
     // A load that faulted is no load: the caller must not keep its result.

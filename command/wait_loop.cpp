@@ -101,14 +101,7 @@ int Snap(CmdRequest* req) {
             takeCursor = true;
         }
     }
-    if (takeCursor) {
-        if (Flag(h.loupeFlag))
-            CallPoint(h.getInputCursorPoint, req);
-        else if (Flag(h.gridSnapOn))
-            CallPoint(h.getGridSnappedCursorPoint, req);
-        else
-            CallPoint(h.getCursorWorldPoint, req);
-    }
+    if (takeCursor) RefreshPoint(req);
     if (h.drawInputBasePoint) h.drawInputBasePoint(0);
     ws.basePointShown = 1;
     GetRequestPoint(req->point, ws.inputBasePoint);

@@ -275,4 +275,16 @@ void TrimFontCache() {
     ++Fonts().generation;
 }
 
+HBITMAP CreateWorkBitmap(HDC dc, int w, int h, void** bits) {
+    *bits = nullptr;
+    if (w <= 0 || h <= 0) return nullptr;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 }  // namespace cad

@@ -247,6 +247,9 @@ void DrawLeaf(RenderContext& ctx, const ElementRecord& rec, COLORREF colour);
 // A stored element with its members or figure.
 void DrawStored(RenderContext& ctx, const StoredElement* e);
 void DrawText(RenderContext& ctx, const ElementRecord& rec, COLORREF colour);
+// A 32-bit top-down DIB section of w x h pixels for work beside `dc`; null
+// when it cannot be made (or is empty).
+HBITMAP CreateWorkBitmap(HDC dc, int w, int h, void** bits);
 void DrawRaster(RenderContext& ctx, const ElementRecord& rec, COLORREF colour);
 // Frames, the origin and the last-input-point markers.
 void DrawFrames(RenderContext& ctx);

@@ -302,14 +302,8 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
     HGDIOBJ oldBmp = nullptr;
     int W = ctx.client.right - ctx.client.left, H = ctx.client.bottom - ctx.client.top;
     if (!plane.px) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = W;
-        bi.bmiHeader.biHeight = -H;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
-        bmp = W > 0 && H > 0 ? CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+        bmp = CreateWorkBitmap(target, W, H, &bits);
         if (!bmp) return false;
         mem = CreateCompatibleDC(target);
         oldBmp = SelectObject(mem, bmp);

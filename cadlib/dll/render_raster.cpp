@@ -38,14 +38,8 @@ void DrawRaster(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
     int W = x1 - x0, H = y1 - y0;
     // Work on a copy of the area beneath: any angle, and the mix modes, come
     // out of one per-pixel pass.
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = W;
-    bi.bmiHeader.biHeight = -H;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
     void* pix = nullptr;
-    HBITMAP bmp = CreateDIBSection(ctx.dc, &bi, DIB_RGB_COLORS, &pix, nullptr, 0);
+    HBITMAP bmp = CreateWorkBitmap(ctx.dc, W, H, &pix);
     if (!bmp) return;
     HDC mem = CreateCompatibleDC(ctx.dc);
     HGDIOBJ old = SelectObject(mem, bmp);
