@@ -331,9 +331,12 @@ public:
         return true;
     }
 
-    // Many changes since the packing: pack again at the next use.
+    // Many changes since the packing: pack again at the next use. One entry
+    // of the overlay tree costs as much as some sixty of a rebuild, so a bulk
+    // change (a hundred thousand elements moved, or undone) stops following
+    // after a sixty-fourth of the index instead of paying for each.
     void MaybeRepack() {
-        if (staleCount_ + overlay_.size() > 4096 + packed_ / 4) dirty_ = true;
+        if (staleCount_ + overlay_.size() > 4096 + packed_ / 64) dirty_ = true;
     }
 
     void Refresh(StoredElement* e) {
