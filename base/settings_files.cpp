@@ -227,6 +227,30 @@ std::string CurrentFailureText() {
     }
 }
 
+// Reads a settings file through `read`, which takes the file's bytes whole or
+// throws. A damaged file is moved aside once and the file asked for again
+// (seeding may put a fresh copy there); a second failure is reported.
+// 0 read, -1 missing or damaged.
+template <class PathFn, class ReadFn>
+int ReadSettingsFileOnce(PathFn pathOf, ReadFn read) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const std::string file = pathOf();
+        if (!FileExists(file)) return -1;
+        try {
+            read(file);
+            return 0;
+        } catch (...) {
+            if (attempt == 0) {
+                MoveAsideDamaged(file);
+                continue;
+            }
+            ReportFailure(kLoadFailedText, file, CurrentFailureText().c_str());
+            return -1;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 std::wstring DecodeSettingsFileBytes(const std::string& bytes) {
@@ -325,27 +349,16 @@ std::string CCadSystemSettings::GetUserIniPath() { return GetUserSettingsDir(tru
 
 int CCadSystemSettings::LoadConfigData(bool apply, const char* path) {
     SetJapaneseLocale();
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const std::string file = path ? std::string(path) : GetConfigDataPath(true, false);
-        if (!FileExists(file)) return -1;
-        try {
-            // Read into a copy and take it whole: a damaged file never leaves the
-            // live record half old, half new.
-            ConfigData read(m_ConfigData);
-            LoadConfigDataText(DecodeSettingsFileBytes(ReadFileBytes(file)), read);
-            m_ConfigData = read;
-        } catch (...) {
-            if (attempt == 0) {
-                MoveAsideDamaged(file);
-                continue;
-            }
-            ReportFailure(kLoadFailedText, file, CurrentFailureText().c_str());
-            return -1;
-        }
-        if (apply) ApplyConfigDataKeepingUserValues();
-        return 0;
-    }
-    return -1;
+    const int r = ReadSettingsFileOnce([&] { return path ? std::string(path) : GetConfigDataPath(true, false); },
+                                       [&](const std::string& file) {
+                                           // Read into a copy and take it whole: a damaged file never
+                                           // leaves the live record half old, half new.
+                                           ConfigData read(m_ConfigData);
+                                           LoadConfigDataText(DecodeSettingsFileBytes(ReadFileBytes(file)), read);
+                                           m_ConfigData = read;
+                                       });
+    if (r == 0 && apply) ApplyConfigDataKeepingUserValues();
+    return r;
 }
 
 int CCadSystemSettings::SaveConfigDataFile(const char* path) {
@@ -364,37 +377,27 @@ int CCadSystemSettings::SaveConfigDataFile(const char* path) {
 
 int CCadSystemSettings::LoadLocalSettingsXml(bool apply, const char* path) {
     SetJapaneseLocale();
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const std::string file = path ? std::string(path) : GetLocalSettingsPath(true, false);
-        if (!FileExists(file)) return -1;
-        try {
-            LocalSettingsSetup setup(m_LocalSettingsSetup);
-            LocalSettingsWindow window(m_LocalSettingsWindow);
-            CadFileBackupSettings backup(m_CadFileBackup);
-            LocalSettingsStackCmd stack(m_LocalSettingsStackCmd);
-            LoadLocalSettingsText(DecodeSettingsFileBytes(ReadFileBytes(file)),
-                                  LocalSettingsRecords{&setup, &window, &backup, &stack});
-            m_LocalSettingsSetup = setup;
-            m_LocalSettingsWindow = window;
-            m_CadFileBackup = backup;
-            m_LocalSettingsStackCmd = stack;
-        } catch (...) {
-            if (attempt == 0) {
-                MoveAsideDamaged(file);
-                continue;
-            }
-            ReportFailure(kLoadFailedText, file, CurrentFailureText().c_str());
-            return -1;
-        }
-        if (apply) {
-            m_bUserSettingsApplied = true;
-            m_LocalSettingsSetup.Apply();
-            m_LocalSettingsWindow.Apply();
-            InitCadFileBackup(m_CadFileBackup);
-        }
-        return 0;
+    const int r =
+        ReadSettingsFileOnce([&] { return path ? std::string(path) : GetLocalSettingsPath(true, false); },
+                             [&](const std::string& file) {
+                                 LocalSettingsSetup setup(m_LocalSettingsSetup);
+                                 LocalSettingsWindow window(m_LocalSettingsWindow);
+                                 CadFileBackupSettings backup(m_CadFileBackup);
+                                 LocalSettingsStackCmd stack(m_LocalSettingsStackCmd);
+                                 LoadLocalSettingsText(DecodeSettingsFileBytes(ReadFileBytes(file)),
+                                                       LocalSettingsRecords{&setup, &window, &backup, &stack});
+                                 m_LocalSettingsSetup = setup;
+                                 m_LocalSettingsWindow = window;
+                                 m_CadFileBackup = backup;
+                                 m_LocalSettingsStackCmd = stack;
+                             });
+    if (r == 0 && apply) {
+        m_bUserSettingsApplied = true;
+        m_LocalSettingsSetup.Apply();
+        m_LocalSettingsWindow.Apply();
+        InitCadFileBackup(m_CadFileBackup);
     }
-    return -1;
+    return r;
 }
 
 int CCadSystemSettings::LoadLocalSettings(bool apply, const char* path) {
