@@ -52,12 +52,37 @@ inline int32_t& FigureRef(StoredElement* e) { return *reinterpret_cast<int32_t*>
 inline uint32_t& IndexSlot(StoredElement* e) { return *reinterpret_cast<uint32_t*>(e->reserved + 14); }
 inline bool IsGroupKind(uint16_t kind) { return kind == 21 || kind == 22 || kind == 70 || kind == 31; }
 
+// Where each handle of a mark stands in its order: an open-addressed table
+// in one block, so that marking a hundred thousand elements costs no
+// allocation per element.
+class MarkIndex {
+public:
+    // The position of `key`, or null.
+    uint32_t* Find(const void* key);
+    // Records `key` at `pos`; false when it was there already.
+    bool Insert(void* key, uint32_t pos);
+    void Erase(const void* key);
+    void Clear();
+    void Reserve(size_t n);
+
+private:
+    struct Slot {
+        void* key;  // null: never used; kGone: erased
+        uint32_t pos;
+    };
+    size_t Home(const void* key) const;
+    void Grow(size_t capacity);
+    std::vector<Slot> slots_;
+    size_t filled_ = 0;  // keys and erased slots
+};
+
 struct MarkImpl : CadMark {
     Database* owner = nullptr;
     bool link = false;         // holds undo records
     std::vector<void*> items;  // order of insertion, null = removed
-    std::unordered_map<void*, uint32_t> index;
+    MarkIndex index;
     uint32_t live = 0;
+    size_t walked = 0;  // where the last step of a walk through the mark stood
 };
 
 struct Database {

@@ -7,6 +7,96 @@ namespace cad {
 
 namespace {
 
+void* const kGone = reinterpret_cast<void*>(1);  // handles are aligned: never 1
+
+}  // namespace
+
+size_t MarkIndex::Home(const void* key) const {
+    // Fibonacci hashing spreads the aligned addresses over the table.
+    uint32_t h = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key)) * 0x9E3779B1u;
+    return (h ^ (h >> 15)) & (slots_.size() - 1);
+}
+
+uint32_t* MarkIndex::Find(const void* key) {
+    if (slots_.empty() || !key) return nullptr;
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = Home(key);; i = (i + 1) & mask) {
+        Slot& s = slots_[i];
+        if (s.key == key) return &s.pos;
+        if (!s.key) return nullptr;
+    }
+}
+
+void MarkIndex::Grow(size_t capacity) {
+    std::vector<Slot> old;
+    old.swap(slots_);
+    slots_.assign(capacity, Slot{nullptr, 0});
+    filled_ = 0;
+    const size_t mask = capacity - 1;
+    for (const Slot& s : old) {
+        if (!s.key || s.key == kGone) continue;
+        size_t i = Home(s.key);
+        while (slots_[i].key)
+            i = (i + 1) & mask;
+        slots_[i] = s;
+        ++filled_;
+    }
+}
+
+void MarkIndex::Reserve(size_t n) {
+    size_t capacity = 16;
+    while (capacity < 2 * n + 2)
+        capacity *= 2;
+    if (capacity > slots_.size()) Grow(capacity);
+}
+
+bool MarkIndex::Insert(void* key, uint32_t pos) {
+    if (2 * (filled_ + 1) > slots_.size()) {
+        size_t live = 0;
+        for (const Slot& s : slots_)
+            if (s.key && s.key != kGone) ++live;
+        size_t capacity = 16;
+        while (capacity < 4 * (live + 1))
+            capacity *= 2;
+        Grow(capacity);
+    }
+    const size_t mask = slots_.size() - 1;
+    size_t gone = SIZE_MAX;
+    size_t i = Home(key);
+    for (;; i = (i + 1) & mask) {
+        Slot& s = slots_[i];
+        if (s.key == key) return false;
+        if (!s.key) break;
+        if (s.key == kGone && gone == SIZE_MAX) gone = i;
+    }
+    if (gone != SIZE_MAX)
+        i = gone;
+    else
+        ++filled_;
+    slots_[i] = Slot{key, pos};
+    return true;
+}
+
+void MarkIndex::Erase(const void* key) {
+    if (slots_.empty() || !key) return;
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = Home(key);; i = (i + 1) & mask) {
+        Slot& s = slots_[i];
+        if (s.key == key) {
+            s.key = kGone;
+            return;
+        }
+        if (!s.key) return;
+    }
+}
+
+void MarkIndex::Clear() {
+    slots_.clear();
+    filled_ = 0;
+}
+
+namespace {
+
 std::unordered_set<MarkImpl*>& AllMarks() {
     static std::unordered_set<MarkImpl*> m;
     return m;
@@ -20,20 +110,30 @@ MarkImpl* Valid(CadMark* mark) {
 void Compact(MarkImpl& m) {
     std::vector<void*> items;
     items.reserve(m.live);
-    m.index.clear();
+    m.index.Clear();
+    m.index.Reserve(m.live);
     for (void* p : m.items) {
         if (!p) continue;
-        m.index[p] = static_cast<uint32_t>(items.size());
+        m.index.Insert(p, static_cast<uint32_t>(items.size()));
         items.push_back(p);
     }
     m.items.swap(items);
+    m.walked = 0;
+}
+
+// Where an item stands; a walk through the mark finds the item it was just
+// handed where it left off, without hashing.
+size_t Position(MarkImpl& m, void* item) {
+    if (m.walked < m.items.size() && m.items[m.walked] == item) return m.walked;
+    uint32_t* at = m.index.Find(item);
+    return at ? *at : SIZE_MAX;
 }
 
 void Remove(MarkImpl& m, void* item) {
-    auto it = m.index.find(item);
-    if (it == m.index.end()) return;
-    m.items[it->second] = nullptr;
-    m.index.erase(it);
+    uint32_t* at = m.index.Find(item);
+    if (!at) return;
+    m.items[*at] = nullptr;
+    m.index.Erase(item);
     --m.live;
     if (m.items.size() > 64 && m.live < m.items.size() / 4) Compact(m);
 }
@@ -89,8 +189,7 @@ CADAPI int ZAVAPI DAriSetMark(void* item, CadMark* mark) {
         StoredElement* e = static_cast<StoredElement*>(item);
         if (!IsElement(e) || DbOf(e) != m->owner) return 0;
     }
-    if (m->index.count(item)) return 1;
-    m->index[item] = static_cast<uint32_t>(m->items.size());
+    if (!m->index.Insert(item, static_cast<uint32_t>(m->items.size()))) return 1;
     m->items.push_back(item);
     ++m->live;
     return 1;
@@ -98,14 +197,14 @@ CADAPI int ZAVAPI DAriSetMark(void* item, CadMark* mark) {
 
 CADAPI int ZAVAPI DAriDelMark(void* item, CadMark* mark) {
     MarkImpl* m = Valid(mark);
-    if (!m || !m->index.count(item)) return 0;
+    if (!m || !m->index.Find(item)) return 0;
     Remove(*m, item);
     return 1;
 }
 
 CADAPI int ZAVAPI DAriChkMark(void* item, CadMark* mark) {
     MarkImpl* m = Valid(mark);
-    return (m && m->index.count(item)) ? 1 : 0;
+    return (m && m->index.Find(item)) ? 1 : 0;
 }
 
 CADAPI int ZAVAPI DAriGetMarkNum(CadMark* mark) {
@@ -118,12 +217,15 @@ CADAPI void* ZAVAPI DAriGetNextMark(void* item, CadMark* mark) {
     if (!m) return nullptr;
     size_t i = 0;
     if (item) {
-        auto it = m->index.find(item);
-        if (it == m->index.end()) return nullptr;
-        i = it->second + 1;
+        i = Position(*m, item);
+        if (i == SIZE_MAX) return nullptr;
+        ++i;
     }
     for (; i < m->items.size(); ++i)
-        if (m->items[i]) return m->items[i];
+        if (m->items[i]) {
+            m->walked = i;
+            return m->items[i];
+        }
     return nullptr;
 }
 
@@ -132,12 +234,14 @@ CADAPI void* ZAVAPI DAriGetBackMark(void* item, CadMark* mark) {
     if (!m) return nullptr;
     size_t i = m->items.size();
     if (item) {
-        auto it = m->index.find(item);
-        if (it == m->index.end()) return nullptr;
-        i = it->second;
+        i = Position(*m, item);
+        if (i == SIZE_MAX) return nullptr;
     }
     while (i-- > 0)
-        if (m->items[i]) return m->items[i];
+        if (m->items[i]) {
+            m->walked = i;
+            return m->items[i];
+        }
     return nullptr;
 }
 

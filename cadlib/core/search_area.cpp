@@ -88,6 +88,9 @@ CadMark* FindInRect(DbHeader* header, const double* rect, int mode, bool nearest
     }
     CadMark* mark = DAriCreateMark(header);
     if (!mark) return nullptr;
+    MarkImpl* m = static_cast<MarkImpl*>(mark);
+    m->items.reserve(found.size());
+    m->index.Reserve(found.size());
     for (StoredElement* e : found)
         DAriSetMark(e, mark);
     return mark;
