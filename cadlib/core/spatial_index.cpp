@@ -72,20 +72,40 @@ using Value = std::pair<BoxG, uint32_t>;
 BoxG ToG(const BoxF& b) { return BoxG(PointG(b.l, b.b), PointG(b.r, b.t)); }
 
 // Position along a Hilbert curve of a point on a 65,536 x 65,536 grid:
-// neighbours on the curve are neighbours on the sheet.
+// neighbours on the curve are neighbours on the sheet. The curve turns each
+// quarter by a swap and a mirror of both coordinates; a table of those four
+// states walks four bits of each coordinate at a time.
+struct HilbertTable {
+    // state (bit 0: swapped, bit 1: mirrored) and four bits of each
+    // coordinate -> eight bits of the position and the next state.
+    uint16_t step[4 * 256];
+    HilbertTable() {
+        for (uint32_t state = 0; state < 4; ++state)
+            for (uint32_t bx = 0; bx < 16; ++bx)
+                for (uint32_t by = 0; by < 16; ++by) {
+                    uint32_t st = state, digits = 0;
+                    for (int b = 3; b >= 0; --b) {
+                        uint32_t cx = (bx >> b) & 1, cy = (by >> b) & 1;
+                        if (st & 1) std::swap(cx, cy);
+                        if (st & 2) {
+                            cx ^= 1;
+                            cy ^= 1;
+                        }
+                        digits = digits * 4 + ((3 * cx) ^ cy);
+                        if (cy == 0) st ^= cx ? 3 : 1;
+                    }
+                    step[state * 256 + bx * 16 + by] = static_cast<uint16_t>(digits | (st << 8));
+                }
+    }
+};
+
 uint32_t Hilbert(uint32_t x, uint32_t y) {
-    const uint32_t n = 1u << 16;
-    uint32_t d = 0;
-    for (uint32_t s = n / 2; s > 0; s /= 2) {
-        uint32_t rx = (x & s) ? 1 : 0, ry = (y & s) ? 1 : 0;
-        d += s * s * ((3 * rx) ^ ry);
-        if (ry == 0) {
-            if (rx == 1) {
-                x = n - 1 - x;
-                y = n - 1 - y;
-            }
-            std::swap(x, y);
-        }
+    static const HilbertTable table;
+    uint32_t d = 0, state = 0;
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        const uint32_t e = table.step[state * 256 + ((x >> shift) & 15) * 16 + ((y >> shift) & 15)];
+        d = (d << 8) | (e & 0xFF);
+        state = e >> 8;
     }
     return d;
 }
@@ -93,28 +113,48 @@ uint32_t Hilbert(uint32_t x, uint32_t y) {
 const size_t kFan = 16;       // children of a node of the packed tree
 const size_t kPiece = 16384;  // entries a worker handles at a time
 
-// Sorts by parts side by side and merges the parts; the values are unique,
-// so the result is the one a single std::sort gives.
-void SortSplit(std::vector<uint64_t>& v) {
-    size_t parts = std::min(WorkerCount(), std::max<size_t>(1, v.size() / kPiece));
-    if (parts <= 1) {
-        std::sort(v.begin(), v.end());
-        return;
+// Entry numbers in the order of their keys, equal keys in the order of the
+// numbers: the order a sort by (key, number) gives. Two passes of a radix
+// sort on sixteen bits each, every pass split into parts that count and
+// place side by side; each part keeps its place in the order, so the result
+// does not depend on how many threads took part.
+void SortByKey(const std::vector<uint32_t>& keys, std::vector<uint32_t>& order) {
+    const size_t n = keys.size();
+    const size_t kDigits = 65536;
+    const size_t parts = std::max<size_t>(1, std::min<size_t>(8, n / kPiece));
+    std::vector<uint32_t> from(n), to(n);
+    for (size_t i = 0; i < n; ++i)
+        from[i] = static_cast<uint32_t>(i);
+    std::vector<uint32_t> counts(parts * kDigits);
+    for (int shift = 0; shift < 32; shift += 16) {
+        std::fill(counts.begin(), counts.end(), 0);
+        ParallelFor(
+            parts,
+            [&](size_t p) {
+                uint32_t* c = counts.data() + p * kDigits;
+                for (size_t i = n * p / parts, e = n * (p + 1) / parts; i < e; ++i)
+                    ++c[(keys[from[i]] >> shift) & 0xFFFF];
+            },
+            parts > 1);
+        // Where each part's run of each digit starts: digit by digit, part by part.
+        uint32_t at = 0;
+        for (size_t d = 0; d < kDigits; ++d)
+            for (size_t p = 0; p < parts; ++p) {
+                uint32_t c = counts[p * kDigits + d];
+                counts[p * kDigits + d] = at;
+                at += c;
+            }
+        ParallelFor(
+            parts,
+            [&](size_t p) {
+                uint32_t* c = counts.data() + p * kDigits;
+                for (size_t i = n * p / parts, e = n * (p + 1) / parts; i < e; ++i)
+                    to[c[(keys[from[i]] >> shift) & 0xFFFF]++] = from[i];
+            },
+            parts > 1);
+        from.swap(to);
     }
-    std::vector<size_t> cut(parts + 1);
-    for (size_t i = 0; i <= parts; ++i)
-        cut[i] = v.size() * i / parts;
-    ParallelFor(parts, [&](size_t i) { std::sort(v.begin() + cut[i], v.begin() + cut[i + 1]); });
-    std::vector<uint64_t> tmp(v.size());
-    for (size_t width = 1; width < parts; width *= 2) {
-        size_t pairs = (parts + 2 * width - 1) / (2 * width);
-        ParallelFor(pairs, [&](size_t k) {
-            size_t a = cut[2 * k * width], m = cut[std::min(parts, (2 * k + 1) * width)],
-                   e = cut[std::min(parts, (2 * k + 2) * width)];
-            std::merge(v.begin() + a, v.begin() + m, v.begin() + m, v.begin() + e, tmp.begin() + a);
-        });
-        v.swap(tmp);
-    }
+    order.swap(from);
 }
 
 class PackedIndex : public SpatialIndex, public ElementObserver {
@@ -125,6 +165,7 @@ public:
     ElementObserver* chained_ = nullptr;
     bool dirty_ = true;          // rebuild from the chain before the next use
     bool figuresDirty_ = false;  // a figure definition changed
+    bool repack_ = false;        // pack again before the next use, measuring only what changed
 
     // Entries in chain order as of the last packing, then those added since.
     std::vector<IndexEntry> entries_;
@@ -142,6 +183,10 @@ public:
     size_t staleCount_ = 0;
     bgi::rtree<Value, bgi::rstar<16>> overlay_;
     std::vector<uint32_t> figures_;  // entries of placed figures
+    // Entries changed or added since, to be measured and placed at the next
+    // use: a change costs no measuring and no tree work while it is made.
+    std::vector<uint32_t> pending_;
+    std::vector<char> queued_;
 
     // ---- building
 
@@ -150,9 +195,12 @@ public:
         packed_ = n;
         stale_.assign(n, 0);
         staleCount_ = 0;
+        pending_.clear();
+        queued_.assign(n, 0);
+        repack_ = false;
         overlay_.clear();
         figures_.clear();
-        order_.assign(n, 0);
+        order_.clear();
         leaves_.assign(n, BoxF{});
         nodes_.clear();
         levelAt_.clear();
@@ -182,25 +230,22 @@ public:
             figures_.insert(figures_.end(), f.begin(), f.end());
         const double w = std::max(1e-30, static_cast<double>(span.r) - span.l);
         const double h = std::max(1e-30, static_cast<double>(span.t) - span.b);
-        std::vector<uint64_t> keys(n);
+        std::vector<uint32_t> keys(n);
         ParallelFor(pieces, [&](size_t p) {
             for (size_t i = p * kPiece, end = std::min(n, i + kPiece); i < end; ++i) {
                 double cx = entries_[i].l / 2.0 + entries_[i].r / 2.0, cy = entries_[i].b / 2.0 + entries_[i].t / 2.0;
                 double gx = (cx - span.l) / w * 65535.0, gy = (cy - span.b) / h * 65535.0;
                 uint32_t x = gx > 0 ? static_cast<uint32_t>(std::min(65535.0, gx)) : 0;
                 uint32_t y = gy > 0 ? static_cast<uint32_t>(std::min(65535.0, gy)) : 0;
-                keys[i] = (static_cast<uint64_t>(Hilbert(x, y)) << 32) | i;
+                keys[i] = Hilbert(x, y);
             }
         });
-        SortSplit(keys);
+        SortByKey(keys, order_);
+        std::vector<uint32_t>().swap(keys);
         ParallelFor(pieces, [&](size_t p) {
-            for (size_t i = p * kPiece, end = std::min(n, i + kPiece); i < end; ++i) {
-                uint32_t k = static_cast<uint32_t>(keys[i]);
-                order_[i] = k;
-                leaves_[i] = OfEntry(entries_[k]);
-            }
+            for (size_t i = p * kPiece, end = std::min(n, i + kPiece); i < end; ++i)
+                leaves_[i] = OfEntry(entries_[order_[i]]);
         });
-        std::vector<uint64_t>().swap(keys);
         // Levels of nodes, bottom up.
         size_t below = n;
         const BoxF* child = leaves_.data();
@@ -299,31 +344,31 @@ public:
         }
     }
 
+    // The element is measured and placed at the next use (Settle).
     void Insert(StoredElement* e) {
-        Box b;
-        if (!ElementBox(e, b)) return;
-        IndexEntry x = IndexEntryOf(e, b);
         long no = EntryOf(e);
         if (no >= 0) {
+            if (queued_[no]) return;
             Unplace(static_cast<size_t>(no));
-            entries_[no] = x;
         } else {
             no = static_cast<long>(entries_.size());
-            entries_.push_back(x);
+            entries_.push_back(IndexEntry{0, 0, 0, 0, e});
+            queued_.push_back(0);
             IndexSlot(e) = static_cast<uint32_t>(no + 1);
             ++live_;
             if (e->serial < lastSerial_) ordered_ = false;
             lastSerial_ = std::max(lastSerial_, e->serial);
             if (e->rec.kind == kElmFigure) figures_.push_back(static_cast<uint32_t>(no));
         }
-        overlay_.insert(Value(ToG(OfEntry(x)), static_cast<uint32_t>(no)));
+        queued_[no] = 1;
+        pending_.push_back(static_cast<uint32_t>(no));
         MaybeRepack();
     }
 
     bool Erase(StoredElement* e) {
         long no = EntryOf(e);
         if (no < 0) return false;
-        Unplace(static_cast<size_t>(no));
+        if (!queued_[no]) Unplace(static_cast<size_t>(no));
         entries_[no].element = nullptr;
         IndexSlot(e) = 0;
         --live_;
@@ -332,11 +377,62 @@ public:
     }
 
     // Many changes since the packing: pack again at the next use. One entry
-    // of the overlay tree costs as much as some sixty of a rebuild, so a bulk
-    // change (a hundred thousand elements moved, or undone) stops following
-    // after a sixty-fourth of the index instead of paying for each.
+    // of the overlay tree costs as much as some sixty of a packing, so a bulk
+    // change (a hundred thousand elements moved, or undone) is packed anew,
+    // measuring only what changed, instead of paying for each.
     void MaybeRepack() {
-        if (staleCount_ + overlay_.size() > 4096 + packed_ / 64) dirty_ = true;
+        if (staleCount_ + overlay_.size() + pending_.size() > 4096 + packed_ / 64) repack_ = true;
+    }
+
+    // Measures the queued entries; one that has no box any more leaves the index.
+    void MeasurePending() {
+        const size_t pieces = (pending_.size() + kPiece - 1) / kPiece;
+        ParallelFor(
+            pieces,
+            [&](size_t p) {
+                for (size_t i = p * kPiece, end = std::min(pending_.size(), i + kPiece); i < end; ++i) {
+                    IndexEntry& x = entries_[pending_[i]];
+                    if (!x.element) continue;
+                    Box b;
+                    if (ElementBox(x.element, b))
+                        x = IndexEntryOf(x.element, b);
+                    else
+                        x.l = NAN;
+                }
+            },
+            pending_.size() >= 4096);
+        for (uint32_t no : pending_) {
+            IndexEntry& x = entries_[no];
+            queued_[no] = 0;
+            if (x.element && std::isnan(x.l)) {
+                IndexSlot(x.element) = 0;
+                x.element = nullptr;
+                --live_;
+            }
+        }
+    }
+
+    // Places what changed since the packing: in the overlay tree when it is
+    // little, by packing again (without measuring the rest) when it is much.
+    void Settle() {
+        if (pending_.empty() && !repack_) return;
+        MeasurePending();
+        if (repack_) {
+            std::vector<IndexEntry> keep;
+            keep.reserve(live_);
+            for (const IndexEntry& x : entries_)
+                if (x.element) keep.push_back(x);
+            if (!ordered_)
+                std::sort(keep.begin(), keep.end(), [](const IndexEntry& a, const IndexEntry& b) {
+                    return a.element->serial < b.element->serial;
+                });
+            entries_.swap(keep);
+            Pack();
+            return;
+        }
+        for (uint32_t no : pending_)
+            if (entries_[no].element) overlay_.insert(Value(ToG(OfEntry(entries_[no])), no));
+        pending_.clear();
     }
 
     void Refresh(StoredElement* e) {
@@ -396,6 +492,7 @@ public:
             }
             if (dirty_) Rebuild();
         }
+        if (!dirty_) Settle();
     }
 
     // ---- queries
