@@ -7,6 +7,7 @@
 #include "cadlib/core/file_format.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -24,6 +25,13 @@
 namespace cad {
 
 void Fail(uint32_t bits) { throw LoadError{bits}; }
+
+namespace {
+LoadPhases gPhases;
+double Clock() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+}  // namespace
+
+const LoadPhases& LastLoadPhases() { return gPhases; }
 
 void ClearPointers(ElementRecord& rec) {
     switch (rec.kind) {
@@ -566,14 +574,20 @@ int LoadDrawingBytes(DbHeader* header, const std::string& bytes, FileKind kind, 
             // drawing's elements measure their boxes through them.
             for (PlacedFigure& f : figureRefs)
                 if (!ResolveFigure(db, f.element, f.index)) badFigure = true;
+            const double t0 = Clock();
             ReadTreeSection(bytes, *elems, head.version, db, false, &boxes, elementRefs, badFigure);
+            gPhases.elements = Clock() - t0;
             for (PlacedFigure& f : elementRefs)
                 if (!ResolveFigure(db, f.element, f.index)) badFigure = true;
             if (badFigure) Fail(kLoadGroupDamaged);
             if (head.version < 2) MeasureBoxes(db, boxes);
         }
         Install(header, tmp);
-        if (!infoOnly) IndexLoaded(header, boxes);
+        if (!infoOnly) {
+            const double t0 = Clock();
+            IndexLoaded(header, boxes);
+            gPhases.index = Clock() - t0;
+        }
         return 1;
     } catch (const LoadError& e) {
         if (tmp.core) Detach(&tmp);
@@ -611,7 +625,10 @@ int LoadDrawing(DbHeader* header, const char* path, FileKind kind, uint32_t* sta
                 *status = kLoadNotDrawing;
                 return 0;
             }
-            if (!ReadWholeFile(path, bytes, size_t(1) << 30)) {
+            const double t0 = Clock();
+            const bool read = ReadWholeFile(path, bytes, size_t(1) << 30);
+            gPhases.read = Clock() - t0;
+            if (!read) {
                 ResetEmpty(header);
                 *status = kLoadOutOfMemory;
                 return 0;
@@ -623,7 +640,10 @@ int LoadDrawing(DbHeader* header, const char* path, FileKind kind, uint32_t* sta
         *status = kLoadNotDrawing;
         return 0;
     }
-    return LoadDrawingBytes(header, bytes, kind, status, infoOnly, thumbnail);
+    const double t0 = Clock();
+    const int loaded = LoadDrawingBytes(header, bytes, kind, status, infoOnly, thumbnail);
+    if (!infoOnly) gPhases.total = gPhases.read + Clock() - t0;
+    return loaded;
 }
 
 }  // namespace cad

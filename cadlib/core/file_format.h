@@ -32,4 +32,14 @@ int LoadDrawingBytes(DbHeader* db, const std::string& bytes, FileKind kind, uint
                      std::string* thumbnail);
 int LoadDrawing(DbHeader* db, const char* path, FileKind kind, uint32_t* status, bool infoOnly, std::string* thumbnail);
 
+// Where the last whole load of this process spent its time, in seconds
+// (for the benchmarks).
+struct LoadPhases {
+    double read = 0;      // the file's bytes into memory
+    double elements = 0;  // the trees of elements decoded and linked
+    double index = 0;     // the spatial index packed from their boxes
+    double total = 0;
+};
+const LoadPhases& LastLoadPhases();
+
 }  // namespace cad
