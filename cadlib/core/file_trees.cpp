@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <stdexcept>
 
@@ -187,6 +188,42 @@ struct Roots {
     }
 };
 
+// Buffers that outlive one batch, handed from batch to batch among the
+// threads of one pass and freed with the shelf.
+template <class T>
+class Shelf {
+public:
+    // Null when memory is exhausted.
+    std::unique_ptr<T> Take() {
+        {
+            std::lock_guard<std::mutex> lk(m_);
+            if (!items_.empty()) {
+                std::unique_ptr<T> t = std::move(items_.back());
+                items_.pop_back();
+                return t;
+            }
+        }
+        return std::unique_ptr<T>(new (std::nothrow) T);
+    }
+    // Never throws: what finds no room on the shelf is freed.
+    void Put(std::unique_ptr<T> t) {
+        std::lock_guard<std::mutex> lk(m_);
+        try {
+            items_.push_back(std::move(t));
+        } catch (const std::bad_alloc&) {}
+    }
+
+private:
+    std::mutex m_;
+    std::vector<std::unique_ptr<T>> items_;
+};
+
+struct WriterBuffers {
+    std::string structure, data, raw;
+};
+using WriterShelf = Shelf<WriterBuffers>;
+using ScratchShelf = Shelf<std::vector<uint8_t>>;
+
 struct Plan {
     StoredElement* first;
     size_t firstIndex;
@@ -217,29 +254,45 @@ TreeSection WriteTrees(Database& db, bool figures) {
     std::vector<std::string> stored(plans.size());
     std::vector<uint32_t> rawSizes(plans.size()), items(plans.size());
     std::vector<char> failed(plans.size(), 0);
+    // The buffers of a batch go back on a shelf for the next one: fresh
+    // memory costs more than the packing.
+    WriterShelf shelf;
     ParallelFor(
         plans.size(),
         [&](size_t i) {
-            try {
-                BatchWriter w{db, {}, {}};
-                w.structure.reserve(plans[i].nodes * 6);
-                w.data.reserve(plans[i].nodes * 48);
-                size_t at = plans[i].firstIndex;
-                StoredElement* e = plans[i].first;
-                for (uint32_t t = 0; t < plans[i].trees; ++t, e = roots.Next(e, at))
-                    w.Node(e, true);
-                std::string raw;
-                raw.reserve(kBatchHead + w.structure.size() + w.data.size());
-                PutU32(raw, plans[i].trees);
-                PutU32(raw, static_cast<uint32_t>(w.structure.size()));
-                raw += w.structure;
-                raw += w.data;
-                rawSizes[i] = static_cast<uint32_t>(raw.size());
-                items[i] = plans[i].nodes;
-                if (!CompressBlock(raw.data(), raw.size(), stored[i])) failed[i] = 1;
-            } catch (const std::bad_alloc&) {
+            std::unique_ptr<WriterBuffers> buffers = shelf.Take();
+            if (!buffers) {
                 failed[i] = 1;
+                return;
             }
+            {
+                std::string& raw = buffers->raw;
+                BatchWriter w{db, std::move(buffers->structure), std::move(buffers->data)};
+                try {
+                    w.structure.clear();
+                    w.data.clear();
+                    w.structure.reserve(plans[i].nodes * 6);
+                    w.data.reserve(plans[i].nodes * 48);
+                    size_t at = plans[i].firstIndex;
+                    StoredElement* e = plans[i].first;
+                    for (uint32_t t = 0; t < plans[i].trees; ++t, e = roots.Next(e, at))
+                        w.Node(e, true);
+                    raw.clear();
+                    raw.reserve(kBatchHead + w.structure.size() + w.data.size());
+                    PutU32(raw, plans[i].trees);
+                    PutU32(raw, static_cast<uint32_t>(w.structure.size()));
+                    raw += w.structure;
+                    raw += w.data;
+                    rawSizes[i] = static_cast<uint32_t>(raw.size());
+                    items[i] = plans[i].nodes;
+                    if (!CompressBlock(raw.data(), raw.size(), stored[i])) failed[i] = 1;
+                } catch (const std::bad_alloc&) {
+                    failed[i] = 1;
+                }
+                buffers->structure = std::move(w.structure);
+                buffers->data = std::move(w.data);
+            }
+            shelf.Put(std::move(buffers));
         },
         total >= 32768);
     if (std::find(failed.begin(), failed.end(), 1) != failed.end()) throw std::bad_alloc();
@@ -325,6 +378,63 @@ struct BatchReader {
     std::vector<void*> rasters;          // compressed data to count
     std::vector<StoredElement*> expand;  // rasters to expand again
     std::vector<IndexEntry> boxes;
+    // Texts are read into a few blocks of the batch (threads that allocate
+    // every text wait on each other at the heap) and get their own copies
+    // when the batches are joined (OwnTexts); until then no text pointer
+    // of the batch may be freed.
+    std::vector<std::unique_ptr<char[]>> textBlocks;
+    char* textAt = nullptr;
+    size_t textLeft = 0;
+    std::vector<StoredElement*> texts;
+
+    char* TextSpace(size_t n) {
+        if (n > textLeft) {
+            const size_t size = std::max<size_t>(n, 65536);
+            std::unique_ptr<char[]> block(new (std::nothrow) char[size]);
+            if (!block) Fail(kLoadOutOfMemory);
+            textAt = block.get();
+            textBlocks.push_back(std::move(block));
+            textLeft = size;
+        }
+        char* p = textAt;
+        textAt += n;
+        textLeft -= n;
+        return p;
+    }
+
+    void DropTextBlocks() {
+        textBlocks.clear();
+        textAt = nullptr;
+        textLeft = 0;
+    }
+
+    void ForgetTexts() {
+        for (StoredElement* e : texts)
+            CadSetPtr(&e->rec, kOffTextPtr, nullptr);
+        texts.clear();
+    }
+
+    // Gives each text of the batch its own allocation; false when memory
+    // is exhausted (the texts not yet copied are then forgotten).
+    bool OwnTexts() {
+        for (size_t i = 0; i < texts.size(); ++i) {
+            StoredElement* e = texts[i];
+            const char* t = static_cast<const char*>(CadGetPtr(&e->rec, kOffTextPtr));
+            const size_t len = strlen(t);
+            char* copy = new (std::nothrow) char[len + 1];
+            if (!copy) {
+                for (size_t k = i; k < texts.size(); ++k)
+                    CadSetPtr(&texts[k]->rec, kOffTextPtr, nullptr);
+                texts.clear();
+                return false;
+            }
+            memcpy(copy, t, len + 1);
+            CadSetPtr(&e->rec, kOffTextPtr, copy);
+        }
+        texts.clear();
+        DropTextBlocks();
+        return true;
+    }
 
     StoredElement* NewSlot() {
         if (made == chunk.items) Fail(damage);
@@ -375,12 +485,12 @@ struct BatchReader {
             if (n) {
                 // The text ends at its first zero byte, as it does in memory.
                 size_t len = strnlen(reinterpret_cast<const char*>(p), n);
-                char* copy = new (std::nothrow) char[len + 1];
-                if (!copy) Fail(kLoadOutOfMemory);
+                char* copy = TextSpace(len + 1);
                 memcpy(copy, p, len);
                 copy[len] = 0;
                 CadSetPtr(&rec, kOffTextPtr, copy);
                 CadSetU32(&rec, kOffTextLen, static_cast<uint32_t>(len));
+                texts.push_back(e);
             } else {
                 CadSetU32(&rec, kOffTextLen, 0);
             }
@@ -507,18 +617,23 @@ struct BatchReader {
         }
     }
 
-    void Decode() {
+    // `scratch` holds the expanded batch while it is read; it is reused from
+    // batch to batch, since fresh memory costs more than the expanding.
+    void Decode(std::vector<uint8_t>& scratch) {
         if (chunk.rawSize < kBatchHead) Fail(damage);
-        std::unique_ptr<uint8_t[]> raw(new (std::nothrow) uint8_t[chunk.rawSize]);
-        if (!raw) Fail(kLoadOutOfMemory);
-        if (!ExpandBlock(section + chunk.at, chunk.storedSize, raw.get(), chunk.rawSize)) Fail(damage);
-        Cursor h{raw.get(), raw.get() + kBatchHead, damage};
+        if (scratch.size() < chunk.rawSize) {
+            std::vector<uint8_t>().swap(scratch);
+            scratch.resize(chunk.rawSize);
+        }
+        uint8_t* const raw = scratch.data();
+        if (!ExpandBlock(section + chunk.at, chunk.storedSize, raw, chunk.rawSize)) Fail(damage);
+        Cursor h{raw, raw + kBatchHead, damage};
         const uint32_t count = h.U32();
         const uint32_t structure = h.U32();
         // A tree takes at least three bytes of structure (kind, head, mask).
         if (structure > chunk.rawSize - kBatchHead || count > chunk.items || count > structure / 3) Fail(damage);
-        Cursor s{raw.get() + kBatchHead, raw.get() + kBatchHead + structure, damage};
-        Cursor d{s.end, raw.get() + chunk.rawSize, damage};
+        Cursor s{raw + kBatchHead, raw + kBatchHead + structure, damage};
+        Cursor d{s.end, raw + chunk.rawSize, damage};
         boxes.reserve(count);
         for (uint32_t t = 0; t < count; ++t)
             Tree(s, d);
@@ -526,9 +641,9 @@ struct BatchReader {
         if (s.p != s.end || d.p != d.end || made != chunk.items) Fail(damage);
     }
 
-    void Run() {
+    void Run(std::vector<uint8_t>& scratch) {
         try {
-            Decode();
+            Decode(scratch);
         } catch (const LoadError& e) {
             error = e.bits;
         } catch (const std::bad_alloc&) {
@@ -541,6 +656,8 @@ struct BatchReader {
 
     // Frees what the batch made; its slots go with their blocks.
     void Discard() {
+        ForgetTexts();
+        DropTextBlocks();
         for (Block& b : blocks)
             for (size_t i = 0; i < b.used; ++i)
                 FreeNodePayload(reinterpret_cast<StoredElement*>(b.bytes.get() + i * kSlotBytes));
@@ -576,8 +693,20 @@ void ReadTrees(const uint8_t* stored, size_t size, uint32_t crc, Database& db, b
         serial += chunks[i].items;
     }
     // Threads pay from a few tens of thousands of elements on.
+    ScratchShelf shelf;
     ParallelFor(
-        batches.size(), [&](size_t i) { batches[i].Run(); }, serial - db.nextSerial >= 32768);
+        batches.size(),
+        [&](size_t i) {
+            std::unique_ptr<std::vector<uint8_t>> scratch = shelf.Take();
+            if (!scratch) {
+                batches[i].error = kLoadOutOfMemory;
+                return;
+            }
+            batches[i].Run(*scratch);
+            shelf.Put(std::move(scratch));
+        },
+        serial - db.nextSerial >= 32768);
+    if (boxes) boxes->reserve(boxes->size() + (serial - db.nextSerial));
     // The first failure in file order is the one a single reader meets.
     for (BatchReader& b : batches) {
         if (!b.error) continue;
@@ -585,6 +714,12 @@ void ReadTrees(const uint8_t* stored, size_t size, uint32_t crc, Database& db, b
         for (BatchReader& other : batches)
             other.Discard();
         Fail(bits);
+    }
+    for (BatchReader& b : batches) {
+        if (b.OwnTexts()) continue;
+        for (BatchReader& other : batches)
+            other.Discard();
+        Fail(kLoadOutOfMemory);
     }
     for (BatchReader& b : batches) {
         for (auto& block : b.blocks)
