@@ -389,7 +389,7 @@ struct BatchReader {
 
     char* TextSpace(size_t n) {
         if (n > textLeft) {
-            const size_t size = std::max<size_t>(n, 65536);
+            const size_t size = std::max<size_t>(n, std::min<size_t>(65536, chunk.rawSize));
             std::unique_ptr<char[]> block(new (std::nothrow) char[size]);
             if (!block) Fail(kLoadOutOfMemory);
             textAt = block.get();

@@ -120,6 +120,17 @@ const size_t kPiece = 16384;  // entries a worker handles at a time
 // does not depend on how many threads took part.
 void SortByKey(const std::vector<uint32_t>& keys, std::vector<uint32_t>& order) {
     const size_t n = keys.size();
+    if (n < 65536) {
+        // Small: the radix passes' tables would cost more than the sort.
+        std::vector<uint64_t> pairs(n);
+        for (size_t i = 0; i < n; ++i)
+            pairs[i] = (static_cast<uint64_t>(keys[i]) << 32) | i;
+        std::sort(pairs.begin(), pairs.end());
+        order.resize(n);
+        for (size_t i = 0; i < n; ++i)
+            order[i] = static_cast<uint32_t>(pairs[i]);
+        return;
+    }
     const size_t kDigits = 65536;
     const size_t parts = std::max<size_t>(1, std::min<size_t>(8, n / kPiece));
     std::vector<uint32_t> from(n), to(n);
