@@ -706,7 +706,6 @@ void ReadTrees(const uint8_t* stored, size_t size, uint32_t crc, Database& db, b
             shelf.Put(std::move(scratch));
         },
         serial - db.nextSerial >= 32768);
-    if (boxes) boxes->reserve(boxes->size() + (serial - db.nextSerial));
     // The first failure in file order is the one a single reader meets.
     for (BatchReader& b : batches) {
         if (!b.error) continue;
@@ -714,6 +713,12 @@ void ReadTrees(const uint8_t* stored, size_t size, uint32_t crc, Database& db, b
         for (BatchReader& other : batches)
             other.Discard();
         Fail(bits);
+    }
+    // Every batch made the elements its directory claims: the claim is real now.
+    try {
+        if (boxes) boxes->reserve(boxes->size() + (serial - db.nextSerial));
+    } catch (const std::bad_alloc&) {
+        // Then the boxes grow as they are joined.
     }
     for (BatchReader& b : batches) {
         if (b.OwnTexts()) continue;
