@@ -449,7 +449,10 @@ void PlaceFiles(HWND owner, const char* buffer, bool attributesSaved, const unsi
             at = bar + 1;
         }
     }
-    if (last != 1) return;
+    if (last != 1) {
+        FreeTempDb();
+        return;
+    }
     CollectPlacementElements();
     if (attributesSaved) UiSetSysAtr(attributes);
     ::UpdateWindow(frame);
@@ -514,6 +517,9 @@ int RunFileOpenDialog(HWND owner, int mode) {
     g.mode = mode;
     g.filters = FiltersOf(mode);
     SetOpenDialogFlag(1);
+    // The panel under the dialog holds a tab control.
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES};
+    ::InitCommonControlsEx(&icc);
     unsigned char attributes[120] = {};
     const bool attributesSaved = mode == kFileDialogPlace && GetActiveView() && UiGetSysAtr(attributes);
 

@@ -25,6 +25,8 @@ int g_openDialogFlag = 0;
 char g_openDialogText[260];
 
 void DeleteDb() {
+    // A mark not yet taken lists elements of this database: it goes first.
+    if (g_db.core) DropImportMark(1);
     if (g_db.core) DAriDeleteDB(&g_db);
     std::memset(&g_db, 0, sizeof g_db);
     g_loaded = 0;
@@ -107,6 +109,7 @@ int ReadIntoPlacementDb(HWND owner, const char* fileName, void* infoOut, void* l
 }
 
 void CollectPlacementElements() {
+    DropImportMark(1);
     CadMark* mark = DAriCreateMark(&g_db);
     SetImportMark(reinterpret_cast<uint32_t>(mark));
     char record[174];
@@ -154,6 +157,7 @@ int PasteFromFile(HWND owner, const char* fileName) {
     DbcsCopy(name, sizeof name, fileName ? fileName : "");
     RecreatePlacementDb();
     if (ReadIntoPlacementDb(owner, name, nullptr, nullptr) != 1) {
+        DeleteDb();
         FreeThumbnailStore();
         return 0;
     }

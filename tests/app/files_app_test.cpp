@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -121,6 +122,19 @@ BOOL CALLBACK FindDialog(HWND w, LPARAM lp) {
     return TRUE;
 }
 
+BOOL CALLBACK FindFrame(HWND w, LPARAM lp) {
+    Found* f = reinterpret_cast<Found*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid == f->pid && std::strcmp(cls, "Quillmar001") == 0) {
+        f->window = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A visible dialog of the program whose title holds `title`.
 HWND WaitDialog(AppSession& app, const char* title, DWORD timeoutMs = 20000) {
     Found f = {app.ProcessId(), title, nullptr};
@@ -146,6 +160,9 @@ BOOL CALLBACK FindById(HWND w, LPARAM lp) {
 // A control anywhere inside the dialog (the panel under the open dialog is
 // a child dialog of its own).
 HWND Control(HWND dialog, int id) {
+    // The dialog's own controls first: a list or combo box inside it may hold
+    // children with the same numbers.
+    if (HWND own = GetDlgItem(dialog, id)) return own;
     ById b = {id, nullptr};
     EnumChildWindows(dialog, FindById, reinterpret_cast<LPARAM>(&b));
     return b.window;
@@ -153,8 +170,8 @@ HWND Control(HWND dialog, int id) {
 
 // Types a path into the open dialog's file-name box and presses its OK.
 void ChooseInDialog(HWND dialog, const std::string& path) {
-    HWND box = Control(dialog, edt1);
-    if (!box) box = Control(dialog, cmb13);
+    HWND box = GetDlgItem(dialog, edt1);
+    if (!box) box = GetDlgItem(dialog, cmb13);
     ASSERT_NE(nullptr, box) << "the file-name box";
     SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, nullptr);
     PostMessageA(Control(dialog, IDOK), BM_CLICK, 0, 0);
@@ -244,33 +261,15 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
     ASSERT_TRUE(app.Command(30800));
     ASSERT_TRUE(app.WaitModuleLine("FILES lines"));
     // An overwrite save records the drawing's folder for the crash check.
+    const std::string original = Bytes(plan);
     ASSERT_TRUE(app.Command(4012));
     WaitFor([&] {
         if (HWND box = app.WaitBox(100)) PostMessageA(box, WM_COMMAND, IDOK, 0);  // the overwrite question
-        return !app.SystemLogLines("Save File").empty();
+        return Bytes(plan) != original;
     });
     Sleep(Scaled(500));
     const std::string saved = Bytes(plan);
-
-    // A second copy hands its command line over to the first and ends: it
-    // must leave the first one's flag and record alone.
-    {
-        SetEnvironmentVariableA("ZAV_LOCAL_APPDATA", (app.UserDir() + "\\local").c_str());
-        SetEnvironmentVariableA("ZAV_DOCUMENTS", (app.UserDir() + "\\docs").c_str());
-        STARTUPINFOA si = {sizeof si};
-        PROCESS_INFORMATION pi = {};
-        std::string line = "\"" + app.InstallFile("ZavIrurer.exe") + "\"";
-        std::vector<char> cmd(line.begin(), line.end());
-        cmd.push_back(0);
-        ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, app.InstallDir().c_str(),
-                                   &si, &pi));
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, Scaled(30000))) << "the second copy ends";
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        SetEnvironmentVariableA("ZAV_LOCAL_APPDATA", nullptr);
-        SetEnvironmentVariableA("ZAV_DOCUMENTS", nullptr);
-        EXPECT_EQ(1, IniInt(ini, "System", "FatalError")) << "the second copy never clears the first one's flag";
-    }
+    ASSERT_NE(original, saved) << "saved";
 
     // A module fault backs the modified drawing up at once.
     ASSERT_TRUE(app.Command(30800));
@@ -283,6 +282,36 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
     const std::string firstBackup = first[0];
     const std::string firstBytes = Bytes(firstBackup);
     EXPECT_EQ(0u, NameOf(firstBackup).find("$0")) << NameOf(firstBackup);
+
+    // A second copy runs beside the first (several copies are allowed) and
+    // ends cleanly: it must leave the first one's flag and backups alone.
+    {
+        SetEnvironmentVariableA("ZAV_LOCAL_APPDATA", (app.UserDir() + "\\local").c_str());
+        SetEnvironmentVariableA("ZAV_DOCUMENTS", (app.UserDir() + "\\docs").c_str());
+        STARTUPINFOA si = {sizeof si};
+        PROCESS_INFORMATION pi = {};
+        std::string line = "\"" + app.InstallFile("ZavIrurer.exe") + "\"";
+        std::vector<char> cmd(line.begin(), line.end());
+        cmd.push_back(0);
+        const BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                            app.InstallDir().c_str(), &si, &pi);
+        SetEnvironmentVariableA("ZAV_LOCAL_APPDATA", nullptr);
+        SetEnvironmentVariableA("ZAV_DOCUMENTS", nullptr);
+        ASSERT_TRUE(started);
+        Found frame = {pi.dwProcessId, "", nullptr};
+        WaitFor([&] {
+            EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&frame));
+            return frame.window != nullptr || WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
+        });
+        Sleep(Scaled(1000));
+        if (frame.window) PostMessageA(frame.window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, Scaled(30000))) << "the second copy ends";
+        TerminateProcess(pi.hProcess, 9);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        EXPECT_EQ(1, IniInt(ini, "System", "FatalError")) << "the second copy never clears the first one's flag";
+        EXPECT_EQ(firstBytes, Bytes(firstBackup)) << "nor deletes its backups";
+    }
 
     // The crash, in the middle of a save: the library's temporary file of
     // that process stays beside the drawing.
@@ -375,24 +404,38 @@ TEST(FilesApp, DeletePlacePasteThroughTheDialogs) {
     EXPECT_EQ(" 2 0 0 0 1", app.ModuleLines("FILES import").back());
 }
 
-TEST(FilesApp, TheThumbnailListOpensTheClickedDrawing) {
+TEST(FilesApp, TheThumbnailListScrollsToEveryFileAndOpensTheClickedOne) {
     AppSession app("files_list");
     ASSERT_TRUE(app.Start()) << app.LastError();
     const std::string docs = Docs(app);
-    // More drawings than the grid shows at once.
-    for (int i = 0; i < 40; ++i) {
+    // The grid the list makes on this screen, and two files more than it
+    // shows: the last row is only partly filled.
+    const int columns = std::max(1, (GetSystemMetrics(SM_CXSCREEN) - GetSystemMetrics(SM_CXVSCROLL) - 20) / 184);
+    const int rows = std::max(1, (GetSystemMetrics(SM_CYSCREEN) - GetSystemMetrics(SM_CYCAPTION) - 96) / 152);
+    const int count = columns * rows + 2;
+    for (int i = 0; i < count; ++i) {
         char name[64];
         std::snprintf(name, sizeof name, "\\d%02d.tcf", i);
         SaveLines(docs + name, i % 5 + 1);
     }
+    // The list holds the folder's files in the order the folder gives them.
+    std::vector<std::string> order;
+    WIN32_FIND_DATAA f;
+    HANDLE h = FindFirstFileA((docs + "\\*.tcf").c_str(), &f);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    do
+        order.push_back(f.cFileName);
+    while (FindNextFileA(h, &f));
+    FindClose(h);
+    ASSERT_EQ(static_cast<size_t>(count), order.size());
     ASSERT_NE(nullptr, app.NewDrawing());
     const std::vector<std::string> before = app.DrawingTitles();
 
     ASSERT_TRUE(app.Command(4001));
     HWND dialog = WaitDialog(app, "ファイルを開く");
     ASSERT_NE(nullptr, dialog);
-    // Into the folder of the drawings, then the list.
-    HWND box = Control(dialog, edt1) ? Control(dialog, edt1) : Control(dialog, cmb13);
+    // Into the folder of the drawings (typed and Enter), then the list.
+    HWND box = GetDlgItem(dialog, edt1) ? GetDlgItem(dialog, edt1) : GetDlgItem(dialog, cmb13);
     SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((docs + "\\").c_str()), SMTO_NORMAL, 5000,
                         nullptr);
     PostMessageA(Control(dialog, IDOK), BM_CLICK, 0, 0);
@@ -405,36 +448,29 @@ TEST(FilesApp, TheThumbnailListOpensTheClickedDrawing) {
     ASSERT_NE(nullptr, list) << "titled with the folder";
     HWND grid = GetDlgItem(list, 500);
     ASSERT_NE(nullptr, grid);
-    // The scroll range reaches the last row of files.
-    RECT rc;
-    GetClientRect(grid, &rc);
-    const int columns = (rc.right - 5) / 184 > 0 ? (rc.right - 5) / 184 : 1;
-    const int rows = rc.bottom / 152 > 0 ? rc.bottom / 152 : 1;
-    const int filled = (40 + columns - 1) / columns;
-    SCROLLINFO si = {sizeof si, SIF_RANGE};
-    GetScrollInfo(grid, SB_VERT, &si);
-    if (filled > rows) EXPECT_EQ(filled - rows, si.nMax) << columns << " x " << rows;
+    Sleep(Scaled(500));
     Shot(list, "files-thumbnail-list");
 
-    // Scroll one row down with the scroll bar's arrow, click the second
-    // cell, OK.
-    if (filled > rows) {
-        PostMessageA(grid, WM_VSCROLL, SB_LINEDOWN, 0);
-        Sleep(Scaled(300));
-    }
-    const int top = filled > rows ? 1 : 0;
-    const LPARAM at = MAKELPARAM(5 + 184 + 90, 70);
+    // Down as far as the scroll bar goes; the last file is then on screen.
+    for (int i = 0; i < 4; ++i)
+        PostMessageA(grid, WM_VSCROLL, SB_PAGEDOWN, 0);
+    Sleep(Scaled(500));
+    const int filled = (count + columns - 1) / columns;
+    const int top = filled - rows;
+    const int cell = (count - 1) - top * columns;
+    ASSERT_GE(cell, 0);
+    const LPARAM at = MAKELPARAM(5 + (cell % columns) * 184 + 90, (cell / columns) * 152 + 70);
     PostMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(grid, WM_LBUTTONUP, 0, at);
     Sleep(Scaled(300));
+    Shot(list, "files-thumbnail-list-scrolled");
     PostMessageA(GetDlgItem(list, IDOK), BM_CLICK, 0, 0);
-    char expected[16];
-    std::snprintf(expected, sizeof expected, "d%02d", top * columns + 1);
+    const std::string expected = order[count - 1].substr(0, 3);
     ASSERT_TRUE(app.WaitDrawingCount(before.size() + 1)) << "one drawing opened";
     bool found = false;
     for (const std::string& t : app.DrawingTitles())
         found = found || t.find(expected) != std::string::npos;
-    EXPECT_TRUE(found) << expected;
+    EXPECT_TRUE(found) << expected << " (the last file)";
 
     // A DWG whose import makes no window never renames the active drawing.
     std::ofstream(docs + "\\x.dwg", std::ios::binary) << "not really";

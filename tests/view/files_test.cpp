@@ -126,6 +126,7 @@ TEST_F(BackupFiles, CountAndTimeTriggers) {
         if (Exists(path)) passes.push_back(i);
     }
     EXPECT_EQ((std::vector<int>{3, 6, 9}), passes);
+    DeleteFileA(path.c_str());
     s.nBackupCountSpan = 0;
     backup.Init(s);
     for (int i = 0; i < 5; ++i)
@@ -412,7 +413,7 @@ TEST(ThumbnailListGeometry, GridScrollAndNames) {
     } scroll[] = {{10, 3, 2, 2}, {10, 3, 3, 1}, {9, 3, 3, 0}, {1000, 6, 5, 162}, {0, 3, 2, 0}};
     for (const auto& s : scroll)
         EXPECT_EQ(s.maxTop, ThumbnailMaxTopRow(s.count, s.columns, s.rows)) << s.count << " " << s.columns;
-    EXPECT_EQ(-1, ThumbnailEntryAt(10, 2 * kThumbCellH + 5, 3, 0, 7)) << "below the last entry";
+    EXPECT_EQ(-1, ThumbnailEntryAt(10, 2 * kThumbCellH + 5, 3, 0, 6)) << "below the last entry";
     EXPECT_EQ(4, ThumbnailEntryAt(5 + kThumbCellW + 10, kThumbCellH + 5, 3, 0, 7));
     EXPECT_EQ(7, ThumbnailEntryAt(5 + kThumbCellW + 10, kThumbCellH + 5, 3, 1, 8));
 
