@@ -10,35 +10,15 @@
 #include "base/running_settings.h"
 #include "command/command_ids.h"
 #include "shell/cad_system.h"
+#include "shell/file_open_dialog.h"
 #include "shell/main_accelerator.h"
+#include "shell/placement_db.h"
 #include "shell/open_road.h"
 #include "shell/save_road.h"
 #include "view/input_scale.h"
 #include "view/view_table.h"
 #include "win/file_dialog.h"
 
-namespace {
-
-int OpenByDialog(HWND owner) {
-    char buffer[1020] = "";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    const char* filters =
-        Running().openFilters[0][0] ? Running().openFilters[0] : "図面ファイル (*.tcf;*.otcf)\0*.tcf;*.otcf\0";
-    ofn.lpstrFilter = filters;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = buffer;
-    ofn.nMaxFile = sizeof buffer;
-    ofn.lpstrInitialDir = Running().zumenDir;
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!ZavGetOpenFileName(&ofn)) return 0;
-    for (const std::string& f : win::SelectedFiles(ofn))
-        OpenDrawingFile(MainFrameWindow() ? MainFrameWindow() : owner, f.c_str());
-    return 0;
-}
-
-}  // namespace
 
 // The frame owns its own copy of the table: the loader's goes with it.
 HACCEL LoadFrameAccelerator(const char* fileName) {
@@ -53,7 +33,14 @@ HACCEL LoadFrameAccelerator(const char* fileName) {
 
 int RunDocumentCommand(int id, HWND owner, DWORD) {
     switch (id) {
-    case ID_CMD_OPEN_DRAWING: return OpenByDialog(owner);
+    case ID_CMD_OPEN_DRAWING: return RunFileOpenDialog(owner, kFileDialogOpen);
+    case ID_CMD_DELETE_DRAWING_FILE: return RunFileOpenDialog(owner, kFileDialogDelete);
+    case ID_CMD_PASTE_DRAWING:
+        if (GetActiveView()) RunFileOpenDialog(owner, kFileDialogPlace);
+        return 0;
+    case ID_CMD_PASTE_COPY_FILE:
+        if (GetActiveView()) PasteCopyFile(owner);
+        return 0;
     case ID_CMD_SAVE_DRAWING_AS:
     case ID_CMD_SAVE_DRAWING: {
         CloseInputScaleWindow();

@@ -198,7 +198,10 @@ void InstallNeighbourServices() {
     n.SetGestureCommand = SetGestureCommand;
     n.AllocRPMenuBuffer = AllocRPMenuBuffer;
     n.LoadRPMenuFile = LoadRPMenuFile;
-    n.InitCadFileBackup = [](const CadFileBackupSettings& s) { FileBackup().Init(s); };
+    n.InitCadFileBackup = [](const CadFileBackupSettings& s) {
+        FileBackup().SetCrashFlagFile(GetCadSystem().GetUserIniPath());
+        FileBackup().Init(s);
+    };
     n.WriteSystemLog = WriteSystemLogText;
     n.SetTolerances = SetGeometryTolerances;
     // The settings files tell the user of their faults through the system's box.

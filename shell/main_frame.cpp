@@ -1,6 +1,7 @@
 // Main frame: creation, routing of command ids, the main loop's filter,
 // idle and timer work, dropped files, drawing windows and the close road.
 #include "shell/main_frame.h"
+#include "shell/file_backup.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -151,6 +152,7 @@ BOOL CMainFrame::RouteCommand(WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
         if (!allowed && !TakeSystemCommand(id)) return TRUE;
     }
     LastActivityTime = GetTickCount();
+    FileBackup().StampActivity();
 
     const bool accepting = ::SendMessageA(m_hWnd, UM_END_ACK_FLAG, 1, 0) != 0;
     if (id == ID_SVC_SETTINGS && !accepting) return TRUE;
@@ -444,6 +446,7 @@ LRESULT CMainFrame::OnTimer(UINT, WPARAM id, LPARAM, BOOL&) {
         for (HWND v = GetActiveView(); v; v = GetNextView(v))
             DrawFlaggedElements(v, m_blinkPhase);
     }
+    FileBackup().CheckTimeBackup();
     return 0;
 }
 

@@ -21,6 +21,7 @@
 #include "command/executor.h"
 #include "shell/cad_system.h"
 #include "shell/drawing_types.h"
+#include "shell/file_backup.h"
 #include "shell/main_frame.h"
 #include "shell/ui_library.h"
 #include "view/cadwin_frame.h"
@@ -278,6 +279,8 @@ int SaveDrawingFile(HWND view, char* fileName) {
     if (!view) return 0;
     HCURSOR before = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
     WriteSystemLog(2, "Save File", "%s", fileName);
+    // A crash during the write leaves the library's temporary file there.
+    FileBackup().NoteSaveFolder(fileName);
     ViewData* d = GetViewData(view);
     if (!d || !d->db) {
         ::SetCursor(before);

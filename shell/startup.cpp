@@ -35,13 +35,25 @@
 #include "shell/host_services.h"
 #include "shell/recent_commands.h"
 #include "shell/host_messages_shell.h"
+#include "shell/file_backup.h"
 #include "shell/main_frame.h"
+#include "shell/placement_db.h"
 #include "shell/shell_seams.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
 #include "win/message_loop.h"
 
 int Terminating = 0;
+
+namespace {
+// The one-shot timer that tells of a crashed run once the frame shows.
+const UINT_PTR kCrashNoticeTimerId = 0x7A01;
+
+void CALLBACK ShowCrashNoticeOnce(HWND frame, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(frame, id);
+    FileBackup().ShowCrashNotice(frame);
+}
+}  // namespace
 
 namespace {
 UINT g_logMessage = 0;
@@ -264,6 +276,10 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
     // The right-click pop-up of the drawing views.
     CreateRPMenuWindow(frame, m_instance);
 
+    // After a crash the user hears where the backups are, once the frame shows.
+    if (!FileBackup().CrashNotice().empty())
+        ::SetTimer(frame, kCrashNoticeTimerId, 50, ShowCrashNoticeOnce);
+
     // Every service is in place now: the empty ones are a fault of this
     // program and go to the log.
     CheckHostServices();
@@ -285,6 +301,7 @@ int CCadSystem::Term(HINSTANCE instance) {
         SaveUserSettingsSeam();
     }
     FreeRPMenuBuffer();
+    FreeTempDb();
     CommandSystemTerm();
     ShellTrace("DDE stop");
     DAriAllFreeEBuffer();
@@ -294,6 +311,8 @@ int CCadSystem::Term(HINSTANCE instance) {
     DestroyViewPopups();
     HINSTANCE inst = instance ? instance : GetModuleHandleA(nullptr);
     UnregisterPanelClasses(inst);
+    // Only the copy that set the crash flag clears it.
+    FileBackup().EndSession();
     return 0;
 }
 

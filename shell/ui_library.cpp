@@ -60,3 +60,15 @@ HBRUSH UiOnCtlColor(HWND dialog, HDC dc, HWND control, int kind) {
     Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_OnCtlColor"));
     return fn ? fn(dialog, dc, control, kind) : nullptr;
 }
+
+int UiGetSysAtr(void* block120) {
+    typedef int(__stdcall * Fn)(void*);
+    Fn fn = reinterpret_cast<Fn>(UiFunction("EsGET_SYS_ATR"));
+    return fn ? fn(block120) : 0;
+}
+
+int UiSetSysAtr(const void* block120) {
+    typedef int(__stdcall * Fn)(const void*);
+    Fn fn = reinterpret_cast<Fn>(UiFunction("EsSET_SYS_ATR"));
+    return fn ? fn(block120) : 0;
+}

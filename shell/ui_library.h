@@ -16,3 +16,7 @@ HBRUSH UiOnCtlColor(HWND dialog, HDC dc, HWND control, int kind);  // Rodad_OnCt
 int UiHighlightColor();
 // TqCadApi_ColorBtn_DrawItem; false when the library is not there.
 bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text, COLORREF disabled);
+
+// The drawing attributes of the UI library (a 120-byte block), out and in.
+int UiGetSysAtr(void* block120);  // EsGET_SYS_ATR
+int UiSetSysAtr(const void* block120);  // EsSET_SYS_ATR

@@ -35,4 +35,8 @@ bool RunCloseCommand(const char* word, const char* args, int* result);
 // them, with its StartCmd result in `result`.
 bool RunDbServiceCommand(const char* word, const char* args, int* result);
 
+// The backup, file-dialog and placement commands (30800-30849): true when
+// `word` named one of them, with its StartCmd result in `result`.
+bool RunFilesCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd
