@@ -213,8 +213,25 @@ int main() {
             best = std::min(best, Now() - t0);
             DAriDeleteDB(&info);
         }
-        snprintf(ref, sizeof ref, "of a %.1f MB file", size2 / 1048576.0);
+        // Its reference: opening the file and reading as many bytes as the
+        // head holds (the thumbnail and a little more), without looking at them.
+        double bestOpen = 1e9;
+        {
+            const size_t headBytes = Thumbnail().size() + 8192;
+            std::string buf(headBytes, '\0');
+            for (int i = 0; i < 5; ++i) {
+                t0 = Now();
+                HANDLE in =
+                    CreateFileA(v2Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+                DWORD n = 0;
+                ReadFile(in, &buf[0], static_cast<DWORD>(headBytes), &n, nullptr);
+                CloseHandle(in);
+                bestOpen = std::min(bestOpen, Now() - t0);
+            }
+        }
+        snprintf(ref, sizeof ref, "opening and reading its head %.3f ms: %.1fx", bestOpen * 1000, best / bestOpen);
         Figure("information and thumbnail read", best * 1000, "ms", ref, "< 5 ms", best < 0.005);
+        printf("%-34s %10s      of a %.1f MB file\n", "", "", size2 / 1048576.0);
         printf("\n");
     }
 

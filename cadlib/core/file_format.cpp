@@ -613,9 +613,7 @@ int LoadDrawing(DbHeader* header, const char* path, FileKind kind, uint32_t* sta
         if (infoOnly) {
             // The head only: header and table first, then up to the end of
             // the information and thumbnail sections.
-            ok = ReadFilePrefix(path, bytes, kHeaderSize + kMaxSections * kEntrySize + 4);
-            size_t end = HeadEnd(bytes);
-            if (ok && end > bytes.size()) ok = ReadFilePrefix(path, bytes, end);
+            ok = ReadFileHead(path, bytes, kHeaderSize + kMaxSections * kEntrySize + 4, HeadEnd);
         } else {
             // Look at the head before reading a whole file that may not be ours.
             ok = ReadFilePrefix(path, bytes, kHeaderSize);

@@ -87,6 +87,22 @@ bool ReadFilePrefix(const std::string& path, std::string& out, size_t size) {
     return true;
 }
 
+bool ReadFileHead(const std::string& path, std::string& out, size_t size, size_t (*end)(const std::string&)) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return false;
+    out.resize(size);
+    size_t n = fread(&out[0], 1, size, f);
+    out.resize(n);
+    const size_t want = n == size ? end(out) : 0;
+    if (want > n) {
+        out.resize(want);
+        n += fread(&out[n], 1, want - n, f);
+        out.resize(n);
+    }
+    fclose(f);
+    return true;
+}
+
 std::string TempNameBeside(const std::string& target) {
     static unsigned counter = 0;
 #ifdef _WIN32

@@ -24,6 +24,10 @@ void RasterFree(void* p);
 // Files.
 bool ReadWholeFile(const std::string& path, std::string& out, size_t limit);
 bool ReadFilePrefix(const std::string& path, std::string& out, size_t size);
+// The first `size` bytes, then from the same open file on up to the end that
+// `end(out)` names: a head whose length its first bytes tell, read with one
+// open of the file.
+bool ReadFileHead(const std::string& path, std::string& out, size_t size, size_t (*end)(const std::string&));
 bool MoveIntoPlace(const std::string& temp, const std::string& target);
 bool RemoveFile(const std::string& path);
 std::string TempNameBeside(const std::string& target);

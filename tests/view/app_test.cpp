@@ -127,7 +127,7 @@ TEST_F(AppTest, OpensZoomsSavesAndASecondCopyFindsTheFileLocked) {
     std::string sample = src + "/data/samples/sample.tcf";
     // The same drawing in the old file layout: opened by DDE and saved, it
     // takes the new one.
-    std::string sampleOld = src + "/data/samples/sample_v1.tcf";
+    std::string sampleOld = src + "/tests/app/sample_v1.tcf";
     for (char& c : sample)
         if (c == '/') c = '\\';
     for (char& c : sampleOld)
