@@ -88,6 +88,7 @@ void TransformAndDrawGroup(DbHeader* db, StoredElement* header, const ElementRec
 
 bool InputWaiting() {
     HWND bar = CmdStatusBar();
+    if (!bar) return false;
     MSG msg;
     return ::PeekMessageA(&msg, bar, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD) ||
            ::PeekMessageA(&msg, bar, WM_RBUTTONDOWN, WM_RBUTTONDOWN, PM_NOREMOVE | PM_NOYIELD) ||

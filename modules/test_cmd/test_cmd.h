@@ -35,4 +35,8 @@ bool RunCloseCommand(const char* word, const char* args, int* result);
 // them, with its StartCmd result in `result`.
 bool RunDbServiceCommand(const char* word, const char* args, int* result);
 
+// The drawing-view commands (30600-30699): true when `word` named one of
+// them, with its StartCmd result in `result`.
+bool RunViewCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd
