@@ -234,6 +234,7 @@ TEST_F(ViewOverlays, KeyCursorMovesFromTheMousePointByTheStep) {
         EXPECT_DOUBLE_EQ(k.dy, after[1] - before[1]) << k.direction;
     }
     // The marker blinks with the timer and is gone after an even count.
+    EXPECT_EQ(1, SetKeyCursorPoint(0, 0, 0, 0));
     const std::vector<COLORREF> before = Snapshot(view);
     CursorTimerTick();
     EXPECT_EQ(1, KeyCursorMarkerShown());
@@ -315,6 +316,7 @@ TEST_F(ViewOverlays, ViewCommandsSetThePopupsAndShiftDecides) {
     ::SendMessageA(view, WM_COMMAND, MAKEWPARAM(8000, 1), (LPARAM) "終点を指示");
     EXPECT_EQ(10, s.mode);
     EXPECT_EQ(0, s.shiftRequired);
+    message.corner = 1;  // as the view's own pop-up after 8000/1
     UpdateCursorPopups(message, coords);
     ASSERT_EQ(1, message.shown);
     RECT wr;
