@@ -82,6 +82,8 @@ struct SystemCmdOutcome {
     X(clearDrawingEvent, void(ViewData * data),                                                                        \
       "clears the drawing-event word of every window of the record's drawing")                                         \
     X(drawingRectToClient, int(void* request), "world rectangle (+0x28) to client rectangle (+0x2c) of view +0x24")    \
+    X(viewHostMessage, LRESULT(UINT message, WPARAM, LPARAM),                                                          \
+      "the drawing windows' answer to their host messages (rubber band, previews, pop-ups, input scale)")              \
     X(setDbEpsilon, LRESULT(WPARAM, LPARAM request),                                                                   \
       "UM_SET_EPS: the tolerances and number display settings (request record)")                                       \
     /* --- Panels ------------------------------------------------------------------------- */                         \

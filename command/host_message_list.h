@@ -55,9 +55,9 @@
     X(ctx, UM_DRAW_MARK_2, WM_USER + 1356, CCadSysCmd, OnDrawMark, SHARED)                      /*  2380 */ \
     X(ctx, UM_UPDATE_ELEMENT_COUNT, WM_USER + 1357, CCadSysCmd, OnUpdateElementCount, ZERO)     /*  2381 */ \
     X(ctx, UM_ZOOM_TO_RECT, WM_USER + 1358, CCadSysCmd, OnZoomToRect, OWN)                      /*  2382 */ \
-    X(ctx, UM_DRAG_APPEND, WM_USER + 1359, CCadSysCmd, OnDragAppend, ZERO)                      /*  2383 */ \
-    X(ctx, UM_DRAG_REDRAW, WM_USER + 1360, CCadSysCmd, OnDragRedraw, ZERO)                      /*  2384 */ \
-    X(ctx, UM_DRAG_TRANSFORM, WM_USER + 1361, CCadSysCmd, OnDragTransform, ZERO)                /*  2385 */ \
+    X(ctx, UM_DRAG_APPEND, WM_USER + 1359, CCadSysCmd, OnViewHostMessage, OWN)                  /*  2383 */ \
+    X(ctx, UM_DRAG_REDRAW, WM_USER + 1360, CCadSysCmd, OnViewHostMessage, SHARED)               /*  2384 */ \
+    X(ctx, UM_DRAG_TRANSFORM, WM_USER + 1361, CCadSysCmd, OnViewHostMessage, SHARED)            /*  2385 */ \
     X(ctx, UM_NEW_DRAWING_WINDOW, WM_USER + 1400, CCadSysCmdDb, OnNewDrawingWindow, OWN)        /*  2424 */ \
     X(ctx, UM_OPEN_DRAWING_FILE, WM_USER + 1401, CCadSysCmdDb, OnOpenDrawingFile, OWN)          /*  2425 */ \
     X(ctx, UM_MAXIMIZE_VIEW, WM_USER + 1402, CCadSysCmd, OnMaximizeView, ZERO)                  /*  2426 */ \
@@ -138,11 +138,11 @@
     X(ctx, UM_GET_PROFILE_SECTION, WM_USER + 1548, CCadSysCmdConfig, OnGetProfileSection, OWN)  /*  2572 */ \
     X(ctx, UM_RAISE_DDE_EVENT, WM_USER + 1549, CCadSysCmd, OnRaiseDdeEvent, OWN)                /*  2573 */ \
     X(ctx, UM_CLEAR_UNDO, WM_USER + 1550, CCadSysCmdDb, OnClearUndo, OWN)                       /*  2574 */ \
-    X(ctx, UM_TOGGLE_LAYOUT_VIEW, WM_USER + 1560, CCadSysCmd, OnToggleLayoutView, ZERO)         /*  2584 */ \
+    X(ctx, UM_TOGGLE_LAYOUT_VIEW, WM_USER + 1560, CCadSysCmd, OnViewHostMessage, SHARED)        /*  2584 */ \
     X(ctx, UM_GET_TAG_STRING, WM_USER + 1561, CCadSysCmdDb, OnGetTagString, OWN)                /*  2585 */ \
     X(ctx, UM_SET_TAG_STRING, WM_USER + 1562, CCadSysCmdDb, OnSetTagString, OWN)                /*  2586 */ \
-    X(ctx, UM_SHOW_LAYOUT_VIEW, WM_USER + 1564, CCadSysCmd, OnShowLayoutView, ZERO)             /*  2588 */ \
-    X(ctx, UM_HIDE_LAYOUT_VIEW, WM_USER + 1565, CCadSysCmd, OnHideLayoutView, ZERO)             /*  2589 */ \
+    X(ctx, UM_SHOW_LAYOUT_VIEW, WM_USER + 1564, CCadSysCmd, OnViewHostMessage, SHARED)          /*  2588 */ \
+    X(ctx, UM_HIDE_LAYOUT_VIEW, WM_USER + 1565, CCadSysCmd, OnViewHostMessage, SHARED)        /*  2589 */ \
     X(ctx, UM_SHOW_MAIN, WM_USER + 1566, CCadSysCmd, OnShowMain, ZERO)                          /*  2590 */ \
     X(ctx, UM_PBOX_CLICK_ITEM, WM_USER + 1567, CCadSysCmdPbox, OnPboxClickItem, ZERO)           /*  2591 */ \
     X(ctx, UM_WRITE_LOG, WM_USER + 1568, CCadSysCmd, OnWriteLog, OWN)                           /*  2592 */ \
@@ -154,9 +154,9 @@
     X(ctx, UM_RPMENU_CLEAR_ITEMS, WM_USER + 1575, CCadSysCmd, OnRpmenuClearItems, ZERO)         /*  2599 */ \
     X(ctx, UM_RPMENU_USE_ITEMS, WM_USER + 1576, CCadSysCmd, OnRpmenuUseItems, ZERO)             /*  2600 */ \
     X(ctx, UM_RPMENU_ADD_ITEM, WM_USER + 1577, CCadSysCmd, OnRpmenuAddItem, ZERO)               /*  2601 */ \
-    X(ctx, UM_TOGGLE_LOUPE, WM_USER + 1578, CCadSysCmd, OnToggleLoupe, ZERO)                    /*  2602 */ \
-    X(ctx, UM_TOGGLE_LOUPE_2, WM_USER + 1579, CCadSysCmd, OnToggleLoupe, SHARED)                /*  2603 */ \
-    X(ctx, UM_TOGGLE_LOUPE_3, WM_USER + 1580, CCadSysCmd, OnToggleLoupe, SHARED)                /*  2604 */ \
+    X(ctx, UM_TOGGLE_LOUPE, WM_USER + 1578, CCadSysCmd, OnViewHostMessage, SHARED)              /*  2602 */ \
+    X(ctx, UM_TOGGLE_LOUPE_2, WM_USER + 1579, CCadSysCmd, OnViewHostMessage, SHARED)            /*  2603 */ \
+    X(ctx, UM_TOGGLE_LOUPE_3, WM_USER + 1580, CCadSysCmd, OnViewHostMessage, SHARED)            /*  2604 */ \
     X(ctx, UM_TAKE_IMPORT_MARK, WM_USER + 1581, CCadSysCmd, OnTakeImportMark, OWN)              /*  2605 */ \
     X(ctx, UM_COPY_AS_GROUP, WM_USER + 1582, CCadSysCmdDb, OnCopyAsGroup, OWN)                  /*  2606 */ \
     X(ctx, UM_EXPLODE_GROUP, WM_USER + 1584, CCadSysCmdDb, OnExplodeGroup, OWN)                 /*  2608 */ \
@@ -175,7 +175,7 @@
     X(ctx, UM_READ_NEXT_MEMBER, WM_USER + 1597, CCadSysCmdDb, OnReadNextMember, OWN)            /*  2621 */ \
     X(ctx, UM_GET_USED_LAYERS, WM_USER + 1598, CCadSysCmdDb, OnGetUsedLayers, OWN)              /*  2622 */ \
     X(ctx, UM_RPMENU_SET_FLAGS, WM_USER + 1599, CCadSysCmd, OnRpmenuSetFlags, ZERO)             /*  2623 */ \
-    X(ctx, UM_SET_OVERVIEW, WM_USER + 1600, CCadSysCmd, OnSetOverview, ZERO)                    /*  2624 */ \
+    X(ctx, UM_SET_OVERVIEW, WM_USER + 1600, CCadSysCmd, OnViewHostMessage, SHARED)              /*  2624 */ \
     X(ctx, UM_GET_COLOR_TABLE, WM_USER + 1601, CCadSysCmd, OnGetColorTable, ZERO)               /*  2625 */ \
     X(ctx, UM_PBOX_GET_COMBO_TEXT, WM_USER + 1602, CCadSysCmdPbox, OnPboxGetComboText, ZERO)    /*  2626 */ \
     X(ctx, UM_PBOX_SET_COMBO_TEXT, WM_USER + 1603, CCadSysCmdPbox, OnPboxSetComboText, ZERO)    /*  2627 */ \
@@ -191,8 +191,8 @@
     X(ctx, UM_SET_LAYER_NAME, WM_USER + 1613, CCadSysCmdDb, OnSetLayerName, OWN)                /*  2637 */ \
     X(ctx, UM_DRAW_MARK_COLOR, WM_USER + 1614, CCadSysCmd, OnDrawMarkColor, ZERO)               /*  2638 */ \
     X(ctx, UM_LOCK_LAYER_FIELD, WM_USER + 1615, CCadSysCmd, OnLockLayerField, OWN)              /*  2639 */ \
-    X(ctx, UM_DRAW_DB_IN_VIEW, WM_USER + 1616, CCadSysCmd, OnDrawDbInView, ZERO)                /*  2640 */ \
-    X(ctx, UM_DRAW_DB_IN_VIEW_EX, WM_USER + 1617, CCadSysCmd, OnDrawDbInViewEx, ZERO)           /*  2641 */ \
+    X(ctx, UM_DRAW_DB_IN_VIEW, WM_USER + 1616, CCadSysCmd, OnViewHostMessage, SHARED)           /*  2640 */ \
+    X(ctx, UM_DRAW_DB_IN_VIEW_EX, WM_USER + 1617, CCadSysCmd, OnViewHostMessage, SHARED)        /*  2641 */ \
     X(ctx, UM_DRAWING_RECT_TO_CLIENT, WM_USER + 1618, CCadSysCmd, OnDrawingRectToClient, OWN)   /*  2642 */ \
     X(ctx, UM_SUSPEND_UNDO_PASS, WM_USER + 1621, CCadSysCmd, OnSuspendUndoPass, OWN)            /*  2645 */ \
     X(ctx, UM_PBOX_CALC_MODE, WM_USER + 1622, CCadSysCmd, OnPboxCalcMode, ZERO)                 /*  2646 */ \
@@ -207,7 +207,7 @@
     X(ctx, UM_PAGE_FUNC, WM_USER + 1633, CCadSysCmdPage, OnPageFunc, OWN)                       /*  2657 */ \
     X(ctx, UM_VIEW_FUNC, WM_USER + 1640, CCadSysCmd, OnViewFunc, ZERO)                          /*  2664 */ \
     X(ctx, UM_FILE_FUNC, WM_USER + 1641, CCadSysCmd, OnFileFunc, ZERO)                          /*  2665 */ \
-    X(ctx, UM_INPUT_SCALE_FUNC, WM_USER + 1643, CCadSysCmd, OnInputScaleFunc, ZERO)             /*  2667 */ \
+    X(ctx, UM_INPUT_SCALE_FUNC, WM_USER + 1643, CCadSysCmd, OnViewHostMessage, SHARED)          /*  2667 */ \
     X(ctx, UM_SET_APPEND_KEEP_FIELDS, WM_USER + 1644, CCadSysCmd, OnSetAppendKeepFields, OWN)   /*  2668 */ \
     X(ctx, UM_SET_GROUP_SEARCH, WM_USER + 1645, CCadSysCmd, OnSetGroupSearch, OWN)              /*  2669 */ \
     X(ctx, UM_RESET_OPEN_FLAG, WM_USER + 1646, CCadSysCmd, OnResetOpenFlag, ZERO)               /*  2670 */ \

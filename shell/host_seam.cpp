@@ -9,6 +9,7 @@
 #include "shell/main_frame.h"
 #include "shell/open_road.h"
 #include "shell/shell_seams.h"
+#include "view/overview.h"
 #include "view/view_table.h"
 
 std::function<int(int, LPARAM)> ExecCmdHook;
@@ -45,6 +46,9 @@ int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
     case ID_SVC_SECOND_START:  // a second start without a command line
         SendMessageA(frame, UM_END_CMD, 0, 0);
         PostMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
+        return 1;
+    case ID_SVC_LAYER_SPLIT:  // the page and layer overview of the active view
+        ToggleOverviewMode(GetActiveView());
         return 1;
     }
     ShellTrace("Service %d", id);

@@ -38,6 +38,7 @@
 #include "view/geometry.h"
 #include "view/input_scale.h"
 #include "view/key_cursor.h"
+#include "view/view_host_messages.h"
 #include "view/point_search.h"
 #include "view/raster.h"
 #include "view/rubber_band.h"
@@ -114,12 +115,14 @@ void InstallCommandServices() {
     h.drawInputBasePoint = [](int mode) { DrawInputBasePoint(0, 0, mode); };
     h.overviewPick = [](int* layer, int* page) {
         const ViewData* d = GetViewData(GetActiveView());
-        *layer = OverviewClickedLayer;
-        *page = d ? d->overviewPage : 0;
+        *layer = OverviewPick.layer;
+        *page = OverviewPick.page;
+        (void)d;
     };
     h.findDrawingView = [](const char* path) { return FindViewByFileOrDrawing(path, nullptr); };
     h.clearDrawingEvent = ClearDrawingEventWords;
     h.drawingRectToClient = [](void* request) { return WorldRectToViewRect(0, 0, request); };
+    h.viewHostMessage = HandleViewHostMessage;
 
     // Panels.
     h.closeRightClickPopup = [] { CloseRPMenu(); };

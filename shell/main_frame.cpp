@@ -433,6 +433,7 @@ LRESULT CMainFrame::OnTimer(UINT, WPARAM id, LPARAM, BOOL&) {
     }
     CursorTimerTick();
     if (ViewClosingFlag || m_closing) return 0;
+    ServePopupTimer();
     if (PopupLightRepaintRequest) {
         for (HWND w : popups)
             if (w && ::IsWindowVisible(w)) ::InvalidateRect(w, nullptr, FALSE);

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "command/host_messages.h"
+#include "view/cad_cursor.h"
+#include "view/cursor_popups.h"
 #include "view/draw_param.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
@@ -66,6 +68,9 @@ public:
     int m_edgeMode = 0;           // ScrollBarMode: 1 hover zones, 2 all buttons always
     POINT m_lastScreen = {0, 0};  // the pointer's screen position at the last move
     int m_hasLastScreen = 0;
+    CCadCursor m_cursor;  // the cross-hair and pick aperture
+    CCursorMsgWin m_msgPopup{CCursorMsgWin::kMessage};
+    CCursorMsgWin m_coordPopup{CCursorMsgWin::kCoordinates};
 
     BEGIN_MSG_MAP(CCadwinView)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
@@ -94,6 +99,8 @@ public:
     MESSAGE_HANDLER(WM_MOUSEWHEEL, OnMouseWheel)
     MSG_WM_MOUSEHOVER(OnMouseHover)
     MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
+    MESSAGE_HANDLER(WM_SETFOCUS, OnSetFocus)
+    MESSAGE_HANDLER(kCursorSettingsMessage, OnCursorSettings)
     END_MSG_MAP()
 
     // Activation as the frame forwards it: -1 when the input lock refuses it.
@@ -122,6 +129,11 @@ private:
     LRESULT OnMouseWheel(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMouseHover(UINT keys, POINT pt, BOOL&);
     LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetFocus(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCursorSettings(UINT, WPARAM, LPARAM, BOOL&);
+    // The cross-hair takes the view and the user's settings at its first use.
+    void AttachCursor();
+    int m_cursorAttached = 0;
 };
 
 // The drawing-id counter that NewDrawingWindow increments before it

@@ -148,6 +148,7 @@ LRESULT CCadwinView::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
 }
 
 LRESULT CCadwinView::OnSize(UINT type, int cx, int cy, BOOL& handled) {
+    if (m_cursor.drawn) m_cursor.Erase();
     ResizeRenderSurface(m_surface, cx, cy);
     if (type != SIZE_MINIMIZED) RescaleViewOnSize(m_hWnd, cx, cy);
     handled = FALSE;
@@ -155,6 +156,8 @@ LRESULT CCadwinView::OnSize(UINT type, int cx, int cy, BOOL& handled) {
 }
 
 LRESULT CCadwinView::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+    // The cross-hair is never part of the picture: the next move draws it.
+    if (m_cursor.drawn) m_cursor.Erase();
     DrawView(m_hWnd, GetViewData(m_hWnd), 0, m_surface);
     return 0;
 }
@@ -190,9 +193,41 @@ LRESULT CCadwinView::OnNcButton(UINT message, WPARAM wParam, LPARAM, BOOL& handl
     return 0;
 }
 
-LRESULT CCadwinView::OnCommand(WORD, WORD id, HWND, BOOL& handled) {
+LRESULT CCadwinView::OnCommand(WORD code, WORD id, HWND ctl, BOOL& handled) {
+    if (id == kCursorEraseCommand) {
+        if (m_cursor.drawn) m_cursor.Erase();
+        return 0;
+    }
+    if (HandleCursorPopupCommand(m_hWnd, m_msgPopup, m_coordPopup, id, code, reinterpret_cast<LPARAM>(ctl))) return 0;
     if (!HandleViewCommand(m_hWnd, id)) handled = FALSE;
     return 0;
+}
+
+LRESULT CCadwinView::OnSetFocus(UINT, WPARAM, LPARAM, BOOL& handled) {
+    // Only the cross-hairs go; focus and activation are left as they were.
+    EraseAllViewCursors();
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CCadwinView::OnCursorSettings(UINT, WPARAM which, LPARAM value, BOOL&) {
+    AttachCursor();
+    m_cursor.ChangeSetting(which, value);
+    return 0;
+}
+
+void CCadwinView::AttachCursor() {
+    if (m_cursorAttached) return;
+    m_cursor.Attach(m_hWnd);
+    m_cursor.ApplySettings();
+    m_cursorAttached = 1;
+}
+
+CCadCursor* ViewCursorOf(HWND view) {
+    char cls[32] = "";
+    if (!view || !::GetClassNameA(view, cls, sizeof cls) || lstrcmpA(cls, "CadwinView") != 0) return nullptr;
+    auto* w = static_cast<CCadwinView*>(CWindowBase::FromHandle(view));
+    return w ? &w->m_cursor : nullptr;
 }
 
 LRESULT CCadwinView::OnScroll(UINT message, WPARAM wParam, LPARAM, BOOL&) {
@@ -385,6 +420,14 @@ LRESULT CCadwinView::OnMouseMove(UINT, POINT pt, BOOL& handled) {
         LastViewMousePos = here;
     }
     FollowPointer(here);
+    if (!IsKeyCursorActive()) {
+        AttachCursor();
+        POINT screen = here;
+        ::ClientToScreen(m_hWnd, &screen);
+        m_cursor.SetScreenPos(screen);
+        m_cursor.Redraw(true);
+    }
+    UpdateCursorPopups(m_msgPopup, m_coordPopup);
     return 0;
 }
 
@@ -435,6 +478,8 @@ LRESULT CCadwinView::OnMouseHover(UINT, POINT pt, BOOL& handled) {
 
 LRESULT CCadwinView::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL& handled) {
     m_hoverTracking = 0;
+    if (m_cursor.drawn) m_cursor.Erase();
+    HideCursorPopupsOnLeave(m_msgPopup, m_coordPopup);
     ViewMouseState.lastLeftView = m_hWnd;
     handled = FALSE;
     return 0;

@@ -6,6 +6,7 @@
 #include "command/pick_aperture.h"
 #include "view/key_cursor.h"
 #include "view/view_data.h"
+#include "view/cursor_popups.h"
 #include "view/view_popups.h"
 #include "view/view_table.h"
 #include "view/view_transform.h"
@@ -52,6 +53,6 @@ int SearchElementsAtCursor(double* result, void* mark, int) {
     if (result)
         for (int i = 0; i < 3; ++i)
             result[i] = found[i];
-    CSnapWin::Show(kind, found);
+    CSnapWin::ShowAtWorld(kind, found);
     return kind;
 }

@@ -38,5 +38,8 @@ bool RunDbServiceCommand(const char* word, const char* args, int* result);
 // The backup, file-dialog and placement commands (30800-30849): true when
 // `word` named one of them, with its StartCmd result in `result`.
 bool RunFilesCommand(const char* word, const char* args, int* result);
+// The drawing-view commands (30600-30699): true when `word` named one of
+// them, with its StartCmd result in `result`.
+bool RunViewCommand(const char* word, const char* args, int* result);
 
 }  // namespace testcmd
