@@ -7,8 +7,10 @@
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
 #include "shell/main_frame.h"
+#include "shell/help_windows.h"
 #include "shell/open_road.h"
 #include "shell/shell_seams.h"
+#include "shell/toolbar_settings_dialog.h"
 #include "view/view_table.h"
 
 std::function<int(int, LPARAM)> ExecCmdHook;
@@ -42,6 +44,10 @@ int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
         if (lParam && GlobalGetAtomNameA((ATOM)lParam, text, sizeof text) > 0) TakeOverCommandLine(frame, text);
         return 1;
     }
+    case ID_SVC_TOOLBAR_SETTINGS: RunToolbarSettingsCommand(); return 1;
+    // The menu's help entry: the default help file (a WM_COMMAND's lParam is
+    // a control, never a path).
+    case ID_SVC_HELP_FILE: RunHelpFileCommand(nullptr); return 1;
     case ID_SVC_SECOND_START:  // a second start without a command line
         SendMessageA(frame, UM_END_CMD, 0, 0);
         PostMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);

@@ -35,4 +35,8 @@ bool RunCloseCommand(const char* word, const char* args, int* result);
 // them, with its StartCmd result in `result`.
 bool RunDbServiceCommand(const char* word, const char* args, int* result);
 
+// The dialog commands (30850-30899): true when `word` named one of them,
+// with its StartCmd result in `result`.
+bool RunDialogCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd
