@@ -197,7 +197,9 @@ void OnKeyCommand(HWND hwnd, int id) {
 }
 
 int DigitKeyOf(WPARAM vk) {
-    if (vk >= '0' && vk <= '9') return 2000 + static_cast<int>(vk - '0');
+    // With Shift a digit key types an operator character ("*" and the
+    // like), which WM_CHAR takes.
+    if (vk >= '0' && vk <= '9') return ::GetKeyState(VK_SHIFT) < 0 ? 0 : 2000 + static_cast<int>(vk - '0');
     if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return 2000 + static_cast<int>(vk - VK_NUMPAD0);
     if (vk == 'C') return kCalcKeyClear;
     if (vk == VK_ESCAPE) return kCalcKeyCancel;

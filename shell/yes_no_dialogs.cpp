@@ -398,7 +398,12 @@ private:
         args.y = 1;
         args.cx = cancel.right - cancel.left - 1;
         args.cy = cancel.bottom - cancel.top - 2;
-        if (m_button.Create(args)) ::SetFocus(m_button.m_hWnd);
+        if (m_button.Create(args)) {
+            // Over the cancel button, which only keeps Escape's meaning.
+            if (HWND c = GetDlgItem(IDCANCEL)) ::ShowWindow(c, SW_HIDE);
+            ::SetWindowPos(m_button.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            ::SetFocus(m_button.m_hWnd);
+        }
         return 0;
     }
     LRESULT OnLeft(int, LPNMHDR, BOOL&) {

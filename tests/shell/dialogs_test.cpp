@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "base/monitor.h"
@@ -130,8 +131,16 @@ std::string Entry(const char* section, int i) {
     return value;
 }
 
+// The sections a test uses start empty (the per-user folder of the process
+// is the same for every test).
+void ClearSections(std::initializer_list<const char*> sections) {
+    for (const char* s : sections)
+        WritePrivateProfileStringA(s, nullptr, nullptr, GetTextHistoryIniPath().c_str());
+}
+
 TEST(InputHistories, AddMovesToTheFrontKeepsTwentyAndRoundTrips) {
     ShellEnvironment env;
+    ClearSections({"寸法値", "~NOHIST", "DATA"});
     for (int i = 1; i <= 21; ++i)
         AddInputHistory(std::to_string(i).c_str(), "寸法値");
     EXPECT_EQ("21", Entry("寸法値", 0));
@@ -159,6 +168,7 @@ TEST(InputHistories, AddMovesToTheFrontKeepsTwentyAndRoundTrips) {
 
 TEST(InputHistories, ShutDownNeverWritesAnotherFieldsHistoryOverTheStoredOne) {
     ShellEnvironment env;
+    ClearSections({"DATA", "文字"});
     AddInputHistory("既定の値", "");
     LoadInputHistory();  // start-up
     AddInputHistory("他の欄", "文字");
@@ -218,17 +228,33 @@ TEST(HelpWindows, NamesAreKeptInLowerCaseOnce) {
     EXPECT_TRUE(help.Names().empty()) << "a failed open remembers nothing";
 }
 
+// Documents of a kind of their own open in the platform's text editor, as a
+// user's registered viewer would.
+struct ViewerKind {
+    ViewerKind() {
+        RegSetValueA(HKEY_CLASSES_ROOT, ".zavhelp", REG_SZ, "ZavHelpDoc", 0);
+        const char* command = "notepad.exe \"%1\"";
+        RegSetValueA(HKEY_CLASSES_ROOT, "ZavHelpDoc\\shell\\open\\command", REG_SZ, command,
+                     static_cast<DWORD>(std::strlen(command)));
+    }
+    ~ViewerKind() {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "ZavHelpDoc");
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, ".zavhelp");
+    }
+};
+
 TEST(HelpWindows, TheSweepClosesOnlyTheViewersItStarted) {
     TempFolder dir("helpview");
-    const std::string doc = dir.Write("Guide.TXT", "help\r\n");
+    ViewerKind kind;
+    const std::string doc = dir.Write("Guide.ZAVHELP", "help\r\n");
     // Another program's window that merely shows the name.
-    HWND decoy = CreateWindowExA(0, "STATIC", "guide.txt - 他のプログラム", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 50,
+    HWND decoy = CreateWindowExA(0, "STATIC", "guide.zavhelp - 他のプログラム", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 50,
                                  nullptr, nullptr, nullptr, nullptr);
     CCadIntHelp help;
     const int opened = help.OpenHelpFile(doc.c_str(), true);
-    if (opened <= 32) GTEST_SKIP() << "no program registered for .txt here (" << opened << ")";
+    ASSERT_GT(opened, 32) << "the viewer starts";
     ASSERT_EQ(1u, help.Names().size());
-    EXPECT_EQ("guide.txt", help.Names()[0]);
+    EXPECT_EQ("guide.zavhelp", help.Names()[0]);
     // Wait for the viewer's window.
     HWND viewer = nullptr;
     const DWORD self = GetCurrentProcessId();
