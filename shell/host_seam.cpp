@@ -7,7 +7,9 @@
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
 #include "shell/main_frame.h"
+#include "panels/panel_windows.h"
 #include "shell/help_windows.h"
+#include "shell/input_point_dialog.h"
 #include "shell/open_road.h"
 #include "shell/shell_seams.h"
 #include "shell/toolbar_settings_dialog.h"
@@ -58,6 +60,15 @@ int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
 }
 
 int ExecPanelInterruptCmd(HWND, WPARAM wParam, LPARAM) {
+    if (LOWORD(wParam) == ID_PANEL_TEMPORARY_POINT) {
+        // The tool panel's point entry: the panel runs it; while there is
+        // no panel to take it, it runs here.
+        if (HWND panel = ToolPanelWindow())
+            ::SendMessageA(panel, WM_COMMAND, ID_PANEL_TEMPORARY_POINT, 0);
+        else
+            InputTemporaryPoint();
+        return 1;
+    }
     ShellTrace("Interrupt %d", (int)LOWORD(wParam));
     return 0;
 }
