@@ -91,11 +91,10 @@ void Key(HWND w, UINT vk, char ch = 0) {
     if (ch) PostMessageA(w, WM_CHAR, static_cast<unsigned char>(ch), 1);
     PostMessageA(w, WM_KEYUP, vk, 0xC0000001);
 }
+// Typed characters (what the keyboard's keys make of them).
 void Type(HWND w, const char* text) {
-    for (const char* p = text; *p; ++p) {
-        const SHORT vk = VkKeyScanA(*p);
-        Key(w, static_cast<UINT>(vk & 0xFF), *p);
-    }
+    for (const char* p = text; *p; ++p)
+        PostMessageA(w, WM_CHAR, static_cast<unsigned char>(*p), 1);
 }
 
 std::string Text(HWND w) {
@@ -251,10 +250,10 @@ TEST_F(AppDialogs, PointEntryTakesKeysAndTheCalculatorAndRemembersThePoint) {
     // X by keys; Return in X goes on to Y.
     HWND xEdit = GetDlgItem(dlg, 1300);
     Click(xEdit);
-    Ask(xEdit, EM_SETSEL, 0, -1);
+    PostMessageA(xEdit, EM_SETSEL, 0, -1);  // after the click, as a user selects the text
     Type(xEdit, "12.5");
     EXPECT_TRUE(WaitUntil([&] { return Text(xEdit) == "12.5"; })) << Text(xEdit);
-    Key(xEdit, VK_RETURN, '\r');
+    Key(xEdit, VK_RETURN);
     Sleep(500);
     EXPECT_TRUE(IsWindow(dlg)) << "Return in X does not close the dialog";
     if (IsWindowEnabled(GetDlgItem(dlg, 500)))
