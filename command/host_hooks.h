@@ -152,6 +152,18 @@ struct SystemCmdOutcome {
     X(uiHighlightColor, int(), "the UI library's highlight colour")                                                    \
     X(runYesNoDialog, int(int* placed, int* x, int* y, const char* title),                                             \
       "the yes/no/cancel question of element picking: 6 yes, 7 or 1001 no, 2 cancel; placement read and written back") \
+    X(runCalculator, int(HWND parent, int mode, const char* title, char* result32),                                   \
+      "the on-screen calculator: 1 after OK with the number as text, 0 otherwise")                                     \
+    X(isCalculatorOpen, int(), "1 while the on-screen calculator runs")                                                \
+    X(inputRelativePoint, int(double* x, double* y),                                                                   \
+      "the point entry dialog: adds the typed offset to the point; 1 after OK")                                        \
+    X(inputTemporaryPoint, int(), "the point entry dialog for the temporary point; 0 without an active view")          \
+    X(temporaryPoint, int(double pt[3]), "the temporary point typed in the point entry dialog; its flag (1: set)")     \
+    X(clearTemporaryPoint, void(), "clears the temporary point's flag")                                                \
+    X(addInputHistory, void(const char* value, const char* key), "puts a confirmed value in front of a field's history") \
+    X(showInputHistoryMenu, int(HWND owner, const char* key, LPARAM point),                                            \
+      "a field's history as a pop-up menu; the choice comes as WM_COMMAND 1236-1255")                                  \
+    X(getInputHistoryItem, void(char* buffer300, int i), "entry i of the history shown last")                          \
     /* --- 2-D geometry of the drawing windows (points of three doubles) --- */                                        \
     X(drawingTolerance, double(), "the distance tolerance of the drawing geometry")                                    \
     X(transformPointAffine, void(double* x, double* y, const double* t11), "applies an affine transform to a point")   \

@@ -2,6 +2,7 @@
 
 #include "base/running_settings.h"
 #include "command/command_ids.h"
+#include "command/host_hooks.h"
 #include "command/wait_loop.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
@@ -69,6 +70,10 @@ LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
     case ID_PANEL_MODE: m_modeFlag = !m_modeFlag; break;
     case ID_PANEL_GRID: m_gridOn = !m_gridOn; break;
     case ID_PANEL_MID_POINT: m_midPoint = !m_midPoint; break;
+    case ID_PANEL_TEMPORARY_POINT:
+        // The point entry dialog for the temporary point.
+        if (HostHooks().inputTemporaryPoint) HostHooks().inputTemporaryPoint();
+        break;
     default: break;  // the other panel commands wait for the panel's own controls
     }
     return 0;

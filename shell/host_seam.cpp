@@ -7,9 +7,13 @@
 #include "shell/cad_system.h"
 #include "shell/command_line.h"
 #include "shell/main_frame.h"
+#include "panels/panel_windows.h"
+#include "shell/help_windows.h"
+#include "shell/input_point_dialog.h"
 #include "shell/open_road.h"
 #include "shell/shell_seams.h"
 #include "view/overview.h"
+#include "shell/toolbar_settings_dialog.h"
 #include "view/view_table.h"
 
 std::function<int(int, LPARAM)> ExecCmdHook;
@@ -43,6 +47,10 @@ int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
         if (lParam && GlobalGetAtomNameA((ATOM)lParam, text, sizeof text) > 0) TakeOverCommandLine(frame, text);
         return 1;
     }
+    case ID_SVC_TOOLBAR_SETTINGS: RunToolbarSettingsCommand(); return 1;
+    // The menu's help entry: the default help file (a WM_COMMAND's lParam is
+    // a control, never a path).
+    case ID_SVC_HELP_FILE: RunHelpFileCommand(nullptr); return 1;
     case ID_SVC_SECOND_START:  // a second start without a command line
         SendMessageA(frame, UM_END_CMD, 0, 0);
         PostMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
@@ -56,6 +64,15 @@ int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
 }
 
 int ExecPanelInterruptCmd(HWND, WPARAM wParam, LPARAM) {
+    if (LOWORD(wParam) == ID_PANEL_TEMPORARY_POINT) {
+        // The tool panel's point entry: the panel runs it; while there is
+        // no panel to take it, it runs here.
+        if (HWND panel = ToolPanelWindow())
+            ::SendMessageA(panel, WM_COMMAND, ID_PANEL_TEMPORARY_POINT, 0);
+        else
+            InputTemporaryPoint();
+        return 1;
+    }
     ShellTrace("Interrupt %d", (int)LOWORD(wParam));
     return 0;
 }

@@ -47,10 +47,35 @@
 #include "view/view_popups.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
+#include "shell/calculator.h"
+#include "shell/input_history.h"
+#include "shell/input_point_dialog.h"
 
 const char kEmptyServiceLogText[] = "ホストサービスが設定されていません: ";
 
 namespace {
+
+// The shared dialogs: calculator, point entry, input histories.
+void InstallDialogServices() {
+    CmdHostHooks& h = HostHooks();
+    h.runCalculator = RunCalculator;
+    h.isCalculatorOpen = IsCalculatorOpen;
+    h.inputRelativePoint = InputRelativePoint;
+    h.inputTemporaryPoint = InputTemporaryPoint;
+    h.temporaryPoint = [](double pt[3]) {
+        const TemporaryPointRecord& t = TemporaryPoint();
+        if (pt) {
+            pt[0] = t.x;
+            pt[1] = t.y;
+            pt[2] = t.z;
+        }
+        return t.flag;
+    };
+    h.clearTemporaryPoint = [] { TemporaryPoint().flag = 0; };
+    h.addInputHistory = AddInputHistory;
+    h.showInputHistoryMenu = ShowInputHistoryMenu;
+    h.getInputHistoryItem = GetInputHistoryItem;
+}
 
 DbHeader* ActiveDb() { return GetActiveViewDb(); }
 
@@ -179,6 +204,7 @@ void InstallCommandServices() {
     };
     h.systemCommand = RunSystemCmdAction;
     h.ddeOpenDrawing = [](const char* path) { return OpenOrActivateDrawing(path); };
+    InstallDialogServices();
 
     // Settings layer, for command modules.
     h.readSettingText = ModuleReadSettingText;

@@ -23,6 +23,7 @@
 #include "command/command_system.h"
 #include "command/drawing_events.h"
 #include "command/executor.h"
+#include "panels/panel_windows.h"
 #include "panels/rp_menu.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
@@ -525,7 +526,7 @@ LRESULT CMainFrame::OnCursorSettings(UINT msg, WPARAM wParam, LPARAM lParam, BOO
 LRESULT CMainFrame::OnGetCmdPanel(UINT, WPARAM wParam, LPARAM, BOOL&) {
     switch (wParam) {
     case 0: return (LRESULT)m_panes[0];
-    case 1: return (LRESULT)m_panes[1];
+    case 1: return (LRESULT)(m_panes[1] ? m_panes[1] : ToolPanelWindow());  // the tool panel itself
     case 2: return (LRESULT)m_panes[2];
     case 3: return (LRESULT)m_panes[3];
     case 100: return (LRESULT)StatusBarWindow();

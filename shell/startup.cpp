@@ -39,6 +39,10 @@
 #include "shell/main_frame.h"
 #include "shell/placement_db.h"
 #include "shell/shell_seams.h"
+#include "shell/calculator.h"
+#include "shell/help_windows.h"
+#include "shell/input_history.h"
+#include "shell/splash_window.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
 #include "win/message_loop.h"
@@ -206,6 +210,7 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
     ToolPanelNoViewSelection = 4;
     LoadViewCursors(instance);
     RegisterPanelClasses(instance);
+    RegisterCalculatorClass(instance);
     OpenSystemLog();
     BuildPaperSizeTable();
     if (!ShellSettings().backupDir.empty()) {
@@ -213,7 +218,10 @@ int CCadSystem::Init(HINSTANCE instance, HINSTANCE, const char* cmdLine, int) {
         AppendPath(inf, "backupfile.inf");
         DeleteFileA(inf.c_str());
     }
-    if (!(LaunchMode >= 1 && LaunchMode <= 5)) ShellTrace("LoadInputHistory");
+    if (!(LaunchMode >= 1 && LaunchMode <= 5)) {
+        LoadInputHistory();
+        ShellTrace("LoadInputHistory");
+    }
     RegisterInputScaleClass(instance);
     m_initResult = 0;
     return 0;
@@ -295,6 +303,7 @@ int CCadSystem::Term(HINSTANCE instance) {
     Terminating = 1;
     ShellTrace("Term");
     if (m_initResult == 0 && StartupStatus == 0) {
+        SaveInputHistory();
         ShellTrace("SaveInputHistory");
         SaveRecentCommands();
         ShellTrace("SaveRecentCommands");
@@ -313,6 +322,7 @@ int CCadSystem::Term(HINSTANCE instance) {
     UnregisterPanelClasses(inst);
     // Only the copy that set the crash flag clears it.
     FileBackup().EndSession();
+    UnregisterCalculatorClass(inst);
     return 0;
 }
 
@@ -380,8 +390,13 @@ int RunProcess(HINSTANCE instance, const char* cmdLine, int showCmd) {
     InitCommonControlsEx(&icc);
     int exitCode = 0;
     CCadSystem& system = GetCadSystem();
-    if (system.Init(instance, nullptr, line.c_str(), showCmd) == 0) exitCode = Run(line.c_str(), showCmd);
+    if (system.Init(instance, nullptr, line.c_str(), showCmd) == 0) {
+        ShowStartSplash();
+        exitCode = Run(line.c_str(), showCmd);
+    }
     system.Term(instance);
+    // No help viewer this run opened outlives it.
+    CadIntHelp().CloseHelpWindows();
     OleUninitialize();
     ShellTrace("Exit %d", exitCode);
     return exitCode;

@@ -12,6 +12,7 @@
 #include "shell/cad_system.h"
 #include "shell/document_roads.h"
 #include "shell/system_command_actions.h"
+#include "shell/version_dialog.h"
 #include "view/input_scale.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
@@ -79,6 +80,7 @@ SystemCmdOutcome RunSystemCmdAction(int id, HWND owner, DWORD word) {
     case ID_CMD_PAGE_INFO: RunPageEditDialog(); return out;
     case ID_CMD_PAPER_SPACE: ShowPaperSpace(); return out;
     case ID_CMD_MODEL_SPACE: ShowModelSpace(); return out;
+    case ID_CMD_VERSION: return SystemCmdOutcome(RunVersionInfoDialog());
     default: return Shell(id, owner, word);
     }
 }

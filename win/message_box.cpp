@@ -11,6 +11,11 @@ int ZavMessageBox(HWND owner, const char* text, const char* caption, UINT flags)
     return ::MessageBoxA(owner, text, caption, flags);
 }
 
+int ZavAskQuestion(HWND owner, const char* text, const char* caption, UINT flags, int (*show)(void*), void* context) {
+    if (g_hook != nullptr) return g_hook->Take(owner, text ? text : "", caption, flags);
+    return show ? show(context) : win::DefaultMessageBoxAnswer(flags);
+}
+
 namespace win {
 
 int DefaultMessageBoxAnswer(UINT flags) {

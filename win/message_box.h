@@ -16,6 +16,13 @@
 // the pressed button (IDOK, IDYES, ...), as MessageBox does.
 int ZavMessageBox(HWND owner, const char* text, const char* caption, UINT flags);
 
+// A question the system asks with a dialog of its own (the yes/no dialogs):
+// the same seam as ZavMessageBox. While a test hook lives, the hook answers
+// it as a box of `flags` (text and caption say what was asked) and `show` is
+// not called; otherwise `show` runs the dialog and its answer is returned.
+int ZavAskQuestion(HWND owner, const char* text, const char* caption, UINT flags, int (*show)(void* context),
+                   void* context);
+
 namespace win {
 
 struct MessageBoxCall {

@@ -41,5 +41,8 @@ bool RunFilesCommand(const char* word, const char* args, int* result);
 // The drawing-view commands (30600-30699): true when `word` named one of
 // them, with its StartCmd result in `result`.
 bool RunViewCommand(const char* word, const char* args, int* result);
+// The dialog commands (30850-30899): true when `word` named one of them,
+// with its StartCmd result in `result`.
+bool RunDialogCommand(const char* word, const char* args, int* result);
 
 }  // namespace testcmd

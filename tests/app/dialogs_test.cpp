@@ -1,0 +1,358 @@
+// The shared small dialogs in the running program, driven as a user drives
+// them: clicks on their controls and keys, with the answers read back from
+// the real windows, the test module and the files the program writes.
+//
+// With ZAV_SHOT_DIR set (a run on a real display), each dialog asks for a
+// screenshot: the test writes <name>.req there and waits a moment for the
+// <name>.png that a watcher beside the display takes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "shell/calculator.h"
+#include "tests/app/app_session.h"
+
+namespace {
+
+DWORD TimeScale() {
+    const char* s = std::getenv("ZAV_TEST_TIME_SCALE");
+    const int n = s ? std::atoi(s) : 1;
+    return n > 1 ? static_cast<DWORD>(n) : 1;
+}
+
+template <class F>
+bool WaitUntil(F done, DWORD ms = 20000) {
+    const DWORD start = GetTickCount(), limit = ms * TimeScale();
+    while (!done()) {
+        if (GetTickCount() - start > limit) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+struct Find {
+    DWORD pid;
+    const char* cls;
+    std::string title;  // empty: any
+    HWND found;
+};
+
+BOOL CALLBACK FindTop(HWND w, LPARAM lp) {
+    auto* f = reinterpret_cast<Find*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != f->pid || !IsWindowVisible(w)) return TRUE;
+    char cls[64] = "", title[256] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, title, sizeof title);
+    if (std::string(cls) != f->cls || (!f->title.empty() && f->title != title)) return TRUE;
+    f->found = w;
+    return FALSE;
+}
+
+HWND WaitTop(AppSession& app, const char* cls, const std::string& title, DWORD ms = 20000) {
+    Find f = {app.ProcessId(), cls, title, nullptr};
+    WaitUntil(
+        [&] {
+            f.found = nullptr;
+            EnumWindows(FindTop, reinterpret_cast<LPARAM>(&f));
+            return f.found != nullptr;
+        },
+        ms);
+    return f.found;
+}
+
+bool WaitGone(HWND w) {
+    return WaitUntil([&] { return !IsWindow(w); });
+}
+
+// A left click in the middle of a control (or at a client point).
+void ClickAt(HWND w, int x, int y) {
+    PostMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+void Click(HWND control) {
+    RECT rc;
+    GetClientRect(control, &rc);
+    ClickAt(control, rc.right / 2, rc.bottom / 2);
+}
+void Click(HWND dialog, int id) { Click(GetDlgItem(dialog, id)); }
+
+// A key pressed and released on a window, as the keyboard gives it.
+void Key(HWND w, UINT vk, char ch = 0) {
+    PostMessageA(w, WM_KEYDOWN, vk, 1);
+    if (ch) PostMessageA(w, WM_CHAR, static_cast<unsigned char>(ch), 1);
+    PostMessageA(w, WM_KEYUP, vk, 0xC0000001);
+}
+// Typed characters (what the keyboard's keys make of them).
+void Type(HWND w, const char* text) {
+    for (const char* p = text; *p; ++p)
+        PostMessageA(w, WM_CHAR, static_cast<unsigned char>(*p), 1);
+}
+
+std::string Text(HWND w) {
+    char text[512] = "";
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &n);
+    return text;
+}
+std::string Text(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+
+LRESULT Ask(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(w, msg, wp, lp, SMTO_NORMAL, 10000, &r);
+    return static_cast<LRESULT>(r);
+}
+
+std::string ReadText(const std::string& path) {
+    std::string out;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return out;
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n)
+        out.append(buf, n);
+    CloseHandle(h);
+    return out;
+}
+std::string Element(const std::string& xml, const std::string& name) {
+    const size_t a = xml.find("<" + name + ">");
+    if (a == std::string::npos) return "";
+    const size_t from = a + name.size() + 2, b = xml.find("</" + name + ">", from);
+    return b == std::string::npos ? "" : xml.substr(from, b - from);
+}
+
+void Shot(const char* name) {
+    const char* dir = std::getenv("ZAV_SHOT_DIR");
+    if (!dir || !*dir) return;
+    Sleep(500);  // the first paint
+    const std::string base = std::string(dir) + "\\" + name;
+    HANDLE f = CreateFileA((base + ".req").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    WaitUntil([&] { return GetFileAttributesA((base + ".png").c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+}
+
+class AppDialogs : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(app.Prepared()) << app.LastError(); }
+    AppSession app{"dialogs"};
+};
+
+TEST_F(AppDialogs, TheVersionCommandShowsTheTitleAndVersion) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_TRUE(app.Command(4008));
+    HWND box = WaitTop(app, "#32770", "バージョン情報");
+    ASSERT_NE(nullptr, box);
+    // The title and the version of the installed settings, the version up
+    // to its first blank.
+    const std::string xml = ReadText(app.InstallFile("ConfigData.xml"));
+    std::string version = Element(xml, "Version");
+    version = version.substr(0, version.find(' '));
+    EXPECT_EQ(Element(xml, "TT") + " " + version, Text(box, 1600));
+    EXPECT_NE(0, GetWindowLongA(GetDlgItem(box, IDOK), GWL_STYLE) & BS_OWNERDRAW) << "OK is the coloured button";
+    Shot("version");
+    Click(box, IDOK);
+    EXPECT_TRUE(WaitGone(box)) << "a click on OK closes it";
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+TEST_F(AppDialogs, YesNoDialogsAreAnsweredByClicksAndKeys) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    struct Row {
+        int command;
+        const char* caption;
+        int control;  // clicked; 0: the key below
+        UINT key;
+        const char* logged;
+    } rows[] = {
+        {30302, "", 100, 0, "TESTCMD yesno=1"},            // the plain dialog: "Yes"
+        {30302, "", 102, 0, "TESTCMD yesno=0"},            // "No"
+        {30303, "確認 ?", 6, 0, "TESTCMD yesnocancel=1"},  // the large buttons
+        {30303, "確認 ?", 1001, 0, "TESTCMD yesnocancel=0"},
+        {30303, "確認 ?", 0, 'Y', "TESTCMD yesnocancel=1"},  // and their keys
+        {30303, "確認 ?", 0, 'N', "TESTCMD yesnocancel=0"},
+        {30303, "確認 ?", 0, VK_ESCAPE, "TESTCMD yesnocancel=2"},
+    };
+    bool shotPlain = false, shotLarge = false;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.logged);
+        DeleteFileA(app.ModuleLogPath().c_str());
+        ASSERT_TRUE(app.Command(r.command));
+        HWND dlg = WaitTop(app, "#32770", r.caption);
+        ASSERT_NE(nullptr, dlg);
+        if (r.command == 30302) EXPECT_NE(nullptr, GetDlgItem(dlg, 100)) << "the plain dialog's Yes";
+        if (r.command == 30302 && !shotPlain) Shot("yesno_plain"), shotPlain = true;
+        if (r.command == 30303 && !shotLarge) Shot("yesno_cancel"), shotLarge = true;
+        if (r.control)
+            Click(dlg, r.control);
+        else
+            Key(dlg, r.key);
+        EXPECT_TRUE(WaitGone(dlg));
+        EXPECT_TRUE(app.WaitModuleText(r.logged)) << app.ModuleLog();
+    }
+    app.Post(app.Frame(), WM_CLOSE);
+    if (HWND q = app.WaitBox(5000)) PostMessageA(q, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+TEST_F(AppDialogs, TheOneButtonQuestionTakesLeftAndRightClicks) {
+    ASSERT_TRUE(app.SetSystemSetting("YNCMSG", "1"));
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    const struct {
+        UINT down, up;
+        const char* logged;
+    } rows[] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, "TESTCMD yesnocancel=1"},
+                {WM_RBUTTONDOWN, WM_RBUTTONUP, "TESTCMD yesnocancel=0"}};
+    for (auto& r : rows) {
+        SCOPED_TRACE(r.logged);
+        DeleteFileA(app.ModuleLogPath().c_str());
+        ASSERT_TRUE(app.Command(30303));
+        HWND dlg = WaitTop(app, "#32770", "?");
+        ASSERT_NE(nullptr, dlg);
+        HWND button = GetDlgItem(dlg, 1803);
+        ASSERT_NE(nullptr, button) << "the big button";
+        if (r.down == WM_LBUTTONDOWN) Shot("yesno_one");
+        PostMessageA(button, r.down, 0, MAKELPARAM(5, 5));
+        PostMessageA(button, r.up, 0, MAKELPARAM(5, 5));
+        EXPECT_TRUE(WaitGone(dlg));
+        EXPECT_TRUE(app.WaitModuleText(r.logged)) << app.ModuleLog();
+    }
+    app.Post(app.Frame(), WM_CLOSE);
+    if (HWND q = app.WaitBox(5000)) PostMessageA(q, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+// The calculator's key in the middle of its rectangle.
+void ClickKey(HWND calc, int id) {
+    RECT rc;
+    ASSERT_TRUE(CalculatorKeyRect(id, &rc));
+    ClickAt(calc, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+}
+
+TEST_F(AppDialogs, PointEntryTakesKeysAndTheCalculatorAndRemembersThePoint) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    ASSERT_TRUE(app.Command(30850));
+    HWND dlg = WaitTop(app, "#32770", "座標入力");  // the temporary point's caption
+    ASSERT_NE(nullptr, dlg) << app.ModuleLog();
+    EXPECT_EQ("X 座標", Text(dlg, 1600));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dlg, 1100))) << "no \"今回のみ\" for the temporary point";
+
+    // X by keys; Return in X goes on to Y.
+    HWND xEdit = GetDlgItem(dlg, 1300);
+    Click(xEdit);
+    PostMessageA(xEdit, EM_SETSEL, 0, -1);  // after the click, as a user selects the text
+    Type(xEdit, "12.5");
+    EXPECT_TRUE(WaitUntil([&] { return Text(xEdit) == "12.5"; })) << Text(xEdit);
+    Key(xEdit, VK_RETURN);
+    Sleep(500);
+    EXPECT_TRUE(IsWindow(dlg)) << "Return in X does not close the dialog";
+    if (IsWindowEnabled(GetDlgItem(dlg, 500)))
+        EXPECT_EQ(2512, Ask(GetDlgItem(dlg, 500), SBM_GETPOS)) << "the X slider follows";
+
+    // Y on the calculator: 5 － 5 － 3 ＝ shows -3.
+    Click(dlg, 1002);
+    HWND calc = WaitTop(app, "DENTAKU", "Y の入力");
+    ASSERT_NE(nullptr, calc);
+    for (int key : {2005, 2014, 2005, 2014, 2003, 2011})
+        ClickKey(calc, key);
+    EXPECT_TRUE(WaitUntil([&] { return Text(calc, 1000) == "-3"; })) << Text(calc, 1000);
+    Shot("calculator");
+    ClickKey(calc, 2017);  // OK
+    EXPECT_TRUE(WaitGone(calc));
+    EXPECT_TRUE(WaitUntil([&] { return Text(dlg, 1301) == "-3"; })) << Text(dlg, 1301);
+    Shot("point_entry");
+    Click(dlg, IDOK);
+    EXPECT_TRUE(WaitGone(dlg));
+    EXPECT_TRUE(app.WaitModuleText("TESTCMD dialog pointentry done")) << app.ModuleLog();
+
+    // The next entry offers the point typed.
+    ASSERT_TRUE(app.Command(30850));
+    dlg = WaitTop(app, "#32770", "座標入力");
+    ASSERT_NE(nullptr, dlg);
+    EXPECT_EQ("12.5", Text(dlg, 1300));
+    EXPECT_EQ("-3", Text(dlg, 1301));
+    Click(dlg, IDCANCEL);
+    EXPECT_TRUE(WaitGone(dlg));
+    app.Post(app.Frame(), WM_CLOSE);
+    if (HWND q = app.WaitBox(5000)) PostMessageA(q, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+// The captions of the shown toolbars of the main frame, in the order their
+// bands stand (top to bottom, left to right).
+struct Bands {
+    std::vector<std::pair<std::pair<LONG, LONG>, std::string>> found;
+    std::string order;
+};
+BOOL CALLBACK CollectToolbar(HWND w, LPARAM lp) {
+    char cls[64] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (std::string(cls) == "ToolbarWindow32" && IsWindowVisible(w)) {
+        char title[64] = "";
+        GetWindowTextA(w, title, sizeof title);
+        RECT rc;
+        GetWindowRect(w, &rc);
+        if (title[0]) reinterpret_cast<Bands*>(lp)->found.push_back({{rc.top, rc.left}, title});
+    }
+    return TRUE;
+}
+std::string BandOrder(HWND frame) {
+    Bands bands;
+    EnumChildWindows(frame, CollectToolbar, reinterpret_cast<LPARAM>(&bands));
+    std::sort(bands.found.begin(), bands.found.end());
+    for (auto& b : bands.found)
+        bands.order += b.second + " ";
+    return bands.order;
+}
+
+TEST_F(AppDialogs, ToolbarSettingsAreStoredAndShownAfterARestart) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_TRUE(app.Command(1337));
+    HWND dlg = WaitTop(app, "#32770", "ツールバー設定");
+    ASSERT_NE(nullptr, dlg);
+    EXPECT_EQ(BST_CHECKED, Ask(GetDlgItem(dlg, 1811), BM_GETCHECK)) << "no stored list: all shown";
+    EXPECT_EQ(BST_CHECKED, Ask(GetDlgItem(dlg, 1862), BM_GETCHECK)) << "and the medium size";
+    Click(dlg, 1811);  // "計測" off
+    EXPECT_TRUE(WaitUntil([&] { return Ask(GetDlgItem(dlg, 1811), BM_GETCHECK) == BST_UNCHECKED; }));
+    // "作図" (row 7) up to the top.
+    Ask(GetDlgItem(dlg, 1136), LB_SETCURSEL, 7);
+    for (int i = 0; i < 8; ++i)  // once more than needed: "上" on the first item changes nothing
+        Click(dlg, 1803);
+    EXPECT_TRUE(WaitUntil([&] { return Ask(GetDlgItem(dlg, 1136), LB_GETCURSEL) == 0; }));
+    Shot("toolbar_settings");
+    Click(dlg, IDOK);
+    EXPECT_TRUE(WaitGone(dlg));
+
+    char value[64] = "";
+    const std::string ini = app.InstallFile("ZavIrurer.ini");
+    GetPrivateProfileStringA("TOOLBAR", "TB01", "", value, sizeof value, ini.c_str());
+    EXPECT_STREQ("1,作図", value);
+    GetPrivateProfileStringA("TOOLBAR", "TB02", "", value, sizeof value, ini.c_str());
+    EXPECT_STREQ("1,ファイル", value) << "the others shifted down by one";
+    GetPrivateProfileStringA("TOOLBAR", "TB06", "", value, sizeof value, ini.c_str());
+    EXPECT_STREQ("0,計測", value);
+
+    ASSERT_TRUE(app.Restart()) << app.LastError();
+    const std::string order = BandOrder(app.Frame());
+    EXPECT_EQ(0u, order.find("作図 ファイル ")) << "作図 stands first: " << order;
+    EXPECT_EQ(std::string::npos, order.find("計測")) << order;
+    ASSERT_TRUE(app.Command(1337));
+    dlg = WaitTop(app, "#32770", "ツールバー設定");
+    ASSERT_NE(nullptr, dlg);
+    EXPECT_EQ(BST_UNCHECKED, Ask(GetDlgItem(dlg, 1811), BM_GETCHECK)) << "read back after the restart";
+    Click(dlg, IDCANCEL);
+    EXPECT_TRUE(WaitGone(dlg));
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+}  // namespace
