@@ -8,6 +8,7 @@
 #include "shell/command_line.h"
 #include "shell/main_frame.h"
 #include "shell/open_road.h"
+#include "shell/service_frame.h"
 #include "shell/shell_seams.h"
 #include "view/view_table.h"
 
@@ -35,20 +36,12 @@ void TakeOverCommandLine(HWND frame, const char* text) {
 }
 
 int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
-    int id = LOWORD(wParam);
-    switch (id) {
-    case ID_SVC_HAND_OVER_COMMAND_LINE: {  // a second start handed over its command line as an atom
-        char text[1025] = {};
-        if (lParam && GlobalGetAtomNameA((ATOM)lParam, text, sizeof text) > 0) TakeOverCommandLine(frame, text);
-        return 1;
-    }
-    case ID_SVC_SECOND_START:  // a second start without a command line
-        SendMessageA(frame, UM_END_CMD, 0, 0);
-        PostMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
-        return 1;
-    }
+    const int id = LOWORD(wParam);
     ShellTrace("Service %d", id);
-    return 0;
+    if (frame) SendMessageA(frame, UM_CMD_BUSY, static_cast<WPARAM>(id), 1);
+    const int result = ExecServiceCmd(lParam, id);
+    if (frame && ::IsWindow(frame)) SendMessageA(frame, UM_CMD_BUSY, static_cast<WPARAM>(id), 0);
+    return result;
 }
 
 int ExecPanelInterruptCmd(HWND, WPARAM wParam, LPARAM) {

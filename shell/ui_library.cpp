@@ -60,3 +60,9 @@ HBRUSH UiOnCtlColor(HWND dialog, HDC dc, HWND control, int kind) {
     Fn fn = reinterpret_cast<Fn>(UiFunction("Rodad_OnCtlColor"));
     return fn ? fn(dialog, dc, control, kind) : nullptr;
 }
+
+int UiEnableCurModelessWindow(int enable) {
+    typedef int(__stdcall * Fn)(int);
+    Fn fn = reinterpret_cast<Fn>(UiFunction("CwEnableCurModelessWindow"));
+    return fn ? fn(enable) : 0;
+}

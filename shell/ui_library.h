@@ -16,3 +16,6 @@ HBRUSH UiOnCtlColor(HWND dialog, HDC dc, HWND control, int kind);  // Rodad_OnCt
 int UiHighlightColor();
 // TqCadApi_ColorBtn_DrawItem; false when the library is not there.
 bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF text, COLORREF disabled);
+// CwEnableCurModelessWindow: enables (1) or disables (0) the library's
+// current modeless window; its state before (0 without the library).
+int UiEnableCurModelessWindow(int enable);
