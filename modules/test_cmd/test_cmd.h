@@ -35,4 +35,8 @@ bool RunCloseCommand(const char* word, const char* args, int* result);
 // them, with its StartCmd result in `result`.
 bool RunDbServiceCommand(const char* word, const char* args, int* result);
 
+// The service-command partners (30550-30599): true when `word` named one of
+// them, with its StartCmd result in `result`.
+bool RunServiceCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd
