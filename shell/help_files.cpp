@@ -63,8 +63,8 @@ BOOL CALLBACK CloseShowing(HWND window, LPARAM names) {
 }  // namespace
 
 int OpenHelpFile(const char* path, bool remember) {
-    const int result =
-        static_cast<int>(reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL)));
+    const int result = static_cast<int>(
+        reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL)));
     if (result <= 32 || !remember || !path) return result;
     const char* name = path;
     for (const char* p = path; *p; p = DbcsNext(p))

@@ -85,7 +85,8 @@ int ServiceDeleteMemo() {
         const std::string mem = MemName(name);
         if (lstrcmpiA(mem.c_str(), name) != 0) files.push_back(mem);
         bool deletable = true;
-        for (const std::string& f : files) deletable = deletable && CanDelete(f);
+        for (const std::string& f : files)
+            deletable = deletable && CanDelete(f);
         for (const std::string& f : files) {
             if (!deletable) break;
             if (FileExists(f) && !DeleteFileA(f.c_str())) deletable = false;

@@ -317,9 +317,10 @@ int ServiceDeleteWithLinkCheck() {
         const bool hasLink = linked && ChkMark(linked, element);
         bool remove = !hasLink;
         if (hasLink)
-            remove = ZavMessageBox(Frame(),
-                                   "連携情報が含まれている要素を削除しようとしています。\n本当に削除してよろしいですか？",
-                                   "Delete Check", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+            remove =
+                ZavMessageBox(Frame(),
+                              "連携情報が含まれている要素を削除しようとしています。\n本当に削除してよろしいですか？",
+                              "Delete Check", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
         if (remove) {
             DeleteElementAt(element, 1);
             if (HWND active = GetActiveView()) {

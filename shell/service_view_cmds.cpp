@@ -46,7 +46,9 @@ HWND Frame() { return CmdMainFrame(); }
 
 enum class Stage { FirstPoint, SecondPoint };
 
-bool EndsLoop(int result) { return result == CMD_RES_ENDED || result == CMD_RES_QUIT || result == CMD_RES_CANCEL || result == CMD_RES_PANEL; }
+bool EndsLoop(int result) {
+    return result == CMD_RES_ENDED || result == CMD_RES_QUIT || result == CMD_RES_CANCEL || result == CMD_RES_PANEL;
+}
 
 // Zoom (1205) and scroll (1206) by clicking share everything but the click.
 int ClickLoop(int id, int nameId, int promptId, uint32_t mask, int (*onLeft)(), int (*onRight)()) {
@@ -230,7 +232,8 @@ int ServiceLoupe() {
     ServiceFrame frame(1300);
     if (!frame.TakeOver()) return 1;
     if (!GetActiveView()) return 1;
-    frame.Begin(ServiceText("Roupe", "ルーペ"), ServiceText("Please order a center point. ", "中心の位置を指定してください"),
+    frame.Begin(ServiceText("Roupe", "ルーペ"),
+                ServiceText("Please order a center point. ", "中心の位置を指定してください"),
                 CMD_WANT_CANCEL | CMD_WANT_POINT | CMD_WANT_RCLICK | CMD_WANT_PANEL);
     ShowLoupeAtCursor(0);
     for (;;) {
@@ -278,7 +281,8 @@ int ServiceNewWindow(int id) {
     HWND active = GetActiveView();
     if (!active || IsInputLocked()) return 1;
     HWND source = FindViewByFileOrDrawing(nullptr, active);
-    CMainFrame* main = MainFrameWindow() ? static_cast<CMainFrame*>(CWindowBase::FromHandle(MainFrameWindow())) : nullptr;
+    CMainFrame* main =
+        MainFrameWindow() ? static_cast<CMainFrame*>(CWindowBase::FromHandle(MainFrameWindow())) : nullptr;
     if (!source || !main) return 1;
     // Both ids stop here when no window came: there is nothing to share the
     // drawing with.

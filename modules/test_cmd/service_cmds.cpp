@@ -8,16 +8,17 @@
 //   SvcMemo       attaches a memo drawing to the active drawing whose file
 //                 is <the folder of ZAV_TESTCMD_LOG>\memo\plan.tcf, memo
 //                 colour "3,"; logs "svcmemo attached"
-//   SvcMemoProbe  logs "svcmemoprobe <1 when the active drawing has a memo>"
+//   SvcMemoProbe  logs "svcmemoprobe <1 when the active drawing has a memo>
+//                 <its colour number>"
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "cadlib/WmCadApiDb.h"
 #include "command/host_messages.h"
 #include "modules/test_cmd/test_cmd.h"
-#include "view/view_data.h"
 
 namespace testcmd {
 
@@ -106,7 +107,14 @@ int AttachMemo() {
 int ProbeMemo() {
     DbHeader* db = ActiveDb();
     auto* ext = db ? static_cast<ExtWords*>(db->extRecord) : nullptr;
-    Log("TESTCMD svcmemoprobe %d", ext && ext->words[2] ? 1 : 0);
+    auto* memo = ext ? reinterpret_cast<DbHeader*>(static_cast<uintptr_t>(ext->words[2])) : nullptr;
+    int colour = 0;
+    if (memo) {
+        static unsigned char info[4223];
+        DAriGetDBInfo(info, memo);
+        colour = std::atoi(reinterpret_cast<const char*>(info + kInfoMemoColour));
+    }
+    Log("TESTCMD svcmemoprobe %d %d", memo ? 1 : 0, colour);
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/app/app_session.h"
 
@@ -32,8 +33,8 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
+    HANDLE h =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "(missing)";
     std::string all;
     char buf[256];
@@ -208,6 +209,18 @@ TEST_F(ServiceCommands, DeletingTheMemoDeletesBothFilesOrNeither) {
     RunCommand(30552, "svcmemo");
     RunCommand(30553, "svcmemoprobe");
 
+    // The memo's information: colour 3 shown, the fifth chosen and kept.
+    ASSERT_TRUE(app.Command(1318));
+    HWND dialog = app.WaitBox();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NE(AppSession::WindowTexts(dialog).find("メモに関する情報"), std::string::npos);
+    HWND list = GetDlgItem(dialog, 400);
+    EXPECT_EQ(app.Send(list, CB_GETCURSEL), 2) << "colour 3";
+    app.Send(list, CB_SETCURSEL, 4);
+    app.Post(dialog, WM_COMMAND, IDOK);
+    Until([&] { return !IsWindow(dialog); });
+    RunCommand(30553, "svcmemoprobe", 2);
+
     // The memo's own file is in use: neither file goes, the memo stays.
     HANDLE held = CreateFileA(mem.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -217,17 +230,18 @@ TEST_F(ServiceCommands, DeletingTheMemoDeletesBothFilesOrNeither) {
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(plan), "memo drawing");
     EXPECT_EQ(ReadBytes(mem), "memo notes");
-    RunCommand(30553, "svcmemoprobe", 2);
+    RunCommand(30553, "svcmemoprobe", 3);
 
     // Free: both go with the memo.
     ASSERT_TRUE(app.Command(1311));
     AnswerBox(IDYES);
-    RunCommand(30553, "svcmemoprobe", 3);
+    RunCommand(30553, "svcmemoprobe", 4);
     const auto probes = app.ModuleValues("svcmemoprobe");
-    ASSERT_EQ(probes.size(), 3u);
-    EXPECT_EQ(probes[0][0], 1);
-    EXPECT_EQ(probes[1][0], 1) << "kept while a file could not go";
-    EXPECT_EQ(probes[2][0], 0);
+    ASSERT_EQ(probes.size(), 4u);
+    EXPECT_EQ(probes[0], (std::vector<double>{1, 3}));
+    EXPECT_EQ(probes[1], (std::vector<double>{1, 5})) << "the colour chosen in the dialog";
+    EXPECT_EQ(probes[2][0], 1) << "kept while a file could not go";
+    EXPECT_EQ(probes[3][0], 0);
     EXPECT_EQ(ReadBytes(plan), "(missing)");
     EXPECT_EQ(ReadBytes(mem), "(missing)");
     EXPECT_TRUE(app.Close()) << app.LastError();

@@ -6,11 +6,14 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "base/local_settings_ini.h"
+#include "base/message_ids.h"
+#include "base/message_table.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/executor.h"
 #include "command/host_hooks.h"
@@ -158,7 +161,8 @@ TEST_F(ServiceCmdTest, ZoomByClickDoublesAndHalvesTheScale) {
     EXPECT_EQ((std::vector<uint32_t>{0x2502, 0x2502}), masks);
     EXPECT_EQ(1, Run(1205, {{CMD_RES_RPOINT, 0, 0}, {CMD_RES_RPOINT, 0, 0}, {CMD_RES_CANCEL, 0, 0}}));
     EXPECT_DOUBLE_EQ(2, Set()[2]);
-    for (int w : waitingSeen) EXPECT_EQ(1, w) << "the service-waiting flag is up while it waits";
+    for (int w : waitingSeen)
+        EXPECT_EQ(1, w) << "the service-waiting flag is up while it waits";
     EXPECT_EQ(0, Executor().serviceCmdWaiting);
 }
 
@@ -202,6 +206,45 @@ TEST_F(ServiceCmdTest, ExtentsFitTheElementsAndAnEmptyDrawingKeepsItsView) {
     RECT client;
     GetClientRect(view, &client);
     EXPECT_NEAR(std::min(client.right / 100.0, client.bottom / 50.0), s[2] / HostHooks().zoomFitRatio(view), 1e-9);
+}
+
+std::string FrameTitle(HWND view) {
+    char text[300] = "";
+    GetWindowTextA(GetParent(view), text, sizeof text);
+    return text;
+}
+
+TEST_F(ServiceCmdTest, ASecondWindowOfAnUntitledDrawingNumbersBothTitles) {
+    const std::string untitled = GetMessageText(IDS_UNTITLED);
+    const std::string before = FrameTitle(view);
+    ASSERT_EQ(0u, before.find(untitled)) << before;
+    const int n = std::atoi(before.c_str() + untitled.size());
+    ASSERT_GT(n, 0) << before;
+    EXPECT_EQ(1, ExecServiceCmd(0, 1203));
+    HWND second = GetActiveView();
+    ASSERT_NE(view, second);
+    EXPECT_EQ(GetViewDb(view), GetViewDb(second)) << "one drawing, two windows";
+    const std::string base = untitled + std::to_string(n);
+    EXPECT_EQ(base + " : 1", FrameTitle(view));
+    EXPECT_EQ(base + " : 2", FrameTitle(second));
+}
+
+TEST_F(ServiceCmdTest, NoNewWindowMeansNoSecondWindowForEitherId) {
+    // Every slot of the view table taken: no window can be made.
+    std::vector<int> filled;
+    for (int i = 0; i < kViewTableSize; ++i)
+        if (!ViewTable[i]) {
+            ViewTable[i] = view;
+            filled.push_back(i);
+        }
+    const int r1213 = ExecServiceCmd(0, 1213);
+    const int r1203 = ExecServiceCmd(0, 1203);
+    for (int i : filled)
+        ViewTable[i] = nullptr;
+    EXPECT_EQ(1, r1213);
+    EXPECT_EQ(1, r1203);
+    EXPECT_EQ(1, CountDrawingViews(view)) << "the drawing keeps its one window";
+    EXPECT_EQ(0, GetViewData(view)->shared);
 }
 
 TEST_F(ServiceCmdTest, MidPointHandsTheWaitingCommandTheMidPointAndGivesGroupFindBack) {
@@ -291,9 +334,9 @@ TEST(ServiceSupport, TheDraggedRectangleIsAppendedSideBySideThenRedrawn) {
     DragRectangleCallback(10, 5, 0);
     SetCmdMainFrame(kept);
     DestroyWindow(sink);
-    EXPECT_EQ((std::vector<std::string>{"0:(0,0)-(0,5)", "1:(0,5)-(10,5)", "2:(10,5)-(10,0)", "3:(10,0)-(0,0)",
-                                        "redraw 4"}),
-              DragSides());
+    EXPECT_EQ(
+        (std::vector<std::string>{"0:(0,0)-(0,5)", "1:(0,5)-(10,5)", "2:(10,5)-(10,0)", "3:(10,0)-(0,0)", "redraw 4"}),
+        DragSides());
     const unsigned char* line = DragLineElement();
     EXPECT_EQ(1, line[0]) << "a line";
     EXPECT_EQ(3, line[11]) << "colour word 3";
@@ -361,8 +404,8 @@ TEST_F(MemoTest, DeletingTheMemoDeletesBothFiles) {
 }
 
 TEST_F(MemoTest, AMemoFileInUseKeepsBothFilesAndTheMemo) {
-    HANDLE held = CreateFileA((dir + "\\plan.mem").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE held =
+        CreateFileA((dir + "\\plan.mem").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     win::MessageBoxTestHook boxes;
     boxes.Answer(IDYES).Answer(IDOK);
