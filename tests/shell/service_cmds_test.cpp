@@ -230,17 +230,23 @@ TEST_F(ServiceCmdTest, ASecondWindowOfAnUntitledDrawingNumbersBothTitles) {
 }
 
 TEST_F(ServiceCmdTest, NoNewWindowMeansNoSecondWindowForEitherId) {
-    // Every slot of the view table taken: no window can be made.
+    // Every slot of the view table taken (by windows that are no views):
+    // no window can be made.
     std::vector<int> filled;
+    std::vector<HWND> fillers;
     for (int i = 0; i < kViewTableSize; ++i)
         if (!ViewTable[i]) {
-            ViewTable[i] = view;
+            HWND filler = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+            ViewTable[i] = filler;
+            fillers.push_back(filler);
             filled.push_back(i);
         }
     const int r1213 = ExecServiceCmd(0, 1213);
     const int r1203 = ExecServiceCmd(0, 1203);
     for (int i : filled)
         ViewTable[i] = nullptr;
+    for (HWND filler : fillers)
+        DestroyWindow(filler);
     EXPECT_EQ(1, r1213);
     EXPECT_EQ(1, r1203);
     EXPECT_EQ(1, CountDrawingViews(view)) << "the drawing keeps its one window";
