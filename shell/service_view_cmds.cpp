@@ -224,7 +224,10 @@ int ServiceZoomWindow(LPARAM argument) {
     UnlockInputView();
     RepaintWindowNow(LayoutViewWindow());
     UpdateRubberBand(GetActiveView(), 0, 0, 2);
-    if (!IsKeyCursorMode() && Frame()) SendMessageA(Frame(), WM_COMMAND, ID_SVC_REDRAW, 0);
+    // The redraw tells the waiting command that its view changed, unless a
+    // panel click is pending for it: that click is its input.
+    if (!IsKeyCursorMode() && Frame() && CmdInput().event != CMD_EV_PANEL)
+        SendMessageA(Frame(), WM_COMMAND, ID_SVC_REDRAW, 0);
     return 1;
 }
 
