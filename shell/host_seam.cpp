@@ -11,6 +11,7 @@
 #include "shell/help_windows.h"
 #include "shell/input_point_dialog.h"
 #include "shell/open_road.h"
+#include "shell/service_frame.h"
 #include "shell/shell_seams.h"
 #include "view/overview.h"
 #include "shell/toolbar_settings_dialog.h"
@@ -40,27 +41,12 @@ void TakeOverCommandLine(HWND frame, const char* text) {
 }
 
 int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
-    int id = LOWORD(wParam);
-    switch (id) {
-    case ID_SVC_HAND_OVER_COMMAND_LINE: {  // a second start handed over its command line as an atom
-        char text[1025] = {};
-        if (lParam && GlobalGetAtomNameA((ATOM)lParam, text, sizeof text) > 0) TakeOverCommandLine(frame, text);
-        return 1;
-    }
-    case ID_SVC_TOOLBAR_SETTINGS: RunToolbarSettingsCommand(); return 1;
-    // The menu's help entry: the default help file (a WM_COMMAND's lParam is
-    // a control, never a path).
-    case ID_SVC_HELP_FILE: RunHelpFileCommand(nullptr); return 1;
-    case ID_SVC_SECOND_START:  // a second start without a command line
-        SendMessageA(frame, UM_END_CMD, 0, 0);
-        PostMessageA(frame, UM_NEW_DRAWING_WINDOW, 0, 0);
-        return 1;
-    case ID_SVC_LAYER_SPLIT:  // the page and layer overview of the active view
-        ToggleOverviewMode(GetActiveView());
-        return 1;
-    }
+    const int id = LOWORD(wParam);
     ShellTrace("Service %d", id);
-    return 0;
+    if (frame) SendMessageA(frame, UM_CMD_BUSY, static_cast<WPARAM>(id), 1);
+    const int result = ExecServiceCmd(lParam, id);
+    if (frame && ::IsWindow(frame)) SendMessageA(frame, UM_CMD_BUSY, static_cast<WPARAM>(id), 0);
+    return result;
 }
 
 int ExecPanelInterruptCmd(HWND, WPARAM wParam, LPARAM) {

@@ -72,3 +72,9 @@ int UiSetSysAtr(const void* block120) {
     Fn fn = reinterpret_cast<Fn>(UiFunction("EsSET_SYS_ATR"));
     return fn ? fn(block120) : 0;
 }
+
+int UiEnableCurModelessWindow(int enable) {
+    typedef int(__stdcall * Fn)(int);
+    Fn fn = reinterpret_cast<Fn>(UiFunction("CwEnableCurModelessWindow"));
+    return fn ? fn(enable) : 0;
+}

@@ -20,3 +20,6 @@ bool UiDrawColorButton(const DRAWITEMSTRUCT* item, COLORREF background, COLORREF
 // The drawing attributes of the UI library (a 120-byte block), out and in.
 int UiGetSysAtr(void* block120);  // EsGET_SYS_ATR
 int UiSetSysAtr(const void* block120);  // EsSET_SYS_ATR
+// CwEnableCurModelessWindow: enables (1) or disables (0) the library's
+// current modeless window; its state before (0 without the library).
+int UiEnableCurModelessWindow(int enable);

@@ -44,5 +44,8 @@ bool RunViewCommand(const char* word, const char* args, int* result);
 // The dialog commands (30850-30899): true when `word` named one of them,
 // with its StartCmd result in `result`.
 bool RunDialogCommand(const char* word, const char* args, int* result);
+// The service-command partners (30550-30599): true when `word` named one of
+// them, with its StartCmd result in `result`.
+bool RunServiceCommand(const char* word, const char* args, int* result);
 
 }  // namespace testcmd
