@@ -35,4 +35,9 @@ bool RunCloseCommand(const char* word, const char* args, int* result);
 // them, with its StartCmd result in `result`.
 bool RunDbServiceCommand(const char* word, const char* args, int* result);
 
+// The raster commands (30900-30949, and the raster module's id in the
+// tests' installation): true when `word` named one of them, with its
+// StartCmd result in `result`.
+bool RunRasterCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd
