@@ -9,6 +9,8 @@
 //           ("RASTER record wp hp wmm hmm fx fy"), and, for each client
 //           pixel listed in the file "<module log>.points" ("x y" lines),
 //           the colour painted there ("RASTER pixel x y rgb").
+//   RasterReload  hands the host the bytes of the file named in
+//           "<module log>.file" (kind 1) and logs "RASTER load <result>".
 #include <windows.h>
 
 #include <cstdio>
@@ -130,6 +132,28 @@ int RasterImport(const char* args) {
     return 0;
 }
 
+// The module log's path with `suffix`, for the files a test leaves.
+bool SidePath(const char* suffix, char* path, DWORD size) {
+    DWORD n = GetEnvironmentVariableA("ZAV_TESTCMD_LOG", path, size - 16);
+    if (n == 0 || n >= size - 16) return false;
+    std::strcat(path, suffix);
+    return true;
+}
+
+int RasterReload() {
+    char path[MAX_PATH];
+    if (!SidePath(".file", path, sizeof path)) return 0;
+    std::vector<uint8_t> name = ReadAll(path);
+    name.push_back(0);
+    std::vector<uint8_t> data = ReadAll(reinterpret_cast<const char*>(name.data()));
+    CmdRequest req = {};
+    req.kind = 1;
+    req.dataPtr = W(data.data());
+    req.dataLength = static_cast<uint32_t>(data.size());
+    Log("RASTER load %d", static_cast<int>(Host(UM_RASTER_FUNC, 1, reinterpret_cast<LPARAM>(&req))));
+    return 0;
+}
+
 int RasterProbe() {
     DbHeader* db = reinterpret_cast<DbHeader*>(Host(UM_GET_ACTIVE_DB));
     HWND view = reinterpret_cast<HWND>(Host(UM_ACTIVE_VIEW));
@@ -154,9 +178,7 @@ int RasterProbe() {
         Log("RASTER record %u %u %.4f %.4f %.4f %.4f", At<uint32_t>(rec, 48), At<uint32_t>(rec, 52),
             At<double>(rec, 64), At<double>(rec, 72), At<double>(rec, 80), At<double>(rec, 88));
     char path[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("ZAV_TESTCMD_LOG", path, sizeof path - 8);
-    if (n == 0 || n >= sizeof path - 8) return 0;
-    std::strcat(path, ".points");
+    if (!SidePath(".points", path, sizeof path)) return 0;
     std::vector<uint8_t> text = ReadAll(path);
     text.push_back(0);
     RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
@@ -177,6 +199,10 @@ int RasterProbe() {
 bool RunRasterCommand(const char* word, const char* args, int* result) {
     if (Is(word, "RasterImport")) {
         *result = RasterImport(word);
+        return true;
+    }
+    if (Is(word, "RasterReload")) {
+        *result = RasterReload();
         return true;
     }
     if (Is(word, "RasterProbe")) {
