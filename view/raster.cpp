@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "base/cmd_request.h"
+#include "base/file_utils.h"
 #include "base/message_table.h"
 #include "base/running_settings.h"
 #include "base/system_log.h"
@@ -234,7 +236,10 @@ int LoadTiffRaster(const void* data, uint32_t length) {
 
     // The reader first: without it nothing can be shown, and saying so
     // beats an empty record that looks like a loaded image.
-    HMODULE lib = ::LoadLibraryA("s_rasread.dll");
+    // From the installation folder only: a reader of the same name found
+    // elsewhere on the search path is not ours.
+    const std::string readerPath = GetModuleDir() + "\\s_rasread.dll";
+    HMODULE lib = ::LoadLibraryA(readerPath.c_str());
     if (!lib) {
         WriteSystemLog(0, "Error", "s_rasread.dll が読み込めません");
         ZavMessageBox(CmdMainFrame(), GetMessageText(kMsgRasterUnavailable), GetMessageText(kMsgWarning), MB_OK);

@@ -71,7 +71,7 @@ int RasterImport(const char* args) {
     while (file && *file == ' ') ++file;
     std::vector<uint8_t> data = file ? ReadAll(file) : std::vector<uint8_t>();
     if (data.empty()) {
-        Log("RASTER load -1");
+        Log("TESTCMD RASTER load -1");
         return 0;
     }
     CmdRequest req = {};
@@ -79,7 +79,7 @@ int RasterImport(const char* args) {
     req.dataPtr = W(data.data());
     req.dataLength = static_cast<uint32_t>(data.size());
     const LRESULT loaded = Host(UM_RASTER_FUNC, 1, reinterpret_cast<LPARAM>(&req));
-    Log("RASTER load %d", static_cast<int>(loaded));
+    Log("TESTCMD RASTER load %d", static_cast<int>(loaded));
     if (!loaded) return 0;
     Description desc = {};
     req = CmdRequest();
@@ -128,7 +128,7 @@ int RasterImport(const char* args) {
     }
     const LRESULT added = Host(UM_APPEND_ELEMENT, 0, reinterpret_cast<LPARAM>(&e));
     Host(UM_MAKE_UNDO_PASS);
-    Log("RASTER appended %d", added ? 1 : 0);
+    Log("TESTCMD RASTER appended %d", added ? 1 : 0);
     return 0;
 }
 
@@ -150,7 +150,7 @@ int RasterReload() {
     req.kind = 1;
     req.dataPtr = W(data.data());
     req.dataLength = static_cast<uint32_t>(data.size());
-    Log("RASTER load %d", static_cast<int>(Host(UM_RASTER_FUNC, 1, reinterpret_cast<LPARAM>(&req))));
+    Log("TESTCMD RASTER load %d", static_cast<int>(Host(UM_RASTER_FUNC, 1, reinterpret_cast<LPARAM>(&req))));
     return 0;
 }
 
@@ -158,7 +158,7 @@ int RasterProbe() {
     DbHeader* db = reinterpret_cast<DbHeader*>(Host(UM_GET_ACTIVE_DB));
     HWND view = reinterpret_cast<HWND>(Host(UM_ACTIVE_VIEW));
     if (!db || !view) {
-        Log("RASTER none");
+        Log("TESTCMD RASTER none");
         return 0;
     }
     ElementRecord r;
@@ -170,12 +170,12 @@ int RasterProbe() {
         const uint32_t stride = (wp + 15) / 16 * 2;
         for (uint32_t y = 0; bits && y < hp; ++y)
             for (uint32_t x = 0; x < wp; ++x) ink += (bits[y * stride + x / 8] >> (7 - x % 8)) & 1;
-        Log("RASTER element %.4f %.4f %.4f %.4f %u %u %ld", CadGetF64(&r, kOffP1X), CadGetF64(&r, kOffP1Y),
+        Log("TESTCMD RASTER element %.4f %.4f %.4f %.4f %u %u %ld", CadGetF64(&r, kOffP1X), CadGetF64(&r, kOffP1Y),
             CadGetF64(&r, kOffP2X), CadGetF64(&r, kOffP2Y), wp, hp, ink);
         break;
     }
     if (const uint8_t* rec = static_cast<const uint8_t*>(db->extRecord))
-        Log("RASTER record %u %u %.4f %.4f %.4f %.4f", At<uint32_t>(rec, 48), At<uint32_t>(rec, 52),
+        Log("TESTCMD RASTER record %u %u %.4f %.4f %.4f %.4f", At<uint32_t>(rec, 48), At<uint32_t>(rec, 52),
             At<double>(rec, 64), At<double>(rec, 72), At<double>(rec, 80), At<double>(rec, 88));
     char path[MAX_PATH];
     if (!SidePath(".points", path, sizeof path)) return 0;
@@ -188,7 +188,7 @@ int RasterProbe() {
     while (dc && std::sscanf(p, "%d %d%n", &x, &y, &used) == 2) {
         p += used;
         const COLORREF c = GetPixel(dc, x, y);
-        Log("RASTER pixel %d %d %lu", x, y, static_cast<unsigned long>(c & 0xFFFFFF));
+        Log("TESTCMD RASTER pixel %d %d %lu", x, y, static_cast<unsigned long>(c & 0xFFFFFF));
     }
     if (dc) ReleaseDC(view, dc);
     return 0;
