@@ -14,6 +14,7 @@
 #include "shell/cad_system.h"
 #include "shell/drawing_types.h"
 #include "shell/main_frame.h"
+#include "shell/tiff_road.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
 #include "view/file_lock.h"
@@ -112,13 +113,7 @@ int OpenDrawingFile(HWND mainFrame, const char* fileName) {
         ClearPromptAndMessage();
         return 1;
     }
-    if (kind == kDrawingTif) {
-        // Image files need the raster module; until it is there they are
-        // refused with the raster message.
-        ClearPromptAndMessage();
-        ZavMessageBox(mainFrame, GetMessageText(IDS_RASTER_UNAVAILABLE), GetMessageText(IDS_WARNING), MB_OK);
-        return 0;
-    }
+    if (kind == kDrawingTif) return OpenTiffImageRoad(mainFrame, fileName);
     if (!IsOwnDrawingKind(kind)) {
         ClearPromptAndMessage();
         char text[400];

@@ -33,4 +33,10 @@ void ReleaseDbExtRecord(DbHeader* db) {
         }
         ext->words[i] = 0;
     }
+    // The record itself is a block of its own (the raster load makes it).
+    if (HGLOBAL block = ::GlobalHandle(ext)) {
+        ::GlobalUnlock(block);
+        ::GlobalFree(block);
+        db->extRecord = nullptr;
+    }
 }

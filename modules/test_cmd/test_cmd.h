@@ -47,5 +47,9 @@ bool RunDialogCommand(const char* word, const char* args, int* result);
 // The service-command partners (30550-30599): true when `word` named one of
 // them, with its StartCmd result in `result`.
 bool RunServiceCommand(const char* word, const char* args, int* result);
+// The raster commands (30900-30949, and the raster module's id in the
+// tests' installation): true when `word` named one of them, with its
+// StartCmd result in `result`.
+bool RunRasterCommand(const char* word, const char* args, int* result);
 
 }  // namespace testcmd
