@@ -9,6 +9,7 @@
 #include "shell/main_frame.h"
 #include "shell/open_road.h"
 #include "shell/shell_seams.h"
+#include "view/interrupt_cmds.h"
 #include "view/view_table.h"
 
 std::function<int(int, LPARAM)> ExecCmdHook;
@@ -51,7 +52,15 @@ int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-int ExecPanelInterruptCmd(HWND, WPARAM wParam, LPARAM) {
-    ShellTrace("Interrupt %d", (int)LOWORD(wParam));
-    return 0;
+int ExecPanelInterruptCmd(HWND frame, WPARAM wParam, LPARAM) {
+    const unsigned short id = LOWORD(wParam);
+    ShellTrace("Interrupt %d", (int)id);
+    HWND main = frame ? frame : MainFrameWindow();
+    if (main) SendMessageA(main, UM_CMD_BUSY, id, 1);
+    // Command 3800 stores the settings; the other ids of 3800 and above
+    // pass on to the panel dispatcher.
+    if (id >= 3800) GetCadSystem().SaveConfigData(id);
+    const int result = ExecPanelCmd(id);
+    if (main) SendMessageA(main, UM_CMD_BUSY, id, 0);
+    return result;
 }

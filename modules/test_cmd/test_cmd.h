@@ -35,4 +35,8 @@ bool RunCloseCommand(const char* word, const char* args, int* result);
 // them, with its StartCmd result in `result`.
 bool RunDbServiceCommand(const char* word, const char* args, int* result);
 
+// The modal-wait and view-service commands (30500-30549): true when `word`
+// named one of them, with its StartCmd result in `result`.
+bool RunWaitCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd
