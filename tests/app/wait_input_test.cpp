@@ -32,9 +32,9 @@ void AddLine(DbHeader* h, double x1, double y1, double x2, double y2) {
     DAriAppendElement(&line, h);
 }
 
-// A drawing of two lines crossing at (5, 5), the upright one ending 0.4
+// A drawing of two lines crossing at (5, 5), the upright one ending `rise`
 // above the crossing, on a small paper so that the view shows it large.
-bool WriteCrossingDrawing(const std::string& path) {
+bool WriteCrossingDrawing(const std::string& path, double rise = 0.4) {
     DbHeader h;
     std::memset(&h, 0, sizeof h);
     if (!DAriCreateDB(&h)) return false;
@@ -45,7 +45,7 @@ bool WriteCrossingDrawing(const std::string& path) {
         DAriSetDBInfo(&head, &h);
     }
     AddLine(&h, 2, 5, 9, 5);
-    AddLine(&h, 5, 1, 5, 5.4);
+    AddLine(&h, 5, 1, 5, 5 + rise);
     uint32_t status = 0;
     const bool saved = DAriSaveFileOfCWX(path.c_str(), &h, &status) != 0;
     DAriDeleteDB(&h);
@@ -139,25 +139,30 @@ TEST_F(WaitInput, AShortcutKeyRunsTheCancelCommandInsideTheWait) {
 }
 
 TEST_F(WaitInput, ASnapTakesTheNearerOfEndPointAndCrossing) {
-    const std::string file = app.UserDir() + "\\crossing.tcf";
-    ASSERT_TRUE(WriteCrossingDrawing(file));
-    HWND view = StartWithDrawing(file);
-    ASSERT_NE(view, nullptr);
-    const double scale = app.ViewScale(view);
+    const std::string probe = app.UserDir() + "\\probe.tcf";
+    ASSERT_TRUE(WriteCrossingDrawing(probe));
+    ASSERT_NE(StartWithDrawing(probe), nullptr);
+    const double scale = app.ViewScale(app.ActiveView());
     ASSERT_GT(scale, 0);
+    // The end point 5 pixels above the crossing at the scale the paper is
+    // shown at: both lie within the pick aperture (8 pixels) of either click.
+    const double rise = 5.0 / scale;
+    const std::string file = app.UserDir() + "\\crossing.tcf";
+    ASSERT_TRUE(WriteCrossingDrawing(file, rise));
+    HWND view = app.OpenDrawing(file);
+    ASSERT_NE(view, nullptr);
     POINT cross = {}, end = {};
     ASSERT_TRUE(app.ViewPixelOf(view, 5, 5, &cross));
-    ASSERT_TRUE(app.ViewPixelOf(view, 5, 5.4, &end));
-    // Both candidates lie within the pick aperture (8 pixels) of either click.
-    ASSERT_GE(cross.y - end.y, 4) << "scale " << scale;
-    ASSERT_LE(cross.y - end.y, 7) << "scale " << scale;
+    ASSERT_TRUE(app.ViewPixelOf(view, 5, 5 + rise, &end));
+    ASSERT_GE(cross.y - end.y, 3) << "scale " << app.ViewScale(view);
+    ASSERT_LE(cross.y - end.y, 7) << "scale " << app.ViewScale(view);
     Run(30501, "ready");
     struct Click {
         POINT pixel;
         double x, y;
     } clicks[] = {
         {{cross.x + 1, cross.y - 1}, 5, 5},  // nearer the crossing
-        {{end.x + 1, end.y}, 5, 5.4},        // nearer the end point
+        {{end.x + 1, end.y}, 5, 5 + rise},   // nearer the end point
     };
     for (size_t i = 0; i < 2; ++i) {
         ASSERT_TRUE(app.ClickPixel(view, clicks[i].pixel));
