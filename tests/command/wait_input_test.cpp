@@ -24,7 +24,7 @@ using WaitInputTest = CommandFixture;
 
 TEST(SnapChoice, NearerOfEndPointAndIntersectionWins) {
     const double cursor[3] = {0, 0, 0};
-    const double near[3] = {1, 0, 0}, far[3] = {0, 2, 0}, sameDistance[3] = {0, 1, 0};
+    const double closer[3] = {1, 0, 0}, farther[3] = {0, 2, 0}, sameDistance[3] = {0, 1, 0};
     struct Row {
         const char* name;
         const double* end;
@@ -32,11 +32,11 @@ TEST(SnapChoice, NearerOfEndPointAndIntersectionWins) {
         int kind;
         const double* point;
     } rows[] = {
-        {"end point nearer", near, far, SNAP_FOUND_END, near},
-        {"intersection nearer", far, near, SNAP_FOUND_CROSS, near},
-        {"equal distance: the intersection", near, sameDistance, SNAP_FOUND_CROSS, sameDistance},
-        {"only an end point", far, nullptr, SNAP_FOUND_END, far},
-        {"only an intersection", nullptr, far, SNAP_FOUND_CROSS, far},
+        {"end point nearer", closer, farther, SNAP_FOUND_END, closer},
+        {"intersection nearer", farther, closer, SNAP_FOUND_CROSS, closer},
+        {"equal distance: the intersection", closer, sameDistance, SNAP_FOUND_CROSS, sameDistance},
+        {"only an end point", farther, nullptr, SNAP_FOUND_END, farther},
+        {"only an intersection", nullptr, farther, SNAP_FOUND_CROSS, farther},
         {"neither", nullptr, nullptr, SNAP_FOUND_NONE, nullptr},
     };
     for (const Row& r : rows) {
@@ -110,14 +110,14 @@ TEST(SnapOrder, TableOfKindsMasksAndFinds) {
 }
 
 // The CAD library's own searches over a small drawing: two lines that cross
-// at (10, 0) and end at (9, 1) and (12, 0).
+// at (10, 0) and end at (10, 1) and (12, 0).
 class LibrarySnap : public ::testing::Test {
 protected:
     void SetUp() override {
         std::memset(&header, 0, sizeof header);
         ASSERT_TRUE(DAriCreateDB(&header));
         AddLine(0, 0, 12, 0);
-        AddLine(10, -5, 9, 1);
+        AddLine(10, -5, 10, 1);
         std::memset(&data, 0, sizeof data);
         data.db = &header;
         data.modelScale = 1;
@@ -171,10 +171,10 @@ TEST_F(LibrarySnap, TheNearerPointOfTheLibraryWins) {
         double px, py;
     } rows[] = {
         {"beside the crossing", 10.2, 0.1, 1.5, 0x1, SNAP_FOUND_CROSS, 10, 0},
-        {"beside the end of the slanted line", 9.1, 0.9, 1.5, 0x1, SNAP_FOUND_END, 9, 1},
+        {"beside the end of the upright line", 10.1, 0.9, 1.5, 0x1, SNAP_FOUND_END, 10, 1},
         {"end point alone reaches past the crossing", 11.6, 0.1, 2.5, 0x20, SNAP_FOUND_END, 12, 0},
         {"mid point of the long line", 6.1, 0.2, 0.5, 0x4, SNAP_FOUND_MID, 6, 0},
-        {"nothing near: the free point", 5, 8, 0.5, 0x69, SNAP_FOUND_FREE, 5, 8},
+        {"nothing closer: the free point", 5, 8, 0.5, 0x69, SNAP_FOUND_FREE, 5, 8},
     };
     for (const Row& r : rows) {
         double out[3] = {0, 0, 0};
@@ -357,26 +357,27 @@ TEST_F(WaitInputClicks, ANestedWaitKeepsItsOwnRequest) {
     LRESULT innerResult = -1;
     CmdRequest* currentInside = nullptr;
     CmdRequest* currentAfter = nullptr;
-    bool nested = false;
+    int step = 0;
     frame->inject = [&](WPARAM) {
-        if (nested) {
-            PostCmdEvent(CMD_EV_LBUTTON);
-            return;
-        }
-        // A handler that runs inside the outer wait waits again: the first
-        // click goes to it.
-        nested = true;
-        PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
-        frame->inject = [&](WPARAM) {
+        switch (step) {
+        case 0:
+            // A handler that runs inside the outer wait waits again: the
+            // first click goes to it.
+            step = 1;
+            PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
+            innerResult = SendMessageA(frame->m_hWnd, UM_WAIT_INPUT, 0, (LPARAM)&inner);
+            currentAfter = CmdWaitState().currentWaitRequest;
+            // The second click is the outer wait's.
+            cursorX = 222;
+            step = 2;
+            PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
+            break;
+        case 1:
             currentInside = CmdWaitState().currentWaitRequest;
             PostCmdEvent(CMD_EV_LBUTTON);
-        };
-        innerResult = SendMessageA(frame->m_hWnd, UM_WAIT_INPUT, 0, (LPARAM)&inner);
-        currentAfter = CmdWaitState().currentWaitRequest;
-        // The second click is the outer wait's.
-        cursorX = 222;
-        frame->inject = [&](WPARAM) { PostCmdEvent(CMD_EV_LBUTTON); };
-        PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
+            break;
+        default: PostCmdEvent(CMD_EV_LBUTTON); break;
+        }
     };
     PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
     const LRESULT r = SendMessageA(frame->m_hWnd, UM_WAIT_INPUT, 0, (LPARAM)&outer);

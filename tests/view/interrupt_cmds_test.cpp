@@ -8,7 +8,7 @@
 #include "command/wait_loop.h"
 #include "view/interrupt_cmds.h"
 #include "view/view_data.h"
-#include "view/view_fixture.h"
+#include "view_fixture.h"
 #include "view/view_table.h"
 
 namespace {
