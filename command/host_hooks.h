@@ -101,6 +101,19 @@ struct SystemCmdOutcome {
       "and writes the found one back; 1 found")                                                                        \
     X(pickElement, uint32_t(const double pt[3], int lockedLayers), "the element picked at the point, or 0")            \
     X(getLockLayerSearchMode, int(), "the library's locked-layer search mode")                                         \
+    X(preTranslateKeys, int(HWND frame, MSG* msg, void* accelerator), "the application's key pre-translation; 1 handled")\
+    X(keySnappedCursorPoint, int(double pt[3]), "the cursor point, on the grid while the snap key is held; 1 snapped") \
+    X(markAtCursor, uint32_t(const double pt[3], int* count),                                                          \
+      "a new mark of the elements around the point and their count; 0 without a drawing")                             \
+    X(searchInMark, int(int kind, const double pt[3], double out[3], uint32_t mark),                                   \
+      "the point searches limited to a mark: 1-5 as snapSearch, 6 a raster point; 1 found")                           \
+    X(showSnapKind, void(int code, const double pt[3]), "the snap-kind pop-up: 1-5 a kind, 0 hides it")               \
+    X(panelEditHoldsInput, int(), "1 while a panel edit field holds the input")                                        \
+    X(relativeInput, int(double* dx, double* dy), "1 while relative input is on, with the typed offsets")              \
+    X(takeRelativeFromPanel, void(int item),                                                                          \
+      "item 333 (x) or 444 (y) of the first panel page, read as a number, becomes the relative offset")               \
+    X(viewService, LRESULT(UINT msg, WPARAM wParam, LPARAM lParam),                                                    \
+      "the host messages of the drawing views, drawings, pop-ups and their sub-codes")                                \
     X(setLockLayerSearchMode, void(int mode), "sets the locked-layer search mode")                                     \
     /* --- CAD library -------------------------------------------------------------------- */                         \
     X(fastAccessOn, void(), "fast access on, undo steps of the active drawing cleared, recording off")                 \

@@ -13,6 +13,7 @@
 #include "shell/main_accelerator.h"
 #include "shell/shell_seams.h"
 #include "shell/ui_library.h"
+#include "view/interrupt_cmds.h"
 #include "view/view_popups.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
@@ -132,7 +133,8 @@ int CCadSystem::PreTranslateKeys(HWND frame, MSG* msg, CMainAccelerator* accel) 
 
 int CCadSystem::PreTranslateKeyDown(HWND frame, MSG* msg) {
     if ((GetAsyncKeyState(VK_SHIFT) | GetAsyncKeyState(VK_CONTROL) | GetAsyncKeyState(VK_MENU)) & 0x8000) return 0;
-    if (m_keyCursorMode || KeyboardScrollMode) {
+    // While the panels' mark jump is armed the arrows are its commands too.
+    if (m_keyCursorMode || KeyboardScrollMode || IsKeyScrollMode()) {
         int cmd = 0;
         switch (msg->wParam) {
         case VK_LEFT: cmd = ID_PANEL_ARROW_LEFT; break;

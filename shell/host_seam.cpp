@@ -15,6 +15,7 @@
 #include "shell/shell_seams.h"
 #include "view/overview.h"
 #include "shell/toolbar_settings_dialog.h"
+#include "view/interrupt_cmds.h"
 #include "view/view_table.h"
 
 std::function<int(int, LPARAM)> ExecCmdHook;
@@ -49,8 +50,9 @@ int RunServiceCmd(HWND frame, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-int ExecPanelInterruptCmd(HWND, WPARAM wParam, LPARAM) {
-    if (LOWORD(wParam) == ID_PANEL_TEMPORARY_POINT) {
+int ExecPanelInterruptCmd(HWND frame, WPARAM wParam, LPARAM) {
+    const unsigned short id = LOWORD(wParam);
+    if (id == ID_PANEL_TEMPORARY_POINT) {
         // The tool panel's point entry: the panel runs it; while there is
         // no panel to take it, it runs here.
         if (HWND panel = ToolPanelWindow())
@@ -59,6 +61,13 @@ int ExecPanelInterruptCmd(HWND, WPARAM wParam, LPARAM) {
             InputTemporaryPoint();
         return 1;
     }
-    ShellTrace("Interrupt %d", (int)LOWORD(wParam));
-    return 0;
+    ShellTrace("Interrupt %d", (int)id);
+    HWND main = frame ? frame : MainFrameWindow();
+    if (main) SendMessageA(main, UM_CMD_BUSY, id, 1);
+    // Command 3800 stores the settings; the other ids of 3800 and above
+    // pass on to the panel dispatcher.
+    if (id >= 3800) GetCadSystem().SaveConfigData(id);
+    const int result = ExecPanelCmd(id);
+    if (main) SendMessageA(main, UM_CMD_BUSY, id, 0);
+    return result;
 }

@@ -1,5 +1,6 @@
 #include "shell/host_services.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "base/apply_settings.h"
@@ -23,7 +24,9 @@
 #include "shell/drawing_services.h"
 #include "shell/file_backup.h"
 #include "shell/host_messages_shell.h"
+#include "shell/main_accelerator.h"
 #include "shell/main_frame.h"
+#include "shell/module_view_services.h"
 #include "shell/pane_rules.h"
 #include "shell/recent_commands.h"
 #include "shell/save_road.h"
@@ -34,6 +37,7 @@
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
 #include "view/element_pick.h"
+#include "view/element_snap_search.h"
 #include "view/eps_service.h"
 #include "view/geometry.h"
 #include "view/input_scale.h"
@@ -173,6 +177,25 @@ void InstallCommandServices() {
     };
     h.pickElement = [](const double pt[3], int) { return PickElementAtPoint(pt, AskPickCandidate); };
     h.getLockLayerSearchMode = [] { return TqGetLockLaySearchMode(); };
+    h.preTranslateKeys = [](HWND frame, MSG* msg, void* accelerator) {
+        return GetCadSystem().PreTranslateKeys(frame, msg, static_cast<CMainAccelerator*>(accelerator));
+    };
+    h.keySnappedCursorPoint = [](double pt[3]) { return GetKeySnappedCursorPoint(pt); };
+    h.markAtCursor = MarkElementsAtCursor;
+    h.searchInMark = SearchInMark;
+    h.showSnapKind = [](int code, const double pt[3]) { CSnapWin::Show(code, pt); };
+    h.panelEditHoldsInput = [] { return RPMenuState.editFocus; };
+    h.relativeInput = [](double* dx, double* dy) {
+        *dx = RPMenuState.relativeX;
+        *dy = RPMenuState.relativeY;
+        return RPMenuState.relativeInput;
+    };
+    h.takeRelativeFromPanel = [](int item) {
+        char text[64] = "";
+        GetPBoxItemText(item, text, sizeof text);
+        (item == 333 ? RPMenuState.relativeX : RPMenuState.relativeY) = std::atof(text);
+    };
+    h.viewService = ModuleViewService;
     h.setLockLayerSearchMode = [](int mode) { TqSetLockLaySearchMode(mode); };
 
     // CAD library.

@@ -1,4 +1,5 @@
 #include "view/cadwin_frame.h"
+#include "view/host_view_service.h"
 
 #include <cstdio>
 #include <string>
@@ -417,8 +418,10 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
     InputBasePointShown = 0;
     HWND main = GetMDIFrame();
     if (!host.mainFrameClosing) {
-        if (main) ::SendMessageA(main, UM_END_CMD, 0, 0);
-        if (IsModuleCmdRunning()) {
+        // A module that opened a drawing by name keeps its command while
+        // the empty untitled windows close.
+        if (main && !KeepCmdOnCloseFlag) ::SendMessageA(main, UM_END_CMD, 0, 0);
+        if (IsModuleCmdRunning() && !KeepCmdOnCloseFlag) {
             if (host.commandInitiatedClose) {
                 host.commandInitiatedClose = 0;
             } else if (host.closeRetryCount < 10) {

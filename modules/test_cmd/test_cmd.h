@@ -51,5 +51,8 @@ bool RunServiceCommand(const char* word, const char* args, int* result);
 // tests' installation): true when `word` named one of them, with its
 // StartCmd result in `result`.
 bool RunRasterCommand(const char* word, const char* args, int* result);
+// The modal-wait and view-service commands (30500-30549): true when `word`
+// named one of them, with its StartCmd result in `result`.
+bool RunWaitCommand(const char* word, const char* args, int* result);
 
 }  // namespace testcmd

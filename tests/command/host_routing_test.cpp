@@ -59,8 +59,9 @@ TEST_F(HostRouting, EveryNumberIsAnsweredByItsObjectAlone) {
         answering.insert(e.object);
         std::memset(record, 0, sizeof record);
         const LPARAM lp = reinterpret_cast<LPARAM>(record);
-        // The wait answers at once when the end is already on its way.
-        if (e.msg == UM_WAIT_CMD_EVENT) PostMessageA(frame->m_hWnd, UM_END_CMD, 0, 0);
+        // The waits answer at once when the end is already on its way.
+        const bool wait = e.msg == UM_WAIT_CMD_EVENT || e.msg == UM_WAIT_INPUT;
+        if (wait) PostMessageA(frame->m_hWnd, UM_END_CMD, 0, 0);
         CMessageMap* owner = ObjectOf(host, e.object);
         for (CMessageMap* member : members) {
             LRESULT r = 0;
@@ -69,10 +70,12 @@ TEST_F(HostRouting, EveryNumberIsAnsweredByItsObjectAlone) {
         }
         // CCadSysCmd's map takes its own numbers and those of its members.
         LRESULT r = 0;
+        if (e.msg == UM_WAIT_INPUT) PostMessageA(frame->m_hWnd, UM_END_CMD, 0, 0);
         const BOOL sysTook = host.m_sysCmd.ProcessWindowMessage(frame->m_hWnd, e.msg, 0, lp, r);
         EXPECT_EQ(sysTook != FALSE, e.object != HOST_OBJ_INTERRUPT) << e.name;
         // Through the real frame nothing reaches the frame's fallback.
         frame->notes.clear();
+        if (e.msg == UM_WAIT_INPUT) PostMessageA(frame->m_hWnd, UM_END_CMD, 0, 0);
         if (e.msg != UM_WAIT_CMD_EVENT) SendMessageA(frame->m_hWnd, e.msg, 0, lp);
         for (const auto& note : frame->notes)
             EXPECT_EQ(note.find("default"), std::string::npos) << e.name;

@@ -1,0 +1,53 @@
+#include "view/element_snap_search.h"
+
+#include "cadlib/WmCadApiDb.h"
+#include "view/hover_search.h"
+#include "view/point_search.h"
+#include "view/raster.h"
+#include "view/view_data.h"
+#include "view/view_table.h"
+
+uint32_t MarkElementsAtCursor(const double point[3], int* count) {
+    if (count) *count = 0;
+    HWND view = GetActiveView();
+    ViewData* data = GetViewData(view);
+    if (!data || !data->db) return 0;
+    const double aperture = GetFindAreaInDrawing();
+    const int pageDetection = DAriSetPageDetFlag(1);
+    SearchOptionRecord before = {};
+    DAriDbGetSerch(&before);
+    SearchOptionRecord around = before;
+    const int32_t words[7] = {3, 0xE7FFF, -1, 0xFFFF, 0xFFFFFF, 255, 255};
+    for (int i = 0; i < 7; ++i)
+        around.words[i] = words[i];
+    DAriDbSetSerch(&around);
+    DAriSerchSetGrpFind(1);
+    CadMark* mark = aperture > 0 ? DAriGetElementMarkByPointWithMark(CadPoint3{point[0], point[1], point[2]}, aperture,
+                                                                     data->db, data, nullptr)
+                                 : nullptr;
+    DAriSerchSetGrpFind(0);
+    DAriDbSetSerch(&before);
+    DAriSetPageDetFlag(pageDetection);
+    if (!mark) mark = DAriCreateMark(data->db);
+    if (mark && count) *count = DAriGetMarkNum(mark);
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(mark));
+}
+
+int SearchInMark(int kind, const double point[3], double out[3], uint32_t markWord) {
+    void* mark = reinterpret_cast<void*>(static_cast<uintptr_t>(markWord));
+    switch (kind) {
+    case kSearchEndPoint: return SearchEndPoint(point, out, mark);
+    case kSearchCrossPoint: return SearchCrossPoint(point, out, mark);
+    case kSearchCenterPoint: return SearchCenterPoint(point, out, mark);
+    case kSearchMidPoint: return SearchMidPoint(point, out, mark);
+    case kSearchOnLinePoint: return SearchOnLinePoint(point, out, mark);
+    case 6: {
+        double p[3] = {point[0], point[1], point[2]};
+        if (!TransformRasterElement(p, nullptr)) return 0;
+        for (int i = 0; i < 3; ++i)
+            out[i] = p[i];
+        return 1;
+    }
+    default: return 0;
+    }
+}
