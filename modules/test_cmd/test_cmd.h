@@ -35,4 +35,8 @@ bool RunCloseCommand(const char* word, const char* args, int* result);
 // them, with its StartCmd result in `result`.
 bool RunDbServiceCommand(const char* word, const char* args, int* result);
 
+// The application-panel commands (30700-30799): true when `word` named one
+// of them, with its StartCmd result in `result`.
+bool RunPanelCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd
