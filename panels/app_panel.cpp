@@ -22,9 +22,7 @@ ATOM RegisterItemClass() {
     return win::RegisterWindowClass(a);
 }
 
-bool IsDefaultCaption(const char* t) {
-    return t && (!strcmp(t, "OK") || !strcmp(t, "完了") || !strcmp(t, "Ok"));
-}
+bool IsDefaultCaption(const char* t) { return t && (!strcmp(t, "OK") || !strcmp(t, "完了") || !strcmp(t, "Ok")); }
 
 // Splits comma-separated fields (double-byte aware, blanks trimmed).
 std::vector<std::string> SplitFields(const char* text) {
@@ -260,9 +258,7 @@ LRESULT CAppPanelButton::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
     return 0;
 }
 
-void CAppPanelButton::SendClick() {
-    ::SendMessageA(Host(), WM_COMMAND, MAKEWPARAM(m_item->id, 0), (LPARAM)m_hWnd);
-}
+void CAppPanelButton::SendClick() { ::SendMessageA(Host(), WM_COMMAND, MAKEWPARAM(m_item->id, 0), (LPARAM)m_hWnd); }
 
 LRESULT CAppPanelButton::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
     if (IsCalculatorOpen()) return 0;
@@ -284,10 +280,10 @@ LRESULT CAppPanelButton::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&) {
         in.panelKind = PANEL_SUB_PUSH;
         in.panelValue = m_item->id;
         in.event = CMD_EV_PANEL;
-        const HWND self = m_hWnd;
         SendClick();
-        if (CloseRPMenu() == 0) RPMenuState.windowOpen = 0;
-        (void)self;
+        CloseRPMenu();
+        RPMenuState.windowOpen = 0;
+        RPMenuState.shown = 0;
     }
     return 0;
 }

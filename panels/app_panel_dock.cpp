@@ -26,9 +26,9 @@ LRESULT CAppPanelDockWin::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
 CAppPanelDockWin* CreateAppPanelPane(HWND frame, int thickness) {
     auto* pane = new CAppPanelDockWin;
     RECT rc = {0, 0, thickness, 60};
-    if (!pane->CreatePane(frame, "作図メニュー", rc,
-                          WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU |
-                              WS_THICKFRAME)) {
+    if (!pane->CreatePane(
+            frame, "作図メニュー", rc,
+            WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)) {
         delete pane;
         return nullptr;
     }

@@ -8,8 +8,8 @@ void PaintVerticalGradient(HDC dc, const RECT& r, COLORREF a, COLORREF b) {
     if (r.right <= r.left || r.bottom <= r.top) return;
     TRIVERTEX v[2] = {
         {r.left, r.top, (COLOR16)(GetRValue(a) << 8), (COLOR16)(GetGValue(a) << 8), (COLOR16)(GetBValue(a) << 8), 0},
-        {r.right, r.bottom, (COLOR16)(GetRValue(b) << 8), (COLOR16)(GetGValue(b) << 8),
-         (COLOR16)(GetBValue(b) << 8), 0}};
+        {r.right, r.bottom, (COLOR16)(GetRValue(b) << 8), (COLOR16)(GetGValue(b) << 8), (COLOR16)(GetBValue(b) << 8),
+         0}};
     GRADIENT_RECT g = {0, 1};
     ::GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
 }

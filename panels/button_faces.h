@@ -16,8 +16,8 @@ void PaintVerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bott
 // The face: halves of the rectangle inset by 2 (one flat fill when the four
 // colours are equal), then rounded frames on the rectangle (outer) and inset
 // by 1 (inner). The null brush stays selected.
-void PaintGradientButtonFace(HDC dc, const RECT& rect, COLORREF upperTop, COLORREF upperBottom,
-                             COLORREF lowerTop, COLORREF lowerBottom, COLORREF outer, COLORREF inner);
+void PaintGradientButtonFace(HDC dc, const RECT& rect, COLORREF upperTop, COLORREF upperBottom, COLORREF lowerTop,
+                             COLORREF lowerBottom, COLORREF outer, COLORREF inner);
 // Older form with the caller's painter object (unused).
 void PaintGradientButtonFace(void* painter, HDC dc, const RECT& rect, COLORREF c1, COLORREF c2, COLORREF c3,
                              COLORREF c4, COLORREF outer, COLORREF inner);

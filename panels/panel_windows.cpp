@@ -74,7 +74,6 @@ LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
     return 0;
 }
 
-
 HWND ToolPanelWindow() { return (g_toolPanel && ::IsWindow(g_toolPanel)) ? g_toolPanel : nullptr; }
 
 void SyncSnapButtons(int lockFreePoint) {

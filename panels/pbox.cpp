@@ -202,7 +202,9 @@ int ClosePBoxPage(int page, LPARAM mirrorOnly) {
     PBoxHasDefaultButton = 0;
     if (DockedPBoxPage == page) {
         DockedPBoxPage = -1;
-        CloseRPMenu();  // its copy showed this page
+        // The pop-up's copy leads to this page's windows: it goes first.
+        ClosePBoxPage(kPBoxMirror, 1);
+        CloseRPMenu();
     }
     return 1;
 }
@@ -230,7 +232,11 @@ int ShowPBoxPage(WPARAM, PBoxAddRequest* r) {
     }
     HWND host = nullptr;
     // A page shown again is rebuilt: its earlier windows go first, so no
-    // stale set stays on screen.
+    // stale set stays on screen (nor a pop-up copy that leads to them).
+    if (index == DockedPBoxPage) {
+        ClosePBoxPage(kPBoxMirror, 1);
+        CloseRPMenu();
+    }
     for (CPanelItem*& w : page.itemWindows) {
         if (!w) continue;
         if (w->m_hWnd) ::DestroyWindow(w->m_hWnd);

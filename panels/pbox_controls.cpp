@@ -59,9 +59,12 @@ void Text(HDC dc, const PBoxItem& it, const RECT& r, const char* s, int dy, bool
     HGDIOBJ old = ::SelectObject(dc, bold ? PBoxBoldFont() : PBoxFont());
     ::SetBkMode(dc, TRANSPARENT);
     COLORREF c = bold ? kFaceText : ::GetSysColor(COLOR_BTNTEXT);
-    if (!it.enabled) c = ::GetSysColor(COLOR_GRAYTEXT);
-    else if (it.textColor == 0) c = 0;
-    else if (it.textColor > 0) c = PBoxPenColor(it.textColor);
+    if (!it.enabled)
+        c = ::GetSysColor(COLOR_GRAYTEXT);
+    else if (it.textColor == 0)
+        c = 0;
+    else if (it.textColor > 0)
+        c = PBoxPenColor(it.textColor);
     ::SetTextColor(dc, c);
     RECT t = r;
     ::OffsetRect(&t, 0, dy);
@@ -321,8 +324,7 @@ LRESULT CALLBACK BorrowedProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         if (!p || (unsigned)index >= (unsigned)kPBoxItemCount) return 0;
         auto* obj = new ClassicItem<T>;
         obj->Bind(&p->items[index], page, index);
-        if (DockedPBoxPage != -1 && page != DockedPBoxPage)
-            obj->m_twin = PBoxItemWindow(DockedPBoxPage, index);
+        if (DockedPBoxPage != -1 && page != DockedPBoxPage) obj->m_twin = PBoxItemWindow(DockedPBoxPage, index);
         if (!obj->SubclassWindow(w)) {
             delete obj;
             return 0;
@@ -357,9 +359,9 @@ LRESULT CALLBACK DuzeProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         ::GetClientRect(w, &r);
         char text[258] = {};
         ::GetWindowTextA(w, text, sizeof text);
-        HWND e = ::CreateWindowExA(0, "EDIT", text, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 1, 1,
-                                   r.right - 1, r.bottom - 1, w, (HMENU)(INT_PTR)kEditorId,
-                                   ::GetModuleHandleA(nullptr), nullptr);
+        HWND e =
+            ::CreateWindowExA(0, "EDIT", text, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 1, 1, r.right - 1,
+                              r.bottom - 1, w, (HMENU)(INT_PTR)kEditorId, ::GetModuleHandleA(nullptr), nullptr);
         if (!e) return 0;
         ::SetPropA(e, "ZavDuzeOld", (HANDLE)::SetWindowLongPtrA(e, GWLP_WNDPROC, (LONG_PTR)DuzeEditEditorProc));
         ::SendMessageA(e, EM_LIMITTEXT, 256, 0);
@@ -435,8 +437,8 @@ int RegisterPBoxClasses(HINSTANCE instance) {
 }
 
 int UnregisterPBoxClasses(HINSTANCE instance) {
-    for (const char* name : {"RPMENU", "PBox_Push", "PBox_Radio", "PBox_Check", "PBox_List", "PBox_Edit",
-                             "PBox_Combo", "Duze_Edit", "PBox_Text", "LISTOWNSUBCLASS"})
+    for (const char* name : {"RPMENU", "PBox_Push", "PBox_Radio", "PBox_Check", "PBox_List", "PBox_Edit", "PBox_Combo",
+                             "Duze_Edit", "PBox_Text", "LISTOWNSUBCLASS"})
         ::UnregisterClassA(name, instance);
     return 1;
 }

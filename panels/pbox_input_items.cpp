@@ -131,9 +131,7 @@ LRESULT CALLBACK ComboEditorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     PBoxEditStateRecord& s = PBoxEditState;
     HWND item = ::GetParent(w);
     switch (m) {
-    case WM_SETFOCUS:
-        ::SetCapture(w);
-        break;
+    case WM_SETFOCUS: ::SetCapture(w); break;
     case WM_KILLFOCUS:
         ::PostMessageA(w, WM_CLOSE, 0, 0);
         if (!PopupOpen()) PostFocusView();
@@ -357,8 +355,10 @@ void DrawPBoxEditItem(HWND w, HDC dc, const PBoxItem& it, bool combo) {
         HGDIOBJ op = ::SelectObject(dc, pen);
         bool first = true;
         for (POINT p : pts) {
-            if (first) ::MoveToEx(dc, p.x, p.y, nullptr);
-            else ::LineTo(dc, p.x, p.y);
+            if (first)
+                ::MoveToEx(dc, p.x, p.y, nullptr);
+            else
+                ::LineTo(dc, p.x, p.y);
             first = false;
         }
         ::SelectObject(dc, op);
@@ -446,8 +446,8 @@ LRESULT CAppPanelEditBox::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
     if (s.openEditor && ::GetParent(s.openEditor) == m_hWnd) return 0;  // already editing here
     s.imeMode = m_item->calcMode;
     RECT rc = GetClientRect();
-    HWND ed = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 1,
-                                1, rc.right - 1, rc.bottom - 1, m_hWnd, (HMENU)(INT_PTR)kEditorId,
+    HWND ed = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 1, 1,
+                                rc.right - 1, rc.bottom - 1, m_hWnd, (HMENU)(INT_PTR)kEditorId,
                                 ::GetModuleHandleA(nullptr), nullptr);
     if (!ed) return 0;
     ::SendMessageA(ed, WM_SETFONT, (WPARAM)MediumFont(), 0);
@@ -551,16 +551,15 @@ void CAppPanelComboBox::OpenDropDown() {
     } else if (mon.bottom - r.bottom < 200) {
         height = mon.bottom - r.bottom;
     }
-    HWND dlg = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, DropClass(), "", WS_POPUP | WS_BORDER, r.left,
-                                 top, r.right - r.left, height, m_hWnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    HWND dlg = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, DropClass(), "", WS_POPUP | WS_BORDER, r.left, top,
+                                 r.right - r.left, height, m_hWnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (!dlg) return;
     s.dropWindow = dlg;
     RECT cr;
     ::GetClientRect(dlg, &cr);
-    HWND list = ::CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_HASSTRINGS |
-                                                        LBS_NOTIFY,
-                                  0, 0, cr.right, cr.bottom, dlg, (HMENU)(INT_PTR)kDropListId,
-                                  ::GetModuleHandleA(nullptr), nullptr);
+    HWND list = ::CreateWindowExA(
+        0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_HASSTRINGS | LBS_NOTIFY, 0, 0, cr.right,
+        cr.bottom, dlg, (HMENU)(INT_PTR)kDropListId, ::GetModuleHandleA(nullptr), nullptr);
     s.dropList = list;
     if (list) {
         ::SendMessageA(list, WM_SETFONT, (WPARAM)MediumFont(), 0);
@@ -583,9 +582,9 @@ LRESULT CAppPanelComboBox::OnLButtonDown(UINT, WPARAM, LPARAM l, BOOL&) {
         const char* current = m_item->listText;
         if (m_twin && TwinItem(m_twin)) current = TwinItem(m_twin)->listText;
         DbcsCopy(s.comboBuffer, sizeof s.comboBuffer, current);
-        HWND ed = ::CreateWindowExA(0, "EDIT", s.comboBuffer, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 1,
-                                    1, rc.right - kComboButtonWidth - 1, rc.bottom - 1, m_hWnd,
-                                    (HMENU)(INT_PTR)kEditorId, ::GetModuleHandleA(nullptr), nullptr);
+        HWND ed = ::CreateWindowExA(0, "EDIT", s.comboBuffer, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 1, 1,
+                                    rc.right - kComboButtonWidth - 1, rc.bottom - 1, m_hWnd, (HMENU)(INT_PTR)kEditorId,
+                                    ::GetModuleHandleA(nullptr), nullptr);
         if (!ed) return 0;
         ::SendMessageA(ed, WM_SETFONT, (WPARAM)MediumFont(), 0);
         Subclass(ed, ComboEditorProc);
@@ -703,8 +702,8 @@ LRESULT CAppPanelComboList::OnCreate(UINT, WPARAM, LPARAM l, BOOL& handled) {
     m_client = {0, 0, cs->cx, cs->cy};
     DWORD style = WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST;
     if (m_item->state != 0) style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
-    HWND list = ::CreateWindowExA(0, "COMBOBOX", "", style, 0, 0, cs->cx, 200, m_hWnd,
-                                  (HMENU)(INT_PTR)kListControlId, ::GetModuleHandleA(nullptr), nullptr);
+    HWND list = ::CreateWindowExA(0, "COMBOBOX", "", style, 0, 0, cs->cx, 200, m_hWnd, (HMENU)(INT_PTR)kListControlId,
+                                  ::GetModuleHandleA(nullptr), nullptr);
     m_item->listWindow = list;
     if (list) {
         ::SendMessageA(list, WM_SETFONT, (WPARAM)(PanelFontLarge ? PanelFontLarge : PBoxFont()), 0);

@@ -129,8 +129,7 @@ LRESULT CALLBACK EntryProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
                     int monRight = 0, monBottom = 0;
                     GetMonitorExtent(r.right, r.top, &monRight, &monBottom);
                     const int x = r.right + 137 < monRight ? r.right + 5 : r.left - 117;
-                    ::SetWindowPos(sub, HWND_TOPMOST, x, r.top - 2, 0, 0,
-                                   SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+                    ::SetWindowPos(sub, HWND_TOPMOST, x, r.top - 2, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
                     g_openedSubmenu = sub;
                 }
             } else if (g_openedSubmenu && !submenu && ::GetWindowLongA(w, 4) != -1) {
@@ -364,8 +363,7 @@ int AppendRPMenuItem(HANDLE target, UINT flags, UINT_PTR idOrWindow, const char*
     if (!text) text = "";
     if (RPMenuState.windowOpen != 1) {
         UINT f = flags & (MF_POPUP | MF_MENUBARBREAK | MF_MENUBREAK | MF_SEPARATOR | MF_GRAYED);
-        return ::AppendMenuA((HMENU)target, f | MF_STRING, idOrWindow, (flags & MF_SEPARATOR) ? nullptr : text) ? 1
-                                                                                                                 : 0;
+        return ::AppendMenuA((HMENU)target, f | MF_STRING, idOrWindow, (flags & MF_SEPARATOR) ? nullptr : text) ? 1 : 0;
     }
     HWND popup = L.popupWindow;
     if (!popup) return 0;
@@ -399,8 +397,8 @@ int AppendRPMenuItem(HANDLE target, UINT flags, UINT_PTR idOrWindow, const char*
     } else {
         word12 = (int)idOrWindow;
     }
-    HWND e = ::CreateWindowExA(0, kEntryClass, "", WS_CHILD, L.columnX, L.nextY, L.columnWidth, height, parent,
-                               nullptr, Instance(), nullptr);
+    HWND e = ::CreateWindowExA(0, kEntryClass, "", WS_CHILD, L.columnX, L.nextY, L.columnWidth, height, parent, nullptr,
+                               Instance(), nullptr);
     if (!e) return 0;
     ::SetWindowLongA(e, 4, mark);
     ::SetWindowLongA(e, 12, word12);
@@ -478,8 +476,8 @@ void BuildRPMenu(HWND view, LPARAM point, int force) {
     const UINT breakFlag = (IsAnyCmdRunning() == 1 && AnyTableEntry() && S.itemsEnabled == 1) ? MF_MENUBARBREAK : 0;
     const bool english = Running().LANGUAGE != 0;
     if (!(S.hideFlags & 4)) {
-        HWND sub = ::CreateWindowExA(0, kPopupClass, nullptr, WS_POPUP, 0, 0, 132, 155, view, nullptr, Instance(),
-                                     nullptr);
+        HWND sub =
+            ::CreateWindowExA(0, kPopupClass, nullptr, WS_POPUP, 0, 0, 132, 155, view, nullptr, Instance(), nullptr);
         AppendRPMenuItem(popup, breakFlag | MF_POPUP, (UINT_PTR)sub, english ? "Stack Command" : "コマンド履歴");
         L.saved[0] = L.columnX;
         L.saved[1] = L.nextY;
@@ -506,8 +504,7 @@ void BuildRPMenu(HWND view, LPARAM point, int force) {
     }
     if (IsAnyCmdRunning()) {
         if (!(S.hideFlags & 1)) AppendRPMenuItem(popup, 0, 1219, english ? "OK - [ ENTER ]" : "完了 - [ ENTER ]");
-        if (!(S.hideFlags & 2))
-            AppendRPMenuItem(popup, 0, 1211, english ? "Cancel - [  ESC  ]" : "取消 - [  ESC  ]");
+        if (!(S.hideFlags & 2)) AppendRPMenuItem(popup, 0, 1211, english ? "Cancel - [  ESC  ]" : "取消 - [  ESC  ]");
         AppendRPMenuItem(popup, 0, 1305, english ? "End of COMMAND" : "コマンド終了");
         AppendRPMenuItem(popup, MF_SEPARATOR, 0, "");
     }
@@ -516,8 +513,8 @@ void BuildRPMenu(HWND view, LPARAM point, int force) {
         AppendRPMenuItem(popup, MF_SEPARATOR, 0, "");
         for (int k = 0; k < 6; ++k) {
             const SnapRow& s = kSnapButtons[k];
-            HWND b = ::CreateWindowExA(0, "NPush2", s.text, WS_CHILD, L.columnX + (k % 3) * 41, L.nextY, 41, 19,
-                                       popup, (HMENU)(INT_PTR)s.id, Instance(), nullptr);
+            HWND b = ::CreateWindowExA(0, "NPush2", s.text, WS_CHILD, L.columnX + (k % 3) * 41, L.nextY, 41, 19, popup,
+                                       (HMENU)(INT_PTR)s.id, Instance(), nullptr);
             if (b) ::ShowWindow(b, SW_SHOWNA);
             if (k % 3 == 2) {
                 L.nextY += 20;

@@ -18,10 +18,10 @@ struct RPMenuStateRecord {
     int editFocus;      // a panel edit field holds the focus
     int relativeInput;  // relative-input switch
     double relativeX, relativeY;
-    int gridSnap;         // grid-snap switch
-    int rightClickOk;     // a right click posts WM_COMMAND 1219 instead
-    int hideFlags;        // 1 OK, 2 Cancel, 4 recent commands, 8 menu-file entries
-    int itemsEnabled;     // the running command's entries (and the page copy) are offered
+    int gridSnap;      // grid-snap switch
+    int rightClickOk;  // a right click posts WM_COMMAND 1219 instead
+    int hideFlags;     // 1 OK, 2 Cancel, 4 recent commands, 8 menu-file entries
+    int itemsEnabled;  // the running command's entries (and the page copy) are offered
 };
 extern RPMenuStateRecord RPMenuState;
 

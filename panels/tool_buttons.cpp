@@ -14,8 +14,8 @@ HFONT PanelFontLarge = nullptr;
 int CmdPanelLowRes = 0;
 
 namespace {
-int g_buttonType = 0;           // PANEL_BUTTON_TYPE when the classes were registered
-UINT_PTR g_repeatTimer = 0;     // the one edge button that repeats
+int g_buttonType = 0;        // PANEL_BUTTON_TYPE when the classes were registered
+UINT_PTR g_repeatTimer = 0;  // the one edge button that repeats
 
 enum Kind { kPPush, kNPush, kNPush2, kNPush3, kNPushCmdMenu, kScBtn };
 
@@ -162,9 +162,7 @@ void Repaint(HWND w) {
     ::UpdateWindow(w);
 }
 
-void Hover(HWND w, LPARAM leaving) {
-    ::SendMessageA(::GetParent(w), kButtonHoverNotify, ::GetDlgCtrlID(w), leaving);
-}
+void Hover(HWND w, LPARAM leaving) { ::SendMessageA(::GetParent(w), kButtonHoverNotify, ::GetDlgCtrlID(w), leaving); }
 
 bool MainFrameEnabled() {
     HWND f = CmdMainFrame();
@@ -324,16 +322,22 @@ void PaintEdgeButton(HWND w, HDC dc) {
     case 5: text(5, 2, en ? "Out" : "縮小"); break;
     case 6: text(5, 2, en ? "std" : "基準"); break;
     case 7:
-        if (en) text(5, H / 2 - 6, "In");
-        else text(5, 4, "拡"), text(5, H / 2 + 2, "大");
+        if (en)
+            text(5, H / 2 - 6, "In");
+        else
+            text(5, 4, "拡"), text(5, H / 2 + 2, "大");
         break;
     case 8:
-        if (en) text(7, 5, "O"), text(5, H / 2, "ut");
-        else text(5, 4, "縮"), text(5, H / 2 + 2, "小");
+        if (en)
+            text(7, 5, "O"), text(5, H / 2, "ut");
+        else
+            text(5, 4, "縮"), text(5, H / 2 + 2, "小");
         break;
     case 9:
-        if (en) text(7, 5, "S"), text(5, H / 2, "td");
-        else text(5, 4, "基"), text(5, H / 2 + 2, "準");
+        if (en)
+            text(7, 5, "S"), text(5, H / 2, "td");
+        else
+            text(5, 4, "基"), text(5, H / 2 + 2, "準");
         break;
     default: break;
     }
@@ -391,9 +395,9 @@ struct ClassRow {
     int extra;
     WNDPROC proc;
 };
-const ClassRow kClasses[] = {{"PPush", 8, PPushProc},     {"NPush", 8, NPushProc},
-                             {"NPush2", 12, NPush2Proc},  {"NPush3", 12, NPush3Proc},
-                             {"SCBTN", 8, ScBtnProc},     {"NPushCmdMenu", 8, NPushCmdMenuProc}};
+const ClassRow kClasses[] = {{"PPush", 8, PPushProc},    {"NPush", 8, NPushProc},
+                             {"NPush2", 12, NPush2Proc}, {"NPush3", 12, NPush3Proc},
+                             {"SCBTN", 8, ScBtnProc},    {"NPushCmdMenu", 8, NPushCmdMenuProc}};
 }  // namespace
 
 int RegisterToolButtonClasses(HINSTANCE instance) {

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "panels/button_faces.h"
+
 constexpr const char* kPPushClass = "PPush";
 constexpr UINT kButtonHoverNotify = WM_USER + 39;  // 1063
 constexpr UINT_PTR SCBTN_TIMER_ID = 30;

@@ -33,8 +33,7 @@ struct ItemRequest {
 #pragma pack(pop)
 static_assert(sizeof(ItemRequest) == 44, "item request layout");
 
-int Add(UINT msg, int page, int id, const char* text, int x, int y, int w, int h, intptr_t initial = 0,
-        int extra = 0) {
+int Add(UINT msg, int page, int id, const char* text, int x, int y, int w, int h, intptr_t initial = 0, int extra = 0) {
     CmdRequest r = {};
     r.word6c = page;
     r.word70 = static_cast<uint32_t>(id);

@@ -41,8 +41,7 @@ BOOL CALLBACK FindTop(HWND w, LPARAM lp) {
     Found& f = *reinterpret_cast<Found*>(lp);
     char cls[64] = {};
     ::GetClassNameA(w, cls, sizeof cls);
-    if (_stricmp(cls, f.cls) == 0 && (f.id == -1 || ::GetDlgCtrlID(w) == f.id) && ::IsWindowVisible(w) &&
-        !f.parent) {
+    if (_stricmp(cls, f.cls) == 0 && (f.id == -1 || ::GetDlgCtrlID(w) == f.id) && ::IsWindowVisible(w) && !f.parent) {
         f.hit = w;
         return FALSE;
     }

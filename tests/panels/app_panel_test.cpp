@@ -118,9 +118,9 @@ protected:
 
 TEST_F(AppPanelTest, DockedPageBuildsEveryItemAtItsRectangle) {
     const int page = OpenPBoxPage(0, "p");
-    PBoxAddRequest items[] = {Add(page, 1, "実行", 2, 4), Add(page, 2, "両側", 44, 4),
+    PBoxAddRequest items[] = {Add(page, 1, "実行", 2, 4),          Add(page, 2, "両側", 44, 4),
                               Add(page, 3, "左,中,右", 86, 4, 90), Add(page, 4, "A,B", 2, 30),
-                              Add(page, 5, "10", 44, 30), Add(page, 6, "見出し", 86, 30),
+                              Add(page, 5, "10", 44, 30),          Add(page, 6, "見出し", 86, 30),
                               Add(page, 7, "1,2", 130, 30, 60)};
     AddPBoxButton(0, &items[0]);
     AddPBoxCheck(0, &items[1]);
@@ -264,8 +264,8 @@ TEST_F(AppPanelTest, ItemsReportThroughTheInputRecord) {
 TEST(AppPanelRadio, SegmentHitTestsNeverDivideByZero) {
     struct Case {
         int x, width, count, segment;
-    } cases[] = {{31, 90, 3, 1}, {29, 90, 3, 0}, {89, 91, 3, 2}, {5, 1, 3, 0}, {5, 2, 3, 0},
-                 {50, 90, 1, 0}, {50, 90, 0, 0}, {0, 0, 5, 0}};
+    } cases[] = {{31, 90, 3, 1}, {29, 90, 3, 0}, {89, 91, 3, 2}, {5, 1, 3, 0},
+                 {5, 2, 3, 0},   {50, 90, 1, 0}, {50, 90, 0, 0}, {0, 0, 5, 0}};
     for (const Case& k : cases)
         EXPECT_EQ(k.segment, CAppPanelRadioButton::SegmentAt(k.x, k.width, k.count))
             << k.x << " " << k.width << " " << k.count;
@@ -371,15 +371,15 @@ TEST_F(AppPanelTest, ThePopupCopyFollowsTheDockedPageAndLeavesPageFourAlone) {
     HWND ownWindow = ItemWindow(own, 0);
     ASSERT_NE(nullptr, ownWindow);
 
-    HWND popup = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 300, 300, 200, frame.m_hWnd,
-                                   nullptr, nullptr, nullptr);
+    HWND popup = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 300, 300, 200, frame.m_hWnd, nullptr,
+                                   nullptr, nullptr);
     PBoxBuildState.floating = 1;
     int maxY = -1;
     ASSERT_EQ(1, BuildPBoxPage(popup, &maxY, 1));
     PBoxBuildState.floating = 0;
-    EXPECT_EQ(5, maxY);                                            // 20 raised by 15
-    EXPECT_EQ(20, PBoxPageTable[docked].items[0].y);              // the page keeps its own y
-    EXPECT_STREQ("自分", PBoxPageTable[own].items[0].text);       // page 4 untouched
+    EXPECT_EQ(5, maxY);                                      // 20 raised by 15
+    EXPECT_EQ(20, PBoxPageTable[docked].items[0].y);         // the page keeps its own y
+    EXPECT_STREQ("自分", PBoxPageTable[own].items[0].text);  // page 4 untouched
     ASSERT_NE(nullptr, PBoxItemWindow(kPBoxMirror, 0));
 
     // A click in the copy checks the docked page's box too.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/cmd_request.h"
 #include "base/running_settings.h"
 #include "command/command_system.h"
 #include "panels/button_faces.h"
@@ -156,7 +157,7 @@ TEST_F(PopupTest, EntriesWidenTheirColumnAndOpenAtTheCursorOnItsMonitor) {
     ::GetWindowRect(RPMenuWindow(), &pr);
     EXPECT_EQ(2 + 176 + 5, pr.right - pr.left);
     EXPECT_EQ(5 + 14 + 14 + 8 + 14 + 4, pr.bottom - pr.top);
-    EXPECT_EQ(198, pr.top);                         // cursor y - 2
+    EXPECT_EQ(198, pr.top);  // cursor y - 2
     EXPECT_EQ(200 - (pr.right - pr.left) / 2, pr.left);
     EXPECT_TRUE(::IsWindowVisible(RPMenuWindow()));
 
