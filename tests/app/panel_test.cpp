@@ -134,7 +134,7 @@ TEST_F(AppPanel, ModuleReadsBackWhatIsClickedAndTypedIntoEveryItemKind) {
     ASSERT_NE(nullptr, app.NewDrawing());
     ASSERT_TRUE(app.Command(30700));
     ASSERT_TRUE(app.WaitModuleLine("ppage"));
-    EXPECT_EQ(" 1 1 0", LastLine(app, "ppage"));
+    EXPECT_EQ("1 1 0", LastLine(app, "ppage"));
 
     // The pane docked at the right of the main window holds the page.
     HWND check = Find(app, "AppPanelItem", 3);
@@ -202,7 +202,7 @@ TEST_F(AppPanel, ModuleReadsBackWhatIsClickedAndTypedIntoEveryItemKind) {
     Click(app, done, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("ptext"));
     EXPECT_EQ((std::vector<double>{1, 2, 1}), app.ModuleValues("pvalues").back());
-    EXPECT_EQ(" edit=25 combo=50", LastLine(app, "ptext"));
+    EXPECT_EQ("edit=25 combo=50", LastLine(app, "ptext"));
     // The page is closed: its windows are gone.
     for (int i = 0; i < 50 && ::IsWindow(check); ++i)
         Sleep(100);
@@ -252,7 +252,7 @@ TEST_F(AppPanel, ThePopupCopyOfThePageActsOnTheModulePageAndLeavesPageFourAlone)
     ASSERT_NE(nullptr, view);
     ASSERT_TRUE(app.Command(30703));
     ASSERT_TRUE(app.WaitModuleLine("ppage"));
-    EXPECT_EQ(" 1 1 4", LastLine(app, "ppage"));
+    EXPECT_EQ("1 1 4", LastLine(app, "ppage"));
     RECT vr;
     ::GetWindowRect(view, &vr);
     ::SetCursorPos(vr.left + 150, vr.top + 150);
@@ -276,7 +276,7 @@ TEST_F(AppPanel, ThePopupCopyOfThePageActsOnTheModulePageAndLeavesPageFourAlone)
     Click(app, done, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("pown"));
     EXPECT_EQ(1, app.ModuleValues("pvalues").back()[0]);  // the docked page's box was checked
-    EXPECT_EQ(" 1 1 自分の頁", LastLine(app, "pown"));
+    EXPECT_EQ("1 1 自分の頁", LastLine(app, "pown"));
     EXPECT_TRUE(app.Close()) << app.LastError();
 }
 
