@@ -53,12 +53,18 @@ std::string JoinFolder(const std::string& folder, const std::string& name) {
     return out + name.substr(skip);
 }
 
-bool HasIniExtension(const std::string& name) {
+bool HasExtension(const std::string& name, const char* extension) {
     size_t dot = DbcsFindLast(name, '.');
     size_t slash = DbcsFindLast(name, '\\');
     if (dot == std::string::npos || (slash != std::string::npos && slash > dot)) return false;
-    return lstrcmpiA(name.c_str() + dot, ".ini") == 0;
+    return lstrcmpiA(name.c_str() + dot, extension) == 0;
 }
+
+bool HasIniExtension(const std::string& name) { return HasExtension(name, ".ini"); }
+
+// Files the user changes (INI files and the layer-pattern file, which is
+// one in all but its extension) live in the per-user folder.
+bool IsUserProfileFile(const std::string& name) { return HasIniExtension(name) || HasExtension(name, ".ptn"); }
 
 // What the typed readers read: SYSTEM from the per-user ConfigData.xml,
 // anything else from ProgramIni, the default standing when nothing is read.
@@ -242,7 +248,7 @@ int ReadSettingFileName(char* out, const char* section, const char* key, const c
     ReadSettingText(section, key, defaultText, value);
     if (!value[0]) {
         out[0] = '\0';
-    } else if (HasIniExtension(value)) {
+    } else if (IsUserProfileFile(value)) {
         EnsureUserSettingsFile(out, value, -1);
     } else {
         CopyOut(out, SETTING_PATH_SIZE, JoinFolder(GetExeDir(), value));

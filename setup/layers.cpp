@@ -73,5 +73,3 @@ int CollectUsedLayers(int, unsigned char* flags, int page) {
     });
     return used;
 }
-
-int LoadLayerPatternToDb(HWND, const char*, DbHeader*) { return 0; }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "setup/layer_patterns.h"
 #include "view/db_info.h"
 
 // Layer to make current after a load: the lowest layer used by elements
@@ -20,5 +21,3 @@ int SetLayerNameOfPage(int page, int layer, const char* name, const char* groupN
 // Marks the layers used by elements on the page (-1: every page) in
 // `flags` (1024 bytes, 1 = used); the number of used layers.
 int CollectUsedLayers(int ignored, unsigned char* flags, int page);
-// Loads a layer-pattern file into a drawing. For now: 0.
-int LoadLayerPatternToDb(HWND owner, const char* fileName, DbHeader* db);

@@ -9,23 +9,13 @@
 #include <cstdint>
 #include <string>
 
+#include "base/paper_sizes.h"
 #include "base/settings_files.h"
 #include "command/cad_app_cmd.h"
 #include "shell/main_menu.h"
 
 class CMainAccelerator;
 
-#pragma pack(push, 1)
-struct PaperSizeRow {
-    char name[30];
-    uint16_t code;  // low byte: series (1 A, 2 B) << 4 | size; bit 15 upright
-    double height;  // mm
-    double width;   // mm
-};
-#pragma pack(pop)
-static_assert(sizeof(PaperSizeRow) == 48, "paper size row");
-extern PaperSizeRow PaperSizeTable[29];
-void BuildPaperSizeTable();
 
 // One row of button colours (text, background, disabled).
 struct ButtonColors {
