@@ -95,6 +95,8 @@ struct SystemCmdOutcome {
     X(refreshToolPanel, void(), "the tool panel shows the active drawing's state again")                               \
     X(resetRightClickSwitches, void(), "the right-click pop-up's OK mode and hide flags back to rest")                 \
     X(rightClickSwitchesAtRest, int(), "1 while the OK mode and hide flags are at rest")                               \
+    X(panelMessage, LRESULT(UINT msg, WPARAM wParam, LPARAM lParam),                                                   \
+      "the application-panel and right-click pop-up host messages (one road for all of them)")                        \
     /* --- Point searches and picking ---------------------------------------------------- */                          \
     X(snapSearch, int(int kind, double pt[3]),                                                                         \
       "kind 1 end point, 2 intersection, 3 centre, 4 mid point, 5 on line: takes the point in pt "                     \

@@ -83,16 +83,16 @@
     X(ctx, UM_MOVE_MARKED, WM_USER + 1477, CCadSysCmdDb, OnMoveMarked, OWN)                     /*  2501 */ \
     X(ctx, UM_DELETE_MARKED, WM_USER + 1478, CCadSysCmdDb, OnDeleteMarked, OWN)                 /*  2502 */ \
     X(ctx, UM_SELECT_MARKED, WM_USER + 1479, CCadSysCmdDb, OnSelectMarked, OWN)                 /*  2503 */ \
-    X(ctx, UM_PBOX_OPEN_PAGE, WM_USER + 1480, CCadSysCmdPbox, OnPboxOpenPage, ZERO)             /*  2504 */ \
-    X(ctx, UM_PBOX_CLOSE_PAGE, WM_USER + 1481, CCadSysCmdPbox, OnPboxClosePage, ZERO)           /*  2505 */ \
-    X(ctx, UM_PBOX_SHOW, WM_USER + 1482, CCadSysCmdPbox, OnPboxShow, ZERO)                      /*  2506 */ \
-    X(ctx, UM_PBOX_HIDE, WM_USER + 1483, CCadSysCmdPbox, OnPboxHide, ZERO)                      /*  2507 */ \
-    X(ctx, UM_PBOX_SHOW_PAGE, WM_USER + 1484, CCadSysCmdPbox, OnPboxShowPage, ZERO)             /*  2508 */ \
-    X(ctx, UM_PBOX_ADD_BUTTON, WM_USER + 1485, CCadSysCmdPbox, OnPboxAddButton, ZERO)           /*  2509 */ \
-    X(ctx, UM_PBOX_ADD_RADIO, WM_USER + 1486, CCadSysCmdPbox, OnPboxAddRadio, ZERO)             /*  2510 */ \
-    X(ctx, UM_PBOX_ADD_CHECK, WM_USER + 1487, CCadSysCmdPbox, OnPboxAddCheck, ZERO)             /*  2511 */ \
-    X(ctx, UM_PBOX_ADD_LIST_SEL, WM_USER + 1488, CCadSysCmdPbox, OnPboxAddListSel, ZERO)        /*  2512 */ \
-    X(ctx, UM_PBOX_ADD_EDIT, WM_USER + 1489, CCadSysCmdPbox, OnPboxAddEdit, ZERO)               /*  2513 */ \
+    X(ctx, UM_PBOX_OPEN_PAGE, WM_USER + 1480, CCadSysCmdPbox, OnPanelMessage, OWN)                  /*  2504 */ \
+    X(ctx, UM_PBOX_CLOSE_PAGE, WM_USER + 1481, CCadSysCmdPbox, OnPanelMessage, SHARED)              /*  2505 */ \
+    X(ctx, UM_PBOX_SHOW, WM_USER + 1482, CCadSysCmdPbox, OnPanelMessage, SHARED)                    /*  2506 */ \
+    X(ctx, UM_PBOX_HIDE, WM_USER + 1483, CCadSysCmdPbox, OnPanelMessage, SHARED)                    /*  2507 */ \
+    X(ctx, UM_PBOX_SHOW_PAGE, WM_USER + 1484, CCadSysCmdPbox, OnPanelMessage, SHARED)               /*  2508 */ \
+    X(ctx, UM_PBOX_ADD_BUTTON, WM_USER + 1485, CCadSysCmdPbox, OnPanelMessage, SHARED)              /*  2509 */ \
+    X(ctx, UM_PBOX_ADD_RADIO, WM_USER + 1486, CCadSysCmdPbox, OnPanelMessage, SHARED)               /*  2510 */ \
+    X(ctx, UM_PBOX_ADD_CHECK, WM_USER + 1487, CCadSysCmdPbox, OnPanelMessage, SHARED)               /*  2511 */ \
+    X(ctx, UM_PBOX_ADD_LIST_SEL, WM_USER + 1488, CCadSysCmdPbox, OnPanelMessage, SHARED)            /*  2512 */ \
+    X(ctx, UM_PBOX_ADD_EDIT, WM_USER + 1489, CCadSysCmdPbox, OnPanelMessage, SHARED)                /*  2513 */ \
     X(ctx, UM_MAKE_UNDO_PASS, WM_USER + 1490, CCadSysCmdDb, OnMakeUndoPass, OWN)                /*  2514 */ \
     X(ctx, UM_UNDO, WM_USER + 1491, CCadSysCmdDb, OnUndo, OWN)                                  /*  2515 */ \
     X(ctx, UM_REDO, WM_USER + 1492, CCadSysCmdDb, OnRedo, OWN)                                  /*  2516 */ \
@@ -117,16 +117,16 @@
     X(ctx, UM_CONFIRM_YESNO_EX, WM_USER + 1521, CCadSysCmd, OnConfirmYesNoEx, OWN)              /*  2545 */ \
     X(ctx, UM_GET_COLOR, WM_USER + 1522, CCadSysCmd, OnGetColor, OWN)                           /*  2546 */ \
     X(ctx, UM_GET_MESSAGE_TEXT, WM_USER + 1523, CCadSysCmd, OnGetMessageText, OWN)              /*  2547 */ \
-    X(ctx, UM_PBOX_GET_ITEM_TEXT, WM_USER + 1530, CCadSysCmdPbox, OnPboxGetItemText, ZERO)      /*  2554 */ \
-    X(ctx, UM_PBOX_NOP, WM_USER + 1531, CCadSysCmdPbox, OnPboxNop, ZERO)                        /*  2555 */ \
-    X(ctx, UM_PBOX_ITEM_VALUE, WM_USER + 1532, CCadSysCmdPbox, OnPboxItemValue, ZERO)           /*  2556 */ \
-    X(ctx, UM_PBOX_STATE, WM_USER + 1533, CCadSysCmdPbox, OnPboxState, ZERO)                    /*  2557 */ \
-    X(ctx, UM_PBOX_COMBO_SEL, WM_USER + 1534, CCadSysCmdPbox, OnPboxComboSel, ZERO)             /*  2558 */ \
-    X(ctx, UM_PBOX_NOP_2, WM_USER + 1535, CCadSysCmdPbox, OnPboxNop, SHARED)                    /*  2559 */ \
-    X(ctx, UM_PBOX_ADD_TEXT, WM_USER + 1536, CCadSysCmdPbox, OnPboxAddText, ZERO)               /*  2560 */ \
-    X(ctx, UM_PBOX_SET_ITEM_TEXT, WM_USER + 1537, CCadSysCmdPbox, OnPboxSetItemText, ZERO)      /*  2561 */ \
-    X(ctx, UM_PBOX_ENABLE_ITEM, WM_USER + 1538, CCadSysCmdPbox, OnPboxEnableItem, ZERO)         /*  2562 */ \
-    X(ctx, UM_PBOX_SET_ITEM_COLOR, WM_USER + 1539, CCadSysCmdPbox, OnPboxSetItemColor, ZERO)    /*  2563 */ \
+    X(ctx, UM_PBOX_GET_ITEM_TEXT, WM_USER + 1530, CCadSysCmdPbox, OnPanelMessage, SHARED)           /*  2554 */ \
+    X(ctx, UM_PBOX_NOP, WM_USER + 1531, CCadSysCmdPbox, OnPanelMessage, SHARED)                     /*  2555 */ \
+    X(ctx, UM_PBOX_ITEM_VALUE, WM_USER + 1532, CCadSysCmdPbox, OnPanelMessage, SHARED)              /*  2556 */ \
+    X(ctx, UM_PBOX_STATE, WM_USER + 1533, CCadSysCmdPbox, OnPanelMessage, SHARED)                   /*  2557 */ \
+    X(ctx, UM_PBOX_COMBO_SEL, WM_USER + 1534, CCadSysCmdPbox, OnPanelMessage, SHARED)               /*  2558 */ \
+    X(ctx, UM_PBOX_NOP_2, WM_USER + 1535, CCadSysCmdPbox, OnPanelMessage, SHARED)                   /*  2559 */ \
+    X(ctx, UM_PBOX_ADD_TEXT, WM_USER + 1536, CCadSysCmdPbox, OnPanelMessage, SHARED)                /*  2560 */ \
+    X(ctx, UM_PBOX_SET_ITEM_TEXT, WM_USER + 1537, CCadSysCmdPbox, OnPanelMessage, SHARED)           /*  2561 */ \
+    X(ctx, UM_PBOX_ENABLE_ITEM, WM_USER + 1538, CCadSysCmdPbox, OnPanelMessage, SHARED)             /*  2562 */ \
+    X(ctx, UM_PBOX_SET_ITEM_COLOR, WM_USER + 1539, CCadSysCmdPbox, OnPanelMessage, SHARED)          /*  2563 */ \
     X(ctx, UM_LINKTAG_ADD, WM_USER + 1540, CCadSysCmd, OnLinktagAdd, OWN)                       /*  2564 */ \
     X(ctx, UM_LINKTAG_GET, WM_USER + 1541, CCadSysCmd, OnLinktagGet, OWN)                       /*  2565 */ \
     X(ctx, UM_LINKTAG_COUNT, WM_USER + 1542, CCadSysCmd, OnLinktagCount, OWN)                   /*  2566 */ \
@@ -144,16 +144,16 @@
     X(ctx, UM_SHOW_LAYOUT_VIEW, WM_USER + 1564, CCadSysCmd, OnViewHostMessage, SHARED)          /*  2588 */ \
     X(ctx, UM_HIDE_LAYOUT_VIEW, WM_USER + 1565, CCadSysCmd, OnViewHostMessage, SHARED)        /*  2589 */ \
     X(ctx, UM_SHOW_MAIN, WM_USER + 1566, CCadSysCmd, OnShowMain, OWN)                           /*  2590 */ \
-    X(ctx, UM_PBOX_CLICK_ITEM, WM_USER + 1567, CCadSysCmdPbox, OnPboxClickItem, ZERO)           /*  2591 */ \
+    X(ctx, UM_PBOX_CLICK_ITEM, WM_USER + 1567, CCadSysCmdPbox, OnPanelMessage, SHARED)              /*  2591 */ \
     X(ctx, UM_WRITE_LOG, WM_USER + 1568, CCadSysCmd, OnWriteLog, OWN)                           /*  2592 */ \
     X(ctx, UM_DDE_CONNECT_TOPIC, WM_USER + 1569, CCadSysCmd, OnDdeConnectTopic, OWN)            /*  2593 */ \
     X(ctx, UM_DDE_DISCONNECT_TOPIC, WM_USER + 1570, CCadSysCmd, OnDdeDisconnectTopic, OWN)      /*  2594 */ \
     X(ctx, UM_DDE_SEND_TOPIC, WM_USER + 1571, CCadSysCmd, OnDdeSendTopic, OWN)                  /*  2595 */ \
     X(ctx, UM_CLOSE_DRAWING, WM_USER + 1573, CCadSysCmd, OnCloseDrawing, OWN)                   /*  2597 */ \
     X(ctx, UM_SET_PROFILE_STRING, WM_USER + 1574, CCadSysCmdConfig, OnSetProfileString, OWN)    /*  2598 */ \
-    X(ctx, UM_RPMENU_CLEAR_ITEMS, WM_USER + 1575, CCadSysCmd, OnRpmenuClearItems, OWN)          /*  2599 */ \
-    X(ctx, UM_RPMENU_USE_ITEMS, WM_USER + 1576, CCadSysCmd, OnRpmenuUseItems, OWN)              /*  2600 */ \
-    X(ctx, UM_RPMENU_ADD_ITEM, WM_USER + 1577, CCadSysCmd, OnRpmenuAddItem, OWN)                /*  2601 */ \
+    X(ctx, UM_RPMENU_CLEAR_ITEMS, WM_USER + 1575, CCadSysCmd, OnPanelMessage, OWN)                  /*  2599 */ \
+    X(ctx, UM_RPMENU_USE_ITEMS, WM_USER + 1576, CCadSysCmd, OnPanelMessage, SHARED)                 /*  2600 */ \
+    X(ctx, UM_RPMENU_ADD_ITEM, WM_USER + 1577, CCadSysCmd, OnPanelMessage, SHARED)                  /*  2601 */ \
     X(ctx, UM_TOGGLE_LOUPE, WM_USER + 1578, CCadSysCmd, OnViewHostMessage, SHARED)              /*  2602 */ \
     X(ctx, UM_TOGGLE_LOUPE_2, WM_USER + 1579, CCadSysCmd, OnViewHostMessage, SHARED)            /*  2603 */ \
     X(ctx, UM_TOGGLE_LOUPE_3, WM_USER + 1580, CCadSysCmd, OnViewHostMessage, SHARED)            /*  2604 */ \
@@ -164,22 +164,22 @@
     X(ctx, UM_RASTER_FUNC, WM_USER + 1586, CCadSysCmd, OnRasterFunc, OWN)                       /*  2610 */ \
     X(ctx, UM_FAST_ACCESS_ON, WM_USER + 1587, CCadSysCmd, OnFastAccessOn, OWN)                  /*  2611 */ \
     X(ctx, UM_FAST_ACCESS_OFF, WM_USER + 1588, CCadSysCmd, OnFastAccessOff, OWN)                /*  2612 */ \
-    X(ctx, UM_RPMENU_RCLICK_ENTER, WM_USER + 1589, CCadSysCmd, OnRpmenuRclickEnter, OWN)        /*  2613 */ \
+    X(ctx, UM_RPMENU_RCLICK_ENTER, WM_USER + 1589, CCadSysCmd, OnPanelMessage, SHARED)              /*  2613 */ \
     X(ctx, UM_SET_ELEMENT_CHECK_MODE, WM_USER + 1590, CCadSysCmd, OnSetElementCheckMode, OWN)   /*  2614 */ \
     X(ctx, UM_GET_PAPER_RECT, WM_USER + 1591, CCadSysCmd, OnGetPaperRect, OWN)                  /*  2615 */ \
     X(ctx, UM_GET_USER_DATA, WM_USER + 1592, CCadSysCmd, OnGetUserData, OWN)                    /*  2616 */ \
     X(ctx, UM_SET_USER_DATA, WM_USER + 1593, CCadSysCmd, OnSetUserData, OWN)                    /*  2617 */ \
-    X(ctx, UM_PBOX_SET_LABEL, WM_USER + 1594, CCadSysCmdPbox, OnPboxSetLabel, ZERO)             /*  2618 */ \
+    X(ctx, UM_PBOX_SET_LABEL, WM_USER + 1594, CCadSysCmdPbox, OnPanelMessage, SHARED)               /*  2618 */ \
     X(ctx, UM_SET_EPS, WM_USER + 1595, CCadSysCmdDb, OnSetEps, OWN)                             /*  2619 */ \
     X(ctx, UM_TEMP_DB, WM_USER + 1596, CCadSysCmd, OnTempDb, OWN)                               /*  2620 */ \
     X(ctx, UM_READ_NEXT_MEMBER, WM_USER + 1597, CCadSysCmdDb, OnReadNextMember, OWN)            /*  2621 */ \
     X(ctx, UM_GET_USED_LAYERS, WM_USER + 1598, CCadSysCmdDb, OnGetUsedLayers, OWN)              /*  2622 */ \
-    X(ctx, UM_RPMENU_SET_FLAGS, WM_USER + 1599, CCadSysCmd, OnRpmenuSetFlags, OWN)              /*  2623 */ \
+    X(ctx, UM_RPMENU_SET_FLAGS, WM_USER + 1599, CCadSysCmd, OnPanelMessage, SHARED)                 /*  2623 */ \
     X(ctx, UM_SET_OVERVIEW, WM_USER + 1600, CCadSysCmd, OnViewHostMessage, SHARED)              /*  2624 */ \
     X(ctx, UM_GET_COLOR_TABLE, WM_USER + 1601, CCadSysCmd, OnGetColorTable, OWN)                /*  2625 */ \
-    X(ctx, UM_PBOX_GET_COMBO_TEXT, WM_USER + 1602, CCadSysCmdPbox, OnPboxGetComboText, ZERO)    /*  2626 */ \
-    X(ctx, UM_PBOX_SET_COMBO_TEXT, WM_USER + 1603, CCadSysCmdPbox, OnPboxSetComboText, ZERO)    /*  2627 */ \
-    X(ctx, UM_PBOX_ADD_COMBO, WM_USER + 1604, CCadSysCmdPbox, OnPboxAddCombo, ZERO)             /*  2628 */ \
+    X(ctx, UM_PBOX_GET_COMBO_TEXT, WM_USER + 1602, CCadSysCmdPbox, OnPanelMessage, SHARED)          /*  2626 */ \
+    X(ctx, UM_PBOX_SET_COMBO_TEXT, WM_USER + 1603, CCadSysCmdPbox, OnPanelMessage, SHARED)          /*  2627 */ \
+    X(ctx, UM_PBOX_ADD_COMBO, WM_USER + 1604, CCadSysCmdPbox, OnPanelMessage, SHARED)               /*  2628 */ \
     X(ctx, UM_SET_MODIFIED, WM_USER + 1605, CCadSysCmdDb, OnSetModified, OWN)                   /*  2629 */ \
     X(ctx, UM_GET_TEMP_DB, WM_USER + 1606, CCadSysCmd, OnGetTempDb, OWN)                        /*  2630 */ \
     X(ctx, UM_SET_CMD_INI, WM_USER + 1607, CCadSysCmdConfig, OnSetCmdIni, OWN)                  /*  2631 */ \
@@ -195,7 +195,7 @@
     X(ctx, UM_DRAW_DB_IN_VIEW_EX, WM_USER + 1617, CCadSysCmd, OnViewHostMessage, SHARED)        /*  2641 */ \
     X(ctx, UM_DRAWING_RECT_TO_CLIENT, WM_USER + 1618, CCadSysCmd, OnDrawingRectToClient, OWN)   /*  2642 */ \
     X(ctx, UM_SUSPEND_UNDO_PASS, WM_USER + 1621, CCadSysCmd, OnSuspendUndoPass, OWN)            /*  2645 */ \
-    X(ctx, UM_PBOX_CALC_MODE, WM_USER + 1622, CCadSysCmd, OnPboxCalcMode, ZERO)                 /*  2646 */ \
+    X(ctx, UM_PBOX_CALC_MODE, WM_USER + 1622, CCadSysCmd, OnPanelMessage, SHARED)                   /*  2646 */ \
     X(ctx, UM_END_ACK_FLAG, WM_USER + 1623, CCadSysCmd, OnEndAckFlag, OWN)                      /*  2647 */ \
     X(ctx, UM_EXT_NEXT_MARK, WM_USER + 1624, CCadSysCmdDb, OnExtNextMark, OWN)                  /*  2648 */ \
     X(ctx, UM_GET_LANGUAGE, WM_USER + 1625, CCadSysCmd, OnGetLanguage, OWN)                     /*  2649 */ \
@@ -203,7 +203,7 @@
     X(ctx, UM_DRAWING_FILE_NAME, WM_USER + 1627, CCadSysCmd, OnDrawingFileName, OWN)            /*  2651 */ \
     X(ctx, UM_READ_ELEMENT_IN_VIEW, WM_USER + 1630, CCadSysCmd, OnReadElementInView, OWN)       /*  2654 */ \
     X(ctx, UM_GET_DB_INFO_NUMBER, WM_USER + 1631, CCadSysCmd, OnGetDbInfoNumber, OWN)           /*  2655 */ \
-    X(ctx, UM_PBOX_ADD_LIST, WM_USER + 1632, CCadSysCmdPbox, OnPboxAddList, ZERO)               /*  2656 */ \
+    X(ctx, UM_PBOX_ADD_LIST, WM_USER + 1632, CCadSysCmdPbox, OnPanelMessage, SHARED)                /*  2656 */ \
     X(ctx, UM_PAGE_FUNC, WM_USER + 1633, CCadSysCmdPage, OnPageFunc, OWN)                       /*  2657 */ \
     X(ctx, UM_VIEW_FUNC, WM_USER + 1640, CCadSysCmd, OnViewFunc, OWN)                           /*  2664 */ \
     X(ctx, UM_FILE_FUNC, WM_USER + 1641, CCadSysCmd, OnFileFunc, OWN)                           /*  2665 */ \

@@ -79,13 +79,6 @@ LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
     return 0;
 }
 
-HWND CAppPanel::Create(HWND pane) {
-    if (!pane && m_pane) pane = m_pane->m_hWnd;
-    HWND h = CreateFilling(*this, pane, "ZavAppPanel", 200);
-    if (h) SetPBoxPanelWindow(h);
-    return h;
-}
-
 HWND ToolPanelWindow() { return (g_toolPanel && ::IsWindow(g_toolPanel)) ? g_toolPanel : nullptr; }
 
 void SyncSnapButtons(int lockFreePoint) {

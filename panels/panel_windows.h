@@ -67,20 +67,6 @@ private:
     int m_keyCursor = 0;
 };
 
-// The application panel (held by a CAppPanelDockWin, id 200). For now:
-// an empty panel.
-class CAppPanel : public CWindowBase {
-public:
-    explicit CAppPanel(CWindow* pane = nullptr) : m_pane(pane) {}
-    HWND Create(HWND pane);
-
-    BEGIN_MSG_MAP(CAppPanel)
-    END_MSG_MAP()
-
-private:
-    CWindow* m_pane;
-};
-
 // The tool panel's window, or null before it exists.
 HWND ToolPanelWindow();
 // The 1-based first-selector value used while no view is open (start-up: 4).

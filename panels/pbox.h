@@ -73,13 +73,25 @@ static_assert(offsetof(PBoxItemRequest, set) == 16, "PBoxItemRequest layout");
 static_assert(offsetof(PBoxItemRequest, value) == 20, "PBoxItemRequest layout");
 static_assert(offsetof(PBoxItemRequest, mode) == 40, "PBoxItemRequest layout");
 
+class CPanelItem;
+class CAppPanelDlg;
+
 struct PBoxPage {
     intptr_t host;  // 0 free, 1 opened, or the panel window while docked
     PBoxItem items[kPBoxItemCount];
-    HWND itemWindows[kPBoxItemCount];
+    CPanelItem* itemWindows[kPBoxItemCount];  // owned; slot i for item i
+    CAppPanelDlg* form;                       // the floating form, made on first floating show
 };
 
 extern PBoxPage PBoxPageTable[kPBoxPageCount];
+// The right-click pop-up's copy of the docked page. It is kept apart from
+// the five pages so that building the copy never overwrites a page a
+// module opened itself (page 4 among them).
+extern PBoxPage PBoxMirrorPage;
+constexpr int kPBoxMirror = kPBoxPageCount;  // index naming the copy in item windows
+// The page of an index 0-4, or the copy for kPBoxMirror; null otherwise.
+PBoxPage* PBoxPageAt(int index);
+
 // Index of the page shown docked, -1 when none.
 extern int DockedPBoxPage;
 // The id of the page's default button ("OK", "完了", "Ok") and whether one
@@ -87,8 +99,28 @@ extern int DockedPBoxPage;
 extern int PBoxDefaultButtonId;
 extern int PBoxHasDefaultButton;
 
+// Process-wide state of the page machinery.
+struct PBoxBuildStateRecord {
+    char pageName[64];
+    void* currentRequest;
+    int buttonLook;  // PANEL_BUTTON_TYPE: 1 the first look of the classic controls
+    int shownPage;
+    int builtItem;
+    int floating;  // items sit 15 pixels higher while built into a form or the pop-up
+};
+extern PBoxBuildStateRecord PBoxBuildState;
+// How far items built into a floating form or the pop-up are raised.
+constexpr int kPBoxFloatRaise = 15;
+
+// A free page: host word 0 and no visible floating form.
+bool IsPBoxPageFree(int page);
+// The first item slot in use with this id on the page (free slots are never
+// matched); null when none. `index` receives its slot.
+PBoxItem* FindPBoxItem(int page, int id, int* index = nullptr);
+// The item window object of slot i of a page (or of the copy), or null.
+CPanelItem* PBoxItemWindow(int page, int index);
+
 // Back ends of the panel host messages (wParam is passed on and unused).
-// For now: the page model is kept; no item windows are built.
 int OpenPBoxPage(WPARAM, const char* name);  // page 1-4, 0 when none free
 int ClosePBoxPage(int page, LPARAM = 0);
 int ShowPBoxPage(WPARAM, PBoxAddRequest* request);
@@ -116,8 +148,16 @@ int ClickPBoxItem(WPARAM, PBoxItemRequest* request);
 int ExchangePBoxCalcMode(WPARAM, PBoxItemRequest* request);
 
 // The docked application panel window that pages are shown in (null:
-// none yet). Present form of the panel the application object holds.
+// none yet), set by the panel when it is created.
 void SetPBoxPanelWindow(HWND panel);
+HWND PBoxPanelWindow();
+// The window kept in the pop-up host slot (null for the whole run).
+HWND PBoxHostWindow();
+// Clears a page: destroys its item windows and objects and hides its form.
+void ClearPBoxPage(PBoxPage& page);
+// Reads the item colours of a push, radio or check item from the panel
+// colour INI file ("%s_TextColor", "%s_BakColor").
+void LoadPBoxItemColors(const char* text, int id, int page);
 
 // The text of an edit item by id on the page shown now (the modal wait's
 // items 333 and 444); 0 when there is none.
@@ -131,6 +171,19 @@ int DeletePBoxFont();
 HFONT PBoxFont();
 HFONT PBoxBoldFont();
 
-// The item classes ("PBox_Push" and its siblings); results not looked at.
+// Panel input-event sub-kinds.
+enum PBoxPanelSubKind {
+    PANEL_SUB_PUSH = 1,
+    PANEL_SUB_CHECK = 16,
+    PANEL_SUB_RADIO = 256,
+    PANEL_SUB_LIST = 4096,
+    PANEL_SUB_EDIT = 65536,
+    PANEL_SUB_COMBO = 0x100000,
+};
+// Sent by item windows to their host (and posted to the pop-up to close it).
+constexpr UINT UM_PANEL_ITEM_EVENT = 1074;
+
+// "RPMENU", then the control classes ("PBox_Push" ... "LISTOWNSUBCLASS");
+// 0 at the first class that fails.
 int RegisterPBoxClasses(HINSTANCE instance);
 int UnregisterPBoxClasses(HINSTANCE instance);

@@ -16,7 +16,9 @@
 #include "command/host_hooks.h"
 #include "docking/docking_hooks.h"
 #include "panels/panel_windows.h"
+#include "panels/panel_host_messages.h"
 #include "panels/pbox.h"
+#include "panels/pbox_input_items.h"
 #include "panels/rp_menu.h"
 #include "setup/page_services.h"
 #include "shell/cad_system.h"
@@ -125,6 +127,11 @@ void InstallCommandServices() {
         return (db && db->selectionChanged != 0) ? 1 : 0;
     };
     h.focusActiveView = [] {
+        // While a panel editor is open, typing goes on there.
+        if (PBoxEditState.editorOpen && PBoxEditState.openEditor && IsWindow(PBoxEditState.openEditor)) {
+            SetFocus(PBoxEditState.openEditor);
+            return;
+        }
         if (HWND view = GetActiveView()) SetFocus(view);
     };
     h.showElementCount = [] {
@@ -155,8 +162,10 @@ void InstallCommandServices() {
 
     // Panels.
     h.closeRightClickPopup = [] { CloseRPMenu(); };
-    h.rightClickPopupOpen = [] { return RPMenuState.shown; };
-    h.resetRightClickEntries = [] { ResetRPMenuItems(); };
+    h.rightClickPopupOpen = [] { return RPMenuState.windowOpen; };
+    h.resetRightClickEntries = [] { ResetRPMenuItems(0); };
+    h.panelMessage = PanelHostMessage;
+    RPMenuHost().appendRecentCommands = AppendRecentCommandsToMenu;
     h.clearPanelPages = [] { ClearAllPBoxPages(); };
     h.pushRecentCommand = [](int id, const char* name) { PushRecentCommand(name, id); };
     h.refreshToolPanel = [] { RefreshToolPanel(); };

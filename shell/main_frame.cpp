@@ -24,6 +24,7 @@
 #include "command/drawing_events.h"
 #include "command/executor.h"
 #include "panels/panel_windows.h"
+#include "panels/panel_keys.h"
 #include "panels/rp_menu.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
@@ -183,6 +184,9 @@ BOOL CMainFrame::RouteCommand(WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
 // --- Main loop filter and idle -------------------------------------------------------------
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
     if (m_modelessDialog && ::IsWindow(m_modelessDialog) && IsDialogMessageA(m_modelessDialog, pMsg)) return TRUE;
+    // Keys typed into a panel's editor, combo or list belong to it: no
+    // shortcut or accelerator may take them first.
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && IsPanelKeyTarget(pMsg->hwnd)) return FALSE;
     int keys = GetCadSystem().PreTranslateKeys(m_hWnd, pMsg, &m_accel);
     if (keys == 1 || keys == -1) return TRUE;
     if (m_hWndMDIClient) {
@@ -293,6 +297,12 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
     // SW_SHOWDEFAULT is a normal start given by the starter of the process.
     if (m_showCmd == SW_SHOWNORMAL || m_showCmd == SW_SHOWDEFAULT) m_showCmd = SW_SHOWMAXIMIZED;
     if (!IsWindowVisible()) ShowWindow(m_showCmd);
+    // The application panel's pane, docked on the right; the other panes
+    // join it when they exist.
+    if (!m_appPane) {
+        m_appPane.reset(CreateAppPanelPane(m_hWnd, 200));
+        if (m_appPane) m_panes[2] = m_appPane->m_hWnd;
+    }
     GetCadSystem().m_appPanelWindow = m_panes[2];
     if (m_panes[1]) ::PostMessageA(m_panes[1], WM_USER, 0, 0);
     if (GetCadSystem().SubInitialize(m_hWnd, m_statusBar.m_hWnd, m_cmdLine.c_str()) < 0)

@@ -17,7 +17,10 @@
 #include "shell/toolbar_manager.h"
 #include "command/command_ids.h"
 #include "command/host_objects.h"
+#include <memory>
+
 #include "docking/docking_frame.h"
+#include "panels/app_panel_dock.h"
 #include "win/mdi.h"
 #include "win/message_loop.h"
 #include "win/update_ui.h"
@@ -57,6 +60,7 @@ public:
     ToolbarManager m_toolbars;
     CMainAccelerator m_accel;
     HWND m_panes[4] = {};        // the four docked panes (command panels, tool, application)
+    std::unique_ptr<CAppPanelDockWin> m_appPane;  // the pane of m_panes[2]
     CShellHostSeam m_shellHost;  // the shell's answers, asked before the command system
     CCommandHost m_commandHost;  // CCadSysCmd ... CCadInterruptCmd
     HWND m_modelessDialog = nullptr;

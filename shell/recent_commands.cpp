@@ -1,5 +1,7 @@
 #include "shell/recent_commands.h"
 
+#include "panels/rp_menu.h"
+
 #include <string>
 
 #include "base/dbcs.h"
@@ -62,4 +64,9 @@ int SaveRecentCommands() {
         }
     }
     return 1;
+}
+
+void AppendRecentCommandsToMenu(void* target) {
+    for (const RecentCommand& c : RecentCommands)
+        if (c.id != 0) AppendRPMenuItem((HANDLE)target, 0, (UINT_PTR)c.id, c.name);
 }

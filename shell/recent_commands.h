@@ -13,6 +13,9 @@ extern RecentCommand RecentCommands[kRecentCommandCount];
 // A command already listed moves to the front with the name it had; a new
 // one enters at the front and the oldest drops out.
 void PushRecentCommand(const char* name, int id);
+// One entry per recent command into a menu or, while the right-click
+// pop-up is built, into its recent-command sub pop-up (`target`).
+void AppendRecentCommandsToMenu(void* target);
 // From / into the application object's StackCmd record. Both 1.
 int LoadRecentCommands();
 int SaveRecentCommands();

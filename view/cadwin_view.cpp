@@ -333,10 +333,8 @@ LRESULT CCadwinView::OnRButtonUp(UINT, POINT pt, BOOL& handled) {
         CmdInput().event = CMD_EV_RBUTTON;
         return 0;
     }
-    POINT sp = pt;
-    ::ClientToScreen(m_hWnd, &sp);
-    OpenRPMenu(sp);
     m.rightPressView = nullptr;
+    BuildRPMenu(m_hWnd, MAKELPARAM(pt.x, pt.y), 0);
     return 0;
 }
 
@@ -402,9 +400,7 @@ LRESULT CCadwinView::OnMouseMove(UINT, POINT pt, BOOL& handled) {
         if (std::abs(sp.x - m.rightPressScreen.x) > 10 || std::abs(sp.y - m.rightPressScreen.y) > 10) {
             m.rightDragUsed = 1;
             m.rightPressView = nullptr;
-            POINT at = here;
-            ::ClientToScreen(m_hWnd, &at);
-            OpenRPMenu(at);
+            BuildRPMenu(m_hWnd, MAKELPARAM(here.x, here.y), 1);
         }
         return 0;
     }

@@ -54,5 +54,8 @@ bool RunRasterCommand(const char* word, const char* args, int* result);
 // The modal-wait and view-service commands (30500-30549): true when `word`
 // named one of them, with its StartCmd result in `result`.
 bool RunWaitCommand(const char* word, const char* args, int* result);
+// The application-panel commands (30700-30799): true when `word` named one
+// of them, with its StartCmd result in `result`.
+bool RunPanelCommand(const char* word, const char* args, int* result);
 
 }  // namespace testcmd

@@ -39,8 +39,14 @@ TEST(PanelClasses, PPushReportsReleasesToItsParent) {
     HWND button = ::CreateWindowExA(0, kPPushClass, "YES", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, parent.m_hWnd,
                                     (HMENU)(INT_PTR)1000, inst, nullptr);
     ASSERT_NE(nullptr, button);
+    // A release without a press on the button is no click.
     ::SendMessageA(button, WM_LBUTTONUP, 0, 0);
+    EXPECT_TRUE(parent.commands.empty());
+    ::SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    ::SendMessageA(button, WM_LBUTTONUP, 0, 0);
+    ::SendMessageA(button, WM_KEYDOWN, VK_SPACE, 0);
     ::SendMessageA(button, WM_KEYUP, VK_SPACE, 0);
+    ::SendMessageA(button, WM_RBUTTONDOWN, MK_RBUTTON, 0);
     ::SendMessageA(button, WM_RBUTTONUP, 0, 0);
     EXPECT_EQ((std::vector<WPARAM>{1000, 1000, 1001}), parent.commands);
     parent.DestroyWindow();
@@ -120,6 +126,7 @@ TEST(PanelServices, RightClickEntriesAreBoundedAndTheBufferIsCommitted) {
     ClearRPMenuItems();
     CmdRequest request = {};
     request.w.text = reinterpret_cast<uint32_t>("削除");
+    request.panelKind = 1;  // an entry
     request.panelExtra = 77;
     int n = 0;
     while (AddRPMenuItem(0, &request) == 1)

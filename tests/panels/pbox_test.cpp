@@ -115,12 +115,15 @@ TEST_F(PBoxTest, ColoursDefaultButtonTwinAndReadingAfterClose) {
     EXPECT_EQ(-1, PBoxPageTable[page].items[0].textColor);
     EXPECT_EQ(0, PBoxPageTable[page].items[0].backColor);
 
-    // Writing a value also writes item i of page 4, the pop-up's copy.
+    // Writing a value never writes another page: the pop-up's copy lives
+    // apart from page 4, which a module may have opened itself.
+    PBoxPageTable[4].items[2].value = 0;
     PBoxItemRequest val = Item(page, 12);
     val.set = 1;
     val.value = 5;
     ASSERT_EQ(1, ExchangePBoxValue(0, &val));
-    EXPECT_EQ(5, PBoxPageTable[4].items[2].value);
+    EXPECT_EQ(5, PBoxPageTable[page].items[2].value);
+    EXPECT_EQ(0, PBoxPageTable[4].items[2].value);
 
     int32_t state = -1;
     PBoxItemRequest st = Item(page, 12);
