@@ -59,7 +59,11 @@ COLORREF PBoxPenColor(int index) {
     return Running().penColors[index];
 }
 
-bool IsCalculatorOpen() { return false; }  // no calculator window is up in this program
+// The calculator is the shell's; while it is up the items take no input.
+bool PanelCalculatorOpen() {
+    auto& hook = HostHooks().isCalculatorOpen;
+    return hook && hook() != 0;
+}
 
 void PostFocusView() {
     if (HWND f = CmdMainFrame()) ::PostMessageA(f, UM_FOCUS_VIEW, 0, 0);
@@ -261,7 +265,7 @@ LRESULT CAppPanelButton::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
 void CAppPanelButton::SendClick() { ::SendMessageA(Host(), WM_COMMAND, MAKEWPARAM(m_item->id, 0), (LPARAM)m_hWnd); }
 
 LRESULT CAppPanelButton::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
-    if (IsCalculatorOpen()) return 0;
+    if (PanelCalculatorOpen()) return 0;
     PostFocusView();
     if (!m_item->enabled) return 0;
     ::SetCapture(m_hWnd);
@@ -338,7 +342,7 @@ LRESULT CAppPanelButton::OnNcMouseMove(UINT, WPARAM, LPARAM, BOOL&) {
 
 // --- Check button --------------------------------------------------------------------------
 LRESULT CAppPanelCheckButton::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
-    if (IsCalculatorOpen() || !m_item->enabled) return 0;
+    if (PanelCalculatorOpen() || !m_item->enabled) return 0;
     ::SetCapture(m_hWnd);
     ToggleState();
     Repaint();
@@ -398,7 +402,7 @@ void CAppPanelRadioButton::Paint(HDC dc) {
 }
 
 LRESULT CAppPanelRadioButton::OnLButtonDown(UINT, WPARAM, LPARAM l, BOOL&) {
-    if (IsCalculatorOpen() || !m_item->enabled) return 0;
+    if (PanelCalculatorOpen() || !m_item->enabled) return 0;
     ::SetCapture(m_hWnd);
     RECT rc = GetClientRect();
     m_item->value = SegmentAt((short)LOWORD(l), rc.right, SegmentCount());

@@ -130,7 +130,7 @@ LRESULT CALLBACK PushProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        if (IsCalculatorOpen() || !it || !it->enabled) return 0;
+        if (PanelCalculatorOpen() || !it || !it->enabled) return 0;
         PostFocusView();
         ::SetCapture(w);
         ::SetWindowLongA(w, 0, 1);
@@ -199,7 +199,7 @@ LRESULT CALLBACK CheckProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
-        if (IsCalculatorOpen() || !it || !it->enabled) return 0;
+        if (PanelCalculatorOpen() || !it || !it->enabled) return 0;
         PostFocusView();
         it->state = it->state ? 0 : 1;
         Repaint(w);
@@ -248,7 +248,7 @@ LRESULT CALLBACK RadioProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
-        if (IsCalculatorOpen() || !it || !it->enabled) return 0;
+        if (PanelCalculatorOpen() || !it || !it->enabled) return 0;
         PostFocusView();
         RECT r;
         ::GetClientRect(w, &r);

@@ -438,7 +438,7 @@ LRESULT CAppPanelEditBox::OnSetText(UINT, WPARAM, LPARAM, BOOL& handled) {
 
 LRESULT CAppPanelEditBox::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
     PBoxEditStateRecord& s = PBoxEditState;
-    if (IsCalculatorOpen()) return 0;
+    if (PanelCalculatorOpen()) return 0;
     // No calculator window belongs to this program, so every item takes the
     // editor road.
     DbcsCopy(s.editHistoryKey, sizeof s.editHistoryKey, m_item->label);
@@ -505,7 +505,7 @@ LRESULT CAppPanelEditBox::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
 }
 
 LRESULT CAppPanelEditBox::OnRButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
-    if (IsCalculatorOpen()) return -1;
+    if (PanelCalculatorOpen()) return -1;
     if (!m_item->enabled) return 0;
     if (!IsInputHistoryEnabled(m_item->label)) return -1;
     ShowInputHistoryMenu(m_item->label, m_hWnd);
@@ -573,7 +573,7 @@ void CAppPanelComboBox::OpenDropDown() {
 LRESULT CAppPanelComboBox::OnLButtonDown(UINT, WPARAM, LPARAM l, BOOL&) {
     PBoxEditStateRecord& s = PBoxEditState;
     m_closeOnRelease = 1;
-    if (IsCalculatorOpen()) return 0;
+    if (PanelCalculatorOpen()) return 0;
     DbcsCopy(s.comboHistoryKey, sizeof s.comboHistoryKey, m_item->label);
     if (!m_item->enabled) return 0;
     RECT rc = GetClientRect();
@@ -651,7 +651,7 @@ LRESULT CAppPanelComboBox::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
 }
 
 LRESULT CAppPanelComboBox::OnRButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
-    if (IsCalculatorOpen()) return 0;
+    if (PanelCalculatorOpen()) return 0;
     ShowInputHistoryMenu(m_item->label, m_hWnd);
     return 0;
 }
@@ -752,7 +752,7 @@ LRESULT CAppPanelComboList::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
         handled = FALSE;
         return 0;
     }
-    if (IsCalculatorOpen()) return 0;
+    if (PanelCalculatorOpen()) return 0;
     HWND list = m_item->listWindow;
     switch (HIWORD(w)) {
     case CBN_DROPDOWN: PBoxEditState.openList = list; break;

@@ -114,7 +114,7 @@ LRESULT CALLBACK EntryProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_MOUSEMOVE: {
-        if (IsCalculatorOpen() || ::GetWindowLongA(w, 12) == -1) return 0;
+        if (PanelCalculatorOpen() || ::GetWindowLongA(w, 12) == -1) return 0;
         if (::GetCapture() != w) {
             ::SetCapture(w);
             HDC dc = ::GetDC(w);
@@ -150,7 +150,7 @@ LRESULT CALLBACK EntryProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
-        if (IsCalculatorOpen()) return 0;
+        if (PanelCalculatorOpen()) return 0;
         g_openedSubmenu = nullptr;
         const int id = ::GetWindowLongA(w, 12);
         if (id == -2) return 0;
@@ -205,7 +205,7 @@ LRESULT CALLBACK PopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_MOUSEACTIVATE:
-        if (IsCalculatorOpen()) return MA_NOACTIVATEANDEAT;
+        if (PanelCalculatorOpen()) return MA_NOACTIVATEANDEAT;
         return MA_NOACTIVATE;
     case WM_COMMAND: {
         const int id = LOWORD(wp);
@@ -234,7 +234,7 @@ LRESULT CALLBACK PopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         break;
     }
     case WM_LBUTTONDOWN: {
-        if (IsCalculatorOpen()) break;
+        if (PanelCalculatorOpen()) break;
         POINT pt;
         ::GetCursorPos(&pt);
         RECT r;

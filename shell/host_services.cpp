@@ -192,7 +192,7 @@ void InstallCommandServices() {
     h.keySnappedCursorPoint = [](double pt[3]) { return GetKeySnappedCursorPoint(pt); };
     h.markAtCursor = MarkElementsAtCursor;
     h.searchInMark = SearchInMark;
-    h.showSnapKind = [](int code, const double pt[3]) { CSnapWin::Show(code, pt); };
+    h.showSnapKind = [](int code, const double pt[3]) { CSnapWin::ShowAtWorld(code, pt); };
     h.panelEditHoldsInput = [] { return RPMenuState.editFocus; };
     h.relativeInput = [](double* dx, double* dy) {
         *dx = RPMenuState.relativeX;

@@ -43,7 +43,7 @@ int SearchInMark(int kind, const double point[3], double out[3], uint32_t markWo
     case kSearchOnLinePoint: return SearchOnLinePoint(point, out, mark);
     case 6: {
         double p[3] = {point[0], point[1], point[2]};
-        if (!TransformRasterElement(p, nullptr)) return 0;
+        if (!TransformRasterElement(point[0], point[1], p)) return 0;
         for (int i = 0; i < 3; ++i)
             out[i] = p[i];
         return 1;

@@ -247,35 +247,6 @@ struct ViewAndElement {
     void* element;
 };
 
-LRESULT InputScaleFunc(WPARAM code, LPARAM lParam) {
-    auto* pair = reinterpret_cast<ViewAndElement*>(lParam);
-    switch (code) {
-    case 1:
-        if (!IsInputScaleActive()) ShowInputScaleWindow();
-        return 1;
-    case 2:
-        if (IsInputScaleActive()) CloseInputScaleWindow();
-        return 1;
-    case 3: return IsInputScaleActive() ? 1 : 0;
-    case 4:
-    case 5: {
-        if (!lParam) return 0;
-        const double ratio = code == 4 ? GetDrawToInputRatio() : GetInputToDrawRatio();
-        std::memcpy(reinterpret_cast<void*>(lParam), &ratio, sizeof ratio);
-        return 1;
-    }
-    case 6: return lParam ? ToInputScaleElement(reinterpret_cast<void*>(lParam)) : 0;
-    case 7: return lParam ? ToInputScalePointCmd(reinterpret_cast<double*>(lParam)) : 0;
-    case 8: return lParam ? FromInputScaleElement(reinterpret_cast<void*>(lParam)) : 0;
-    case 9: return lParam ? FromInputScalePointCmd(reinterpret_cast<double*>(lParam)) : 0;
-    case 10: SetInputScaleBlocked(1); return 1;
-    case 11: SetInputScaleBlocked(0); return 1;
-    case 12: return pair ? FromInputScaleElementOf(pair->view, pair->element) : 0;
-    case 13: return pair ? ToInputScaleElementOf(pair->view, pair->element) : 0;
-    case 20: SetInputScaleEnabled(lParam != 0); return 0;
-    default: return 0;
-    }
-}
 
 // Fields of the module's font request and of the library's dictionary block.
 template <class T>
@@ -571,7 +542,6 @@ LRESULT ViewHostService(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
 
     // Sub-codes.
     case UM_VIEW_FUNC: return ViewFunc(wParam, lParam, handled);
-    case UM_INPUT_SCALE_FUNC: return InputScaleFunc(wParam, lParam);
     case UM_FONT_DIC_FUNC: return FontDicFunc(wParam, lParam);
     default: *handled = false; return 0;
     }
