@@ -95,7 +95,7 @@ LRESULT CALLBACK EditEditorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_RBUTTONDOWN:
-        if (IsInputHistoryEnabled(s.editHistoryKey)) {
+        if (PanelHistoryEnabled(s.editHistoryKey)) {
             ::PostMessageA(w, WM_KILLFOCUS, 0, 0);
             ::PostMessageA(item, kEditorCancelled, 0, 0);
             ::PostMessageA(w, WM_CLOSE, 0, 0);
@@ -103,7 +103,7 @@ LRESULT CALLBACK EditEditorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
                 ::PostMessageA(item, WM_RBUTTONDOWN, 0, 0);
             } else {
                 ::PostMessageA(item, kEditorCancelled, 0, 0);
-                ShowInputHistoryMenu(s.editHistoryKey, item);
+                PanelShowHistoryMenu(s.editHistoryKey, item);
             }
             return 0;
         }
@@ -181,7 +181,7 @@ LRESULT CALLBACK ComboEditorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDOWN:
         ::PostMessageA(w, WM_KILLFOCUS, 0, 0);
         ::PostMessageA(item, kEditorCancelled, 0, 0);
-        ShowInputHistoryMenu(s.comboHistoryKey, item);
+        PanelShowHistoryMenu(s.comboHistoryKey, item);
         return 0;
     case WM_DESTROY:
         if (s.openEditor == w) s.openEditor = nullptr;
@@ -474,7 +474,7 @@ LRESULT CAppPanelEditBox::OnConfirmed(UINT, WPARAM, LPARAM, BOOL&) {
     PBoxEditStateRecord& s = PBoxEditState;
     WriteEvent(CMD_EV_PANEL, PANEL_SUB_EDIT, m_item->id);
     TakeText(s.editBuffer);
-    AddInputHistory(m_item->label, s.editBuffer);
+    PanelAddHistory(m_item->label, s.editBuffer);
     CloseRPMenu();
     return 0;
 }
@@ -495,8 +495,8 @@ LRESULT CAppPanelEditBox::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
         return 0;
     }
     PBoxEditStateRecord& s = PBoxEditState;
-    if (!GetInputHistoryItem(m_item->label, k, s.editBuffer, sizeof s.editBuffer)) return 0;
-    AddInputHistory(m_item->label, s.editBuffer);
+    if (!PanelHistoryItem(m_item->label, k, s.editBuffer, sizeof s.editBuffer)) return 0;
+    PanelAddHistory(m_item->label, s.editBuffer);
     WriteEvent(CMD_EV_PANEL, PANEL_SUB_EDIT, m_item->id);
     TakeText(s.editBuffer);
     if (TwinItem(m_twin)) SetPBoxItemTextBounded(TwinItem(m_twin), s.editBuffer);
@@ -507,8 +507,8 @@ LRESULT CAppPanelEditBox::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
 LRESULT CAppPanelEditBox::OnRButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
     if (PanelCalculatorOpen()) return -1;
     if (!m_item->enabled) return 0;
-    if (!IsInputHistoryEnabled(m_item->label)) return -1;
-    ShowInputHistoryMenu(m_item->label, m_hWnd);
+    if (!PanelHistoryEnabled(m_item->label)) return -1;
+    PanelShowHistoryMenu(m_item->label, m_hWnd);
     return 0;
 }
 
@@ -622,7 +622,7 @@ LRESULT CAppPanelComboBox::OnConfirmed(UINT, WPARAM, LPARAM, BOOL&) {
     PBoxEditStateRecord& s = PBoxEditState;
     WriteEvent(CMD_EV_PANEL, PANEL_SUB_COMBO, m_item->id);
     TakeText(s.comboBuffer);
-    AddInputHistory(m_item->label, s.comboBuffer);
+    PanelAddHistory(m_item->label, s.comboBuffer);
     CloseRPMenu();
     return 0;
 }
@@ -642,8 +642,8 @@ LRESULT CAppPanelComboBox::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
         return 0;
     }
     PBoxEditStateRecord& s = PBoxEditState;
-    if (!GetInputHistoryItem(m_item->label, k, s.comboBuffer, sizeof s.comboBuffer)) return 0;
-    AddInputHistory(m_item->label, s.comboBuffer);
+    if (!PanelHistoryItem(m_item->label, k, s.comboBuffer, sizeof s.comboBuffer)) return 0;
+    PanelAddHistory(m_item->label, s.comboBuffer);
     WriteEvent(CMD_EV_PANEL, PANEL_SUB_COMBO, m_item->id);
     TakeText(s.comboBuffer);
     CloseRPMenu();
@@ -652,7 +652,7 @@ LRESULT CAppPanelComboBox::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
 
 LRESULT CAppPanelComboBox::OnRButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
     if (PanelCalculatorOpen()) return 0;
-    ShowInputHistoryMenu(m_item->label, m_hWnd);
+    PanelShowHistoryMenu(m_item->label, m_hWnd);
     return 0;
 }
 

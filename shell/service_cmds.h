@@ -29,7 +29,5 @@ int ServiceHelpFile(const char* path);  // 1212
 int ServiceSettingsSheet();             // 1229
 int ServicePatternSaveToggle();         // 1307
 
-// The drawing memo's file chooser: an open dialog over the main frame; the
-// chosen path stays in ChosenMemoFile() (empty after a cancel). Always 1.
-int ChooseMemoFile();
+// The memo file chosen last by the file chooser (empty after a cancel).
 const char* ChosenMemoFile();

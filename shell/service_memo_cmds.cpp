@@ -17,6 +17,7 @@
 #include "command/executor.h"
 #include "setup/setup_dialogs.h"
 #include "shell/service_cmds.h"
+#include "shell/file_open_dialog.h"
 #include "shell/help_windows.h"
 #include "shell/service_frame.h"
 #include "shell/service_support.h"
@@ -58,7 +59,6 @@ bool CanDelete(const std::string& path) {
     return true;
 }
 
-char g_memoChoice[1025] = "";
 
 }  // namespace
 
@@ -105,24 +105,7 @@ int ServiceDeleteMemo() {
     return 0;
 }
 
-int ChooseMemoFile() {
-    g_memoChoice[0] = '\0';
-    static const char filters[] = "memoファイル\0*.mem*\0All Files\0*.*\0";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Frame();
-    ofn.lpstrFilter = filters;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = g_memoChoice;
-    ofn.nMaxFile = sizeof g_memoChoice;
-    ofn.lpstrInitialDir = Running().zumenDir;
-    ofn.lpstrTitle = "メモの読込";
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&ofn)) g_memoChoice[0] = '\0';
-    return 1;
-}
-
-const char* ChosenMemoFile() { return g_memoChoice; }
+const char* ChosenMemoFile() { return MemoFileName(); }
 
 int ServiceChooseMemo() { return ChooseMemoFile(); }
 

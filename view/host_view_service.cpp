@@ -395,32 +395,6 @@ void ShowLayoutViewPopup(int show, int how) {
     }
 }
 
-void ShowLoupe(int mode) {
-    HWND loupe = LoupeWindow();
-    if (!loupe) return;
-    if (mode != 0 && mode != 2 && mode != 3) {
-        UpdateRubberBand(GetActiveView(), 0, 1, 0);
-        mode = IsWindowVisible(loupe) ? 0 : 3;
-    }
-    if (mode == 0) {
-        ShowWindow(loupe, SW_HIDE);
-        return;
-    }
-    if (mode == 3) {
-        POINT at = {};
-        GetCursorPos(&at);
-        RECT r = {};
-        GetWindowRect(loupe, &r);
-        SetWindowPos(loupe, nullptr, at.x - (r.right - r.left) / 2, at.y - (r.bottom - r.top) / 2, 0, 0,
-                     SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    SendMessageA(loupe, WM_COMMAND, 2222, 0);
-    RequestPopupRefresh();
-    ShowWindow(loupe, SW_SHOWNOACTIVATE);
-    if (HWND main = Main()) SetActiveWindow(main);
-    InvalidateRect(loupe, nullptr, FALSE);
-}
-
 LRESULT ViewHostService(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
     *handled = true;
     HWND view = GetActiveView();

@@ -22,7 +22,6 @@ COLORREF ContrastColor(COLORREF colour, COLORREF background, int colourMode);
 // log line carries. The loupe: mode 0 hides, 2 shows where it is, 3 shows on
 // the cursor, others toggle.
 void ShowLayoutViewPopup(int show, int how);
-void ShowLoupe(int mode);
 
 // While 1, closing a drawing window does not end the running command.
 extern int KeepCmdOnCloseFlag;
