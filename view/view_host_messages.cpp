@@ -78,7 +78,9 @@ LRESULT HandleViewHostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return DrawTransformedPreview(r.pt1, r.pt2, DoubleAt(r.w.anglePtr, 0), DoubleAt(r.picked, 1), r.w.mode,
                                               reinterpret_cast<void*>(r.mark), r.view);
             },
-            &result, &code);
+            // Faults in the host's own image count too: the pointers are the
+            // module's, the reads are ours.
+            &result, &code, ::GetModuleHandleA(nullptr));
         return 1;
     }
     case UM_DRAW_DB_IN_VIEW: return DrawRegionInView(nullptr, 0, reinterpret_cast<void*>(lParam));
