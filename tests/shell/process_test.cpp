@@ -348,7 +348,11 @@ TEST_F(ProcessTest, ModuleSettingsReadBackAndSurviveARestart) {
     ChildProcess a;
     HWND frame = StartAndWaitFrame(a, "a.log");
     ASSERT_NE(nullptr, frame) << OpenBoxes(a.pi.dwProcessId);
-    ASSERT_TRUE(Execute("{ExecCmd(30200,7)}"));
+    // The frame shows before the start-up command has ended and the DDE
+    // server answers: try for a while.
+    bool executed = false;
+    for (int i = 0; i < 40 && !(executed = Execute("{ExecCmd(30200,7)}")); ++i) Sleep(250);
+    ASSERT_TRUE(executed);
     ASSERT_TRUE(WaitFileText(log, "TESTCMD setting cmdinifile=")) << ReadWholeFile(log);
     EXPECT_EQ("1", Logged(ReadWholeFile(log), "settings written local="));
     expectLogged("written");
