@@ -350,9 +350,12 @@ TEST_F(ProcessTest, ModuleSettingsReadBackAndSurviveARestart) {
     ASSERT_NE(nullptr, frame) << OpenBoxes(a.pi.dwProcessId);
     // The frame shows before the start-up command has ended and the DDE
     // server answers: try for a while.
-    bool executed = false;
-    for (int i = 0; i < 40 && !(executed = Execute("{ExecCmd(30200,7)}")); ++i) Sleep(250);
-    ASSERT_TRUE(executed);
+    auto executeSoon = [](const char* command) {
+        bool executed = false;
+        for (int i = 0; i < 40 && !(executed = Execute(command)); ++i) Sleep(250);
+        return executed;
+    };
+    ASSERT_TRUE(executeSoon("{ExecCmd(30200,7)}"));
     ASSERT_TRUE(WaitFileText(log, "TESTCMD setting cmdinifile=")) << ReadWholeFile(log);
     EXPECT_EQ("1", Logged(ReadWholeFile(log), "settings written local="));
     expectLogged("written");
@@ -388,7 +391,7 @@ TEST_F(ProcessTest, ModuleSettingsReadBackAndSurviveARestart) {
     ChildProcess b;
     frame = StartAndWaitFrame(b, "b.log");
     ASSERT_NE(nullptr, frame) << OpenBoxes(b.pi.dwProcessId);
-    ASSERT_TRUE(Execute("{ExecCmd(30201)}"));
+    ASSERT_TRUE(executeSoon("{ExecCmd(30201)}"));
     ASSERT_TRUE(WaitFileText(log, "TESTCMD setting cmdinifile=")) << ReadWholeFile(log);
     expectLogged("after the restart");
     PostMessageA(frame, WM_CLOSE, 0, 0);
