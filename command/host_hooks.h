@@ -82,8 +82,6 @@ struct SystemCmdOutcome {
     X(clearDrawingEvent, void(ViewData * data),                                                                        \
       "clears the drawing-event word of every window of the record's drawing")                                         \
     X(drawingRectToClient, int(void* request), "world rectangle (+0x28) to client rectangle (+0x2c) of view +0x24")    \
-    X(viewHostMessage, LRESULT(UINT message, WPARAM, LPARAM),                                                          \
-      "the drawing windows' answer to their host messages (rubber band, previews, pop-ups, input scale)")              \
     X(setDbEpsilon, LRESULT(WPARAM, LPARAM request),                                                                   \
       "UM_SET_EPS: the tolerances and number display settings (request record)")                                       \
     /* --- Panels ------------------------------------------------------------------------- */                         \
@@ -111,11 +109,11 @@ struct SystemCmdOutcome {
       "the point searches limited to a mark: 1-5 as snapSearch, 6 a raster point; 1 found")                           \
     X(showSnapKind, void(int code, const double pt[3]), "the snap-kind pop-up: 1-5 a kind, 0 hides it")               \
     X(panelEditHoldsInput, int(), "1 while a panel edit field holds the input")                                        \
-    X(relativeInput, int(double* dx, double* dy), "1 while relative input is on, with the typed offsets")              \
+    X(relativeInputOn, int(), "1 while the tool panel's relative input is on")                                        \
     X(takeRelativeFromPanel, void(int item),                                                                          \
-      "item 333 (x) or 444 (y) of the first panel page, read as a number, becomes the relative offset")               \
+      "item 333 (x) or 444 (y) of the first panel page, read as a number, becomes the offset the point entry offers") \
     X(viewService, LRESULT(UINT msg, WPARAM wParam, LPARAM lParam),                                                    \
-      "the host messages of the drawing views, drawings, pop-ups and their sub-codes")                                \
+      "the host messages of the drawing views, drawings, rubber band, previews, pop-ups and their sub-codes")                                \
     X(setLockLayerSearchMode, void(int mode), "sets the locked-layer search mode")                                     \
     /* --- CAD library -------------------------------------------------------------------- */                         \
     X(fastAccessOn, void(), "fast access on, undo steps of the active drawing cleared, recording off")                 \
@@ -173,8 +171,6 @@ struct SystemCmdOutcome {
     X(inputRelativePoint, int(double* x, double* y),                                                                   \
       "the point entry dialog: adds the typed offset to the point; 1 after OK")                                        \
     X(inputTemporaryPoint, int(), "the point entry dialog for the temporary point; 0 without an active view")          \
-    X(temporaryPoint, int(double pt[3]), "the temporary point typed in the point entry dialog; its flag (1: set)")     \
-    X(clearTemporaryPoint, void(), "clears the temporary point's flag")                                                \
     X(addInputHistory, void(const char* value, const char* key), "puts a confirmed value in front of a field's history") \
     X(showInputHistoryMenu, int(HWND owner, const char* key, LPARAM point),                                            \
       "a field's history as a pop-up menu; the choice comes as WM_COMMAND 1236-1255")                                  \

@@ -20,8 +20,8 @@
     X(ctx, UM_END_CMD, WM_USER + 1020, CCadSysCmd, OnEndCmd, OWN)                               /*  2044 */ \
     X(ctx, UM_CLEAR_EVENT_MASK, WM_USER + 1022, CCadSysCmd, OnClearEventMask, OWN)              /*  2046 */ \
     X(ctx, UM_ADD_EVENT_MASK, WM_USER + 1023, CCadSysCmd, OnAddEventMask, OWN)                  /*  2047 */ \
-    X(ctx, UM_GET_DRAW_ATTR, WM_USER + 1025, CCadSysCmd, OnGetDrawAttr, OWN)                    /*  2049 */ \
-    X(ctx, UM_SET_DRAW_ATTR, WM_USER + 1026, CCadSysCmd, OnSetDrawAttr, OWN)                    /*  2050 */ \
+    X(ctx, UM_GET_DRAW_ATTR, WM_USER + 1025, CCadSysCmd, OnViewService, OWN)                    /*  2049 */ \
+    X(ctx, UM_SET_DRAW_ATTR, WM_USER + 1026, CCadSysCmd, OnViewService, SHARED)                 /*  2050 */ \
     X(ctx, UM_WAIT_INPUT, WM_USER + 1027, CCadSysCmdWait, OnWaitInput, OWN)                     /*  2051 */ \
     X(ctx, UM_SET_PROMPT, WM_USER + 1030, CCadSysCmd, OnSetPrompt, OWN)                         /*  2054 */ \
     X(ctx, UM_FIND_TAG_ELEMENT, WM_USER + 1200, CCadSysCmdDb, OnFindTagElement, OWN)            /*  2224 */ \
@@ -32,7 +32,7 @@
     X(ctx, UM_LINKTAG_FIND, WM_USER + 1205, CCadSysCmdDb, OnLinktagFind, OWN)                   /*  2229 */ \
     X(ctx, UM_APPEND_ELEMENT, WM_USER + 1300, CCadSysCmdDb, OnAppendElement, OWN)               /*  2324 */ \
     X(ctx, UM_DELETE_ELEMENT, WM_USER + 1301, CCadSysCmdDb, OnDeleteElement, OWN)               /*  2325 */ \
-    X(ctx, UM_DRAW_ELEMENT, WM_USER + 1302, CCadSysCmd, OnDrawElement, OWN)                     /*  2326 */ \
+    X(ctx, UM_DRAW_ELEMENT, WM_USER + 1302, CCadSysCmd, OnViewService, SHARED)                  /*  2326 */ \
     X(ctx, UM_DELETE_ALL, WM_USER + 1303, CCadSysCmdDb, OnDeleteAll, OWN)                       /*  2327 */ \
     X(ctx, UM_GET_TAG, WM_USER + 1305, CCadSysCmdDb, OnGetTag, OWN)                             /*  2329 */ \
     X(ctx, UM_SET_TAG, WM_USER + 1306, CCadSysCmdDb, OnSetTag, OWN)                             /*  2330 */ \
@@ -43,25 +43,25 @@
     X(ctx, UM_ADD_TO_GROUP, WM_USER + 1312, CCadSysCmdDb, OnAddToGroup, OWN)                    /*  2336 */ \
     X(ctx, UM_EXPLODE_FIGURE, WM_USER + 1315, CCadSysCmdDb, OnExplodeFigure, OWN)               /*  2339 */ \
     X(ctx, UM_GET_GROUP_HEADER, WM_USER + 1316, CCadSysCmdDb, OnGetGroupHeader, OWN)            /*  2340 */ \
-    X(ctx, UM_DRAW_ELEMENT_COLOR, WM_USER + 1317, CCadSysCmd, OnDrawElementColor, OWN)          /*  2341 */ \
+    X(ctx, UM_DRAW_ELEMENT_COLOR, WM_USER + 1317, CCadSysCmd, OnViewService, SHARED)            /*  2341 */ \
     X(ctx, UM_APPEND_GROUP, WM_USER + 1318, CCadSysCmdDb, OnAppendGroup, OWN)                   /*  2342 */ \
     X(ctx, UM_READ_FIRST_MEMBER, WM_USER + 1319, CCadSysCmdDb, OnReadFirstMember, OWN)          /*  2343 */ \
-    X(ctx, UM_REDRAW_VIEW, WM_USER + 1350, CCadSysCmd, OnRedrawView, OWN)                       /*  2374 */ \
-    X(ctx, UM_SELECT_ELEMENT, WM_USER + 1351, CCadSysCmd, OnSelectElement, OWN)                 /*  2375 */ \
-    X(ctx, UM_DESELECT_ELEMENT, WM_USER + 1352, CCadSysCmd, OnDeselectElement, OWN)             /*  2376 */ \
-    X(ctx, UM_DESELECT_ALL, WM_USER + 1353, CCadSysCmd, OnDeselectAll, OWN)                     /*  2377 */ \
-    X(ctx, UM_REFRESH_VIEW, WM_USER + 1354, CCadSysCmd, OnRefreshView, OWN)                     /*  2378 */ \
-    X(ctx, UM_DRAW_MARK, WM_USER + 1355, CCadSysCmd, OnDrawMark, OWN)                           /*  2379 */ \
-    X(ctx, UM_DRAW_MARK_2, WM_USER + 1356, CCadSysCmd, OnDrawMark, SHARED)                      /*  2380 */ \
-    X(ctx, UM_UPDATE_ELEMENT_COUNT, WM_USER + 1357, CCadSysCmd, OnUpdateElementCount, OWN)      /*  2381 */ \
+    X(ctx, UM_REDRAW_VIEW, WM_USER + 1350, CCadSysCmd, OnViewService, SHARED)                   /*  2374 */ \
+    X(ctx, UM_SELECT_ELEMENT, WM_USER + 1351, CCadSysCmd, OnViewService, SHARED)                /*  2375 */ \
+    X(ctx, UM_DESELECT_ELEMENT, WM_USER + 1352, CCadSysCmd, OnViewService, SHARED)              /*  2376 */ \
+    X(ctx, UM_DESELECT_ALL, WM_USER + 1353, CCadSysCmd, OnViewService, SHARED)                  /*  2377 */ \
+    X(ctx, UM_REFRESH_VIEW, WM_USER + 1354, CCadSysCmd, OnViewService, SHARED)                  /*  2378 */ \
+    X(ctx, UM_DRAW_MARK, WM_USER + 1355, CCadSysCmd, OnViewService, SHARED)                     /*  2379 */ \
+    X(ctx, UM_DRAW_MARK_2, WM_USER + 1356, CCadSysCmd, OnViewService, SHARED)                   /*  2380 */ \
+    X(ctx, UM_UPDATE_ELEMENT_COUNT, WM_USER + 1357, CCadSysCmd, OnViewService, SHARED)          /*  2381 */ \
     X(ctx, UM_ZOOM_TO_RECT, WM_USER + 1358, CCadSysCmd, OnZoomToRect, OWN)                      /*  2382 */ \
-    X(ctx, UM_DRAG_APPEND, WM_USER + 1359, CCadSysCmd, OnViewHostMessage, OWN)                  /*  2383 */ \
-    X(ctx, UM_DRAG_REDRAW, WM_USER + 1360, CCadSysCmd, OnViewHostMessage, SHARED)               /*  2384 */ \
-    X(ctx, UM_DRAG_TRANSFORM, WM_USER + 1361, CCadSysCmd, OnViewHostMessage, SHARED)            /*  2385 */ \
+    X(ctx, UM_DRAG_APPEND, WM_USER + 1359, CCadSysCmd, OnViewService, SHARED)                   /*  2383 */ \
+    X(ctx, UM_DRAG_REDRAW, WM_USER + 1360, CCadSysCmd, OnViewService, SHARED)                   /*  2384 */ \
+    X(ctx, UM_DRAG_TRANSFORM, WM_USER + 1361, CCadSysCmd, OnViewService, SHARED)                /*  2385 */ \
     X(ctx, UM_NEW_DRAWING_WINDOW, WM_USER + 1400, CCadSysCmdDb, OnNewDrawingWindow, OWN)        /*  2424 */ \
     X(ctx, UM_OPEN_DRAWING_FILE, WM_USER + 1401, CCadSysCmdDb, OnOpenDrawingFile, OWN)          /*  2425 */ \
-    X(ctx, UM_MAXIMIZE_VIEW, WM_USER + 1402, CCadSysCmd, OnMaximizeView, OWN)                   /*  2426 */ \
-    X(ctx, UM_MINIMIZE_MAIN, WM_USER + 1403, CCadSysCmd, OnMinimizeMain, OWN)                   /*  2427 */ \
+    X(ctx, UM_MAXIMIZE_VIEW, WM_USER + 1402, CCadSysCmd, OnViewService, SHARED)                 /*  2426 */ \
+    X(ctx, UM_MINIMIZE_MAIN, WM_USER + 1403, CCadSysCmd, OnViewService, SHARED)                 /*  2427 */ \
     X(ctx, UM_GET_ACTIVE_DB, WM_USER + 1404, CCadSysCmd, OnGetActiveDb, OWN)                    /*  2428 */ \
     X(ctx, UM_ACTIVE_VIEW, WM_USER + 1405, CCadSysCmd, OnActiveView, OWN)                       /*  2429 */ \
     X(ctx, UM_DDE_EXECUTE, WM_USER + 1450, CCadSysCmd, OnDdeExecute, OWN)                       /*  2474 */ \
@@ -100,8 +100,8 @@
     X(ctx, UM_COPY_MARKED_EX, WM_USER + 1496, CCadSysCmdDb, OnCopyMarkedEx, OWN)                /*  2520 */ \
     X(ctx, UM_MOVE_MARKED_EX, WM_USER + 1497, CCadSysCmdDb, OnMoveMarkedEx, OWN)                /*  2521 */ \
     X(ctx, UM_ENABLE_UNDO, WM_USER + 1498, CCadSysCmdDb, OnEnableUndo, OWN)                     /*  2522 */ \
-    X(ctx, UM_GET_DRAW_ATTR_OPT, WM_USER + 1500, CCadSysCmd, OnGetDrawAttrOpt, OWN)             /*  2524 */ \
-    X(ctx, UM_FOCUS_VIEW, WM_USER + 1501, CCadSysCmd, OnFocusView, OWN)                         /*  2525 */ \
+    X(ctx, UM_GET_DRAW_ATTR_OPT, WM_USER + 1500, CCadSysCmd, OnViewService, SHARED)             /*  2524 */ \
+    X(ctx, UM_FOCUS_VIEW, WM_USER + 1501, CCadSysCmd, OnViewService, SHARED)                    /*  2525 */ \
     X(ctx, UM_LOCK_INPUT_VIEW, WM_USER + 1502, CCadSysCmdDb, OnLockInputView, OWN)              /*  2526 */ \
     X(ctx, UM_UNLOCK_INPUT_VIEW, WM_USER + 1503, CCadSysCmdDb, OnUnlockInputView, OWN)          /*  2527 */ \
     X(ctx, UM_SET_DB_INFO, WM_USER + 1510, CCadSysCmdDb, OnSetDbInfo, OWN)                      /*  2534 */ \
@@ -115,7 +115,7 @@
     X(ctx, UM_GET_ELEMENT_COUNT, WM_USER + 1518, CCadSysCmd, OnGetElementCount, OWN)            /*  2542 */ \
     X(ctx, UM_CONFIRM_YESNO, WM_USER + 1520, CCadSysCmd, OnConfirmYesNo, OWN)                   /*  2544 */ \
     X(ctx, UM_CONFIRM_YESNO_EX, WM_USER + 1521, CCadSysCmd, OnConfirmYesNoEx, OWN)              /*  2545 */ \
-    X(ctx, UM_GET_COLOR, WM_USER + 1522, CCadSysCmd, OnGetColor, OWN)                           /*  2546 */ \
+    X(ctx, UM_GET_COLOR, WM_USER + 1522, CCadSysCmd, OnViewService, SHARED)                     /*  2546 */ \
     X(ctx, UM_GET_MESSAGE_TEXT, WM_USER + 1523, CCadSysCmd, OnGetMessageText, OWN)              /*  2547 */ \
     X(ctx, UM_PBOX_GET_ITEM_TEXT, WM_USER + 1530, CCadSysCmdPbox, OnPanelMessage, SHARED)           /*  2554 */ \
     X(ctx, UM_PBOX_NOP, WM_USER + 1531, CCadSysCmdPbox, OnPanelMessage, SHARED)                     /*  2555 */ \
@@ -134,39 +134,39 @@
     X(ctx, UM_LINKTAG_CLEAR, WM_USER + 1544, CCadSysCmd, OnLinktagClear, OWN)                   /*  2568 */ \
     X(ctx, UM_GET_PROFILE_STRING, WM_USER + 1545, CCadSysCmdConfig, OnGetProfileString, OWN)    /*  2569 */ \
     X(ctx, UM_GET_CONFIG_FILE_NAME, WM_USER + 1546, CCadSysCmdConfig, OnGetConfigFileName, OWN) /*  2570 */ \
-    X(ctx, UM_OPEN_DRAWING, WM_USER + 1547, CCadSysCmd, OnOpenDrawing, OWN)                     /*  2571 */ \
+    X(ctx, UM_OPEN_DRAWING, WM_USER + 1547, CCadSysCmd, OnViewService, SHARED)                  /*  2571 */ \
     X(ctx, UM_GET_PROFILE_SECTION, WM_USER + 1548, CCadSysCmdConfig, OnGetProfileSection, OWN)  /*  2572 */ \
     X(ctx, UM_RAISE_DDE_EVENT, WM_USER + 1549, CCadSysCmd, OnRaiseDdeEvent, OWN)                /*  2573 */ \
     X(ctx, UM_CLEAR_UNDO, WM_USER + 1550, CCadSysCmdDb, OnClearUndo, OWN)                       /*  2574 */ \
-    X(ctx, UM_TOGGLE_LAYOUT_VIEW, WM_USER + 1560, CCadSysCmd, OnViewHostMessage, SHARED)        /*  2584 */ \
+    X(ctx, UM_TOGGLE_LAYOUT_VIEW, WM_USER + 1560, CCadSysCmd, OnViewService, SHARED)            /*  2584 */ \
     X(ctx, UM_GET_TAG_STRING, WM_USER + 1561, CCadSysCmdDb, OnGetTagString, OWN)                /*  2585 */ \
     X(ctx, UM_SET_TAG_STRING, WM_USER + 1562, CCadSysCmdDb, OnSetTagString, OWN)                /*  2586 */ \
-    X(ctx, UM_SHOW_LAYOUT_VIEW, WM_USER + 1564, CCadSysCmd, OnViewHostMessage, SHARED)          /*  2588 */ \
-    X(ctx, UM_HIDE_LAYOUT_VIEW, WM_USER + 1565, CCadSysCmd, OnViewHostMessage, SHARED)        /*  2589 */ \
-    X(ctx, UM_SHOW_MAIN, WM_USER + 1566, CCadSysCmd, OnShowMain, OWN)                           /*  2590 */ \
+    X(ctx, UM_SHOW_LAYOUT_VIEW, WM_USER + 1564, CCadSysCmd, OnViewService, SHARED)              /*  2588 */ \
+    X(ctx, UM_HIDE_LAYOUT_VIEW, WM_USER + 1565, CCadSysCmd, OnViewService, SHARED)            /*  2589 */ \
+    X(ctx, UM_SHOW_MAIN, WM_USER + 1566, CCadSysCmd, OnViewService, SHARED)                     /*  2590 */ \
     X(ctx, UM_PBOX_CLICK_ITEM, WM_USER + 1567, CCadSysCmdPbox, OnPanelMessage, SHARED)              /*  2591 */ \
     X(ctx, UM_WRITE_LOG, WM_USER + 1568, CCadSysCmd, OnWriteLog, OWN)                           /*  2592 */ \
     X(ctx, UM_DDE_CONNECT_TOPIC, WM_USER + 1569, CCadSysCmd, OnDdeConnectTopic, OWN)            /*  2593 */ \
     X(ctx, UM_DDE_DISCONNECT_TOPIC, WM_USER + 1570, CCadSysCmd, OnDdeDisconnectTopic, OWN)      /*  2594 */ \
     X(ctx, UM_DDE_SEND_TOPIC, WM_USER + 1571, CCadSysCmd, OnDdeSendTopic, OWN)                  /*  2595 */ \
-    X(ctx, UM_CLOSE_DRAWING, WM_USER + 1573, CCadSysCmd, OnCloseDrawing, OWN)                   /*  2597 */ \
+    X(ctx, UM_CLOSE_DRAWING, WM_USER + 1573, CCadSysCmd, OnViewService, SHARED)                 /*  2597 */ \
     X(ctx, UM_SET_PROFILE_STRING, WM_USER + 1574, CCadSysCmdConfig, OnSetProfileString, OWN)    /*  2598 */ \
     X(ctx, UM_RPMENU_CLEAR_ITEMS, WM_USER + 1575, CCadSysCmd, OnPanelMessage, OWN)                  /*  2599 */ \
     X(ctx, UM_RPMENU_USE_ITEMS, WM_USER + 1576, CCadSysCmd, OnPanelMessage, SHARED)                 /*  2600 */ \
     X(ctx, UM_RPMENU_ADD_ITEM, WM_USER + 1577, CCadSysCmd, OnPanelMessage, SHARED)                  /*  2601 */ \
-    X(ctx, UM_TOGGLE_LOUPE, WM_USER + 1578, CCadSysCmd, OnViewHostMessage, SHARED)              /*  2602 */ \
-    X(ctx, UM_TOGGLE_LOUPE_2, WM_USER + 1579, CCadSysCmd, OnViewHostMessage, SHARED)            /*  2603 */ \
-    X(ctx, UM_TOGGLE_LOUPE_3, WM_USER + 1580, CCadSysCmd, OnViewHostMessage, SHARED)            /*  2604 */ \
+    X(ctx, UM_TOGGLE_LOUPE, WM_USER + 1578, CCadSysCmd, OnViewService, SHARED)                  /*  2602 */ \
+    X(ctx, UM_TOGGLE_LOUPE_2, WM_USER + 1579, CCadSysCmd, OnViewService, SHARED)                /*  2603 */ \
+    X(ctx, UM_TOGGLE_LOUPE_3, WM_USER + 1580, CCadSysCmd, OnViewService, SHARED)                /*  2604 */ \
     X(ctx, UM_TAKE_IMPORT_MARK, WM_USER + 1581, CCadSysCmd, OnTakeImportMark, OWN)              /*  2605 */ \
     X(ctx, UM_COPY_AS_GROUP, WM_USER + 1582, CCadSysCmdDb, OnCopyAsGroup, OWN)                  /*  2606 */ \
     X(ctx, UM_EXPLODE_GROUP, WM_USER + 1584, CCadSysCmdDb, OnExplodeGroup, OWN)                 /*  2608 */ \
-    X(ctx, UM_GET_ELEMENT_EXTENT, WM_USER + 1585, CCadSysCmd, OnGetElementExtent, OWN)          /*  2609 */ \
+    X(ctx, UM_GET_ELEMENT_EXTENT, WM_USER + 1585, CCadSysCmd, OnViewService, SHARED)            /*  2609 */ \
     X(ctx, UM_RASTER_FUNC, WM_USER + 1586, CCadSysCmd, OnRasterFunc, OWN)                       /*  2610 */ \
     X(ctx, UM_FAST_ACCESS_ON, WM_USER + 1587, CCadSysCmd, OnFastAccessOn, OWN)                  /*  2611 */ \
     X(ctx, UM_FAST_ACCESS_OFF, WM_USER + 1588, CCadSysCmd, OnFastAccessOff, OWN)                /*  2612 */ \
     X(ctx, UM_RPMENU_RCLICK_ENTER, WM_USER + 1589, CCadSysCmd, OnPanelMessage, SHARED)              /*  2613 */ \
     X(ctx, UM_SET_ELEMENT_CHECK_MODE, WM_USER + 1590, CCadSysCmd, OnSetElementCheckMode, OWN)   /*  2614 */ \
-    X(ctx, UM_GET_PAPER_RECT, WM_USER + 1591, CCadSysCmd, OnGetPaperRect, OWN)                  /*  2615 */ \
+    X(ctx, UM_GET_PAPER_RECT, WM_USER + 1591, CCadSysCmd, OnViewService, SHARED)                /*  2615 */ \
     X(ctx, UM_GET_USER_DATA, WM_USER + 1592, CCadSysCmd, OnGetUserData, OWN)                    /*  2616 */ \
     X(ctx, UM_SET_USER_DATA, WM_USER + 1593, CCadSysCmd, OnSetUserData, OWN)                    /*  2617 */ \
     X(ctx, UM_PBOX_SET_LABEL, WM_USER + 1594, CCadSysCmdPbox, OnPanelMessage, SHARED)               /*  2618 */ \
@@ -175,8 +175,8 @@
     X(ctx, UM_READ_NEXT_MEMBER, WM_USER + 1597, CCadSysCmdDb, OnReadNextMember, OWN)            /*  2621 */ \
     X(ctx, UM_GET_USED_LAYERS, WM_USER + 1598, CCadSysCmdDb, OnGetUsedLayers, OWN)              /*  2622 */ \
     X(ctx, UM_RPMENU_SET_FLAGS, WM_USER + 1599, CCadSysCmd, OnPanelMessage, SHARED)                 /*  2623 */ \
-    X(ctx, UM_SET_OVERVIEW, WM_USER + 1600, CCadSysCmd, OnViewHostMessage, SHARED)              /*  2624 */ \
-    X(ctx, UM_GET_COLOR_TABLE, WM_USER + 1601, CCadSysCmd, OnGetColorTable, OWN)                /*  2625 */ \
+    X(ctx, UM_SET_OVERVIEW, WM_USER + 1600, CCadSysCmd, OnViewService, SHARED)                  /*  2624 */ \
+    X(ctx, UM_GET_COLOR_TABLE, WM_USER + 1601, CCadSysCmd, OnViewService, SHARED)               /*  2625 */ \
     X(ctx, UM_PBOX_GET_COMBO_TEXT, WM_USER + 1602, CCadSysCmdPbox, OnPanelMessage, SHARED)          /*  2626 */ \
     X(ctx, UM_PBOX_SET_COMBO_TEXT, WM_USER + 1603, CCadSysCmdPbox, OnPanelMessage, SHARED)          /*  2627 */ \
     X(ctx, UM_PBOX_ADD_COMBO, WM_USER + 1604, CCadSysCmdPbox, OnPanelMessage, SHARED)               /*  2628 */ \
@@ -189,29 +189,29 @@
     X(ctx, UM_SET_CMD_FLAG, WM_USER + 1611, CCadSysCmd, OnSetCmdFlag, OWN)                      /*  2635 */ \
     X(ctx, UM_GET_LAYER_NAME, WM_USER + 1612, CCadSysCmdDb, OnGetLayerName, OWN)                /*  2636 */ \
     X(ctx, UM_SET_LAYER_NAME, WM_USER + 1613, CCadSysCmdDb, OnSetLayerName, OWN)                /*  2637 */ \
-    X(ctx, UM_DRAW_MARK_COLOR, WM_USER + 1614, CCadSysCmd, OnDrawMarkColor, OWN)                /*  2638 */ \
+    X(ctx, UM_DRAW_MARK_COLOR, WM_USER + 1614, CCadSysCmd, OnViewService, SHARED)               /*  2638 */ \
     X(ctx, UM_LOCK_LAYER_FIELD, WM_USER + 1615, CCadSysCmd, OnLockLayerField, OWN)              /*  2639 */ \
-    X(ctx, UM_DRAW_DB_IN_VIEW, WM_USER + 1616, CCadSysCmd, OnViewHostMessage, SHARED)           /*  2640 */ \
-    X(ctx, UM_DRAW_DB_IN_VIEW_EX, WM_USER + 1617, CCadSysCmd, OnViewHostMessage, SHARED)        /*  2641 */ \
+    X(ctx, UM_DRAW_DB_IN_VIEW, WM_USER + 1616, CCadSysCmd, OnViewService, SHARED)               /*  2640 */ \
+    X(ctx, UM_DRAW_DB_IN_VIEW_EX, WM_USER + 1617, CCadSysCmd, OnViewService, SHARED)            /*  2641 */ \
     X(ctx, UM_DRAWING_RECT_TO_CLIENT, WM_USER + 1618, CCadSysCmd, OnDrawingRectToClient, OWN)   /*  2642 */ \
     X(ctx, UM_SUSPEND_UNDO_PASS, WM_USER + 1621, CCadSysCmd, OnSuspendUndoPass, OWN)            /*  2645 */ \
     X(ctx, UM_PBOX_CALC_MODE, WM_USER + 1622, CCadSysCmd, OnPanelMessage, SHARED)                   /*  2646 */ \
     X(ctx, UM_END_ACK_FLAG, WM_USER + 1623, CCadSysCmd, OnEndAckFlag, OWN)                      /*  2647 */ \
     X(ctx, UM_EXT_NEXT_MARK, WM_USER + 1624, CCadSysCmdDb, OnExtNextMark, OWN)                  /*  2648 */ \
     X(ctx, UM_GET_LANGUAGE, WM_USER + 1625, CCadSysCmd, OnGetLanguage, OWN)                     /*  2649 */ \
-    X(ctx, UM_FORCE_SAVE, WM_USER + 1626, CCadSysCmd, OnForceSave, OWN)                         /*  2650 */ \
-    X(ctx, UM_DRAWING_FILE_NAME, WM_USER + 1627, CCadSysCmd, OnDrawingFileName, OWN)            /*  2651 */ \
-    X(ctx, UM_READ_ELEMENT_IN_VIEW, WM_USER + 1630, CCadSysCmd, OnReadElementInView, OWN)       /*  2654 */ \
-    X(ctx, UM_GET_DB_INFO_NUMBER, WM_USER + 1631, CCadSysCmd, OnGetDbInfoNumber, OWN)           /*  2655 */ \
+    X(ctx, UM_FORCE_SAVE, WM_USER + 1626, CCadSysCmd, OnViewService, SHARED)                    /*  2650 */ \
+    X(ctx, UM_DRAWING_FILE_NAME, WM_USER + 1627, CCadSysCmd, OnViewService, SHARED)             /*  2651 */ \
+    X(ctx, UM_READ_ELEMENT_IN_VIEW, WM_USER + 1630, CCadSysCmd, OnViewService, SHARED)          /*  2654 */ \
+    X(ctx, UM_GET_DB_INFO_NUMBER, WM_USER + 1631, CCadSysCmd, OnViewService, SHARED)            /*  2655 */ \
     X(ctx, UM_PBOX_ADD_LIST, WM_USER + 1632, CCadSysCmdPbox, OnPanelMessage, SHARED)                /*  2656 */ \
     X(ctx, UM_PAGE_FUNC, WM_USER + 1633, CCadSysCmdPage, OnPageFunc, OWN)                       /*  2657 */ \
-    X(ctx, UM_VIEW_FUNC, WM_USER + 1640, CCadSysCmd, OnViewFunc, OWN)                           /*  2664 */ \
-    X(ctx, UM_FILE_FUNC, WM_USER + 1641, CCadSysCmd, OnFileFunc, OWN)                           /*  2665 */ \
-    X(ctx, UM_INPUT_SCALE_FUNC, WM_USER + 1643, CCadSysCmd, OnViewHostMessage, SHARED)          /*  2667 */ \
+    X(ctx, UM_VIEW_FUNC, WM_USER + 1640, CCadSysCmd, OnViewService, SHARED)                     /*  2664 */ \
+    X(ctx, UM_FILE_FUNC, WM_USER + 1641, CCadSysCmd, OnViewService, SHARED)                     /*  2665 */ \
+    X(ctx, UM_INPUT_SCALE_FUNC, WM_USER + 1643, CCadSysCmd, OnViewService, SHARED)              /*  2667 */ \
     X(ctx, UM_SET_APPEND_KEEP_FIELDS, WM_USER + 1644, CCadSysCmd, OnSetAppendKeepFields, OWN)   /*  2668 */ \
     X(ctx, UM_SET_GROUP_SEARCH, WM_USER + 1645, CCadSysCmd, OnSetGroupSearch, OWN)              /*  2669 */ \
-    X(ctx, UM_RESET_OPEN_FLAG, WM_USER + 1646, CCadSysCmd, OnResetOpenFlag, OWN)                /*  2670 */ \
-    X(ctx, UM_FONT_DIC_FUNC, WM_USER + 1647, CCadSysCmd, OnFontDicFunc, OWN)                    /*  2671 */ \
+    X(ctx, UM_RESET_OPEN_FLAG, WM_USER + 1646, CCadSysCmd, OnViewService, SHARED)               /*  2670 */ \
+    X(ctx, UM_FONT_DIC_FUNC, WM_USER + 1647, CCadSysCmd, OnViewService, SHARED)                 /*  2671 */ \
     X(ctx, UM_WAIT_CMD_EVENT, WM_APP + 1002, CCadInterruptCmd, OnWaitCmdEvent, OWN)             /* 33770 */ \
     X(ctx, UM_GET_APP_OBJECT, WM_APP + 1007, CCadSysCmdConfig, OnGetAppObject, OWN)             /* 33775 */ \
     X(ctx, UM_GET_PRIVATE_PROFILE, WM_APP + 1008, CCadSysCmdConfig, OnGetPrivateProfile, OWN)   /* 33776 */ \

@@ -20,9 +20,3 @@ LRESULT CCadSysCmd::OnDrawingRectToClient(UINT, WPARAM, LPARAM lParam, BOOL&) {
     return (hook && lParam) ? hook(reinterpret_cast<void*>(lParam)) : 0;
 }
 
-// The rubber band, previews, region painters, overview switch, layout and
-// loupe pop-ups and the input scale: one road to the drawing windows.
-LRESULT CCadSysCmd::OnViewHostMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
-    auto& hook = HostHooks().viewHostMessage;
-    return hook ? hook(message, wParam, lParam) : 0;
-}

@@ -62,279 +62,6 @@ void RefreshPoint(CmdRequest* req) {
 
 void PlainRefresh(CmdRequest* req) { CallPoint(HostHooks().getCursorWorldPoint, req); }
 
-void EraseBand() {
-    if (HostHooks().updateRubberBandErase) HostHooks().updateRubberBandErase();
-}
-
-void ClearLoupe() {
-    if (HostHooks().clearLoupeFlag) HostHooks().clearLoupeFlag();
-}
-
-bool Search(int kind, CmdRequest* req) {
-    auto& hook = HostHooks().snapSearch;
-    if (!hook) return false;
-    double pt[3];
-    GetRequestPoint(req->point, pt);
-    if (!hook(kind, pt)) return false;
-    SetRequestPoint(req->point, pt);
-    return true;
-}
-
-enum { kSnapEnd = 1, kSnapCross = 2, kSnapCentre = 3, kSnapMid = 4, kSnapOnLine = 5 };
-
-int Snap(CmdRequest* req) {
-    auto& h = HostHooks();
-    InputRecord& in = CmdInput();
-    WaitState& ws = CmdWaitState();
-    // The one snap-mode word: the settings apply it, the tool panel's snap
-    // buttons change it, the per-user save stores it back.
-    const unsigned long bits = static_cast<unsigned long>(Running().snapModeFlags);
-    bool found = false;
-    bool takeCursor = ws.snapBypass != 0;
-    if (!takeCursor) {
-        if (bits & (0x1 | 0x20)) found = Search(kSnapEnd, req);
-        if (!found && (bits & (0x1 | 0x40))) found = Search(kSnapCross, req);
-        if (!found && (bits & 0x10)) found = Search(kSnapCentre, req);
-        if (!found && (bits & 0x4)) found = Search(kSnapMid, req);
-        if (!found && (bits & 0x80)) found = Search(kSnapOnLine, req);
-        if (!found) {
-            if (!(bits & 0x8) && !ws.snapBypass) {
-                in.event = 0;
-                return kContinue;
-            }
-            takeCursor = true;
-        }
-    }
-    if (takeCursor) RefreshPoint(req);
-    if (h.drawInputBasePoint) h.drawInputBasePoint(0);
-    ws.basePointShown = 1;
-    GetRequestPoint(req->point, ws.inputBasePoint);
-    if (h.drawInputBasePoint) h.drawInputBasePoint(3);
-    ClearLoupe();
-    in.event = 0;
-    return CMD_RES_SNAPPED;
-}
-
-int Pick(CmdRequest* req, int lockMode) {
-    auto& h = HostHooks();
-    InputRecord& in = CmdInput();
-    uint32_t element = 0;
-    if (h.pickElement) {
-        double pt[3];
-        GetRequestPoint(req->point, pt);
-        if (lockMode == 1) {
-            element = h.pickElement(pt, 1);
-        } else {
-            if (h.setLockLayerSearchMode) h.setLockLayerSearchMode(0);
-            element = h.pickElement(pt, 0);
-            if (h.setLockLayerSearchMode) h.setLockLayerSearchMode(lockMode);
-        }
-    }
-    if (!element) {
-        in.event = 0;
-        return kContinue;
-    }
-    req->picked = element;
-    in.event = 0;
-    return CMD_RES_PICKED;
-}
-
-// What the event word says, for this request's mask.
-int Examine(CmdRequest* req, int lockMode) {
-    auto& h = HostHooks();
-    InputRecord& in = CmdInput();
-    WaitState& ws = CmdWaitState();
-    const uint32_t mask = in.wantedMask;
-    const bool track = (mask & CMD_WANT_TRACK) != 0;
-    switch (in.event) {
-    case 0: return kContinue;
-    case CMD_EV_END:
-        if (track) EraseBand();
-        if (h.unlockInput) h.unlockInput();
-        in.event = 0;
-        return CMD_RES_ENDED;
-    case CMD_EV_CANCEL:
-        if (track) EraseBand();
-        if (mask & CMD_WANT_CANCEL) {
-            in.event = 0;
-            return CMD_RES_CANCEL;
-        }
-        break;
-    case CMD_EV_VIEW_CHANGED:
-        if (track) {
-            RefreshPoint(req);
-            ClearLoupe();
-            in.event = 0;
-            return CMD_RES_VIEW;
-        }
-        break;
-    case CMD_EV_MOUSE_MOVE: {
-        if (!track || Flag(h.rightClickPopupOpen)) break;
-        POINT pos = {};
-        GetCursorPos(&pos);
-        if (!Flag(h.keyboardCursorMode) && pos.x == ws.lastMousePos.x && pos.y == ws.lastMousePos.y) break;
-        ws.lastMousePos = pos;
-        EraseBand();
-        RefreshPoint(req);
-        ClearLoupe();
-        in.event = 0;
-        return CMD_RES_MOVED;
-    }
-    case CMD_EV_UNDO:
-        if (mask & CMD_WANT_UNDO) {
-            in.event = 0;
-            return CMD_RES_UNDO;
-        }
-        break;
-    case CMD_EV_LBUTTON:
-        RefreshPoint(req);
-        if (track) EraseBand();
-        if (mask & CMD_WANT_RAW) {
-            if (Flag(h.loupeFlag))
-                CallPoint(h.getInputCursorPoint, req);
-            else
-                CallPoint(h.getCursorWorldPoint, req);
-            return CMD_RES_RAW;
-        }
-        if (mask & CMD_WANT_SNAP) {
-            RefreshPoint(req);
-            return Snap(req);
-        }
-        if (mask & CMD_WANT_PICK) return Pick(req, lockMode);
-        if (mask & CMD_WANT_POINT) {
-            PlainRefresh(req);
-            in.event = 0;
-            return CMD_RES_POINT;
-        }
-        break;
-    case CMD_EV_RBUTTON:
-        if (mask & CMD_WANT_SNAP) {
-            const int mode = h.rightButtonMode ? h.rightButtonMode() : 0;
-            if (mode == 8) {
-                PlainRefresh(req);
-                return CMD_RES_SNAPPED;
-            }
-            if (mode == 1) {
-                PlainRefresh(req);
-                if (Search(kSnapEnd, req)) return CMD_RES_SNAPPED;
-                break;
-            }
-            if (mode == 255) {
-                PlainRefresh(req);
-                double keep[3];
-                GetRequestPoint(req->point, keep);
-                Search(kSnapEnd, req);
-                SetRequestPoint(req->point, keep);
-                return CMD_RES_SNAPPED;
-            }
-            break;
-        }
-        if (mask & CMD_WANT_RCLICK) {
-            PlainRefresh(req);
-            return CMD_RES_RPOINT;
-        }
-        break;
-    case CMD_EV_PANEL:
-        if (mask & CMD_WANT_PANEL) {
-            req->panelKind = in.panelKind;
-            req->panelValue = in.panelValue;
-            req->panelExtra = in.panelExtra;
-            return CMD_RES_PANEL;
-        }
-        break;
-    case CMD_EV_OVERVIEW:
-        if (mask & CMD_WANT_OVERVIEW) {
-            int layer = 0, page = 0;
-            if (h.overviewPick) h.overviewPick(&layer, &page);
-            req->picked = static_cast<uint32_t>(layer);
-            req->panelValue = page;
-            in.event = 0;
-            return CMD_RES_OVERVIEW;
-        }
-        break;
-    case CMD_EV_SAVE_STATE:
-        CmdLog(2, "Service Cmd Event", "コマンド状態保存要求");
-        in.event = 0;
-        return CMD_RES_SAVE;
-    case CMD_EV_ESCAPE:
-        CmdLog(2, "Service Cmd Event", "ESC");
-        in.event = 0;
-        return CMD_RES_ESCAPE;
-    case CMD_EV_REPEAT_POINT: SetRequestPoint(req->point, ws.storedLastPoint); return CMD_RES_SNAPPED;
-    default: break;
-    }
-    in.event = 0;  // dropped
-    return kContinue;
-}
-
-}  // namespace
-
-int WaitCmdEvent(CmdRequest* request, HACCEL accel) {
-    auto& h = HostHooks();
-    InputRecord& in = CmdInput();
-    const int lockMode = h.getLockLayerSearchMode ? h.getLockLayerSearchMode() : 0;
-    if ((in.wantedMask & CMD_WANT_LOCKED_LAYERS) && h.setLockLayerSearchMode) h.setLockLayerSearchMode(1);
-    const int effectiveLock = (in.wantedMask & CMD_WANT_LOCKED_LAYERS) ? 1 : lockMode;
-    struct Restore {
-        int mode;
-        ~Restore() {
-            if (HostHooks().setLockLayerSearchMode) HostHooks().setLockLayerSearchMode(mode);
-        }
-    } restore{lockMode};
-    struct Depth {
-        Depth() { ++CmdWaitState().depth; }
-        ~Depth() { --CmdWaitState().depth; }
-    } depth;
-
-    CmdRequest scratch = {};
-    CmdRequest* req = request ? request : &scratch;
-    in.event = 0;
-    MSG msg;
-    for (;;) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            // The application is ending: hand the quit on to the loop outside.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return CMD_RES_QUIT;
-        }
-        if (got == -1) return CMD_RES_QUIT;
-        HWND frame = CmdMainFrame();
-        if (accel && h.translateAccel && h.translateAccel(frame, accel, &msg)) continue;
-        HWND mdi = CmdMdiClient();
-        if (mdi && TranslateMDISysAccel(mdi, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-        int result = Examine(req, effectiveLock);
-        if (result != kContinue) return result;
-    }
-}
-
-int RequestCmdEvent(CmdRequest* request) {
-    return static_cast<int>(SendMessageA(CmdMainFrame(), UM_WAIT_CMD_EVENT, 0, reinterpret_cast<LPARAM>(request)));
-}
-
-// --- The modal wait of command modules ---------------------------------------
-
-namespace {
-
-const char* const kSnapLogText[] = {"座標 任意(%g,%g)", "座標 端点(%g,%g)", "座標 交点(%g,%g)",      "座標 線上(%g,%g)",
-                                    "座標 中点(%g,%g)", "座標 中心(%g,%g)", "座標 ラスター点(%g,%g)"};
-
-void LogPoint(const char* format, const CmdRequest* req) {
-    double pt[3];
-    GetRequestPoint(req->point, pt);
-    CmdLog(2, "Cmd Event", format, pt[0], pt[1]);
-}
-
-void ToInputScale(CmdRequest* req) {
-    auto& h = HostHooks();
-    if (!h.toInputScalePointOf) return;
-    double pt[3];
-    GetRequestPoint(req->point, pt);
-    h.toInputScalePointOf(CmdActiveView(), pt);
-    SetRequestPoint(req->point, pt);
-}
-
 // Full refresh: the loupe point, the grid point, or the cursor point that
 // the snap key may put on the grid; true when the snap key did.
 bool FullRefresh(CmdRequest* req, bool useLoupe = true) {
@@ -358,6 +85,44 @@ bool FullRefresh(CmdRequest* req, bool useLoupe = true) {
     return snapped;
 }
 
+void EraseBand() {
+    if (HostHooks().updateRubberBandErase) HostHooks().updateRubberBandErase();
+}
+
+void ClearLoupe() {
+    if (HostHooks().clearLoupeFlag) HostHooks().clearLoupeFlag();
+}
+
+void ToInputScale(CmdRequest* req) {
+    auto& h = HostHooks();
+    if (!h.toInputScalePointOf) return;
+    double pt[3];
+    GetRequestPoint(req->point, pt);
+    h.toInputScalePointOf(CmdActiveView(), pt);
+    SetRequestPoint(req->point, pt);
+}
+
+const char* const kSnapLogText[] = {"座標 任意(%g,%g)", "座標 端点(%g,%g)", "座標 交点(%g,%g)",      "座標 線上(%g,%g)",
+                                    "座標 中点(%g,%g)", "座標 中心(%g,%g)", "座標 ラスター点(%g,%g)"};
+
+void LogPoint(const char* format, const CmdRequest* req) {
+    double pt[3];
+    GetRequestPoint(req->point, pt);
+    CmdLog(2, "Cmd Event", format, pt[0], pt[1]);
+}
+
+bool Search(int kind, CmdRequest* req) {
+    auto& hook = HostHooks().snapSearch;
+    if (!hook) return false;
+    double pt[3];
+    GetRequestPoint(req->point, pt);
+    if (!hook(kind, pt)) return false;
+    SetRequestPoint(req->point, pt);
+    return true;
+}
+
+enum { kSnapEnd = 1, kSnapCross = 2, kSnapCentre = 3, kSnapMid = 4, kSnapOnLine = 5 };
+
 // The request's point becomes the input base point, its mark drawn anew.
 void MakeBasePoint(const CmdRequest* req) {
     auto& h = HostHooks();
@@ -368,14 +133,14 @@ void MakeBasePoint(const CmdRequest* req) {
     if (h.drawInputBasePoint) h.drawInputBasePoint(3);
 }
 
+// With relative input on, the offsets typed in the point-entry dialog are
+// added to the snapped point.
 void ApplyRelative(CmdRequest* req) {
-    double dx = 0, dy = 0;
-    if (!HostHooks().relativeInput || !HostHooks().relativeInput(&dx, &dy)) return;
+    auto& h = HostHooks();
+    if (!Flag(h.relativeInputOn) || !h.inputRelativePoint) return;
     double pt[3];
     GetRequestPoint(req->point, pt);
-    pt[0] += dx;
-    pt[1] += dy;
-    SetRequestPoint(req->point, pt);
+    if (h.inputRelativePoint(&pt[0], &pt[1])) SetRequestPoint(req->point, pt);
 }
 
 // Pick at the request's point: under lock-layer mode 1 in that mode,
@@ -391,6 +156,24 @@ uint32_t PickAt(const CmdRequest* req, int lockMode) {
     if (h.setLockLayerSearchMode) h.setLockLayerSearchMode(lockMode);
     return element;
 }
+
+// Sets the locked-layer search mode for a wait (1 when the command wants
+// locked layers) and puts the one found back on every way out.
+struct LockModeScope {
+    int before = 0;
+    int effective = 0;
+    explicit LockModeScope(bool lockedLayers) {
+        auto& h = HostHooks();
+        before = h.getLockLayerSearchMode ? h.getLockLayerSearchMode() : 0;
+        effective = lockedLayers ? 1 : before;
+        if (lockedLayers && h.setLockLayerSearchMode) h.setLockLayerSearchMode(1);
+    }
+    ~LockModeScope() {
+        if (HostHooks().setLockLayerSearchMode) HostHooks().setLockLayerSearchMode(before);
+    }
+    LockModeScope(const LockModeScope&) = delete;
+    LockModeScope& operator=(const LockModeScope&) = delete;
+};
 
 // Owns the mark of the elements around the cursor for one click.
 struct CursorMark {
@@ -413,6 +196,7 @@ struct SnapCall {
     bool pickFirst = false;
     bool updateBase = true;
     bool showPopup = false;
+    bool relative = true;      // the relative input applies (off for the views' preview)
     bool tempOldMode = false;  // free points take the relative input only with TEMPOLDMODE 0
 };
 
@@ -454,7 +238,7 @@ int ElementSnap(CmdRequest* req, const SnapCall& call) {
     else
         SetRequestPoint(req->point, found);
     if (call.updateBase) MakeBasePoint(req);
-    if (kind != SNAP_FOUND_FREE || !call.tempOldMode) ApplyRelative(req);
+    if (call.relative && (kind != SNAP_FOUND_FREE || !call.tempOldMode)) ApplyRelative(req);
     return kind;
 }
 
@@ -472,7 +256,74 @@ unsigned KindMaskOf(const CmdRequest* req) {
     return (Executor().moduleVersionFlag && byte7) ? byte7 : 0xFFu;
 }
 
-int LeftClick(CmdRequest* req, const SnapCall& call) {
+// How a wait answers: UM_WAIT_CMD_EVENT (the service commands and older
+// modules) or the modal UM_WAIT_INPUT, which also converts points to the
+// input scale, logs what it returns, snaps to the elements around the
+// cursor and returns DDE text and attribute changes.
+struct WaitRules {
+    bool modal = false;
+    SnapCall call;  // the snap of the modal wait's clicks
+    int lockMode = 0;
+};
+
+// A left click of UM_WAIT_CMD_EVENT: the snap searches of the tool panel's
+// snap modes in turn, then a pick, then the plain point.
+int CmdEventLeftClick(CmdRequest* req, const WaitRules& rules) {
+    InputRecord& in = CmdInput();
+    WaitState& ws = CmdWaitState();
+    const uint32_t mask = in.wantedMask;
+    RefreshPoint(req);
+    if (mask & CMD_WANT_TRACK) EraseBand();
+    if (mask & CMD_WANT_RAW) {
+        if (Flag(HostHooks().loupeFlag))
+            CallPoint(HostHooks().getInputCursorPoint, req);
+        else
+            CallPoint(HostHooks().getCursorWorldPoint, req);
+        return CMD_RES_RAW;
+    }
+    if (mask & CMD_WANT_SNAP) {
+        RefreshPoint(req);
+        // The one snap-mode word: the settings apply it, the tool panel's
+        // snap buttons change it, the per-user save stores it back.
+        const unsigned long bits = static_cast<unsigned long>(Running().snapModeFlags);
+        bool found = false;
+        const bool bypass = ws.snapBypass != 0;
+        if (!bypass) {
+            if (bits & (0x1 | 0x20)) found = Search(kSnapEnd, req);
+            if (!found && (bits & (0x1 | 0x40))) found = Search(kSnapCross, req);
+            if (!found && (bits & 0x10)) found = Search(kSnapCentre, req);
+            if (!found && (bits & 0x4)) found = Search(kSnapMid, req);
+            if (!found && (bits & 0x80)) found = Search(kSnapOnLine, req);
+            if (!found && !(bits & 0x8)) {
+                in.event = 0;
+                return kContinue;
+            }
+        }
+        if (!found) RefreshPoint(req);
+        MakeBasePoint(req);
+        ClearLoupe();
+        in.event = 0;
+        return CMD_RES_SNAPPED;
+    }
+    if (mask & CMD_WANT_PICK) {
+        in.event = 0;
+        const uint32_t element = PickAt(req, rules.lockMode);
+        if (!element) return kContinue;
+        req->picked = element;
+        return CMD_RES_PICKED;
+    }
+    if (mask & CMD_WANT_POINT) {
+        PlainRefresh(req);
+        in.event = 0;
+        return CMD_RES_POINT;
+    }
+    in.event = 0;
+    return kContinue;
+}
+
+// A left click of UM_WAIT_INPUT: raw point, element snap, pick, point,
+// elements around the cursor, in that order.
+int ModalLeftClick(CmdRequest* req, const SnapCall& call) {
     auto& h = HostHooks();
     InputRecord& in = CmdInput();
     const uint32_t mask = in.wantedMask;
@@ -489,36 +340,27 @@ int LeftClick(CmdRequest* req, const SnapCall& call) {
         SnapCall snap = call;
         snap.pickFirst = (mask & CMD_WANT_PICK) != 0;
         const int kind = ElementSnap(req, snap);
-        if (kind == CMD_RES_PICKED) {
-            ClearLoupe();
-            ToInputScale(req);
-            in.event = 0;
-            return CMD_RES_PICKED;
-        }
-        if (kind == SNAP_FOUND_NONE) {
-            in.event = 0;
-            return kContinue;
-        }
-        ClearLoupe();
-        LogPoint(kSnapLogText[kind], req);
         in.event = 0;
+        if (kind == SNAP_FOUND_NONE) return kContinue;
+        ClearLoupe();
+        if (kind != CMD_RES_PICKED) LogPoint(kSnapLogText[kind], req);
         ToInputScale(req);
+        if (kind == CMD_RES_PICKED) return CMD_RES_PICKED;
         if (call.showPopup) ShowSnapKind(kind, req);
         return CMD_RES_SNAPPED;
     }
     if (mask & CMD_WANT_PICK) {
         LogPoint("座標 要素点(%g,%g)", req);
         FullRefresh(req);
+        in.event = 0;
         if (uint32_t element = PickAt(req, call.lockMode)) {
             req->picked = element;
             CmdLog(2, "Cmd Event", "%ld 要素検出", static_cast<long>(element));
             ClearLoupe();
             ToInputScale(req);
-            in.event = 0;
             return CMD_RES_PICKED;
         }
         CmdLog(2, "Cmd Event", "要素検出なし");
-        in.event = 0;
         return kContinue;
     }
     if (mask & CMD_WANT_POINT) {
@@ -552,32 +394,41 @@ int LeftClick(CmdRequest* req, const SnapCall& call) {
     return kContinue;
 }
 
-int ExamineInput(CmdRequest* req, const SnapCall& call) {
+// What the event word says, for the waiting command's mask: a result, or
+// kContinue with the word cleared when the event is dropped.
+int ExamineEvent(CmdRequest* req, const WaitRules& rules) {
     auto& h = HostHooks();
     InputRecord& in = CmdInput();
     WaitState& ws = CmdWaitState();
+    const bool modal = rules.modal;
     const uint32_t mask = in.wantedMask;
     const bool track = (mask & CMD_WANT_TRACK) != 0;
+    const char* category = modal ? "Cmd Event" : "Service Cmd Event";
+    auto done = [&](int result) {
+        in.event = 0;
+        return result;
+    };
+    auto scaled = [&](int result) {
+        if (modal) ToInputScale(req);
+        return result;
+    };
     switch (in.event) {
     case 0: return kContinue;
     case CMD_EV_END:
         if (track) EraseBand();
         if (h.unlockInput) h.unlockInput();
-        in.event = 0;
-        return CMD_RES_ENDED;
+        return done(CMD_RES_ENDED);
     case CMD_EV_CANCEL:
+        // The modal wait leaves the band alone when it drops the cancel.
+        if (track && (!modal || (mask & CMD_WANT_CANCEL))) EraseBand();
         if (!(mask & CMD_WANT_CANCEL)) break;
-        if (track) EraseBand();
-        CmdLog(2, "Cmd Event", "ESC");
-        in.event = 0;
-        return CMD_RES_CANCEL;
+        if (modal) CmdLog(2, category, "ESC");
+        return done(CMD_RES_CANCEL);
     case CMD_EV_VIEW_CHANGED:
         if (!track) break;
         RefreshPoint(req);
         ClearLoupe();
-        ToInputScale(req);
-        in.event = 0;
-        return CMD_RES_VIEW;
+        return done(scaled(CMD_RES_VIEW));
     case CMD_EV_MOUSE_MOVE: {
         if (!track || Flag(h.rightClickPopupOpen)) break;
         POINT pos = {};
@@ -585,74 +436,70 @@ int ExamineInput(CmdRequest* req, const SnapCall& call) {
         if (!Flag(h.keyboardCursorMode) && pos.x == ws.lastMousePos.x && pos.y == ws.lastMousePos.y) break;
         ws.lastMousePos = pos;
         EraseBand();
-        FullRefresh(req);
+        if (modal)
+            FullRefresh(req);
+        else
+            RefreshPoint(req);
         ClearLoupe();
-        ToInputScale(req);
-        in.event = 0;
-        return CMD_RES_VIEW;  // a move answers as a view change here
+        // The modal wait answers a move as a view change.
+        return done(scaled(modal ? CMD_RES_VIEW : CMD_RES_MOVED));
     }
     case CMD_EV_UNDO:
-        if (track) EraseBand();
-        CmdLog(2, "Cmd Event", "Undo");
-        in.event = 0;
-        return CMD_RES_UNDO;
+        if (!modal && !(mask & CMD_WANT_UNDO)) break;
+        if (modal) {
+            if (track) EraseBand();
+            CmdLog(2, category, "Undo");
+        }
+        return done(CMD_RES_UNDO);
     case CMD_EV_LBUTTON:
+        if (!modal) return CmdEventLeftClick(req, rules);
         if (Flag(h.panelEditHoldsInput)) break;
-        return LeftClick(req, call);
+        return ModalLeftClick(req, rules.call);
     case CMD_EV_RBUTTON:
         if (mask & CMD_WANT_SNAP) {
             const int mode = h.rightButtonMode ? h.rightButtonMode() : 0;
             if (mode != 8 && mode != 1 && mode != 255) break;
             PlainRefresh(req);
-            if (mode == 1 || mode == 255) {
-                double found[3];
-                GetRequestPoint(req->point, found);
-                const int ok = h.snapSearch ? h.snapSearch(1, found) : 0;
-                // Mode 255 searches for the beep alone and keeps the cursor point.
-                if (mode == 1) {
-                    if (!ok) break;
-                    SetRequestPoint(req->point, found);
-                }
+            if (mode == 1 && !Search(kSnapEnd, req)) break;
+            if (mode == 255) {
+                // The search sounds its beep; the cursor point is kept.
+                double keep[3];
+                GetRequestPoint(req->point, keep);
+                Search(kSnapEnd, req);
+                SetRequestPoint(req->point, keep);
             }
-            ToInputScale(req);
-            in.event = 0;
-            return CMD_RES_SNAPPED;
+            if (modal) in.event = 0;
+            return scaled(CMD_RES_SNAPPED);
         }
         if (mask & CMD_WANT_RCLICK) {
             PlainRefresh(req);
-            ToInputScale(req);
-            in.event = 0;
-            return CMD_RES_RPOINT;
+            if (modal) in.event = 0;
+            return scaled(CMD_RES_RPOINT);
         }
         break;
     case CMD_EV_PANEL:
         if (!(mask & CMD_WANT_PANEL)) break;
-        if (track) EraseBand();
+        if (modal && track) EraseBand();
         req->panelKind = in.panelKind;
         req->panelValue = in.panelValue;
         req->panelExtra = in.panelExtra;
-        if (h.relativeInput && h.takeRelativeFromPanel && (in.panelValue == 333 || in.panelValue == 444)) {
-            double dx = 0, dy = 0;
-            // Items 333 and 444 of the first page carry the typed offsets.
-            if (h.relativeInput(&dx, &dy)) h.takeRelativeFromPanel(in.panelValue);
-        }
-        in.event = 0;
-        return CMD_RES_PANEL;
+        if (!modal) return CMD_RES_PANEL;
+        // Items 333 and 444 of the first page carry the relative offsets.
+        if ((in.panelValue == 333 || in.panelValue == 444) && Flag(h.relativeInputOn) && h.takeRelativeFromPanel)
+            h.takeRelativeFromPanel(in.panelValue);
+        return done(CMD_RES_PANEL);
     case CMD_EV_DDE:
-        if (!(mask & CMD_WANT_DDE)) {
-            ClearDdeData();
-            break;
-        }
+        if (!modal) break;
         ClearDdeData();
-        CmdLog(2, "Cmd Event", "%s DDEメッセージ", DdeInputText().c_str());
+        if (!(mask & CMD_WANT_DDE)) break;
+        CmdLog(2, category, "%s DDEメッセージ", DdeInputText().c_str());
         req->picked = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(DdeInputText().c_str()));
-        in.event = 0;
-        return CMD_RES_DDE;
+        return done(CMD_RES_DDE);
     case CMD_EV_ATTR_CHANGED:
+        if (!modal) break;
         if (track) EraseBand();
-        CmdLog(2, "Cmd Event", "作図情報の変更");
-        in.event = 0;
-        return CMD_RES_ATTR;
+        CmdLog(2, category, "作図情報の変更");
+        return done(CMD_RES_ATTR);
     case CMD_EV_OVERVIEW:
         if (!(mask & CMD_WANT_OVERVIEW)) break;
         {
@@ -661,20 +508,13 @@ int ExamineInput(CmdRequest* req, const SnapCall& call) {
             req->picked = static_cast<uint32_t>(layer);
             req->panelValue = page;
         }
-        in.event = 0;
-        return CMD_RES_OVERVIEW;
-    case CMD_EV_SAVE_STATE:
-        CmdLog(2, "Cmd Event", "コマンド状態保存要求");
-        in.event = 0;
-        return CMD_RES_SAVE;
-    case CMD_EV_ESCAPE:
-        CmdLog(2, "Cmd Event", "ESC");
-        in.event = 0;
-        return CMD_RES_ESCAPE;
+        return done(CMD_RES_OVERVIEW);
+    case CMD_EV_SAVE_STATE: CmdLog(2, category, "コマンド状態保存要求"); return done(CMD_RES_SAVE);
+    case CMD_EV_ESCAPE: CmdLog(2, category, "ESC"); return done(CMD_RES_ESCAPE);
     case CMD_EV_REPEAT_POINT:
+        // The word keeps the event: the stored point answers again.
         SetRequestPoint(req->point, ws.storedLastPoint);
-        ToInputScale(req);
-        return CMD_RES_SNAPPED;
+        return scaled(CMD_RES_SNAPPED);
     default: break;
     }
     in.event = 0;  // dropped
@@ -698,16 +538,18 @@ int TakeTemporaryPoint(CmdRequest* req) {
     return CMD_RES_SNAPPED;
 }
 
-}  // namespace
-
-int SnapAtCursor(CmdRequest* result, unsigned allowedKinds, int pickFirst, int* loupeFlag, int* secondFlag,
-                 int showPopup, int updateBasePoint) {
+// The element snap on its own, from the cursor point; `relative` lets
+// the relative input apply, `kindFound` receives the SNAP_FOUND_* kind.
+int SnapAtCursorWith(CmdRequest* result, unsigned allowedKinds, int pickFirst, int* loupeFlag, int* secondFlag,
+                     int showPopup, int updateBasePoint, bool relative, int* kindFound) {
     auto& h = HostHooks();
+    if (kindFound) *kindFound = SNAP_FOUND_NONE;
     if (!result) return 0;
     SnapCall call;
     call.kindMask = allowedKinds;
     call.pickFirst = pickFirst != 0;
     call.updateBase = updateBasePoint != 0;
+    call.relative = relative;
     call.lockMode = h.getLockLayerSearchMode ? h.getLockLayerSearchMode() : 0;
     call.tempOldMode = Running().TEMPOLDMODE != 0;
     // The loupe point only when the caller hands the flag in and it is set.
@@ -726,48 +568,114 @@ int SnapAtCursor(CmdRequest* result, unsigned allowedKinds, int pickFirst, int* 
         return 0x1000;
     }
     if (kind == SNAP_FOUND_NONE) return 0;
+    if (kindFound) *kindFound = kind;
     clearFlags();
     if (showPopup) ShowSnapKind(kind, result);
     return 0x200;
+}
+
+// Counts a wait in progress and, for the modal wait, keeps its request as
+// the current one, putting the outer one back when it returns.
+struct WaitScope {
+    CmdRequest* outer;
+    explicit WaitScope(CmdRequest* current) : outer(CmdWaitState().currentWaitRequest) {
+        ++CmdWaitState().depth;
+        if (current) CmdWaitState().currentWaitRequest = current;
+    }
+    ~WaitScope() {
+        CmdWaitState().currentWaitRequest = outer;
+        --CmdWaitState().depth;
+    }
+    WaitScope(const WaitScope&) = delete;
+    WaitScope& operator=(const WaitScope&) = delete;
+};
+
+// GetMessage for a wait; false (with the quit handed on to the loop
+// outside) when the application is ending.
+bool NextMessage(MSG* msg) {
+    const BOOL got = GetMessageA(msg, nullptr, 0, 0);
+    if (got == 0) PostQuitMessage(static_cast<int>(msg->wParam));
+    return got > 0;
+}
+
+}  // namespace
+
+int WaitCmdEvent(CmdRequest* request, HACCEL accel) {
+    auto& h = HostHooks();
+    InputRecord& in = CmdInput();
+    const LockModeScope lock((in.wantedMask & CMD_WANT_LOCKED_LAYERS) != 0);
+    const WaitScope scope(nullptr);
+    CmdRequest scratch = {};
+    CmdRequest* req = request ? request : &scratch;
+    WaitRules rules;
+    rules.lockMode = lock.effective;
+    in.event = 0;
+    MSG msg;
+    for (;;) {
+        if (!NextMessage(&msg)) return CMD_RES_QUIT;
+        HWND frame = CmdMainFrame();
+        if (accel && h.translateAccel && h.translateAccel(frame, accel, &msg)) continue;
+        HWND mdi = CmdMdiClient();
+        if (mdi && TranslateMDISysAccel(mdi, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        const int result = ExamineEvent(req, rules);
+        if (result != kContinue) return result;
+    }
+}
+
+int RequestCmdEvent(CmdRequest* request) {
+    return static_cast<int>(SendMessageA(CmdMainFrame(), UM_WAIT_CMD_EVENT, 0, reinterpret_cast<LPARAM>(request)));
+}
+
+// --- The modal wait of command modules ---------------------------------------
+
+int SnapAtCursor(CmdRequest* result, unsigned allowedKinds, int pickFirst, int* loupeFlag, int* secondFlag,
+                 int showPopup, int updateBasePoint) {
+    return SnapAtCursorWith(result, allowedKinds, pickFirst, loupeFlag, secondFlag, showPopup, updateBasePoint, true,
+                            nullptr);
+}
+
+int SearchElementsAtCursor(double point[3], uint32_t* element, int commit, int* kindFound) {
+    auto& h = HostHooks();
+    if (kindFound) *kindFound = SNAP_FOUND_NONE;
+    if (Flag(h.panelEditHoldsInput)) return 1;
+    const LockModeScope lock((CmdInput().wantedMask & CMD_WANT_LOCKED_LAYERS) != 0);
+    RunningSettings& rs = Running();
+    // The preview neither beeps nor asks for relative offsets, and leaves
+    // the input base point where it is.
+    const int keptBeep = rs.bBeepFind;
+    if (!commit) rs.bBeepFind = 0;
+    CmdRequest found = {};
+    const int showPopup = !commit || rs.iSnapShowMode > 0;
+    const int result = SnapAtCursorWith(&found, 0xFF, 0, nullptr, nullptr, showPopup, commit, commit != 0, kindFound);
+    rs.bBeepFind = keptBeep;
+    if (point) GetRequestPoint(found.point, point);
+    if (element) *element = found.picked;
+    return result;
 }
 
 int WaitInput(CmdRequest* request, HACCEL accel, void* mainAccelerator) {
     auto& h = HostHooks();
     InputRecord& in = CmdInput();
     WaitState& ws = CmdWaitState();
-    const int lockMode = h.getLockLayerSearchMode ? h.getLockLayerSearchMode() : 0;
-    const bool lockedLayers = (in.wantedMask & CMD_WANT_LOCKED_LAYERS) != 0;
-    if (lockedLayers && h.setLockLayerSearchMode) h.setLockLayerSearchMode(1);
-    struct Restore {
-        int mode;
-        CmdRequest* outer;
-        ~Restore() {
-            if (HostHooks().setLockLayerSearchMode) HostHooks().setLockLayerSearchMode(mode);
-            CmdWaitState().currentWaitRequest = outer;
-            --CmdWaitState().depth;
-        }
-    } restore{lockMode, ws.currentWaitRequest};
-    ++ws.depth;
-
+    const LockModeScope lock((in.wantedMask & CMD_WANT_LOCKED_LAYERS) != 0);
     CmdRequest scratch = {};
     CmdRequest* req = request ? request : &scratch;
-    ws.currentWaitRequest = req;
+    const WaitScope scope(req);
     ws.tempPointFlag = 0;
     in.event = 0;
-    SnapCall call;
-    call.kindMask = KindMaskOf(req);
-    call.lockMode = lockedLayers ? 1 : lockMode;
-    call.showPopup = Running().iSnapShowMode > 0;
-    call.tempOldMode = Running().TEMPOLDMODE != 0;
+    WaitRules rules;
+    rules.modal = true;
+    rules.lockMode = lock.effective;
+    rules.call.kindMask = KindMaskOf(req);
+    rules.call.lockMode = lock.effective;
+    rules.call.showPopup = Running().iSnapShowMode > 0;
+    rules.call.tempOldMode = Running().TEMPOLDMODE != 0;
     MSG msg;
     for (;;) {
         if (!ws.tempPointFlag && !in.event && !DdeDataPending()) {
-            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-            if (got == 0) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return CMD_RES_QUIT;
-            }
-            if (got == -1) return CMD_RES_QUIT;
+            if (!NextMessage(&msg)) return CMD_RES_QUIT;
             HWND frame = CmdMainFrame();
             if (h.preTranslateKeys && h.preTranslateKeys(frame, &msg, mainAccelerator) == 1) continue;
             if (accel && h.translateAccel && h.translateAccel(frame, accel, &msg)) continue;
@@ -784,7 +692,7 @@ int WaitInput(CmdRequest* request, HACCEL accel, void* mainAccelerator) {
             continue;
         }
         if (DdeDataPending()) in.event = CMD_EV_DDE;
-        const int result = ExamineInput(req, call);
+        const int result = ExamineEvent(req, rules);
         if (result != kContinue) return result;
     }
 }

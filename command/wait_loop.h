@@ -13,7 +13,8 @@ InputRecord& CmdInput();
 
 // Process state read by the wait loop. The relative-input switch and the
 // loupe flag are the panels' and drawing windows' own
-// (RPMenuState.relativeInput, InputFromLoupe).
+// (RPMenuState.relativeInput, InputFromLoupe); the relative offsets are the
+// point-entry dialog's.
 struct WaitState {
     double storedLastPoint[3] = {0, 0, 0};  // StoredLastPoint
     int snapBypass = 0;                     // SnapBypass
@@ -25,11 +26,15 @@ struct WaitState {
     // wait keeps its own and puts the outer one back when it returns, so a
     // nested wait never writes into the outer command's record.
     CmdRequest* currentWaitRequest = nullptr;
-    // A point typed in the point-entry dialog for the waiting command.
+    // The temporary point: the point-entry dialog writes it and sets the
+    // flag (cleared when the user cancels), the modal wait takes it.
     int tempPointFlag = 0;
     double tempPoint[3] = {0, 0, 0};
     // Set when a module switched the page/layer overview off.
     int overviewClosed = 0;
+    // While 1, a pick among several candidates takes the first one without
+    // asking (the attribute pick-up's first wait).
+    int singlePick = 0;
 };
 WaitState& CmdWaitState();
 
@@ -115,6 +120,15 @@ int ElementSnapOrder(const SnapInputs& in, const double cursor[3], const SnapSea
 // snapped, 0 nothing.
 int SnapAtCursor(CmdRequest* result, unsigned allowedKinds, int pickFirst, int* loupeFlag, int* secondFlag,
                  int showPopup, int updateBasePoint);
+
+// `SearchElementsAtCursor`: the element snap at the cursor with every kind
+// allowed. commit 0 is the drawing views' preview: no find beep, no
+// relative input, the snap-kind pop-up shown, the input base point left
+// alone; commit 1 updates the base point and shows the pop-up as the
+// settings say. The result of SnapAtCursor, or 1 at once while a panel
+// edit field holds the input. The point, the picked element and the kind
+// found (SNAP_FOUND_*) are copied out when asked for.
+int SearchElementsAtCursor(double point[3], uint32_t* element, int commit, int* kindFound = nullptr);
 
 // `UM_WAIT_INPUT`: the modal wait of command modules; the result code.
 int WaitInput(CmdRequest* request, HACCEL accel, void* mainAccelerator = nullptr);

@@ -14,6 +14,7 @@
 #include "cadlib/WmCadApiDb.h"
 #include "command/command_ids.h"
 #include "command/host_hooks.h"
+#include "command/wait_loop.h"
 #include "docking/docking_hooks.h"
 #include "panels/panel_windows.h"
 #include "panels/panel_host_messages.h"
@@ -44,7 +45,6 @@
 #include "view/geometry.h"
 #include "view/input_scale.h"
 #include "view/key_cursor.h"
-#include "view/view_host_messages.h"
 #include "view/point_search.h"
 #include "view/raster.h"
 #include "view/rubber_band.h"
@@ -68,16 +68,6 @@ void InstallDialogServices() {
     h.isCalculatorOpen = IsCalculatorOpen;
     h.inputRelativePoint = InputRelativePoint;
     h.inputTemporaryPoint = InputTemporaryPoint;
-    h.temporaryPoint = [](double pt[3]) {
-        const TemporaryPointRecord& t = TemporaryPoint();
-        if (pt) {
-            pt[0] = t.x;
-            pt[1] = t.y;
-            pt[2] = t.z;
-        }
-        return t.flag;
-    };
-    h.clearTemporaryPoint = [] { TemporaryPoint().flag = 0; };
     h.addInputHistory = AddInputHistory;
     h.showInputHistoryMenu = ShowInputHistoryMenu;
     h.getInputHistoryItem = GetInputHistoryItem;
@@ -141,14 +131,6 @@ void InstallCommandServices() {
     h.inputScaleBlockingOff = [] { SetInputScaleBlocked(0); };
     h.updateRubberBandErase = [] { UpdateRubberBand(GetActiveView(), 0, 0, 1); };
     h.unlockInput = [] { UnlockInput(); };
-    h.loupeFlag = [] { return InputFromLoupe; };
-    h.clearLoupeFlag = [] { InputFromLoupe = 0; };
-    h.gridSnapOn = [] { return RPMenuState.gridSnap; };
-    h.keyboardCursorMode = [] { return IsKeyCursorMode(); };
-    h.getCursorWorldPoint = [](double pt[3]) { GetCursorWorldPoint(pt); };
-    h.getInputCursorPoint = [](double pt[3]) { GetInputCursorPoint(pt); };
-    h.getGridSnappedCursorPoint = [](double pt[3]) { GetGridSnappedCursorPoint(pt); };
-    h.drawInputBasePoint = [](int mode) { DrawInputBasePoint(0, 0, mode); };
     h.overviewPick = [](int* layer, int* page) {
         const ViewData* d = GetViewData(GetActiveView());
         *layer = OverviewPick.layer;
@@ -158,7 +140,6 @@ void InstallCommandServices() {
     h.findDrawingView = [](const char* path) { return FindViewByFileOrDrawing(path, nullptr); };
     h.clearDrawingEvent = ClearDrawingEventWords;
     h.drawingRectToClient = [](void* request) { return WorldRectToViewRect(0, 0, request); };
-    h.viewHostMessage = HandleViewHostMessage;
 
     // Panels.
     h.closeRightClickPopup = [] { CloseRPMenu(); };
@@ -177,6 +158,9 @@ void InstallCommandServices() {
 
     // Point searches and picking. The wait loop sets the locked-layer search
     // mode around a pick; the library's search follows that mode.
+    // The element snap's cursor points, searches and pop-up are the drawing
+    // windows' own.
+    InstallViewSnapHooks();
     h.snapSearch = [](int kind, double pt[3]) {
         double found[3] = {pt[0], pt[1], pt[2]};
         if (!SearchPointOfKind(kind, pt, found)) return 0;
@@ -184,28 +168,19 @@ void InstallCommandServices() {
             pt[i] = found[i];
         return 1;
     };
-    h.pickElement = [](const double pt[3], int) { return PickElementAtPoint(pt, AskPickCandidate); };
-    h.getLockLayerSearchMode = [] { return TqGetLockLaySearchMode(); };
+    h.pickElement = [](const double pt[3], int) {
+        if (CmdWaitState().singlePick) return PickElementAtPoint(pt, [] { return 1; });
+        return PickElementAtPoint(pt, AskPickCandidate);
+    };
     h.preTranslateKeys = [](HWND frame, MSG* msg, void* accelerator) {
         return GetCadSystem().PreTranslateKeys(frame, msg, static_cast<CMainAccelerator*>(accelerator));
-    };
-    h.keySnappedCursorPoint = [](double pt[3]) { return GetKeySnappedCursorPoint(pt); };
-    h.markAtCursor = MarkElementsAtCursor;
-    h.searchInMark = SearchInMark;
-    h.showSnapKind = [](int code, const double pt[3]) { CSnapWin::ShowAtWorld(code, pt); };
-    h.panelEditHoldsInput = [] { return RPMenuState.editFocus; };
-    h.relativeInput = [](double* dx, double* dy) {
-        *dx = RPMenuState.relativeX;
-        *dy = RPMenuState.relativeY;
-        return RPMenuState.relativeInput;
     };
     h.takeRelativeFromPanel = [](int item) {
         char text[64] = "";
         GetPBoxItemText(item, text, sizeof text);
-        (item == 333 ? RPMenuState.relativeX : RPMenuState.relativeY) = std::atof(text);
+        SetRememberedPointEntry(item == 333 ? 0 : 1, std::atof(text));
     };
     h.viewService = ModuleViewService;
-    h.setLockLayerSearchMode = [](int mode) { TqSetLockLaySearchMode(mode); };
 
     // CAD library.
     h.fastAccessOn = [] {
@@ -221,7 +196,6 @@ void InstallCommandServices() {
         if (DbHeader* db = ActiveDb()) DAriUndoFgSet(db, HostHooks().undoLevel());
         DAriFastAccessOff();
     };
-    h.destroyMark = [](uint32_t mark) { DAriDestroyMark(reinterpret_cast<CadMark*>(mark)); };
     h.setElementCheckMode = [](LPARAM mode) { return DAriSetElementCheckMode(static_cast<int>(mode)); };
 
     // Backups.

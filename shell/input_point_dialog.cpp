@@ -6,6 +6,7 @@
 #include "base/file_utils.h"
 #include "base/running_settings.h"
 #include "command/host_messages.h"
+#include "command/wait_loop.h"
 #include "shell/calculator.h"
 #include "shell/dialog_base.h"
 #include "shell/dialog_ids.h"
@@ -19,7 +20,6 @@ const int kSliderRange = 5000;
 const int kXEdit = 1300, kYEdit = 1301, kXSlider = 500, kYSlider = 501, kOnceCheck = 1100;
 
 double g_rememberedX = 0, g_rememberedY = 0;
-TemporaryPointRecord g_temporaryPoint;
 
 std::string Format3(double v) { return FormatDouble(v, 3, 1); }
 
@@ -175,12 +175,12 @@ double SliderValueOf(int position, double scale) {
     return (position - kSliderRange / 2) / static_cast<double>(kSliderRange) * scale;
 }
 
-TemporaryPointRecord& TemporaryPoint() { return g_temporaryPoint; }
-
 void RememberedPointEntry(double* x, double* y) {
     if (x) *x = g_rememberedX;
     if (y) *y = g_rememberedY;
 }
+
+void SetRememberedPointEntry(int axis, double value) { (axis == 0 ? g_rememberedX : g_rememberedY) = value; }
 
 int InputRelativePoint(double* x, double* y) {
     if (!GetActiveView() || !x || !y) return 0;
@@ -196,13 +196,14 @@ int InputRelativePoint(double* x, double* y) {
 int InputTemporaryPoint() {
     if (!GetActiveView()) return 0;
     double x = 0, y = 0;
+    WaitState& ws = CmdWaitState();
     if (RunPointEntry(1, &x, &y)) {
-        g_temporaryPoint.x = x;
-        g_temporaryPoint.y = y;
-        g_temporaryPoint.z = 0;
-        g_temporaryPoint.flag = 1;
+        ws.tempPoint[0] = x;
+        ws.tempPoint[1] = y;
+        ws.tempPoint[2] = 0;
+        ws.tempPointFlag = 1;
     } else {
-        g_temporaryPoint.flag = 0;
+        ws.tempPointFlag = 0;
     }
     if (HWND frame = MainFrameWindow()) ::UpdateWindow(frame);
     return 1;

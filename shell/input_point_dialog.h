@@ -11,20 +11,15 @@
 // cancel or when no drawing view is active.
 int InputRelativePoint(double* x, double* y);
 // The point entry for the temporary point: on OK it becomes (X, Y, 0) with
-// its flag set, on cancel the flag is cleared. 0 when no drawing view is
-// active, else 1.
+// its flag set in the wait state that the modal wait reads
+// (CmdWaitState().tempPoint), on cancel the flag is cleared. 0 when no
+// drawing view is active, else 1.
 int InputTemporaryPoint();
 
-// The temporary point and its flag (1 while one is set), for the waits that
-// take it.
-struct TemporaryPointRecord {
-    double x = 0, y = 0, z = 0;
-    int flag = 0;
-};
-TemporaryPointRecord& TemporaryPoint();
-
-// The X and Y the dialog offers next (the last ones typed).
+// The X and Y the dialog offers next (the last ones typed, or the relative
+// offsets typed into the panel).
 void RememberedPointEntry(double* x, double* y);
+void SetRememberedPointEntry(int axis, double value);  // axis 0 X, 1 Y
 
 // The position of a slider (0-5000, the middle 2500 is 0) for a value, and
 // the value of a position, with the slider scale.

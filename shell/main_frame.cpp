@@ -1,6 +1,7 @@
 // Main frame: creation, routing of command ids, the main loop's filter,
 // idle and timer work, dropped files, drawing windows and the close road.
 #include "shell/main_frame.h"
+#include "view/interrupt_cmds.h"
 #include "shell/file_backup.h"
 
 #include <commctrl.h>
@@ -608,8 +609,11 @@ LRESULT CMainFrame::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
 }
 
 // --- The frame's own command entries ------------------------------------------------------------
+// F10 goes to the key interpreter of the interrupt commands, as a key of
+// the layout overview and loupe pop-ups does.
 LRESULT CMainFrame::OnFeedF10(WORD, WORD, HWND, BOOL&) {
     ShellTrace("Key F10");
+    OnCmdKeyDown(m_hWnd, VK_F10);
     return 0;
 }
 

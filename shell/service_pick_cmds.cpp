@@ -15,6 +15,7 @@
 #include "command/mark_services.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
+#include "shell/attribute_pickup.h"
 #include "shell/cad_system.h"
 #include "shell/service_cmds.h"
 #include "shell/service_frame.h"
@@ -98,29 +99,12 @@ void HighlightRect(const double* a, const double* b, SearchOptionsScope& options
     DestroyMark(found);
 }
 
-// What the attribute pick-up copies into the view's drawing attributes.
-void TakeAttributes(ViewData* data, const ElementRecord& rec) {
-    DrawAttr& attr = data->attr;
-    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&rec);
-    switch (rec.kind) {
-    case kElmPoint:
-        if (rec.colour) attr.color = rec.colour;
-        break;
-    case kElmCircle:
-    case kElmEllipse:
-        attr.color = rec.colour;
-        attr.lineType = bytes[kOffLineType];
-        attr.lineWidth = bytes[kOffLineWidth];
-        break;
-    case kElmText: attr.color = rec.colour; break;
-    default:  // lines, arcs and elliptic arcs
-        attr.color = rec.colour;
-        attr.lineType = bytes[kOffLineType];
-        attr.lineWidth = bytes[kOffLineWidth];
-        attr.lineStartKind = bytes[kOffLineStartMark];
-        attr.lineEndKind = bytes[kOffLineEndMark];
-        break;
-    }
+// The confirmation of an attribute pick-up. The tool panel's pick-up
+// dialog is not there yet: until it is, the pick itself confirms, without
+// the layer.
+int ConfirmAttributePickUp(const StoredElement*, int* takeLayer) {
+    *takeLayer = 0;
+    return 1;
 }
 
 }  // namespace
@@ -193,23 +177,27 @@ int ServiceAttributePickUp() {
                             "属性を取得したい要素を選択してください( ESC=取消 )"),
                 CMD_WANT_CANCEL | CMD_WANT_PICK | CMD_WANT_PANEL | 0x800000);
     options.Set({3, 127, -1, kKeep, 0xffffff});
+    // The first wait takes the first of several candidates without asking;
+    // every way out of it puts the flag back.
+    struct SinglePick {
+        SinglePick() { CmdWaitState().singlePick = 1; }
+        ~SinglePick() { CmdWaitState().singlePick = 0; }
+        void Off() { CmdWaitState().singlePick = 0; }
+    } single;
     bool taken = false;
     for (;;) {
         const int r = frame.Wait();
+        single.Off();
         if (r == CMD_RES_ENDED || r == CMD_RES_QUIT || r == CMD_RES_CANCEL || r == CMD_RES_PANEL) break;
         if (r != CMD_RES_PICKED) continue;
         auto* element = reinterpret_cast<StoredElement*>(static_cast<uintptr_t>(frame.Request().picked));
         if (!element) continue;
-        const ElementRecord rec = element->rec;
-        if (rec.kind >= kElmLine && rec.kind <= kElmEllipticArc) {
-            int takeLayer = 0;
-            if (PickUpElementAttributes(&rec, &takeLayer)) {
-                if (takeLayer) GetCadSystem().SetCurrentPageLayer(rec.page, rec.layer);
-                TakeAttributes(data, rec);
-                RefreshToolPanel();
-                taken = true;
-            }
-        }
+        // The tool panel's confirmation dialog, when it has one, decides
+        // first and says whether the layer is taken too.
+        int takeLayer = 0;
+        const int kind = element->rec.kind;
+        if (kind >= kElmLine && kind <= kElmEllipticArc && ConfirmAttributePickUp(element, &takeLayer))
+            taken = TakeElementAttributes(element, takeLayer) != 0;
         break;
     }
     frame.End();

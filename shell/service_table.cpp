@@ -12,6 +12,7 @@
 #include "command/status_codes.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
+#include "panels/pbox.h"
 #include "panels/rp_menu.h"
 #include "shell/host_seam.h"
 #include "shell/service_cmds.h"
@@ -21,6 +22,7 @@
 #include "view/input_scale.h"
 #include "view/raster.h"
 #include "view/rubber_band.h"
+#include "view/view_data.h"
 #include "view/view_popups.h"
 #include "view/view_table.h"
 
@@ -59,6 +61,25 @@ int RedrawActiveView() {
         UpdateWindow(view);
     }
     return 0;
+}
+
+// The OK of the right-click pop-up and of interrupt 3048: the default
+// button of the application panel's page, when it has one, is pushed for
+// the waiting command.
+int PushPanelOk() {
+    if (PBoxHasDefaultButton) PostPanelEvent(1, PBoxDefaultButtonId, 0);
+    return 1;
+}
+
+int SetDisplayMode(int mode) {
+    HWND view = GetActiveView();
+    ViewData* data = GetViewData(view);
+    if (!data) return 1;
+    if (data->displayMode != mode) {
+        data->displayMode = mode;
+        InvalidateRect(view, nullptr, TRUE);
+    }
+    return 1;
 }
 
 int ToggleInputScale() {
@@ -100,6 +121,7 @@ int ExecServiceCmd(LPARAM argument, int id) {
     case 1215: return SetSnapMode(8);
     case 1216: return SetSnapMode(1);
     case 1217: return SetSnapMode(255);
+    case 1219: return PushPanelOk();
     case 1225: return PostIfView(UM_TOGGLE_LAYOUT_VIEW);
     case 1227: {
         char text[1025] = {};
@@ -135,6 +157,9 @@ int ExecServiceCmd(LPARAM argument, int id) {
     case 1311: return ServiceDeleteMemo();
     case 1313: return ServiceChooseMemo();
     case 1314: return RedrawActiveView();
+    case 1315: return SetDisplayMode(1);
+    case 1316: return SetDisplayMode(2);
+    case 1317: return SetDisplayMode(3);
     case 1318: return ServiceShowMemo();
     case 1320: return RotateActiveRaster();
     case 1332: return ServiceMidPoint();

@@ -29,7 +29,7 @@ int CCadDatabase::Create(const int* drawingIdCounter, const int* undoLevel, cons
     d.fileLocked = 0;
     d.lockHandle = nullptr;
     d.drawingEvent = 0;
-    d.reserved863 = d.reserved867 = 0;
+    d.displayMode = d.reserved867 = 0;
     d.modelOffsetX = d.modelOffsetY = 0.0;
     d.modelScale = 1.0;
     d.paperOffsetX = d.paperOffsetY = 0.0;

@@ -16,6 +16,7 @@
 #include "view/cadwin_frame.h"
 #include "view/display_commands.h"
 #include "view/drawing_state.h"
+#include "view/element_snap_search.h"
 #include "view/hover_search.h"
 #include "view/key_cursor.h"
 #include "view/rubber_band.h"
@@ -465,7 +466,7 @@ LRESULT CCadwinView::OnMouseHover(UINT, POINT pt, BOOL& handled) {
     const bool gridSnapping = IsCursorGridSnap() && Running().iGridNoDetFlg != 1;
     if (Running().iSnapShowMode == 2 && !zoneChanged && CmdInput().event == 0 && !gridSnapping) {
         POINT& last = ViewMouseState.lastHover;
-        if (x != last.x && y != last.y) SearchElementsAtCursor(nullptr, nullptr, 0);
+        if (x != last.x && y != last.y) PreviewSnapAtCursor();
         last = {x, y};
     }
     m_hoverTracking = 0;

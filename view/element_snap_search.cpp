@@ -1,9 +1,15 @@
 #include "view/element_snap_search.h"
 
 #include "cadlib/WmCadApiDb.h"
+#include "command/host_hooks.h"
+#include "command/wait_loop.h"
+#include "panels/rp_menu.h"
+#include "view/cursor_popups.h"
+#include "view/key_cursor.h"
 #include "view/hover_search.h"
 #include "view/point_search.h"
 #include "view/raster.h"
+#include "view/rubber_band.h"
 #include "view/view_data.h"
 #include "view/view_table.h"
 
@@ -50,4 +56,41 @@ int SearchInMark(int kind, const double point[3], double out[3], uint32_t markWo
     }
     default: return 0;
     }
+}
+
+void InstallViewSnapHooks() {
+    CmdHostHooks& h = HostHooks();
+    h.loupeFlag = [] { return InputFromLoupe; };
+    h.clearLoupeFlag = [] { InputFromLoupe = 0; };
+    h.gridSnapOn = [] { return RPMenuState.gridSnap; };
+    h.keyboardCursorMode = [] { return IsKeyCursorMode(); };
+    h.getCursorWorldPoint = [](double pt[3]) { GetCursorWorldPoint(pt); };
+    h.getInputCursorPoint = [](double pt[3]) { GetInputCursorPoint(pt); };
+    h.getGridSnappedCursorPoint = [](double pt[3]) { GetGridSnappedCursorPoint(pt); };
+    h.keySnappedCursorPoint = [](double pt[3]) { return GetKeySnappedCursorPoint(pt); };
+    h.drawInputBasePoint = [](int mode) { DrawInputBasePoint(0, 0, mode); };
+    h.markAtCursor = MarkElementsAtCursor;
+    h.searchInMark = SearchInMark;
+    h.destroyMark = [](uint32_t mark) { DAriDestroyMark(reinterpret_cast<CadMark*>(mark)); };
+    h.showSnapKind = [](int code, const double pt[3]) { CSnapWin::ShowAtWorld(code, pt); };
+    h.panelEditHoldsInput = [] { return RPMenuState.editFocus; };
+    h.relativeInputOn = [] { return RPMenuState.relativeInput; };
+    h.getLockLayerSearchMode = [] { return TqGetLockLaySearchMode(); };
+    h.setLockLayerSearchMode = [](int mode) { TqSetLockLaySearchMode(mode); };
+}
+
+int PreviewSnapAtCursor() {
+    HoverSnap = HoverSnapRecord();
+    HWND view = GetActiveView();
+    if (!GetViewData(view)) return 0;
+    double point[3] = {0, 0, 0};
+    int kind = SNAP_FOUND_NONE;
+    SearchElementsAtCursor(point, nullptr, 0, &kind);
+    // A free point or a raster point is no candidate of the drawing.
+    if (kind < SNAP_FOUND_END || kind > SNAP_FOUND_CENTRE) return 0;
+    HoverSnap.kind = kind;
+    HoverSnap.view = view;
+    for (int i = 0; i < 3; ++i)
+        HoverSnap.point[i] = point[i];
+    return kind;
 }

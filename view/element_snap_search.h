@@ -17,3 +17,16 @@ uint32_t MarkElementsAtCursor(const double point[3], int* count);
 // searches of view/point_search.h, limited to `mark`), 6 the point of a
 // raster image; 1 and the point in `out` when found.
 int SearchInMark(int kind, const double point[3], double out[3], uint32_t mark);
+
+// Fills the command system's hooks through which the element snap reaches
+// the drawing windows: cursor points, the keyboard cursor and loupe flags,
+// the grid switch, the searches, the input base point's mark, the
+// snap-kind pop-up and the locked-layer search mode.
+void InstallViewSnapHooks();
+
+// The drawing views' snap preview under the resting pointer: the element
+// snap at the cursor without committing anything (SearchElementsAtCursor
+// with commit 0). Records the kind found in HoverSnap (1 end point, 2
+// intersection, 3 on line, 4 mid point, 5 centre; 0 none or a free point)
+// and returns it.
+int PreviewSnapAtCursor();

@@ -7,6 +7,7 @@
 
 #include "base/apply_settings.h"
 #include "base/running_settings.h"
+#include "base/system_log.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/cad_app_cmd.h"
 #include "command/command_system.h"
@@ -18,12 +19,13 @@
 #include "command/selection_services.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
-#include "panels/rp_menu.h"
 #include "view/db_ext.h"
 #include "view/db_info.h"
 #include "view/drawing_state.h"
 #include "view/element_transform.h"
 #include "view/input_scale.h"
+#include "view/layout_loupe.h"
+#include "view/overview.h"
 #include "view/rubber_band.h"
 #include "view/view_coords.h"
 #include "view/view_data.h"
@@ -131,28 +133,34 @@ LRESULT DeselectAll(LPARAM lParam) {
     return 1;
 }
 
+double DoubleAt(uint32_t address, double fallback) {
+    if (!address) return fallback;
+    double v;
+    std::memcpy(&v, reinterpret_cast<const void*>(address), sizeof v);
+    return v;
+}
+
 // The drag preview reads the module's angle and scale through pointers it
 // was handed; a bad one must not take the program down, nor leave the
-// preview half-drawn for the next call, so it runs under the fault guard
-// of the host's own image.
+// preview half-drawn for the next call, so it runs under the fault guard.
+// Faults in the host's own image count too: the pointers are the
+// module's, the reads are ours.
 LRESULT DragTransform(const CmdRequest* req) {
+    const CmdRequest r = *req;
     int result = 0;
     DWORD code = 0;
     const bool ran = GuardedCall(
-        [req] {
-            double base[3], target[3];
-            GetRequestPoint(req->pt1, base);
-            GetRequestPoint(req->pt2, target);
-            const double angle = *reinterpret_cast<const double*>(req->w.anglePtr);
-            const double scale = *reinterpret_cast<const double*>(req->picked);
-            return DrawTransformedPreview(base, target, angle, scale, req->w.mode, reinterpret_cast<void*>(req->mark),
-                                          req->view);
+        [&] {
+            return DrawTransformedPreview(r.pt1, r.pt2, DoubleAt(r.w.anglePtr, 0), DoubleAt(r.picked, 1), r.w.mode,
+                                          reinterpret_cast<void*>(r.mark), r.view);
         },
         &result, &code, GetModuleHandleA(nullptr));
     if (!ran) CmdLog(2, "Error", "UM_DRAG_TRANSFORM %08lX", static_cast<unsigned long>(code));
     return 1;
 }
 
+// The page/layer overview of the request's view on (+0x10 1) or off (0)
+// through the overview toggle; switching it off tells the modal wait.
 LRESULT OverviewSwitch(const CmdRequest* req) {
     ViewData* data = req ? GetViewData(req->view) : nullptr;
     if (!data) return 0;
@@ -162,6 +170,47 @@ LRESULT OverviewSwitch(const CmdRequest* req) {
     } else if (data->overviewLevel == 0 && req->w.mode == 1) {
         SendMessageA(Main(), WM_COMMAND, 1230, 0);
     }
+    return 1;
+}
+
+// The pop-ups show or hide with the band redrawn around them.
+void PrepareToggle() {
+    DocumentChangedFlag = 1;
+    RequestPopupRefresh();
+    UpdateRubberBand(GetActiveView(), 0, 0, 1);
+}
+
+void ActivateMainFrame() {
+    if (HWND frame = Main()) SetActiveWindow(frame);
+}
+
+LRESULT ToggleLoupe() {
+    HWND loupe = LoupeWindow();
+    if (!loupe) return 1;
+    PrepareToggle();
+    if (IsWindowVisible(loupe)) {
+        ShowLoupe(0);
+        return 1;
+    }
+    // Shown with its centre on the cursor.
+    POINT c;
+    GetCursorPos(&c);
+    RECT wr;
+    GetWindowRect(loupe, &wr);
+    SetWindowPos(loupe, nullptr, c.x - (wr.right - wr.left) / 2, c.y - (wr.bottom - wr.top) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowLoupe(1);
+    ActivateMainFrame();
+    return 1;
+}
+
+// The layout-view pop-up shown (1) or hidden (0); `how` is the value the
+// log line carries.
+LRESULT LayoutView(int show, long how) {
+    PrepareToggle();
+    WriteSystemLog(2, "Layoutview", show ? "%ld On" : "%ld Off", how);
+    ShowLayoutView(show);
+    if (show) ActivateMainFrame();
     return 1;
 }
 
@@ -241,12 +290,6 @@ LRESULT ViewFunc(WPARAM code, LPARAM lParam, bool* handled) {
     default: return 0;
     }
 }
-
-struct ViewAndElement {
-    HWND view;
-    void* element;
-};
-
 
 // Fields of the module's font request and of the library's dictionary block.
 template <class T>
@@ -382,19 +425,6 @@ COLORREF ContrastColor(COLORREF colour, COLORREF background, int colourMode) {
     return RGB(out[0], out[1], out[2]);
 }
 
-void ShowLayoutViewPopup(int show, int how) {
-    RequestPopupRefresh();
-    CmdLog(2, "Layoutview", show ? "%ld On" : "%ld Off", static_cast<long>(how));
-    HWND popup = LayoutViewWindow();
-    if (!popup) return;
-    if (show) {
-        ShowWindow(popup, SW_SHOWNOACTIVATE);
-        if (HWND main = Main()) SetActiveWindow(main);
-    } else {
-        ShowWindow(popup, SW_HIDE);
-    }
-}
-
 LRESULT ViewHostService(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
     *handled = true;
     HWND view = GetActiveView();
@@ -474,13 +504,13 @@ LRESULT ViewHostService(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
         if (req && req->view) AppendRubberElement(req->view, req->w.mode, reinterpret_cast<const void*>(req->record));
         return 1;
     case UM_DRAG_REDRAW:
-        if (req && req->view) UpdateRubberBand(req->view, req->w.mode, 0, static_cast<int>(wParam));
+        // Always the show mode: the band the wait loop erased is shown anew.
+        if (req && req->view) UpdateRubberBand(req->view, static_cast<int>(wParam), req->w.mode, 0);
         return 1;
     case UM_DRAG_TRANSFORM: return req ? DragTransform(req) : 1;
-    case UM_DRAW_DB_IN_VIEW: return req ? DrawRegionInView(req->view, 0, req) : 0;
+    case UM_DRAW_DB_IN_VIEW: return DrawRegionInView(nullptr, 0, req);
     case UM_DRAW_DB_IN_VIEW_EX:
-        if (!req) return 0;
-        return wParam == 1 ? DrawRegionFittedAlt(req->view, 0, req) : DrawRegionFitted(req->view, 0, req);
+        return wParam == 1 ? DrawRegionFittedAlt(nullptr, 0, req) : DrawRegionFitted(nullptr, 0, req);
 
     // Element selection.
     case UM_SELECT_ELEMENT: return SelectElement(nullptr, reinterpret_cast<StoredElement*>(lParam));
@@ -497,26 +527,21 @@ LRESULT ViewHostService(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
 
     // Pop-ups.
     case UM_TOGGLE_LAYOUT_VIEW: {
-        HWND popup = LayoutViewWindow();
-        const bool shown = popup && IsWindowVisible(popup);
-        UpdateRubberBand(view, 0, 1, 0);
-        ShowLayoutViewPopup(shown ? 0 : 1, 1);
-        return 1;
+        HWND layout = LayoutViewWindow();
+        if (!layout) return 1;
+        const bool visible = IsWindowVisible(layout) != 0;
+        return LayoutView(visible ? 0 : 1, 1);
     }
-    case UM_SHOW_LAYOUT_VIEW: ShowLayoutViewPopup(1, 2); return 1;
-    case UM_HIDE_LAYOUT_VIEW: ShowLayoutViewPopup(0, 0); return 1;
+    case UM_SHOW_LAYOUT_VIEW: return LayoutView(1, 2);
+    case UM_HIDE_LAYOUT_VIEW: return LayoutView(0, 0);
     case UM_TOGGLE_LOUPE:
     case UM_TOGGLE_LOUPE_2:
-    case UM_TOGGLE_LOUPE_3: ShowLoupe(1); return 1;
-    case UM_RPMENU_CLEAR_ITEMS: ClearRPMenuItems(); return 1;
-    case UM_RPMENU_USE_ITEMS: EnableRPMenuItems(wParam, lParam); return 1;
-    case UM_RPMENU_ADD_ITEM: return lParam ? AddRPMenuItem(wParam, reinterpret_cast<const void*>(lParam)) : 0;
-    case UM_RPMENU_RCLICK_ENTER: SetRPMenuRightClickOk(lParam == 1); return 1;
-    case UM_RPMENU_SET_FLAGS: SetRPMenuHideFlags(wParam, static_cast<int>(lParam)); return 1;
+    case UM_TOGGLE_LOUPE_3: return ToggleLoupe();
 
     // Sub-codes.
     case UM_VIEW_FUNC: return ViewFunc(wParam, lParam, handled);
     case UM_FONT_DIC_FUNC: return FontDicFunc(wParam, lParam);
+    case UM_INPUT_SCALE_FUNC: return InputScaleFunc(wParam, lParam);
     default: *handled = false; return 0;
     }
 }

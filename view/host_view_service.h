@@ -1,8 +1,8 @@
-// The host messages of the drawing views, the drawings, the pop-ups and the
-// sub-code services (view, input scale, vector-font dictionary) that the
-// command system hands on through its one view-service hook. The shell
-// answers the few that need the open and save roads itself and gives the
-// rest to ViewHostService.
+// The host messages of the drawing views, the drawings, the rubber band and
+// previews, the pop-ups and the sub-code services (view, input scale,
+// vector-font dictionary) that the command system hands on through its one
+// view-service hook. The shell answers the few that need the open and save
+// roads itself and gives the rest to ViewHostService.
 #pragma once
 
 #include <windows.h>
@@ -17,11 +17,6 @@ LRESULT ViewHostService(UINT msg, WPARAM wParam, LPARAM lParam, bool* handled);
 // equal to it follows the colour mode (0 unchanged, 2 inverted, others
 // moved by 16 per channel); any other colour is returned unchanged.
 COLORREF ContrastColor(COLORREF colour, COLORREF background, int colourMode);
-
-// The layout-view pop-up: shows (1) or hides (0) it; `how` is the value the
-// log line carries. The loupe: mode 0 hides, 2 shows where it is, 3 shows on
-// the cursor, others toggle.
-void ShowLayoutViewPopup(int show, int how);
 
 // While 1, closing a drawing window does not end the running command.
 extern int KeepCmdOnCloseFlag;

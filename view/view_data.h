@@ -70,7 +70,7 @@ struct ViewData {
     double frameOffsetY;         // +823
     double frameScale;           // +831
     double prevFrame[3];         // +839
-    int32_t reserved863;         // +863
+    int32_t displayMode;         // +863 1, 2 or 3 (service commands 1315-1317); 0 until set
     int32_t reserved867;         // +867
 };
 

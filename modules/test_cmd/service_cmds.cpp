@@ -10,6 +10,12 @@
 //                 colour "3,"; logs "svcmemo attached"
 //   SvcMemoProbe  logs "svcmemoprobe <1 when the active drawing has a memo>
 //                 <its colour number>"
+// and (ids 31400-31449):
+//   SvcProbe      logs "svcprobe <display mode> <colour> <line type> <width>
+//                 <line start> <line end> <double at 328>" of the active view
+//   SvcAttrLines  appends two lines over each other from (10,40) to (110,40)
+//                 with line type 3, width 2, line ends 1 and 2, colours 5
+//                 and 6; logs "svcattrlines <element count>"
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +25,7 @@
 #include "cadlib/WmCadApiDb.h"
 #include "command/host_messages.h"
 #include "modules/test_cmd/test_cmd.h"
+#include "view/view_data.h"
 
 namespace testcmd {
 
@@ -50,6 +57,41 @@ int Lines() {
     Host(UM_APPEND_ELEMENT, 0, reinterpret_cast<LPARAM>(&b));
     Host(UM_MAKE_UNDO_PASS);
     Log("TESTCMD svclines %ld", static_cast<long>(Host(UM_GET_ELEMENT_COUNT)));
+    return 0;
+}
+
+int Probe() {
+    HWND view = reinterpret_cast<HWND>(Host(UM_ACTIVE_VIEW));
+    const auto* data = view ? reinterpret_cast<const ViewData*>(GetWindowLongPtrA(view, 0)) : nullptr;
+    if (!data) {
+        Log("TESTCMD svcprobe none");
+        return 0;
+    }
+    DrawAttr attr;
+    std::memset(&attr, 0, sizeof attr);
+    Host(UM_GET_DRAW_ATTR, 0, reinterpret_cast<LPARAM>(&attr));
+    double spacing = 0;
+    std::memcpy(&spacing, reinterpret_cast<const unsigned char*>(&attr) + 328, sizeof spacing);
+    Log("TESTCMD svcprobe %ld %ld %ld %ld %ld %ld %.6f", static_cast<long>(data->displayMode),
+        static_cast<long>(attr.color), static_cast<long>(attr.lineType), static_cast<long>(attr.lineWidth),
+        static_cast<long>(attr.lineStartKind), static_cast<long>(attr.lineEndKind), spacing);
+    return 0;
+}
+
+int AttrLines() {
+    const int colours[] = {5, 6};
+    for (int colour : colours) {
+        ElementRecord r = Line(10, 40, 110, 40);
+        r.colour = static_cast<uint16_t>(colour);
+        auto* bytes = reinterpret_cast<unsigned char*>(&r);
+        bytes[kOffLineType] = 3;
+        bytes[kOffLineWidth] = 2;
+        bytes[kOffLineStartMark] = 1;
+        bytes[kOffLineEndMark] = 2;
+        Host(UM_APPEND_ELEMENT, 0, reinterpret_cast<LPARAM>(&r));
+    }
+    Host(UM_MAKE_UNDO_PASS);
+    Log("TESTCMD svcattrlines %ld", static_cast<long>(Host(UM_GET_ELEMENT_COUNT)));
     return 0;
 }
 
@@ -125,6 +167,8 @@ bool RunServiceCommand(const char* word, const char*, int* result) {
     if (Is(word, "SvcWait")) return *result = WaitForService(), true;
     if (Is(word, "SvcMemo")) return *result = AttachMemo(), true;
     if (Is(word, "SvcMemoProbe")) return *result = ProbeMemo(), true;
+    if (Is(word, "SvcProbe")) return *result = Probe(), true;
+    if (Is(word, "SvcAttrLines")) return *result = AttrLines(), true;
     return false;
 }
 

@@ -250,3 +250,94 @@ TEST_F(ServiceCommands, DeletingTheMemoDeletesBothFilesOrNeither) {
 }
 
 }  // namespace
+
+namespace {
+
+BOOL CALLBACK TakeStatusBar(HWND w, LPARAM out) {
+    char name[64] = "";
+    GetClassNameA(w, name, sizeof name);
+    if (std::string(name) != "CadStatusBar") return TRUE;
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+}
+
+// The program's prompt bar: the main frame's status bar.
+HWND FindStatusBar(HWND frame) {
+    HWND found = nullptr;
+    EnumChildWindows(frame, TakeStatusBar, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+TEST_F(ServiceCommands, DisplayModeCommandsSetTheActiveViewsMode) {
+    ASSERT_NE(StartWithDrawing(), nullptr);
+    const struct {
+        int id, mode;
+    } steps[] = {{1316, 2}, {1317, 3}, {1315, 1}, {1315, 1}};
+    size_t runs = 0;
+    for (const auto& step : steps) {
+        ASSERT_TRUE(app.Command(step.id));
+        RunCommand(31400, "svcprobe", ++runs);
+        EXPECT_EQ(app.ModuleValues("svcprobe")[runs - 1][0], step.mode) << step.id;
+    }
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+TEST_F(ServiceCommands, OkPushesTheDefaultButtonOfThePanelPage) {
+    ASSERT_NE(StartWithDrawing(), nullptr);
+    RunCommand(30700, "ppage");
+    // The page's "完了" (id 9) is its default button: the OK command pushes
+    // it for the waiting command, which then reads its values and ends.
+    ASSERT_TRUE(app.Command(1219));
+    ASSERT_TRUE(app.WaitModuleLine("pvalues")) << app.ModuleLog();
+    const auto events = app.ModuleValues("pevent");
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back()[0], 8192);
+    EXPECT_EQ(events.back()[1], 1) << "a push";
+    EXPECT_EQ(events.back()[2], 9);
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+TEST_F(ServiceCommands, F10GoesToTheKeyInterpreterWhichEmptiesTheTypedNumber) {
+    ASSERT_NE(StartWithDrawing(), nullptr);
+    HWND bar = FindStatusBar(app.Frame());
+    ASSERT_NE(bar, nullptr);
+    // A typed 7 becomes the double at 328 of the drawing attributes (3044).
+    app.Send(bar, WM_USER, 3, '7');
+    ASSERT_TRUE(app.Command(3044));
+    RunCommand(31400, "svcprobe", 1);
+    EXPECT_EQ(app.ModuleValues("svcprobe")[0][6], 7);
+    // F10 matches no key of the key table: the interpreter empties the
+    // typed number, so 3044 then takes 0.
+    app.Send(bar, WM_USER, 3, '5');
+    ASSERT_TRUE(app.Command(1240));
+    ASSERT_TRUE(app.Command(3044));
+    RunCommand(31400, "svcprobe", 2);
+    EXPECT_EQ(app.ModuleValues("svcprobe")[1][6], 0);
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+TEST_F(ServiceCommands, AttributePickUpTakesTheFirstOfTwoLinesWithoutAsking) {
+    HWND view = StartWithDrawing();
+    ASSERT_NE(view, nullptr);
+    RunCommand(31401, "svcattrlines");
+    RunCommand(31400, "svcprobe", 1);
+    const auto before = app.ModuleValues("svcprobe")[0];
+    ASSERT_NE(before[2], 3) << "the view's line type differs from the lines'";
+    ASSERT_TRUE(app.Command(1304));
+    ASSERT_NE(app.ClickAt(view, 60, 40).x, -1);
+    EXPECT_EQ(app.WaitBox(1500), nullptr) << "two lines under the click, and no question";
+    RunCommand(31400, "svcprobe", 2);
+    const auto after = app.ModuleValues("svcprobe")[1];
+    EXPECT_TRUE(after[1] == 5 || after[1] == 6) << after[1];
+    EXPECT_EQ(after[2], 3) << "line type";
+    EXPECT_EQ(after[3], 2) << "width";
+    EXPECT_EQ(after[4], 1) << "line start";
+    EXPECT_EQ(after[5], 2) << "line end";
+    // The pick-up ended with its one pick: a second click takes nothing.
+    ASSERT_NE(app.ClickAt(view, 60, 40).x, -1);
+    EXPECT_EQ(app.WaitBox(1000), nullptr);
+    // The drawing was changed: closing would ask to save it; the session
+    // ends the program.
+}

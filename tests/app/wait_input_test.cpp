@@ -307,3 +307,32 @@ TEST_F(WaitInput, AModuleOpensActivatesAndClosesADrawingByName) {
 }
 
 }  // namespace
+
+// The point-entry dialog's temporary point is the one the modal wait takes:
+// typed while a command waits for snapped points, it comes back as one.
+TEST_F(WaitInput, ATemporaryPointTypedInThePointEntryIsTheSnappedPoint) {
+    ASSERT_NE(StartWithDrawing(), nullptr);
+    Run(30501, "ready");
+    ASSERT_TRUE(app.Command(3989));  // the tool panel's point button
+    HWND dialog = app.WaitBox();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NE(AppSession::WindowTexts(dialog).find("座標入力"), std::string::npos);
+    app.Send(GetDlgItem(dialog, 1300), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("12.5"));
+    app.Send(GetDlgItem(dialog, 1301), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("-7.25"));
+    app.Post(dialog, WM_COMMAND, IDOK);
+    const auto got = app.WaitModuleValues("got", 1);
+    ASSERT_EQ(got.size(), 1u) << app.ModuleLog();
+    EXPECT_EQ(got[0][0], 512);
+    EXPECT_DOUBLE_EQ(got[0][1], 12.5);
+    EXPECT_DOUBLE_EQ(got[0][2], -7.25);
+    // Cancelled, the dialog leaves no point behind.
+    ASSERT_TRUE(app.Command(3989));
+    dialog = app.WaitBox();
+    ASSERT_NE(dialog, nullptr);
+    app.Post(dialog, WM_COMMAND, IDCANCEL);
+    ASSERT_TRUE(app.EndCommand());
+    const auto after = app.WaitModuleValues("got", 2);
+    ASSERT_EQ(after.size(), 2u) << app.ModuleLog();
+    EXPECT_EQ(after[1][0], 0) << "the end, not a point";
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}

@@ -2,9 +2,11 @@
 // button's state, edge zones, and the frame's close retry.
 #include "base/settings_files.h"
 #include "command/executor.h"
+#include "command/host_hooks.h"
 #include "command/pick_aperture.h"
 #include "command/wait_loop.h"
 #include "tests/cadlib_draw/draw_fixture.h"
+#include "view/element_snap_search.h"
 #include "view/hover_search.h"
 #include "view/key_cursor.h"
 #include "view/view_coords.h"
@@ -25,15 +27,31 @@ protected:
         ViewFixture::SetUp();
         ViewMouseState = ViewMouseStateRecord();
     }
-    // A 400 x 300 view at scale 1 showing one line from (-40, 0) to (40, 0).
+    // The snap preview runs the wait's element snap through the hooks the
+    // drawing windows fill; every kind but the free point is on.
+    void TearDown() override {
+        HostHooks() = m_hooks;
+        Running().snapModeFlags = m_snapModes;
+        ViewFixture::TearDown();
+    }
+    void SnapPreviewOn() {
+        InstallViewSnapHooks();
+        Running().snapModeFlags = 0xFF & ~0x8;
+    }
+    // A 400 x 300 view at scale 1 showing one line from (-40, 10) to (40, 10),
+    // its middle away from the origin (which the end-point search takes first).
     HWND DrawingWithLine() {
         HWND view = NewDrawing();
         SetClientSize(view, 400, 300);
         ResetScales(view);
-        ElementRecord line = drawtest::Line(-40, 0, 40, 0, 2);
+        ElementRecord line = drawtest::Line(-40, 10, 40, 10, 2);
         DAriAppendElement(&line, GetViewData(view)->db);
         return view;
     }
+
+private:
+    CmdHostHooks m_hooks = HostHooks();
+    long m_snapModes = Running().snapModeFlags;
 };
 
 TEST(ViewInputTables, GestureDirectionsAndEdgeZones) {
@@ -159,9 +177,10 @@ TEST_F(InputTest, TheViewHoldsTheMouseOnlyWhileThePointerWasOverItsDrawingArea) 
 }
 
 TEST_F(InputTest, AHoverMarksTheSnapCandidateUnderThePointer) {
+    SnapPreviewOn();
     HWND view = DrawingWithLine();
     ViewData* d = GetViewData(view);
-    const POINT end = WorldToClient(view, d, 40, 0), mid = WorldToClient(view, d, 0, 0);
+    const POINT end = WorldToClient(view, d, 40, 10), mid = WorldToClient(view, d, 0, 10);
     Running().iGridNoDetFlg = 0;
     struct Case {
         const char* name;
@@ -213,8 +232,9 @@ TEST_F(InputTest, TheHoverSearchLooksWithinThePickAperture) {
         EXPECT_EQ(k.result, SetCursorFindArea(k.pixels)) << k.pixels;
     EXPECT_EQ(8, GetCursorFindArea());
 
+    SnapPreviewOn();
     HWND view = DrawingWithLine();
-    const POINT end = WorldToClient(view, GetViewData(view), 40, 0);
+    const POINT end = WorldToClient(view, GetViewData(view), 40, 10);
     Running().iGridNoDetFlg = 0;
     Running().iSnapShowMode = 2;
     SetCursorGridSnap(0, 0, 1);
