@@ -336,3 +336,63 @@ TEST_F(WaitInput, ATemporaryPointTypedInThePointEntryIsTheSnappedPoint) {
     EXPECT_EQ(after[1][0], 0) << "the end, not a point";
     EXPECT_TRUE(app.Close()) << app.LastError();
 }
+
+namespace {
+
+BOOL CALLBACK TakeSnapPopup(HWND w, LPARAM out) {
+    char name[64] = "";
+    GetClassNameA(w, name, sizeof name);
+    if (std::string(name) != "ZavCursorSnapWin" || !IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+}
+
+}  // namespace
+
+// With the snap display set to follow the pointer, a drawing view shows the
+// snap-kind pop-up where the element snap of the waits would snap: at the
+// end point near the resting pointer, not at the pointer.
+TEST_F(WaitInput, TheViewsSnapPreviewMarksTheEndPointUnderThePointer) {
+    {
+        const std::string path = app.InstallFile("LocalSettings.xml");
+        std::ifstream in(path, std::ios::binary);
+        std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        in.close();
+        const std::string open = "<iSnapShowMode>";
+        const size_t at = xml.find(open);
+        ASSERT_NE(at, std::string::npos);
+        xml.replace(at + open.size(), 1, "2");
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << xml;
+    }
+    const std::string file = app.UserDir() + "\\preview.tcf";
+    ASSERT_TRUE(WriteCrossingDrawing(file));
+    HWND view = StartWithDrawing(file);
+    ASSERT_NE(view, nullptr);
+    POINT end = {};
+    ASSERT_TRUE(app.ViewPixelOf(view, 9, 5, &end));
+    POINT endScreen = end;
+    ClientToScreen(view, &endScreen);
+    // The pointer rests two pixels off the end point, within the aperture;
+    // each try rests a pixel nearer (a hover counts once per position).
+    HWND popup = nullptr;
+    for (int attempt = 0; attempt < 3 && !popup; ++attempt) {
+        const POINT rest = {end.x + 2 - attempt, end.y + 2 - attempt};
+        POINT screen = rest;
+        ClientToScreen(view, &screen);
+        SetCursorPos(screen.x, screen.y);
+        app.Post(view, WM_MOUSEMOVE, 0, MAKELPARAM(rest.x, rest.y));
+        app.Post(view, WM_MOUSEHOVER, 0, MAKELPARAM(rest.x, rest.y));
+        const DWORD start = GetTickCount();
+        while (!popup && GetTickCount() - start < 3000) {
+            EnumThreadWindows(GetWindowThreadProcessId(view, nullptr), TakeSnapPopup,
+                              reinterpret_cast<LPARAM>(&popup));
+            if (!popup) Sleep(50);
+        }
+    }
+    ASSERT_NE(popup, nullptr) << "no snap pop-up";
+    RECT r = {};
+    GetWindowRect(popup, &r);
+    EXPECT_EQ(r.left, endScreen.x + 8) << "at the end point, not at the pointer";
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}

@@ -419,3 +419,97 @@ TEST_F(WaitInputClicks, DdeTextIsDroppedWithItsFlagUnlessWanted) {
 }
 
 }  // namespace
+
+// The point-entry dialog writes the temporary point into the wait state; a
+// wait for snapped points takes it as a snapped point, other waits drop it.
+TEST_F(WaitInputClicks, TheTemporaryPointOfThePointEntryIsTaken) {
+    struct Row {
+        const char* name;
+        uint32_t mask;
+        int result;
+    } rows[] = {
+        {"a snapped point", CMD_WANT_SNAP, 512},
+        {"dropped without snapping", CMD_WANT_POINT, 0},
+    };
+    for (const Row& r : rows) {
+        CmdInput().wantedMask = r.mask;
+        CmdRequest req = {};
+        size_t step = 0;
+        frame->inject = [&](WPARAM) {
+            // The dialog's OK, then (for the dropped one) the end.
+            if (step++ == 0) {
+                WaitState& ws = CmdWaitState();
+                ws.tempPoint[0] = 12.5;
+                ws.tempPoint[1] = -7.25;
+                ws.tempPointFlag = 1;
+                PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
+            } else {
+                PostCmdEvent(CMD_EV_END);
+            }
+        };
+        PostMessageA(frame->m_hWnd, CTestFrame::kInjectMsg, 0, 0);
+        EXPECT_EQ(SendMessageA(frame->m_hWnd, UM_WAIT_INPUT, 0, (LPARAM)&req), r.result) << r.name;
+        Drain();
+        EXPECT_EQ(CmdWaitState().tempPointFlag, 0) << r.name << ": taken once";
+        if (r.result == 512) {
+            double pt[3];
+            GetRequestPoint(req.point, pt);
+            EXPECT_EQ(pt[0], 12.5);
+            EXPECT_EQ(pt[1], -7.25);
+            EXPECT_EQ(CmdWaitState().inputBasePoint[0], 12.5) << "it becomes the input base point";
+        }
+    }
+}
+
+// With the tool panel's relative input on, a snapped point gets the offset
+// the point entry adds; the views' preview neither asks for it, nor beeps,
+// nor moves the input base point.
+TEST_F(WaitInputClicks, RelativeInputAppliesToCommittedSnapsOnly) {
+    int asked = 0;
+    HostHooks().relativeInputOn = [] { return 1; };
+    HostHooks().inputRelativePoint = [&](double* x, double* y) {
+        ++asked;
+        *x += 1;
+        *y += 2;
+        return 1;
+    };
+    Running().snapModeFlags = 0x69;
+    endFinds = true;
+    markCount = 1;
+    CmdInput().wantedMask = CMD_WANT_SNAP;
+    CmdRequest req = {};
+    ASSERT_EQ(Wait({CMD_EV_LBUTTON}, &req), 512);
+    double pt[3];
+    GetRequestPoint(req.point, pt);
+    EXPECT_EQ(pt[0], 100);
+    EXPECT_EQ(pt[1], 2);
+    EXPECT_EQ(asked, 1);
+
+    CmdWaitState().inputBasePoint[0] = -5;
+    const int beep = Running().bBeepFind;
+    Running().bBeepFind = 1;
+    int beepDuringSearch = -1;
+    HostHooks().searchInMark = [&](int kind, const double*, double out[3], uint32_t) {
+        beepDuringSearch = Running().bBeepFind;
+        if (kind != 1) return 0;
+        out[0] = 99;
+        out[1] = 0;
+        out[2] = 0;
+        return 1;
+    };
+    double found[3] = {0, 0, 0};
+    int kind = -1;
+    EXPECT_EQ(SearchElementsAtCursor(found, nullptr, 0, &kind), 0x200);
+    EXPECT_EQ(kind, SNAP_FOUND_END);
+    EXPECT_EQ(found[0], 99) << "no offset in the preview";
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(beepDuringSearch, 0) << "no beep in the preview";
+    EXPECT_EQ(Running().bBeepFind, 1) << "and the beep setting back after it";
+    EXPECT_EQ(CmdWaitState().inputBasePoint[0], -5) << "the base point stays";
+    EXPECT_EQ(SearchElementsAtCursor(found, nullptr, 1, &kind), 0x200);
+    EXPECT_EQ(found[0], 100) << "a committed search takes the offset";
+    EXPECT_EQ(CmdWaitState().inputBasePoint[0], 99);
+    panelEditing = true;
+    EXPECT_EQ(SearchElementsAtCursor(found, nullptr, 0, &kind), 1) << "a panel field holds the input";
+    Running().bBeepFind = beep;
+}
