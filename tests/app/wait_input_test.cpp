@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -319,7 +320,13 @@ TEST_F(WaitInput, ATemporaryPointTypedInThePointEntryIsTheSnappedPoint) {
     EXPECT_NE(AppSession::WindowTexts(dialog).find("座標入力"), std::string::npos);
     app.Send(GetDlgItem(dialog, 1300), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("12.5"));
     app.Send(GetDlgItem(dialog, 1301), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("-7.25"));
-    app.Post(dialog, WM_COMMAND, IDOK);
+    // OK while X has the focus only moves it on to Y; the second one closes.
+    for (int press = 0; press < 2 && IsWindow(dialog); ++press) {
+        app.Post(dialog, WM_COMMAND, IDOK);
+        for (int i = 0; i < 40 && IsWindow(dialog); ++i)
+            Sleep(50);
+    }
+    EXPECT_FALSE(IsWindow(dialog));
     const auto got = app.WaitModuleValues("got", 1);
     ASSERT_EQ(got.size(), 1u) << app.ModuleLog();
     EXPECT_EQ(got[0][0], 512);
@@ -351,8 +358,8 @@ BOOL CALLBACK TakeSnapPopup(HWND w, LPARAM out) {
 
 // With the snap display set to follow the pointer, a drawing view shows the
 // snap-kind pop-up where the element snap of the waits would snap: at the
-// end point near the resting pointer, not at the pointer.
-TEST_F(WaitInput, TheViewsSnapPreviewMarksTheEndPointUnderThePointer) {
+// end point or the origin near the resting pointer, not at the pointer.
+TEST_F(WaitInput, TheViewsSnapPreviewMarksTheSnappedPointNotThePointer) {
     {
         const std::string path = app.InstallFile("LocalSettings.xml");
         std::ifstream in(path, std::ios::binary);
@@ -369,30 +376,47 @@ TEST_F(WaitInput, TheViewsSnapPreviewMarksTheEndPointUnderThePointer) {
     ASSERT_TRUE(WriteCrossingDrawing(file));
     HWND view = StartWithDrawing(file);
     ASSERT_NE(view, nullptr);
+    // The preview serves a command that waits for snapped points: its wait
+    // takes the view's mouse moves off the input record.
+    Run(30501, "ready");
     POINT end = {};
     ASSERT_TRUE(app.ViewPixelOf(view, 9, 5, &end));
-    POINT endScreen = end;
-    ClientToScreen(view, &endScreen);
-    // The pointer rests two pixels off the end point, within the aperture;
-    // each try rests a pixel nearer (a hover counts once per position).
-    HWND popup = nullptr;
-    for (int attempt = 0; attempt < 3 && !popup; ++attempt) {
-        const POINT rest = {end.x + 2 - attempt, end.y + 2 - attempt};
-        POINT screen = rest;
-        ClientToScreen(view, &screen);
-        SetCursorPos(screen.x, screen.y);
-        app.Post(view, WM_MOUSEMOVE, 0, MAKELPARAM(rest.x, rest.y));
-        app.Post(view, WM_MOUSEHOVER, 0, MAKELPARAM(rest.x, rest.y));
-        const DWORD start = GetTickCount();
-        while (!popup && GetTickCount() - start < 3000) {
-            EnumThreadWindows(GetWindowThreadProcessId(view, nullptr), TakeSnapPopup,
-                              reinterpret_cast<LPARAM>(&popup));
-            if (!popup) Sleep(50);
+    // The pointer rests two pixels off the point, within the aperture; each
+    // try rests a pixel nearer (a hover counts once per position). The left
+    // edge of the last pop-up seen, which is `want` when the pop-up marks
+    // the point (LONG_MIN when none was seen).
+    auto previewAt = [&](POINT target, LONG want) {
+        LONG seen = LONG_MIN;
+        for (int attempt = 0; attempt < 3 && seen != want; ++attempt) {
+            const POINT rest = {target.x + 2 - attempt, target.y + 2 - attempt};
+            POINT screen = rest;
+            ClientToScreen(view, &screen);
+            SetCursorPos(screen.x, screen.y);
+            app.Post(view, WM_MOUSEMOVE, 0, MAKELPARAM(rest.x, rest.y));
+            app.Post(view, WM_MOUSEHOVER, 0, MAKELPARAM(rest.x, rest.y));
+            const DWORD start = GetTickCount();
+            while (seen != want && GetTickCount() - start < 3000) {
+                HWND popup = nullptr;
+                EnumThreadWindows(GetWindowThreadProcessId(view, nullptr), TakeSnapPopup,
+                                  reinterpret_cast<LPARAM>(&popup));
+                RECT r = {};
+                if (popup && GetWindowRect(popup, &r)) seen = r.left;
+                if (seen != want) Sleep(50);
+            }
         }
+        return seen;
+    };
+    // An element's end point, and the origin, which the end-point search
+    // offers before any element.
+    POINT origin = {};
+    ASSERT_TRUE(app.ViewPixelOf(view, 0, 0, &origin));
+    for (POINT target : {end, origin}) {
+        POINT screen = target;
+        ClientToScreen(view, &screen);
+        EXPECT_EQ(previewAt(target, screen.x + 8), screen.x + 8) << "the pop-up marks the point, not the pointer";
     }
-    ASSERT_NE(popup, nullptr) << "no snap pop-up";
-    RECT r = {};
-    GetWindowRect(popup, &r);
-    EXPECT_EQ(r.left, endScreen.x + 8) << "at the end point, not at the pointer";
+    EXPECT_TRUE(app.ModuleValues("got").empty()) << "the preview gives the command nothing";
+    ASSERT_TRUE(app.EndCommand());
+    EXPECT_TRUE(app.WaitModuleLine("got")) << app.ModuleLog();
     EXPECT_TRUE(app.Close()) << app.LastError();
 }
