@@ -1,7 +1,6 @@
 // Main frame: creation, routing of command ids, the main loop's filter,
 // idle and timer work, dropped files, drawing windows and the close road.
 #include "shell/main_frame.h"
-#include "view/interrupt_cmds.h"
 #include "shell/file_backup.h"
 
 #include <commctrl.h>
@@ -29,6 +28,7 @@
 #include "panels/rp_menu.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
+#include "view/interrupt_cmds.h"
 #include "view/key_cursor.h"
 #include "view/rubber_band.h"
 #include "view/view_data.h"

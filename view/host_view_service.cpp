@@ -24,8 +24,6 @@
 #include "view/drawing_state.h"
 #include "view/element_transform.h"
 #include "view/input_scale.h"
-#include "view/layout_loupe.h"
-#include "view/overview.h"
 #include "view/rubber_band.h"
 #include "view/view_coords.h"
 #include "view/view_data.h"

@@ -2,12 +2,8 @@
 
 #include <cmath>
 
-#include "cadlib/WmCadApiDb.h"
 #include "command/pick_aperture.h"
-#include "view/key_cursor.h"
 #include "view/view_data.h"
-#include "view/cursor_popups.h"
-#include "view/view_popups.h"
 #include "view/view_table.h"
 #include "view/view_transform.h"
 
