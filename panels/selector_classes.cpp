@@ -2,20 +2,23 @@
 
 #include <initializer_list>
 
+#include "panels/layer_field.h"
+
 namespace {
 LRESULT CALLBACK SelectorProc(HWND h, UINT m, WPARAM w, LPARAM l) { return ::DefWindowProcA(h, m, w, l); }
 
 // Registers the field class, then the drop-down class; the result is that
 // of the last registration.
-int RegisterPair(HINSTANCE instance, const char* field, const char* drop) {
+int RegisterPair(HINSTANCE instance, const char* field, const char* drop, WNDPROC fieldProc = SelectorProc,
+                 WNDPROC dropProc = SelectorProc) {
     int ok = 1;
     for (const char* name : {field, drop}) {
         ok = 1;
         WNDCLASSA existing;
         if (::GetClassInfoA(instance, name, &existing)) continue;
         WNDCLASSA wc = {};
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = SelectorProc;
+        wc.style = CS_HREDRAW | CS_VREDRAW | (name == field ? CS_GLOBALCLASS : 0);
+        wc.lpfnWndProc = name == field ? fieldProc : dropProc;
         wc.cbWndExtra = 8;
         wc.hInstance = instance;
         wc.hCursor = ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
@@ -33,7 +36,9 @@ int UnregisterPair(HINSTANCE instance, const char* field, const char* drop) {
 }
 }  // namespace
 
-int RegisterLayerSelectorClasses(HINSTANCE i) { return RegisterPair(i, "cmdlayerclass", "eslayerwndclass"); }
+int RegisterLayerSelectorClasses(HINSTANCE i) {
+    return RegisterPair(i, "cmdlayerclass", "eslayerwndclass", LayerFieldProc, LayerDropProc);
+}
 int RegisterColorSelectorClasses(HINSTANCE i) {
     RegisterPair(i, "cmdcolorclass", "cmdcolorclass2");
     return RegisterPair(i, "escolorwndclass", "escolorwndclass");
