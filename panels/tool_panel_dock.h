@@ -31,6 +31,6 @@ private:
 };
 
 // Creates the tool panel's pane over `frame` (a docking frame) and docks it
-// on the right side (bar 0, thickness `thickness`, length 280). The pane,
-// or null.
+// on the right side (bar 0, thickness `thickness`, length 280 or what the
+// chosen blocks need when that is more). The pane, or null.
 CDrwPanelDockWin* CreateToolPanelPane(HWND frame, int thickness = 200);

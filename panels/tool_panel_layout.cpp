@@ -103,3 +103,10 @@ std::vector<ToolPanelChild> ToolPanelChildren(const ToolPanelMetrics& m, bool lo
     if (m.blockY[3] >= 0) buttons(m.blockY[3], kToolButtons);
     return out;
 }
+
+int ToolPanelContentHeight(const ToolPanelMetrics& m, bool lowRes) {
+    int bottom = 0;
+    for (const ToolPanelChild& c : ToolPanelChildren(m, lowRes))
+        if (c.rect.bottom > bottom) bottom = c.rect.bottom;
+    return bottom ? bottom + 6 : 0;
+}

@@ -42,5 +42,9 @@ struct ToolPanelChild {
     char font;  // 'A'..'D', the panel's fonts
 };
 
+// The height the chosen blocks need (the bottom of the lowest child plus a
+// margin); 0 without blocks.
+int ToolPanelContentHeight(const ToolPanelMetrics& m, bool lowRes);
+
 // The children of the blocks of `m` (computed), in creation order.
 std::vector<ToolPanelChild> ToolPanelChildren(const ToolPanelMetrics& m, bool lowRes);

@@ -101,8 +101,10 @@ void ShotWindow(HWND window, const char* name) {
     char dir[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("ZAV_SHOT_DIR", dir, sizeof dir) || !window) return;
     Sleep(TestTimeScaled(1000));
-    RECT rc;
+    RECT rc, screenRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     GetWindowRect(window, &rc);
+    // A maximised frame reaches past the screen, which copies as black.
+    IntersectRect(&rc, &rc, &screenRect);
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);

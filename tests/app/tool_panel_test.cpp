@@ -153,6 +153,9 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
     EXPECT_EQ(1, GetWindowLongA(Item(3404), 4));
     EXPECT_EQ(1, GetWindowLongA(Item(3412), 4));
     EXPECT_EQ(0, GetWindowLongA(Item(3405), 4));
+    // The drawing holds the line: its save question is answered No.
+    app.Post(app.Frame(), WM_CLOSE);
+    if (HWND q = app.WaitBox(5000)) PostMessageA(q, WM_COMMAND, IDNO, 0);
     ASSERT_TRUE(app.Close()) << app.LastError();
     const std::string settings = ReadFileText(app.UserSettingsDir() + "\\LocalSettings.xml");
     EXPECT_NE(std::string::npos, settings.find("<LMsFg>228</LMsFg>")) << settings.substr(0, 2000);

@@ -114,6 +114,19 @@ TEST(ToolPanelLayout, ChildrenStandWhereTheTablesPutThem) {
     }
 }
 
+TEST(ToolPanelLayout, ContentHeightIsTheLowestChild) {
+    struct Case {
+        int mode;
+        bool lowRes;
+        int height;
+    } cases[] = {{0x0, false, 0}, {0x1, false, 78}, {0xF, false, 411}, {0xF, true, 408}, {0x2, true, 163}};
+    for (const Case& c : cases) {
+        ToolPanelMetrics m;
+        ComputeToolPanelLayout(m, c.mode);
+        EXPECT_EQ(c.height, ToolPanelContentHeight(m, c.lowRes)) << c.mode << (c.lowRes ? " low" : "");
+    }
+}
+
 TEST(SnapModes, ButtonsToggleAndTheCombinedBitIsReplaced) {
     struct Case {
         long before;
