@@ -154,3 +154,76 @@ void DrawLineEndShape(int type, HDC dc, int endFlag, int left, int top, int righ
     default: lineFrom(0); break;
     }
 }
+
+void DrawPointMarker(HDC dc, int kind, int x, int y) {
+    auto line = [&](int x1, int y1, int x2, int y2) {
+        ::MoveToEx(dc, x1, y1, nullptr);
+        ::LineTo(dc, x2, y2);
+    };
+    HGDIOBJ hollow = ::SelectObject(dc, ::GetStockObject(HOLLOW_BRUSH));
+    switch (kind) {
+    case 1:
+        line(x, y - 4, x, y + 5);
+        line(x - 3, y - 2, x + 4, y + 3);
+        line(x + 3, y - 2, x - 4, y + 3);
+        break;
+    case 2: ::Ellipse(dc, x - 4, y - 4, x + 4, y + 4); break;
+    case 3: {
+        HGDIOBJ brush = ::SelectObject(dc, ::GetStockObject(BLACK_BRUSH));
+        ::Ellipse(dc, x - 2, y - 2, x + 2, y + 2);
+        ::SelectObject(dc, brush);
+        break;
+    }
+    case 4:
+        line(x - 4, y, x + 5, y);
+        line(x, y - 4, x, y + 5);
+        break;
+    case 5: ::Rectangle(dc, x - 4, y - 4, x + 4, y + 4); break;
+    case 6: {
+        POINT p[3] = {{x - 4, y + 4}, {x, y - 3}, {x + 4, y + 4}};
+        ::Polygon(dc, p, 3);
+        break;
+    }
+    default:
+        line(x - 4, y - 4, x + 5, y + 5);
+        line(x + 4, y - 4, x - 5, y + 5);
+        break;
+    }
+    ::SelectObject(dc, hollow);
+}
+
+namespace {
+
+void EdgeLines(HDC dc, const RECT& r, COLORREF topLeftOuter, COLORREF topLeftInner, COLORREF bottomRightOuter,
+               COLORREF bottomRightInner) {
+    auto line = [&](COLORREF c, int x1, int y1, int x2, int y2) {
+        HPEN pen = ::CreatePen(PS_SOLID, 1, c);
+        HGDIOBJ old = ::SelectObject(dc, pen);
+        ::MoveToEx(dc, x1, y1, nullptr);
+        ::LineTo(dc, x2, y2);
+        ::SelectObject(dc, old);
+        ::DeleteObject(pen);
+    };
+    const int l = r.left, t = r.top, rr = r.right - 1, b = r.bottom - 1;
+    line(topLeftOuter, l, b, l, t);
+    line(topLeftOuter, l, t, rr + 1, t);
+    line(topLeftInner, l + 1, b - 1, l + 1, t + 1);
+    line(topLeftInner, l + 1, t + 1, rr, t + 1);
+    line(bottomRightOuter, l, b, rr + 1, b);
+    line(bottomRightOuter, rr, t, rr, b);
+    line(bottomRightInner, l + 1, b - 1, rr, b - 1);
+    line(bottomRightInner, rr - 1, t + 1, rr - 1, b - 1);
+}
+
+}  // namespace
+
+void PaintSelectorFrame(HDC dc, const RECT& rc, int faceEnd, bool dropButton) {
+    EdgeLines(dc, rc, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_3DDKSHADOW), ::GetSysColor(COLOR_WINDOW),
+              ::GetSysColor(COLOR_3DLIGHT));
+    if (!dropButton) return;
+    RECT drop = {faceEnd - 2, rc.top + 2, rc.right - 2, rc.bottom - 2};
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &drop, nullptr, 0, nullptr);
+    EdgeLines(dc, drop, ::GetSysColor(COLOR_3DLIGHT), ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_3DDKSHADOW),
+              ::GetSysColor(COLOR_BTNSHADOW));
+}

@@ -21,3 +21,12 @@ void DrawWidthBar(COLORREF colour, int y, int n, HDC dc, int xFrom, int xTo);
 // line-end `type` at its left end (endFlag 0, line start) or right end
 // (endFlag 1); filled parts in the context's brush, outlines in its pen.
 void DrawLineEndShape(int type, HDC dc, int endFlag, int left, int top, int right, int bottom);
+
+// A point marker (0 X, 1 asterisk, 2 circle, 3 dot, 4 plus, 5 square,
+// 6 triangle; others X) around (x, y) in the context's pen.
+void DrawPointMarker(HDC dc, int kind, int x, int y);
+
+// The frame of a selector field: sunken over the client area and, unless
+// in button mode, the raised drop button from faceEnd - 2 to the right
+// edge (2 pixels in).
+void PaintSelectorFrame(HDC dc, const RECT& client, int faceEnd, bool dropButton);

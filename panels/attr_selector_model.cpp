@@ -44,14 +44,14 @@ const std::vector<LineEndItem>& DefaultLineEndItems() {
     return items;
 }
 
-std::vector<COLORREF> SelectorColours() {
+std::vector<COLORREF> SelectorColours(bool contrast) {
     std::vector<COLORREF> out(256);
     if (DbInfo* info = ActiveInfo()) {
-        auto contrast = ToolPanelHost().contrastColor;
+        auto adjust = contrast ? ToolPanelHost().contrastColor : nullptr;
         for (int n = 1; n <= 256; ++n) {
             const ColourEntry& e = info->colours[n];
             const COLORREF c = RGB(e.red & 0xFF, e.green & 0xFF, e.blue & 0xFF);
-            out[n - 1] = contrast ? contrast(c) : c;
+            out[n - 1] = adjust ? adjust(c) : c;
         }
         return out;
     }

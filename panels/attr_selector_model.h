@@ -25,8 +25,9 @@ const std::vector<LineEndItem>& DefaultLineEndItems();
 std::vector<LineEndItem> ParseLineEndItems(const char* const* texts, int count);
 
 // The 256 colours of pens 1..256 of the active drawing (passed through the
-// contrast rule), or the library's default pens without one.
-std::vector<COLORREF> SelectorColours();
+// contrast rule unless `contrast` is false), or the library's default pens
+// without one.
+std::vector<COLORREF> SelectorColours(bool contrast = true);
 // Line type `number` (0..31) of the active drawing or the library; an index
 // outside the list gives entry 0.
 LineTypeEntry SelectorLineType(int number);

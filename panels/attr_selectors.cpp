@@ -51,27 +51,6 @@ void Fill(HDC dc, const RECT& r, COLORREF c) {
     ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
-void Edge(HDC dc, const RECT& r, COLORREF topLeftOuter, COLORREF topLeftInner, COLORREF bottomRightOuter,
-          COLORREF bottomRightInner) {
-    auto line = [&](COLORREF c, int x1, int y1, int x2, int y2) {
-        HPEN pen = ::CreatePen(PS_SOLID, 1, c);
-        HGDIOBJ old = ::SelectObject(dc, pen);
-        ::MoveToEx(dc, x1, y1, nullptr);
-        ::LineTo(dc, x2, y2);
-        ::SelectObject(dc, old);
-        ::DeleteObject(pen);
-    };
-    const int l = r.left, t = r.top, rr = r.right - 1, b = r.bottom - 1;
-    line(topLeftOuter, l, b, l, t);
-    line(topLeftOuter, l, t, rr + 1, t);
-    line(topLeftInner, l + 1, b - 1, l + 1, t + 1);
-    line(topLeftInner, l + 1, t + 1, rr, t + 1);
-    line(bottomRightOuter, l, b, rr + 1, b);
-    line(bottomRightOuter, rr, t, rr, b);
-    line(bottomRightInner, l + 1, b - 1, rr, b - 1);
-    line(bottomRightInner, rr - 1, t + 1, rr - 1, b - 1);
-}
-
 HFONT MakeFont(const char* face, int height) {
     LOGFONTA lf = {};
     lf.lfHeight = height;
@@ -299,14 +278,7 @@ void CLineAttrCombo::PaintField(HDC dc, const RECT& rc) {
         }
     ::SelectObject(dc, oldFont);
     ::DeleteObject(font);
-    Edge(dc, rc, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_3DDKSHADOW), ::GetSysColor(COLOR_WINDOW),
-         ::GetSysColor(COLOR_3DLIGHT));
-    if (!button) {
-        RECT drop = {e - 2, rc.top + 2, rc.right - 2, rc.bottom - 2};
-        Fill(dc, drop, ::GetSysColor(COLOR_BTNFACE));
-        Edge(dc, drop, ::GetSysColor(COLOR_3DLIGHT), ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_3DDKSHADOW),
-             ::GetSysColor(COLOR_BTNSHADOW));
-    }
+    PaintSelectorFrame(dc, rc, e, !button);
 }
 
 // --- Drop-list items -----------------------------------------------------------------------

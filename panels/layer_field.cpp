@@ -7,6 +7,7 @@
 #include "cadlib/WmCadApiDb.h"
 #include "command/cmd_switches.h"
 #include "command/host_hooks.h"
+#include "panels/attr_samples.h"
 
 namespace {
 
@@ -67,12 +68,7 @@ void Paint(HWND w) {
     }
     ::SelectObject(dc, old);
     ::DeleteObject(font);
-    // Sunken frame and the drop button, as the other selector fields.
-    RECT face = {rc.right - 14 - 2, rc.top + 2, rc.right - 2, rc.bottom - 2};
-    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &face, nullptr, 0, nullptr);
-    ::DrawEdge(dc, &face, EDGE_RAISED, BF_RECT);
-    ::DrawEdge(dc, &rc, EDGE_SUNKEN, BF_RECT);
+    PaintSelectorFrame(dc, rc, rc.right - 14, true);
     ::EndPaint(w, &ps);
 }
 

@@ -74,12 +74,14 @@ TEST(PanelServices, LineEndListSkipsDisabledTypes) {
     LineEndEnableTable[15] = 0;
     struct Case {
         int index, type;
-    } cases[] = {{0, 0}, {1, 1}, {2, 3}, {13, 14}, {14, -1}, {-1, -1}};
+    } cases[] = {{0, 0}, {1, 1}, {2, 3}, {13, 14}, {14, 0}, {-1, 0}, {20, 0}};
     for (const Case& k : cases)
         EXPECT_EQ(k.type, LineEndTypeFromIndex(k.index)) << k.index;
-    EXPECT_EQ(-1, LineEndIndexFromType(2));
+    EXPECT_EQ(1, LineEndIndexFromType(2));  // the nearest enabled type before
     EXPECT_EQ(2, LineEndIndexFromType(3));
-    EXPECT_EQ(-1, LineEndIndexFromType(16));
+    EXPECT_EQ(0, LineEndIndexFromType(16));
+    LineEndEnableTable[0] = 0;
+    EXPECT_EQ(-1, LineEndIndexFromType(0));
     std::memcpy(LineEndEnableTable, saved, sizeof saved);
 }
 
