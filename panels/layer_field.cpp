@@ -78,13 +78,13 @@ void OpenDrop(HWND field) {
     RECT rc;
     ::GetClientRect(field, &rc);
     HWND drop = ::CreateWindowExA(0, "eslayerwndclass", "", WS_CHILD, 0, rc.bottom, rc.right, rc.bottom + 60, field,
-                                  (HMENU)1, (HINSTANCE)::GetWindowLongPtrA(field, GWLP_HINSTANCE), nullptr);
+                                  (HMENU)1, ::GetModuleHandleA(nullptr), nullptr);
     if (!drop) return;
     ::ShowWindow(drop, SW_SHOWNA);
     ::SetWindowLongA(drop, 0, 1);
     HWND combo = ::CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0,
                                    rc.right > 250 ? rc.right : 250, 300, drop, (HMENU)1,
-                                   (HINSTANCE)::GetWindowLongPtrA(field, GWLP_HINSTANCE), nullptr);
+                                   ::GetModuleHandleA(nullptr), nullptr);
     if (!combo) {
         ::DestroyWindow(drop);
         return;

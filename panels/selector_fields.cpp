@@ -191,7 +191,9 @@ void OpenDrop(HWND field, Field k) {
     if (::GetCapture() == field) ::ReleaseCapture();
     RECT rc;
     ::GetClientRect(field, &rc);
-    HINSTANCE inst = (HINSTANCE)::GetWindowLongPtrA(field, GWLP_HINSTANCE);
+    // The drop-down classes belong to the program, also for a field that a
+    // module placed in a window of its own.
+    HINSTANCE inst = ::GetModuleHandleA(nullptr);
     HWND drop = ::CreateWindowExA(0, DropClassOf(k), "", WS_CHILD, 0, rc.bottom, rc.right, rc.bottom + 60, field,
                                   (HMENU)1, inst, nullptr);
     if (!drop) return;

@@ -142,6 +142,28 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
     const std::vector<double> taken = Probe();
     EXPECT_EQ((std::vector<double>{9, 2, 4, 1, 5, 4}), taken);
 
+    // With the confirmation dialog on, its check box makes the element's
+    // layer (7) current too, and its state is kept for the next time.
+    Choose(5001, "LineColorComboList", 100, 0);
+    const std::string ini = app.UserSettingsDir() + "\\LocalSettings.ini";
+    ASSERT_TRUE(WritePrivateProfileStringA("AttrSettings", "ViewDialog", "1", ini.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("AttrSettings", "DlgChkLay", "1", ini.c_str()));
+    ClickWindow(app, pick, 10, 5);
+    ASSERT_TRUE(WaitUntil(checkedIs, &pressed));
+    Sleep(TestTimeScaled(500));
+    app.ClickAt(view, 60.0, 20.0);
+    HWND confirm = FindAppTopWindow(app, "線分の属性を取り込みます");
+    ASSERT_NE(nullptr, confirm);
+    char layerText[16] = {};
+    GetDlgItemTextA(confirm, 1854, layerText, sizeof layerText);
+    EXPECT_STREQ("8", layerText);
+    EXPECT_EQ(BST_CHECKED, app.Send(GetDlgItem(confirm, 1808), BM_GETCHECK));
+    ShotWindow(confirm, "toolpanel-pickup-dialog");
+    app.Post(confirm, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil(checkedIs, &released));
+    EXPECT_EQ((std::vector<double>{9, 2, 4, 1, 5, 7}), Probe());
+    EXPECT_EQ(1u, GetPrivateProfileIntA("AttrSettings", "DlgChkLay", 0, ini.c_str()));
+
     // Snap modes: the seeded word is end point, intersection and free point
     // (0x68); mid point and on-line are clicked on, free point off.
     for (int id : {3404, 3412, 3405}) {
@@ -159,6 +181,30 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
     ASSERT_TRUE(app.Close()) << app.LastError();
     const std::string settings = ReadFileText(app.UserSettingsDir() + "\\LocalSettings.xml");
     EXPECT_NE(std::string::npos, settings.find("<LMsFg>228</LMsFg>")) << settings.substr(0, 2000);
+}
+
+TEST_F(ToolPanelApp, FieldsOfTheHostWorkInAModulesWindow) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    ASSERT_TRUE(app.Command(31002));
+    ASSERT_TRUE(app.WaitModuleLine("tfieldready"));
+    EXPECT_EQ((std::vector<double>{1, 1}), app.ModuleValues("tfieldready").back());
+    HWND field = FindAppWindow(app, "cmdltermeclass", 77);
+    ASSERT_NE(nullptr, field);
+    ClickWindow(app, field, 10, 5);
+    HWND drop = FindAppWindow(app, "esltermewndclass", -1, nullptr, field);
+    ASSERT_NE(nullptr, drop);
+    HWND combo = FindAppWindow(app, "ComboBox", 1, nullptr, drop);
+    ASSERT_NE(nullptr, combo);
+    KeyWindow(app, combo, VK_HOME);
+    for (int i = 0; i < 3; ++i)
+        KeyWindow(app, combo, VK_DOWN);
+    app.Send(combo, WM_NULL);
+    ShotWindow(GetParent(field), "toolpanel-module-field-list");
+    KeyWindow(app, combo, VK_RETURN);
+    auto values = app.WaitModuleValues("tfield", 1);
+    ASSERT_EQ(1u, values.size()) << app.ModuleLog();
+    EXPECT_EQ((std::vector<double>{3, 2}), values[0]);
 }
 
 }  // namespace
