@@ -218,8 +218,11 @@ int GetTextScaleFactor(int page, double* factor) {
     if (!db) return 0;
     std::vector<char> head(kDbInfoHeadSize);
     if (!DAriGetDBInfo(head.data(), db)) return 0;
-    *factor = F64(reinterpret_cast<const DbInfo*>(head.data())->scale);
-    if (*factor < 1e-8) return 0;
+    // A scale too small to divide by is refused and the caller's factor is
+    // left as it was, so the sizes are shown unscaled rather than as zeros.
+    const double scale = F64(reinterpret_cast<const DbInfo*>(head.data())->scale);
+    if (!(scale >= 1e-8)) return 0;
+    *factor = scale;
     if (page > 0) {
         int values[6];
         double placement = 1, angle = 0;

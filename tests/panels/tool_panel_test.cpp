@@ -10,6 +10,8 @@
 
 #include "base/local_settings_ini.h"
 #include "base/running_settings.h"
+#include "cadlib/WmCadApiDb.h"
+#include "command/host_hooks.h"
 #include "panels/attr_pickup.h"
 #include "panels/attr_samples.h"
 #include "panels/attr_selectors.h"
@@ -378,6 +380,38 @@ TEST(AttrPickUp, RejectionShowsTheMessageAndWritesNoFlag) {
     EXPECT_EQ(1, PickUpElementAttributes(&e, &flag));
     EXPECT_EQ(0, flag);
     EXPECT_EQ(1u, boxes.Calls().size());
+}
+
+DbHeader* g_scaleDb = nullptr;
+
+TEST(AttrPickUp, TextScaleFactorIsTheDrawingsOrLeftAlone) {
+    DbHeader db;
+    std::memset(&db, 0, sizeof db);
+    ASSERT_EQ(1, DAriCreateDB(&db));
+    g_scaleDb = &db;
+    auto saved = HostHooks().activeDb;
+    HostHooks().activeDb = [] { return static_cast<void*>(g_scaleDb); };
+    struct Case {
+        double scale;
+        int result;
+        double factor;  // starting at 1
+    } cases[] = {{50.0, 1, 50.0}, {1e-9, 0, 1.0}, {0.0, 0, 1.0}, {0.5, 1, 0.5}};
+    std::vector<char> head(kDbInfoHeadSize);
+    for (const Case& c : cases) {
+        ASSERT_EQ(1, DAriGetDBInfo(head.data(), &db));
+        std::memcpy(head.data() + kInfoScale, &c.scale, sizeof c.scale);
+        ASSERT_EQ(1, DAriSetDBInfo(head.data(), &db));
+        double factor = 1.0;
+        EXPECT_EQ(c.result, GetTextScaleFactor(0, &factor)) << c.scale;
+        EXPECT_DOUBLE_EQ(c.factor, factor) << c.scale;
+    }
+    // Without a drawing: 0, the factor as it was.
+    HostHooks().activeDb = nullptr;
+    double untouched = 1.0;
+    EXPECT_EQ(0, GetTextScaleFactor(0, &untouched));
+    EXPECT_DOUBLE_EQ(1.0, untouched);
+    HostHooks().activeDb = saved;
+    DAriDeleteDB(&db);
 }
 
 }  // namespace
