@@ -100,7 +100,7 @@ bool WaitUntil(bool (*done)(void*), void* context, DWORD timeoutMs) {
 void ShotWindow(HWND window, const char* name) {
     char dir[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("ZAV_SHOT_DIR", dir, sizeof dir) || !window) return;
-    Sleep(TestTimeScaled(1000));
+    Sleep(TestTimeScaled(1500));  // the window has painted itself
     RECT rc, screenRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     GetWindowRect(window, &rc);
     // A maximised frame reaches past the screen, which copies as black.
