@@ -307,6 +307,54 @@ TEST_F(ToolPanelWindowTest, SnapButtonsSetTheWordAndShowIt) {
     Running().iLockBtnSnapNINNITEN = 0;
 }
 
+TEST_F(ToolPanelWindowTest, ToolSwitchesWithoutADrawing) {
+    // The two-point midpoint button in its "only on" mode leaves a checked
+    // button alone; in toggle mode it switches.
+    HWND mid = Item(3999);
+    ::SetWindowLongA(mid, 4, 1);
+    LocalIni().iSnap2TenkanMode = 0;
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 3999, (LPARAM)mid);
+    EXPECT_EQ(1, ::GetWindowLongA(mid, 4));
+    LocalIni().iSnap2TenkanMode = 1;
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 3999, (LPARAM)mid);
+    EXPECT_EQ(0, ::GetWindowLongA(mid, 4));
+    // A click on the temporary-point button while no command runs leaves it off.
+    HWND temp = Item(3409);
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 3409, (LPARAM)temp);
+    EXPECT_EQ(0, ::GetWindowLongA(temp, 4));
+    // The coordinate display dialog cannot start without a drawing.
+    win::MessageBoxTestHook boxes;
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 8003, 0);
+    ASSERT_EQ(1u, boxes.Calls().size());
+    EXPECT_EQ("座標表示オプション選択ダイアログを起動できません", boxes.Calls()[0].text);
+    EXPECT_EQ("確認", boxes.Calls()[0].caption);
+    // The pick-up button is pressed by its click and released by the end
+    // of the pick-up (lParam 0).
+    HWND pick = Item(3408);
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 3408, (LPARAM)pick);
+    EXPECT_EQ(1, ::GetWindowLongA(pick, 4));
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 3408, 0);
+    EXPECT_EQ(0, ::GetWindowLongA(pick, 4));
+}
+
+TEST_F(ToolPanelWindowTest, RelayoutFollowsTheModeWord) {
+    Running().toolPanelDispMode = 0x4;
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 10, 0);
+    EXPECT_EQ(nullptr, Item(5001));
+    EXPECT_EQ(nullptr, Item(8000));
+    ASSERT_NE(nullptr, Item(3410));
+    RECT rc;
+    ::GetWindowRect(Item(3410), &rc);
+    ::MapWindowPoints(nullptr, panel.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(2, rc.top);  // the snap block alone starts at the top
+    // Coordinates are ignored without their block.
+    const double p[2] = {1, 2};
+    EXPECT_EQ(0, ShowToolPanelCoordinates(p));
+    Running().toolPanelDispMode = 0xF;
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 10, 0);
+    EXPECT_NE(nullptr, Item(5001));
+}
+
 TEST_F(ToolPanelWindowTest, CoordinatesAreAlignedToTheWiderValue) {
     const double small[2] = {12.5, -3.25};
     ShowToolPanelCoordinates(small);
