@@ -468,6 +468,7 @@ void LocalSettingsSetup::Capture() {
 void LocalSettingsWindow::Apply() {
     RunningSettings& r = Running();
     r.mouseMode = MOUSE;
+    r.toolPanelDispMode = ToolPanelDispMode;
     r.mainWindowRect = Screen;
     if (TbarDisp.empty()) {
         static const char* const kBands[] = {"0,1,2,7", "0,1,2,14", "0,2,0,16", "0,1,1,6", "0,1,1,3",  "0,1,0,0",
@@ -481,6 +482,7 @@ void LocalSettingsWindow::Apply() {
 void LocalSettingsWindow::Capture() {
     const RunningSettings& r = Running();
     MOUSE = r.mouseMode;
+    ToolPanelDispMode = r.toolPanelDispMode;
     Screen = r.mainWindowRect;
 }
 

@@ -97,6 +97,7 @@ struct RunningSettings {
 
     // From LocalSettingsWindow.
     int mouseMode;
+    int toolPanelDispMode;  // ToolPanelDispMode: the tool panel's blocks
 
     // Set by the backup object when a start found the crash flag.
     int recoveryMode;

@@ -1,5 +1,7 @@
 #include "panels/panel_check_button.h"
 
+#include "base/dbcs.h"
+
 #include <cstdio>
 
 #include "win/message_box.h"
@@ -77,11 +79,19 @@ LRESULT CPanelCheckButton::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
     const int avg = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 1;
     char text[256] = {};
     int n = ::GetWindowTextA(m_hWnd, text, sizeof text);
-    if (n > r.right / avg) n = r.right / avg;
+    // The caption is measured as drawn: a face that the system replaces by
+    // a wider one would otherwise be cut although it fits. A cut never
+    // splits a double-byte character.
+    SIZE extent = {};
+    ::GetTextExtentPoint32A(dc, text, n, &extent);
+    if (extent.cx > r.right && n > r.right / avg) {
+        n = (int)DbcsBoundary(text, (size_t)(r.right / avg));
+        ::GetTextExtentPoint32A(dc, text, n, &extent);
+    }
     ::SetBkMode(dc, TRANSPARENT);
     const bool grey = m_locked || !::IsWindowEnabled(m_hWnd);
     ::SetTextColor(dc, grey ? ::GetSysColor(COLOR_GRAYTEXT) : RGB(50, 50, 50));
-    ::TextOutA(dc, (r.right - n * avg) / 2 + 2, r.bottom / 2 - tm.tmHeight / 2, text, n);
+    ::TextOutA(dc, (r.right - extent.cx) / 2 + 2, r.bottom / 2 - tm.tmHeight / 2, text, n);
     ::SelectObject(dc, old);
     ::DeleteObject(font);
     if (::GetFocus() == m_hWnd) {

@@ -2,20 +2,24 @@
 
 #include <initializer_list>
 
-namespace {
-LRESULT CALLBACK SelectorProc(HWND h, UINT m, WPARAM w, LPARAM l) { return ::DefWindowProcA(h, m, w, l); }
+#include "panels/layer_field.h"
+#include "panels/selector_fields.h"
 
+namespace {
 // Registers the field class, then the drop-down class; the result is that
 // of the last registration.
-int RegisterPair(HINSTANCE instance, const char* field, const char* drop) {
+int RegisterPair(HINSTANCE instance, const char* field, const char* drop, WNDPROC fieldProc = AttrFieldProc,
+                 WNDPROC dropProc = AttrDropProc) {
     int ok = 1;
     for (const char* name : {field, drop}) {
         ok = 1;
         WNDCLASSA existing;
         if (::GetClassInfoA(instance, name, &existing)) continue;
         WNDCLASSA wc = {};
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = SelectorProc;
+        wc.lpfnWndProc = name == field ? fieldProc : dropProc;
+        // Fields are global: modules place them in their own dialogs.
+        const bool isField = wc.lpfnWndProc == AttrFieldProc || wc.lpfnWndProc == LayerFieldProc;
+        wc.style = CS_HREDRAW | CS_VREDRAW | (isField ? CS_GLOBALCLASS : 0);
         wc.cbWndExtra = 8;
         wc.hInstance = instance;
         wc.hCursor = ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
@@ -33,10 +37,12 @@ int UnregisterPair(HINSTANCE instance, const char* field, const char* drop) {
 }
 }  // namespace
 
-int RegisterLayerSelectorClasses(HINSTANCE i) { return RegisterPair(i, "cmdlayerclass", "eslayerwndclass"); }
+int RegisterLayerSelectorClasses(HINSTANCE i) {
+    return RegisterPair(i, "cmdlayerclass", "eslayerwndclass", LayerFieldProc, LayerDropProc);
+}
 int RegisterColorSelectorClasses(HINSTANCE i) {
-    RegisterPair(i, "cmdcolorclass", "cmdcolorclass2");
-    return RegisterPair(i, "escolorwndclass", "escolorwndclass");
+    RegisterPair(i, "cmdcolorclass", "cmdcolorclass2", AttrFieldProc, AttrFieldProc);
+    return RegisterPair(i, "escolorwndclass", "escolorwndclass", AttrDropProc, AttrDropProc);
 }
 int RegisterLineTypeSelectorClasses(HINSTANCE i) { return RegisterPair(i, "cmdltypeclass", "esltypewndclass"); }
 int RegisterPointSelectorClasses(HINSTANCE i) { return RegisterPair(i, "cmdpointclass", "espointwndclass"); }
@@ -53,19 +59,21 @@ int UnregisterLineWidthSelectorClass(HINSTANCE i) { return UnregisterPair(i, "cm
 int UnregisterLineStartSelectorClass(HINSTANCE i) { return UnregisterPair(i, "cmdltermsclass", nullptr); }
 int UnregisterLineEndSelectorClass(HINSTANCE i) { return UnregisterPair(i, "cmdltermeclass", nullptr); }
 
-int LineEndTypeFromIndex(int index) {
-    if (index < 0) return -1;
+int LineEndTypeIn(const int* table, int index) {
     for (int type = 0, n = 0; type < 16; ++type) {
-        if (!LineEndEnableTable[type]) continue;
+        if (!table[type]) continue;
         if (n++ == index) return type;
     }
-    return -1;
+    return 0;
 }
 
-int LineEndIndexFromType(int type) {
-    if (type < 0 || type >= 16 || !LineEndEnableTable[type]) return -1;
+int LineEndIndexIn(const int* table, int type) {
+    if (type < 0 || type >= 16) return 0;
     int n = 0;
-    for (int t = 0; t < type; ++t)
-        if (LineEndEnableTable[t]) ++n;
-    return n;
+    for (int t = 0; t <= type; ++t)
+        if (table[t]) ++n;
+    return n - 1;
 }
+
+int LineEndTypeFromIndex(int index) { return LineEndTypeIn(LineEndEnableTable, index); }
+int LineEndIndexFromType(int type) { return LineEndIndexIn(LineEndEnableTable, type); }

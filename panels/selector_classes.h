@@ -5,7 +5,6 @@
 #include <windows.h>
 
 // Field and drop-down classes of each selector kind; results not looked at.
-// For now: the classes are registered with a plain procedure.
 int RegisterLayerSelectorClasses(HINSTANCE instance);
 int RegisterColorSelectorClasses(HINSTANCE instance);
 int RegisterLineTypeSelectorClasses(HINSTANCE instance);
@@ -24,6 +23,12 @@ int UnregisterLineEndSelectorClass(HINSTANCE instance);
 // The line-end types offered in the selectors: LineEndEnableTable, owned by
 // the running settings.
 #include "base/running_settings.h"
-// List index among the enabled types -> type, and back; -1 when none.
+// Over a table of 16 enable words: the index-th enabled type (0 when the
+// index is out of range), and the number of enabled types among 0..type
+// minus 1 (a disabled type gives the index of the nearest enabled type
+// before it, or -1; 0 for a type outside 0..15).
+int LineEndTypeIn(const int* table, int index);
+int LineEndIndexIn(const int* table, int type);
+// The same over LineEndEnableTable.
 int LineEndTypeFromIndex(int index);
 int LineEndIndexFromType(int type);

@@ -36,6 +36,7 @@
 #include "shell/settings_services.h"
 #include "shell/shell_seams.h"
 #include "shell/system_commands.h"
+#include "shell/tool_panel_services.h"
 #include "shell/yes_no_services.h"
 #include "view/cadwin_frame.h"
 #include "view/drawing_state.h"
@@ -229,7 +230,7 @@ void InstallNeighbourServices() {
     SettingsNeighbours& n = Neighbours();
     n.SetKeyCursorStep = SetKeyCursorStep;
     n.GetKeyCursorStep = GetKeyCursorStep;
-    n.SyncSnapButtons = [] { SyncSnapButtons(Running().iLockBtnSnapNINNITEN); };
+    n.SyncSnapButtons = [] { SyncSnapButtons(); };
     n.SetGestureCommand = SetGestureCommand;
     n.AllocRPMenuBuffer = AllocRPMenuBuffer;
     n.LoadRPMenuFile = LoadRPMenuFile;
@@ -249,6 +250,8 @@ void InstallNeighbourServices() {
     zav::DockingHooks& dock = zav::GetDockingHooks();
     dock.isDockLayoutLocked = IsDockLayoutLocked;
     dock.paneCaptionColors = PaneCaptionColors;
+
+    InstallToolPanelServices();
 
     CadwinSaveHandler = [](HWND view) { return SaveDrawingAs(view, 1); };
     CadwinHost().loadAccelerator = LoadFrameAccelerator;
@@ -291,6 +294,8 @@ std::vector<std::string> EmptyHostServiceNames() {
         if (!s.set) empty.push_back(std::string("settings.") + s.name);
     if (!GetSettingsMessageHandler()) empty.push_back("settings.message");
     if (!LocalIniNeighbours().SetCursorFindArea) empty.push_back("localIni.SetCursorFindArea");
+    for (const char* const* name = EmptyToolPanelLinkNames(); *name; ++name)
+        empty.push_back(std::string("toolPanel.") + *name);
     if (!CadwinSaveHandler) empty.push_back("cadwin.saveHandler");
     if (!CadwinHost().loadAccelerator) empty.push_back("cadwin.loadAccelerator");
     if (!CadwinHost().updateFrameViewFlag) empty.push_back("cadwin.updateFrameViewFlag");

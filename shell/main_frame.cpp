@@ -304,8 +304,13 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
         m_appPane.reset(CreateAppPanelPane(m_hWnd, 200));
         if (m_appPane) m_panes[2] = m_appPane->m_hWnd;
     }
+    // The tool panel's pane, docked on the right after the application panel's.
+    if (!m_toolPane) {
+        m_toolPane.reset(CreateToolPanelPane(m_hWnd, 200));
+        if (m_toolPane) m_panes[1] = m_toolPane->m_hWnd;
+    }
     GetCadSystem().m_appPanelWindow = m_panes[2];
-    if (m_panes[1]) ::PostMessageA(m_panes[1], WM_USER, 0, 0);
+    if (HWND panel = ToolPanelWindow()) ::PostMessageA(panel, WM_USER, 0, 0);
     if (GetCadSystem().SubInitialize(m_hWnd, m_statusBar.m_hWnd, m_cmdLine.c_str()) < 0)
         ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
     if (::IsWindow(m_hWnd)) {
@@ -537,7 +542,7 @@ LRESULT CMainFrame::OnCursorSettings(UINT msg, WPARAM wParam, LPARAM lParam, BOO
 LRESULT CMainFrame::OnGetCmdPanel(UINT, WPARAM wParam, LPARAM, BOOL&) {
     switch (wParam) {
     case 0: return (LRESULT)m_panes[0];
-    case 1: return (LRESULT)(m_panes[1] ? m_panes[1] : ToolPanelWindow());  // the tool panel itself
+    case 1: return (LRESULT)ToolPanelWindow();  // the panel itself, not its pane
     case 2: return (LRESULT)m_panes[2];
     case 3: return (LRESULT)m_panes[3];
     case 100: return (LRESULT)StatusBarWindow();

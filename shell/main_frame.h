@@ -21,6 +21,7 @@
 
 #include "docking/docking_frame.h"
 #include "panels/app_panel_dock.h"
+#include "panels/tool_panel_dock.h"
 #include "win/mdi.h"
 #include "win/message_loop.h"
 #include "win/update_ui.h"
@@ -61,6 +62,7 @@ public:
     CMainAccelerator m_accel;
     HWND m_panes[4] = {};        // the four docked panes (command panels, tool, application)
     std::unique_ptr<CAppPanelDockWin> m_appPane;  // the pane of m_panes[2]
+    std::unique_ptr<CDrwPanelDockWin> m_toolPane;  // the pane of m_panes[1]
     CShellHostSeam m_shellHost;  // the shell's answers, asked before the command system
     CCommandHost m_commandHost;  // CCadSysCmd ... CCadInterruptCmd
     HWND m_modelessDialog = nullptr;

@@ -241,7 +241,7 @@ int CCadSystem::SubInitialize(HWND frame, HWND statusBar, const char* cmdLine) {
     ParseCommandLine(frame, cmdLine, -1);
     g_autoDrawing = ShellSettings().autoDrawing;
     if (!g_autoDrawing.empty()) PostMessageA(frame, UM_OPEN_DRAWING_FILE, 0, (LPARAM)g_autoDrawing.c_str());
-    SyncSnapButtons(Running().iLockBtnSnapNINNITEN);
+    SyncSnapButtons();
     LoadRecentCommands();
     ShellTrace("LoadRecentCommands");
     if (LaunchKind() == 2) ShowWindow(frame, SW_MINIMIZE);

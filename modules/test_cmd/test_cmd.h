@@ -57,5 +57,8 @@ bool RunWaitCommand(const char* word, const char* args, int* result);
 // The application-panel commands (30700-30799): true when `word` named one
 // of them, with its StartCmd result in `result`.
 bool RunPanelCommand(const char* word, const char* args, int* result);
+// The tool-panel commands (31000-31099): true when `word` named one of them,
+// with its StartCmd result in `result`.
+bool RunToolPanelCommand(const char* word, const char* args, int* result);
 
 }  // namespace testcmd

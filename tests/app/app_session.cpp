@@ -169,6 +169,8 @@ std::string FileNameOf(const std::string& path) {
 
 }  // namespace
 
+DWORD TestTimeScaled(DWORD ms) { return Scaled(ms); }
+
 AppSession::AppSession(const char* tag) {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);

@@ -27,6 +27,9 @@
 #include <string>
 #include <vector>
 
+// A wait in milliseconds stretched by ZAV_TEST_TIME_SCALE (slow machines).
+DWORD TestTimeScaled(DWORD ms);
+
 class AppSession {
 public:
     // `tag` names the private folders (for people looking at a failure).

@@ -18,6 +18,7 @@
 
 #include "cadlib/WmCadApiDb.h"
 #include "tests/app/app_session.h"
+#include "tests/app/app_windows.h"
 
 namespace {
 
@@ -196,37 +197,6 @@ int IniInt(const std::string& ini, const char* section, const char* key) {
     return GetPrivateProfileIntA(section, key, -1, ini.c_str());
 }
 
-// Saves the screen part a window covers as a bitmap into ZAV_SHOT_DIR (when
-// set); the screenshot script runs these tests on a virtual display.
-void Shot(HWND window, const char* name) {
-    char dir[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("ZAV_SHOT_DIR", dir, sizeof dir) || !window) return;
-    Sleep(Scaled(1500));
-    RECT rc;
-    GetWindowRect(window, &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    const DWORD size = ((w * 3 + 3) & ~3) * h;
-    BITMAPFILEHEADER fh = {0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
-                           static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
-    std::ofstream out(std::string(dir) + "\\" + name + ".bmp", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    out.write(static_cast<const char*>(bits), size);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-}
-
 // The paste and placement commands the host starts after a read: the test
 // module's FilesImport stands in for them in this private installation.
 bool MapFollowUpCommands(AppSession& app) {
@@ -377,7 +347,7 @@ TEST(FilesApp, DeletePlacePasteThroughTheDialogs) {
     HWND dialog = WaitDialog(app, "図面削除");
     ASSERT_NE(nullptr, dialog);
     EXPECT_NE(std::string::npos, AppSession::WindowTexts(Control(dialog, IDOK)).find("削除"));
-    Shot(dialog, "files-delete-dialog");
+    ShotWindow(dialog, "files-delete-dialog");
     ChooseInDialog(dialog, docs + "\\a.tcf");
     ASSERT_TRUE(Answer(app, "一度削除すると元に戻せません", IDYES));
     ASSERT_TRUE(Answer(app, "ファイルの削除が終了しました", IDOK));
@@ -389,7 +359,7 @@ TEST(FilesApp, DeletePlacePasteThroughTheDialogs) {
     ASSERT_TRUE(app.Command(4027));
     dialog = WaitDialog(app, "図面配置");
     ASSERT_NE(nullptr, dialog);
-    Shot(dialog, "files-place-dialog");
+    ShotWindow(dialog, "files-place-dialog");
     ChooseInDialog(dialog, docs + "\\b.tcf");
     ASSERT_TRUE(app.WaitModuleLine("FILES import"));
     EXPECT_EQ("3 0 0 0 1 0 2", app.ModuleLines("FILES import").back()) << "three lines, their first points";
@@ -439,7 +409,7 @@ TEST(FilesApp, TheThumbnailListScrollsToEveryFileAndOpensTheClickedOne) {
                         nullptr);
     PostMessageA(Control(dialog, IDOK), BM_CLICK, 0, 0);
     Sleep(Scaled(1000));
-    Shot(dialog, "files-open-dialog");
+    ShotWindow(dialog, "files-open-dialog");
     HWND listButton = Control(dialog, 6090);
     ASSERT_NE(nullptr, listButton);
     PostMessageA(listButton, BM_CLICK, 0, 0);
@@ -448,7 +418,7 @@ TEST(FilesApp, TheThumbnailListScrollsToEveryFileAndOpensTheClickedOne) {
     HWND grid = GetDlgItem(list, 500);
     ASSERT_NE(nullptr, grid);
     Sleep(Scaled(500));
-    Shot(list, "files-thumbnail-list");
+    ShotWindow(list, "files-thumbnail-list");
 
     // Down as far as the scroll bar goes; the last file is then on screen.
     for (int i = 0; i < 4; ++i)
@@ -462,7 +432,7 @@ TEST(FilesApp, TheThumbnailListScrollsToEveryFileAndOpensTheClickedOne) {
     PostMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(grid, WM_LBUTTONUP, 0, at);
     Sleep(Scaled(300));
-    Shot(list, "files-thumbnail-list-scrolled");
+    ShotWindow(list, "files-thumbnail-list-scrolled");
     PostMessageA(GetDlgItem(list, IDOK), BM_CLICK, 0, 0);
     const std::string expected = order[count - 1].substr(0, 3);
     // The empty untitled drawing makes way for the opened one.

@@ -2,6 +2,8 @@
 # Runs the whole-program tests of the file dialogs on a virtual display and
 # keeps a picture of each dialog (build/shots/files-*.png) for people to
 # look at. Usage: tests/app/files_screenshots.sh [build]
+# ZAV_SHOT_PROGRAM names another whole-program test program (with
+# GTEST_FILTER for its cases), for example test_app and ToolPanelApp.*.
 set -euo pipefail
 src="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$src/build}" && pwd)"
@@ -27,7 +29,7 @@ trap cleanup EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 export ZAV_SHOT_DIR="$(winepath -w "$shots" 2>/dev/null || echo 'Z:\tmp')"
 export ZAV_TEST_TIME_SCALE="${ZAV_TEST_TIME_SCALE:-4}"
-"$run" "$build/tests/bin/test_app_files.exe" --gtest_filter="${GTEST_FILTER:-FilesApp.DeletePlace*:FilesApp.TheThumbnail*}" || true
+"$run" "$build/tests/bin/${ZAV_SHOT_PROGRAM:-test_app_files}.exe" --gtest_filter="${GTEST_FILTER:-FilesApp.DeletePlace*:FilesApp.TheThumbnail*}" || true
 for bmp in "$shots"/*.bmp; do
   [ -e "$bmp" ] || continue
   convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"

@@ -12,65 +12,9 @@
 #include <vector>
 
 #include "tests/app/app_session.h"
+#include "tests/app/app_windows.h"
 
 namespace {
-
-struct Found {
-    const char* cls;
-    int id;  // -1: any
-    const char* text;
-    HWND parent;  // null: anywhere
-    HWND hit;
-};
-
-BOOL CALLBACK FindChild(HWND w, LPARAM lp) {
-    Found& f = *reinterpret_cast<Found*>(lp);
-    char cls[64] = {}, text[256] = {};
-    ::GetClassNameA(w, cls, sizeof cls);
-    if (_stricmp(cls, f.cls) != 0) return TRUE;
-    if (f.id != -1 && ::GetDlgCtrlID(w) != f.id) return TRUE;
-    if (f.parent && ::GetParent(w) != f.parent) return TRUE;
-    if (!::IsWindowVisible(w)) return TRUE;
-    ::GetWindowTextA(w, text, sizeof text);
-    if (f.text && strcmp(text, f.text) != 0) return TRUE;
-    f.hit = w;
-    return FALSE;
-}
-
-BOOL CALLBACK FindTop(HWND w, LPARAM lp) {
-    Found& f = *reinterpret_cast<Found*>(lp);
-    char cls[64] = {};
-    ::GetClassNameA(w, cls, sizeof cls);
-    if (_stricmp(cls, f.cls) == 0 && (f.id == -1 || ::GetDlgCtrlID(w) == f.id) && ::IsWindowVisible(w) && !f.parent) {
-        f.hit = w;
-        return FALSE;
-    }
-    ::EnumChildWindows(w, FindChild, lp);
-    return f.hit ? FALSE : TRUE;
-}
-
-// A visible window of the program by class (and control id, text, parent).
-HWND Find(AppSession& app, const char* cls, int id = -1, const char* text = nullptr, HWND parent = nullptr,
-          DWORD timeoutMs = 20000) {
-    const DWORD thread = ::GetWindowThreadProcessId(app.Frame(), nullptr);
-    for (DWORD waited = 0;; waited += 100) {
-        Found f = {cls, id, text, parent, nullptr};
-        ::EnumThreadWindows(thread, FindTop, reinterpret_cast<LPARAM>(&f));
-        if (f.hit || waited >= timeoutMs) return f.hit;
-        Sleep(100);
-    }
-}
-
-void Click(AppSession& app, HWND w, int x, int y) {
-    const LPARAM at = MAKELPARAM(x, y);
-    app.Post(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    app.Post(w, WM_LBUTTONUP, 0, at);
-}
-
-void Key(AppSession& app, HWND w, WPARAM vk) {
-    app.Post(w, WM_KEYDOWN, vk, 1);
-    app.Post(w, WM_KEYUP, vk, 0xC0000001);
-}
 
 void Type(AppSession& app, HWND w, const char* text) {
     for (const char* p = text; *p; ++p)
@@ -137,7 +81,7 @@ TEST_F(AppPanel, ModuleReadsBackWhatIsClickedAndTypedIntoEveryItemKind) {
     EXPECT_EQ("1 1 0", LastLine(app, "ppage"));
 
     // The pane docked at the right of the main window holds the page.
-    HWND check = Find(app, "AppPanelItem", 3);
+    HWND check = FindAppWindow(app, "AppPanelItem", 3);
     ASSERT_NE(nullptr, check);
     RECT fr, cr;
     ::GetWindowRect(app.Frame(), &fr);
@@ -145,61 +89,61 @@ TEST_F(AppPanel, ModuleReadsBackWhatIsClickedAndTypedIntoEveryItemKind) {
     EXPECT_GT(cr.left, (fr.left + fr.right) / 2);
     Shot("apppanel-docked.bmp");
 
-    Click(app, check, 5, 5);
+    ClickWindow(app, check, 5, 5);
     ASSERT_TRUE(app.WaitModuleValues("pevent", 1).size() >= 1);
     EXPECT_EQ((std::vector<double>{8192, 16, 3, 1}), app.ModuleValues("pevent").back());
 
-    HWND radio = Find(app, "AppPanelItem", 4);
+    HWND radio = FindAppWindow(app, "AppPanelItem", 4);
     ASSERT_NE(nullptr, radio);
-    Click(app, radio, 60, 5);  // 78 pixels in three: segment 2
+    ClickWindow(app, radio, 60, 5);  // 78 pixels in three: segment 2
     app.WaitModuleValues("pevent", 2);
     EXPECT_EQ((std::vector<double>{8192, 256, 4, 2}), app.ModuleValues("pevent").back());
 
     // The selection list: open it with the mouse, pick with the keys.
-    HWND listItem = Find(app, "AppPanelItem", 5);
+    HWND listItem = FindAppWindow(app, "AppPanelItem", 5);
     ASSERT_NE(nullptr, listItem);
-    HWND combo = Find(app, "ComboBox", 1111, nullptr, listItem);
+    HWND combo = FindAppWindow(app, "ComboBox", 1111, nullptr, listItem);
     ASSERT_NE(nullptr, combo);
-    Click(app, combo, 10, 5);
+    ClickWindow(app, combo, 10, 5);
     Sleep(300);
-    Key(app, combo, VK_DOWN);
-    Key(app, combo, VK_RETURN);
+    KeyWindow(app, combo, VK_DOWN);
+    KeyWindow(app, combo, VK_RETURN);
     app.WaitModuleValues("pevent", 3);
     EXPECT_EQ((std::vector<double>{8192, 4096, 5, 1}), app.ModuleValues("pevent").back());
 
     // The edit field: its editor takes the typed text, Enter confirms.
-    HWND edit = Find(app, "AppPanelItem", 6);
+    HWND edit = FindAppWindow(app, "AppPanelItem", 6);
     ASSERT_NE(nullptr, edit);
-    Click(app, edit, 5, 5);
-    HWND editor = Find(app, "Edit", 5000, nullptr, edit);
+    ClickWindow(app, edit, 5, 5);
+    HWND editor = FindAppWindow(app, "Edit", 5000, nullptr, edit);
     ASSERT_NE(nullptr, editor);
     Type(app, editor, "25");
-    Key(app, editor, VK_RETURN);
+    KeyWindow(app, editor, VK_RETURN);
     app.WaitModuleValues("pevent", 4);
     EXPECT_EQ(65536, app.ModuleValues("pevent").back()[1]);
 
     // The combo: typed into its editor.
-    HWND comboItem = Find(app, "AppPanelItem", 7);
+    HWND comboItem = FindAppWindow(app, "AppPanelItem", 7);
     ASSERT_NE(nullptr, comboItem);
-    Click(app, comboItem, 5, 5);
-    HWND comboEditor = Find(app, "Edit", 5000, nullptr, comboItem);
+    ClickWindow(app, comboItem, 5, 5);
+    HWND comboEditor = FindAppWindow(app, "Edit", 5000, nullptr, comboItem);
     ASSERT_NE(nullptr, comboEditor);
     Type(app, comboEditor, "50");
-    Key(app, comboEditor, VK_RETURN);
+    KeyWindow(app, comboEditor, VK_RETURN);
     app.WaitModuleValues("pevent", 5);
     EXPECT_EQ(0x100000, app.ModuleValues("pevent").back()[1]);
 
     // The space key on a push item reaches the module.
-    HWND push = Find(app, "AppPanelItem", 2);
+    HWND push = FindAppWindow(app, "AppPanelItem", 2);
     ASSERT_NE(nullptr, push);
-    Key(app, push, VK_SPACE);
+    KeyWindow(app, push, VK_SPACE);
     app.WaitModuleValues("pevent", 6);
     EXPECT_EQ((std::vector<double>{8192, 1, 2}), First3(app.ModuleValues("pevent").back()));
     Shot("apppanel-filled.bmp");
 
-    HWND done = Find(app, "AppPanelItem", 9);
+    HWND done = FindAppWindow(app, "AppPanelItem", 9);
     ASSERT_NE(nullptr, done);
-    Click(app, done, 5, 5);
+    ClickWindow(app, done, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("ptext"));
     EXPECT_EQ((std::vector<double>{1, 2, 1}), app.ModuleValues("pvalues").back());
     EXPECT_EQ("edit=25 combo=50", LastLine(app, "ptext"));
@@ -226,18 +170,18 @@ TEST_F(AppPanel, RightClickOpensThePopupAndAChosenEntryRunsItsCommand) {
     const LPARAM at = MAKELPARAM(120, 100);
     app.Post(view, WM_RBUTTONDOWN, MK_RBUTTON, at);
     app.Post(view, WM_RBUTTONUP, 0, at);
-    HWND popup = Find(app, "MyRPitem");
+    HWND popup = FindAppWindow(app, "MyRPitem");
     ASSERT_NE(nullptr, popup);
-    HWND entry = Find(app, "RPMENU", -1, "テスト項目", popup);
+    HWND entry = FindAppWindow(app, "RPMENU", -1, "テスト項目", popup);
     ASSERT_NE(nullptr, entry);
-    EXPECT_NE(nullptr, Find(app, "RPMENU", -1, "コマンド履歴", popup, 2000));
-    EXPECT_NE(nullptr, Find(app, "RPMENU", -1, "編集", popup, 2000));
+    EXPECT_NE(nullptr, FindAppWindow(app, "RPMENU", -1, "コマンド履歴", popup, 2000));
+    EXPECT_NE(nullptr, FindAppWindow(app, "RPMENU", -1, "編集", popup, 2000));
     // Opened at the cursor: its top two pixels above it.
     RECT pr;
     ::GetWindowRect(popup, &pr);
     EXPECT_EQ(vr.top + 100 - 2, pr.top);
     Shot("apppanel-popup.bmp");
-    Click(app, entry, 5, 5);
+    ClickWindow(app, entry, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("pmenu"));
     for (int i = 0; i < 50 && ::IsWindowVisible(popup); ++i)
         Sleep(100);
@@ -259,21 +203,21 @@ TEST_F(AppPanel, ThePopupCopyOfThePageActsOnTheModulePageAndLeavesPageFourAlone)
     const LPARAM at = MAKELPARAM(150, 150);
     app.Post(view, WM_RBUTTONDOWN, MK_RBUTTON, at);
     app.Post(view, WM_RBUTTONUP, 0, at);
-    HWND popup = Find(app, "MyRPitem");
+    HWND popup = FindAppWindow(app, "MyRPitem");
     ASSERT_NE(nullptr, popup);
-    HWND copy = Find(app, "AppPanelItem", 3, nullptr, popup);
+    HWND copy = FindAppWindow(app, "AppPanelItem", 3, nullptr, popup);
     ASSERT_NE(nullptr, copy);
-    EXPECT_NE(nullptr, Find(app, "RPMENU", -1, "コマンド終了", popup, 2000));
+    EXPECT_NE(nullptr, FindAppWindow(app, "RPMENU", -1, "コマンド終了", popup, 2000));
     Shot("apppanel-popup-copy.bmp");
-    Click(app, copy, 5, 5);
+    ClickWindow(app, copy, 5, 5);
     app.WaitModuleValues("pevent", 1);
     EXPECT_EQ((std::vector<double>{8192, 16, 3, 1}), app.ModuleValues("pevent").back());
     for (int i = 0; i < 50 && ::IsWindowVisible(popup); ++i)
         Sleep(100);
     EXPECT_FALSE(::IsWindowVisible(popup));
-    HWND done = Find(app, "AppPanelItem", 9);
+    HWND done = FindAppWindow(app, "AppPanelItem", 9);
     ASSERT_NE(nullptr, done);
-    Click(app, done, 5, 5);
+    ClickWindow(app, done, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("pown"));
     EXPECT_EQ(1, app.ModuleValues("pvalues").back()[0]);  // the docked page's box was checked
     EXPECT_EQ("1 1 自分の頁", LastLine(app, "pown"));
@@ -285,7 +229,7 @@ TEST_F(AppPanel, TallPageFloatsInItsOwnFormOverTheDrawingArea) {
     ASSERT_NE(nullptr, app.NewDrawing());
     ASSERT_TRUE(app.Command(30701));
     ASSERT_TRUE(app.WaitModuleLine("pfloat"));
-    HWND next = Find(app, "AppPanelItem", 2);
+    HWND next = FindAppWindow(app, "AppPanelItem", 2);
     ASSERT_NE(nullptr, next);
     HWND form = ::GetParent(next);
     EXPECT_EQ(app.Frame(), ::GetParent(form));
@@ -296,7 +240,7 @@ TEST_F(AppPanel, TallPageFloatsInItsOwnFormOverTheDrawingArea) {
     ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&ir), 2);
     EXPECT_EQ(5, ir.top);  // y 20, raised by 15 once though shown twice
     Shot("apppanel-float.bmp");
-    Click(app, next, 5, 5);
+    ClickWindow(app, next, 5, 5);
     app.WaitModuleValues("pevent", 1);
     EXPECT_EQ((std::vector<double>{8192, 1, 2}), First3(app.ModuleValues("pevent").back()));
     for (int i = 0; i < 50 && ::IsWindowVisible(form); ++i)

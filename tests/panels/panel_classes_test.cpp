@@ -74,12 +74,14 @@ TEST(PanelServices, LineEndListSkipsDisabledTypes) {
     LineEndEnableTable[15] = 0;
     struct Case {
         int index, type;
-    } cases[] = {{0, 0}, {1, 1}, {2, 3}, {13, 14}, {14, -1}, {-1, -1}};
+    } cases[] = {{0, 0}, {1, 1}, {2, 3}, {13, 14}, {14, 0}, {-1, 0}, {20, 0}};
     for (const Case& k : cases)
         EXPECT_EQ(k.type, LineEndTypeFromIndex(k.index)) << k.index;
-    EXPECT_EQ(-1, LineEndIndexFromType(2));
+    EXPECT_EQ(1, LineEndIndexFromType(2));  // the nearest enabled type before
     EXPECT_EQ(2, LineEndIndexFromType(3));
-    EXPECT_EQ(-1, LineEndIndexFromType(16));
+    EXPECT_EQ(0, LineEndIndexFromType(16));
+    LineEndEnableTable[0] = 0;
+    EXPECT_EQ(-1, LineEndIndexFromType(0));
     std::memcpy(LineEndEnableTable, saved, sizeof saved);
 }
 
@@ -89,13 +91,16 @@ TEST(PanelServices, SnapButtonSyncReplacesTheCombinedBit) {
     } cases[] = {{0x01, 0, 0x60}, {0x05, 0, 0x64}, {0x80, 1, 0x88}, {0x01, 1, 0x68}};
     for (const Case& k : cases) {
         Running().snapModeFlags = k.before;
-        SyncSnapButtons(k.lock);
+        Running().iLockBtnSnapNINNITEN = k.lock;
+        SyncSnapButtons();
         EXPECT_EQ(k.after, Running().snapModeFlags) << std::hex << k.before;
     }
     Running().snapModeFlags = 0;
+    Running().iLockBtnSnapNINNITEN = 0;
 }
 
 TEST(PanelServices, ToolPanelIsFoundAndFollowsItsButtons) {
+    Running().toolPanelDispMode = 0xF;
     EXPECT_EQ(nullptr, ToolPanelWindow());
     CWindowBase pane;
     CreateArgs a;
@@ -110,10 +115,18 @@ TEST(PanelServices, ToolPanelIsFoundAndFollowsItsButtons) {
     RECT rc = panel.GetClientRect(), paneRc = pane.GetClientRect();
     EXPECT_EQ(paneRc.right, rc.right);  // fills its pane
     EXPECT_EQ(paneRc.bottom, rc.bottom);
-    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 3516, 0);
-    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 3999, 0);
-    EXPECT_EQ(1, panel.GridButton());
-    EXPECT_EQ(1, panel.MidPointButton());
+    // Without a drawing the grid stays off; the mid-point button follows
+    // its clicks.
+    HWND grid = ::GetDlgItem(panel.m_hWnd, 3516), mid = ::GetDlgItem(panel.m_hWnd, 3999);
+    ASSERT_NE(nullptr, grid);
+    ASSERT_NE(nullptr, mid);
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 3516, (LPARAM)grid);
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, 3999, (LPARAM)mid);
+    EXPECT_EQ(0, ::GetWindowLongA(grid, 4));
+    EXPECT_EQ(1, ::GetWindowLongA(mid, 4));
+    MSG posted;
+    while (::PeekMessageA(&posted, nullptr, 0, 0, PM_REMOVE)) {
+    }
     EXPECT_EQ(1, NotifyToolPanelViewChange());
     MSG msg;
     ASSERT_TRUE(::PeekMessageA(&msg, panel.m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE));

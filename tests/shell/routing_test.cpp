@@ -39,7 +39,9 @@ const RouteCase kRoutes[] = {
     {"toolbar range ends at 45999", true, 45099, nullptr, "child 45099"},
     {"service command", false, 1201, nullptr, "Service 1201"},
     {"settings command 1229", false, 1229, nullptr, "Service 1229"},
-    {"interrupt command", true, 3005, nullptr, "Interrupt 3005"},
+    // The panel road enters the keyboard cursor through the tool panel's
+    // button, and the view is redrawn for it.
+    {"interrupt command", true, 3005, nullptr, "Interrupt 3005 Service 1314"},
     {"arrow step up also reaches the views", true, 3001, nullptr, "child 3000 Interrupt 3001"},
     {"drawing window command", true, 1100, nullptr, "child 1100"},
     {"unrouted id reaches the drawing", true, 1700, nullptr, "child 1700"},

@@ -1,0 +1,129 @@
+#include "tests/app/app_windows.h"
+
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct Found {
+    const char* cls;
+    int id;  // -1: any
+    const char* text;
+    HWND parent;  // null: anywhere
+    HWND hit;
+};
+
+bool Matches(HWND w, const Found& f) {
+    char cls[64] = {}, text[256] = {};
+    ::GetClassNameA(w, cls, sizeof cls);
+    if (f.cls && _stricmp(cls, f.cls) != 0) return false;
+    if (f.id != -1 && ::GetDlgCtrlID(w) != f.id) return false;
+    if (f.parent && ::GetParent(w) != f.parent) return false;
+    if (!::IsWindowVisible(w)) return false;
+    ::GetWindowTextA(w, text, sizeof text);
+    return !f.text || strcmp(text, f.text) == 0;
+}
+
+BOOL CALLBACK FindChild(HWND w, LPARAM lp) {
+    Found& f = *reinterpret_cast<Found*>(lp);
+    if (!Matches(w, f)) return TRUE;
+    f.hit = w;
+    return FALSE;
+}
+
+BOOL CALLBACK FindTop(HWND w, LPARAM lp) {
+    Found& f = *reinterpret_cast<Found*>(lp);
+    if (!f.parent && Matches(w, f)) {
+        f.hit = w;
+        return FALSE;
+    }
+    ::EnumChildWindows(w, FindChild, lp);
+    return f.hit ? FALSE : TRUE;
+}
+
+BOOL CALLBACK FindCaption(HWND w, LPARAM lp) {
+    Found& f = *reinterpret_cast<Found*>(lp);
+    char text[256] = {};
+    ::GetWindowTextA(w, text, sizeof text);
+    if (::IsWindowVisible(w) && strcmp(text, f.text) == 0) {
+        f.hit = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindAppWindow(AppSession& app, const char* cls, int id, const char* text, HWND parent, DWORD timeoutMs) {
+    const DWORD thread = ::GetWindowThreadProcessId(app.Frame(), nullptr);
+    timeoutMs = TestTimeScaled(timeoutMs);
+    for (DWORD waited = 0;; waited += 100) {
+        Found f = {cls, id, text, parent, nullptr};
+        ::EnumThreadWindows(thread, FindTop, reinterpret_cast<LPARAM>(&f));
+        if (f.hit || waited >= timeoutMs) return f.hit;
+        Sleep(100);
+    }
+}
+
+HWND FindAppTopWindow(AppSession& app, const char* caption, DWORD timeoutMs) {
+    const DWORD thread = ::GetWindowThreadProcessId(app.Frame(), nullptr);
+    timeoutMs = TestTimeScaled(timeoutMs);
+    for (DWORD waited = 0;; waited += 100) {
+        Found f = {nullptr, -1, caption, nullptr, nullptr};
+        ::EnumThreadWindows(thread, FindCaption, reinterpret_cast<LPARAM>(&f));
+        if (f.hit || waited >= timeoutMs) return f.hit;
+        Sleep(100);
+    }
+}
+
+void ClickWindow(AppSession& app, HWND w, int x, int y) {
+    const LPARAM at = MAKELPARAM(x, y);
+    app.Post(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    app.Post(w, WM_LBUTTONUP, 0, at);
+}
+
+void KeyWindow(AppSession& app, HWND w, WPARAM vk) {
+    app.Post(w, WM_KEYDOWN, vk, 1);
+    app.Post(w, WM_KEYUP, vk, 0xC0000001);
+}
+
+bool WaitUntil(bool (*done)(void*), void* context, DWORD timeoutMs) {
+    const DWORD start = GetTickCount(), limit = TestTimeScaled(timeoutMs);
+    while (!done(context)) {
+        if (GetTickCount() - start > limit) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+void ShotWindow(HWND window, const char* name) {
+    char dir[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("ZAV_SHOT_DIR", dir, sizeof dir) || !window) return;
+    Sleep(TestTimeScaled(1500));  // the window has painted itself
+    RECT rc, screenRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    GetWindowRect(window, &rc);
+    // A maximised frame reaches past the screen, which copies as black.
+    IntersectRect(&rc, &rc, &screenRect);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+    GdiFlush();
+    const DWORD size = ((w * 3 + 3) & ~3) * h;
+    BITMAPFILEHEADER fh = {0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
+                           static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
+    std::ofstream out(std::string(dir) + "\\" + name + ".bmp", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+    out.write(static_cast<const char*>(bits), size);
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+}
