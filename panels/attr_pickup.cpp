@@ -161,9 +161,9 @@ LRESULT CAttrSettingsDlg::OnDrawItem(UINT, WPARAM w, LPARAM l, BOOL& handled) {
 std::string AttrRangeErrors(const PickedElementAttrs& e) {
     std::string text;
     char part[32];
-    // Layers are numbered 0..1023 in records; 1024 is still accepted (and
-    // shown as 1025), only what lies above it is refused.
-    if (e.layer > 1024) {
+    // Layers are numbered 0..1023 in records: a page holds no layer 1024,
+    // so taking it over would make a layer current that does not exist.
+    if (e.layer >= 1024) {
         snprintf(part, sizeof part, "レイヤ:%d ", e.layer + 1);
         text += part;
     }

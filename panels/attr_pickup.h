@@ -35,7 +35,7 @@ static_assert(offsetof(PickedElementAttrs, fontName) == 70, "layout");
 
 // The text naming the out-of-range values ("レイヤ:%d 色:%d ..." without
 // leading and trailing blanks), empty when every value is in range. Layers
-// 0..1024 pass (1024 is shown as 1025), colours 1..256, line types 0..31,
+// 0..1023 pass (a refused one is shown numbered from 1), colours 1..256, line types 0..31,
 // widths 0..15.
 std::string AttrRangeErrors(const PickedElementAttrs& e);
 

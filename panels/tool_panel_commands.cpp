@@ -7,6 +7,7 @@
 #include "command/command_system.h"
 #include "command/executor.h"
 #include "command/host_hooks.h"
+#include "command/wait_loop.h"
 #include "panels/line_settings_dialog.h"
 #include "panels/selector_classes.h"
 #include "panels/rp_menu.h"
@@ -182,7 +183,7 @@ void CToolPanel::OnTemporaryPoint(LPARAM button) {
     int on = 0;
     // Only a real click while a command runs switches the temporary point on.
     if (ViewActive() && IsAnyCmdRunning() && button != 0 && button != 1) on = !Checked(b);
-    if (!on && HostHooks().clearTemporaryPoint) HostHooks().clearTemporaryPoint();
+    if (!on) CmdWaitState().tempPointFlag = 0;
     Check(b, on);
 }
 

@@ -102,9 +102,9 @@ void HighlightRect(const double* a, const double* b, SearchOptionsScope& options
 // The confirmation of an attribute pick-up. The tool panel's pick-up
 // dialog is not there yet: until it is, the pick itself confirms, without
 // the layer.
-int ConfirmAttributePickUp(const StoredElement*, int* takeLayer) {
+int ConfirmAttributePickUp(const StoredElement* element, int* takeLayer) {
     *takeLayer = 0;
-    return 1;
+    return PickUpElementAttributes(element, takeLayer);
 }
 
 }  // namespace

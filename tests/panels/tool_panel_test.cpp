@@ -393,7 +393,8 @@ TEST(AttrPickUp, RangeErrorsNameTheFailingValues) {
         const char* text;
     } cases[] = {
         {0, 0, 0, 17, "色:0 線幅:17"},
-        {1024, 5, 31, 15, ""},  // layer 1024 passes
+        {1023, 5, 31, 15, ""},  // the last layer of a page
+        {1024, 5, 31, 15, "レイヤ:1025"},
         {1025, 5, 32, 0, "レイヤ:1026 線種:32"},
         {3, 257, 0, 0, "色:257"},
     };
@@ -421,13 +422,19 @@ TEST(AttrPickUp, RejectionShowsTheMessageAndWritesNoFlag) {
     EXPECT_EQ("属性値(色:0 線幅:17)が異常で取り込めません。", boxes.Calls()[0].text);
     EXPECT_EQ("エラー", boxes.Calls()[0].caption);
 
-    // Layer 1024 is taken; without the dialog the flag is SetLayer (0).
+    // Layer 1024 does not exist on a page and is refused; 1023 is taken, and
+    // without the dialog the flag is SetLayer (0).
     e.colour = 3;
     e.lineWidth = 2;
     e.layer = 1024;
+    EXPECT_EQ(0, PickUpElementAttributes(&e, &flag));
+    EXPECT_EQ(77, flag);
+    ASSERT_EQ(2u, boxes.Calls().size());
+    EXPECT_EQ("属性値(レイヤ:1025)が異常で取り込めません。", boxes.Calls()[1].text);
+    e.layer = 1023;
     EXPECT_EQ(1, PickUpElementAttributes(&e, &flag));
     EXPECT_EQ(0, flag);
-    EXPECT_EQ(1u, boxes.Calls().size());
+    EXPECT_EQ(2u, boxes.Calls().size());
 }
 
 DbHeader* g_scaleDb = nullptr;
