@@ -25,6 +25,7 @@
 #include "shell/cad_system.h"
 #include "shell/drawing_types.h"
 #include "shell/main_frame.h"
+#include "shell/tiff_road.h"
 #include "shell/open_road.h"
 #include "shell/placement_db.h"
 #include "shell/resource_ids.h"
@@ -478,6 +479,8 @@ void OpenDwg(const std::string& file) {
     }
     SetDrawingFileName(after, 0, file.c_str());
     if (HWND frame = MainFrameWindow()) ::PostMessageA(frame, UM_REDRAW_VIEW, 0, 0);
+    // A scan of the same name belongs to the drawing; the user is asked.
+    LoadLinkedTiffImage(file.c_str(), 0);
 }
 
 void OpenFiles(HWND owner, const std::vector<std::string>& files) {

@@ -148,7 +148,7 @@ void InstallCommandServices() {
     h.getCursorWorldPoint = [](double pt[3]) { GetCursorWorldPoint(pt); };
     h.getInputCursorPoint = [](double pt[3]) { GetInputCursorPoint(pt); };
     h.getGridSnappedCursorPoint = [](double pt[3]) { GetGridSnappedCursorPoint(pt); };
-    h.drawInputBasePoint = [](int mode) { DrawInputBasePoint(0, 0, mode); };
+    h.drawInputBasePoint = [](int mode) { DrawInputBasePoint(0, nullptr, mode); };
     h.overviewPick = [](int* layer, int* page) {
         const ViewData* d = GetViewData(GetActiveView());
         *layer = OverviewPick.layer;

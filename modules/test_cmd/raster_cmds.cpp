@@ -11,6 +11,9 @@
 //           the colour painted there ("RASTER pixel x y rgb").
 //   RasterReload  hands the host the bytes of the file named in
 //           "<module log>.file" (kind 1) and logs "RASTER load <result>".
+//   DwgImport <file>  as the DWG import module does for a file that begins
+//           with "drawing": a new drawing window with one line in it (any
+//           other file makes none); logs "RASTER dwg <1 when made>".
 #include <windows.h>
 
 #include <cstdio>
@@ -194,9 +197,32 @@ int RasterProbe() {
     return 0;
 }
 
+int DwgImport(const char* args) {
+    const char* file = std::strchr(args, ' ');
+    while (file && *file == ' ') ++file;
+    const std::vector<uint8_t> data = file ? ReadAll(file) : std::vector<uint8_t>();
+    const bool drawing = data.size() >= 7 && std::memcmp(data.data(), "drawing", 7) == 0;
+    auto* db = drawing ? reinterpret_cast<DbHeader*>(Host(UM_NEW_DRAWING_WINDOW_DB)) : nullptr;
+    if (db) {
+        ElementRecord line;
+        std::memset(&line, 0, sizeof line);
+        line.kind = kElmLine;
+        line.colour = 2;
+        CadSetF64(&line, kOffP1X, -10);
+        CadSetF64(&line, kOffP2X, 10);
+        Host(UM_APPEND_ELEMENT, 0, reinterpret_cast<LPARAM>(&line));
+    }
+    Log("TESTCMD RASTER dwg %d", db ? 1 : 0);
+    return 0;
+}
+
 }  // namespace
 
 bool RunRasterCommand(const char* word, const char* args, int* result) {
+    if (Is(word, "DwgImport")) {
+        *result = DwgImport(word);
+        return true;
+    }
     if (Is(word, "RasterImport")) {
         *result = RasterImport(word);
         return true;
