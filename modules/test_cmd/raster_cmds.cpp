@@ -6,7 +6,8 @@
 //           with a copy of the image bits. Logs "RASTER load <result>".
 //   RasterProbe  logs the first raster element of the active drawing
 //           ("RASTER element ox oy w h wp hp ink"), the raster record
-//           ("RASTER record wp hp wmm hmm fx fy"), and, for each client
+//           ("RASTER record wp hp wmm hmm fx fy"), the drawing's paper
+//           ("RASTER paper code wmm hmm"), and, for each client
 //           pixel listed in the file "<module log>.points" ("x y" lines),
 //           the colour painted there ("RASTER pixel x y rgb").
 //   RasterReload  hands the host the bytes of the file named in
@@ -177,6 +178,10 @@ int RasterProbe() {
             CadGetF64(&r, kOffP2X), CadGetF64(&r, kOffP2Y), wp, hp, ink);
         break;
     }
+    unsigned char info[kDbInfoHeadSize] = {};
+    if (DAriGetDBInfo(info, db))
+        Log("TESTCMD RASTER paper %u %.1f %.1f", static_cast<unsigned>(CadGetU16(info, 3960)),
+            CadGetF64(info, kInfoPaperWmm), CadGetF64(info, kInfoPaperHmm));
     if (const uint8_t* rec = static_cast<const uint8_t*>(db->extRecord))
         Log("TESTCMD RASTER record %u %u %.4f %.4f %.4f %.4f", At<uint32_t>(rec, 48), At<uint32_t>(rec, 52),
             At<double>(rec, 64), At<double>(rec, 72), At<double>(rec, 80), At<double>(rec, 88));

@@ -571,8 +571,10 @@ void AppSession::Shot(HWND window, const char* name) {
     char dir[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("ZAV_SHOT_DIR", dir, sizeof dir) || !window) return;
     Sleep(Scaled(1500));
-    RECT rc;
+    RECT rc, screenRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     GetWindowRect(window, &rc);
+    // A maximized frame reaches past the screen's edges: only what shows.
+    if (!IntersectRect(&rc, &rc, &screenRect)) return;
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);

@@ -65,6 +65,10 @@ TEST(RasterImages, CommandLineImportShowsTheImageAndKeepsItOnAFailedLoad) {
     EXPECT_EQ(e[4], 200);
     EXPECT_EQ(e[5], 100);
     EXPECT_EQ(e[6], 5000);
+    // No A paper is smaller both ways than the image: A6, landscape.
+    auto paper = app.ModuleValues("RASTER paper");
+    ASSERT_EQ(paper.size(), 1u);
+    EXPECT_EQ(paper[0], (std::vector<double>{22, 148, 105}));
     auto record = app.ModuleValues("RASTER record");
     ASSERT_EQ(record.size(), 1u);
     EXPECT_NEAR(record[0][2], 50.8, 1e-6);
@@ -134,6 +138,10 @@ TEST(RasterImages, ASnapFindsTheStrokeEndAndTheRotationTurnsTheImage) {
     app.Command(30900);
     auto element = app.WaitModuleValues("RASTER element", 1);
     ASSERT_EQ(element.size(), 1u) << app.ModuleLog();
+    // 508 x 254 mm: A4 is the first A paper smaller both ways, so A3 holds it.
+    auto paper = app.ModuleValues("RASTER paper");
+    ASSERT_EQ(paper.size(), 1u);
+    EXPECT_EQ(paper[0], (std::vector<double>{19, 420, 297}));
     const double ox = element[0][0], oy = element[0][1], mm = 25.4 / 10;  // one pixel
     // The stroke's end pixel (column 40, row 50) as the snap gives it: its
     // centre across, its lower edge up and down.

@@ -199,6 +199,10 @@ TEST(ViewOverlaysApp, PicturesOfTheOverlaysInTheProgram) {
     ASSERT_NE(nullptr, loupe);
     app.Send(loupe, WM_COMMAND, 2222, 0);
     InvalidateRect(loupe, nullptr, FALSE);
+    AppSession::Shot(GetDesktopWindow(), "overlay-screen");
+    // A display without a window manager stacks the frame, activated after
+    // the pop-ups were shown, over them: raised for the pictures.
+    SetWindowPos(layout, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     AppSession::Shot(layout, "overlay-layout");
     SetWindowPos(loupe, HWND_TOP, 420, 40, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     AppSession::Shot(loupe, "overlay-loupe");
