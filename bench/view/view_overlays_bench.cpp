@@ -94,9 +94,10 @@ int main() {
         DrawTransformedPreview(from, to, 0.1, 1.0, 1, mark, view);
         to[0] += 1;
     });
-    std::printf("drag preview, 10,000 elements: %.2f ms a frame (draw and erase), %d drawn; aim 16 ms; "
-                "%.2f x the repaint\n",
-                frame * 1e3, PreviewDrawnCount, frame / repaint);
+    std::printf(
+        "drag preview, 10,000 elements: %.2f ms a frame (draw and erase), %d drawn; aim 16 ms; "
+        "%.2f x the repaint\n",
+        frame * 1e3, PreviewDrawnCount, frame / repaint);
 
     // Rubber band: a command's typical band of a few elements.
     CreateRubberDbs();

@@ -204,7 +204,8 @@ int RasterProbe() {
 
 int DwgImport(const char* args) {
     const char* file = std::strchr(args, ' ');
-    while (file && *file == ' ') ++file;
+    while (file && *file == ' ')
+        ++file;
     const std::vector<uint8_t> data = file ? ReadAll(file) : std::vector<uint8_t>();
     const bool drawing = data.size() >= 7 && std::memcmp(data.data(), "drawing", 7) == 0;
     auto* db = drawing ? reinterpret_cast<DbHeader*>(Host(UM_NEW_DRAWING_WINDOW_DB)) : nullptr;

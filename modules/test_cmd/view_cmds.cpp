@@ -258,12 +258,8 @@ bool RunViewCommand(const char* word, const char*, int* result) {
     struct Entry {
         const char* name;
         int (*run)();
-    } const entries[] = {{"ViewBand", ViewBand},
-                         {"ViewScale", ViewScale},
-                         {"ViewPopup", ViewPopup},
-                         {"ViewOverview", ViewOverview},
-                         {"ViewLoupe", ViewLoupe},
-                         {"ViewCursor", ViewCursor}};
+    } const entries[] = {{"ViewBand", ViewBand},         {"ViewScale", ViewScale}, {"ViewPopup", ViewPopup},
+                         {"ViewOverview", ViewOverview}, {"ViewLoupe", ViewLoupe}, {"ViewCursor", ViewCursor}};
     g_keep = std::strstr(word, " keep") != nullptr;
     for (const Entry& e : entries) {
         if (Is(word, e.name)) {

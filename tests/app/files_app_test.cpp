@@ -471,7 +471,8 @@ TEST(FilesApp, ADwgFromTheOpenDialogLoadsItsLinkedScan) {
     const std::string docs = Docs(app);
     std::ofstream(docs + "\\plan.dwg", std::ios::binary) << "drawing";
     std::vector<uint8_t> ink(64 * 32);
-    for (int x = 0; x < 32; ++x) ink[x] = 1;  // the top row, half across
+    for (int x = 0; x < 32; ++x)
+        ink[x] = 1;  // the top row, half across
     std::ofstream(docs + "\\plan.tif", std::ios::binary)
         << tiffmaker::MakeTiff(tiffmaker::FromPixels(64, 32, ink), tiffmaker::kPackBits, 2, 100, 100);
     ASSERT_TRUE(app.Start()) << app.LastError();

@@ -128,7 +128,8 @@ TEST(RasterImages, ASnapFindsTheStrokeEndAndTheRotationTurnsTheImage) {
     // as large as one of the view): one stroke along row 50 from column 40
     // to column 159.
     std::vector<uint8_t> ink(200 * 100);
-    for (int x = 40; x < 160; ++x) ink[50 * 200 + x] = 1;
+    for (int x = 40; x < 160; ++x)
+        ink[50 * 200 + x] = 1;
     const std::string image = app.UserDir() + "\\stroke.tif";
     WriteBytes(image, tiffmaker::MakeTiff(tiffmaker::FromPixels(200, 100, ink), tiffmaker::kG4, 2, 10, 10));
     ASSERT_TRUE(app.Start("\"" + image + "\"")) << app.LastError();
@@ -165,7 +166,8 @@ TEST(RasterImages, ASnapFindsTheStrokeEndAndTheRotationTurnsTheImage) {
     HWND ask = WaitDialogTitled("ラスターの回転");
     ASSERT_NE(ask, nullptr) << "the rotation is asked";
     PostMessageA(ask, WM_COMMAND, 1000, 0);
-    for (int i = 0; i < 200 && IsWindow(ask); ++i) Sleep(50);
+    for (int i = 0; i < 200 && IsWindow(ask); ++i)
+        Sleep(50);
     app.Command(30900);
     auto record = app.WaitModuleValues("RASTER record", 2);
     ASSERT_EQ(record.size(), 2u) << app.ModuleLog();

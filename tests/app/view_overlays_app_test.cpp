@@ -148,10 +148,12 @@ TEST(ViewOverlaysApp, TheCalculatorKeepsClicksFromTheLayoutAndTheLoupe) {
     EXPECT_NE(layout, CaptureOf(layout)) << "no drag starts under the calculator";
 
     PostMessageA(calc, WM_CLOSE, 0, 0);
-    for (int i = 0; i < 200 && IsWindow(calc); ++i) Sleep(50);
+    for (int i = 0; i < 200 && IsWindow(calc); ++i)
+        Sleep(50);
     ASSERT_FALSE(IsWindow(calc));
     PostMessageA(GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
-    for (int i = 0; i < 200 && IsWindow(dlg); ++i) Sleep(50);
+    for (int i = 0; i < 200 && IsWindow(dlg); ++i)
+        Sleep(50);
     EXPECT_NE(MA_NOACTIVATEANDEAT, Ask(layout, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(app.Frame()), activate));
     EXPECT_EQ(0, Ask(loupe, WM_LBUTTONDOWN, MK_LBUTTON, inside));
     Ask(layout, WM_LBUTTONDOWN, MK_LBUTTON, inside);
