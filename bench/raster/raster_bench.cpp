@@ -190,10 +190,12 @@ int main() {
     std::printf("reference: clear and copy of the 1280 x 1024 picture: %.2f ms\n", blit * 1e3);
     const double tw = Best(3, [&] { paint(whole); });
     int ink = 0;
-    for (int i = 0; i < d.w * d.h; ++i) ink += (d.px[i] & 0xFFFFFF) != 0;
+    for (int i = 0; i < d.w * d.h; ++i)
+        ink += (d.px[i] & 0xFFFFFF) != 0;
     const double tz = Best(3, [&] { paint(zoomed); });
     int inkZoomed = 0;
-    for (int i = 0; i < d.w * d.h; ++i) inkZoomed += (d.px[i] & 0xFFFFFF) != 0;
+    for (int i = 0; i < d.w * d.h; ++i)
+        inkZoomed += (d.px[i] & 0xFFFFFF) != 0;
     std::printf("library paint, whole sheet in 1280 x 1024: %.1f ms (aim 100 ms), %d pixels differ from paper\n",
                 tw * 1e3, ink);
     std::printf("library paint, zoomed in: %.1f ms (aim 20 ms), %d pixels differ from paper\n", tz * 1e3, inkZoomed);
