@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <string>
 
 #include "base/dbcs.h"
 #include "command/cmd_switches.h"
@@ -25,6 +27,10 @@ HSZ g_topic = nullptr;
 int g_conversations = 0;
 std::string g_ddeInput;
 int g_ddeDataFlag = 0;
+// Set while the request of an EXECUTE transaction is handled.
+bool g_inTransaction = false;
+// Opens asked for by transactions, run from the message loop after them.
+std::deque<std::string> g_pendingOpens;
 
 const char kService[] = "RAZE";
 const char kTopic[] = "System";
@@ -64,6 +70,23 @@ void PostToFrame(UINT msg) {
     if (HWND frame = CmdMainFrame()) PostMessageA(frame, msg, 0, 0);
 }
 
+void OpenOrActivate(const std::string& path) {
+    if (HWND view = FindDrawingView(path)) {
+        ActivateDrawing(view);
+    } else {
+        OpenDrawing(path);
+    }
+}
+
+void CALLBACK RunPendingOpens(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    while (!g_pendingOpens.empty()) {
+        const std::string path = g_pendingOpens.front();
+        g_pendingOpens.pop_front();
+        OpenOrActivate(path);
+    }
+}
+
 // "{Open(": after the prefix and one optional double quote, up to the next
 // double quote or a ")" directly followed by "}".
 int HandleOpen(const char* text) {
@@ -80,11 +103,17 @@ int HandleOpen(const char* text) {
     TruncateDbcsText(path, kDdePathMax);
     HWND frame = CmdMainFrame();
     if (frame) SendMessageA(frame, UM_END_CMD, 0, 0);
-    if (HWND view = FindDrawingView(path)) {
-        ActivateDrawing(view);
-    } else {
-        OpenDrawing(path);
+    // An open may ask the user (a read-only file, a missing image reader)
+    // for longer than the client waits for its answer; a client that gave
+    // up ends the conversation while the server would still be inside its
+    // callback. The transaction is answered first, the open follows from
+    // the message loop.
+    if (g_inTransaction) {
+        g_pendingOpens.push_back(path);
+        if (::SetTimer(nullptr, 0, 0, RunPendingOpens)) return 1;
+        g_pendingOpens.pop_back();
     }
+    OpenOrActivate(path);
     return 1;
 }
 
@@ -132,11 +161,7 @@ int HandleFm9002(const char* text) {
     Executor().serviceCmdWaiting = 0;  // the service commands' wait ends
     std::string path(text + prefix, length - prefix - 2);
     TruncateDbcsText(path, kDdePathMax);
-    if (HWND view = FindDrawingView(path)) {
-        ActivateDrawing(view);
-    } else {
-        OpenDrawing(path);
-    }
+    OpenOrActivate(path);
     if (HWND view = CmdActiveView()) {
         if (frame) ShowWindow(frame, SW_RESTORE);
         HWND mdi = CmdMdiClient();
@@ -176,7 +201,10 @@ HDDEDATA CALLBACK ServerCallback(UINT type, UINT format, HCONV conv, HSZ hsz1, H
         // Cut on a character boundary so that no half character is matched.
         TruncateDbcsText(text, kDdeExecuteMax);
         LRESULT r = 0;
+        const bool outer = g_inTransaction;
+        g_inTransaction = true;
         if (HWND frame = CmdMainFrame()) r = SendMessageA(frame, UM_DDE_EXECUTE, 0, reinterpret_cast<LPARAM>(text));
+        g_inTransaction = outer;
         if (r) {
             CmdLog(3, "DDE Server", "XTYP_EXECUTE OK");
             return reinterpret_cast<HDDEDATA>(DDE_FACK);

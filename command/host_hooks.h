@@ -76,7 +76,7 @@ struct SystemCmdOutcome {
     X(getCursorWorldPoint, void(double pt[3]), "the cursor point in drawing units")                                    \
     X(getInputCursorPoint, void(double pt[3]), "the cursor point for input (the loupe's point)")                       \
     X(getGridSnappedCursorPoint, void(double pt[3]), "the cursor point on the grid")                                   \
-    X(drawInputBasePoint, void(int mode), "mode 0 hides the input base-point mark, 3 draws it")                        \
+    X(drawInputBasePoint, void(int mode), "toggles the input base-point mark (XOR) at the wait's point")              \
     X(overviewPick, void(int* layer, int* page), "the layer and page of the last overview click")                      \
     X(findDrawingView, HWND(const char* path), "the drawing view showing the file or drawing of that name, or null")   \
     X(clearDrawingEvent, void(ViewData * data),                                                                        \

@@ -30,6 +30,7 @@
 #include "shell/resource_ids.h"
 #include "shell/thumbnail_list.h"
 #include "shell/thumbnail_store.h"
+#include "shell/tiff_road.h"
 #include "shell/ui_library.h"
 #include "view/drawing_state.h"
 #include "view/view_data.h"
@@ -478,6 +479,8 @@ void OpenDwg(const std::string& file) {
     }
     SetDrawingFileName(after, 0, file.c_str());
     if (HWND frame = MainFrameWindow()) ::PostMessageA(frame, UM_REDRAW_VIEW, 0, 0);
+    // A scan of the same name belongs to the drawing; the user is asked.
+    LoadLinkedTiffImage(file.c_str(), 0);
 }
 
 void OpenFiles(HWND owner, const std::vector<std::string>& files) {

@@ -52,10 +52,10 @@ void ShowElementCount() {
 }
 
 // The paper that holds a w x h image: the rows of A0 to A6, landscape
-// (rows 1-7) or upright (rows 8-14), walked down from A0 to the first that
-// is smaller both ways; the row before it.
+// (the table's first seven) or upright (the seven after them), walked down
+// from A0 to the first that is smaller both ways; the row before it.
 const PaperSizeRow& PaperForImage(double w, double h) {
-    const int first = w > h ? 1 : 8;
+    const int first = w > h ? 0 : 7;
     int chosen = first + 6;
     for (int i = first; i < first + 7; ++i) {
         const PaperSizeRow& row = PaperSizeTable[i];

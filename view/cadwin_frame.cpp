@@ -17,6 +17,7 @@
 #include "view/drawing_state.h"
 #include "view/input_scale.h"
 #include "view/key_cursor.h"
+#include "view/rubber_band.h"
 #include "view/view_coords.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
@@ -414,8 +415,7 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
     if (cancelWord) *cancelWord = 0;
     ShowToolPanelCoordinates(nullptr);
     CloseInputScaleWindow();
-    DrawInputBasePoint(0, 0, 0);
-    InputBasePointShown = 0;
+    DropInputBasePoint(m_view.m_hWnd);
     HWND main = GetMDIFrame();
     if (!host.mainFrameClosing) {
         // A module that opened a drawing by name keeps its command while

@@ -101,6 +101,7 @@ public:
     MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
     MESSAGE_HANDLER(WM_SETFOCUS, OnSetFocus)
     MESSAGE_HANDLER(kCursorSettingsMessage, OnCursorSettings)
+    MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
     END_MSG_MAP()
 
     // Activation as the frame forwards it: -1 when the input lock refuses it.
@@ -131,6 +132,7 @@ private:
     LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSetFocus(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCursorSettings(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL&);
     // The cross-hair takes the view and the user's settings at its first use.
     void AttachCursor();
     int m_cursorAttached = 0;

@@ -217,6 +217,18 @@ LRESULT CCadwinView::OnCursorSettings(UINT, WPARAM which, LPARAM value, BOOL&) {
     return 0;
 }
 
+LRESULT CCadwinView::OnSetCursor(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    // The overview's cells and the scroll bars keep the ordinary pointer.
+    const ViewData* d = GetViewData(m_hWnd);
+    if (LOWORD(lParam) != HTCLIENT || (d && d->overviewLevel != 0)) {
+        handled = FALSE;
+        return 0;
+    }
+    AttachCursor();
+    m_cursor.SetViewCursor();
+    return TRUE;
+}
+
 void CCadwinView::AttachCursor() {
     if (m_cursorAttached) return;
     m_cursor.Attach(m_hWnd);
@@ -517,8 +529,9 @@ LRESULT CCadwinView::OnMdiActivate(HWND, HWND gaining) {
     } else if (::GetCapture() == m_hWnd) {
         ::ReleaseCapture();
     }
-    DrawInputBasePoint(0, 0, 0);
-    InputBasePointShown = 0;
+    // The marker is on the view that had the input; the one gaining it has none.
+    if (gaining != frame) DropInputBasePoint(m_hWnd);
+    CmdWaitState().basePointShown = 0;
     return 0;
 }
 

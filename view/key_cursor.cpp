@@ -241,16 +241,6 @@ int GetKeySnappedCursorPoint(double* point, int* snapped) {
     return 1;
 }
 
-double InputBasePoint[3] = {0, 0, 0};
-int InputBasePointShown = 0;
-
-void DrawInputBasePoint(int, int, int mode) {
-    if (mode == 0)
-        InputBasePointShown = 0;
-    else if (mode == 3)
-        InputBasePointShown = 1;
-}
-
 void LoadViewCursors(HINSTANCE instance) {
     ArrowCursor = ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
     DrawCursor = ::LoadCursorA(instance, "CURSOR1");

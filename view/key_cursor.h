@@ -61,12 +61,6 @@ int IsCursorGridSnap();
 
 // Set when the last input came from the loupe.
 extern int InputFromLoupe;
-// Mode 0 hides the input base-point mark, 3 draws it at the base point.
-void DrawInputBasePoint(int reserved1, int reserved2, int mode);
-// The input base point (the last input point of a command) and whether its
-// mark is shown; written by the wait loops.
-extern double InputBasePoint[3];
-extern int InputBasePointShown;
 
 #include "view/view_input.h"  // SetGestureCommand, GetGestureCommand
 

@@ -8,6 +8,7 @@
 #include "base/cmd_request.h"
 #include "base/running_settings.h"
 #include "command/command_system.h"
+#include "command/host_hooks.h"
 #include "command/host_messages.h"
 #include "command/page_services_cmd.h"
 #include "command/wait_loop.h"
@@ -30,6 +31,13 @@ void MarkPopupPicturesStale() {
 }
 
 namespace {
+// While the on-screen calculator runs, clicks in both windows are the
+// calculator's business: they neither activate nor reach the windows.
+bool CalculatorOpen() {
+    auto& open = HostHooks().isCalculatorOpen;
+    return open && open() != 0;
+}
+
 DbInfo* ActiveInfo() {
     DbHeader* db = GetActiveViewDb();
     return db ? DAriGetDbInfoPtr(0, db) : nullptr;
@@ -338,8 +346,12 @@ LRESULT CALLBACK LayoutViewProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         ::EndPaint(w, &ps);
         return 0;
     }
+    case WM_MOUSEACTIVATE:
+        if (CalculatorOpen()) return MA_NOACTIVATEANDEAT;
+        break;
     case WM_NCMOUSEMOVE: EraseBandWhenTracking(); break;
     case WM_LBUTTONDOWN:
+        if (CalculatorOpen()) return 0;
         EraseBandWhenTracking();
         ::SetCapture(w);
         s.start = s.previousEnd = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
@@ -356,6 +368,7 @@ LRESULT CALLBACK LayoutViewProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_LBUTTONUP: {
+        if (CalculatorOpen()) return 0;
         ::ReleaseCapture();
         GiveActivationBack();
         if (!s.dragging) return 0;
@@ -439,11 +452,18 @@ LRESULT CALLBACK LoupeViewProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         LoupePointAt(w, lp);
         CmdInput().event = CMD_EV_MOUSE_MOVE;
         return 0;
+    case WM_MOUSEACTIVATE:
+        if (CalculatorOpen()) return MA_NOACTIVATEANDEAT;
+        break;
     case WM_LBUTTONDOWN:
+        if (CalculatorOpen()) return MA_NOACTIVATEANDEAT;
         LoupePointAt(w, lp);
         CmdInput().event = CMD_EV_LBUTTON;
         return 0;
-    case WM_LBUTTONUP: GiveActivationBack(); return 0;
+    case WM_LBUTTONUP:
+        if (CalculatorOpen()) return MA_NOACTIVATEANDEAT;
+        GiveActivationBack();
+        return 0;
     case WM_NCMOUSEMOVE: UpdateRubberBand(GetActiveView(), 0, 0, 1); break;
     case WM_CLOSE: ::ShowWindow(w, SW_HIDE); return 0;
     case WM_DESTROY:

@@ -8,6 +8,7 @@
 #include "base/apply_settings.h"
 #include "base/cmd_request.h"
 #include "base/running_settings.h"
+#include "command/wait_loop.h"
 #include "view/view_data.h"
 #include "view/view_paint.h"
 #include "view/view_table.h"
@@ -254,6 +255,42 @@ void DrawCrossMarker(HWND, int, const double* point) {
     CadSetF64(&lines[1], kOffP2X, point[0]);
     CadSetF64(&lines[1], kOffP2Y, point[1] + arm);
     DrawInView(view, d, d->db, kDrawRecords, lines, 2, -1, 1, 0);
+}
+
+int DrawInputBasePointInto(HWND view, ViewData* d, HDC dc) {
+    const WaitState& ws = CmdWaitState();
+    if (!d || !d->db || !Running().bLastPosViewFg || !ws.basePointShown) return 0;
+    RECT rc = {0, 0, 0, 0};
+    ::GetClientRect(view, &rc);
+    DrawParam p;
+    if (!FillViewDrawParam(view, d, dc, rc, &p)) return 0;
+    p.targetKind = dc ? kDrawToDc : kDrawToWindow;
+    p.window = view;
+    p.dc = dc;
+    p.paperFrame = p.marginFrame = p.originMarker = p.furtherMarker = 0;
+    p.baseMarker = 1;
+    p.baseStyle = 3;
+    std::memcpy(p.basePoint, ws.inputBasePoint, sizeof p.basePoint);
+    p.what = kDrawRecords;
+    p.records = nullptr;
+    p.count = 0;
+    p.xorMode = 1;
+    if (DrawParamObserver) DrawParamObserver(p);
+    DAriDraw(d->db, &p);
+    return 1;
+}
+
+void DropInputBasePoint(HWND view) {
+    DrawInputBasePointInto(view, GetViewData(view), nullptr);
+    CmdWaitState().basePointShown = 0;
+}
+
+int DrawInputBasePoint(int, void*, int) {
+    HWND view = GetActiveView();
+    ViewData* d = GetViewData(view);
+    if (!d) return 0;
+    DrawInputBasePointInto(view, d, nullptr);
+    return 1;
 }
 
 int WorldRectToViewRect(int, int, void* request) {

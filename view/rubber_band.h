@@ -52,6 +52,17 @@ int DrawFlaggedElements(HWND view, int phase);
 // XOR-draws a small plus sign (arms of 4 pixels) at the point in the active
 // view; drawing it again erases it.
 void DrawCrossMarker(HWND view, int shown, const double* point);
+// XOR-draws the marker of the last input point in the active view when it is
+// shown (bLastPosViewFg) and valid; a second call erases it, so the wait
+// loops call it before and after they move the point. 0 without an active
+// view, else 1. The arguments are not used.
+int DrawInputBasePoint(int reserved1, void* reserved2, int reserved3);
+// The same marker XOR-drawn into `dc` (a paint of `view`), or into the view
+// window itself when dc is null; 1 when drawn.
+int DrawInputBasePointInto(HWND view, ViewData* data, HDC dc);
+// Takes the marker off `view` (where it was drawn) and marks the last input
+// point invalid: a view loses activation or closes.
+void DropInputBasePoint(HWND view);
 
 // Draws marked elements moved, turned and scaled as a drag preview (XOR);
 // erase > 0 draws the same preview again to remove it. 0 without record.

@@ -13,7 +13,9 @@
 #include "command/temp_db.h"
 #include "view/db_info.h"
 #include "view/key_cursor.h"
+#include "view/rubber_band.h"
 #include "view/view_data.h"
+#include "view/view_table.h"
 #include "view/view_transform.h"
 
 int ViewGridShown = 0;
@@ -219,11 +221,8 @@ int FillViewDrawParam(HWND view, ViewData* d, HDC dc, const RECT& rc, DrawParam*
         std::memcpy(p->marginRect, mr, sizeof mr);
     }
     p->originMarker = 1;
-    if (rs.bLastPosViewFg && InputBasePointShown) {
-        p->baseMarker = 1;
-        p->baseStyle = 3;
-        std::memcpy(p->basePoint, InputBasePoint, sizeof InputBasePoint);
-    }
+    // The last input point's marker is XOR-drawn over the finished picture
+    // (DrawView), so that the wait loops' XOR calls take it away again.
     return 1;
 }
 
@@ -284,12 +283,14 @@ int DrawView(HWND view, ViewData* d, int, RenderSurface* surface) {
         HBITMAP bmp = ::CreateCompatibleBitmap(paintDc, rc.right - rc.left, rc.bottom - rc.top);
         HGDIOBJ old = ::SelectObject(mem, bmp);
         DrawViewInto(view, d, mem, rc, &p, surface);
+        if (Running().bLastPosViewFg && view == PeekActiveView()) DrawInputBasePointInto(view, d, mem);
         ::BitBlt(paintDc, 0, 0, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0, SRCCOPY);
         ::SelectObject(mem, old);
         ::DeleteObject(bmp);
         ::DeleteDC(mem);
     } else {
         DrawViewInto(view, d, paintDc, rc, &p, surface);
+        if (Running().bLastPosViewFg && view == PeekActiveView()) DrawInputBasePointInto(view, d, paintDc);
     }
     ::QueryPerformanceCounter(&end);
     const uint32_t ticks = (uint32_t)end.LowPart - (uint32_t)start.LowPart;

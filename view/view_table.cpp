@@ -76,12 +76,14 @@ int AddViewToTable(HWND view) {
     return slot;
 }
 
+HWND PeekActiveView() {
+    HWND client = MdiClientOfViews();
+    HWND child = client ? (HWND)::SendMessageA(client, WM_MDIGETACTIVE, 0, 0) : nullptr;
+    return child ? (HWND)::SendMessageA(child, UM_GET_VIEW, 0, 0) : nullptr;
+}
+
 HWND GetActiveView() {
-    HWND wanted = nullptr;
-    if (HWND client = MdiClientOfViews()) {
-        HWND child = (HWND)::SendMessageA(client, WM_MDIGETACTIVE, 0, 0);
-        if (child) wanted = (HWND)::SendMessageA(child, UM_GET_VIEW, 0, 0);
-    }
+    HWND wanted = PeekActiveView();
     int slot = SlotOf(wanted);
     if (slot < 0) {
         for (int i = 0; i < kViewTableSize; ++i)

@@ -28,6 +28,9 @@ int AddViewToTable(HWND view);
 // window is open. The MDI client is reached through the frames of the views
 // in the table, so the lookup needs no frame of its own.
 HWND GetActiveView();
+// The view of the MDI client's active drawing window, or null; the table is
+// left as it is (painters ask while the table is walked).
+HWND PeekActiveView();
 // The next view after `view` in table order, null at the end or when
 // `view` is not in the table.
 HWND GetNextView(HWND view);

@@ -6,11 +6,15 @@
 //           with a copy of the image bits. Logs "RASTER load <result>".
 //   RasterProbe  logs the first raster element of the active drawing
 //           ("RASTER element ox oy w h wp hp ink"), the raster record
-//           ("RASTER record wp hp wmm hmm fx fy"), and, for each client
+//           ("RASTER record wp hp wmm hmm fx fy"), the drawing's paper
+//           ("RASTER paper code wmm hmm"), and, for each client
 //           pixel listed in the file "<module log>.points" ("x y" lines),
 //           the colour painted there ("RASTER pixel x y rgb").
 //   RasterReload  hands the host the bytes of the file named in
 //           "<module log>.file" (kind 1) and logs "RASTER load <result>".
+//   DwgImport <file>  as the DWG import module does for a file that begins
+//           with "drawing": a new drawing window with one line in it (any
+//           other file makes none); logs "RASTER dwg <1 when made>".
 #include <windows.h>
 
 #include <cstdio>
@@ -174,6 +178,10 @@ int RasterProbe() {
             CadGetF64(&r, kOffP2X), CadGetF64(&r, kOffP2Y), wp, hp, ink);
         break;
     }
+    unsigned char info[kDbInfoHeadSize] = {};
+    if (DAriGetDBInfo(info, db))
+        Log("TESTCMD RASTER paper %u %.1f %.1f", static_cast<unsigned>(CadGetU16(info, 3960)),
+            CadGetF64(info, kInfoPaperWmm), CadGetF64(info, kInfoPaperHmm));
     if (const uint8_t* rec = static_cast<const uint8_t*>(db->extRecord))
         Log("TESTCMD RASTER record %u %u %.4f %.4f %.4f %.4f", At<uint32_t>(rec, 48), At<uint32_t>(rec, 52),
             At<double>(rec, 64), At<double>(rec, 72), At<double>(rec, 80), At<double>(rec, 88));
@@ -194,9 +202,33 @@ int RasterProbe() {
     return 0;
 }
 
+int DwgImport(const char* args) {
+    const char* file = std::strchr(args, ' ');
+    while (file && *file == ' ')
+        ++file;
+    const std::vector<uint8_t> data = file ? ReadAll(file) : std::vector<uint8_t>();
+    const bool drawing = data.size() >= 7 && std::memcmp(data.data(), "drawing", 7) == 0;
+    auto* db = drawing ? reinterpret_cast<DbHeader*>(Host(UM_NEW_DRAWING_WINDOW_DB)) : nullptr;
+    if (db) {
+        ElementRecord line;
+        std::memset(&line, 0, sizeof line);
+        line.kind = kElmLine;
+        line.colour = 2;
+        CadSetF64(&line, kOffP1X, -10);
+        CadSetF64(&line, kOffP2X, 10);
+        Host(UM_APPEND_ELEMENT, 0, reinterpret_cast<LPARAM>(&line));
+    }
+    Log("TESTCMD RASTER dwg %d", db ? 1 : 0);
+    return 0;
+}
+
 }  // namespace
 
 bool RunRasterCommand(const char* word, const char* args, int* result) {
+    if (Is(word, "DwgImport")) {
+        *result = DwgImport(word);
+        return true;
+    }
     if (Is(word, "RasterImport")) {
         *result = RasterImport(word);
         return true;

@@ -11,13 +11,19 @@
 //                 <ratio D/I> <x> <y> <x back> <y back> <active after>"
 //   ViewPopup     shows a message pop-up at the pointer through WM_COMMAND
 //                 8000 to the view, then hides it; logs "TESTCMD popup
-//                 <shown> <dx> <dy> <shown after>"
+//                 <shown> <dx> <dy> <shown after>". With the word "keep"
+//                 the pop-up stays (for a picture of it).
 //   ViewOverview  switches the page overview of the active view on and off
 //                 through UM_SET_OVERVIEW; logs "TESTCMD overview <cells on>
-//                 <cells off>"
+//                 <cells off>". With "keep" it stays on (cells off -1).
 //   ViewLoupe     toggles the loupe and the layout window on (and leaves
 //                 them shown for ViewLoupe again to hide); logs "TESTCMD
 //                 loupe <loupe shown> <layout shown>"
+//   ViewCursor    asks the active view for its pointer (WM_SETCURSOR over
+//                 its client area), once as it is and once with the page
+//                 overview on; logs "TESTCMD cursor <pointer> <pointer in
+//                 the overview>", each 0 none, 1 arrow, 2 hand, 3 cross,
+//                 9 left as it was (the view did not choose)
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -157,6 +163,8 @@ int ViewScale() {
     return 0;
 }
 
+bool g_keep = false;
+
 int ViewPopup() {
     HWND view = ActiveView();
     if (!view) {
@@ -170,7 +178,7 @@ int ViewPopup() {
     const int shown = popup && ::IsWindowVisible(popup) ? 1 : 0;
     RECT wr = {0, 0, 0, 0};
     if (popup) ::GetWindowRect(popup, &wr);
-    ::SendMessageA(view, WM_COMMAND, MAKEWPARAM(8000, 0), 0);
+    if (!g_keep) ::SendMessageA(view, WM_COMMAND, MAKEWPARAM(8000, 0), 0);
     const int after = popup && ::IsWindowVisible(popup) ? 1 : 0;
     Log("TESTCMD popup %d %ld %ld %d", shown, static_cast<long>(wr.left - at.x), static_cast<long>(wr.top - at.y),
         after);
@@ -193,9 +201,12 @@ int ViewOverview() {
     Host(UM_SET_OVERVIEW, 0, reinterpret_cast<LPARAM>(&req));
     const int on = view ? CountCells(view) : -1;
     if (view) ::UpdateWindow(view);
-    req.w.mode = 0;
-    Host(UM_SET_OVERVIEW, 0, reinterpret_cast<LPARAM>(&req));
-    const int off = view ? CountCells(view) : -1;
+    int off = -1;
+    if (!g_keep) {
+        req.w.mode = 0;
+        Host(UM_SET_OVERVIEW, 0, reinterpret_cast<LPARAM>(&req));
+        off = view ? CountCells(view) : -1;
+    }
     Log("TESTCMD overview %d %d", on, off);
     return 0;
 }
@@ -209,17 +220,47 @@ int ViewLoupe() {
     return 0;
 }
 
+// The pointer the view chooses: the wait cursor is set first, so that a
+// view that leaves the choice to the system shows as "left as it was".
+int PointerChosen(HWND view) {
+    HCURSOR wait = ::LoadCursor(nullptr, IDC_WAIT);
+    ::SetCursor(wait);
+    ::SendMessageA(view, WM_SETCURSOR, reinterpret_cast<WPARAM>(view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    HCURSOR c = ::GetCursor();
+    if (!c) return 0;
+    if (c == ::LoadCursor(nullptr, IDC_ARROW)) return 1;
+    if (c == ::LoadCursor(nullptr, IDC_CROSS)) return 3;
+    if (c == wait) return 9;
+    return 2;
+}
+
+int ViewCursor() {
+    HWND view = ActiveView();
+    if (!view) {
+        Log("TESTCMD cursor -1 -1");
+        return 0;
+    }
+    const int plain = PointerChosen(view);
+    CmdRequest req = {};
+    req.view = view;
+    req.w.mode = 1;
+    Host(UM_SET_OVERVIEW, 0, reinterpret_cast<LPARAM>(&req));
+    const int overview = PointerChosen(view);
+    req.w.mode = 0;
+    Host(UM_SET_OVERVIEW, 0, reinterpret_cast<LPARAM>(&req));
+    Log("TESTCMD cursor %d %d", plain, overview);
+    return 0;
+}
+
 }  // namespace
 
 bool RunViewCommand(const char* word, const char*, int* result) {
     struct Entry {
         const char* name;
         int (*run)();
-    } const entries[] = {{"ViewBand", ViewBand},
-                         {"ViewScale", ViewScale},
-                         {"ViewPopup", ViewPopup},
-                         {"ViewOverview", ViewOverview},
-                         {"ViewLoupe", ViewLoupe}};
+    } const entries[] = {{"ViewBand", ViewBand},         {"ViewScale", ViewScale}, {"ViewPopup", ViewPopup},
+                         {"ViewOverview", ViewOverview}, {"ViewLoupe", ViewLoupe}, {"ViewCursor", ViewCursor}};
+    g_keep = std::strstr(word, " keep") != nullptr;
     for (const Entry& e : entries) {
         if (Is(word, e.name)) {
             *result = e.run();

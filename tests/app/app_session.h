@@ -109,6 +109,12 @@ public:
     // The same at a pixel.
     bool ClickPixel(HWND view, POINT pixel);
 
+    // --- Pictures -----------------------------------------------------------
+    // Saves the screen part `window` covers as <name>.bmp into ZAV_SHOT_DIR
+    // when that is set (the screenshot scripts run the tests on a virtual
+    // display); nothing otherwise.
+    static void Shot(HWND window, const char* name);
+
     // --- Message boxes ------------------------------------------------------
     // A message box (dialog class) of the program, or null after the time-out.
     HWND WaitBox(DWORD timeoutMs = 20000);

@@ -19,6 +19,7 @@
 #include "cadlib/WmCadApiDb.h"
 #include "tests/app/app_session.h"
 #include "tests/app/app_windows.h"
+#include "tests/common/tiff_maker.h"
 
 namespace {
 
@@ -457,6 +458,53 @@ TEST(FilesApp, TheThumbnailListScrollsToEveryFileAndOpensTheClickedOne) {
     for (const std::string& t : app.DrawingTitles())
         EXPECT_EQ(std::string::npos, t.find("x.dwg")) << "no drawing took the name of the failed import";
     EXPECT_EQ(titles.size(), app.DrawingTitles().size());
+}
+
+// A DWG chosen in the open dialog brings the scan of its name along when
+// "dwgin.ini" links them: the user is asked, the import makes the drawing,
+// and the image lands in that drawing, which keeps the DWG's name.
+TEST(FilesApp, ADwgFromTheOpenDialogLoadsItsLinkedScan) {
+    AppSession app("files_dwg_scan");
+    ASSERT_TRUE(app.Prepared());
+    ASSERT_TRUE(WritePrivateProfileStringA("TIFF", "LINKLOAD", "1", app.InstallFile("SETTEI\\dwgin.ini").c_str()));
+    const std::string docs = Docs(app);
+    std::ofstream(docs + "\\plan.dwg", std::ios::binary) << "drawing";
+    std::vector<uint8_t> ink(64 * 32);
+    for (int x = 0; x < 32; ++x)
+        ink[x] = 1;  // the top row, half across
+    std::ofstream(docs + "\\plan.tif", std::ios::binary)
+        << tiffmaker::MakeTiff(tiffmaker::FromPixels(64, 32, ink), tiffmaker::kPackBits, 2, 100, 100);
+    ASSERT_TRUE(app.Start()) << app.LastError();
+
+    ASSERT_TRUE(app.Command(4001));
+    HWND dialog = WaitDialog(app, "ファイルを開く");
+    ASSERT_NE(nullptr, dialog);
+    ChooseInDialog(dialog, docs + "\\plan.dwg");
+    ASSERT_TRUE(app.WaitModuleLine("RASTER dwg")) << app.ModuleLog();
+    EXPECT_EQ("1", app.ModuleLines("RASTER dwg").at(0));
+    ASSERT_TRUE(Answer(app, "イメージデータが存在します", IDYES)) << "the user is asked first";
+    ASSERT_TRUE(app.WaitModuleLine("RASTER appended")) << app.ModuleLog();
+    EXPECT_EQ("1", app.ModuleLines("RASTER load").at(0));
+    bool named = false;
+    for (const std::string& t : app.DrawingTitles())
+        named = named || t.find("plan.dwg") != std::string::npos;
+    EXPECT_TRUE(named) << "the imported drawing keeps the DWG's name";
+
+    // The scan is the DWG drawing's: 64 x 32 pixels, 0.64 x 0.32 inches.
+    ASSERT_TRUE(app.Command(30900));
+    auto record = app.WaitModuleValues("RASTER record", 1);
+    ASSERT_EQ(1u, record.size()) << app.ModuleLog();
+    EXPECT_EQ(64, record[0][0]);
+    EXPECT_EQ(32, record[0][1]);
+    EXPECT_NEAR(16.256, record[0][2], 1e-6);
+    EXPECT_NEAR(8.128, record[0][3], 1e-6);
+    auto element = app.ModuleValues("RASTER element");
+    ASSERT_EQ(1u, element.size());
+    EXPECT_EQ(32, element[0][6]) << "the ink of the scan";
+    app.Post(app.Frame(), WM_CLOSE);
+    for (int i = 0; i < 3; ++i)
+        if (HWND q = app.WaitBox(3000)) PostMessageA(q, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(app.Close()) << app.LastError();
 }
 
 }  // namespace

@@ -65,6 +65,10 @@ TEST(RasterImages, CommandLineImportShowsTheImageAndKeepsItOnAFailedLoad) {
     EXPECT_EQ(e[4], 200);
     EXPECT_EQ(e[5], 100);
     EXPECT_EQ(e[6], 5000);
+    // No A paper is smaller both ways than the image: A6, landscape.
+    auto paper = app.ModuleValues("RASTER paper");
+    ASSERT_EQ(paper.size(), 1u);
+    EXPECT_EQ(paper[0], (std::vector<double>{22, 148, 105}));
     auto record = app.ModuleValues("RASTER record");
     ASSERT_EQ(record.size(), 1u);
     EXPECT_NEAR(record[0][2], 50.8, 1e-6);
@@ -84,6 +88,7 @@ TEST(RasterImages, CommandLineImportShowsTheImageAndKeepsItOnAFailedLoad) {
     auto pixels = app.WaitModuleValues("RASTER pixel", 3);
     ASSERT_EQ(pixels.size(), 3u) << app.ModuleLog();
     EXPECT_NE(pixels[0][2], pixels[1][2]) << "ink at the top left";
+    AppSession::Shot(app.Frame(), "raster-drawing");
     EXPECT_EQ(pixels[1][2], pixels[2][2]) << "no ink in the bottom half";
 
     // A damaged file loads nothing and leaves the image as it was.
@@ -105,10 +110,78 @@ TEST(RasterImages, CommandLineImportShowsTheImageAndKeepsItOnAFailedLoad) {
     EXPECT_TRUE(app.Close()) << app.LastError();
 }
 
-// Disabled: with the reader removed, the DDE open of a scan faults in the
-// program (a read at FF580004) before the message is shown; the fault is to
-// be found and mended before this runs again.
-TEST(RasterImages, DISABLED_MissingReaderIsReportedOnADdeOpen) {
+HWND WaitDialogTitled(const char* title) {
+    for (int i = 0; i < 400; ++i) {
+        if (HWND w = FindWindowA("#32770", title))
+            if (IsWindowVisible(w)) return w;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// A snapped click near the end of a drawn stroke of the scan lands on the
+// stroke's end pixel; the rotation service turns the image a quarter.
+TEST(RasterImages, ASnapFindsTheStrokeEndAndTheRotationTurnsTheImage) {
+    AppSession app("raster_snap");
+    ASSERT_TRUE(app.Prepared());
+    // 200 x 100 pixels at 10 dots per inch (a pixel of the image is about
+    // as large as one of the view): one stroke along row 50 from column 40
+    // to column 159.
+    std::vector<uint8_t> ink(200 * 100);
+    for (int x = 40; x < 160; ++x)
+        ink[50 * 200 + x] = 1;
+    const std::string image = app.UserDir() + "\\stroke.tif";
+    WriteBytes(image, tiffmaker::MakeTiff(tiffmaker::FromPixels(200, 100, ink), tiffmaker::kG4, 2, 10, 10));
+    ASSERT_TRUE(app.Start("\"" + image + "\"")) << app.LastError();
+    ASSERT_TRUE(app.WaitModuleLine("RASTER appended")) << app.ModuleLog();
+    HWND view = app.ActiveView();
+    ASSERT_NE(view, nullptr);
+    app.Command(30900);
+    auto element = app.WaitModuleValues("RASTER element", 1);
+    ASSERT_EQ(element.size(), 1u) << app.ModuleLog();
+    // 508 x 254 mm: A4 is the first A paper smaller both ways, so A3 holds it.
+    auto paper = app.ModuleValues("RASTER paper");
+    ASSERT_EQ(paper.size(), 1u);
+    EXPECT_EQ(paper[0], (std::vector<double>{19, 420, 297}));
+    const double ox = element[0][0], oy = element[0][1], mm = 25.4 / 10;  // one pixel
+    // The stroke's end pixel (column 40, row 50) as the snap gives it: its
+    // centre across, its lower edge up and down.
+    const double endX = ox + (40 - 100 + 0.5) * mm, endY = oy + (50 - 50 - 1) * mm;
+
+    app.Command(30501);
+    ASSERT_TRUE(app.WaitModuleLine("ready")) << app.ModuleLog();
+    POINT pixel;
+    ASSERT_TRUE(app.ViewPixelOf(view, endX - 4 * mm, oy - mm / 2, &pixel));  // 4 pixels short of the stroke
+    ASSERT_TRUE(app.ClickPixel(view, pixel));
+    auto got = app.WaitModuleValues("got", 1);
+    ASSERT_EQ(got.size(), 1u) << app.ModuleLog();
+    EXPECT_EQ(got[0][0], 512) << "snapped";
+    EXPECT_NEAR(got[0][1], endX, 1e-6) << app.ModuleLog();
+    EXPECT_NEAR(got[0][2], endY, 1e-6);
+    ASSERT_TRUE(app.EndCommand());
+    ASSERT_TRUE(app.WaitModuleLine("got", 2));
+
+    // Turned right by a quarter: 100 x 200 pixels, the sizes swapped.
+    app.Command(1320);
+    HWND ask = WaitDialogTitled("ラスターの回転");
+    ASSERT_NE(ask, nullptr) << "the rotation is asked";
+    PostMessageA(ask, WM_COMMAND, 1000, 0);
+    for (int i = 0; i < 200 && IsWindow(ask); ++i)
+        Sleep(50);
+    app.Command(30900);
+    auto record = app.WaitModuleValues("RASTER record", 2);
+    ASSERT_EQ(record.size(), 2u) << app.ModuleLog();
+    EXPECT_EQ(record[1][0], 100);
+    EXPECT_EQ(record[1][1], 200);
+    EXPECT_NEAR(record[1][2], 254, 1e-6);
+    EXPECT_NEAR(record[1][3], 508, 1e-6);
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+// Without the reader the user is told, and the module hears of no load.
+// The DDE request is answered before the open asks anything: a client does
+// not wait for the user.
+TEST(RasterImages, MissingReaderIsReportedOnADdeOpen) {
     AppSession app("raster_noreader");
     ASSERT_TRUE(app.Prepared());
     ASSERT_TRUE(DeleteFileA(app.InstallFile("s_rasread.dll").c_str()));
@@ -122,7 +195,7 @@ TEST(RasterImages, DISABLED_MissingReaderIsReportedOnADdeOpen) {
         << AppSession::WindowTexts(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(app.WaitModuleLine("RASTER load"));
-    EXPECT_EQ(app.ModuleLines("RASTER load").at(0), " 0") << "not passed as a success";
+    EXPECT_EQ(app.ModuleLines("RASTER load").at(0), "0") << "not passed as a success";
     EXPECT_TRUE(app.ModuleLines("RASTER appended").empty());
     EXPECT_TRUE(app.Close()) << app.LastError();
 }

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "cadlib/WmCadApiDb.h"
 #include "tests/app/app_session.h"
@@ -175,6 +176,67 @@ TEST_F(WaitInput, ASnapTakesTheNearerOfEndPointAndCrossing) {
     }
     ASSERT_TRUE(app.EndCommand());
     EXPECT_TRUE(app.WaitModuleLine("got", 3)) << app.ModuleLog();
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+// With the last input point shown (bLastPosViewFg), its marker follows the
+// snapped points: drawn at the second point, and gone from the first without
+// a trace, also after the view has been painted again.
+TEST_F(WaitInput, TheLastInputPointsMarkerFollowsTheSnappedPoint) {
+    {
+        const std::string path = app.InstallFile("LocalSettings.xml");
+        std::ifstream in(path, std::ios::binary);
+        std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        in.close();
+        const std::string off = "<bLastPosViewFg>0</bLastPosViewFg>";
+        const size_t at = xml.find(off);
+        ASSERT_NE(at, std::string::npos);
+        xml.replace(at, off.size(), "<bLastPosViewFg>1</bLastPosViewFg>");
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << xml;
+    }
+    const std::string file = app.UserDir() + "\\marker.tcf";
+    ASSERT_TRUE(WriteCrossingDrawing(file, 12));
+    HWND view = StartWithDrawing(file);
+    ASSERT_NE(view, nullptr);
+    POINT cross = {}, end = {};
+    ASSERT_TRUE(app.ViewPixelOf(view, 5, 5, &cross));
+    ASSERT_TRUE(app.ViewPixelOf(view, 5, 17, &end));
+    ASSERT_GE(cross.y - end.y, 30) << "scale " << app.ViewScale(view);
+    Run(30501, "ready");
+    ASSERT_TRUE(app.ClickPixel(view, {cross.x + 1, cross.y - 1}));
+    ASSERT_TRUE(app.WaitModuleLine("got", 1)) << app.ModuleLog();
+    ASSERT_TRUE(app.ClickPixel(view, {end.x + 1, end.y}));
+    const auto got = app.WaitModuleValues("got", 2);
+    ASSERT_EQ(got.size(), 2u) << app.ModuleLog();
+    EXPECT_EQ(got[1][0], 512);
+    EXPECT_NEAR(got[1][2], 17, 1e-9);
+    ASSERT_TRUE(app.EndCommand());
+    ASSERT_TRUE(app.WaitModuleLine("got", 3)) << app.ModuleLog();
+
+    // The corners of the marker's square (4 pixels out), away from the
+    // lines through the points, and a spot of bare background.
+    std::string points;
+    std::vector<POINT> probed;
+    for (POINT c : {cross, end})
+        for (int sx : {-4, 4})
+            for (int sy : {-4, 4})
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        probed.push_back({c.x + sx + dx, c.y + sy + dy});
+    const POINT bare = {cross.x - 25, cross.y + 25};
+    probed.push_back(bare);
+    for (POINT p : probed)
+        points += std::to_string(p.x) + " " + std::to_string(p.y) + "\n";
+    std::ofstream(app.ModuleLogPath() + ".points", std::ios::binary) << points;
+    ASSERT_TRUE(app.Command(30900));
+    const auto pixels = app.WaitModuleValues("RASTER pixel", probed.size());
+    ASSERT_EQ(pixels.size(), probed.size()) << app.ModuleLog();
+    const double background = pixels.back()[2];
+    int atCross = 0, atEnd = 0;
+    for (size_t i = 0; i + 1 < pixels.size(); ++i)
+        (i < 36 ? atCross : atEnd) += pixels[i][2] != background;
+    EXPECT_EQ(atCross, 0) << "no trace where the marker was";
+    EXPECT_GE(atEnd, 4) << "the marker at the last point";
     EXPECT_TRUE(app.Close()) << app.LastError();
 }
 

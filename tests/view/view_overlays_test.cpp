@@ -257,6 +257,66 @@ TEST_F(ViewOverlays, KeyCursorMovesFromTheMousePointByTheStep) {
     EXPECT_EQ(0, IsKeyCursorMode());
 }
 
+// The view chooses the pointer over its client area: none while the
+// cross-hair stands in for it, the arrow or the hand for cursor type 2, the
+// arrow beside the keyboard cursor; the scroll bars keep the system's.
+TEST_F(ViewOverlays, TheViewChoosesThePointer) {
+    HWND view = View();
+    HCURSOR arrow = ::LoadCursor(nullptr, IDC_ARROW), wait = ::LoadCursor(nullptr, IDC_WAIT);
+    LoadViewCursors(::GetModuleHandleA(nullptr));
+    struct Case {
+        int type, handType, keyCursor;
+        HCURSOR expected;
+    } cases[] = {
+        {0, 0, 0, nullptr}, {1, 0, 0, nullptr}, {2, 0, 0, arrow}, {2, 1, 0, NullCursor}, {0, 0, 1, arrow},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.type * 100 + k.handType * 10 + k.keyCursor);
+        Running().mouseMode = k.type;
+        Running().CURSOR02TYPE = k.handType;
+        if (k.keyCursor) EnterKeyCursorMode();
+        ::SetCursor(wait);
+        EXPECT_EQ(TRUE, ::SendMessageA(view, WM_SETCURSOR, reinterpret_cast<WPARAM>(view),
+                                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+        EXPECT_EQ(k.expected, ::GetCursor());
+        if (k.keyCursor) ToggleKeyCursorMode();
+    }
+    ::SetCursor(wait);
+    ::SendMessageA(view, WM_SETCURSOR, reinterpret_cast<WPARAM>(view), MAKELPARAM(HTVSCROLL, WM_MOUSEMOVE));
+    EXPECT_NE(nullptr, ::GetCursor()) << "not the view's choice outside its client area";
+    Running().mouseMode = 0;
+    Running().CURSOR02TYPE = 0;
+}
+
+// The last input point's marker is XOR: drawn twice it leaves the picture as
+// it was, also over a fresh paint; with the setting off nothing is drawn.
+TEST_F(ViewOverlays, TheLastInputPointMarkerComesAndGoes) {
+    HWND view = View();
+    WaitState& ws = CmdWaitState();
+    ws.inputBasePoint[0] = ws.inputBasePoint[1] = 0;
+    ws.basePointShown = 1;
+    Running().bLastPosViewFg = 0;
+    ::InvalidateRect(view, nullptr, FALSE);
+    ::UpdateWindow(view);
+    const std::vector<COLORREF> plain = Snapshot(view);
+    EXPECT_EQ(1, DrawInputBasePoint(0, nullptr, 0));
+    EXPECT_EQ(0, Differences(plain, Snapshot(view))) << "off: nothing";
+    Running().bLastPosViewFg = 1;
+    EXPECT_EQ(1, DrawInputBasePoint(0, nullptr, 0));
+    const std::vector<COLORREF> marked = Snapshot(view);
+    EXPECT_GT(Differences(plain, marked), 8);
+    DrawInputBasePoint(0, nullptr, 0);
+    EXPECT_EQ(0, Differences(plain, Snapshot(view)));
+    // A paint shows it, and the next XOR call takes it away.
+    ::InvalidateRect(view, nullptr, FALSE);
+    ::UpdateWindow(view);
+    EXPECT_EQ(0, Differences(marked, Snapshot(view)));
+    DropInputBasePoint(view);
+    EXPECT_EQ(0, ws.basePointShown);
+    EXPECT_EQ(0, Differences(plain, Snapshot(view)));
+    Running().bLastPosViewFg = 0;
+}
+
 // --- Cursor pop-ups ------------------------------------------------------------------------------------
 
 TEST(CursorPopupTexts, CoordinateLinesAndCorners) {
