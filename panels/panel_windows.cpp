@@ -70,6 +70,15 @@ LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
     case ID_PANEL_MODE: m_modeFlag = !m_modeFlag; break;
     case ID_PANEL_GRID: m_gridOn = !m_gridOn; break;
     case ID_PANEL_MID_POINT: m_midPoint = !m_midPoint; break;
+    case ID_PANEL_LAYER_MANAGER:
+        if (HostHooks().runLayerManager) HostHooks().runLayerManager(::GetActiveWindow());
+        break;
+    case ID_PANEL_ADD_LAYER:
+        if (HostHooks().runAddLayerDialog) HostHooks().runAddLayerDialog(::GetActiveWindow());
+        break;
+    case ID_PANEL_VIEW_REFRESH:
+        if (HostHooks().inputLayerDialog) HostHooks().inputLayerDialog(HIWORD(wParam));
+        break;
     case ID_PANEL_TEMPORARY_POINT:
         // The point entry dialog for the temporary point.
         if (HostHooks().inputTemporaryPoint) HostHooks().inputTemporaryPoint();

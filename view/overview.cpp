@@ -68,6 +68,33 @@ int CountPages(ViewData* d) {
     return n;
 }
 
+int CollectUsedLayersOfDb(DbHeader* db, LayerBits* found) {
+    if (!db || !found) return 0;
+    std::memset(found, 0, sizeof(LayerBits) * kOverviewPages);
+    ElementRecord rec;
+    for (StoredElement* e = DAriReadElement(nullptr, 0, &rec, db); e; e = DAriReadElement(e, 1, &rec, db)) {
+        const int kind = rec.kind;
+        if (rec.page < 0 || rec.page > 256) continue;
+        if (IsLeafKind(kind) || kind == kElmRaster || kind == kElmFrame) {
+            SetBit(found[rec.page], rec.layer);
+        } else if (kind == kElmGroup || kind == kElmGroup2 || kind == kElmCompound) {
+            ElementRecord m;
+            for (StoredElement* s = DAriReadFirstMember(e, &m, db); s; s = DAriReadNextMember(s, &m, db))
+                if (IsLeafKind(m.kind) && m.page >= 0 && m.page <= 256) SetBit(found[m.page], m.layer);
+        } else if (kind == kElmFigure) {
+            if (rec.layer < kOverviewLayers) {
+                SetBit(found[rec.page], rec.layer);
+            } else if (!DAriGetFgroupHeaderIdx(e, db)) {
+                static ElementRecord first;
+                if (DAriReadFirstMember(nullptr, &first, db) && IsLeafKind(first.kind) && first.page >= 0 &&
+                    first.page <= 256)
+                    SetBit(found[first.page], first.layer);
+            }
+        }
+    }
+    return 1;
+}
+
 int CollectUsedLayersAll(HWND view, LayerBits* scratch) {
     if (!scratch) return 0;
     if (view && view == g_lastWindow) {
@@ -81,29 +108,7 @@ int CollectUsedLayersAll(HWND view, LayerBits* scratch) {
     HWND target = view ? view : GetActiveView();
     ViewData* d = GetViewData(target);
     if (!d || !d->db) return 0;
-    DbHeader* db = d->db;
-    std::memset(g_lastFound, 0, sizeof g_lastFound);
-    ElementRecord rec;
-    for (StoredElement* e = DAriReadElement(nullptr, 0, &rec, db); e; e = DAriReadElement(e, 1, &rec, db)) {
-        const int kind = rec.kind;
-        if (rec.page < 0 || rec.page > 256) continue;
-        if (IsLeafKind(kind) || kind == kElmRaster || kind == kElmFrame) {
-            SetBit(g_lastFound[rec.page], rec.layer);
-        } else if (kind == kElmGroup || kind == kElmGroup2 || kind == kElmCompound) {
-            ElementRecord m;
-            for (StoredElement* s = DAriReadFirstMember(e, &m, db); s; s = DAriReadNextMember(s, &m, db))
-                if (IsLeafKind(m.kind) && m.page >= 0 && m.page <= 256) SetBit(g_lastFound[m.page], m.layer);
-        } else if (kind == kElmFigure) {
-            if (rec.layer < kOverviewLayers) {
-                SetBit(g_lastFound[rec.page], rec.layer);
-            } else if (!DAriGetFgroupHeaderIdx(e, db)) {
-                static ElementRecord first;
-                if (DAriReadFirstMember(nullptr, &first, db) && IsLeafKind(first.kind) && first.page >= 0 &&
-                    first.page <= 256)
-                    SetBit(g_lastFound[first.page], first.layer);
-            }
-        }
-    }
+    CollectUsedLayersOfDb(d->db, g_lastFound);
     for (int p = 0; p < kOverviewPages; ++p)
         for (int w = 0; w < 64; ++w)
             scratch[p].words[w] |= g_lastFound[p].words[w];
