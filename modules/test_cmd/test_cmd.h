@@ -58,4 +58,8 @@ bool RunWaitCommand(const char* word, const char* args, int* result);
 // of them, with its StartCmd result in `result`.
 bool RunPanelCommand(const char* word, const char* args, int* result);
 
+// The page and layer commands (31200-31299): true when `word` named one of
+// them, with its StartCmd result in `result`.
+bool RunLayerCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd
