@@ -61,6 +61,24 @@ inline HWND WaitTop(AppSession& app, const char* cls, const std::string& title, 
     return f.found;
 }
 
+struct TopTexts {
+    DWORD pid;
+    std::string text;
+};
+inline BOOL CALLBACK CollectTopTexts(HWND w, LPARAM lp) {
+    auto* a = reinterpret_cast<TopTexts*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == a->pid && IsWindowVisible(w)) a->text += "{" + AppSession::WindowTexts(w) + "}";
+    return TRUE;
+}
+// The texts of the program's visible top-level windows (for failures).
+inline std::string TopCaptions(AppSession& app) {
+    TopTexts all = {app.ProcessId(), ""};
+    EnumWindows(CollectTopTexts, reinterpret_cast<LPARAM>(&all));
+    return all.text;
+}
+
 inline bool WaitGone(HWND w) {
     return WaitUntil([&] { return !IsWindow(w) || !IsWindowVisible(w); });
 }

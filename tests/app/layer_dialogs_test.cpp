@@ -21,6 +21,7 @@ namespace {
 using namespace appui;
 
 const char* const kManagerCaption = "レイヤ選択（指定後 [OK] ｸﾘｯｸしてください。）";
+const char* const kAddCaption = "レイヤ追加（指定後 [OK] ｸﾘｯｸしてください。）";
 
 bool WriteEmptyDrawing(const std::string& path) {
     DbHeader h;
@@ -104,7 +105,7 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     ASSERT_NE(nullptr, dlg);
     Click(dlg, 202);
     HWND patterns = WaitTop(app, "#32770", "パターン一覧");
-    ASSERT_NE(nullptr, patterns);
+    ASSERT_NE(nullptr, patterns) << TopCaptions(app);
     SetText(GetDlgItem(patterns, 404), "基本");
     Click(patterns, 401);
     ASSERT_TRUE(WaitUntil([&] { return Ask(GetDlgItem(patterns, 403), LB_GETCOUNT) == 1; }));
@@ -114,8 +115,8 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     const std::string file = PatternFile(app);
     ASSERT_FALSE(file.empty());
     EXPECT_EQ(
-        "[PLISTNAME]\r\n0=基本\r\n[基本]\r\n0=\"000011壁\"\r\n0Grp=\"A\"\r\n1=\"000311柱\"\r\n1Grp=\"A\"\r\n"
-        "2=\"000511寸法\"\r\n2Grp=\"\"\r\n3=\r\n3Grp=\r\n[VER]\r\nVER=3.0\r\n",
+        "[VER]\r\nVER=3.0\r\n[PLISTNAME]\r\n0=基本\r\n[基本]\r\n0=\"000011壁\"\r\n0Grp=\"A\"\r\n"
+        "1=\"000311柱\"\r\n1Grp=\"A\"\r\n2=\"000511寸法\"\r\n2Grp=\"\"\r\n3=\r\n3Grp=\r\n",
         Bytes(file));
 
     // Clicks on the icons, an in-place rename and OK.
@@ -131,6 +132,16 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     SetText(edit, "寸法線");
     Key(edit, VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(edit); }));
+    // "ﾚｲﾔ追加" proposes the first free number above the selected layer 6,
+    // in its group.
+    Click(dlg, 200);
+    HWND add = WaitTop(app, "#32770", kAddCaption);
+    ASSERT_NE(nullptr, add) << TopCaptions(app);
+    EXPECT_EQ("   7", Text(GetDlgItem(add, 300)));
+    SetText(GetDlgItem(add, 302), "追加");
+    Shot(add, "layer_add");
+    Click(add, IDOK);
+    ASSERT_TRUE(WaitGone(add));
     Shot(dlg, "layer_manager_changed");
     Click(dlg, IDOK);
     ASSERT_TRUE(WaitGone(dlg));
@@ -139,13 +150,26 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     EXPECT_NE(probe.find("layer 0 1 shown=1 detect=0 lock=1 group=A name=壁"), std::string::npos) << probe;
     EXPECT_NE(probe.find("layer 0 4 shown=0 detect=0 lock=0 group=A name=柱"), std::string::npos) << probe;
     EXPECT_NE(probe.find("layer 0 6 shown=1 detect=1 lock=0 group= name=寸法線"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("layer 0 7 shown=1 detect=1 lock=0 group= name=追加"), std::string::npos) << probe;
+
+    // The tool panel's add-layer dialog writes straight into the drawing.
+    app.Command(3315);
+    HWND add2 = WaitTop(app, "#32770", kAddCaption);
+    ASSERT_NE(nullptr, add2) << TopCaptions(app);
+    SetText(GetDlgItem(add2, 300), "20");
+    SetText(GetDlgItem(add2, 303), "B");
+    SetText(GetDlgItem(add2, 302), "独立");
+    Click(add2, IDOK);
+    ASSERT_TRUE(WaitGone(add2));
+    probe = Probe(app);
+    EXPECT_NE(probe.find("layer 0 20 shown=1 detect=1 lock=0 group=B name=独立"), std::string::npos) << probe;
 
     // The input-layer dialog: a click on the line of layer 4.
     app.Command(3311);
     HWND input = WaitTop(app, "#32770", "入力レイヤ設定");
     ASSERT_NE(nullptr, input);
     HWND list = GetDlgItem(input, 1136);
-    ASSERT_EQ(3, Ask(list, LB_GETCOUNT)) << "layers 1, 4 and 6";
+    ASSERT_EQ(5, Ask(list, LB_GETCOUNT)) << "layers 1, 4, 6, 7 and 20";
     const int lineHeight = static_cast<int>(Ask(list, LB_GETITEMHEIGHT));
     PressAt(list, 20, lineHeight + lineHeight / 2);
     Shot(input, "input_layer");
@@ -208,7 +232,7 @@ TEST(LayerDialogs, PageDialogsEditTitlesAndStatesAndTheManagerDeletesASubtreeAnd
     Shot(dlg, "page_manager");
     Ask(list, LB_SETSEL, TRUE, 0);
     Click(dlg, 15);
-    HWND box = app.WaitBox();
+    HWND box = WaitTop(app, "#32770", "ページ削除");
     ASSERT_NE(nullptr, box);
     app.Post(box, WM_COMMAND, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return Ask(list, LB_GETCOUNT) == 0; })) << "the page and the page on it";

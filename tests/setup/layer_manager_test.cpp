@@ -91,7 +91,7 @@ TEST_F(LayerManagerModel, LayerClicksToggleTheTreeAndTheLiveBits) {
     EXPECT_TRUE(Bit(Table().lock, 2));
     ApplyLayerTreeClick(&tree, 0, 0, 0, 3, 0);
     EXPECT_EQ(2, tree.inputLayer);
-    EXPECT_EQ(12 + 9 - 8, LayerNodeIcon(&tree, tree.pages[0], n)) << "hidden, input layer, locked: 13 + 2";
+    EXPECT_EQ(15, LayerNodeIcon(&tree, tree.pages[0], n)) << "locked, hidden, the input layer: 13 + 2";
 }
 
 TEST_F(LayerManagerModel, GroupClicksSwitchEveryLayerAndLinkedPagesFollowInTheTree) {
@@ -100,6 +100,10 @@ TEST_F(LayerManagerModel, GroupClicksSwitchEveryLayerAndLinkedPagesFollowInTheTr
     ASSERT_EQ(1, AddPageFrom(1, 0));
     Name(1, "a", "G", 1);
     Name(4, "b", "G", 1);
+    for (int layer : {1, 4}) {
+        SetLayerBit(Table(1).display, layer, true);
+        SetLayerBit(Table(1).detect, layer, true);
+    }
     BuildLayerTree(&tree);
     ASSERT_EQ(2u, tree.pages.size());
     ASSERT_EQ(1, CLayerPageList(&tree).AllPagesAlike());
@@ -164,6 +168,7 @@ TEST_F(LayerManagerModel, DeletionRefusesTheInputLayerAndTheLastLayerAndAsksOnce
     EXPECT_FALSE(Bit(Table().display, 2)) << "hidden at once";
     EXPECT_EQ(1, DeleteLayerTreeNode(nullptr, nullptr, &tree, 0, 1, 0, &confirmed));
     EXPECT_EQ(2u, boxes.Calls().size()) << "no question for an unused layer";
+    tree.inputLayer = 1023;  // elsewhere: the last layer of the last group is what stays
     EXPECT_EQ(0, DeleteLayerTreeNode(nullptr, nullptr, &tree, 0, 0, 0, &confirmed));
     EXPECT_EQ("レイヤ数が0になるため削除できません。", Texts().back()) << "the last layer of the last group";
 }
