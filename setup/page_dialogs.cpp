@@ -754,21 +754,21 @@ private:
         HDC dc = d->hDC;
         RECT rc = d->rcItem;
         ::FillRect(dc, &rc, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-        TEXTMETRICA tm;
-        ::GetTextMetricsA(dc, &tm);
-        const int indent = 2 * r->level * tm.tmAveCharWidth;
-        HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_WINDOWTEXT));
-        HGDIOBJ old = ::SelectObject(dc, pen);
-        if (r->level > 0) {
-            const int x = rc.left + indent - tm.tmAveCharWidth;
-            ::MoveToEx(dc, x, rc.top, nullptr);
-            ::LineTo(dc, x, (rc.top + rc.bottom) / 2);
-            ::LineTo(dc, rc.left + indent + 3, (rc.top + rc.bottom) / 2);
-        }
-        ::SelectObject(dc, old);
-        ::DeleteObject(pen);
         std::string text(2 * r->level, ' ');
+        SIZE indent = {};
+        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &indent);
         text += (r->flags & kPageFlagExternalRef) ? r->fileName : r->title;
+        if (r->level > 0) {
+            // The connector: down from the parent's line, then right to the text.
+            const int textX = rc.left + 5 + indent.cx, middle = (rc.top + rc.bottom) / 2;
+            HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_WINDOWTEXT));
+            HGDIOBJ old = ::SelectObject(dc, pen);
+            ::MoveToEx(dc, textX - 8, rc.top, nullptr);
+            ::LineTo(dc, textX - 8, middle);
+            ::LineTo(dc, textX - 2, middle);
+            ::SelectObject(dc, old);
+            ::DeleteObject(pen);
+        }
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         ::TextOutA(dc, rc.left + 5, rc.top + 2, text.c_str(), static_cast<int>(text.size()));

@@ -46,7 +46,7 @@ double Best(int runs, Fn fn) {
 }
 
 void Report(const char* what, double seconds, double plain) {
-    std::printf("%-52s %8.3f s   plain %8.3f s   goal 0.500 s%s\n", what, seconds, plain,
+    std::printf("%-52s %8.4f s   plain %8.4f s   goal 0.5 s%s\n", what, seconds, plain,
                 seconds <= 0.5 ? "" : "   OVER");
 }
 
