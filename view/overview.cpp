@@ -8,6 +8,7 @@
 #include "command/host_messages.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
+#include "view/db_info.h"
 #include "view/drawing_state.h"
 #include "view/rubber_band.h"
 #include "view/view_coords.h"
@@ -28,7 +29,7 @@ HWND g_lastWindow = nullptr;
 LayerBits g_lastFound[kOverviewPages];
 
 void SetBit(LayerBits& b, int layer) {
-    if (layer >= 0 && layer < kOverviewLayers) b.words[layer / 16] |= static_cast<uint16_t>(1u << (layer % 16));
+    SetLayerBit(b.words, layer, true);
 }
 int Bits(const LayerBits& b) {
     int n = 0;
@@ -151,7 +152,7 @@ int GetNthUsedLayer(ViewData* d, int n) {
     const PageUsageEntry* e = OverviewPageEntry(d);
     if (!e) return -1;
     for (int layer = 0; layer < kOverviewLayers; ++layer)
-        if ((e->layers.words[layer / 16] >> (layer % 16)) & 1)
+        if (LayerBitOf(e->layers.words, layer))
             if (n-- == 0) return layer;
     return -1;
 }

@@ -13,7 +13,6 @@
 #include <cstring>
 #include <memory>
 
-#include "base/cmd_request.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/host_messages.h"
 #include "modules/test_cmd/test_cmd.h"
