@@ -177,6 +177,28 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     Click(input, IDCANCEL);
     ASSERT_TRUE(WaitGone(input));
 
+    // Delete a layer and move another to a group of its own. Rows now: the
+    // page, A, 1, 4, the unnamed group, 6, 7, B, 20.
+    dlg = OpenManager(app, &rows);
+    ASSERT_NE(nullptr, dlg);
+    rows.Press(6, kTextX);  // layer 7
+    Click(dlg, 1000);
+    ASSERT_TRUE(WaitUntil([&] { return Ask(rows.tree, TVM_GETCOUNT) == 8; })) << "layer 7 gone";
+    rows.Press(5, kTextX);  // layer 6
+    Click(dlg, 204);
+    HWND edit6 = WaitTop(app, "#32770", "レイヤ編集");
+    ASSERT_NE(nullptr, edit6) << TopCaptions(app);
+    EXPECT_EQ("寸法線", Text(GetDlgItem(edit6, 302)));
+    SetText(GetDlgItem(edit6, 303), "B");
+    Click(edit6, IDOK);
+    ASSERT_TRUE(WaitGone(edit6));
+    Click(dlg, IDOK);
+    ASSERT_TRUE(WaitGone(dlg));
+    probe = Probe(app);
+    EXPECT_NE(probe.find("layer 0 6 shown=1 detect=1 lock=0 group=B name=寸法線"), std::string::npos) << probe;
+    EXPECT_EQ(std::string::npos, probe.find("layer 0 7 ")) << probe;
+    EXPECT_NE(probe.find("current page=0 input=4"), std::string::npos) << probe;
+
     // The saved drawing holds the names, groups and bits.
     app.Command(4012);
     if (HWND box = app.WaitBox(Scaled(5000))) app.Post(box, WM_COMMAND, IDOK);
@@ -191,6 +213,7 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     auto bit = [](const uint16_t* words, int layer) { return (words[layer / 16] >> (layer % 16)) & 1; };
     EXPECT_STREQ("寸法線", table->names[5] ? table->names[5] : "");
     EXPECT_STREQ("A", table->groupNames[3]);
+    EXPECT_STREQ("B", table->groupNames[5]);
     EXPECT_EQ(0, bit(table->display, 3));
     EXPECT_EQ(1, bit(table->lock, 0));
     EXPECT_EQ(0, bit(table->detect, 0));
