@@ -10,7 +10,7 @@
 #define IDD_ADD_PAGE_NAME "NEWDB"
 
 // Page state icons (26 x 18): hidden, display only, display and detect.
-// 216 is also the stand-in of a layer icon file that cannot be loaded.
+// 216 also takes the place of a layer icon file that cannot be loaded.
 #define IDI_PAGE_STATE_HIDDEN 216
 #define IDI_PAGE_STATE_DISPLAY 206
 #define IDI_PAGE_STATE_BOTH 210
