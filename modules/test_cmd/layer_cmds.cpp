@@ -7,7 +7,8 @@
 //               titled "一階" and "二階". Logs "LAYERS pages".
 //   LayerProbe  reads every page back through the page host message: the
 //               current page and its input layer ("LAYERS current"), each
-//               page's parent, state bits and title ("LAYERS page") and each
+//               page's parent, state bits, title and external-reference
+//               flag ("LAYERS page") and each
 //               named layer with its bits and group ("LAYERS layer").
 #include <cstdio>
 #include <cstring>
@@ -88,8 +89,10 @@ void ProbePage(int page, const PageStateBlock& state) {
     req.w.text = W(head.get());
     PageFunc(8, &req);
     const int parent = page == 0 ? 0 : static_cast<int>(Host(UM_PAGE_FUNC, 28, page));
-    Log("TESTCMD LAYERS page %d parent=%d shown=%d detect=%d title=%s", page, parent, PageBit(state.display, page),
-        PageBit(state.detect, page), reinterpret_cast<const char*>(head.get()) + kInfoTitle);
+    const int ext = static_cast<int>(Host(UM_PAGE_FUNC, 23, reinterpret_cast<LPARAM>(&req)));
+    Log("TESTCMD LAYERS page %d parent=%d shown=%d detect=%d title=%s ext=%d", page, parent,
+        PageBit(state.display, page), PageBit(state.detect, page), reinterpret_cast<const char*>(head.get()) + kInfoTitle,
+        ext);
     std::unique_ptr<LayerTable> table(new LayerTable());
     req = CmdRequest();
     req.arg = page;

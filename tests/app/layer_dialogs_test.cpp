@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cadlib/WmCadApiDb.h"
+#include "command/host_messages.h"
 #include "tests/app/app_session.h"
 #include "tests/app/app_ui.h"
 
@@ -27,6 +28,25 @@ bool WriteEmptyDrawing(const std::string& path) {
     DbHeader h;
     std::memset(&h, 0, sizeof h);
     if (!DAriCreateDB(&h)) return false;
+    uint32_t status = 0;
+    const bool saved = DAriSaveFileOfCWX(path.c_str(), &h, &status) != 0;
+    DAriDeleteDB(&h);
+    return saved;
+}
+
+// A drawing of one line on layer 3 ("外壁").
+bool WriteReferenceDrawing(const std::string& path) {
+    DbHeader h;
+    std::memset(&h, 0, sizeof h);
+    if (!DAriCreateDB(&h)) return false;
+    DAriSetLayerName(0, 2, "外壁", &h);
+    ElementRecord r;
+    std::memset(&r, 0, sizeof r);
+    r.kind = kElmLine;
+    r.colour = 1;
+    r.layer = 2;
+    CadSetF64(&r, kOffP2X, 50.0);
+    DAriAppendElement(&r, &h);
     uint32_t status = 0;
     const bool saved = DAriSaveFileOfCWX(path.c_str(), &h, &status) != 0;
     DAriDeleteDB(&h);
@@ -96,6 +116,16 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     EXPECT_EQ(45, Ask(rows.tree, TVM_GETINDENT)) << "the zones count on 45 pixels a level";
     rows.Press(kRowLayer4, kStateX);
     Shot(dlg, "layer_manager");
+    // Escape in the rename edit closes the edit, not the dialog.
+    rows.Press(kRowLayer6, kTextX);
+    Sleep(Scaled(300));
+    rows.Press(kRowLayer6, kTextX);
+    HWND rename = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (rename = FindWindowExA(rows.tree, nullptr, "Edit", nullptr)) != nullptr; }));
+    SetText(rename, "捨てる");
+    Key(rename, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(rename); }));
+    EXPECT_TRUE(IsWindowVisible(dlg));
     Click(dlg, IDCANCEL);
     ASSERT_TRUE(WaitGone(dlg));
     EXPECT_NE(Probe(app).find("layer 0 4 shown=1 detect=1 lock=0 group=A name=柱"), std::string::npos);
@@ -267,11 +297,26 @@ TEST(LayerDialogs, PageDialogsEditTitlesAndStatesAndTheManagerDeletesASubtreeAnd
     Click(add, IDOK);
     ASSERT_TRUE(WaitGone(add));
     ASSERT_TRUE(WaitUntil([&] { return Ask(list, LB_GETCOUNT) == 1; }));
+    // An external reference: a drawing with one line on its layer 3.
+    const std::string ref = app.UserDir() + "\\ref.tcf";
+    ASSERT_TRUE(WriteReferenceDrawing(ref));
+    Click(dlg, 13);
+    HWND files = WaitTop(app, "#32770", "外部参照");
+    ASSERT_NE(nullptr, files) << TopCaptions(app);
+    HWND nameBox = GetDlgItem(files, 0x480);  // the file-name box
+    if (!nameBox) nameBox = GetDlgItem(files, 0x47c);
+    ASSERT_NE(nullptr, nameBox);
+    SetText(nameBox, ref.c_str());
+    PostMessageA(GetDlgItem(files, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Ask(list, LB_GETCOUNT) == 2; })) << TopCaptions(app);
+    Shot(dlg, "page_manager_reference");
     Click(dlg, IDOK);
     ASSERT_TRUE(WaitGone(dlg));
     probe = Probe(app);
-    EXPECT_NE(probe.find("page 1 parent=0 shown=1 detect=1 title=三階"), std::string::npos) << probe;
-    EXPECT_EQ(std::string::npos, probe.find("page 2 ")) << probe;
+    EXPECT_NE(probe.find("page 1 parent=0 shown=1 detect=1 title=三階 ext=0"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("page 2 parent=0 shown=1 detect=1 title= ext=1"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("layer 2 3 shown=1 detect=1 lock=0 group= name=外壁"), std::string::npos) << probe;
+    EXPECT_EQ(1, app.SendFrame(UM_GET_ELEMENT_COUNT)) << "the referenced line on page 2";
 }
 
 }  // namespace
