@@ -217,6 +217,15 @@ struct SystemCmdOutcome {
       "sets a layer's names on a page")                                                                                \
     X(collectUsedLayers, int(int reserved, unsigned char* flags1024, int page),                                        \
       "flags of the layers used on a page (1024 bytes)")                                                               \
+    X(loadFileToTempDb, int(HWND owner, const char* fileName, void* info4223, void* layerTable),                     \
+      "loads a drawing file into the temporary database; its head and layer table")                                    \
+    X(runFileOpenDialog, int(HWND owner, int mode), "the drawing file dialog in a mode (20: external references)")    \
+    X(drawingTypeFromExtension, int(const char* path), "the drawing kind of a file name (7: DWG)")                     \
+    X(setCurrentPageLayer, void(int page, int layer), "the application's current page and input layer")               \
+    X(enableModelessWindow, int(int enable), "the UI library's current modeless window on or off; its state before")  \
+    X(runLayerManager, INT_PTR(HWND parent), "the layer manager over a window; its end code")                          \
+    X(runAddLayerDialog, INT_PTR(HWND parent), "the add-layer dialog over a window; its end code")                     \
+    X(inputLayerDialog, void(int code), "the input-layer dialog: 0 show, 1 refresh, 2 hide")                           \
     /* --- Running settings of the element services --- */                                                             \
     X(highlightColorSetting, int(), "the iHighlightColor setting")                                                     \
     X(pointScaleFlag, int(), "the POINTSCALEFG setting")                                                               \

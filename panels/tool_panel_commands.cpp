@@ -4,6 +4,7 @@
 
 #include "base/local_settings_ini.h"
 #include "base/running_settings.h"
+#include "command/command_ids.h"
 #include "command/command_system.h"
 #include "command/executor.h"
 #include "command/host_hooks.h"
@@ -121,7 +122,15 @@ LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     case 3510:
     case 3511:
     case 3512: Running().mouseMode = id - 3510; break;
-    case 3311: break;  // the input-layer dialog has no window of its own yet
+    case ID_PANEL_LAYER_MANAGER:
+        if (HostHooks().runLayerManager) HostHooks().runLayerManager(::GetActiveWindow());
+        break;
+    case ID_PANEL_ADD_LAYER:
+        if (HostHooks().runAddLayerDialog) HostHooks().runAddLayerDialog(::GetActiveWindow());
+        break;
+    case ID_PANEL_VIEW_REFRESH:  // the input-layer dialog: code 0 show, 1 refresh, 2 hide
+        if (HostHooks().inputLayerDialog) HostHooks().inputLayerDialog(code);
+        break;
     default: OnOtherCommand(id, code); break;
     }
     return 0;

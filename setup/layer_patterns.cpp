@@ -319,9 +319,8 @@ int LoadLayerPatternToDb(HWND owner, const char* name, DbHeader* db) {
         if (e.layer < 0 || e.layer >= kLayerCount) continue;
         DAriSetLayerName(0, e.layer, e.name, db);
         DbcsCopy(t.groupNames[e.layer], sizeof t.groupNames[e.layer], e.group);
-        const uint16_t bit = static_cast<uint16_t>(1u << (e.layer % 16));
-        if (e.display == '0') t.display[e.layer / 16] &= static_cast<uint16_t>(~bit);
-        if (e.detect == '0') t.detect[e.layer / 16] &= static_cast<uint16_t>(~bit);
+        if (e.display == '0') SetLayerBit(t.display, e.layer, false);
+        if (e.detect == '0') SetLayerBit(t.detect, e.layer, false);
     }
     db->pages.currentPage = 0;
     if (t.inputLayer == kLayerCount) t.inputLayer = 0;

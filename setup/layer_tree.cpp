@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -11,21 +12,13 @@
 #include "command/element_services.h"
 #include "setup/layers.h"
 #include "setup/page_services.h"
+#include "view/overview.h"
 #include "view/view_table.h"
 #include "win/message_box.h"
 
 using drawing::MarkModified;
 
 namespace {
-
-bool Bit(const uint16_t* words, int layer) { return (words[layer / 16] >> (layer % 16)) & 1; }
-void SetBit(uint16_t* words, int layer, bool on) {
-    const uint16_t bit = static_cast<uint16_t>(1u << (layer % 16));
-    if (on)
-        words[layer / 16] |= bit;
-    else
-        words[layer / 16] &= static_cast<uint16_t>(~bit);
-}
 
 bool ValidLayer(int layer) { return layer >= 0 && layer < kLayerCount; }
 
@@ -47,35 +40,49 @@ void PageTitle(const DbInfo* info, char* title257) {
     DbcsCopy(title257, 257, pick);
 }
 
+void UsedFlagsOfPage(const std::vector<LayerBits>& bits, int page, unsigned char* flags) {
+    const bool known = page >= 0 && page < kOverviewPages;
+    for (int layer = 0; layer < kLayerCount; ++layer)
+        flags[layer] = known && LayerBitOf(bits[page].words, layer) ? 1 : 0;
+}
+
 bool IsSimpleKind(int kind) { return (kind >= 1 && kind <= 7) || kind == kElmFigure; }
 bool IsCompoundKind(int kind) { return kind == kElmGroup || kind == kElmGroup2 || kind == kElmCompound; }
+
+// The layers of a table that pass `exists`, grouped by group name: groups
+// in order of their first layer, layers ascending. Names are equal when
+// their bytes are (up to the 11-byte slot).
+struct NamedGroup {
+    std::string name;
+    std::vector<int> layers;
+};
+template <class Exists>
+std::vector<NamedGroup> GroupLayersByName(const LayerTable& table, Exists exists) {
+    std::vector<NamedGroup> groups;
+    std::map<std::string, size_t> index;
+    for (int layer = 0; layer < kLayerCount; ++layer) {
+        if (!exists(layer)) continue;
+        std::string name(table.groupNames[layer], strnlen(table.groupNames[layer], 11));
+        auto found = index.find(name);
+        if (found == index.end()) {
+            found = index.emplace(name, groups.size()).first;
+            groups.push_back({name, {}});
+        }
+        groups[found->second].layers.push_back(layer);
+    }
+    return groups;
+}
 
 // Fills the groups of one page node from its live table and used layers.
 void BuildPageGroups(LayerTree* tree, LayerTreePage* node, const DbInfo* info, const unsigned char* used,
                      bool isCurrent) {
-    std::vector<std::string> groupNames;
-    std::vector<int> layerGroup(kLayerCount, -1);
-    for (int layer = 0; layer < kLayerCount; ++layer) {
-        int d, t, u, l;
-        char name[257];
-        if (!GetLayerState(info, layer, used, &d, &t, &u, &l, name)) continue;
-        std::string group(info->layers.groupNames[layer], strnlen(info->layers.groupNames[layer], 11));
-        int index = -1;
-        for (size_t g = 0; g < groupNames.size(); ++g)
-            if (groupNames[g] == group) index = static_cast<int>(g);
-        if (index < 0) {
-            index = static_cast<int>(groupNames.size());
-            groupNames.push_back(group);
-        }
-        layerGroup[layer] = index;
-    }
     const int inputLayer = info->layers.inputLayer;
-    for (size_t g = 0; g < groupNames.size(); ++g) {
+    auto exists = [&](int layer) { return GetLayerState(info, layer, used, nullptr, nullptr, nullptr, nullptr, nullptr); };
+    for (const NamedGroup& named : GroupLayersByName(info->layers, exists)) {
         LayerTreeGroup group;
         group.nodeId = tree->nextNodeId++;
-        DbcsCopy(group.name, sizeof group.name, groupNames[g].c_str());
-        for (int layer = 0; layer < kLayerCount; ++layer) {
-            if (layerGroup[layer] != static_cast<int>(g)) continue;
+        DbcsCopy(group.name, sizeof group.name, named.name.c_str());
+        for (int layer : named.layers) {
             LayerTreeLayer n;
             n.number = layer;
             n.nodeId = tree->nextNodeId++;
@@ -175,9 +182,9 @@ int GetLayerState(const DbInfo* info, int layer, const unsigned char* usedFlags,
     const bool isUsed = usedFlags && usedFlags[layer];
     const bool hasName = named && *named;
     if (!hasName && !isUsed) return 0;
-    if (display) *display = Bit(t.display, layer);
-    if (detect) *detect = Bit(t.detect, layer);
-    if (lock) *lock = Bit(t.lock, layer);
+    if (display) *display = LayerBitOf(t.display, layer);
+    if (detect) *detect = LayerBitOf(t.detect, layer);
+    if (lock) *lock = LayerBitOf(t.lock, layer);
     if (used) *used = isUsed ? 1 : 0;
     if (name257) {
         if (hasName)
@@ -216,6 +223,8 @@ void BuildLayerTree(LayerTree* tree) {
         pages.push_back({page, record->externalRef ? 1 : 0});
     }
 
+    std::vector<LayerBits> usedBits(kOverviewPages);
+    CollectUsedLayersOfDb(db, usedBits.data());
     unsigned char used[kLayerCount];
     for (const PageRef& ref : pages) {
         DbInfo* info = DAriGetDbInfoPtr(ref.page, db);
@@ -229,7 +238,7 @@ void BuildLayerTree(LayerTree* tree) {
         PageTitle(info, node.title);
         const bool isCurrent = ref.page == tree->currentPage;
         if (isCurrent) tree->inputLayer = info->layers.inputLayer;
-        CollectUsedLayers(0, used, ref.page);
+        UsedFlagsOfPage(usedBits, ref.page, used);
         BuildPageGroups(tree, &node, info, used, isCurrent);
         if (node.groups.empty()) {
             // A page without layers still offers layer 1 to draw on.
@@ -237,9 +246,9 @@ void BuildLayerTree(LayerTree* tree) {
             group.nodeId = tree->nextNodeId++;
             LayerTreeLayer layer;
             layer.nodeId = tree->nextNodeId++;
-            layer.display = Bit(info->layers.display, 0);
-            layer.detect = Bit(info->layers.detect, 0);
-            layer.lock = Bit(info->layers.lock, 0);
+            layer.display = LayerBitOf(info->layers.display, 0);
+            layer.detect = LayerBitOf(info->layers.detect, 0);
+            layer.lock = LayerBitOf(info->layers.lock, 0);
             DefaultLayerName(0, layer.name);
             group.layers.push_back(layer);
             node.groups.push_back(std::move(group));
@@ -267,27 +276,12 @@ void BuildLayerTreeFromTable(LayerTree* tree, const LayerTable* table) {
     node.detect = 0;
     PageTitle(info, node.title);
     if (info) tree->inputLayer = info->layers.inputLayer;
-    std::vector<std::string> groupNames;
-    std::vector<int> layerGroup(kLayerCount, -1);
-    for (int layer = 0; table && layer < kLayerCount; ++layer) {
-        const char* name = table->names[layer];
-        if (!name || !*name) continue;
-        std::string group(table->groupNames[layer], strnlen(table->groupNames[layer], 11));
-        int index = -1;
-        for (size_t g = 0; g < groupNames.size(); ++g)
-            if (groupNames[g] == group) index = static_cast<int>(g);
-        if (index < 0) {
-            index = static_cast<int>(groupNames.size());
-            groupNames.push_back(group);
-        }
-        layerGroup[layer] = index;
-    }
-    for (size_t g = 0; g < groupNames.size(); ++g) {
+    auto named = [&](int layer) { return table->names[layer] && table->names[layer][0]; };
+    for (const NamedGroup& g : table ? GroupLayersByName(*table, named) : std::vector<NamedGroup>()) {
         LayerTreeGroup group;
         group.nodeId = tree->nextNodeId++;
-        DbcsCopy(group.name, sizeof group.name, groupNames[g].c_str());
-        for (int layer = 0; layer < kLayerCount; ++layer) {
-            if (layerGroup[layer] != static_cast<int>(g)) continue;
+        DbcsCopy(group.name, sizeof group.name, g.name.c_str());
+        for (int layer : g.layers) {
             LayerTreeLayer n;
             n.number = layer;
             n.nodeId = tree->nextNodeId++;
@@ -325,19 +319,21 @@ int WriteLayerTree(LayerTree* tree) {
     if (!tree || !db || tree->pages.empty()) return 0;
     const size_t pageCount = tree->pages.size();
     std::vector<unsigned char> removed(pageCount * kLayerCount, 0);
+    std::vector<LayerBits> usedBits(kOverviewPages);
+    CollectUsedLayersOfDb(db, usedBits.data());
     unsigned char used[kLayerCount];
     for (size_t p = 0; p < pageCount; ++p) {
         const int page = tree->pages[p].page;
-        CollectUsedLayers(0, used, page);
+        UsedFlagsOfPage(usedBits, page, used);
         DbInfo* info = DAriGetDbInfoPtr(page, db);
         if (!info) continue;
         LayerTable& t = info->layers;
         std::vector<unsigned char> hadName(kLayerCount, 0);
         for (int layer = 0; layer < kLayerCount; ++layer) {
             hadName[layer] = t.names[layer] && t.names[layer][0];
-            SetBit(t.display, layer, true);
-            SetBit(t.detect, layer, true);
-            SetBit(t.lock, layer, false);
+            SetLayerBit(t.display, layer, true);
+            SetLayerBit(t.detect, layer, true);
+            SetLayerBit(t.lock, layer, false);
             if (used[layer] && !t.names[layer]) DAriSetLayerName(page, layer, "", db);
             if (t.names[layer]) {
                 t.names[layer][0] = '\0';
@@ -356,9 +352,9 @@ int WriteLayerTree(LayerTree* tree) {
                 const bool keepUnnamed = !hadName[n.number] && std::strcmp(n.name, shownDefault) == 0;
                 DAriSetLayerName(page, n.number, keepUnnamed ? "" : n.name, db);
                 DbcsCopy(t.groupNames[n.number], sizeof t.groupNames[n.number], g.name);
-                if (!n.display) SetBit(t.display, n.number, false);
-                if (!n.detect) SetBit(t.detect, n.number, false);
-                if (n.lock) SetBit(t.lock, n.number, true);
+                if (!n.display) SetLayerBit(t.display, n.number, false);
+                if (!n.detect) SetLayerBit(t.detect, n.number, false);
+                if (n.lock) SetLayerBit(t.lock, n.number, true);
             }
         }
     }
@@ -452,12 +448,12 @@ int ApplyLayerNodeBits(LayerTree* tree, int page, int group, int layer, int mode
     if (!n || !info || !ValidLayer(n->number)) return 0;
     LayerTable& t = info->layers;
     if (mode == -1) {
-        SetBit(t.display, n->number, n->display != 0);
-        SetBit(t.detect, n->number, n->detect != 0);
-        SetBit(t.lock, n->number, n->lock != 0);
+        SetLayerBit(t.display, n->number, n->display != 0);
+        SetLayerBit(t.detect, n->number, n->detect != 0);
+        SetLayerBit(t.lock, n->number, n->lock != 0);
     } else {
-        SetBit(t.display, n->number, mode == 1);
-        SetBit(t.detect, n->number, mode == 1);
+        SetLayerBit(t.display, n->number, mode == 1);
+        SetLayerBit(t.detect, n->number, mode == 1);
     }
     return 1;
 }

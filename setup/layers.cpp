@@ -1,34 +1,26 @@
 #include "setup/layers.h"
 
 #include <cstring>
+#include <vector>
 
 #include "base/dbcs.h"
 #include "panels/panel_windows.h"
+#include "view/overview.h"
 #include "view/view_table.h"
 
 namespace {
 bool ValidLayer(int layer) { return layer >= 0 && layer < kLayerCount; }
 
-// Calls fn(record) for every element of the drawing, group members included.
-template <class Fn>
-void ForEachElement(DbHeader* db, Fn fn) {
-    ElementRecord rec;
-    for (StoredElement* e = DAriReadElement(nullptr, 0, &rec, db); e; e = DAriReadElement(e, 1, &rec, db)) {
-        fn(rec);
-        if (rec.kind != kElmGroup && rec.kind != kElmGroup2 && rec.kind != kElmCompound) continue;
-        ElementRecord member;
-        for (StoredElement* m = DAriReadFirstMember(e, &member, db); m; m = DAriReadNextMember(m, &member, db))
-            fn(member);
-    }
-}
 }  // namespace
 
 int PickInitialInputLayer(DbHeader* db) {
-    if (!db) return 0;
+    if (!db || !DAriGetDbInfoPtr(0, db)) return 0;
+    std::vector<LayerBits> found(kOverviewPages);
+    CollectUsedLayersOfDb(db, found.data());
     int lowestUsed = kLayerCount;
-    ForEachElement(db, [&](const ElementRecord& r) {
-        if (r.layer < lowestUsed) lowestUsed = r.layer;
-    });
+    for (int p = 0; p < kOverviewPages; ++p)
+        for (int layer = 0; layer < lowestUsed; ++layer)
+            if (LayerBitOf(found[p].words, layer)) lowestUsed = layer;
     // A named layer below the lowest used one is preferred.
     char name[260];
     for (int layer = 0; layer < lowestUsed && layer < kLayerCount; ++layer)
@@ -62,14 +54,16 @@ int CollectUsedLayers(int, unsigned char* flags, int page) {
     if (!flags) return 0;
     std::memset(flags, 0, kLayerCount);
     DbHeader* db = GetActiveViewDb();
-    if (!db) return 0;
+    std::vector<LayerBits> found(kOverviewPages);
+    if (!CollectUsedLayersOfDb(db, found.data())) return 0;
     int used = 0;
-    ForEachElement(db, [&](const ElementRecord& r) {
-        if (page != -1 && r.page != page) return;
-        if (r.layer < kLayerCount && !flags[r.layer]) {
-            flags[r.layer] = 1;
-            ++used;
-        }
-    });
+    for (int p = 0; p < kOverviewPages; ++p) {
+        if (page != -1 && p != page) continue;
+        for (int layer = 0; layer < kLayerCount; ++layer)
+            if (!flags[layer] && LayerBitOf(found[p].words, layer)) {
+                flags[layer] = 1;
+                ++used;
+            }
+    }
     return used;
 }

@@ -414,4 +414,3 @@ double EvalNumberText(const char* text) {
     return calc.Evaluate(text ? text : "");
 }
 
-int FreePageEditRecords() { return 0; }

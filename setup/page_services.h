@@ -56,5 +56,4 @@ int ShowFrameView(const void* frameElement);
 int UpdateFrameViewFlag(HWND window);
 // The value of a number or a simple expression ("1/2+3").
 double EvalNumberText(const char* text);
-// Frees the page dialogs' edit records at shut-down; 0 when none.
-int FreePageEditRecords();
+

@@ -16,15 +16,9 @@ int RunDrawingInfoDialog(DbInfoHead* info);
 int RunCoordDispDialog();
 int RunCursorDialog();
 int RunMarginDialog();
-// Page dialogs (commands 4037, 4038). For now: IDCANCEL.
-int RunPageAppendDialog();
-int RunPageEditDialog();
-// Adds a page entry for a chosen drawing to the append-page dialog's list
-// (first free page 1-256, scale 1.0, external reference); at most 254
-// entries; 0 when full.
-int AppendExternalRefEntry(const char* fileName);
-int ExternalRefEntryCount();
-void ClearExternalRefEntries();
+// The page dialogs (commands 4037, 4038) and the external-reference entry
+// of the page manager.
+#include "setup/page_dialogs.h"
 
 // The start dialog of command 4050: 1 use the new drawing, 2 cancel, 100
 // open a file instead. For now: 1 without showing anything.

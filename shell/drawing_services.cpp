@@ -1,4 +1,10 @@
 #include "shell/drawing_services.h"
+#include "setup/layer_dialogs.h"
+#include "shell/ui_library.h"
+#include "shell/cad_system.h"
+#include "shell/drawing_types.h"
+#include "shell/file_open_dialog.h"
+#include "shell/placement_db.h"
 
 #include <string>
 
@@ -124,6 +130,16 @@ void InstallDrawingServices(CmdHostHooks& h) {
         return SetLayerNameOfPage(page, layer, name, group);
     };
     h.collectUsedLayers = [](int r, unsigned char* flags, int page) { return CollectUsedLayers(r, flags, page); };
+    h.loadFileToTempDb = [](HWND owner, const char* file, void* info, void* layers) {
+        return LoadFileToTempDb(owner, file, info, layers);
+    };
+    h.runFileOpenDialog = [](HWND owner, int mode) { return RunFileOpenDialog(owner, mode); };
+    h.drawingTypeFromExtension = [](const char* path) { return DrawingTypeFromExtension(path); };
+    h.setCurrentPageLayer = [](int page, int layer) { GetCadSystem().SetCurrentPageLayer(page, layer); };
+    h.enableModelessWindow = [](int enable) { return UiEnableCurModelessWindow(enable); };
+    h.runLayerManager = [](HWND parent) { return RunLayerManagerDialog(parent); };
+    h.runAddLayerDialog = [](HWND parent) { return RunAddLayerDialog(parent); };
+    h.inputLayerDialog = [](int code) { ShowInputLayerDialog(code); };
 
     // Running settings.
     h.highlightColorSetting = [] { return LocalIni().iHighlightColor; };

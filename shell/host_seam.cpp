@@ -1,5 +1,7 @@
 #include "shell/host_seam.h"
 
+#include "setup/layer_dialogs.h"
+
 #include <cstring>
 
 #include "base/dbcs.h"
@@ -59,6 +61,18 @@ int ExecPanelInterruptCmd(HWND frame, WPARAM wParam, LPARAM) {
             ::SendMessageA(panel, WM_COMMAND, ID_PANEL_TEMPORARY_POINT, 0);
         else
             InputTemporaryPoint();
+        return 1;
+    }
+    if ((id == ID_PANEL_LAYER_MANAGER || id == ID_PANEL_ADD_LAYER || id == ID_PANEL_VIEW_REFRESH) && !ToolPanelWindow()) {
+        // The tool panel's layer dialogs: while there is no panel to start
+        // them, they start here.
+        HWND owner = frame ? frame : MainFrameWindow();
+        if (id == ID_PANEL_LAYER_MANAGER)
+            RunLayerManagerDialog(owner);
+        else if (id == ID_PANEL_ADD_LAYER)
+            RunAddLayerDialog(owner);
+        else
+            ShowInputLayerDialog(HIWORD(wParam));
         return 1;
     }
     ShellTrace("Interrupt %d", (int)id);

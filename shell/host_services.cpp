@@ -1,5 +1,7 @@
 #include "shell/host_services.h"
 
+#include "shell/dialog_base.h"
+
 #include <cstdlib>
 #include <string>
 
@@ -261,6 +263,8 @@ void InstallNeighbourServices() {
 }  // namespace
 
 void InstallHostServices() {
+    DialogLook().panelColor = GetPanelColor;
+    DialogLook().drawButton = DrawDialogBaseButton;
     InstallCommandServices();
     InstallDrawingServices(HostHooks());
     InstallNeighbourServices();
@@ -270,6 +274,8 @@ std::vector<std::string> EmptyHostServiceNames() {
     std::vector<std::string> empty;
     for (const std::string& name : EmptyHostServices())
         empty.push_back("command." + name);
+    if (!DialogLook().panelColor) empty.push_back("win.dialogLook.panelColor");
+    if (!DialogLook().drawButton) empty.push_back("win.dialogLook.drawButton");
     const zav::DockingHooks& dock = zav::GetDockingHooks();
     if (!dock.isDockLayoutLocked) empty.push_back("docking.isDockLayoutLocked");
     if (!dock.paneCaptionColors) empty.push_back("docking.paneCaptionColors");

@@ -1,5 +1,7 @@
 // Start-up phases, the loop, shut-down and the running-copy hand-over.
 #include "shell/startup.h"
+
+#include "setup/page_edit_records.h"
 #include "base/message_ids.h"
 #include "command/command_ids.h"
 #include "shell/ui_library.h"
@@ -311,6 +313,7 @@ int CCadSystem::Term(HINSTANCE instance) {
     }
     FreeRPMenuBuffer();
     FreeTempDb();
+    FreePageEditRecords();
     CommandSystemTerm();
     ShellTrace("DDE stop");
     DAriAllFreeEBuffer();

@@ -29,3 +29,17 @@ static_assert(sizeof(DbInfoHead) == 4223, "DbInfo head is 4,223 bytes");
 
 // The layer table of a live DbInfo block (null for null).
 inline LayerTable* LayerTableOf(DbInfo* liveDbInfo) { return liveDbInfo ? &liveDbInfo->layers : nullptr; }
+
+// A layer's bit in one of the 64-word sets of a LayerTable (display,
+// detect, lock) or in a used-layer set: bit L mod 16 of word L / 16.
+inline bool LayerBitOf(const uint16_t* words, int layer) {
+    return layer >= 0 && layer < kLayerCount && ((words[layer / 16] >> (layer % 16)) & 1u);
+}
+inline void SetLayerBit(uint16_t* words, int layer, bool on) {
+    if (layer < 0 || layer >= kLayerCount) return;
+    const uint16_t bit = static_cast<uint16_t>(1u << (layer % 16));
+    if (on)
+        words[layer / 16] |= bit;
+    else
+        words[layer / 16] &= static_cast<uint16_t>(~bit);
+}

@@ -293,6 +293,7 @@ int ExecPanelCmd(unsigned short id) {
     case 3311:
     case 3313:
     case 3314:
+    case 3315:
     case 3404:
     case 3405:
     case 3406:

@@ -8,6 +8,7 @@
 #include "command/host_messages.h"
 #include "command/wait_loop.h"
 #include "panels/panel_windows.h"
+#include "view/db_info.h"
 #include "view/drawing_state.h"
 #include "view/rubber_band.h"
 #include "view/view_coords.h"
@@ -28,7 +29,7 @@ HWND g_lastWindow = nullptr;
 LayerBits g_lastFound[kOverviewPages];
 
 void SetBit(LayerBits& b, int layer) {
-    if (layer >= 0 && layer < kOverviewLayers) b.words[layer / 16] |= static_cast<uint16_t>(1u << (layer % 16));
+    SetLayerBit(b.words, layer, true);
 }
 int Bits(const LayerBits& b) {
     int n = 0;
@@ -68,6 +69,33 @@ int CountPages(ViewData* d) {
     return n;
 }
 
+int CollectUsedLayersOfDb(DbHeader* db, LayerBits* found) {
+    if (!db || !found) return 0;
+    std::memset(found, 0, sizeof(LayerBits) * kOverviewPages);
+    ElementRecord rec;
+    for (StoredElement* e = DAriReadElement(nullptr, 0, &rec, db); e; e = DAriReadElement(e, 1, &rec, db)) {
+        const int kind = rec.kind;
+        if (rec.page < 0 || rec.page > 256) continue;
+        if (IsLeafKind(kind) || kind == kElmRaster || kind == kElmFrame) {
+            SetBit(found[rec.page], rec.layer);
+        } else if (kind == kElmGroup || kind == kElmGroup2 || kind == kElmCompound) {
+            ElementRecord m;
+            for (StoredElement* s = DAriReadFirstMember(e, &m, db); s; s = DAriReadNextMember(s, &m, db))
+                if (IsLeafKind(m.kind) && m.page >= 0 && m.page <= 256) SetBit(found[m.page], m.layer);
+        } else if (kind == kElmFigure) {
+            if (rec.layer < kOverviewLayers) {
+                SetBit(found[rec.page], rec.layer);
+            } else if (!DAriGetFgroupHeaderIdx(e, db)) {
+                static ElementRecord first;
+                if (DAriReadFirstMember(nullptr, &first, db) && IsLeafKind(first.kind) && first.page >= 0 &&
+                    first.page <= 256)
+                    SetBit(found[first.page], first.layer);
+            }
+        }
+    }
+    return 1;
+}
+
 int CollectUsedLayersAll(HWND view, LayerBits* scratch) {
     if (!scratch) return 0;
     if (view && view == g_lastWindow) {
@@ -81,29 +109,7 @@ int CollectUsedLayersAll(HWND view, LayerBits* scratch) {
     HWND target = view ? view : GetActiveView();
     ViewData* d = GetViewData(target);
     if (!d || !d->db) return 0;
-    DbHeader* db = d->db;
-    std::memset(g_lastFound, 0, sizeof g_lastFound);
-    ElementRecord rec;
-    for (StoredElement* e = DAriReadElement(nullptr, 0, &rec, db); e; e = DAriReadElement(e, 1, &rec, db)) {
-        const int kind = rec.kind;
-        if (rec.page < 0 || rec.page > 256) continue;
-        if (IsLeafKind(kind) || kind == kElmRaster || kind == kElmFrame) {
-            SetBit(g_lastFound[rec.page], rec.layer);
-        } else if (kind == kElmGroup || kind == kElmGroup2 || kind == kElmCompound) {
-            ElementRecord m;
-            for (StoredElement* s = DAriReadFirstMember(e, &m, db); s; s = DAriReadNextMember(s, &m, db))
-                if (IsLeafKind(m.kind) && m.page >= 0 && m.page <= 256) SetBit(g_lastFound[m.page], m.layer);
-        } else if (kind == kElmFigure) {
-            if (rec.layer < kOverviewLayers) {
-                SetBit(g_lastFound[rec.page], rec.layer);
-            } else if (!DAriGetFgroupHeaderIdx(e, db)) {
-                static ElementRecord first;
-                if (DAriReadFirstMember(nullptr, &first, db) && IsLeafKind(first.kind) && first.page >= 0 &&
-                    first.page <= 256)
-                    SetBit(g_lastFound[first.page], first.layer);
-            }
-        }
-    }
+    CollectUsedLayersOfDb(d->db, g_lastFound);
     for (int p = 0; p < kOverviewPages; ++p)
         for (int w = 0; w < 64; ++w)
             scratch[p].words[w] |= g_lastFound[p].words[w];
@@ -146,7 +152,7 @@ int GetNthUsedLayer(ViewData* d, int n) {
     const PageUsageEntry* e = OverviewPageEntry(d);
     if (!e) return -1;
     for (int layer = 0; layer < kOverviewLayers; ++layer)
-        if ((e->layers.words[layer / 16] >> (layer % 16)) & 1)
+        if (LayerBitOf(e->layers.words, layer))
             if (n-- == 0) return layer;
     return -1;
 }

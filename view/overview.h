@@ -52,6 +52,10 @@ int GetNthUsedLayer(ViewData* data, int n);
 int OverviewCellHasContent(ViewData* data, int cell);
 int GetOverviewEntryPage(ViewData* data, int index);
 void GetOverviewCellLabel(ViewData* data, int cell, char* text, int size);
+// The layers used by the elements of a drawing, group members included,
+// into 257 bitmaps indexed by page (cleared first): the one walk every user
+// of used layers shares. 0 without a drawing.
+int CollectUsedLayersOfDb(DbHeader* db, LayerBits* found);
 // The layers used on all pages into 257 bitmaps (indexed by page). A
 // repeated call for the same window hands out what the last collection
 // found. 1, 0 without a view or record.

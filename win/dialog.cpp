@@ -14,7 +14,7 @@ INT_PTR CDialog::DoModal(HWND parent, LPARAM initParam) {
     if (m_hWnd != nullptr) return -1;
     m_modal = true;
     t_pendingDialog = this;
-    INT_PTR r = ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(m_templateId), parent, &StaticDialogProc, initParam);
+    INT_PTR r = ::DialogBoxParamA(Instance(), TemplateResource(), parent, &StaticDialogProc, initParam);
     if (t_pendingDialog == this) t_pendingDialog = nullptr;
     m_modal = false;
     if (m_hWnd != nullptr && !::IsWindow(m_hWnd)) m_hWnd = nullptr;
@@ -26,7 +26,7 @@ HWND CDialog::Create(HWND parent, LPARAM initParam) {
     m_modal = false;
     t_pendingDialog = this;
     m_inCreate = true;
-    HWND h = ::CreateDialogParamA(Instance(), MAKEINTRESOURCEA(m_templateId), parent, &StaticDialogProc, initParam);
+    HWND h = ::CreateDialogParamA(Instance(), TemplateResource(), parent, &StaticDialogProc, initParam);
     m_inCreate = false;
     if (t_pendingDialog == this) t_pendingDialog = nullptr;
     if (h == nullptr) {

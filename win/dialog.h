@@ -33,6 +33,9 @@ class CDialog : public CWindowBase, public CMessageFilter {
 public:
     // `instance` null: the module this framework is linked into.
     explicit CDialog(UINT templateId, HINSTANCE instance = nullptr) : m_templateId(templateId), m_instance(instance) {}
+    // A template named by text ("PAGE_EDIT").
+    explicit CDialog(const char* templateName, HINSTANCE instance = nullptr)
+        : m_templateId(0), m_templateName(templateName), m_instance(instance) {}
 
     // Runs the dialog modally; returns the code given to EndDialog, or -1
     // when the template could not be loaded.
@@ -86,8 +89,10 @@ protected:
     // result into what the dialog manager expects.
     static INT_PTR RouteDialogMessage(CDialog* self, HWND, UINT, WPARAM, LPARAM);
     HINSTANCE Instance() const;
+    LPCSTR TemplateResource() const { return m_templateName ? m_templateName : MAKEINTRESOURCEA(m_templateId); }
 
     UINT m_templateId;
+    const char* m_templateName = nullptr;
     HINSTANCE m_instance;
     bool m_modal = false;
 };

@@ -193,6 +193,7 @@ ZAV_EXTERN_C int ZAVAPI StartCmd(HWND mainFrame, const char* args) {
     if (RunWaitCommand(word, args, &result)) return result;
     if (RunPanelCommand(word, args, &result)) return result;
     if (RunToolPanelCommand(word, args, &result)) return result;
+    if (RunLayerCommand(word, args, &result)) return result;
     if (Is(word, "Quick")) {
         Log("TESTCMD quick id=%ld args=%s", static_cast<long>(Host(UM_GET_CUR_CMD_ID)), args);
         return 0;

@@ -61,4 +61,8 @@ bool RunPanelCommand(const char* word, const char* args, int* result);
 // with its StartCmd result in `result`.
 bool RunToolPanelCommand(const char* word, const char* args, int* result);
 
+// The page and layer commands (31200-31299): true when `word` named one of
+// them, with its StartCmd result in `result`.
+bool RunLayerCommand(const char* word, const char* args, int* result);
+
 }  // namespace testcmd

@@ -31,9 +31,8 @@ protected:
         std::strcpy(Table().groupNames[layer], group);
     }
     void SetBits(int layer, bool display, bool detect) {
-        const uint16_t bit = static_cast<uint16_t>(1u << (layer % 16));
-        Table().display[layer / 16] = display ? (Table().display[layer / 16] | bit) : (Table().display[layer / 16] & ~bit);
-        Table().detect[layer / 16] = detect ? (Table().detect[layer / 16] | bit) : (Table().detect[layer / 16] & ~bit);
+        SetLayerBit(Table().display, layer, display);
+        SetLayerBit(Table().detect, layer, detect);
     }
     std::string Bytes() {
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());

@@ -125,15 +125,4 @@ TEST_F(SetupServicesTest, PagesAndViewModesOfTheActiveDrawing) {
     EXPECT_STREQ("配管図", again.Title());
 }
 
-TEST(AppendPageList, AtMost254ExternalReferences) {
-    ClearExternalRefEntries();
-    int added = 0;
-    while (AppendExternalRefEntry("C:\\ref.tcf") == 1 && added < 300)
-        ++added;
-    EXPECT_EQ(254, added);
-    EXPECT_EQ(254, ExternalRefEntryCount());
-    EXPECT_EQ(0, AppendExternalRefEntry(nullptr));
-    ClearExternalRefEntries();
-}
-
 }  // namespace
