@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <imm.h>
+#include <windowsx.h>
 
 #include "base/csv_parser.h"
 #include "base/dbcs.h"
@@ -200,6 +201,15 @@ LRESULT CALLBACK ComboEditorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return CallOld(w, m, wp, lp);
 }
 
+// Where a mouse message happened, on the screen: the message's own point,
+// which is where the button went down or up even when the pointer has moved
+// on since.
+POINT ScreenPointOf(HWND w, LPARAM lp) {
+    POINT pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    ::ClientToScreen(w, &pt);
+    return pt;
+}
+
 // The list box inside the drop-down.
 LRESULT CALLBACK DropListProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     HWND dlg = ::GetParent(w);
@@ -219,8 +229,7 @@ LRESULT CALLBACK DropListProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_LBUTTONDOWN: {
-        POINT pt;
-        ::GetCursorPos(&pt);
+        const POINT pt = ScreenPointOf(w, lp);
         RECT rc;
         ::GetWindowRect(w, &rc);
         if (pt.y < rc.top || pt.y >= rc.bottom) {
@@ -231,8 +240,7 @@ LRESULT CALLBACK DropListProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONUP: {
         LRESULT r = CallOld(w, m, wp, lp);
-        POINT pt;
-        ::GetCursorPos(&pt);
+        const POINT pt = ScreenPointOf(w, lp);
         RECT rc;
         ::GetWindowRect(w, &rc);
         rc.right -= ::GetSystemMetrics(SM_CXVSCROLL);
