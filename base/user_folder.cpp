@@ -36,8 +36,12 @@ bool OverrideFor(const Override& o, const char* envName, std::string* out) {
         *out = o.path;
         return true;
     }
-    const char* env = std::getenv(envName);
-    if (env && *env) {
+    // Read from the process environment itself: the C runtime's copy is
+    // taken at start-up and misses a value set later in the process (a host
+    // that sets up its folders before loading settings, a test fixture).
+    char env[MAX_PATH * 2] = "";
+    const DWORD n = ::GetEnvironmentVariableA(envName, env, sizeof env);
+    if (n > 0 && n < sizeof env) {
         *out = env;
         return true;
     }

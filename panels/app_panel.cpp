@@ -65,6 +65,8 @@ bool PanelCalculatorOpen() {
     return hook && hook() != 0;
 }
 
+bool PanelCalculatorEnabled() { return Running().bDspNumDlgFg != 0; }
+
 void PostFocusView() {
     if (HWND f = CmdMainFrame()) ::PostMessageA(f, UM_FOCUS_VIEW, 0, 0);
 }

@@ -192,6 +192,8 @@ int BuildPBoxPage(HWND host, int* outMaxY, int mode);
 // Helpers shared by the item windows.
 COLORREF PBoxPenColor(int index);  // the pen colour table entry 0-256
 bool PanelCalculatorOpen();
+// The per-user switch that lets numeric items open the calculator.
+bool PanelCalculatorEnabled();
 void PostFocusView();
 // Paints a rectangle of single pixels in `color` on every second pixel.
 void PaintCheckerboard(HDC dc, const RECT& r, COLORREF color);

@@ -487,7 +487,7 @@ int ClickPBoxItem(WPARAM, PBoxItemRequest* r) {
 int ExchangePBoxCalcMode(WPARAM, PBoxItemRequest* r) {
     if (!r) return 0;
     PBoxBuildState.currentRequest = r;
-    if (r->page == kPBoxShownPage) return Running().bDspNumDlgFg;
+    if (r->page == kPBoxShownPage) return PanelCalculatorEnabled() ? 1 : 0;
     if (!ValidPage(r->page)) return 0;
     PBoxItem* it = FindPBoxItem(r->page, r->id);
     if (!it) return r->set ? 0 : -1;

@@ -40,6 +40,29 @@ void Repaint(HWND w) {
 
 void Notify(HWND w) { ::SendMessageA(::GetParent(w), UM_PANEL_ITEM_EVENT, 0, 0); }
 
+// A press of a push, check or radio control counts only with the calculator
+// closed and the item enabled; it gives the focus back to the view.
+bool TakePress(const PBoxItem* it) {
+    if (PanelCalculatorOpen() || !it || !it->enabled) return false;
+    PostFocusView();
+    return true;
+}
+
+// The user's change of a check state or radio value: shown, reported to the
+// module, copied into the docked page's item of the same slot, and the
+// parent told.
+void ReportChange(HWND w, PBoxItem& it, int32_t PBoxItem::*field, int value, int sub) {
+    it.*field = value;
+    Repaint(w);
+    PostPanelEvent(sub, it.id, value);
+    int i;
+    if (PBoxItem* mirror = MirrorOf(w, &i)) {
+        mirror->*field = value;
+        RepaintMirror(i);
+    }
+    Notify(w);
+}
+
 void Frame3D(HDC dc, const RECT& r, bool sunken) {
     const COLORREF hi = ::GetSysColor(COLOR_BTNHIGHLIGHT), dk = ::GetSysColor(COLOR_3DDKSHADOW);
     HPEN p1 = ::CreatePen(PS_SOLID, 1, sunken ? dk : hi), p2 = ::CreatePen(PS_SOLID, 1, sunken ? hi : dk);
@@ -130,8 +153,7 @@ LRESULT CALLBACK PushProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        if (PanelCalculatorOpen() || !it || !it->enabled) return 0;
-        PostFocusView();
+        if (!TakePress(it)) return 0;
         ::SetCapture(w);
         ::SetWindowLongA(w, 0, 1);
         Repaint(w);
@@ -199,17 +221,8 @@ LRESULT CALLBACK CheckProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
-        if (PanelCalculatorOpen() || !it || !it->enabled) return 0;
-        PostFocusView();
-        it->state = it->state ? 0 : 1;
-        Repaint(w);
-        PostPanelEvent(PANEL_SUB_CHECK, it->id, it->state);
-        int i;
-        if (PBoxItem* mirror = MirrorOf(w, &i)) {
-            mirror->state = it->state;
-            RepaintMirror(i);
-        }
-        Notify(w);
+        if (!TakePress(it)) return 0;
+        ReportChange(w, *it, &PBoxItem::state, it->state ? 0 : 1, PANEL_SUB_CHECK);
         return 0;
     }
     case WM_LBUTTONUP:
@@ -248,8 +261,7 @@ LRESULT CALLBACK RadioProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
-        if (PanelCalculatorOpen() || !it || !it->enabled) return 0;
-        PostFocusView();
+        if (!TakePress(it)) return 0;
         RECT r;
         ::GetClientRect(w, &r);
         const int x = (short)LOWORD(lp);
@@ -262,15 +274,7 @@ LRESULT CALLBACK RadioProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
             if (v > count - 1) v = count - 1;
         }
         if (v < 0) v = 0;
-        it->value = v;
-        Repaint(w);
-        PostPanelEvent(PANEL_SUB_RADIO, it->id, v);
-        int i;
-        if (PBoxItem* mirror = MirrorOf(w, &i)) {
-            mirror->value = v;
-            RepaintMirror(i);
-        }
-        Notify(w);
+        ReportChange(w, *it, &PBoxItem::value, v, PANEL_SUB_RADIO);
         return 0;
     }
     default: break;

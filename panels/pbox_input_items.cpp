@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include <imm.h>
+#include <windowsx.h>
 
 #include "base/csv_parser.h"
 #include "base/dbcs.h"
@@ -20,6 +22,8 @@ PBoxEditStateRecord PBoxEditState = {};
 
 namespace {
 const char* kOldProcProp = "ZavPanelEditorProc";
+
+HFONT MediumFont() { return PanelFontMedium ? PanelFontMedium : PBoxFont(); }
 
 void Subclass(HWND w, WNDPROC proc) {
     WNDPROC old = (WNDPROC)::SetWindowLongPtrA(w, GWLP_WNDPROC, (LONG_PTR)proc);
@@ -197,6 +201,15 @@ LRESULT CALLBACK ComboEditorProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return CallOld(w, m, wp, lp);
 }
 
+// Where a mouse message happened, on the screen: the message's own point,
+// which is where the button went down or up even when the pointer has moved
+// on since.
+POINT ScreenPointOf(HWND w, LPARAM lp) {
+    POINT pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    ::ClientToScreen(w, &pt);
+    return pt;
+}
+
 // The list box inside the drop-down.
 LRESULT CALLBACK DropListProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     HWND dlg = ::GetParent(w);
@@ -216,8 +229,7 @@ LRESULT CALLBACK DropListProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_LBUTTONDOWN: {
-        POINT pt;
-        ::GetCursorPos(&pt);
+        const POINT pt = ScreenPointOf(w, lp);
         RECT rc;
         ::GetWindowRect(w, &rc);
         if (pt.y < rc.top || pt.y >= rc.bottom) {
@@ -228,8 +240,7 @@ LRESULT CALLBACK DropListProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONUP: {
         LRESULT r = CallOld(w, m, wp, lp);
-        POINT pt;
-        ::GetCursorPos(&pt);
+        const POINT pt = ScreenPointOf(w, lp);
         RECT rc;
         ::GetWindowRect(w, &rc);
         rc.right -= ::GetSystemMetrics(SM_CXVSCROLL);
@@ -260,62 +271,90 @@ void EndDrop(HWND dlg) {
     ::DestroyWindow(dlg);
 }
 
-// The drop-down of a combo item ("COMBO").
-LRESULT CALLBACK DropProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+// The chosen line of the drop-down's list into comboBuffer; false when no
+// line is selected.
+bool TakeDropLine() {
+    PBoxEditStateRecord& s = PBoxEditState;
+    if (!::IsWindow(s.dropList)) return false;
+    const int sel = (int)::SendMessageA(s.dropList, LB_GETCURSEL, 0, 0);
+    if (sel < 0) return false;
+    char line[1024] = {};
+    const int n = (int)::SendMessageA(s.dropList, LB_GETTEXTLEN, sel, 0);
+    if (n >= 0 && n < (int)sizeof line) ::SendMessageA(s.dropList, LB_GETTEXT, sel, (LPARAM)line);
+    DbcsCopy(s.comboBuffer, sizeof s.comboBuffer, line);
+    return true;
+}
+
+// The drop-down of a combo item, the modeless dialog "COMBO"; its
+// initialisation value is the anchor item's text (the choices).
+INT_PTR CALLBACK DropProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     PBoxEditStateRecord& s = PBoxEditState;
     switch (m) {
-    case kDropChosen: {
-        if (!::IsWindow(s.dropList)) {
-            EndDrop(w);
-            return 0;
+    case WM_INITDIALOG: {
+        ::SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        RECT cr;
+        ::GetClientRect(w, &cr);
+        HWND list = ::CreateWindowExA(0, "LISTBOX", "",
+                                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_HASSTRINGS | LBS_NOTIFY, 0, 0,
+                                      cr.right, cr.bottom, w, (HMENU)(INT_PTR)kDropListId,
+                                      ::GetModuleHandleA(nullptr), nullptr);
+        s.dropList = list;
+        if (list) {
+            ::SendMessageA(list, WM_SETFONT, (WPARAM)MediumFont(), 0);
+            Subclass(list, DropListProc);
+            FillPBoxComboDrop(list, reinterpret_cast<const char*>(lp));
+            ::SetFocus(list);
         }
-        const int sel = (int)::SendMessageA(s.dropList, LB_GETCURSEL, 0, 0);
-        if (sel >= 0) {
-            char line[1024] = {};
-            const int n = (int)::SendMessageA(s.dropList, LB_GETTEXTLEN, sel, 0);
-            if (n >= 0 && n < (int)sizeof line) ::SendMessageA(s.dropList, LB_GETTEXT, sel, (LPARAM)line);
-            DbcsCopy(s.comboBuffer, sizeof s.comboBuffer, line);
-            if (s.dropAnchor) ::PostMessageA(s.dropAnchor, WM_USER, 0, 0);
-        }
-        EndDrop(w);
-        return 0;
+        return FALSE;  // the focus is set
     }
-    case kDropCancelled: EndDrop(w); return 0;
+    case WM_SIZE:
+        if (::IsWindow(s.dropList) && ::GetParent(s.dropList) == w)
+            ::MoveWindow(s.dropList, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+        return TRUE;
+    case kDropChosen:
+        if (TakeDropLine() && s.dropAnchor) ::PostMessageA(s.dropAnchor, WM_USER, 0, 0);
+        EndDrop(w);
+        return TRUE;
+    case kDropCancelled: EndDrop(w); return TRUE;
     case WM_USER:
         if (s.dropList) ::SetFocus(s.dropList);
-        return 0;
+        return TRUE;
     case WM_COMMAND:
         if (LOWORD(wp) == kDropListId && HIWORD(wp) == LBN_DBLCLK) {
-            const int sel = (int)::SendMessageA(s.dropList, LB_GETCURSEL, 0, 0);
-            if (sel >= 0) {
-                char line[1024] = {};
-                const int n = (int)::SendMessageA(s.dropList, LB_GETTEXTLEN, sel, 0);
-                if (n >= 0 && n < (int)sizeof line) ::SendMessageA(s.dropList, LB_GETTEXT, sel, (LPARAM)line);
-                DbcsCopy(s.comboBuffer, sizeof s.comboBuffer, line);
-            }
+            TakeDropLine();
             EndDrop(w);
         }
-        return 0;
+        return TRUE;
     default: break;
     }
-    return ::DefWindowProcA(w, m, wp, lp);
+    return FALSE;
 }
 
-const char* DropClass() {
-    static ATOM atom = 0;
-    if (!atom) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DropProc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.hCursor = ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-        wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-        wc.lpszClassName = "PBoxComboDrop";
-        atom = ::RegisterClassA(&wc);
+// The template "COMBO": a pop-up of 71 x 146 dialog units in
+// "ＭＳ Ｐゴシック" 9 points, with no controls of its own.
+const DLGTEMPLATE* ComboDropTemplate() {
+    static std::vector<WORD> words;
+    if (words.empty()) {
+        DLGTEMPLATE head = {};
+        head.style = WS_POPUP | WS_BORDER | DS_SETFONT;
+        head.dwExtendedStyle = WS_EX_TOOLWINDOW;
+        head.cx = 71;
+        head.cy = 146;
+        words.resize(sizeof head / sizeof(WORD));
+        std::memcpy(words.data(), &head, sizeof head);
+        words.push_back(0);  // no menu
+        words.push_back(0);  // the standard dialog class
+        words.push_back(0);  // no caption
+        words.push_back(9);  // point size
+        WCHAR face[LF_FACESIZE] = {};
+        ::MultiByteToWideChar(932, 0, "ＭＳ Ｐゴシック", -1, face, LF_FACESIZE);
+        for (const WCHAR* c = face;; ++c) {
+            words.push_back(static_cast<WORD>(*c));
+            if (!*c) break;
+        }
     }
-    return "PBoxComboDrop";
+    return reinterpret_cast<const DLGTEMPLATE*>(words.data());
 }
-
-HFONT MediumFont() { return PanelFontMedium ? PanelFontMedium : PBoxFont(); }
 
 void SetWords(HWND w, int page, int index) {
     ::SetWindowLongA(w, 0, 0);
@@ -404,6 +443,35 @@ void DrawPBoxEditItem(HWND w, HDC dc, const PBoxItem& it, bool combo) {
     ::SelectObject(dc, of);
 }
 
+// --- What edit and combo items share ----------------------------------------------------------
+void CPanelInputItem::Confirm(const char* text) {
+    WriteEvent(CMD_EV_PANEL, m_sub, m_item->id);
+    TakeText(text);
+    PanelAddHistory(m_item->label, text);
+    CloseRPMenu();
+}
+
+bool CPanelInputItem::TakeHistoryEntry(WPARAM command, char* buffer, size_t size) {
+    const int k = (int)LOWORD(command) - (int)kInputHistoryFirstId;
+    if (k < 0 || k >= kInputHistoryMax) return false;
+    if (PanelHistoryItem(m_item->label, k, buffer, size)) Confirm(buffer);
+    return true;
+}
+
+int CPanelInputItem::RunItemCalculator() {
+    const int mode = m_item->calcMode;
+    auto& run = HostHooks().runCalculator;
+    if (!m_item->enabled || !PanelCalculatorEnabled() || mode == 0 || mode == 7 || !run) return -1;
+    char result[64] = "";
+    const HWND self = m_hWnd;
+    const int ok = run(CmdMainFrame(), mode, m_item->calcTitle, result);
+    // The calculator ran its own loop: the page may have been closed
+    // meanwhile, and this object with it.
+    if (!::IsWindow(self)) return 0;
+    if (ok) Confirm(result);
+    return ok ? 1 : 0;
+}
+
 // --- Edit item -------------------------------------------------------------------------------
 LRESULT CAppPanelEditBox::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
     SetWords(m_hWnd, m_page, m_index);
@@ -439,8 +507,7 @@ LRESULT CAppPanelEditBox::OnSetText(UINT, WPARAM, LPARAM, BOOL& handled) {
 LRESULT CAppPanelEditBox::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
     PBoxEditStateRecord& s = PBoxEditState;
     if (PanelCalculatorOpen()) return 0;
-    // No calculator window belongs to this program, so every item takes the
-    // editor road.
+    if (RunItemCalculator() >= 0) return 0;
     DbcsCopy(s.editHistoryKey, sizeof s.editHistoryKey, m_item->label);
     if (!m_item->enabled) return 0;
     if (s.openEditor && ::GetParent(s.openEditor) == m_hWnd) return 0;  // already editing here
@@ -465,17 +532,14 @@ void CAppPanelEditBox::TakeText(const char* text) {
     SetPBoxItemTextBounded(m_item, text);
     Repaint();
     if (m_twin && m_twin->m_hWnd) {
+        SetPBoxItemTextBounded(TwinItem(m_twin), text);
         ::SetWindowTextA(m_twin->m_hWnd, text);
         m_twin->Repaint();
     }
 }
 
 LRESULT CAppPanelEditBox::OnConfirmed(UINT, WPARAM, LPARAM, BOOL&) {
-    PBoxEditStateRecord& s = PBoxEditState;
-    WriteEvent(CMD_EV_PANEL, PANEL_SUB_EDIT, m_item->id);
-    TakeText(s.editBuffer);
-    PanelAddHistory(m_item->label, s.editBuffer);
-    CloseRPMenu();
+    Confirm(PBoxEditState.editBuffer);
     return 0;
 }
 
@@ -489,18 +553,8 @@ LRESULT CAppPanelEditBox::OnCancelled(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CAppPanelEditBox::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
-    const int k = (int)LOWORD(w) - (int)kInputHistoryFirstId;
-    if (k < 0 || k >= kInputHistoryMax) {
-        handled = FALSE;
-        return 0;
-    }
     PBoxEditStateRecord& s = PBoxEditState;
-    if (!PanelHistoryItem(m_item->label, k, s.editBuffer, sizeof s.editBuffer)) return 0;
-    PanelAddHistory(m_item->label, s.editBuffer);
-    WriteEvent(CMD_EV_PANEL, PANEL_SUB_EDIT, m_item->id);
-    TakeText(s.editBuffer);
-    if (TwinItem(m_twin)) SetPBoxItemTextBounded(TwinItem(m_twin), s.editBuffer);
-    CloseRPMenu();
+    if (!TakeHistoryEntry(w, s.editBuffer, sizeof s.editBuffer)) handled = FALSE;
     return 0;
 }
 
@@ -551,23 +605,14 @@ void CAppPanelComboBox::OpenDropDown() {
     } else if (mon.bottom - r.bottom < 200) {
         height = mon.bottom - r.bottom;
     }
-    HWND dlg = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, DropClass(), "", WS_POPUP | WS_BORDER, r.left, top,
-                                 r.right - r.left, height, m_hWnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    s.dropList = nullptr;
+    HWND dlg = ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr), ComboDropTemplate(), m_hWnd, DropProc,
+                                            reinterpret_cast<LPARAM>(m_item->text));
     if (!dlg) return;
     s.dropWindow = dlg;
-    RECT cr;
-    ::GetClientRect(dlg, &cr);
-    HWND list = ::CreateWindowExA(
-        0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_HASSTRINGS | LBS_NOTIFY, 0, 0, cr.right,
-        cr.bottom, dlg, (HMENU)(INT_PTR)kDropListId, ::GetModuleHandleA(nullptr), nullptr);
-    s.dropList = list;
-    if (list) {
-        ::SendMessageA(list, WM_SETFONT, (WPARAM)MediumFont(), 0);
-        Subclass(list, DropListProc);
-        FillPBoxComboDrop(list, m_item->text);
-    }
+    ::SetWindowPos(dlg, HWND_TOPMOST, r.left, top, r.right - r.left, height, SWP_NOACTIVATE);
     ::ShowWindow(dlg, SW_SHOWNOACTIVATE);
-    if (list) ::SetFocus(list);
+    if (s.dropList) ::SetFocus(s.dropList);
 }
 
 LRESULT CAppPanelComboBox::OnLButtonDown(UINT, WPARAM, LPARAM l, BOOL&) {
@@ -579,6 +624,7 @@ LRESULT CAppPanelComboBox::OnLButtonDown(UINT, WPARAM, LPARAM l, BOOL&) {
     RECT rc = GetClientRect();
     const int x = (short)LOWORD(l);
     if (x < rc.right - kComboButtonWidth) {
+        if (RunItemCalculator() >= 0) return 0;
         const char* current = m_item->listText;
         if (m_twin && TwinItem(m_twin)) current = TwinItem(m_twin)->listText;
         DbcsCopy(s.comboBuffer, sizeof s.comboBuffer, current);
@@ -619,11 +665,7 @@ void CAppPanelComboBox::TakeText(const char* text) {
 }
 
 LRESULT CAppPanelComboBox::OnConfirmed(UINT, WPARAM, LPARAM, BOOL&) {
-    PBoxEditStateRecord& s = PBoxEditState;
-    WriteEvent(CMD_EV_PANEL, PANEL_SUB_COMBO, m_item->id);
-    TakeText(s.comboBuffer);
-    PanelAddHistory(m_item->label, s.comboBuffer);
-    CloseRPMenu();
+    Confirm(PBoxEditState.comboBuffer);
     return 0;
 }
 
@@ -636,17 +678,8 @@ LRESULT CAppPanelComboBox::OnCancelled(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CAppPanelComboBox::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
-    const int k = (int)LOWORD(w) - (int)kInputHistoryFirstId;
-    if (k < 0 || k >= kInputHistoryMax) {
-        handled = FALSE;
-        return 0;
-    }
     PBoxEditStateRecord& s = PBoxEditState;
-    if (!PanelHistoryItem(m_item->label, k, s.comboBuffer, sizeof s.comboBuffer)) return 0;
-    PanelAddHistory(m_item->label, s.comboBuffer);
-    WriteEvent(CMD_EV_PANEL, PANEL_SUB_COMBO, m_item->id);
-    TakeText(s.comboBuffer);
-    CloseRPMenu();
+    if (!TakeHistoryEntry(w, s.comboBuffer, sizeof s.comboBuffer)) handled = FALSE;
     return 0;
 }
 

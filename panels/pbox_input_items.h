@@ -42,8 +42,29 @@ void SetPBoxItemTextBounded(PBoxItem* item, const char* text);
 // Comma-separated fields, double-byte aware.
 std::vector<std::string> SplitPanelFields(const char* text);
 
-class CAppPanelEditBox : public CPanelItem {
+// Edit and combo items: a text confirmed in the editor, chosen from the
+// history or computed with the calculator reaches the item, its twin, the
+// item's history and the module the same way.
+class CPanelInputItem : public CPanelItem {
+protected:
+    explicit CPanelInputItem(int sub) : m_sub(sub) {}
+    // Shows `text` as the item's value, in the item and in its twin.
+    virtual void TakeText(const char* text) = 0;
+    // The confirmed text: the event, the item and its twin, the history,
+    // and the right-click pop-up closed.
+    void Confirm(const char* text);
+    // WM_COMMAND of a history menu entry: the entry (fetched into `buffer`)
+    // is confirmed. False for any other command.
+    bool TakeHistoryEntry(WPARAM command, char* buffer, size_t size);
+    // The calculator road: -1 when the item takes its value by the editor,
+    // else the calculator ran and its number was confirmed (1) or not (0).
+    int RunItemCalculator();
+    const int m_sub;
+};
+
+class CAppPanelEditBox : public CPanelInputItem {
 public:
+    CAppPanelEditBox() : CPanelInputItem(PANEL_SUB_EDIT) {}
     BEGIN_MSG_MAP(CAppPanelEditBox)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
@@ -68,11 +89,12 @@ private:
     LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnConfirmed(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCancelled(UINT, WPARAM, LPARAM, BOOL&);
-    void TakeText(const char* text);
+    void TakeText(const char* text) override;
 };
 
-class CAppPanelComboBox : public CPanelItem {
+class CAppPanelComboBox : public CPanelInputItem {
 public:
+    CAppPanelComboBox() : CPanelInputItem(PANEL_SUB_COMBO) {}
     BEGIN_MSG_MAP(CAppPanelComboBox)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
@@ -99,7 +121,7 @@ private:
     LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnConfirmed(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCancelled(UINT, WPARAM, LPARAM, BOOL&);
-    void TakeText(const char* text);
+    void TakeText(const char* text) override;
     void OpenDropDown();
 };
 

@@ -397,6 +397,20 @@ int GenerationNumberOf(const std::string& fileName) {
     return std::atoi(last.c_str());
 }
 
+namespace {
+// A generation is the backup file as it stands now. The backup file is only
+// ever replaced whole (written to a temporary file and moved over it, as
+// every drawing file is), never rewritten in place, so a second name for its
+// present contents keeps them when the next backup replaces the file, and
+// costs no copy while the user waits. A volume that takes no second name
+// (another drive, a share without links) gets a copy.
+bool KeepGeneration(const std::string& backupPath, const std::string& generation) {
+    ::DeleteFileA(generation.c_str());
+    if (::CreateHardLinkA(generation.c_str(), backupPath.c_str(), nullptr)) return true;
+    return ::CopyFileA(backupPath.c_str(), generation.c_str(), FALSE) != 0;
+}
+}  // namespace
+
 int StockBackupGeneration(const std::string& generationDir, const std::string& baseIn, const std::string& backupPath,
                           int stockMode, int stockNum) {
     if (stockMode == 0 || stockNum < 1) return 0;
@@ -430,7 +444,7 @@ int StockBackupGeneration(const std::string& generationDir, const std::string& b
         std::snprintf(tail, sizeof tail, "_$%03d$%s", number % 1000, ".tcf");
         return stem + tail;
     };
-    if (found.empty()) return ::CopyFileA(backupPath.c_str(), generationPath(0).c_str(), FALSE) ? 1 : 0;
+    if (found.empty()) return KeepGeneration(backupPath, generationPath(0)) ? 1 : 0;
     int count = static_cast<int>(found.size());
     size_t oldest = 0, newest = 0;
     for (size_t i = 1; i < found.size(); ++i) {
@@ -440,7 +454,7 @@ int StockBackupGeneration(const std::string& generationDir, const std::string& b
     if (count >= stockNum && !::DeleteFileA(found[oldest].path.c_str()))
         WriteSystemLog(0, "Error", "バックアップファイル %s を削除できません", found[oldest].path.c_str());
     const std::string next = generationPath(found[newest].number + 1);
-    if (::CopyFileA(backupPath.c_str(), next.c_str(), FALSE))
+    if (KeepGeneration(backupPath, next))
         ++count;
     else
         WriteSystemLog(0, "Error", "バックアップファイルをコピーできません %s → %s", backupPath.c_str(), next.c_str());

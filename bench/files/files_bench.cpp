@@ -71,10 +71,14 @@ void BackupAgainstSave() {
     t = std::chrono::steady_clock::now();
     const int n = StockBackupGeneration(dir, "plan", dir + "$0001_plan.tcf", 1, 5);
     const double generation = Seconds(t);
+    // Beside it, what a plain copy of the backup file costs.
+    t = std::chrono::steady_clock::now();
+    CopyFileA((dir + "$0001_plan.tcf").c_str(), (dir + "copy.tcf").c_str(), FALSE);
+    const double copy = Seconds(t);
     std::printf(
-        "backup of 1,000,000 elements: save %.2f s; backup write %.2f s + generation copy %.3f s (%d) = "
-        "%.2f x the save\n",
-        save, write, generation, n, (write + generation) / save);
+        "backup of 1,000,000 elements: save %.2f s; backup write %.2f s + generation %.3f s (%d) = "
+        "%.2f x the save (with a copy of the file instead: %.2f x)\n",
+        save, write, generation, n, (write + generation) / save, (write + copy) / save);
     DAriDeleteDB(&db);
     RemoveFolder(dir);
 }

@@ -8,6 +8,9 @@
 //   PanelFloat     open a page taller than 79 pixels (a floating form), wait
 //                  for one push, log it and close the page
 //   PanelMenuPick  log that a right-click menu entry started it
+//   PanelCalc      a docked page whose edit and combo items take their
+//                  numbers on the calculator; log each panel event until
+//                  "完了" (id 9) is pushed, then log both texts
 #include <cstdio>
 #include <cstring>
 
@@ -147,6 +150,36 @@ int PanelFloat() {
     return 0;
 }
 
+void SetCalcMode(int page, int id, int mode, const char* title) {
+    ItemRequest q = {};
+    q.page = page;
+    q.id = id;
+    q.text = const_cast<char*>(title);
+    q.set = 1;
+    q.mode = mode;
+    Host(UM_PBOX_CALC_MODE, 0, reinterpret_cast<LPARAM>(&q));
+}
+
+int PanelCalc() {
+    const int page = static_cast<int>(Host(UM_PBOX_OPEN_PAGE, 0, reinterpret_cast<LPARAM>("電卓頁")));
+    Add(UM_PBOX_ADD_EDIT, page, 6, "10", 2, 4, 60, 22);
+    Add(UM_PBOX_ADD_COMBO, page, 7, "1,2,5", 64, 4, 70, 22, reinterpret_cast<intptr_t>("2"));
+    Add(UM_PBOX_ADD_BUTTON, page, 9, "完了", 136, 4, 40, 22);
+    SetCalcMode(page, 6, 1, "長さ");
+    SetCalcMode(page, 7, 1, "幅");
+    ItemRequest ask = {};
+    ask.page = -100;
+    Log("TESTCMD pcalc %d %d %d", page, Show(page, 180, 40),
+        static_cast<int>(Host(UM_PBOX_CALC_MODE, 0, reinterpret_cast<LPARAM>(&ask))));
+    WaitPanel(9);
+    char edit[512], combo[512];
+    ReadText(UM_PBOX_GET_ITEM_TEXT, page, 6, edit);
+    ReadText(UM_PBOX_GET_COMBO_TEXT, page, 7, combo);
+    Log("TESTCMD ptext edit=%s combo=%s", edit, combo);
+    Host(UM_PBOX_CLOSE_PAGE, 0, page);
+    return 0;
+}
+
 }  // namespace
 
 bool RunPanelCommand(const char* word, const char* args, int* result) {
@@ -156,6 +189,10 @@ bool RunPanelCommand(const char* word, const char* args, int* result) {
     }
     if (Is(word, "PanelFloat")) {
         *result = PanelFloat();
+        return true;
+    }
+    if (Is(word, "PanelCalc")) {
+        *result = PanelCalc();
         return true;
     }
     if (Is(word, "PanelMenuPick")) {

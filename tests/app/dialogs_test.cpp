@@ -10,8 +10,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -161,6 +165,153 @@ TEST_F(AppDialogs, TheVersionCommandShowsTheTitleAndVersion) {
     Click(box, IDOK);
     EXPECT_TRUE(WaitGone(box)) << "a click on OK closes it";
     EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+// A 24-bit bitmap file of w x h pixels in one colour.
+bool WriteBitmapFile(const std::string& path, int w, int h, BYTE blue, BYTE green, BYTE red) {
+    BITMAPINFOHEADER bi = {};
+    bi.biSize = sizeof bi;
+    bi.biWidth = w;
+    bi.biHeight = h;
+    bi.biPlanes = 1;
+    bi.biBitCount = 24;
+    const int stride = (w * 3 + 3) & ~3;
+    std::string bits(static_cast<size_t>(stride) * h, '\0');
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            char* px = &bits[static_cast<size_t>(y) * stride + x * 3];
+            px[0] = static_cast<char>(blue);
+            px[1] = static_cast<char>(green);
+            px[2] = static_cast<char>(red);
+        }
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi;
+    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(bits.size());
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD n = 0;
+    bool ok = WriteFile(f, &fh, sizeof fh, &n, nullptr) && WriteFile(f, &bi, sizeof bi, &n, nullptr) &&
+              WriteFile(f, bits.data(), static_cast<DWORD>(bits.size()), &n, nullptr);
+    CloseHandle(f);
+    return ok;
+}
+
+struct SplashSeen {
+    HWND window = nullptr;
+    RECT rect = {};
+    DWORD pid = 0;
+};
+
+BOOL CALLBACK FindSplash(HWND w, LPARAM lp) {
+    auto* seen = reinterpret_cast<SplashSeen*>(lp);
+    if (!IsWindowVisible(w) || !(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) return TRUE;
+    RECT rc;
+    GetWindowRect(w, &rc);
+    if (rc.right - rc.left != 40 || rc.bottom - rc.top != 20) return TRUE;
+    seen->window = w;
+    seen->rect = rc;
+    GetWindowThreadProcessId(w, &seen->pid);
+    return FALSE;
+}
+
+TEST_F(AppDialogs, TheStartBitmapOfTheFolderIsShownCentredAndGoesByItself) {
+    ASSERT_TRUE(WriteBitmapFile(app.InstallFile("start.bmp"), 40, 20, 0x40, 0x80, 0xC0));
+    // The splash stands for a second only: watched from the moment the
+    // program starts.
+    SplashSeen seen;
+    std::atomic<bool> stop{false}, found{false};
+    std::thread watch([&] {
+        while (!stop) {
+            SplashSeen now;
+            EnumWindows(FindSplash, reinterpret_cast<LPARAM>(&now));
+            if (now.window) {
+                seen = now;
+                found = true;
+                return;
+            }
+            Sleep(10);
+        }
+    });
+    const bool started = app.Start();
+    WaitUntil([&] { return found.load(); }, 5000);
+    stop = true;
+    watch.join();
+    ASSERT_TRUE(started) << app.LastError();
+    ASSERT_NE(nullptr, seen.window) << "no 40 x 20 splash was seen";
+    EXPECT_EQ(app.ProcessId(), seen.pid);
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ((cx - 40) / 2, seen.rect.left) << "centred on the screen";
+    EXPECT_EQ((cy - 20) / 2, seen.rect.top);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(seen.window); }, 10000)) << "its second is over";
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+struct TitleSeen {
+    DWORD skipPid;
+    HWND window;
+};
+
+BOOL CALLBACK FindHelpViewer(HWND w, LPARAM lp) {
+    auto* seen = reinterpret_cast<TitleSeen*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == seen->skipPid || !IsWindowVisible(w)) return TRUE;
+    char title[260] = "";
+    GetWindowTextA(w, title, sizeof title);
+    std::string lower = title;
+    for (char& c : lower)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    if (lower.find("zavhelp.zavhelp") == std::string::npos) return TRUE;
+    seen->window = w;
+    return FALSE;
+}
+
+// A viewer registered for an extension of the test's
+// own, as an installed help viewer is (the test's machine need not have one
+// for any common kind); removed again at the end.
+struct RegisteredViewer {
+    RegisteredViewer() {
+        ok = Set(".zavhelp", "ZavHelpTestFile") &&
+             Set("ZavHelpTestFile\\shell\\open\\command",
+                 "\"C:\\windows\\system32\\notepad.exe\" \"%1\"");
+    }
+    ~RegisteredViewer() {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "ZavHelpTestFile");
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, ".zavhelp");
+    }
+    static bool Set(const char* key, const char* value) {
+        HKEY k = nullptr;
+        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS)
+            return false;
+        const LONG r = RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                                      static_cast<DWORD>(std::strlen(value) + 1));
+        RegCloseKey(k);
+        return r == ERROR_SUCCESS;
+    }
+    bool ok = false;
+};
+
+TEST_F(AppDialogs, TheHelpCommandOpensTheHelpFileAndItsViewerClosesWithTheProgram) {
+    RegisteredViewer viewer;
+    ASSERT_TRUE(viewer.ok);
+    HANDLE f = CreateFileA(app.InstallFile("ZavHelp.ZAVHELP").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                           nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, f);
+    DWORD n = 0;
+    WriteFile(f, "help\r\n", 6, &n, nullptr);
+    CloseHandle(f);
+    ASSERT_TRUE(app.SetSystemSetting("HELPFILE", "ZavHelp.ZAVHELP"));
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_TRUE(app.Command(1212));
+    TitleSeen seen = {app.ProcessId(), nullptr};
+    EXPECT_TRUE(WaitUntil([&] {
+        seen.window = nullptr;
+        EnumWindows(FindHelpViewer, reinterpret_cast<LPARAM>(&seen));
+        return seen.window != nullptr;
+    })) << "the registered viewer shows the help file";
+    EXPECT_TRUE(app.Close()) << app.LastError();
+    if (seen.window) EXPECT_TRUE(WaitGone(seen.window)) << "the viewer this run opened went with it";
 }
 
 TEST_F(AppDialogs, YesNoDialogsAreAnsweredByClicksAndKeys) {

@@ -8,9 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "shell/calculator.h"
 #include "tests/app/app_session.h"
 #include "tests/app/app_windows.h"
 
@@ -65,6 +67,42 @@ std::vector<double> First3(std::vector<double> v) {
 std::string LastLine(AppSession& app, const char* key) {
     std::vector<std::string> lines = app.ModuleLines(key);
     return lines.empty() ? std::string() : lines.back();
+}
+
+// A top-level window of the program by class and caption.
+HWND FindTopWindow(AppSession& app, const char* cls, const char* title, DWORD timeoutMs = 20000) {
+    for (DWORD waited = 0;; waited += 100) {
+        HWND w = ::FindWindowA(cls, title);
+        DWORD pid = 0;
+        if (w) ::GetWindowThreadProcessId(w, &pid);
+        if ((w && pid == app.ProcessId() && ::IsWindowVisible(w)) || waited >= timeoutMs)
+            return pid == app.ProcessId() ? w : nullptr;
+        Sleep(100);
+    }
+}
+
+std::string TextOf(HWND w) {
+    char text[256] = "";
+    DWORD_PTR n = 0;
+    ::SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &n);
+    return text;
+}
+
+// Presses calculator keys by their command ids, as the mouse does.
+void ClickKeys(AppSession& app, HWND calc, std::initializer_list<int> ids) {
+    for (int id : ids) {
+        RECT rc;
+        ASSERT_TRUE(CalculatorKeyRect(id, &rc));
+        const int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
+        app.Post(calc, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        Click(app, calc, x, y);
+    }
+}
+
+bool WaitGone(HWND w) {
+    for (int i = 0; i < 200 && ::IsWindow(w); ++i)
+        Sleep(100);
+    return !::IsWindow(w);
 }
 
 class AppPanel : public ::testing::Test {
@@ -247,6 +285,125 @@ TEST_F(AppPanel, TallPageFloatsInItsOwnFormOverTheDrawingArea) {
         Sleep(100);
     EXPECT_FALSE(::IsWindowVisible(form));
     EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+TEST_F(AppPanel, EditAndComboItemsWithACalculatorModeTakeTheCalculatorsNumber) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    ASSERT_TRUE(app.Command(31500));
+    ASSERT_TRUE(app.WaitModuleLine("pcalc"));
+    EXPECT_EQ("1 1 1", LastLine(app, "pcalc")) << "the calculator switch is on by default";
+
+    // The edit item opens the calculator under its own title: 5 × 0 ＋ 1 ＝.
+    HWND edit = Find(app, "AppPanelItem", 6);
+    ASSERT_NE(nullptr, edit);
+    Click(app, edit, 5, 5);
+    HWND calc = FindTopWindow(app, "DENTAKU", "長さ");
+    ASSERT_NE(nullptr, calc);
+    EXPECT_EQ(nullptr, Find(app, "Edit", 5000, nullptr, edit, 0)) << "no in-place editor beside the calculator";
+    ClickKeys(app, calc, {2005, 2013, 2000, 2015, 2001, 2011});
+    ClickKeys(app, calc, {2017});  // OK
+    EXPECT_TRUE(WaitGone(calc));
+    app.WaitModuleValues("pevent", 1);
+    EXPECT_EQ((std::vector<double>{8192, 65536, 6}), First3(app.ModuleValues("pevent").back()));
+    EXPECT_EQ("1", TextOf(edit));
+
+    // The combo's text part too; a cancelled calculator changes nothing.
+    HWND combo = Find(app, "AppPanelItem", 7);
+    ASSERT_NE(nullptr, combo);
+    Click(app, combo, 5, 5);
+    calc = FindTopWindow(app, "DENTAKU", "幅");
+    ASSERT_NE(nullptr, calc);
+    ClickKeys(app, calc, {2009, 2018});  // 9, cancel
+    EXPECT_TRUE(WaitGone(calc));
+    Sleep(500);
+    EXPECT_EQ(6, app.ModuleValues("pevent").back()[2]) << "no event for a cancelled calculator";
+    EXPECT_EQ("2", TextOf(combo));
+
+    // Its drop button opens the choices in the "COMBO" dialog; the keys pick.
+    RECT cr;
+    ::GetClientRect(combo, &cr);
+    Click(app, combo, cr.right - 5, 5);
+    HWND list = Find(app, "ListBox", 5001);
+    ASSERT_NE(nullptr, list);
+    HWND drop = ::GetParent(list);
+    char cls[64] = "";
+    ::GetClassNameA(drop, cls, sizeof cls);
+    EXPECT_STREQ("#32770", cls);
+    RECT dr;
+    ::GetWindowRect(drop, &dr);
+    RECT ir;
+    ::GetWindowRect(combo, &ir);
+    EXPECT_EQ(ir.left, dr.left) << "under the item, as wide as the item";
+    EXPECT_EQ(ir.right - ir.left, dr.right - dr.left);
+    Shot("apppanel-combo-drop.bmp");
+    // The third line, clicked where the pointer is.
+    const int line = static_cast<int>(app.Send(list, LB_GETITEMHEIGHT, 0));
+    POINT pick = {10, line * 2 + line / 2};
+    ::ClientToScreen(list, &pick);
+    ::SetCursorPos(pick.x, pick.y);
+    ::ScreenToClient(list, &pick);
+    Click(app, list, pick.x, pick.y);
+    app.WaitModuleValues("pevent", 2);
+    EXPECT_EQ((std::vector<double>{8192, 0x100000, 7}), First3(app.ModuleValues("pevent").back()));
+    EXPECT_TRUE(WaitGone(drop));
+
+    HWND done = Find(app, "AppPanelItem", 9);
+    ASSERT_NE(nullptr, done);
+    Click(app, done, 5, 5);
+    ASSERT_TRUE(app.WaitModuleLine("ptext"));
+    EXPECT_EQ("edit=1 combo=5", LastLine(app, "ptext"));
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+// The per-user snap modes as the program stored them at its close.
+int StoredSnapModes(AppSession& app) {
+    FILE* f = fopen((app.UserSettingsDir() + "\\LocalSettings.xml").c_str(), "rb");
+    if (!f) return -1;
+    std::string xml;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        xml.append(buf, n);
+    fclose(f);
+    const size_t at = xml.find("<LMsFg>");
+    return at == std::string::npos ? -1 : std::atoi(xml.c_str() + at + 7);
+}
+
+TEST_F(AppPanel, ThePopupsSnapRowShowsAndSwitchesTheSnapModes) {
+    ASSERT_TRUE(app.SetSystemSetting("RMENU_SNAP", "1"));
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    HWND view = app.NewDrawing();
+    ASSERT_NE(nullptr, view);
+    RECT vr;
+    ::GetWindowRect(view, &vr);
+    ::SetCursorPos(vr.left + 100, vr.top + 80);
+    const LPARAM at = MAKELPARAM(100, 80);
+    app.Post(view, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    app.Post(view, WM_RBUTTONUP, 0, at);
+    HWND popup = Find(app, "MyRPitem");
+    ASSERT_NE(nullptr, popup);
+    // The installed modes (end point, intersection, any point) are lit.
+    const struct {
+        int id;
+        const char* text;
+        LONG lit;
+    } rows[] = {{3410, "端点", 1}, {3411, "交点", 1}, {3404, "中点", 0},
+                {3405, "任意", 1}, {3418, "円心", 0}, {3412, "線上", 0}};
+    HWND centre = nullptr;
+    for (const auto& r : rows) {
+        HWND b = Find(app, "NPush2", r.id, r.text, popup, 2000);
+        ASSERT_NE(nullptr, b) << r.text;
+        EXPECT_EQ(r.lit, ::GetWindowLongA(b, 4)) << r.text;
+        if (r.id == 3418) centre = b;
+    }
+    Shot("apppanel-popup-snap.bmp");
+    Click(app, centre, 10, 8);
+    for (int i = 0; i < 50 && ::GetWindowLongA(centre, 4) != 1; ++i)
+        Sleep(100);
+    EXPECT_EQ(1, ::GetWindowLongA(centre, 4)) << "the centre mode is on";
+    EXPECT_TRUE(app.Close()) << app.LastError();
+    EXPECT_EQ(0x68 | 0x10, StoredSnapModes(app)) << "kept for the next run";
 }
 
 }  // namespace

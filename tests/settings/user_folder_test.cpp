@@ -111,3 +111,13 @@ TEST_F(UserFolderTest, EnsureUserSettingsFileRefreshesOnEveryCall) {
     ASSERT_EQ(1u, Messages().size());
     EXPECT_NE(std::string::npos, Messages()[0].text.find(InstallPath("rirekimoji.ini")));
 }
+
+TEST_F(UserFolderTest, FoldersSetInTheEnvironmentDuringTheRunAreHonoured) {
+    // Without the setters' overrides the environment decides, as the process
+    // holds it now (not as it was when the process started).
+    SetUserFolderOverrides("", "", "");
+    SetEnvironmentVariableA("ZAV_INSTALL_DIR", root_.c_str());
+    const std::string dir = GetExeDir();
+    SetEnvironmentVariableA("ZAV_INSTALL_DIR", nullptr);
+    EXPECT_EQ(root_, dir);
+}

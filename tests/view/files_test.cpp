@@ -170,6 +170,20 @@ TEST_F(BackupFiles, WriteFailuresAreShownAndThePassGoesOn) {
     (void)second;
 }
 
+TEST_F(BackupFiles, AGenerationKeepsItsBytesWhenTheNextBackupReplacesTheFile) {
+    TempDir d("files_gen");
+    Write(d.File("a.tcf"), "first");
+    EXPECT_EQ(1, StockBackupGeneration(d.Path(), "plan", d.File("a.tcf"), 1, 5));
+    // The next backup comes whole in a temporary file moved over the old
+    // one, as every drawing file is written.
+    Write(d.File("next.tmp"), "second");
+    ASSERT_TRUE(MoveFileExA(d.File("next.tmp").c_str(), d.File("a.tcf").c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(2, StockBackupGeneration(d.Path(), "plan", d.File("a.tcf"), 1, 5));
+    EXPECT_EQ("first", Bytes(d.File("plan_$000$.tcf")));
+    EXPECT_EQ("second", Bytes(d.File("plan_$001$.tcf")));
+    EXPECT_EQ("second", Bytes(d.File("a.tcf")));
+}
+
 TEST_F(BackupFiles, GenerationsKeepTheNewestAndWrapAfter999) {
     LocalIni().iBackupStock = 1;
     LocalIni().nBackupStockNum = 5;
