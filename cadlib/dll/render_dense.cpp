@@ -24,7 +24,7 @@ const size_t kPiece = 4096;   // elements a worker records at a time
 
 uint32_t Pixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
-int Rnd(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+int Rnd(double v) { return RoundPx(v); }
 
 // The first plain element of a stored element: what a group that shrank to
 // a few pixels shows.
@@ -324,6 +324,9 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
         pieces.size(),
         [&](size_t p) {
             Piece& piece = pieces[p];
+            // About one write an element: one block, not a list grown write
+            // by write while the other threads wait at the heap.
+            piece.ops.reserve(std::min(count - p * kPiece, kPiece) + 64);
             PixelPlane rec = plane;
             rec.record = &piece.ops;
             for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {

@@ -37,7 +37,7 @@ bool ClipSegment(PxPt& a, PxPt& b, const RECT& r) {
 }
 
 POINT Round(const PxPt& p) {
-    return POINT{static_cast<LONG>(std::floor(p.x + 0.5)), static_cast<LONG>(std::floor(p.y + 0.5))};
+    return POINT{RoundPx(p.x), RoundPx(p.y)};
 }
 }  // namespace
 
