@@ -240,12 +240,11 @@ struct RenderContext {
     // cannot give: the painting thread (glyphs not yet made), or GDI itself.
     RecordMode recording = RecordMode::Off;
     bool needsMain = false, needsGdi = false;
-    // False (and the need noted) when the current element cannot be
-    // recorded here because it must draw through GDI.
+    // False when the current element cannot be recorded here because it
+    // must draw through GDI; the need is noted either way.
     bool MayUseGdi() {
-        if (recording == RecordMode::Off) return true;
         needsGdi = true;
-        return false;
+        return recording == RecordMode::Off;
     }
     // After GDI drew into the copy, before pixels are set directly again.
     void AfterGdi() {

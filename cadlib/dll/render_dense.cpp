@@ -7,7 +7,8 @@
 // picture side by side; so the picture is the one a single thread writing
 // element after element makes. Only what must go through GDI (wide pens,
 // line-end marks, images, turned texts) is drawn on the painting thread, in
-// its place in the order.
+// its place in the order. A view of fewer elements (a zoomed one) is not
+// recorded at all: each element writes in its turn on the painting thread.
 #include <algorithm>
 #include <cmath>
 
@@ -189,6 +190,9 @@ size_t BandsFor(const PixelPlane& plane, bool worth) {
 // Views of fewer elements are painted sooner on this thread alone (a zoomed
 // view of 12,000 elements was, in the measurements of the benchmark).
 const size_t kWorthThreads = 65536;
+// Below this many, nothing is recorded: each element writes its pixels (or
+// goes through GDI) in its turn, which is the picture recording makes.
+const size_t kRecordFrom = kWorthThreads / 4;
 
 bool IsContainer(uint16_t kind) { return IsGroupLike(kind) || kind == kElmFigure || kind == kElmFigureHeader; }
 
@@ -319,6 +323,7 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
         std::vector<StoredElement*> large;
     };
     const size_t count = cands.size();
+    const bool direct = count < kRecordFrom;
     std::vector<Piece> pieces((count + kPiece - 1) / kPiece);
     ParallelFor(
         pieces.size(),
@@ -326,9 +331,9 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
             Piece& piece = pieces[p];
             // About one write an element: one block, not a list grown write
             // by write while the other threads wait at the heap.
-            piece.ops.reserve(std::min(count - p * kPiece, kPiece) + 64);
+            if (!direct) piece.ops.reserve(std::min(count - p * kPiece, kPiece) + 64);
             PixelPlane rec = plane;
-            rec.record = &piece.ops;
+            rec.record = direct ? nullptr : &piece.ops;
             for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
                 StoredElement* e = cands[i].element;
                 if (!e) continue;
@@ -351,7 +356,16 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
     bands.Run();
     if (mem) ctx.dc = mem;
     ctx.plane = &plane;
-    DrawLarge(ctx, plane, large, bands);
+    if (direct) {
+        for (StoredElement* e : large) {
+            ctx.needsGdi = false;
+            DrawStored(ctx, e);
+            ctx.stroker->Flush();
+            if (ctx.needsGdi) GdiFlush();
+        }
+    } else {
+        DrawLarge(ctx, plane, large, bands);
+    }
     ctx.stroker->Flush();
     GdiFlush();
     ctx.plane = nullptr;
