@@ -11,6 +11,22 @@ BandPainter::BandPainter(const PixelPlane& plane, size_t bands) : plane_(plane) 
     bandRows_ = plane.h > 0 ? static_cast<int>((plane.h + bands_ - 1) / bands_) : 1;
 }
 
+BandPainter::~BandPainter() {
+    for (std::vector<uint32_t>& bins : bins_)
+        KeptBins().Put(bins);
+}
+
+// About two full views' worth of writes and their band lists.
+KeptBuffers<PixelOp>& KeptOps() {
+    static KeptBuffers<PixelOp>* kept = new KeptBuffers<PixelOp>(size_t(2) << 20);
+    return *kept;
+}
+
+KeptBuffers<uint32_t>& KeptBins() {
+    static KeptBuffers<uint32_t>* kept = new KeptBuffers<uint32_t>(size_t(3) << 20);
+    return *kept;
+}
+
 void BandPainter::Add(const PixelOp* ops, size_t count) {
     if (count) ranges_.push_back(Range{ops, count});
 }
@@ -49,10 +65,8 @@ void BandPainter::Run() {
         for (size_t b = 0; b < bands_; ++b)
             start[b + 1] += start[b];
         std::vector<uint32_t>& bins = bins_[r];
-        if (bins.size() < start[bands_]) {
-            std::vector<uint32_t>().swap(bins);
-            bins.resize(start[bands_]);
-        }
+        if (bins.capacity() == 0) bins = KeptBins().Take();
+        if (bins.size() < start[bands_]) bins.resize(start[bands_]);
         // Each band's start serves as its cursor, then takes its place back.
         for (size_t i = 0; i < range.count; ++i)
             if (bandsOf(range.ops[i], first, last))

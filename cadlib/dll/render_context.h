@@ -8,6 +8,8 @@
 
 #include <climits>
 #include <map>
+#include <mutex>
+#include <new>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -158,6 +160,44 @@ struct PixelPlane {
     // Makes a recorded write.
     void Run(const PixelOp& op);
 };
+// Buffers kept from one painting to the next, up to `most` elements in all:
+// the million writes of a whole view recorded into fresh memory pay its page
+// faults (and the release of it) every time, more than the recording.
+template <class T>
+class KeptBuffers {
+public:
+    explicit KeptBuffers(size_t most) : most_(most) {}
+    // An empty buffer, with room when one was kept.
+    std::vector<T> Take() {
+        std::lock_guard<std::mutex> lk(m_);
+        if (free_.empty()) return std::vector<T>();
+        std::vector<T> v = std::move(free_.back());
+        free_.pop_back();
+        kept_ -= v.capacity();
+        return v;
+    }
+    // Takes the buffer back (emptied); what finds no room is freed. Never throws.
+    void Put(std::vector<T>& v) {
+        v.clear();
+        std::lock_guard<std::mutex> lk(m_);
+        if (v.capacity() && kept_ + v.capacity() <= most_) {
+            try {
+                free_.push_back(std::move(v));
+                kept_ += free_.back().capacity();
+                return;
+            } catch (const std::bad_alloc&) {}
+        }
+        std::vector<T>().swap(v);
+    }
+
+private:
+    std::mutex m_;
+    std::vector<std::vector<T>> free_;
+    size_t kept_ = 0, most_;
+};
+KeptBuffers<PixelOp>& KeptOps();
+KeptBuffers<uint32_t>& KeptBins();
+
 // Recorded writes made band by band: the rows of the plane are cut into
 // bands, each write goes to the bands its rows touch, and the bands are
 // filled side by side, each in the order the writes were added, so the
@@ -165,6 +205,9 @@ struct PixelPlane {
 class BandPainter {
 public:
     BandPainter(const PixelPlane& plane, size_t bands);
+    ~BandPainter();
+    BandPainter(const BandPainter&) = delete;
+    BandPainter& operator=(const BandPainter&) = delete;
     // Writes to make; they must stay where they are until Run.
     void Add(const PixelOp* ops, size_t count);
     // Makes every write added so far.

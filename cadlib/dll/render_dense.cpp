@@ -246,6 +246,7 @@ void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredEl
         pieces.size(),
         [&](size_t p) {
             Piece& piece = pieces[p];
+            piece.ops = KeptOps().Take();
             Recorder worker(ctx, plane, &piece.ops, RecordMode::Worker);
             for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
                 if (!worker.Element(large[i], piece.ops)) state[i] = worker.ctx.needsGdi ? kGdi : kMain;
@@ -292,6 +293,8 @@ void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredEl
         i = j;
     }
     bands.Run();
+    for (Piece& piece : pieces)
+        KeptOps().Put(piece.ops);
 }
 
 }  // namespace
@@ -331,7 +334,10 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
             Piece& piece = pieces[p];
             // About one write an element: one block, not a list grown write
             // by write while the other threads wait at the heap.
-            if (!direct) piece.ops.reserve(std::min(count - p * kPiece, kPiece) + 64);
+            if (!direct) {
+                piece.ops = KeptOps().Take();
+                piece.ops.reserve(std::min(count - p * kPiece, kPiece) + 64);
+            }
             PixelPlane rec = plane;
             rec.record = direct ? nullptr : &piece.ops;
             for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
@@ -354,6 +360,8 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
         large.insert(large.end(), piece.large.begin(), piece.large.end());
     }
     bands.Run();
+    for (Piece& piece : pieces)
+        KeptOps().Put(piece.ops);
     if (mem) ctx.dc = mem;
     ctx.plane = &plane;
     if (direct) {
