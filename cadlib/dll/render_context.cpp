@@ -72,8 +72,14 @@ void PixelPlane::GlyphAt(int x, int y, const Glyph& g, uint32_t c) {
     for (int r = r0; r < r1; ++r) {
         const uint8_t* row = g.bits.data() + r * g.stride;
         uint32_t* out = px + (y + r - oy) * stride + (x - ox);
-        for (int col = c0; col < c1; ++col)
-            if ((row[col >> 3] >> (7 - (col & 7))) & 1) out[col] = c;
+        for (int col = c0; col < c1; ++col) {
+            const uint8_t bits = row[col >> 3];
+            if (!bits) {
+                col |= 7;  // the rest of an empty byte
+                continue;
+            }
+            if ((bits >> (7 - (col & 7))) & 1) out[col] = c;
+        }
     }
 }
 

@@ -112,6 +112,13 @@ struct PixelPlane {
             // a test per pixel.
             uint32_t* at = px + (y0 - oy) * stride + (x0 - ox);
             const int stepY = sy * stride;
+            // Most lines of a drawing run along an axis: a run of pixels.
+            if (dy == 0 || dx == 0) {
+                const int n = (dy == 0 ? dx : -dy) + (last ? 1 : 0), step = dy == 0 ? sx : stepY;
+                for (int k = 0; k < n; ++k, at += step)
+                    *at = c;
+                return;
+            }
             for (;;) {
                 if (x0 == x1 && y0 == y1) {
                     if (last) *at = c;
