@@ -260,8 +260,7 @@ HFONT RenderContext::Font(const std::string& face, int height, int width, int es
         SelectObject(dc, old);
         if (sz.cx > 0 && sz.cx != width) {
             DeleteObject(f);
-            lf.lfWidth = std::max<LONG>(
-                1, RoundNear(static_cast<double>(tm.tmAveCharWidth) * width / sz.cx));
+            lf.lfWidth = std::max<LONG>(1, RoundNear(static_cast<double>(tm.tmAveCharWidth) * width / sz.cx));
             f = CreateFontIndirectA(&lf);
         }
     }
