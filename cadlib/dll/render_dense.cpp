@@ -190,11 +190,14 @@ size_t BandsFor(const PixelPlane& plane, bool worth) {
 // Views of fewer elements are painted sooner on this thread alone (a zoomed
 // view of 12,000 elements was, in the measurements of the benchmark).
 const size_t kWorthThreads = 65536;
-// Below this many, nothing is recorded: each element writes its pixels (or
-// goes through GDI) in its turn, which is the picture recording makes.
+// Below this many, the small ones are not recorded: each writes its pixels
+// in its turn, which is the picture recording makes.
 const size_t kRecordFrom = kWorthThreads / 4;
-
-bool IsContainer(uint16_t kind) { return IsGroupLike(kind) || kind == kElmFigure || kind == kElmFigureHeader; }
+// From this many larger elements on (a zoomed view holds thousands of
+// circles, arcs and texts), they are recorded side by side, in pieces of
+// kLargePiece, and their writes made band by band.
+const size_t kLargeInParallel = 1024;
+const size_t kLargePiece = 256;
 
 // A context that records an element's writes into `ops` instead of making
 // them: on a worker thread, or on the painting thread.
@@ -221,26 +224,20 @@ struct Recorder {
 };
 
 // The larger elements, stroked over the small ones in their order: recorded
-// on the worker threads where they can be, texts whose glyphs are not made
-// yet on the painting thread, and what needs GDI drawn there in its turn.
-void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredElement*>& large, BandPainter& bands) {
+// on the worker threads where they can be (texts only with the fonts and
+// glyphs made already), the rest on the painting thread (which makes the
+// glyphs), and what needs GDI drawn there in its turn.
+void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredElement*>& large, BandPainter& bands,
+               bool parallel) {
     enum State : uint8_t { kRecorded, kMain, kGdi };
-    // Fonts and glyphs of the texts are made first, on this thread.
-    {
-        std::vector<PixelOp> scratch;
-        Recorder main(ctx, plane, &scratch, RecordMode::Main);
-        for (StoredElement* e : large) {
-            if (e->rec.kind != kElmText && !IsContainer(e->rec.kind)) continue;
-            main.Element(e, scratch);
-            scratch.clear();
-        }
-    }
     struct Piece {
         std::vector<PixelOp> ops;
         std::vector<uint32_t> ends;  // end of each element's writes
     };
     const size_t count = large.size();
-    std::vector<Piece> pieces((count + kPiece - 1) / kPiece);
+    // Large elements cost tens of writes each: small pieces keep every thread busy.
+    const size_t size = parallel ? kLargePiece : kPiece;
+    std::vector<Piece> pieces((count + size - 1) / size);
     std::vector<uint8_t> state(count, kRecorded);
     ParallelFor(
         pieces.size(),
@@ -248,12 +245,12 @@ void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredEl
             Piece& piece = pieces[p];
             piece.ops = KeptOps().Take();
             Recorder worker(ctx, plane, &piece.ops, RecordMode::Worker);
-            for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
+            for (size_t i = p * size, end = std::min(count, i + size); i < end; ++i) {
                 if (!worker.Element(large[i], piece.ops)) state[i] = worker.ctx.needsGdi ? kGdi : kMain;
                 piece.ends.push_back(static_cast<uint32_t>(piece.ops.size()));
             }
         },
-        count >= kWorthThreads / 4);
+        parallel);
     // What the workers could not record, on this thread.
     std::vector<PixelOp> mainOps;
     std::vector<std::pair<uint32_t, uint32_t>> mainRange(count);
@@ -282,13 +279,13 @@ void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredEl
             continue;
         }
         // A run of recorded elements of one piece is one range of writes.
-        const size_t p = i / kPiece, pieceEnd = std::min(count, (p + 1) * kPiece);
+        const size_t p = i / size, pieceEnd = std::min(count, (p + 1) * size);
         const Piece& piece = pieces[p];
         size_t j = i;
         while (j < pieceEnd && state[j] == kRecorded)
             ++j;
-        uint32_t begin = i % kPiece ? piece.ends[i % kPiece - 1] : 0;
-        uint32_t end = piece.ends[(j - 1) % kPiece];
+        uint32_t begin = i % size ? piece.ends[i % size - 1] : 0;
+        uint32_t end = piece.ends[(j - 1) % size];
         bands.Add(piece.ops.data() + begin, end - begin);
         i = j;
     }
@@ -364,15 +361,19 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
         KeptOps().Put(piece.ops);
     if (mem) ctx.dc = mem;
     ctx.plane = &plane;
-    if (direct) {
+    const bool parallel = large.size() >= kLargeInParallel && WorkerCount() > 1;
+    if (!direct) {
+        DrawLarge(ctx, plane, large, bands, parallel);
+    } else if (parallel) {
+        BandPainter largeBands(plane, BandsFor(plane, true));
+        DrawLarge(ctx, plane, large, largeBands, true);
+    } else {
         for (StoredElement* e : large) {
             ctx.needsGdi = false;
             DrawStored(ctx, e);
             ctx.stroker->Flush();
             if (ctx.needsGdi) GdiFlush();
         }
-    } else {
-        DrawLarge(ctx, plane, large, bands);
     }
     ctx.stroker->Flush();
     GdiFlush();
