@@ -8,6 +8,7 @@
 // batches are then joined in file order, so the drawing is the same however
 // many threads read it.
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -692,6 +693,21 @@ void ReadTrees(const uint8_t* stored, size_t size, uint32_t crc, Database& db, b
         if (chunks[i].items > 0xFFFFFFFFu - serial) Fail(damage);
         serial += chunks[i].items;
     }
+    // The texts of the batches read so far get their own copies, in file
+    // order, on one thread at a time (threads that allocate side by side
+    // wait on each other at the heap), while the other threads go on
+    // reading: whichever thread finishes a batch takes over the copying
+    // when no other has it.
+    std::unique_ptr<std::atomic<bool>[]> read(new std::atomic<bool>[batches.size()]);
+    for (size_t i = 0; i < batches.size(); ++i)
+        read[i].store(false);
+    std::mutex owning;
+    size_t owned = 0;  // batches [0, owned) have their own texts (under `owning`)
+    bool ownFailed = false;
+    auto ownRead = [&] {
+        for (; owned < batches.size() && read[owned].load(std::memory_order_acquire); ++owned)
+            if (!ownFailed && !batches[owned].OwnTexts()) ownFailed = true;
+    };
     // Threads pay from a few tens of thousands of elements on.
     ScratchShelf shelf;
     ParallelFor(
@@ -700,12 +716,18 @@ void ReadTrees(const uint8_t* stored, size_t size, uint32_t crc, Database& db, b
             std::unique_ptr<std::vector<uint8_t>> scratch = shelf.Take();
             if (!scratch) {
                 batches[i].error = kLoadOutOfMemory;
-                return;
+            } else {
+                batches[i].Run(*scratch);
+                shelf.Put(std::move(scratch));
             }
-            batches[i].Run(*scratch);
-            shelf.Put(std::move(scratch));
+            read[i].store(true, std::memory_order_release);
+            if (owning.try_lock()) {
+                ownRead();
+                owning.unlock();
+            }
         },
         serial - db.nextSerial >= 32768);
+    ownRead();
     // The first failure in file order is the one a single reader meets.
     for (BatchReader& b : batches) {
         if (!b.error) continue;
@@ -720,8 +742,7 @@ void ReadTrees(const uint8_t* stored, size_t size, uint32_t crc, Database& db, b
     } catch (const std::bad_alloc&) {
         // Then the boxes grow as they are joined.
     }
-    for (BatchReader& b : batches) {
-        if (b.OwnTexts()) continue;
+    if (ownFailed) {
         for (BatchReader& other : batches)
             other.Discard();
         Fail(kLoadOutOfMemory);

@@ -545,8 +545,8 @@ public:
         Visit(area, [&](StoredElement* e, const BoxF&) { out.push_back(e); });
     }
 
-    void QueryBoxes(const Box& area, std::vector<std::pair<StoredElement*, Box>>& out) override {
-        Visit(area, [&](StoredElement* e, const BoxF& b) { out.emplace_back(e, FromF(b)); });
+    void QueryEntries(const Box& area, std::vector<IndexEntry>& out) override {
+        Visit(area, [&](StoredElement* e, const BoxF& b) { out.push_back(IndexEntry{b.l, b.b, b.r, b.t, e}); });
     }
 
     Box Bounds() override {

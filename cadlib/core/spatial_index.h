@@ -30,8 +30,9 @@ public:
     virtual ~SpatialIndex() = default;
     // Top-level elements whose box meets `area`, in no particular order.
     virtual void Query(const Box& area, std::vector<StoredElement*>& out) = 0;
-    // The same with the stored box of each (single precision, rounded outward).
-    virtual void QueryBoxes(const Box& area, std::vector<std::pair<StoredElement*, Box>>& out) = 0;
+    // The same as entries with the stored box of each (single precision,
+    // rounded outward), appended to `out`.
+    virtual void QueryEntries(const Box& area, std::vector<IndexEntry>& out) = 0;
     // The box of every indexed element together (invalid when empty); it may
     // still hold elements removed since the last packing.
     virtual Box Bounds() = 0;

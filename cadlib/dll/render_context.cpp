@@ -66,11 +66,20 @@ void PixelPlane::GlyphAt(int x, int y, const Glyph& g, uint32_t c) {
         record->push_back(PixelOp{PixelOp::kGlyph, 0, x, y, 0, 0, c, &g});
         return;
     }
+    // Only the rows and columns of this plane.
     int r0 = std::max(0, oy - y), r1 = std::min(g.h, oy + h - y);
+    int c0 = std::max(0, ox - x), c1 = std::min(g.w, ox + w - x);
     for (int r = r0; r < r1; ++r) {
         const uint8_t* row = g.bits.data() + r * g.stride;
-        for (int col = 0; col < g.w; ++col)
-            if ((row[col >> 3] >> (7 - (col & 7))) & 1) Set(x + col, y + r, c);
+        uint32_t* out = px + (y + r - oy) * stride + (x - ox);
+        for (int col = c0; col < c1; ++col) {
+            const uint8_t bits = row[col >> 3];
+            if (!bits) {
+                col |= 7;  // the rest of an empty byte
+                continue;
+            }
+            if ((bits >> (7 - (col & 7))) & 1) out[col] = c;
+        }
     }
 }
 
@@ -251,8 +260,7 @@ HFONT RenderContext::Font(const std::string& face, int height, int width, int es
         SelectObject(dc, old);
         if (sz.cx > 0 && sz.cx != width) {
             DeleteObject(f);
-            lf.lfWidth = std::max<LONG>(
-                1, static_cast<LONG>(std::lround(static_cast<double>(tm.tmAveCharWidth) * width / sz.cx)));
+            lf.lfWidth = std::max<LONG>(1, RoundNear(static_cast<double>(tm.tmAveCharWidth) * width / sz.cx));
             f = CreateFontIndirectA(&lf);
         }
     }

@@ -7,7 +7,8 @@
 // picture side by side; so the picture is the one a single thread writing
 // element after element makes. Only what must go through GDI (wide pens,
 // line-end marks, images, turned texts) is drawn on the painting thread, in
-// its place in the order.
+// its place in the order. A view of fewer elements (a zoomed one) is not
+// recorded at all: each element writes in its turn on the painting thread.
 #include <algorithm>
 #include <cmath>
 
@@ -24,7 +25,7 @@ const size_t kPiece = 4096;   // elements a worker records at a time
 
 uint32_t Pixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
-int Rnd(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+int Rnd(double v) { return RoundPx(v); }
 
 // The first plain element of a stored element: what a group that shrank to
 // a few pixels shows.
@@ -189,8 +190,14 @@ size_t BandsFor(const PixelPlane& plane, bool worth) {
 // Views of fewer elements are painted sooner on this thread alone (a zoomed
 // view of 12,000 elements was, in the measurements of the benchmark).
 const size_t kWorthThreads = 65536;
-
-bool IsContainer(uint16_t kind) { return IsGroupLike(kind) || kind == kElmFigure || kind == kElmFigureHeader; }
+// Below this many, the small ones are not recorded: each writes its pixels
+// in its turn, which is the picture recording makes.
+const size_t kRecordFrom = kWorthThreads / 4;
+// From this many larger elements on (a zoomed view holds thousands of
+// circles, arcs and texts), they are recorded side by side, in pieces of
+// kLargePiece, and their writes made band by band.
+const size_t kLargeInParallel = 1024;
+const size_t kLargePiece = 256;
 
 // A context that records an element's writes into `ops` instead of making
 // them: on a worker thread, or on the painting thread.
@@ -217,38 +224,33 @@ struct Recorder {
 };
 
 // The larger elements, stroked over the small ones in their order: recorded
-// on the worker threads where they can be, texts whose glyphs are not made
-// yet on the painting thread, and what needs GDI drawn there in its turn.
-void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredElement*>& large, BandPainter& bands) {
+// on the worker threads where they can be (texts only with the fonts and
+// glyphs made already), the rest on the painting thread (which makes the
+// glyphs), and what needs GDI drawn there in its turn.
+void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredElement*>& large, BandPainter& bands,
+               bool parallel) {
     enum State : uint8_t { kRecorded, kMain, kGdi };
-    // Fonts and glyphs of the texts are made first, on this thread.
-    {
-        std::vector<PixelOp> scratch;
-        Recorder main(ctx, plane, &scratch, RecordMode::Main);
-        for (StoredElement* e : large) {
-            if (e->rec.kind != kElmText && !IsContainer(e->rec.kind)) continue;
-            main.Element(e, scratch);
-            scratch.clear();
-        }
-    }
     struct Piece {
         std::vector<PixelOp> ops;
         std::vector<uint32_t> ends;  // end of each element's writes
     };
     const size_t count = large.size();
-    std::vector<Piece> pieces((count + kPiece - 1) / kPiece);
+    // Large elements cost tens of writes each: small pieces keep every thread busy.
+    const size_t size = parallel ? kLargePiece : kPiece;
+    std::vector<Piece> pieces((count + size - 1) / size);
     std::vector<uint8_t> state(count, kRecorded);
     ParallelFor(
         pieces.size(),
         [&](size_t p) {
             Piece& piece = pieces[p];
+            piece.ops = KeptOps().Take();
             Recorder worker(ctx, plane, &piece.ops, RecordMode::Worker);
-            for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
+            for (size_t i = p * size, end = std::min(count, i + size); i < end; ++i) {
                 if (!worker.Element(large[i], piece.ops)) state[i] = worker.ctx.needsGdi ? kGdi : kMain;
                 piece.ends.push_back(static_cast<uint32_t>(piece.ops.size()));
             }
         },
-        count >= kWorthThreads / 4);
+        parallel);
     // What the workers could not record, on this thread.
     std::vector<PixelOp> mainOps;
     std::vector<std::pair<uint32_t, uint32_t>> mainRange(count);
@@ -277,17 +279,19 @@ void DrawLarge(RenderContext& ctx, PixelPlane& plane, const std::vector<StoredEl
             continue;
         }
         // A run of recorded elements of one piece is one range of writes.
-        const size_t p = i / kPiece, pieceEnd = std::min(count, (p + 1) * kPiece);
+        const size_t p = i / size, pieceEnd = std::min(count, (p + 1) * size);
         const Piece& piece = pieces[p];
         size_t j = i;
         while (j < pieceEnd && state[j] == kRecorded)
             ++j;
-        uint32_t begin = i % kPiece ? piece.ends[i % kPiece - 1] : 0;
-        uint32_t end = piece.ends[(j - 1) % kPiece];
+        uint32_t begin = i % size ? piece.ends[i % size - 1] : 0;
+        uint32_t end = piece.ends[(j - 1) % size];
         bands.Add(piece.ops.data() + begin, end - begin);
         i = j;
     }
     bands.Run();
+    for (Piece& piece : pieces)
+        KeptOps().Put(piece.ops);
 }
 
 }  // namespace
@@ -319,13 +323,20 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
         std::vector<StoredElement*> large;
     };
     const size_t count = cands.size();
+    const bool direct = count < kRecordFrom;
     std::vector<Piece> pieces((count + kPiece - 1) / kPiece);
     ParallelFor(
         pieces.size(),
         [&](size_t p) {
             Piece& piece = pieces[p];
+            // About one write an element: one block, not a list grown write
+            // by write while the other threads wait at the heap.
+            if (!direct) {
+                piece.ops = KeptOps().Take();
+                piece.ops.reserve(std::min(count - p * kPiece, kPiece) + 64);
+            }
             PixelPlane rec = plane;
-            rec.record = &piece.ops;
+            rec.record = direct ? nullptr : &piece.ops;
             for (size_t i = p * kPiece, end = std::min(count, i + kPiece); i < end; ++i) {
                 StoredElement* e = cands[i].element;
                 if (!e) continue;
@@ -346,9 +357,24 @@ bool DrawDense(RenderContext& ctx, const std::vector<IndexEntry>& cands, bool te
         large.insert(large.end(), piece.large.begin(), piece.large.end());
     }
     bands.Run();
+    for (Piece& piece : pieces)
+        KeptOps().Put(piece.ops);
     if (mem) ctx.dc = mem;
     ctx.plane = &plane;
-    DrawLarge(ctx, plane, large, bands);
+    const bool parallel = large.size() >= kLargeInParallel && WorkerCount() > 1;
+    if (!direct) {
+        DrawLarge(ctx, plane, large, bands, parallel);
+    } else if (parallel) {
+        BandPainter largeBands(plane, BandsFor(plane, true));
+        DrawLarge(ctx, plane, large, largeBands, true);
+    } else {
+        for (StoredElement* e : large) {
+            ctx.needsGdi = false;
+            DrawStored(ctx, e);
+            ctx.stroker->Flush();
+            if (ctx.needsGdi) GdiFlush();
+        }
+    }
     ctx.stroker->Flush();
     GdiFlush();
     ctx.plane = nullptr;

@@ -83,9 +83,7 @@ void LineEnd(RenderContext& ctx, int type, PxPt tip, PxPt from, COLORREF colour)
     HPEN pen = ctx.Pen(ctx.Ink(colour), 1);
     HGDIOBJ oldPen = SelectObject(ctx.dc, pen);
     HGDIOBJ oldBrush = SelectObject(ctx.dc, ctx.Brush(ctx.Ink(colour)));
-    auto pt = [](double x, double y) {
-        return POINT{static_cast<LONG>(std::lround(x)), static_cast<LONG>(std::lround(y))};
-    };
+    auto pt = [](double x, double y) { return POINT{RoundNear(x), RoundNear(y)}; };
     double bx = tip.x - ux * size, by = tip.y - uy * size, w = size * 0.3;
     POINT tri[3] = {pt(tip.x, tip.y), pt(bx - uy * w, by + ux * w), pt(bx + uy * w, by - ux * w)};
     switch (type) {

@@ -36,9 +36,7 @@ bool ClipSegment(PxPt& a, PxPt& b, const RECT& r) {
     return true;
 }
 
-POINT Round(const PxPt& p) {
-    return POINT{static_cast<LONG>(std::floor(p.x + 0.5)), static_cast<LONG>(std::floor(p.y + 0.5))};
-}
+POINT Round(const PxPt& p) { return POINT{RoundPx(p.x), RoundPx(p.y)}; }
 }  // namespace
 
 void Stroker::Begin(const StrokeStyle& st) {

@@ -107,8 +107,8 @@ void SetText(RenderContext& ctx, HFONT font, const char* text, uint32_t n, const
     } else {
         descent = DescentOf(sel);
     }
-    int base = static_cast<int>(std::lround(y)) - descent;
-    int pen = static_cast<int>(std::lround(x));
+    int base = RoundNear(y) - descent;
+    int pen = RoundNear(x);
     uint32_t c = PlanePixel(colour);
     for (uint32_t i = 0; i < n; ++i) {
         bool lead = IsDBCSLeadByteEx(932, static_cast<BYTE>(text[i])) && i + 1 < n;
@@ -162,20 +162,20 @@ void DrawText(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
     double w = CadGetF64(&rec, kOffTextSize2), gap = CadGetF64(&rec, kOffTextSize3);
     double angle = CadGetF64(&rec, kOffTextAngle);
     if (!std::isfinite(angle)) angle = 0;
-    int esc = static_cast<int>(std::lround(angle * 1800.0 / 3.141592653589793)) % 3600;
+    int esc = RoundNear(angle * 1800.0 / 3.141592653589793) % 3600;
     if (esc < 0) esc += 3600;
-    int wpx = static_cast<int>(std::lround(ctx.Px(w)));
+    int wpx = RoundNear(ctx.Px(w));
     const bool glyphs = ctx.plane && esc == 0;
     if (!glyphs && !ctx.MayUseGdi()) return;
     HFONT font;
     if (ctx.recording == RecordMode::Worker) {
-        font = FindFont(face, static_cast<int>(std::lround(hpx)), wpx > 0 ? wpx : 0, esc);
+        font = FindFont(face, RoundNear(hpx), wpx > 0 ? wpx : 0, esc);
         if (!font) {
             ctx.needsMain = true;
             return;
         }
     } else {
-        font = ctx.Font(face, static_cast<int>(std::lround(hpx)), wpx > 0 ? wpx : 0, esc);
+        font = ctx.Font(face, RoundNear(hpx), wpx > 0 ? wpx : 0, esc);
     }
     std::vector<INT> dx(n, 0);
     double pos = 0;
@@ -183,7 +183,7 @@ void DrawText(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
     for (uint32_t i = 0; i < n; ++i) {
         bool lead = IsDBCSLeadByteEx(932, static_cast<BYTE>(text[i])) && i + 1 < n;
         pos += ctx.Px((lead ? 2 : 1) * w + gap);
-        int next = static_cast<int>(std::lround(pos));
+        int next = RoundNear(pos);
         dx[i] = next - placed;
         placed = next;
         if (lead) dx[++i] = 0;
@@ -196,7 +196,7 @@ void DrawText(RenderContext& ctx, const ElementRecord& rec, COLORREF colour) {
     HGDIOBJ oldFont = SelectObject(ctx.dc, font);
     UINT oldAlign = SetTextAlign(ctx.dc, TA_LEFT | TA_BOTTOM | TA_NOUPDATECP);
     int oldMode = SetBkMode(ctx.dc, TRANSPARENT);
-    int x = static_cast<int>(std::lround(at.x)), y = static_cast<int>(std::lround(at.y));
+    int x = RoundNear(at.x), y = RoundNear(at.y);
     if (ctx.xorMode) {
         // Text output ignores the mix mode: fill the glyph outlines instead.
         BeginPath(ctx.dc);
