@@ -95,7 +95,7 @@ void ClickKeys(AppSession& app, HWND calc, std::initializer_list<int> ids) {
         ASSERT_TRUE(CalculatorKeyRect(id, &rc));
         const int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
         app.Post(calc, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-        Click(app, calc, x, y);
+        ClickWindow(app, calc, x, y);
     }
 }
 
@@ -295,12 +295,12 @@ TEST_F(AppPanel, EditAndComboItemsWithACalculatorModeTakeTheCalculatorsNumber) {
     EXPECT_EQ("1 1 1", LastLine(app, "pcalc")) << "the calculator switch is on by default";
 
     // The edit item opens the calculator under its own title: 5 × 0 ＋ 1 ＝.
-    HWND edit = Find(app, "AppPanelItem", 6);
+    HWND edit = FindAppWindow(app, "AppPanelItem", 6);
     ASSERT_NE(nullptr, edit);
-    Click(app, edit, 5, 5);
+    ClickWindow(app, edit, 5, 5);
     HWND calc = FindTopWindow(app, "DENTAKU", "長さ");
     ASSERT_NE(nullptr, calc);
-    EXPECT_EQ(nullptr, Find(app, "Edit", 5000, nullptr, edit, 0)) << "no in-place editor beside the calculator";
+    EXPECT_EQ(nullptr, FindAppWindow(app, "Edit", 5000, nullptr, edit, 0)) << "no in-place editor beside the calculator";
     ClickKeys(app, calc, {2005, 2013, 2000, 2015, 2001, 2011});
     ClickKeys(app, calc, {2017});  // OK
     EXPECT_TRUE(WaitGone(calc));
@@ -309,9 +309,9 @@ TEST_F(AppPanel, EditAndComboItemsWithACalculatorModeTakeTheCalculatorsNumber) {
     EXPECT_EQ("1", TextOf(edit));
 
     // The combo's text part too; a cancelled calculator changes nothing.
-    HWND combo = Find(app, "AppPanelItem", 7);
+    HWND combo = FindAppWindow(app, "AppPanelItem", 7);
     ASSERT_NE(nullptr, combo);
-    Click(app, combo, 5, 5);
+    ClickWindow(app, combo, 5, 5);
     calc = FindTopWindow(app, "DENTAKU", "幅");
     ASSERT_NE(nullptr, calc);
     ClickKeys(app, calc, {2009, 2018});  // 9, cancel
@@ -323,8 +323,8 @@ TEST_F(AppPanel, EditAndComboItemsWithACalculatorModeTakeTheCalculatorsNumber) {
     // Its drop button opens the choices in the "COMBO" dialog; the keys pick.
     RECT cr;
     ::GetClientRect(combo, &cr);
-    Click(app, combo, cr.right - 5, 5);
-    HWND list = Find(app, "ListBox", 5001);
+    ClickWindow(app, combo, cr.right - 5, 5);
+    HWND list = FindAppWindow(app, "ListBox", 5001);
     ASSERT_NE(nullptr, list);
     HWND drop = ::GetParent(list);
     char cls[64] = "";
@@ -343,14 +343,14 @@ TEST_F(AppPanel, EditAndComboItemsWithACalculatorModeTakeTheCalculatorsNumber) {
     ::ClientToScreen(list, &pick);
     ::SetCursorPos(pick.x, pick.y);
     ::ScreenToClient(list, &pick);
-    Click(app, list, pick.x, pick.y);
+    ClickWindow(app, list, pick.x, pick.y);
     app.WaitModuleValues("pevent", 2);
     EXPECT_EQ((std::vector<double>{8192, 0x100000, 7}), First3(app.ModuleValues("pevent").back()));
     EXPECT_TRUE(WaitGone(drop));
 
-    HWND done = Find(app, "AppPanelItem", 9);
+    HWND done = FindAppWindow(app, "AppPanelItem", 9);
     ASSERT_NE(nullptr, done);
-    Click(app, done, 5, 5);
+    ClickWindow(app, done, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("ptext"));
     EXPECT_EQ("edit=1 combo=5", LastLine(app, "ptext"));
     EXPECT_TRUE(app.Close()) << app.LastError();
@@ -381,7 +381,7 @@ TEST_F(AppPanel, ThePopupsSnapRowShowsAndSwitchesTheSnapModes) {
     const LPARAM at = MAKELPARAM(100, 80);
     app.Post(view, WM_RBUTTONDOWN, MK_RBUTTON, at);
     app.Post(view, WM_RBUTTONUP, 0, at);
-    HWND popup = Find(app, "MyRPitem");
+    HWND popup = FindAppWindow(app, "MyRPitem");
     ASSERT_NE(nullptr, popup);
     // The installed modes (end point, intersection, any point) are lit.
     const struct {
@@ -392,13 +392,13 @@ TEST_F(AppPanel, ThePopupsSnapRowShowsAndSwitchesTheSnapModes) {
                 {3405, "任意", 1}, {3418, "円心", 0}, {3412, "線上", 0}};
     HWND centre = nullptr;
     for (const auto& r : rows) {
-        HWND b = Find(app, "NPush2", r.id, r.text, popup, 2000);
+        HWND b = FindAppWindow(app, "NPush2", r.id, r.text, popup, 2000);
         ASSERT_NE(nullptr, b) << r.text;
         EXPECT_EQ(r.lit, ::GetWindowLongA(b, 4)) << r.text;
         if (r.id == 3418) centre = b;
     }
     Shot("apppanel-popup-snap.bmp");
-    Click(app, centre, 10, 8);
+    ClickWindow(app, centre, 10, 8);
     for (int i = 0; i < 50 && ::GetWindowLongA(centre, 4) != 1; ++i)
         Sleep(100);
     EXPECT_EQ(1, ::GetWindowLongA(centre, 4)) << "the centre mode is on";
