@@ -32,13 +32,6 @@ HWND CreateFilling(CWindowBase& w, HWND pane, const char* className, UINT id) {
 }
 }  // namespace
 
-HWND CCmdPanel::Create(HWND pane) { return CreateFilling(*this, pane, "ZavCmdPanel", 0); }
-
-LRESULT CCmdPanel::OnEnableTips(WORD code, WORD, HWND, BOOL&) {
-    m_tips = code != 0;
-    return 0;
-}
-
 CToolPanel::~CToolPanel() { DestroyMembers(); }
 
 void CToolPanel::DestroyMembers() {

@@ -5,33 +5,12 @@
 #include <windows.h>
 
 #include "command/cmd_switches.h"  // LayerFieldLock
+#include "panels/cmd_panel.h"
 #include "win/window.h"
 
 // Has the tool panel read its fields again (wParam 0; lParam 1 after a
 // layer name changed).
 constexpr UINT UM_TOOL_PANEL_RESYNC = WM_USER;
-
-// A command panel (held by a CCmdPanelDockWin): a visible child with id 0
-// filling its pane. WM_COMMAND 100 with code 1/0 turns its tooltips on/off.
-// For now: an empty panel that keeps its page index and tooltip switch.
-class CCmdPanel : public CWindowBase {
-public:
-    HWND Create(HWND pane);
-    int GetCurrentPage() const { return m_page; }
-    void SetCurrentPage(int index) { m_page = index < 0 ? 0 : index; }
-    bool TipsEnabled() const { return m_tips; }
-
-    BEGIN_MSG_MAP(CCmdPanel)
-    COMMAND_ID_HANDLER(100, OnEnableTips)
-    MESSAGE_HANDLER(WM_SIZE, OnSize)
-    END_MSG_MAP()
-
-private:
-    LRESULT OnEnableTips(WORD code, WORD, HWND, BOOL&);
-    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-    int m_page = 0;
-    bool m_tips = true;
-};
 
 // The tool panel (held by a CDrwPanelDockWin, id 200). For now: an
 // empty panel that answers the commands the host sends it and keeps the

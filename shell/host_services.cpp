@@ -56,6 +56,8 @@
 #include "shell/calculator.h"
 #include "shell/input_history.h"
 #include "shell/input_point_dialog.h"
+#include "shell/main_accelerator.h"
+#include "panels/key_editor.h"
 
 const char kEmptyServiceLogText[] = "ホストサービスが設定されていません: ";
 
@@ -283,8 +285,21 @@ void InstallNeighbourServices() {
 
 }  // namespace
 
+// The shortcut-key editor reaches the key file through the frame's table.
+static void InstallKeyEditorServices() {
+    KeyEditorHooks& k = GetKeyEditorHooks();
+    k.readCustomKeys = [](void* accelerator, std::vector<ACCEL>& keys, int installed) {
+        return static_cast<CMainAccelerator*>(accelerator)->ReadKeyFile(nullptr, keys, true, installed != 0);
+    };
+    k.saveCustomKeys = [](void* accelerator, const std::vector<ACCEL>& keys) {
+        return static_cast<CMainAccelerator*>(accelerator)->SaveKeyFile(nullptr, keys);
+    };
+    k.keyText = [](WORD key) { return CMainAccelerator::KeyText(key, true); };
+}
+
 void InstallHostServices() {
     InstallCommandServices();
+    InstallKeyEditorServices();
     InstallDrawingServices(HostHooks());
     InstallNeighbourServices();
 }
@@ -296,6 +311,8 @@ std::vector<std::string> EmptyHostServiceNames() {
     const zav::DockingHooks& dock = zav::GetDockingHooks();
     if (!dock.isDockLayoutLocked) empty.push_back("docking.isDockLayoutLocked");
     if (!dock.paneCaptionColors) empty.push_back("docking.paneCaptionColors");
+    const KeyEditorHooks& keys = GetKeyEditorHooks();
+    if (!keys.readCustomKeys || !keys.saveCustomKeys || !keys.keyText) empty.push_back("panels.keyEditor");
     const SettingsNeighbours& n = Neighbours();
     const struct {
         bool set;
