@@ -87,6 +87,16 @@ protected:
         return rc;
     }
     std::string ConfigMain() const { return app.UserSettingsDir() + "\\configMain.xml"; }
+    // The installed per-user settings with the layout kept between runs.
+    void KeepLayout() {
+        const std::string path = app.InstallFile("LocalSettings.xml");
+        std::string xml = ReadFile(path);
+        const std::string off = "<bWindowSz>0</bWindowSz>";
+        const size_t at = xml.find(off);
+        ASSERT_NE(std::string::npos, at);
+        xml.replace(at, off.size(), "<bWindowSz>1</bWindowSz>");
+        WriteFile(path, xml);
+    }
     AppSession app{"cmdpanel"};
 };
 
@@ -150,9 +160,13 @@ TEST_F(CmdPanelApp, PanesStandAtTheirEdgesWithTheirTitles) {
     // The caption state answers: visible and not pinned.
     const LRESULT state = app.Send(Pane(0), WM_COMMAND, 1001, 0);
     EXPECT_TRUE(state == 1 || state == 2) << state;
+    // The installed settings keep no layout: closing writes none.
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ConfigMain().c_str()));
 }
 
 TEST_F(CmdPanelApp, ClosingStoresTheLayoutThatTheNextStartRestores) {
+    KeepLayout();
     ASSERT_TRUE(app.Start()) << app.LastError();
     // The second command panel is hidden (frame command 40003) and the first
     // panel shows its second page.
@@ -179,6 +193,7 @@ TEST_F(CmdPanelApp, ClosingStoresTheLayoutThatTheNextStartRestores) {
 }
 
 TEST_F(CmdPanelApp, ADamagedLayoutGivesTheDefaultAndIsKept) {
+    KeepLayout();
     ASSERT_TRUE(app.Start()) << app.LastError();
     ASSERT_TRUE(app.Command(40003));
     for (int i = 0; i < 100 && ::IsWindowVisible(Pane(3)); ++i) Sleep(100);
