@@ -11,8 +11,10 @@ void ShotWindow(HWND window, const char* name, DWORD settleMs) {
     const DWORD n = GetEnvironmentVariableA("ZAV_TEST_TIME_SCALE", scaleText, sizeof scaleText);
     const int scale = n > 0 && n < sizeof scaleText ? std::atoi(scaleText) : 1;
     Sleep(scale > 1 ? settleMs * static_cast<DWORD>(scale) : settleMs);
-    RECT rc;
+    RECT rc, screenRect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     GetWindowRect(window, &rc);
+    // A maximised window reaches past the screen's edges: only what is on it.
+    IntersectRect(&rc, &rc, &screenRect);
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
     if (w <= 0 || h <= 0) return;
     HDC screen = GetDC(nullptr);

@@ -11,6 +11,8 @@
 #include "base/user_folder.h"
 #include "panels/cmd_panel_editor.h"
 #include "panels/key_editor.h"
+#include "tests/app/app_shots.h"
+#include "tests/common/dist_dir.h"
 #include "win/message_box.h"
 
 namespace {
@@ -27,6 +29,17 @@ void Write(const std::string& path, const std::string& body, const char* root, c
     std::ofstream f(path, std::ios::binary);
     f << "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<" << root << "><" << section << ">" << body << "</"
       << section << "></" << root << ">";
+}
+
+// Shows a modeless dialog and lets it paint before its picture is taken.
+void ShowAndShoot(HWND dialog, const char* name) {
+    ::ShowWindow(dialog, SW_SHOW);
+    ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const DWORD start = ::GetTickCount();
+    MSG m;
+    while (::GetTickCount() - start < 300)
+        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&m);
+    ShotWindow(dialog, name, 0);
 }
 
 std::vector<std::string> ListTexts(HWND list) {
@@ -58,6 +71,7 @@ protected:
         SetUserFolderOverrides(user_.c_str(), user_.c_str(), install_.c_str());
         ::DeleteFileA(UserCmdPanelPath().c_str());
         ASSERT_EQ(0, pages_.Load(UserCmdPanelPath().c_str(), nullptr));
+        LoadCmdButtonImages((DistDir() + "\\Images\\Button1").c_str());
     }
     void TearDown() override { SetUserFolderOverrides("", "", ""); }
     std::vector<CmdPanelPageDef> Saved() {
@@ -79,6 +93,7 @@ TEST_F(EditorDialogTest, AChangeIsSavedWithEveryRowAndTheOrder) {
     RECT rc;
     ::GetClientRect(grid, &rc);
     EXPECT_EQ(2, rc.right / kGridCellWidth) << "the grid shows two panel rows";
+    ShowAndShoot(dlg.m_hWnd, "cmdpanel-editor");
     // The second panel row's first button, then the catalogue's second line.
     ::SendMessageA(grid, WM_LBUTTONDOWN, 0, MAKELPARAM(150, 10));
     EXPECT_EQ(1, dlg.Model(0)->m_column);
@@ -149,6 +164,7 @@ TEST_F(EditorDialogTest, KeyEditorAssignsToTheShownKeys) {
     ::SendDlgItemMessageA(dlg.m_hWnd, 1136, LB_SETCURSEL, 0, 0);
     ::SendMessageA(dlg.m_hWnd, WM_COMMAND, 1805, 0);
     EXPECT_EQ((std::vector<std::string>{"F5          円", "F6          線分"}), ListTexts(keys));
+    ShowAndShoot(dlg.m_hWnd, "cmdpanel-key-editor");
     ::CheckDlgButton(dlg.m_hWnd, 1808, BST_CHECKED);
     ::SendMessageA(dlg.m_hWnd, WM_COMMAND, 1808, 0);
     EXPECT_EQ((std::vector<std::string>{"F5          "}), ListTexts(keys));
