@@ -165,6 +165,27 @@ TEST_F(CmdPanelApp, PanesStandAtTheirEdgesWithTheirTitles) {
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ConfigMain().c_str()));
 }
 
+// A right click in a command panel toggles its pane's caption bar; the bit
+// is kept in the per-user LocalSettings.ini and the next start shows it.
+TEST_F(CmdPanelApp, ARightClickTogglesTheCaptionBarKeptForTheNextStart) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    auto captioned = [&](int index) {
+        return (::GetWindowLongA(Pane(index), GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+    };
+    ASSERT_FALSE(captioned(0)) << "the installed caption bits show the tool and application panels' bars only";
+    EXPECT_TRUE(captioned(2));
+    app.Post(Panel(0), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
+    for (int i = 0; i < 100 && !captioned(0); ++i) Sleep(100);
+    EXPECT_TRUE(captioned(0));
+    EXPECT_EQ(1, app.Send(Pane(0), WM_COMMAND, 1001, 0)) << "visible, not pinned, caption shown";
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    EXPECT_EQ(7u, ::GetPrivateProfileIntA("System", "iPanelCaption", -1,
+                                          (app.UserSettingsDir() + "\\LocalSettings.ini").c_str()));
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    EXPECT_TRUE(captioned(0));
+    EXPECT_FALSE(captioned(3));
+}
+
 TEST_F(CmdPanelApp, ClosingStoresTheLayoutThatTheNextStartRestores) {
     KeepLayout();
     ASSERT_TRUE(app.Start()) << app.LastError();
