@@ -326,3 +326,8 @@ LRESULT CCustCmdPanelDlg::OnEndCommand(WORD, WORD, HWND, BOOL& handled) {
     handled = FALSE;
     return 0;
 }
+
+INT_PTR RunCmdPanelEditor(HWND parent) {
+    CCustCmdPanelDlg dialog;
+    return dialog.DoModal(parent);
+}

@@ -64,6 +64,10 @@ private:
     std::vector<std::unique_ptr<PanelGridModel>> m_models;
 };
 
+// Runs the editor modally over `parent` on the main frame's command panel
+// (the configuration sheet's "コマンドメニュー編集" button). Its end code.
+INT_PTR RunCmdPanelEditor(HWND parent);
+
 // Fills combo `category` with the catalogue's page names and, for the
 // category chosen, list `list` with "%-15s：%s" lines (item data: the entry's
 // index in its page). Shared with the shortcut-key editor.

@@ -130,3 +130,8 @@ LRESULT CCustCmdKeyDlg::OnEndCommand(WORD, WORD, HWND, BOOL& handled) {
     handled = FALSE;
     return 0;
 }
+
+INT_PTR RunCmdKeyEditor(HWND parent) {
+    CCustCmdKeyDlg dialog;
+    return dialog.DoModal(parent);
+}

@@ -26,6 +26,10 @@ struct KeyEditorHooks {
 };
 KeyEditorHooks& GetKeyEditorHooks();
 
+// Runs the editor modally over `parent` on the main frame's key table (the
+// configuration sheet's "ショートカットキー編集" button). Its end code.
+INT_PTR RunCmdKeyEditor(HWND parent);
+
 class CCustCmdKeyDlg : public CDialog {
 public:
     // `pages` null: the page set of the main frame's first command panel;
