@@ -218,11 +218,9 @@ bool ChosenCatalogueLine(HWND dialog, int list, int category, const CCmdPanelSet
 }
 
 CCustCmdPanelDlg::CCustCmdPanelDlg(CCmdPanelSet* pages)
-    : CDialog(IDD_CUST_CMD_PANEL, ::GetModuleHandleA(nullptr)), m_pages(pages) {}
-
-INT_PTR CCustCmdPanelDlg::DoModal(HWND parent) {
+    : CDialog(IDD_CUST_CMD_PANEL, ::GetModuleHandleA(nullptr)), m_pages(pages) {
+    // Registered at start-up; again here for a dialog made before that.
     RegisterPanelGridClass();
-    return CDialog::DoModal(parent);
 }
 
 LRESULT CCustCmdPanelDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {

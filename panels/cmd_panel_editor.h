@@ -27,7 +27,6 @@ class CCustCmdPanelDlg : public CDialog {
 public:
     // `pages` null: the page set of the main frame's first command panel.
     explicit CCustCmdPanelDlg(CCmdPanelSet* pages = nullptr);
-    INT_PTR DoModal(HWND parent);
 
     bool Modified() const { return m_modified != 0; }
     PanelGridModel* Model(int i) const { return i >= 0 && i < (int)m_models.size() ? m_models[i].get() : nullptr; }
