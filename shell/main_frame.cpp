@@ -327,8 +327,9 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
     // SW_SHOWDEFAULT is a normal start given by the starter of the process.
     if (m_showCmd == SW_SHOWNORMAL || m_showCmd == SW_SHOWDEFAULT) {
         int mdiMaximized = 0;
-        const bool restored =
-            RestoreMainLayout(GetConfigMainPath(Running().bWindowSz), m_hWnd, LayoutPanes(), &mdiMaximized) == 1;
+        const int perUser = Running().bWindowSz;
+        const bool restored = RestoreMainLayout(GetConfigMainPath(perUser), m_hWnd, LayoutPanes(), &mdiMaximized,
+                                                perUser != 0) == 1;
         ShellTrace("Layout %s", restored ? "restored" : "default");
         m_showCmd = restored && LaunchKind() == 0 ? SW_SHOW : SW_SHOWMAXIMIZED;
         if (restored && LaunchKind() != 0) ShowWindow(SW_SHOWMAXIMIZED);

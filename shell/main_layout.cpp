@@ -122,11 +122,16 @@ int SaveMainLayout(HWND frame, const MainPanes& panes, int mdiMaximized, bool pa
     return 1;
 }
 
-int RestoreMainLayout(const std::string& path, HWND frame, const MainPanes& panes, int* mdiMaximized) {
+int RestoreMainLayout(const std::string& path, HWND frame, const MainPanes& panes, int* mdiMaximized,
+                      bool keepDamaged) {
     zav::CStgXML root;
-    if (root.LoadDocument(path.c_str(), kRoot) != 0) {
-        // A file that is there but cannot be read is kept for the user.
-        if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const long result = root.LoadDocument(path.c_str(), kRoot);
+    if (result != 0) {
+        // A per-user file that was read but is not a layout is kept for the
+        // user; a file that could not be opened at all, or the installed one,
+        // stays where it is.
+        const bool damaged = result == E_FAIL || result == 2;
+        if (keepDamaged && damaged && ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
             const std::string bak = PathWithoutExtension(path) + ".bak";
             ::MoveFileExA(path.c_str(), bak.c_str(), MOVEFILE_REPLACE_EXISTING);
         }

@@ -37,5 +37,7 @@ int StoredPaneThickness(int index, int fallback);
 // (`panesOnly`). 1 written.
 int SaveMainLayout(HWND frame, const MainPanes& panes, int mdiMaximized, bool panesOnly);
 // Restores the layout from `path`. 1 restored; 0 when the file could not be
-// loaded (a damaged file is moved aside as ".bak").
-int RestoreMainLayout(const std::string& path, HWND frame, const MainPanes& panes, int* mdiMaximized);
+// loaded; a damaged one is moved aside as ".bak" when `keepDamaged` (the
+// per-user copy; the installed default is never moved).
+int RestoreMainLayout(const std::string& path, HWND frame, const MainPanes& panes, int* mdiMaximized,
+                      bool keepDamaged);

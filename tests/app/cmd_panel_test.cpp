@@ -231,4 +231,17 @@ TEST_F(CmdPanelApp, ADamagedLayoutGivesTheDefaultAndIsKept) {
     EXPECT_NE(std::string::npos, ReadFile(ConfigMain()).find("DfdockPos3=")) << "a good file is written again";
 }
 
+// Without a kept layout the installed file is read; a damaged one gives the
+// default layout and is never moved or rewritten.
+TEST_F(CmdPanelApp, ADamagedInstalledLayoutIsLeftAsItIs) {
+    const std::string damaged = "<?xml version=\"1.0\"?><config><General";
+    WriteFile(app.InstallFile("configMain.xml"), damaged);
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    EXPECT_TRUE(::IsWindowVisible(Pane(0)));
+    EXPECT_TRUE(::IsWindowVisible(Pane(3)));
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    EXPECT_EQ(damaged, ReadFile(app.InstallFile("configMain.xml")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(app.InstallFile("configMain.bak").c_str()));
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include "panels/cmd_panel_editor.h"
 #include "panels/key_editor.h"
 #include "shell/main_accelerator.h"
+#include "tests/common/dist_dir.h"
 #include "win/message_box.h"
 
 namespace {
@@ -60,6 +61,15 @@ TEST_F(CmdPanelFrameTest, AnEditedPageIsWhatTheNextFrameShows) {
     HWND panel = (HWND)::SendMessageA(frame->m_hWnd, UM_GET_CMDPANEL, 0, 0);
     EXPECT_EQ(item.label, again->Page(0)->m_buttons.at(0)->m_label);
     EXPECT_EQ(panel, ::GetParent(again->Page(0)->m_buttons.at(0)->m_hWnd));
+}
+
+// A frame that keeps no layout reads the installed file and never moves it,
+// whether or not it could read it.
+TEST_F(CmdPanelFrameTest, TheInstalledLayoutStaysInPlace) {
+    TearDown();
+    SetUp();
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((DistDir() + "\\configMain.xml").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((DistDir() + "\\configMain.bak").c_str()));
 }
 
 TEST_F(CmdPanelFrameTest, AnAssignedKeyIsWrittenToTheUsersKeyFile) {
