@@ -157,3 +157,23 @@ std::string PathWithoutExtension(const std::string& path) {
     }
     return dot == std::string::npos ? std::string() : path.substr(0, dot);
 }
+
+int WriteFileReplacing(const std::string& path, const std::string& bytes, std::string* error) {
+    const std::string temp = path + ".$$$";
+    auto fail = [&](const char* what) {
+        const DWORD code = GetLastError();
+        DeleteFileA(temp.c_str());
+        if (error) *error = std::string(what) + " (" + std::to_string(code) + "): " + path;
+        return 0;
+    };
+    HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return fail("cannot create file");
+    DWORD written = 0;
+    BOOL ok = bytes.empty() || WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ok = ok && written == bytes.size() && FlushFileBuffers(h);
+    if (!CloseHandle(h)) ok = FALSE;
+    if (!ok) return fail("cannot write file");
+    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return fail("cannot replace file");
+    return 1;
+}

@@ -52,3 +52,8 @@ double SnapToStep(double value, double coarse, double fine);
 // "1234567.89" -> "1,234,567.89". Texts that are not plain numbers come back
 // trimmed and otherwise unchanged.
 std::string InsertThousandsSeparators(const std::string& text);
+
+// Writes the bytes to "<path>.$$$" and moves that over the file, so that a
+// failure at any step leaves the old file whole. 1 written; 0 with the
+// reason in `error` (when given).
+int WriteFileReplacing(const std::string& path, const std::string& bytes, std::string* error = nullptr);

@@ -1,46 +1,12 @@
 #include "panels/app_panel_dock.h"
 
-LRESULT CAppPanelDockWin::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
-    m_panel.Create(m_hWnd);
-    handled = FALSE;
-    return 0;
-}
-
-LRESULT CAppPanelDockWin::OnSize(UINT, WPARAM, LPARAM, BOOL& handled) {
-    if (m_panel.m_hWnd) {
-        RECT rc = GetClientRect();
-        ::SetWindowPos(m_panel.m_hWnd, nullptr, 0, 0, rc.right, rc.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    handled = FALSE;
-    return 0;
-}
-
-LRESULT CAppPanelDockWin::OnCommand(UINT, WPARAM w, LPARAM, BOOL& handled) {
-    // 1000: the panel's right click on an empty panel (the pane's caption
-    // menu has no entries of its own yet).
-    if (LOWORD(w) == 1000) return 0;
-    handled = FALSE;
-    return 0;
-}
-
 CAppPanelDockWin* CreateAppPanelPane(HWND frame, int thickness) {
     auto* pane = new CAppPanelDockWin;
-    RECT rc = {0, 0, thickness, 60};
-    if (!pane->CreatePane(
-            frame, "作図メニュー", rc,
-            WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)) {
+    const RECT rc = {0, 0, thickness, 60};
+    const panedock::FirstDocking first = {1, thickness, 60};
+    if (!pane->CreateDocked(frame, "作図メニュー", rc, first)) {
         delete pane;
         return nullptr;
     }
-    zav::DockWindowPlacement pl = {};
-    pl.position.side = 1;
-    pl.position.barIndex = 0;
-    pl.position.fraction = 0.0f;
-    pl.position.thickness = thickness;
-    pl.position.length = 60;
-    pl.docked = 1;
-    pl.visible = 1;
-    ::GetWindowRect(pane->m_hWnd, &pl.floatRect);
-    pane->SetDockingWindowPlacement(pl);
     return pane;
 }

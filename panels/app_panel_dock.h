@@ -1,32 +1,22 @@
-// The pane that holds the docked application panel ("作図メニュー"): a
-// docking window with the panel as its child (control id 200), kept to the
-// size of its client area.
+// The pane that holds the docked application panel ("作図メニュー"):
+// caption bit 2, the panel as child 200.
 #pragma once
 
 #include <windows.h>
 
-#include "docking/docking_window.h"
 #include "panels/app_panel.h"
+#include "panels/panel_dock.h"
 
-class CAppPanelDockWin : public zav::CTitleDockingWindowImpl {
+class CAppPanelDockWin : public CPanelDockWinBase {
 public:
-    CAppPanelDockWin() : m_panel(this) {}
+    CAppPanelDockWin() : CPanelDockWinBase(2), m_panel(this) {}
     CAppPanel& Panel() { return m_panel; }
 
-    BEGIN_MSG_MAP(CAppPanelDockWin)
-    MESSAGE_HANDLER(WM_CREATE, OnCreate)
-    MESSAGE_HANDLER(WM_SIZE, OnSize)
-    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-    CHAIN_MSG_MAP(zav::CTitleDockingWindowImpl)
-    END_MSG_MAP()
-
-    int m_captionBit = 2;
-    int m_fixedFlags = 0, m_fixedWidth = 0, m_fixedHeight = 0;
+protected:
+    HWND CreatePanel() override { return m_panel.Create(m_hWnd); }
+    HWND PanelWindow() const override { return m_panel.m_hWnd; }
 
 private:
-    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
     CAppPanel m_panel;
 };
 

@@ -59,6 +59,8 @@
 #include "shell/calculator.h"
 #include "shell/input_history.h"
 #include "shell/input_point_dialog.h"
+#include "shell/main_accelerator.h"
+#include "panels/key_editor.h"
 
 const char kEmptyServiceLogText[] = "ホストサービスが設定されていません: ";
 
@@ -262,10 +264,23 @@ void InstallNeighbourServices() {
 
 }  // namespace
 
+// The shortcut-key editor reaches the key file through the frame's table.
+static void InstallKeyEditorServices() {
+    KeyEditorHooks& k = GetKeyEditorHooks();
+    k.readCustomKeys = [](void* accelerator, std::vector<ACCEL>& keys, int installed) {
+        return static_cast<CMainAccelerator*>(accelerator)->ReadKeyFile(nullptr, keys, true, installed != 0);
+    };
+    k.saveCustomKeys = [](void* accelerator, const std::vector<ACCEL>& keys) {
+        return static_cast<CMainAccelerator*>(accelerator)->SaveKeyFile(nullptr, keys);
+    };
+    k.keyText = [](WORD key) { return CMainAccelerator::KeyText(key, true); };
+}
+
 void InstallHostServices() {
     DialogLook().panelColor = GetPanelColor;
     DialogLook().drawButton = DrawDialogBaseButton;
     InstallCommandServices();
+    InstallKeyEditorServices();
     InstallDrawingServices(HostHooks());
     InstallNeighbourServices();
 }
@@ -279,6 +294,8 @@ std::vector<std::string> EmptyHostServiceNames() {
     const zav::DockingHooks& dock = zav::GetDockingHooks();
     if (!dock.isDockLayoutLocked) empty.push_back("docking.isDockLayoutLocked");
     if (!dock.paneCaptionColors) empty.push_back("docking.paneCaptionColors");
+    const KeyEditorHooks& keys = GetKeyEditorHooks();
+    if (!keys.readCustomKeys || !keys.saveCustomKeys || !keys.keyText) empty.push_back("panels.keyEditor");
     const SettingsNeighbours& n = Neighbours();
     const struct {
         bool set;

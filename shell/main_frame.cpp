@@ -284,11 +284,42 @@ int CMainFrame::OnCreate() {
 LRESULT CMainFrame::OnCreatePanes(UINT, WPARAM, LPARAM, BOOL& handled) {
     m_showCmd = SW_SHOWNORMAL;
     OnCreate();
-    // The four panes are docked by the pane manager when it is in the tree.
+    // The docking frame is set up here rather than by its own WM_CREATE, so
+    // that the panes can dock before the frame's start-up is posted.
+    InitializeDockingFrame();
+    CreatePanes();
     ShellTrace("MainFrame created");
     ::PostMessageA(m_hWnd, UM_MAINFRAME_INIT, 0, 0);
-    handled = FALSE;  // the base frame sees WM_CREATE too
     return 0;
+}
+
+void CMainFrame::CreatePanes() {
+    const int* pages = GetCadSystem().m_LocalSettingsSetup.iCmdPanelCurrPage;
+    m_cmdPane.reset(CreateCmdPanelPane(m_hWnd, 0, pages[0]));
+    if (m_cmdPane) m_panes[0] = m_cmdPane->m_hWnd;
+    m_appPane.reset(CreateAppPanelPane(m_hWnd, StoredPaneThickness(1, 200)));
+    if (m_appPane) m_panes[2] = m_appPane->m_hWnd;
+    GetCadSystem().m_appPanelWindow = m_panes[2];
+    m_toolPane.reset(CreateToolPanelPane(m_hWnd, StoredPaneThickness(2, 200)));
+    if (m_toolPane) m_panes[1] = m_toolPane->m_hWnd;
+    m_cmdPane2.reset(CreateCmdPanelPane(m_hWnd, 1, pages[1]));
+    if (m_cmdPane2) m_panes[3] = m_cmdPane2->m_hWnd;
+    RedrawFrame();
+}
+
+MainPanes CMainFrame::LayoutPanes() const {
+    MainPanes panes;
+    const int order[4] = {0, 2, 1, 3};
+    for (int i = 0; i < 4; ++i) {
+        HWND pane = m_panes[order[i]];
+        panes.pane[i] = pane ? dynamic_cast<zav::CDockingWindowBaseImpl*>(CWindowBase::FromHandle(pane)) : nullptr;
+    }
+    return panes;
+}
+
+HWND CMainFrame::PanelWindow(int i) const {
+    if (i < 0 || i > 3 || !m_panes[i] || !::IsWindow(m_panes[i])) return nullptr;
+    return ::GetDlgItem(m_panes[i], (i == 0 || i == 3) ? 0 : 200);
 }
 
 LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
@@ -296,20 +327,16 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
     if (LaunchMode >= 1 && LaunchMode <= 5) m_showCmd = SW_HIDE;
     // Without a stored layout the frame starts maximised.
     // SW_SHOWDEFAULT is a normal start given by the starter of the process.
-    if (m_showCmd == SW_SHOWNORMAL || m_showCmd == SW_SHOWDEFAULT) m_showCmd = SW_SHOWMAXIMIZED;
+    if (m_showCmd == SW_SHOWNORMAL || m_showCmd == SW_SHOWDEFAULT) {
+        int mdiMaximized = 0;
+        const int perUser = Running().bWindowSz;
+        const bool restored = RestoreMainLayout(GetConfigMainPath(perUser), m_hWnd, LayoutPanes(), &mdiMaximized,
+                                                perUser != 0) == 1;
+        ShellTrace("Layout %s", restored ? "restored" : "default");
+        m_showCmd = restored && LaunchKind() == 0 ? SW_SHOW : SW_SHOWMAXIMIZED;
+        if (restored && LaunchKind() != 0) ShowWindow(SW_SHOWMAXIMIZED);
+    }
     if (!IsWindowVisible()) ShowWindow(m_showCmd);
-    // The application panel's pane, docked on the right; the other panes
-    // join it when they exist.
-    if (!m_appPane) {
-        m_appPane.reset(CreateAppPanelPane(m_hWnd, 200));
-        if (m_appPane) m_panes[2] = m_appPane->m_hWnd;
-    }
-    // The tool panel's pane, docked on the right after the application panel's.
-    if (!m_toolPane) {
-        m_toolPane.reset(CreateToolPanelPane(m_hWnd, 200));
-        if (m_toolPane) m_panes[1] = m_toolPane->m_hWnd;
-    }
-    GetCadSystem().m_appPanelWindow = m_panes[2];
     if (HWND panel = ToolPanelWindow()) ::PostMessageA(panel, WM_USER, 0, 0);
     if (GetCadSystem().SubInitialize(m_hWnd, m_statusBar.m_hWnd, m_cmdLine.c_str()) < 0)
         ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
@@ -354,11 +381,39 @@ void CMainFrame::RunDestroyCommand(bool saved) {
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     ShellTrace("OnClose");
+    int* pages = GetCadSystem().m_LocalSettingsSetup.iCmdPanelCurrPage;
+    if (m_cmdPane && m_cmdPane->m_hWnd) pages[0] = m_cmdPane->Panel().GetCurrentPage();
+    if (m_cmdPane2 && m_cmdPane2->m_hWnd) pages[1] = m_cmdPane2->Panel().GetCurrentPage();
+    if (Running().bWindowSz && IsWindowVisible()) StoreLayout();
     CloseSequence(wParam, lParam);
     return 0;
 }
 
+void CMainFrame::StoreLayout() {
+    const int kind = LaunchKind();
+    if (kind == 2) return;
+    int maximized = 0;
+    HWND active = m_hWndMDIClient ? (HWND)::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, (LPARAM)&maximized)
+                                  : nullptr;
+    if (!active) maximized = 0;
+    const int written = SaveMainLayout(m_hWnd, LayoutPanes(), maximized, kind != 0);
+    ShellTrace("Layout saved %d", written);
+}
+
+void CMainFrame::RecordCaptionBits() {
+    int& bits = panedock::CaptionBits();
+    const int bitOf[4] = {4, 1, 2, 8};
+    for (int i = 0; i < 4; ++i) {
+        if (!m_panes[i] || !::IsWindow(m_panes[i])) continue;
+        if ((::GetWindowLongA(m_panes[i], GWL_STYLE) & WS_CAPTION) == WS_CAPTION)
+            bits |= bitOf[i];
+        else
+            bits &= ~bitOf[i];
+    }
+}
+
 void CMainFrame::CloseSequence(WPARAM wParam, LPARAM lParam) {
+    RecordCaptionBits();
     // A command that waits for input runs inside its module, in a message loop
     // below this handler: the frame must outlive it. The command is ended
     // first; the close comes back once it has returned.
@@ -517,8 +572,8 @@ LRESULT CMainFrame::OnMDIGetActive(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
 }
 
 LRESULT CMainFrame::OnCmdBusy(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&) {
-    if (m_panes[0]) ::SendMessageA(m_panes[0], msg, wParam, lParam);
-    if (m_panes[3]) ::SendMessageA(m_panes[3], msg, wParam, lParam);
+    for (int i : {0, 3})
+        if (HWND panel = PanelWindow(i)) ::SendMessageA(panel, msg, wParam, lParam);
     return 0;
 }
 
@@ -541,10 +596,10 @@ LRESULT CMainFrame::OnCursorSettings(UINT msg, WPARAM wParam, LPARAM lParam, BOO
 
 LRESULT CMainFrame::OnGetCmdPanel(UINT, WPARAM wParam, LPARAM, BOOL&) {
     switch (wParam) {
-    case 0: return (LRESULT)m_panes[0];
-    case 1: return (LRESULT)ToolPanelWindow();  // the panel itself, not its pane
-    case 2: return (LRESULT)m_panes[2];
-    case 3: return (LRESULT)m_panes[3];
+    case 0: return (LRESULT)PanelWindow(0);
+    case 1: return (LRESULT)PanelWindow(1);
+    case 2: return (LRESULT)PanelWindow(2);
+    case 3: return (LRESULT)PanelWindow(3);
     case 100: return (LRESULT)StatusBarWindow();
     }
     return 0;

@@ -14,6 +14,7 @@
 #include "shell/host_messages_shell.h"
 #include "shell/host_seam.h"
 #include "shell/main_accelerator.h"
+#include "shell/main_layout.h"
 #include "shell/toolbar_manager.h"
 #include "command/command_ids.h"
 #include "command/host_objects.h"
@@ -21,6 +22,7 @@
 
 #include "docking/docking_frame.h"
 #include "panels/app_panel_dock.h"
+#include "panels/cmd_panel_dock.h"
 #include "panels/tool_panel_dock.h"
 #include "win/mdi.h"
 #include "win/message_loop.h"
@@ -60,9 +62,17 @@ public:
     CCadStatusBar m_statusBar;
     ToolbarManager m_toolbars;
     CMainAccelerator m_accel;
-    HWND m_panes[4] = {};        // the four docked panes (command panels, tool, application)
-    std::unique_ptr<CAppPanelDockWin> m_appPane;  // the pane of m_panes[2]
-    std::unique_ptr<CDrwPanelDockWin> m_toolPane;  // the pane of m_panes[1]
+    // The four docked panes by their frame commands 40000-40003: first
+    // command panel, tool panel, application panel, second command panel.
+    HWND m_panes[4] = {};
+    std::unique_ptr<CCmdPanelDockWin> m_cmdPane;   // m_panes[0]
+    std::unique_ptr<CDrwPanelDockWin> m_toolPane;  // m_panes[1]
+    std::unique_ptr<CAppPanelDockWin> m_appPane;   // m_panes[2]
+    std::unique_ptr<CCmdPanelDockWin> m_cmdPane2;  // m_panes[3]
+    // The panel window of pane i (0-3 as m_panes), or null.
+    HWND PanelWindow(int i) const;
+    // The panes in the order of the stored layout.
+    MainPanes LayoutPanes() const;
     CShellHostSeam m_shellHost;  // the shell's answers, asked before the command system
     CCommandHost m_commandHost;  // CCadSysCmd ... CCadInterruptCmd
     HWND m_modelessDialog = nullptr;
@@ -117,6 +127,9 @@ private:
     LRESULT OnMDIGetActive(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCreatePanes(UINT, WPARAM, LPARAM, BOOL&);
     int OnCreate();
+    // The panes in their creation order: first command panel, application
+    // panel, tool panel, second command panel.
+    void CreatePanes();
     LRESULT OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
@@ -153,6 +166,10 @@ private:
     // window closes (one veto keeps the application) and the DESTROY command
     // of the start switches runs.
     void CloseSequence(WPARAM wParam, LPARAM lParam);
+    // The layout into configMain.xml by the launch kind (at WM_CLOSE).
+    void StoreLayout();
+    // Each pane's caption bar into the caption bits.
+    void RecordCaptionBits();
     void OnCloseRetryTimer();
     // Closes every drawing window; false when one of them vetoed.
     bool CloseDrawingWindows();

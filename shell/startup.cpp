@@ -21,6 +21,7 @@
 #include "base/local_settings_ini.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/command_system.h"
+#include "panels/cmd_panel_editor.h"
 #include "panels/panel_windows.h"
 #include "panels/pbox.h"
 #include "panels/rp_menu.h"
@@ -342,6 +343,9 @@ void RegisterPanelClasses(HINSTANCE instance) {
     RegisterLineStartSelectorClasses(instance);
     RegisterLineEndSelectorClasses(instance);
     RegisterRPMenuClasses(instance);
+    RegisterPanelGridClass();
+    // The command buttons' faces, before the first command panel.
+    LoadCmdButtonImages();
     CCadSystem::RegisterViewClasses(instance);
 }
 
@@ -356,6 +360,8 @@ void UnregisterPanelClasses(HINSTANCE instance) {
     UnregisterLineStartSelectorClass(instance);
     UnregisterLineEndSelectorClass(instance);
     UnregisterRPMenuClasses(instance);
+    UnregisterPanelGridClass();
+    FreeCmdButtonImages();
     CCadSystem::UnregisterViewClasses(instance);
 }
 

@@ -96,4 +96,3 @@ bool WaitUntil(bool (*done)(void*), void* context, DWORD timeoutMs) {
     return true;
 }
 
-void ShotWindow(HWND window, const char* name) { AppSession::Shot(window, name); }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "tests/app/app_session.h"
+#include "tests/app/app_shots.h"
 
 // A visible window of the program by class (and control id, text, parent);
 // null after the time-out.
@@ -16,8 +17,5 @@ HWND FindAppTopWindow(AppSession& app, const char* caption, DWORD timeoutMs = 20
 void ClickWindow(AppSession& app, HWND w, int x, int y);
 // A key pressed and released, posted.
 void KeyWindow(AppSession& app, HWND w, WPARAM vk);
-// Saves the screen part the window covers as <name>.bmp into ZAV_SHOT_DIR
-// (when set; the screenshot scripts run the tests on a virtual display).
-void ShotWindow(HWND window, const char* name);
 // Until `done` holds or the (time-scaled) time-out; whether it held.
 bool WaitUntil(bool (*done)(void*), void* context, DWORD timeoutMs = 20000);

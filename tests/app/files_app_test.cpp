@@ -20,6 +20,7 @@
 #include "tests/app/app_session.h"
 #include "tests/app/app_windows.h"
 #include "tests/common/tiff_maker.h"
+#include "tests/app/app_shots.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "shell_fixture.h"
 
+#include "base/user_folder.h"
+
 #include <cstring>
 
 #include "cadlib/WmCadApiDb.h"
@@ -80,6 +82,9 @@ void PumpFor(DWORD ms) {
 ShellEnvironment::ShellEnvironment() {
     SetEnv("ZAV_INSTALL_DIR", DistDir().c_str());
     SetEnv("ZAV_LOCAL_APPDATA", folder.Path().c_str());
+    // The settings layer reads those variables once, at the start of the
+    // process: the same folders through its overrides.
+    SetUserFolderOverrides(folder.Path().c_str(), nullptr, DistDir().c_str());
     ini = folder.Write("ZavIrurer.ini", "[SYSTEM]\r\nTIMESTEP=500\r\n");
     SetProgramIniPath(ini.c_str());
     ClearShellTrace();
@@ -87,6 +92,7 @@ ShellEnvironment::ShellEnvironment() {
 
 ShellEnvironment::~ShellEnvironment() {
     SetProgramIniPath(nullptr);
+    SetUserFolderOverrides("", nullptr, "");
     SetEnv("ZAV_INSTALL_DIR", nullptr);
     SetEnv("ZAV_LOCAL_APPDATA", nullptr);
 }

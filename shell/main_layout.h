@@ -1,0 +1,43 @@
+// The main window's layout in "configMain.xml": the window-state nodes, the
+// four pane placements "DfdockPos0"-"DfdockPos3" (first command panel,
+// application panel, tool panel, second command panel) and
+// "MDIWinMaximized". The file is written through a temporary file moved
+// into place; a file that cannot be read at start-up is kept beside as
+// "configMain.bak" and the default layout is used.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "docking/docking_window.h"
+#include "docking/stg_xml.h"
+
+// perUser 0: the installed default beside the executable; otherwise the
+// per-user copy, seeded from the installed one when missing.
+std::string GetConfigMainPath(int perUser);
+
+// The four panes in the order of the stored values (null: no such pane).
+struct MainPanes {
+    zav::CDockingWindowBaseImpl* pane[4] = {};
+};
+
+// 1 when all four placements were written.
+int StorePanePlacements(zav::IStorge& node, const MainPanes& panes, int mdiMaximized);
+// 0; nothing is applied when any of the four placements is missing.
+// `mdiMaximized` receives "MDIWinMaximized" (0 when missing).
+int RestorePanePlacements(zav::IStorge& node, const MainPanes& panes, int* mdiMaximized);
+
+// The thickness stored for value `index`, or `fallback` when the file
+// cannot be read or lacks it.
+int StoredPaneThickness(int index, int fallback);
+
+// Writes the layout of `frame` and its panes to the per-user file: a new
+// document (launch kind 0) or only the pane values of the existing one
+// (`panesOnly`). 1 written.
+int SaveMainLayout(HWND frame, const MainPanes& panes, int mdiMaximized, bool panesOnly);
+// Restores the layout from `path`. 1 restored; 0 when the file could not be
+// loaded; a damaged one is moved aside as ".bak" when `keepDamaged` (the
+// per-user copy; the installed default is never moved).
+int RestoreMainLayout(const std::string& path, HWND frame, const MainPanes& panes, int* mdiMaximized,
+                      bool keepDamaged);

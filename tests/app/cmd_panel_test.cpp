@@ -1,0 +1,247 @@
+// The command panels and the panes of the main frame in the running
+// program: a click on a panel button starts its module command, the panes
+// stand where they belong, and closing stores the layout in configMain.xml,
+// which the next start restores (a damaged one gives the default layout and
+// is kept as configMain.bak).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "command/host_messages.h"
+#include "tests/app/app_session.h"
+#include "tests/app/app_shots.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream f(path, std::ios::binary);
+    f << bytes;
+}
+
+struct Search {
+    const char* text;
+    HWND hit;
+};
+
+BOOL CALLBACK FindButton(HWND w, LPARAM lp) {
+    Search& s = *reinterpret_cast<Search*>(lp);
+    char text[256] = {};
+    ::GetWindowTextA(w, text, sizeof text);
+    if (std::string(text) == s.text && ::IsWindowVisible(w)) {
+        s.hit = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible child of `parent` with that text, or null.
+HWND Child(HWND parent, const char* text) {
+    Search s = {text, nullptr};
+    ::EnumChildWindows(parent, FindButton, reinterpret_cast<LPARAM>(&s));
+    return s.hit;
+}
+
+// The installation's CmdPanel.def with a first page of the test commands.
+void InstallTestPanel(AppSession& app) {
+    WriteFile(app.InstallFile("CmdPanel.def"),
+              "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<CmdPanel><PanelInfo>"
+              "<Test><data><item>テスト,31100,テストコマンド,3</item><item>\\n</item>"
+              "<item>待ち,31101,入力待ち</item></data></Test>"
+              "<Second><data><item>二,31100,t</item></data></Second>"
+              "</PanelInfo></CmdPanel>");
+}
+
+class CmdPanelApp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app.Prepared()) << app.LastError();
+        InstallTestPanel(app);
+    }
+    HWND Panel(int index) { return (HWND)app.SendFrame(UM_GET_CMDPANEL, index); }
+    HWND Pane(int index) {
+        HWND panel = Panel(index);
+        return panel ? ::GetParent(panel) : nullptr;
+    }
+    std::string Title(HWND w) {
+        char text[128] = {};
+        ::GetWindowTextA(w, text, sizeof text);
+        return text;
+    }
+    RECT ClientOnScreen(HWND w) {
+        RECT rc;
+        ::GetClientRect(w, &rc);
+        ::MapWindowPoints(w, nullptr, (POINT*)&rc, 2);
+        return rc;
+    }
+    std::string ConfigMain() const { return app.UserSettingsDir() + "\\configMain.xml"; }
+    // The installed per-user settings with the layout kept between runs.
+    void KeepLayout() {
+        const std::string path = app.InstallFile("LocalSettings.xml");
+        std::string xml = ReadFile(path);
+        const std::string off = "<bWindowSz>0</bWindowSz>";
+        const size_t at = xml.find(off);
+        ASSERT_NE(std::string::npos, at);
+        xml.replace(at, off.size(), "<bWindowSz>1</bWindowSz>");
+        WriteFile(path, xml);
+    }
+    AppSession app{"cmdpanel"};
+};
+
+TEST_F(CmdPanelApp, AButtonClickStartsItsCommandAndAPressThatLeftDoesNot) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    HWND panel = Panel(0);
+    ASSERT_NE(nullptr, panel);
+    HWND button = Child(panel, "テスト");
+    ASSERT_NE(nullptr, button);
+    ShotWindow(app.Frame(), "cmdpanel-main-frame");
+    // Pressed, then released away from the button: no command.
+    app.Post(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    app.Post(button, WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+    app.Post(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    // A whole click.
+    app.Post(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    app.Post(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(app.WaitModuleLine("quick"));
+    Sleep(500);
+    const std::vector<std::string> lines = app.ModuleLines("quick");
+    ASSERT_EQ(1u, lines.size()) << "one click, one command";
+    EXPECT_EQ(0u, lines[0].find("id=31100")) << lines[0];
+    // The second panel shows the same file's pages; its page-select button
+    // of the second page shows that page.
+    HWND second = Panel(3);
+    ASSERT_NE(nullptr, second);
+    HWND pageButton = Child(second, "Second");
+    ASSERT_NE(nullptr, pageButton);
+    app.Post(pageButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    app.Post(pageButton, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    HWND shown = nullptr;
+    for (int i = 0; i < 100 && !shown; ++i, Sleep(100)) shown = Child(second, "二");
+    EXPECT_NE(nullptr, shown);
+    EXPECT_EQ(nullptr, Child(second, "テスト"));
+}
+
+TEST_F(CmdPanelApp, PanesStandAtTheirEdgesWithTheirTitles) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    const RECT frame = ClientOnScreen(app.Frame());
+    struct Row {
+        int index;
+        const char* title;
+    } rows[] = {{0, "コマンドメニュー"}, {2, "作図メニュー"}, {3, "コマンドメニュー２"}};
+    for (const Row& r : rows) {
+        HWND pane = Pane(r.index);
+        ASSERT_NE(nullptr, pane) << r.index;
+        EXPECT_EQ(r.title, Title(pane));
+        EXPECT_TRUE(::IsWindowVisible(pane)) << r.title;
+        EXPECT_EQ(::GetDlgCtrlID(Panel(r.index)), r.index == 2 ? 200 : 0);
+    }
+    RECT bottom, right, top;
+    ::GetWindowRect(Pane(0), &bottom);
+    ::GetWindowRect(Pane(2), &right);
+    ::GetWindowRect(Pane(3), &top);
+    EXPECT_LT(top.bottom, bottom.top);
+    EXPECT_GT(bottom.top, (frame.top + frame.bottom) / 2) << "the first command panel docks at the bottom";
+    EXPECT_LT(top.bottom, (frame.top + frame.bottom) / 2) << "the second at the top";
+    EXPECT_GT(right.left, (frame.left + frame.right) / 2) << "the application panel at the right";
+    EXPECT_NEAR(200, right.right - right.left, 8) << "without a stored layout it is 200 pixels thick";
+    // The caption state answers: visible and not pinned.
+    const LRESULT state = app.Send(Pane(0), WM_COMMAND, 1001, 0);
+    EXPECT_TRUE(state == 1 || state == 2) << state;
+    // The installed settings keep no layout: closing writes none.
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ConfigMain().c_str()));
+}
+
+// A right click in a command panel toggles its pane's caption bar; the bit
+// is kept in the per-user LocalSettings.ini and the next start shows it.
+TEST_F(CmdPanelApp, ARightClickTogglesTheCaptionBarKeptForTheNextStart) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    auto captioned = [&](int index) {
+        return (::GetWindowLongA(Pane(index), GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+    };
+    ASSERT_FALSE(captioned(0)) << "the installed caption bits show the tool and application panels' bars only";
+    EXPECT_TRUE(captioned(2));
+    app.Post(Panel(0), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
+    for (int i = 0; i < 100 && !captioned(0); ++i) Sleep(100);
+    EXPECT_TRUE(captioned(0));
+    EXPECT_EQ(1, app.Send(Pane(0), WM_COMMAND, 1001, 0)) << "visible, not pinned, caption shown";
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    EXPECT_EQ(7u, ::GetPrivateProfileIntA("System", "iPanelCaption", -1,
+                                          (app.UserSettingsDir() + "\\LocalSettings.ini").c_str()));
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    EXPECT_TRUE(captioned(0));
+    EXPECT_FALSE(captioned(3));
+}
+
+TEST_F(CmdPanelApp, ClosingStoresTheLayoutThatTheNextStartRestores) {
+    KeepLayout();
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    // The second command panel is hidden (frame command 40003) and the first
+    // panel shows its second page.
+    ASSERT_TRUE(app.Command(40003));
+    for (int i = 0; i < 100 && ::IsWindowVisible(Pane(3)); ++i) Sleep(100);
+    ASSERT_FALSE(::IsWindowVisible(Pane(3)));
+    HWND pageButton = Child(Panel(0), "Second");
+    ASSERT_NE(nullptr, pageButton);
+    app.Post(pageButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    app.Post(pageButton, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    for (int i = 0; i < 100 && !Child(Panel(0), "二"); ++i) Sleep(100);
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    const std::string xml = ReadFile(ConfigMain());
+    for (const char* value : {"DfdockPos0=", "DfdockPos1=", "DfdockPos2=", "DfdockPos3=", "MDIWinMaximized="})
+        EXPECT_NE(std::string::npos, xml.find(value)) << value << "\n" << xml;
+    EXPECT_NE(std::string::npos, xml.find("<MainWindow")) << xml;
+
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    Sleep(1000);
+    EXPECT_FALSE(::IsWindowVisible(Pane(3))) << "the hidden pane stays hidden";
+    EXPECT_TRUE(::IsWindowVisible(Pane(0)));
+    EXPECT_NE(nullptr, Child(Panel(0), "二")) << "the first panel opens at its stored page";
+    EXPECT_EQ(nullptr, Child(Panel(0), "テスト"));
+}
+
+TEST_F(CmdPanelApp, ADamagedLayoutGivesTheDefaultAndIsKept) {
+    KeepLayout();
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_TRUE(app.Command(40003));
+    for (int i = 0; i < 100 && ::IsWindowVisible(Pane(3)); ++i) Sleep(100);
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    const std::string damaged = "<?xml version=\"1.0\"?><config><General SM_CXSCREEN=\"00 05";
+    WriteFile(ConfigMain(), damaged);
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    EXPECT_TRUE(::IsWindowVisible(Pane(3))) << "the default layout shows every pane";
+    RECT right;
+    ::GetWindowRect(Pane(2), &right);
+    EXPECT_NEAR(200, right.right - right.left, 8);
+    EXPECT_EQ(damaged, ReadFile(app.UserSettingsDir() + "\\configMain.bak"));
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    EXPECT_NE(std::string::npos, ReadFile(ConfigMain()).find("DfdockPos3=")) << "a good file is written again";
+}
+
+// Without a kept layout the installed file is read; a damaged one gives the
+// default layout and is never moved or rewritten.
+TEST_F(CmdPanelApp, ADamagedInstalledLayoutIsLeftAsItIs) {
+    const std::string damaged = "<?xml version=\"1.0\"?><config><General";
+    WriteFile(app.InstallFile("configMain.xml"), damaged);
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    EXPECT_TRUE(::IsWindowVisible(Pane(0)));
+    EXPECT_TRUE(::IsWindowVisible(Pane(3)));
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    EXPECT_EQ(damaged, ReadFile(app.InstallFile("configMain.xml")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(app.InstallFile("configMain.bak").c_str()));
+}
+
+}  // namespace
