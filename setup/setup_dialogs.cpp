@@ -14,11 +14,6 @@ std::vector<ExternalRefEntry> g_refEntries;
 constexpr size_t kMaxRefEntries = 254;
 }  // namespace
 
-int RunNewDrawingDialog(DbInfoHead* info) { return info ? 0 : 1; }
-int RunDrawingInfoDialog(DbInfoHead*) { return 1; }
-int RunCoordDispDialog() { return IDCANCEL; }
-int RunCursorDialog() { return IDCANCEL; }
-int RunMarginDialog() { return IDCANCEL; }
 int RunPageAppendDialog() { return IDCANCEL; }
 int RunPageEditDialog() { return IDCANCEL; }
 
@@ -39,7 +34,3 @@ int AppendExternalRefEntry(const char* fileName) {
 int ExternalRefEntryCount() { return (int)g_refEntries.size(); }
 void ClearExternalRefEntries() { g_refEntries.clear(); }
 
-INT_PTR CCreateOpenZumenDlg::DoModal(HWND) { return 1; }
-
-CSetConfigDlg::CSetConfigDlg(const char* caption) : m_caption(caption) {}
-INT_PTR CSetConfigDlg::DoModal(HWND) { return IDCANCEL; }

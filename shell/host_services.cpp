@@ -21,6 +21,7 @@
 #include "panels/pbox_input_items.h"
 #include "panels/rp_menu.h"
 #include "setup/page_services.h"
+#include "setup/setup_hooks.h"
 #include "shell/cad_system.h"
 #include "shell/document_roads.h"
 #include "shell/drawing_services.h"
@@ -52,7 +53,11 @@
 #include "view/view_data.h"
 #include "view/view_popups.h"
 #include "view/view_table.h"
+#include "win/dialog_base.h"
 #include "win/message_box.h"
+#include "shell/setup_editors.h"
+#include "shell/toolbar_settings_dialog.h"
+#include "shell/ui_library.h"
 #include "shell/calculator.h"
 #include "shell/input_history.h"
 #include "shell/input_point_dialog.h"
@@ -276,6 +281,19 @@ void InstallNeighbourServices() {
     dock.isDockLayoutLocked = IsDockLayoutLocked;
     dock.paneCaptionColors = PaneCaptionColors;
 
+    // The dialogs' look and the setup dialogs' reach into the shell.
+    DialogLookHooks& look = DialogLook();
+    look.panelColor = GetPanelColor;
+    look.drawOkButton = DrawColorButton;
+    look.drawKindButton = DrawColorButtonByKind;
+    SetupHooks& setup = SetupHost();
+    setup.enableCmdPanelTips = [](int on) { GetCadSystem().EnableCmdPanelTips(on); };
+    setup.runCmdPanelEditor = RunCommandMenuEditor;
+    setup.runShortcutKeyEditor = RunShortcutKeyEditor;
+    setup.runToolbarSettings = RunToolbarSettingsDialog;
+    setup.notifyToolbarsChanged = NotifyToolbarsChanged;
+    setup.drawColorButton = UiDrawColorButton;
+
     CadwinSaveHandler = [](HWND view) { return SaveDrawingAs(view, 1); };
     CadwinHost().loadAccelerator = LoadFrameAccelerator;
     CadwinHost().updateFrameViewFlag = UpdateFrameViewFlag;
@@ -318,6 +336,22 @@ std::vector<std::string> EmptyHostServiceNames() {
     if (!GetSettingsMessageHandler()) empty.push_back("settings.message");
     if (!LocalIniNeighbours().SetCursorFindArea) empty.push_back("localIni.SetCursorFindArea");
     if (!CadwinSaveHandler) empty.push_back("cadwin.saveHandler");
+    const DialogLookHooks& look = DialogLook();
+    if (!look.panelColor || !look.drawOkButton || !look.drawKindButton) empty.push_back("dialogLook");
+    const SetupHooks& setup = SetupHost();
+    const struct {
+        bool set;
+        const char* name;
+    } setupEntries[] = {
+        {setup.enableCmdPanelTips != nullptr, "enableCmdPanelTips"},
+        {setup.runCmdPanelEditor != nullptr, "runCmdPanelEditor"},
+        {setup.runShortcutKeyEditor != nullptr, "runShortcutKeyEditor"},
+        {setup.runToolbarSettings != nullptr, "runToolbarSettings"},
+        {setup.notifyToolbarsChanged != nullptr, "notifyToolbarsChanged"},
+        {setup.drawColorButton != nullptr, "drawColorButton"},
+    };
+    for (const auto& e : setupEntries)
+        if (!e.set) empty.push_back(std::string("setup.") + e.name);
     if (!CadwinHost().loadAccelerator) empty.push_back("cadwin.loadAccelerator");
     if (!CadwinHost().updateFrameViewFlag) empty.push_back("cadwin.updateFrameViewFlag");
     return empty;

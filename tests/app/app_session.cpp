@@ -210,13 +210,28 @@ bool AppSession::Prepare() {
         m_error = "ConfigData.xml has no LOG or CMDLOG";
         return false;
     }
+    // The start drawing is made without the start menu, so that a test
+    // meets the program ready for commands; the start menu's own tests
+    // switch it back on.
+    if (!SetUserSetting("iStartOpenDlgFg", "1")) {
+        m_error = "LocalSettings.xml has no iStartOpenDlgFg";
+        return false;
+    }
     return true;
 }
 
 std::string AppSession::UserSettingsDir() const { return m_user + "\\local\\Qv\\VantrelV8"; }
 
 bool AppSession::SetSystemSetting(const std::string& name, const std::string& value) {
-    const std::string path = InstallFile("ConfigData.xml");
+    return SetSettingIn("ConfigData.xml", name, value);
+}
+
+bool AppSession::SetUserSetting(const std::string& name, const std::string& value) {
+    return SetSettingIn("LocalSettings.xml", name, value);
+}
+
+bool AppSession::SetSettingIn(const std::string& file, const std::string& name, const std::string& value) {
+    const std::string path = InstallFile(file);
     std::string xml = ReadFileBytes(path);
     const std::string open = "<" + name + ">", close = "</" + name + ">";
     const size_t a = xml.find(open);

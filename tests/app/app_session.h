@@ -46,6 +46,10 @@ public:
     // Sets element <name> of the installation's ConfigData.xml (seeded into
     // the per-user copy at the first start). False when it is missing.
     bool SetSystemSetting(const std::string& name, const std::string& value);
+    // The same for element <name> of the installation's LocalSettings.xml
+    // (the per-user settings of the first start). Prepare sets
+    // iStartOpenDlgFg to 1: the program starts without the start menu.
+    bool SetUserSetting(const std::string& name, const std::string& value);
     // True when the copy and the test commands were written.
     bool Prepared() const { return m_prepared; }
 
@@ -131,6 +135,7 @@ public:
 
 private:
     bool Prepare();
+    bool SetSettingIn(const std::string& file, const std::string& name, const std::string& value);
     void EndProcess(DWORD timeoutMs);
     bool ReadViewRecord(HWND view, void* record, size_t size);
 

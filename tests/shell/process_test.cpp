@@ -64,6 +64,8 @@ protected:
         CreateDirectoryA(inst.File("SETTEI").c_str(), nullptr);
         for (const char* f : {"SETTEI\\rightmenu.ini", "SETTEI\\rirekimoji.ini", "SETTEI\\bottoncolor.ini"})
             CopyFileA((DistDir() + "\\" + f).c_str(), inst.File(f).c_str(), FALSE);
+        // The start drawing is made without the start menu.
+        EditInstalled("LocalSettings.xml", "<iStartOpenDlgFg>0<", "<iStartOpenDlgFg>1<");
         exe = inst.File("ZavIrurer.exe");
         SetEnv("ZAV_INSTALL_DIR", nullptr);
         SetEnv("ZAV_LOCAL_APPDATA", user.Path().c_str());

@@ -1,4 +1,4 @@
-#include "shell/dialog_base.h"
+#include "win/dialog_base.h"
 
 #include "base/monitor.h"
 
@@ -29,10 +29,20 @@ void CenterDialogOver(HWND dialog, HWND parent) {
     ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+DialogLookHooks& DialogLook() {
+    static DialogLookHooks hooks;
+    return hooks;
+}
+
+COLORREF DialogPanelColor() {
+    return DialogLook().panelColor ? DialogLook().panelColor() : ::GetSysColor(COLOR_BTNFACE);
+}
+
 void DrawDialogBaseButton(const DRAWITEMSTRUCT* item) {
     if (!item) return;
-    if (item->CtlID == IDOK)
-        DrawColorButton(item);
-    else if (item->CtlID == 1000)
-        DrawColorButtonByKind(item, 0);
+    const DialogLookHooks& look = DialogLook();
+    if (item->CtlID == IDOK && look.drawOkButton)
+        look.drawOkButton(item);
+    else if (item->CtlID == 1000 && look.drawKindButton)
+        look.drawKindButton(item, 0);
 }
