@@ -18,6 +18,7 @@
 
 #include "cadlib/WmCadApiDb.h"
 #include "tests/app/app_session.h"
+#include "tests/app/dialog_driver.h"
 
 namespace {
 
@@ -198,34 +199,7 @@ int IniInt(const std::string& ini, const char* section, const char* key) {
 
 // Saves the screen part a window covers as a bitmap into ZAV_SHOT_DIR (when
 // set); the screenshot script runs these tests on a virtual display.
-void Shot(HWND window, const char* name) {
-    char dir[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("ZAV_SHOT_DIR", dir, sizeof dir) || !window) return;
-    Sleep(Scaled(1500));
-    RECT rc;
-    GetWindowRect(window, &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    const DWORD size = ((w * 3 + 3) & ~3) * h;
-    BITMAPFILEHEADER fh = {0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
-                           static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
-    std::ofstream out(std::string(dir) + "\\" + name + ".bmp", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    out.write(static_cast<const char*>(bits), size);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-}
+void Shot(HWND window, const char* name) { appdlg::ShotWindow(window, name); }
 
 // The paste and placement commands the host starts after a read: the test
 // module's FilesImport stands in for them in this private installation.

