@@ -109,7 +109,9 @@ int RunStartDrawingCommand(HWND owner, DWORD word) {
             apply();
             break;
         }
-        if (answer == 2) {
+        // A dialog that cannot be shown (-1) counts as cancelled: shown
+        // again it would fail again, for ever.
+        if (answer == 2 || answer < 0) {
             if (view && ::IsWindow(view)) ::SendMessageA(::GetParent(view), WM_CLOSE, 0, 0);
             if (flags == 1 && MainFrameWindow()) ::PostMessageA(MainFrameWindow(), WM_COMMAND, ID_CMD_EXIT, 0);
             break;

@@ -416,9 +416,20 @@ HWND AppSession::NewDrawing(DWORD timeoutMs) {
         timeoutMs);
     const HWND before = ActiveView();
     if (!Command(4000)) return nullptr;
-    HWND view = nullptr;
+    // The new-drawing dialog comes up first: confirmed as it stands.
+    static const char kDialogCaption[] = "新規図面を開く（各種設定後 [OK] ｸﾘｯｸしてください。）";
+    HWND view = nullptr, dialog = nullptr;
     WaitFor(
         [&] {
+            if (!dialog) {
+                HWND top = TopWindowOf(m_pi.dwProcessId, "#32770", true);
+                char title[128] = "";
+                if (top) GetWindowTextA(top, title, sizeof title);
+                if (top && std::strcmp(title, kDialogCaption) == 0) {
+                    dialog = top;
+                    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                }
+            }
             view = ActiveView();
             return view && view != before;
         },

@@ -92,8 +92,9 @@ public:
     std::vector<std::string> DrawingTitles();
     // Until there are `count` drawing windows.
     bool WaitDrawingCount(size_t count, DWORD timeoutMs = 20000);
-    // A new untitled drawing window (system command 4000), once the drawings
-    // the program makes by itself at start-up are there; its view, or null.
+    // A new untitled drawing window (system command 4000, its dialog
+    // confirmed as it comes), once the drawings the program makes by itself
+    // at start-up are there; its view, or null.
     HWND NewDrawing(DWORD timeoutMs = 20000);
     // Opens a drawing file (DDE "{Open(") and waits until its window is the
     // active one; its view, or null.

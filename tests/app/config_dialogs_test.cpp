@@ -41,6 +41,15 @@ void Choose(HWND dialog, int id, int index) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
+// Clicks a check box or radio button and waits until it shows the click,
+// so that a page switch sent afterwards cannot overtake it.
+void Tick(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    const LRESULT before = Ask(button, BM_GETCHECK);
+    Click(button);
+    WaitUntil([&] { return Ask(button, BM_GETCHECK) != before; }, 5000);
+}
+
 // Replaces an edit's text by typing (ASCII) after selecting all of it.
 void TypeOver(HWND dialog, int id, const char* text) {
     HWND edit = GetDlgItem(dialog, id);
@@ -68,6 +77,52 @@ bool ReadFileInfo(const std::string& path, DbInfoHead* info) {
 
 std::string InfoText(const DbInfoHead& info, size_t offset) {
     return std::string(reinterpret_cast<const char*>(info.bytes + offset));
+}
+
+// Every shown window of the program, for a failure's message.
+std::string TopWindows(AppSession& app) {
+    struct All {
+        DWORD pid;
+        std::string text;
+    } all = {app.ProcessId(), app.Running() ? "running:" : "ended:"};
+    EnumWindows(
+        [](HWND w, LPARAM lp) WINAPI -> BOOL {
+            auto* a = reinterpret_cast<All*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid != a->pid || !IsWindowVisible(w)) return TRUE;
+            char cls[64] = "", title[256] = "";
+            GetClassNameA(w, cls, sizeof cls);
+            GetWindowTextA(w, title, sizeof title);
+            a->text += std::string(" [") + cls + " " + title + "]";
+            if (std::string(cls) == "#32770") a->text += "{" + AppSession::WindowTexts(w) + "}";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all.text;
+}
+
+// The message box a dialog shows (owned by it), or null after the time-out.
+HWND WaitOwnedBox(AppSession& app, HWND owner, DWORD ms = 20000) {
+    struct Owned {
+        DWORD pid;
+        HWND owner, found;
+    } o = {app.ProcessId(), GetAncestor(owner, GA_ROOT), nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(
+                [](HWND w, LPARAM lp) WINAPI -> BOOL {
+                    auto* o = reinterpret_cast<Owned*>(lp);
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(w, &pid);
+                    if (pid == o->pid && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == o->owner) o->found = w;
+                    return o->found ? FALSE : TRUE;
+                },
+                reinterpret_cast<LPARAM>(&o));
+            return o.found != nullptr;
+        },
+        ms);
+    return o.found;
 }
 
 class ConfigDialogs : public ::testing::Test {
@@ -101,7 +156,7 @@ TEST_F(ConfigDialogs, ANewDrawingTakesPaperScaleAndTextsFromTheDialogIntoItsFile
     ASSERT_TRUE(app.Start()) << app.LastError();
     ASSERT_TRUE(app.Command(4000));
     HWND dlg = WaitTop(app, "#32770", kNewDrawingCaption);
-    ASSERT_NE(nullptr, dlg);
+    ASSERT_NE(nullptr, dlg) << TopWindows(app);
     EXPECT_EQ(15, Ask(GetDlgItem(dlg, 1400), CB_GETCOUNT)) << "14 sizes and \"その他\"";
     TypeOver(dlg, 1300, "Plan-7");
     Put(dlg, 1301, "設計　太郎");
@@ -113,7 +168,7 @@ TEST_F(ConfigDialogs, ANewDrawingTakesPaperScaleAndTextsFromTheDialogIntoItsFile
     ASSERT_STREQ("B4 縦", PaperSizeTable[row].name);
     const std::string drawingWidth = FormatDouble(PaperSizeTable[row].width / (1.0 / 100), 15, 1);
     EXPECT_TRUE(WaitUntil([&] { return Text(dlg, 802) == drawingWidth; })) << Text(dlg, 802);
-    Click(dlg, 1200);  // "左下"
+    Tick(dlg, 1200);  // "左下"
     ShotWindow(dlg, "config-new-drawing");
     Click(dlg, IDOK);
     ASSERT_TRUE(WaitGone(dlg));
@@ -134,14 +189,14 @@ TEST_F(ConfigDialogs, ANewDrawingTakesPaperScaleAndTextsFromTheDialogIntoItsFile
     // The next new drawing starts with what was chosen.
     ASSERT_TRUE(app.Command(4000));
     dlg = WaitTop(app, "#32770", kNewDrawingCaption);
-    ASSERT_NE(nullptr, dlg);
+    ASSERT_NE(nullptr, dlg) << TopWindows(app);
     EXPECT_EQ(11, Ask(GetDlgItem(dlg, 1400), CB_GETCURSEL));
     EXPECT_EQ(1, Ask(GetDlgItem(dlg, 502), CB_GETCURSEL));
     EXPECT_EQ("1/100", Text(dlg, 1401));
     // A scale of 0 is refused and the dialog stays.
     Put(dlg, 1401, "0");
     Click(dlg, IDOK);
-    HWND box = app.WaitBox();
+    HWND box = WaitOwnedBox(app, dlg);
     ASSERT_NE(nullptr, box);
     EXPECT_NE(std::string::npos, AppSession::WindowTexts(box).find("正しいスケールを入力してください。"));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -160,7 +215,7 @@ TEST_F(ConfigDialogs, TheStartMenuRunsAtStartUpAndOnRequest) {
     ASSERT_TRUE(app.SetUserSetting("iStartOpenDlgFg", "0"));
     ASSERT_TRUE(app.Start()) << app.LastError();
     HWND dlg = WaitTop(app, "#32770", "スタート");
-    ASSERT_NE(nullptr, dlg) << "the start menu at start-up";
+    ASSERT_NE(nullptr, dlg) << "the start menu at start-up" << TopWindows(app);
     EXPECT_NE(0, Ask(GetDlgItem(dlg, 1807), STM_GETIMAGE, IMAGE_BITMAP)) << "start.bmp is shown";
     EXPECT_EQ(14, Ask(GetDlgItem(dlg, 1400), CB_GETCOUNT)) << "no custom size";
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dlg, 1303)));
@@ -186,12 +241,12 @@ TEST_F(ConfigDialogs, TheStartMenuRunsAtStartUpAndOnRequest) {
     const size_t before = app.DrawingTitles().size();
     ASSERT_TRUE(app.Command(4050));
     dlg = WaitTop(app, "#32770", "スタート");
-    ASSERT_NE(nullptr, dlg);
+    ASSERT_NE(nullptr, dlg) << TopWindows(app);
     EXPECT_EQ(row, 7 * (Ask(GetDlgItem(dlg, 502), CB_GETCURSEL)) + Ask(GetDlgItem(dlg, 1400), CB_GETCURSEL))
         << "the remembered paper";
     Click(dlg, 1803);
-    HWND open = WaitTop(app, "#32770", "ファイルを開く");
-    ASSERT_NE(nullptr, open);
+    HWND open = WaitTop(app, "#32770", GetMessageText(5123));
+    ASSERT_NE(nullptr, open) << TopWindows(app);
     PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitGone(open));
     EXPECT_TRUE(WaitUntil([&] { return app.DrawingTitles().size() == before; })) << "the start drawing is closed";
@@ -200,7 +255,7 @@ TEST_F(ConfigDialogs, TheStartMenuRunsAtStartUpAndOnRequest) {
     ASSERT_TRUE(app.Close()) << app.LastError();
     ASSERT_TRUE(app.Start()) << app.LastError();
     dlg = WaitTop(app, "#32770", "スタート");
-    ASSERT_NE(nullptr, dlg);
+    ASSERT_NE(nullptr, dlg) << TopWindows(app);
     Click(dlg, IDCANCEL);
     EXPECT_TRUE(WaitUntil([&] { return !app.Running(); }, 30000)) << "the program ends";
 }
@@ -229,7 +284,7 @@ TEST_F(ConfigDialogs, TheSheetsPagesStoreTheirSettingsWhenLeft) {
 
     HWND page = ShowPage(sheet, 0);
     ASSERT_NE(nullptr, page);
-    Click(page, 1102);  // the number dialog off
+    Tick(page, 1102);  // the number dialog off
     Choose(page, 1401, 1);   // white background
     Choose(page, 1403, 9);   // highlight colour 10
     ShotWindow(sheet, "config-page-01");
@@ -249,7 +304,7 @@ TEST_F(ConfigDialogs, TheSheetsPagesStoreTheirSettingsWhenLeft) {
     page = ShowPage(sheet, 5);
     TypeOver(page, 1305, "100");
     PostMessageA(sheet, PSM_SETCURSEL, 6, 0);
-    HWND box = app.WaitBox();
+    HWND box = WaitOwnedBox(app, sheet);
     ASSERT_NE(nullptr, box);
     EXPECT_NE(std::string::npos, AppSession::WindowTexts(box).find("マージンの値が異常です"));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -261,12 +316,12 @@ TEST_F(ConfigDialogs, TheSheetsPagesStoreTheirSettingsWhenLeft) {
     page = ShowPage(sheet, 6);
     ShotWindow(sheet, "config-page-07");
     page = ShowPage(sheet, 7);
-    Click(page, 1101);  // the hand cursor off: written at once
+    Tick(page, 1101);  // the hand cursor off: written at once
     ShotWindow(sheet, "config-page-08");
     page = ShowPage(sheet, 8);
     ShotWindow(sheet, "config-page-09");
     page = ShowPage(sheet, 9);
-    Click(page, 1207);  // "線幅を表現しない"
+    Tick(page, 1207);  // "線幅を表現しない"
     ShotWindow(sheet, "config-page-10");
     Click(sheet, IDOK);
     ASSERT_TRUE(WaitGone(sheet));
@@ -318,7 +373,7 @@ TEST_F(ConfigDialogs, MarginPresetsAreAddedToMarginDatAndFillThePage) {
         TypeOver(add, 1305 + i, values[i]);
     ShotWindow(add, "config-margin-new");
     Click(add, IDOK);
-    HWND box = app.WaitBox();
+    HWND box = WaitOwnedBox(app, add);
     ASSERT_NE(nullptr, box) << "a name with a comma is refused";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitGone(box));
@@ -347,11 +402,11 @@ TEST_F(ConfigDialogs, TheSmallSettingsDialogsStoreWhatTheyShow) {
     // Margins: 100 is refused and the dialog stays open; 40 is taken.
     ASSERT_TRUE(app.Command(4024));
     HWND dlg = WaitTop(app, "#32770", "マージンの設定（指定後 [OK] ｸﾘｯｸしてください。）");
-    ASSERT_NE(nullptr, dlg);
+    ASSERT_NE(nullptr, dlg) << TopWindows(app);
     ShotWindow(dlg, "config-margin-dialog");
     TypeOver(dlg, 1307, "100");
     Click(dlg, IDOK);
-    HWND box = app.WaitBox();
+    HWND box = WaitOwnedBox(app, dlg);
     ASSERT_NE(nullptr, box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitGone(box));
@@ -364,15 +419,15 @@ TEST_F(ConfigDialogs, TheSmallSettingsDialogsStoreWhatTheyShow) {
     // Cursor shape and coordinate display.
     ASSERT_TRUE(app.Command(4023));
     dlg = WaitTop(app, "#32770", "カーソル形状の設定（指定後 [OK] ｸﾘｯｸしてください。）");
-    ASSERT_NE(nullptr, dlg);
-    Click(dlg, 1202);
+    ASSERT_NE(nullptr, dlg) << TopWindows(app);
+    Tick(dlg, 1202);
     ShotWindow(dlg, "config-cursor-dialog");
     Click(dlg, IDOK);
     EXPECT_TRUE(WaitGone(dlg));
     ASSERT_TRUE(app.Command(4036));
     dlg = WaitTop(app, "#32770", "座標表示モード（指定後 [OK] ｸﾘｯｸしてください。）");
-    ASSERT_NE(nullptr, dlg);
-    Click(dlg, 1201);
+    ASSERT_NE(nullptr, dlg) << TopWindows(app);
+    Tick(dlg, 1201);
     ShotWindow(dlg, "config-coord-dialog");
     Click(dlg, IDOK);
     EXPECT_TRUE(WaitGone(dlg));

@@ -175,11 +175,19 @@ protected:
     // Once the start command ran: a new drawing (command 4000) and its view.
     HWND NewDrawingView(HWND frame, const char* trace) {
         if (!WaitTrace(trace, "ExecCmd 4050")) return nullptr;
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(frame, WM_COMMAND, 4000, 0, SMTO_NORMAL, 20000, &result);
+        NewDrawingCommand(frame);
         HWND view = nullptr;
-        EnumChildWindows(frame, FindDrawingView, (LPARAM)&view);
+        for (DWORD start = GetTickCount(); !view && GetTickCount() - start < 20000; Sleep(50))
+            EnumChildWindows(frame, FindDrawingView, (LPARAM)&view);
         return view;
+    }
+    // Command 4000 as another program gives it: the new-drawing dialog comes
+    // up and is confirmed as it stands.
+    static void NewDrawingCommand(HWND frame) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(frame, &pid);
+        PostMessageA(frame, WM_COMMAND, 4000, 0);
+        if (HWND dialog = FindProcessWindow("#32770", pid, 20000)) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     }
     // Starts a copy and waits for its main frame.
     HWND StartAndWaitFrame(ChildProcess& p, const char* trace) {
@@ -209,7 +217,7 @@ TEST_F(ProcessTest, StartCommandsHandOverAndShutDownInOrder) {
     ASSERT_TRUE(WaitTitles(frame, {"無題1"}));
 
     // A command from another process.
-    PostMessageA(frame, WM_COMMAND, 4000, 0);
+    NewDrawingCommand(frame);
     ASSERT_TRUE(WaitTitles(frame, {"無題1", "無題2"}));
 
     // Requests over DDE from this process: a module command and a drawing.
