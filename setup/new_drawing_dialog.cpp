@@ -24,11 +24,6 @@
 
 namespace {
 
-NewDrawingDialogAnswer& Answer() {
-    static NewDrawingDialogAnswer answer;
-    return answer;
-}
-
 // The history key of each field and the button that shows it.
 struct HistoryField {
     int button;
@@ -53,8 +48,6 @@ const char kCustomName[] = "その他";
 const char kNoPattern[] = "設定しない";
 
 }  // namespace
-
-void SetNewDrawingDialogAnswer(NewDrawingDialogAnswer answer) { Answer() = std::move(answer); }
 
 CCreateZumenDlg::CCreateZumenDlg(DbInfoHead* record, int newDrawing)
     : CDialogBase(IDD_NEW_DRAWING), m_record(record), m_newDrawing(newDrawing), m_startMenu(false) {}
@@ -314,21 +307,14 @@ LRESULT CCreateZumenDlg::OnOK(WORD, WORD, HWND, BOOL&) {
 
 CCreateOpenZumenDlg::CCreateOpenZumenDlg(DbInfoHead* record) : CCreateZumenDlg(record, IDD_START_MENU, true) {}
 
-INT_PTR CCreateOpenZumenDlg::DoModal(HWND parent) {
-    if (Answer()) return Answer()(2, Record());
-    return CCreateZumenDlg::DoModal(parent);
-}
-
 int RunNewDrawingDialog(DbInfoHead* record) {
     if (!record) return -1;
-    if (Answer()) return Answer()(0, record) == IDOK ? 0 : -1;
     CCreateZumenDlg dialog(record, 1);
     return dialog.DoModal(::GetActiveWindow()) == IDOK ? 0 : -1;
 }
 
 int RunDrawingInfoDialog(DbInfoHead* record) {
     if (!record) return -1;
-    if (Answer()) return Answer()(1, record) == IDOK ? 0 : -1;
     CCreateZumenDlg dialog(record, 0);
     return dialog.DoModal(::GetActiveWindow()) == IDOK ? 0 : -1;
 }

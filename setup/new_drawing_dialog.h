@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,16 +73,8 @@ public:
 class CCreateOpenZumenDlg : public CCreateZumenDlg {
 public:
     explicit CCreateOpenZumenDlg(DbInfoHead* record);
-    INT_PTR DoModal(HWND parent = ::GetActiveWindow());
 };
 
 // 0 after OK, -1 otherwise.
 int RunNewDrawingDialog(DbInfoHead* record);
 int RunDrawingInfoDialog(DbInfoHead* record);
-
-// Tests of the callers stand in for the user: while set, the three dialogs
-// are not shown; the answer is called with the dialog's kind (0 new
-// drawing, 1 drawing information, 2 start menu) and the record, and its
-// result is the dialog's (1 OK, 2 cancel, 100 open).
-using NewDrawingDialogAnswer = std::function<INT_PTR(int kind, DbInfoHead* record)>;
-void SetNewDrawingDialogAnswer(NewDrawingDialogAnswer answer);

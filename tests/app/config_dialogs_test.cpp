@@ -432,6 +432,23 @@ TEST_F(ConfigDialogs, TheSmallSettingsDialogsStoreWhatTheyShow) {
     Click(dlg, IDOK);
     EXPECT_TRUE(WaitGone(dlg));
 
+    // The drawing information of the open drawing: the same dialog under
+    // its own caption, without the layer pattern; its title goes into the
+    // drawing and shows in the window's caption.
+    ASSERT_TRUE(app.Command(4021));
+    dlg = WaitTop(app, "#32770", GetMessageText(5115));
+    ASSERT_NE(nullptr, dlg) << TopWindows(app);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dlg, 1402)));
+    Put(dlg, 1300, "情報図面");
+    ShotWindow(dlg, "config-drawing-info");
+    Click(dlg, IDOK);
+    EXPECT_TRUE(WaitGone(dlg));
+    EXPECT_TRUE(WaitUntil([&] {
+        for (const std::string& t : app.DrawingTitles())
+            if (t.find("情報図面") != std::string::npos) return true;
+        return false;
+    })) << "the window shows the new title";
+
     CloseAsking();
     const std::string xml = ReadText(UserFile("LocalSettings.xml"));
     EXPECT_DOUBLE_EQ(40, std::atof(Element(xml, "left").c_str()));

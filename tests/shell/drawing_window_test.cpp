@@ -12,7 +12,7 @@
 #include "base/running_settings.h"
 #include "cadlib/WmCadApiDb.h"
 #include "frame_fixture.h"
-#include "setup/new_drawing_dialog.h"
+#include "win/dialog.h"
 #include "shell/host_services.h"
 #include "shell/system_commands.h"
 #include "tests/cadlib/drawing_builder.h"
@@ -54,17 +54,16 @@ protected:
         saved = Running();
         savedShell = ShellSettings();
         BuildPaperSizeTable();
-        // The user confirms the new-drawing and start dialogs as they come.
-        SetNewDrawingDialogAnswer([](int, DbInfoHead*) -> INT_PTR { return IDOK; });
     }
     void TearDown() override {
-        SetNewDrawingDialogAnswer(nullptr);
         Running() = saved;
         ShellSettings() = savedShell;
         FrameTest::TearDown();
     }
     RunningSettings saved;
     ShellSettingValues savedShell;
+    // The user confirms the new-drawing and start dialogs as they come.
+    win::ModalDialogTestHook dialogs{IDOK};
 };
 
 TEST_F(DrawingWindowTest, NewDrawingTakesTheRememberedPaperAndScale) {

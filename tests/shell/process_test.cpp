@@ -8,6 +8,7 @@
 #include <ddeml.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "base/message_table.h"
 #include "shell_fixture.h"
@@ -30,12 +31,17 @@ BOOL CALLBACK CollectText(HWND w, LPARAM lp) {
 }
 
 // The first drawing view among the children of a window.
-BOOL CALLBACK FindDrawingView(HWND w, LPARAM lp) {
+BOOL CALLBACK CollectDrawingViews(HWND w, LPARAM lp) {
     char cls[32] = {};
     GetClassNameA(w, cls, sizeof cls);
-    if (lstrcmpiA(cls, "CadwinView") != 0) return TRUE;
-    *(HWND*)lp = w;
-    return FALSE;
+    if (lstrcmpiA(cls, "CadwinView") == 0) ((std::vector<HWND>*)lp)->push_back(w);
+    return TRUE;
+}
+
+std::vector<HWND> DrawingViews(HWND frame) {
+    std::vector<HWND> views;
+    EnumChildWindows(frame, CollectDrawingViews, (LPARAM)&views);
+    return views;
 }
 
 // The texts of a process's message boxes, for failure reports.
@@ -175,11 +181,12 @@ protected:
     // Once the start command ran: a new drawing (command 4000) and its view.
     HWND NewDrawingView(HWND frame, const char* trace) {
         if (!WaitTrace(trace, "ExecCmd 4050")) return nullptr;
+        const std::vector<HWND> before = DrawingViews(frame);
         NewDrawingCommand(frame);
-        HWND view = nullptr;
-        for (DWORD start = GetTickCount(); !view && GetTickCount() - start < 20000; Sleep(50))
-            EnumChildWindows(frame, FindDrawingView, (LPARAM)&view);
-        return view;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(50))
+            for (HWND view : DrawingViews(frame))
+                if (std::find(before.begin(), before.end(), view) == before.end()) return view;
+        return nullptr;
     }
     // Command 4000 as another program gives it: the new-drawing dialog comes
     // up and is confirmed as it stands.
