@@ -12,7 +12,19 @@ own_user_folders() {
     if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
   done
 }
-if [ -f "$prefix/.zav-ready" ]; then own_user_folders; exit 0; fi
+# Wine draws caption buttons with the Marlett font; where the distribution's
+# Wine does not find its own copy, the buttons show letters, so the prefix
+# gets one.
+own_marlett() {
+  local font
+  for font in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
+    if [ -f "$font" ] && [ -d "$prefix/drive_c/windows/Fonts" ]; then
+      [ -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ] || cp "$font" "$prefix/drive_c/windows/Fonts/"
+      return
+    fi
+  done
+}
+if [ -f "$prefix/.zav-ready" ]; then own_user_folders; own_marlett; exit 0; fi
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
@@ -28,4 +40,5 @@ else
 fi
 wineserver -w
 own_user_folders
+own_marlett
 touch "$prefix/.zav-ready"
