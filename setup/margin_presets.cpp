@@ -144,7 +144,17 @@ bool MarginValueIsValid(double value, HWND owner) {
 
 CMarginListDlg::CMarginListDlg() : CDialogBase(IDD_MARGIN_LIST) {}
 
+CMarginListDlg::~CMarginListDlg() {
+    if (m_fixedFont) ::DeleteObject(m_fixedFont);
+}
+
 LRESULT CMarginListDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& handled) {
+    // The item texts are columns of fixed widths: they line up only in a
+    // font of one pitch, whichever font the template's name finds.
+    m_fixedFont = ::CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
+    for (int id : {1500, 1601})
+        SendItemMessage(id, WM_SETFONT, reinterpret_cast<WPARAM>(m_fixedFont), FALSE);
     SendItemMessage(1500, LB_SETITEMHEIGHT, 0, 16);
     CMargin file;
     // The file is read, not rewritten: its presets stay as they are until

@@ -59,6 +59,7 @@ double ReadDecimal(const char* text);
 class CMarginListDlg : public CDialogBase<CMarginListDlg> {
 public:
     CMarginListDlg();
+    ~CMarginListDlg() override;
     CMarginData m_chosen;
 
     BEGIN_MSG_MAP(CMarginListDlg)
@@ -86,6 +87,7 @@ private:
     // The presets as loaded or added, in list order: the list shows them,
     // the file is rebuilt from them, so nothing is lost to the list's text.
     std::vector<CMarginData> m_presets;
+    HFONT m_fixedFont = nullptr;
 };
 
 // "新規登録": a name and the eight values. 1 ("登録") with m_preset, or 2.
