@@ -18,12 +18,15 @@
 #include "command/host_hooks.h"
 #include "command/wait_loop.h"
 #include "docking/docking_hooks.h"
+#include "panels/cmd_panel_editor.h"
+#include "panels/key_editor.h"
 #include "panels/panel_windows.h"
 #include "panels/panel_host_messages.h"
 #include "panels/pbox.h"
 #include "panels/pbox_input_items.h"
 #include "panels/rp_menu.h"
 #include "setup/page_services.h"
+#include "setup/setup_hooks.h"
 #include "shell/cad_system.h"
 #include "shell/document_roads.h"
 #include "shell/drawing_services.h"
@@ -55,12 +58,14 @@
 #include "view/view_data.h"
 #include "view/view_popups.h"
 #include "view/view_table.h"
+#include "win/dialog_base.h"
 #include "win/message_box.h"
+#include "shell/toolbar_settings_dialog.h"
+#include "shell/ui_library.h"
 #include "shell/calculator.h"
 #include "shell/input_history.h"
 #include "shell/input_point_dialog.h"
 #include "shell/main_accelerator.h"
-#include "panels/key_editor.h"
 
 const char kEmptyServiceLogText[] = "ホストサービスが設定されていません: ";
 
@@ -257,6 +262,15 @@ void InstallNeighbourServices() {
 
     InstallToolPanelServices();
 
+    // The setup dialogs' reach into the shell.
+    SetupHooks& setup = SetupHost();
+    setup.enableCmdPanelTips = [](int on) { GetCadSystem().EnableCmdPanelTips(on); };
+    setup.runCmdPanelEditor = [](HWND parent) { RunCmdPanelEditor(parent); };
+    setup.runShortcutKeyEditor = [](HWND parent) { RunCmdKeyEditor(parent); };
+    setup.runToolbarSettings = RunToolbarSettingsDialog;
+    setup.notifyToolbarsChanged = NotifyToolbarsChanged;
+    setup.drawColorButton = UiDrawColorButton;
+
     CadwinSaveHandler = [](HWND view) { return SaveDrawingAs(view, 1); };
     CadwinHost().loadAccelerator = LoadFrameAccelerator;
     CadwinHost().updateFrameViewFlag = UpdateFrameViewFlag;
@@ -320,6 +334,20 @@ std::vector<std::string> EmptyHostServiceNames() {
     for (const char* const* name = EmptyToolPanelLinkNames(); *name; ++name)
         empty.push_back(std::string("toolPanel.") + *name);
     if (!CadwinSaveHandler) empty.push_back("cadwin.saveHandler");
+    const SetupHooks& setup = SetupHost();
+    const struct {
+        bool set;
+        const char* name;
+    } setupEntries[] = {
+        {setup.enableCmdPanelTips != nullptr, "enableCmdPanelTips"},
+        {setup.runCmdPanelEditor != nullptr, "runCmdPanelEditor"},
+        {setup.runShortcutKeyEditor != nullptr, "runShortcutKeyEditor"},
+        {setup.runToolbarSettings != nullptr, "runToolbarSettings"},
+        {setup.notifyToolbarsChanged != nullptr, "notifyToolbarsChanged"},
+        {setup.drawColorButton != nullptr, "drawColorButton"},
+    };
+    for (const auto& e : setupEntries)
+        if (!e.set) empty.push_back(std::string("setup.") + e.name);
     if (!CadwinHost().loadAccelerator) empty.push_back("cadwin.loadAccelerator");
     if (!CadwinHost().updateFrameViewFlag) empty.push_back("cadwin.updateFrameViewFlag");
     return empty;

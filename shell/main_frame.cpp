@@ -844,7 +844,7 @@ HWND CMainFrame::NewDrawingWindow(HWND, int forFile, const RECT* rect, const REC
     if (data && data->db) {
         DbInfoHead head;
         if (DAriGetDBInfo(&head, data->db)) {
-            if (ShellSettings().bPaperOrg) FitNewDrawingAtCorner(view, data, head);
+            if (Running().bPaperOrg) FitNewDrawingAtCorner(view, data, head);
             char title[64];
             wsprintfA(title, "%s%d", GetMessageText(IDS_UNTITLED), m_untitledCount);
             DbcsCopy(reinterpret_cast<char*>(head.bytes) + kInfoTitle, 257, title);

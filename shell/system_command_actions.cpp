@@ -13,6 +13,7 @@
 #include "setup/drawing_info.h"
 #include "panels/panel_windows.h"
 #include "setup/layers.h"
+#include "setup/new_drawing.h"
 #include "setup/setup_dialogs.h"
 #include "shell/cad_system.h"
 #include "shell/main_frame.h"
@@ -30,8 +31,6 @@ CMainFrame* Frame() {
     HWND w = MainFrameWindow();
     return w ? static_cast<CMainFrame*>(CWindowBase::FromHandle(w)) : nullptr;
 }
-
-void PutDouble(DbInfoHead& block, size_t at, double value) { CadSetF64(block.bytes, at, value); }
 
 // The fields of the drawing information that a new drawing takes over.
 void TakeNewDrawingFields(DbInfoHead& work, const DbInfoHead& source) {
@@ -55,18 +54,8 @@ void LoadNewDrawingPattern(HWND owner, DbHeader* db) {
 
 void FillNewDrawingBlock(DbInfoHead& block) {
     std::memset(&block, 0, sizeof block);
-    const RunningSettings& r = Running();
-    const int row = (r.iDefPaperType < 0 || r.iDefPaperType > 28) ? 0 : r.iDefPaperType;
-    // A scale that cannot divide (a damaged settings file) falls back to the
-    // shipped default rather than making an endless paper.
-    const double scale = (r.dDefPaperScale > 0 && std::isfinite(r.dDefPaperScale)) ? r.dDefPaperScale : 0.02;
-    block.Info()->paperCode = PaperSizeTable[row].code;
-    PutDouble(block, kInfoScale, scale);
-    PutDouble(block, kInfoPaperWmm, r.dDelPaperCx);
-    PutDouble(block, kInfoPaperHmm, r.dDelPaperCy);
-    PutDouble(block, kInfoDrawW, r.dDelPaperCx / scale);
-    PutDouble(block, kInfoDrawH, r.dDelPaperCy / scale);
-    block.Info()->originAtCorner = ShellSettings().bPaperOrg ? 1 : 0;
+    TakeNewDrawingDefaults(block);
+    block.Info()->originAtCorner = Running().bPaperOrg ? 1 : 0;
 }
 
 HWND NewDrawingFromInfo(DbInfoHead& work, HWND owner, const DbInfoHead& source) {
@@ -114,13 +103,15 @@ int RunStartDrawingCommand(HWND owner, DWORD word) {
         return 0;
     }
     for (;;) {
-        CCreateOpenZumenDlg dialog;
+        CCreateOpenZumenDlg dialog(&work);
         const INT_PTR answer = dialog.DoModal(::GetActiveWindow());
         if (answer == 1) {
             apply();
             break;
         }
-        if (answer == 2) {
+        // A dialog that cannot be shown (-1) counts as cancelled: shown
+        // again it would fail again, for ever.
+        if (answer == 2 || answer < 0) {
             if (view && ::IsWindow(view)) ::SendMessageA(::GetParent(view), WM_CLOSE, 0, 0);
             if (flags == 1 && MainFrameWindow()) ::PostMessageA(MainFrameWindow(), WM_COMMAND, ID_CMD_EXIT, 0);
             break;

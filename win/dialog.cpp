@@ -10,8 +10,31 @@ thread_local CDialog* t_pendingDialog = nullptr;
 
 HINSTANCE CDialog::Instance() const { return m_instance ? m_instance : win::ModuleInstance(); }
 
+namespace {
+win::ModalDialogTestHook* g_modalHook = nullptr;
+}  // namespace
+
+namespace win {
+
+ModalDialogTestHook::ModalDialogTestHook(INT_PTR answer) : m_default(answer), m_outer(g_modalHook) {
+    g_modalHook = this;
+}
+
+ModalDialogTestHook::~ModalDialogTestHook() { g_modalHook = m_outer; }
+
+INT_PTR ModalDialogTestHook::Take(UINT templateId) {
+    m_shown.push_back(templateId);
+    const auto it = m_answers.find(templateId);
+    return it == m_answers.end() ? m_default : it->second;
+}
+
+ModalDialogTestHook* ActiveModalDialogTestHook() { return g_modalHook; }
+
+}  // namespace win
+
 INT_PTR CDialog::DoModal(HWND parent, LPARAM initParam) {
     if (m_hWnd != nullptr) return -1;
+    if (win::ModalDialogTestHook* hook = win::ActiveModalDialogTestHook()) return hook->Take(m_templateId);
     m_modal = true;
     t_pendingDialog = this;
     INT_PTR r = ::DialogBoxParamA(Instance(), TemplateResource(), parent, &StaticDialogProc, initParam);

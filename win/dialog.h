@@ -24,7 +24,9 @@
 // (win::GetMessageLoop()->AddMessageFilter(&dlg)) while it is open.
 #pragma once
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "win/message_loop.h"
 #include "win/window.h"
@@ -96,3 +98,35 @@ protected:
     HINSTANCE m_instance;
     bool m_modal = false;
 };
+
+namespace win {
+
+// While one lives, modal dialogs and property sheets are not shown, the way
+// MessageBoxTestHook stands in for message boxes: each DoModal returns the
+// hook's answer for its template (a property sheet asks for template 0) and
+// is recorded. For tests that run commands whose dialogs are not theirs.
+class ModalDialogTestHook {
+public:
+    explicit ModalDialogTestHook(INT_PTR answer = IDCANCEL);
+    ~ModalDialogTestHook();
+    ModalDialogTestHook(const ModalDialogTestHook&) = delete;
+    ModalDialogTestHook& operator=(const ModalDialogTestHook&) = delete;
+
+    ModalDialogTestHook& Answer(UINT templateId, INT_PTR answer) {
+        m_answers[templateId] = answer;
+        return *this;
+    }
+    const std::vector<UINT>& Shown() const { return m_shown; }
+    INT_PTR Take(UINT templateId);
+
+private:
+    INT_PTR m_default;
+    std::map<UINT, INT_PTR> m_answers;
+    std::vector<UINT> m_shown;
+    ModalDialogTestHook* m_outer = nullptr;
+};
+
+// The hook that answers now, or null.
+ModalDialogTestHook* ActiveModalDialogTestHook();
+
+}  // namespace win

@@ -80,6 +80,7 @@ int CALLBACK CPropertySheet::SheetCallback(HWND hWnd, UINT msg, LPARAM) {
 
 INT_PTR CPropertySheet::DoModal(HWND parent) {
     if (m_hWnd != nullptr || m_pages.empty()) return -1;
+    if (win::ModalDialogTestHook* hook = win::ActiveModalDialogTestHook()) return hook->Take(0);
     std::vector<HPROPSHEETPAGE> handles;
     for (CPropertyPage* p : m_pages) {
         HPROPSHEETPAGE h = p->CreatePage();

@@ -213,13 +213,28 @@ bool AppSession::Prepare() {
         m_error = "ConfigData.xml has no LOG or CMDLOG";
         return false;
     }
+    // The start drawing is made without the start menu, so that a test
+    // meets the program ready for commands; the start menu's own tests
+    // switch it back on.
+    if (!SetUserSetting("iStartOpenDlgFg", "1")) {
+        m_error = "LocalSettings.xml has no iStartOpenDlgFg";
+        return false;
+    }
     return true;
 }
 
 std::string AppSession::UserSettingsDir() const { return m_user + "\\local\\Qv\\VantrelV8"; }
 
 bool AppSession::SetSystemSetting(const std::string& name, const std::string& value) {
-    const std::string path = InstallFile("ConfigData.xml");
+    return SetSettingIn("ConfigData.xml", name, value);
+}
+
+bool AppSession::SetUserSetting(const std::string& name, const std::string& value) {
+    return SetSettingIn("LocalSettings.xml", name, value);
+}
+
+bool AppSession::SetSettingIn(const std::string& file, const std::string& name, const std::string& value) {
+    const std::string path = InstallFile(file);
     std::string xml = ReadFileBytes(path);
     const std::string open = "<" + name + ">", close = "</" + name + ">";
     const size_t a = xml.find(open);
@@ -404,9 +419,20 @@ HWND AppSession::NewDrawing(DWORD timeoutMs) {
         timeoutMs);
     const HWND before = ActiveView();
     if (!Command(4000)) return nullptr;
-    HWND view = nullptr;
+    // The new-drawing dialog comes up first: confirmed as it stands.
+    static const char kDialogCaption[] = "新規図面を開く（各種設定後 [OK] ｸﾘｯｸしてください。）";
+    HWND view = nullptr, dialog = nullptr;
     WaitFor(
         [&] {
+            if (!dialog) {
+                HWND top = TopWindowOf(m_pi.dwProcessId, "#32770", true);
+                char title[128] = "";
+                if (top) GetWindowTextA(top, title, sizeof title);
+                if (top && std::strcmp(title, kDialogCaption) == 0) {
+                    dialog = top;
+                    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                }
+            }
             view = ActiveView();
             return view && view != before;
         },

@@ -49,6 +49,10 @@ public:
     // Sets element <name> of the installation's ConfigData.xml (seeded into
     // the per-user copy at the first start). False when it is missing.
     bool SetSystemSetting(const std::string& name, const std::string& value);
+    // The same for element <name> of the installation's LocalSettings.xml
+    // (the per-user settings of the first start). Prepare sets
+    // iStartOpenDlgFg to 1: the program starts without the start menu.
+    bool SetUserSetting(const std::string& name, const std::string& value);
     // True when the copy and the test commands were written.
     bool Prepared() const { return m_prepared; }
 
@@ -91,8 +95,9 @@ public:
     std::vector<std::string> DrawingTitles();
     // Until there are `count` drawing windows.
     bool WaitDrawingCount(size_t count, DWORD timeoutMs = 20000);
-    // A new untitled drawing window (system command 4000), once the drawings
-    // the program makes by itself at start-up are there; its view, or null.
+    // A new untitled drawing window (system command 4000, its dialog
+    // confirmed as it comes), once the drawings the program makes by itself
+    // at start-up are there; its view, or null.
     HWND NewDrawing(DWORD timeoutMs = 20000);
     // Opens a drawing file (DDE "{Open(") and waits until its window is the
     // active one; its view, or null.
@@ -140,6 +145,7 @@ public:
 
 private:
     bool Prepare();
+    bool SetSettingIn(const std::string& file, const std::string& name, const std::string& value);
     void EndProcess(DWORD timeoutMs);
     bool ReadViewRecord(HWND view, void* record, size_t size);
 

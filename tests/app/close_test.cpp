@@ -192,7 +192,7 @@ TEST_F(Closing, NewDrawingsTakeTheRememberedPaperAndScale) {
     ASSERT_TRUE(app.WaitModuleText("TESTCMD info")) << app.ModuleLog();
     EXPECT_NE(std::string::npos, app.ModuleLog().find(expected)) << app.ModuleLog();
     DeleteFileA(app.ModuleLogPath().c_str());
-    app.Command(4000);
+    ASSERT_NE(nullptr, app.NewDrawing()) << "the new-drawing dialog confirmed as it opens";
     ASSERT_TRUE(WaitDrawings(2));
     app.Command(30304);
     ASSERT_TRUE(app.WaitModuleText("TESTCMD info")) << app.ModuleLog();

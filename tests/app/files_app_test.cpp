@@ -21,6 +21,7 @@
 #include "tests/app/app_windows.h"
 #include "tests/common/tiff_maker.h"
 #include "tests/app/app_shots.h"
+#include "tests/app/dialog_driver.h"
 
 namespace {
 
@@ -198,6 +199,9 @@ bool Answer(AppSession& app, const char* part, int button, DWORD timeoutMs = 200
 int IniInt(const std::string& ini, const char* section, const char* key) {
     return GetPrivateProfileIntA(section, key, -1, ini.c_str());
 }
+
+// Saves the screen part a window covers as a bitmap into ZAV_SHOT_DIR (when
+// set); the screenshot script runs these tests on a virtual display.
 
 // The paste and placement commands the host starts after a read: the test
 // module's FilesImport stands in for them in this private installation.

@@ -12,6 +12,7 @@
 #include "base/running_settings.h"
 #include "cadlib/WmCadApiDb.h"
 #include "frame_fixture.h"
+#include "win/dialog.h"
 #include "shell/host_services.h"
 #include "shell/system_commands.h"
 #include "tests/cadlib/drawing_builder.h"
@@ -61,6 +62,8 @@ protected:
     }
     RunningSettings saved;
     ShellSettingValues savedShell;
+    // The user confirms the new-drawing and start dialogs as they come.
+    win::ModalDialogTestHook dialogs{IDOK};
 };
 
 TEST_F(DrawingWindowTest, NewDrawingTakesTheRememberedPaperAndScale) {
@@ -84,7 +87,7 @@ TEST_F(DrawingWindowTest, NewDrawingTakesTheRememberedPaperAndScale) {
         Running().dDefPaperScale = r.scale;
         Running().dDelPaperCx = r.w;
         Running().dDelPaperCy = r.h;
-        ShellSettings().bPaperOrg = r.cornerSetting;
+        Running().bPaperOrg = r.cornerSetting;
         HWND before = GetActiveView();
         EXPECT_EQ(0, RunSystemCommandAction(4000, frame->m_hWnd, 4000));
         HWND view = GetActiveView();
@@ -191,7 +194,7 @@ TEST_F(DrawingWindowTest, ANewWindowShowsThePaperCentredWithTheOriginAtItsCorner
     ShellSettings().bScTestBtn = 0;
     for (int corner : {1, 0}) {
         SCOPED_TRACE(corner);
-        ShellSettings().bPaperOrg = corner;
+        Running().bPaperOrg = corner;
         NewDrawing();
         ViewData* d = GetViewData(lastView);
         ASSERT_NE(nullptr, d);

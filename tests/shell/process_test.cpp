@@ -8,6 +8,7 @@
 #include <ddeml.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "base/message_table.h"
 #include "shell_fixture.h"
@@ -30,12 +31,17 @@ BOOL CALLBACK CollectText(HWND w, LPARAM lp) {
 }
 
 // The first drawing view among the children of a window.
-BOOL CALLBACK FindDrawingView(HWND w, LPARAM lp) {
+BOOL CALLBACK CollectDrawingViews(HWND w, LPARAM lp) {
     char cls[32] = {};
     GetClassNameA(w, cls, sizeof cls);
-    if (lstrcmpiA(cls, "CadwinView") != 0) return TRUE;
-    *(HWND*)lp = w;
-    return FALSE;
+    if (lstrcmpiA(cls, "CadwinView") == 0) ((std::vector<HWND>*)lp)->push_back(w);
+    return TRUE;
+}
+
+std::vector<HWND> DrawingViews(HWND frame) {
+    std::vector<HWND> views;
+    EnumChildWindows(frame, CollectDrawingViews, (LPARAM)&views);
+    return views;
 }
 
 // The texts of a process's message boxes, for failure reports.
@@ -64,6 +70,8 @@ protected:
         CreateDirectoryA(inst.File("SETTEI").c_str(), nullptr);
         for (const char* f : {"SETTEI\\rightmenu.ini", "SETTEI\\rirekimoji.ini", "SETTEI\\bottoncolor.ini"})
             CopyFileA((DistDir() + "\\" + f).c_str(), inst.File(f).c_str(), FALSE);
+        // The start drawing is made without the start menu.
+        EditInstalled("LocalSettings.xml", "<iStartOpenDlgFg>0<", "<iStartOpenDlgFg>1<");
         exe = inst.File("ZavIrurer.exe");
         SetEnv("ZAV_INSTALL_DIR", nullptr);
         SetEnv("ZAV_LOCAL_APPDATA", user.Path().c_str());
@@ -173,11 +181,20 @@ protected:
     // Once the start command ran: a new drawing (command 4000) and its view.
     HWND NewDrawingView(HWND frame, const char* trace) {
         if (!WaitTrace(trace, "ExecCmd 4050")) return nullptr;
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(frame, WM_COMMAND, 4000, 0, SMTO_NORMAL, 20000, &result);
-        HWND view = nullptr;
-        EnumChildWindows(frame, FindDrawingView, (LPARAM)&view);
-        return view;
+        const std::vector<HWND> before = DrawingViews(frame);
+        NewDrawingCommand(frame);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(50))
+            for (HWND view : DrawingViews(frame))
+                if (std::find(before.begin(), before.end(), view) == before.end()) return view;
+        return nullptr;
+    }
+    // Command 4000 as another program gives it: the new-drawing dialog comes
+    // up and is confirmed as it stands.
+    static void NewDrawingCommand(HWND frame) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(frame, &pid);
+        PostMessageA(frame, WM_COMMAND, 4000, 0);
+        if (HWND dialog = FindProcessWindow("#32770", pid, 20000)) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     }
     // Starts a copy and waits for its main frame.
     HWND StartAndWaitFrame(ChildProcess& p, const char* trace) {
@@ -207,7 +224,7 @@ TEST_F(ProcessTest, StartCommandsHandOverAndShutDownInOrder) {
     ASSERT_TRUE(WaitTitles(frame, {"無題1"}));
 
     // A command from another process.
-    PostMessageA(frame, WM_COMMAND, 4000, 0);
+    NewDrawingCommand(frame);
     ASSERT_TRUE(WaitTitles(frame, {"無題1", "無題2"}));
 
     // Requests over DDE from this process: a module command and a drawing.

@@ -16,6 +16,7 @@
 #include "panels/rp_menu.h"
 #include "view/cadwin_frame.h"
 #include "view/view_data.h"
+#include "win/dialog.h"
 #include "win/message_box.h"
 
 namespace {
@@ -52,6 +53,7 @@ const RouteCase kRoutes[] = {
 };
 
 TEST_F(FrameTest, RoutesEveryIdRange) {
+    win::ModalDialogTestHook dialogs;  // the settings sheet of 1229 is not this test's
     HWND child = nullptr;
     for (const RouteCase& c : kRoutes) {
         if (c.drawing && !child) child = NewDrawing();
@@ -99,6 +101,7 @@ TEST_F(FrameTest, NoDrawingFilterLetsOnlySystemStartedCommandsThrough) {
 }
 
 TEST_F(FrameTest, CommandAcceptanceFlag) {
+    win::ModalDialogTestHook dialogs;
     SendMessageA(frame->m_hWnd, UM_END_ACK_FLAG, 0, 0);  // not accepting
     Command(4001);
     Command(1229);

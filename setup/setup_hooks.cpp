@@ -1,0 +1,6 @@
+#include "setup/setup_hooks.h"
+
+SetupHooks& SetupHost() {
+    static SetupHooks hooks;
+    return hooks;
+}
