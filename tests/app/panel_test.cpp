@@ -349,6 +349,26 @@ TEST_F(AppPanel, TheFloatingFormDragsWithinTheMainWindowAndItsMenuEndsTheCommand
     EXPECT_TRUE(app.Close()) << app.LastError();
 }
 
+TEST_F(AppPanel, AChosenCommandEntryReachesTheModuleAsAPushOfItsId) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    ASSERT_TRUE(app.Command(31650));
+    ASSERT_TRUE(app.WaitModuleLine("prmitems"));
+    // Room for 39 entries: the 40th is refused.
+    EXPECT_EQ("1 1 0", LastLine(app, "prmitems"));
+    // What the menu posts for entries 0 and 3 (a separator and a column
+    // break lie between them).
+    app.Post(app.Frame(), WM_COMMAND, 1260, 0);
+    app.WaitModuleValues("pevent", 1);
+    app.Post(app.Frame(), WM_COMMAND, 1263, 0);
+    app.WaitModuleValues("pevent", 2);
+    const std::vector<std::vector<double>> events = app.ModuleValues("pevent");
+    ASSERT_EQ(2u, events.size());
+    EXPECT_EQ((std::vector<double>{8192, 1, 501}), First3(events[0]));
+    EXPECT_EQ((std::vector<double>{8192, 1, 502}), First3(events[1]));
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
 TEST_F(AppPanel, EditAndComboItemsWithACalculatorModeTakeTheCalculatorsNumber) {
     ASSERT_TRUE(app.Start()) << app.LastError();
     ASSERT_NE(nullptr, app.NewDrawing());
