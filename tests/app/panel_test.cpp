@@ -240,9 +240,12 @@ TEST_F(AppPanel, TallPageFloatsInItsOwnFormOverTheDrawingArea) {
     ASSERT_NE(nullptr, next);
     HWND form = ::GetParent(next);
     EXPECT_EQ(app.Frame(), ::GetParent(form));
+    char cls[32] = "";
+    ::GetClassNameA(form, cls, sizeof cls);
+    EXPECT_STREQ("#32770", cls);  // the form is a dialog of its own template, without a frame
     RECT fr, ir;
     ::GetClientRect(form, &fr);
-    EXPECT_EQ(153 - (::GetSystemMetrics(SM_CXDLGFRAME) * 2), fr.right);
+    EXPECT_EQ(153, fr.right);
     ::GetWindowRect(next, &ir);
     ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&ir), 2);
     EXPECT_EQ(5, ir.top);  // y 20, raised by 15 once though shown twice
@@ -253,6 +256,85 @@ TEST_F(AppPanel, TallPageFloatsInItsOwnFormOverTheDrawingArea) {
     for (int i = 0; i < 50 && ::IsWindowVisible(form); ++i)
         Sleep(100);
     EXPECT_FALSE(::IsWindowVisible(form));
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+// The program's thread holds the mouse capture in `w`.
+bool CapturedBy(AppSession& app, HWND w) {
+    GUITHREADINFO gi = {};
+    gi.cbSize = sizeof gi;
+    for (int i = 0; i < 100; ++i) {
+        if (::GetGUIThreadInfo(::GetWindowThreadProcessId(app.Frame(), nullptr), &gi) && gi.hwndCapture == w)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+TEST_F(AppPanel, TheFloatingFormDragsWithinTheMainWindowAndItsMenuEndsTheCommand) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    ASSERT_TRUE(app.Command(30701));
+    ASSERT_TRUE(app.WaitModuleLine("pfloat"));
+    HWND item = FindAppWindow(app, "AppPanelItem", 2);
+    ASSERT_NE(nullptr, item);
+    HWND form = ::GetParent(item);
+    RECT before;
+    ::GetWindowRect(form, &before);
+    ShotWindow(app.Frame(), "apppanel-float-form");
+    // Grabbed below the items, dragged 40 right and 30 down.
+    const POINT grab = {100, 60};
+    // The program reads the cursor itself; on a real display a moved
+    // cursor takes a moment to reach it.
+    ::SetCursorPos(before.left + grab.x, before.top + grab.y);
+    Sleep(300);
+    app.Post(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    ASSERT_TRUE(CapturedBy(app, form));
+    ::SetCursorPos(before.left + grab.x + 40, before.top + grab.y + 30);
+    Sleep(300);
+    app.Post(form, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab.x + 40, grab.y + 30));
+    Sleep(300);
+    app.Post(form, WM_LBUTTONUP, 0, MAKELPARAM(grab.x + 40, grab.y + 30));
+    RECT after = before;
+    for (int i = 0; i < 100 && after.left == before.left; ++i) {
+        Sleep(100);
+        ::GetWindowRect(form, &after);
+    }
+    EXPECT_EQ(before.left + 40, after.left);
+    EXPECT_EQ(before.top + 30, after.top);
+    EXPECT_EQ(before.right - before.left, after.right - after.left);  // moved, not sized
+    // Its context menu's only entry ends the running command, whose close
+    // of the page hides the form.
+    app.Post(form, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(grab.x, grab.y));
+    HWND menu = FindAppWindow(app, "#32768");
+    ASSERT_NE(nullptr, menu);
+    ShotWindow(app.Frame(), "apppanel-float-menu", 500);
+    KeyWindow(app, menu, VK_DOWN);
+    KeyWindow(app, menu, VK_RETURN);
+    ASSERT_TRUE(app.WaitModuleLine("pend"));
+    for (int i = 0; i < 50 && ::IsWindowVisible(form); ++i)
+        Sleep(100);
+    EXPECT_FALSE(::IsWindowVisible(form));
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+TEST_F(AppPanel, AChosenCommandEntryReachesTheModuleAsAPushOfItsId) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    ASSERT_TRUE(app.Command(31650));
+    ASSERT_TRUE(app.WaitModuleLine("prmitems"));
+    // Room for 39 entries: the 40th is refused.
+    EXPECT_EQ("1 1 0", LastLine(app, "prmitems"));
+    // What the menu posts for entries 0 and 3 (a separator and a column
+    // break lie between them).
+    app.Post(app.Frame(), WM_COMMAND, 1260, 0);
+    app.WaitModuleValues("pevent", 1);
+    app.Post(app.Frame(), WM_COMMAND, 1263, 0);
+    app.WaitModuleValues("pevent", 2);
+    const std::vector<std::vector<double>> events = app.ModuleValues("pevent");
+    ASSERT_EQ(2u, events.size());
+    EXPECT_EQ((std::vector<double>{8192, 1, 501}), First3(events[0]));
+    EXPECT_EQ((std::vector<double>{8192, 1, 502}), First3(events[1]));
     EXPECT_TRUE(app.Close()) << app.LastError();
 }
 
