@@ -21,13 +21,15 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 # Wine's services and desktop start with the first program: start them
 # before the test programs, which would otherwise all wait for them at once.
 wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
-repeat=()
+# The programs that drive the whole application wait on real windows and
+# processes; on a loaded machine (several programs run side by side) one of
+# their waits can run out. A failing program is run once more before it
+# counts as failed: the second run starts with a quieter machine, and a
+# real fault fails both.
+repeat=(--repeat until-pass:2)
 if [ -n "${ZAV_IN_VM:-}" ]; then
-  # Under full-system emulation a program is several times slower and waits
-  # of the window tests can run out; a failing program is run once more
-  # before it counts as failed (the second run starts with a quiet machine).
-  repeat=(--repeat until-pass:2)
-  # Waits inside the tests that start and drive the whole program stretch too.
+  # Under full-system emulation a program is several times slower: the
+  # waits inside the tests that start and drive the whole program stretch.
   export ZAV_TEST_TIME_SCALE="${ZAV_TEST_TIME_SCALE:-4}"
 fi
 cd "$build"
