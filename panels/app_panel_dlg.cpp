@@ -4,27 +4,29 @@
 #include "base/running_settings.h"
 #include "command/command_system.h"
 #include "command/host_messages.h"
+#include "panels/panel_dialog_ids.h"
+
+CAppPanelDlg::CAppPanelDlg() : CDialog(IDD_APP_PANEL_FORM, ::GetModuleHandleA(nullptr)) {}
 
 CAppPanelDlg::~CAppPanelDlg() = default;
 
 HWND CAppPanelDlg::CreateForm(HWND frame) {
-    CreateArgs a;
-    a.parent = frame;
-    a.style = WS_CHILD | WS_CLIPSIBLINGS | WS_DLGFRAME;
-    a.x = 0;
-    a.y = 30;
-    a.cx = 360;
-    a.cy = 24;
-    return Create(a);
+    HINSTANCE exe = ::GetModuleHandleA(nullptr);
+    if (::FindResourceA(exe, MAKEINTRESOURCEA(IDD_APP_PANEL_FORM), RT_DIALOG)) return Create(frame, 0);
+    // The resource's twin: see IDD_APP_PANEL_FORM in the program's resources.
+    static const std::vector<WORD> form =
+        win::EmptyDialogTemplate(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 30, 239, 14, 16, "System");
+    return CreateIndirect(frame, reinterpret_cast<const DLGTEMPLATE*>(form.data()), 0);
 }
 
 BOOL CAppPanelDlg::PreTranslateMessage(MSG* msg) {
-    // Keys of the form's own edit fields stay with them.
+    // Keys of the form's own edit fields stay with them: the dialog manager
+    // would turn their Enter and Esc into commands the form swallows.
     (void)msg;
     return FALSE;
 }
 
-LRESULT CAppPanelDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
+LRESULT CAppPanelDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     HINSTANCE inst = ::GetModuleHandleA(nullptr);
     HICON big = (HICON)::LoadImageA(inst, MAKEINTRESOURCEA(247), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
                                     ::GetSystemMetrics(SM_CYICON), 0);
@@ -36,8 +38,7 @@ LRESULT CAppPanelDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled) {
         loop->AddMessageFilter(this);
         loop->AddIdleHandler(this);
     }
-    handled = FALSE;
-    return 0;
+    return 1;
 }
 
 LRESULT CAppPanelDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {

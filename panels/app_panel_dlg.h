@@ -1,19 +1,23 @@
-// The floating form of a page taller than 79 pixels: a child of the main
-// frame that the user can drag within the main window and whose context
-// menu ends the running command.
+// The floating form of a page taller than 79 pixels: a modeless dialog from
+// template IDD_APP_PANEL_FORM, a child of the main frame that the user can
+// drag within the main window and whose context menu ends the running
+// command.
 #pragma once
 
 #include <windows.h>
 
+#include "win/dialog.h"
 #include "win/message_loop.h"
-#include "win/window.h"
 
 constexpr UINT kFormEndCommand = 1000;
 
-class CAppPanelDlg : public CWindowBase, public CMessageFilter, public CIdleHandler {
+class CAppPanelDlg : public CDialog, public CIdleHandler {
 public:
+    CAppPanelDlg();
     ~CAppPanelDlg() override;
-    // Creates the hidden form as a child of the main frame.
+    // Creates the form from its template as a child of the main frame; a
+    // module without the template (a test program) builds the same one in
+    // memory.
     HWND CreateForm(HWND frame);
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnIdle() override { return FALSE; }
@@ -23,7 +27,7 @@ public:
     static RECT DragStep(const RECT& previous, POINT cursor, int grabX, int grabY, const RECT& bounds);
 
     BEGIN_MSG_MAP(CAppPanelDlg)
-    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBkgnd)
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
@@ -39,7 +43,7 @@ public:
     int m_grabX = 0, m_grabY = 0;
 
 private:
-    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEraseBkgnd(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);

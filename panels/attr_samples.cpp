@@ -1,6 +1,10 @@
 #include "panels/attr_samples.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "panels/attr_selector_model.h"
 
 void DrawLinePattern(HDC dc, const LineTypeEntry& pattern, COLORREF colour, int xFrom, int xTo, int y) {
     HPEN pen = ::CreatePen(PS_SOLID, 1, colour);
@@ -226,4 +230,46 @@ void PaintSelectorFrame(HDC dc, const RECT& rc, int faceEnd, bool dropButton) {
     ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &drop, nullptr, 0, nullptr);
     EdgeLines(dc, drop, ::GetSysColor(COLOR_3DLIGHT), ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_3DDKSHADOW),
               ::GetSysColor(COLOR_BTNSHADOW));
+}
+
+namespace {
+void FillRect(HDC dc, const RECT& r, COLORREF c) {
+    ::SetBkColor(dc, c);
+    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+}
+void RowText(HDC dc, int x, int y, const char* s) { ::TextOutA(dc, x, y, s, (int)strlen(s)); }
+}  // namespace
+
+COLORREF PaintAttrRowBackground(const DRAWITEMSTRUCT& d) {
+    const bool selected = (d.itemState & ODS_SELECTED) != 0;
+    FillRect(d.hDC, d.rcItem, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    ::SetBkMode(d.hDC, TRANSPARENT);
+    ::SetTextColor(d.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    return selected ? ::GetSysColor(COLOR_WINDOW) : RGB(0, 0, 0);
+}
+
+void DrawColourRow(HDC dc, const RECT& r, int index, COLORREF colour) {
+    char text[32];
+    snprintf(text, sizeof text, "色%ld", (long)(index + 1));
+    RowText(dc, r.left + 2, r.top + 2, text);
+    RECT patch = {r.left + 45, r.top + 2, r.right - 10, r.bottom - 3};
+    FillRect(dc, patch, colour);
+}
+
+void DrawLineTypeRow(HDC dc, const RECT& r, int index, COLORREF sample) {
+    char text[32];
+    snprintf(text, sizeof text, "線種%ld", (long)index);
+    RowText(dc, r.left + 2, r.top + 2, text);
+    DrawLinePattern(dc, SelectorLineType(index), sample, r.left + 62, r.right - 8, r.top + (r.bottom - r.top) / 2);
+}
+
+void DrawLineWidthRow(HDC dc, const RECT& r, int index, COLORREF sample) {
+    char text[32];
+    const double mm = GetLineWidthValue(index);
+    snprintf(text, sizeof text, "線幅%ld", (long)index);
+    RowText(dc, r.left + 4, r.top + 4, text);
+    snprintf(text, sizeof text, "%.2lf mm", mm);
+    RowText(dc, r.right - 65, r.top + 4, text);
+    DrawWidthBar(sample, r.top + (r.bottom - r.top) / 2, WidthBarThickness(mm, r.bottom - r.top - 8), dc, r.left + 62,
+                 r.right - 70);
 }

@@ -30,3 +30,14 @@ void DrawPointMarker(HDC dc, int kind, int x, int y);
 // in button mode, the raised drop button from faceEnd - 2 to the right
 // edge (2 pixels in).
 void PaintSelectorFrame(HDC dc, const RECT& client, int faceEnd, bool dropButton);
+
+// Rows of the owner-drawn attribute lists (the tool panel's selectors and
+// the modules' selector fields draw the same rows). The background of a row
+// in the list's colours; the colour its samples are drawn in.
+COLORREF PaintAttrRowBackground(const DRAWITEMSTRUCT& d);
+// "色n" (n = index + 1) and a patch of `colour`.
+void DrawColourRow(HDC dc, const RECT& r, int index, COLORREF colour);
+// "線種n" and the type's dash pattern.
+void DrawLineTypeRow(HDC dc, const RECT& r, int index, COLORREF sample);
+// "線幅n", the width in millimetres and its bar.
+void DrawLineWidthRow(HDC dc, const RECT& r, int index, COLORREF sample);

@@ -287,36 +287,13 @@ void DrawAttrListItem(const AttrSelectorModel& m, int endFlag, const DRAWITEMSTR
     if ((int)d.itemID < 0) return;
     HDC dc = d.hDC;
     const RECT& r = d.rcItem;
-    const bool selected = (d.itemState & ODS_SELECTED) != 0;
-    Fill(dc, r, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    const COLORREF sample = selected ? ::GetSysColor(COLOR_WINDOW) : RGB(0, 0, 0);
+    const COLORREF sample = PaintAttrRowBackground(d);
     const int i = (int)d.itemID;
-    const int mid = r.top + (r.bottom - r.top) / 2;
     char text[64];
     switch (m.kind) {
-    case AttrKind::Colour: {
-        snprintf(text, sizeof text, "色%ld", (long)(i + 1));
-        Text(dc, r.left + 2, r.top + 2, text);
-        RECT patch = {r.left + 45, r.top + 2, r.right - 10, r.bottom - 3};
-        Fill(dc, patch, m.Contains(i) ? m.colours[i] : (COLORREF)d.itemData);
-        break;
-    }
-    case AttrKind::LineType:
-        snprintf(text, sizeof text, "線種%ld", (long)i);
-        Text(dc, r.left + 2, r.top + 2, text);
-        DrawLinePattern(dc, SelectorLineType(i), sample, r.left + 62, r.right - 8, mid);
-        break;
-    case AttrKind::LineWidth: {
-        const double value = GetLineWidthValue(i);
-        snprintf(text, sizeof text, "線幅%ld", (long)i);
-        Text(dc, r.left + 4, r.top + 4, text);
-        snprintf(text, sizeof text, "%.2lf mm", value);
-        Text(dc, r.right - 65, r.top + 4, text);
-        DrawWidthBar(sample, mid, WidthBarThickness(value, (r.bottom - r.top) - 8), dc, r.left + 62, r.right - 70);
-        break;
-    }
+    case AttrKind::Colour: DrawColourRow(dc, r, i, m.Contains(i) ? m.colours[i] : (COLORREF)d.itemData); break;
+    case AttrKind::LineType: DrawLineTypeRow(dc, r, i, sample); break;
+    case AttrKind::LineWidth: DrawLineWidthRow(dc, r, i, sample); break;
     case AttrKind::LineEnd: {
         snprintf(text, sizeof text, "%s%ld", endFlag ? "終点" : "始点", (long)i);
         Text(dc, r.left + 2, r.top + 2, text);

@@ -1,5 +1,7 @@
 #include "panels/cmd_panel_button.h"
 
+#include "base/dbcs.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -218,7 +220,9 @@ void CCmdPnlButton::PaintInto(HDC dc, const RECT& rect, const char* text, bool f
         const int x = rect.left + (width - avg * length) / 2 + 2;
         const int y = rect.top + height / 2 - tm.tmHeight / 2;
         int count = length;
-        if (count > rect.right / avg) count = rect.right / avg;
+        // A caption too long for the face is cut on a character boundary,
+        // never inside a double-byte character.
+        if (count > rect.right / avg) count = (int)DbcsBoundary(text, (size_t)(rect.right / avg));
         ::TextOutA(dc, x, y, text, count);
         ::SelectObject(dc, old);
         ::DeleteObject(font);
@@ -238,7 +242,7 @@ void CCmdPnlButton::PaintInto(HDC dc, const RECT& rect, const char* text, bool f
             int fit = 0;
             ::GetTextExtentExPointA(dc, dotted.c_str(), (int)dotted.size(), height, &fit, nullptr, &extent);
             if (fit < 4) fit = 4;
-            shown = shown.substr(0, fit - 3) + "...";
+            shown = shown.substr(0, DbcsBoundary(shown, (size_t)(fit - 3))) + "...";
             ::GetTextExtentPoint32A(dc, shown.c_str(), (int)shown.size(), &extent);
         }
         TEXTMETRICA tm = {};

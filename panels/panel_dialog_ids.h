@@ -1,6 +1,8 @@
 // Dialog templates of the panels (in the executable's resources).
 #pragma once
 
+#define IDD_APP_PANEL_FORM 230
+
 #define IDD_LINE_SETTINGS 236
 #define IDC_LINE_WIDTH_LIST 1136
 #define IDC_LINE_START_LIST 1137

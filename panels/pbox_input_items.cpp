@@ -17,6 +17,7 @@
 #include "panels/input_history.h"
 #include "panels/rp_menu.h"
 #include "panels/tool_buttons.h"
+#include "win/dialog.h"
 
 PBoxEditStateRecord PBoxEditState = {};
 
@@ -333,26 +334,8 @@ INT_PTR CALLBACK DropProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 // The template "COMBO": a pop-up of 71 x 146 dialog units in
 // "ＭＳ Ｐゴシック" 9 points, with no controls of its own.
 const DLGTEMPLATE* ComboDropTemplate() {
-    static std::vector<WORD> words;
-    if (words.empty()) {
-        DLGTEMPLATE head = {};
-        head.style = WS_POPUP | WS_BORDER | DS_SETFONT;
-        head.dwExtendedStyle = WS_EX_TOOLWINDOW;
-        head.cx = 71;
-        head.cy = 146;
-        words.resize(sizeof head / sizeof(WORD));
-        std::memcpy(words.data(), &head, sizeof head);
-        words.push_back(0);  // no menu
-        words.push_back(0);  // the standard dialog class
-        words.push_back(0);  // no caption
-        words.push_back(9);  // point size
-        WCHAR face[LF_FACESIZE] = {};
-        ::MultiByteToWideChar(932, 0, "ＭＳ Ｐゴシック", -1, face, LF_FACESIZE);
-        for (const WCHAR* c = face;; ++c) {
-            words.push_back(static_cast<WORD>(*c));
-            if (!*c) break;
-        }
-    }
+    static const std::vector<WORD> words =
+        win::EmptyDialogTemplate(WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW, 0, 0, 71, 146, 9, "ＭＳ Ｐゴシック");
     return reinterpret_cast<const DLGTEMPLATE*>(words.data());
 }
 

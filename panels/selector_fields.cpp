@@ -241,11 +241,7 @@ void DrawDropItem(Field k, const DRAWITEMSTRUCT& d) {
     if ((int)d.itemID < 0) return;
     HDC dc = d.hDC;
     const RECT& r = d.rcItem;
-    const bool selected = (d.itemState & ODS_SELECTED) != 0;
-    Fill(dc, r, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    const COLORREF sample = selected ? ::GetSysColor(COLOR_WINDOW) : RGB(0, 0, 0);
+    const COLORREF sample = PaintAttrRowBackground(d);
     HPEN pen = ::CreatePen(PS_SOLID, 1, sample);
     HBRUSH brush = ::CreateSolidBrush(sample);
     HGDIOBJ oldPen = ::SelectObject(dc, pen), oldBrush = ::SelectObject(dc, brush);
@@ -253,27 +249,9 @@ void DrawDropItem(Field k, const DRAWITEMSTRUCT& d) {
     char text[64];
     switch (k) {
     case Field::Colour:
-    case Field::ColourPlain: {
-        snprintf(text, sizeof text, "色%ld", (long)(i + 1));
-        Text(dc, r.left + 2, r.top + 2, text);
-        RECT patch = {r.left + 45, r.top + 2, r.right - 10, r.bottom - 3};
-        Fill(dc, patch, (COLORREF)d.itemData);
-        break;
-    }
-    case Field::LineType:
-        snprintf(text, sizeof text, "線種%ld", (long)i);
-        Text(dc, r.left + 2, r.top + 2, text);
-        DrawLinePattern(dc, SelectorLineType(i), sample, r.left + 62, r.right - 8, mid);
-        break;
-    case Field::LineWidth: {
-        const double mm = GetLineWidthValue(i);
-        snprintf(text, sizeof text, "線幅%ld", (long)i);
-        Text(dc, r.left + 4, r.top + 4, text);
-        snprintf(text, sizeof text, "%.2lf mm", mm);
-        Text(dc, r.right - 65, r.top + 4, text);
-        DrawWidthBar(sample, mid, WidthBarThickness(mm, r.bottom - r.top - 8), dc, r.left + 62, r.right - 70);
-        break;
-    }
+    case Field::ColourPlain: DrawColourRow(dc, r, i, (COLORREF)d.itemData); break;
+    case Field::LineType: DrawLineTypeRow(dc, r, i, sample); break;
+    case Field::LineWidth: DrawLineWidthRow(dc, r, i, sample); break;
     case Field::LineStart:
     case Field::LineEnd: {
         const int type = (int)d.itemData;

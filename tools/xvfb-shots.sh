@@ -1,14 +1,18 @@
 # The screenshot scripts' common part, sourced after they set `src` (the
 # sources) and `build`: a virtual display for Wine, its cleanup at exit, and
 # ZAV_SHOT_DIR (= $shots, build/shots) where the tests leave their pictures.
-#   shots_begin <script path relative to src>   (runs it in the guest when
+#   shots_begin <script path relative to src> [its arguments after build]
+#                                               (runs it in the guest when
 #                                                this host cannot run Wine)
 #   ... run tests ...
 #   shots_to_png                                 (bitmaps to PNG, listed)
 
 shots_begin() {
   if ! "$src/tools/host-runs-i386.sh"; then
-    exec env -u DISPLAY "$src/tools/vm/run-in-vm.sh" "$src" "bash $1 '$build'"
+    local script="$1" args="" a
+    shift
+    for a in "$@"; do args="$args '$a'"; done
+    exec env -u DISPLAY "$src/tools/vm/run-in-vm.sh" "$src" "bash $script '$build'$args"
   fi
   export ZAV_WINE_X11=1
   shots="$build/shots"

@@ -1,5 +1,6 @@
 #include "win/dialog.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -30,6 +31,30 @@ INT_PTR ModalDialogTestHook::Take(UINT templateId) {
 
 ModalDialogTestHook* ActiveModalDialogTestHook() { return g_modalHook; }
 
+std::vector<WORD> EmptyDialogTemplate(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, WORD points,
+                                      const char* face) {
+    DLGTEMPLATE head = {};
+    head.style = style | DS_SETFONT;
+    head.dwExtendedStyle = exStyle;
+    head.x = x;
+    head.y = y;
+    head.cx = cx;
+    head.cy = cy;
+    std::vector<WORD> words(sizeof head / sizeof(WORD));
+    std::memcpy(words.data(), &head, sizeof head);
+    words.push_back(0);  // no menu
+    words.push_back(0);  // the standard dialog class
+    words.push_back(0);  // no caption
+    words.push_back(points);
+    WCHAR wide[LF_FACESIZE] = {};
+    ::MultiByteToWideChar(932, 0, face, -1, wide, LF_FACESIZE);
+    for (const WCHAR* c = wide;; ++c) {
+        words.push_back(static_cast<WORD>(*c));
+        if (!*c) break;
+    }
+    return words;
+}
+
 }  // namespace win
 
 INT_PTR CDialog::DoModal(HWND parent, LPARAM initParam) {
@@ -44,12 +69,19 @@ INT_PTR CDialog::DoModal(HWND parent, LPARAM initParam) {
     return r;
 }
 
-HWND CDialog::Create(HWND parent, LPARAM initParam) {
+HWND CDialog::Create(HWND parent, LPARAM initParam) { return CreateModeless(parent, nullptr, initParam); }
+
+HWND CDialog::CreateIndirect(HWND parent, const DLGTEMPLATE* tpl, LPARAM initParam) {
+    return tpl ? CreateModeless(parent, tpl, initParam) : nullptr;
+}
+
+HWND CDialog::CreateModeless(HWND parent, const DLGTEMPLATE* tpl, LPARAM initParam) {
     if (m_hWnd != nullptr) return nullptr;
     m_modal = false;
     t_pendingDialog = this;
     m_inCreate = true;
-    HWND h = ::CreateDialogParamA(Instance(), TemplateResource(), parent, &StaticDialogProc, initParam);
+    HWND h = tpl ? ::CreateDialogIndirectParamA(Instance(), tpl, parent, &StaticDialogProc, initParam)
+                 : ::CreateDialogParamA(Instance(), TemplateResource(), parent, &StaticDialogProc, initParam);
     m_inCreate = false;
     if (t_pendingDialog == this) t_pendingDialog = nullptr;
     if (h == nullptr) {

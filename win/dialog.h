@@ -44,6 +44,9 @@ public:
     INT_PTR DoModal(HWND parent = ::GetActiveWindow(), LPARAM initParam = 0);
     // Creates the dialog modeless (shown when its template says WS_VISIBLE).
     HWND Create(HWND parent, LPARAM initParam = 0);
+    // The same from a template held in memory (for modules without the
+    // resource, such as test programs).
+    HWND CreateIndirect(HWND parent, const DLGTEMPLATE* tpl, LPARAM initParam = 0);
     // Ends a modal run with `result`; a modeless dialog is destroyed and
     // keeps `result` in m_result.
     BOOL EndDialog(INT_PTR result);
@@ -91,6 +94,7 @@ protected:
     // result into what the dialog manager expects.
     static INT_PTR RouteDialogMessage(CDialog* self, HWND, UINT, WPARAM, LPARAM);
     HINSTANCE Instance() const;
+    HWND CreateModeless(HWND parent, const DLGTEMPLATE* tpl, LPARAM initParam);
     LPCSTR TemplateResource() const { return m_templateName ? m_templateName : MAKEINTRESOURCEA(m_templateId); }
 
     UINT m_templateId;
@@ -128,5 +132,11 @@ private:
 
 // The hook that answers now, or null.
 ModalDialogTestHook* ActiveModalDialogTestHook();
+
+// A dialog template without controls, menu or caption, in a set font whose
+// face is given in code page 932; for CDialog::CreateIndirect and the
+// platform's indirect dialog calls.
+std::vector<WORD> EmptyDialogTemplate(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, WORD points,
+                                      const char* face);
 
 }  // namespace win

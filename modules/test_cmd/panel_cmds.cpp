@@ -8,6 +8,10 @@
 //   PanelFloat     open a page taller than 79 pixels (a floating form), wait
 //                  for one push, log it and close the page
 //   PanelMenuPick  log that a right-click menu entry started it
+//   PanelMenuItems register right-click entries (two of kind 1 around a
+//                  separator and a column break, then fill the table), log
+//                  the answers, offer them and log each panel event until
+//                  the second entry is chosen
 //   PanelCalc      a docked page whose edit and combo items take their
 //                  numbers on the calculator; log each panel event until
 //                  "完了" (id 9) is pushed, then log both texts
@@ -150,6 +154,30 @@ int PanelFloat() {
     return 0;
 }
 
+long AddMenuItem(int kind, int id, const char* text) {
+    CmdRequest r = {};
+    r.w.text = reinterpret_cast<uint32_t>(text);
+    r.panelKind = kind;
+    r.panelExtra = id;
+    return static_cast<long>(Host(UM_RPMENU_ADD_ITEM, 0, reinterpret_cast<LPARAM>(&r)));
+}
+
+int PanelMenuItems() {
+    Host(UM_RPMENU_CLEAR_ITEMS);
+    const long first = AddMenuItem(1, 501, "一つ目");  // entry 0: command 1260
+    AddMenuItem(2, 0, nullptr);
+    AddMenuItem(4, 0, nullptr);
+    AddMenuItem(1, 502, "二つ目");  // entry 3: command 1263
+    long last = 0;
+    for (int i = 4; i < 39; ++i)
+        last = AddMenuItem(1, 600 + i, "埋め");
+    const long over = AddMenuItem(1, 999, "溢れ");
+    Host(UM_RPMENU_USE_ITEMS, 0, 1);
+    Log("TESTCMD prmitems %ld %ld %ld", first, last, over);
+    WaitPanel(502);
+    return 0;
+}
+
 void SetCalcMode(int page, int id, int mode, const char* title) {
     ItemRequest q = {};
     q.page = page;
@@ -189,6 +217,10 @@ bool RunPanelCommand(const char* word, const char* args, int* result) {
     }
     if (Is(word, "PanelFloat")) {
         *result = PanelFloat();
+        return true;
+    }
+    if (Is(word, "PanelMenuItems")) {
+        *result = PanelMenuItems();
         return true;
     }
     if (Is(word, "PanelCalc")) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/app/app_session.h"
+#include "tests/app/app_shots.h"
 
 namespace appui {
 
@@ -124,35 +125,6 @@ inline std::string Bytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Saves the screen part a window covers as <name>.bmp into ZAV_SHOT_DIR
-// (when set: a run on a virtual display by a screenshot script).
-inline void Shot(HWND window, const char* name) {
-    char dir[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("ZAV_SHOT_DIR", dir, sizeof dir) || !window) return;
-    Sleep(Scaled(1500));
-    RECT rc;
-    GetWindowRect(window, &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    const DWORD size = ((w * 3 + 3) & ~3) * h;
-    BITMAPFILEHEADER fh = {0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
-                           static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
-    std::ofstream out(std::string(dir) + "\\" + name + ".bmp", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    out.write(static_cast<const char*>(bits), size);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-}
+inline void Shot(HWND window, const char* name) { ShotWindow(window, name); }
 
 }  // namespace appui

@@ -3,9 +3,8 @@
 // reading their texts back, and the screenshots a run on a real display
 // asks for.
 //
-// With ZAV_SHOT_DIR set (a run on a real display), Shot writes <name>.req
-// there and waits a moment for the <name>.png that a watcher beside the
-// display takes.
+// With ZAV_SHOT_DIR set (a run on a virtual display by a screenshot
+// script), Shot saves the screen there.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +14,7 @@
 #include <string>
 
 #include "tests/app/app_session.h"
+#include "tests/app/app_shots.h"
 
 namespace appdlg {
 
@@ -127,45 +127,9 @@ inline std::string Element(const std::string& xml, const std::string& name) {
     return b == std::string::npos ? "" : xml.substr(from, b - from);
 }
 
-inline void Shot(const char* name) {
-    const char* dir = std::getenv("ZAV_SHOT_DIR");
-    if (!dir || !*dir) return;
-    Sleep(500);  // the first paint
-    const std::string base = std::string(dir) + "\\" + name;
-    HANDLE f = CreateFileA((base + ".req").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-    WaitUntil([&] { return GetFileAttributesA((base + ".png").c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
-}
+// The whole screen as <name>.bmp into ZAV_SHOT_DIR (when set).
+inline void Shot(const char* name) { ::ShotWindow(GetDesktopWindow(), name, 500); }
 
-// Saves the screen part a window covers as <name>.bmp into ZAV_SHOT_DIR
-// (when set); the screenshot scripts run the tests on a virtual display.
-inline void ShotWindow(HWND window, const char* name) {
-    char dir[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("ZAV_SHOT_DIR", dir, sizeof dir) || !window) return;
-    Sleep(1500 * TimeScale());
-    RECT rc;
-    GetWindowRect(window, &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    const DWORD size = ((w * 3 + 3) & ~3) * h;
-    BITMAPFILEHEADER fh = {0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
-                           static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
-    std::ofstream out(std::string(dir) + "\\" + name + ".bmp", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-    out.write(static_cast<const char*>(bits), size);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-}
+using ::ShotWindow;
 
 }  // namespace appdlg

@@ -7,9 +7,5 @@
 set -euo pipefail
 src="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${1:-$src/build}" && pwd)"
-. "$src/tools/xvfb-shots.sh"
-shots_begin tests/app/files_screenshots.sh
-export ZAV_TEST_TIME_SCALE="${ZAV_TEST_TIME_SCALE:-4}"
-"$build/wine-run.sh" "$build/tests/bin/${ZAV_SHOT_PROGRAM:-test_app_files}.exe" \
-  --gtest_filter="${GTEST_FILTER:-FilesApp.DeletePlace*:FilesApp.TheThumbnail*}" || true
-shots_to_png
+exec "$src/tools/shots-on-xvfb.sh" "$build" \
+  "$build/tests/bin/${ZAV_SHOT_PROGRAM:-test_app_files}.exe --gtest_filter=${GTEST_FILTER:-FilesApp.DeletePlace*:FilesApp.TheThumbnail*}"

@@ -14,6 +14,7 @@
 
 #include "shell/calculator.h"
 #include "tests/app/app_session.h"
+#include "tests/app/app_shots.h"
 #include "tests/app/app_windows.h"
 
 namespace {
@@ -23,40 +24,8 @@ void Type(AppSession& app, HWND w, const char* text) {
         app.Post(w, WM_CHAR, (unsigned char)*p, 1);
 }
 
-// The screen as a BMP beside the installation (for people to look at; the
-// picture is empty where the program has no real display).
-void Shot(const char* name) {
-    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = ::GetDC(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = ::CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(mem, dib);
-    ::BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    const char* dist = std::getenv("ZAV_DIST_DIR");
-    std::string path = (dist ? std::string(dist) + "\\..\\" : std::string()) + name;
-    if (FILE* f = fopen(path.c_str(), "wb")) {
-        BITMAPFILEHEADER fh = {};
-        fh.bfType = 0x4D42;
-        fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-        fh.bfSize = fh.bfOffBits + w * h * 4;
-        fwrite(&fh, sizeof fh, 1, f);
-        fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
-        fwrite(bits, 4, (size_t)w * h, f);
-        fclose(f);
-    }
-    ::SelectObject(mem, old);
-    ::DeleteObject(dib);
-    ::DeleteDC(mem);
-    ::ReleaseDC(nullptr, screen);
-}
+// The screen as <name>.bmp into ZAV_SHOT_DIR (when set).
+void Shot(const char* name) { ShotWindow(GetDesktopWindow(), name, 0); }
 
 // A push event leaves the extra field as it was: kind, sub-kind and id.
 std::vector<double> First3(std::vector<double> v) {
@@ -125,7 +94,7 @@ TEST_F(AppPanel, ModuleReadsBackWhatIsClickedAndTypedIntoEveryItemKind) {
     ::GetWindowRect(app.Frame(), &fr);
     ::GetWindowRect(check, &cr);
     EXPECT_GT(cr.left, (fr.left + fr.right) / 2);
-    Shot("apppanel-docked.bmp");
+    Shot("apppanel-docked");
 
     ClickWindow(app, check, 5, 5);
     ASSERT_TRUE(app.WaitModuleValues("pevent", 1).size() >= 1);
@@ -177,7 +146,7 @@ TEST_F(AppPanel, ModuleReadsBackWhatIsClickedAndTypedIntoEveryItemKind) {
     KeyWindow(app, push, VK_SPACE);
     app.WaitModuleValues("pevent", 6);
     EXPECT_EQ((std::vector<double>{8192, 1, 2}), First3(app.ModuleValues("pevent").back()));
-    Shot("apppanel-filled.bmp");
+    Shot("apppanel-filled");
 
     HWND done = FindAppWindow(app, "AppPanelItem", 9);
     ASSERT_NE(nullptr, done);
@@ -218,7 +187,7 @@ TEST_F(AppPanel, RightClickOpensThePopupAndAChosenEntryRunsItsCommand) {
     RECT pr;
     ::GetWindowRect(popup, &pr);
     EXPECT_EQ(vr.top + 100 - 2, pr.top);
-    Shot("apppanel-popup.bmp");
+    Shot("apppanel-popup");
     ClickWindow(app, entry, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("pmenu"));
     for (int i = 0; i < 50 && ::IsWindowVisible(popup); ++i)
@@ -246,7 +215,7 @@ TEST_F(AppPanel, ThePopupCopyOfThePageActsOnTheModulePageAndLeavesPageFourAlone)
     HWND copy = FindAppWindow(app, "AppPanelItem", 3, nullptr, popup);
     ASSERT_NE(nullptr, copy);
     EXPECT_NE(nullptr, FindAppWindow(app, "RPMENU", -1, "コマンド終了", popup, 2000));
-    Shot("apppanel-popup-copy.bmp");
+    Shot("apppanel-popup-copy");
     ClickWindow(app, copy, 5, 5);
     app.WaitModuleValues("pevent", 1);
     EXPECT_EQ((std::vector<double>{8192, 16, 3, 1}), app.ModuleValues("pevent").back());
@@ -271,19 +240,101 @@ TEST_F(AppPanel, TallPageFloatsInItsOwnFormOverTheDrawingArea) {
     ASSERT_NE(nullptr, next);
     HWND form = ::GetParent(next);
     EXPECT_EQ(app.Frame(), ::GetParent(form));
+    char cls[32] = "";
+    ::GetClassNameA(form, cls, sizeof cls);
+    EXPECT_STREQ("#32770", cls);  // the form is a dialog of its own template, without a frame
     RECT fr, ir;
     ::GetClientRect(form, &fr);
-    EXPECT_EQ(153 - (::GetSystemMetrics(SM_CXDLGFRAME) * 2), fr.right);
+    EXPECT_EQ(153, fr.right);
     ::GetWindowRect(next, &ir);
     ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&ir), 2);
     EXPECT_EQ(5, ir.top);  // y 20, raised by 15 once though shown twice
-    Shot("apppanel-float.bmp");
+    Shot("apppanel-float");
     ClickWindow(app, next, 5, 5);
     app.WaitModuleValues("pevent", 1);
     EXPECT_EQ((std::vector<double>{8192, 1, 2}), First3(app.ModuleValues("pevent").back()));
     for (int i = 0; i < 50 && ::IsWindowVisible(form); ++i)
         Sleep(100);
     EXPECT_FALSE(::IsWindowVisible(form));
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+// The program's thread holds the mouse capture in `w`.
+bool CapturedBy(AppSession& app, HWND w) {
+    GUITHREADINFO gi = {};
+    gi.cbSize = sizeof gi;
+    for (int i = 0; i < 100; ++i) {
+        if (::GetGUIThreadInfo(::GetWindowThreadProcessId(app.Frame(), nullptr), &gi) && gi.hwndCapture == w)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+TEST_F(AppPanel, TheFloatingFormDragsWithinTheMainWindowAndItsMenuEndsTheCommand) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    ASSERT_TRUE(app.Command(30701));
+    ASSERT_TRUE(app.WaitModuleLine("pfloat"));
+    HWND item = FindAppWindow(app, "AppPanelItem", 2);
+    ASSERT_NE(nullptr, item);
+    HWND form = ::GetParent(item);
+    RECT before;
+    ::GetWindowRect(form, &before);
+    ShotWindow(app.Frame(), "apppanel-float-form");
+    // Grabbed below the items, dragged 40 right and 30 down.
+    const POINT grab = {100, 60};
+    // The program reads the cursor itself; on a real display a moved
+    // cursor takes a moment to reach it.
+    ::SetCursorPos(before.left + grab.x, before.top + grab.y);
+    Sleep(300);
+    app.Post(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    ASSERT_TRUE(CapturedBy(app, form));
+    ::SetCursorPos(before.left + grab.x + 40, before.top + grab.y + 30);
+    Sleep(300);
+    app.Post(form, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab.x + 40, grab.y + 30));
+    Sleep(300);
+    app.Post(form, WM_LBUTTONUP, 0, MAKELPARAM(grab.x + 40, grab.y + 30));
+    RECT after = before;
+    for (int i = 0; i < 100 && after.left == before.left; ++i) {
+        Sleep(100);
+        ::GetWindowRect(form, &after);
+    }
+    EXPECT_EQ(before.left + 40, after.left);
+    EXPECT_EQ(before.top + 30, after.top);
+    EXPECT_EQ(before.right - before.left, after.right - after.left);  // moved, not sized
+    // Its context menu's only entry ends the running command, whose close
+    // of the page hides the form.
+    app.Post(form, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(grab.x, grab.y));
+    HWND menu = FindAppWindow(app, "#32768");
+    ASSERT_NE(nullptr, menu);
+    ShotWindow(app.Frame(), "apppanel-float-menu", 500);
+    KeyWindow(app, menu, VK_DOWN);
+    KeyWindow(app, menu, VK_RETURN);
+    ASSERT_TRUE(app.WaitModuleLine("pend"));
+    for (int i = 0; i < 50 && ::IsWindowVisible(form); ++i)
+        Sleep(100);
+    EXPECT_FALSE(::IsWindowVisible(form));
+    EXPECT_TRUE(app.Close()) << app.LastError();
+}
+
+TEST_F(AppPanel, AChosenCommandEntryReachesTheModuleAsAPushOfItsId) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    ASSERT_TRUE(app.Command(31650));
+    ASSERT_TRUE(app.WaitModuleLine("prmitems"));
+    // Room for 39 entries: the 40th is refused.
+    EXPECT_EQ("1 1 0", LastLine(app, "prmitems"));
+    // What the menu posts for entries 0 and 3 (a separator and a column
+    // break lie between them).
+    app.Post(app.Frame(), WM_COMMAND, 1260, 0);
+    app.WaitModuleValues("pevent", 1);
+    app.Post(app.Frame(), WM_COMMAND, 1263, 0);
+    app.WaitModuleValues("pevent", 2);
+    const std::vector<std::vector<double>> events = app.ModuleValues("pevent");
+    ASSERT_EQ(2u, events.size());
+    EXPECT_EQ((std::vector<double>{8192, 1, 501}), First3(events[0]));
+    EXPECT_EQ((std::vector<double>{8192, 1, 502}), First3(events[1]));
     EXPECT_TRUE(app.Close()) << app.LastError();
 }
 
@@ -336,7 +387,7 @@ TEST_F(AppPanel, EditAndComboItemsWithACalculatorModeTakeTheCalculatorsNumber) {
     ::GetWindowRect(combo, &ir);
     EXPECT_EQ(ir.left, dr.left) << "under the item, as wide as the item";
     EXPECT_EQ(ir.right - ir.left, dr.right - dr.left);
-    Shot("apppanel-combo-drop.bmp");
+    Shot("apppanel-combo-drop");
     // The third line, clicked where the pointer is.
     const int line = static_cast<int>(app.Send(list, LB_GETITEMHEIGHT, 0));
     POINT pick = {10, line * 2 + line / 2};
@@ -397,7 +448,7 @@ TEST_F(AppPanel, ThePopupsSnapRowShowsAndSwitchesTheSnapModes) {
         EXPECT_EQ(r.lit, ::GetWindowLongA(b, 4)) << r.text;
         if (r.id == 3418) centre = b;
     }
-    Shot("apppanel-popup-snap.bmp");
+    Shot("apppanel-popup-snap");
     ClickWindow(app, centre, 10, 8);
     for (int i = 0; i < 50 && ::GetWindowLongA(centre, 4) != 1; ++i)
         Sleep(100);

@@ -171,6 +171,15 @@ TEST_F(AppPanelTest, FloatingPageSitsInItsFormAndDoesNotCreepOnReshow) {
     EXPECT_EQ(118, fr.top);
     EXPECT_EQ(153, fr.right - fr.left);
     EXPECT_EQ(77, fr.bottom - fr.top);
+    // A dialog of its own template: a frameless child.
+    char cls[32] = "";
+    ::GetClassNameA(form, cls, sizeof cls);
+    EXPECT_STREQ("#32770", cls);
+    const LONG style = ::GetWindowLongA(form, GWL_STYLE);
+    EXPECT_EQ(WS_CHILD | WS_CLIPSIBLINGS, style & (WS_CHILD | WS_CLIPSIBLINGS | WS_DLGFRAME | WS_BORDER));
+    RECT cr;
+    ::GetClientRect(form, &cr);
+    EXPECT_EQ(153, cr.right);
     for (int k = 0; k < 3; ++k) {
         ASSERT_EQ(1, Show(page, 140, 90));
         EXPECT_EQ(15, RectIn(ItemWindow(page, 0), form).top) << k;
