@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/dbcs.h"
 #include "base/file_utils.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/command_system.h"
@@ -93,12 +94,11 @@ LRESULT CAttrSettingsDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
             ShowItem(id, true);
         double factor = 1;
         GetTextScaleFactor(m_e.page, &factor);
-        SetItemText(1850, FormatDouble(F64(m_e.textHeight) * factor, 8, 1).c_str());
-        SetItemText(1851, FormatDouble(F64(m_e.textAspect), 15, 1).c_str());
-        SetItemText(1852, FormatDouble(F64(m_e.textSpacing) * factor, 15, 1).c_str());
-        char font[105] = {};
-        std::memcpy(font, m_e.fontName, sizeof m_e.fontName);
-        SetItemText(1853, font);
+        const PickedText t = PickedTextOf(&m_e);
+        SetItemText(1850, FormatDouble(t.height * factor, 8, 1).c_str());
+        SetItemText(1851, FormatDouble(t.aspect, 15, 1).c_str());
+        SetItemText(1852, FormatDouble(t.spacing * factor, 15, 1).c_str());
+        SetItemText(1853, t.font);
         break;
     }
     default: break;
@@ -157,6 +157,19 @@ LRESULT CAttrSettingsDlg::OnDrawItem(UINT, WPARAM w, LPARAM l, BOOL& handled) {
 }
 
 }  // namespace
+
+PickedText PickedTextOf(const void* element) {
+    PickedText t;
+    if (!element) return t;
+    const auto* rec = static_cast<const ElementRecord*>(element);
+    t.height = CadGetF64(rec, kOffTextSize1);
+    const double width = CadGetF64(rec, kOffTextSize2);
+    t.aspect = t.height != 0 ? width / t.height : 0;
+    t.spacing = CadGetF64(rec, kOffTextSize3);
+    std::memcpy(t.font, reinterpret_cast<const uint8_t*>(rec) + kOffTextFont, sizeof t.font - 1);
+    TruncateDbcsText(t.font, std::strlen(t.font));
+    return t;
+}
 
 std::string AttrRangeErrors(const PickedElementAttrs& e) {
     std::string text;

@@ -21,17 +21,22 @@ struct PickedElementAttrs {
     uint8_t lineWidth;  // 14
     uint8_t lineStart;  // 15
     uint8_t lineEnd;    // 16
-    uint8_t reserved17[29];
-    uint8_t textHeight[8];   // 46 doubles (unaligned)
-    uint8_t textAspect[8];   // 54
-    uint8_t textSpacing[8];  // 62
-    char fontName[104];      // 70 .. 173
+    uint8_t rest[157];  // 17 .. 173: by kind (a text's settings: PickedTextOf)
 };
 #pragma pack(pop)
 static_assert(sizeof(PickedElementAttrs) == 174, "element record");
 static_assert(offsetof(PickedElementAttrs, page) == 7 && offsetof(PickedElementAttrs, colour) == 11, "layout");
-static_assert(offsetof(PickedElementAttrs, lineEnd) == 16 && offsetof(PickedElementAttrs, textHeight) == 46, "layout");
-static_assert(offsetof(PickedElementAttrs, fontName) == 70, "layout");
+static_assert(offsetof(PickedElementAttrs, lineEnd) == 16, "layout");
+
+// A text's settings where the CAD library keeps them in its record:
+// character height, the width over the height, spacing and the font name.
+struct PickedText {
+    double height = 0;
+    double aspect = 0;
+    double spacing = 0;
+    char font[33] = {};
+};
+PickedText PickedTextOf(const void* element);
 
 // The text naming the out-of-range values ("レイヤ:%d 色:%d ..." without
 // leading and trailing blanks), empty when every value is in range. Layers

@@ -504,6 +504,11 @@ LRESULT CCadwinFrame::OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& 
 
 // ---- creation ------------------------------------------------------------------
 
+RunningTextAttr* ViewTextAttributes(HWND view) {
+    auto* v = view ? dynamic_cast<CCadwinView*>(CWindowBase::FromHandle(view)) : nullptr;
+    return v ? &v->m_textAttr : nullptr;
+}
+
 HWND CreateDrawingWindow(HWND mdiClient, const RECT* rect, const char* title) {
     if (!mdiClient || FindFreeViewSlot() < 0) return nullptr;
     auto* frame = new CCadwinFrame();

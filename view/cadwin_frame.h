@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "base/running_settings.h"
 #include "command/host_messages.h"
 #include "view/cad_cursor.h"
 #include "view/cursor_popups.h"
@@ -71,6 +72,9 @@ public:
     CCadCursor m_cursor;  // the cross-hair and pick aperture
     CCursorMsgWin m_msgPopup{CCursorMsgWin::kMessage};
     CCursorMsgWin m_coordPopup{CCursorMsgWin::kCoordinates};
+    // The text attributes of this window: the defaults of the settings when
+    // it was made, then what the user took over (attribute pick-up).
+    RunningTextAttr m_textAttr = Running().defaultTextAttr;
 
     BEGIN_MSG_MAP(CCadwinView)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
@@ -209,6 +213,8 @@ int RegisterCadwinClasses();
 // puts its view into the first free slot of ViewTable. The view, or null
 // when the table is full or the window cannot be made.
 HWND CreateDrawingWindow(HWND mdiClient, const RECT* rect, const char* title);
+// The text attributes of a drawing window's view; null for another window.
+RunningTextAttr* ViewTextAttributes(HWND view);
 
 // What the drawing windows learn from the main frame and the document
 // roads; the shell fills these.

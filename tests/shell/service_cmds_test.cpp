@@ -14,15 +14,19 @@
 #include "base/local_settings_ini.h"
 #include "base/message_ids.h"
 #include "base/message_table.h"
+#include "base/running_settings.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/executor.h"
 #include "command/host_hooks.h"
 #include "command/host_messages.h"
 #include "command/wait_loop.h"
 #include "frame_fixture.h"
+#include "panels/attr_pickup.h"
+#include "shell/attribute_pickup.h"
 #include "shell/service_cmds.h"
 #include "shell/service_frame.h"
 #include "shell/service_support.h"
+#include "view/cadwin_frame.h"
 #include "view/db_ext.h"
 #include "view/db_info.h"
 #include "view/view_data.h"
@@ -433,3 +437,43 @@ TEST_F(MemoTest, NoKeepsTheMemo) {
 }
 
 }  // namespace
+
+namespace {
+
+// A text element with its settings in the library's record: height 2.5,
+// character width 2.0 (aspect 0.8), spacing 0.5, and a font.
+StoredElement* AppendText(DbHeader* db, const char* font) {
+    ElementRecord r;
+    std::memset(&r, 0, sizeof r);
+    r.kind = kElmText;
+    r.colour = 5;
+    CadSetF64(&r, kOffTextSize1, 2.5);
+    CadSetF64(&r, kOffTextSize2, 2.0);
+    CadSetF64(&r, kOffTextSize3, 0.5);
+    std::memcpy(reinterpret_cast<char*>(&r) + kOffTextFont, font, std::strlen(font));
+    static const char kText[] = "ABC";
+    CadSetPtr(&r, kOffTextPtr, kText);
+    return DAriAppendElement(&r, db);
+}
+
+}  // namespace
+
+// A text's pick-up gives the view its colour and its text settings, sizes as
+// shown at the page's scale; the other windows keep theirs.
+TEST_F(ServiceCmdTest, AttributePickUpOfATextTakesItsTextSettingsIntoTheView) {
+    RunningTextAttr* text = ViewTextAttributes(view);
+    ASSERT_NE(nullptr, text);
+    EXPECT_STREQ(Running().defaultTextAttr.fontName, text->fontName) << "a new window starts from the defaults";
+    StoredElement* e = AppendText(GetViewDb(view), "ＭＳ 明朝");
+    ASSERT_NE(nullptr, e);
+    double factor = 1;
+    ASSERT_EQ(1, GetTextScaleFactor(0, &factor));
+    EXPECT_EQ(1, TakeElementAttributes(e, 0));
+    EXPECT_EQ(5, GetViewData(view)->attr.color);
+    EXPECT_DOUBLE_EQ(2.5 * factor, text->height);
+    EXPECT_DOUBLE_EQ(0.8, text->charRatio);
+    EXPECT_DOUBLE_EQ(0.5 * factor, text->interval);
+    EXPECT_STREQ("ＭＳ 明朝", text->fontName);
+    EXPECT_EQ(5, text->color);
+    EXPECT_EQ(nullptr, ViewTextAttributes(GetParent(view))) << "only a drawing view has them";
+}
