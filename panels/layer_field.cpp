@@ -8,6 +8,7 @@
 #include "command/cmd_switches.h"
 #include "command/host_hooks.h"
 #include "panels/attr_samples.h"
+#include "panels/tool_panel_links.h"
 
 namespace {
 
@@ -94,14 +95,15 @@ void OpenDrop(HWND field) {
     ::GetWindowRect(combo, &cr);
     ::SetWindowPos(combo, nullptr, 0, -(cr.bottom - cr.top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     const LayerFieldRecord* r = Record(field);
-    char group[16], name[260], text[300];
+    // The rows of the drawing's layer tree; an item's data is its page and
+    // layer, the position of the current layer's row is selected.
     int current = -1;
-    for (int layer = 0; layer < 1024; ++layer) {
-        LayerNames(r->page, layer, group, sizeof group, name, sizeof name);
-        snprintf(text, sizeof text, "%4d %s %s", layer + 1, group, name);
-        const int at = (int)::SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)text);
-        ::SendMessageA(combo, CB_SETITEMDATA, at, layer);
-        if (layer == r->layer) current = at;
+    const std::vector<LayerListRow> rows =
+        ToolPanelHost().layerTreeRows ? ToolPanelHost().layerTreeRows() : std::vector<LayerListRow>();
+    for (const LayerListRow& row : rows) {
+        const int at = (int)::SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)row.text.c_str());
+        ::SendMessageA(combo, CB_SETITEMDATA, at, MAKELONG(row.layer & 0xFFFF, row.page));
+        if (row.kind == 2 && row.page == r->page && row.layer == r->layer) current = at;
     }
     ::SendMessageA(combo, CB_SETCURSEL, current, 0);
     ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
@@ -158,8 +160,12 @@ LRESULT CALLBACK LayerDropProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         ::SetWindowLongA(w, 0, 0);
         HWND combo = (HWND)lp, field = ::GetParent(w);
         const int sel = (int)::SendMessageA(combo, CB_GETCURSEL, 0, 0);
-        if (LayerFieldRecord* r = Record(field); r && sel >= 0)
-            r->layer = (int)::SendMessageA(combo, CB_GETITEMDATA, sel, 0);
+        const LPARAM data = sel >= 0 ? ::SendMessageA(combo, CB_GETITEMDATA, sel, 0) : CB_ERR;
+        const int layer = (short)LOWORD(data);
+        if (LayerFieldRecord* r = Record(field); r && data != CB_ERR && layer >= 0) {
+            r->page = HIWORD(data);
+            r->layer = layer;
+        }
         ::PostMessageA(field, WM_USER, 0, 0);
         ::PostMessageA(w, WM_CLOSE, 0, 0);
         if (HostHooks().focusActiveView) HostHooks().focusActiveView();

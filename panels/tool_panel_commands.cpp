@@ -88,6 +88,8 @@ LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     case 8003:
         if (!ViewActive())
             ZavMessageBox(m_hWnd, "座標表示オプション選択ダイアログを起動できません", "確認", MB_OK | MB_ICONWARNING);
+        else if (ToolPanelHost().runCoordDispDialog)
+            ToolPanelHost().runCoordDispDialog();
         break;
     case 3314: OnOverviewButton(control); break;
     case 100:
@@ -197,12 +199,28 @@ void CToolPanel::OnTemporaryPoint(LPARAM button) {
 }
 
 void CToolPanel::OnGrid(HWND button) {
+    const ToolPanelLinks& host = ToolPanelHost();
     HWND b = button ? button : GetDlgItem(3516);
-    const bool on = !Checked(b) && ViewActive();
-    Check(b, on);
-    if (b) ::SetWindowTextA(b, "グリッド");
-    if (ToolPanelHost().setGridShown) ToolPanelHost().setGridShown(on);
-    if (ViewActive() && ToolPanelHost().invalidateActiveViews) ToolPanelHost().invalidateActiveViews();
+    if (host.resetGridOrigin) host.resetGridOrigin();
+    bool shown = false, centre = false;
+    if (!Checked(b) && ViewActive() && host.runGridDialog && host.runGridDialog() == 0) {
+        centre = host.takeGridCenterRequest && host.takeGridCenterRequest();
+        // The grid shows once its centre has been pointed at.
+        shown = !centre;
+        const int displayOnly = host.gridDisplayOnly ? host.gridDisplayOnly() : 0;
+        if (b) {
+            ::SetWindowLongA(b, 8, displayOnly ? 1 : 2);
+            ::SetWindowTextA(b, displayOnly ? "ｸﾞﾘ/表" : "ｸﾞﾘ/検");
+        }
+    } else {
+        if (host.takeGridCenterRequest) host.takeGridCenterRequest();
+        if (b) ::SetWindowTextA(b, "グリッド");
+    }
+    if (host.setGridShown) host.setGridShown(shown);
+    Check(b, shown);
+    if (!ViewActive()) return;
+    if (host.invalidateActiveViews) host.invalidateActiveViews();
+    if (centre) PostFrame(1350);
 }
 
 void CToolPanel::OnCoordinateEntry(HWND button) {

@@ -6,7 +6,7 @@ ToolPanelLinks& ToolPanelHost() {
 }
 
 const char* const* EmptyToolPanelLinkNames() {
-    static const char* names[16];
+    static const char* names[24];
     const ToolPanelLinks& l = ToolPanelHost();
     const struct {
         bool set;
@@ -23,6 +23,12 @@ const char* const* EmptyToolPanelLinkNames() {
         {l.toggleKeyCursorMode != nullptr, "toggleKeyCursorMode"},
         {l.setGridShown != nullptr, "setGridShown"},
         {l.invalidateActiveViews != nullptr, "invalidateActiveViews"},
+        {l.runGridDialog != nullptr, "runGridDialog"},
+        {l.takeGridCenterRequest != nullptr, "takeGridCenterRequest"},
+        {l.gridDisplayOnly != nullptr, "gridDisplayOnly"},
+        {l.resetGridOrigin != nullptr, "resetGridOrigin"},
+        {l.runCoordDispDialog != nullptr, "runCoordDispDialog"},
+        {l.layerTreeRows != nullptr, "layerTreeRows"},
         {l.localSettingsIniPath != nullptr, "localSettingsIniPath"},
     };
     int n = 0;

@@ -8,11 +8,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The five attribute words at the head of a view's drawing attributes:
 // colour number (1-256), line type, line width, line-start and line-end type.
 struct AttrWords {
     int32_t color, lineType, lineWidth, lineStart, lineEnd;
+};
+
+// One row of the layer field's list: a page, a group or a layer of the
+// active drawing's layer tree, in tree order. Choosing the row makes (page,
+// layer) current; a page or group row stands for its first layer (-1 none).
+struct LayerListRow {
+    int kind;  // 0 page, 1 group, 2 layer
+    int page, layer;
+    std::string text;
 };
 
 struct ToolPanelLinks {
@@ -39,6 +49,19 @@ struct ToolPanelLinks {
     void (*setGridShown)(int shown) = nullptr;
     // Repaints the drawing views of the active view's drawing.
     void (*invalidateActiveViews)() = nullptr;
+    // The grid dialog over the active window: 0 after OK, -1 otherwise.
+    int (*runGridDialog)() = nullptr;
+    // Whether the grid dialog asked for the centre to be pointed at; the
+    // request is cleared by the reading.
+    int (*takeGridCenterRequest)() = nullptr;
+    // 1 when the grid is only shown (no point detection on it).
+    int (*gridDisplayOnly)() = nullptr;
+    // Puts the grid origin back at (0, 0).
+    void (*resetGridOrigin)() = nullptr;
+    // The coordinate display dialog over the active window.
+    int (*runCoordDispDialog)() = nullptr;
+    // The rows of the active drawing's layer tree (none without a drawing).
+    std::vector<LayerListRow> (*layerTreeRows)() = nullptr;
     // The per-user LocalSettings.ini (section "AttrSettings" of the pick-up).
     std::string (*localSettingsIniPath)() = nullptr;
 };

@@ -333,6 +333,8 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
         const bool restored = RestoreMainLayout(GetConfigMainPath(perUser), m_hWnd, LayoutPanes(), &mdiMaximized,
                                                 perUser != 0) == 1;
         ShellTrace("Layout %s", restored ? "restored" : "default");
+        // New drawing windows open maximised when they were at the last close.
+        if (restored) CadwinHost().rememberedMaximized = mdiMaximized ? 1 : 0;
         m_showCmd = restored && LaunchKind() == 0 ? SW_SHOW : SW_SHOWMAXIMIZED;
         if (restored && LaunchKind() != 0) ShowWindow(SW_SHOWMAXIMIZED);
     }
@@ -395,7 +397,8 @@ void CMainFrame::StoreLayout() {
     int maximized = 0;
     HWND active = m_hWndMDIClient ? (HWND)::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, (LPARAM)&maximized)
                                   : nullptr;
-    if (!active) maximized = 0;
+    // Without a drawing window the state the next one would open in is kept.
+    if (!active) maximized = CadwinHost().rememberedMaximized;
     const int written = SaveMainLayout(m_hWnd, LayoutPanes(), maximized, kind != 0);
     ShellTrace("Layout saved %d", written);
 }

@@ -1,11 +1,14 @@
 #include "shell/tool_panel_services.h"
 
 #include <cstddef>
+#include <cstdio>
 
 #include "base/running_settings.h"
 #include "cadlib/WmCadApiDb.h"
 #include "command/wait_loop.h"
 #include "panels/tool_panel_links.h"
+#include "setup/layer_tree.h"
+#include "setup/small_settings_dialogs.h"
 #include "shell/cad_system.h"
 #include "view/drawing_state.h"
 #include "view/host_view_service.h"
@@ -33,6 +36,29 @@ COLORREF DrawingBackground() {
     if (!info) return RGB(255, 255, 255);
     const ColourEntry& e = info->colours[0];
     return RGB(e.red & 0xFF, e.green & 0xFF, e.blue & 0xFF);
+}
+
+// The layer field's list: each page, then each of its groups followed by
+// that group's layers, as the layer manager shows them.
+std::vector<LayerListRow> LayerTreeRows() {
+    std::vector<LayerListRow> rows;
+    LayerTree tree;
+    BuildLayerTree(&tree);
+    char text[300];
+    for (const LayerTreePage& p : tree.pages) {
+        const int first = !p.groups.empty() && !p.groups[0].layers.empty() ? p.groups[0].layers[0].number : -1;
+        rows.push_back({0, p.page, first, p.title});
+        for (const LayerTreeGroup& g : p.groups) {
+            std::snprintf(text, sizeof text, "  %s", g.name);
+            rows.push_back({1, p.page, g.layers.empty() ? -1 : g.layers[0].number, text});
+            for (const LayerTreeLayer& n : g.layers) {
+                std::snprintf(text, sizeof text, "    %4d %s", n.number + 1, n.name);
+                rows.push_back({2, p.page, n.number, text});
+            }
+        }
+    }
+    FreeLayerTree(&tree);
+    return rows;
 }
 
 }  // namespace
@@ -64,5 +90,15 @@ void InstallToolPanelServices() {
     l.invalidateActiveViews = [] {
         if (HWND view = GetActiveView()) InvalidateDrawingViews(view);
     };
+    l.runGridDialog = RunGridDialog;
+    l.takeGridCenterRequest = [] {
+        const int request = GridCenterRequest;
+        GridCenterRequest = 0;
+        return request;
+    };
+    l.gridDisplayOnly = [] { return Running().iGridNoDetFlg != 0 ? 1 : 0; };
+    l.resetGridOrigin = [] { GridOrigin[0] = GridOrigin[1] = 0.0; };
+    l.runCoordDispDialog = RunCoordDispDialog;
+    l.layerTreeRows = LayerTreeRows;
     l.localSettingsIniPath = [] { return GetCadSystem().GetLocalSettingsIniPath(true, false); };
 }

@@ -137,17 +137,30 @@ TEST_F(CmdPanelApp, AButtonClickStartsItsCommandAndAPressThatLeftDoesNot) {
 TEST_F(CmdPanelApp, PanesStandAtTheirEdgesWithTheirTitles) {
     ASSERT_TRUE(app.Start()) << app.LastError();
     const RECT frame = ClientOnScreen(app.Frame());
+    // The installed caption bits (3) give the tool and application panes
+    // their caption bars and the command panels none.
     struct Row {
         int index;
         const char* title;
-    } rows[] = {{0, "コマンドメニュー"}, {2, "作図メニュー"}, {3, "コマンドメニュー２"}};
+        int panelId;
+        bool caption;
+    } rows[] = {{0, "コマンドメニュー", 0, false},
+                {1, "基本操作", 200, true},
+                {2, "作図メニュー", 200, true},
+                {3, "コマンドメニュー２", 0, false}};
     for (const Row& r : rows) {
         HWND pane = Pane(r.index);
         ASSERT_NE(nullptr, pane) << r.index;
         EXPECT_EQ(r.title, Title(pane));
         EXPECT_TRUE(::IsWindowVisible(pane)) << r.title;
-        EXPECT_EQ(::GetDlgCtrlID(Panel(r.index)), r.index == 2 ? 200 : 0);
+        EXPECT_EQ(r.panelId, ::GetDlgCtrlID(Panel(r.index))) << r.title;
+        EXPECT_EQ(r.caption, (::GetWindowLongA(pane, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) << r.title;
+        EXPECT_EQ(r.caption ? 1 : 2, app.Send(pane, WM_COMMAND, 1001, 0)) << r.title;
     }
+    RECT tool;
+    ::GetWindowRect(Pane(1), &tool);
+    EXPECT_NEAR(200, tool.right - tool.left, 8) << "the tool panel is as thick as the application panel";
+    EXPECT_GT(tool.left, (frame.left + frame.right) / 2) << "the tool panel docks at the right";
     RECT bottom, right, top;
     ::GetWindowRect(Pane(0), &bottom);
     ::GetWindowRect(Pane(2), &right);
@@ -157,9 +170,6 @@ TEST_F(CmdPanelApp, PanesStandAtTheirEdgesWithTheirTitles) {
     EXPECT_LT(top.bottom, (frame.top + frame.bottom) / 2) << "the second at the top";
     EXPECT_GT(right.left, (frame.left + frame.right) / 2) << "the application panel at the right";
     EXPECT_NEAR(200, right.right - right.left, 8) << "without a stored layout it is 200 pixels thick";
-    // The caption state answers: visible and not pinned.
-    const LRESULT state = app.Send(Pane(0), WM_COMMAND, 1001, 0);
-    EXPECT_TRUE(state == 1 || state == 2) << state;
     // The installed settings keep no layout: closing writes none.
     ASSERT_TRUE(app.Close()) << app.LastError();
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ConfigMain().c_str()));
@@ -211,6 +221,28 @@ TEST_F(CmdPanelApp, ClosingStoresTheLayoutThatTheNextStartRestores) {
     EXPECT_TRUE(::IsWindowVisible(Pane(0)));
     EXPECT_NE(nullptr, Child(Panel(0), "二")) << "the first panel opens at its stored page";
     EXPECT_EQ(nullptr, Child(Panel(0), "テスト"));
+}
+
+// A drawing window maximised at the close makes the next start open its
+// drawings maximised, also through a run in which no drawing was opened.
+TEST_F(CmdPanelApp, MaximisedDrawingWindowsStayMaximisedAcrossStarts) {
+    KeepLayout();
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    HWND view = app.NewDrawing();
+    ASSERT_NE(nullptr, view);
+    HWND child = ::GetParent(view);
+    EXPECT_FALSE(::IsZoomed(child)) << "a first drawing opens in its own size";
+    app.Send(::GetParent(child), WM_MDIMAXIMIZE, (WPARAM)child);
+    ASSERT_TRUE(::IsZoomed(child));
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    EXPECT_NE(std::string::npos, ReadFile(ConfigMain()).find("MDIWinMaximized=\"01 00 00 00"))
+        << ReadFile(ConfigMain());
+    ASSERT_TRUE(app.Restart()) << app.LastError();
+    ASSERT_TRUE(app.Close()) << app.LastError();
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    view = app.NewDrawing();
+    ASSERT_NE(nullptr, view);
+    EXPECT_TRUE(::IsZoomed(::GetParent(view)));
 }
 
 TEST_F(CmdPanelApp, ADamagedLayoutGivesTheDefaultAndIsKept) {

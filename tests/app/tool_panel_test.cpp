@@ -101,8 +101,9 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
     Choose(5000, "LineEndTypeComboList", 100, 2, "toolpanel-lineend-list");
     // The last "無し" of the list is the type 0, whatever its position.
     Choose(5003, "LineEndTypeComboList", 100, 14);
-    Choose(3312, "eslayerwndclass", 1, 4, "toolpanel-layer-list");
-    EXPECT_EQ((std::vector<double>{7, 3, 5, 2, 0, 4}), Probe());
+    // A new drawing's layer list is its page, the unnamed group and layer 1.
+    Choose(3312, "eslayerwndclass", 1, 2);
+    EXPECT_EQ((std::vector<double>{7, 3, 5, 2, 0, 0}), Probe());
 
     // The line settings dialog stores width and both ends.
     app.Post(panel, WM_COMMAND, 3313, 0);
@@ -117,7 +118,7 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
         HWND w;
     } gone{dlg};
     ASSERT_TRUE(WaitUntil([](void* c) { return !IsWindow(static_cast<Gone*>(c)->w); }, &gone));
-    EXPECT_EQ((std::vector<double>{7, 3, 2, 3, 1, 4}), Probe());
+    EXPECT_EQ((std::vector<double>{7, 3, 2, 3, 1, 0}), Probe());
 
     // Attribute pick-up: the panel's button starts it, a click on the line
     // takes the line's attributes; the button is released afterwards.
@@ -140,7 +141,7 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
     Checked released{&app, pick, 0};
     ASSERT_TRUE(WaitUntil(checkedIs, &released));
     const std::vector<double> taken = Probe();
-    EXPECT_EQ((std::vector<double>{9, 2, 4, 1, 5, 4}), taken);
+    EXPECT_EQ((std::vector<double>{9, 2, 4, 1, 5, 0}), taken);
 
     // With the confirmation dialog on, its check box makes the element's
     // layer (7) current too, and its state is kept for the next time.
@@ -205,6 +206,167 @@ TEST_F(ToolPanelApp, FieldsOfTheHostWorkInAModulesWindow) {
     auto values = app.WaitModuleValues("tfield", 1);
     ASSERT_EQ(1u, values.size()) << app.ModuleLog();
     EXPECT_EQ((std::vector<double>{3, 2}), values[0]);
+}
+
+// The grid button opens the grid dialog with a drawing open: Cancel leaves
+// the grid off, OK with "表示のみ" shows it (the button says so), a click on
+// the lit button puts it out. The coordinate display choice made in its
+// dialog is what the dialog shows the next time.
+TEST_F(ToolPanelApp, GridAndCoordinateButtonsOpenTheirDialogs) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    panel = reinterpret_cast<HWND>(app.SendFrame(kGetCmdPanel, 1));
+    ASSERT_NE(nullptr, panel);
+    struct Gone {
+        HWND w;
+    };
+    auto gone = [](void* c) { return !IsWindow(static_cast<Gone*>(c)->w); };
+    ASSERT_NE(nullptr, app.NewDrawing());
+    HWND grid = Item(3516);
+    ASSERT_NE(nullptr, grid);
+    auto text = [](HWND w) {
+        char t[32] = {};
+        GetWindowTextA(w, t, sizeof t);
+        return std::string(t);
+    };
+    const char* gridCaption = "グリッドの設定 指定後 [OK] ｸﾘｯｸしてください。";
+    ClickWindow(app, grid, 10, 5);
+    HWND dlg = FindAppTopWindow(app, gridCaption);
+    ASSERT_NE(nullptr, dlg);
+    app.Post(dlg, WM_COMMAND, IDCANCEL, 0);
+    Gone cancelled{dlg};
+    ASSERT_TRUE(WaitUntil(gone, &cancelled));
+    app.Send(panel, WM_NULL);
+    EXPECT_EQ(0, GetWindowLongA(grid, 4));
+    EXPECT_EQ("グリッド", text(grid));
+
+    ClickWindow(app, grid, 10, 5);
+    dlg = FindAppTopWindow(app, gridCaption);
+    ASSERT_NE(nullptr, dlg);
+    app.Send(GetDlgItem(dlg, 1208), BM_CLICK);
+    ShotWindow(dlg, "toolpanel-grid-dialog");
+    app.Post(dlg, WM_COMMAND, IDOK, 0);
+    Gone taken{dlg};
+    ASSERT_TRUE(WaitUntil(gone, &taken));
+    app.Send(panel, WM_NULL);
+    EXPECT_EQ(1, GetWindowLongA(grid, 4));
+    EXPECT_EQ(1, GetWindowLongA(grid, 8)) << "display only";
+    EXPECT_EQ("ｸﾞﾘ/表", text(grid));
+
+    ClickWindow(app, grid, 10, 5);
+    struct Unchecked {
+        HWND w;
+    } unchecked{grid};
+    EXPECT_TRUE(WaitUntil([](void* c) { return GetWindowLongA(static_cast<Unchecked*>(c)->w, 4) == 0; }, &unchecked));
+    EXPECT_EQ("グリッド", text(grid));
+    EXPECT_EQ(nullptr, FindAppTopWindow(app, gridCaption, 300)) << "putting the grid out asks nothing";
+
+    const char* coordCaption = "座標表示モード（指定後 [OK] ｸﾘｯｸしてください。）";
+    app.Post(panel, WM_COMMAND, 8003, 0);
+    dlg = FindAppTopWindow(app, coordCaption);
+    ASSERT_NE(nullptr, dlg);
+    EXPECT_EQ(BST_CHECKED, app.Send(GetDlgItem(dlg, 1200), BM_GETCHECK));
+    app.Send(GetDlgItem(dlg, 1201), BM_CLICK);
+    app.Post(dlg, WM_COMMAND, IDOK, 0);
+    Gone chosen{dlg};
+    ASSERT_TRUE(WaitUntil(gone, &chosen));
+    app.Post(panel, WM_COMMAND, 8003, 0);
+    dlg = FindAppTopWindow(app, coordCaption);
+    ASSERT_NE(nullptr, dlg);
+    EXPECT_EQ(BST_CHECKED, app.Send(GetDlgItem(dlg, 1201), BM_GETCHECK));
+    app.Post(dlg, WM_COMMAND, IDCANCEL, 0);
+    Gone again{dlg};
+    ASSERT_TRUE(WaitUntil(gone, &again));
+}
+
+// The layer field drops down the drawing's tree: every page, its groups and
+// their layers. A layer row makes its layer current, a page row the first
+// layer of that page.
+TEST_F(ToolPanelApp, TheLayerFieldListsPagesGroupsAndLayers) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    ASSERT_NE(nullptr, app.NewDrawing());
+    panel = reinterpret_cast<HWND>(app.SendFrame(kGetCmdPanel, 1));
+    ASSERT_NE(nullptr, panel);
+    app.Command(31200);  // layers 1 "壁" and 4 "柱" in group "A", 6 "寸法"
+    ASSERT_TRUE(app.WaitModuleLine("LAYERS")) << app.ModuleLog();
+    app.Command(31202);  // pages 1 "一階" and 2 "二階"
+    ASSERT_TRUE(app.WaitModuleLine("LAYERS", 2)) << app.ModuleLog();
+
+    HWND field = Item(3312);
+    ASSERT_NE(nullptr, field);
+    // Opens the list and gives back its rows.
+    auto open = [&](HWND* combo) {
+        ClickWindow(app, field, 10, 5);
+        HWND list = FindAppWindow(app, "eslayerwndclass", -1, nullptr, field);
+        *combo = list ? FindAppWindow(app, "ComboBox", 1, nullptr, list) : nullptr;
+        std::vector<std::string> rows;
+        const int n = *combo ? (int)app.Send(*combo, CB_GETCOUNT) : 0;
+        // The shown text of the list box is the selected row's.
+        const int selected = *combo ? (int)app.Send(*combo, CB_GETCURSEL) : -1;
+        for (int i = 0; i < n; ++i) {
+            char text[300] = {};
+            app.Send(*combo, CB_SETCURSEL, i);
+            app.Send(*combo, WM_GETTEXT, sizeof text, (LPARAM)text);
+            rows.push_back(text);
+        }
+        if (*combo) app.Send(*combo, CB_SETCURSEL, selected);
+        return rows;
+    };
+    auto rowOf = [](const std::vector<std::string>& rows, const std::string& text) {
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].find(text) != std::string::npos) return (int)i;
+        return -1;
+    };
+    // Until the list is gone and the panel has taken the choice.
+    auto taken = [&] {
+        struct Closed {
+            HWND field;
+        } closed{field};
+        EXPECT_TRUE(WaitUntil(
+            [](void* c) { return !FindWindowExA(static_cast<Closed*>(c)->field, nullptr, "eslayerwndclass", nullptr); },
+            &closed));
+        Sleep(TestTimeScaled(300));
+        app.Send(panel, WM_NULL);
+    };
+    HWND combo = nullptr;
+    std::vector<std::string> rows = open(&combo);
+    ASSERT_NE(nullptr, combo);
+    std::string all;
+    for (const std::string& r : rows) all += r + "|";
+    const int groupA = rowOf(rows, "  A"), wall = rowOf(rows, "壁"), post = rowOf(rows, "柱");
+    const int dims = rowOf(rows, "寸法"), first = rowOf(rows, "一階"), second = rowOf(rows, "二階");
+    EXPECT_GE(groupA, 1) << all;
+    EXPECT_EQ(groupA + 1, wall) << all;
+    EXPECT_EQ(groupA + 2, post) << all;
+    EXPECT_GT(dims, post) << all;
+    EXPECT_GT(first, dims) << "page 0's rows come before page 1: " << all;
+    EXPECT_GT(second, first) << all;
+    EXPECT_NE(std::string::npos, rows[post].find("4 柱")) << all;
+    ShotWindow(app.Frame(), "toolpanel-layer-tree");
+
+    // The layer "柱" of page 0.
+    KeyWindow(app, combo, VK_HOME);
+    for (int i = 0; i < post; ++i)
+        KeyWindow(app, combo, VK_DOWN);
+    KeyWindow(app, combo, VK_RETURN);
+    taken();
+    EXPECT_EQ(3, Probe().back());
+    // The page "二階": its first layer on that page.
+    rows = open(&combo);
+    ASSERT_NE(nullptr, combo);
+    EXPECT_EQ(post, (int)app.Send(combo, CB_GETCURSEL)) << "the current layer's row is selected";
+    KeyWindow(app, combo, VK_HOME);
+    for (int i = 0; i < second; ++i)
+        KeyWindow(app, combo, VK_DOWN);
+    KeyWindow(app, combo, VK_RETURN);
+    taken();
+    const size_t before = app.ModuleLines("LAYERS").size();
+    app.Command(31201);
+    ASSERT_TRUE(app.WaitModuleLine("LAYERS", before + 1)) << app.ModuleLog();
+    EXPECT_NE(std::string::npos, app.ModuleLog().find("LAYERS current page=2")) << app.ModuleLog();
+    // The drawing's layers were named: its save question is answered No.
+    app.Post(app.Frame(), WM_CLOSE);
+    if (HWND q = app.WaitBox(5000)) PostMessageA(q, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(app.Close()) << app.LastError();
 }
 
 }  // namespace
