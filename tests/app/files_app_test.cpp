@@ -18,37 +18,14 @@
 
 #include "cadlib/WmCadApiDb.h"
 #include "tests/app/app_session.h"
-#include "tests/app/app_windows.h"
 #include "tests/common/tiff_maker.h"
-#include "tests/app/app_shots.h"
-#include "tests/app/dialog_driver.h"
+#include "tests/app/app_ui.h"
 
 namespace {
 
-DWORD Scaled(DWORD ms) {
-    char text[16] = {};
-    const DWORD n = GetEnvironmentVariableA("ZAV_TEST_TIME_SCALE", text, sizeof text);
-    const int scale = n > 0 && n < sizeof text ? atoi(text) : 1;
-    return scale > 1 ? ms * static_cast<DWORD>(scale) : ms;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
-    const DWORD start = GetTickCount(), limit = Scaled(timeoutMs);
-    for (;;) {
-        if (done()) return true;
-        if (GetTickCount() - start > limit) return false;
-        Sleep(50);
-    }
-}
+using namespace appui;
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Every file under `root` (all depths) whose name matches `pattern`.
 void FindFiles(const std::string& root, const std::string& pattern, std::vector<std::string>& out) {
@@ -142,7 +119,7 @@ BOOL CALLBACK FindFrame(HWND w, LPARAM lp) {
 // A visible dialog of the program whose title holds `title`.
 HWND WaitDialog(AppSession& app, const char* title, DWORD timeoutMs = 20000) {
     Found f = {app.ProcessId(), title, nullptr};
-    WaitFor(
+    WaitUntil(
         [&] {
             f.window = nullptr;
             EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&f));
@@ -184,7 +161,7 @@ void ChooseInDialog(HWND dialog, const std::string& path) {
 // A box whose text holds `part`, answered with `button`.
 bool Answer(AppSession& app, const char* part, int button, DWORD timeoutMs = 20000) {
     HWND box = nullptr;
-    WaitFor(
+    WaitUntil(
         [&] {
             box = app.WaitBox(200);
             return box && AppSession::WindowTexts(box).find(part) != std::string::npos;
@@ -192,7 +169,7 @@ bool Answer(AppSession& app, const char* part, int button, DWORD timeoutMs = 200
         timeoutMs);
     if (!box || AppSession::WindowTexts(box).find(part) == std::string::npos) return false;
     PostMessageA(box, WM_COMMAND, button, 0);
-    WaitFor([&] { return !IsWindow(box); }, 5000);
+    WaitUntil([&] { return !IsWindow(box); }, 5000);
     return true;
 }
 
@@ -239,7 +216,7 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
     // An overwrite save records the drawing's folder for the crash check.
     const std::string original = Bytes(plan);
     ASSERT_TRUE(app.Command(4012));
-    WaitFor([&] {
+    WaitUntil([&] {
         if (HWND box = app.WaitBox(100)) PostMessageA(box, WM_COMMAND, IDOK, 0);  // the overwrite question
         return Bytes(plan) != original;
     });
@@ -252,7 +229,7 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
     ASSERT_TRUE(app.WaitModuleLine("FILES lines", 2));
     ASSERT_TRUE(app.Command(30004));
     ASSERT_TRUE(Answer(app, "コマンドを強制終了します", IDOK));
-    ASSERT_TRUE(WaitFor([&] { return HasBackup(app, "$0001_plan") || !Backups(app).empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return HasBackup(app, "$0001_plan") || !Backups(app).empty(); }));
     std::vector<std::string> first = Backups(app);
     ASSERT_EQ(1u, first.size());
     const std::string firstBackup = first[0];
@@ -275,7 +252,7 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
         SetEnvironmentVariableA("ZAV_DOCUMENTS", nullptr);
         ASSERT_TRUE(started);
         Found frame = {pi.dwProcessId, "", nullptr};
-        WaitFor([&] {
+        WaitUntil([&] {
             EnumWindows(FindFrame, reinterpret_cast<LPARAM>(&frame));
             return frame.window != nullptr || WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
         });
@@ -311,7 +288,7 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
     ASSERT_TRUE(app.WaitModuleText("FILES lines"));
     ASSERT_TRUE(app.Command(30004));
     ASSERT_TRUE(Answer(app, "コマンドを強制終了します", IDOK));
-    ASSERT_TRUE(WaitFor([&] { return HasBackup(app, "$03"); })) << "ids from 301 on";
+    ASSERT_TRUE(WaitUntil([&] { return HasBackup(app, "$03"); })) << "ids from 301 on";
     TerminateProcess(app.Process(), 9);
     WaitForSingleObject(app.Process(), Scaled(10000));
 
@@ -324,13 +301,13 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
     ASSERT_TRUE(app.WaitModuleText("FILES lines"));
     ASSERT_TRUE(app.Command(30004));
     ASSERT_TRUE(Answer(app, "コマンドを強制終了します", IDOK));
-    EXPECT_TRUE(WaitFor([&] { return HasBackup(app, "$06"); })) << "past both";
+    EXPECT_TRUE(WaitUntil([&] { return HasBackup(app, "$06"); })) << "past both";
     EXPECT_EQ(3u, Backups(app).size());
 
     // A clean end clears the flag; the start after it deletes the backups.
     // The modified drawings ask before closing: not saved.
     app.Post(app.Frame(), WM_CLOSE);
-    WaitFor([&] {
+    WaitUntil([&] {
         if (HWND box = app.WaitBox(100)) PostMessageA(box, WM_COMMAND, IDNO, 0);
         return !app.Running();
     });
@@ -443,7 +420,7 @@ TEST(FilesApp, TheThumbnailListScrollsToEveryFileAndOpensTheClickedOne) {
     const std::string expected = order[count - 1].substr(0, 3);
     // The empty untitled drawing makes way for the opened one.
     bool found = false;
-    WaitFor([&] {
+    WaitUntil([&] {
         for (const std::string& t : app.DrawingTitles())
             found = found || t.find(expected) != std::string::npos;
         return found;

@@ -72,7 +72,7 @@ std::string Probe(AppSession& app) {
 struct TreeRows {
     HWND tree;
     int height;
-    void Press(int row, int x, int button = 0) const { PressAt(tree, x, row * height + height / 2, button); }
+    void Press(int row, int x, int button = 0) const { ClickAt(tree, x, row * height + height / 2, button); }
 };
 
 HWND OpenManager(AppSession& app, TreeRows* rows) {
@@ -127,7 +127,7 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(rename); }));
     EXPECT_TRUE(IsWindowVisible(dlg));
     Click(dlg, IDCANCEL);
-    ASSERT_TRUE(WaitGone(dlg));
+    ASSERT_TRUE(WaitHidden(dlg));
     EXPECT_NE(Probe(app).find("layer 0 4 shown=1 detect=1 lock=0 group=A name=柱"), std::string::npos);
 
     // The pattern dialog saves the page as a pattern, byte for byte.
@@ -141,7 +141,7 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     ASSERT_TRUE(WaitUntil([&] { return Ask(GetDlgItem(patterns, 403), LB_GETCOUNT) == 1; }));
     Shot(patterns, "layer_patterns");
     Click(patterns, IDCANCEL);
-    ASSERT_TRUE(WaitGone(patterns));
+    ASSERT_TRUE(WaitHidden(patterns));
     const std::string file = PatternFile(app);
     ASSERT_FALSE(file.empty());
     EXPECT_EQ(
@@ -171,10 +171,10 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     SetText(GetDlgItem(add, 302), "追加");
     Shot(add, "layer_add");
     Click(add, IDOK);
-    ASSERT_TRUE(WaitGone(add));
+    ASSERT_TRUE(WaitHidden(add));
     Shot(dlg, "layer_manager_changed");
     Click(dlg, IDOK);
-    ASSERT_TRUE(WaitGone(dlg));
+    ASSERT_TRUE(WaitHidden(dlg));
     std::string probe = Probe(app);
     EXPECT_NE(probe.find("current page=0 input=6"), std::string::npos) << probe;
     EXPECT_NE(probe.find("layer 0 1 shown=1 detect=0 lock=1 group=A name=壁"), std::string::npos) << probe;
@@ -190,7 +190,7 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     SetText(GetDlgItem(add2, 303), "B");
     SetText(GetDlgItem(add2, 302), "独立");
     Click(add2, IDOK);
-    ASSERT_TRUE(WaitGone(add2));
+    ASSERT_TRUE(WaitHidden(add2));
     probe = Probe(app);
     EXPECT_NE(probe.find("layer 0 20 shown=1 detect=1 lock=0 group=B name=独立"), std::string::npos) << probe;
 
@@ -201,11 +201,11 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     HWND list = GetDlgItem(input, 1136);
     ASSERT_EQ(5, Ask(list, LB_GETCOUNT)) << "layers 1, 4, 6, 7 and 20";
     const int lineHeight = static_cast<int>(Ask(list, LB_GETITEMHEIGHT));
-    PressAt(list, 20, lineHeight + lineHeight / 2);
+    ClickAt(list, 20, lineHeight + lineHeight / 2);
     Shot(input, "input_layer");
     ASSERT_TRUE(WaitUntil([&] { return Probe(app).find("current page=0 input=4") != std::string::npos; }));
     Click(input, IDCANCEL);
-    ASSERT_TRUE(WaitGone(input));
+    ASSERT_TRUE(WaitHidden(input));
 
     // Delete a layer and move another to a group of its own. Rows now: the
     // page, A, 1, 4, the unnamed group, 6, 7, B, 20.
@@ -221,9 +221,9 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     EXPECT_EQ("寸法線", Text(GetDlgItem(edit6, 302)));
     SetText(GetDlgItem(edit6, 303), "B");
     Click(edit6, IDOK);
-    ASSERT_TRUE(WaitGone(edit6));
+    ASSERT_TRUE(WaitHidden(edit6));
     Click(dlg, IDOK);
-    ASSERT_TRUE(WaitGone(dlg));
+    ASSERT_TRUE(WaitHidden(dlg));
     probe = Probe(app);
     EXPECT_NE(probe.find("layer 0 6 shown=1 detect=1 lock=0 group=B name=寸法線"), std::string::npos) << probe;
     EXPECT_EQ(std::string::npos, probe.find("layer 0 7 ")) << probe;
@@ -266,10 +266,10 @@ TEST(LayerDialogs, PageDialogsEditTitlesAndStatesAndTheManagerDeletesASubtreeAnd
     SetText(GetDlgItem(dlg, 101), "本図");
     HWND tree = GetDlgItem(dlg, 1131);
     const int height = static_cast<int>(Ask(tree, TVM_GETITEMHEIGHT));
-    PressAt(tree, 29 + 8, height + height / 2);  // row 1: page 1, one level in, its icon
+    ClickAt(tree, 29 + 8, height + height / 2);  // row 1: page 1, one level in, its icon
     Shot(dlg, "page_edit");
     Click(dlg, IDOK);
-    ASSERT_TRUE(WaitGone(dlg));
+    ASSERT_TRUE(WaitHidden(dlg));
     std::string probe = Probe(app);
     EXPECT_NE(probe.find("page 0 parent=0 shown=1 detect=1 title=本図"), std::string::npos) << probe;
     EXPECT_NE(probe.find("page 1 parent=0 shown=0 detect=0 title=一階"), std::string::npos) << probe;
@@ -295,7 +295,7 @@ TEST(LayerDialogs, PageDialogsEditTitlesAndStatesAndTheManagerDeletesASubtreeAnd
     SetText(GetDlgItem(add, 101), "三階");
     Shot(add, "page_add");
     Click(add, IDOK);
-    ASSERT_TRUE(WaitGone(add));
+    ASSERT_TRUE(WaitHidden(add));
     ASSERT_TRUE(WaitUntil([&] { return Ask(list, LB_GETCOUNT) == 1; }));
     // An external reference: a drawing with one line on its layer 3.
     const std::string ref = app.UserDir() + "\\ref.tcf";
@@ -311,7 +311,7 @@ TEST(LayerDialogs, PageDialogsEditTitlesAndStatesAndTheManagerDeletesASubtreeAnd
     ASSERT_TRUE(WaitUntil([&] { return Ask(list, LB_GETCOUNT) == 2; })) << TopCaptions(app);
     Shot(dlg, "page_manager_reference");
     Click(dlg, IDOK);
-    ASSERT_TRUE(WaitGone(dlg));
+    ASSERT_TRUE(WaitHidden(dlg));
     probe = Probe(app);
     EXPECT_NE(probe.find("page 1 parent=0 shown=1 detect=1 title=三階 ext=0"), std::string::npos) << probe;
     EXPECT_NE(probe.find("page 2 parent=0 shown=1 detect=1 title= ext=1"), std::string::npos) << probe;

@@ -14,18 +14,11 @@
 
 #include "shell/calculator.h"
 #include "tests/app/app_session.h"
-#include "tests/app/app_shots.h"
-#include "tests/app/app_windows.h"
+#include "tests/app/app_ui.h"
 
 namespace {
 
-void Type(AppSession& app, HWND w, const char* text) {
-    for (const char* p = text; *p; ++p)
-        app.Post(w, WM_CHAR, (unsigned char)*p, 1);
-}
-
-// The screen as <name>.bmp into ZAV_SHOT_DIR (when set).
-void Shot(const char* name) { ShotWindow(GetDesktopWindow(), name, 0); }
+using namespace appui;
 
 // A push event leaves the extra field as it was: kind, sub-kind and id.
 std::vector<double> First3(std::vector<double> v) {
@@ -38,40 +31,14 @@ std::string LastLine(AppSession& app, const char* key) {
     return lines.empty() ? std::string() : lines.back();
 }
 
-// A top-level window of the program by class and caption.
-HWND FindTopWindow(AppSession& app, const char* cls, const char* title, DWORD timeoutMs = 20000) {
-    for (DWORD waited = 0;; waited += 100) {
-        HWND w = ::FindWindowA(cls, title);
-        DWORD pid = 0;
-        if (w) ::GetWindowThreadProcessId(w, &pid);
-        if ((w && pid == app.ProcessId() && ::IsWindowVisible(w)) || waited >= timeoutMs)
-            return pid == app.ProcessId() ? w : nullptr;
-        Sleep(100);
-    }
-}
-
-std::string TextOf(HWND w) {
-    char text[256] = "";
-    DWORD_PTR n = 0;
-    ::SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 10000, &n);
-    return text;
-}
-
 // Presses calculator keys by their command ids, as the mouse does.
-void ClickKeys(AppSession& app, HWND calc, std::initializer_list<int> ids) {
+void ClickKeys(HWND calc, std::initializer_list<int> ids) {
     for (int id : ids) {
         RECT rc;
         ASSERT_TRUE(CalculatorKeyRect(id, &rc));
         const int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
-        app.Post(calc, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-        ClickWindow(app, calc, x, y);
+        ClickAt(calc, x, y);
     }
-}
-
-bool WaitGone(HWND w) {
-    for (int i = 0; i < 200 && ::IsWindow(w); ++i)
-        Sleep(100);
-    return !::IsWindow(w);
 }
 
 class AppPanel : public ::testing::Test {
@@ -94,15 +61,15 @@ TEST_F(AppPanel, ModuleReadsBackWhatIsClickedAndTypedIntoEveryItemKind) {
     ::GetWindowRect(app.Frame(), &fr);
     ::GetWindowRect(check, &cr);
     EXPECT_GT(cr.left, (fr.left + fr.right) / 2);
-    Shot("apppanel-docked");
+    Shot("apppanel-docked", 0);
 
-    ClickWindow(app, check, 5, 5);
+    PressAt(check, 5, 5);
     ASSERT_TRUE(app.WaitModuleValues("pevent", 1).size() >= 1);
     EXPECT_EQ((std::vector<double>{8192, 16, 3, 1}), app.ModuleValues("pevent").back());
 
     HWND radio = FindAppWindow(app, "AppPanelItem", 4);
     ASSERT_NE(nullptr, radio);
-    ClickWindow(app, radio, 60, 5);  // 78 pixels in three: segment 2
+    PressAt(radio, 60, 5);  // 78 pixels in three: segment 2
     app.WaitModuleValues("pevent", 2);
     EXPECT_EQ((std::vector<double>{8192, 256, 4, 2}), app.ModuleValues("pevent").back());
 
@@ -111,46 +78,46 @@ TEST_F(AppPanel, ModuleReadsBackWhatIsClickedAndTypedIntoEveryItemKind) {
     ASSERT_NE(nullptr, listItem);
     HWND combo = FindAppWindow(app, "ComboBox", 1111, nullptr, listItem);
     ASSERT_NE(nullptr, combo);
-    ClickWindow(app, combo, 10, 5);
+    PressAt(combo, 10, 5);
     Sleep(300);
-    KeyWindow(app, combo, VK_DOWN);
-    KeyWindow(app, combo, VK_RETURN);
+    Key(combo, VK_DOWN);
+    Key(combo, VK_RETURN);
     app.WaitModuleValues("pevent", 3);
     EXPECT_EQ((std::vector<double>{8192, 4096, 5, 1}), app.ModuleValues("pevent").back());
 
     // The edit field: its editor takes the typed text, Enter confirms.
     HWND edit = FindAppWindow(app, "AppPanelItem", 6);
     ASSERT_NE(nullptr, edit);
-    ClickWindow(app, edit, 5, 5);
+    PressAt(edit, 5, 5);
     HWND editor = FindAppWindow(app, "Edit", 5000, nullptr, edit);
     ASSERT_NE(nullptr, editor);
-    Type(app, editor, "25");
-    KeyWindow(app, editor, VK_RETURN);
+    Type(editor, "25");
+    Key(editor, VK_RETURN);
     app.WaitModuleValues("pevent", 4);
     EXPECT_EQ(65536, app.ModuleValues("pevent").back()[1]);
 
     // The combo: typed into its editor.
     HWND comboItem = FindAppWindow(app, "AppPanelItem", 7);
     ASSERT_NE(nullptr, comboItem);
-    ClickWindow(app, comboItem, 5, 5);
+    PressAt(comboItem, 5, 5);
     HWND comboEditor = FindAppWindow(app, "Edit", 5000, nullptr, comboItem);
     ASSERT_NE(nullptr, comboEditor);
-    Type(app, comboEditor, "50");
-    KeyWindow(app, comboEditor, VK_RETURN);
+    Type(comboEditor, "50");
+    Key(comboEditor, VK_RETURN);
     app.WaitModuleValues("pevent", 5);
     EXPECT_EQ(0x100000, app.ModuleValues("pevent").back()[1]);
 
     // The space key on a push item reaches the module.
     HWND push = FindAppWindow(app, "AppPanelItem", 2);
     ASSERT_NE(nullptr, push);
-    KeyWindow(app, push, VK_SPACE);
+    Key(push, VK_SPACE);
     app.WaitModuleValues("pevent", 6);
     EXPECT_EQ((std::vector<double>{8192, 1, 2}), First3(app.ModuleValues("pevent").back()));
-    Shot("apppanel-filled");
+    Shot("apppanel-filled", 0);
 
     HWND done = FindAppWindow(app, "AppPanelItem", 9);
     ASSERT_NE(nullptr, done);
-    ClickWindow(app, done, 5, 5);
+    PressAt(done, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("ptext"));
     EXPECT_EQ((std::vector<double>{1, 2, 1}), app.ModuleValues("pvalues").back());
     EXPECT_EQ("edit=25 combo=50", LastLine(app, "ptext"));
@@ -187,8 +154,8 @@ TEST_F(AppPanel, RightClickOpensThePopupAndAChosenEntryRunsItsCommand) {
     RECT pr;
     ::GetWindowRect(popup, &pr);
     EXPECT_EQ(vr.top + 100 - 2, pr.top);
-    Shot("apppanel-popup");
-    ClickWindow(app, entry, 5, 5);
+    Shot("apppanel-popup", 0);
+    PressAt(entry, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("pmenu"));
     for (int i = 0; i < 50 && ::IsWindowVisible(popup); ++i)
         Sleep(100);
@@ -215,8 +182,8 @@ TEST_F(AppPanel, ThePopupCopyOfThePageActsOnTheModulePageAndLeavesPageFourAlone)
     HWND copy = FindAppWindow(app, "AppPanelItem", 3, nullptr, popup);
     ASSERT_NE(nullptr, copy);
     EXPECT_NE(nullptr, FindAppWindow(app, "RPMENU", -1, "コマンド終了", popup, 2000));
-    Shot("apppanel-popup-copy");
-    ClickWindow(app, copy, 5, 5);
+    Shot("apppanel-popup-copy", 0);
+    PressAt(copy, 5, 5);
     app.WaitModuleValues("pevent", 1);
     EXPECT_EQ((std::vector<double>{8192, 16, 3, 1}), app.ModuleValues("pevent").back());
     for (int i = 0; i < 50 && ::IsWindowVisible(popup); ++i)
@@ -224,7 +191,7 @@ TEST_F(AppPanel, ThePopupCopyOfThePageActsOnTheModulePageAndLeavesPageFourAlone)
     EXPECT_FALSE(::IsWindowVisible(popup));
     HWND done = FindAppWindow(app, "AppPanelItem", 9);
     ASSERT_NE(nullptr, done);
-    ClickWindow(app, done, 5, 5);
+    PressAt(done, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("pown"));
     EXPECT_EQ(1, app.ModuleValues("pvalues").back()[0]);  // the docked page's box was checked
     EXPECT_EQ("1 1 自分の頁", LastLine(app, "pown"));
@@ -249,8 +216,8 @@ TEST_F(AppPanel, TallPageFloatsInItsOwnFormOverTheDrawingArea) {
     ::GetWindowRect(next, &ir);
     ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&ir), 2);
     EXPECT_EQ(5, ir.top);  // y 20, raised by 15 once though shown twice
-    Shot("apppanel-float");
-    ClickWindow(app, next, 5, 5);
+    Shot("apppanel-float", 0);
+    PressAt(next, 5, 5);
     app.WaitModuleValues("pevent", 1);
     EXPECT_EQ((std::vector<double>{8192, 1, 2}), First3(app.ModuleValues("pevent").back()));
     for (int i = 0; i < 50 && ::IsWindowVisible(form); ++i)
@@ -309,8 +276,8 @@ TEST_F(AppPanel, TheFloatingFormDragsWithinTheMainWindowAndItsMenuEndsTheCommand
     HWND menu = FindAppWindow(app, "#32768");
     ASSERT_NE(nullptr, menu);
     ShotWindow(app.Frame(), "apppanel-float-menu", 500);
-    KeyWindow(app, menu, VK_DOWN);
-    KeyWindow(app, menu, VK_RETURN);
+    Key(menu, VK_DOWN);
+    Key(menu, VK_RETURN);
     ASSERT_TRUE(app.WaitModuleLine("pend"));
     for (int i = 0; i < 50 && ::IsWindowVisible(form); ++i)
         Sleep(100);
@@ -348,33 +315,33 @@ TEST_F(AppPanel, EditAndComboItemsWithACalculatorModeTakeTheCalculatorsNumber) {
     // The edit item opens the calculator under its own title: 5 × 0 ＋ 1 ＝.
     HWND edit = FindAppWindow(app, "AppPanelItem", 6);
     ASSERT_NE(nullptr, edit);
-    ClickWindow(app, edit, 5, 5);
-    HWND calc = FindTopWindow(app, "DENTAKU", "長さ");
+    PressAt(edit, 5, 5);
+    HWND calc = WaitTop(app, "DENTAKU", "長さ");
     ASSERT_NE(nullptr, calc);
     EXPECT_EQ(nullptr, FindAppWindow(app, "Edit", 5000, nullptr, edit, 0)) << "no in-place editor beside the calculator";
-    ClickKeys(app, calc, {2005, 2013, 2000, 2015, 2001, 2011});
-    ClickKeys(app, calc, {2017});  // OK
+    ClickKeys(calc, {2005, 2013, 2000, 2015, 2001, 2011});
+    ClickKeys(calc, {2017});  // OK
     EXPECT_TRUE(WaitGone(calc));
     app.WaitModuleValues("pevent", 1);
     EXPECT_EQ((std::vector<double>{8192, 65536, 6}), First3(app.ModuleValues("pevent").back()));
-    EXPECT_EQ("1", TextOf(edit));
+    EXPECT_EQ("1", Text(edit));
 
     // The combo's text part too; a cancelled calculator changes nothing.
     HWND combo = FindAppWindow(app, "AppPanelItem", 7);
     ASSERT_NE(nullptr, combo);
-    ClickWindow(app, combo, 5, 5);
-    calc = FindTopWindow(app, "DENTAKU", "幅");
+    PressAt(combo, 5, 5);
+    calc = WaitTop(app, "DENTAKU", "幅");
     ASSERT_NE(nullptr, calc);
-    ClickKeys(app, calc, {2009, 2018});  // 9, cancel
+    ClickKeys(calc, {2009, 2018});  // 9, cancel
     EXPECT_TRUE(WaitGone(calc));
     Sleep(500);
     EXPECT_EQ(6, app.ModuleValues("pevent").back()[2]) << "no event for a cancelled calculator";
-    EXPECT_EQ("2", TextOf(combo));
+    EXPECT_EQ("2", Text(combo));
 
     // Its drop button opens the choices in the "COMBO" dialog; the keys pick.
     RECT cr;
     ::GetClientRect(combo, &cr);
-    ClickWindow(app, combo, cr.right - 5, 5);
+    PressAt(combo, cr.right - 5, 5);
     HWND list = FindAppWindow(app, "ListBox", 5001);
     ASSERT_NE(nullptr, list);
     HWND drop = ::GetParent(list);
@@ -387,21 +354,21 @@ TEST_F(AppPanel, EditAndComboItemsWithACalculatorModeTakeTheCalculatorsNumber) {
     ::GetWindowRect(combo, &ir);
     EXPECT_EQ(ir.left, dr.left) << "under the item, as wide as the item";
     EXPECT_EQ(ir.right - ir.left, dr.right - dr.left);
-    Shot("apppanel-combo-drop");
+    Shot("apppanel-combo-drop", 0);
     // The third line, clicked where the pointer is.
     const int line = static_cast<int>(app.Send(list, LB_GETITEMHEIGHT, 0));
     POINT pick = {10, line * 2 + line / 2};
     ::ClientToScreen(list, &pick);
     ::SetCursorPos(pick.x, pick.y);
     ::ScreenToClient(list, &pick);
-    ClickWindow(app, list, pick.x, pick.y);
+    PressAt(list, pick.x, pick.y);
     app.WaitModuleValues("pevent", 2);
     EXPECT_EQ((std::vector<double>{8192, 0x100000, 7}), First3(app.ModuleValues("pevent").back()));
     EXPECT_TRUE(WaitGone(drop));
 
     HWND done = FindAppWindow(app, "AppPanelItem", 9);
     ASSERT_NE(nullptr, done);
-    ClickWindow(app, done, 5, 5);
+    PressAt(done, 5, 5);
     ASSERT_TRUE(app.WaitModuleLine("ptext"));
     EXPECT_EQ("edit=1 combo=5", LastLine(app, "ptext"));
     EXPECT_TRUE(app.Close()) << app.LastError();
@@ -448,8 +415,8 @@ TEST_F(AppPanel, ThePopupsSnapRowShowsAndSwitchesTheSnapModes) {
         EXPECT_EQ(r.lit, ::GetWindowLongA(b, 4)) << r.text;
         if (r.id == 3418) centre = b;
     }
-    Shot("apppanel-popup-snap");
-    ClickWindow(app, centre, 10, 8);
+    Shot("apppanel-popup-snap", 0);
+    PressAt(centre, 10, 8);
     for (int i = 0; i < 50 && ::GetWindowLongA(centre, 4) != 1; ++i)
         Sleep(100);
     EXPECT_EQ(1, ::GetWindowLongA(centre, 4)) << "the centre mode is on";

@@ -10,24 +10,13 @@
 #include <vector>
 
 #include "tests/app/app_session.h"
-#include "tests/app/app_windows.h"
+#include "tests/app/app_ui.h"
 
 namespace {
 
-constexpr UINT kGetCmdPanel = WM_APP + 1004;  // UM_GET_CMDPANEL
+using namespace appui;
 
-std::string ReadFileText(const std::string& path) {
-    std::string all;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return all;
-    char buf[4096];
-    DWORD n = 0;
-    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n)
-        all.append(buf, n);
-    CloseHandle(h);
-    return all;
-}
+constexpr UINT kGetCmdPanel = WM_APP + 1004;  // UM_GET_CMDPANEL
 
 class ToolPanelApp : public ::testing::Test {
 protected:
@@ -46,19 +35,19 @@ protected:
     void Choose(int id, const char* listClass, int comboId, int index, const char* shot = nullptr) {
         HWND field = Item(id);
         ASSERT_NE(nullptr, field) << id;
-        ClickWindow(app, field, 10, 5);
+        PressAt(field, 10, 5);
         HWND list = FindAppWindow(app, listClass, -1, nullptr, field);
         ASSERT_NE(nullptr, list) << id;
         HWND combo = FindAppWindow(app, "ComboBox", comboId, nullptr, list);
         ASSERT_NE(nullptr, combo) << id;
-        KeyWindow(app, combo, VK_HOME);
+        Key(combo, VK_HOME);
         for (int i = 0; i < index; ++i)
-            KeyWindow(app, combo, VK_DOWN);
+            Key(combo, VK_DOWN);
         if (shot) {
             app.Send(combo, WM_NULL);  // the keys are handled
             ShotWindow(app.Frame(), shot);
         }
-        KeyWindow(app, combo, VK_RETURN);
+        Key(combo, VK_RETURN);
         struct Gone {
             HWND w;
         } gone{list};
@@ -125,7 +114,7 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
     ASSERT_TRUE(app.Command(31001));
     ASSERT_TRUE(app.WaitModuleLine("tline"));
     HWND pick = Item(3408);
-    ClickWindow(app, pick, 10, 5);
+    PressAt(pick, 10, 5);
     struct Checked {
         AppSession* app;
         HWND w;
@@ -149,7 +138,7 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
     const std::string ini = app.UserSettingsDir() + "\\LocalSettings.ini";
     ASSERT_TRUE(WritePrivateProfileStringA("AttrSettings", "ViewDialog", "1", ini.c_str()));
     ASSERT_TRUE(WritePrivateProfileStringA("AttrSettings", "DlgChkLay", "1", ini.c_str()));
-    ClickWindow(app, pick, 10, 5);
+    PressAt(pick, 10, 5);
     ASSERT_TRUE(WaitUntil(checkedIs, &pressed));
     Sleep(TestTimeScaled(500));
     app.ClickAt(view, 60.0, 20.0);
@@ -170,7 +159,7 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
     for (int id : {3404, 3412, 3405}) {
         HWND b = Item(id);
         ASSERT_NE(nullptr, b) << id;
-        ClickWindow(app, b, 10, 5);
+        PressAt(b, 10, 5);
     }
     app.Send(panel, WM_NULL);
     EXPECT_EQ(1, GetWindowLongA(Item(3404), 4));
@@ -180,7 +169,7 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
     app.Post(app.Frame(), WM_CLOSE);
     if (HWND q = app.WaitBox(5000)) PostMessageA(q, WM_COMMAND, IDNO, 0);
     ASSERT_TRUE(app.Close()) << app.LastError();
-    const std::string settings = ReadFileText(app.UserSettingsDir() + "\\LocalSettings.xml");
+    const std::string settings = Bytes(app.UserSettingsDir() + "\\LocalSettings.xml");
     EXPECT_NE(std::string::npos, settings.find("<LMsFg>228</LMsFg>")) << settings.substr(0, 2000);
 }
 
@@ -192,17 +181,17 @@ TEST_F(ToolPanelApp, FieldsOfTheHostWorkInAModulesWindow) {
     EXPECT_EQ((std::vector<double>{1, 1}), app.ModuleValues("tfieldready").back());
     HWND field = FindAppWindow(app, "cmdltermeclass", 77);
     ASSERT_NE(nullptr, field);
-    ClickWindow(app, field, 10, 5);
+    PressAt(field, 10, 5);
     HWND drop = FindAppWindow(app, "esltermewndclass", -1, nullptr, field);
     ASSERT_NE(nullptr, drop);
     HWND combo = FindAppWindow(app, "ComboBox", 1, nullptr, drop);
     ASSERT_NE(nullptr, combo);
-    KeyWindow(app, combo, VK_HOME);
+    Key(combo, VK_HOME);
     for (int i = 0; i < 3; ++i)
-        KeyWindow(app, combo, VK_DOWN);
+        Key(combo, VK_DOWN);
     app.Send(combo, WM_NULL);
     ShotWindow(GetParent(field), "toolpanel-module-field-list");
-    KeyWindow(app, combo, VK_RETURN);
+    Key(combo, VK_RETURN);
     auto values = app.WaitModuleValues("tfield", 1);
     ASSERT_EQ(1u, values.size()) << app.ModuleLog();
     EXPECT_EQ((std::vector<double>{3, 2}), values[0]);
@@ -229,7 +218,7 @@ TEST_F(ToolPanelApp, GridAndCoordinateButtonsOpenTheirDialogs) {
         return std::string(t);
     };
     const char* gridCaption = "グリッドの設定 指定後 [OK] ｸﾘｯｸしてください。";
-    ClickWindow(app, grid, 10, 5);
+    PressAt(grid, 10, 5);
     HWND dlg = FindAppTopWindow(app, gridCaption);
     ASSERT_NE(nullptr, dlg);
     app.Post(dlg, WM_COMMAND, IDCANCEL, 0);
@@ -239,7 +228,7 @@ TEST_F(ToolPanelApp, GridAndCoordinateButtonsOpenTheirDialogs) {
     EXPECT_EQ(0, GetWindowLongA(grid, 4));
     EXPECT_EQ("グリッド", text(grid));
 
-    ClickWindow(app, grid, 10, 5);
+    PressAt(grid, 10, 5);
     dlg = FindAppTopWindow(app, gridCaption);
     ASSERT_NE(nullptr, dlg);
     app.Send(GetDlgItem(dlg, 1208), BM_CLICK);
@@ -252,7 +241,7 @@ TEST_F(ToolPanelApp, GridAndCoordinateButtonsOpenTheirDialogs) {
     EXPECT_EQ(1, GetWindowLongA(grid, 8)) << "display only";
     EXPECT_EQ("ｸﾞﾘ/表", text(grid));
 
-    ClickWindow(app, grid, 10, 5);
+    PressAt(grid, 10, 5);
     struct Unchecked {
         HWND w;
     } unchecked{grid};
@@ -295,7 +284,7 @@ TEST_F(ToolPanelApp, TheLayerFieldListsPagesGroupsAndLayers) {
     ASSERT_NE(nullptr, field);
     // Opens the list and gives back its rows.
     auto open = [&](HWND* combo) {
-        ClickWindow(app, field, 10, 5);
+        PressAt(field, 10, 5);
         HWND list = FindAppWindow(app, "eslayerwndclass", -1, nullptr, field);
         *combo = list ? FindAppWindow(app, "ComboBox", 1, nullptr, list) : nullptr;
         std::vector<std::string> rows;
@@ -344,20 +333,20 @@ TEST_F(ToolPanelApp, TheLayerFieldListsPagesGroupsAndLayers) {
     ShotWindow(app.Frame(), "toolpanel-layer-tree");
 
     // The layer "柱" of page 0.
-    KeyWindow(app, combo, VK_HOME);
+    Key(combo, VK_HOME);
     for (int i = 0; i < post; ++i)
-        KeyWindow(app, combo, VK_DOWN);
-    KeyWindow(app, combo, VK_RETURN);
+        Key(combo, VK_DOWN);
+    Key(combo, VK_RETURN);
     taken();
     EXPECT_EQ(3, Probe().back());
     // The page "二階": its first layer on that page.
     rows = open(&combo);
     ASSERT_NE(nullptr, combo);
     EXPECT_EQ(post, (int)app.Send(combo, CB_GETCURSEL)) << "the current layer's row is selected";
-    KeyWindow(app, combo, VK_HOME);
+    Key(combo, VK_HOME);
     for (int i = 0; i < second; ++i)
-        KeyWindow(app, combo, VK_DOWN);
-    KeyWindow(app, combo, VK_RETURN);
+        Key(combo, VK_DOWN);
+    Key(combo, VK_RETURN);
     taken();
     const size_t before = app.ModuleLines("LAYERS").size();
     app.Command(31201);

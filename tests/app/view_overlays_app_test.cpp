@@ -15,8 +15,11 @@
 
 #include "command/host_messages.h"
 #include "tests/app/app_session.h"
+#include "tests/app/app_ui.h"
 
 namespace {
+
+using appui::Ask;
 
 TEST(ViewOverlaysApp, TheViewsShowWhatTheModuleAsksFor) {
     AppSession app("overlays");
@@ -91,12 +94,6 @@ HWND WaitShown(const char* cls, const char* title) {
         Sleep(50);
     }
     return nullptr;
-}
-
-LRESULT Ask(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
-    DWORD_PTR r = 0;
-    SendMessageTimeoutA(w, msg, wp, lp, SMTO_NORMAL, 10000, &r);
-    return static_cast<LRESULT>(r);
 }
 
 HWND CaptureOf(HWND w) {

@@ -1,4 +1,4 @@
-#include "tests/app/app_windows.h"
+#include "tests/app/app_ui.h"
 
 #include <cstring>
 #include <string>
@@ -54,9 +54,11 @@ BOOL CALLBACK FindCaption(HWND w, LPARAM lp) {
 
 }  // namespace
 
+namespace appui {
+
 HWND FindAppWindow(AppSession& app, const char* cls, int id, const char* text, HWND parent, DWORD timeoutMs) {
     const DWORD thread = ::GetWindowThreadProcessId(app.Frame(), nullptr);
-    timeoutMs = TestTimeScaled(timeoutMs);
+    timeoutMs = Scaled(timeoutMs);
     for (DWORD waited = 0;; waited += 100) {
         Found f = {cls, id, text, parent, nullptr};
         ::EnumThreadWindows(thread, FindTop, reinterpret_cast<LPARAM>(&f));
@@ -67,7 +69,7 @@ HWND FindAppWindow(AppSession& app, const char* cls, int id, const char* text, H
 
 HWND FindAppTopWindow(AppSession& app, const char* caption, DWORD timeoutMs) {
     const DWORD thread = ::GetWindowThreadProcessId(app.Frame(), nullptr);
-    timeoutMs = TestTimeScaled(timeoutMs);
+    timeoutMs = Scaled(timeoutMs);
     for (DWORD waited = 0;; waited += 100) {
         Found f = {nullptr, -1, caption, nullptr, nullptr};
         ::EnumThreadWindows(thread, FindCaption, reinterpret_cast<LPARAM>(&f));
@@ -76,23 +78,4 @@ HWND FindAppTopWindow(AppSession& app, const char* caption, DWORD timeoutMs) {
     }
 }
 
-void ClickWindow(AppSession& app, HWND w, int x, int y) {
-    const LPARAM at = MAKELPARAM(x, y);
-    app.Post(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    app.Post(w, WM_LBUTTONUP, 0, at);
-}
-
-void KeyWindow(AppSession& app, HWND w, WPARAM vk) {
-    app.Post(w, WM_KEYDOWN, vk, 1);
-    app.Post(w, WM_KEYUP, vk, 0xC0000001);
-}
-
-bool WaitUntil(bool (*done)(void*), void* context, DWORD timeoutMs) {
-    const DWORD start = GetTickCount(), limit = TestTimeScaled(timeoutMs);
-    while (!done(context)) {
-        if (GetTickCount() - start > limit) return false;
-        Sleep(50);
-    }
-    return true;
-}
-
+}  // namespace appui
