@@ -11,8 +11,6 @@
 
 namespace {
 
-const char kConfirmSave[] = "コマンドメニューを変更します。\n次回ＣＡＤ起動時から有効になります。";
-
 PanelGridModel* GridModel(HWND grid) { return (PanelGridModel*)::GetWindowLongPtrA(grid, 4); }
 int VisibleColumns(HWND grid) { return (int)::GetWindowLongA(grid, 8); }
 int VisibleRows(HWND grid) { return (int)::GetWindowLongA(grid, 12); }
@@ -218,7 +216,7 @@ bool ChosenCatalogueLine(HWND dialog, int list, int category, const CCmdPanelSet
 }
 
 CCustCmdPanelDlg::CCustCmdPanelDlg(CCmdPanelSet* pages)
-    : CDialog(IDD_CUST_CMD_PANEL, ::GetModuleHandleA(nullptr)), m_pages(pages) {
+    : CCmdEditorDialog(IDD_CUST_CMD_PANEL), m_pages(pages) {
     // Registered at start-up; again here for a dialog made before that.
     RegisterPanelGridClass();
 }
@@ -309,7 +307,7 @@ LRESULT CCustCmdPanelDlg::OnOk(WORD, WORD, HWND, BOOL&) {
         EndDialog(1);
         return 0;
     }
-    if (ZavMessageBox(m_hWnd, kConfirmSave, "確認", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
+    if (!ConfirmSave()) return 0;
     if (m_pages) {
         for (size_t i = 0; i < m_models.size() && (int)i < m_pages->PageCount(); ++i)
             m_pages->Page((int)i)->m_items = m_models[i]->Entries();
@@ -319,13 +317,4 @@ LRESULT CCustCmdPanelDlg::OnOk(WORD, WORD, HWND, BOOL&) {
     return 0;
 }
 
-LRESULT CCustCmdPanelDlg::OnEndCommand(WORD, WORD, HWND, BOOL& handled) {
-    if (HWND frame = CmdMainFrame()) ::SendMessageA(frame, UM_END_CMD, 0, 0);
-    handled = FALSE;
-    return 0;
-}
-
-INT_PTR RunCmdPanelEditor(HWND parent) {
-    CCustCmdPanelDlg dialog;
-    return dialog.DoModal(parent);
-}
+INT_PTR RunCmdPanelEditor(HWND parent) { return RunEditorModal<CCustCmdPanelDlg>(parent); }

@@ -11,7 +11,7 @@
 
 #include "panels/cmd_panel.h"
 #include "panels/cmd_panel_editor_model.h"
-#include "win/dialog.h"
+#include "panels/cmd_editor_dialog.h"
 
 // The grid control "CustCmdPanelList": cells of 100 x 35 pixels; word 4 the
 // attached PanelGridModel, 8 the visible columns, 12 the visible rows.
@@ -23,7 +23,7 @@ constexpr WORD kGridSelected = 2001;    // notification code of a selection
 void RegisterPanelGridClass();
 void UnregisterPanelGridClass();
 
-class CCustCmdPanelDlg : public CDialog {
+class CCustCmdPanelDlg : public CCmdEditorDialog {
 public:
     // `pages` null: the page set of the main frame's first command panel.
     explicit CCustCmdPanelDlg(CCmdPanelSet* pages = nullptr);
@@ -49,7 +49,6 @@ public:
 private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnOk(WORD, WORD, HWND, BOOL&);
-    LRESULT OnEndCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnPageChanged(WORD, WORD, HWND, BOOL&);
     LRESULT OnCategoryChanged(WORD, WORD, HWND, BOOL&);
     LRESULT OnGridCommand(WORD, WORD, HWND, BOOL&);

@@ -13,7 +13,7 @@ KeyEditorHooks& GetKeyEditorHooks() {
 }
 
 CCustCmdKeyDlg::CCustCmdKeyDlg(CCmdPanelSet* pages, void* accelerator)
-    : CDialog(IDD_CUST_CMD_KEY, ::GetModuleHandleA(nullptr)), m_pages(pages), m_accelerator(accelerator) {}
+    : CCmdEditorDialog(IDD_CUST_CMD_KEY), m_pages(pages), m_accelerator(accelerator) {}
 
 LRESULT CCustCmdKeyDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     CenterWindow(GetParent());
@@ -117,21 +117,10 @@ LRESULT CCustCmdKeyDlg::OnOk(WORD, WORD, HWND, BOOL&) {
         EndDialog(1);
         return 0;
     }
-    if (ZavMessageBox(m_hWnd, "コマンドメニューを変更します。\n次回ＣＡＤ起動時から有効になります。", "確認",
-                      MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return 0;
+    if (!ConfirmSave()) return 0;
     if (m_accelerator && GetKeyEditorHooks().saveCustomKeys) GetKeyEditorHooks().saveCustomKeys(m_accelerator, m_keys);
     EndDialog(1);
     return 0;
 }
 
-LRESULT CCustCmdKeyDlg::OnEndCommand(WORD, WORD, HWND, BOOL& handled) {
-    if (HWND frame = CmdMainFrame()) ::SendMessageA(frame, UM_END_CMD, 0, 0);
-    handled = FALSE;
-    return 0;
-}
-
-INT_PTR RunCmdKeyEditor(HWND parent) {
-    CCustCmdKeyDlg dialog;
-    return dialog.DoModal(parent);
-}
+INT_PTR RunCmdKeyEditor(HWND parent) { return RunEditorModal<CCustCmdKeyDlg>(parent); }

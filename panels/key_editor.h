@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "panels/cmd_panel.h"
-#include "win/dialog.h"
+#include "panels/cmd_editor_dialog.h"
 
 // The key file lives with the shell's key table; the shell fills these
 // (host_services.cpp). `accelerator` is what UM_GET_ACCELERATOR answered.
@@ -30,7 +30,7 @@ KeyEditorHooks& GetKeyEditorHooks();
 // configuration sheet's "ショートカットキー編集" button). Its end code.
 INT_PTR RunCmdKeyEditor(HWND parent);
 
-class CCustCmdKeyDlg : public CDialog {
+class CCustCmdKeyDlg : public CCmdEditorDialog {
 public:
     // `pages` null: the page set of the main frame's first command panel;
     // `accelerator` null: the main frame's (UM_GET_ACCELERATOR).
@@ -55,7 +55,6 @@ public:
 private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnOk(WORD, WORD, HWND, BOOL&);
-    LRESULT OnEndCommand(WORD, WORD, HWND, BOOL&);
     LRESULT OnCategoryChanged(WORD, WORD, HWND, BOOL&);
     LRESULT OnFilterChanged(WORD, WORD, HWND, BOOL&);
     LRESULT OnAssign(WORD, WORD, HWND, BOOL&);

@@ -9,41 +9,17 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "setup/layer_manager_dialog.h"
 #include "setup/layer_tree.h"
-#include "view/cadwin_frame.h"
-#include "view/view_data.h"
-#include "view/view_table.h"
-#include "win/mdi.h"
+#include "bench/bench_view.h"
 
 namespace {
 
-double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
-template <class Fn>
-double Best(int runs, Fn fn) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        const double t = Now();
-        fn();
-        best = std::min(best, Now() - t);
-    }
-    return best;
-}
+using namespace benchview;
 
 void Report(const char* what, double seconds, double plain) {
     std::printf("%-52s %8.4f s   plain %8.4f s   goal 0.5 s%s\n", what, seconds, plain,
@@ -56,39 +32,19 @@ int main() {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
     ::InitCommonControlsEx(&icc);
     CMDIFrameWindow main;
-    CreateArgs a;
-    a.title = "bench";
-    a.cx = 1100;
-    a.cy = 900;
-    if (!main.Create(a) || !main.CreateMDIClient()) return 1;
-    main.ShowWindow(SW_SHOW);
-    ++DrawingIdCounter;
-    HWND view = CreateDrawingWindow(main.m_hWndMDIClient, nullptr, "bench");
+    HWND view = OpenDrawingView(main, false);
     if (!view) return 1;
-    Pump();
     DbHeader* db = GetViewData(view)->db;
 
-    std::unique_ptr<PageRecord> rec(new PageRecord);
-    for (int page = 1; page <= 256; ++page) {
-        std::memset(rec.get(), 0, sizeof *rec);
-        rec->number = page;
-        DAriAddPage(page, rec.get(), db);
-    }
-    char name[32];
+    ElementRecord line;
+    std::memset(&line, 0, sizeof line);
+    line.kind = kElmLine;
+    line.colour = 1;
+    AddNamedPages(db, line);
     for (int page = 0; page <= 256; ++page) {
         LayerTable& t = DAriGetDbInfoPtr(page, db)->layers;
-        for (int layer = 0; layer < 1024; ++layer) {
-            std::snprintf(name, sizeof name, "L%d-%d", page, layer);
-            DAriSetLayerName(page, layer, name, db);
+        for (int layer = 0; layer < 1024; ++layer)
             std::snprintf(t.groupNames[layer], sizeof t.groupNames[layer], "G%d", layer / 64);
-        }
-        ElementRecord r;
-        std::memset(&r, 0, sizeof r);
-        r.kind = kElmLine;
-        r.colour = 1;
-        r.page = page;
-        r.layer = static_cast<uint16_t>(page % 1024);
-        DAriAppendElement(&r, db);
     }
 
     HWND treeView = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES, 0, 0,

@@ -7,30 +7,17 @@
 // absolute times are longer; the ratio to the reference carries over).
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
-#include "view/cadwin_frame.h"
+#include "bench/bench_view.h"
 #include "view/drag_preview.h"
 #include "view/overview.h"
 #include "view/rubber_band.h"
-#include "view/view_data.h"
-#include "view/view_table.h"
-#include "win/mdi.h"
 
 namespace {
 
-double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
+using namespace benchview;
 
 ElementRecord Line(double x1, double y1, double x2, double y2) {
     ElementRecord r;
@@ -44,32 +31,12 @@ ElementRecord Line(double x1, double y1, double x2, double y2) {
     return r;
 }
 
-template <class Fn>
-double Best(int runs, Fn fn) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        const double t = Now();
-        fn();
-        best = std::min(best, Now() - t);
-    }
-    return best;
-}
-
 }  // namespace
 
 int main() {
     CMDIFrameWindow main;
-    CreateArgs a;
-    a.title = "bench";
-    a.cx = 1100;
-    a.cy = 900;
-    if (!main.Create(a) || !main.CreateMDIClient()) return 1;
-    main.ShowWindow(SW_SHOW);
-    ++DrawingIdCounter;
-    HWND view = CreateDrawingWindow(main.m_hWndMDIClient, nullptr, "bench");
+    HWND view = OpenDrawingView(main, true);
     if (!view) return 1;
-    ::ShowWindow(::GetParent(view), SW_SHOWMAXIMIZED);
-    Pump();
     ViewData* d = GetViewData(view);
     DbHeader* db = d->db;
     d->modelScale = 0.5;
@@ -113,23 +80,7 @@ int main() {
                 band / repaint);
 
     // Overview: 257 pages, 1,024 named layers each, one element per page.
-    std::unique_ptr<PageRecord> rec(new PageRecord);
-    for (int page = 1; page <= 256; ++page) {
-        std::memset(rec.get(), 0, sizeof *rec);
-        rec->number = page;
-        DAriAddPage(page, rec.get(), db);
-    }
-    char name[32];
-    for (int page = 0; page <= 256; ++page) {
-        for (int layer = 0; layer < 1024; ++layer) {
-            std::snprintf(name, sizeof name, "L%d-%d", page, layer);
-            DAriSetLayerName(page, layer, name, db);
-        }
-        ElementRecord r = Line(0, 0, 100, 100);
-        r.page = page;
-        r.layer = static_cast<uint16_t>(page % 1024);
-        DAriAppendElement(&r, db);
-    }
+    AddNamedPages(db, Line(0, 0, 100, 100));
     const double open = Best(3, [&] {
         ToggleOverviewMode(view);
         ::UpdateWindow(view);
