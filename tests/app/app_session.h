@@ -29,6 +29,8 @@
 
 // A wait in milliseconds stretched by ZAV_TEST_TIME_SCALE (slow machines).
 DWORD TestTimeScaled(DWORD ms);
+// The whole file, read while others may write it ("" when it cannot be read).
+std::string ReadFileBytes(const std::string& path);
 
 class AppSession {
 public:

@@ -1,14 +1,12 @@
 // Driving the program's windows from the test process as a user does:
 // waits, finding its windows, clicks and keys posted to controls, texts
-// read back and typed, the files it wrote, and pictures of a window for
+// read back and typed, and pictures of a window for
 // people to look at (saved only when ZAV_SHOT_DIR is set, by a screenshot
 // script's run on a virtual display).
 #pragma once
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "tests/app/app_session.h"
@@ -154,12 +152,7 @@ inline void SetText(HWND w, const char* text) {
     SendMessageTimeoutA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, Scaled(10000), &n);
 }
 
-// --- Files --------------------------------------------------------------------
-// The whole file ("" when it cannot be read).
-inline std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+// --- XML texts --------------------------------------------------------------------
 // The text of the first element <name> of an XML text ("" when missing).
 inline std::string Element(const std::string& xml, const std::string& name) {
     const size_t a = xml.find("<" + name + ">");

@@ -32,19 +32,6 @@ bool WriteDrawing(const std::string& path) {
     return appended && saved;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    std::string out;
-    HANDLE h =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return out;
-    char buf[4096];
-    DWORD n = 0;
-    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n)
-        out.append(buf, n);
-    CloseHandle(h);
-    return out;
-}
-
 class Closing : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -163,7 +150,7 @@ TEST_F(Closing, ASecondWindowShowsTheActiveDrawingBesideTheFirst) {
 TEST_F(Closing, NewDrawingsTakeTheRememberedPaperAndScale) {
     // The per-user settings are seeded from the installation's copy.
     const std::string file = app.InstallFile("LocalSettings.xml");
-    std::string xml = ReadWholeFile(file);
+    std::string xml = ReadFileBytes(file);
     auto put = [&](const char* key, const char* value) {
         const std::string open = std::string("<") + key + ">", close = std::string("</") + key + ">";
         const size_t a = xml.find(open), b = xml.find(close);

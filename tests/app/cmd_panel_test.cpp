@@ -19,13 +19,6 @@
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream f(path, std::ios::binary);
     f << bytes;
@@ -90,7 +83,7 @@ protected:
     // The installed per-user settings with the layout kept between runs.
     void KeepLayout() {
         const std::string path = app.InstallFile("LocalSettings.xml");
-        std::string xml = ReadFile(path);
+        std::string xml = ReadFileBytes(path);
         const std::string off = "<bWindowSz>0</bWindowSz>";
         const size_t at = xml.find(off);
         ASSERT_NE(std::string::npos, at);
@@ -210,7 +203,7 @@ TEST_F(CmdPanelApp, ClosingStoresTheLayoutThatTheNextStartRestores) {
     app.Post(pageButton, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     for (int i = 0; i < 100 && !Child(Panel(0), "二"); ++i) Sleep(100);
     ASSERT_TRUE(app.Close()) << app.LastError();
-    const std::string xml = ReadFile(ConfigMain());
+    const std::string xml = ReadFileBytes(ConfigMain());
     for (const char* value : {"DfdockPos0=", "DfdockPos1=", "DfdockPos2=", "DfdockPos3=", "MDIWinMaximized="})
         EXPECT_NE(std::string::npos, xml.find(value)) << value << "\n" << xml;
     EXPECT_NE(std::string::npos, xml.find("<MainWindow")) << xml;
@@ -235,8 +228,8 @@ TEST_F(CmdPanelApp, MaximisedDrawingWindowsStayMaximisedAcrossStarts) {
     app.Send(::GetParent(child), WM_MDIMAXIMIZE, (WPARAM)child);
     ASSERT_TRUE(::IsZoomed(child));
     ASSERT_TRUE(app.Close()) << app.LastError();
-    EXPECT_NE(std::string::npos, ReadFile(ConfigMain()).find("MDIWinMaximized=\"01 00 00 00"))
-        << ReadFile(ConfigMain());
+    EXPECT_NE(std::string::npos, ReadFileBytes(ConfigMain()).find("MDIWinMaximized=\"01 00 00 00"))
+        << ReadFileBytes(ConfigMain());
     ASSERT_TRUE(app.Restart()) << app.LastError();
     ASSERT_TRUE(app.Close()) << app.LastError();
     ASSERT_TRUE(app.Start()) << app.LastError();
@@ -258,9 +251,9 @@ TEST_F(CmdPanelApp, ADamagedLayoutGivesTheDefaultAndIsKept) {
     RECT right;
     ::GetWindowRect(Pane(2), &right);
     EXPECT_NEAR(200, right.right - right.left, 8);
-    EXPECT_EQ(damaged, ReadFile(app.UserSettingsDir() + "\\configMain.bak"));
+    EXPECT_EQ(damaged, ReadFileBytes(app.UserSettingsDir() + "\\configMain.bak"));
     ASSERT_TRUE(app.Close()) << app.LastError();
-    EXPECT_NE(std::string::npos, ReadFile(ConfigMain()).find("DfdockPos3=")) << "a good file is written again";
+    EXPECT_NE(std::string::npos, ReadFileBytes(ConfigMain()).find("DfdockPos3=")) << "a good file is written again";
 }
 
 // Without a kept layout the installed file is read; a damaged one gives the
@@ -272,7 +265,7 @@ TEST_F(CmdPanelApp, ADamagedInstalledLayoutIsLeftAsItIs) {
     EXPECT_TRUE(::IsWindowVisible(Pane(0)));
     EXPECT_TRUE(::IsWindowVisible(Pane(3)));
     ASSERT_TRUE(app.Close()) << app.LastError();
-    EXPECT_EQ(damaged, ReadFile(app.InstallFile("configMain.xml")));
+    EXPECT_EQ(damaged, ReadFileBytes(app.InstallFile("configMain.xml")));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(app.InstallFile("configMain.bak").c_str()));
 }
 

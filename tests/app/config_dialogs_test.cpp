@@ -208,7 +208,7 @@ TEST_F(ConfigDialogs, ANewDrawingTakesPaperScaleAndTextsFromTheDialogIntoItsFile
     // The saved drawing opens again with its paper.
     ASSERT_NE(nullptr, app.OpenDrawing(path));
     CloseAsking();
-    EXPECT_NE(std::string::npos, Bytes(UserFile("LocalSettings.xml")).find("<iDefPaperType>25</iDefPaperType>"));
+    EXPECT_NE(std::string::npos, ReadFileBytes(UserFile("LocalSettings.xml")).find("<iDefPaperType>25</iDefPaperType>"));
 }
 
 TEST_F(ConfigDialogs, TheStartMenuRunsAtStartUpAndOnRequest) {
@@ -325,12 +325,12 @@ TEST_F(ConfigDialogs, TheSheetsPagesStoreTheirSettingsWhenLeft) {
     ShotWindow(sheet, "config-page-10");
     Click(sheet, IDOK);
     ASSERT_TRUE(WaitGone(sheet));
-    EXPECT_EQ("0", Element(Bytes(UserFile("ConfigData.xml")), "CURSOR02TYPE"));
+    EXPECT_EQ("0", Element(ReadFileBytes(UserFile("ConfigData.xml")), "CURSOR02TYPE"));
     EXPECT_EQ(10, GetPrivateProfileIntA("System", "iHighlightColor", -1, UserFile("LocalSettings.ini").c_str()))
         << "written when page 01 was left";
 
     CloseAsking();
-    const std::string xml = Bytes(UserFile("LocalSettings.xml"));
+    const std::string xml = ReadFileBytes(UserFile("LocalSettings.xml"));
     EXPECT_EQ("0", Element(xml, "bDspNumDlgFg"));
     EXPECT_EQ("1", Element(xml, "bBkColor"));
     EXPECT_EQ("7", Element(xml, "iUndoCount"));
@@ -362,7 +362,7 @@ TEST_F(ConfigDialogs, MarginPresetsAreAddedToMarginDatAndFillThePage) {
     HWND list = WaitTop(app, "#32770", "マージン枠パターン選択");
     ASSERT_NE(nullptr, list);
     EXPECT_EQ(1, Ask(GetDlgItem(list, 1500), LB_GETCOUNT));
-    EXPECT_EQ(seeded, Bytes(dat)) << "opening the list writes nothing";
+    EXPECT_EQ(seeded, ReadFileBytes(dat)) << "opening the list writes nothing";
 
     Click(list, 1001);
     HWND add = WaitTop(app, "#32770", "新規登録");
@@ -381,7 +381,7 @@ TEST_F(ConfigDialogs, MarginPresetsAreAddedToMarginDatAndFillThePage) {
     Click(add, IDOK);
     ASSERT_TRUE(WaitGone(add));
     EXPECT_TRUE(WaitUntil([&] { return Ask(GetDlgItem(list, 1500), LB_GETCOUNT) == 2; }));
-    EXPECT_EQ(seeded + "社内標準, 10, 12.5, 0, 99.5, 5, 6, 7, 8\r\n", Bytes(dat))
+    EXPECT_EQ(seeded + "社内標準, 10, 12.5, 0, 99.5, 5, 6, 7, 8\r\n", ReadFileBytes(dat))
         << "the first preset keeps its name and decimals";
     ShotWindow(list, "config-margin-list");
 
@@ -450,7 +450,7 @@ TEST_F(ConfigDialogs, TheSmallSettingsDialogsStoreWhatTheyShow) {
     })) << "the window shows the new title";
 
     CloseAsking();
-    const std::string xml = Bytes(UserFile("LocalSettings.xml"));
+    const std::string xml = ReadFileBytes(UserFile("LocalSettings.xml"));
     EXPECT_DOUBLE_EQ(40, std::atof(Element(xml, "left").c_str()));
     EXPECT_EQ("2", Element(xml, "MOUSE"));
     EXPECT_EQ("1", Element(xml, "bDispLastPosFg"));

@@ -40,7 +40,7 @@ TEST_F(AppDialogs, TheVersionCommandShowsTheTitleAndVersion) {
     ASSERT_NE(nullptr, box);
     // The title and the version of the installed settings, the version up
     // to its first blank.
-    const std::string xml = Bytes(app.InstallFile("ConfigData.xml"));
+    const std::string xml = ReadFileBytes(app.InstallFile("ConfigData.xml"));
     std::string version = Element(xml, "Version");
     version = version.substr(0, version.find(' '));
     EXPECT_EQ(Element(xml, "TT") + " " + version, Text(box, 1600));

@@ -25,19 +25,6 @@ std::string SourceFile(const char* relative) {
     return path;
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::string bytes;
-    HANDLE f =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return bytes;
-    char buf[65536];
-    DWORD got = 0;
-    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0)
-        bytes.append(buf, got);
-    CloseHandle(f);
-    return bytes;
-}
-
 // The last write of a file (0 when it cannot be read).
 ULONGLONG WriteTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA d;
@@ -46,7 +33,7 @@ ULONGLONG WriteTime(const std::string& path) {
 }
 
 uint32_t FileVersion(const std::string& path) {
-    const std::string bytes = ReadBytes(path);
+    const std::string bytes = ReadFileBytes(path);
     uint32_t version = 0;
     if (bytes.size() >= 20) std::memcpy(&version, bytes.data() + 16, 4);
     return version;

@@ -184,7 +184,7 @@ int IniInt(const std::string& ini, const char* section, const char* key) {
 // module's FilesImport stands in for them in this private installation.
 bool MapFollowUpCommands(AppSession& app) {
     const std::string path = app.InstallFile("CadAppCmd.def");
-    std::string def = Bytes(path);
+    std::string def = ReadFileBytes(path);
     const std::string anchor = "/C:FilesImport,</item>";
     const size_t at = def.find(anchor);
     if (at == std::string::npos) return false;
@@ -214,14 +214,14 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
     ASSERT_TRUE(app.Command(30800));
     ASSERT_TRUE(app.WaitModuleLine("FILES lines"));
     // An overwrite save records the drawing's folder for the crash check.
-    const std::string original = Bytes(plan);
+    const std::string original = ReadFileBytes(plan);
     ASSERT_TRUE(app.Command(4012));
     WaitUntil([&] {
         if (HWND box = app.WaitBox(100)) PostMessageA(box, WM_COMMAND, IDOK, 0);  // the overwrite question
-        return Bytes(plan) != original;
+        return ReadFileBytes(plan) != original;
     });
     Sleep(Scaled(500));
-    const std::string saved = Bytes(plan);
+    const std::string saved = ReadFileBytes(plan);
     ASSERT_NE(original, saved) << "saved";
 
     // A module fault backs the modified drawing up at once.
@@ -233,7 +233,7 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
     std::vector<std::string> first = Backups(app);
     ASSERT_EQ(1u, first.size());
     const std::string firstBackup = first[0];
-    const std::string firstBytes = Bytes(firstBackup);
+    const std::string firstBytes = ReadFileBytes(firstBackup);
     EXPECT_EQ(0u, NameOf(firstBackup).find("$0")) << NameOf(firstBackup);
 
     // A second copy runs beside the first (several copies are allowed) and
@@ -263,7 +263,7 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
         EXPECT_EQ(1, IniInt(ini, "System", "FatalError")) << "the second copy never clears the first one's flag";
-        EXPECT_EQ(firstBytes, Bytes(firstBackup)) << "nor deletes its backups";
+        EXPECT_EQ(firstBytes, ReadFileBytes(firstBackup)) << "nor deletes its backups";
     }
 
     // The crash, in the middle of a save: the library's temporary file of
@@ -279,8 +279,8 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
     ASSERT_TRUE(app.Start()) << app.LastError();
     ASSERT_TRUE(Answer(app, "正常に終了しませんでした", IDOK)) << "the user is told";
     EXPECT_FALSE(Exists(cut)) << "the cut-off save is removed";
-    EXPECT_EQ(saved, Bytes(plan)) << "the drawing stays as last saved";
-    EXPECT_EQ(firstBytes, Bytes(firstBackup)) << "the crashed run's backup stays";
+    EXPECT_EQ(saved, ReadFileBytes(plan)) << "the drawing stays as last saved";
+    EXPECT_EQ(firstBytes, ReadFileBytes(firstBackup)) << "the crashed run's backup stays";
 
     // This run numbers its backups past the crashed run's, and crashes too.
     ASSERT_NE(nullptr, app.NewDrawing());
@@ -294,7 +294,7 @@ TEST(FilesApp, ACrashKeepsItsBackupsRemovesCutSavesAndTheNextCrashAddsItsOwn) {
 
     ASSERT_TRUE(app.Start()) << app.LastError();
     ASSERT_TRUE(Answer(app, "正常に終了しませんでした", IDOK));
-    EXPECT_EQ(firstBytes, Bytes(firstBackup));
+    EXPECT_EQ(firstBytes, ReadFileBytes(firstBackup));
     EXPECT_TRUE(HasBackup(app, "$03")) << "the second crash's backup stays too";
     ASSERT_NE(nullptr, app.NewDrawing());
     ASSERT_TRUE(app.Command(30800));
@@ -322,7 +322,7 @@ TEST(FilesApp, DeletePlacePasteThroughTheDialogs) {
     const std::string docs = Docs(app);
     SaveLines(docs + "\\a.tcf", 1);
     SaveLines(docs + "\\b.tcf", 3);
-    const std::string b = Bytes(docs + "\\b.tcf");
+    const std::string b = ReadFileBytes(docs + "\\b.tcf");
     ASSERT_NE(nullptr, app.NewDrawing());
 
     // Delete (4013): the dialog, the question, the end box.
@@ -335,7 +335,7 @@ TEST(FilesApp, DeletePlacePasteThroughTheDialogs) {
     ASSERT_TRUE(Answer(app, "一度削除すると元に戻せません", IDYES));
     ASSERT_TRUE(Answer(app, "ファイルの削除が終了しました", IDOK));
     EXPECT_FALSE(Exists(docs + "\\a.tcf"));
-    EXPECT_EQ(b, Bytes(docs + "\\b.tcf")) << "only the chosen file";
+    EXPECT_EQ(b, ReadFileBytes(docs + "\\b.tcf")) << "only the chosen file";
 
     // Placement (4027): the file is read into the placement database and
     // the placement command finds its elements in the import mark.

@@ -147,7 +147,7 @@ TEST(LayerDialogs, TheLayerManagerSwitchesLocksRenamesAndChoosesTheInputLayerAnd
     EXPECT_EQ(
         "[VER]\r\nVER=3.0\r\n[PLISTNAME]\r\n0=基本\r\n[基本]\r\n0=\"000011壁\"\r\n0Grp=\"A\"\r\n"
         "1=\"000311柱\"\r\n1Grp=\"A\"\r\n2=\"000511寸法\"\r\n2Grp=\"\"\r\n3=\r\n3Grp=\r\n",
-        Bytes(file));
+        ReadFileBytes(file));
 
     // Clicks on the icons, an in-place rename and OK.
     rows.Press(kRowLayer4, kStateX);      // left: hidden

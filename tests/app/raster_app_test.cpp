@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/app/app_session.h"
+#include "tests/app/app_ui.h"
 #include "tests/common/tiff_maker.h"
 
 namespace {
@@ -19,12 +20,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// 200 x 100 pixels at 100 dots per inch: ink in the top-left quarter only.
 std::string QuarterImage(tiffmaker::Coding coding) {
     std::vector<uint8_t> ink(200 * 100);
     for (int y = 0; y < 50; ++y)
@@ -106,17 +101,8 @@ TEST(RasterImages, CommandLineImportShowsTheImageAndKeepsItOnAFailedLoad) {
     EXPECT_EQ(after.back()[1], 100);
     EXPECT_NEAR(after.back()[2], 50.8, 1e-6);
 
-    EXPECT_EQ(ReadBytes(existing), "not to be overwritten");
+    EXPECT_EQ(ReadFileBytes(existing), "not to be overwritten");
     EXPECT_TRUE(app.Close()) << app.LastError();
-}
-
-HWND WaitDialogTitled(const char* title) {
-    for (int i = 0; i < 400; ++i) {
-        if (HWND w = FindWindowA("#32770", title))
-            if (IsWindowVisible(w)) return w;
-        Sleep(50);
-    }
-    return nullptr;
 }
 
 // A snapped click near the end of a drawn stroke of the scan lands on the
@@ -163,7 +149,7 @@ TEST(RasterImages, ASnapFindsTheStrokeEndAndTheRotationTurnsTheImage) {
 
     // Turned right by a quarter: 100 x 200 pixels, the sizes swapped.
     app.Command(1320);
-    HWND ask = WaitDialogTitled("ラスターの回転");
+    HWND ask = appui::WaitTop(app, "#32770", "ラスターの回転");
     ASSERT_NE(ask, nullptr) << "the rotation is asked";
     PostMessageA(ask, WM_COMMAND, 1000, 0);
     for (int i = 0; i < 200 && IsWindow(ask); ++i)

@@ -169,7 +169,7 @@ TEST_F(ToolPanelApp, ChoicesInThePanelReachTheModuleAndTheSettings) {
     app.Post(app.Frame(), WM_CLOSE);
     if (HWND q = app.WaitBox(5000)) PostMessageA(q, WM_COMMAND, IDNO, 0);
     ASSERT_TRUE(app.Close()) << app.LastError();
-    const std::string settings = Bytes(app.UserSettingsDir() + "\\LocalSettings.xml");
+    const std::string settings = ReadFileBytes(app.UserSettingsDir() + "\\LocalSettings.xml");
     EXPECT_NE(std::string::npos, settings.find("<LMsFg>228</LMsFg>")) << settings.substr(0, 2000);
 }
 

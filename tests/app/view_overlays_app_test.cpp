@@ -20,6 +20,7 @@
 namespace {
 
 using appui::Ask;
+using appui::WaitTop;
 
 TEST(ViewOverlaysApp, TheViewsShowWhatTheModuleAsksFor) {
     AppSession app("overlays");
@@ -87,15 +88,6 @@ TEST(ViewOverlaysApp, TheViewsShowWhatTheModuleAsksFor) {
     // The drawing the module edited asks to be saved: the session ends it.
 }
 
-HWND WaitShown(const char* cls, const char* title) {
-    for (int i = 0; i < 400; ++i) {
-        if (HWND w = FindWindowA(cls, title))
-            if (IsWindowVisible(w)) return w;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 HWND CaptureOf(HWND w) {
     GUITHREADINFO info = {sizeof info};
     return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndCapture : nullptr;
@@ -132,10 +124,10 @@ TEST(ViewOverlaysApp, TheCalculatorKeepsClicksFromTheLayoutAndTheLoupe) {
     const LPARAM activate = MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN);
 
     app.Command(30850);
-    HWND dlg = WaitShown("#32770", "座標入力");
+    HWND dlg = WaitTop(app, "#32770", "座標入力");
     ASSERT_NE(nullptr, dlg) << app.ModuleLog();
     PostMessageA(GetDlgItem(dlg, 1002), BM_CLICK, 0, 0);
-    HWND calc = WaitShown("DENTAKU", "Y の入力");
+    HWND calc = WaitTop(app, "DENTAKU", "Y の入力");
     ASSERT_NE(nullptr, calc);
     EXPECT_EQ(MA_NOACTIVATEANDEAT, Ask(layout, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(app.Frame()), activate));
     EXPECT_EQ(MA_NOACTIVATEANDEAT, Ask(loupe, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(app.Frame()), activate));
@@ -208,7 +200,7 @@ TEST(ViewOverlaysApp, PicturesOfTheOverlaysInTheProgram) {
     app.Command(30604);
 
     app.SendFrame(UM_INPUT_SCALE_FUNC, 1);
-    HWND scale = WaitShown("#inputscaledisp#", nullptr);
+    HWND scale = WaitTop(app, "#inputscaledisp#", "");
     ASSERT_NE(nullptr, scale) << "the input-scale window";
     AppSession::Shot(scale, "overlay-input-scale");
     app.SendFrame(UM_INPUT_SCALE_FUNC, 2);
