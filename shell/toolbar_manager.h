@@ -48,6 +48,9 @@ public:
     int CheckCommandButtons(int commandId, BOOL pressed);
     void ShowBand(int bandIndex, BOOL show);
     void ApplyBandVisibility();
+    // After the bands were restored from the stored layout: each band is shown
+    // when its stored style shows it and the toolbar settings list it as shown.
+    void SettleRestoredBands();
     void LockBands();
     void SizeBands();
 
@@ -58,6 +61,10 @@ public:
     HWND ToolbarWindow(int i) const { return m_created ? m_list.ToolbarWindow(i) : nullptr; }
 
 private:
+    // Row breaks after a band was shown or hidden; `fitWidths` also widens
+    // each band by its borders as a newly built band needs.
+    void ArrangeRows(bool fitWidths);
+
     HWND m_rebar = nullptr;
     ToolbarList m_list;
     bool m_created = false;
