@@ -266,7 +266,7 @@ TEST_F(CmdPanelApp, TheToolbarBandsAndPanesAreKeptInTheLayout) {
     ASSERT_EQ(1u, off.size()) << "the View menu hides the first toolbar";
     ASSERT_TRUE(app.Close()) << app.LastError();
 
-    const std::string xml = ReadFile(ConfigMain());
+    const std::string xml = ReadFileBytes(ConfigMain());
     // One 80-byte record a band (the menu bar's band first); the first
     // toolbar's band keeps its id and its hidden style.
     for (size_t i = 0; i <= bars.size(); ++i)
