@@ -18,8 +18,8 @@
 
 #include "cadlib/WmCadApiDb.h"
 #include "tests/app/app_session.h"
-#include "tests/common/tiff_maker.h"
 #include "tests/app/app_ui.h"
+#include "tests/common/tiff_maker.h"
 
 namespace {
 
