@@ -61,10 +61,11 @@ TEST(RasterImages, CommandLineImportShowsTheImageAndKeepsItOnAFailedLoad) {
     EXPECT_EQ(e[5], 100);
     EXPECT_EQ(e[6], 5000);
     // No A paper is smaller both ways than the image: A6, landscape.
-    auto paper = app.ModuleValues("RASTER paper");
+    // The module writes its lines one by one: each is waited for.
+    auto paper = app.WaitModuleValues("RASTER paper", 1);
     ASSERT_EQ(paper.size(), 1u);
     EXPECT_EQ(paper[0], (std::vector<double>{22, 148, 105}));
-    auto record = app.ModuleValues("RASTER record");
+    auto record = app.WaitModuleValues("RASTER record", 1);
     ASSERT_EQ(record.size(), 1u);
     EXPECT_NEAR(record[0][2], 50.8, 1e-6);
     EXPECT_NEAR(record[0][3], 25.4, 1e-6);
@@ -126,7 +127,8 @@ TEST(RasterImages, ASnapFindsTheStrokeEndAndTheRotationTurnsTheImage) {
     auto element = app.WaitModuleValues("RASTER element", 1);
     ASSERT_EQ(element.size(), 1u) << app.ModuleLog();
     // 508 x 254 mm: A4 is the first A paper smaller both ways, so A3 holds it.
-    auto paper = app.ModuleValues("RASTER paper");
+    // The module writes its lines one by one: each is waited for.
+    auto paper = app.WaitModuleValues("RASTER paper", 1);
     ASSERT_EQ(paper.size(), 1u);
     EXPECT_EQ(paper[0], (std::vector<double>{19, 420, 297}));
     const double ox = element[0][0], oy = element[0][1], mm = 25.4 / 10;  // one pixel
