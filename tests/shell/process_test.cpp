@@ -533,7 +533,7 @@ TEST_F(ProcessTest, RightClickFollowsTheRightButtonSetting) {
     ASSERT_TRUE(WaitFileText(log, "TESTCMD rbutton waiting"));
     PostMessageA(view, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(120, 90));
     PostMessageA(view, WM_RBUTTONUP, 0, MAKELPARAM(120, 90));
-    EXPECT_TRUE(WaitFileText(log, "TESTCMD rbutton result=", 20000)) << ReadWholeFile(log);
+    EXPECT_TRUE(WaitFileText(log, "TESTCMD rbutton result=", 20000)) << ReadWholeFile(log) << Trace("a.log");
     EXPECT_EQ("512", Logged(ReadWholeFile(log), "rbutton result=").substr(0, 3)) << "a snapped point";
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, a.Wait(30000));
