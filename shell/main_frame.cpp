@@ -304,6 +304,7 @@ void CMainFrame::CreatePanes() {
     if (m_toolPane) m_panes[1] = m_toolPane->m_hWnd;
     m_cmdPane2.reset(CreateCmdPanelPane(m_hWnd, 1, pages[1]));
     if (m_cmdPane2) m_panes[3] = m_cmdPane2->m_hWnd;
+    BuildMainLayoutState(m_layoutState, m_hWnd, m_toolbars.Rebar(), LayoutPanes());
     RedrawFrame();
 }
 
@@ -330,8 +331,11 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
     if (m_showCmd == SW_SHOWNORMAL || m_showCmd == SW_SHOWDEFAULT) {
         int mdiMaximized = 0;
         const int perUser = Running().bWindowSz;
-        const bool restored = RestoreMainLayout(GetConfigMainPath(perUser), m_hWnd, LayoutPanes(), &mdiMaximized,
-                                                perUser != 0) == 1;
+        const bool restored = RestoreMainLayout(GetConfigMainPath(perUser), m_layoutState, LayoutPanes(),
+                                                &mdiMaximized, perUser != 0) == 1;
+        // The stored bands bring back their order, sizes and the bar hidden
+        // from the View menu; a toolbar the toolbar settings hide stays hidden.
+        if (restored) m_toolbars.SettleRestoredBands();
         ShellTrace("Layout %s", restored ? "restored" : "default");
         // New drawing windows open maximised when they were at the last close.
         if (restored) CadwinHost().rememberedMaximized = mdiMaximized ? 1 : 0;
@@ -399,7 +403,7 @@ void CMainFrame::StoreLayout() {
                                   : nullptr;
     // Without a drawing window the state the next one would open in is kept.
     if (!active) maximized = CadwinHost().rememberedMaximized;
-    const int written = SaveMainLayout(m_hWnd, LayoutPanes(), maximized, kind != 0);
+    const int written = SaveMainLayout(m_layoutState, LayoutPanes(), maximized, kind != 0);
     ShellTrace("Layout saved %d", written);
 }
 

@@ -73,6 +73,8 @@ public:
     HWND PanelWindow(int i) const;
     // The panes in the order of the stored layout.
     MainPanes LayoutPanes() const;
+    // The main window, its toolbar bands and panes as "configMain.xml" keeps them.
+    zav::CWindowStateMgr m_layoutState;
     CShellHostSeam m_shellHost;  // the shell's answers, asked before the command system
     CCommandHost m_commandHost;  // CCadSysCmd ... CCadInterruptCmd
     HWND m_modelessDialog = nullptr;

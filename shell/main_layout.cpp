@@ -5,6 +5,7 @@
 #include "base/file_utils.h"
 #include "base/running_settings.h"
 #include "base/user_folder.h"
+#include "docking/dock_wnd_state.h"
 #include "docking/window_state.h"
 
 namespace {
@@ -97,7 +98,23 @@ int StoredPaneThickness(int index, int fallback) {
     return pl.position.thickness;
 }
 
-int SaveMainLayout(HWND frame, const MainPanes& panes, int mdiMaximized, bool panesOnly) {
+void BuildMainLayoutState(zav::CWindowStateMgr& state, HWND frame, HWND rebar, const MainPanes& panes) {
+    // Without a stored layout the frame starts maximised.
+    state.Initialize(frame, SW_SHOWMAXIMIZED);
+    if (rebar) {
+        zav::CRebarStateAdapter bands(rebar);
+        state.Add(bands.Impl());
+    }
+    zav::CDockWndMgr dock;
+    for (int i : {0, 2, 1, 3}) {
+        if (!panes.pane[i]) continue;
+        zav::CDockingWindowStateAdapter<zav::CDockingWindowBaseImpl> pane(*panes.pane[i]);
+        dock.Add(pane.Impl());
+    }
+    state.Add(dock.Impl());
+}
+
+int SaveMainLayout(zav::CWindowStateMgr& state, const MainPanes& panes, int mdiMaximized, bool panesOnly) {
     const std::string path = GetConfigMainPath(1);
     const std::string temp = path + ".$$$";
     zav::CStgXML root;
@@ -106,9 +123,7 @@ int SaveMainLayout(HWND frame, const MainPanes& panes, int mdiMaximized, bool pa
         if (!StorePanePlacements(root, panes, mdiMaximized)) return 0;
     } else {
         if (root.CreateDocument(kRoot) != 0) return 0;
-        zav::CWindowStateMgr mgr;
-        mgr.Initialize(frame, SW_SHOWMAXIMIZED);
-        if (!mgr.Store(root)) return 0;
+        if (!state.Store(root)) return 0;
         if (!StorePanePlacements(root, panes, mdiMaximized)) return 0;
     }
     if (root.SaveDocument(temp.c_str()) != 0) {
@@ -122,8 +137,8 @@ int SaveMainLayout(HWND frame, const MainPanes& panes, int mdiMaximized, bool pa
     return 1;
 }
 
-int RestoreMainLayout(const std::string& path, HWND frame, const MainPanes& panes, int* mdiMaximized,
-                      bool keepDamaged) {
+int RestoreMainLayout(const std::string& path, zav::CWindowStateMgr& state, const MainPanes& panes,
+                      int* mdiMaximized, bool keepDamaged) {
     zav::CStgXML root;
     const long result = root.LoadDocument(path.c_str(), kRoot);
     if (result != 0) {
@@ -137,8 +152,6 @@ int RestoreMainLayout(const std::string& path, HWND frame, const MainPanes& pane
         }
         return 0;
     }
-    zav::CWindowStateMgr mgr;
-    mgr.Initialize(frame, SW_SHOWMAXIMIZED);
-    if (mgr.Restore(root)) RestorePanePlacements(root, panes, mdiMaximized);
+    if (state.Restore(root)) RestorePanePlacements(root, panes, mdiMaximized);
     return 1;
 }

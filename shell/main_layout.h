@@ -12,6 +12,7 @@
 
 #include "docking/docking_window.h"
 #include "docking/stg_xml.h"
+#include "docking/window_state.h"
 
 // perUser 0: the installed default beside the executable; otherwise the
 // per-user copy, seeded from the installed one when missing.
@@ -32,12 +33,18 @@ int RestorePanePlacements(zav::IStorge& node, const MainPanes& panes, int* mdiMa
 // cannot be read or lacks it.
 int StoredPaneThickness(int index, int fallback);
 
-// Writes the layout of `frame` and its panes to the per-user file: a new
-// document (launch kind 0) or only the pane values of the existing one
-// (`panesOnly`). 1 written.
-int SaveMainLayout(HWND frame, const MainPanes& panes, int mdiMaximized, bool panesOnly);
+// The state tree below the main window `frame`: the toolbar bands of
+// `rebar` (node "Wnd-0xffffffff") and the four panes (node
+// "Wnd-0xfffffffe", one value each: first command panel, tool panel,
+// application panel, second command panel). Built once the panes exist.
+void BuildMainLayoutState(zav::CWindowStateMgr& state, HWND frame, HWND rebar, const MainPanes& panes);
+
+// Writes the layout to the per-user file: a new document with the state
+// tree and the pane values (launch kind 0), or only the pane values of the
+// existing one (`panesOnly`). 1 written.
+int SaveMainLayout(zav::CWindowStateMgr& state, const MainPanes& panes, int mdiMaximized, bool panesOnly);
 // Restores the layout from `path`. 1 restored; 0 when the file could not be
 // loaded; a damaged one is moved aside as ".bak" when `keepDamaged` (the
 // per-user copy; the installed default is never moved).
-int RestoreMainLayout(const std::string& path, HWND frame, const MainPanes& panes, int* mdiMaximized,
-                      bool keepDamaged);
+int RestoreMainLayout(const std::string& path, zav::CWindowStateMgr& state, const MainPanes& panes,
+                      int* mdiMaximized, bool keepDamaged);

@@ -316,6 +316,10 @@ void ToolbarManager::SizeBands() {
 void ToolbarManager::ShowBand(int bandIndex, BOOL show) {
     if (!m_created || bandIndex < 1 || bandIndex > m_list.Count()) return;
     SendMessageA(m_rebar, RB_SHOWBAND, bandIndex, show);
+    ArrangeRows(true);
+}
+
+void ToolbarManager::ArrangeRows(bool fitWidths) {
     int n = (int)SendMessageA(m_rebar, RB_GETBANDCOUNT, 0, 0);
     int visibleIndex = 0;
     for (int i = 0; i < n; ++i) {
@@ -324,7 +328,7 @@ void ToolbarManager::ShowBand(int bandIndex, BOOL show) {
         REBARBANDINFOA info = NewBandInfo();
         info.fMask = RBBIM_SIZE | RBBIM_STYLE;
         SendMessageA(m_rebar, RB_GETBANDINFOA, i, (LPARAM)&info);
-        info.cx += border.left + border.right - 4;
+        if (fitWidths) info.cx += border.left + border.right - 4;
         if (!(info.fStyle & RBBS_HIDDEN)) {
             // The first visible toolbar starts the row under the command bar;
             // the others follow it on that row.
@@ -336,6 +340,29 @@ void ToolbarManager::ShowBand(int bandIndex, BOOL show) {
         }
         SendMessageA(m_rebar, RB_SETBANDINFOA, i, (LPARAM)&info);
     }
+}
+
+void ToolbarManager::SettleRestoredBands() {
+    if (!m_created) return;
+    int n = (int)SendMessageA(m_rebar, RB_GETBANDCOUNT, 0, 0);
+    for (int i = 1; i < n; ++i) {
+        REBARBANDINFOA info = NewBandInfo();
+        info.fMask = RBBIM_CHILD | RBBIM_STYLE;
+        SendMessageA(m_rebar, RB_GETBANDINFOA, i, (LPARAM)&info);
+        char text[257] = {};
+        if (info.hwndChild) GetWindowTextA(info.hwndChild, text, 256);
+        const BOOL show = !(info.fStyle & RBBS_HIDDEN) && (!text[0] || m_list.IsVisible(text));
+        // Showing or hiding through the rebar also shows or hides the toolbar
+        // window itself, which a restored band style alone does not. A band
+        // and toolbar already as wanted are left alone: each call lays the
+        // rebar out again.
+        const bool shown = !(info.fStyle & RBBS_HIDDEN);
+        const bool childShown = info.hwndChild && (GetWindowLongA(info.hwndChild, GWL_STYLE) & WS_VISIBLE);
+        if (shown == (show != FALSE) && (!info.hwndChild || childShown == shown)) continue;
+        SendMessageA(m_rebar, RB_SHOWBAND, i, show);
+    }
+    // The stored widths are kept as they are: only the rows follow the bands shown.
+    ArrangeRows(false);
 }
 
 void ToolbarManager::ApplyBandVisibility(int firstDetached, const std::vector<HWND>& detached) {

@@ -53,6 +53,9 @@ public:
     // `detached` are the toolbars of the bands from `firstDetached` on that
     // have not joined their bands yet.
     void ApplyBandVisibility(int firstDetached = 0, const std::vector<HWND>& detached = {});
+    // After the bands were restored from the stored layout: each band is shown
+    // when its stored style shows it and the toolbar settings list it as shown.
+    void SettleRestoredBands();
     void LockBands();
     void SizeBands();
 
@@ -64,6 +67,10 @@ public:
 
 private:
     void InstallToolbarBands();
+    // Row breaks after a band was shown or hidden; `fitWidths` also widens
+    // each band by its borders as a newly built band needs.
+    void ArrangeRows(bool fitWidths);
+
     HWND m_rebar = nullptr;
     ToolbarList m_list;
     bool m_created = false;

@@ -36,7 +36,8 @@ for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 
 "$run" "$exe" >/dev/null 2>&1 &
 if "$run" "$build/tools/zavwait.exe" Quillmar001 60; then
-  sleep 2  # let the first paint finish
+  # Let the first paint finish; the emulated guest needs several times longer.
+  if [ -n "${ZAV_IN_VM:-}" ]; then sleep 15; else sleep 2; fi
   import -window root "$build/screenshot.png"
   echo "screenshot: $build/screenshot.png"
   status=0

@@ -7,12 +7,15 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "command/command_ids.h"
 #include "command/host_messages.h"
 #include "tests/app/app_session.h"
 #include "tests/app/app_shots.h"
@@ -221,6 +224,80 @@ TEST_F(CmdPanelApp, ClosingStoresTheLayoutThatTheNextStartRestores) {
     EXPECT_TRUE(::IsWindowVisible(Pane(0)));
     EXPECT_NE(nullptr, Child(Panel(0), "二")) << "the first panel opens at its stored page";
     EXPECT_EQ(nullptr, Child(Panel(0), "テスト"));
+}
+
+// The toolbars of the main frame's rebar, in band order.
+std::vector<HWND> Toolbars(HWND frame) {
+    std::vector<HWND> bars;
+    HWND rebar = ::FindWindowExA(frame, nullptr, "ReBarWindow32", nullptr);
+    for (HWND w = rebar ? ::GetWindow(rebar, GW_CHILD) : nullptr; w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+        char cls[64] = {}, text[128] = {};
+        ::GetClassNameA(w, cls, sizeof cls);
+        ::GetWindowTextA(w, text, sizeof text);
+        if (std::string(cls) == "ToolbarWindow32" && text[0]) bars.push_back(w);
+    }
+    return bars;
+}
+
+// The bytes of a "00 04 00 00 "-encoded value `name` of configMain.xml.
+std::vector<unsigned char> StoredBytes(const std::string& xml, const std::string& name) {
+    std::vector<unsigned char> bytes;
+    const size_t at = xml.find(" " + name + "=\"");
+    if (at == std::string::npos) return bytes;
+    std::istringstream in(xml.substr(at + name.size() + 3, xml.find('"', at + name.size() + 3) - at - name.size() - 3));
+    unsigned v;
+    while (in >> std::hex >> v) bytes.push_back((unsigned char)v);
+    return bytes;
+}
+
+// The toolbar bands and the panes are kept under the main window's node:
+// a toolbar hidden from the View menu stays hidden at the next start.
+TEST_F(CmdPanelApp, TheToolbarBandsAndPanesAreKeptInTheLayout) {
+    KeepLayout();
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    const std::vector<HWND> bars = Toolbars(app.Frame());
+    ASSERT_GE(bars.size(), 2u);
+    auto hidden = [&](const std::vector<HWND>& list) {
+        std::vector<std::string> names;
+        for (HWND w : list) {
+            char text[128] = {};
+            ::GetWindowTextA(w, text, sizeof text);
+            if (!::IsWindowVisible(w)) names.push_back(text);
+        }
+        return names;
+    };
+    ASSERT_TRUE(hidden(bars).empty());
+    ASSERT_TRUE(app.Command(ID_VIEW_TOOLBAR));
+    for (int i = 0; i < 100 && hidden(bars).empty(); ++i) Sleep(100);
+    const std::vector<std::string> off = hidden(bars);
+    ASSERT_EQ(1u, off.size()) << "the View menu hides the first toolbar";
+    ASSERT_TRUE(app.Close()) << app.LastError();
+
+    const std::string xml = ReadFile(ConfigMain());
+    // One 80-byte record a band (the menu bar's band first); the first
+    // toolbar's band keeps its id and its hidden style.
+    for (size_t i = 0; i <= bars.size(); ++i)
+        EXPECT_EQ(80u, StoredBytes(xml, "band" + std::to_string(i)).size()) << i << "\n" << xml;
+    const std::vector<unsigned char> band1 = StoredBytes(xml, "band1");
+    ASSERT_EQ(80u, band1.size());
+    EXPECT_EQ(60161, band1[52] | band1[53] << 8) << "band id";
+    EXPECT_TRUE(band1[8] & RBBS_HIDDEN);
+    EXPECT_FALSE(StoredBytes(xml, "band2")[8] & RBBS_HIDDEN);
+    EXPECT_NE(std::string::npos, xml.find("<Wnd-0xffffffff band0=")) << xml;
+    // The panes: one 60-byte placement each under the docking manager's node.
+    const size_t panes = xml.find("<Wnd-0xfffffffe ");
+    ASSERT_NE(std::string::npos, panes) << xml;
+    for (const char* pane : {"Wnd-0xfffffffc", "Wnd-0xfffffffd", "Wnd-0xfffffffe", "Wnd-0xffffffff"})
+        EXPECT_EQ(60u, StoredBytes(xml.substr(panes), pane).size()) << pane;
+
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    std::vector<HWND> again = Toolbars(app.Frame());
+    ASSERT_EQ(bars.size(), again.size());
+    Sleep(500);
+    EXPECT_EQ(off, hidden(again)) << "the hidden toolbar stays hidden";
+    ASSERT_TRUE(app.Command(ID_VIEW_TOOLBAR));
+    for (int i = 0; i < 100 && !hidden(again).empty(); ++i) Sleep(100);
+    EXPECT_TRUE(hidden(again).empty()) << "and the View menu shows it again";
 }
 
 // A drawing window maximised at the close makes the next start open its

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "command/host_messages.h"
@@ -61,6 +63,39 @@ TEST_F(CmdPanelFrameTest, AnEditedPageIsWhatTheNextFrameShows) {
     HWND panel = (HWND)::SendMessageA(frame->m_hWnd, UM_GET_CMDPANEL, 0, 0);
     EXPECT_EQ(item.label, again->Page(0)->m_buttons.at(0)->m_label);
     EXPECT_EQ(panel, ::GetParent(again->Page(0)->m_buttons.at(0)->m_hWnd));
+}
+
+std::vector<std::string>* g_created = nullptr;
+
+LRESULT CALLBACK RecordCreation(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND && g_created) {
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
+        if ((cs->style & WS_POPUP) && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) g_created->push_back(cs->lpszName);
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The four panes are made in their fixed order, each a pop-up owned by the
+// frame (docking makes it a child later) that holds its panel.
+TEST_F(CmdPanelFrameTest, ThePanesAreMadeInTheirOrder) {
+    TearDown();
+    std::vector<std::string> created;
+    g_created = &created;
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, RecordCreation, nullptr, ::GetCurrentThreadId());
+    SetUp();
+    ::UnhookWindowsHookEx(hook);
+    g_created = nullptr;
+    const std::vector<std::string> panes = {"コマンドメニュー", "作図メニュー", "基本操作", "コマンドメニュー２"};
+    std::vector<std::string> made;
+    for (const std::string& title : created)
+        if (std::find(panes.begin(), panes.end(), title) != panes.end()) made.push_back(title);
+    EXPECT_EQ(panes, made);
+    for (int i = 0; i < 4; ++i) {
+        HWND panel = (HWND)::SendMessageA(frame->m_hWnd, UM_GET_CMDPANEL, i, 0);
+        ASSERT_NE(nullptr, panel) << i;
+        HWND pane = ::GetParent(panel);
+        EXPECT_EQ(frame->m_hWnd, ::GetWindow(pane, GW_OWNER)) << i;
+    }
 }
 
 // A frame that keeps no layout reads the installed file and never moves it,
