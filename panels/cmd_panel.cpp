@@ -68,6 +68,7 @@ void CCmdPanelData::DestroyWindows() {
     for (auto& b : m_buttons)
         if (b && b->m_hWnd) b->DestroyWindow();
     m_buttons.clear();
+    m_windowsMade = false;
     if (m_tooltip && ::IsWindow(m_tooltip)) ::DestroyWindow(m_tooltip);
     m_tooltip = nullptr;
     if (m_tipFont) ::DeleteObject(m_tipFont);
@@ -124,15 +125,26 @@ int CCmdPanelData::Create(HWND owner, int layoutFlag, int rightMargin, int topMa
         }
         if (column < widths.size()) b->m_width = widths[column];
         ++column;
-        b->Create(owner, 0, 0, b->m_width, b->m_height);
+    }
+    return 0;
+}
+
+// A page's windows cost most of a panel's start: only the page shown makes them.
+void CCmdPanelData::MakeWindows() {
+    if (m_windowsMade || !m_owner) return;
+    m_windowsMade = true;
+    for (auto& b : m_buttons) {
+        if (!b) continue;
+        b->Create(m_owner, 0, 0, b->m_width, b->m_height);
         ::ShowWindow(b->m_hWnd, SW_HIDE);
     }
+    const HWND owner = m_owner;
     m_tooltip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, nullptr, nullptr);
     if (m_tooltip) {
         m_tipFont = MakeFont(20, 400, "ＭＳ Ｐゴシック");
         ::SendMessageA(m_tooltip, WM_SETFONT, (WPARAM)m_tipFont, 0);
-        ::SendMessageA(m_tooltip, TTM_ACTIVATE, TRUE, 0);
+        ::SendMessageA(m_tooltip, TTM_ACTIVATE, m_tipsOn ? TRUE : FALSE, 0);
         for (auto& b : m_buttons) {
             if (!b || !b->m_hWnd) continue;
             TOOLINFOA ti = {};
@@ -144,7 +156,6 @@ int CCmdPanelData::Create(HWND owner, int layoutFlag, int rightMargin, int topMa
             ::SendMessageA(m_tooltip, TTM_ADDTOOLA, 0, (LPARAM)&ti);
         }
     }
-    return 0;
 }
 
 void CCmdPanelData::Layout() {
@@ -204,6 +215,7 @@ void CCmdPanelData::Layout() {
 }
 
 void CCmdPanelData::Show(int showCommand) {
+    if (showCommand != SW_HIDE) MakeWindows();
     for (auto& b : m_buttons)
         if (b && b->m_hWnd) ::ShowWindow(b->m_hWnd, showCommand);
 }
@@ -233,6 +245,7 @@ void CCmdPanelData::MarkCommand(int id, int on) {
 }
 
 void CCmdPanelData::EnableTips(int on) {
+    m_tipsOn = on != 0;
     if (m_tooltip) ::SendMessageA(m_tooltip, TTM_ACTIVATE, on ? TRUE : FALSE, 0);
 }
 
@@ -382,6 +395,7 @@ void CCmdPanelSet::Create(HWND owner, int layoutFlag) {
         m_comboFont = MakeFont(-11, 400, "ＭＳ ゴシック");
     ::SendMessageA(m_combo, WM_SETFONT, (WPARAM)m_comboFont, TRUE);
     for (auto& page : m_pages) page->Create(owner, layoutFlag, 10, 4, 0, 0);
+    if (m_current < PageCount()) Page(m_current)->MakeWindows();
     m_typeSel.Create(owner, m_names);
     if (CCmdPanelData* page = Page(m_current)) {
         m_typeSel.SelectByName(page->m_name);

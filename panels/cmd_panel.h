@@ -22,9 +22,13 @@ public:
     CCmdPanelData(const std::string& name, HWND* combo) : m_name(name), m_combo(combo) {}
     virtual ~CCmdPanelData();
 
-    // 0, or -1 without an owner window.
+    // Measures the buttons; their windows are made when the page is first
+    // shown (MakeWindows). 0, or -1 without an owner window.
     int Create(HWND owner, int layoutFlag, int rightMargin, int topMargin, int gapX, int gapY);
+    // The button windows (hidden) and their tooltips, once.
+    void MakeWindows();
     void Layout();
+    // Showing makes the windows first.
     void Show(int showCommand);
     // Union of the button windows in `window`'s client coordinates; 1, or 0
     // when the window is not valid or the page has no entries.
@@ -42,6 +46,8 @@ public:
     int m_rightMargin = 10, m_topMargin = 4, m_gapX = 0, m_gapY = 0;
     HWND m_tooltip = nullptr;
     HFONT m_tipFont = nullptr;
+    bool m_windowsMade = false;
+    bool m_tipsOn = true;
 
 private:
     int ComboWidth() const;

@@ -6,7 +6,9 @@ int& panedock::CaptionBits() { return LocalIni().iPanelCaption; }
 
 bool CPanelDockWinBase::CreateDocked(HWND frame, const char* title, const RECT& rect,
                                      const panedock::FirstDocking& first) {
-    if (!CreatePane(frame, title, rect, kPanelPaneStyle)) return false;
+    // Made hidden: docking shows it in its place, with no pop-up drawn first
+    // where it was made.
+    if (!CreatePane(frame, title, rect, kPanelPaneStyle & ~WS_VISIBLE)) return false;
     zav::DockWindowPlacement pl = {};
     pl.position.side = (uint32_t)first.side;
     pl.position.barIndex = 0;
@@ -17,6 +19,8 @@ bool CPanelDockWinBase::CreateDocked(HWND frame, const char* title, const RECT& 
     pl.visible = 1;
     ::GetWindowRect(m_hWnd, &pl.floatRect);
     SetDockingWindowPlacement(pl);
+    // A pane that could not dock floats where it was made.
+    if (!m_hBar && !(GetStyle() & WS_VISIBLE)) ShowWindow(SW_SHOW);
     if (frame) ::RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
     return true;
 }

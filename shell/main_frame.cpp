@@ -297,10 +297,12 @@ void CMainFrame::CreatePanes() {
     const int* pages = GetCadSystem().m_LocalSettingsSetup.iCmdPanelCurrPage;
     m_cmdPane.reset(CreateCmdPanelPane(m_hWnd, 0, pages[0]));
     if (m_cmdPane) m_panes[0] = m_cmdPane->m_hWnd;
-    m_appPane.reset(CreateAppPanelPane(m_hWnd, StoredPaneThickness(1, 200)));
+    int thickness[4];
+    StoredPaneThicknesses(200, thickness);
+    m_appPane.reset(CreateAppPanelPane(m_hWnd, thickness[1]));
     if (m_appPane) m_panes[2] = m_appPane->m_hWnd;
     GetCadSystem().m_appPanelWindow = m_panes[2];
-    m_toolPane.reset(CreateToolPanelPane(m_hWnd, StoredPaneThickness(2, 200)));
+    m_toolPane.reset(CreateToolPanelPane(m_hWnd, thickness[2]));
     if (m_toolPane) m_panes[1] = m_toolPane->m_hWnd;
     m_cmdPane2.reset(CreateCmdPanelPane(m_hWnd, 1, pages[1]));
     if (m_cmdPane2) m_panes[3] = m_cmdPane2->m_hWnd;

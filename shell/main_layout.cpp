@@ -90,12 +90,15 @@ int RestorePanePlacements(zav::IStorge& node, const MainPanes& panes, int* mdiMa
     return 0;
 }
 
-int StoredPaneThickness(int index, int fallback) {
+void StoredPaneThicknesses(int fallback, int out[4]) {
+    for (int i = 0; i < 4; ++i)
+        out[i] = fallback;
     zav::CStgXML root;
-    if (root.LoadDocument(GetConfigMainPath(Running().bWindowSz).c_str(), kRoot) != 0) return fallback;
-    zav::DockWindowPlacement pl = {};
-    if (!ReadPlacement(root, index, &pl) || pl.position.thickness <= 0) return fallback;
-    return pl.position.thickness;
+    if (root.LoadDocument(GetConfigMainPath(Running().bWindowSz).c_str(), kRoot) != 0) return;
+    for (int i = 0; i < 4; ++i) {
+        zav::DockWindowPlacement pl = {};
+        if (ReadPlacement(root, i, &pl) && pl.position.thickness > 0) out[i] = pl.position.thickness;
+    }
 }
 
 void BuildMainLayoutState(zav::CWindowStateMgr& state, HWND frame, HWND rebar, const MainPanes& panes) {

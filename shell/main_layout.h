@@ -29,9 +29,9 @@ int StorePanePlacements(zav::IStorge& node, const MainPanes& panes, int mdiMaxim
 // `mdiMaximized` receives "MDIWinMaximized" (0 when missing).
 int RestorePanePlacements(zav::IStorge& node, const MainPanes& panes, int* mdiMaximized);
 
-// The thickness stored for value `index`, or `fallback` when the file
-// cannot be read or lacks it.
-int StoredPaneThickness(int index, int fallback);
+// The thicknesses stored for values 0-3 into `out`, each `fallback` when the
+// file cannot be read or lacks it. The file is read once for all four.
+void StoredPaneThicknesses(int fallback, int out[4]);
 
 // The state tree below the main window `frame`: the toolbar bands of
 // `rebar` (node "Wnd-0xffffffff") and the four panes (node

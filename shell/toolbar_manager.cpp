@@ -191,13 +191,14 @@ HWND ToolbarList::ToolbarWindow(int i) const {
     return m_rows[i].window;
 }
 
-int ToolbarList::AddBands(HWND rebar) {
+int ToolbarList::AddBands(HWND rebar, bool attach, std::vector<HWND>* detached) {
     bool first = true;
     for (Row& r : m_rows) {
         if (!r.window) continue;
         int count = (int)SendMessageA(r.window, TB_BUTTONCOUNT, 0, 0);
         REBARBANDINFOA info = NewBandInfo();
-        info.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_ID | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_IDEALSIZE;
+        info.fMask = RBBIM_STYLE | RBBIM_ID | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_IDEALSIZE;
+        if (attach) info.fMask |= RBBIM_CHILD;
         info.fStyle = RBBS_CHILDEDGE | (count > 0 ? RBBS_USECHEVRON : 0) | (first ? RBBS_BREAK : 0);
         info.hwndChild = r.window;
         info.wID = kFirstBandId + (UINT)SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0);
@@ -217,6 +218,7 @@ int ToolbarList::AddBands(HWND rebar) {
         }
         first = false;
         if (!SendMessageA(rebar, RB_INSERTBANDA, (WPARAM)-1, (LPARAM)&info)) return 0;
+        if (!attach && detached) detached->push_back(r.window);
         SendMessageA(r.window, TB_SETEXTENDEDSTYLE, 0,
                      SendMessageA(r.window, TB_GETEXTENDEDSTYLE, 0, 0) | TBSTYLE_EX_HIDECLIPPEDBUTTONS);
     }
@@ -248,11 +250,43 @@ int ToolbarManager::Create(HWND frame, HWND commandBar) {
         info.cx = rc.right;
         SendMessageA(m_rebar, RB_INSERTBANDA, (WPARAM)-1, (LPARAM)&info);
     }
-    m_list.AddBands(m_rebar);
+    InstallToolbarBands();
+    return 1;
+}
+
+// Every change to a band lays the rebar out again and moves each of its
+// child windows; the bands take their final sizes, styles and visibility
+// while still empty, and the toolbars join them once, at the end.
+void ToolbarManager::InstallToolbarBands() {
+    const int firstDetached = (int)SendMessageA(m_rebar, RB_GETBANDCOUNT, 0, 0);
+    std::vector<HWND> detached;
+    m_list.AddBands(m_rebar, false, &detached);
     LockBands();
     SizeBands();
-    ApplyBandVisibility();
-    return 1;
+    ApplyBandVisibility(firstDetached, detached);
+    const int n = (int)SendMessageA(m_rebar, RB_GETBANDCOUNT, 0, 0);
+    int last = -1;
+    for (int i = firstDetached; i < n && i - firstDetached < (int)detached.size(); ++i) {
+        HWND child = detached[i - firstDetached];
+        REBARBANDINFOA info = NewBandInfo();
+        info.fMask = RBBIM_CHILD;
+        info.hwndChild = child;
+        SendMessageA(m_rebar, RB_SETBANDINFOA, i, (LPARAM)&info);
+        info = NewBandInfo();
+        info.fMask = RBBIM_STYLE;
+        SendMessageA(m_rebar, RB_GETBANDINFOA, i, (LPARAM)&info);
+        // As a band shown or hidden with its toolbar in it would have left it.
+        ShowWindow(child, (info.fStyle & RBBS_HIDDEN) ? SW_HIDE : SW_SHOW);
+        last = i;
+    }
+    // One layout with the toolbars in place, as the last change to a band
+    // would have made.
+    if (last >= 0) {
+        REBARBANDINFOA info = NewBandInfo();
+        info.fMask = RBBIM_STYLE;
+        SendMessageA(m_rebar, RB_GETBANDINFOA, last, (LPARAM)&info);
+        SendMessageA(m_rebar, RB_SHOWBAND, last, (info.fStyle & RBBS_HIDDEN) ? FALSE : TRUE);
+    }
 }
 
 void ToolbarManager::LockBands() {
@@ -319,20 +353,27 @@ void ToolbarManager::SettleRestoredBands() {
         if (info.hwndChild) GetWindowTextA(info.hwndChild, text, 256);
         const BOOL show = !(info.fStyle & RBBS_HIDDEN) && (!text[0] || m_list.IsVisible(text));
         // Showing or hiding through the rebar also shows or hides the toolbar
-        // window itself, which a restored band style alone does not.
+        // window itself, which a restored band style alone does not. A band
+        // and toolbar already as wanted are left alone: each call lays the
+        // rebar out again.
+        const bool shown = !(info.fStyle & RBBS_HIDDEN);
+        const bool childShown = info.hwndChild && (GetWindowLongA(info.hwndChild, GWL_STYLE) & WS_VISIBLE);
+        if (shown == (show != FALSE) && (!info.hwndChild || childShown == shown)) continue;
         SendMessageA(m_rebar, RB_SHOWBAND, i, show);
     }
     // The stored widths are kept as they are: only the rows follow the bands shown.
     ArrangeRows(false);
 }
 
-void ToolbarManager::ApplyBandVisibility() {
+void ToolbarManager::ApplyBandVisibility(int firstDetached, const std::vector<HWND>& detached) {
     if (!m_rebar) return;
     int n = (int)SendMessageA(m_rebar, RB_GETBANDCOUNT, 0, 0);
     for (int i = 0; i < n; ++i) {
         REBARBANDINFOA info = NewBandInfo();
         info.fMask = RBBIM_CHILD;
         SendMessageA(m_rebar, RB_GETBANDINFOA, i, (LPARAM)&info);
+        if (!info.hwndChild && i >= firstDetached && i - firstDetached < (int)detached.size())
+            info.hwndChild = detached[i - firstDetached];
         char text[257] = {};
         if (info.hwndChild) GetWindowTextA(info.hwndChild, text, 256);
         if (text[0]) ShowBand(i, m_list.IsVisible(text));
@@ -383,12 +424,9 @@ void ToolbarManager::Rebuild(HWND frame) {
     }
     // The replaced toolbars are destroyed by Load.
     if (!m_list.Load(frame)) return;
-    m_list.AddBands(m_rebar);
-    LockBands();
     for (const ToolbarList::Row& r : m_list.m_rows)
         if (r.window)
             for (int id : pressed)
                 SendMessageA(r.window, TB_CHECKBUTTON, id, MAKELONG(TRUE, 0));
-    SizeBands();
-    ApplyBandVisibility();
+    InstallToolbarBands();
 }

@@ -227,6 +227,28 @@ TEST_F(CmdPanelTest, ARunningCommandMarksItsButtonsOnEveryPage) {
     EXPECT_EQ((LRESULT)set, ::SendMessageA(panel.m_hWnd, WM_COMMAND, 101, 0));
 }
 
+// A page not shown yet keeps the marks given meanwhile: shown, its button
+// is there, laid out in the panel and marked.
+TEST_F(CmdPanelTest, APageShownLaterShowsTheMarksGivenBefore) {
+    CCmdPanel& panel = MakePanel(800, 120);
+    CCmdPanelSet* set = panel.PageSet();
+    ASSERT_NE(nullptr, set);
+    ::SendMessageA(panel.m_hWnd, UM_CMD_BUSY, 5010, 1);
+    ::SendMessageA(set->m_combo, CB_SETCURSEL, 1, 0);
+    ::SendMessageA(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(2000, CBN_SELCHANGE), (LPARAM)set->m_combo);
+    CCmdPnlButton* a = set->Page(1)->m_buttons.at(0).get();
+    ASSERT_NE(nullptr, a->m_hWnd);
+    EXPECT_TRUE(::IsWindowVisible(a->m_hWnd));
+    EXPECT_EQ(panel.m_hWnd, ::GetParent(a->m_hWnd));
+    EXPECT_EQ(1, a->m_marked);
+    const RECT r = ButtonRect(a);
+    EXPECT_GT(r.right - r.left, 0);
+    EXPECT_GE(r.left, 0);
+    EXPECT_LE(r.right, 800);
+    ::SendMessageA(panel.m_hWnd, UM_CMD_BUSY, 5010, 0);
+    EXPECT_EQ(0, a->m_marked);
+}
+
 TEST_F(CmdPanelTest, ATallPanelStandsItsButtonsInColumns) {
     CCmdPanel& panel = MakePanel(300, 900);
     CCmdPanelSet* set = panel.PageSet();

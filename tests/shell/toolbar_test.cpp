@@ -190,6 +190,20 @@ TEST(Toolbars, HiddenGroupAndPressedCommandSurviveRebuild) {
     EXPECT_TRUE(Band(rebar, 1).fStyle & RBBS_HIDDEN) << "ファイル hidden";
     EXPECT_TRUE(Band(rebar, 2).fStyle & RBBS_BREAK) << "the first visible toolbar starts the row";
     EXPECT_FALSE(Band(rebar, 3).fStyle & RBBS_BREAK);
+    // Each toolbar sits in its band, shown or hidden with it.
+    for (int i = 1; i < BandCount(rebar); ++i) {
+        const REBARBANDINFOA b = Band(rebar, i);
+        EXPECT_EQ(rebar, GetParent(b.hwndChild)) << i;
+        EXPECT_EQ(!(b.fStyle & RBBS_HIDDEN), (GetWindowLongA(b.hwndChild, GWL_STYLE) & WS_VISIBLE) != 0) << i;
+        if (b.fStyle & RBBS_HIDDEN) continue;
+        RECT band = {}, child = {};
+        SendMessageA(rebar, RB_GETRECT, i, (LPARAM)&band);
+        GetWindowRect(b.hwndChild, &child);
+        MapWindowPoints(nullptr, rebar, (POINT*)&child, 2);
+        EXPECT_TRUE(child.left >= band.left && child.right <= band.right && child.top >= band.top &&
+                    child.bottom <= band.bottom && child.right > child.left)
+            << i;
+    }
 
     EXPECT_TRUE(tm.CheckCommandButtons(6000, TRUE));
     HWND drawTb = tm.ToolbarWindow(7);
