@@ -179,22 +179,29 @@ protected:
         return true;
     }
     // Once the start command ran: a new drawing (command 4000) and its view.
+    // The views that were there are counted once the new drawing's dialog is
+    // up: the trace line of the start command comes before its drawing, and
+    // on a loaded machine a count taken then took the start drawing for the
+    // new one.
     HWND NewDrawingView(HWND frame, const char* trace) {
         if (!WaitTrace(trace, "ExecCmd 4050")) return nullptr;
-        const std::vector<HWND> before = DrawingViews(frame);
-        NewDrawingCommand(frame);
+        std::vector<HWND> before;
+        NewDrawingCommand(frame, &before);
         for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(50))
             for (HWND view : DrawingViews(frame))
                 if (std::find(before.begin(), before.end(), view) == before.end()) return view;
         return nullptr;
     }
     // Command 4000 as another program gives it: the new-drawing dialog comes
-    // up and is confirmed as it stands.
-    static void NewDrawingCommand(HWND frame) {
+    // up and is confirmed as it stands. `viewsBefore` receives the drawing
+    // views that were there while the dialog was up.
+    static void NewDrawingCommand(HWND frame, std::vector<HWND>* viewsBefore = nullptr) {
         DWORD pid = 0;
         GetWindowThreadProcessId(frame, &pid);
         PostMessageA(frame, WM_COMMAND, 4000, 0);
-        if (HWND dialog = FindProcessWindow("#32770", pid, 20000)) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        HWND dialog = FindProcessWindow("#32770", pid, 20000);
+        if (viewsBefore) *viewsBefore = DrawingViews(frame);
+        if (dialog) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     }
     // Starts a copy and waits for its main frame.
     HWND StartAndWaitFrame(ChildProcess& p, const char* trace) {
