@@ -191,16 +191,14 @@ HWND ToolbarList::ToolbarWindow(int i) const {
     return m_rows[i].window;
 }
 
-int ToolbarList::AddBands(HWND rebar, bool attach, std::vector<HWND>* detached) {
+int ToolbarList::AddBands(HWND rebar, std::vector<HWND>& detached) {
     bool first = true;
     for (Row& r : m_rows) {
         if (!r.window) continue;
         int count = (int)SendMessageA(r.window, TB_BUTTONCOUNT, 0, 0);
         REBARBANDINFOA info = NewBandInfo();
         info.fMask = RBBIM_STYLE | RBBIM_ID | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_IDEALSIZE;
-        if (attach) info.fMask |= RBBIM_CHILD;
         info.fStyle = RBBS_CHILDEDGE | (count > 0 ? RBBS_USECHEVRON : 0) | (first ? RBBS_BREAK : 0);
-        info.hwndChild = r.window;
         info.wID = kFirstBandId + (UINT)SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0);
         if (count > 0) {
             RECT firstRc = {}, lastRc = {};
@@ -218,7 +216,7 @@ int ToolbarList::AddBands(HWND rebar, bool attach, std::vector<HWND>* detached) 
         }
         first = false;
         if (!SendMessageA(rebar, RB_INSERTBANDA, (WPARAM)-1, (LPARAM)&info)) return 0;
-        if (!attach && detached) detached->push_back(r.window);
+        detached.push_back(r.window);
         SendMessageA(r.window, TB_SETEXTENDEDSTYLE, 0,
                      SendMessageA(r.window, TB_GETEXTENDEDSTYLE, 0, 0) | TBSTYLE_EX_HIDECLIPPEDBUTTONS);
     }
@@ -260,7 +258,7 @@ int ToolbarManager::Create(HWND frame, HWND commandBar) {
 void ToolbarManager::InstallToolbarBands() {
     const int firstDetached = (int)SendMessageA(m_rebar, RB_GETBANDCOUNT, 0, 0);
     std::vector<HWND> detached;
-    m_list.AddBands(m_rebar, false, &detached);
+    m_list.AddBands(m_rebar, detached);
     LockBands();
     SizeBands();
     ApplyBandVisibility(firstDetached, detached);

@@ -29,10 +29,10 @@ public:
     // windows are made for the current size mode.
     int Load(HWND parent);
     int Save();
-    // Inserts a band for each toolbar. Without `attach` the bands are made
-    // empty and the toolbars, in band order, are added to `detached` for
-    // ToolbarManager to hand over later. 1, or 0 when a band is refused.
-    int AddBands(HWND rebar, bool attach = true, std::vector<HWND>* detached = nullptr);
+    // Inserts an empty band for each toolbar, sized for it; the toolbars, in
+    // band order, are added to `detached` to join their bands later. 1, or 0
+    // when a band is refused.
+    int AddBands(HWND rebar, std::vector<HWND>& detached);
     int IsVisible(const char* caption) const;
     int FindByCaption(const char* caption, Row* row) const;
     int Count() const { return (int)m_rows.size(); }
@@ -50,9 +50,6 @@ public:
     int MapButtonCommand(WPARAM& wParam, LPARAM& lParam, int& buttonId) const;
     int CheckCommandButtons(int commandId, BOOL pressed);
     void ShowBand(int bandIndex, BOOL show);
-    // `detached` are the toolbars of the bands from `firstDetached` on that
-    // have not joined their bands yet.
-    void ApplyBandVisibility(int firstDetached = 0, const std::vector<HWND>& detached = {});
     // After the bands were restored from the stored layout: each band is shown
     // when its stored style shows it and the toolbar settings list it as shown.
     void SettleRestoredBands();
@@ -67,6 +64,9 @@ public:
 
 private:
     void InstallToolbarBands();
+    // Shows each band as the toolbar settings say; `detached` are the
+    // toolbars of the bands from `firstDetached` on, not yet in their bands.
+    void ApplyBandVisibility(int firstDetached, const std::vector<HWND>& detached);
     // Row breaks after a band was shown or hidden; `fitWidths` also widens
     // each band by its borders as a newly built band needs.
     void ArrangeRows(bool fitWidths);

@@ -44,6 +44,13 @@ void ClickKeys(HWND calc, std::initializer_list<int> ids) {
 class AppPanel : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(app.Prepared()) << app.LastError(); }
+    // Starts the program with a drawing and has the test module show its tall
+    // page (command 30701), which floats in its own form; the form's second
+    // item, or null.
+    HWND FloatTallPage() {
+        if (!app.Start() || !app.NewDrawing() || !app.Command(30701) || !app.WaitModuleLine("pfloat")) return nullptr;
+        return FindAppWindow(app, "AppPanelItem", 2);
+    }
     AppSession app{"apppanel"};
 };
 
@@ -199,12 +206,8 @@ TEST_F(AppPanel, ThePopupCopyOfThePageActsOnTheModulePageAndLeavesPageFourAlone)
 }
 
 TEST_F(AppPanel, TallPageFloatsInItsOwnFormOverTheDrawingArea) {
-    ASSERT_TRUE(app.Start()) << app.LastError();
-    ASSERT_NE(nullptr, app.NewDrawing());
-    ASSERT_TRUE(app.Command(30701));
-    ASSERT_TRUE(app.WaitModuleLine("pfloat"));
-    HWND next = FindAppWindow(app, "AppPanelItem", 2);
-    ASSERT_NE(nullptr, next);
+    HWND next = FloatTallPage();
+    ASSERT_NE(nullptr, next) << app.LastError();
     HWND form = ::GetParent(next);
     EXPECT_EQ(app.Frame(), ::GetParent(form));
     char cls[32] = "";
@@ -239,12 +242,8 @@ bool CapturedBy(AppSession& app, HWND w) {
 }
 
 TEST_F(AppPanel, TheFloatingFormDragsWithinTheMainWindowAndItsMenuEndsTheCommand) {
-    ASSERT_TRUE(app.Start()) << app.LastError();
-    ASSERT_NE(nullptr, app.NewDrawing());
-    ASSERT_TRUE(app.Command(30701));
-    ASSERT_TRUE(app.WaitModuleLine("pfloat"));
-    HWND item = FindAppWindow(app, "AppPanelItem", 2);
-    ASSERT_NE(nullptr, item);
+    HWND item = FloatTallPage();
+    ASSERT_NE(nullptr, item) << app.LastError();
     HWND form = ::GetParent(item);
     RECT before;
     ::GetWindowRect(form, &before);
