@@ -28,8 +28,8 @@ void CDockingFrameImplBase::InitializeDockingFrame() {
 void CDockingFrameImplBase::UpdateLayout(BOOL resizeBars) {
     if (!m_hWnd) return;
     if (resizeBars) {
-        if (m_hWndToolBar && ::IsWindowVisible(m_hWndToolBar)) ::SendMessageA(m_hWndToolBar, WM_SIZE, 0, 0);
-        if (m_hWndStatusBar && ::IsWindowVisible(m_hWndStatusBar)) ::SendMessageA(m_hWndStatusBar, WM_SIZE, 0, 0);
+        if (BarShown(m_hWndToolBar)) ::SendMessageA(m_hWndToolBar, WM_SIZE, 0, 0);
+        if (BarShown(m_hWndStatusBar)) ::SendMessageA(m_hWndStatusBar, WM_SIZE, 0, 0);
     }
     RECT rc = GetClientAreaForView();
     if (m_autoHide.m_hWnd) m_autoHide.LayoutStrips(rc);

@@ -124,8 +124,13 @@ LRESULT CAppPanel::OnEraseBkgnd(UINT, WPARAM w, LPARAM, BOOL&) {
     return 1;
 }
 
+// Nothing is drawn (the items are windows of their own), but the update is
+// taken through BeginPaint: a bare validation would drop the pending erase
+// and leave the background unpainted.
 LRESULT CAppPanel::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-    ::ValidateRect(m_hWnd, nullptr);
+    PAINTSTRUCT ps;
+    ::BeginPaint(m_hWnd, &ps);
+    ::EndPaint(m_hWnd, &ps);
     return 0;
 }
 
@@ -253,6 +258,7 @@ void CAppPanelButton::Paint(HDC dc) {
     RECT r = GetClientRect();
     char text[512] = {};
     int n = ::GetWindowTextA(m_hWnd, text, sizeof text);
+    PaintParentBackground(m_hWnd, dc);
     PaintFace(dc, r, text, n, GetState() == 1);
 }
 

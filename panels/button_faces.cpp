@@ -51,6 +51,17 @@ void PaintGradientButtonFace(void*, HDC dc, const RECT& rect, COLORREF c1, COLOR
     PaintGradientButtonFace(dc, rect, c1, c2, c3, c4, outer, inner);
 }
 
+void PaintParentBackground(HWND child, HDC dc) {
+    HWND parent = ::GetParent(child);
+    if (parent == nullptr) return;
+    POINT at = {0, 0};
+    ::MapWindowPoints(child, parent, &at, 1);
+    POINT old;
+    ::OffsetWindowOrgEx(dc, at.x, at.y, &old);
+    ::SendMessageA(parent, WM_ERASEBKGND, (WPARAM)dc, 0);
+    ::SetWindowOrgEx(dc, old.x, old.y, nullptr);
+}
+
 void PaintButtonFaceNormal(HDC dc, const RECT& r) {
     PaintGradientButtonFace(dc, r, 0xFFFFFF, 0xF5F1E9, 0xFFDCC8, 0xCFB8A6, ::GetSysColor(COLOR_3DDKSHADOW), 0xFFFFFF);
 }

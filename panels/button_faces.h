@@ -21,6 +21,10 @@ void PaintGradientButtonFace(HDC dc, const RECT& rect, COLORREF upperTop, COLORR
 // Older form with the caller's painter object (unused).
 void PaintGradientButtonFace(void* painter, HDC dc, const RECT& rect, COLORREF c1, COLORREF c2, COLORREF c3,
                              COLORREF c4, COLORREF outer, COLORREF inner);
+// Paints into a child's device context what its parent paints behind it
+// (the parent's WM_ERASEBKGND): the corners a rounded face leaves open then
+// show the panel, never pixels left from an earlier layout.
+void PaintParentBackground(HWND child, HDC dc);
 void PaintButtonFaceNormal(HDC dc, const RECT& rect);
 void PaintButtonFaceYellow(HDC dc, const RECT& rect);
 void PaintButtonFaceOrange(HDC dc, const RECT& rect);

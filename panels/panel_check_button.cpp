@@ -63,6 +63,7 @@ LRESULT CPanelCheckButton::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hWnd, &ps);
     RECT r = GetClientRect();
+    PaintParentBackground(m_hWnd, dc);
     if (State() != 0 || ::GetWindowLongA(m_hWnd, 4) != 0)
         PaintButtonFaceYellow(dc, r);
     else

@@ -147,6 +147,7 @@ LRESULT CALLBACK PushProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         ::GetClientRect(w, &r);
         char text[256] = {};
         ::GetWindowTextA(w, text, sizeof text);
+        PaintParentBackground(w, dc);
         if (it) Face(dc, *it, r, text, ::GetWindowLongA(w, 0) == 1, 0, kFaceYellow);
         ::EndPaint(w, &ps);
         return 0;

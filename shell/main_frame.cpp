@@ -342,9 +342,14 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
         // New drawing windows open maximised when they were at the last close.
         if (restored) CadwinHost().rememberedMaximized = mdiMaximized ? 1 : 0;
         m_showCmd = restored && LaunchKind() == 0 ? SW_SHOW : SW_SHOWMAXIMIZED;
-        if (restored && LaunchKind() != 0) ShowWindow(SW_SHOWMAXIMIZED);
+        if (restored && LaunchKind() != 0) ShowMaximizedFromHidden();
     }
-    if (!IsWindowVisible()) ShowWindow(m_showCmd);
+    if (!IsWindowVisible()) {
+        if (m_showCmd == SW_SHOWMAXIMIZED)
+            ShowMaximizedFromHidden();
+        else
+            ShowWindow(m_showCmd);
+    }
     if (HWND panel = ToolPanelWindow()) ::PostMessageA(panel, WM_USER, 0, 0);
     if (GetCadSystem().SubInitialize(m_hWnd, m_statusBar.m_hWnd, m_cmdLine.c_str()) < 0)
         ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
@@ -353,6 +358,53 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
         GetCadSystem().EnableCmdPanelTips(ShellSettings().bToolHlp);
     }
     return 0;
+}
+
+void CMainFrame::ShowMaximizedFromHidden() {
+    if (IsWindowVisible()) {
+        ShowWindow(SW_SHOWMAXIMIZED);
+        return;
+    }
+    // Maximising straight from the created size makes the bands, panes and
+    // drawing area lay themselves out twice, the second time on screen with
+    // every repaint that brings. Sized first to the rectangle maximising
+    // gives, the frame shows with its layout already settled.
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    const bool placed = ::GetWindowPlacement(m_hWnd, &wp) != 0;
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof mi;
+    if (!placed || !::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi)) {
+        ShowWindow(SW_SHOWMAXIMIZED);
+        return;
+    }
+    // A maximised frame hangs its side and bottom borders off the work area;
+    // the caption stays inside it.
+    const RECT win = GetWindowRect();
+    POINT origin = {0, 0};
+    ::ClientToScreen(m_hWnd, &origin);
+    const RECT client = GetClientRect();
+    const int side = origin.x - win.left;
+    const int bottom = win.bottom - (origin.y + client.bottom);
+    const RECT& work = mi.rcWork;
+    m_layOutHidden = true;
+    ::SetWindowPos(m_hWnd, nullptr, work.left - side, work.top - side, (work.right - work.left) + 2 * side,
+                   (work.bottom - work.top) + side + bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(SW_SHOWMAXIMIZED);
+    m_layOutHidden = false;
+    // Restoring goes back to the size the frame was created with. The
+    // maximised corner is given as it now stands (in work-area coordinates);
+    // a system that pulls a corner off the screen back onto it has the
+    // frame put back where maximising placed it.
+    const RECT maxed = GetWindowRect();
+    wp.ptMaxPosition.x = maxed.left - (work.left - mi.rcMonitor.left);
+    wp.ptMaxPosition.y = maxed.top - (work.top - mi.rcMonitor.top);
+    wp.showCmd = SW_SHOWMAXIMIZED;
+    wp.flags = 0;
+    ::SetWindowPlacement(m_hWnd, &wp);
+    const RECT placedRect = GetWindowRect();
+    if (placedRect.left != maxed.left || placedRect.top != maxed.top)
+        ::SetWindowPos(m_hWnd, nullptr, maxed.left, maxed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // --- Close and destroy ------------------------------------------------------------------------

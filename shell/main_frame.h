@@ -133,6 +133,8 @@ private:
     // panel, tool panel, second command panel.
     void CreatePanes();
     LRESULT OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&);
+    // Shows the hidden frame maximised, laid out at its maximised size first.
+    void ShowMaximizedFromHidden();
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);

@@ -35,14 +35,19 @@ BOOL CFrameWindow::TranslateAccelerators(MSG* pMsg) {
     return ::TranslateAcceleratorA(m_hWnd, m_hAccel, pMsg) != 0;
 }
 
+bool CFrameWindow::BarShown(HWND bar) const {
+    if (bar == nullptr) return false;
+    return m_layOutHidden ? (::GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE) != 0 : ::IsWindowVisible(bar) != 0;
+}
+
 RECT CFrameWindow::GetClientAreaForView() const {
     RECT rc = GetClientRect();
-    if (m_hWndToolBar != nullptr && ::IsWindowVisible(m_hWndToolBar)) {
+    if (BarShown(m_hWndToolBar)) {
         RECT tb;
         ::GetWindowRect(m_hWndToolBar, &tb);
         rc.top += tb.bottom - tb.top;
     }
-    if (m_hWndStatusBar != nullptr && ::IsWindowVisible(m_hWndStatusBar)) {
+    if (BarShown(m_hWndStatusBar)) {
         RECT sb;
         ::GetWindowRect(m_hWndStatusBar, &sb);
         rc.bottom -= sb.bottom - sb.top;
@@ -54,8 +59,8 @@ RECT CFrameWindow::GetClientAreaForView() const {
 void CFrameWindow::UpdateLayout(BOOL resizeBars) {
     if (resizeBars) {
         // Toolbars, rebars and status bars place themselves on WM_SIZE.
-        if (m_hWndToolBar != nullptr && ::IsWindowVisible(m_hWndToolBar)) ::SendMessageA(m_hWndToolBar, WM_SIZE, 0, 0);
-        if (m_hWndStatusBar != nullptr && ::IsWindowVisible(m_hWndStatusBar))
+        if (BarShown(m_hWndToolBar)) ::SendMessageA(m_hWndToolBar, WM_SIZE, 0, 0);
+        if (BarShown(m_hWndStatusBar))
             ::SendMessageA(m_hWndStatusBar, WM_SIZE, 0, 0);
     }
     if (m_hWndClient != nullptr) {

@@ -25,11 +25,16 @@ public:
     virtual void UpdateLayout(BOOL resizeBars = TRUE);
     // The rectangle left for the client after the bars.
     RECT GetClientAreaForView() const;
+    // Whether a bar takes room: when it is on screen, and while the frame is
+    // readied hidden for its first show (m_layOutHidden) when its own style
+    // says visible, so that the frame can take its final shape unseen.
+    bool BarShown(HWND bar) const;
 
     HWND m_hWndClient = nullptr;     // the view or MDI client
     HWND m_hWndToolBar = nullptr;    // a toolbar or rebar along the top
     HWND m_hWndStatusBar = nullptr;  // a status bar along the bottom
     HACCEL m_hAccel = nullptr;
+    bool m_layOutHidden = false;
 
     BEGIN_MSG_MAP(CFrameWindow)
     MESSAGE_HANDLER(WM_SIZE, OnSize)

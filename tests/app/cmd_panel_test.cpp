@@ -171,6 +171,63 @@ TEST_F(CmdPanelApp, PanesStandAtTheirEdgesWithTheirTitles) {
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(ConfigMain().c_str()));
 }
 
+// The frame is laid out before it first shows maximised: bands, panes and
+// status bar fill the maximised client, and restoring gives back the frame's
+// own size with the layout redone.
+TEST_F(CmdPanelApp, TheFrameStartsMaximisedAndRestoresToItsOwnSize) {
+    ASSERT_TRUE(app.Start()) << app.LastError();
+    HWND frame = app.Frame();
+    ASSERT_TRUE(::IsZoomed(frame));
+    HWND rebar = ::FindWindowExA(frame, nullptr, "ReBarWindow32", nullptr);
+    HWND status = ::FindWindowExA(frame, nullptr, "CadStatusBar", nullptr);
+    ASSERT_NE(nullptr, rebar);
+    ASSERT_NE(nullptr, status);
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof mi;
+    ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromWindow(frame, MONITOR_DEFAULTTONEAREST), &mi));
+    const auto laidOut = [&](const char* when) {
+        const RECT client = ClientOnScreen(frame);
+        RECT bands, bar, top, bottom, right;
+        ::GetWindowRect(rebar, &bands);
+        ::GetWindowRect(status, &bar);
+        ::GetWindowRect(Pane(3), &top);
+        ::GetWindowRect(Pane(0), &bottom);
+        ::GetWindowRect(Pane(2), &right);
+        EXPECT_EQ(client.left, bands.left) << when;
+        EXPECT_EQ(client.right, bands.right) << when;
+        EXPECT_EQ(client.bottom, bar.bottom) << when;
+        EXPECT_LE(bands.bottom, top.top) << when;
+        EXPECT_LE(top.top - bands.bottom, 8) << when << ": the top pane sits under the bands";
+        EXPECT_LE(bottom.bottom, bar.top) << when;
+        EXPECT_LE(bar.top - bottom.bottom, 8) << when << ": the bottom pane sits on the status bar";
+        EXPECT_LE(right.right, client.right) << when;
+        EXPECT_GE(right.right, client.right - 8) << when;
+        for (int i = 0; i < 4; ++i) {
+            const RECT pane = ClientOnScreen(Pane(i));
+            RECT panel;
+            ::GetWindowRect(Panel(i), &panel);
+            EXPECT_TRUE(::EqualRect(&pane, &panel)) << when << ": panel " << i << " fills its pane; pane "
+                                                    << pane.left << "," << pane.top << "," << pane.right << ","
+                                                    << pane.bottom << " panel " << panel.left << "," << panel.top
+                                                    << "," << panel.right << "," << panel.bottom;
+        }
+    };
+    const RECT work = ClientOnScreen(frame);
+    EXPECT_EQ(mi.rcWork.left, work.left);
+    EXPECT_EQ(mi.rcWork.right, work.right);
+    EXPECT_EQ(mi.rcWork.bottom, work.bottom);
+    laidOut("maximised");
+    app.Send(frame, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(::IsZoomed(frame));
+    RECT restored;
+    ::GetWindowRect(frame, &restored);
+    EXPECT_LT(restored.right - restored.left, mi.rcWork.right - mi.rcWork.left) << "not the maximised size";
+    laidOut("restored");
+    app.Send(frame, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_TRUE(::IsZoomed(frame));
+    laidOut("maximised again");
+}
+
 // A right click in a command panel toggles its pane's caption bar; the bit
 // is kept in the per-user LocalSettings.ini and the next start shows it.
 TEST_F(CmdPanelApp, ARightClickTogglesTheCaptionBarKeptForTheNextStart) {

@@ -263,6 +263,52 @@ TEST(ButtonFaces, HalvesSplitTheInnerHeight) {
     }
 }
 
+// A parent whose background is red left of x = 40 and blue from there on.
+struct SplitBackground : CWindowBase {
+    BEGIN_MSG_MAP(SplitBackground)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnErase)
+    END_MSG_MAP()
+    LRESULT OnErase(UINT, WPARAM w, LPARAM, BOOL&) {
+        RECT rc = GetClientRect();
+        RECT left = {rc.left, rc.top, 40, rc.bottom}, right = {40, rc.top, rc.right, rc.bottom};
+        HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0)), blue = ::CreateSolidBrush(RGB(0, 0, 255));
+        ::FillRect((HDC)w, &left, red);
+        ::FillRect((HDC)w, &right, blue);
+        ::DeleteObject(red);
+        ::DeleteObject(blue);
+        return 1;
+    }
+};
+
+TEST(ButtonFaces, TheParentBackgroundIsPaintedWhereTheChildStands) {
+    SplitBackground parent;
+    CreateArgs a;
+    a.style = WS_OVERLAPPEDWINDOW;
+    a.cx = a.cy = 200;
+    ASSERT_NE(nullptr, parent.Create(a));
+    CPanelCheckButton check;
+    ASSERT_NE(nullptr, check.Create(parent.m_hWnd, {10, 50, 70, 73}, 78, "端点"));
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bmp = ::CreateCompatibleBitmap(screen, 60, 23);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(dc, bmp);
+    PaintParentBackground(check.m_hWnd, dc);
+    // Child x 0..29 lies over the parent's x 10..39, the rest over 40 on.
+    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(dc, 0, 0));
+    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(dc, 29, 22));
+    EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(dc, 30, 0));
+    EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(dc, 59, 22));
+    POINT org = {1, 1};
+    ::GetWindowOrgEx(dc, &org);
+    EXPECT_EQ(0, org.x);
+    EXPECT_EQ(0, org.y);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bmp);
+    ::DeleteDC(dc);
+    parent.DestroyWindow();
+}
+
 struct Sink : CWindowBase {
     std::vector<std::pair<UINT, WPARAM>> seen;
     BEGIN_MSG_MAP(Sink)
