@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/dbcs.h"
 #include "base/running_settings.h"
 
 void PaintVerticalGradient(HDC dc, const RECT& r, COLORREF a, COLORREF b) {
@@ -81,6 +82,7 @@ int GradientButtonFontHeight(int h) {
 void DrawGradientPushButton(HDC dc, HWND w) {
     RECT r;
     ::GetClientRect(w, &r);
+    PaintParentBackground(w, dc);
     if (::GetWindowLongA(w, 0) != 0 || ::GetWindowLongA(w, 4) != 0)
         PaintButtonFaceYellow(dc, r);
     else
@@ -98,7 +100,7 @@ void DrawGradientPushButton(HDC dc, HWND w) {
     const int avg = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 1;
     char text[256] = {};
     int n = ::GetWindowTextA(w, text, 256);
-    if (n > r.right / avg) n = r.right / avg;
+    if (n > r.right / avg) n = (int)DbcsBoundary(text, (size_t)(r.right / avg));
     ::SetTextColor(dc, kFaceText);
     ::SetBkMode(dc, TRANSPARENT);
     ::TextOutA(dc, (r.right - n * avg) / 2 + 2, r.bottom / 2 - tm.tmHeight / 2, text, n);

@@ -34,8 +34,9 @@ void PaintButtonFaceDisabled(HDC dc, const RECT& rect);
 // Font height of a gradient button's caption for a client height h:
 // h - 2 up to 13, 12 from 14 to 18, 14 from 19 on.
 int GradientButtonFontHeight(int h);
-// Face and caption of a gradient push button (pressed look while window
-// word 0 or 4 is non-zero), with the focus mark while it has the focus.
+// Face and caption of a gradient push button over its parent's background
+// (pressed look while window word 0 or 4 is non-zero), with the focus mark
+// while it has the focus; a caption too long is cut on a character boundary.
 void DrawGradientPushButton(HDC dc, HWND button);
 // Image i of the push-button image list at (x, y) and, for a width above
 // 76, image i + 2 at (width - 76, y).

@@ -342,7 +342,6 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
         // New drawing windows open maximised when they were at the last close.
         if (restored) CadwinHost().rememberedMaximized = mdiMaximized ? 1 : 0;
         m_showCmd = restored && LaunchKind() == 0 ? SW_SHOW : SW_SHOWMAXIMIZED;
-        if (restored && LaunchKind() != 0) ShowMaximizedFromHidden();
     }
     if (!IsWindowVisible()) {
         if (m_showCmd == SW_SHOWMAXIMIZED)
@@ -361,10 +360,6 @@ LRESULT CMainFrame::OnMainFrameInit(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 void CMainFrame::ShowMaximizedFromHidden() {
-    if (IsWindowVisible()) {
-        ShowWindow(SW_SHOWMAXIMIZED);
-        return;
-    }
     // Maximising straight from the created size makes the bands, panes and
     // drawing area lay themselves out twice, the second time on screen with
     // every repaint that brings. Sized first to the rectangle maximising

@@ -264,6 +264,7 @@ void ToolbarManager::InstallToolbarBands() {
     ApplyBandVisibility(firstDetached, detached);
     const int n = (int)SendMessageA(m_rebar, RB_GETBANDCOUNT, 0, 0);
     int last = -1;
+    bool lastShown = false;
     for (int i = firstDetached; i < n && i - firstDetached < (int)detached.size(); ++i) {
         HWND child = detached[i - firstDetached];
         REBARBANDINFOA info = NewBandInfo();
@@ -274,17 +275,13 @@ void ToolbarManager::InstallToolbarBands() {
         info.fMask = RBBIM_STYLE;
         SendMessageA(m_rebar, RB_GETBANDINFOA, i, (LPARAM)&info);
         // As a band shown or hidden with its toolbar in it would have left it.
-        ShowWindow(child, (info.fStyle & RBBS_HIDDEN) ? SW_HIDE : SW_SHOW);
+        lastShown = !(info.fStyle & RBBS_HIDDEN);
+        ShowWindow(child, lastShown ? SW_SHOW : SW_HIDE);
         last = i;
     }
     // One layout with the toolbars in place, as the last change to a band
     // would have made.
-    if (last >= 0) {
-        REBARBANDINFOA info = NewBandInfo();
-        info.fMask = RBBIM_STYLE;
-        SendMessageA(m_rebar, RB_GETBANDINFOA, last, (LPARAM)&info);
-        SendMessageA(m_rebar, RB_SHOWBAND, last, (info.fStyle & RBBS_HIDDEN) ? FALSE : TRUE);
-    }
+    if (last >= 0) SendMessageA(m_rebar, RB_SHOWBAND, last, lastShown ? TRUE : FALSE);
 }
 
 void ToolbarManager::LockBands() {

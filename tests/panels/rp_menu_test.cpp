@@ -303,6 +303,13 @@ TEST(ButtonFaces, TheParentBackgroundIsPaintedWhereTheChildStands) {
     ::GetWindowOrgEx(dc, &org);
     EXPECT_EQ(0, org.x);
     EXPECT_EQ(0, org.y);
+    // The shared push-button painter leaves its rounded corners to the parent.
+    HBRUSH white = (HBRUSH)::GetStockObject(WHITE_BRUSH);
+    RECT all = {0, 0, 60, 23};
+    ::FillRect(dc, &all, white);
+    DrawGradientPushButton(dc, check.m_hWnd);
+    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(dc, 0, 0));
+    EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(dc, 59, 22));
     ::SelectObject(dc, old);
     ::DeleteObject(bmp);
     ::DeleteDC(dc);
